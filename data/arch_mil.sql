@@ -1,0 +1,1 @@
+-- Project archive template: written with the archive schema.

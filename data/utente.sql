@@ -1,0 +1,9 @@
+-- User database: the firm data of the program's user, one record once entered.
+CREATE TABLE DATI (
+  RAG_SOC   TEXT COLLATE NOCASE,
+  INDIRIZZO TEXT COLLATE NOCASE,
+  CAP       TEXT COLLATE NOCASE,
+  CITTA     TEXT COLLATE NOCASE,
+  MAIL      TEXT COLLATE NOCASE,
+  TELEFONO  TEXT COLLATE NOCASE
+);

@@ -1,0 +1,12 @@
+#include "engine/var_gbl.h"
+
+namespace zav::engine {
+
+VarGbl VAR_GBL;
+
+void VarGbl::reset()
+{
+    *this = VarGbl();
+}
+
+} // namespace zav::engine

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "platform/db.h"
+
+#include <QString>
+#include <QVariant>
+#include <QVector>
+
+#include <array>
+#include <optional>
+
+namespace zav::engine {
+
+/**
+ * @brief The program's shared state: every value that forms and engine hand over to each other,
+ * plus the engine's own public operations.
+ *
+ * One object, `VAR_GBL`, reached from everywhere. The program has one thread and handles one user
+ * event at a time, so each variable holds what its last writer stored.
+ */
+class VarGbl
+{
+public:
+    // --- Project and unit ---------------------------------------------------------------------
+    /** Full path of the open project archive; no value = no project open. */
+    std::optional<QString> progetto_corrente;
+    /** The project's base name (archive file name up to its first "."). */
+    QString nome_progetto;
+    /** Full path of the open project's terrace archive; empty = none. */
+    QString archivio_terrazze;
+    /** The rooms of the unit being edited (or the terrace form's unit); no value = none. */
+    std::optional<platform::TableQuery> sql_unita_corrente;
+    /** Name of the user thousandths table loaded in the workspace; empty = none. */
+    QString tabella_selezionata;
+    /** The room height in force, for rooms whose own height is empty. */
+    double altezza_piano = 0.0;
+    /** True when the system decimal separator is the point. */
+    bool punto_decimale = false;
+    /** Whether the CAD link is on (the automation object itself lives with the CAD link). */
+    bool oggetto_cad = false;
+    /** Whether the unit list serves the terraces form instead of the workspace. */
+    bool elenco_per_terrazze = false;
+
+    // --- Hand-over slots of the main window's pop-up commands ---------------------------------
+    bool appunti_pieni = false;
+    qint32 appunti_ultima_riga = 0;
+    QVariant somma_mil_generali;
+    QVariant somma_mil_palazzina;
+    QVariant somma_mil_scala;
+    QVariant somma_mil_ascensore;
+    QVariant somma_mil_riscaldamento;
+    double somma_mil_portierato = 0.0;
+    QString descrizioni_accorpate;
+
+    // --- Engine state -------------------------------------------------------------------------
+    /** Operator tokens, positions 1 to 10 (0 unused). */
+    std::array<QString, 11> operatori;
+    /** Class of each operator token: "", "UNARIO/BINARIO" or "BINARIO"; positions 1 to 10. */
+    std::array<QString, 11> classi_operatori;
+    /** Precedence matrix, rows and columns 1 to 10 (0 unused). */
+    std::array<std::array<int, 11>, 11> tabella_precedenze{};
+    /** The evaluator's three stacks; element 0 holds the count. */
+    QVector<QVariant> pila_operatori;
+    QVector<QVariant> pila_unari;
+    QVector<QVariant> pila_operandi;
+    bool attesa_operando = false;
+    /** Per-floor working sums of the stair and lift calculation. */
+    QVariant somma_piano;
+    QVariant somma_piano_speciale;
+
+    // --- Public operations --------------------------------------------------------------------
+    /** @brief Fills the evaluator's operator table. */
+    void init_operatori();
+    /** @brief Fills the evaluator's precedence matrix. */
+    void init_precedenze();
+    /**
+     * @brief Value of a surface expression; no value when it cannot be evaluated (the error has
+     * then been shown once, except for the empty text and out-of-range failures).
+     */
+    std::optional<double> valuta_espressione(const QString &espressione);
+    /** @brief After a confirmation recomputes every unit's rooms and totals. */
+    void ricalcolo_globale();
+    /** @brief Recomputes all thousandths result tables of the open project. */
+    void calcolo_millesimi();
+
+    /** @brief Back to the state of a program just started (tests). */
+    void reset();
+};
+
+/** @brief The one shared state of the program. */
+extern VarGbl VAR_GBL;
+
+} // namespace zav::engine

@@ -1,0 +1,235 @@
+#pragma once
+
+#include <QList>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+#include <memory>
+#include <stdexcept>
+#include <utility>
+
+/**
+ * @brief The archive layer: SQLite files reached through Qt SQL, in the shape the program expects
+ * of a database (recordsets read by field position or name, rows edited by rowid, tables and fields
+ * listed, created and appended, errors carrying the codes the callers branch on).
+ */
+namespace zav::platform {
+
+/** @brief Error codes the callers branch on. */
+namespace DbErrorCode {
+inline constexpr int PermissionDenied = 70;    ///< file in use or write-protected
+inline constexpr int PathFileAccess = 75;      ///< path/file access error
+inline constexpr int PathNotFound = 76;
+inline constexpr int DatabaseNotFound = 3024;  ///< no file at the path given
+inline constexpr int ItemNotFound = 3265;      ///< no such table or field
+inline constexpr int FieldExists = 3191;
+inline constexpr int TableExists = 3010;
+inline constexpr int Failed = 3000;            ///< any other failure of the database
+} // namespace DbErrorCode
+
+/** @brief A failed database or file operation, with its code. */
+class DbError : public std::runtime_error
+{
+public:
+    DbError(int code, const QString &message);
+    int code() const { return m_code; }
+    QString message() const { return QString::fromUtf8(what()); }
+
+private:
+    int m_code;
+};
+
+/** @brief Kinds of field the archives use. */
+enum class FieldType { Text, Memo, Integer, Double, Boolean };
+
+/** @brief A field to create or append: name, kind, and the length of a text field (0 = free). */
+struct FieldDef
+{
+    QString name;
+    FieldType type = FieldType::Text;
+    int size = 0;
+};
+
+/** @brief One equality condition of a TableQuery (field = bound value). */
+struct Condition
+{
+    QString field;
+    QVariant value;
+};
+
+/**
+ * @brief A query kept as structure, never as SQL text: the rows of one table that match every
+ * condition, in the order of the fields named (stored order when none). User values stay values.
+ */
+struct TableQuery
+{
+    QString table;
+    QList<Condition> where;
+    QStringList orderBy; ///< field names, each optionally followed by " DESC"
+
+    bool operator==(const TableQuery &other) const = default;
+};
+
+/**
+ * @brief Rows read in full from a query; the statement is released at once.
+ *
+ * Fields are reached by position or by name (without regard to case); Null stays apart from "".
+ * When read from a table (Database::table, Database::select) each row also carries its rowid,
+ * through which it can be edited or deleted.
+ */
+class Recordset
+{
+public:
+    Recordset() = default;
+
+    int fieldCount() const { return int(m_fields.size()); }
+    QString fieldName(int position) const;
+    const QStringList &fieldNames() const { return m_fields; }
+    /** @brief Position of a field; DbError ItemNotFound when missing. */
+    int fieldIndex(const QString &name) const;
+    bool hasField(const QString &name) const;
+
+    int recordCount() const { return int(m_rows.size()); }
+    bool isEmpty() const { return m_rows.isEmpty(); }
+    /** @brief The table the rows came from (empty for free SQL). */
+    const QString &tableName() const { return m_table; }
+
+    // Cursor, as the callers walk a recordset.
+    bool eof() const { return m_current >= m_rows.size(); }
+    bool bof() const { return m_current < 0 || m_rows.isEmpty(); }
+    void moveFirst() { m_current = 0; }
+    void moveNext() { ++m_current; }
+    void movePrevious() { --m_current; }
+    void moveLast() { m_current = m_rows.size() - 1; }
+    int position() const { return int(m_current); }
+    void setPosition(int row) { m_current = row; }
+
+    /** @brief Field of the current row; DbError ItemNotFound when the field or row is missing. */
+    QVariant value(int position) const;
+    QVariant value(const QString &name) const;
+    /** @brief Rowid of the current row (-1 when not read from a table). */
+    qint64 rowid() const;
+
+    // Direct access by row index.
+    QVariant value(int row, int position) const;
+    qint64 rowidAt(int row) const;
+    const QVector<QVariant> &row(int row) const { return m_rows.at(row); }
+
+private:
+    friend class Database;
+    QString m_table;
+    QStringList m_fields;
+    QVector<QVector<QVariant>> m_rows;
+    QVector<qint64> m_rowids;
+    qsizetype m_current = 0;
+};
+
+/** @brief A prepared statement for repeated use inside one connection (bulk work). */
+class Statement
+{
+public:
+    /** @brief Runs with these bound values (positional '?'); returns rows affected. */
+    int exec(const QVariantList &values);
+    /** @brief Runs a prepared SELECT and reads all its rows. */
+    Recordset read(const QVariantList &values);
+    qint64 lastInsertId() const;
+
+private:
+    friend class Database;
+    explicit Statement(QSqlQuery query) : m_query(std::move(query)) {}
+    QSqlQuery m_query;
+};
+
+class Transaction;
+
+/**
+ * @brief One connection to one database file, closed when the object goes.
+ *
+ * Opening never creates a file: a missing file is DbError DatabaseNotFound. Failures throw DbError.
+ */
+class Database
+{
+public:
+    /** @brief Opens an existing file. */
+    static Database open(const QString &path);
+    /** @brief Creates a new empty database file (fails when the file exists). */
+    static Database create(const QString &path);
+
+    Database(Database &&other) noexcept;
+    Database &operator=(Database &&other) noexcept;
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+    ~Database();
+
+    const QString &path() const { return m_path; }
+    void close();
+
+    /** @brief Free SQL with bound values (positional '?'); returns rows affected. */
+    int exec(const QString &sql, const QVariantList &values = {});
+    /** @brief Free SQL SELECT with bound values; rows carry no rowid. */
+    Recordset query(const QString &sql, const QVariantList &values = {});
+    /** @brief Every row of a table in stored order, with rowids. */
+    Recordset table(const QString &name);
+    /** @brief The rows a TableQuery names, with rowids. */
+    Recordset select(const TableQuery &query);
+    /** @brief A statement prepared once for repeated use. */
+    Statement prepare(const QString &sql);
+
+    /** @brief Adds a row from field name/value pairs (unnamed fields stay Null); returns its rowid. */
+    qint64 insert(const QString &table, const QList<std::pair<QString, QVariant>> &values);
+    /** @brief Writes fields of the row with this rowid. */
+    void update(const QString &table, qint64 rowid, const QList<std::pair<QString, QVariant>> &values);
+    /** @brief Deletes the row with this rowid. */
+    void remove(const QString &table, qint64 rowid);
+    /** @brief Deletes every row of a table. */
+    void clear(const QString &table);
+
+    QStringList tables();
+    bool hasTable(const QString &name);
+    /** @brief Field names of a table in their order; DbError ItemNotFound when missing. */
+    QStringList fields(const QString &table);
+    /** @brief Creates a table (DbError TableExists when present). */
+    void createTable(const QString &name, const QList<FieldDef> &fields);
+    /** @brief Appends a field at the end of a table (DbError FieldExists when present). */
+    void appendField(const QString &table, const FieldDef &field);
+    /** @brief Drops a table (DbError ItemNotFound when missing). */
+    void dropTable(const QString &name);
+
+    /** @brief Starts a transaction that rolls back unless committed. */
+    Transaction transaction();
+
+    /** @brief Quotes an identifier for SQL text (a name already checked by the caller). */
+    static QString quoteName(const QString &name);
+
+    QSqlDatabase &handle() { return m_db; }
+
+private:
+    Database() = default;
+    QString m_path;
+    QString m_connection;
+    QSqlDatabase m_db;
+};
+
+/** @brief RAII transaction: rolls back on destruction unless committed. */
+class Transaction
+{
+public:
+    explicit Transaction(Database &db);
+    Transaction(Transaction &&other) noexcept;
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+    ~Transaction();
+
+    void commit();
+    void rollback();
+    bool active() const { return m_db != nullptr; }
+
+private:
+    Database *m_db;
+};
+
+} // namespace zav::platform

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <functional>
+
+namespace zav::platform {
+
+/**
+ * @brief Runs one step of a continue-on-error command: any exception the step throws is swallowed
+ * and reported as false, so the command goes on with its next step.
+ */
+bool tryStep(const std::function<void()> &step) noexcept;
+
+} // namespace zav::platform
