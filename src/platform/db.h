@@ -21,14 +21,14 @@ namespace zav::platform {
 
 /** @brief Error codes the callers branch on. */
 namespace DbErrorCode {
-inline constexpr int PermissionDenied = 70;    ///< file in use or write-protected
-inline constexpr int PathFileAccess = 75;      ///< path/file access error
+inline constexpr int PermissionDenied = 70; ///< file in use or write-protected
+inline constexpr int PathFileAccess = 75; ///< path/file access error
 inline constexpr int PathNotFound = 76;
-inline constexpr int DatabaseNotFound = 3024;  ///< no file at the path given
-inline constexpr int ItemNotFound = 3265;      ///< no such table or field
+inline constexpr int DatabaseNotFound = 3024; ///< no file at the path given
+inline constexpr int ItemNotFound = 3265; ///< no such table or field
 inline constexpr int FieldExists = 3191;
 inline constexpr int TableExists = 3010;
-inline constexpr int Failed = 3000;            ///< any other failure of the database
+inline constexpr int Failed = 3000; ///< any other failure of the database
 } // namespace DbErrorCode
 
 /** @brief A failed database or file operation, with its code. */
@@ -140,7 +140,10 @@ public:
 
 private:
     friend class Database;
-    explicit Statement(QSqlQuery query) : m_query(std::move(query)) {}
+    explicit Statement(QSqlQuery query)
+        : m_query(std::move(query))
+    {
+    }
     QSqlQuery m_query;
 };
 
