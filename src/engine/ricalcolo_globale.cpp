@@ -1,6 +1,7 @@
 // The global recalculation: every room of every unit recomputed from its expressions, coefficients
 // and height, and every unit's totals stored, in one transaction over one connection.
 
+#include "engine/archive.h"
 #include "engine/var_gbl.h"
 #include "platform/db.h"
 #include "platform/dialogs.h"
@@ -22,6 +23,8 @@ using platform::MsgResult;
 
 const QString kTitoloAttenzione = QStringLiteral("!!! Zav - Attenzione - !!!");
 const QString kTitoloInformazioni = QStringLiteral("!!! Zav - Informazioni - !!!");
+const QString kScritturaFallita
+    = QStringLiteral("Impossibile scrivere nell'archivio del progetto. Ricalcolo Globale non completato.");
 const QString kFormatoSuperficie = QStringLiteral("###0.0##");
 const QString kFormatoPesata = QStringLiteral("##0.0###");
 
@@ -34,7 +37,7 @@ constexpr int HPIANO = 9;
 constexpr int INTERNO = 15;
 } // namespace unita
 
-// Field positions of ESPRESSIONI; the rooms query puts the rowid before them.
+// Field positions of ESPRESSIONI.
 namespace stanza {
 constexpr int ESPRESSIONE = 2;
 constexpr int MQ = 3;
@@ -127,7 +130,7 @@ private:
     void preparaStanze();
     void chiudi();
     Esito calcolaUnita(int riga);
-    void calcolaStanza(QVector<QVariant> &campi, bool &fermato);
+    void calcolaStanza(QVector<QVariant> &campi, qint64 rowid, bool &fermato);
     void valutaInCampo(QVector<QVariant> &campi, int campoEspressione, int campoValore);
     QVariant formattato(double valore, const QString &formato);
     void avanzaProgresso();
@@ -137,7 +140,6 @@ private:
     platform::Progress &m_progress = platform::progress();
     std::optional<platform::Database> m_db;
     std::optional<platform::Transaction> m_transazione;
-    std::optional<platform::Statement> m_stanze;
     std::optional<platform::Statement> m_salvaStanza;
     std::optional<platform::Statement> m_salvaUnita;
     platform::Recordset m_unita;
@@ -198,10 +200,6 @@ void Ricalcolo::preparaStanze()
     } catch (const std::exception &) {
         // Without the index the look-ups are slower, not different.
     }
-    prepara(m_stanze, *m_db,
-        QStringLiteral(
-            "SELECT rowid, * FROM ESPRESSIONI WHERE NOME_CONDOMINO = ? AND PALAZ = ? AND SCALA = ? "
-            "AND INTERNO = ?"));
     prepara(m_salvaStanza, *m_db,
         QStringLiteral(
             "UPDATE ESPRESSIONI SET MQ = ?, TOT_COEF = ?, H_PIANO = ?, TOT_VOL = ?, TOT_ESPRES_RAD = ?, "
@@ -214,7 +212,6 @@ void Ricalcolo::preparaStanze()
 // Closing the connection commits what was stored; a commit that fails loses the run's writes.
 void Ricalcolo::chiudi()
 {
-    m_stanze.reset();
     m_salvaStanza.reset();
     m_salvaUnita.reset();
     if (m_db && m_transazione) {
@@ -235,8 +232,7 @@ void Ricalcolo::ferma(const QString &messaggio)
     platform::dialogs().msgBox(messaggio, MsgButtons::Ok, MsgIcon::Information, kTitoloAttenzione);
     chiudi();
     if (m_scritturaFallita)
-        platform::dialogs().msgBox(QStringLiteral("Impossibile scrivere nell'archivio del progetto. "
-                                                  "Il ricalcolo non è stato registrato."),
+        platform::dialogs().msgBox(kScritturaFallita,
             MsgButtons::Ok, MsgIcon::Critical, kTitoloAttenzione);
     m_progress.close();
     m_progress.setBusy(false);
@@ -280,8 +276,7 @@ void Ricalcolo::esegui()
 
     chiudi();
     if (m_scritturaFallita)
-        platform::dialogs().msgBox(QStringLiteral("Impossibile scrivere nell'archivio del progetto. "
-                                                  "Il ricalcolo non è stato registrato."),
+        platform::dialogs().msgBox(kScritturaFallita,
             MsgButtons::Ok, MsgIcon::Critical, kTitoloAttenzione);
     else
         platform::dialogs().msgBox(QStringLiteral("Ricalcolo Globale Terminato"), MsgButtons::Ok,
@@ -330,9 +325,9 @@ Ricalcolo::Esito Ricalcolo::calcolaUnita(int riga)
     // The rooms of the unit, by its key. An empty unit number makes the key unusable.
     platform::Recordset stanze;
     bool selezionate = false;
-    if (m_stanze && !isEmptyValue(interno)) {
+    if (!isEmptyValue(interno)) {
         try {
-            stanze = m_stanze->read({ asText(proprietario), asText(palazzina), asText(scala), interno });
+            stanze = m_db->select(archive::roomsQuery(asText(proprietario), palazzina, asText(scala), interno));
             selezionate = true;
         } catch (const std::exception &) {
         }
@@ -351,12 +346,12 @@ Ricalcolo::Esito Ricalcolo::calcolaUnita(int riga)
     m_sommaRadiante = 0.0f;
 
     for (int i = 0; i < stanze.recordCount(); ++i) {
-        // The row as read, rowid first: the edit buffer of the room.
+        // The row as read is the room's edit buffer.
         QVector<QVariant> campi = stanze.row(i);
-        if (campi.size() < stanza::ULTIMO + 2)
+        if (campi.size() <= stanza::ULTIMO)
             continue;
         bool fermato = false;
-        calcolaStanza(campi, fermato);
+        calcolaStanza(campi, stanze.rowidAt(i), fermato);
         if (fermato)
             return Esito::Fermato;
     }
@@ -395,19 +390,19 @@ QVariant Ricalcolo::formattato(double valore, const QString &formato)
 // stored; one that cannot be evaluated clears it (the evaluator has said why).
 void Ricalcolo::valutaInCampo(QVector<QVariant> &campi, int campoEspressione, int campoValore)
 {
-    const QVariant espressione = campi.at(campoEspressione + 1);
+    const QVariant espressione = campi.at(campoEspressione);
     if (espressione.isNull())
         return;
     const QString testo = trimBlanks(espressione.toString());
     if (testo.isEmpty())
         return;
     const std::optional<double> valore = m_stato.valuta_espressione(testo);
-    campi[campoValore + 1] = valore ? formattato(*valore, kFormatoSuperficie) : QVariant(QString());
+    campi[campoValore] = valore ? formattato(*valore, kFormatoSuperficie) : QVariant(QString());
 }
 
-void Ricalcolo::calcolaStanza(QVector<QVariant> &campi, bool &fermato)
+void Ricalcolo::calcolaStanza(QVector<QVariant> &campi, qint64 rowid, bool &fermato)
 {
-    const auto campo = [&campi](int posizione) -> QVariant & { return campi[posizione + 1]; };
+    const auto campo = [&campi](int posizione) -> QVariant & { return campi[posizione]; };
 
     valutaInCampo(campi, stanza::ESPRESSIONE, stanza::MQ);
     valutaInCampo(campi, stanza::ESPRES_RAD, stanza::TOT_ESPRES_RAD);
@@ -496,7 +491,7 @@ void Ricalcolo::calcolaStanza(QVector<QVariant> &campi, bool &fermato)
         if (!m_salvaStanza)
             throw std::runtime_error("no statement");
         m_salvaStanza->exec({ campo(stanza::MQ), campo(stanza::TOT_COEF), campo(stanza::H_PIANO),
-            campo(stanza::TOT_VOL), campo(stanza::TOT_ESPRES_RAD), campo(stanza::MQ_FINESTRA), campi.at(0) });
+            campo(stanza::TOT_VOL), campo(stanza::TOT_ESPRES_RAD), campo(stanza::MQ_FINESTRA), rowid });
     } catch (const std::exception &) {
         m_scritturaFallita = true;
     }
