@@ -232,8 +232,7 @@ void Ricalcolo::ferma(const QString &messaggio)
     platform::dialogs().msgBox(messaggio, MsgButtons::Ok, MsgIcon::Information, kTitoloAttenzione);
     chiudi();
     if (m_scritturaFallita)
-        platform::dialogs().msgBox(kScritturaFallita,
-            MsgButtons::Ok, MsgIcon::Critical, kTitoloAttenzione);
+        platform::dialogs().msgBox(kScritturaFallita, MsgButtons::Ok, MsgIcon::Critical, kTitoloAttenzione);
     m_progress.close();
     m_progress.setBusy(false);
 }
@@ -276,8 +275,7 @@ void Ricalcolo::esegui()
 
     chiudi();
     if (m_scritturaFallita)
-        platform::dialogs().msgBox(kScritturaFallita,
-            MsgButtons::Ok, MsgIcon::Critical, kTitoloAttenzione);
+        platform::dialogs().msgBox(kScritturaFallita, MsgButtons::Ok, MsgIcon::Critical, kTitoloAttenzione);
     else
         platform::dialogs().msgBox(QStringLiteral("Ricalcolo Globale Terminato"), MsgButtons::Ok,
             MsgIcon::Information, kTitoloInformazioni);
@@ -327,7 +325,8 @@ Ricalcolo::Esito Ricalcolo::calcolaUnita(int riga)
     bool selezionate = false;
     if (!isEmptyValue(interno)) {
         try {
-            stanze = m_db->select(archive::roomsQuery(asText(proprietario), palazzina, asText(scala), interno));
+            stanze
+                = m_db->select(archive::roomsQuery(asText(proprietario), palazzina, asText(scala), interno));
             selezionate = true;
         } catch (const std::exception &) {
         }

@@ -28,13 +28,8 @@ struct Case
 {
     const char *expression;
     std::optional<double> value; ///< no value expected when empty
-    QString message;             ///< the one message expected; none when empty
+    QString message; ///< the one message expected; none when empty
 };
-
-void PrintTo(const Case &c, std::ostream *os)
-{
-    *os << '"' << c.expression << '"';
-}
 
 class EvaluatorTest : public ::testing::TestWithParam<QChar>
 {
@@ -117,7 +112,7 @@ TEST_P(EvaluatorTest, ReportsFailures)
         { "2 3", std::nullopt, kTypeMismatch },
         { "SIN 1", std::nullopt, kTypeMismatch },
         { "2+", std::nullopt, kTypeMismatch },
-        { "+", std::nullopt, kTypeMismatch },
+        { "(+)", std::nullopt, kTypeMismatch },
         { "(2", std::nullopt, kTypeMismatch },
         { "2)", std::nullopt, kTypeMismatch },
         // Two operands left, binary operators where an operand is expected, unknown functions.
@@ -135,9 +130,11 @@ TEST_P(EvaluatorTest, ReportsFailures)
         { "(-8)^0.5", std::nullopt, kInvalidArgument },
         { "EXP(1000)", std::nullopt, kOverflow },
         { "10^400", std::nullopt, kOverflow },
-        // No operand ever pushed; a stack full; the empty text: no value and no message.
+        // No operand ever pushed; a stack full; the empty text: no value and no message. A lone sign
+        // is a stack full too: the stacks have as many positions as the text has characters.
         { "()", std::nullopt, {} },
         { "((((((", std::nullopt, {} },
+        { "+", std::nullopt, {} },
         { "", std::nullopt, {} },
     };
     for (const Case &c : cases)

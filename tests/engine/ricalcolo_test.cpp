@@ -152,7 +152,8 @@ TEST_P(RecalculationTest, StoresRoomsAndUnitTotalsWorkedOutByHand)
     const QString N = QStringLiteral("Nessuna");
     const qint64 a1 = p.room(rossi, QStringLiteral("1"), A, 1,
         { { "ESPRESSIONE", "4.20*3.15+1.5*2" }, { "COEF1", text("0.9") }, { "COEF2", text("1.1") },
-            { "OPT_RISC", "S" }, { "ESPRES_RAD", "2*3" }, { "SUP_FINESTRA", "C" }, { "MQ_FINESTRA", text("9.9") } });
+            { "OPT_RISC", "S" }, { "ESPRES_RAD", "2*3" }, { "SUP_FINESTRA", "C" },
+            { "MQ_FINESTRA", text("9.9") } });
     const qint64 b1 = p.room(damico, QStringLiteral("1"), A, 2,
         { { "ESPRESSIONE", "3*4" }, { "COEF1", text("1.2") }, { "H_PIANO", "0" }, { "OPT_RISC", "S" },
             { "ESPRES_RAD", "" }, { "SUP_FINESTRA", "1.2*1.5" } });
@@ -262,13 +263,16 @@ TEST(Recalculation, StopsAtAnIncompleteUnit)
         QString message;
     } cases[] = {
         { "floor height empty", QVariant(), 4, true,
-            QStringLiteral("I dati del condomino Neri Pal.: 1 Scala: B risultano incompleti. Impossibile continuare.") },
+            QStringLiteral(
+                "I dati del condomino Neri Pal.: 1 Scala: B risultano incompleti. Impossibile continuare.") },
         { "no rooms", 3.0, 4, false,
-            QStringLiteral("In inserimento Espr./Coeff./Vol. i dati del condomino Neri Pal.: 1 Scala: B Interno: 4 "
-                           "risultano incompleti. Impossibile continuare.") },
+            QStringLiteral(
+                "In inserimento Espr./Coeff./Vol. i dati del condomino Neri Pal.: 1 Scala: B Interno: 4 "
+                "risultano incompleti. Impossibile continuare.") },
         { "unit number empty", 3.0, QVariant(), true,
-            QStringLiteral("In inserimento Espr./Coeff./Vol. i dati del condomino Neri Pal.: 1 Scala: B Interno:  "
-                           "risultano incompleti. Impossibile continuare.") },
+            QStringLiteral(
+                "In inserimento Espr./Coeff./Vol. i dati del condomino Neri Pal.: 1 Scala: B Interno:  "
+                "risultano incompleti. Impossibile continuare.") },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -278,8 +282,8 @@ TEST(Recalculation, StopsAtAnIncompleteUnit)
         const qint64 second = p.unit(QStringLiteral("Neri"), 1, QStringLiteral("B"), c.interno, c.hpiano);
         p.room(QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1,
             { { "ESPRESSIONE", "2*3" }, { "H_PIANO", "3" } });
-        const qint64 room = c.withRooms ? p.room(QStringLiteral("Neri"), QStringLiteral("1"), QStringLiteral("B"),
-                                              c.interno, { { "ESPRESSIONE", "5" }, { "MQ", "1,0" } })
+        const qint64 room = c.withRooms ? p.room(QStringLiteral("Neri"), QStringLiteral("1"),
+                                QStringLiteral("B"), c.interno, { { "ESPRESSIONE", "5" }, { "MQ", "1,0" } })
                                         : 0;
 
         zav::engine::ui::AttesaProgress attesa;
@@ -299,8 +303,9 @@ TEST(Recalculation, StopsAtAnIncompleteUnit)
         EXPECT_EQ(p.value(codif, first, "TOT_SUP"), QVariant(6.0));
         EXPECT_EQ(p.value(codif, first, "TOT_VOL"), QVariant(18.0));
         EXPECT_EQ(p.value(codif, second, "TOT_SUP"), QVariant());
-        if (c.withRooms)
+        if (c.withRooms) {
             EXPECT_EQ(p.value(QStringLiteral("ESPRESSIONI"), room, "MQ"), QVariant(QStringLiteral("1,0")));
+        }
         // The window is unloaded and the pointer back to normal.
         EXPECT_EQ(attesa.window(), nullptr);
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
@@ -313,15 +318,15 @@ TEST(Recalculation, StopsWithoutTheProjectRecord)
     const vb::DecimalSeparatorScope separator(u',');
     Project p;
     const qint64 unit = p.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), 1, 3.0);
-    const qint64 room
-        = p.room(QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1, { { "ESPRESSIONE", "2*3" },
-                                                                                        { "MQ", "1,0" } });
+    const qint64 room = p.room(QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1,
+        { { "ESPRESSIONE", "2*3" }, { "MQ", "1,0" } });
     ScriptedDialogs dialogs;
     dialogs.answer(MsgResult::Yes);
     VAR_GBL.ricalcolo_globale();
 
     EXPECT_EQ(dialogs.messages(),
-        (QStringList { kQuestion, QStringLiteral("Composizione palazzina non effettuata.Impossibile proseguire") }));
+        (QStringList {
+            kQuestion, QStringLiteral("Composizione palazzina non effettuata.Impossibile proseguire") }));
     EXPECT_EQ(dialogs.shown().at(1).title, kAttention);
     EXPECT_EQ(dialogs.shown().at(1).icon, MsgIcon::Information);
     EXPECT_EQ(p.value(QStringLiteral("ESPRESSIONI"), room, "MQ"), QVariant(QStringLiteral("1,0")));
@@ -384,7 +389,8 @@ TEST(Recalculation, ReportsAnArchiveThatCannotBeOpened)
     VAR_GBL.ricalcolo_globale();
 
     EXPECT_EQ(dialogs.messages(),
-        (QStringList { kQuestion, QStringLiteral("Impossibile aprire l'archivio del progetto. Ricalcolo non effettuato.") }));
+        (QStringList { kQuestion,
+            QStringLiteral("Impossibile aprire l'archivio del progetto. Ricalcolo non effettuato.") }));
     EXPECT_FALSE(QFile::exists(missing));
 }
 
@@ -395,7 +401,8 @@ TEST(Recalculation, ReportsStoresThatFail)
     Project p;
     p.header(false, false, false);
     const qint64 unit = p.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), 1, 3.0);
-    p.room(QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1, { { "ESPRESSIONE", "2*3" } });
+    p.room(
+        QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1, { { "ESPRESSIONE", "2*3" } });
     Database::open(p.path()).exec(QStringLiteral("CREATE TRIGGER sola_lettura BEFORE UPDATE ON CODIF_PIANI "
                                                  "BEGIN SELECT RAISE(ABORT, 'sola lettura'); END"));
     ScriptedDialogs dialogs;
@@ -404,7 +411,8 @@ TEST(Recalculation, ReportsStoresThatFail)
 
     EXPECT_EQ(dialogs.messages(),
         (QStringList { kQuestion,
-            QStringLiteral("Impossibile scrivere nell'archivio del progetto. Ricalcolo Globale non completato.") }));
+            QStringLiteral(
+                "Impossibile scrivere nell'archivio del progetto. Ricalcolo Globale non completato.") }));
     EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_SUP"), QVariant());
 }
 
