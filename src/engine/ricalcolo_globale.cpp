@@ -37,20 +37,29 @@ constexpr int HPIANO = 9;
 constexpr int INTERNO = 15;
 } // namespace unita
 
-// Field positions of ESPRESSIONI.
+// The fields of ESPRESSIONI that the recalculation reads, in the order it selects them.
 namespace stanza {
-constexpr int ESPRESSIONE = 2;
-constexpr int MQ = 3;
-constexpr int COEF1 = 5;
-constexpr int TOT_COEF = 13;
-constexpr int H_PIANO = 15;
-constexpr int TOT_VOL = 16;
-constexpr int OPT_RISC = 17;
-constexpr int ESPRES_RAD = 18;
-constexpr int TOT_ESPRES_RAD = 19;
-constexpr int SUP_FINESTRA = 20;
-constexpr int MQ_FINESTRA = 21;
-constexpr int ULTIMO = 23;
+enum Campo {
+    ESPRESSIONE,
+    MQ,
+    COEF1,
+    COEF8 = COEF1 + 7,
+    TOT_COEF,
+    H_PIANO,
+    TOT_VOL,
+    OPT_RISC,
+    ESPRES_RAD,
+    TOT_ESPRES_RAD,
+    SUP_FINESTRA,
+    MQ_FINESTRA,
+    NUMERO_CAMPI
+};
+const QStringList nomi = { QStringLiteral("ESPRESSIONE"), QStringLiteral("MQ"), QStringLiteral("COEF1"),
+    QStringLiteral("COEF2"), QStringLiteral("COEF3"), QStringLiteral("COEF4"), QStringLiteral("COEF5"),
+    QStringLiteral("COEF6"), QStringLiteral("COEF7"), QStringLiteral("COEF8"), QStringLiteral("TOT_COEF"),
+    QStringLiteral("H_PIANO"), QStringLiteral("TOT_VOL"), QStringLiteral("OPT_RISC"),
+    QStringLiteral("ESPRES_RAD"), QStringLiteral("TOT_ESPRES_RAD"), QStringLiteral("SUP_FINESTRA"),
+    QStringLiteral("MQ_FINESTRA") };
 } // namespace stanza
 
 // Field positions of ANA_CONDO.
@@ -140,10 +149,14 @@ private:
     platform::Progress &m_progress = platform::progress();
     std::optional<platform::Database> m_db;
     std::optional<platform::Transaction> m_transazione;
+    std::optional<platform::Statement> m_stanze;
     std::optional<platform::Statement> m_salvaStanza;
     std::optional<platform::Statement> m_salvaUnita;
     platform::Recordset m_unita;
     platform::Recordset m_anagrafica;
+    bool m_riscVol = false;
+    bool m_riscRad = false;
+    bool m_risc50 = false;
     bool m_indiceCreato = false;
     bool m_scritturaFallita = false;
     bool m_nonFinitoSegnalato = false;
@@ -163,6 +176,9 @@ bool Ricalcolo::apri()
         m_db.emplace(platform::Database::open(*m_stato.progetto_corrente));
         m_unita = m_db->table(QStringLiteral("CODIF_PIANI"));
         m_anagrafica = m_db->table(QStringLiteral("ANA_CONDO"));
+        m_riscVol = isTrue(m_anagrafica, anagrafica::RISC_VOL);
+        m_riscRad = isTrue(m_anagrafica, anagrafica::RISC_RAD);
+        m_risc50 = isTrue(m_anagrafica, anagrafica::RISC_50);
         m_transazione.emplace(m_db->transaction());
     } catch (const std::exception &) {
         m_transazione.reset();
@@ -183,23 +199,37 @@ void prepara(std::optional<platform::Statement> &statement, platform::Database &
     }
 }
 
-// The rooms of a unit are looked up once per unit by its key. An index over that key, built inside
-// the run's transaction and dropped before it commits, keeps each look-up from reading every room
-// of the project; the archive is left as it was.
+// The rooms of a unit are those of the program's rooms query, looked up once per unit through one
+// statement prepared from its shape. An index over the unit key, built inside the run's transaction
+// and dropped before it commits, keeps each look-up from reading every room of the project; the
+// archive is left as it was.
 void Ricalcolo::preparaStanze()
 {
+    const platform::TableQuery forma = archive::roomsQuery(QString(), QVariant(), QString(), QVariant());
+    QStringList campi;
+    QStringList condizioni;
+    for (const platform::Condition &condizione : forma.where) {
+        campi << platform::Database::quoteName(condizione.field);
+        condizioni << campi.last() + QStringLiteral(" IS ?");
+    }
     try {
         const platform::Recordset esistente
             = m_db->query(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND name = ?"),
                 { kIndiceStanze });
         if (esistente.isEmpty()) {
-            m_db->exec(QStringLiteral("CREATE INDEX ") + kIndiceStanze
-                + QStringLiteral(" ON ESPRESSIONI (NOME_CONDOMINO, PALAZ, SCALA, INTERNO)"));
+            m_db->exec(QStringLiteral("CREATE INDEX ") + kIndiceStanze + QStringLiteral(" ON ")
+                + platform::Database::quoteName(forma.table) + QStringLiteral(" (") + campi.join(u',')
+                + QStringLiteral(")"));
             m_indiceCreato = true;
         }
     } catch (const std::exception &) {
         // Without the index the look-ups are slower, not different.
     }
+    // In stored order, the rowid first.
+    prepara(m_stanze, *m_db,
+        QStringLiteral("SELECT rowid, ") + stanza::nomi.join(u',') + QStringLiteral(" FROM ")
+            + platform::Database::quoteName(forma.table) + QStringLiteral(" WHERE ")
+            + condizioni.join(QStringLiteral(" AND ")) + QStringLiteral(" ORDER BY rowid"));
     prepara(m_salvaStanza, *m_db,
         QStringLiteral(
             "UPDATE ESPRESSIONI SET MQ = ?, TOT_COEF = ?, H_PIANO = ?, TOT_VOL = ?, TOT_ESPRES_RAD = ?, "
@@ -212,6 +242,7 @@ void Ricalcolo::preparaStanze()
 // Closing the connection commits what was stored; a commit that fails loses the run's writes.
 void Ricalcolo::chiudi()
 {
+    m_stanze.reset();
     m_salvaStanza.reset();
     m_salvaUnita.reset();
     if (m_db && m_transazione) {
@@ -323,10 +354,13 @@ Ricalcolo::Esito Ricalcolo::calcolaUnita(int riga)
     // The rooms of the unit, by its key. An empty unit number makes the key unusable.
     platform::Recordset stanze;
     bool selezionate = false;
-    if (!isEmptyValue(interno)) {
+    if (m_stanze && !isEmptyValue(interno)) {
         try {
-            stanze
-                = m_db->select(archive::roomsQuery(asText(proprietario), palazzina, asText(scala), interno));
+            QVariantList chiave;
+            for (const platform::Condition &condizione :
+                archive::roomsQuery(asText(proprietario), palazzina, asText(scala), interno).where)
+                chiave << condizione.value;
+            stanze = m_stanze->read(chiave);
             selezionate = true;
         } catch (const std::exception &) {
         }
@@ -345,12 +379,13 @@ Ricalcolo::Esito Ricalcolo::calcolaUnita(int riga)
     m_sommaRadiante = 0.0f;
 
     for (int i = 0; i < stanze.recordCount(); ++i) {
-        // The row as read is the room's edit buffer.
+        // The row as read, without its rowid, is the room's edit buffer.
         QVector<QVariant> campi = stanze.row(i);
-        if (campi.size() <= stanza::ULTIMO)
+        if (campi.size() != stanza::NUMERO_CAMPI + 1)
             continue;
+        const qint64 rowid = campi.takeFirst().toLongLong();
         bool fermato = false;
-        calcolaStanza(campi, stanze.rowidAt(i), fermato);
+        calcolaStanza(campi, rowid, fermato);
         if (fermato)
             return Esito::Fermato;
     }
@@ -429,8 +464,9 @@ void Ricalcolo::calcolaStanza(QVector<QVariant> &campi, qint64 rowid, bool &ferm
     }
 
     // The weighted surface starts as the surface and is multiplied only when the surface is a number.
+    const std::optional<double> mq = vb::CDbl(campo(stanza::MQ));
     campo(stanza::TOT_COEF) = campo(stanza::MQ);
-    if (const std::optional<double> mq = vb::CDbl(campo(stanza::MQ))) {
+    if (mq) {
         if (coefficientiLeggibili) {
             double prodotto = *mq;
             for (const double c : coefficienti)
@@ -440,7 +476,8 @@ void Ricalcolo::calcolaStanza(QVector<QVariant> &campi, qint64 rowid, bool &ferm
             campo(stanza::TOT_COEF) = QString();
         }
     }
-    if (const std::optional<double> pesata = vb::CDbl(campo(stanza::TOT_COEF)))
+    const std::optional<double> pesata = vb::CDbl(campo(stanza::TOT_COEF));
+    if (pesata)
         m_sommaPesata += *pesata;
 
     // The height in force: the room's own when it reads as a number, otherwise the one carried over.
@@ -452,9 +489,11 @@ void Ricalcolo::calcolaStanza(QVector<QVariant> &campi, qint64 rowid, bool &ferm
         campo(stanza::H_PIANO) = vb::CStr(m_stato.altezza_piano);
     const double altezza = m_stato.altezza_piano;
 
-    const std::optional<double> pesata = vb::CDbl(campo(stanza::TOT_COEF));
-    if (pesata)
-        campo(stanza::TOT_VOL) = formattato(*pesata * altezza, kFormatoSuperficie);
+    QVariant volume;
+    if (pesata) {
+        volume = formattato(*pesata * altezza, kFormatoSuperficie);
+        campo(stanza::TOT_VOL) = volume;
+    }
 
     if (m_anagrafica.isEmpty()) {
         ferma(QStringLiteral("Composizione palazzina non effettuata.Impossibile proseguire"));
@@ -467,7 +506,7 @@ void Ricalcolo::calcolaStanza(QVector<QVariant> &campi, qint64 rowid, bool &ferm
         const auto aggiungiVolume = [&] {
             if (isEmptyValue(campo(stanza::TOT_VOL)))
                 return;
-            if (const std::optional<double> mq = vb::CDbl(campo(stanza::MQ)))
+            if (mq)
                 m_sommaVolumeRiscaldato += *mq * altezza;
         };
         const auto aggiungiRadiante = [&] {
@@ -476,11 +515,11 @@ void Ricalcolo::calcolaStanza(QVector<QVariant> &campi, qint64 rowid, bool &ferm
             if (const std::optional<double> radiante = vb::CDbl(campo(stanza::TOT_ESPRES_RAD)))
                 m_sommaRadiante = float(double(m_sommaRadiante) + *radiante);
         };
-        if (isTrue(m_anagrafica, anagrafica::RISC_VOL))
+        if (m_riscVol)
             aggiungiVolume();
-        if (isTrue(m_anagrafica, anagrafica::RISC_RAD))
+        if (m_riscRad)
             aggiungiRadiante();
-        if (isTrue(m_anagrafica, anagrafica::RISC_50)) {
+        if (m_risc50) {
             aggiungiVolume();
             aggiungiRadiante();
         }
@@ -495,12 +534,10 @@ void Ricalcolo::calcolaStanza(QVector<QVariant> &campi, qint64 rowid, bool &ferm
         m_scritturaFallita = true;
     }
 
+    // The room's volume as stored, read back.
     if (pesata) {
-        const double volume = *pesata * altezza;
-        if (std::isfinite(volume)) {
-            if (const std::optional<double> letto = vb::CDbl(vb::Format(volume, kFormatoSuperficie)))
-                m_sommaVolume += *letto;
-        }
+        if (const std::optional<double> letto = vb::CDbl(volume))
+            m_sommaVolume += *letto;
     }
 }
 

@@ -18,20 +18,28 @@ const QString kPartenza = QStringLiteral("PARTENZA FUNZIONE");
 const QString kFine = QStringLiteral("FINE FUNZIONE");
 const QString kUnaria = QStringLiteral("FUNZIONE UNARIA");
 
-// The seven characters that end a token and are offered as operators themselves.
-bool isOperatorChar(QChar c)
+// The seven characters that end a token and are offered as operators themselves; null for any other.
+const QString *operatorText(QChar c)
 {
+    static const QString texts[] = { QStringLiteral("("), QStringLiteral(")"), QStringLiteral("+"),
+        QStringLiteral("-"), QStringLiteral("*"), QStringLiteral("/"), QStringLiteral("^") };
     switch (c.unicode()) {
     case u'(':
+        return &texts[0];
     case u')':
+        return &texts[1];
     case u'+':
+        return &texts[2];
     case u'-':
+        return &texts[3];
     case u'*':
+        return &texts[4];
     case u'/':
+        return &texts[5];
     case u'^':
-        return true;
+        return &texts[6];
     default:
-        return false;
+        return nullptr;
     }
 }
 
@@ -53,7 +61,13 @@ bool asFlag(const QVariant &value)
 // The count kept in element 0; a stack never pushed holds nothing there, which counts as 0.
 int countOf(const QVector<QVariant> &pila)
 {
-    return pila.isEmpty() ? 0 : pila.at(0).toInt();
+    if (pila.isEmpty())
+        return 0;
+    const QVariant &count = pila.at(0);
+    // The count is always stored as an int; reading it directly spares a general conversion.
+    if (count.typeId() == QMetaType::Int)
+        return *static_cast<const int *>(count.constData());
+    return count.toInt();
 }
 
 } // namespace
@@ -280,10 +294,10 @@ std::optional<double> VarGbl::valuta_espressione(const QString &espressione)
             token.clear();
         };
         for (const QChar c : testo) {
-            if (isOperatorChar(c)) {
+            if (const QString *operatore = operatorText(c)) {
                 if (!token.isEmpty())
                     consegna();
-                push_operatore(QString(c), attesa_operando);
+                push_operatore(*operatore, attesa_operando);
             } else {
                 token.append(c);
             }
