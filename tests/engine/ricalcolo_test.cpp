@@ -247,6 +247,44 @@ INSTANTIATE_TEST_SUITE_P(BothSeparators, RecalculationTest, ::testing::Values(QC
         return info.param == u',' ? std::string("Comma") : std::string("Point");
     });
 
+// Each heating criterion adds on its own: a heated room of 10 m² at height 2 with a radiant surface
+// of 3 adds 20 to the heated volume and 3 to the radiant surface per criterion that asks for it. A
+// room marked "s" in lower case is not heated.
+TEST(Recalculation, HeatingCriteriaAddEachOnTheirOwn)
+{
+    const vb::DecimalSeparatorScope separator(u',');
+    const struct
+    {
+        bool riscVol, riscRad, risc50;
+        double heatedVolume, radiant;
+    } cases[] = {
+        { false, false, false, 0.0, 0.0 },
+        { true, false, false, 20.0, 0.0 },
+        { false, true, false, 0.0, 3.0 },
+        { false, false, true, 20.0, 3.0 },
+        { true, false, true, 40.0, 3.0 },
+        { true, true, true, 40.0, 6.0 },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.riscVol << c.riscRad << c.risc50);
+        Project p;
+        p.header(c.riscVol, c.riscRad, c.risc50);
+        const qint64 unit = p.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), 1, 3.0);
+        const Fields heated
+            = { { "ESPRESSIONE", "10" }, { "H_PIANO", "2" }, { "OPT_RISC", "S" }, { "ESPRES_RAD", "3" } };
+        p.room(QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1, heated);
+        p.room(QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1,
+            { { "ESPRESSIONE", "10" }, { "H_PIANO", "2" }, { "OPT_RISC", "s" }, { "ESPRES_RAD", "3" } });
+        ScriptedDialogs dialogs;
+        dialogs.answer(MsgResult::Yes);
+        VAR_GBL.ricalcolo_globale();
+
+        EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_VOL_RISC"), QVariant(c.heatedVolume));
+        EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_RAD_RISC"), QVariant(c.radiant));
+        EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_VOL"), QVariant(40.0));
+    }
+}
+
 // --- Stops ---------------------------------------------------------------------------------------
 
 // The second unit stops the run: the first unit's totals stay stored, the second is untouched, and
