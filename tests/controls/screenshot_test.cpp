@@ -16,7 +16,7 @@ TEST(Screenshot, SevenLooks)
     if (folder.isEmpty())
         GTEST_SKIP() << "set ZAV_SCREENSHOT_DIR to write the picture";
 
-    const int cellW = 140, cellH = 34, buttonW = 129, buttonH = 25;
+    const int cellW = 160, cellH = 34, buttonW = 150, buttonH = 25;
     const QStringList rows = { "normale", "premuto", "con il fuoco", "disattivato", "schema 2", "schema 3" };
     QImage sheet(90 + 7 * cellW, 24 + rows.size() * cellH, QImage::Format_RGB32);
     sheet.fill(QColor(236, 233, 216));
