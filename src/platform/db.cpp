@@ -240,18 +240,29 @@ Recordset Recordset::readAll(QSqlQuery &query, bool withRowid, const QString &ta
 // ---------------------------------------------------------------------------------------------
 // Statement
 
-int Statement::exec(const QVariantList &values)
+// The driver keeps the values bound by the previous run and checks only how many there are, so a run
+// with too few values would silently reuse the earlier ones: the count is checked here.
+void Statement::bindAndRun(const QVariantList &values)
 {
+    if (m_parameterCount >= 0 && values.size() != m_parameterCount)
+        throw DbError(DbErrorCode::Failed,
+            QStringLiteral("Numero di valori errato: %1 invece di %2")
+                .arg(values.size())
+                .arg(m_parameterCount));
     bindAll(m_query, values);
     run(m_query);
-    const int affected = m_query.numRowsAffected();
-    return affected;
+    m_parameterCount = int(values.size());
+}
+
+int Statement::exec(const QVariantList &values)
+{
+    bindAndRun(values);
+    return m_query.numRowsAffected();
 }
 
 Recordset Statement::read(const QVariantList &values)
 {
-    bindAll(m_query, values);
-    run(m_query);
+    bindAndRun(values);
     return Recordset::readAll(m_query, false, QString());
 }
 

@@ -165,7 +165,9 @@ private:
         : m_query(std::move(query))
     {
     }
+    void bindAndRun(const QVariantList &values);
     QSqlQuery m_query;
+    int m_parameterCount = -1; ///< known after the first run that succeeded
 };
 
 class Transaction;
