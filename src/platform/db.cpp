@@ -109,7 +109,7 @@ QString sqlType(const FieldDef &field)
     case FieldType::Double:
         return QStringLiteral("DOUBLE");
     case FieldType::Boolean:
-        // As a yes/no field of the original archives, a new one reads false rather than empty.
+        // A row added without it, or a row that was there before the field was appended, reads false.
         return QStringLiteral("BOOLEAN DEFAULT 0");
     }
     return QStringLiteral("TEXT COLLATE NOCASE");

@@ -68,6 +68,8 @@ struct Condition
 {
     QString field;
     QVariant value;
+
+    bool operator==(const Condition &other) const = default;
 };
 
 /**
@@ -78,7 +80,7 @@ struct TableQuery
 {
     QString table;
     QList<Condition> where;
-    QStringList orderBy; ///< field names, each optionally followed by " DESC"
+    QStringList orderBy; ///< field names, each optionally followed by " DESC" (or " ASC")
 
     bool operator==(const TableQuery &other) const = default;
 };
