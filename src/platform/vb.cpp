@@ -1,6 +1,7 @@
 #include "platform/vb.h"
 
 #include <QLocale>
+#include <QVarLengthArray>
 
 #include <atomic>
 #include <charconv>
@@ -226,14 +227,27 @@ double fromDecimal(const Decimal &decimal)
     return decimal.negative ? -value : value;
 }
 
+/** Text built on the stack and copied into a QString once: Format runs for every cell. */
+class TextBuilder
+{
+public:
+    void append(QChar c) { m_text.append(c); }
+    void append(char c) { m_text.append(QChar(QLatin1Char(c))); }
+    void append(QStringView text) { m_text.append(text.data(), text.size()); }
+    QString toString() const { return QString(m_text.constData(), m_text.size()); }
+
+private:
+    QVarLengthArray<QChar, 48> m_text;
+};
+
 // Appends the integer digits, with grouping marks when asked.
-void appendInteger(QString &out, const Decimal &decimal, int minDigits, bool grouping)
+void appendInteger(TextBuilder &out, const Decimal &decimal, int minDigits, bool grouping)
 {
     const int digitCount
         = std::max(decimal.isZero() || decimal.exponent < 0 ? 0 : decimal.exponent + 1, minDigits);
     const QChar group = groupSeparator();
     for (int power = digitCount - 1; power >= 0; --power) {
-        out.append(QLatin1Char(decimal.digitAt(power)));
+        out.append(decimal.digitAt(power));
         if (grouping && power > 0 && power % 3 == 0)
             out.append(group);
     }
@@ -295,12 +309,11 @@ QString formatWith(double value, const Pattern &pattern, QStringView symbol)
     Decimal decimal = toDecimal(value);
     roundDecimal(decimal, pattern.maxDecimals, Halves::AwayFromZero);
 
-    QString out;
-    out.reserve(24 + std::max(decimal.exponent, 0));
+    TextBuilder out;
     // A negative number that rounds to zero is written as zero: "-0,0" would be read back as
     // the same number and only looks like a fault in the tables.
     if (decimal.negative && !decimal.isZero())
-        out.append(QLatin1Char('-'));
+        out.append('-');
     out.append(symbol);
     out.append(pattern.prefix);
     if (pattern.hasPlaceholder) {
@@ -311,11 +324,11 @@ QString formatWith(double value, const Pattern &pattern, QStringView symbol)
             while (decimals > pattern.minDecimals && decimal.digitAt(-decimals) == '0')
                 --decimals;
             for (int i = 1; i <= decimals; ++i)
-                out.append(QLatin1Char(decimal.digitAt(-i)));
+                out.append(decimal.digitAt(-i));
         }
     }
     out.append(pattern.suffix);
-    return out;
+    return out.toString();
 }
 
 bool isCurrencyName(const QString &pattern)
@@ -762,32 +775,35 @@ QString CStr(double value)
     if (decimal.isZero())
         return QStringLiteral("0");
 
-    QString out;
-    out.reserve(24);
+    TextBuilder out;
     if (decimal.negative)
-        out.append(QLatin1Char('-'));
+        out.append('-');
     if (decimal.exponent < -4 || decimal.exponent >= 15) {
-        out.append(QLatin1Char(decimal.digits[0]));
+        out.append(decimal.digits[0]);
         if (decimal.count > 1) {
             out.append(decimalSeparator());
             for (int i = 1; i < decimal.count; ++i)
-                out.append(QLatin1Char(decimal.digits[i]));
+                out.append(decimal.digits[i]);
         }
-        out.append(decimal.exponent < 0 ? QLatin1String("E-") : QLatin1String("E+"));
+        out.append('E');
+        out.append(decimal.exponent < 0 ? '-' : '+');
+        char exponent[8];
         const int magnitude = std::abs(decimal.exponent);
         if (magnitude < 10)
-            out.append(QLatin1Char('0'));
-        out.append(QString::number(magnitude));
-        return out;
+            out.append('0');
+        const char *end = std::to_chars(exponent, exponent + sizeof(exponent), magnitude).ptr;
+        for (const char *p = exponent; p != end; ++p)
+            out.append(*p);
+        return out.toString();
     }
     appendInteger(out, decimal, 1, false);
     const int lastPower = decimal.exponent - decimal.count + 1;
     if (lastPower < 0) {
         out.append(decimalSeparator());
         for (int power = -1; power >= lastPower; --power)
-            out.append(QLatin1Char(decimal.digitAt(power)));
+            out.append(decimal.digitAt(power));
     }
-    return out;
+    return out.toString();
 }
 
 double Int(double value)

@@ -277,6 +277,7 @@ TEST(VbNumbers, IsNumericAndCDblUnderTheCommaSeparator)
         { "007", 7 },
         { "&HFF", 255 },
         { "1E-400", 0 },
+        { "10000000000000000000000000000000000000000000000000000000000000000000000", 1e70 }, // a long text
         { "", std::nullopt },
         { "   ", std::nullopt },
         { "abc", std::nullopt },
