@@ -389,24 +389,22 @@ std::optional<double> readLocaleNumber(QStringView text)
     while (pos < size && isBlank(text[pos]))
         ++pos;
 
+    // The currency symbol may stand once: before or after the sign, or after the number.
     bool currencySeen = false;
-    qsizetype afterCurrency = skipCurrency(text, pos, symbol);
-    if (afterCurrency != pos) {
-        currencySeen = true;
-        pos = afterCurrency;
-    }
+    const auto skipSymbol = [&] {
+        if (currencySeen)
+            return;
+        const qsizetype after = skipCurrency(text, pos, symbol);
+        currencySeen = after != pos;
+        pos = after;
+    };
+    skipSymbol();
     bool negative = false;
     if (pos < size && (text[pos] == QLatin1Char('-') || text[pos] == QLatin1Char('+'))) {
         negative = text[pos] == QLatin1Char('-');
         ++pos;
     }
-    if (!currencySeen) {
-        afterCurrency = skipCurrency(text, pos, symbol);
-        if (afterCurrency != pos) {
-            currencySeen = true;
-            pos = afterCurrency;
-        }
-    }
+    skipSymbol();
     if (pos < size && text[pos] == QLatin1Char('&'))
         return readRadix(text, pos + 1, negative);
 
@@ -453,13 +451,14 @@ std::optional<double> readLocaleNumber(QStringView text)
     if (pos < size && QStringView(u"eEdD").contains(text[pos])) {
         ++pos;
         number.push('e');
+        bool exponentNegative = false;
         if (pos < size && (text[pos] == QLatin1Char('-') || text[pos] == QLatin1Char('+'))) {
-            if (text[pos] == QLatin1Char('-'))
+            exponentNegative = text[pos] == QLatin1Char('-');
+            if (exponentNegative)
                 number.push('-');
             ++pos;
         }
         int exponentDigits = 0;
-        bool exponentNegative = number.end()[-1] == '-';
         while (pos < size && isDigit(text[pos])) {
             number.push(char(text[pos].unicode()));
             if (exponent < 100000)
@@ -475,8 +474,7 @@ std::optional<double> readLocaleNumber(QStringView text)
 
     while (pos < size && isBlank(text[pos]))
         ++pos;
-    if (!currencySeen)
-        pos = skipCurrency(text, pos, symbol);
+    skipSymbol();
     if (pos != size)
         return std::nullopt;
     const long long magnitude
