@@ -17,6 +17,8 @@ using Kind = EvaluationError::Kind;
 const QString kPartenza = QStringLiteral("PARTENZA FUNZIONE");
 const QString kFine = QStringLiteral("FINE FUNZIONE");
 const QString kUnaria = QStringLiteral("FUNZIONE UNARIA");
+// The position of "FUNZIONE UNARIA" in the operator table.
+constexpr int kIndiceUnaria = 10;
 
 // The seven characters that end a token and are offered as operators themselves; null for any other.
 const QString *operatorText(QChar c)
@@ -121,7 +123,8 @@ void VarGbl::carica_riga_precedenze(int riga, const QString &testo)
 int VarGbl::indice_operatore(const QString &operatore) const
 {
     for (int i = 1; i <= 10; ++i) {
-        if (operatori[i] == operatore)
+        // Most tokens differ in length, which settles the comparison at once.
+        if (operatori[i].size() == operatore.size() && operatori[i] == operatore)
             return i;
     }
     return 0;
@@ -141,8 +144,9 @@ void VarGbl::pila_push(QVector<QVariant> &pila, const QVariant &valore) const
     const int count = countOf(pila) + 1;
     if (count >= pila.size())
         throw EvaluationError(Kind::OutOfRange);
-    pila[0] = count;
-    pila[count] = valore;
+    QVariant *elementi = pila.data();
+    elementi[0].setValue(count);
+    elementi[count] = valore;
 }
 
 QVariant VarGbl::pila_pop(QVector<QVariant> &pila) const
@@ -151,7 +155,7 @@ QVariant VarGbl::pila_pop(QVector<QVariant> &pila) const
     if (count == 0)
         return QString();
     // The element stays where it was; only the count goes down.
-    pila[0] = count - 1;
+    pila.data()[0].setValue(count - 1);
     return pila.at(count);
 }
 
@@ -192,9 +196,12 @@ void VarGbl::push_operatore(const QString &operatore, bool &attesa)
         const QVariant flag = pila_pop(pila_unari);
         const bool unario = asFlag(flag);
         // A sign or a function is looked up as "FUNZIONE UNARIA" whatever its token, on either side.
-        const QString riga = unario ? kUnaria : sopra.toString();
-        const QString colonna = attesa ? kUnaria : operatore;
-        const int valore = precedenza(riga, colonna);
+        // This is precedenza() on the two tokens, with the arriving token's index already known.
+        const int riga = unario ? kIndiceUnaria : indice_operatore(sopra.toString());
+        const int colonna = attesa ? kIndiceUnaria : k;
+        if (riga == 0 || colonna == 0)
+            throw EvaluationError(Kind::OutOfRange);
+        const int valore = tabella_precedenze[riga][colonna];
         if (valore == -1) {
             annullato = true;
             break;
@@ -283,27 +290,27 @@ std::optional<double> VarGbl::valuta_espressione(const QString &espressione)
     }
 
     try {
-        QString token;
-        const auto consegna = [this, &token] {
+        // The current token is the run of characters since the last operator character.
+        qsizetype inizio = 0;
+        const auto consegna = [this, &testo, &inizio](qsizetype fine) {
+            if (fine == inizio)
+                return;
+            const QString token = testo.mid(inizio, fine - inizio);
             // A number enters as an operand, read with the point as decimal mark; any other word
             // enters as an operator (this is how function names arrive).
             if (platform::vb::IsNumeric(token))
                 push_operando(platform::vb::Val(token));
             else
                 push_operatore(token, attesa_operando);
-            token.clear();
         };
-        for (const QChar c : testo) {
-            if (const QString *operatore = operatorText(c)) {
-                if (!token.isEmpty())
-                    consegna();
+        for (qsizetype i = 0; i < n; ++i) {
+            if (const QString *operatore = operatorText(testo.at(i))) {
+                consegna(i);
+                inizio = i + 1;
                 push_operatore(*operatore, attesa_operando);
-            } else {
-                token.append(c);
             }
         }
-        if (!token.isEmpty())
-            consegna();
+        consegna(n);
         push_operatore(kFine);
 
         if (countOf(pila_operandi) > 1)
