@@ -46,30 +46,35 @@ const QString *operatorText(QChar c)
 }
 
 // An element popped from a stack read as a double; the empty text of an empty stack is a type mismatch.
-double asDouble(const QVariant &value)
+double asDouble(const VarGbl::ElementoPila &value)
 {
-    if (value.typeId() == QMetaType::Double)
-        return value.toDouble();
+    if (const double *number = std::get_if<double>(&value))
+        return *number;
     throw EvaluationError(Kind::TypeMismatch);
 }
 
-bool asFlag(const QVariant &value)
+bool asFlag(const VarGbl::ElementoPila &value)
 {
-    if (value.typeId() == QMetaType::Bool)
-        return value.toBool();
+    if (const bool *flag = std::get_if<bool>(&value))
+        return *flag;
     throw EvaluationError(Kind::TypeMismatch);
+}
+
+// An operator token popped from the stack; the empty text when the stack was empty.
+const QString &asToken(const VarGbl::ElementoPila &value)
+{
+    static const QString empty;
+    const QString *token = std::get_if<QString>(&value);
+    return token ? *token : empty;
 }
 
 // The count kept in element 0; a stack never pushed holds nothing there, which counts as 0.
-int countOf(const QVector<QVariant> &pila)
+int countOf(const QVector<VarGbl::ElementoPila> &pila)
 {
     if (pila.isEmpty())
         return 0;
-    const QVariant &count = pila.at(0);
-    // The count is always stored as an int; reading it directly spares a general conversion.
-    if (count.typeId() == QMetaType::Int)
-        return *static_cast<const int *>(count.constData());
-    return count.toInt();
+    const int *count = std::get_if<int>(&pila.at(0));
+    return count ? *count : 0;
 }
 
 } // namespace
@@ -139,23 +144,23 @@ int VarGbl::precedenza(const QString &sopra, const QString &arrivo) const
     return tabella_precedenze[riga][colonna];
 }
 
-void VarGbl::pila_push(QVector<QVariant> &pila, const QVariant &valore) const
+void VarGbl::pila_push(QVector<ElementoPila> &pila, const ElementoPila &valore) const
 {
     const int count = countOf(pila) + 1;
     if (count >= pila.size())
         throw EvaluationError(Kind::OutOfRange);
-    QVariant *elementi = pila.data();
-    elementi[0].setValue(count);
+    ElementoPila *elementi = pila.data();
+    elementi[0] = count;
     elementi[count] = valore;
 }
 
-QVariant VarGbl::pila_pop(QVector<QVariant> &pila) const
+VarGbl::ElementoPila VarGbl::pila_pop(QVector<ElementoPila> &pila) const
 {
     const int count = countOf(pila);
     if (count == 0)
         return QString();
     // The element stays where it was; only the count goes down.
-    pila.data()[0].setValue(count - 1);
+    pila.data()[0] = count - 1;
     return pila.at(count);
 }
 
@@ -190,14 +195,15 @@ void VarGbl::push_operatore(const QString &operatore, bool &attesa)
 
     bool annullato = false;
     for (;;) {
-        const QVariant sopra = pila_pop(pila_operatori);
-        if (sopra.typeId() == QMetaType::QString && sopra.toString().isEmpty())
+        const ElementoPila sopra = pila_pop(pila_operatori);
+        const QString &token = asToken(sopra);
+        if (token.isEmpty())
             break;
-        const QVariant flag = pila_pop(pila_unari);
+        const ElementoPila flag = pila_pop(pila_unari);
         const bool unario = asFlag(flag);
         // A sign or a function is looked up as "FUNZIONE UNARIA" whatever its token, on either side.
         // This is precedenza() on the two tokens, with the arriving token's index already known.
-        const int riga = unario ? kIndiceUnaria : indice_operatore(sopra.toString());
+        const int riga = unario ? kIndiceUnaria : indice_operatore(token);
         const int colonna = attesa ? kIndiceUnaria : k;
         if (riga == 0 || colonna == 0)
             throw EvaluationError(Kind::OutOfRange);
@@ -207,11 +213,11 @@ void VarGbl::push_operatore(const QString &operatore, bool &attesa)
             break;
         }
         if (valore == 1) {
-            const QVariant destro = pila_pop(pila_operandi);
-            const QVariant sinistro = unario ? QVariant(0.0) : pila_pop(pila_operandi);
+            const ElementoPila destro = pila_pop(pila_operandi);
+            const ElementoPila sinistro = unario ? ElementoPila(0.0) : pila_pop(pila_operandi);
             const double d = asDouble(destro);
             const double s = asDouble(sinistro);
-            push_operando(applica_operatore(s, d, sopra.toString()));
+            push_operando(applica_operatore(s, d, token));
             continue;
         }
         pila_push(pila_operatori, sopra);
@@ -277,9 +283,9 @@ std::optional<double> VarGbl::valuta_espressione(const QString &espressione)
 {
     const QString testo = espressione.toUpper();
     const qsizetype n = testo.size();
-    pila_operatori = QVector<QVariant>(n + 1);
-    pila_unari = QVector<QVariant>(n + 1);
-    pila_operandi = QVector<QVariant>(n + 1);
+    pila_operatori = QVector<ElementoPila>(n + 1);
+    pila_unari = QVector<ElementoPila>(n + 1);
+    pila_operandi = QVector<ElementoPila>(n + 1);
 
     // The start marker needs one position: for the empty text it overflows, and that failure goes
     // back to the caller as it is, with no message.
@@ -295,13 +301,14 @@ std::optional<double> VarGbl::valuta_espressione(const QString &espressione)
         const auto consegna = [this, &testo, &inizio](qsizetype fine) {
             if (fine == inizio)
                 return;
-            const QString token = testo.mid(inizio, fine - inizio);
+            // A view of the text, copied only when it must outlive the evaluation on a stack.
+            const QString token = QString::fromRawData(testo.constData() + inizio, fine - inizio);
             // A number enters as an operand, read with the point as decimal mark; any other word
             // enters as an operator (this is how function names arrive).
             if (platform::vb::IsNumeric(token))
                 push_operando(platform::vb::Val(token));
             else
-                push_operatore(token, attesa_operando);
+                push_operatore(QString(token.constData(), token.size()), attesa_operando);
         };
         for (qsizetype i = 0; i < n; ++i) {
             if (const QString *operatore = operatorText(testo.at(i))) {
@@ -315,10 +322,10 @@ std::optional<double> VarGbl::valuta_espressione(const QString &espressione)
 
         if (countOf(pila_operandi) > 1)
             throw EvaluationError(Kind::Syntax);
-        const QVariant risultato = pila_operandi.value(1);
-        if (risultato.typeId() != QMetaType::Double)
+        const double *risultato = n >= 1 ? std::get_if<double>(&pila_operandi.at(1)) : nullptr;
+        if (!risultato)
             return std::nullopt;
-        return risultato.toDouble();
+        return *risultato;
     } catch (const EvaluationError &errore) {
         if (errore.kind() != EvaluationError::Kind::OutOfRange)
             platform::dialogs().msgBox(errore.description(), platform::MsgButtons::Ok,

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <optional>
+#include <variant>
 
 namespace zav::engine {
 
@@ -59,10 +60,15 @@ public:
     std::array<QString, 11> classi_operatori;
     /** Precedence matrix, rows and columns 1 to 10 (0 unused). */
     std::array<std::array<int, 11>, 11> tabella_precedenze{};
+    /**
+     * An element of the evaluator's stacks: empty, the count (element 0), an operand, a unary flag
+     * or an operator token.
+     */
+    using ElementoPila = std::variant<std::monostate, int, double, bool, QString>;
     /** The evaluator's three stacks; element 0 holds the count. */
-    QVector<QVariant> pila_operatori;
-    QVector<QVariant> pila_unari;
-    QVector<QVariant> pila_operandi;
+    QVector<ElementoPila> pila_operatori;
+    QVector<ElementoPila> pila_unari;
+    QVector<ElementoPila> pila_operandi;
     bool attesa_operando = false;
     /** Per-floor working sums of the stair and lift calculation. */
     QVariant somma_piano;
@@ -100,9 +106,9 @@ public:
     /** @brief Matrix value for the token on top and the token arriving. */
     int precedenza(const QString &sopra, const QString &arrivo) const;
     /** @brief Pushes on one of the three stacks (element 0 is the count). */
-    void pila_push(QVector<QVariant> &pila, const QVariant &valore) const;
+    void pila_push(QVector<ElementoPila> &pila, const ElementoPila &valore) const;
     /** @brief Pops from one of the three stacks; the empty text when it is empty. */
-    QVariant pila_pop(QVector<QVariant> &pila) const;
+    ElementoPila pila_pop(QVector<ElementoPila> &pila) const;
     /** @brief Loads one row of the precedence matrix from its comma-separated text. */
     void carica_riga_precedenze(int riga, const QString &testo);
 

@@ -198,20 +198,21 @@ TEST(Evaluator, LoadsTablesAndStacks)
     }
 
     // A stack of two positions: the count in element 0, the empty text when empty, no third push.
-    QVector<QVariant> pila(3);
-    EXPECT_EQ(VAR_GBL.pila_pop(pila), QVariant(QString()));
+    using Elemento = zav::engine::VarGbl::ElementoPila;
+    QVector<Elemento> pila(3);
+    EXPECT_EQ(VAR_GBL.pila_pop(pila), Elemento(QString()));
     VAR_GBL.pila_push(pila, 1.5);
     VAR_GBL.pila_push(pila, QStringLiteral("+"));
-    EXPECT_EQ(pila.at(0).toInt(), 2);
+    EXPECT_EQ(pila.at(0), Elemento(2));
     try {
         VAR_GBL.pila_push(pila, 3.0);
         ADD_FAILURE() << "a push beyond the last position must fail";
     } catch (const EvaluationError &error) {
         EXPECT_EQ(error.kind(), EvaluationError::Kind::OutOfRange);
     }
-    EXPECT_EQ(VAR_GBL.pila_pop(pila), QVariant(QStringLiteral("+")));
-    EXPECT_EQ(VAR_GBL.pila_pop(pila), QVariant(1.5));
-    EXPECT_EQ(VAR_GBL.pila_pop(pila), QVariant(QString()));
+    EXPECT_EQ(VAR_GBL.pila_pop(pila), Elemento(QStringLiteral("+")));
+    EXPECT_EQ(VAR_GBL.pila_pop(pila), Elemento(1.5));
+    EXPECT_EQ(VAR_GBL.pila_pop(pila), Elemento(QString()));
 }
 
 } // namespace
