@@ -8,6 +8,7 @@
 #include "platform/steps.h"
 #include "platform/vb.h"
 #include "shell/commandtable.h"
+#include "shell/inizio.h"
 #include "shell/mainbars.h"
 
 #include <QAction>
@@ -109,7 +110,8 @@ void frm_init::MDIForm_Load()
             VAR_GBL.punto_decimale = false;
     }
 
-    platform::FormRegistry::unload(QStringLiteral("INIZIO"));
+    if (auto *login = platform::FormRegistry::loaded<INIZIO>(QStringLiteral("INIZIO")))
+        login->closeForMainWindow();
 
     m_bar->setToolEnabled(QStringLiteral("tCad2"), false);
 }

@@ -116,15 +116,20 @@ void INIZIO::openMainWindow()
 {
     setCursor(Qt::WaitCursor);
     // The main window's load closes this form.
-    m_openingMainWindow = true;
     platform::FormRegistry::showModeless(QStringLiteral("frm_init"));
+}
+
+void INIZIO::closeForMainWindow()
+{
+    m_closingForMainWindow = true;
+    close();
 }
 
 void INIZIO::closeEvent(QCloseEvent *event)
 {
     event->accept();
     // Closed by its frame before the main window opened: the user chose not to start.
-    if (!m_openingMainWindow)
+    if (!m_closingForMainWindow)
         platform::endProgram();
 }
 

@@ -29,6 +29,9 @@ public:
     /** @brief A key typed in the password box; only Enter (13) acts. */
     void Text16_KeyPress(int KeyAscii);
 
+    /** @brief Closes the form on behalf of the main window's load, without ending the program. */
+    void closeForMainWindow();
+
     /** @brief Refusals so far. */
     qint32 refusals() const { return m_refusals; }
 
@@ -46,7 +49,7 @@ private:
 
     PasswordSettings m_settings;
     qint32 m_refusals = 0;
-    bool m_openingMainWindow = false;
+    bool m_closingForMainWindow = false;
 };
 
 } // namespace zav::shell

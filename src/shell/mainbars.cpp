@@ -39,12 +39,12 @@ void addTools(CommandBar &bar, const QString &band, std::initializer_list<Tool> 
 
 void addItem(CommandBar &bar, const char *band, const char *key, const char *caption)
 {
-    bar.addTool(QString::fromLatin1(band), QString::fromLatin1(key), QString::fromUtf8(caption));
+    bar.addTool(QString::fromUtf8(band), QString::fromLatin1(key), QString::fromUtf8(caption));
 }
 
 void addSubmenu(CommandBar &bar, const char *band, const char *key, const char *caption, const char *menu)
 {
-    bar.addMenuTool(QString::fromLatin1(band), QString::fromLatin1(key), QString::fromUtf8(caption),
+    bar.addMenuTool(QString::fromUtf8(band), QString::fromLatin1(key), QString::fromUtf8(caption),
         QString::fromUtf8(menu));
 }
 

@@ -51,6 +51,7 @@ TEST_F(LoginTest, PasswordOffOrEmptyFlagOpensTheMainWindowAtOnce)
 {
     for (const QVariant &flag : { QVariant(false), QVariant() }) {
         SCOPED_TRACE(flag.isNull() ? "ATTIVA empty" : "ATTIVA false");
+        programEnds = 0;
         setSettings(QStringLiteral("segreto"), flag);
         shell::INIZIO *login = startProgram();
         QTest::mouseClick(login->Command1, Qt::LeftButton);
@@ -105,6 +106,7 @@ TEST_F(LoginTest, EnterAcceptsTheStoredPasswordOrTheMasterCode)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
+        programEnds = 0;
         setSettings(c.stored, true);
         shell::INIZIO *login = startProgram();
         QTest::mouseClick(login->Command1, Qt::LeftButton);
