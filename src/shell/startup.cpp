@@ -8,7 +8,9 @@
 #include "shell/inizio.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
+#include <QStandardPaths>
 
 namespace zav::shell {
 
@@ -24,9 +26,26 @@ void registerForms()
 
 void installIconTheme()
 {
-    // Toolbar icons come from the desktop's theme; where the desktop names none, a common one.
-    if (QIcon::fallbackThemeName().isEmpty() || QIcon::fallbackThemeName() == QLatin1String("hicolor"))
-        QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+    if (!QIcon::themeName().isEmpty())
+        return; // the desktop's own theme
+    // Without a desktop session (a bare X server, offscreen) Qt names no icon theme and searches no
+    // system folder: look in the freedesktop icon folders and take the first common theme found.
+    QStringList paths = QIcon::themeSearchPaths();
+    const QStringList system = QStandardPaths::locateAll(
+        QStandardPaths::GenericDataLocation, QStringLiteral("icons"), QStandardPaths::LocateDirectory);
+    for (const QString &path : system) {
+        if (!paths.contains(path))
+            paths.append(path);
+    }
+    QIcon::setThemeSearchPaths(paths);
+    for (const char *theme : { "Adwaita", "breeze", "oxygen", "Tango" }) {
+        for (const QString &path : system) {
+            if (QFileInfo::exists(path + u'/' + QLatin1String(theme) + QStringLiteral("/index.theme"))) {
+                QIcon::setThemeName(QString::fromLatin1(theme));
+                return;
+            }
+        }
+    }
 }
 
 int runProgram(QApplication &app)

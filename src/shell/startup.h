@@ -7,7 +7,7 @@ namespace zav::shell {
 /** @brief Registers the shell's forms by name: `INIZIO`, `frm_init`, `frm_password`. */
 void registerForms();
 
-/** @brief Lets toolbar icons fall back on a common icon theme where the desktop names none. */
+/** @brief Gives toolbar icons a common freedesktop icon theme where the desktop names none. */
 void installIconTheme();
 
 /**
