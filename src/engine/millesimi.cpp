@@ -1,5 +1,6 @@
 #include "engine/millesimi.h"
 
+#include "engine/archive.h"
 #include "engine/var_gbl.h"
 #include "platform/dialogs.h"
 #include "platform/vb.h"
@@ -62,7 +63,7 @@ Millesimi::Outcome Millesimi::run()
 void Millesimi::readInputs()
 {
     // The project record: its first row; a project without one reads as all fields empty.
-    const Recordset ana = m_db.table(QStringLiteral("ANA_CONDO"));
+    const Recordset ana = m_db.table(archive::ANA_CONDO);
     if (!ana.isEmpty()) {
         m_numPal = valueAt(ana, 0, fieldAt(ana, QStringLiteral("NUM_PAL")));
         m_checkSup = valueAt(ana, 0, fieldAt(ana, QStringLiteral("CHECK_SUP")));
@@ -73,7 +74,7 @@ void Millesimi::readInputs()
     }
 
     // Units in stored order.
-    const Recordset cp = m_db.table(QStringLiteral("CODIF_PIANI"));
+    const Recordset cp = m_db.table(archive::CODIF_PIANI);
     const int fNumPal = fieldAt(cp, QStringLiteral("NUM_PAL"));
     const int fScala = fieldAt(cp, QStringLiteral("SCALA"));
     const int fRiga = fieldAt(cp, QStringLiteral("RIGA"));
@@ -113,7 +114,7 @@ void Millesimi::readInputs()
     }
 
     // Buildings in building number order (empty numbers first, ties in stored order).
-    const Recordset cps = m_db.table(QStringLiteral("COMPOS_PAL"));
+    const Recordset cps = m_db.table(archive::COMPOS_PAL);
     const int bNumPal = fieldAt(cps, QStringLiteral("NUM_PAL"));
     const int bNumScale = fieldAt(cps, QStringLiteral("NUM_SCALE"));
     const int bRisc = fieldAt(cps, QStringLiteral("RISCALDAMENTO"));
@@ -306,21 +307,21 @@ QList<Millesimi::Column> Millesimi::generalColumns()
 
 void Millesimi::writeGeneral()
 {
-    writeTable(QStringLiteral("MILLESIMI"), m_generale, generalColumns());
+    writeTable(archive::MILLESIMI, m_generale, generalColumns());
 }
 
 void Millesimi::writeOthers()
 {
     const QList<Column> general = generalColumns();
-    writeTable(QStringLiteral("MIL_PORTIERATO"), m_portierato, general);
-    writeTable(QStringLiteral("TEMPORANEO"), m_palazzine, general);
+    writeTable(archive::MIL_PORTIERATO, m_portierato, general);
+    writeTable(archive::TEMPORANEO, m_palazzine, general);
 
     QList<Column> stair = general;
     stair.append({ QStringLiteral("MIL_B"), [](const Row &r) { return V::field(r.milB); } });
     stair.append({ QStringLiteral("MEDIA"), [](const Row &r) { return V::field(r.media); } });
     stair.append({ QStringLiteral("ASCENSORE"), [](const Row &r) { return V::field(r.ascensore); } });
     stair.append({ QStringLiteral("MEDIA_ASC"), [](const Row &r) { return V::field(r.mediaAsc); } });
-    writeTable(QStringLiteral("TEMPORANEO2"), m_scale, stair);
+    writeTable(archive::TEMPORANEO2, m_scale, stair);
 
     const QList<Column> heating = {
         { QStringLiteral("CONDOMINO"), [](const Row &r) { return r.condomino; } },
@@ -332,7 +333,7 @@ void Millesimi::writeOthers()
         { QStringLiteral("INTERNO"), [](const Row &r) { return r.interno; } },
         { QStringLiteral("RIGA"), [](const Row &r) { return r.riga; } },
     };
-    writeTable(QStringLiteral("MIL_RISC"), m_riscaldamento, heating);
+    writeTable(archive::MIL_RISC, m_riscaldamento, heating);
 }
 
 void VarGbl::calcolo_millesimi()

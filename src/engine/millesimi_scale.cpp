@@ -1,5 +1,6 @@
 #include "engine/millesimi.h"
 
+#include "engine/archive.h"
 #include "engine/var_gbl.h"
 #include "platform/vb.h"
 
@@ -53,14 +54,10 @@ void Millesimi::stairFirstHalf()
 
     for (const Building *composition : composedBuildings()) {
         const qint64 b = *composition->numPal;
-        // Stairs beyond the last letter have no name and so can hold no unit.
-        const Num stairs = V::number(composition->numScale);
-        const int stairCount
-            = stairs && *stairs >= 1 ? int(std::min<double>(std::floor(*stairs), V::stairLetterCount())) : 0;
-        for (int s = 1; s <= stairCount; ++s) {
+        for (const QString &letter : archive::stairsOfBuilding(composition->numScale)) {
             Stair stair;
             stair.building = b;
-            stair.letter = V::stairLetter(s);
+            stair.letter = letter;
             stair.composition = composition;
 
             const auto found = byStair.find({ b, stair.letter });

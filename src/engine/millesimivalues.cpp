@@ -11,8 +11,6 @@ namespace vb = platform::vb;
 
 namespace {
 
-const QString stairLetters = QStringLiteral("ABCDEFGHILMNOPQRSTUVZ");
-
 const std::array<QString, MillesimiValues::specialCount> specialCodes
     = { QStringLiteral("T"), QStringLiteral("1S"), QStringLiteral("2S"), QStringLiteral("3S"),
           QStringLiteral("4S"), QStringLiteral("5S"), QStringLiteral("6S"), QStringLiteral("7S"),
@@ -105,18 +103,6 @@ Num MillesimiValues::formatted(Num value, const QString &pattern)
     else if (written.startsWith(QString(u'-') + separator))
         written.insert(1, u'0');
     return vb::CDbl(written);
-}
-
-QString MillesimiValues::stairLetter(int stair)
-{
-    if (stair < 1 || stair > stairLetters.size())
-        return QString();
-    return stairLetters.at(stair - 1);
-}
-
-int MillesimiValues::stairLetterCount()
-{
-    return int(stairLetters.size());
 }
 
 int MillesimiValues::specialIndex(const QVariant &floorCode)

@@ -12,7 +12,7 @@ using Num = std::optional<double>;
 
 /**
  * @brief Small value rules of the thousandths calculation: reading archive values as numbers,
- * texts and flags, the stair letters, the special floor codes and the order of floor codes.
+ * texts and flags, the special floor codes and the order of floor codes.
  */
 class MillesimiValues
 {
@@ -42,11 +42,6 @@ public:
      * digit (",5").
      */
     static Num formatted(Num value, const QString &pattern);
-
-    /** @brief Letter of stair s (1 to 21) of "ABCDEFGHILMNOPQRSTUVZ"; empty text beyond. */
-    static QString stairLetter(int stair);
-    /** @brief Number of stair letters. */
-    static int stairLetterCount();
 
     /**
      * @brief Index of a special floor code in the order "T", "1S" ... "9S", "10S", "R"; -1 when the
