@@ -33,12 +33,29 @@ TEST_F(MillesimiCalc, GeneralTableOnSurfaceOrVolume)
             freshArchive();
             DecimalSeparatorScope scope(separator);
             project({ .numPal = 1, .checkSup = c.checkSup });
-            units({ { .owner = "Rossi", .sigla = "T", .hpiano = 2.7, .totSup = 100, .totVol = 100, .interno = 1,
+            units({ { .owner = "Rossi",
+                        .sigla = "T",
+                        .hpiano = 2.7,
+                        .totSup = 100,
+                        .totVol = 100,
+                        .interno = 1,
                         .riga = -1 },
-                { .owner = "Bianchi", .scala = "B", .sigla = "2", .hpiano = 3.0, .totSup = 200, .totVol = 200,
-                    .interno = 4, .riga = 2 },
-                { .owner = "Verdi", .numPal = 2, .sigla = "1S", .hpiano = 3.2, .totSup = 300, .totVol = 400,
-                    .interno = 9, .riga = -2 } });
+                { .owner = "Bianchi",
+                    .scala = "B",
+                    .sigla = "2",
+                    .hpiano = 3.0,
+                    .totSup = 200,
+                    .totVol = 200,
+                    .interno = 4,
+                    .riga = 2 },
+                { .owner = "Verdi",
+                    .numPal = 2,
+                    .sigla = "1S",
+                    .hpiano = 3.2,
+                    .totSup = 300,
+                    .totVol = 400,
+                    .interno = 9,
+                    .riga = -2 } });
 
             VAR_GBL.calcolo_millesimi();
 
@@ -132,8 +149,9 @@ TEST_F(MillesimiCalc, EmptyFloorHeightStopsAndLeavesTheTablesAsTheyWere)
             expectNumbers(column(table, "MILLESIMI"), { 1000 });
         }
         EXPECT_EQ(dialogs.messages(),
-            QStringList({ "E' stata trovata l'altezza di piano vuota del condomino Neri. Controllare e ripetere "
-                          "l'operazione" }));
+            QStringList(
+                { "E' stata trovata l'altezza di piano vuota del condomino Neri. Controllare e ripetere "
+                  "l'operazione" }));
         EXPECT_EQ(dialogs.shown().at(0).title, QStringLiteral("!!! Zav - Attenzione - !!!"));
         EXPECT_EQ(dialogs.shown().at(0).icon, MsgIcon::Information);
         EXPECT_DOUBLE_EQ(VAR_GBL.altezza_piano, 3.1);
@@ -168,8 +186,8 @@ TEST_F(MillesimiCalc, ZeroRunningSumEndsTheCalculationSilently)
         bool completes;
     } cases[] = {
         { "no unit", {}, {}, {}, false },
-        { "all volumes 0", { { .owner = "A", .totSup = 10, .totVol = 0 }, { .owner = "B", .totSup = 5 } }, {}, {},
-            false },
+        { "all volumes 0", { { .owner = "A", .totSup = 10, .totVol = 0 }, { .owner = "B", .totSup = 5 } }, {},
+            {}, false },
         { "only a share of 0",
             { { .owner = "A", .totVol = 10, .volRisc = 10 },
                 { .owner = "B", .totSup = 1, .totVol = 0.0000001, .volRisc = 10 } },
@@ -197,7 +215,8 @@ TEST_F(MillesimiCalc, ZeroRunningSumEndsTheCalculationSilently)
             const int otherRows = c.completes ? int(c.owners.size()) : 0;
             for (const char *table : { "MIL_PORTIERATO", "TEMPORANEO", "TEMPORANEO2", "MIL_RISC" })
                 EXPECT_EQ(column(table, "CONDOMINO").size(), otherRows) << table;
-            EXPECT_EQ(dialogs.messages().contains(QStringLiteral("Calcolo Millesimi effettuato")), c.completes);
+            EXPECT_EQ(
+                dialogs.messages().contains(QStringLiteral("Calcolo Millesimi effettuato")), c.completes);
         }
     }
 }
@@ -206,7 +225,7 @@ TEST_F(MillesimiCalc, ZeroRunningSumEndsTheCalculationSilently)
 // number that is empty stays empty.
 TEST_F(MillesimiCalc, PorterLodgeTableCopiesTheGeneralTable)
 {
-    for (const QVariant portierato : { QVariant(true), QVariant(false), QVariant() }) {
+    for (const QVariant &portierato : { QVariant(true), QVariant(false), QVariant() }) {
         SCOPED_TRACE(portierato.toString().toStdString());
         freshArchive();
         DecimalSeparatorScope scope(u',');
@@ -217,7 +236,8 @@ TEST_F(MillesimiCalc, PorterLodgeTableCopiesTheGeneralTable)
         VAR_GBL.calcolo_millesimi();
 
         if (portierato.toBool()) {
-            for (const char *field : { "CONDOMINO", "PALAZ", "SCALA", "MQ", "MILLESIMI", "PIANO", "INTERNO", "RIGA" })
+            for (const char *field :
+                { "CONDOMINO", "PALAZ", "SCALA", "MQ", "MILLESIMI", "PIANO", "INTERNO", "RIGA" })
                 EXPECT_EQ(column("MIL_PORTIERATO", field), column("MILLESIMI", field)) << field;
             // 1000*100/400 = 250 and 1000*300/400 = 750.
             expectNumbers(column("MIL_PORTIERATO", "MILLESIMI"), { 250, 750 });

@@ -29,19 +29,19 @@ using Num = std::optional<double>;
 /** @brief The project record; empty fields stay Null. */
 struct ProjectRow
 {
-    QVariant numPal;
-    QVariant checkSup;
-    QVariant portierato;
-    QVariant riscVol;
-    QVariant riscRad;
-    QVariant risc50;
+    QVariant numPal {};
+    QVariant checkSup {};
+    QVariant portierato {};
+    QVariant riscVol {};
+    QVariant riscRad {};
+    QVariant risc50 {};
 };
 
 /** @brief A building of COMPOS_PAL. */
 struct BuildingRow
 {
-    QVariant number;
-    QVariant stairs;
+    QVariant number {};
+    QVariant stairs {};
     QVariant heated = false;
     QVariant lift = false;
 };
@@ -49,19 +49,19 @@ struct BuildingRow
 /** @brief A unit of CODIF_PIANI; fields not given are Null, but for its place and floor height. */
 struct UnitRow
 {
-    QVariant owner;
+    QVariant owner {};
     QVariant numPal = 1;
     QVariant scala = "A";
     QVariant sigla = "1";
-    QVariant hterra;
+    QVariant hterra {};
     QVariant hpiano = 3.0;
-    QVariant hascensore;
-    QVariant totSup;
-    QVariant totVol;
-    QVariant volRisc;
-    QVariant radRisc;
-    QVariant interno;
-    QVariant riga;
+    QVariant hascensore {};
+    QVariant totSup {};
+    QVariant totVol {};
+    QVariant volRisc {};
+    QVariant radRisc {};
+    QVariant interno {};
+    QVariant riga {};
 };
 
 inline const QStringList resultTables
