@@ -275,4 +275,28 @@ TEST_F(MillesimiStair, BuildingsTakeTheCompositionRowOfTheirNumber)
         { "x3", 1000, 1000, 1000, 1000, 1000 } });
 }
 
+
+// The lift second half is rounded to six decimals before it is cut to three: lift heights 1 and
+// 0.0000000004 give floor 1 1/(1 + 0.0000000004)*1000 = 999.9999996, six decimals 1000.000000,
+// cut 1000 (not 999.999); floor 2 0.0000004 -> 0. With first halves 500 and 500 the lift means are
+// (1000 + 500)/2 = 750 and (0 + 500)/2 = 250.
+TEST_F(MillesimiStair, LiftHalfIsRoundedToSixDecimalsBeforeTheCut)
+{
+    DecimalSeparatorScope scope(u',');
+    project({ .numPal = 1 });
+    building({ .number = 1, .stairs = 1, .lift = true });
+    units({ { .owner = "u1", .sigla = "1", .hterra = 1, .hascensore = 1, .totSup = 1, .totVol = 500 },
+        { .owner = "u2",
+            .sigla = "2",
+            .hterra = 1,
+            .hascensore = 0.0000000004,
+            .totSup = 1,
+            .totVol = 500 } });
+
+    VAR_GBL.calcolo_millesimi();
+
+    expectNumbers(column("TEMPORANEO2", "ASCENSORE"), { 1000, 0 });
+    expectNumbers(column("TEMPORANEO2", "MEDIA_ASC"), { 750, 250 });
+}
+
 } // namespace
