@@ -181,6 +181,7 @@ bool Millesimi::generalTable()
     const bool bySurface = V::isTrue(m_checkSup);
 
     m_runningSum.clear();
+    m_generale.reserve(m_units.size());
     for (const Unit &u : m_units) {
         if (V::isEmpty(u.hpiano)) {
             m_stopOwner = V::text(u.proprietario);

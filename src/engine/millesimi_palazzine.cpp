@@ -24,6 +24,7 @@ void Millesimi::buildingTable()
             byBuilding[*b].push_back(i);
     }
 
+    m_palazzine.reserve(m_generale.size());
     for (const auto &[number, rows] : byBuilding) {
         double total = 0.0;
         for (int i : rows) {

@@ -59,6 +59,7 @@ void Millesimi::heatingTable()
         return std::isfinite(scaled) ? Num(vb::Int(scaled) / 1000.0) : std::nullopt;
     };
 
+    m_riscaldamento.reserve(m_units.size());
     for (const Building *composition : composedBuildings()) {
         if (!V::isTrue(composition->riscaldamento))
             continue;

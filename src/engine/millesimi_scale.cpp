@@ -52,6 +52,7 @@ void Millesimi::stairFirstHalf()
             byStair[{ *b, row.scala.toString() }].push_back(i);
     }
 
+    m_scale.reserve(m_generale.size());
     for (const Building *composition : composedBuildings()) {
         const qint64 b = *composition->numPal;
         for (const QString &letter : archive::stairsOfBuilding(composition->numScale)) {
