@@ -275,7 +275,6 @@ TEST_F(MillesimiStair, BuildingsTakeTheCompositionRowOfTheirNumber)
         { "x3", 1000, 1000, 1000, 1000, 1000 } });
 }
 
-
 // The lift second half is rounded to six decimals before it is cut to three: lift heights 1 and
 // 0.0000000004 give floor 1 1/(1 + 0.0000000004)*1000 = 999.9999996, six decimals 1000.000000,
 // cut 1000 (not 999.999); floor 2 0.0000004 -> 0. With first halves 500 and 500 the lift means are
