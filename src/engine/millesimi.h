@@ -3,7 +3,6 @@
 #include "engine/millesimivalues.h"
 #include "platform/db.h"
 
-#include <QHash>
 #include <QString>
 #include <QVariant>
 #include <QVector>

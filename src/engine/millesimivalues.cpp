@@ -133,11 +133,6 @@ int MillesimiValues::floorSlot(const QVariant &floorCode)
     return k <= 30 ? k : 0;
 }
 
-QString MillesimiValues::specialCode(int index)
-{
-    return specialCodes.at(index);
-}
-
 bool MillesimiValues::floorCodeLess(const QVariant &a, const QVariant &b)
 {
     if (a.isNull() || b.isNull())

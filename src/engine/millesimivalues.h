@@ -53,8 +53,6 @@ public:
      * k from 1 to 30 (no blanks, sign or leading zeros), 0 otherwise.
      */
     static int floorSlot(const QVariant &floorCode);
-    /** @brief The special floor code at an index of that order. */
-    static QString specialCode(int index);
 
     /**
      * @brief Order of floor codes when a query sorts by them: empty values first, then texts
