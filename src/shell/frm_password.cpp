@@ -1,5 +1,6 @@
 #include "shell/frm_password.h"
 
+#include "controls/xpbutton.h"
 #include "platform/db.h"
 #include "platform/dialogs.h"
 
@@ -7,7 +8,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
 namespace zav::shell {
 
@@ -41,15 +41,18 @@ frm_password::frm_password(QWidget *parent)
     Text13->setReadOnly(true);
     Check8 = new QCheckBox(QStringLiteral("Attiva/Disattiva"), this);
     Check8->setObjectName(QStringLiteral("Check8"));
-    Command1 = new QPushButton(QStringLiteral("OK"), this);
+    Command1 = new controls::XPButton(this);
     Command1->setObjectName(QStringLiteral("Command1"));
-    // Enter belongs to the password boxes, never to the button.
-    Command1->setAutoDefault(false);
-    Command1->setDefault(false);
+    Command1->setButtonType(3);
+    Command1->setColorScheme(1);
+    Command1->setShowFocusRect(true);
+    Command1->setBackColor(0xC8D0D4); // red 212, green 208, blue 200
+    Command1->setForeColor(0);
     QFont bold(QStringLiteral("Arial"));
     bold.setPointSizeF(8.25);
     bold.setBold(true);
     Command1->setFont(bold);
+    Command1->setCaption(QStringLiteral("OK"));
     Command1->setFixedSize(69, 27);
 
     auto *layout = new QGridLayout(this);
@@ -68,7 +71,7 @@ frm_password::frm_password(QWidget *parent)
     connect(Text11, &QLineEdit::returnPressed, this, [this] { Text11_KeyPress(13); });
     connect(Text12, &QLineEdit::textChanged, this, &frm_password::Text12_Change);
     connect(Text12, &QLineEdit::returnPressed, this, [this] { Text12_KeyPress(13); });
-    connect(Command1, &QPushButton::clicked, this, &frm_password::Command1_Click);
+    connect(Command1, &controls::XPButton::Click, this, &frm_password::Command1_Click);
 
     Form_Load();
 }

@@ -7,7 +7,10 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
+
+namespace zav::controls {
+class XPButton;
+}
 
 namespace zav::shell {
 
@@ -39,7 +42,7 @@ public:
     QLineEdit *Text12 = nullptr;
     QLineEdit *Text13 = nullptr;
     QCheckBox *Check8 = nullptr;
-    QPushButton *Command1 = nullptr;
+    controls::XPButton *Command1 = nullptr;
 
     void done(int result) override;
 

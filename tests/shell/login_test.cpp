@@ -1,5 +1,6 @@
 #include "shellfixture.h"
 
+#include "controls/xpbutton.h"
 #include "shell/frm_init.h"
 #include "shell/frm_password.h"
 #include "shell/inizio.h"
