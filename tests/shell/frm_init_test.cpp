@@ -1,4 +1,4 @@
-#include "shellfixture.h"
+#include "shellformsfixture.h"
 
 #include "platform/commandbar.h"
 #include "platform/vb.h"
@@ -7,6 +7,8 @@
 
 #include <QAction>
 #include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -121,7 +123,7 @@ const Key commandKeys[] = {
 const QStringList listOnlyKeys = { "trova", "ric_tot", "arrotonda", "copia_piano", "elimina_riga",
     "seleziona_tabella", "calc_mil_tab", "copia_mil", "azzera", "exit_mil", "RIP_SPESE" };
 
-class MainWindowTest : public ShellTest
+class MainWindowTest : public ShellFormsTest
 {
 protected:
     shell::frm_init *openMainWindow()
@@ -358,6 +360,22 @@ TEST_F(MainWindowTest, PopupMenuHoldsItsItemsAndRunsTheirHandlers)
             action->trigger();
     }
     EXPECT_EQ(ran, QStringList { QStringLiteral("accorpa") });
+}
+
+TEST_F(MainWindowTest, ChildFormsLiveInTheMdiAreaOnceAndLeaveWithTheirForm)
+{
+    shell::frm_init *window = openMainWindow();
+    auto *form = new QWidget;
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    QMdiSubWindow *first = window->showChild(form);
+    EXPECT_EQ(window->showChild(form), first);
+    EXPECT_EQ(window->mdiArea()->subWindowList().size(), 1);
+    EXPECT_TRUE(form->isVisible());
+
+    form->close();
+    processDeletes();
+    processDeletes();
+    EXPECT_TRUE(window->mdiArea()->subWindowList().isEmpty());
 }
 
 } // namespace

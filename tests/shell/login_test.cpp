@@ -1,4 +1,4 @@
-#include "shellfixture.h"
+#include "shellformsfixture.h"
 
 #include "controls/xpbutton.h"
 #include "shell/frm_init.h"
@@ -18,7 +18,7 @@ using platform::FormRegistry;
 using platform::MsgButtons;
 using platform::MsgIcon;
 
-class LoginTest : public ShellTest
+class LoginTest : public ShellFormsTest
 {
 protected:
     shell::INIZIO *startProgram()
@@ -174,7 +174,7 @@ TEST_F(LoginTest, ClosingTheLoginFormEndsTheProgramButOpeningTheMainWindowDoesNo
 
 // --- Changing the password ------------------------------------------------------------------
 
-class PasswordFormTest : public ShellTest
+class PasswordFormTest : public ShellFormsTest
 {
 protected:
     shell::frm_password *openForm()

@@ -22,7 +22,7 @@ namespace zav::test {
  * @brief A program folder of its own, scripted boxes, a recorded end of the program and the
  * shell's forms registered; every form still loaded is closed and deleted after the test.
  */
-class ShellTest : public ::testing::Test
+class ShellFormsTest : public ::testing::Test
 {
 protected:
     void SetUp() override
