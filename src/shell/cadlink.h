@@ -2,7 +2,6 @@
 
 #include "platform/cadautomation.h"
 
-#include <QPointer>
 #include <QString>
 #include <QWidget>
 

@@ -44,13 +44,15 @@ QString lookupMessage(DocumentLookup lookup, const QString &fileName)
 
 bool LanciaEseguibileAssociato(const QString &fileName)
 {
-    const DocumentLookup lookup = platform::system().lookUpDocument(fileName);
-    if (lookup != DocumentLookup::Found) {
-        platform::dialogs().msgBox(lookupMessage(lookup, fileName), platform::MsgButtons::Ok,
-            platform::MsgIcon::Critical, platform::programTitle());
-        return false;
-    }
-    return platform::system().openDocument(fileName);
+    DocumentLookup lookup = platform::system().lookUpDocument(fileName);
+    // A document the desktop has no way to open has, in effect, no program associated with it.
+    if (lookup == DocumentLookup::Found && !platform::system().openDocument(fileName))
+        lookup = DocumentLookup::NoAssociation;
+    if (lookup == DocumentLookup::Found)
+        return true;
+    platform::dialogs().msgBox(lookupMessage(lookup, fileName), platform::MsgButtons::Ok,
+        platform::MsgIcon::Critical, platform::programTitle());
+    return false;
 }
 
 QString LocaleInfoGet(qint32 type)

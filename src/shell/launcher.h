@@ -9,7 +9,8 @@ namespace zav::shell {
  * @brief Opens a document with the program the desktop associates with its kind.
  *
  * When no program can open it, tells the user why (critical icon, OK, the program's title) and
- * returns false. The document's path travels whole to the program, blanks and all. The main
+ * returns false; a document the desktop cannot open at all counts as one with no program
+ * associated. The document's path travels whole to the program, blanks and all. The main
  * window's `LanciaEseguibileAssociato` is this function.
  */
 bool LanciaEseguibileAssociato(const QString &fileName);

@@ -78,13 +78,15 @@ TEST(Launcher, FoundDocumentOpensWholeWithBlanks)
     EXPECT_TRUE(dialogs.shown().isEmpty());
 }
 
-TEST(Launcher, DocumentThatCannotBeOpenedIsReportedAsNotStarted)
+TEST(Launcher, DocumentTheDesktopCannotOpenHasNoAssociatedProgram)
 {
     ScriptedDialogs dialogs;
     SystemRecorder system;
     system.setOpenSucceeds(false);
     EXPECT_FALSE(LanciaEseguibileAssociato(QStringLiteral("/tmp/manuale.pdf")));
     EXPECT_TRUE(system.started().isEmpty());
+    EXPECT_EQ(dialogs.messages(),
+        QStringList { QStringLiteral("Errore: Nessun eseguibile associato al file /tmp/manuale.pdf") });
 }
 
 TEST(Launcher, ManualCommandOpensTheManualOfTheProgramFolder)
