@@ -22,7 +22,7 @@ int main(int argc, char *argv[])
     // Standard buttons in Italian ("Sì", "No", "Annulla").
     QTranslator qtTranslator;
     if (qtTranslator.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
-                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
 
 #ifdef ZAV_HAVE_SHELL

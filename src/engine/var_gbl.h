@@ -58,7 +58,7 @@ public:
     /** Class of each operator token: "", "UNARIO/BINARIO" or "BINARIO"; positions 1 to 10. */
     std::array<QString, 11> classi_operatori;
     /** Precedence matrix, rows and columns 1 to 10 (0 unused). */
-    std::array<std::array<int, 11>, 11> tabella_precedenze{};
+    std::array<std::array<int, 11>, 11> tabella_precedenze {};
     /** The evaluator's three stacks; element 0 holds the count. */
     QVector<QVariant> pila_operatori;
     QVector<QVariant> pila_unari;

@@ -27,10 +27,12 @@ public:
 
     /** @brief Shows a message and returns the button chosen. */
     virtual MsgResult msgBox(const QString &text, MsgButtons buttons = MsgButtons::Ok,
-                             MsgIcon icon = MsgIcon::None, const QString &title = QString()) = 0;
+        MsgIcon icon = MsgIcon::None, const QString &title = QString())
+        = 0;
     /** @brief Asks for one line of text; no value when cancelled. */
-    virtual std::optional<QString> inputBox(const QString &prompt, const QString &title = QString(),
-                                            const QString &defaultText = QString()) = 0;
+    virtual std::optional<QString> inputBox(
+        const QString &prompt, const QString &title = QString(), const QString &defaultText = QString())
+        = 0;
     /** @brief Picks an existing file; empty text when cancelled. */
     virtual QString openFileName(const QString &title, const QString &folder, const QString &filter) = 0;
     /** @brief Picks a file to write; empty text when cancelled. */
@@ -52,8 +54,8 @@ class QtDialogs : public Dialogs
 {
 public:
     MsgResult msgBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title) override;
-    std::optional<QString> inputBox(const QString &prompt, const QString &title,
-                                    const QString &defaultText) override;
+    std::optional<QString> inputBox(
+        const QString &prompt, const QString &title, const QString &defaultText) override;
     QString openFileName(const QString &title, const QString &folder, const QString &filter) override;
     QString saveFileName(const QString &title, const QString &folder, const QString &filter) override;
     QString existingFolder(const QString &title, const QString &folder) override;

@@ -28,7 +28,7 @@ public:
     struct Shown
     {
         Kind kind = Kind::Message;
-        QString text;   ///< message text or prompt
+        QString text; ///< message text or prompt
         QString title;
         MsgIcon icon = MsgIcon::None;
         MsgButtons buttons = MsgButtons::Ok;
@@ -50,8 +50,8 @@ public:
     void clear();
 
     MsgResult msgBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title) override;
-    std::optional<QString> inputBox(const QString &prompt, const QString &title,
-                                    const QString &defaultText) override;
+    std::optional<QString> inputBox(
+        const QString &prompt, const QString &title, const QString &defaultText) override;
     QString openFileName(const QString &title, const QString &folder, const QString &filter) override;
     QString saveFileName(const QString &title, const QString &folder, const QString &filter) override;
     QString existingFolder(const QString &title, const QString &folder) override;

@@ -34,7 +34,8 @@ void copyTree(const QString &from, const QString &to)
             continue; // the program itself is not needed by tests
         if (!QFile::copy(source, target))
             throw std::runtime_error("cannot copy the program folder");
-        QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+        QFile(target).setPermissions(
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
     }
 }
 
