@@ -1,6 +1,7 @@
 #include "engine/ui/attesaprogress.h"
 
 #include "engine/ui/attesa.h"
+#include "platform/formregistry.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -8,17 +9,36 @@
 
 namespace zav::engine::ui {
 
+namespace {
+
+const QString kNome = QStringLiteral("ATTESA");
+
+} // namespace
+
+AttesaProgress::AttesaProgress()
+{
+    if (!platform::FormRegistry::hasFactory(kNome))
+        platform::FormRegistry::setFactory(kNome, [] { return new ATTESA(QApplication::activeWindow()); });
+}
+
 AttesaProgress::~AttesaProgress()
 {
     setBusy(false);
-    delete m_form;
+}
+
+void AttesaProgress::setPointerHandler(PointerHandler handler)
+{
+    m_pointer = std::move(handler);
+}
+
+ATTESA *AttesaProgress::window() const
+{
+    return platform::FormRegistry::loaded<ATTESA>(kNome);
 }
 
 ATTESA *AttesaProgress::form()
 {
-    if (!m_form)
-        m_form = new ATTESA(QApplication::activeWindow());
-    return m_form;
+    return platform::FormRegistry::form<ATTESA>(kNome);
 }
 
 void AttesaProgress::setBusy(bool busy)
@@ -27,7 +47,9 @@ void AttesaProgress::setBusy(bool busy)
     if (busy == m_busy)
         return;
     m_busy = busy;
-    if (busy)
+    if (m_pointer)
+        m_pointer(busy);
+    else if (busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
@@ -40,7 +62,7 @@ void AttesaProgress::show()
 
 void AttesaProgress::close()
 {
-    delete m_form;
+    platform::FormRegistry::unload(kNome);
 }
 
 void AttesaProgress::refresh()
@@ -50,26 +72,30 @@ void AttesaProgress::refresh()
 
 void AttesaProgress::setTask(const QString &text)
 {
-    form()->Label2->setText(text);
-    m_form->Label2->repaint();
+    ATTESA *w = form();
+    w->Label2->setText(text);
+    w->Label2->repaint();
 }
 
 void AttesaProgress::setCountersVisible(bool visible)
 {
-    form()->Label3->setVisible(visible);
-    m_form->Label4->setVisible(visible);
-    m_form->Label5->setVisible(visible);
+    ATTESA *w = form();
+    w->Label3->setVisible(visible);
+    w->Label4->setVisible(visible);
+    w->Label5->setVisible(visible);
 }
 
 void AttesaProgress::setDone(const QString &text)
 {
-    form()->Label5->setText(text);
-    m_form->Label5->repaint();
+    ATTESA *w = form();
+    w->Label5->setText(text);
+    w->Label5->repaint();
 }
 
 QString AttesaProgress::done() const
 {
-    return m_form ? m_form->Label5->text() : QString();
+    const ATTESA *w = window();
+    return w ? w->Label5->text() : QString();
 }
 
 void AttesaProgress::setTotal(const QString &text)
@@ -87,7 +113,8 @@ void AttesaProgress::setMaximum(int maximum)
 
 int AttesaProgress::maximum() const
 {
-    return m_form ? m_form->ProgressBar1->maximum() : 100;
+    const ATTESA *w = window();
+    return w ? w->ProgressBar1->maximum() : 100;
 }
 
 void AttesaProgress::setValue(int value)
@@ -98,7 +125,8 @@ void AttesaProgress::setValue(int value)
 
 int AttesaProgress::value() const
 {
-    return m_form ? m_form->ProgressBar1->value() : 0;
+    const ATTESA *w = window();
+    return w ? w->ProgressBar1->value() : 0;
 }
 
 } // namespace zav::engine::ui

@@ -2,7 +2,7 @@
 
 #include "platform/progress.h"
 
-#include <QPointer>
+#include <functional>
 
 namespace zav::engine::ui {
 
@@ -11,16 +11,26 @@ class ATTESA;
 /**
  * @brief The engine's progress reports shown in the window ATTESA and in the busy pointer.
  *
- * The program installs one with platform::setProgress(). The window is created on first use (the
- * first report that touches it), shown modeless by show() and unloaded by close().
+ * The program installs one with platform::setProgress(). The window is the form "ATTESA" of the
+ * form registry: created on first use (the first report that touches it), shown modeless by show()
+ * and unloaded by close().
  */
 class AttesaProgress : public platform::Progress
 {
 public:
-    AttesaProgress() = default;
+    /** @brief How the busy pointer is shown: true for the hourglass, false for the normal pointer. */
+    using PointerHandler = std::function<void(bool busy)>;
+
+    AttesaProgress();
     ~AttesaProgress() override;
     AttesaProgress(const AttesaProgress &) = delete;
     AttesaProgress &operator=(const AttesaProgress &) = delete;
+
+    /**
+     * @brief Shows the busy pointer through the main window; without a handler the pointer of the
+     * whole application changes.
+     */
+    void setPointerHandler(PointerHandler handler);
 
     void setBusy(bool busy) override;
     void show() override;
@@ -37,12 +47,12 @@ public:
     int value() const override;
 
     /** @brief The window while it is loaded; nullptr otherwise. */
-    ATTESA *window() const { return m_form; }
+    ATTESA *window() const;
 
 private:
     ATTESA *form();
 
-    QPointer<ATTESA> m_form;
+    PointerHandler m_pointer;
     bool m_busy = false;
 };
 
