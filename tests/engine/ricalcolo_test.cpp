@@ -415,6 +415,37 @@ TEST(Recalculation, ProjectWithoutUnitsEndsAtOnce)
     EXPECT_EQ(dialogs.shown().at(2).buttons, MsgButtons::YesNo);
 }
 
+// Yes to the offer runs the thousandths calculation, which reads the totals just stored: on a
+// volume base, the general table holds each unit's new volume (10 x 3 and 20 x 3).
+TEST(Recalculation, AcceptedOfferCalculatesTheThousandthsFromTheNewTotals)
+{
+    const vb::DecimalSeparatorScope separator(u',');
+    Project p;
+    p.header(false, false, false);
+    p.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), 1, 3.0);
+    p.unit(QStringLiteral("Neri"), 1, QStringLiteral("A"), 2, 3.0);
+    p.room(QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1,
+        { { "ESPRESSIONE", "10" }, { "H_PIANO", "3" } });
+    p.room(QStringLiteral("Neri"), QStringLiteral("1"), QStringLiteral("A"), 2,
+        { { "ESPRESSIONE", "20" }, { "H_PIANO", "3" } });
+    ScriptedDialogs dialogs;
+    dialogs.answer(MsgResult::Yes);
+    dialogs.answer(MsgResult::Ok);
+    dialogs.answer(MsgResult::Yes);
+    dialogs.answer(MsgResult::Ok);
+    VAR_GBL.ricalcolo_globale();
+
+    EXPECT_EQ(dialogs.messages(),
+        (QStringList { kQuestion, kDone, kOffer, QStringLiteral("Calcolo Millesimi effettuato") }));
+    const zav::platform::Recordset general = Database::open(p.path()).query(
+        QStringLiteral("SELECT CONDOMINO, MQ FROM MILLESIMI ORDER BY rowid"));
+    ASSERT_EQ(general.recordCount(), 2);
+    EXPECT_EQ(general.value(0, 0), QVariant(QStringLiteral("Rossi")));
+    EXPECT_EQ(general.value(0, 1).toDouble(), 30.0);
+    EXPECT_EQ(general.value(1, 0), QVariant(QStringLiteral("Neri")));
+    EXPECT_EQ(general.value(1, 1).toDouble(), 60.0);
+}
+
 // An archive that cannot be opened is reported, not followed by the closing message.
 TEST(Recalculation, ReportsAnArchiveThatCannotBeOpened)
 {
