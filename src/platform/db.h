@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -24,7 +25,9 @@ namespace DbErrorCode {
 inline constexpr int PermissionDenied = 70; ///< file in use or write-protected
 inline constexpr int PathFileAccess = 75; ///< path/file access error
 inline constexpr int PathNotFound = 76;
+inline constexpr int NoCurrentRecord = 3021; ///< no row at the cursor, or no row with that rowid
 inline constexpr int DatabaseNotFound = 3024; ///< no file at the path given
+inline constexpr int InvalidName = 3125; ///< a table or field name with characters not allowed
 inline constexpr int ItemNotFound = 3265; ///< no such table or field
 inline constexpr int FieldExists = 3191;
 inline constexpr int TableExists = 3010;
@@ -54,11 +57,19 @@ struct FieldDef
     int size = 0;
 };
 
-/** @brief One equality condition of a TableQuery (field = bound value). */
+/**
+ * @brief One equality condition of a TableQuery (field = bound value).
+ *
+ * A Null value (an invalid or null QVariant) matches the rows whose field is Null, unlike SQL's "=":
+ * the comparison is SQLite's "IS", which otherwise behaves as "=" (text without regard to case in
+ * text fields).
+ */
 struct Condition
 {
     QString field;
     QVariant value;
+
+    bool operator==(const Condition &other) const = default;
 };
 
 /**
@@ -69,7 +80,7 @@ struct TableQuery
 {
     QString table;
     QList<Condition> where;
-    QStringList orderBy; ///< field names, each optionally followed by " DESC"
+    QStringList orderBy; ///< field names, each optionally followed by " DESC" (or " ASC")
 
     bool operator==(const TableQuery &other) const = default;
 };
@@ -77,9 +88,11 @@ struct TableQuery
 /**
  * @brief Rows read in full from a query; the statement is released at once.
  *
- * Fields are reached by position or by name (without regard to case); Null stays apart from "".
- * When read from a table (Database::table, Database::select) each row also carries its rowid,
- * through which it can be edited or deleted.
+ * Fields are reached by position or by name (without regard to case); Null stays apart from "":
+ * a Null field reads as an invalid QVariant, an empty text as an empty QString. Yes/no fields read
+ * as bool (any non-zero number is true). When read from a table (Database::table, Database::select)
+ * each row also carries its rowid, through which it can be edited or deleted; the rowid is not one
+ * of the fields.
  */
 class Recordset
 {
@@ -108,7 +121,10 @@ public:
     int position() const { return int(m_current); }
     void setPosition(int row) { m_current = row; }
 
-    /** @brief Field of the current row; DbError ItemNotFound when the field or row is missing. */
+    /**
+     * @brief Field of the current row; DbError ItemNotFound when the field is missing,
+     * NoCurrentRecord when the cursor is on no row.
+     */
     QVariant value(int position) const;
     QVariant value(const QString &name) const;
     /** @brief Rowid of the current row (-1 when not read from a table). */
@@ -121,14 +137,21 @@ public:
 
 private:
     friend class Database;
+    friend class Statement;
+    /** @brief Reads every row of an executed SELECT and releases it (first column = rowid if asked). */
+    static Recordset readAll(QSqlQuery &query, bool withRowid, const QString &table);
     QString m_table;
     QStringList m_fields;
     QVector<QVector<QVariant>> m_rows;
     QVector<qint64> m_rowids;
+    QHash<QString, int> m_index; ///< case-folded field name -> first position with that name
     qsizetype m_current = 0;
 };
 
-/** @brief A prepared statement for repeated use inside one connection (bulk work). */
+/**
+ * @brief A prepared statement for repeated use inside one connection (bulk work). It must not
+ * outlive its Database.
+ */
 class Statement
 {
 public:
@@ -144,7 +167,9 @@ private:
         : m_query(std::move(query))
     {
     }
+    void bindAndRun(const QVariantList &values);
     QSqlQuery m_query;
+    int m_parameterCount = -1; ///< known after the first run that succeeded
 };
 
 class Transaction;
@@ -152,7 +177,15 @@ class Transaction;
 /**
  * @brief One connection to one database file, closed when the object goes.
  *
- * Opening never creates a file: a missing file is DbError DatabaseNotFound. Failures throw DbError.
+ * Opening never creates a file: a missing file is DbError DatabaseNotFound. Failures throw DbError:
+ * a missing table or field is ItemNotFound, an existing table TableExists, an existing field
+ * FieldExists, a database locked by another connection or write-protected PermissionDenied, anything
+ * else Failed with the driver's text.
+ *
+ * Values are bound, never pasted into SQL. Null is an invalid or null QVariant; any QString, even a
+ * default-constructed one, is text ("" stays ""); a bool is stored as 0/1; a number that is not finite
+ * is refused (Failed). Table and field names are checked (letters, digits, blank, underscore) and
+ * quoted; any other name is DbError InvalidName.
  */
 class Database
 {
@@ -171,31 +204,36 @@ public:
     const QString &path() const { return m_path; }
     void close();
 
-    /** @brief Free SQL with bound values (positional '?'); returns rows affected. */
+    /** @brief Free SQL (one statement) with bound values (positional '?'); returns rows affected. */
     int exec(const QString &sql, const QVariantList &values = {});
     /** @brief Free SQL SELECT with bound values; rows carry no rowid. */
     Recordset query(const QString &sql, const QVariantList &values = {});
     /** @brief Every row of a table in stored order, with rowids. */
     Recordset table(const QString &name);
-    /** @brief The rows a TableQuery names, with rowids. */
+    /** @brief The rows a TableQuery names, with rowids (rowid order after the fields named). */
     Recordset select(const TableQuery &query);
     /** @brief A statement prepared once for repeated use. */
     Statement prepare(const QString &sql);
 
     /** @brief Adds a row from field name/value pairs (unnamed fields stay Null); returns its rowid. */
     qint64 insert(const QString &table, const QList<std::pair<QString, QVariant>> &values);
-    /** @brief Writes fields of the row with this rowid. */
+    /** @brief Writes fields of the row with this rowid (DbError NoCurrentRecord when there is none). */
     void update(const QString &table, qint64 rowid, const QList<std::pair<QString, QVariant>> &values);
-    /** @brief Deletes the row with this rowid. */
+    /** @brief Deletes the row with this rowid (DbError NoCurrentRecord when there is none). */
     void remove(const QString &table, qint64 rowid);
     /** @brief Deletes every row of a table. */
     void clear(const QString &table);
 
+    /** @brief The tables of the database, by name without regard to case. */
     QStringList tables();
+    /** @brief Whether a table of this name exists, without regard to case. */
     bool hasTable(const QString &name);
     /** @brief Field names of a table in their order; DbError ItemNotFound when missing. */
     QStringList fields(const QString &table);
-    /** @brief Creates a table (DbError TableExists when present). */
+    /**
+     * @brief Creates a table with its fields in this order (DbError TableExists when present).
+     * Text and memo fields compare without regard to case; a yes/no field starts as false.
+     */
     void createTable(const QString &name, const QList<FieldDef> &fields);
     /** @brief Appends a field at the end of a table (DbError FieldExists when present). */
     void appendField(const QString &table, const FieldDef &field);
@@ -205,19 +243,27 @@ public:
     /** @brief Starts a transaction that rolls back unless committed. */
     Transaction transaction();
 
-    /** @brief Quotes an identifier for SQL text (a name already checked by the caller). */
+    /** @brief Quotes a table or field name for SQL text; DbError InvalidName when not allowed. */
     static QString quoteName(const QString &name);
+    /** @brief Whether a table or field name is allowed: letters, digits, blanks and underscores. */
+    static bool isValidName(const QString &name);
 
     QSqlDatabase &handle() { return m_db; }
 
 private:
+    friend class Transaction;
     Database() = default;
+    void ensureOpen() const;
+    QSqlQuery prepared(const QString &sql);
     QString m_path;
     QString m_connection;
     QSqlDatabase m_db;
 };
 
-/** @brief RAII transaction: rolls back on destruction unless committed. */
+/**
+ * @brief RAII transaction: rolls back on destruction unless committed. A failed commit throws and
+ * leaves the transaction to be rolled back. It must not outlive (nor see moved) its Database.
+ */
 class Transaction
 {
 public:

@@ -12,12 +12,18 @@
  * Every conversion between numbers and text goes through here, so that one decimal separator
  * (the system's, or one a test sets) governs them all. Function names follow the runtime's own
  * (`Val`, `IsNumeric`, `Format` ...) so that a reader recognises them in the calculations.
+ *
+ * Failures are thrown as standard exceptions that callers map to the runtime's messages:
+ * std::overflow_error for "Overflow.", std::domain_error for "Divisione per zero." and
+ * std::invalid_argument for "Chiamata di routine o argomento non validi.". Text that is not a
+ * number (the runtime's type mismatch) is not thrown: the readers return no value.
  */
 namespace zav::platform::vb {
 
-/** @brief The decimal separator in force: ',' or '.'. Defaults to the system locale's. */
+/** @brief The decimal separator in force: ',' or '.'. Defaults to the system locale's, read once. */
 QChar decimalSeparator();
-/** @brief Sets the decimal separator used by every locale-aware conversion (',' or '.'). */
+/** @brief Sets the decimal separator used by every locale-aware conversion (',' or '.'; else throws
+ * std::invalid_argument). */
 void setDecimalSeparator(QChar separator);
 /** @brief The grouping separator that goes with the decimal one: '.' under ',' and ',' under '.'. */
 QChar groupSeparator();
@@ -35,50 +41,100 @@ private:
     QChar m_previous;
 };
 
+/** @brief The currency symbol of the "Currency" format. Defaults to the system locale's, read once. */
+QString currencySymbol();
+/** @brief Sets the currency symbol (tests; an empty text writes amounts without a symbol). */
+void setCurrencySymbol(const QString &symbol);
+
 /**
  * @brief The leading number of a text, read with the point as decimal mark whatever the locale.
  *
  * Blanks, tabs and line feeds are skipped anywhere; reading stops at the first character that
- * cannot continue the number. "12abc" is 12, " 3.5" is 3.5, "3,5" is 3, "" is 0.
+ * cannot continue the number. "12abc" is 12, " 3.5" is 3.5, "3,5" is 3, "" is 0, "1 2 3" is 123.
+ * A sign, an exponent ("E" or "D") and the prefixes "&H" (hexadecimal) and "&O" (octal) are read;
+ * "&HFFFF" is -1 as in the runtime's 16-bit reading. A number beyond the range of doubles throws
+ * std::overflow_error.
  */
 double Val(const QString &text);
 
-/** @brief Whether a text reads as a number under the decimal separator in force. */
+/** @brief Whether a text reads as a number under the decimal separator in force (see CDbl). */
 bool IsNumeric(const QString &text);
-/** @brief Numbers are numeric, Null is not, text as above. */
+/** @brief Numbers and booleans are numeric, Null is not, text as above. */
 bool IsNumeric(const QVariant &value);
 
 /**
  * @brief Locale-aware number reading: decimal and grouping separators in force, sign, exponent,
- * surrounding blanks. No value when the text is not a number (the runtime's type mismatch).
+ * surrounding blanks. No value when the text is not a number (the runtime's type mismatch) or
+ * lies beyond the range of doubles.
+ *
+ * Grouping marks may stand anywhere among the integer digits (under ',' "4.20" is 420, as the
+ * runtime reads it), never after the decimal separator. The currency symbol in force may stand
+ * before or after the number, so that text written by the "Currency" format reads back.
  */
 std::optional<double> CDbl(const QString &text);
-/** @brief Numbers and booleans pass; text is read as above; Null and empty give no value. */
+/** @brief Numbers and booleans (true is -1) pass; text is read as above; Null and empty give no value. */
 std::optional<double> CDbl(const QVariant &value);
+
+/** @brief A currency amount: read as CDbl, then rounded to four decimals with halves to even. */
+std::optional<double> CCur(const QString &text);
+/** @brief A currency amount of a value, as CDbl of the value rounded to four decimals. */
+std::optional<double> CCur(const QVariant &value);
 
 /**
  * @brief A number written by a format pattern, with the decimal separator in force.
  *
- * Patterns: "###0.0##", "##0.0###", "####0.0##", "###.0##", "###0.0###", "##0.000", "0.0000",
- * "########0.0", "########0.000". Halves are rounded away from zero, judged on the number's
- * 15-significant-digit decimal form.
+ * Patterns of '#', '0', '.' and ',': the '0's before the point give the least number of integer
+ * digits, the '0's after it the least number of decimals and all the placeholders after it the
+ * most; a ',' among the integer placeholders asks for grouping. So "###0.0##" writes at least one
+ * integer digit and one to three decimals, and "###.0##" writes no integer digit when the integer
+ * part is 0 (0.5 gives ",5" under ','). Other characters before the first placeholder or after
+ * the last are copied as they stand. The named format "Currency" writes two decimals, grouping and
+ * the currency symbol ("€ 1.234,50", "-€ 3,00"). An empty pattern writes as CStr.
+ *
+ * Halves are rounded away from zero, judged on the number's 15-significant-digit decimal form:
+ * 1.0005 with "###0.0##" gives "1,001" though the double lies just below the half. A negative
+ * number that rounds to zero is written without its sign. A value that is not finite gives the
+ * empty text.
  */
 QString Format(double value, const QString &pattern);
+/**
+ * @brief Format of a value: Null gives the empty text, numbers and text that reads as a number
+ * (CDbl) are formatted, any other text comes back unchanged.
+ */
+QString Format(const QVariant &value, const QString &pattern);
 
-/** @brief The runtime's text of a number: at most 15 significant digits, separator in force. */
+/**
+ * @brief The runtime's text of a number, also used where a number is joined to a text and for
+ * the totals kept in labels: the decimal form rounded to 15 significant digits, trailing zeros
+ * and a trailing separator dropped, the separator in force, no grouping ("0,3", "999,993",
+ * "1000"). Beyond 15 integer digits, or below 0.0001, the exponent form: "1E+20", "1,5E-07".
+ * A value that is not finite gives the empty text.
+ */
 QString CStr(double value);
 
 /** @brief Largest whole number not above the value. */
 double Int(double value);
 /** @brief Whole part, towards zero. */
 double Fix(double value);
-/** @brief Conversion to a whole number with halves to even (2.5 gives 2, 3.5 gives 4). */
+/** @brief Conversion to a 16-bit whole number with halves to even; std::overflow_error beyond it. */
+int CInt(double value);
+/** @brief Conversion to a 32-bit whole number with halves to even (2.5 gives 2, 3.5 gives 4);
+ * std::overflow_error beyond it. */
 qint64 CLng(double value);
-/** @brief Rounding to a number of decimals with halves to even. */
+/**
+ * @brief Rounding to a number of decimals with halves to even, judged on the 15-significant-digit
+ * decimal form (Round(0.125, 2) is 0.12). Negative decimals throw std::invalid_argument.
+ */
 double Round(double value, int decimals = 0);
-/** @brief Integer division: both operands rounded to whole numbers first, quotient towards zero. */
+/**
+ * @brief Integer division: both operands rounded to 32-bit whole numbers first (CLng), quotient
+ * towards zero. A divisor that rounds to 0 throws std::domain_error.
+ */
 qint64 IntDiv(double dividend, double divisor);
-/** @brief Remainder: both operands rounded to whole numbers first, sign of the dividend. */
+/**
+ * @brief Remainder: both operands rounded to 32-bit whole numbers first (CLng), sign of the
+ * dividend. A divisor that rounds to 0 throws std::domain_error.
+ */
 qint64 Mod(double dividend, double divisor);
 
 } // namespace zav::platform::vb

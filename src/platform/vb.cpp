@@ -1,0 +1,859 @@
+#include "platform/vb.h"
+
+#include <QLocale>
+#include <QVarLengthArray>
+
+#include <atomic>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+namespace zav::platform::vb {
+
+namespace {
+
+// 0 until the system locale has been asked; then ',' or '.'.
+std::atomic<char16_t> g_decimalSeparator { 0 };
+
+char16_t systemDecimalSeparator()
+{
+    const QString point = QLocale::system().decimalPoint();
+    return point.startsWith(QLatin1Char(',')) ? u',' : u'.';
+}
+
+std::optional<QString> &currencySymbolSlot()
+{
+    static std::optional<QString> symbol;
+    return symbol;
+}
+
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r')
+        || c == QChar(0x00A0);
+}
+
+bool isDigit(QChar c)
+{
+    return c.unicode() >= u'0' && c.unicode() <= u'9';
+}
+
+int hexValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+
+// The value of "&H" and "&O" literals: up to 16 bits they are read as a signed 16-bit number,
+// up to 32 bits as a signed 32-bit one, as the runtime's literals are.
+std::optional<double> radixLiteralValue(quint64 value)
+{
+    if (value <= 0xFFFFu)
+        return static_cast<double>(static_cast<qint16>(static_cast<quint16>(value)));
+    if (value <= 0xFFFFFFFFu)
+        return static_cast<double>(static_cast<qint32>(static_cast<quint32>(value)));
+    return std::nullopt;
+}
+
+/**
+ * ASCII text of a number gathered from a QString, for std::from_chars. Short numbers stay on the
+ * stack: the readers are called for every cell of a recalculation.
+ */
+class AsciiNumber
+{
+public:
+    void push(char c)
+    {
+        if (m_size < int(sizeof(m_small))) {
+            m_small[m_size++] = c;
+            return;
+        }
+        if (m_large.empty())
+            m_large.assign(m_small, m_small + m_size);
+        m_large.push_back(c);
+        ++m_size;
+    }
+    const char *begin() const { return m_large.empty() ? m_small : m_large.data(); }
+    const char *end() const { return begin() + m_size; }
+
+private:
+    char m_small[64];
+    std::string m_large;
+    int m_size = 0;
+};
+
+/**
+ * Converts gathered number text. decimalMagnitude is where the first significant digit sits
+ * (its power of ten, roughly): it tells an underflow, which reads as zero, from an overflow.
+ */
+std::optional<double> convert(const AsciiNumber &number, bool negative, long long decimalMagnitude)
+{
+    double value = 0;
+    const auto [end, error]
+        = std::from_chars(number.begin(), number.end(), value, std::chars_format::general);
+    if (error == std::errc::result_out_of_range) {
+        if (decimalMagnitude < 0)
+            return 0.0;
+        return std::nullopt;
+    }
+    if (error != std::errc() || end != number.end() || !std::isfinite(value))
+        return std::nullopt;
+    if (value == 0)
+        return 0.0;
+    return negative ? -value : value;
+}
+
+/** The digits of a number in decimal, as written by the runtime: 15 significant digits at most. */
+struct Decimal
+{
+    char digits[20] {}; // significant digits, no leading zero; none for zero
+    int count = 0;
+    int exponent = 0; // the power of ten of digits[0]
+    bool negative = false;
+
+    bool isZero() const { return count == 0; }
+
+    void trimTrailingZeros()
+    {
+        while (count > 0 && digits[count - 1] == '0')
+            --count;
+    }
+
+    // The digit of a power of ten, '0' outside the digits held.
+    char digitAt(int power) const
+    {
+        const int index = exponent - power;
+        return index >= 0 && index < count ? digits[index] : '0';
+    }
+};
+
+Decimal toDecimal(double value)
+{
+    Decimal decimal;
+    decimal.negative = std::signbit(value);
+    char text[40];
+    const auto result
+        = std::to_chars(text, text + sizeof(text), std::fabs(value), std::chars_format::scientific, 14);
+    // text is "d.ddddddddddddddde+XX"
+    const char *p = text;
+    decimal.digits[decimal.count++] = *p++;
+    if (*p == '.')
+        ++p;
+    while (p < result.ptr && *p != 'e')
+        decimal.digits[decimal.count++] = *p++;
+    int exponent = 0;
+    if (p < result.ptr && *p == 'e') {
+        ++p;
+        if (*p == '+')
+            ++p;
+        std::from_chars(p, result.ptr, exponent);
+    }
+    decimal.exponent = exponent;
+    decimal.trimTrailingZeros();
+    if (decimal.count > 0 && decimal.digits[0] == '0')
+        decimal.count = 0;
+    return decimal;
+}
+
+enum class Halves { AwayFromZero, ToEven };
+
+// Rounds the digits to a number of decimals, deciding halves on the decimal digits themselves.
+void roundDecimal(Decimal &decimal, int decimals, Halves halves)
+{
+    if (decimal.isZero())
+        return;
+    const long long keepWide = static_cast<long long>(decimal.exponent) + 1 + decimals;
+    if (keepWide >= decimal.count)
+        return;
+    if (keepWide < 0) {
+        decimal.count = 0;
+        return;
+    }
+    const int keep = static_cast<int>(keepWide);
+    const char first = decimal.digits[keep];
+    bool up = false;
+    if (halves == Halves::AwayFromZero) {
+        up = first >= '5';
+    } else if (first > '5') {
+        up = true;
+    } else if (first == '5') {
+        bool beyondHalf = false;
+        for (int i = keep + 1; i < decimal.count; ++i)
+            beyondHalf = beyondHalf || decimal.digits[i] != '0';
+        const bool previousOdd = keep > 0 && (decimal.digits[keep - 1] - '0') % 2 == 1;
+        up = beyondHalf || previousOdd;
+    }
+    decimal.count = keep;
+    if (up) {
+        int i = keep - 1;
+        while (i >= 0 && decimal.digits[i] == '9') {
+            decimal.digits[i] = '0';
+            --i;
+        }
+        if (i >= 0) {
+            ++decimal.digits[i];
+        } else {
+            // Every kept digit was 9, or none was kept: the carry makes a 1 one place higher.
+            decimal.digits[0] = '1';
+            decimal.count = 1;
+            ++decimal.exponent;
+        }
+    }
+    decimal.trimTrailingZeros();
+}
+
+double fromDecimal(const Decimal &decimal)
+{
+    if (decimal.isZero())
+        return 0.0;
+    char text[48];
+    char *p = text;
+    for (int i = 0; i < decimal.count; ++i)
+        *p++ = decimal.digits[i];
+    *p++ = 'e';
+    p = std::to_chars(p, text + sizeof(text), decimal.exponent - decimal.count + 1).ptr;
+    double value = 0;
+    std::from_chars(text, p, value);
+    return decimal.negative ? -value : value;
+}
+
+/** Text built on the stack and copied into a QString once: Format runs for every cell. */
+class TextBuilder
+{
+public:
+    void append(QChar c) { m_text.append(c); }
+    void append(char c) { m_text.append(QChar(QLatin1Char(c))); }
+    void append(QStringView text) { m_text.append(text.data(), text.size()); }
+    QString toString() const { return QString(m_text.constData(), m_text.size()); }
+
+private:
+    QVarLengthArray<QChar, 48> m_text;
+};
+
+// Appends the integer digits, with grouping marks when asked.
+void appendInteger(TextBuilder &out, const Decimal &decimal, int minDigits, bool grouping)
+{
+    const int digitCount
+        = std::max(decimal.isZero() || decimal.exponent < 0 ? 0 : decimal.exponent + 1, minDigits);
+    const QChar group = groupSeparator();
+    for (int power = digitCount - 1; power >= 0; --power) {
+        out.append(decimal.digitAt(power));
+        if (grouping && power > 0 && power % 3 == 0)
+            out.append(group);
+    }
+}
+
+struct Pattern
+{
+    QStringView prefix;
+    QStringView suffix;
+    int minInteger = 0;
+    bool grouping = false;
+    bool point = false;
+    int minDecimals = 0;
+    int maxDecimals = 0;
+    bool hasPlaceholder = false;
+};
+
+Pattern parsePattern(QStringView text)
+{
+    Pattern pattern;
+    qsizetype first = -1;
+    qsizetype last = -1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('#') || c == QLatin1Char('0') || c == QLatin1Char('.')) {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    }
+    if (first < 0) {
+        pattern.prefix = text;
+        return pattern;
+    }
+    pattern.hasPlaceholder = true;
+    pattern.prefix = text.left(first);
+    pattern.suffix = text.mid(last + 1);
+    for (qsizetype i = first; i <= last; ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('.') && !pattern.point) {
+            pattern.point = true;
+        } else if (!pattern.point) {
+            if (c == QLatin1Char('0'))
+                ++pattern.minInteger;
+            else if (c == QLatin1Char(','))
+                pattern.grouping = true;
+        } else if (c == QLatin1Char('0')) {
+            ++pattern.minDecimals;
+            ++pattern.maxDecimals;
+        } else if (c == QLatin1Char('#')) {
+            ++pattern.maxDecimals;
+        }
+    }
+    return pattern;
+}
+
+QString formatWith(double value, const Pattern &pattern, QStringView symbol)
+{
+    Decimal decimal = toDecimal(value);
+    roundDecimal(decimal, pattern.maxDecimals, Halves::AwayFromZero);
+
+    TextBuilder out;
+    // A negative number that rounds to zero is written as zero: "-0,0" would be read back as
+    // the same number and only looks like a fault in the tables.
+    if (decimal.negative && !decimal.isZero())
+        out.append('-');
+    out.append(symbol);
+    out.append(pattern.prefix);
+    if (pattern.hasPlaceholder) {
+        appendInteger(out, decimal, pattern.minInteger, pattern.grouping);
+        if (pattern.point) {
+            out.append(decimalSeparator());
+            int decimals = pattern.maxDecimals;
+            while (decimals > pattern.minDecimals && decimal.digitAt(-decimals) == '0')
+                --decimals;
+            for (int i = 1; i <= decimals; ++i)
+                out.append(decimal.digitAt(-i));
+        }
+    }
+    out.append(pattern.suffix);
+    return out.toString();
+}
+
+bool isCurrencyName(const QString &pattern)
+{
+    return pattern.compare(QLatin1String("Currency"), Qt::CaseInsensitive) == 0;
+}
+
+// Skips the currency symbol and the blanks after it.
+qsizetype skipCurrency(QStringView text, qsizetype pos, const QString &symbol)
+{
+    if (symbol.isEmpty() || !text.mid(pos).startsWith(symbol))
+        return pos;
+    pos += symbol.size();
+    while (pos < text.size() && isBlank(text[pos]))
+        ++pos;
+    return pos;
+}
+
+std::optional<double> readRadix(QStringView text, qsizetype pos, bool negative)
+{
+    // pos is past "&"; an "H" or "O" follows, then the digits and nothing but blanks.
+    if (pos >= text.size())
+        return std::nullopt;
+    const QChar kind = text[pos].toUpper();
+    const int radix = kind == QLatin1Char('H') ? 16 : kind == QLatin1Char('O') ? 8 : 0;
+    if (radix == 0)
+        return std::nullopt;
+    ++pos;
+    quint64 value = 0;
+    int digits = 0;
+    while (pos < text.size()) {
+        const int digit = hexValue(text[pos]);
+        if (digit < 0 || digit >= radix)
+            break;
+        value = value * radix + digit;
+        if (value > 0xFFFFFFFFu)
+            return std::nullopt;
+        ++digits;
+        ++pos;
+    }
+    while (pos < text.size() && isBlank(text[pos]))
+        ++pos;
+    if (digits == 0 || pos != text.size())
+        return std::nullopt;
+    const std::optional<double> result = radixLiteralValue(value);
+    if (result && negative)
+        return -*result;
+    return result;
+}
+
+std::optional<double> readLocaleNumber(QStringView text)
+{
+    const QChar point = decimalSeparator();
+    const QChar group = groupSeparator();
+    const QString symbol = currencySymbol();
+    qsizetype pos = 0;
+    const qsizetype size = text.size();
+    while (pos < size && isBlank(text[pos]))
+        ++pos;
+
+    // The currency symbol may stand once: before or after the sign, or after the number.
+    bool currencySeen = false;
+    const auto skipSymbol = [&] {
+        if (currencySeen)
+            return;
+        const qsizetype after = skipCurrency(text, pos, symbol);
+        currencySeen = after != pos;
+        pos = after;
+    };
+    skipSymbol();
+    bool negative = false;
+    if (pos < size && (text[pos] == QLatin1Char('-') || text[pos] == QLatin1Char('+'))) {
+        negative = text[pos] == QLatin1Char('-');
+        ++pos;
+    }
+    skipSymbol();
+    if (pos < size && text[pos] == QLatin1Char('&'))
+        return readRadix(text, pos + 1, negative);
+
+    AsciiNumber number;
+    int mantissaDigits = 0;
+    long long integerDigits = 0; // significant integer digits
+    long long leadingFractionZeros = 0;
+    bool significant = false;
+    while (pos < size) {
+        const QChar c = text[pos];
+        if (isDigit(c)) {
+            significant = significant || c != QLatin1Char('0');
+            if (significant) {
+                number.push(char(c.unicode()));
+                ++integerDigits;
+            }
+            ++mantissaDigits;
+        } else if (c == group && mantissaDigits > 0) {
+            // grouping marks may stand anywhere among the integer digits
+        } else {
+            break;
+        }
+        ++pos;
+    }
+    if (!significant)
+        number.push('0');
+    if (pos < size && text[pos] == point) {
+        ++pos;
+        number.push('.');
+        while (pos < size && isDigit(text[pos])) {
+            if (!significant && text[pos] == QLatin1Char('0'))
+                ++leadingFractionZeros;
+            else
+                significant = true;
+            number.push(char(text[pos].unicode()));
+            ++mantissaDigits;
+            ++pos;
+        }
+    }
+    if (mantissaDigits == 0)
+        return std::nullopt;
+
+    long long exponent = 0;
+    if (pos < size && QStringView(u"eEdD").contains(text[pos])) {
+        ++pos;
+        number.push('e');
+        bool exponentNegative = false;
+        if (pos < size && (text[pos] == QLatin1Char('-') || text[pos] == QLatin1Char('+'))) {
+            exponentNegative = text[pos] == QLatin1Char('-');
+            if (exponentNegative)
+                number.push('-');
+            ++pos;
+        }
+        int exponentDigits = 0;
+        while (pos < size && isDigit(text[pos])) {
+            number.push(char(text[pos].unicode()));
+            if (exponent < 100000)
+                exponent = exponent * 10 + (text[pos].unicode() - u'0');
+            ++exponentDigits;
+            ++pos;
+        }
+        if (exponentDigits == 0)
+            return std::nullopt;
+        if (exponentNegative)
+            exponent = -exponent;
+    }
+
+    while (pos < size && isBlank(text[pos]))
+        ++pos;
+    skipSymbol();
+    if (pos != size)
+        return std::nullopt;
+    const long long magnitude
+        = (integerDigits > 0 ? integerDigits - 1 : -leadingFractionZeros - 1) + exponent;
+    return convert(number, negative, magnitude);
+}
+
+// Halves to even on the binary value, as the runtime converts to whole numbers.
+double roundHalfEven(double value)
+{
+    const double floor = std::floor(value);
+    const double fraction = value - floor;
+    if (fraction > 0.5)
+        return floor + 1;
+    if (fraction < 0.5)
+        return floor;
+    return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
+}
+
+qint64 toWhole(double value, double lowest, double highest)
+{
+    if (!std::isfinite(value))
+        throw std::overflow_error("Overflow");
+    const double rounded = roundHalfEven(value);
+    if (rounded < lowest || rounded > highest)
+        throw std::overflow_error("Overflow");
+    return static_cast<qint64>(rounded);
+}
+
+bool isNumberType(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isTextType(const QVariant &value)
+{
+    return value.typeId() == QMetaType::QString || value.typeId() == QMetaType::QByteArray
+        || value.typeId() == QMetaType::QChar;
+}
+
+} // namespace
+
+QChar decimalSeparator()
+{
+    char16_t separator = g_decimalSeparator.load(std::memory_order_relaxed);
+    if (separator == 0) {
+        separator = systemDecimalSeparator();
+        g_decimalSeparator.store(separator, std::memory_order_relaxed);
+    }
+    return QChar(separator);
+}
+
+void setDecimalSeparator(QChar separator)
+{
+    if (separator != QLatin1Char(',') && separator != QLatin1Char('.'))
+        throw std::invalid_argument("decimal separator must be ',' or '.'");
+    g_decimalSeparator.store(separator.unicode(), std::memory_order_relaxed);
+}
+
+QChar groupSeparator()
+{
+    return decimalSeparator() == QLatin1Char(',') ? QLatin1Char('.') : QLatin1Char(',');
+}
+
+DecimalSeparatorScope::DecimalSeparatorScope(QChar separator)
+    : m_previous(decimalSeparator())
+{
+    setDecimalSeparator(separator);
+}
+
+DecimalSeparatorScope::~DecimalSeparatorScope()
+{
+    g_decimalSeparator.store(m_previous.unicode(), std::memory_order_relaxed);
+}
+
+QString currencySymbol()
+{
+    std::optional<QString> &symbol = currencySymbolSlot();
+    if (!symbol)
+        symbol = QLocale::system().currencySymbol(QLocale::CurrencySymbol);
+    return *symbol;
+}
+
+void setCurrencySymbol(const QString &symbol)
+{
+    currencySymbolSlot() = symbol;
+}
+
+double Val(const QString &text)
+{
+    // The runtime skips blanks, tabs and line feeds anywhere in the number.
+    const auto skippable
+        = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n'); };
+    const qsizetype size = text.size();
+    qsizetype pos = 0;
+    const auto skip = [&] {
+        while (pos < size && skippable(text[pos]))
+            ++pos;
+    };
+
+    skip();
+    if (pos < size && text[pos] == QLatin1Char('&')) {
+        ++pos;
+        skip();
+        if (pos >= size)
+            return 0;
+        const QChar kind = text[pos].toUpper();
+        const int radix = kind == QLatin1Char('H') ? 16 : kind == QLatin1Char('O') ? 8 : 0;
+        if (radix == 0)
+            return 0;
+        ++pos;
+        quint64 value = 0;
+        for (skip(); pos < size; ++pos, skip()) {
+            const int digit = hexValue(text[pos]);
+            if (digit < 0 || digit >= radix)
+                break;
+            value = value * radix + digit;
+            if (value > 0xFFFFFFFFu)
+                throw std::overflow_error("Overflow");
+        }
+        return *radixLiteralValue(value);
+    }
+
+    bool negative = false;
+    if (pos < size && (text[pos] == QLatin1Char('-') || text[pos] == QLatin1Char('+'))) {
+        negative = text[pos] == QLatin1Char('-');
+        ++pos;
+    }
+    AsciiNumber number;
+    int mantissaDigits = 0;
+    long long integerDigits = 0;
+    long long leadingFractionZeros = 0;
+    bool significant = false;
+    bool point = false;
+    number.push('0');
+    for (skip(); pos < size; ++pos, skip()) {
+        const QChar c = text[pos];
+        if (isDigit(c)) {
+            ++mantissaDigits;
+            if (!point) {
+                significant = significant || c != QLatin1Char('0');
+                if (significant)
+                    ++integerDigits;
+            } else if (!significant) {
+                if (c == QLatin1Char('0'))
+                    ++leadingFractionZeros;
+                else
+                    significant = true;
+            }
+            number.push(char(c.unicode()));
+        } else if (c == QLatin1Char('.') && !point) {
+            point = true;
+            number.push('.');
+        } else {
+            break;
+        }
+    }
+    if (mantissaDigits == 0)
+        return 0;
+
+    long long exponent = 0;
+    if (pos < size && QStringView(u"eEdD").contains(text[pos])) {
+        // An exponent mark without digits after it ends the number before the mark.
+        qsizetype look = pos + 1;
+        while (look < size && skippable(text[look]))
+            ++look;
+        bool exponentNegative = false;
+        if (look < size && (text[look] == QLatin1Char('-') || text[look] == QLatin1Char('+'))) {
+            exponentNegative = text[look] == QLatin1Char('-');
+            ++look;
+        }
+        AsciiNumber digits;
+        for (; look < size; ++look) {
+            const QChar c = text[look];
+            if (skippable(c))
+                continue;
+            if (!isDigit(c))
+                break;
+            digits.push(char(c.unicode()));
+            if (exponent < 100000)
+                exponent = exponent * 10 + (c.unicode() - u'0');
+        }
+        if (digits.begin() != digits.end()) {
+            number.push('e');
+            if (exponentNegative)
+                number.push('-');
+            for (const char *d = digits.begin(); d != digits.end(); ++d)
+                number.push(*d);
+            if (exponentNegative)
+                exponent = -exponent;
+        } else {
+            exponent = 0;
+        }
+    }
+    const long long magnitude
+        = (integerDigits > 0 ? integerDigits - 1 : -leadingFractionZeros - 1) + exponent;
+    const std::optional<double> value = convert(number, negative, magnitude);
+    if (!value)
+        throw std::overflow_error("Overflow");
+    return *value;
+}
+
+bool IsNumeric(const QString &text)
+{
+    return readLocaleNumber(text).has_value();
+}
+
+bool IsNumeric(const QVariant &value)
+{
+    return CDbl(value).has_value();
+}
+
+std::optional<double> CDbl(const QString &text)
+{
+    return readLocaleNumber(text);
+}
+
+std::optional<double> CDbl(const QVariant &value)
+{
+    if (value.isNull())
+        return std::nullopt;
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool() ? -1.0 : 0.0;
+    if (isNumberType(value)) {
+        const double number = value.toDouble();
+        return std::isfinite(number) ? std::optional<double>(number) : std::nullopt;
+    }
+    if (isTextType(value))
+        return readLocaleNumber(value.toString());
+    return std::nullopt;
+}
+
+std::optional<double> CCur(const QString &text)
+{
+    const std::optional<double> value = CDbl(text);
+    return value ? std::optional<double>(Round(*value, 4)) : std::nullopt;
+}
+
+std::optional<double> CCur(const QVariant &value)
+{
+    const std::optional<double> number = CDbl(value);
+    return number ? std::optional<double>(Round(*number, 4)) : std::nullopt;
+}
+
+QString Format(double value, const QString &pattern)
+{
+    if (!std::isfinite(value))
+        return QString();
+    if (pattern.isEmpty())
+        return CStr(value);
+    if (isCurrencyName(pattern)) {
+        Pattern currency;
+        currency.hasPlaceholder = true;
+        currency.minInteger = 1;
+        currency.grouping = true;
+        currency.point = true;
+        currency.minDecimals = 2;
+        currency.maxDecimals = 2;
+        const QString symbol = currencySymbol();
+        return formatWith(value, currency, symbol.isEmpty() ? QString() : symbol + QLatin1Char(' '));
+    }
+    return formatWith(value, parsePattern(pattern), QStringView());
+}
+
+QString Format(const QVariant &value, const QString &pattern)
+{
+    if (value.isNull())
+        return QString();
+    if (const std::optional<double> number = CDbl(value))
+        return Format(*number, pattern);
+    return value.toString();
+}
+
+QString CStr(double value)
+{
+    if (!std::isfinite(value))
+        return QString();
+    const Decimal decimal = toDecimal(value);
+    if (decimal.isZero())
+        return QStringLiteral("0");
+
+    TextBuilder out;
+    if (decimal.negative)
+        out.append('-');
+    if (decimal.exponent < -4 || decimal.exponent >= 15) {
+        out.append(decimal.digits[0]);
+        if (decimal.count > 1) {
+            out.append(decimalSeparator());
+            for (int i = 1; i < decimal.count; ++i)
+                out.append(decimal.digits[i]);
+        }
+        out.append('E');
+        out.append(decimal.exponent < 0 ? '-' : '+');
+        char exponent[8];
+        const int magnitude = std::abs(decimal.exponent);
+        if (magnitude < 10)
+            out.append('0');
+        const char *end = std::to_chars(exponent, exponent + sizeof(exponent), magnitude).ptr;
+        for (const char *p = exponent; p != end; ++p)
+            out.append(*p);
+        return out.toString();
+    }
+    appendInteger(out, decimal, 1, false);
+    const int lastPower = decimal.exponent - decimal.count + 1;
+    if (lastPower < 0) {
+        out.append(decimalSeparator());
+        for (int power = -1; power >= lastPower; --power)
+            out.append(decimal.digitAt(power));
+    }
+    return out.toString();
+}
+
+double Int(double value)
+{
+    return std::floor(value);
+}
+
+double Fix(double value)
+{
+    return std::trunc(value);
+}
+
+int CInt(double value)
+{
+    return static_cast<int>(toWhole(value, -32768.0, 32767.0));
+}
+
+qint64 CLng(double value)
+{
+    return toWhole(value, -2147483648.0, 2147483647.0);
+}
+
+double Round(double value, int decimals)
+{
+    if (decimals < 0)
+        throw std::invalid_argument("Round: negative number of decimals");
+    if (!std::isfinite(value))
+        return value;
+    Decimal decimal = toDecimal(value);
+    roundDecimal(decimal, decimals, Halves::ToEven);
+    return fromDecimal(decimal);
+}
+
+qint64 IntDiv(double dividend, double divisor)
+{
+    const qint64 left = CLng(dividend);
+    const qint64 right = CLng(divisor);
+    if (right == 0)
+        throw std::domain_error("Division by zero");
+    const qint64 quotient = left / right;
+    if (quotient > std::numeric_limits<qint32>::max())
+        throw std::overflow_error("Overflow");
+    return quotient;
+}
+
+qint64 Mod(double dividend, double divisor)
+{
+    const qint64 left = CLng(dividend);
+    const qint64 right = CLng(divisor);
+    if (right == 0)
+        throw std::domain_error("Division by zero");
+    return left % right;
+}
+
+} // namespace zav::platform::vb

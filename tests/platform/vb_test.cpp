@@ -1,0 +1,477 @@
+#include "platform/vb.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+#include <string>
+
+using namespace zav::platform::vb;
+
+namespace {
+
+// Texts are compared as UTF-8 so that a failure shows them as text.
+std::string text(const QString &value)
+{
+    return value.toStdString();
+}
+
+} // namespace
+
+namespace {
+
+struct FormatCase
+{
+    double value;
+    const char *pattern;
+    const char *comma; // expected under the ',' separator
+};
+
+// Each expected text is worked by hand from the number's decimal form rounded to 15 significant
+// digits, then rounded to the pattern's decimals with halves away from zero.
+const FormatCase formatCases[] = {
+    // (300.001 + 250) / 2 is 275.00049999999998... as a double; its 15-digit form 275.000500000000
+    // is a half, which goes up.
+    { (300.001 + 250) / 2, "###0.0##", "275,001" },
+    { 1.0005, "###0.0##", "1,001" }, // the double lies just below 1.0005
+    { 2.0005, "###0.0##", "2,001" }, // 2.000499999999999989... as a double
+    { -2.0005, "###0.0##", "-2,001" }, // away from zero on the negative side too
+    { 7, "###0.0##", "7,0" }, { 1.0 / 3, "###0.0##", "0,333" }, { 2.0 / 3, "###0.0##", "0,667" },
+    { 12.5, "###0.0##", "12,5" }, { 0.5, "###0.0##", "0,5" }, { 0, "###0.0##", "0,0" },
+    { 0.0004, "###0.0##", "0,0" }, { 1234.5678, "###0.0##", "1234,568" }, // no grouping
+    { 0.5, "###.0##", ",5" }, // no integer digit when the integer part is 0
+    { 0, "###.0##", ",0" }, { 2000.0 / 3, "###.0##", "666,667" },
+    { 0.9996, "###.0##", "1,0" }, // the carry makes the integer digit
+    { 1.0 / 3, "##0.0###", "0,3333" },
+    { 0.00005, "##0.0###", "0,0001" }, // a half with no kept digit rounds up to one unit
+    { 999.9995, "####0.0##", "1000,0" }, // the carry runs through every nine
+    { 2.71828, "###0.0###", "2,7183" }, { 0.1, "##0.000", "0,100" }, { 0.0005, "##0.000", "0,001" },
+    { 100, "0.0000", "100,0000" }, { 100.0 / 3, "0.0000", "33,3333" },
+    { 0.15, "########0.0", "0,2" }, // 0.1499999999999999944... as a double
+    { 1234567.85, "########0.0", "1234567,9" }, { 12.3456, "########0.000", "12,346" },
+    { 1e20, "########0.000", "100000000000000000000,000" }, { 1234567.891, "#,##0.00", "1.234.567,89" },
+    { 5, "0.", "5," }, { 42, "0", "42" }, { 2.5, "0", "3" },
+    { 3.25, "0.0 mq", "3,3 mq" }, // text after the placeholders is copied
+};
+
+std::string withPoint(std::string commaText)
+{
+    // Under '.' the same digits come out with the two separators swapped.
+    for (char &c : commaText) {
+        if (c == ',')
+            c = '.';
+        else if (c == '.')
+            c = ',';
+    }
+    return commaText;
+}
+
+} // namespace
+
+TEST(VbFormat, PatternsUnderBothSeparators)
+{
+    for (const FormatCase &c : formatCases) {
+        {
+            DecimalSeparatorScope comma(QLatin1Char(','));
+            EXPECT_EQ(text(Format(c.value, QString::fromUtf8(c.pattern))), c.comma)
+                << c.pattern << " " << c.value;
+        }
+        {
+            DecimalSeparatorScope point(QLatin1Char('.'));
+            EXPECT_EQ(text(Format(c.value, QString::fromUtf8(c.pattern))), withPoint(c.comma))
+                << c.pattern << " " << c.value;
+        }
+    }
+}
+
+TEST(VbFormat, NegativeNumbersAndNegativeZero)
+{
+    DecimalSeparatorScope comma(QLatin1Char(','));
+    EXPECT_EQ(text(Format(-12.5, QStringLiteral("###0.0##"))), "-12,5");
+    EXPECT_EQ(text(Format(-0.5, QStringLiteral("###.0##"))), "-,5");
+    // A negative number that rounds to zero is written as zero, without a sign.
+    EXPECT_EQ(text(Format(-0.0001, QStringLiteral("###0.0##"))), "0,0");
+    EXPECT_EQ(text(Format(-0.0, QStringLiteral("###.0##"))), ",0");
+    EXPECT_EQ(text(Format(-0.0005, QStringLiteral("###0.0##"))), "-0,001");
+}
+
+TEST(VbFormat, EmptyPatternNonFiniteValuesAndVariants)
+{
+    DecimalSeparatorScope comma(QLatin1Char(','));
+    EXPECT_EQ(text(Format(0.1 + 0.2, QString())), "0,3");
+    EXPECT_EQ(text(Format(std::numeric_limits<double>::infinity(), QStringLiteral("###0.0##"))), "");
+    EXPECT_EQ(text(Format(std::nan(""), QStringLiteral("###0.0##"))), "");
+
+    EXPECT_EQ(text(Format(QVariant(), QStringLiteral("###0.0##"))), "");
+    EXPECT_EQ(text(Format(QVariant(QMetaType::fromType<double>()), QStringLiteral("###0.0##"))), "");
+    EXPECT_EQ(text(Format(QVariant(2.0005), QStringLiteral("###0.0##"))), "2,001");
+    // Text is read with the separators in force, then formatted; other text stays as it is.
+    EXPECT_EQ(text(Format(QVariant(QStringLiteral("1.234,5")), QStringLiteral("###0.0##"))), "1234,5");
+    EXPECT_EQ(text(Format(QVariant(QStringLiteral("abc")), QStringLiteral("###0.0##"))), "abc");
+    EXPECT_EQ(text(Format(QVariant(QString()), QStringLiteral("###0.0##"))), "");
+}
+
+TEST(VbFormat, CurrencyWritesAndReadsBack)
+{
+    const QString previous = currencySymbol();
+    setCurrencySymbol(QStringLiteral("€"));
+    {
+        DecimalSeparatorScope comma(QLatin1Char(','));
+        EXPECT_EQ(text(Format(1234.5, QStringLiteral("Currency"))), "€ 1.234,50");
+        EXPECT_EQ(text(Format(1234567.125, QStringLiteral("CURRENCY"))), "€ 1.234.567,13");
+        EXPECT_EQ(text(Format(-3, QStringLiteral("currency"))), "-€ 3,00");
+        EXPECT_EQ(text(Format(0.005, QStringLiteral("Currency"))), "€ 0,01");
+        EXPECT_EQ(text(Format(QVariant(QStringLiteral("12,5")), QStringLiteral("Currency"))), "€ 12,50");
+        EXPECT_EQ(text(Format(QVariant(QStringLiteral("dodici")), QStringLiteral("Currency"))), "dodici");
+
+        EXPECT_EQ(CDbl(QStringLiteral("€ 1.234,50")), 1234.5);
+        EXPECT_EQ(CDbl(QStringLiteral("-€ 3,00")), -3.0);
+        EXPECT_EQ(CDbl(QStringLiteral("€-3")), -3.0);
+        EXPECT_EQ(CDbl(QStringLiteral("3,5 €")), 3.5);
+        EXPECT_EQ(CDbl(QStringLiteral("€ € 3")), std::nullopt);
+        EXPECT_EQ(CDbl(QStringLiteral("€")), std::nullopt);
+        // A currency amount keeps four decimals, halves to even.
+        EXPECT_EQ(CCur(QStringLiteral("€ 1,23455")), 1.2346);
+        EXPECT_EQ(CCur(QStringLiteral("1,23445")), 1.2344);
+        EXPECT_EQ(CCur(QVariant(2.00005)), 2.0);
+        EXPECT_EQ(CCur(QVariant()), std::nullopt);
+    }
+    {
+        DecimalSeparatorScope point(QLatin1Char('.'));
+        setCurrencySymbol(QStringLiteral("$"));
+        EXPECT_EQ(text(Format(1234.5, QStringLiteral("Currency"))), "$ 1,234.50");
+        EXPECT_EQ(CDbl(QStringLiteral("$ 1,234.50")), 1234.5);
+        setCurrencySymbol(QString());
+        EXPECT_EQ(text(Format(1234.5, QStringLiteral("Currency"))), "1,234.50");
+    }
+    setCurrencySymbol(previous);
+}
+
+TEST(VbCStr, FifteenSignificantDigitsUnderBothSeparators)
+{
+    struct Case
+    {
+        double value;
+        const char *comma;
+    };
+    const Case cases[] = {
+        { 0.1 + 0.2, "0,3" }, // 0.30000000000000004 has 0.300000000000000 as its 15-digit form
+        { 1.0 / 3, "0,333333333333333" },
+        { 2.0 / 3, "0,666666666666667" },
+        { 1e20, "1E+20" },
+        { 1e15, "1E+15" },
+        { 123456789012345, "123456789012345" },
+        { 1234567, "1234567" },
+        { 1000, "1000" },
+        { 999.993, "999,993" },
+        { 14.5, "14,5" },
+        { -14.5, "-14,5" },
+        { 0, "0" },
+        { -0.0, "0" },
+        { 0.0001, "0,0001" },
+        { 0.00001, "1E-05" },
+        { -1.5e-7, "-1,5E-07" },
+        { 1.25e100, "1,25E+100" },
+    };
+    for (const Case &c : cases) {
+        {
+            DecimalSeparatorScope comma(QLatin1Char(','));
+            EXPECT_EQ(text(CStr(c.value)), c.comma);
+        }
+        {
+            DecimalSeparatorScope point(QLatin1Char('.'));
+            EXPECT_EQ(text(CStr(c.value)), withPoint(c.comma));
+        }
+    }
+    EXPECT_EQ(text(CStr(std::numeric_limits<double>::infinity())), "");
+}
+
+TEST(VbCStr, TotalsKeptAsTextAddUpExactly)
+{
+    // A running total written back as text after every addition, as the total labels do: the
+    // 15-digit text drops the binary noise, so thousandths add up to the exact sum.
+    DecimalSeparatorScope comma(QLatin1Char(','));
+    QString total = QStringLiteral("0");
+    for (int i = 0; i < 1000; ++i) {
+        total = CStr(*CDbl(total) + 0.999);
+    }
+    EXPECT_EQ(text(total), "999");
+    EXPECT_EQ(text(CStr(999.992 + 0.001)), "999,993");
+}
+
+TEST(VbVal, LeadingNumberWithPointWhateverTheSeparator)
+{
+    struct Case
+    {
+        const char *text;
+        double value;
+    };
+    const Case cases[] = {
+        { "12abc", 12 },
+        { " 3.5", 3.5 },
+        { "3,5", 3 },
+        { "", 0 },
+        { "abc", 0 },
+        { "1 2 3", 123 },
+        { "\t4\n2", 42 },
+        { "- 7", -7 },
+        { "+4", 4 },
+        { "--4", 0 },
+        { "-", 0 },
+        { ".5", 0.5 },
+        { "-.5", -0.5 },
+        { "1.2.3", 1.2 },
+        { "-1.5e2", -150 },
+        { "2D3", 2000 },
+        { "1e", 1 },
+        { "1e+", 1 },
+        { "1E-2x", 0.01 },
+        { "1e-400", 0 },
+        { "1S", 1 },
+        { "T", 0 },
+        { "&HFF", 255 },
+        { "&hff", 255 },
+        { "&HFFFF", -1 },
+        { "&H8000", -32768 },
+        { "&H10000", 65536 },
+        { "&HFFFFFFFF", -1 },
+        { "&O17", 15 },
+        { "&O19", 1 },
+        { "&", 0 },
+        { "&X1", 0 },
+    };
+    for (const QChar separator : { QLatin1Char(','), QLatin1Char('.') }) {
+        DecimalSeparatorScope scope(separator);
+        for (const Case &c : cases)
+            EXPECT_EQ(Val(QString::fromUtf8(c.text)), c.value) << c.text;
+    }
+    // A line break that is not a line feed stops the number.
+    EXPECT_EQ(Val(QStringLiteral("4\r2")), 4);
+    EXPECT_THROW(Val(QStringLiteral("1e400")), std::overflow_error);
+    EXPECT_THROW(Val(QStringLiteral("&H100000000")), std::overflow_error);
+}
+
+TEST(VbNumbers, IsNumericAndCDblUnderTheCommaSeparator)
+{
+    DecimalSeparatorScope comma(QLatin1Char(','));
+    struct Case
+    {
+        const char *text;
+        std::optional<double> value;
+    };
+    const Case cases[] = {
+        { "12,5", 12.5 },
+        { "4.20", 420 }, // the point is a grouping mark
+        { "1.234,5", 1234.5 },
+        { "1.2.3", 123 },
+        { " 7 ", 7 },
+        { "\t7\n", 7 },
+        { "1e3", 1000 },
+        { "1,5E-2", 0.015 },
+        { "2d2", 200 },
+        { "-0,5", -0.5 },
+        { "+3", 3 },
+        { ",5", 0.5 },
+        { "5,", 5 },
+        { "007", 7 },
+        { "&HFF", 255 },
+        { "1E-400", 0 },
+        { "10000000000000000000000000000000000000000000000000000000000000000000000", 1e70 }, // a long text
+        { "", std::nullopt },
+        { "   ", std::nullopt },
+        { "abc", std::nullopt },
+        { "12abc", std::nullopt },
+        { "1,234.5", std::nullopt }, // no grouping mark after the decimal one
+        { ".5", std::nullopt }, // a grouping mark needs a digit before it
+        { ",", std::nullopt },
+        { "-", std::nullopt },
+        { "--5", std::nullopt },
+        { "3-", std::nullopt },
+        { "1e", std::nullopt },
+        { "1 000", std::nullopt },
+        { "1,5,5", std::nullopt },
+        { "&H", std::nullopt },
+        { "1E400", std::nullopt },
+    };
+    for (const Case &c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        EXPECT_EQ(CDbl(text), c.value) << c.text;
+        EXPECT_EQ(IsNumeric(text), c.value.has_value()) << c.text;
+    }
+}
+
+TEST(VbNumbers, IsNumericAndCDblUnderThePointSeparator)
+{
+    DecimalSeparatorScope point(QLatin1Char('.'));
+    struct Case
+    {
+        const char *text;
+        std::optional<double> value;
+    };
+    const Case cases[] = {
+        { "12.5", 12.5 },
+        { "12,5", 125 }, // the comma is a grouping mark
+        { "1,234.5", 1234.5 },
+        { " 4.20 ", 4.2 },
+        { "1e3", 1000 },
+        { ".5", 0.5 },
+        { "1.234,5", std::nullopt },
+        { ",5", std::nullopt },
+        { "", std::nullopt },
+    };
+    for (const Case &c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        EXPECT_EQ(CDbl(text), c.value) << c.text;
+        EXPECT_EQ(IsNumeric(text), c.value.has_value()) << c.text;
+    }
+}
+
+TEST(VbNumbers, VariantsReadAsNumbers)
+{
+    DecimalSeparatorScope comma(QLatin1Char(','));
+    EXPECT_EQ(CDbl(QVariant()), std::nullopt);
+    EXPECT_EQ(CDbl(QVariant(QMetaType::fromType<double>())), std::nullopt); // a database Null
+    EXPECT_EQ(CDbl(QVariant(QString())), std::nullopt);
+    EXPECT_EQ(CDbl(QVariant(true)), -1.0);
+    EXPECT_EQ(CDbl(QVariant(false)), 0.0);
+    EXPECT_EQ(CDbl(QVariant(3)), 3.0);
+    EXPECT_EQ(CDbl(QVariant(qint64(5000000000))), 5e9);
+    EXPECT_EQ(CDbl(QVariant(2.5)), 2.5);
+    EXPECT_EQ(CDbl(QVariant(QStringLiteral("12,5"))), 12.5);
+    EXPECT_EQ(CDbl(QVariant(QByteArray("4.20"))), 420.0);
+
+    EXPECT_FALSE(IsNumeric(QVariant()));
+    EXPECT_FALSE(IsNumeric(QVariant(QMetaType::fromType<QString>())));
+    EXPECT_TRUE(IsNumeric(QVariant(5)));
+    EXPECT_TRUE(IsNumeric(QVariant(true)));
+    EXPECT_TRUE(IsNumeric(QVariant(QStringLiteral(" 1.234,5 "))));
+    EXPECT_FALSE(IsNumeric(QVariant(QStringLiteral("abc"))));
+}
+
+TEST(VbNumbers, FormattedTextReadsBackUnderItsSeparator)
+{
+    for (const QChar separator : { QLatin1Char(','), QLatin1Char('.') }) {
+        DecimalSeparatorScope scope(separator);
+        EXPECT_EQ(CDbl(Format(275.0005, QStringLiteral("###0.0##"))), 275.001);
+        EXPECT_EQ(CDbl(Format(0.5, QStringLiteral("###.0##"))), 0.5);
+        EXPECT_EQ(CDbl(Format(0.0, QStringLiteral("###.0##"))), 0.0);
+        EXPECT_EQ(CDbl(CStr(1.0 / 3)), 0.333333333333333);
+        EXPECT_EQ(CDbl(CStr(1e20)), 1e20);
+    }
+}
+
+TEST(VbSeparator, ScopeRestoresAndOnlyCommaOrPointAreAccepted)
+{
+    const QChar before = decimalSeparator();
+    EXPECT_TRUE(before == QLatin1Char(',') || before == QLatin1Char('.'));
+    {
+        DecimalSeparatorScope comma(QLatin1Char(','));
+        EXPECT_EQ(groupSeparator(), QLatin1Char('.'));
+        {
+            DecimalSeparatorScope point(QLatin1Char('.'));
+            EXPECT_EQ(decimalSeparator(), QLatin1Char('.'));
+            EXPECT_EQ(groupSeparator(), QLatin1Char(','));
+        }
+        EXPECT_EQ(decimalSeparator(), QLatin1Char(','));
+        EXPECT_THROW(setDecimalSeparator(QLatin1Char(';')), std::invalid_argument);
+        EXPECT_EQ(decimalSeparator(), QLatin1Char(','));
+    }
+    EXPECT_EQ(decimalSeparator(), before);
+}
+
+TEST(VbWhole, IntFixAndConversionsToWholeNumbers)
+{
+    struct Case
+    {
+        double value;
+        double intPart;
+        double fixPart;
+        qint64 clng;
+    };
+    const Case cases[] = {
+        { 2.7, 2, 2, 3 },
+        { -2.7, -3, -2, -3 },
+        { 2.5, 2, 2, 2 },
+        { 3.5, 3, 3, 4 },
+        { -2.5, -3, -2, -2 },
+        { -3.5, -4, -3, -4 },
+        { 0.5, 0, 0, 0 },
+        { 1.5, 1, 1, 2 },
+        { -0.001, -1, 0, 0 },
+        { 2.5000001, 2, 2, 3 },
+        { 2147483647.4, 2147483647, 2147483647, 2147483647 },
+        { -2147483648.5, -2147483649, -2147483648, -2147483648 },
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(Int(c.value), c.intPart) << c.value;
+        EXPECT_EQ(Fix(c.value), c.fixPart) << c.value;
+        EXPECT_EQ(CLng(c.value), c.clng) << c.value;
+    }
+    EXPECT_THROW(CLng(2147483647.5), std::overflow_error);
+    EXPECT_THROW(CLng(-2147483649.0), std::overflow_error);
+    EXPECT_THROW(CLng(std::nan("")), std::overflow_error);
+    EXPECT_THROW(CLng(std::numeric_limits<double>::infinity()), std::overflow_error);
+
+    EXPECT_EQ(CInt(32766.5), 32766);
+    EXPECT_EQ(CInt(-32768.5), -32768);
+    EXPECT_EQ(CInt(-4.5), -4);
+    EXPECT_THROW(CInt(32767.5), std::overflow_error);
+    EXPECT_THROW(CInt(-32769), std::overflow_error);
+}
+
+TEST(VbWhole, RoundHalvesToEvenOnTheDecimalForm)
+{
+    struct Case
+    {
+        double value;
+        int decimals;
+        double rounded;
+    };
+    const Case cases[] = {
+        { 2.5, 0, 2 },
+        { 3.5, 0, 4 },
+        { -2.5, 0, -2 },
+        { 0.5, 0, 0 },
+        { 2.6, 0, 3 },
+        { 0.125, 2, 0.12 },
+        { 0.135, 2, 0.14 },
+        { 0.12501, 2, 0.13 },
+        { 1.0005, 3, 1.0 }, // a half on the decimal form, to the even 0
+        { 2.675, 2, 2.68 }, // a half on the decimal form, to the even 8
+        { -1.25, 1, -1.2 },
+        { 9.995, 2, 10.0 },
+        { 1.23456, 10, 1.23456 },
+        { 0.0004, 3, 0 },
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(Round(c.value, c.decimals), c.rounded) << c.value << " " << c.decimals;
+    EXPECT_THROW(Round(1.5, -1), std::invalid_argument);
+}
+
+TEST(VbWhole, IntegerDivisionAndRemainder)
+{
+    struct Case
+    {
+        double dividend;
+        double divisor;
+        qint64 quotient;
+        qint64 remainder;
+    };
+    const Case cases[] = {
+        { 7, 2, 3, 1 }, { -7, 2, -3, -1 }, { 7, -2, -3, 1 }, { -7, -2, 3, -1 }, { 6, 3, 2, 0 },
+        { 2.5, 1, 2, 0 }, // 2.5 rounds to 2 before dividing
+        { 7.5, 2, 4, 0 }, // 7.5 rounds to 8
+        { 10, 3.5, 2, 2 }, // 3.5 rounds to 4
+        { 5, 0.6, 5, 0 }, // 0.6 rounds to 1
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(IntDiv(c.dividend, c.divisor), c.quotient) << c.dividend << " \\ " << c.divisor;
+        EXPECT_EQ(Mod(c.dividend, c.divisor), c.remainder) << c.dividend << " Mod " << c.divisor;
+    }
+    EXPECT_THROW(IntDiv(5, 0), std::domain_error);
+    EXPECT_THROW(Mod(5, 0.4), std::domain_error); // 0.4 rounds to 0
+    EXPECT_THROW(IntDiv(-2147483648.0, -1), std::overflow_error);
+    EXPECT_EQ(Mod(-2147483648.0, -1), 0);
+    EXPECT_THROW(IntDiv(3e9, 1), std::overflow_error);
+}
