@@ -320,8 +320,11 @@ void frm_file::Command1_Click(int Index)
     case ApriIndex: {
         if (File1->ListIndex() < 0)
             return;
+        // The upgrade that opening runs is silent; the flag holds only while it runs.
         aggiornamento_silenzioso = true;
-        if (!archiveoperations::openProject(File1->Path(), File1->FileName()))
+        const bool opened = archiveoperations::openProject(File1->Path(), File1->FileName());
+        aggiornamento_silenzioso = false;
+        if (!opened)
             return;
         if (m_hooks.showProjectInStatusBar)
             m_hooks.showProjectInStatusBar(engine::VAR_GBL.progetto_corrente.value_or(QString()));
