@@ -1,5 +1,6 @@
 #include "shell/frm_file.h"
 
+#include "controls/xpbutton.h"
 #include "engine/var_gbl.h"
 #include "platform/programfolder.h"
 #include "shell/archiveoperations.h"
@@ -172,13 +173,20 @@ frm_file::frm_file(QWidget *parent)
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(134, 224, 200, 22);
-    Command2 = new QPushButton(QStringLiteral("Crea"), this);
+    // "Crea" is the program's own button, with the properties it is placed with.
+    Command2 = new controls::XPButton(this);
     Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setButtonType(3);
+    Command2->setColorScheme(1);
+    Command2->setShowFocusRect(true);
+    Command2->setBackColor(controls::rgbValue(212, 208, 200));
+    Command2->setForeColor(0);
     QFont arial(QStringLiteral("Arial"));
     arial.setPointSizeF(8.25);
+    arial.setWeight(QFont::Normal);
     Command2->setFont(arial);
+    Command2->setCaption(QStringLiteral("Crea"));
     Command2->setGeometry(342, 224, 67, 21);
-    Command2->setAutoDefault(false);
 
     for (int i = 0; i < Command1Captions.size(); ++i) {
         auto *button = new QPushButton(Command1Captions.at(i), this);
@@ -226,7 +234,7 @@ frm_file::frm_file(QWidget *parent)
     connect(Drive1, &QComboBox::currentIndexChanged, this, &frm_file::Drive1_Change);
     connect(Dir1, &FolderListBox::Change, this, &frm_file::Dir1_Change);
     connect(File1, &QListWidget::itemDoubleClicked, this, [this] { Command1_Click(ApriIndex); });
-    connect(Command2, &QPushButton::clicked, this, &frm_file::Command2_Click);
+    connect(Command2, &controls::XPButton::Click, this, &frm_file::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &frm_file::Command3_Click);
     connect(Text1, &QLineEdit::returnPressed, this, &frm_file::Command2_Click);
 }

@@ -12,6 +12,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace zav::controls {
+class XPButton;
+}
+
 namespace zav::shell {
 
 /**
@@ -130,7 +134,7 @@ public:
     FileListBox *File1 = nullptr;
     QLabel *Label1 = nullptr;
     QLineEdit *Text1 = nullptr;
-    QPushButton *Command2 = nullptr;
+    controls::XPButton *Command2 = nullptr;
     QList<QPushButton *> Command1;
     QPushButton *Command3 = nullptr;
     QLabel *Label3 = nullptr;

@@ -3,6 +3,7 @@
 
 #include "shell/frm_file.h"
 
+#include "controls/xpbutton.h"
 #include "engine/var_gbl.h"
 #include "platform/db.h"
 #include "platform/scripteddialogs.h"
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -199,9 +201,14 @@ TEST_F(FrmFile, CreaMakesTheThreeFilesAndOpensTheProject)
     EXPECT_TRUE(control<QLineEdit>("Text1")->isVisibleTo(form.get()));
     EXPECT_TRUE(control<QWidget>("Command2")->isVisibleTo(form.get()));
 
+    // "Crea" is the program's own button, clicked with the mouse.
+    auto *crea = control<zav::controls::XPButton>("Command2");
+    ASSERT_NE(crea, nullptr);
+    EXPECT_EQ(crea->caption(), QStringLiteral("Crea"));
+    EXPECT_EQ(crea->buttonType(), 3);
     control<QLineEdit>("Text1")->setText(QStringLiteral("Aurora"));
     dialogs.answer(MsgResult::Yes); // the default folder
-    form->Command2_Click();
+    QTest::mouseClick(crea, Qt::LeftButton, {}, QPoint(10, 10));
 
     const QString cdb = archivi() + QStringLiteral("/AURORA.CDB");
     const QString ter = archivi() + QStringLiteral("/AURORA.TER");
