@@ -1,16 +1,16 @@
 #include "shell/backup.h"
 
+#include "platform/windowspaths.h"
 #include "platform/zipfile.h"
 #include "shell/projectfiles.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace zav::shell {
 
 QString floppyFolder()
 {
-    return QDir::homePath();
+    return platform::WindowsPaths::folder(QStringLiteral("a:\\"));
 }
 
 BackupOutcome backupArchive(const QString &archivePath, const QString &folder)

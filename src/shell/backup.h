@@ -5,9 +5,8 @@
 namespace zav::shell {
 
 /**
- * @brief The folder that stands for the floppy drive "a:\" of the backup: the user's home folder.
- *
- * The one place where the backup learns where "a:\" is on this system.
+ * @brief The folder that stands for the floppy drive "a:\" of the backup, from the platform's table
+ * of Windows paths (the user's home folder).
  */
 QString floppyFolder();
 
