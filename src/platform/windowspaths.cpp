@@ -3,6 +3,8 @@
 #include "platform/programfolder.h"
 #include "platform/system.h"
 
+#include <QDir>
+
 namespace zav::platform {
 
 const QList<WindowsPaths::Entry> &WindowsPaths::table()
@@ -27,7 +29,8 @@ const QList<WindowsPaths::Entry> &WindowsPaths::table()
         // The maker's text editor does not exist on Linux; a word processor takes its place.
         { QStringLiteral("C:\\brem\\scrivex.EXE"), false,
             { QStringLiteral("lowriter"), QStringLiteral("abiword") } },
-        { QStringLiteral("a:\\"), true, { QStringLiteral("BACKUP") } },
+        // The floppy drive: backups go to the user's home folder.
+        { QStringLiteral("a:\\"), true, { QStringLiteral("~") } },
     };
     return entries;
 }
@@ -59,7 +62,10 @@ QString WindowsPaths::folder(const QString &windows)
     const Entry *entry = find(windows);
     if (!entry || !entry->isFolder)
         return {};
-    return ProgramFolder::file(entry->onLinux.value(0));
+    const QString onLinux = entry->onLinux.value(0);
+    if (onLinux == u'~')
+        return QDir::homePath();
+    return ProgramFolder::file(onLinux);
 }
 
 } // namespace zav::platform

@@ -11,7 +11,8 @@ namespace zav::platform {
  * "C:\WINDOWS\", the maker's text editor, the floppy drive) and what stands for each on Linux.
  *
  * A program path maps to Linux programs tried in order, the first installed one winning; a
- * folder path maps to a folder of the program folder. The README shows the same table.
+ * folder path maps to a folder of the program folder, or
+ * to the user's home folder ("~"). The README shows the same table.
  */
 class WindowsPaths
 {
@@ -21,7 +22,7 @@ public:
     {
         QString windows; ///< the path as the program fixes it
         bool isFolder; ///< a folder rather than a program
-        QStringList onLinux; ///< programs tried in order, or the folder inside the program folder
+        QStringList onLinux; ///< programs tried in order, or the folder ("~" = home)
     };
 
     /** @brief The whole table. */

@@ -47,10 +47,28 @@ frm_init::frm_init(QWidget *parent)
     setCommandHandler(QStringLiteral("esci"), [this] { esci(); });
     setCommandHandler(QStringLiteral("password"), [this] { password(); });
 
+    m_utility = std::make_unique<UtilityCommands>(this);
+    m_utility->setBrowserOpener([this](const QString &address) {
+        if (browserFactory())
+            showChild(browserFactory()(address));
+    });
+    setCommandHandlers(m_utility->commands());
+
     MDIForm_Load();
 }
 
 frm_init::~frm_init() = default;
+
+frm_init::BrowserFactory &frm_init::browserFactory()
+{
+    static BrowserFactory factory;
+    return factory;
+}
+
+void frm_init::setBrowserFactory(BrowserFactory factory)
+{
+    browserFactory() = std::move(factory);
+}
 
 void frm_init::buildStatusBar()
 {

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "shell/utilitycommands.h"
+
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <utility>
 
 class QLabel;
@@ -78,13 +81,18 @@ public:
     QMdiSubWindow *showChild(QWidget *form);
 
     /** @brief Whether the CAD program's window has been started (kept for the CAD link). */
-    bool cadWindowFlag() const { return m_cadWindow; }
-    void setCadWindowFlag(bool started) { m_cadWindow = started; }
+    /** @brief The commands that reach outside the archives (CAD link, outside programs ...). */
+    UtilityCommands &utilityCommands() { return *m_utility; }
+
+    /** @brief Makes a browser window for the `Web` command (the browser lives in its own library). */
+    using BrowserFactory = std::function<QWidget *(const QString &address)>;
+    static void setBrowserFactory(BrowserFactory factory);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    static BrowserFactory &browserFactory();
     void buildStatusBar();
     void buildPopupMenu();
     void esci();
@@ -97,7 +105,7 @@ private:
     QHash<QString, Handler> m_handlers;
     QHash<QString, Handler> m_popupHandlers;
     int m_mousePointer = NormalPointer;
-    bool m_cadWindow = false;
+    std::unique_ptr<UtilityCommands> m_utility;
     bool m_closing = false;
 };
 
