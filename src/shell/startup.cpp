@@ -59,14 +59,16 @@ int runProgram(QApplication &app)
     registerForms();
 
     // The engine's long operations report through ATTESA and the main window's pointer.
-    static engine::ui::AttesaProgress attesa;
+    engine::ui::AttesaProgress attesa;
     attesa.setPointerHandler([](bool busy) {
         if (auto *window = FormRegistry::loaded<frm_init>(QStringLiteral("frm_init")))
             window->setMousePointer(busy ? frm_init::Hourglass : frm_init::NormalPointer);
     });
     platform::setProgress(&attesa);
     FormRegistry::showModeless(QStringLiteral("INIZIO"));
-    return app.exec();
+    const int status = app.exec();
+    platform::setProgress(nullptr);
+    return status;
 }
 
 } // namespace zav::shell
