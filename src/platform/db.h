@@ -12,9 +12,14 @@
 #include <memory>
 #include <stdexcept>
 #include <utility>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
 
 /**
- * @brief The archive layer: SQLite files reached through Qt SQL, in the shape the program expects
+ * @brief The archive layer: SQLite files opened through Qt SQL and worked through SQLite's own
+ * interface on the same connection, in the shape the program expects
  * of a database (recordsets read by field position or name, rows edited by rowid, tables and fields
  * listed, created and appended, errors carrying the codes the callers branch on).
  */
@@ -45,6 +50,9 @@ public:
 private:
     int m_code;
 };
+
+class PreparedStatement;
+class ColumnLayout;
 
 /** @brief Kinds of field the archives use. */
 enum class FieldType { Text, Memo, Integer, Double, Boolean };
@@ -138,8 +146,12 @@ public:
 private:
     friend class Database;
     friend class Statement;
-    /** @brief Reads every row of an executed SELECT and releases it (first column = rowid if asked). */
-    static Recordset readAll(QSqlQuery &query, bool withRowid, const QString &table);
+    /**
+     * @brief Steps a bound statement through every row (first column = rowid if asked); the caller
+     * resets or finalizes it. A layout kept from an earlier run is reused while it still fits.
+     */
+    static Recordset readAll(
+        sqlite3_stmt *statement, bool withRowid, const QString &table, ColumnLayout *layout = nullptr);
     QString m_table;
     QStringList m_fields;
     QVector<QVector<QVariant>> m_rows;
@@ -163,13 +175,13 @@ public:
 
 private:
     friend class Database;
-    explicit Statement(QSqlQuery query)
-        : m_query(std::move(query))
+    explicit Statement(std::shared_ptr<PreparedStatement> prepared)
+        : m_prepared(std::move(prepared))
     {
     }
-    void bindAndRun(const QVariantList &values);
-    QSqlQuery m_query;
-    int m_parameterCount = -1; ///< known after the first run that succeeded
+    sqlite3_stmt *bound(const QVariantList &values);
+    std::shared_ptr<PreparedStatement> m_prepared; ///< finalized by its Database when that closes
+    bool m_ran = false; ///< the last run succeeded
 };
 
 class Transaction;
@@ -253,11 +265,15 @@ public:
 private:
     friend class Transaction;
     Database() = default;
-    void ensureOpen() const;
-    QSqlQuery prepared(const QString &sql);
+    /** @brief The connection's SQLite handle; DbError Failed when closed. */
+    sqlite3 *connection() const;
+    void ensureOpen() const { connection(); }
+    void takeHandle();
     QString m_path;
     QString m_connection;
     QSqlDatabase m_db;
+    sqlite3 *m_handle = nullptr; ///< owned by the driver, which opens and closes it
+    std::vector<std::weak_ptr<PreparedStatement>> m_statements; ///< finalized before the connection closes
 };
 
 /**
