@@ -5,14 +5,19 @@
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QStringEncoder>
 #include <QTime>
 #include <QUrl>
+#include <QUuid>
 
 #include <sqlite3.h>
 
 #include <atomic>
 #include <cmath>
+#include <cstring>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace zav::platform {
 
@@ -58,6 +63,7 @@ public:
         m_handle = nullptr;
     }
     std::unique_ptr<ColumnLayout> layout;
+    std::string text; ///< the bound texts of the current run, as UTF-8
 
 private:
     sqlite3_stmt *m_handle;
@@ -151,17 +157,6 @@ StatementPtr prepareOn(sqlite3 *db, const QString &sql)
     return statement;
 }
 
-void bindText(sqlite3_stmt *statement, int index, const QString &text, int &rc)
-{
-    // The text is read in place while the statement runs; an empty (or default-constructed) string
-    // is bound as empty text, never as Null.
-    if (text.isEmpty())
-        rc = sqlite3_bind_text(statement, index, "", 0, SQLITE_STATIC);
-    else
-        rc = sqlite3_bind_text16(
-            statement, index, text.constData(), int(text.size() * qsizetype(sizeof(QChar))), SQLITE_STATIC);
-}
-
 void bindCopiedText(sqlite3_stmt *statement, int index, const QString &text, int &rc)
 {
     if (text.isEmpty())
@@ -173,14 +168,25 @@ void bindCopiedText(sqlite3_stmt *statement, int index, const QString &text, int
 
 // Binds the values by position. Null stays Null, any text stays text (a default-constructed QString
 // too), a bool becomes 0/1, and a number that is not finite is refused; any other kind is bound as
-// its text. Text and blobs are read from the values in place, so they must live while the statement
-// runs.
-void bindAll(sqlite3_stmt *statement, const QVariantList &values)
+// its text. Text is bound as UTF-8, the archives' own encoding, written into the scratch buffer so
+// that SQLite stores it as it is; blobs are read from the values in place. Both the values and the
+// buffer must live while the statement runs.
+void bindAll(sqlite3_stmt *statement, const QVariantList &values, std::string &scratch)
 {
     const int expected = sqlite3_bind_parameter_count(statement);
     if (values.size() != expected)
         throw DbError(DbErrorCode::Failed,
             QStringLiteral("Numero di valori errato: %1 invece di %2").arg(values.size()).arg(expected));
+    QStringEncoder encoder(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
+    qsizetype space = 0;
+    for (const QVariant &value : values) {
+        if (value.typeId() == QMetaType::QString)
+            space += encoder.requiredSpace(static_cast<const QString *>(value.constData())->size());
+    }
+    // Grown, never shrunk, so that the buffer is not filled again on every run.
+    if (qsizetype(scratch.size()) < space)
+        scratch.resize(size_t(space));
+    char *text = scratch.data();
     for (int i = 0; i < expected; ++i) {
         const QVariant &value = values.at(i);
         const int index = i + 1;
@@ -189,9 +195,12 @@ void bindAll(sqlite3_stmt *statement, const QVariantList &values)
             rc = sqlite3_bind_null(statement, index);
         } else {
             switch (value.typeId()) {
-            case QMetaType::QString:
-                bindText(statement, index, *static_cast<const QString *>(value.constData()), rc);
+            case QMetaType::QString: {
+                char *end = encoder.appendToBuffer(text, *static_cast<const QString *>(value.constData()));
+                rc = sqlite3_bind_text(statement, index, text, int(end - text), SQLITE_STATIC);
+                text = end;
                 break;
+            }
             case QMetaType::Bool:
                 rc = sqlite3_bind_int(statement, index, value.toBool() ? 1 : 0);
                 break;
@@ -239,6 +248,12 @@ void bindAll(sqlite3_stmt *statement, const QVariantList &values)
                     rc = sqlite3_bind_null(statement, index);
                 break;
             }
+            case QMetaType::QUuid:
+                if (value.toUuid().isNull())
+                    rc = sqlite3_bind_null(statement, index);
+                else
+                    bindCopiedText(statement, index, value.toString(), rc);
+                break;
             case QMetaType::QDate:
                 if (value.toDate().isValid())
                     bindCopiedText(statement, index, value.toString(), rc);
@@ -264,32 +279,83 @@ int runOnce(sqlite3_stmt *statement)
     return sqlite3_changes(sqlite3_db_handle(statement));
 }
 
-// A field as the program reads it: Null as an invalid QVariant, whole numbers as qlonglong, other
-// numbers as double, text as QString, blobs as QByteArray; in a yes/no field any number as a bool.
-QVariant fieldValue(sqlite3_stmt *statement, int column, bool yesNo)
+// Reads the fields of each row as the program sees them: Null as an invalid QVariant, whole numbers
+// as qlonglong, other numbers as double, text as QString, blobs as QByteArray; in a yes/no field any
+// number as a bool.
+//
+// A text equal to the one the same field held in the row before shares that row's string instead of
+// being decoded and stored again: archives repeat codes, names and numbers held as text down a
+// column, and sharing spares most of those copies. Strings are shared implicitly, so the sharing
+// cannot be seen by the callers.
+class RowReader
 {
-    switch (sqlite3_column_type(statement, column)) {
-    case SQLITE_NULL:
-        return QVariant();
-    case SQLITE_INTEGER: {
-        const qlonglong number = sqlite3_column_int64(statement, column);
-        return yesNo ? QVariant(number != 0) : QVariant(number);
+public:
+    RowReader(sqlite3_stmt *statement, int first, const QVector<bool> &yesNo)
+        : m_statement(statement)
+        , m_first(first)
+        , m_yesNo(yesNo)
+        , m_lastText(size_t(yesNo.size()))
+    {
     }
-    case SQLITE_FLOAT: {
-        const double number = sqlite3_column_double(statement, column);
-        return yesNo ? QVariant(number != 0.0) : QVariant(number);
+
+    QVector<QVariant> row()
+    {
+        const qsizetype count = m_yesNo.size();
+        QVector<QVariant> cells(count);
+        QVariant *cell = cells.data();
+        for (int i = 0; i < count; ++i)
+            cell[i] = field(i);
+        return cells;
     }
-    case SQLITE_BLOB: {
-        const QVariant bytes(QByteArray(static_cast<const char *>(sqlite3_column_blob(statement, column)),
-            sqlite3_column_bytes(statement, column)));
-        return yesNo ? QVariant(bytes.toDouble() != 0.0) : bytes;
+
+private:
+    struct LastText
+    {
+        std::string bytes;
+        QVariant value; ///< invalid until a text was read
+    };
+
+    // The column's value is read through one handle: each sqlite3_column_* call would take and
+    // release the connection's lock again, and a connection is only ever used by one thread here.
+    QVariant field(int i)
+    {
+        sqlite3_value *value = sqlite3_column_value(m_statement, i + m_first);
+        const bool yesNo = m_yesNo.at(i);
+        switch (sqlite3_value_type(value)) {
+        case SQLITE_NULL:
+            return QVariant();
+        case SQLITE_INTEGER: {
+            const qlonglong number = sqlite3_value_int64(value);
+            return yesNo ? QVariant(number != 0) : QVariant(number);
+        }
+        case SQLITE_FLOAT: {
+            const double number = sqlite3_value_double(value);
+            return yesNo ? QVariant(number != 0.0) : QVariant(number);
+        }
+        case SQLITE_BLOB: {
+            const auto *data = static_cast<const char *>(sqlite3_value_blob(value));
+            const QVariant bytes(QByteArray(data, sqlite3_value_bytes(value)));
+            return yesNo ? QVariant(bytes.toDouble() != 0.0) : bytes;
+        }
+        default: {
+            const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
+            const size_t size = size_t(sqlite3_value_bytes(value));
+            LastText &last = m_lastText[size_t(i)];
+            if (last.value.isValid() && last.bytes.size() == size
+                && std::memcmp(last.bytes.data(), text, size) == 0)
+                return last.value;
+            last.bytes.assign(text, size);
+            last.value = QVariant(QString::fromUtf8(text, qsizetype(size)));
+            return last.value;
+        }
+        }
     }
-    default: {
-        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, column));
-        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(statement, column)));
-    }
-    }
-}
+
+    sqlite3_stmt *m_statement;
+    int m_first;
+    const QVector<bool> &m_yesNo;
+    std::vector<LastText> m_lastText;
+};
 
 // A yes/no field is one declared BOOLEAN or BOOL (any case), as the schema writes them.
 bool isYesNoType(const char *declared)
@@ -462,14 +528,9 @@ Recordset Recordset::readAll(
     rs.m_fields = columns.fields;
     rs.m_index = columns.index;
 
-    const int count = int(columns.fields.size());
-    const bool *yesNo = columns.yesNo.constData();
+    RowReader reader(statement, first, columns.yesNo);
     while (rc == SQLITE_ROW) {
-        QVector<QVariant> row;
-        row.reserve(count);
-        for (int i = 0; i < count; ++i)
-            row.append(fieldValue(statement, i + first, yesNo[i]));
-        rs.m_rows.append(std::move(row));
+        rs.m_rows.append(reader.row());
         if (withRowid)
             rs.m_rowids.append(sqlite3_column_int64(statement, 0));
         rc = sqlite3_step(statement);
@@ -490,7 +551,7 @@ sqlite3_stmt *Statement::bound(const QVariantList &values)
     sqlite3_stmt *statement = m_prepared ? m_prepared->handle() : nullptr;
     if (!statement)
         throw DbError(DbErrorCode::Failed, QStringLiteral("Database chiuso"));
-    bindAll(statement, values);
+    bindAll(statement, values, m_prepared->text);
     return statement;
 }
 
@@ -653,15 +714,17 @@ sqlite3 *Database::connection() const
 
 int Database::exec(const QString &sql, const QVariantList &values)
 {
+    std::string text;
     const StatementPtr statement = prepareOn(connection(), sql);
-    bindAll(statement.get(), values);
+    bindAll(statement.get(), values, text);
     return runOnce(statement.get());
 }
 
 Recordset Database::query(const QString &sql, const QVariantList &values)
 {
+    std::string text;
     const StatementPtr statement = prepareOn(connection(), sql);
-    bindAll(statement.get(), values);
+    bindAll(statement.get(), values, text);
     return Recordset::readAll(statement.get(), false, QString());
 }
 
@@ -688,8 +751,9 @@ Recordset Database::select(const TableQuery &tableQuery)
     order << QStringLiteral("rowid");
     sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
 
+    std::string text;
     const StatementPtr statement = prepareOn(connection(), sql);
-    bindAll(statement.get(), values);
+    bindAll(statement.get(), values, text);
     return Recordset::readAll(statement.get(), true, tableQuery.table);
 }
 
@@ -719,8 +783,9 @@ qint64 Database::insert(const QString &table, const QList<std::pair<QString, QVa
         sql += QStringLiteral(" (") + names.join(u',') + QStringLiteral(") VALUES (") + marks.join(u',')
             + u')';
     }
+    std::string text;
     const StatementPtr statement = prepareOn(connection(), sql);
-    bindAll(statement.get(), bound);
+    bindAll(statement.get(), bound, text);
     runOnce(statement.get());
     return sqlite3_last_insert_rowid(m_handle);
 }
