@@ -15,7 +15,6 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -339,7 +338,9 @@ private:
         }
         default: {
             const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
-            const size_t size = size_t(sqlite3_value_bytes(value));
+            const size_t size = text ? size_t(sqlite3_value_bytes(value)) : 0;
+            if (!text)
+                text = "";
             LastText &last = m_lastText[size_t(i)];
             if (last.value.isValid() && last.bytes.size() == size
                 && std::memcmp(last.bytes.data(), text, size) == 0)
@@ -509,7 +510,7 @@ bool ColumnLayout::fits(sqlite3_stmt *statement, int first) const
 
 // Every row is read before the caller releases the statement, so that no read lock outlives the call.
 Recordset Recordset::readAll(
-    sqlite3_stmt *statement, bool withRowid, const QString &table, ColumnLayout *layout)
+    sqlite3_stmt *statement, bool withRowid, const QString &table, std::unique_ptr<ColumnLayout> *kept)
 {
     Recordset rs;
     rs.m_table = table;
@@ -519,11 +520,10 @@ Recordset Recordset::readAll(
     int rc = sqlite3_step(statement);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE)
         throwSqliteError(sqlite3_db_handle(statement));
-    std::optional<ColumnLayout> own;
-    if (!layout)
-        layout = &own.emplace(statement, first);
-    else if (!layout->fits(statement, first))
-        *layout = ColumnLayout(statement, first);
+    std::unique_ptr<ColumnLayout> own;
+    std::unique_ptr<ColumnLayout> &layout = kept ? *kept : own;
+    if (!layout || !layout->fits(statement, first))
+        layout = std::make_unique<ColumnLayout>(statement, first);
     const ColumnLayout &columns = *layout;
     rs.m_fields = columns.fields;
     rs.m_index = columns.index;
@@ -543,22 +543,22 @@ Recordset Recordset::readAll(
 // ---------------------------------------------------------------------------------------------
 // Statement
 
-// The values are checked against the statement's placeholders on every run, so that a run with too
-// few values can never reuse values bound by an earlier one.
-sqlite3_stmt *Statement::bound(const QVariantList &values)
+sqlite3_stmt *Statement::runnable()
 {
     m_ran = false;
     sqlite3_stmt *statement = m_prepared ? m_prepared->handle() : nullptr;
     if (!statement)
         throw DbError(DbErrorCode::Failed, QStringLiteral("Database chiuso"));
-    bindAll(statement, values, m_prepared->text);
     return statement;
 }
 
+// The values are checked against the statement's placeholders on every run, so that a run with too
+// few values can never reuse values bound by an earlier one.
 int Statement::exec(const QVariantList &values)
 {
-    sqlite3_stmt *statement = bound(values);
+    sqlite3_stmt *statement = runnable();
     const ResetOnExit reset(statement);
+    bindAll(statement, values, m_prepared->text);
     const int affected = runOnce(statement);
     m_ran = true;
     return affected;
@@ -566,11 +566,10 @@ int Statement::exec(const QVariantList &values)
 
 Recordset Statement::read(const QVariantList &values)
 {
-    sqlite3_stmt *statement = bound(values);
+    sqlite3_stmt *statement = runnable();
     const ResetOnExit reset(statement);
-    if (!m_prepared->layout)
-        m_prepared->layout = std::make_unique<ColumnLayout>(statement, 0);
-    return Recordset::readAll(statement, false, QString(), m_prepared->layout.get());
+    bindAll(statement, values, m_prepared->text);
+    return Recordset::readAll(statement, false, QString(), &m_prepared->layout);
 }
 
 qint64 Statement::lastInsertId() const

@@ -148,10 +148,11 @@ private:
     friend class Statement;
     /**
      * @brief Steps a bound statement through every row (first column = rowid if asked); the caller
-     * resets or finalizes it. A layout kept from an earlier run is reused while it still fits.
+     * resets or finalizes it. A layout kept from an earlier run is reused while it still fits, and
+     * kept for the next one.
      */
-    static Recordset readAll(
-        sqlite3_stmt *statement, bool withRowid, const QString &table, ColumnLayout *layout = nullptr);
+    static Recordset readAll(sqlite3_stmt *statement, bool withRowid, const QString &table,
+        std::unique_ptr<ColumnLayout> *kept = nullptr);
     QString m_table;
     QStringList m_fields;
     QVector<QVector<QVariant>> m_rows;
@@ -179,7 +180,8 @@ private:
         : m_prepared(std::move(prepared))
     {
     }
-    sqlite3_stmt *bound(const QVariantList &values);
+    /** @brief The statement ready for a run; DbError Failed when its connection has closed. */
+    sqlite3_stmt *runnable();
     std::shared_ptr<PreparedStatement> m_prepared; ///< finalized by its Database when that closes
     bool m_ran = false; ///< the last run succeeded
 };
