@@ -419,6 +419,39 @@ DbError::DbError(int code, const QString &message)
 }
 
 // ---------------------------------------------------------------------------------------------
+// ColumnLayout
+
+ColumnLayout::ColumnLayout(sqlite3_stmt *statement, int first)
+{
+    const int count = sqlite3_column_count(statement) - first;
+    yesNo.resize(qMax(count, 0));
+    for (int i = 0; i < count; ++i) {
+        const char *name = sqlite3_column_name(statement, i + first);
+        const char *declared = sqlite3_column_decltype(statement, i + first);
+        m_names << QByteArray(name);
+        m_declaredTypes << QByteArray(declared);
+        // Double quotes are dropped from names, as an expression's text may carry them.
+        fields << QString::fromUtf8(name).remove(u'"');
+        yesNo[i] = isYesNoType(declared);
+    }
+    // The first position wins when a name repeats (a join naming one field twice).
+    for (int i = count - 1; i >= 0; --i)
+        index.insert(fields.at(i).toCaseFolded(), i);
+}
+
+bool ColumnLayout::fits(sqlite3_stmt *statement, int first) const
+{
+    if (sqlite3_column_count(statement) - first != m_names.size())
+        return false;
+    for (int i = 0; i < m_names.size(); ++i) {
+        if (qstrcmp(m_names.at(i), sqlite3_column_name(statement, i + first)) != 0
+            || qstrcmp(m_declaredTypes.at(i), sqlite3_column_decltype(statement, i + first)) != 0)
+            return false;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
 // Recordset
 
 QString Recordset::fieldName(int position) const
@@ -471,42 +504,6 @@ qint64 Recordset::rowidAt(int row) const
         throw DbError(DbErrorCode::NoCurrentRecord, QStringLiteral("Nessun record corrente"));
     return m_rowids.isEmpty() ? -1 : m_rowids.at(row);
 }
-
-// ---------------------------------------------------------------------------------------------
-// ColumnLayout
-
-ColumnLayout::ColumnLayout(sqlite3_stmt *statement, int first)
-{
-    const int count = sqlite3_column_count(statement) - first;
-    yesNo.resize(qMax(count, 0));
-    for (int i = 0; i < count; ++i) {
-        const char *name = sqlite3_column_name(statement, i + first);
-        const char *declared = sqlite3_column_decltype(statement, i + first);
-        m_names << QByteArray(name);
-        m_declaredTypes << QByteArray(declared);
-        // Double quotes are dropped from names, as an expression's text may carry them.
-        fields << QString::fromUtf8(name).remove(u'"');
-        yesNo[i] = isYesNoType(declared);
-    }
-    // The first position wins when a name repeats (a join naming one field twice).
-    for (int i = count - 1; i >= 0; --i)
-        index.insert(fields.at(i).toCaseFolded(), i);
-}
-
-bool ColumnLayout::fits(sqlite3_stmt *statement, int first) const
-{
-    if (sqlite3_column_count(statement) - first != m_names.size())
-        return false;
-    for (int i = 0; i < m_names.size(); ++i) {
-        if (qstrcmp(m_names.at(i), sqlite3_column_name(statement, i + first)) != 0
-            || qstrcmp(m_declaredTypes.at(i), sqlite3_column_decltype(statement, i + first)) != 0)
-            return false;
-    }
-    return true;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Recordset (continued)
 
 // Every row is read before the caller releases the statement, so that no read lock outlives the call.
 Recordset Recordset::readAll(
