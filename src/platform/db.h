@@ -162,8 +162,10 @@ private:
 };
 
 /**
- * @brief A prepared statement for repeated use inside one connection (bulk work). It must not
- * outlive its Database.
+ * @brief A prepared statement for repeated use inside one connection (bulk work). It is meant to
+ * live no longer than its Database; once that closes, a run fails (DbError Failed). Every run must
+ * give exactly one value per placeholder (DbError Failed otherwise), so that no run reuses values
+ * of an earlier one.
  */
 class Statement
 {
