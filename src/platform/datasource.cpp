@@ -37,6 +37,11 @@ Kind kindOf(const QString &declared)
     throw DbError(DbErrorCode::Failed, QStringLiteral("Tipo non corrispondente."));
 }
 
+[[noreturn]] void noCurrentRecord()
+{
+    throw DbError(DbErrorCode::NoCurrentRecord, QStringLiteral("Nessun record corrente."));
+}
+
 } // namespace
 
 DataSource::DataSource(QObject *parent)
@@ -107,7 +112,7 @@ int DataSource::fieldIndex(const QString &name) const
 QVariant DataSource::value(int row, int field) const
 {
     if (row < 0 || row >= recordCount())
-        throw DbError(DbErrorCode::NoCurrentRecord, QStringLiteral("Nessun record corrente"));
+        noCurrentRecord();
     if (field < 0 || field >= fieldCount())
         throw DbError(DbErrorCode::ItemNotFound, QStringLiteral("Campo %1 non trovato").arg(field));
     return m_rows.at(row).at(field);
@@ -124,7 +129,7 @@ QVariant DataSource::value(int row, const QString &field) const
 qint64 DataSource::rowid(int row) const
 {
     if (row < 0 || row >= recordCount())
-        throw DbError(DbErrorCode::NoCurrentRecord, QStringLiteral("Nessun record corrente"));
+        noCurrentRecord();
     return m_rowids.at(row);
 }
 
@@ -225,11 +230,23 @@ void DataSource::addNew()
 void DataSource::edit()
 {
     if (noCurrentRow())
-        throw DbError(DbErrorCode::NoCurrentRecord, QStringLiteral("Nessun record corrente"));
+        noCurrentRecord();
     m_mode = EditMode::Edit;
 }
 
 void DataSource::update()
+{
+    store(false);
+}
+
+void DataSource::updateRecord()
+{
+    if (m_mode != EditMode::AddNew && noCurrentRow())
+        noCurrentRecord();
+    store(true);
+}
+
+void DataSource::store(bool allBound)
 {
     if (m_mode == EditMode::AddNew) {
         // A new record takes every bound box, changed or not: what it shows is what it holds.
@@ -243,11 +260,11 @@ void DataSource::update()
     }
     if (noCurrentRow()) {
         if (dataChanged())
-            throw DbError(DbErrorCode::NoCurrentRecord, QStringLiteral("Nessun record corrente"));
+            noCurrentRecord();
         m_mode = EditMode::None;
         return;
     }
-    const QList<std::pair<QString, QVariant>> values = boundValues(true);
+    const QList<std::pair<QString, QVariant>> values = boundValues(!allBound);
     if (!values.isEmpty()) {
         const qint64 id = m_rowids.at(m_current);
         Database db = openDatabase();
@@ -284,7 +301,7 @@ void DataSource::cancelUpdate()
 void DataSource::deleteCurrent()
 {
     if (noCurrentRow())
-        throw DbError(DbErrorCode::NoCurrentRecord, QStringLiteral("Nessun record corrente"));
+        noCurrentRecord();
     const int row = m_current;
     {
         Database db = openDatabase();

@@ -104,6 +104,11 @@ public:
      * pending in the boxes on the current row.
      */
     void update();
+    /**
+     * @brief Stores every bound box into the record in hand, changed or not: a new record is added,
+     * the current row written. DbError NoCurrentRecord without either.
+     */
+    void updateRecord();
     /** @brief Drops a new record or an editing without storing. */
     void cancelUpdate();
     /** @brief Deletes the current row; none is current afterwards until a move or refresh. */
@@ -140,6 +145,7 @@ private:
     };
 
     Database openDatabase() const;
+    void store(bool allBound);
     /** @brief A value ready for a field: text read as the field's kind; Null for empty text. */
     QVariant toFieldValue(int field, const QVariant &value) const;
     /** @brief The values that the changed bound boxes hold, as (field, value) pairs. */
