@@ -8,7 +8,11 @@
 #include <QTranslator>
 
 #ifdef ZAV_HAVE_SHELL
+#include "shell/frm_init.h"
 #include "shell/startup.h"
+#ifdef ZAV_HAVE_BROWSER
+#include "shell/browser/frmbrowser.h"
+#endif
 #else
 #include <QMainWindow>
 #endif
@@ -26,6 +30,10 @@ int main(int argc, char *argv[])
         QApplication::installTranslator(&qtTranslator);
 
 #ifdef ZAV_HAVE_SHELL
+#ifdef ZAV_HAVE_BROWSER
+    zav::shell::frm_init::setBrowserFactory(
+        [](const QString &address) -> QWidget * { return zav::shell::frmBrowser::create(address); });
+#endif
     return zav::shell::runProgram(app);
 #else
     QMainWindow window;

@@ -1,0 +1,49 @@
+#include "engine/millesimi.h"
+
+#include "platform/vb.h"
+
+#include <cmath>
+#include <map>
+
+namespace zav::engine {
+
+namespace vb = platform::vb;
+using V = MillesimiValues;
+
+// Building table: each building's general thousandths rescaled so that its units total 1000.
+void Millesimi::buildingTable()
+{
+    const qint64 count = buildingCount();
+
+    // The general rows of each building, in the order of the general table. A building is
+    // reached only through its number, so rows whose building is not a number 1..count get none.
+    std::map<qint64, std::vector<int>> byBuilding;
+    for (int i = 0; i < m_generale.size(); ++i) {
+        const std::optional<qint64> b = V::wholeNumber(m_generale[i].palaz);
+        if (b && *b >= 1 && *b <= count)
+            byBuilding[*b].push_back(i);
+    }
+
+    m_palazzine.reserve(m_generale.size());
+    for (const auto &[number, rows] : byBuilding) {
+        double total = 0.0;
+        for (int i : rows) {
+            if (const Num m = m_generale[i].millesimi)
+                total += *m;
+        }
+        for (int i : rows) {
+            Row row = m_generale[i];
+            Num share;
+            if (const Num m = row.millesimi) {
+                const double scaled = ((*m * 1000.0) / total) * 1000.0;
+                // A building whose units all have no thousandths has no shares to give.
+                if (std::isfinite(scaled))
+                    share = vb::Int(scaled) / 1000.0;
+            }
+            row.millesimi = share;
+            m_palazzine.append(std::move(row));
+        }
+    }
+}
+
+} // namespace zav::engine

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+namespace zav::platform {
+
+/**
+ * @brief The program's forms, each created on first use and reached by name from anywhere.
+ *
+ * A subsystem registers a factory under the form's name; `form()` creates the form the first time
+ * and returns the same one until it is unloaded. A form is unloaded when it closes (forms carry
+ * Qt::WA_DeleteOnClose), so the next `form()` creates a fresh one, as a form that is loaded again.
+ *
+ * Modal forms are shown through `showModal()`, which blocks until the form closes. Tests install a
+ * modal driver instead: the form is shown and handed to the driver, which works its controls and
+ * closes it (or leaves it open to look at it), and `showModal()` then returns.
+ */
+class FormRegistry
+{
+public:
+    using Factory = std::function<QWidget *()>;
+    using ModalDriver = std::function<void(QWidget *form)>;
+
+    /** @brief Registers (or replaces) how the form of this name is created. */
+    static void setFactory(const QString &name, Factory factory);
+    static bool hasFactory(const QString &name);
+
+    /** @brief The form of this name, created and loaded on first use; nullptr when none is known. */
+    static QWidget *form(const QString &name);
+    template<class T> static T *form(const QString &name) { return qobject_cast<T *>(form(name)); }
+
+    /** @brief The form when it is loaded, else nullptr; never creates it. */
+    static QWidget *loaded(const QString &name);
+    template<class T> static T *loaded(const QString &name) { return qobject_cast<T *>(loaded(name)); }
+    static bool isLoaded(const QString &name) { return loaded(name) != nullptr; }
+
+    /** @brief Closes the form when it is loaded (its close handling runs); nothing otherwise. */
+    static void unload(const QString &name);
+
+    /** @brief Shows a form modal and returns when it has closed (or the modal driver is done). */
+    static void showModal(QWidget *form);
+    /** @brief Creates the form of this name on first use and shows it modal. */
+    static void showModal(const QString &name);
+    /** @brief Shows the form of this name modeless, created on first use; returns it. */
+    static QWidget *showModeless(const QString &name);
+
+    /** @brief Installs the driver of modal forms (tests); an empty function restores the real loop. */
+    static void setModalDriver(ModalDriver driver);
+};
+
+/** @brief RAII: a modal driver for the lifetime of the scope (tests). */
+class ModalDriverScope
+{
+public:
+    explicit ModalDriverScope(FormRegistry::ModalDriver driver);
+    ~ModalDriverScope();
+    ModalDriverScope(const ModalDriverScope &) = delete;
+    ModalDriverScope &operator=(const ModalDriverScope &) = delete;
+};
+
+} // namespace zav::platform

@@ -1,0 +1,76 @@
+#include "platform/system.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace zav::platform {
+
+namespace {
+
+System *g_installed = nullptr;
+
+} // namespace
+
+System &system()
+{
+    static DesktopSystem desktop;
+    return g_installed ? *g_installed : desktop;
+}
+
+void setSystem(System *system)
+{
+    g_installed = system;
+}
+
+QString DesktopSystem::findProgram(const QString &program)
+{
+    if (program.trimmed().isEmpty())
+        return {};
+    return QStandardPaths::findExecutable(program);
+}
+
+bool DesktopSystem::startProgram(const QString &program, const QStringList &arguments)
+{
+    return QProcess::startDetached(program, arguments);
+}
+
+DocumentLookup DesktopSystem::lookUpDocument(const QString &document)
+{
+    if (document.isEmpty())
+        return DocumentLookup::FileNotFound;
+    const QFileInfo info(document);
+    if (!info.absoluteDir().exists())
+        return DocumentLookup::PathNotFound;
+    if (!info.exists())
+        return DocumentLookup::FileNotFound;
+
+    // The desktop's own answer on which program opens this kind of document. Without the
+    // freedesktop tools there is no one to ask: opening the document will then tell.
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (xdgMime.isEmpty())
+        return DocumentLookup::Found;
+    const QString mimeType = QMimeDatabase().mimeTypeForFile(info).name();
+    QProcess query;
+    query.start(xdgMime, { QStringLiteral("query"), QStringLiteral("default"), mimeType });
+    if (!query.waitForStarted(5000))
+        return DocumentLookup::Failed;
+    if (!query.waitForFinished(5000)) {
+        query.kill();
+        query.waitForFinished(1000);
+        return DocumentLookup::Failed;
+    }
+    const QString desktopFile = QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed();
+    return desktopFile.isEmpty() ? DocumentLookup::NoAssociation : DocumentLookup::Found;
+}
+
+bool DesktopSystem::openDocument(const QString &document)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(document));
+}
+
+} // namespace zav::platform

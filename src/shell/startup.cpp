@@ -1,0 +1,62 @@
+#include "shell/startup.h"
+
+#include "platform/dialogs.h"
+#include "platform/formregistry.h"
+#include "platform/programend.h"
+#include "shell/frm_init.h"
+#include "shell/frm_password.h"
+#include "shell/inizio.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QIcon>
+#include <QStandardPaths>
+
+namespace zav::shell {
+
+using platform::FormRegistry;
+
+void registerForms()
+{
+    FormRegistry::setFactory(QStringLiteral("INIZIO"), [] { return new INIZIO; });
+    FormRegistry::setFactory(QStringLiteral("frm_init"), [] { return new frm_init; });
+    FormRegistry::setFactory(QStringLiteral("frm_password"),
+        [] { return new frm_password(FormRegistry::loaded(QStringLiteral("frm_init"))); });
+}
+
+void installIconTheme()
+{
+    if (!QIcon::themeName().isEmpty())
+        return; // the desktop's own theme
+    // Without a desktop session (a bare X server, offscreen) Qt names no icon theme and searches no
+    // system folder: look in the freedesktop icon folders and take the first common theme found.
+    QStringList paths = QIcon::themeSearchPaths();
+    const QStringList system = QStandardPaths::locateAll(
+        QStandardPaths::GenericDataLocation, QStringLiteral("icons"), QStandardPaths::LocateDirectory);
+    for (const QString &path : system) {
+        if (!paths.contains(path))
+            paths.append(path);
+    }
+    QIcon::setThemeSearchPaths(paths);
+    for (const char *theme : { "Adwaita", "breeze", "oxygen", "Tango" }) {
+        for (const QString &path : system) {
+            if (QFileInfo::exists(path + u'/' + QLatin1String(theme) + QStringLiteral("/index.theme"))) {
+                QIcon::setThemeName(QString::fromLatin1(theme));
+                return;
+            }
+        }
+    }
+}
+
+int runProgram(QApplication &app)
+{
+    // The real boxes and the real end of the program.
+    platform::setDialogs(nullptr);
+    platform::setEndProgramHook({});
+    installIconTheme();
+    registerForms();
+    FormRegistry::showModeless(QStringLiteral("INIZIO"));
+    return app.exec();
+}
+
+} // namespace zav::shell
