@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/datasource.h"
+
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -8,7 +10,6 @@
 
 namespace zav::platform {
 
-class DataSource;
 class DataGridModel;
 
 /** @brief One column of a DataGrid. */
