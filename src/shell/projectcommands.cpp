@@ -52,17 +52,16 @@ void showNewProject()
     });
 }
 
-/**
- * The open project's header record, read through a connection of its own that is closed at once:
- * no value when the archive cannot be read, else the record's field 5 (the number of buildings)
- * or, with no record, an invalid variant inside.
- */
+/** What the checks read of the open project's header: whether the record exists, and its field 5
+ * (the number of buildings, empty until the buildings are composed). */
 struct Header
 {
     bool exists = false;
     QVariant buildings;
 };
 
+/** The header, read through a connection of its own closed at once; none when the archive cannot
+ * be read, and then the command stops without a message. */
 std::optional<Header> readHeader()
 {
     try {
