@@ -8,6 +8,7 @@
 
 #include <array>
 #include <optional>
+#include <variant>
 
 namespace zav::engine {
 
@@ -58,11 +59,16 @@ public:
     /** Class of each operator token: "", "UNARIO/BINARIO" or "BINARIO"; positions 1 to 10. */
     std::array<QString, 11> classi_operatori;
     /** Precedence matrix, rows and columns 1 to 10 (0 unused). */
-    std::array<std::array<int, 11>, 11> tabella_precedenze {};
+    std::array<std::array<int, 11>, 11> tabella_precedenze{};
+    /**
+     * An element of the evaluator's stacks: empty, the count (element 0), an operand, a unary flag
+     * or an operator token.
+     */
+    using ElementoPila = std::variant<std::monostate, int, double, bool, QString>;
     /** The evaluator's three stacks; element 0 holds the count. */
-    QVector<QVariant> pila_operatori;
-    QVector<QVariant> pila_unari;
-    QVector<QVariant> pila_operandi;
+    QVector<ElementoPila> pila_operatori;
+    QVector<ElementoPila> pila_unari;
+    QVector<ElementoPila> pila_operandi;
     bool attesa_operando = false;
     /** Per-floor working sums of the stair and lift calculation. */
     QVariant somma_piano;
@@ -74,10 +80,38 @@ public:
     /** @brief Fills the evaluator's precedence matrix. */
     void init_precedenze();
     /**
-     * @brief Value of a surface expression; no value when it cannot be evaluated (the error has
-     * then been shown once, except for the empty text and out-of-range failures).
+     * @brief Value of a surface expression; no value when it cannot be evaluated.
+     *
+     * A type mismatch, a syntax error or an arithmetic error has then been shown once in a message
+     * box; a stack overflow ends silently. The empty text is a failure of its own, with no message:
+     * a caller that must leave its field untouched for an empty expression tests for it before
+     * calling. 1/0 gives an infinite value, not a failure.
      */
     std::optional<double> valuta_espressione(const QString &espressione);
+
+    // --- The evaluator's machinery (each throws EvaluationError) ------------------------------
+    /** @brief Pushes an operand and marks that an operator is expected next. */
+    void push_operando(double valore);
+    /**
+     * @brief Offers an operator token: reduces what the precedence matrix allows, then stacks it
+     * unless it closed a matched pair. `attesa` is the expecting flag, changed in place.
+     */
+    void push_operatore(const QString &operatore, bool &attesa);
+    /** @brief Offers an operator token with no expecting flag (it counts as false). */
+    void push_operatore(const QString &operatore);
+    /** @brief Applies an operator, a sign (left = 0) or a function (its operand on the right). */
+    double applica_operatore(double sinistro, double destro, const QString &operatore) const;
+    /** @brief Position of a token in the operator table; 0 when absent (exact comparison). */
+    int indice_operatore(const QString &operatore) const;
+    /** @brief Matrix value for the token on top and the token arriving. */
+    int precedenza(const QString &sopra, const QString &arrivo) const;
+    /** @brief Pushes on one of the three stacks (element 0 is the count). */
+    void pila_push(QVector<ElementoPila> &pila, const ElementoPila &valore) const;
+    /** @brief Pops from one of the three stacks; the empty text when it is empty. */
+    ElementoPila pila_pop(QVector<ElementoPila> &pila) const;
+    /** @brief Loads one row of the precedence matrix from its comma-separated text. */
+    void carica_riga_precedenze(int riga, const QString &testo);
+
     /** @brief After a confirmation recomputes every unit's rooms and totals. */
     void ricalcolo_globale();
     /** @brief Recomputes all thousandths result tables of the open project. */

@@ -1,6 +1,8 @@
 #include "shell/startup.h"
 
+#include "engine/ui/attesaprogress.h"
 #include "platform/dialogs.h"
+#include "platform/progress.h"
 #include "platform/formregistry.h"
 #include "platform/programend.h"
 #include "shell/frm_init.h"
@@ -55,8 +57,18 @@ int runProgram(QApplication &app)
     platform::setEndProgramHook({});
     installIconTheme();
     registerForms();
+
+    // The engine's long operations report through ATTESA and the main window's pointer.
+    engine::ui::AttesaProgress attesa;
+    attesa.setPointerHandler([](bool busy) {
+        if (auto *window = FormRegistry::loaded<frm_init>(QStringLiteral("frm_init")))
+            window->setMousePointer(busy ? frm_init::Hourglass : frm_init::NormalPointer);
+    });
+    platform::setProgress(&attesa);
     FormRegistry::showModeless(QStringLiteral("INIZIO"));
-    return app.exec();
+    const int status = app.exec();
+    platform::setProgress(nullptr);
+    return status;
 }
 
 } // namespace zav::shell

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace zav::shell {
+
+/** @brief What the upgrade of one archive did. */
+struct UpgradeOutcome
+{
+    enum class Status {
+        Upgraded, ///< the archive has every field now (including when it had them all before)
+        Unreadable, ///< the file is missing or is not a database
+        NotAnArchive, ///< the file is a database but not a project archive (no ANA_CONDO)
+        NotUpgraded, ///< a field could not be added: the archive was left as it was
+    };
+
+    Status status = Status::Unreadable;
+    /** @brief "TABLE.FIELD" of each field added, in the order added. */
+    QStringList added;
+    /** @brief Why it failed (empty when upgraded). */
+    QString error;
+
+    bool succeeded() const { return status == Status::Upgraded; }
+    /** @brief Whether the file is a project archive that opens, upgraded or not. */
+    bool isArchive() const { return status == Status::Upgraded || status == Status::NotUpgraded; }
+};
+
+/**
+ * @brief Brings a project archive made from an older template up to the current fields.
+ *
+ * Appends at the end of their tables, when missing: `NOTE` (long text) then `RISC_50` (yes/no) to
+ * `ANA_CONDO`, and `RIGA` (double) to `TEMPORANEO`, `TEMPORANEO2`, `MIL_RISC`, `MIL_PORTIERATO`,
+ * `MILLESIMI` and `TEMP_VARIE`, in this order. A field already there (in any case) is left alone
+ * and a table that is missing gets nothing. All of it is one transaction: when a field cannot be
+ * added, nothing is and the outcome says so. Shows no message.
+ */
+UpgradeOutcome upgradeArchive(const QString &path);
+
+} // namespace zav::shell

@@ -1,0 +1,575 @@
+// The global recalculation on small project archives built from the shipped template: stored room
+// values and unit totals worked out by hand, its stops, its failures and its progress window.
+
+#include "engine/ui/attesa.h"
+#include "engine/ui/attesaprogress.h"
+#include "engine/var_gbl.h"
+#include "platform/db.h"
+#include "platform/progress.h"
+#include "platform/scripteddialogs.h"
+#include "platform/vb.h"
+#include "support/fixtures.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using zav::engine::VAR_GBL;
+using zav::platform::Database;
+using zav::platform::MsgButtons;
+using zav::platform::MsgIcon;
+using zav::platform::MsgResult;
+using zav::platform::ScriptedDialogs;
+namespace vb = zav::platform::vb;
+
+namespace {
+
+using Fields = QList<std::pair<QString, QVariant>>;
+
+const QString kQuestion = QStringLiteral("Questa operazione potrebbe richiedere alcuni minuti. Continuare ?");
+const QString kDone = QStringLiteral("Ricalcolo Globale Terminato");
+const QString kOffer = QStringLiteral("Si vuole effettuare il Calcolo Millesimi ?");
+const QString kAttention = QStringLiteral("!!! Zav - Attenzione - !!!");
+const QString kInformation = QStringLiteral("!!! Zav - Informazioni - !!!");
+
+// A number held as text, written by hand with a point, in the form of the separator in force.
+QVariant text(const char *number)
+{
+    return QString::fromLatin1(number).replace(u'.', vb::decimalSeparator());
+}
+
+/** A project archive copied from the template, open as the current project. */
+class Project
+{
+public:
+    Project()
+        : m_path(m_folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("PROVA.CDB")))
+    {
+        VAR_GBL.reset();
+        VAR_GBL.progetto_corrente = m_path;
+    }
+    ~Project() { VAR_GBL.reset(); }
+
+    QString path() const { return m_path; }
+
+    void header(bool riscVol, bool riscRad, bool risc50)
+    {
+        Database::open(m_path).insert(QStringLiteral("ANA_CONDO"),
+            { { QStringLiteral("NOME"), QStringLiteral("Condominio di prova") },
+                { QStringLiteral("RISC_VOL"), riscVol }, { QStringLiteral("RISC_RAD"), riscRad },
+                { QStringLiteral("RISC_50"), risc50 } });
+    }
+
+    qint64 unit(const QString &owner, int building, const QString &stair, const QVariant &interno,
+        const QVariant &hpiano)
+    {
+        return Database::open(m_path).insert(QStringLiteral("CODIF_PIANI"),
+            { { QStringLiteral("NUM_PAL"), building }, { QStringLiteral("SCALA"), stair },
+                { QStringLiteral("PROPRIETARIO"), owner }, { QStringLiteral("HPIANO"), hpiano },
+                { QStringLiteral("INTERNO"), interno } });
+    }
+
+    qint64 room(const QString &owner, const QString &building, const QString &stair, const QVariant &interno,
+        const Fields &fields)
+    {
+        Fields all = { { QStringLiteral("NOME_CONDOMINO"), owner }, { QStringLiteral("PALAZ"), building },
+            { QStringLiteral("SCALA"), stair }, { QStringLiteral("INTERNO"), interno } };
+        all += fields;
+        return Database::open(m_path).insert(QStringLiteral("ESPRESSIONI"), all);
+    }
+
+    QVariant value(const QString &table, qint64 rowid, const QString &field) const
+    {
+        const zav::platform::Recordset rs = Database::open(m_path).query(
+            QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(field, table), { rowid });
+        return rs.value(0, 0);
+    }
+
+private:
+    zav::test::TempProgramFolder m_folder;
+    QString m_path;
+};
+
+/** Scripted boxes that also let a test look at the program at the moment a message is shown. */
+class WatchingDialogs : public ScriptedDialogs
+{
+public:
+    std::function<void(const QString &)> onMessage;
+
+    MsgResult msgBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title) override
+    {
+        if (onMessage)
+            onMessage(text);
+        return ScriptedDialogs::msgBox(text, buttons, icon, title);
+    }
+};
+
+// --- A project of three units, each value worked out by hand -----------------------------------
+//
+// Heating criteria: volume and half-and-half (so heated volumes count twice, radiant surfaces once).
+// Height in force at start 0. Rooms in stored order, units interleaved:
+//   Rossi 1/A/1:  A1 "4.20*3.15+1.5*2" = 16.23, coef 0.9 and 1.1 -> 16.0677; no height: 0 -> 1
+//                     (height left empty); volume 16.068; heated; radiant "2*3" = 6; window "C"
+//                 A2 "SQR(16)" = 4, no coef -> 4.0; height 2.5; volume 10.0; not heated; window "00"
+//                 A3 "10", coef3 0.5 -> 5.0; no height -> 2.5 written; volume 12.5; heated;
+//                     radiant 1.25
+//     totals: weighted 16.0677 + 4 + 5 = 25.0677 -> 25.068; volume 16.068 + 10 + 12.5 = 38.568;
+//             heated (16.23 x 1 + 10 x 2.5) x 2 = 82.46; radiant 6 + 1.25 = 7.25
+//   D'Amico 1/A/2: B1 "3*4" = 12, coef 1.2 -> 14.4; height 0 -> 1 (0 kept); volume 14.4; heated
+//                 B2 "1/0": no surface (reported once), weighted surface empty, volume kept; height
+//                     1 written
+//                 B3 "SQR(-4)": the evaluator's message, no surface; height 3
+//     totals: weighted 14.4; volume 14.4; heated 12 x 1 x 2 = 24; radiant 0
+//   Bianchi "Casa Sole" 2/Nessuna/1:
+//                 C1 "  5 " = 5, coef1 "abc" -> no weighted surface, volume kept; height 3 written;
+//                     window "A"; radiant "1/0" -> none, no second report
+//                 C2 "2.5*2" = 5, coef 1.1 0.9 1 1 1 1 1 2 -> 9.9; height 3; volume 29.7; heated;
+//                     radiant 0.5
+//     totals: weighted 9.9; volume 29.7; heated 5 x 3 x 2 = 30; radiant 0.5
+//   A room of no unit (Verdi) is left alone.
+class RecalculationTest : public ::testing::TestWithParam<QChar>
+{
+};
+
+TEST_P(RecalculationTest, StoresRoomsAndUnitTotalsWorkedOutByHand)
+{
+    const vb::DecimalSeparatorScope separator(GetParam());
+    Project p;
+    p.header(true, false, true);
+    const QString rossi = QStringLiteral("Rossi");
+    const QString damico = QStringLiteral("D'Amico");
+    const QString bianchi = QStringLiteral("Bianchi \"Casa Sole\"");
+    const qint64 unitA = p.unit(rossi, 1, QStringLiteral("A"), 1, 3.0);
+    const qint64 unitB = p.unit(damico, 1, QStringLiteral("A"), 2, 2.7);
+    const qint64 unitC = p.unit(bianchi, 2, QStringLiteral("Nessuna"), 1, 3.0);
+
+    const QString A = QStringLiteral("A");
+    const QString N = QStringLiteral("Nessuna");
+    const qint64 a1 = p.room(rossi, QStringLiteral("1"), A, 1,
+        { { "ESPRESSIONE", "4.20*3.15+1.5*2" }, { "COEF1", text("0.9") }, { "COEF2", text("1.1") },
+            { "OPT_RISC", "S" }, { "ESPRES_RAD", "2*3" }, { "SUP_FINESTRA", "C" },
+            { "MQ_FINESTRA", text("9.9") } });
+    const qint64 b1 = p.room(damico, QStringLiteral("1"), A, 2,
+        { { "ESPRESSIONE", "3*4" }, { "COEF1", text("1.2") }, { "H_PIANO", "0" }, { "OPT_RISC", "S" },
+            { "ESPRES_RAD", "" }, { "SUP_FINESTRA", "1.2*1.5" } });
+    const qint64 other = p.room(QStringLiteral("Verdi"), QStringLiteral("1"), A, 9,
+        { { "ESPRESSIONE", "2*2" }, { "MQ", text("1.0") } });
+    const qint64 a2 = p.room(rossi, QStringLiteral("1"), A, 1,
+        { { "ESPRESSIONE", "SQR(16)" }, { "H_PIANO", text("2.5") }, { "OPT_RISC", "N" },
+            { "TOT_ESPRES_RAD", text("1.5") }, { "SUP_FINESTRA", "00" } });
+    const qint64 c1 = p.room(bianchi, QStringLiteral("2"), N, 1,
+        { { "ESPRESSIONE", "  5 " }, { "COEF1", "abc" }, { "TOT_VOL", text("7.0") }, { "ESPRES_RAD", "1/0" },
+            { "TOT_ESPRES_RAD", text("4.0") }, { "SUP_FINESTRA", "A" }, { "MQ_FINESTRA", text("2.0") } });
+    const qint64 b2 = p.room(damico, QStringLiteral("1"), A, 2,
+        { { "ESPRESSIONE", "1/0" }, { "TOT_COEF", text("99.0") }, { "TOT_VOL", text("50.0") },
+            { "OPT_RISC", "S" } });
+    const qint64 a3 = p.room(rossi, QStringLiteral("1"), A, 1,
+        { { "ESPRESSIONE", "10" }, { "COEF3", text("0.5") }, { "OPT_RISC", "S" }, { "ESPRES_RAD", "1.25" } });
+    const qint64 c2 = p.room(bianchi, QStringLiteral("2"), N, 1,
+        { { "ESPRESSIONE", "2.5*2" }, { "COEF1", text("1.1") }, { "COEF2", text("0.9") }, { "COEF3", "1" },
+            { "COEF4", "1" }, { "COEF5", "1" }, { "COEF6", "1" }, { "COEF7", "1" }, { "COEF8", "2" },
+            { "OPT_RISC", "S" }, { "ESPRES_RAD", "0.5" } });
+    const qint64 b3 = p.room(damico, QStringLiteral("1"), A, 2,
+        { { "ESPRESSIONE", "SQR(-4)" }, { "MQ", text("5.0") }, { "H_PIANO", "3" } });
+
+    ScriptedDialogs dialogs;
+    dialogs.answer(MsgResult::Yes);
+    dialogs.answer(MsgResult::Ok);
+    dialogs.answer(MsgResult::Ok);
+    dialogs.answer(MsgResult::Ok);
+    dialogs.answer(MsgResult::No);
+    VAR_GBL.ricalcolo_globale();
+
+    EXPECT_EQ(dialogs.messages(),
+        (QStringList { kQuestion, QStringLiteral("Divisione per zero."),
+            QStringLiteral("Chiamata di routine o argomento non validi."), kDone, kOffer }));
+    EXPECT_EQ(dialogs.pendingAnswers(), 0);
+    EXPECT_EQ(dialogs.unanswered(), 0);
+
+    const QVariant null;
+    const QVariant empty = QString();
+    const struct
+    {
+        const char *name;
+        qint64 rowid;
+        QVariant mq, totCoef, hPiano, totVol, totEspresRad, mqFinestra;
+    } rooms[] = {
+        { "A1", a1, text("16.23"), text("16.0677"), null, text("16.068"), text("6.0"), text("9.9") },
+        { "A2", a2, text("4.0"), text("4.0"), text("2.5"), text("10.0"), text("1.5"), text("0.0") },
+        { "A3", a3, text("10.0"), text("5.0"), text("2.5"), text("12.5"), text("1.25"), null },
+        { "B1", b1, text("12.0"), text("14.4"), "0", text("14.4"), null, text("1.8") },
+        { "B2", b2, empty, empty, "1", text("50.0"), null, null },
+        { "B3", b3, empty, empty, "3", null, null, null },
+        { "C1", c1, text("5.0"), empty, "3", text("7.0"), empty, text("2.0") },
+        { "C2", c2, text("5.0"), text("9.9"), "3", text("29.7"), text("0.5"), null },
+        { "other unit", other, text("1.0"), null, null, null, null, null },
+    };
+    const QString table = QStringLiteral("ESPRESSIONI");
+    for (const auto &r : rooms) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(p.value(table, r.rowid, "MQ"), r.mq);
+        EXPECT_EQ(p.value(table, r.rowid, "TOT_COEF"), r.totCoef);
+        EXPECT_EQ(p.value(table, r.rowid, "H_PIANO"), r.hPiano);
+        EXPECT_EQ(p.value(table, r.rowid, "TOT_VOL"), r.totVol);
+        EXPECT_EQ(p.value(table, r.rowid, "TOT_ESPRES_RAD"), r.totEspresRad);
+        EXPECT_EQ(p.value(table, r.rowid, "MQ_FINESTRA"), r.mqFinestra);
+    }
+
+    const struct
+    {
+        const char *name;
+        qint64 rowid;
+        double totSup, totVol, totVolRisc, totRadRisc;
+    } units[] = {
+        { "Rossi", unitA, 25.068, 38.568, 82.46, 7.25 },
+        { "D'Amico", unitB, 14.4, 14.4, 24.0, 0.0 },
+        { "Bianchi", unitC, 9.9, 29.7, 30.0, 0.5 },
+    };
+    const QString codif = QStringLiteral("CODIF_PIANI");
+    for (const auto &u : units) {
+        SCOPED_TRACE(u.name);
+        EXPECT_DOUBLE_EQ(p.value(codif, u.rowid, "TOT_SUP").toDouble(), u.totSup);
+        EXPECT_NEAR(p.value(codif, u.rowid, "TOT_VOL").toDouble(), u.totVol, 1e-9);
+        EXPECT_DOUBLE_EQ(p.value(codif, u.rowid, "TOT_VOL_RISC").toDouble(), u.totVolRisc);
+        EXPECT_DOUBLE_EQ(p.value(codif, u.rowid, "TOT_RAD_RISC").toDouble(), u.totRadRisc);
+    }
+    // The height of the last room stays in force for the next operation.
+    EXPECT_EQ(VAR_GBL.altezza_piano, 3.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothSeparators, RecalculationTest, ::testing::Values(QChar(u','), QChar(u'.')),
+    [](const ::testing::TestParamInfo<QChar> &info) {
+        return info.param == u',' ? std::string("Comma") : std::string("Point");
+    });
+
+// Each heating criterion adds on its own: a heated room of 10 m² at height 2 with a radiant surface
+// of 3 adds 20 to the heated volume and 3 to the radiant surface per criterion that asks for it. A
+// room marked "s" in lower case is not heated.
+TEST(Recalculation, HeatingCriteriaAddEachOnTheirOwn)
+{
+    const vb::DecimalSeparatorScope separator(u',');
+    const struct
+    {
+        bool riscVol, riscRad, risc50;
+        double heatedVolume, radiant;
+    } cases[] = {
+        { false, false, false, 0.0, 0.0 },
+        { true, false, false, 20.0, 0.0 },
+        { false, true, false, 0.0, 3.0 },
+        { false, false, true, 20.0, 3.0 },
+        { true, false, true, 40.0, 3.0 },
+        { true, true, true, 40.0, 6.0 },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.riscVol << c.riscRad << c.risc50);
+        Project p;
+        p.header(c.riscVol, c.riscRad, c.risc50);
+        const qint64 unit = p.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), 1, 3.0);
+        const Fields heated
+            = { { "ESPRESSIONE", "10" }, { "H_PIANO", "2" }, { "OPT_RISC", "S" }, { "ESPRES_RAD", "3" } };
+        p.room(QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1, heated);
+        p.room(QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1,
+            { { "ESPRESSIONE", "10" }, { "H_PIANO", "2" }, { "OPT_RISC", "s" }, { "ESPRES_RAD", "3" } });
+        ScriptedDialogs dialogs;
+        dialogs.answer(MsgResult::Yes);
+        VAR_GBL.ricalcolo_globale();
+
+        EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_VOL_RISC"), QVariant(c.heatedVolume));
+        EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_RAD_RISC"), QVariant(c.radiant));
+        EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_VOL"), QVariant(40.0));
+    }
+}
+
+// --- Stops ---------------------------------------------------------------------------------------
+
+// The second unit stops the run: the first unit's totals stay stored, the second is untouched, and
+// neither the closing message nor the offer follows.
+TEST(Recalculation, StopsAtAnIncompleteUnit)
+{
+    const vb::DecimalSeparatorScope separator(u',');
+    const struct
+    {
+        const char *name;
+        QVariant hpiano;
+        QVariant interno;
+        bool withRooms;
+        QString message;
+    } cases[] = {
+        { "floor height empty", QVariant(), 4, true,
+            QStringLiteral(
+                "I dati del condomino Neri Pal.: 1 Scala: B risultano incompleti. Impossibile continuare.") },
+        { "no rooms", 3.0, 4, false,
+            QStringLiteral(
+                "In inserimento Espr./Coeff./Vol. i dati del condomino Neri Pal.: 1 Scala: B Interno: 4 "
+                "risultano incompleti. Impossibile continuare.") },
+        { "unit number empty", 3.0, QVariant(), true,
+            QStringLiteral(
+                "In inserimento Espr./Coeff./Vol. i dati del condomino Neri Pal.: 1 Scala: B Interno:  "
+                "risultano incompleti. Impossibile continuare.") },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        Project p;
+        p.header(false, false, false);
+        const qint64 first = p.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), 1, 3.0);
+        const qint64 second = p.unit(QStringLiteral("Neri"), 1, QStringLiteral("B"), c.interno, c.hpiano);
+        p.room(QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1,
+            { { "ESPRESSIONE", "2*3" }, { "H_PIANO", "3" } });
+        const qint64 room = c.withRooms ? p.room(QStringLiteral("Neri"), QStringLiteral("1"),
+                                QStringLiteral("B"), c.interno, { { "ESPRESSIONE", "5" }, { "MQ", "1,0" } })
+                                        : 0;
+
+        zav::engine::ui::AttesaProgress attesa;
+        zav::platform::setProgress(&attesa);
+        ScriptedDialogs dialogs;
+        dialogs.answer(MsgResult::Yes);
+        VAR_GBL.ricalcolo_globale();
+        zav::platform::setProgress(nullptr);
+
+        EXPECT_EQ(dialogs.messages(), (QStringList { kQuestion, c.message }));
+        ASSERT_EQ(dialogs.shown().size(), 2);
+        EXPECT_EQ(dialogs.shown().at(1).title, kAttention);
+        EXPECT_EQ(dialogs.shown().at(1).icon, MsgIcon::Information);
+        EXPECT_EQ(dialogs.shown().at(1).buttons, MsgButtons::Ok);
+
+        const QString codif = QStringLiteral("CODIF_PIANI");
+        EXPECT_EQ(p.value(codif, first, "TOT_SUP"), QVariant(6.0));
+        EXPECT_EQ(p.value(codif, first, "TOT_VOL"), QVariant(18.0));
+        EXPECT_EQ(p.value(codif, second, "TOT_SUP"), QVariant());
+        if (c.withRooms) {
+            EXPECT_EQ(p.value(QStringLiteral("ESPRESSIONI"), room, "MQ"), QVariant(QStringLiteral("1,0")));
+        }
+        // The window is unloaded and the pointer back to normal.
+        EXPECT_EQ(attesa.window(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
+}
+
+// Without the project record the run stops at the first room, whose changes are dropped.
+TEST(Recalculation, StopsWithoutTheProjectRecord)
+{
+    const vb::DecimalSeparatorScope separator(u',');
+    Project p;
+    const qint64 unit = p.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), 1, 3.0);
+    const qint64 room = p.room(QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1,
+        { { "ESPRESSIONE", "2*3" }, { "MQ", "1,0" } });
+    ScriptedDialogs dialogs;
+    dialogs.answer(MsgResult::Yes);
+    VAR_GBL.ricalcolo_globale();
+
+    EXPECT_EQ(dialogs.messages(),
+        (QStringList {
+            kQuestion, QStringLiteral("Composizione palazzina non effettuata.Impossibile proseguire") }));
+    EXPECT_EQ(dialogs.shown().at(1).title, kAttention);
+    EXPECT_EQ(dialogs.shown().at(1).icon, MsgIcon::Information);
+    EXPECT_EQ(p.value(QStringLiteral("ESPRESSIONI"), room, "MQ"), QVariant(QStringLiteral("1,0")));
+    EXPECT_EQ(p.value(QStringLiteral("ESPRESSIONI"), room, "TOT_COEF"), QVariant());
+    EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_SUP"), QVariant());
+}
+
+// --- Question, closing message and offer ---------------------------------------------------------
+
+TEST(Recalculation, DeclinedQuestionChangesNothing)
+{
+    const vb::DecimalSeparatorScope separator(u',');
+    Project p;
+    p.header(false, false, false);
+    p.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), 1, 3.0);
+    const qint64 room = p.room(QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1,
+        { { "ESPRESSIONE", "2*3" }, { "MQ", "1,0" } });
+    ScriptedDialogs dialogs;
+    dialogs.answer(MsgResult::No);
+    VAR_GBL.ricalcolo_globale();
+
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown().at(0).text, kQuestion);
+    EXPECT_EQ(dialogs.shown().at(0).title, kAttention);
+    EXPECT_EQ(dialogs.shown().at(0).icon, MsgIcon::Information);
+    EXPECT_EQ(dialogs.shown().at(0).buttons, MsgButtons::YesNo);
+    EXPECT_EQ(p.value(QStringLiteral("ESPRESSIONI"), room, "MQ"), QVariant(QStringLiteral("1,0")));
+}
+
+// A project without units ends at once with the closing message, then the offer.
+TEST(Recalculation, ProjectWithoutUnitsEndsAtOnce)
+{
+    const vb::DecimalSeparatorScope separator(u',');
+    Project p;
+    p.header(false, false, false);
+    ScriptedDialogs dialogs;
+    dialogs.answer(MsgResult::Yes);
+    dialogs.answer(MsgResult::Ok);
+    dialogs.answer(MsgResult::No);
+    VAR_GBL.ricalcolo_globale();
+
+    EXPECT_EQ(dialogs.messages(), (QStringList { kQuestion, kDone, kOffer }));
+    EXPECT_EQ(dialogs.shown().at(1).title, kInformation);
+    EXPECT_EQ(dialogs.shown().at(1).icon, MsgIcon::Information);
+    EXPECT_EQ(dialogs.shown().at(1).buttons, MsgButtons::Ok);
+    EXPECT_EQ(dialogs.shown().at(2).title, kInformation);
+    EXPECT_EQ(dialogs.shown().at(2).icon, MsgIcon::Information);
+    EXPECT_EQ(dialogs.shown().at(2).buttons, MsgButtons::YesNo);
+}
+
+// Yes to the offer runs the thousandths calculation, which reads the totals just stored: on a
+// volume base, the general table holds each unit's new volume (10 x 3 and 20 x 3).
+TEST(Recalculation, AcceptedOfferCalculatesTheThousandthsFromTheNewTotals)
+{
+    const vb::DecimalSeparatorScope separator(u',');
+    Project p;
+    p.header(false, false, false);
+    p.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), 1, 3.0);
+    p.unit(QStringLiteral("Neri"), 1, QStringLiteral("A"), 2, 3.0);
+    p.room(QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1,
+        { { "ESPRESSIONE", "10" }, { "H_PIANO", "3" } });
+    p.room(QStringLiteral("Neri"), QStringLiteral("1"), QStringLiteral("A"), 2,
+        { { "ESPRESSIONE", "20" }, { "H_PIANO", "3" } });
+    ScriptedDialogs dialogs;
+    dialogs.answer(MsgResult::Yes);
+    dialogs.answer(MsgResult::Ok);
+    dialogs.answer(MsgResult::Yes);
+    dialogs.answer(MsgResult::Ok);
+    VAR_GBL.ricalcolo_globale();
+
+    EXPECT_EQ(dialogs.messages(),
+        (QStringList { kQuestion, kDone, kOffer, QStringLiteral("Calcolo Millesimi effettuato") }));
+    const zav::platform::Recordset general = Database::open(p.path()).query(
+        QStringLiteral("SELECT CONDOMINO, MQ FROM MILLESIMI ORDER BY rowid"));
+    ASSERT_EQ(general.recordCount(), 2);
+    EXPECT_EQ(general.value(0, 0), QVariant(QStringLiteral("Rossi")));
+    EXPECT_EQ(general.value(0, 1).toDouble(), 30.0);
+    EXPECT_EQ(general.value(1, 0), QVariant(QStringLiteral("Neri")));
+    EXPECT_EQ(general.value(1, 1).toDouble(), 60.0);
+}
+
+// An archive that cannot be opened is reported, not followed by the closing message.
+TEST(Recalculation, ReportsAnArchiveThatCannotBeOpened)
+{
+    const vb::DecimalSeparatorScope separator(u',');
+    Project p;
+    const QString missing = p.path() + QStringLiteral(".manca");
+    VAR_GBL.progetto_corrente = missing;
+    ScriptedDialogs dialogs;
+    dialogs.answer(MsgResult::Yes);
+    VAR_GBL.ricalcolo_globale();
+
+    EXPECT_EQ(dialogs.messages(),
+        (QStringList { kQuestion,
+            QStringLiteral("Impossibile aprire l'archivio del progetto. Ricalcolo non effettuato.") }));
+    EXPECT_FALSE(QFile::exists(missing));
+}
+
+// Stores that fail are reported instead of the closing message, and no offer follows.
+TEST(Recalculation, ReportsStoresThatFail)
+{
+    const vb::DecimalSeparatorScope separator(u',');
+    Project p;
+    p.header(false, false, false);
+    const qint64 unit = p.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), 1, 3.0);
+    p.room(
+        QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1, { { "ESPRESSIONE", "2*3" } });
+    Database::open(p.path()).exec(QStringLiteral("CREATE TRIGGER sola_lettura BEFORE UPDATE ON CODIF_PIANI "
+                                                 "BEGIN SELECT RAISE(ABORT, 'sola lettura'); END"));
+    ScriptedDialogs dialogs;
+    dialogs.answer(MsgResult::Yes);
+    VAR_GBL.ricalcolo_globale();
+
+    EXPECT_EQ(dialogs.messages(),
+        (QStringList { kQuestion,
+            QStringLiteral(
+                "Impossibile scrivere nell'archivio del progetto. Ricalcolo Globale non completato.") }));
+    EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_SUP"), QVariant());
+}
+
+// --- The progress window -------------------------------------------------------------------------
+
+struct AttesaState
+{
+    bool loaded = false;
+    bool visible = false;
+    QString label1, label2, label3, label4, label5;
+    bool countersVisible = false;
+    int maximum = -1;
+    int value = -1;
+};
+
+AttesaState stateOf(const zav::engine::ui::AttesaProgress &progress)
+{
+    AttesaState s;
+    const zav::engine::ui::ATTESA *w = progress.window();
+    if (!w)
+        return s;
+    s.loaded = true;
+    s.visible = w->isVisible();
+    s.label1 = w->Label1->text();
+    s.label2 = w->Label2->text();
+    s.label3 = w->Label3->text();
+    s.label4 = w->Label4->text();
+    s.label5 = w->Label5->text();
+    s.countersVisible = w->Label3->isVisible() && w->Label4->isVisible() && w->Label5->isVisible();
+    s.maximum = w->ProgressBar1->maximum();
+    s.value = w->ProgressBar1->value();
+    return s;
+}
+
+// The window counts units done over the total; the bar starts at 1, moves by one per unit and wraps
+// to 1 when it reaches its maximum, so after the last of three units it stands at 2.
+TEST(Recalculation, ProgressWindowCountsTheUnits)
+{
+    const vb::DecimalSeparatorScope separator(u',');
+    Project p;
+    p.header(false, false, false);
+    for (int i = 1; i <= 3; ++i) {
+        p.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), i, 3.0);
+        // The second unit's room makes the evaluator speak, so the window is seen in the middle too.
+        p.room(QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), i,
+            { { "ESPRESSIONE", i == 2 ? "SQR(-1)" : "2" } });
+    }
+    zav::engine::ui::AttesaProgress attesa;
+    zav::platform::setProgress(&attesa);
+    WatchingDialogs dialogs;
+    AttesaState atQuestion, middle, atEnd;
+    bool busyInMiddle = false;
+    dialogs.onMessage = [&](const QString &message) {
+        if (message == kQuestion)
+            atQuestion = stateOf(attesa);
+        else if (message == kDone)
+            atEnd = stateOf(attesa);
+        else if (message != kOffer) {
+            middle = stateOf(attesa);
+            busyInMiddle = QApplication::overrideCursor() != nullptr;
+        }
+    };
+    dialogs.answer(MsgResult::Yes);
+    dialogs.answer(MsgResult::Ok);
+    dialogs.answer(MsgResult::Ok);
+    dialogs.answer(MsgResult::No);
+    VAR_GBL.ricalcolo_globale();
+    zav::platform::setProgress(nullptr);
+
+    EXPECT_FALSE(atQuestion.loaded);
+
+    EXPECT_TRUE(middle.visible);
+    EXPECT_TRUE(busyInMiddle);
+    EXPECT_EQ(middle.label1, QStringLiteral("Attendere. Elaborazione in Corso."));
+    EXPECT_EQ(middle.label2, QStringLiteral("Ricalcolo Globale Sup. Coeff e Vol."));
+    EXPECT_EQ(middle.label3, QStringLiteral("Elaborata U.I. n°:"));
+    EXPECT_TRUE(middle.countersVisible);
+    EXPECT_EQ(middle.label5, QStringLiteral("1"));
+    EXPECT_EQ(middle.label4, QStringLiteral("su 3"));
+    EXPECT_EQ(middle.maximum, 3);
+    EXPECT_EQ(middle.value, 2);
+
+    EXPECT_TRUE(atEnd.visible);
+    EXPECT_EQ(atEnd.label5, QStringLiteral("3"));
+    EXPECT_EQ(atEnd.value, 2);
+
+    EXPECT_EQ(attesa.window(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+} // namespace

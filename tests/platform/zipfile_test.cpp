@@ -1,0 +1,110 @@
+#include "platform/zipfile.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace zav::platform;
+
+namespace {
+
+QString writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+        ADD_FAILURE() << "cannot write " << path.toStdString();
+    return path;
+}
+
+} // namespace
+
+TEST(ZipFile, WrittenEntriesReadBackWithTheirNamesAndBytes)
+{
+    QTemporaryDir dir;
+    QByteArray binary(70000, '\0');
+    for (int i = 0; i < binary.size(); ++i)
+        binary[i] = char(i * 7 % 251);
+    const QString first = writeFile(dir.filePath(QStringLiteral("PROVA.CDB")), binary);
+    const QString second = writeFile(dir.filePath(QStringLiteral("nota.txt")), "Relazione è pronta");
+    const QString zipPath = dir.filePath(QStringLiteral("PROVA.zip"));
+
+    ZipFile zip = ZipFile::create(zipPath);
+    zip.addFile(QStringLiteral("PROVA.CDB"), first);
+    zip.addFile(QStringLiteral("città.txt"), second);
+    zip.commit();
+
+    const ZipFile read = ZipFile::openForReading(zipPath);
+    EXPECT_EQ(read.entries(), QStringList({ QStringLiteral("PROVA.CDB"), QStringLiteral("città.txt") }));
+    EXPECT_EQ(read.read(QStringLiteral("PROVA.CDB")), binary);
+    EXPECT_EQ(read.read(QStringLiteral("città.txt")), QByteArray("Relazione è pronta"));
+    EXPECT_THROW(read.read(QStringLiteral("ALTRO.CDB")), ZipError);
+}
+
+TEST(ZipFile, CommitReplacesAnOlderZipOfTheSameName)
+{
+    QTemporaryDir dir;
+    const QString a = writeFile(dir.filePath(QStringLiteral("A.CDB")), "uno");
+    const QString b = writeFile(dir.filePath(QStringLiteral("B.CDB")), "due");
+    const QString zipPath = dir.filePath(QStringLiteral("copia.zip"));
+    {
+        ZipFile zip = ZipFile::create(zipPath);
+        zip.addFile(QStringLiteral("A.CDB"), a);
+        zip.commit();
+    }
+    ZipFile zip = ZipFile::create(zipPath);
+    zip.addFile(QStringLiteral("B.CDB"), b);
+    zip.commit();
+
+    EXPECT_EQ(ZipFile::openForReading(zipPath).entries(), QStringList({ QStringLiteral("B.CDB") }));
+}
+
+TEST(ZipFile, NothingIsWrittenUnlessCommitted)
+{
+    QTemporaryDir dir;
+    const QString source = writeFile(dir.filePath(QStringLiteral("A.CDB")), "uno");
+    const QString zipPath = dir.filePath(QStringLiteral("copia.zip"));
+    {
+        ZipFile zip = ZipFile::create(zipPath);
+        zip.addFile(QStringLiteral("A.CDB"), source);
+    }
+    EXPECT_FALSE(QFile::exists(zipPath));
+
+    // An existing zip stays as it was when a new one over it is dropped.
+    {
+        ZipFile zip = ZipFile::create(zipPath);
+        zip.addFile(QStringLiteral("A.CDB"), source);
+        zip.commit();
+    }
+    {
+        ZipFile zip = ZipFile::create(zipPath);
+        zip.addFile(QStringLiteral("B.CDB"), source);
+    }
+    EXPECT_EQ(ZipFile::openForReading(zipPath).entries(), QStringList({ QStringLiteral("A.CDB") }));
+}
+
+TEST(ZipFile, FailuresAreReported)
+{
+    QTemporaryDir dir;
+    const QString source = writeFile(dir.filePath(QStringLiteral("A.CDB")), "uno");
+
+    // A source that is not there.
+    ZipFile zip = ZipFile::create(dir.filePath(QStringLiteral("a.zip")));
+    EXPECT_THROW(zip.addFile(QStringLiteral("X.CDB"), dir.filePath(QStringLiteral("X.CDB"))), ZipError);
+
+    // A folder that does not exist: the zip cannot be written.
+    EXPECT_THROW(
+        {
+            ZipFile bad = ZipFile::create(dir.filePath(QStringLiteral("manca/a.zip")));
+            bad.addFile(QStringLiteral("A.CDB"), source);
+            bad.commit();
+        },
+        ZipError);
+    EXPECT_FALSE(QDir(dir.filePath(QStringLiteral("manca"))).exists());
+
+    // Reading: a missing file and a file that is not a zip.
+    EXPECT_THROW(ZipFile::openForReading(dir.filePath(QStringLiteral("nessuno.zip"))), ZipError);
+    EXPECT_THROW(ZipFile::openForReading(source), ZipError);
+}

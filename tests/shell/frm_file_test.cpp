@@ -1,0 +1,784 @@
+// The project archive dialog, driven through its handlers and its controls on a temporary program
+// folder, with scripted answers to its questions.
+
+#include "shell/frm_file.h"
+
+#include "controls/xpbutton.h"
+#include "engine/var_gbl.h"
+#include "platform/db.h"
+#include "platform/scripteddialogs.h"
+#include "platform/zipfile.h"
+#include "support/fixtures.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+using zav::engine::VAR_GBL;
+using zav::platform::Database;
+using zav::platform::MsgButtons;
+using zav::platform::MsgIcon;
+using zav::platform::MsgResult;
+using zav::platform::ScriptedDialogs;
+using zav::shell::frm_file;
+
+namespace {
+
+const QString InfoTitle = QStringLiteral("!!! Zav - Informazioni - !!!");
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(content);
+}
+
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+class FrmFile : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        VAR_GBL.reset();
+        m_oldHome = qgetenv("HOME");
+        qputenv("HOME", home.path().toUtf8());
+        form = std::make_unique<frm_file>();
+        form->setHooks({ [this](const QString &text) { statusTexts << text; }, [this] { ++headerShown; },
+            [this] { ++conversionShown; } });
+    }
+
+    void TearDown() override
+    {
+        form.reset();
+        qputenv("HOME", m_oldHome);
+        VAR_GBL.reset();
+    }
+
+    QString archivi() const { return program.file(QStringLiteral("ARCHIVI")); }
+    QString templateFile(const char *name) const { return program.file(QLatin1String(name)); }
+
+    /** Remembers a folder in zav.cfg, as Apri writes it. */
+    void remember(const QString &folder)
+    {
+        writeFile(program.file(QStringLiteral("zav.cfg")), '"' + folder.toUtf8() + "\"\r\n");
+    }
+
+    template<class T> T *control(const char *name) const
+    {
+        T *found = form->findChild<T *>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    /** Activates the dialog and selects an entry of its file list. */
+    void activateAndSelect(const QString &fileName)
+    {
+        form->show();
+        form->Form_Activate();
+        const QStringList entries = listed();
+        ASSERT_TRUE(entries.contains(fileName)) << fileName.toStdString();
+        form->File1->setListIndex(int(entries.indexOf(fileName)));
+        ASSERT_EQ(form->File1->FileName(), fileName);
+    }
+
+    QStringList listed() const
+    {
+        QStringList names;
+        for (int i = 0; i < form->File1->ListCount(); ++i)
+            names << form->File1->item(i)->text();
+        return names;
+    }
+
+    /** A project archive copied from the template, with one header row to tell it apart. */
+    QString projectIn(const QString &folder, const QString &fileName, const QString &condominium)
+    {
+        const QString path = folder + u'/' + fileName;
+        QFile::copy(templateFile("ARCH_MIL.CLO"), path);
+        QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        Database::open(path).insert(QStringLiteral("ANA_CONDO"), { { QStringLiteral("NOME"), condominium } });
+        return path;
+    }
+
+    static QString condominiumOf(const QString &archive)
+    {
+        const auto rows = Database::open(archive).table(QStringLiteral("ANA_CONDO"));
+        return rows.isEmpty() ? QString() : rows.value(QStringLiteral("NOME")).toString();
+    }
+
+    zav::test::TempProgramFolder program;
+    QTemporaryDir home;
+    QTemporaryDir elsewhere;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<frm_file> form;
+    QStringList statusTexts;
+    int headerShown = 0;
+    int conversionShown = 0;
+
+private:
+    QByteArray m_oldHome;
+};
+
+} // namespace
+
+// --- Activation, lists and folder memory -----------------------------------------------------
+
+TEST_F(FrmFile, ActivationShowsTheRememberedFolderOrTheDefaultOne)
+{
+    form->Form_Activate();
+    EXPECT_EQ(form->File1->Path(), archivi()); // no zav.cfg
+    EXPECT_EQ(form->Dir1->Path(), archivi());
+    EXPECT_EQ(form->File1->Pattern(), QStringLiteral("*.cdb"));
+    EXPECT_FALSE(form->aggiornamento_silenzioso);
+
+    remember(elsewhere.path());
+    form->Form_Activate();
+    EXPECT_EQ(form->File1->Path(), elsewhere.path());
+    EXPECT_EQ(form->Dir1->Path(), elsewhere.path());
+
+    // Browsing elsewhere lasts until the next activation, which shows the remembered folder again.
+    form->Dir1->setPath(archivi());
+    EXPECT_EQ(form->File1->Path(), archivi());
+    form->Form_Activate();
+    EXPECT_EQ(form->File1->Path(), elsewhere.path());
+
+    // An empty record, or a folder that is gone, means the default folder.
+    writeFile(program.file(QStringLiteral("zav.cfg")), "\"\"\r\n");
+    form->Form_Activate();
+    EXPECT_EQ(form->File1->Path(), archivi());
+    remember(elsewhere.path() + QStringLiteral("/sparita"));
+    form->Form_Activate();
+    EXPECT_EQ(form->File1->Path(), archivi());
+}
+
+TEST_F(FrmFile, FileListShowsArchivesWhateverTheCaseOfTheirExtension)
+{
+    for (const char *name : { "b.cdb", "A.CDB", "c.Cdb", "d.txt", "e.cdb.bak", "F.CDBX" })
+        writeFile(archivi() + u'/' + QLatin1String(name), "x");
+    QDir(archivi()).mkdir(QStringLiteral("sotto.cdb"));
+    form->Form_Activate();
+    EXPECT_EQ(listed(), QStringList({ "A.CDB", "b.cdb", "c.Cdb" }));
+    EXPECT_EQ(form->File1->ListCount(), 3);
+    EXPECT_EQ(form->File1->ListIndex(), -1);
+    EXPECT_EQ(form->File1->FileName(), QString());
+
+    // Lent to other forms with another folder and pattern.
+    writeFile(elsewhere.path() + QStringLiteral("/SPESE.TSP"), "x");
+    form->File1->setPath(elsewhere.path());
+    form->File1->setPattern(QStringLiteral("*.tsp"));
+    form->File1->setListIndex(0);
+    EXPECT_EQ(form->File1->FileName(), QStringLiteral("SPESE.TSP"));
+}
+
+// --- Crea ----------------------------------------------------------------------------------
+
+TEST_F(FrmFile, CreaMakesTheThreeFilesAndOpensTheProject)
+{
+    form->show();
+    form->Form_Activate();
+    EXPECT_FALSE(control<QLineEdit>("Text1")->isVisibleTo(form.get()));
+    form->Command1_Click(1); // Nuovo
+    EXPECT_TRUE(control<QLabel>("Label1")->isVisibleTo(form.get()));
+    EXPECT_TRUE(control<QLineEdit>("Text1")->isVisibleTo(form.get()));
+    EXPECT_TRUE(control<QWidget>("Command2")->isVisibleTo(form.get()));
+
+    // "Crea" is the program's own button, clicked with the mouse.
+    auto *crea = control<zav::controls::XPButton>("Command2");
+    ASSERT_NE(crea, nullptr);
+    EXPECT_EQ(crea->caption(), QStringLiteral("Crea"));
+    EXPECT_EQ(crea->buttonType(), 3);
+    control<QLineEdit>("Text1")->setText(QStringLiteral("Aurora"));
+    dialogs.answer(MsgResult::Yes); // the default folder
+    QTest::mouseClick(crea, Qt::LeftButton, {}, QPoint(10, 10));
+
+    const QString cdb = archivi() + QStringLiteral("/AURORA.CDB");
+    const QString ter = archivi() + QStringLiteral("/AURORA.TER");
+    EXPECT_EQ(filesIn(archivi()), QStringList({ "AURORA.CDB", "AURORA.RTF", "AURORA.TER" }));
+    EXPECT_EQ(bytesOf(cdb), bytesOf(templateFile("ARCH_MIL.CLO")));
+    EXPECT_EQ(bytesOf(archivi() + QStringLiteral("/AURORA.RTF")), bytesOf(templateFile("RELAZION.rtf")));
+    EXPECT_EQ(bytesOf(ter), bytesOf(templateFile("TERRAZZE.CLO")));
+
+    EXPECT_EQ(VAR_GBL.progetto_corrente, cdb);
+    EXPECT_EQ(VAR_GBL.nome_progetto, QStringLiteral("AURORA"));
+    EXPECT_EQ(VAR_GBL.archivio_terrazze, ter);
+    EXPECT_EQ(statusTexts, QStringList({ cdb }));
+    EXPECT_EQ(headerShown, 1);
+    EXPECT_FALSE(form->isVisible());
+
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown().at(0).text, QStringLiteral("Vuoi utilizzare la cartella di default?"));
+    EXPECT_EQ(dialogs.shown().at(0).title, QStringLiteral("Scelta cartella nuovo progetto"));
+    EXPECT_EQ(dialogs.shown().at(0).buttons, MsgButtons::YesNo);
+    EXPECT_EQ(dialogs.shown().at(0).icon, MsgIcon::Information);
+}
+
+TEST_F(FrmFile, ShippedTemplatesOfANewProject)
+{
+    // The terrace archive has its four tables, fields in order, and no rows.
+    Database ter = Database::open(templateFile("TERRAZZE.CLO"));
+    EXPECT_EQ(ter.tables().size(), 4);
+    EXPECT_EQ(ter.fields(QStringLiteral("CODICE")), QStringList({ "CODICE", "DESCRIZIONE" }));
+    EXPECT_EQ(ter.fields(QStringLiteral("ELENCO")),
+        QStringList(
+            { "PROPRIETARIO", "NUM_PAL", "SCALA", "SIGLA", "INTERNO", "COD_TERRAZZE", "DESCRIZIONE_TER" }));
+    EXPECT_EQ(ter.fields(QStringLiteral("SUP_COEFF_VOL")),
+        QStringList({ "CODICE", "NOME_CONDOMINO", "PALAZ", "SCALA", "INTERNO", "DESCRIZ_VANO", "ESPRESSIONE",
+            "MQ", "COEFF_PIANO", "COEFF_ORIENT", "COEFF_ESPOS", "COEFF_LUMIN", "COEFF_UTILIZ", "COEFF_GLOB",
+            "COEFF_LIB1", "COEFF_LIB2", "SUP_CONVENZIONALE", "H_PIANO", "VOLUME", "PIANO" }));
+    EXPECT_EQ(ter.fields(QStringLiteral("MILLESIMI")),
+        QStringList({ "NOME_CONDOMINO", "PALAZ", "SCALA", "PIANO", "MQ", "MILLESIMI", "CODICE", "INTERNO",
+            "DESCRIZIONE" }));
+    for (const QString &table : ter.tables())
+        EXPECT_TRUE(ter.table(table).isEmpty()) << table.toStdString();
+
+    // Table and field names are matched without regard to case, and so are the texts compared.
+    ter.insert(QStringLiteral("elenco"),
+        { { QStringLiteral("cod_terrazze"), QStringLiteral("T1") }, { QStringLiteral("NUM_PAL"), 2 } });
+    EXPECT_EQ(
+        ter.query(QStringLiteral("SELECT NUM_PAL FROM Elenco WHERE [COD_TERRAZZE] = 't1'")).recordCount(), 1);
+
+    // The calculation report is an RTF document titled "Relazione di calcolo".
+    const QByteArray rtf = bytesOf(templateFile("RELAZION.rtf"));
+    EXPECT_TRUE(rtf.startsWith("{\\rtf1"));
+    EXPECT_TRUE(rtf.contains("Relazione di calcolo"));
+}
+
+TEST_F(FrmFile, CreaInTheFolderShownKeepsThePathOfTheFileItMade)
+{
+    remember(elsewhere.path());
+    form->Form_Activate();
+    form->Command1_Click(1);
+    control<QLineEdit>("Text1")->setText(QStringLiteral("villa.nord"));
+    dialogs.answer(MsgResult::No); // the folder shown
+    form->Command2_Click();
+
+    EXPECT_EQ(
+        filesIn(elsewhere.path()), QStringList({ "VILLA.NORD.CDB", "VILLA.NORD.RTF", "VILLA.NORD.TER" }));
+    EXPECT_TRUE(filesIn(archivi()).isEmpty());
+    // The open project is the file that exists, not the typed case of its name.
+    EXPECT_EQ(VAR_GBL.progetto_corrente, elsewhere.path() + QStringLiteral("/VILLA.NORD.CDB"));
+    EXPECT_TRUE(QFile::exists(*VAR_GBL.progetto_corrente));
+    EXPECT_EQ(VAR_GBL.nome_progetto, QStringLiteral("VILLA"));
+    EXPECT_EQ(VAR_GBL.archivio_terrazze, elsewhere.path() + QStringLiteral("/VILLA.NORD.TER"));
+}
+
+TEST_F(FrmFile, CreaWithAnEmptyNameHidesTheNewProjectFields)
+{
+    form->Form_Activate();
+    form->Command1_Click(1);
+    form->Command2_Click();
+    EXPECT_FALSE(control<QLineEdit>("Text1")->isVisibleTo(form.get()));
+    EXPECT_FALSE(control<QLabel>("Label1")->isVisibleTo(form.get()));
+    EXPECT_FALSE(control<QWidget>("Command2")->isVisibleTo(form.get()));
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+    EXPECT_TRUE(filesIn(archivi()).isEmpty());
+    EXPECT_FALSE(VAR_GBL.progetto_corrente);
+}
+
+TEST_F(FrmFile, CreaAsksBeforeReplacingFilesOfTheTargetFolderWhateverTheirCase)
+{
+    // The folder shown holds AURORA.CDB, the default folder holds a lower-case aurora.cdb and a
+    // terrace archive of that name.
+    remember(elsewhere.path());
+    const QString shownCopy
+        = projectIn(elsewhere.path(), QStringLiteral("AURORA.CDB"), QStringLiteral("Shown"));
+    const QString old = projectIn(archivi(), QStringLiteral("aurora.cdb"), QStringLiteral("Old"));
+    writeFile(archivi() + QStringLiteral("/AURORA.TER"), "old terraces");
+
+    form->Form_Activate();
+    form->Command1_Click(1);
+    control<QLineEdit>("Text1")->setText(QStringLiteral("Aurora"));
+
+    // No: nothing is made, nothing is replaced.
+    dialogs.answer(MsgResult::Yes);
+    dialogs.answer(MsgResult::No);
+    form->Command2_Click();
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    EXPECT_EQ(dialogs.shown().at(0).text, QStringLiteral("Vuoi utilizzare la cartella di default?"));
+    EXPECT_EQ(dialogs.shown().at(1).text, QStringLiteral("Il file è già esistente. Si vuole eliminarlo ?"));
+    EXPECT_EQ(dialogs.shown().at(1).title, QStringLiteral("!!! Attenzione !!!"));
+    EXPECT_EQ(dialogs.shown().at(1).icon, MsgIcon::Critical);
+    EXPECT_EQ(dialogs.shown().at(1).buttons, MsgButtons::YesNo);
+    EXPECT_EQ(filesIn(archivi()), QStringList({ "AURORA.TER", "aurora.cdb" }));
+    EXPECT_EQ(condominiumOf(old), QStringLiteral("Old"));
+    EXPECT_FALSE(VAR_GBL.progetto_corrente);
+    EXPECT_EQ(headerShown, 0);
+
+    // Yes: the three files are made afresh and the old lower-case archive is gone.
+    dialogs.clear();
+    dialogs.answer(MsgResult::Yes);
+    dialogs.answer(MsgResult::Yes);
+    form->Command2_Click();
+    EXPECT_EQ(filesIn(archivi()), QStringList({ "AURORA.CDB", "AURORA.RTF", "AURORA.TER" }));
+    EXPECT_EQ(bytesOf(archivi() + QStringLiteral("/AURORA.TER")), bytesOf(templateFile("TERRAZZE.CLO")));
+    EXPECT_EQ(condominiumOf(archivi() + QStringLiteral("/AURORA.CDB")), QString());
+    EXPECT_EQ(VAR_GBL.progetto_corrente, archivi() + QStringLiteral("/AURORA.CDB"));
+    // The archive of the same name in the folder shown was never the target.
+    EXPECT_EQ(condominiumOf(shownCopy), QStringLiteral("Shown"));
+
+    // A name that exists only in the folder shown asks nothing when the default folder is chosen.
+    VAR_GBL.reset();
+    dialogs.clear();
+    projectIn(elsewhere.path(), QStringLiteral("BORGO.CDB"), QStringLiteral("Borgo"));
+    control<QLineEdit>("Text1")->setText(QStringLiteral("borgo"));
+    dialogs.answer(MsgResult::Yes);
+    form->Command2_Click();
+    EXPECT_EQ(dialogs.messages(), QStringList({ "Vuoi utilizzare la cartella di default?" }));
+    EXPECT_TRUE(QFile::exists(archivi() + QStringLiteral("/BORGO.CDB")));
+    EXPECT_EQ(condominiumOf(elsewhere.path() + QStringLiteral("/BORGO.CDB")), QStringLiteral("Borgo"));
+}
+
+TEST_F(FrmFile, CreaRefusesToReplaceTheOpenProject)
+{
+    const QString open = projectIn(archivi(), QStringLiteral("aurora.cdb"), QStringLiteral("In uso"));
+    VAR_GBL.progetto_corrente = open;
+    VAR_GBL.nome_progetto = QStringLiteral("aurora");
+
+    form->Form_Activate();
+    form->Command1_Click(1);
+    control<QLineEdit>("Text1")->setText(QStringLiteral("AURORA"));
+    dialogs.answer(MsgResult::Yes);
+    dialogs.answer(MsgResult::Yes); // would replace, if asked
+    form->Command2_Click();
+
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    EXPECT_EQ(dialogs.shown().at(1).text,
+        QStringLiteral("Il progetto è attualmente in uso. Chiudere il progetto e ripetere l'operazione"));
+    EXPECT_EQ(filesIn(archivi()), QStringList({ "aurora.cdb" }));
+    EXPECT_EQ(condominiumOf(open), QStringLiteral("In uso"));
+    EXPECT_EQ(VAR_GBL.progetto_corrente, open);
+    EXPECT_EQ(VAR_GBL.nome_progetto, QStringLiteral("aurora"));
+    EXPECT_EQ(headerShown, 0);
+}
+
+TEST_F(FrmFile, NamesThatAreNotPlainFileNamesAreRefused)
+{
+    projectIn(archivi(), QStringLiteral("AURORA.CDB"), QStringLiteral("Aurora"));
+    for (const char *bad : { "../FUORI", "sotto/PROVA", "sotto\\PROVA", ".", ".." }) {
+        const QString name = QString::fromUtf8(bad);
+        SCOPED_TRACE(bad);
+
+        dialogs.clear();
+        form->Form_Activate();
+        form->Command1_Click(1);
+        control<QLineEdit>("Text1")->setText(name);
+        dialogs.answer(MsgResult::Yes);
+        form->Command2_Click();
+        ASSERT_EQ(dialogs.shown().size(), 1); // refused before the folder question
+        EXPECT_TRUE(dialogs.shown().at(0).text.contains(name));
+        EXPECT_EQ(dialogs.shown().at(0).title, QStringLiteral("!!! Zav - Attenzione - !!!"));
+        EXPECT_FALSE(VAR_GBL.progetto_corrente);
+
+        dialogs.clear();
+        form->Form_Activate();
+        form->File1->setListIndex(0);
+        dialogs.answerText(name);
+        form->Command1_Click(6); // Duplica
+        ASSERT_EQ(dialogs.shown().size(), 2);
+        EXPECT_TRUE(dialogs.shown().at(1).text.contains(name));
+
+        EXPECT_EQ(filesIn(archivi()), QStringList({ "AURORA.CDB" }));
+        EXPECT_EQ(
+            filesIn(program.path()).filter(QStringLiteral("FUORI"), Qt::CaseInsensitive), QStringList());
+        EXPECT_FALSE(QDir(archivi() + QStringLiteral("/sotto")).exists());
+    }
+}
+
+// --- Apri and Aggiorna -----------------------------------------------------------------------
+
+namespace {
+
+// An archive of an older template: ANA_CONDO without NOTE and RISC_50, the thousandths tables and
+// TEMP_VARIE without RIGA.
+QString oldArchiveIn(const QString &folder, const QString &fileName, const QString &templatePath)
+{
+    const QString path = folder + u'/' + fileName;
+    QFile::copy(templatePath, path);
+    QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    Database db = Database::open(path);
+    db.exec(QStringLiteral("ALTER TABLE ANA_CONDO DROP COLUMN RISC_50"));
+    db.exec(QStringLiteral("ALTER TABLE ANA_CONDO DROP COLUMN NOTE"));
+    for (const char *table :
+        { "TEMPORANEO", "TEMPORANEO2", "MIL_RISC", "MIL_PORTIERATO", "MILLESIMI", "TEMP_VARIE" })
+        db.exec(QStringLiteral("ALTER TABLE %1 DROP COLUMN RIGA").arg(QLatin1String(table)));
+    return path;
+}
+
+} // namespace
+
+TEST_F(FrmFile, ApriOpensAndSilentlyUpgradesAnOldArchive)
+{
+    remember(elsewhere.path());
+    const QString archive
+        = oldArchiveIn(elsewhere.path(), QStringLiteral("Vecchio.cdb"), templateFile("ARCH_MIL.CLO"));
+    ASSERT_FALSE(
+        Database::open(archive).fields(QStringLiteral("MILLESIMI")).contains(QStringLiteral("RIGA")));
+
+    activateAndSelect(QStringLiteral("Vecchio.cdb"));
+    form->Command1_Click(0);
+
+    EXPECT_TRUE(dialogs.shown().isEmpty()); // silent
+    Database db = Database::open(archive);
+    const QStringList header = db.fields(QStringLiteral("ANA_CONDO"));
+    EXPECT_EQ(header.mid(header.size() - 2), QStringList({ "NOTE", "RISC_50" }));
+    for (const char *table :
+        { "TEMPORANEO", "TEMPORANEO2", "MIL_RISC", "MIL_PORTIERATO", "MILLESIMI", "TEMP_VARIE" })
+        EXPECT_EQ(db.fields(QLatin1String(table)).last(), QStringLiteral("RIGA")) << table;
+    db.close();
+
+    // The path as chosen, the base name, and the terrace archive made beside it from the template.
+    EXPECT_EQ(VAR_GBL.progetto_corrente, archive);
+    EXPECT_EQ(VAR_GBL.nome_progetto, QStringLiteral("Vecchio"));
+    EXPECT_EQ(VAR_GBL.archivio_terrazze, elsewhere.path() + QStringLiteral("/VECCHIO.TER"));
+    EXPECT_EQ(bytesOf(VAR_GBL.archivio_terrazze), bytesOf(templateFile("TERRAZZE.CLO")));
+    EXPECT_EQ(statusTexts, QStringList({ archive }));
+    EXPECT_EQ(headerShown, 0);
+    EXPECT_FALSE(form->isVisible());
+    // The folder is remembered in the quoted form.
+    EXPECT_EQ(bytesOf(program.file(QStringLiteral("zav.cfg"))), '"' + elsewhere.path().toUtf8() + "\"\r\n");
+}
+
+TEST_F(FrmFile, ApriKeepsAnExistingTerraceArchiveAndTakesTheBaseNameUpToTheFirstDot)
+{
+    struct Case
+    {
+        const char *archive;
+        const char *terraces; // already beside it, or nullptr
+        const char *name;
+        const char *expectedTerraces;
+    };
+    const std::vector<Case> cases {
+        { "LAGO.CDB", "lago.ter", "LAGO", "lago.ter" }, { "A.B.CDB", nullptr, "A", "A.TER" },
+        { "C.D.CDB", "C.D.TER", "C", "C.TER" }, // C.D.TER is not the terrace archive of C
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.archive);
+        QTemporaryDir folder;
+        remember(folder.path());
+        projectIn(folder.path(), QLatin1String(c.archive), QStringLiteral("x"));
+        if (c.terraces)
+            writeFile(folder.path() + u'/' + QLatin1String(c.terraces), "terrazze");
+        activateAndSelect(QLatin1String(c.archive));
+        form->Command1_Click(0);
+
+        EXPECT_EQ(VAR_GBL.nome_progetto, QLatin1String(c.name));
+        EXPECT_EQ(VAR_GBL.archivio_terrazze, folder.path() + u'/' + QLatin1String(c.expectedTerraces));
+        if (c.terraces) {
+            EXPECT_EQ(bytesOf(folder.path() + u'/' + QLatin1String(c.terraces)), QByteArray("terrazze"));
+        }
+        EXPECT_TRUE(QFile::exists(VAR_GBL.archivio_terrazze));
+    }
+}
+
+TEST_F(FrmFile, ApriWithoutASelectionDoesNothing)
+{
+    projectIn(archivi(), QStringLiteral("AURORA.CDB"), QStringLiteral("x"));
+    form->show();
+    form->Form_Activate();
+    form->Command1_Click(0);
+    form->Command3_Click();
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+    EXPECT_FALSE(VAR_GBL.progetto_corrente);
+    EXPECT_TRUE(statusTexts.isEmpty());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(QFile::exists(program.file(QStringLiteral("zav.cfg"))));
+}
+
+TEST_F(FrmFile, AFileThatIsNotAnArchiveIsReportedAndNotOpened)
+{
+    writeFile(archivi() + QStringLiteral("/ROTTO.CDB"), "testo qualsiasi");
+    activateAndSelect(QStringLiteral("ROTTO.CDB"));
+
+    form->Command1_Click(0);
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_TRUE(dialogs.shown().at(0).text.contains(archivi() + QStringLiteral("/ROTTO.CDB")));
+    EXPECT_EQ(dialogs.shown().at(0).icon, MsgIcon::Critical);
+    EXPECT_FALSE(VAR_GBL.progetto_corrente);
+    EXPECT_EQ(VAR_GBL.nome_progetto, QString());
+    EXPECT_TRUE(statusTexts.isEmpty());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(filesIn(archivi()), QStringList({ "ROTTO.CDB" })); // no terrace archive made
+    EXPECT_FALSE(QFile::exists(program.file(QStringLiteral("zav.cfg"))));
+
+    // Aggiorna does not call it upgraded either.
+    dialogs.clear();
+    form->Command3_Click();
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_NE(dialogs.shown().at(0).text, QStringLiteral("Archivio Aggiornato"));
+    EXPECT_EQ(dialogs.shown().at(0).title, QStringLiteral("Update Archivio"));
+    EXPECT_EQ(bytesOf(archivi() + QStringLiteral("/ROTTO.CDB")), QByteArray("testo qualsiasi"));
+}
+
+TEST_F(FrmFile, AggiornaUpgradesTheChosenArchiveAndSaysSo)
+{
+    const QString archive
+        = oldArchiveIn(archivi(), QStringLiteral("VECCHIO.CDB"), templateFile("ARCH_MIL.CLO"));
+    activateAndSelect(QStringLiteral("VECCHIO.CDB"));
+    form->Command3_Click();
+    EXPECT_EQ(Database::open(archive).fields(QStringLiteral("TEMP_VARIE")).last(), QStringLiteral("RIGA"));
+    // Again, on an archive that has everything: still upgraded.
+    form->Command3_Click();
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    for (const ScriptedDialogs::Shown &box : dialogs.shown()) {
+        EXPECT_EQ(box.text, QStringLiteral("Archivio Aggiornato"));
+        EXPECT_EQ(box.title, QStringLiteral("Update Archivio"));
+        EXPECT_EQ(box.icon, MsgIcon::Information);
+    }
+    EXPECT_FALSE(VAR_GBL.progetto_corrente); // upgrading opens nothing
+    EXPECT_TRUE(form->isVisible());
+}
+
+// --- Elimina -------------------------------------------------------------------------------
+
+TEST_F(FrmFile, EliminaDeletesTheArchiveAndOnlyItsOwnCompanions)
+{
+    // A.B.CDB has its companions A.B.*; A.CDB is another project, whose files must stay.
+    const QString archive = projectIn(archivi(), QStringLiteral("A.B.CDB"), QStringLiteral("x"));
+    for (const char *name : { "A.B.RTF", "a.b.ter", "A.B.LDB", "A.RTF", "A.TER", "A.CDB" })
+        writeFile(archivi() + u'/' + QLatin1String(name), "x");
+
+    activateAndSelect(QStringLiteral("A.B.CDB"));
+    dialogs.answer(MsgResult::Yes);
+    dialogs.answer(MsgResult::Yes);
+    form->Command1_Click(2);
+
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    EXPECT_EQ(dialogs.shown().at(0).text,
+        QStringLiteral("Sei sicuro di voler eliminare il progetto: ") + archive
+            + QStringLiteral("\nVerranno eliminati anche: A.B.LDB, a.b.ter"));
+    EXPECT_EQ(
+        dialogs.shown().at(1).text, QStringLiteral("Elimino anche la Relazione del progetto ?\nA.B.RTF"));
+    for (const ScriptedDialogs::Shown &box : dialogs.shown()) {
+        EXPECT_EQ(box.title, InfoTitle);
+        EXPECT_EQ(box.icon, MsgIcon::Information);
+        EXPECT_EQ(box.buttons, MsgButtons::YesNo);
+    }
+    EXPECT_EQ(filesIn(archivi()), QStringList({ "A.CDB", "A.RTF", "A.TER" }));
+    EXPECT_EQ(listed(), QStringList({ "A.CDB" }));
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(FrmFile, EliminaAsksTwiceAndKeepsWhatIsRefused)
+{
+    projectIn(archivi(), QStringLiteral("AURORA.CDB"), QStringLiteral("x"));
+    writeFile(archivi() + QStringLiteral("/AURORA.RTF"), "relazione");
+    writeFile(archivi() + QStringLiteral("/AURORA.TER"), "terrazze");
+
+    // No to the first question: nothing is deleted and nothing more is asked.
+    activateAndSelect(QStringLiteral("AURORA.CDB"));
+    dialogs.answer(MsgResult::No);
+    form->Command1_Click(2);
+    EXPECT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(filesIn(archivi()), QStringList({ "AURORA.CDB", "AURORA.RTF", "AURORA.TER" }));
+
+    // Yes, then No to the report: the report stays.
+    dialogs.clear();
+    dialogs.answer(MsgResult::Yes);
+    dialogs.answer(MsgResult::No);
+    form->Command1_Click(2);
+    EXPECT_EQ(dialogs.shown().size(), 2);
+    EXPECT_EQ(filesIn(archivi()), QStringList({ "AURORA.RTF" }));
+}
+
+TEST_F(FrmFile, EliminaRefusesTheOpenProjectWhateverPathNamesIt)
+{
+    const QString archive = projectIn(archivi(), QStringLiteral("AURORA.CDB"), QStringLiteral("x"));
+    // The project was opened under another spelling of the same file.
+    VAR_GBL.progetto_corrente = program.path() + QStringLiteral("/./ARCHIVI/../ARCHIVI/AURORA.CDB");
+
+    activateAndSelect(QStringLiteral("AURORA.CDB"));
+    dialogs.answer(MsgResult::Yes);
+    dialogs.answer(MsgResult::Yes);
+    form->Command1_Click(2);
+
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown().at(0).text,
+        QStringLiteral(
+            "Il progetto che si vuole eliminare è attualmento in uso. Chiudere il progetto e ripetere "
+            "l'operazione"));
+    EXPECT_EQ(dialogs.shown().at(0).title, InfoTitle);
+    EXPECT_TRUE(QFile::exists(archive));
+}
+
+// --- Duplica -------------------------------------------------------------------------------
+
+TEST_F(FrmFile, DuplicaCopiesTheArchiveUnderTheNameTyped)
+{
+    const QString source = projectIn(archivi(), QStringLiteral("AURORA.CDB"), QStringLiteral("Aurora"));
+    writeFile(archivi() + QStringLiteral("/AURORA.RTF"), "relazione");
+    activateAndSelect(QStringLiteral("AURORA.CDB"));
+    dialogs.answerText(QStringLiteral("Copia"));
+    form->Command1_Click(6);
+
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown().at(0).kind, ScriptedDialogs::Kind::Input);
+    EXPECT_EQ(dialogs.shown().at(0).text, QStringLiteral("Inserire il nome del nuovo progetto"));
+    EXPECT_EQ(dialogs.shown().at(0).title, QStringLiteral("!!! Zav - Duplica archivio - !!!"));
+    EXPECT_EQ(dialogs.shown().at(0).defaultText, QStringLiteral("Nome File"));
+    EXPECT_EQ(filesIn(archivi()), QStringList({ "AURORA.CDB", "AURORA.RTF", "Copia.cdb" }));
+    EXPECT_EQ(bytesOf(archivi() + QStringLiteral("/Copia.cdb")), bytesOf(source));
+    EXPECT_TRUE(listed().contains(QStringLiteral("Copia.cdb")));
+    EXPECT_FALSE(VAR_GBL.progetto_corrente);
+
+    // Cancelled or empty: nothing.
+    dialogs.clear();
+    dialogs.answerText(std::nullopt);
+    form->File1->setListIndex(0);
+    form->Command1_Click(6);
+    dialogs.answerText(QString());
+    form->Command1_Click(6);
+    EXPECT_EQ(dialogs.messages(), QStringList());
+    EXPECT_EQ(filesIn(archivi()).size(), 3);
+}
+
+TEST_F(FrmFile, DuplicaRefusesATargetThatExistsTheSourceAndTheOpenProject)
+{
+    projectIn(archivi(), QStringLiteral("AURORA.CDB"), QStringLiteral("Aurora"));
+    projectIn(archivi(), QStringLiteral("BORGO.CDB"), QStringLiteral("Borgo"));
+    projectIn(archivi(), QStringLiteral("in uso.cdb"), QStringLiteral("Aperto"));
+    VAR_GBL.progetto_corrente = archivi() + QStringLiteral("/in uso.cdb");
+
+    struct Case
+    {
+        const char *typed;
+        const char *message;
+    };
+    const std::vector<Case> cases {
+        { "borgo", "File già esistente." }, // BORGO.CDB, in another case
+        { "AURORA", "File già esistente." }, // the source itself
+        { "IN USO", "Il progetto è attualmente in uso. Chiudere il progetto e ripetere l'operazione" },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed);
+        dialogs.clear();
+        activateAndSelect(QStringLiteral("AURORA.CDB"));
+        dialogs.answerText(QString::fromUtf8(c.typed));
+        form->Command1_Click(6);
+        EXPECT_EQ(dialogs.messages(), QStringList({ QString::fromUtf8(c.message) }));
+        EXPECT_EQ(filesIn(archivi()), QStringList({ "AURORA.CDB", "BORGO.CDB", "in uso.cdb" }));
+    }
+    EXPECT_EQ(condominiumOf(archivi() + QStringLiteral("/BORGO.CDB")), QStringLiteral("Borgo"));
+    EXPECT_EQ(condominiumOf(archivi() + QStringLiteral("/in uso.cdb")), QStringLiteral("Aperto"));
+}
+
+TEST_F(FrmFile, EliminaBackupAndDuplicaWithoutASelectionSayNoFileWasChosen)
+{
+    projectIn(archivi(), QStringLiteral("AURORA.CDB"), QStringLiteral("x"));
+    form->Form_Activate();
+    for (const int index : { 2, 4, 6 }) {
+        dialogs.clear();
+        form->Command1_Click(index);
+        EXPECT_EQ(dialogs.messages(),
+            QStringList({ QStringLiteral("Impossibile trovare il percorso, o nessun file selezionato") }))
+            << index;
+    }
+    EXPECT_EQ(filesIn(archivi()), QStringList({ "AURORA.CDB" }));
+    EXPECT_TRUE(filesIn(home.path()).isEmpty());
+}
+
+// --- Backup --------------------------------------------------------------------------------
+
+TEST_F(FrmFile, BackupZipsTheArchiveIntoTheFolderOfTheFloppyDriveAndSaysSo)
+{
+    remember(elsewhere.path());
+    const QString archive
+        = projectIn(elsewhere.path(), QStringLiteral("Villa.Nord.CDB"), QStringLiteral("Villa"));
+    activateAndSelect(QStringLiteral("Villa.Nord.CDB"));
+
+    // Cancel writes nothing.
+    dialogs.answer(MsgResult::Cancel);
+    form->Command1_Click(4);
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown().at(0).text,
+        QStringLiteral("Inserire un dischetto da 1.44 Mb formattato e premere Ok "));
+    EXPECT_EQ(dialogs.shown().at(0).title, QStringLiteral("!!! Zav - Copia archivio - !!!"));
+    EXPECT_EQ(dialogs.shown().at(0).buttons, MsgButtons::OkCancel);
+    EXPECT_TRUE(filesIn(home.path()).isEmpty());
+
+    dialogs.clear();
+    dialogs.answer(MsgResult::Ok);
+    form->File1->setListIndex(0);
+    form->Command1_Click(4);
+    const QString zipPath = home.path() + QStringLiteral("/Villa.zip");
+    EXPECT_EQ(filesIn(home.path()), QStringList({ "Villa.zip" }));
+    const zav::platform::ZipFile zip = zav::platform::ZipFile::openForReading(zipPath);
+    EXPECT_EQ(zip.entries(), QStringList({ "Villa.Nord.CDB" }));
+    EXPECT_EQ(zip.read(QStringLiteral("Villa.Nord.CDB")), bytesOf(archive));
+
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    EXPECT_TRUE(dialogs.shown().at(1).text.contains(zipPath));
+    EXPECT_EQ(dialogs.shown().at(1).icon, MsgIcon::Information);
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(FrmFile, BackupReportsAFailure)
+{
+    projectIn(archivi(), QStringLiteral("AURORA.CDB"), QStringLiteral("x"));
+    qputenv("HOME", (home.path() + QStringLiteral("/manca")).toUtf8()); // no such folder
+    activateAndSelect(QStringLiteral("AURORA.CDB"));
+    dialogs.answer(MsgResult::Ok);
+    form->Command1_Click(4);
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    EXPECT_TRUE(dialogs.shown().at(1).text.startsWith(QStringLiteral("Copia dell'archivio non riuscita")));
+    EXPECT_EQ(dialogs.shown().at(1).icon, MsgIcon::Critical);
+    EXPECT_TRUE(filesIn(home.path()).isEmpty());
+}
+
+// --- The other buttons -----------------------------------------------------------------------
+
+TEST_F(FrmFile, EsciConvDatiAndTheHeightOfTheDialog)
+{
+    form->show();
+    form->Form_Activate();
+    EXPECT_EQ(control<QPushButton>("Command1_5")->text(), QStringLiteral("Conv. Dati"));
+    EXPECT_EQ(control<QPushButton>("Command1_5")->toolTip(), QStringLiteral("Leggi note sottostanti"));
+    EXPECT_EQ(control<QPushButton>("Command3")->toolTip(),
+        QStringLiteral("Aggiorna i vecchi archivi di Zav  alla versione ultima"));
+
+    form->Command1_Click(5);
+    EXPECT_EQ(conversionShown, 1);
+    EXPECT_TRUE(form->isVisible());
+
+    // 6375 and 4620 twips at 15 twips a pixel.
+    form->Command1_MouseMove(5);
+    EXPECT_EQ(form->height(), 425);
+    form->Command1_MouseMove(0);
+    EXPECT_EQ(form->height(), 308);
+    form->Command1_MouseMove(5);
+    form->Command3_MouseMove();
+    EXPECT_EQ(form->height(), 308);
+
+    form->Command1_Click(3);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+}
+
+TEST_F(FrmFile, NewProjectShowsTheNameBoxWithTheFocus)
+{
+    form->showNewProject();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(control<QLineEdit>("Text1")->isVisible());
+    EXPECT_TRUE(control<QWidget>("Command2")->isVisible());
+    form->activateWindow();
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), control<QLineEdit>("Text1"));
+}
