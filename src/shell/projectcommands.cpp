@@ -8,6 +8,7 @@
 #include "platform/steps.h"
 #include "shell/frm_coeff_db.h"
 #include "shell/frm_datiprg.h"
+#include "shell/frm_file.h"
 #include "shell/frm_gestdb.h"
 #include "shell/frm_init.h"
 #include "shell/frm_opt.h"
@@ -100,6 +101,21 @@ void ProjectCommands::registerForms()
     FormRegistry::setFactory(QStringLiteral("frm_virgola"), [owner] { return new frm_virgola(owner()); });
     FormRegistry::setFactory(QStringLiteral("frm_gestdb"), [owner] { return new frm_gestdb(owner()); });
     FormRegistry::setFactory(QStringLiteral("frm_coeff_db"), [owner] { return new frm_coeff_db(owner()); });
+
+    // The archive dialog reaches the main window's status bar, the project header after a project
+    // is created and the decimal conversion through its hooks.
+    FormRegistry::setFactory(ArchiveDialog, [owner] {
+        auto *dialog = new frm_file(owner());
+        dialog->setHooks({
+            [](const QString &archive) {
+                if (auto *window = FormRegistry::loaded<frm_init>(QStringLiteral("frm_init")))
+                    window->setStatusPanelText(2, archive);
+            },
+            [] { FormRegistry::showModeless(QStringLiteral("frm_datiprg")); },
+            [] { FormRegistry::showModal(QStringLiteral("frm_virgola")); },
+        });
+        return dialog;
+    });
 }
 
 QList<ProjectCommands::Command> ProjectCommands::commands(frm_init &window)
@@ -112,6 +128,7 @@ QList<ProjectCommands::Command> ProjectCommands::commands(frm_init &window)
     const auto units = [w] { cod_piani(*w); };
     const auto options = [] { FormRegistry::showModal(QStringLiteral("frm_opt")); };
     const auto thousandths = [w] { calc_mil(*w); };
+    const auto recalculation = [] { VAR_GBL.ricalcolo_globale(); };
 
     return {
         { QStringLiteral("apri"), archives },
@@ -135,6 +152,8 @@ QList<ProjectCommands::Command> ProjectCommands::commands(frm_init &window)
         { QStringLiteral("calc_mil"), thousandths },
         { QStringLiteral("tCalcMil"), thousandths },
         { QStringLiteral("tCalcolaMil"), thousandths },
+        { QStringLiteral("ricalcolo"), recalculation },
+        { QStringLiteral("tRicalcolo"), recalculation },
     };
 }
 

@@ -28,7 +28,8 @@ public:
     using Command = std::pair<QString, std::function<void()>>;
 
     /** @brief Registers by name the forms these commands show: `frm_datiprg`, `frm_opt`,
-     * `frm_virgola`, `frm_gestdb`, `frm_coeff_db`. */
+     * `frm_virgola`, `frm_gestdb`, `frm_coeff_db`, and the archive dialog `frm_file` with its hooks
+     * into the main window's status bar, the project header and the decimal conversion. */
     static void registerForms();
 
     /** @brief Every command key with its handler, acting on this main window. */

@@ -2,18 +2,23 @@
 
 #include "engine/archive.h"
 #include "shell/frm_datiprg.h"
+#include "shell/frm_file.h"
 #include "shell/frm_gestdb.h"
 #include "shell/frm_init.h"
 #include "shell/frm_opt.h"
 #include "shell/frm_virgola.h"
 #include "shell/projectcommands.h"
 
+#include "controls/xpbutton.h"
+
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QVBoxLayout>
+#include <QPushButton>
 
 namespace zav::test {
 namespace {
@@ -39,7 +44,7 @@ public:
 };
 
 /** Stand-ins for the forms of other subsystems that the commands show. */
-const char *const standIns[] = { "frm_comp_pal", "frm_cod_piani", "frm_file", "frm_ins_coeff" };
+const char *const standIns[] = { "frm_comp_pal", "frm_cod_piani", "frm_ins_coeff" };
 
 class ProjectCommandsTest : public ShellFormsTest
 {
@@ -47,33 +52,24 @@ protected:
     void SetUp() override
     {
         ShellFormsTest::SetUp();
+        window = FormRegistry::form<shell::frm_init>(QStringLiteral("frm_init"));
+        shell::ProjectCommands::install(*window);
+        window->show();
         for (const char *name : standIns) {
             const QString form = QString::fromLatin1(name);
             FormRegistry::setFactory(form, [this, form] {
                 shown << form;
                 auto *widget = new QWidget;
                 widget->setObjectName(form);
-                auto *layout = new QVBoxLayout(widget);
-                // The archive dialog's name field, hidden until a new project is asked for.
-                for (const char *control : { "Label1", "Text1", "Command2" }) {
-                    QWidget *child = QByteArray(control) == "Text1"
-                        ? static_cast<QWidget *>(new QLineEdit)
-                        : new QLabel(QString::fromLatin1(control));
-                    child->setObjectName(QString::fromLatin1(control));
-                    child->setVisible(false);
-                    layout->addWidget(child);
-                }
                 return widget;
             });
         }
-        window = FormRegistry::form<shell::frm_init>(QStringLiteral("frm_init"));
-        shell::ProjectCommands::install(*window);
-        window->show();
     }
 
     void TearDown() override
     {
-        for (const char *name : { "frm_datiprg", "frm_opt", "frm_virgola", "frm_gestdb", "frm_coeff_db" })
+        for (const char *name :
+            { "frm_datiprg", "frm_opt", "frm_virgola", "frm_gestdb", "frm_coeff_db", "frm_file" })
             FormRegistry::unload(QString::fromLatin1(name));
         for (const char *name : standIns) {
             FormRegistry::unload(QString::fromLatin1(name));
@@ -129,7 +125,7 @@ TEST_F(ProjectCommandsTest, ChiudiClosesTheProjectFormsStoringTheHeaderFirst)
         = qobject_cast<shell::frm_datiprg *>(FormRegistry::showModeless(QStringLiteral("frm_datiprg")));
     ASSERT_NE(header, nullptr);
     header->Text1->setText(QStringLiteral("Condominio Borea"));
-    FormRegistry::form(QStringLiteral("frm_file"))->show();
+    FormRegistry::showModeless(QStringLiteral("frm_file"));
     FormRegistry::showModeless(QStringLiteral("frm_gestdb"));
     click("cod_piani");
     ASSERT_TRUE(FormRegistry::isLoaded(QStringLiteral("frm_cod_piani")));
@@ -233,19 +229,90 @@ TEST_F(ProjectCommandsTest, FormCommandsShowTheirFormsModalOrModeless)
 TEST_F(ProjectCommandsTest, ArchiveDialogCommandsAndTheNewProjectFields)
 {
     click("apri");
-    QWidget *dialog = FormRegistry::loaded(QStringLiteral("frm_file"));
+    auto *dialog = FormRegistry::loaded<shell::frm_file>(QStringLiteral("frm_file"));
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_FALSE(dialog->findChild<QWidget *>(QStringLiteral("Text1"))->isVisible());
+    EXPECT_FALSE(dialog->isModal());
+    EXPECT_FALSE(dialog->Text1->isVisible());
     click("tElimina");
-    EXPECT_EQ(shown, QStringList { QStringLiteral("frm_file") });
+    EXPECT_EQ(FormRegistry::loaded(QStringLiteral("frm_file")), dialog);
 
     click("tNuovo");
-    for (const char *name : { "Label1", "Text1", "Command2" })
-        EXPECT_TRUE(dialog->findChild<QWidget *>(QString::fromLatin1(name))->isVisible()) << name;
+    EXPECT_TRUE(dialog->Label1->isVisible());
+    EXPECT_TRUE(dialog->Text1->isVisible());
+    EXPECT_TRUE(dialog->Command2->isVisible());
     QApplication::setActiveWindow(dialog);
-    EXPECT_EQ(dialog->focusWidget(), dialog->findChild<QWidget *>(QStringLiteral("Text1")));
+    EXPECT_EQ(dialog->focusWidget(), dialog->Text1);
     EXPECT_TRUE(boxes.shown().isEmpty());
+}
+
+TEST_F(ProjectCommandsTest, RicalcoloRunsTheGlobalRecalculationWhichAsksFirst)
+{
+    openProject();
+    for (const char *key : { "ricalcolo", "tRicalcolo" })
+        click(key);
+    EXPECT_EQ(boxes.messages(),
+        (QStringList { "Questa operazione potrebbe richiedere alcuni minuti. Continuare ?",
+            "Questa operazione potrebbe richiedere alcuni minuti. Continuare ?" }));
+}
+
+// The road of a new project through the main window: create it, enter its header, close it and
+// open it again.
+TEST_F(ProjectCommandsTest, CreateEnterTheHeaderCloseAndReopenAProject)
+{
+    click("nuovo");
+    auto *dialog = FormRegistry::loaded<shell::frm_file>(QStringLiteral("frm_file"));
+    ASSERT_NE(dialog, nullptr);
+    dialog->Form_Activate();
+    dialog->Text1->setText(QStringLiteral("aurora"));
+    boxes.answer(platform::MsgResult::Yes); // the default folder
+    dialog->Command2_Click();
+
+    const QString archive = folder.file(QStringLiteral("ARCHIVI/AURORA.CDB"));
+    ASSERT_TRUE(VAR_GBL.progetto_corrente.has_value());
+    EXPECT_EQ(QFileInfo(*VAR_GBL.progetto_corrente), QFileInfo(archive));
+    EXPECT_EQ(window->statusPanelText(2), *VAR_GBL.progetto_corrente);
+
+    // The header comes up by itself, on a new record.
+    auto *header = FormRegistry::loaded<shell::frm_datiprg>(QStringLiteral("frm_datiprg"));
+    ASSERT_NE(header, nullptr);
+    EXPECT_TRUE(header->isVisible());
+    EXPECT_FALSE(header->Command1[2]->isEnabled());
+    header->Text1->setText(QStringLiteral("Condominio Aurora"));
+    header->Text2->setText(QStringLiteral("Via dei Mille 12"));
+    header->Text3->setText(QStringLiteral("Cesena"));
+    header->Command1[0]->click();
+
+    click("chiudi");
+    processDeletes();
+    EXPECT_FALSE(VAR_GBL.progetto_corrente.has_value());
+    EXPECT_FALSE(FormRegistry::isLoaded(QStringLiteral("frm_datiprg")));
+    EXPECT_EQ(window->statusPanelText(2), QString());
+
+    click("apri");
+    dialog = FormRegistry::loaded<shell::frm_file>(QStringLiteral("frm_file"));
+    ASSERT_NE(dialog, nullptr);
+    dialog->Form_Activate();
+    const QList<QListWidgetItem *> found
+        = dialog->File1->findItems(QStringLiteral("AURORA.CDB"), Qt::MatchFixedString);
+    ASSERT_EQ(found.size(), 1);
+    dialog->File1->setCurrentItem(found.first());
+    dialog->Command1_Click(0);
+    ASSERT_TRUE(VAR_GBL.progetto_corrente.has_value());
+    EXPECT_EQ(QFileInfo(*VAR_GBL.progetto_corrente), QFileInfo(archive));
+
+    QStringList seen;
+    platform::ModalDriverScope driver([&](QWidget *form) {
+        auto *shown = qobject_cast<shell::frm_datiprg *>(form);
+        ASSERT_NE(shown, nullptr);
+        seen << shown->Text1->text() << shown->Text2->text() << shown->Text3->text();
+        EXPECT_FALSE(shown->Command1[0]->isEnabled());
+        shown->Command1[1]->click();
+    });
+    click("dati_prg");
+    EXPECT_EQ(seen, (QStringList { "Condominio Aurora", "Via dei Mille 12", "Cesena" }));
+    EXPECT_EQ(boxes.pendingAnswers(), 0);
+    EXPECT_EQ(boxes.messages(), QStringList { QStringLiteral("Vuoi utilizzare la cartella di default?") });
 }
 
 TEST_F(ProjectCommandsTest, CalcMilRunsTheCalculationUnderTheHourglass)
