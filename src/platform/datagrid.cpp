@@ -6,9 +6,14 @@
 
 #include <QAbstractTableModel>
 #include <QApplication>
+#include <QFile>
 #include <QHeaderView>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSaveFile>
 #include <QStyleOptionButton>
 #include <QStyledItemDelegate>
 
@@ -333,6 +338,53 @@ void DataGrid::setAllowUpdate(bool allow)
 int DataGrid::row() const
 {
     return m_source && !m_source->noCurrentRow() ? m_source->currentRow() : -1;
+}
+
+// A layout file holds one JSON object: layout name -> list of columns.
+bool DataGrid::saveLayout(const QString &file, const QString &name) const
+{
+    QJsonObject layouts;
+    QFile existing(file);
+    if (existing.open(QIODevice::ReadOnly))
+        layouts = QJsonDocument::fromJson(existing.readAll()).object();
+    existing.close();
+
+    QJsonArray list;
+    for (int i = 0; i < columnCount(); ++i) {
+        const DataGridColumn c = column(i);
+        list.append(QJsonObject { { QStringLiteral("dataField"), c.dataField },
+            { QStringLiteral("caption"), c.caption },
+            { QStringLiteral("width"), isColumnHidden(i) || c.width >= 0 ? c.width : columnWidth(i) },
+            { QStringLiteral("visible"), c.visible }, { QStringLiteral("locked"), c.locked },
+            { QStringLiteral("button"), c.button } });
+    }
+    layouts.insert(name, list);
+
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    out.write(QJsonDocument(layouts).toJson());
+    return out.commit();
+}
+
+bool DataGrid::loadLayout(const QString &file, const QString &name)
+{
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const QJsonValue layout = QJsonDocument::fromJson(in.readAll()).object().value(name);
+    if (!layout.isArray())
+        return false;
+    QList<DataGridColumn> loaded;
+    for (const QJsonValue &value : layout.toArray()) {
+        const QJsonObject c = value.toObject();
+        loaded.append(DataGridColumn { c.value(QStringLiteral("dataField")).toString(),
+            c.value(QStringLiteral("caption")).toString(), c.value(QStringLiteral("width")).toInt(-1),
+            c.value(QStringLiteral("visible")).toBool(true), c.value(QStringLiteral("locked")).toBool(),
+            c.value(QStringLiteral("button")).toBool() });
+    }
+    setColumns(loaded);
+    return true;
 }
 
 QList<qint64> DataGrid::selectedBookmarks() const

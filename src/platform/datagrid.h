@@ -72,6 +72,16 @@ public:
     /** @brief The grid's row: the source's current row, -1 when none. */
     int row() const;
 
+    // --- Layouts ------------------------------------------------------------------------------
+    /**
+     * @brief Saves the columns (field, caption, width, visibility, lock, button) under a name in a
+     * layout file, keeping the file's other layouts; false when the file cannot be written.
+     */
+    bool saveLayout(const QString &file, const QString &name) const;
+    /** @brief Takes the columns of a named layout of a file; false (columns unchanged) when the file
+     * or the layout is missing or unreadable. */
+    bool loadLayout(const QString &file, const QString &name);
+
     // --- Selection bookmarks ------------------------------------------------------------------
     /** @brief Rowids of the selected rows, in the grid's order. */
     QList<qint64> selectedBookmarks() const;

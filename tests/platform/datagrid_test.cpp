@@ -128,6 +128,33 @@ TEST_F(DataGridTest, SelectionBookmarksAreRowids)
     EXPECT_EQ(grid.selectedBookmarks(), (QList<qint64> { first, third }));
 }
 
+TEST_F(DataGridTest, LayoutsAreSavedAndLoadedByName)
+{
+    const QString file = m_dir.filePath(QStringLiteral("Layout_prova"));
+    ASSERT_TRUE(grid.saveLayout(file, QStringLiteral("Completa")));
+    grid.setColumns({ { QStringLiteral("PROPRIETARIO"), QStringLiteral("Nome"), 90, true, false, true } });
+    ASSERT_TRUE(grid.saveLayout(file, QStringLiteral("Ridotta")));
+
+    ASSERT_TRUE(grid.loadLayout(file, QStringLiteral("Completa")));
+    ASSERT_EQ(grid.columnCount(), 5);
+    EXPECT_EQ(grid.column(0).caption, QStringLiteral("N° Pal."));
+    EXPECT_EQ(grid.column(2).width, 200);
+    EXPECT_TRUE(grid.column(2).locked);
+    EXPECT_FALSE(grid.column(4).visible);
+    EXPECT_TRUE(grid.isColumnHidden(4));
+
+    ASSERT_TRUE(grid.loadLayout(file, QStringLiteral("Ridotta")));
+    ASSERT_EQ(grid.columnCount(), 1);
+    EXPECT_EQ(grid.model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Nome"));
+    EXPECT_TRUE(grid.column(0).button);
+    EXPECT_EQ(grid.columnWidth(0), 90);
+
+    // A layout that is not in the file leaves the columns alone.
+    EXPECT_FALSE(grid.loadLayout(file, QStringLiteral("Manca")));
+    EXPECT_FALSE(grid.loadLayout(m_dir.filePath(QStringLiteral("manca")), QStringLiteral("Completa")));
+    EXPECT_EQ(grid.columnCount(), 1);
+}
+
 TEST_F(DataGridTest, ACellButtonReportsItsColumn)
 {
     DataGridColumn owner = grid.column(2);
