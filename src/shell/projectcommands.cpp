@@ -157,12 +157,6 @@ QList<ProjectCommands::Command> ProjectCommands::commands(frm_init &window)
     };
 }
 
-void ProjectCommands::install(frm_init &window)
-{
-    registerForms();
-    window.setCommandHandlers(commands(window));
-}
-
 void ProjectCommands::chiudi(frm_init &window)
 {
     // The forms first, while the project is still open: the workspace stores the open unit's

@@ -35,9 +35,6 @@ public:
     /** @brief Every command key with its handler, acting on this main window. */
     static QList<Command> commands(frm_init &window);
 
-    /** @brief Registers the forms and plugs the commands into the window's dispatcher. */
-    static void install(frm_init &window);
-
     /** @brief `chiudi`: closes the project's forms, then the project. */
     static void chiudi(frm_init &window);
     /** @brief `comp_pal`: the buildings form once the project has its header record. */

@@ -53,7 +53,6 @@ protected:
     {
         ShellFormsTest::SetUp();
         window = FormRegistry::form<shell::frm_init>(QStringLiteral("frm_init"));
-        shell::ProjectCommands::install(*window);
         window->show();
         for (const char *name : standIns) {
             const QString form = QString::fromLatin1(name);
