@@ -233,10 +233,8 @@ frm_file::frm_file(QWidget *parent)
 
     connect(Drive1, &QComboBox::currentIndexChanged, this, &frm_file::Drive1_Change);
     connect(Dir1, &FolderListBox::Change, this, &frm_file::Dir1_Change);
-    connect(File1, &QListWidget::itemDoubleClicked, this, [this] { Command1_Click(ApriIndex); });
     connect(Command2, &controls::XPButton::Click, this, &frm_file::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &frm_file::Command3_Click);
-    connect(Text1, &QLineEdit::returnPressed, this, &frm_file::Command2_Click);
 }
 
 void frm_file::showModeless()

@@ -772,6 +772,30 @@ TEST_F(FrmFile, EsciConvDatiAndTheHeightOfTheDialog)
     EXPECT_TRUE(dialogs.shown().isEmpty());
 }
 
+TEST_F(FrmFile, OnlyTheButtonsOpenAndCreateProjects)
+{
+    // A double click on an archive only selects it; Enter in the name box creates nothing.
+    projectIn(archivi(), QStringLiteral("AURORA.CDB"), QStringLiteral("x"));
+    activateAndSelect(QStringLiteral("AURORA.CDB"));
+    QWidget *list = form->File1->viewport();
+    const QPoint entry = form->File1->visualItemRect(form->File1->item(0)).center();
+    QTest::mouseClick(list, Qt::LeftButton, {}, entry);
+    QTest::mouseDClick(list, Qt::LeftButton, {}, entry);
+
+    form->Command1_Click(1);
+    auto *name = control<QLineEdit>("Text1");
+    name->setText(QStringLiteral("Borgo"));
+    name->setFocus();
+    dialogs.answer(MsgResult::Yes);
+    QTest::keyClick(name, Qt::Key_Return);
+
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+    EXPECT_FALSE(VAR_GBL.progetto_corrente);
+    EXPECT_TRUE(statusTexts.isEmpty());
+    EXPECT_EQ(filesIn(archivi()), QStringList({ "AURORA.CDB" }));
+    EXPECT_TRUE(form->isVisible());
+}
+
 TEST_F(FrmFile, NewProjectShowsTheNameBoxWithTheFocus)
 {
     form->showNewProject();
