@@ -547,6 +547,35 @@ TEST_F(FrmFile, AggiornaUpgradesTheChosenArchiveAndSaysSo)
     EXPECT_TRUE(form->isVisible());
 }
 
+TEST_F(FrmFile, AnUpgradeThatCannotAddAFieldIsNotCalledDoneAndTheArchiveStillOpens)
+{
+    // MILLESIMI refuses its RIGA (a strict table knows no DOUBLE); the other fields can be added.
+    const QString archive
+        = oldArchiveIn(archivi(), QStringLiteral("RIGIDO.CDB"), templateFile("ARCH_MIL.CLO"));
+    {
+        Database db = Database::open(archive);
+        db.dropTable(QStringLiteral("MILLESIMI"));
+        db.exec(QStringLiteral("CREATE TABLE MILLESIMI (CONDOMINO TEXT) STRICT"));
+    }
+    activateAndSelect(QStringLiteral("RIGIDO.CDB"));
+    form->Command3_Click();
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_NE(dialogs.shown().at(0).text, QStringLiteral("Archivio Aggiornato"));
+    EXPECT_EQ(dialogs.shown().at(0).title, QStringLiteral("Update Archivio"));
+    EXPECT_EQ(dialogs.shown().at(0).icon, MsgIcon::Critical);
+    EXPECT_EQ(Database::open(archive).fields(QStringLiteral("TEMP_VARIE")).last(), QStringLiteral("RIGA"));
+    EXPECT_FALSE(VAR_GBL.progetto_corrente);
+
+    // Apri reports it too, and opens the project all the same.
+    dialogs.clear();
+    form->File1->setListIndex(0);
+    form->Command1_Click(0);
+    EXPECT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(VAR_GBL.progetto_corrente, archive);
+    EXPECT_EQ(VAR_GBL.archivio_terrazze, archivi() + QStringLiteral("/RIGIDO.TER"));
+    EXPECT_FALSE(form->isVisible());
+}
+
 // --- Elimina -------------------------------------------------------------------------------
 
 TEST_F(FrmFile, EliminaDeletesTheArchiveAndOnlyItsOwnCompanions)
