@@ -137,10 +137,16 @@ void FileListBox::setListIndex(int index)
     setCurrentRow(index);
 }
 
+int FileListBox::ListIndex() const
+{
+    const QList<QListWidgetItem *> selected = selectedItems();
+    return selected.isEmpty() ? -1 : row(selected.first());
+}
+
 QString FileListBox::FileName() const
 {
-    const QListWidgetItem *item = currentItem();
-    return item && currentRow() >= 0 ? item->text() : QString();
+    const QList<QListWidgetItem *> selected = selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text();
 }
 
 // --- frm_file --------------------------------------------------------------------------------

@@ -503,6 +503,37 @@ TEST_F(FrmFile, ApriWithoutASelectionDoesNothing)
     EXPECT_FALSE(QFile::exists(program.file(QStringLiteral("zav.cfg"))));
 }
 
+TEST_F(FrmFile, AnEntryWithTheFocusButNotSelectedIsNotChosen)
+{
+    projectIn(archivi(), QStringLiteral("AURORA.CDB"), QStringLiteral("x"));
+    projectIn(archivi(), QStringLiteral("BORGO.CDB"), QStringLiteral("x"));
+    form->show();
+    form->Form_Activate();
+    form->activateWindow();
+    QApplication::processEvents();
+
+    // Tabbing into the list puts the focus on an entry without selecting it.
+    form->File1->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_TRUE(form->File1->selectedItems().isEmpty());
+    EXPECT_EQ(form->File1->ListIndex(), -1);
+    EXPECT_EQ(form->File1->FileName(), QString());
+    form->Command1_Click(0);
+    EXPECT_FALSE(VAR_GBL.progetto_corrente);
+
+    // An entry selected and then deselected with Ctrl and a click is no longer chosen.
+    QWidget *list = form->File1->viewport();
+    const QPoint second = form->File1->visualItemRect(form->File1->item(1)).center();
+    QTest::mouseClick(list, Qt::LeftButton, {}, second);
+    EXPECT_EQ(form->File1->ListIndex(), 1);
+    EXPECT_EQ(form->File1->FileName(), QStringLiteral("BORGO.CDB"));
+    QTest::mouseClick(list, Qt::LeftButton, Qt::ControlModifier, second);
+    EXPECT_EQ(form->File1->ListIndex(), -1);
+    form->Command1_Click(0);
+    EXPECT_FALSE(VAR_GBL.progetto_corrente);
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+}
+
 TEST_F(FrmFile, AFileThatIsNotAnArchiveIsReportedAndNotOpened)
 {
     writeFile(archivi() + QStringLiteral("/ROTTO.CDB"), "testo qualsiasi");
