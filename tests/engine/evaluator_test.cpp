@@ -136,6 +136,9 @@ TEST_P(EvaluatorTest, ReportsFailures)
         { "((((((", std::nullopt, {} },
         { "+", std::nullopt, {} },
         { "", std::nullopt, {} },
+        // Upper-casing keeps the length, which sizes the stacks: "ß" stays one character, so the
+        // word it makes fills a stack of one position and ends silently.
+        { "ß", std::nullopt, {} },
     };
     for (const Case &c : cases)
         check(c);
