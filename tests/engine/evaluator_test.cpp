@@ -123,6 +123,8 @@ TEST_P(EvaluatorTest, ReportsFailures)
         { "TAN(1)", std::nullopt, kSyntax },
         { "2SQR(4)", std::nullopt, kSyntax },
         { "2*SQR 9", std::nullopt, kSyntax },
+        // Blanks before a parenthesis make a word of their own, a function with no name.
+        { "2 * (3)", std::nullopt, kSyntax },
         // Arguments outside a function's domain, results beyond the range of doubles.
         { "SQR(-4)", std::nullopt, kInvalidArgument },
         { "LOG(0)", std::nullopt, kInvalidArgument },
