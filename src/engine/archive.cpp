@@ -1,5 +1,7 @@
 #include "engine/archive.h"
 
+#include "platform/vb.h"
+
 #include <cmath>
 
 namespace zav::engine::archive {
@@ -56,29 +58,12 @@ std::optional<int> floorPosition(const QString &floorCode)
 
 namespace {
 
-bool isNumberType(const QVariant &value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // The building as the rooms hold it: a whole number written plainly ("1", never "1.0").
 QVariant buildingText(const QVariant &building)
 {
     if (building.isNull())
         return {};
-    if (isNumberType(building)) {
+    if (platform::vb::isNumberValue(building)) {
         const double number = building.toDouble();
         if (std::isfinite(number) && number == std::floor(number) && std::fabs(number) < 1e15)
             return QString::number(qlonglong(number));
@@ -91,7 +76,7 @@ QVariant unitNumber(const QVariant &interno)
 {
     if (interno.isNull())
         return {};
-    if (isNumberType(interno)) {
+    if (platform::vb::isNumberValue(interno)) {
         const double number = interno.toDouble();
         if (std::isfinite(number) && number == std::floor(number) && std::fabs(number) < 1e15)
             return qlonglong(number);

@@ -10,6 +10,7 @@
 #include "shell/commandtable.h"
 #include "shell/inizio.h"
 #include "shell/mainbars.h"
+#include "shell/projectcommands.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -53,6 +54,7 @@ frm_init::frm_init(QWidget *parent)
             showChild(browserFactory()(address));
     });
     setCommandHandlers(m_utility->commands());
+    setCommandHandlers(ProjectCommands::commands(*this));
 
     MDIForm_Load();
 }
