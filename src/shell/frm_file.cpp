@@ -137,10 +137,16 @@ void FileListBox::setListIndex(int index)
     setCurrentRow(index);
 }
 
+int FileListBox::ListIndex() const
+{
+    const QList<QListWidgetItem *> selected = selectedItems();
+    return selected.isEmpty() ? -1 : row(selected.first());
+}
+
 QString FileListBox::FileName() const
 {
-    const QListWidgetItem *item = currentItem();
-    return item && currentRow() >= 0 ? item->text() : QString();
+    const QList<QListWidgetItem *> selected = selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text();
 }
 
 // --- frm_file --------------------------------------------------------------------------------
@@ -233,10 +239,8 @@ frm_file::frm_file(QWidget *parent)
 
     connect(Drive1, &QComboBox::currentIndexChanged, this, &frm_file::Drive1_Change);
     connect(Dir1, &FolderListBox::Change, this, &frm_file::Dir1_Change);
-    connect(File1, &QListWidget::itemDoubleClicked, this, [this] { Command1_Click(ApriIndex); });
     connect(Command2, &controls::XPButton::Click, this, &frm_file::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &frm_file::Command3_Click);
-    connect(Text1, &QLineEdit::returnPressed, this, &frm_file::Command2_Click);
 }
 
 void frm_file::showModeless()
