@@ -277,8 +277,9 @@ void XPButton::writeProperties(PropertyBag &bag) const
     bag.writeProperty(KeyFont, QVariant::fromValue(font()));
     bag.writeProperty(KeyColorScheme, m_ColorScheme);
     bag.writeProperty(KeyShowFocusRect, m_ShowFocusRect);
-    bag.writeProperty(KeyBackColor, m_BackColor);
-    bag.writeProperty(KeyForeColor, m_ForeColor);
+    // Colours are kept as signed 32-bit numbers, system-colour codes included.
+    bag.writeProperty(KeyBackColor, static_cast<qint32>(m_BackColor));
+    bag.writeProperty(KeyForeColor, static_cast<qint32>(m_ForeColor));
 }
 
 void XPButton::readProperties(const PropertyBag &bag)

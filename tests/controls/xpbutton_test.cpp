@@ -473,6 +473,19 @@ TEST(XPButton, SavedPropertiesRoundTripInTheirOrder)
     saved.writeProperties(bag);
     EXPECT_EQ(
         bag.keys(), QStringList({ "BTYPE", "TX", "ENAB", "FONT", "COLTYPE", "FOCUSR", "BCOL", "FCOL" }));
+    // Each key in its stored type; the colours are signed 32-bit numbers, so the system-colour
+    // code 0x8000000F is kept as 0x8000000F - 2^32.
+    const struct
+    {
+        const char *key;
+        QMetaType::Type type;
+    } types[] = { { "BTYPE", QMetaType::Int }, { "TX", QMetaType::QString }, { "ENAB", QMetaType::Bool },
+        { "FONT", QMetaType::QFont }, { "COLTYPE", QMetaType::Int }, { "FOCUSR", QMetaType::Bool },
+        { "BCOL", QMetaType::Int }, { "FCOL", QMetaType::Int } };
+    for (const auto &t : types)
+        EXPECT_EQ(bag.readProperty(t.key).typeId(), int(t.type)) << t.key;
+    EXPECT_EQ(bag.readProperty("BCOL").toInt(), 0xC8D0D4);
+    EXPECT_EQ(bag.readProperty("FCOL").toInt(), -2147483633);
 
     // Through a stream, as a form would keep them.
     QByteArray bytes;
