@@ -71,7 +71,8 @@ QVariant buildingText(const QVariant &building)
     return building.toString().trimmed();
 }
 
-// The unit number as a whole number; Null (matching nothing) when it is not one.
+// The unit number as a whole number. A value that is not one is passed on as it is, so that it
+// matches no room (no stored unit number equals it); only Null matches the rooms without a number.
 QVariant unitNumber(const QVariant &interno)
 {
     if (interno.isNull())
@@ -80,11 +81,12 @@ QVariant unitNumber(const QVariant &interno)
         const double number = interno.toDouble();
         if (std::isfinite(number) && number == std::floor(number) && std::fabs(number) < 1e15)
             return qlonglong(number);
-        return {};
+        return interno;
     }
+    const QString text = interno.toString().trimmed();
     bool ok = false;
-    const qlonglong number = interno.toString().trimmed().toLongLong(&ok);
-    return ok ? QVariant(number) : QVariant();
+    const qlonglong number = text.toLongLong(&ok);
+    return ok ? QVariant(number) : QVariant(text);
 }
 
 } // namespace

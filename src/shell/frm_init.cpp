@@ -49,6 +49,11 @@ frm_init::frm_init(QWidget *parent)
     setCommandHandler(QStringLiteral("password"), [this] { password(); });
 
     m_utility = std::make_unique<UtilityCommands>(this);
+    // The CAD program types into the hidden text box of the unit workspace, when one is open.
+    m_utility->cadLink().setTextBoxSource([]() -> QWidget * {
+        QWidget *workspace = platform::FormRegistry::loaded(QStringLiteral("frm_ins_coeff"));
+        return workspace ? workspace->findChild<QWidget *>(QStringLiteral("txtole")) : nullptr;
+    });
     m_utility->setBrowserOpener([this](const QString &address) {
         if (browserFactory())
             showChild(browserFactory()(address));

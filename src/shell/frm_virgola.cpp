@@ -160,8 +160,9 @@ void frm_virgola::fillFiles()
 
 void frm_virgola::Command2_Click()
 {
-    const QListWidgetItem *item = File1->currentItem();
-    Label1->setText(item ? item->text() : QString());
+    // The file the user selected; the list's cursor alone (set by tabbing into it) selects none.
+    const QList<QListWidgetItem *> selected = File1->selectedItems();
+    Label1->setText(selected.isEmpty() ? QString() : selected.first()->text());
 }
 
 void frm_virgola::Command1_Click()

@@ -111,7 +111,12 @@ void ProjectCommands::registerForms()
                 if (auto *window = FormRegistry::loaded<frm_init>(QStringLiteral("frm_init")))
                     window->setStatusPanelText(2, archive);
             },
-            [] { FormRegistry::showModeless(QStringLiteral("frm_datiprg")); },
+            [] {
+                // A header form still open belongs to the project before: it closes, storing what
+                // was typed into its own archive, and a new one loads on the project just created.
+                tryStep([] { FormRegistry::unload(QStringLiteral("frm_datiprg")); });
+                FormRegistry::showModeless(QStringLiteral("frm_datiprg"));
+            },
             [] { FormRegistry::showModal(QStringLiteral("frm_virgola")); },
         });
         return dialog;

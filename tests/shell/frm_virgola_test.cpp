@@ -4,8 +4,10 @@
 #include "platform/scripteddialogs.h"
 #include "support/fixtures.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
@@ -73,6 +75,20 @@ TEST_F(VirgolaTest, ListsTheArchivesOfTheProgramFolderAndTheTenTables)
         (QStringList { "TAB_COEF", "TAB_COEF2", "TAB_COEF3", "TAB_COEF4", "TAB_COEF5", "TAB_COEF6",
             "TAB_COEF7", "TAB_COEF8", "TAB_WINDOW", "ESPRESSIONI" }));
     EXPECT_TRUE(form.Label1->text().isEmpty());
+}
+
+TEST_F(VirgolaTest, SelezionaTakesOnlyAFileTheUserSelected)
+{
+    shell::frm_virgola form;
+    form.show();
+    // Tabbing into the file list puts its cursor on the first file without selecting it.
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(form.File1, &focusIn);
+    form.findChild<QPushButton *>(QStringLiteral("Command2"))->click();
+    EXPECT_TRUE(form.Label1->text().isEmpty());
+
+    pick(form, QStringLiteral("PROVA.CDB"));
+    EXPECT_EQ(form.Label1->text(), QStringLiteral("PROVA.CDB"));
 }
 
 TEST_F(VirgolaTest, ConvertiNeedsADirectionThenAFile)

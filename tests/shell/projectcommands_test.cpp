@@ -314,6 +314,58 @@ TEST_F(ProjectCommandsTest, CreateEnterTheHeaderCloseAndReopenAProject)
     EXPECT_EQ(boxes.messages(), QStringList { QStringLiteral("Vuoi utilizzare la cartella di default?") });
 }
 
+// A header form left open on one project must not take the header of the next project created:
+// the new project's header starts on its own empty record, and what was typed in the old form
+// goes into the old project's archive.
+TEST_F(ProjectCommandsTest, ANewProjectGetsItsOwnHeaderFormWhileTheLastOneIsStillOpen)
+{
+    const auto create = [this](const QString &name) {
+        click("nuovo");
+        auto *dialog = FormRegistry::loaded<shell::frm_file>(QStringLiteral("frm_file"));
+        ASSERT_NE(dialog, nullptr);
+        dialog->Form_Activate();
+        dialog->Text1->setText(name);
+        boxes.answer(platform::MsgResult::Yes); // the default folder
+        dialog->Command2_Click();
+    };
+    const auto storedNames = [](const QString &archive) {
+        Database db = Database::open(archive);
+        const platform::Recordset rs = db.table(QStringLiteral("ANA_CONDO"));
+        QStringList names;
+        for (int row = 0; row < rs.recordCount(); ++row)
+            names << rs.value(row, rs.fieldIndex(QStringLiteral("NOME"))).toString();
+        return names;
+    };
+
+    create(QStringLiteral("aurora"));
+    auto *first = FormRegistry::loaded<shell::frm_datiprg>(QStringLiteral("frm_datiprg"));
+    ASSERT_NE(first, nullptr);
+    first->Text1->setText(QStringLiteral("Condominio Aurora"));
+    first->Command1[0]->click();
+    first->Command1[2]->click(); // "Modifica", then a change typed and not stored
+    first->Text2->setText(QStringLiteral("Via dei Mille 12"));
+
+    create(QStringLiteral("borea"));
+    processDeletes();
+    auto *second = FormRegistry::loaded<shell::frm_datiprg>(QStringLiteral("frm_datiprg"));
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE(second->isVisible());
+    EXPECT_TRUE(second->Text1->text().isEmpty());
+    EXPECT_TRUE(second->Command1[0]->isEnabled());
+    EXPECT_FALSE(second->Command1[2]->isEnabled());
+
+    second->Text1->setText(QStringLiteral("Condominio Borea"));
+    second->Command1[0]->click();
+    const QString aurora = folder.file(QStringLiteral("ARCHIVI/AURORA.CDB"));
+    EXPECT_EQ(storedNames(aurora), QStringList { QStringLiteral("Condominio Aurora") });
+    EXPECT_EQ(storedNames(folder.file(QStringLiteral("ARCHIVI/BOREA.CDB"))),
+        QStringList { QStringLiteral("Condominio Borea") });
+    Database db = Database::open(aurora);
+    const platform::Recordset header = db.table(QStringLiteral("ANA_CONDO"));
+    EXPECT_EQ(header.value(0, header.fieldIndex(QStringLiteral("INDIRIZZO"))).toString(),
+        QStringLiteral("Via dei Mille 12"));
+}
+
 TEST_F(ProjectCommandsTest, CalcMilRunsTheCalculationUnderTheHourglass)
 {
     PointerDialogs pointerBoxes;
