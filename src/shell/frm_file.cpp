@@ -175,10 +175,10 @@ frm_file::frm_file(QWidget *parent)
 
     Label1 = new QLabel(QStringLiteral("Nome nuovo progetto:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(8, 226, 124, 20);
+    Label1->setGeometry(8, 226, 140, 20);
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(134, 224, 200, 22);
+    Text1->setGeometry(150, 224, 184, 22);
     // "Crea" is the program's own button, with the properties it is placed with.
     Command2 = new controls::XPButton(this);
     Command2->setObjectName(QStringLiteral("Command2"));
