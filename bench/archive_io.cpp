@@ -193,15 +193,3 @@ BENCHMARK(BM_ReadUnitRooms)->Arg(100000)->Unit(benchmark::kMillisecond)->UseReal
 BENCHMARK(BM_UpdateRooms)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    // Qt SQL loads its drivers through the application object.
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -277,8 +277,9 @@ void XPButton::writeProperties(PropertyBag &bag) const
     bag.writeProperty(KeyFont, QVariant::fromValue(font()));
     bag.writeProperty(KeyColorScheme, m_ColorScheme);
     bag.writeProperty(KeyShowFocusRect, m_ShowFocusRect);
-    bag.writeProperty(KeyBackColor, m_BackColor);
-    bag.writeProperty(KeyForeColor, m_ForeColor);
+    // Colours are kept as signed 32-bit numbers, system-colour codes included.
+    bag.writeProperty(KeyBackColor, static_cast<qint32>(m_BackColor));
+    bag.writeProperty(KeyForeColor, static_cast<qint32>(m_ForeColor));
 }
 
 void XPButton::readProperties(const PropertyBag &bag)
@@ -418,6 +419,8 @@ void XPButton::mousePressEvent(QMouseEvent *event)
         event->ignore();
         return;
     }
+    // A fresh press starts a new click, whatever became of an earlier double click's release.
+    m_releaseEndsDoubleClick = false;
     const QPointF at = event->position();
     pressFace(button, shiftCode(event->modifiers()), float(at.x()), float(at.y()));
 }
@@ -455,9 +458,12 @@ void XPButton::mouseReleaseEvent(QMouseEvent *event)
 
 void XPButton::mouseDoubleClickEvent(QMouseEvent *)
 {
-    // The second press of a double click has already come as a press (pressed face, MouseDown);
-    // all that is left is that its release raises no second Click.
+    // A double click reaches the widget as press, release, this notice and release: the second
+    // press comes only as this notice. After a left press it shows the pressed face and reports a
+    // press as Space does; its release raises no second Click.
     m_releaseEndsDoubleClick = true;
+    if (m_lastMouseButton == ButtonLeft)
+        pressFace(ButtonLeft, 1, 1, 1);
 }
 
 void XPButton::keyPressEvent(QKeyEvent *event)

@@ -225,14 +225,15 @@ private:
     }
 
     // Horizontal lines from row `from` to row H, darker downwards. The factors are single
-    // precision, and so is their product with the row; halves go to the even neighbour.
+    // precision; their product with the row is taken exactly (a double holds it without loss) and
+    // then goes to the nearest integer, halves to the even neighbour.
     void gradient(int redGreenSpan, int blueSpan, int from)
     {
         const float k1 = float(redGreenSpan) / float(H);
         const float k2 = float(blueSpan) / float(H);
         for (int i = from; i <= H; ++i) {
-            const float p1 = k1 * float(i);
-            const float p2 = k2 * float(i);
+            const double p1 = double(k1) * i;
+            const double p2 = double(k2) * i;
             const int rg = 255 - int(std::nearbyint(p1));
             const int b = 255 - int(std::nearbyint(p2));
             line(0, i, W, i, rgbValue(rg, rg, b));

@@ -1,5 +1,7 @@
 #include "engine/archive.h"
 
+#include "platform/vb.h"
+
 #include <cmath>
 
 namespace zav::engine::archive {
@@ -56,29 +58,12 @@ std::optional<int> floorPosition(const QString &floorCode)
 
 namespace {
 
-bool isNumberType(const QVariant &value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // The building as the rooms hold it: a whole number written plainly ("1", never "1.0").
 QVariant buildingText(const QVariant &building)
 {
     if (building.isNull())
         return {};
-    if (isNumberType(building)) {
+    if (platform::vb::isNumberValue(building)) {
         const double number = building.toDouble();
         if (std::isfinite(number) && number == std::floor(number) && std::fabs(number) < 1e15)
             return QString::number(qlonglong(number));
@@ -86,20 +71,22 @@ QVariant buildingText(const QVariant &building)
     return building.toString().trimmed();
 }
 
-// The unit number as a whole number; Null (matching nothing) when it is not one.
+// The unit number as a whole number. A value that is not one is passed on as it is, so that it
+// matches no room (no stored unit number equals it); only Null matches the rooms without a number.
 QVariant unitNumber(const QVariant &interno)
 {
     if (interno.isNull())
         return {};
-    if (isNumberType(interno)) {
+    if (platform::vb::isNumberValue(interno)) {
         const double number = interno.toDouble();
         if (std::isfinite(number) && number == std::floor(number) && std::fabs(number) < 1e15)
             return qlonglong(number);
-        return {};
+        return interno;
     }
+    const QString text = interno.toString().trimmed();
     bool ok = false;
-    const qlonglong number = interno.toString().trimmed().toLongLong(&ok);
-    return ok ? QVariant(number) : QVariant();
+    const qlonglong number = text.toLongLong(&ok);
+    return ok ? QVariant(number) : QVariant(text);
 }
 
 } // namespace

@@ -160,13 +160,10 @@ const Millesimi::Building *Millesimi::building(qint64 number) const
 
 void Millesimi::clearTables()
 {
-    for (const char *table : { "MILLESIMI", "TEMPORANEO", "TEMPORANEO2", "MIL_RISC", "MIL_PORTIERATO" }) {
-        try {
-            m_db.clear(QString::fromLatin1(table));
-        } catch (const platform::DbError &) {
-            // A table the archive lacks is passed over, as every failing step of the calculation.
-        }
-    }
+    // A result table that cannot be emptied cannot be rebuilt either: the error ends the run, which
+    // is then rolled back and reported rather than half done and announced as done.
+    for (const char *table : { "MILLESIMI", "TEMPORANEO", "TEMPORANEO2", "MIL_RISC", "MIL_PORTIERATO" })
+        m_db.clear(QString::fromLatin1(table));
 }
 
 bool Millesimi::generalTable()
@@ -253,13 +250,8 @@ void Millesimi::writeTable(const QString &table, const QVector<Row> &rows, const
     if (rows.isEmpty())
         return;
     // Only the fields the table has are written: a missing field is passed over, the rest of the
-    // row still stored.
-    QStringList present;
-    try {
-        present = m_db.fields(table);
-    } catch (const platform::DbError &) {
-        return;
-    }
+    // row still stored. A table that cannot be read or written at all ends the run (see clearTables).
+    const QStringList present = m_db.fields(table);
     QList<Column> used;
     QStringList names;
     QStringList marks;
@@ -272,23 +264,20 @@ void Millesimi::writeTable(const QString &table, const QVector<Row> &rows, const
     }
     if (used.isEmpty())
         return;
-    try {
-        platform::Statement insert
-            = m_db.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                               .arg(Database::quoteName(table), names.join(u','), marks.join(u',')));
-        QVariantList values;
-        values.reserve(used.size());
-        for (const Row &row : rows) {
-            values.clear();
-            for (const Column &column : used)
-                values.append(column.second(row));
-            try {
-                insert.exec(values);
-            } catch (const platform::DbError &) {
-                // A row that cannot be stored is skipped; the rows written so far stay.
-            }
+    platform::Statement insert
+        = m_db.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                           .arg(Database::quoteName(table), names.join(u','), marks.join(u',')));
+    QVariantList values;
+    values.reserve(used.size());
+    for (const Row &row : rows) {
+        values.clear();
+        for (const Column &column : used)
+            values.append(column.second(row));
+        try {
+            insert.exec(values);
+        } catch (const platform::DbError &) {
+            // A row that cannot be stored is skipped; the rows written so far stay.
         }
-    } catch (const platform::DbError &) {
     }
 }
 

@@ -37,7 +37,8 @@ public:
 
     explicit Millesimi(platform::Database &db);
 
-    /** @brief Runs the calculation inside the caller's transaction. */
+    /** @brief Runs the calculation inside the caller's transaction; throws platform::DbError when an
+     * input or result table cannot be read or written (the caller then rolls back). */
     Outcome run();
     /** @brief Owner of the unit whose empty floor height stopped the run. */
     const QString &stopOwner() const { return m_stopOwner; }

@@ -281,7 +281,11 @@ double VarGbl::applica_operatore(double sinistro, double destro, const QString &
 
 std::optional<double> VarGbl::valuta_espressione(const QString &espressione)
 {
-    const QString testo = espressione.toUpper();
+    // Each character is upper-cased on its own, so that the text keeps its length ("ß" stays one
+    // character, where a whole-text upper-casing would write "SS"): the length sizes the stacks.
+    QString testo = espressione;
+    for (QChar &c : testo)
+        c = c.toUpper();
     const qsizetype n = testo.size();
     pila_operatori = QVector<ElementoPila>(n + 1);
     pila_unari = QVector<ElementoPila>(n + 1);

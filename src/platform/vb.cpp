@@ -504,28 +504,6 @@ qint64 toWhole(double value, double lowest, double highest)
     return static_cast<qint64>(rounded);
 }
 
-bool isNumberType(const QVariant &value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool isTextType(const QVariant &value)
 {
     return value.typeId() == QMetaType::QString || value.typeId() == QMetaType::QByteArray
@@ -694,6 +672,28 @@ double Val(const QString &text)
     return *value;
 }
 
+bool isNumberValue(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool IsNumeric(const QString &text)
 {
     return readLocaleNumber(text).has_value();
@@ -715,7 +715,7 @@ std::optional<double> CDbl(const QVariant &value)
         return std::nullopt;
     if (value.typeId() == QMetaType::Bool)
         return value.toBool() ? -1.0 : 0.0;
-    if (isNumberType(value)) {
+    if (isNumberValue(value)) {
         const double number = value.toDouble();
         return std::isfinite(number) ? std::optional<double>(number) : std::nullopt;
     }

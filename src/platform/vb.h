@@ -57,6 +57,9 @@ void setCurrencySymbol(const QString &symbol);
  */
 double Val(const QString &text);
 
+/** @brief Whether a value is held as a number (of any width), not as text, boolean or Null. */
+bool isNumberValue(const QVariant &value);
+
 /** @brief Whether a text reads as a number under the decimal separator in force (see CDbl). */
 bool IsNumeric(const QString &text);
 /** @brief Numbers and booleans are numeric, Null is not, text as above. */

@@ -137,10 +137,16 @@ void FileListBox::setListIndex(int index)
     setCurrentRow(index);
 }
 
+int FileListBox::ListIndex() const
+{
+    const QList<QListWidgetItem *> selected = selectedItems();
+    return selected.isEmpty() ? -1 : row(selected.first());
+}
+
 QString FileListBox::FileName() const
 {
-    const QListWidgetItem *item = currentItem();
-    return item && currentRow() >= 0 ? item->text() : QString();
+    const QList<QListWidgetItem *> selected = selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text();
 }
 
 // --- frm_file --------------------------------------------------------------------------------
@@ -169,10 +175,10 @@ frm_file::frm_file(QWidget *parent)
 
     Label1 = new QLabel(QStringLiteral("Nome nuovo progetto:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(8, 226, 124, 20);
+    Label1->setGeometry(8, 226, 140, 20);
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(134, 224, 200, 22);
+    Text1->setGeometry(150, 224, 184, 22);
     // "Crea" is the program's own button, with the properties it is placed with.
     Command2 = new controls::XPButton(this);
     Command2->setObjectName(QStringLiteral("Command2"));
@@ -233,10 +239,8 @@ frm_file::frm_file(QWidget *parent)
 
     connect(Drive1, &QComboBox::currentIndexChanged, this, &frm_file::Drive1_Change);
     connect(Dir1, &FolderListBox::Change, this, &frm_file::Dir1_Change);
-    connect(File1, &QListWidget::itemDoubleClicked, this, [this] { Command1_Click(ApriIndex); });
     connect(Command2, &controls::XPButton::Click, this, &frm_file::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &frm_file::Command3_Click);
-    connect(Text1, &QLineEdit::returnPressed, this, &frm_file::Command2_Click);
 }
 
 void frm_file::showModeless()

@@ -62,7 +62,8 @@ public:
     /** @brief Re-reads the folder; no entry is selected afterwards. */
     void Refresh();
     int ListCount() const { return count(); }
-    int ListIndex() const { return currentRow(); }
+    /** @brief The selected entry, -1 when none (an entry that only has the focus is not selected). */
+    int ListIndex() const;
     /** @brief Selects an entry (-1: none). */
     void setListIndex(int index);
     /** @brief The selected entry's file name; empty when none. */

@@ -10,6 +10,7 @@
 #include "shell/commandtable.h"
 #include "shell/inizio.h"
 #include "shell/mainbars.h"
+#include "shell/projectcommands.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -48,11 +49,17 @@ frm_init::frm_init(QWidget *parent)
     setCommandHandler(QStringLiteral("password"), [this] { password(); });
 
     m_utility = std::make_unique<UtilityCommands>(this);
+    // The CAD program types into the hidden text box of the unit workspace, when one is open.
+    m_utility->cadLink().setTextBoxSource([]() -> QWidget * {
+        QWidget *workspace = platform::FormRegistry::loaded(QStringLiteral("frm_ins_coeff"));
+        return workspace ? workspace->findChild<QWidget *>(QStringLiteral("txtole")) : nullptr;
+    });
     m_utility->setBrowserOpener([this](const QString &address) {
         if (browserFactory())
             showChild(browserFactory()(address));
     });
     setCommandHandlers(m_utility->commands());
+    setCommandHandlers(ProjectCommands::commands(*this));
 
     MDIForm_Load();
 }

@@ -80,7 +80,6 @@ public:
     /** @brief Makes a form a child window of the MDI area (once) and shows it. */
     QMdiSubWindow *showChild(QWidget *form);
 
-    /** @brief Whether the CAD program's window has been started (kept for the CAD link). */
     /** @brief The commands that reach outside the archives (CAD link, outside programs ...). */
     UtilityCommands &utilityCommands() { return *m_utility; }
 

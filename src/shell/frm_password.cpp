@@ -131,7 +131,10 @@ void frm_password::Text12_KeyPress(int KeyAscii)
         PasswordSettings::writePassword(Text13->text());
     } catch (const platform::DbError &error) {
         reportFailure(error.message());
+        return;
     }
+    // From now on the record holds the new password: a later empty entry keeps that one.
+    readSettings();
 }
 
 void frm_password::Command1_Click()

@@ -2,12 +2,13 @@
 
 #include "engine/ui/attesaprogress.h"
 #include "platform/dialogs.h"
-#include "platform/progress.h"
 #include "platform/formregistry.h"
 #include "platform/programend.h"
+#include "platform/progress.h"
 #include "shell/frm_init.h"
 #include "shell/frm_password.h"
 #include "shell/inizio.h"
+#include "shell/projectcommands.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -20,6 +21,7 @@ using platform::FormRegistry;
 
 void registerForms()
 {
+    ProjectCommands::registerForms();
     FormRegistry::setFactory(QStringLiteral("INIZIO"), [] { return new INIZIO; });
     FormRegistry::setFactory(QStringLiteral("frm_init"), [] { return new frm_init; });
     FormRegistry::setFactory(QStringLiteral("frm_password"),

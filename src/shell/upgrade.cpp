@@ -63,17 +63,27 @@ UpgradeOutcome upgradeArchive(const QString &path)
             outcome.error = QStringLiteral("Tabella ANA_CONDO non trovata");
             return outcome;
         }
+        // Each field is a step of its own: one that cannot be added is skipped and the others
+        // still are. A failed statement leaves the transaction open, so what was added commits.
+        QStringList failures;
         platform::Transaction transaction = db->transaction();
         for (const NewField &item : newFields()) {
             if (!hasTable(tables, item.table))
                 continue;
-            if (db->fields(item.table).contains(item.field.name, Qt::CaseInsensitive))
-                continue;
-            db->appendField(item.table, item.field);
-            outcome.added << item.table + u'.' + item.field.name;
+            const QString name = item.table + u'.' + item.field.name;
+            try {
+                if (db->fields(item.table).contains(item.field.name, Qt::CaseInsensitive))
+                    continue;
+                db->appendField(item.table, item.field);
+                outcome.added << name;
+            } catch (const std::exception &error) {
+                failures << name + QStringLiteral(": ") + QString::fromUtf8(error.what());
+            }
         }
         transaction.commit();
-        outcome.status = UpgradeOutcome::Status::Upgraded;
+        outcome.status
+            = failures.isEmpty() ? UpgradeOutcome::Status::Upgraded : UpgradeOutcome::Status::NotUpgraded;
+        outcome.error = failures.join(u'\n');
     } catch (const std::exception &error) {
         outcome.status = UpgradeOutcome::Status::NotUpgraded;
         outcome.added.clear();

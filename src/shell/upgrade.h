@@ -12,7 +12,7 @@ struct UpgradeOutcome
         Upgraded, ///< the archive has every field now (including when it had them all before)
         Unreadable, ///< the file is missing or is not a database
         NotAnArchive, ///< the file is a database but not a project archive (no ANA_CONDO)
-        NotUpgraded, ///< a field could not be added: the archive was left as it was
+        NotUpgraded, ///< a field could not be added (the others were, unless nothing could be written)
     };
 
     Status status = Status::Unreadable;
@@ -32,8 +32,9 @@ struct UpgradeOutcome
  * Appends at the end of their tables, when missing: `NOTE` (long text) then `RISC_50` (yes/no) to
  * `ANA_CONDO`, and `RIGA` (double) to `TEMPORANEO`, `TEMPORANEO2`, `MIL_RISC`, `MIL_PORTIERATO`,
  * `MILLESIMI` and `TEMP_VARIE`, in this order. A field already there (in any case) is left alone
- * and a table that is missing gets nothing. All of it is one transaction: when a field cannot be
- * added, nothing is and the outcome says so. Shows no message.
+ * and a table that is missing gets nothing. A field that cannot be added is skipped and the
+ * others still are; the outcome then says so. All of it is one transaction, so nothing is
+ * added when it cannot be committed. Shows no message.
  */
 UpgradeOutcome upgradeArchive(const QString &path);
 

@@ -15,7 +15,8 @@ using platform::tryStep;
 
 QString webAddress()
 {
-    return QStringLiteral("https://www.brem.it/");
+    // The program's home page: set here once the publisher's site is known.
+    return QStringLiteral("https://zav.example.org/");
 }
 
 QString searchAddress()

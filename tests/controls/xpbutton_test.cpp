@@ -5,6 +5,7 @@
 #include <QDataStream>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -167,28 +168,38 @@ TEST(XPButton, RightAndMiddleButtonsNeverClick)
     EXPECT_EQ(log.count("Click"), 2);
 }
 
+// A double click goes through the window system: the widget gets press, release, the
+// double-click notice in place of the second press, and release.
 TEST(XPButton, DoubleClickRaisesOneClick)
 {
     Host host;
     ASSERT_TRUE(host.ready);
     XPButton *button = host.button();
     EventLog log(button);
+    QList<ColorValue> faceAtMouseDown;
+    QObject::connect(button, &XPButton::MouseDown, &log.context,
+        [&host, &faceAtMouseDown](int, int, float, float) { faceAtMouseDown << host.row1(); });
 
-    // What a double click delivers: press, release, press, the double-click notice, release.
-    QTest::mousePress(button, Qt::LeftButton, Qt::NoModifier, QPoint(20, 10));
-    QTest::mouseRelease(button, Qt::LeftButton, Qt::NoModifier, QPoint(20, 10));
-    QTest::mousePress(button, Qt::LeftButton, Qt::NoModifier, QPoint(20, 10));
-    QTest::mouseDClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(20, 10));
-    EXPECT_EQ(host.row1(), Type3PressedRow1);
-    QTest::mouseRelease(button, Qt::LeftButton, Qt::NoModifier, QPoint(20, 10));
+    // The button sits at (10, 10) of the window: (30, 20) is its (20, 10).
+    QWindow *window = host.window.windowHandle();
+    QTest::mouseDClick(window, Qt::LeftButton, Qt::NoModifier, QPoint(30, 20));
+    EXPECT_EQ(log.entries,
+        QStringList({ "MouseDown(1,0,20,10)", "MouseUp(1,0,20,10)", "Click", "MouseDown(1,1,1,1)",
+            "MouseUp(1,0,20,10)" }));
+    EXPECT_EQ(faceAtMouseDown, QList<ColorValue>({ Type3PressedRow1, Type3PressedRow1 }));
     EXPECT_EQ(host.row1(), Type3NormalRow1);
-    EXPECT_EQ(log.count("Click"), 1);
-    EXPECT_EQ(log.count("MouseDown"), 2);
-    EXPECT_EQ(log.count("MouseUp"), 2);
 
     // The next single click clicks again.
-    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(20, 10));
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, QPoint(30, 20));
     EXPECT_EQ(log.count("Click"), 2);
+
+    // After a right press the double click neither presses the face nor reports a press.
+    log.entries.clear();
+    faceAtMouseDown.clear();
+    QTest::mouseDClick(window, Qt::RightButton, Qt::NoModifier, QPoint(30, 20));
+    EXPECT_EQ(
+        log.entries, QStringList({ "MouseDown(2,0,20,10)", "MouseUp(2,0,20,10)", "MouseUp(2,0,20,10)" }));
+    EXPECT_EQ(faceAtMouseDown, QList<ColorValue>({ Type3NormalRow1 }));
 }
 
 TEST(XPButton, SpacePressesAndClicksInOrder)
@@ -462,6 +473,19 @@ TEST(XPButton, SavedPropertiesRoundTripInTheirOrder)
     saved.writeProperties(bag);
     EXPECT_EQ(
         bag.keys(), QStringList({ "BTYPE", "TX", "ENAB", "FONT", "COLTYPE", "FOCUSR", "BCOL", "FCOL" }));
+    // Each key in its stored type; the colours are signed 32-bit numbers, so the system-colour
+    // code 0x8000000F is kept as 0x8000000F - 2^32.
+    const struct
+    {
+        const char *key;
+        QMetaType::Type type;
+    } types[] = { { "BTYPE", QMetaType::Int }, { "TX", QMetaType::QString }, { "ENAB", QMetaType::Bool },
+        { "FONT", QMetaType::QFont }, { "COLTYPE", QMetaType::Int }, { "FOCUSR", QMetaType::Bool },
+        { "BCOL", QMetaType::Int }, { "FCOL", QMetaType::Int } };
+    for (const auto &t : types)
+        EXPECT_EQ(bag.readProperty(t.key).typeId(), int(t.type)) << t.key;
+    EXPECT_EQ(bag.readProperty("BCOL").toInt(), 0xC8D0D4);
+    EXPECT_EQ(bag.readProperty("FCOL").toInt(), -2147483633);
 
     // Through a stream, as a form would keep them.
     QByteArray bytes;

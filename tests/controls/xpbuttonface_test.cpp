@@ -271,7 +271,9 @@ TEST(XPButtonFace, TypeThreeGradientAndBorder)
     const QImage normal = render(face, 0, W, H);
     const Pixel normalPixels[] = {
         { 3, 20, rgbValue(193, 193, 213) }, // 3.125 x 20 = 62.5 goes to 62; 2.0833333 x 20 = 41.67 to 42
-        { 3, 18, rgbValue(199, 199, 217) }, // 2.0833333 x 18 is 37.5 in single precision, goes to 38
+        // 50 / 24 in single precision is 2.08333325386; times 18 that is 37.4999985695, which goes
+        // to 37 (the product is not rounded again to single precision, where it would be 37.5).
+        { 3, 18, rgbValue(199, 199, 218) },
         { 3, 5, rgbValue(239, 239, 245) }, // 15.625 to 16; 10.42 to 10
         { 3, 3, rgbValue(246, 246, 249) }, // 9.375 to 9; 6.25 to 6
         { 2, 10, rgbValue(224, 224, 234) }, // no focus: no white line
@@ -304,6 +306,9 @@ TEST(XPButtonFace, TypeThreeGradientAndBorder)
         const QImage pressed = render(face, 2, W, H);
         const Pixel pressedPixels[] = {
             { 3, 20, rgbValue(184, 184, 205) }, // 3.5416667 x 20 = 70.83 to 71; 2.5 x 20 = 50
+            // 85 / 24 in single precision is 3.54166674614; times 12 that is 42.5000009537, which
+            // goes to 43, not to the even 42; 2.5 x 12 = 30.
+            { 3, 12, rgbValue(212, 212, 225) },
             { 3, 5, rgbValue(237, 237, 243) }, // 17.71 to 18; 12.5 to 12
             { 3, 3, rgbValue(244, 244, 247) }, // 10.625 to 11; 7.5 to 8
             { 10, 1, 0x000000 },

@@ -82,21 +82,14 @@ TEST(ArchiveRules, StairsOfABuildingAreItsFirstLetters)
 
 // Runs a structured query on a database as the archive layer does: every condition an equality
 // with a bound value, rows in stored order. Returns the DESCRIZIONE of each row found.
-QStringList descriptionsFound(const QSqlDatabase &db, const zav::platform::TableQuery &query)
+// The descriptions of the rooms a query finds, read through the program's own database layer.
+QStringList descriptionsFound(const QString &path, const zav::platform::TableQuery &query)
 {
-    QStringList conditions;
-    for (const auto &condition : query.where)
-        conditions << QStringLiteral("\"%1\" = ?").arg(condition.field);
-    QSqlQuery sql(db);
-    sql.prepare(QStringLiteral("SELECT DESCRIZIONE FROM \"%1\" WHERE %2 ORDER BY rowid")
-                    .arg(query.table, conditions.join(QStringLiteral(" AND "))));
-    for (const auto &condition : query.where)
-        sql.addBindValue(condition.value);
+    zav::platform::Database db = zav::platform::Database::open(path);
+    const zav::platform::Recordset rooms = db.select(query);
     QStringList found;
-    if (!sql.exec())
-        return { QStringLiteral("query failed") };
-    while (sql.next())
-        found << sql.value(0).toString();
+    for (int row = 0; row < rooms.recordCount(); ++row)
+        found << rooms.value(row, rooms.fieldIndex(QStringLiteral("DESCRIZIONE"))).toString();
     return found;
 }
 
@@ -140,21 +133,33 @@ TEST(ArchiveRules, RoomsQueryFindsExactlyTheUnitsRooms)
             insert.addBindValue(QString::fromLatin1(room.description));
             ASSERT_TRUE(insert.exec());
         }
+        // A room of the same unit key but with no unit number at all.
+        insert.addBindValue(owner);
+        insert.addBindValue(QStringLiteral("1"));
+        insert.addBindValue(QStringLiteral("A"));
+        insert.addBindValue(QVariant());
+        insert.addBindValue(QStringLiteral("no unit number"));
+        ASSERT_TRUE(insert.exec());
 
         const QStringList unitRooms = { QStringLiteral("cucina"), QStringLiteral("bagno") };
         // The building and the unit number come as numbers from the units table and as text from
         // the workspace's labels: both find the same rooms.
-        EXPECT_EQ(descriptionsFound(db, archive::roomsQuery(owner, 1, QStringLiteral("A"), 3)), unitRooms);
+        EXPECT_EQ(descriptionsFound(path, archive::roomsQuery(owner, 1, QStringLiteral("A"), 3)), unitRooms);
         EXPECT_EQ(
-            descriptionsFound(db, archive::roomsQuery(owner, 1.0, QStringLiteral("A"), 3.0)), unitRooms);
+            descriptionsFound(path, archive::roomsQuery(owner, 1.0, QStringLiteral("A"), 3.0)), unitRooms);
         EXPECT_EQ(
-            descriptionsFound(db,
+            descriptionsFound(path,
                 archive::roomsQuery(owner, QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("3"))),
             unitRooms);
-        // A unit number that is no whole number finds nothing.
-        EXPECT_TRUE(
-            descriptionsFound(db, archive::roomsQuery(owner, 1, QStringLiteral("A"), QString())).isEmpty());
-        EXPECT_TRUE(descriptionsFound(db, archive::roomsQuery(owner, 1, QStringLiteral("A"), 3.5)).isEmpty());
+        // A unit number that is no whole number finds nothing, not even the rooms without a number.
+        for (const QVariant &notWhole :
+            { QVariant(QString()), QVariant(QStringLiteral("tre")), QVariant(3.5) })
+            EXPECT_TRUE(descriptionsFound(path, archive::roomsQuery(owner, 1, QStringLiteral("A"), notWhole))
+                            .isEmpty())
+                << notWhole.toString().toStdString();
+        // Only a missing unit number finds the rooms that have none.
+        EXPECT_EQ(descriptionsFound(path, archive::roomsQuery(owner, 1, QStringLiteral("A"), QVariant())),
+            QStringList { QStringLiteral("no unit number") });
     }
     QSqlDatabase::removeDatabase(connection);
 }

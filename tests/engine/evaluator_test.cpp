@@ -123,6 +123,8 @@ TEST_P(EvaluatorTest, ReportsFailures)
         { "TAN(1)", std::nullopt, kSyntax },
         { "2SQR(4)", std::nullopt, kSyntax },
         { "2*SQR 9", std::nullopt, kSyntax },
+        // Blanks before a parenthesis make a word of their own, a function with no name.
+        { "2 * (3)", std::nullopt, kSyntax },
         // Arguments outside a function's domain, results beyond the range of doubles.
         { "SQR(-4)", std::nullopt, kInvalidArgument },
         { "LOG(0)", std::nullopt, kInvalidArgument },
@@ -136,6 +138,9 @@ TEST_P(EvaluatorTest, ReportsFailures)
         { "((((((", std::nullopt, {} },
         { "+", std::nullopt, {} },
         { "", std::nullopt, {} },
+        // Upper-casing keeps the length, which sizes the stacks: "ß" stays one character, so the
+        // word it makes fills a stack of one position and ends silently.
+        { "ß", std::nullopt, {} },
     };
     for (const Case &c : cases)
         check(c);

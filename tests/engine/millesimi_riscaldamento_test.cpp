@@ -84,6 +84,19 @@ const HeatingCase criteria[] = {
     // Half and half without heated volume: T1 = 0, no rows.
     { "half and half, no heated volume", { .numPal = 1, .risc50 = true }, { { .number = 1, .heated = true } },
         { heated("A", 1, 0, 10), heated("B", 1, 0, 30) }, {}, {}, {} },
+    // Several criteria set add up. Heated volume and half and half: T1 = 2 * (30 + 70) = 200, T2 =
+    // 10 + 30 = 40, every unit takes the half case: A v = 30000/200 = 150, r = 10000/40 = 250, mean
+    // 200; B v = 350, r = 750, mean 550 (the column sums to 750).
+    { "heated volume and half and half", { .numPal = 1, .riscVol = true, .risc50 = true },
+        { { .number = 1, .heated = true } }, { heated("A", 1, 30, 10), heated("B", 1, 70, 30) }, { "A", "B" },
+        { 200, 550 }, { std::nullopt, std::nullopt } },
+    // Heated volume and radiant surface: T1 = 30 + 10 + 70 + 30 + 0 + 20 = 160; A and B take the
+    // volume case, 30000/160 = 187.5 and 70000/160 = 437.5; C, without heated volume, the radiant
+    // case, 20000/160 = 125 with VOLUME 20 (the column sums to 750).
+    { "heated volume and radiant surface", { .numPal = 1, .riscVol = true, .riscRad = true },
+        { { .number = 1, .heated = true } },
+        { heated("A", 1, 30, 10), heated("B", 1, 70, 30), heated("C", 1, 0, 20) }, { "A", "B", "C" },
+        { 187.5, 437.5, 125 }, { 30, 70, 20 } },
     // No criterion set: no rows.
     { "no criterion", { .numPal = 1 }, { { .number = 1, .heated = true } }, { heated("A", 1, 10, 10) }, {},
         {}, {} },

@@ -227,6 +227,35 @@ TEST_F(MillesimiStair, ZeroFloorHandsItsSlotToASpecialGroup)
     }
 }
 
+// The stair's units are read as the archive compares stair letters, without regard to case, while
+// the first half takes only the units whose stair is the letter exactly. And every stair's weight
+// scan counts its own special floors, whatever the slots of the stair before it left behind.
+//   Five units of volume 100 (general 200 each). Stair A: a1 "T" height 1, a2 floor 1 height 2, and
+//   lo on stair "a", floor 2, height 5: lo gets no stair row but weighs in stair A: W = 1 + 2 + 5 =
+//   8. First halves a1, a2 200*1000/400 = 500.
+//     slot 1 (floor 1): 2/8*500/500*1000 = 250, MEDIA (250 + 500)/2 = 375;
+//     slot 2: no stair row of floor 2, so the T group takes it, weighted with the register row of
+//     floor 2 (lo's 5): 5/8*1000 = 625, MEDIA (625 + 500)/2 = 562.5.
+//   Stair B: b1 "T" height 3, b2 floor 1 height 1: W = 4 (T counted though stair A served it).
+//     slot 1: 1/4*1000 = 250, MEDIA 375; slot 2 the T group: 3/4*1000 = 750, MEDIA 625.
+TEST_F(MillesimiStair, StairUnitsAreReadWithoutRegardToCaseAndEachStairCountsItsSpecialFloors)
+{
+    DecimalSeparatorScope scope(u',');
+    project({ .numPal = 1 });
+    building({ .number = 1, .stairs = 2 });
+    units({ { .owner = "a1", .scala = "A", .sigla = "T", .hterra = 1, .totSup = 1, .totVol = 100 },
+        { .owner = "a2", .scala = "A", .sigla = "1", .hterra = 2, .totSup = 1, .totVol = 100 },
+        { .owner = "lo", .scala = "a", .sigla = "2", .hterra = 5, .totSup = 1, .totVol = 100 },
+        { .owner = "b1", .scala = "B", .sigla = "T", .hterra = 3, .totSup = 1, .totVol = 100 },
+        { .owner = "b2", .scala = "B", .sigla = "1", .hterra = 1, .totSup = 1, .totVol = 100 } });
+
+    VAR_GBL.calcolo_millesimi();
+
+    expectNumbers(column("MILLESIMI", "MILLESIMI"), { 200, 200, 200, 200, 200 });
+    expectStairTable({ { "a1", 500, 625, 562.5, 0, 0 }, { "a2", 500, 250, 375, 0, 0 },
+        { "b1", 500, 750, 625, 0, 0 }, { "b2", 500, 250, 375, 0, 0 } });
+}
+
 // Buildings take their stairs and lift from the composition row of their own number: with
 // building 2 deleted (rows for buildings 1 and 3, three buildings counted), building 3 keeps its
 // two stairs and its lift. A unit on a stair its building does not have ("B" of building 1) gets

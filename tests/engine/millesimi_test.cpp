@@ -297,4 +297,29 @@ TEST_F(MillesimiCalc, MissingArchiveIsReported)
     EXPECT_EQ(dialogs.shown().at(0).icon, MsgIcon::Critical);
 }
 
+// A result table the archive lacks cannot be rebuilt: the run is reported as failed, not as done,
+// and the tables that do exist keep what they held before it started.
+TEST_F(MillesimiCalc, MissingResultTableIsReportedAndNothingChanges)
+{
+    for (const char *missing : { "MIL_RISC", "TEMPORANEO", "MIL_PORTIERATO" }) {
+        SCOPED_TRACE(missing);
+        freshArchive();
+        DecimalSeparatorScope scope(u',');
+        project({ .numPal = 1, .portierato = true, .riscVol = true });
+        building({ .number = 1, .stairs = 1, .heated = true });
+        units({ { .owner = "A", .totSup = 10, .totVol = 10, .volRisc = 10 },
+            { .owner = "B", .totSup = 10, .totVol = 30, .volRisc = 10 } });
+        exec(QStringLiteral("INSERT INTO MILLESIMI (CONDOMINO, MILLESIMI) VALUES ('Prima', 1000)"));
+        exec(QStringLiteral("DROP TABLE %1").arg(QString::fromLatin1(missing)));
+
+        VAR_GBL.calcolo_millesimi();
+
+        ASSERT_EQ(dialogs.shown().size(), 1);
+        EXPECT_TRUE(
+            dialogs.shown().at(0).text.startsWith(QStringLiteral("Calcolo Millesimi non effettuato.")));
+        EXPECT_EQ(dialogs.shown().at(0).icon, MsgIcon::Critical);
+        EXPECT_EQ(column("MILLESIMI", "CONDOMINO"), texts({ "Prima" }));
+    }
+}
+
 } // namespace

@@ -285,6 +285,51 @@ TEST(Recalculation, HeatingCriteriaAddEachOnTheirOwn)
     }
 }
 
+// The height in force is not reset at the start: the first room without a height of its own takes
+// what the last operation left (here 2.8), not the unit's floor height (3), and it is written in:
+// 10 m² at 2.8 gives a volume of 28.
+TEST(Recalculation, FirstRoomTakesTheHeightLeftInForce)
+{
+    const vb::DecimalSeparatorScope separator(u',');
+    Project p;
+    p.header(false, false, false);
+    VAR_GBL.altezza_piano = 2.8;
+    const qint64 unit = p.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), 1, 3.0);
+    const qint64 room = p.room(
+        QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1, { { "ESPRESSIONE", "10" } });
+    ScriptedDialogs dialogs;
+    dialogs.answer(MsgResult::Yes);
+    VAR_GBL.ricalcolo_globale();
+
+    EXPECT_EQ(p.value(QStringLiteral("ESPRESSIONI"), room, "H_PIANO"), QVariant(QStringLiteral("2,8")));
+    EXPECT_EQ(p.value(QStringLiteral("ESPRESSIONI"), room, "TOT_VOL"), QVariant(QStringLiteral("28,0")));
+    EXPECT_DOUBLE_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_VOL").toDouble(), 28.0);
+    EXPECT_EQ(VAR_GBL.altezza_piano, 2.8);
+}
+
+// The radiant sum is kept in single precision, the other sums in double: a radiant surface of
+// 20000.001 becomes the float 20000.001953125 (floats near 20000 lie 1/512 apart) and is written
+// 20000.002, while the same figure as a heated volume (surface 20000.001 at height 1) stays 20000.001.
+TEST(Recalculation, RadiantSumIsSinglePrecision)
+{
+    const vb::DecimalSeparatorScope separator(u',');
+    Project p;
+    p.header(true, true, false);
+    const qint64 unit = p.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), 1, 3.0);
+    const qint64 room = p.room(QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1,
+        { { "ESPRESSIONE", "20000.001" }, { "H_PIANO", "1" }, { "OPT_RISC", "S" },
+            { "ESPRES_RAD", "20000.001" } });
+    ScriptedDialogs dialogs;
+    dialogs.answer(MsgResult::Yes);
+    VAR_GBL.ricalcolo_globale();
+
+    EXPECT_EQ(p.value(QStringLiteral("ESPRESSIONI"), room, "TOT_ESPRES_RAD"),
+        QVariant(QStringLiteral("20000,001")));
+    EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_RAD_RISC"), QVariant(20000.002));
+    EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_VOL_RISC"), QVariant(20000.001));
+    EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_SUP"), QVariant(20000.001));
+}
+
 // --- Stops ---------------------------------------------------------------------------------------
 
 // The second unit stops the run: the first unit's totals stay stored, the second is untouched, and

@@ -503,6 +503,37 @@ TEST_F(FrmFile, ApriWithoutASelectionDoesNothing)
     EXPECT_FALSE(QFile::exists(program.file(QStringLiteral("zav.cfg"))));
 }
 
+TEST_F(FrmFile, AnEntryWithTheFocusButNotSelectedIsNotChosen)
+{
+    projectIn(archivi(), QStringLiteral("AURORA.CDB"), QStringLiteral("x"));
+    projectIn(archivi(), QStringLiteral("BORGO.CDB"), QStringLiteral("x"));
+    form->show();
+    form->Form_Activate();
+    form->activateWindow();
+    QApplication::processEvents();
+
+    // Tabbing into the list puts the focus on an entry without selecting it.
+    form->File1->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_TRUE(form->File1->selectedItems().isEmpty());
+    EXPECT_EQ(form->File1->ListIndex(), -1);
+    EXPECT_EQ(form->File1->FileName(), QString());
+    form->Command1_Click(0);
+    EXPECT_FALSE(VAR_GBL.progetto_corrente);
+
+    // An entry selected and then deselected with Ctrl and a click is no longer chosen.
+    QWidget *list = form->File1->viewport();
+    const QPoint second = form->File1->visualItemRect(form->File1->item(1)).center();
+    QTest::mouseClick(list, Qt::LeftButton, {}, second);
+    EXPECT_EQ(form->File1->ListIndex(), 1);
+    EXPECT_EQ(form->File1->FileName(), QStringLiteral("BORGO.CDB"));
+    QTest::mouseClick(list, Qt::LeftButton, Qt::ControlModifier, second);
+    EXPECT_EQ(form->File1->ListIndex(), -1);
+    form->Command1_Click(0);
+    EXPECT_FALSE(VAR_GBL.progetto_corrente);
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+}
+
 TEST_F(FrmFile, AFileThatIsNotAnArchiveIsReportedAndNotOpened)
 {
     writeFile(archivi() + QStringLiteral("/ROTTO.CDB"), "testo qualsiasi");
@@ -545,6 +576,35 @@ TEST_F(FrmFile, AggiornaUpgradesTheChosenArchiveAndSaysSo)
     }
     EXPECT_FALSE(VAR_GBL.progetto_corrente); // upgrading opens nothing
     EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(FrmFile, AnUpgradeThatCannotAddAFieldIsNotCalledDoneAndTheArchiveStillOpens)
+{
+    // MILLESIMI refuses its RIGA (a strict table knows no DOUBLE); the other fields can be added.
+    const QString archive
+        = oldArchiveIn(archivi(), QStringLiteral("RIGIDO.CDB"), templateFile("ARCH_MIL.CLO"));
+    {
+        Database db = Database::open(archive);
+        db.dropTable(QStringLiteral("MILLESIMI"));
+        db.exec(QStringLiteral("CREATE TABLE MILLESIMI (CONDOMINO TEXT) STRICT"));
+    }
+    activateAndSelect(QStringLiteral("RIGIDO.CDB"));
+    form->Command3_Click();
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_NE(dialogs.shown().at(0).text, QStringLiteral("Archivio Aggiornato"));
+    EXPECT_EQ(dialogs.shown().at(0).title, QStringLiteral("Update Archivio"));
+    EXPECT_EQ(dialogs.shown().at(0).icon, MsgIcon::Critical);
+    EXPECT_EQ(Database::open(archive).fields(QStringLiteral("TEMP_VARIE")).last(), QStringLiteral("RIGA"));
+    EXPECT_FALSE(VAR_GBL.progetto_corrente);
+
+    // Apri reports it too, and opens the project all the same.
+    dialogs.clear();
+    form->File1->setListIndex(0);
+    form->Command1_Click(0);
+    EXPECT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(VAR_GBL.progetto_corrente, archive);
+    EXPECT_EQ(VAR_GBL.archivio_terrazze, archivi() + QStringLiteral("/RIGIDO.TER"));
+    EXPECT_FALSE(form->isVisible());
 }
 
 // --- Elimina -------------------------------------------------------------------------------
@@ -770,6 +830,30 @@ TEST_F(FrmFile, EsciConvDatiAndTheHeightOfTheDialog)
     form->Command1_Click(3);
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(dialogs.shown().isEmpty());
+}
+
+TEST_F(FrmFile, OnlyTheButtonsOpenAndCreateProjects)
+{
+    // A double click on an archive only selects it; Enter in the name box creates nothing.
+    projectIn(archivi(), QStringLiteral("AURORA.CDB"), QStringLiteral("x"));
+    activateAndSelect(QStringLiteral("AURORA.CDB"));
+    QWidget *list = form->File1->viewport();
+    const QPoint entry = form->File1->visualItemRect(form->File1->item(0)).center();
+    QTest::mouseClick(list, Qt::LeftButton, {}, entry);
+    QTest::mouseDClick(list, Qt::LeftButton, {}, entry);
+
+    form->Command1_Click(1);
+    auto *name = control<QLineEdit>("Text1");
+    name->setText(QStringLiteral("Borgo"));
+    name->setFocus();
+    dialogs.answer(MsgResult::Yes);
+    QTest::keyClick(name, Qt::Key_Return);
+
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+    EXPECT_FALSE(VAR_GBL.progetto_corrente);
+    EXPECT_TRUE(statusTexts.isEmpty());
+    EXPECT_EQ(filesIn(archivi()), QStringList({ "AURORA.CDB" }));
+    EXPECT_TRUE(form->isVisible());
 }
 
 TEST_F(FrmFile, NewProjectShowsTheNameBoxWithTheFocus)

@@ -15,6 +15,7 @@
 #include <QToolBar>
 
 #include <stdexcept>
+#include <tuple>
 
 namespace zav::test {
 namespace {
@@ -202,6 +203,109 @@ TEST_F(MainWindowTest, LoadStartsWithNoProjectBand11HiddenAndTheCadMenuOff)
     EXPECT_FALSE(bar->isToolEnabled(QStringLiteral("tCad2")));
     EXPECT_TRUE(bar->isToolEnabled(QStringLiteral("cadon")));
     EXPECT_EQ(window->statusPanelText(2), QString());
+}
+
+// One band's tools as "caption (key)", "caption > menu" for an item that opens a menu, "|" for a
+// separator; with tooltips, "caption (key) [tooltip]".
+QStringList describe(const QList<QAction *> &actions, bool withToolTips = false)
+{
+    QStringList tools;
+    for (QAction *action : actions) {
+        if (action->isSeparator()) {
+            tools << QStringLiteral("|");
+            continue;
+        }
+        QString tool = action->text();
+        if (!action->objectName().isEmpty())
+            tool += QStringLiteral(" (%1)").arg(action->objectName());
+        if (QMenu *menu = QMenu::menuInAction(action))
+            tool += QStringLiteral(" > ") + menu->objectName();
+        if (withToolTips)
+            tool += QStringLiteral(" [%1]").arg(action->toolTip());
+        tools << tool;
+    }
+    return tools;
+}
+
+TEST_F(MainWindowTest, BandsHoldTheirToolsInOrder)
+{
+    shell::frm_init *window = openMainWindow();
+    platform::CommandBar *bar = window->Bar_main1();
+    const QStringList bandNames = { "MnuBand1", "Mnu_progetto", "Mnu_archivi", "Mnu_coeff", "Luminosità",
+        "Mnu_calcoli", "Mnu_stampa", "Mnu_cad", "Mnu_utility", "Archivi Database", "tbShortcuts", "tBand" };
+    ASSERT_EQ(bar->bandCount(), bandNames.size());
+    for (int i = 0; i < bandNames.size(); ++i)
+        EXPECT_EQ(bar->bandName(i), bandNames[i]) << "band " << i;
+
+    const QList<std::pair<QString, QStringList>> menus = {
+        { "MnuBand1",
+            { "Progetto (tProgetto) > Mnu_progetto", "Archivi (tArchivi) > Mnu_archivi",
+                "Calcoli (tCalcoli) > Mnu_calcoli", "Stampa (tStampa) > Mnu_stampa", "CAD (tCad2) > Mnu_cad",
+                "Utility (tUtility) > Mnu_utility", "Help (tHelp)" } },
+        { "Mnu_progetto",
+            { "Apri (apri)", "Nuovo (nuovo)", "Chiudi (chiudi)", "Elimina (elimina)", "|", "Esci (esci)" } },
+        { "Mnu_archivi",
+            { "Dati Progetto (dati_prg)", "Composizione palazzine (comp_pal)", "Codifica piani (cod_piani)",
+                "Tabella (tabelle)", "Coefficienti > Mnu_coeff" } },
+        { "Mnu_coeff",
+            { "Piano (coef1)", "Orientamento (coef2)", "Esposizione (coef3)", "Luminosità > Luminosità",
+                "Utilizzazione (coef5)", "Globale (coef6)", "Destinazione (coef7)", "Libero (coef8)" } },
+        { "Luminosità", { "Infissi (infissi)", "|", "Default (coef4)" } },
+        { "Mnu_calcoli",
+            { "Opzioni di calcolo (option)", "Visualizza Coefficienti / Millesimi (ins_coeff)", "|",
+                "Calcola Millesimi (calc_mil)", "Ricalcolo Globale Sup. Coeff. Vol. (ricalcolo)",
+                "Tab. Riepilogativa Millesimi (tab_riepilogativa)", "Ripartizione delle Spese (spese)", "|",
+                "Terrazze (terrazze)" } },
+        { "Mnu_stampa", { "Stampa Millesimi (stampa_mil)", "|", "Imposta stampante (imp_st)" } },
+        { "Mnu_cad", { "Gridal On (cadon)", "Gridal Off (cadoff)" } },
+        { "Mnu_utility",
+            { "Dati Utente (utente)", "Gestione Database > Archivi Database", "Password (password)",
+                "Editor di Testo (editor)", "Conversione Dati (conv_dati)", "|",
+                "Calcolatrice (calcolatrice)", "Prompt Dos (prompt)", "Notepad (notepad)",
+                "Scrivex (wordpad)", "Pannello di controllo (control)", "Web Brem (Web)", "|",
+                "Informazioni (about)" } },
+        { "Archivi Database", { "Cod. Piani (cod_piani_db)", "Sup. / Coeff. / Vol. (sup_vol)" } },
+    };
+    EXPECT_EQ(describe(window->menuBar()->actions()), menus.first().second);
+    for (qsizetype i = 1; i < menus.size(); ++i)
+        EXPECT_EQ(describe(bar->menu(menus[i].first)->actions()), menus[i].second)
+            << menus[i].first.toStdString();
+
+    const QList<std::tuple<QString, QString, QStringList>> toolBars = {
+        { "tbDatiGen", "Opzioni Progetto",
+            { "Apri Progetto (tApri)", "Nuovo Progetto (tNuovo)", "Elimina Progetto (tElimina)",
+                "Stampa Dati (tStampa)", "Setup Stampante (tSetup)", "Informazioni Zav (tInfo)",
+                "Esci da Zav (esci)" } },
+        { "tbDati", "Dati Progetto",
+            { "Dati Progetto (tDatiGen)", "Comp. Palazzina (tCompPal)", "Codifca Piani (tCodPiani)",
+                "Crea Tabella (tTabella)" } },
+        { "tbCalcoli", "Calcoli",
+            { "Opzioni di Calcolo (tOpzioni)", "Calcola Millesimi (tCalcMil)",
+                "Ricalcolo Globale (tRicalcolo)", "Vis. Coeff./Millesimi (tVisualizza)" } },
+        { "tbCoefficenti", "Coefficenti",
+            { "Piano (tPiano)", "Orietamento (tOrientamento)", "Esposizione (tEsposizione)",
+                "Infissi (tInfissi)", "Luminosità (tLuminosita)", "Utilizzazione (tUtilizzo)",
+                "Globale (tGlobale)", "Destinazione (tDestinazione)", "Libero (tLibero)" } },
+    };
+    for (const auto &[name, caption, tools] : toolBars) {
+        QToolBar *toolBar = bar->toolBar(name);
+        ASSERT_NE(toolBar, nullptr) << name.toStdString();
+        EXPECT_EQ(toolBar->windowTitle(), caption);
+        EXPECT_EQ(describe(toolBar->actions()), tools) << name.toStdString();
+    }
+
+    QToolBar *band11 = bar->toolBar(QStringLiteral("tBand"));
+    ASSERT_NE(band11, nullptr);
+    EXPECT_EQ(band11->windowTitle(), QStringLiteral("Opzioni Millesimi"));
+    EXPECT_EQ(describe(band11->actions(), true),
+        (QStringList { "Trova (tTrova) [Lista Condomini]", "Ricalcola (tRicalcola) [Ricalcola Importi]",
+            "Arrotonda (tArrotonda) [Arrotonda]", "Copia (tCopia) [Copia da]", "CAD (tCad) [Gridal]",
+            "Calcola Millesimi (tCalcolaMil) [Calcola Millesimi]",
+            "Elimina Riga (tEliminariga) [Elimina Riga]", "Seleziona Tabella (tSelTab) [Seleziona Tabella]",
+            "Calcola Tabella (tCalcTab) [Calcola Millesimi della Tabella]",
+            "Copia Millesimi da ... (tCopiaMil) [Copia Millesimi da -->]",
+            "Azzera colonna tabella (tAzzera) [Azzera la colonna Input]",
+            "Chiudi (tEsciVis) [Esce dalla Visualizzazione Coefficienti]" }));
 }
 
 TEST_F(MainWindowTest, LoadProbesTheDecimalSeparator)

@@ -1,10 +1,12 @@
 #include "shellformsfixture.h"
 
+#include "platform/cadautomationrecorder.h"
 #include "platform/commandbar.h"
 #include "shell/about.h"
 #include "shell/frm_init.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -60,6 +62,46 @@ TEST_F(MainWindowWiringTest, EachWebCommandOpensANewBrowserChildOnTheWebAddress)
 
     EXPECT_EQ(addresses, QStringList({ shell::webAddress(), shell::webAddress() }));
     EXPECT_EQ(area->subWindowList().size(), 2);
+}
+
+// "Gridal On" hands the CAD program the window of the open workspace's hidden text box.
+TEST_F(MainWindowWiringTest, CadOnHandsTheWorkspacesHiddenTextBoxOver)
+{
+    const QString workspace = QStringLiteral("frm_ins_coeff");
+    FormRegistry::setFactory(workspace, [] {
+        auto *form = new QWidget;
+        auto *txtole = new QLineEdit(form);
+        txtole->setObjectName(QStringLiteral("txtole"));
+        txtole->hide();
+        return form;
+    });
+    platform::CadAutomationRecorder cad;
+    shell::frm_init *window = openMainWindow();
+    auto handles = [&] {
+        QVariantList handed;
+        for (const auto &call : cad.calls()) {
+            if (call.method == QStringLiteral("SET_HANDLE"))
+                handed.append(call.arguments);
+        }
+        return handed;
+    };
+
+    // No workspace open: the window is started but no text box is handed over.
+    window->Bar_main1_ToolClick(QStringLiteral("cadon"));
+    EXPECT_TRUE(handles().isEmpty());
+    window->Bar_main1_ToolClick(QStringLiteral("cadoff"));
+
+    QWidget *form = FormRegistry::form(workspace);
+    ASSERT_NE(form, nullptr);
+    auto *txtole = form->findChild<QLineEdit *>(QStringLiteral("txtole"));
+    cad.clearCalls();
+    window->Bar_main1_ToolClick(QStringLiteral("tCad"));
+    EXPECT_EQ(handles(), QVariantList { qint32(txtole->winId()) });
+    EXPECT_TRUE(boxes.shown().isEmpty());
+
+    window->Bar_main1_ToolClick(QStringLiteral("cadoff")); // before the recorder goes
+    FormRegistry::unload(workspace);
+    FormRegistry::setFactory(workspace, {});
 }
 
 } // namespace

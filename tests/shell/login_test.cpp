@@ -246,6 +246,21 @@ TEST_F(PasswordFormTest, EnterInAnEmptyNewPasswordBoxKeepsTheOldOne)
     EXPECT_EQ(storedSettings().first.toString(), QStringLiteral("segreto"));
 }
 
+TEST_F(PasswordFormTest, EmptyEntryAfterAChangeKeepsThePasswordJustStored)
+{
+    setSettings(QStringLiteral("segreto"), true);
+    shell::frm_password *form = openForm();
+    typeAndEnter(form->Text11, QStringLiteral("segreto"));
+    typeAndEnter(form->Text12, QStringLiteral("nuova"));
+    ASSERT_EQ(storedSettings().first.toString(), QStringLiteral("nuova"));
+
+    // The record now holds "nuova": an empty entry puts that back, not the password typed at first.
+    typeAndEnter(form->Text12, QString());
+    EXPECT_EQ(form->Text12->text(), QStringLiteral("nuova"));
+    EXPECT_EQ(form->Text13->text(), QStringLiteral("nuova"));
+    EXPECT_EQ(storedSettings().first.toString(), QStringLiteral("nuova"));
+}
+
 TEST_F(PasswordFormTest, NoStoredPasswordAcceptsTheEmptyOldPassword)
 {
     setSettings(QVariant(), false);

@@ -145,6 +145,30 @@ TEST_F(Upgrade, AddsOnlyWhatIsMissing)
     }
 }
 
+TEST_F(Upgrade, AFieldThatCannotBeAddedIsSkippedAndTheOthersAreStillAdded)
+{
+    // TEMPORANEO2 is a table that refuses a DOUBLE field (a strict table knows no such type); the
+    // other tables of the archive lack their fields as usual.
+    const QString path = oldArchive(program, QStringLiteral("RIGIDO.CDB"), AllNewFields, { "TEMPORANEO2" });
+    Database::open(path).exec(
+        QStringLiteral("CREATE TABLE TEMPORANEO2 (CONDOMINO TEXT, PALAZ TEXT, SCALA TEXT) STRICT"));
+
+    const UpgradeOutcome outcome = upgradeArchive(path);
+    EXPECT_FALSE(outcome.succeeded());
+    EXPECT_EQ(outcome.status, UpgradeOutcome::Status::NotUpgraded);
+    EXPECT_FALSE(outcome.error.isEmpty());
+    EXPECT_EQ(outcome.added,
+        QStringList({ "ANA_CONDO.NOTE", "ANA_CONDO.RISC_50", "TEMPORANEO.RIGA", "MIL_RISC.RIGA",
+            "MIL_PORTIERATO.RIGA", "MILLESIMI.RIGA", "TEMP_VARIE.RIGA" }));
+    EXPECT_EQ(fieldsOf(path, QStringLiteral("TEMPORANEO2")), QStringList({ "CONDOMINO", "PALAZ", "SCALA" }));
+    for (const char *table : UpgradedTables) {
+        if (QLatin1String(table) == QLatin1String("TEMPORANEO2"))
+            continue;
+        EXPECT_EQ(fieldsOf(path, QLatin1String(table)), fieldsOf(templatePath(), QLatin1String(table)))
+            << table;
+    }
+}
+
 TEST_F(Upgrade, AFieldThereInAnotherCaseIsNotAddedAgain)
 {
     const QString path = oldArchive(program, QStringLiteral("MINUSCOLO.CDB"), { { "MILLESIMI", "RIGA" } });

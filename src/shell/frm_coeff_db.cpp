@@ -1,0 +1,124 @@
+#include "shell/frm_coeff_db.h"
+
+#include "engine/archive.h"
+#include "engine/var_gbl.h"
+#include "platform/datagrid.h"
+#include "platform/datasource.h"
+#include "shell/archivechecks.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zav::shell {
+
+using engine::VAR_GBL;
+
+namespace {
+
+QPushButton *button(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+frm_coeff_db::frm_coeff_db(QWidget *parent)
+    : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("frm_coeff_db"));
+    setWindowTitle(QStringLiteral("Gestione Database"));
+    resize(760, 480);
+
+    Data1 = new platform::DataSource(this);
+    Data1->setObjectName(QStringLiteral("Data1"));
+    TDBGrid1 = new platform::DataGrid(this);
+    TDBGrid1->setObjectName(QStringLiteral("TDBGrid1"));
+    TDBGrid1->setDataSource(Data1);
+    TDBGrid1->setColumns({ { QStringLiteral("PALAZ"), QStringLiteral("N° Pal.") },
+        { QStringLiteral("SCALA"), QStringLiteral("Scala") },
+        { QStringLiteral("PIANO"), QStringLiteral("Piano") },
+        { QStringLiteral("INTERNO"), QStringLiteral("Int.") },
+        { QStringLiteral("NOME_CONDOMINO"), QStringLiteral("Proprietario"), 220 },
+        { QStringLiteral("DESCRIZIONE"), QStringLiteral("Descrizione"), 140 } });
+    Command5 = button(QStringLiteral("Command5"), QStringLiteral("Verifica DB"), this);
+    Command2 = button(QStringLiteral("Command2"), QStringLiteral("Filtro"), this);
+    Command3 = button(QStringLiteral("Command3"), QStringLiteral("Refresh"), this);
+    Command4 = button(QStringLiteral("Command4"), QStringLiteral("Elimina Riga"), this);
+    Command1 = button(QStringLiteral("Command1"), QStringLiteral("Esci"), this);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(Command5);
+    buttons->addWidget(Command2);
+    buttons->addWidget(Command3);
+    buttons->addWidget(Command4);
+    buttons->addStretch();
+    buttons->addWidget(Command1);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(TDBGrid1);
+    layout->addLayout(buttons);
+
+    connect(Command1, &QPushButton::clicked, this, &frm_coeff_db::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frm_coeff_db::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &frm_coeff_db::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &frm_coeff_db::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &frm_coeff_db::Command5_Click);
+
+    Form_Load();
+}
+
+void frm_coeff_db::Form_Load()
+{
+    Data1->setDatabaseName(VAR_GBL.progetto_corrente.value_or(QString()));
+    Data1->setRecordSource(engine::archive::ESPRESSIONI);
+    try {
+        Data1->refresh();
+    } catch (const platform::DbError &error) {
+        ArchiveChecks::reportFailure(error.message());
+    }
+}
+
+void frm_coeff_db::Command1_Click()
+{
+    close();
+}
+
+void frm_coeff_db::Command2_Click()
+{
+    // The owner of the current grid row, compared as the text the grid shows: an empty owner
+    // matches only rooms whose owner is the empty text.
+    const int owner = TDBGrid1->columnByCaption(QStringLiteral("Proprietario"));
+    const QString name = TDBGrid1->columnText(owner);
+    Data1->setRecordSource(platform::TableQuery {
+        engine::archive::ESPRESSIONI, { { QStringLiteral("NOME_CONDOMINO"), name } }, {} });
+    try {
+        Data1->refresh();
+    } catch (const platform::DbError &error) {
+        ArchiveChecks::reportFailure(error.message());
+    }
+}
+
+void frm_coeff_db::Command3_Click()
+{
+    Data1->setRecordSource(engine::archive::ESPRESSIONI);
+    try {
+        Data1->refresh();
+    } catch (const platform::DbError &error) {
+        ArchiveChecks::reportFailure(error.message());
+    }
+}
+
+void frm_coeff_db::Command4_Click()
+{
+    ArchiveChecks::deleteCurrentRow(*Data1);
+}
+
+void frm_coeff_db::Command5_Click()
+{
+    ArchiveChecks::verifyDataSource(*Data1, ArchiveChecks::rooms());
+}
+
+} // namespace zav::shell

@@ -1,0 +1,93 @@
+#include "shell/frm_gestdb.h"
+
+#include "engine/archive.h"
+#include "engine/var_gbl.h"
+#include "platform/datagrid.h"
+#include "platform/datasource.h"
+#include "shell/archivechecks.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zav::shell {
+
+using engine::VAR_GBL;
+
+namespace {
+
+QPushButton *button(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+frm_gestdb::frm_gestdb(QWidget *parent)
+    : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("frm_gestdb"));
+    setWindowTitle(QStringLiteral("Gestione Database"));
+    resize(760, 480);
+
+    Data1 = new platform::DataSource(this);
+    Data1->setObjectName(QStringLiteral("Data1"));
+    TDBGrid1 = new platform::DataGrid(this);
+    TDBGrid1->setObjectName(QStringLiteral("TDBGrid1"));
+    TDBGrid1->setDataSource(Data1);
+    TDBGrid1->setColumns({ { QStringLiteral("NUM_PAL"), QStringLiteral("N° Pal.") },
+        { QStringLiteral("SCALA"), QStringLiteral("Scala") },
+        { QStringLiteral("SIGLA"), QStringLiteral("Piano") },
+        { QStringLiteral("INTERNO"), QStringLiteral("Int.") },
+        { QStringLiteral("PROPRIETARIO"), QStringLiteral("Proprietario"), 220 },
+        { QStringLiteral("DESCRIZIONE"), QStringLiteral("Descrizione"), 140 } });
+    Command2 = button(QStringLiteral("Command2"), QStringLiteral("Verifica DB"), this);
+    Command3 = button(QStringLiteral("Command3"), QStringLiteral("Elimina Riga"), this);
+    Command1 = button(QStringLiteral("Command1"), QStringLiteral("Esci"), this);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(Command2);
+    buttons->addWidget(Command3);
+    buttons->addStretch();
+    buttons->addWidget(Command1);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(TDBGrid1);
+    layout->addLayout(buttons);
+
+    connect(Command1, &QPushButton::clicked, this, &frm_gestdb::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frm_gestdb::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &frm_gestdb::Command3_Click);
+
+    Form_Load();
+}
+
+void frm_gestdb::Form_Load()
+{
+    Data1->setDatabaseName(VAR_GBL.progetto_corrente.value_or(QString()));
+    Data1->setRecordSource(engine::archive::CODIF_PIANI);
+    try {
+        Data1->refresh();
+    } catch (const platform::DbError &error) {
+        ArchiveChecks::reportFailure(error.message());
+    }
+}
+
+void frm_gestdb::Command1_Click()
+{
+    close();
+}
+
+void frm_gestdb::Command2_Click()
+{
+    ArchiveChecks::verifyDataSource(*Data1, ArchiveChecks::units());
+}
+
+void frm_gestdb::Command3_Click()
+{
+    ArchiveChecks::deleteCurrentRow(*Data1);
+}
+
+} // namespace zav::shell

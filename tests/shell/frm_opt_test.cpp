@@ -1,0 +1,94 @@
+#include "shell/frm_opt.h"
+
+#include "engine/var_gbl.h"
+#include "platform/db.h"
+#include "platform/scripteddialogs.h"
+#include "support/fixtures.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace zav::test {
+namespace {
+
+using engine::VAR_GBL;
+using platform::Database;
+
+class OptTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        VAR_GBL.reset();
+        path = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("PROVA.CDB"));
+        Database db = Database::open(path);
+        db.insert(QStringLiteral("ANA_CONDO"),
+            { { QStringLiteral("NOME"), QStringLiteral("Condominio Aurora") },
+                { QStringLiteral("CHECK_SUP"), true }, { QStringLiteral("CHECK_VOL"), false },
+                { QStringLiteral("CHK_TOTMQ"), false }, { QStringLiteral("CHK_EXPRESS"), true } });
+        VAR_GBL.progetto_corrente = path;
+    }
+
+    void TearDown() override { VAR_GBL.reset(); }
+
+    /** CHECK_SUP, CHECK_VOL, CHK_TOTMQ, CHK_EXPRESS as stored. */
+    QList<bool> stored()
+    {
+        Database db = Database::open(path);
+        const platform::Recordset rs = db.table(QStringLiteral("ANA_CONDO"));
+        QList<bool> values;
+        for (const char *field : { "CHECK_SUP", "CHECK_VOL", "CHK_TOTMQ", "CHK_EXPRESS" })
+            values << rs.value(0, rs.fieldIndex(QString::fromLatin1(field))).toBool();
+        return values;
+    }
+
+    static QCheckBox *box(QWidget &form, const char *name)
+    {
+        return form.findChild<QCheckBox *>(QString::fromLatin1(name));
+    }
+
+    TempProgramFolder folder;
+    QString path;
+    platform::ScriptedDialogs boxes;
+};
+
+TEST_F(OptTest, TheBoxesOfAPairExcludeEachOtherAndRegistraStoresThem)
+{
+    shell::frm_opt form;
+    form.show();
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Opzioni"));
+    EXPECT_TRUE(box(form, "Check1")->isChecked());
+    EXPECT_FALSE(box(form, "Check2")->isChecked());
+    EXPECT_TRUE(box(form, "Check4")->isChecked());
+
+    box(form, "Check2")->click(); // "Volume"
+    EXPECT_FALSE(box(form, "Check1")->isChecked());
+    EXPECT_TRUE(box(form, "Check2")->isChecked());
+    box(form, "Check3")->click(); // "Mq."
+    EXPECT_FALSE(box(form, "Check4")->isChecked());
+    // Clearing a box leaves its partner clear too.
+    box(form, "Check3")->click();
+    EXPECT_FALSE(box(form, "Check3")->isChecked());
+    EXPECT_FALSE(box(form, "Check4")->isChecked());
+
+    auto *registra = form.findChild<QPushButton *>(QStringLiteral("Command1"));
+    EXPECT_EQ(registra->toolTip(), QStringLiteral("Registra ed esce"));
+    registra->click();
+    EXPECT_EQ(stored(), (QList<bool> { false, true, false, false }));
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(boxes.shown().isEmpty());
+}
+
+TEST_F(OptTest, ClosingThroughTheFrameStoresWhatWasTicked)
+{
+    shell::frm_opt form;
+    form.show();
+    box(form, "Check3")->click();
+    form.close();
+    EXPECT_EQ(stored(), (QList<bool> { true, false, true, false }));
+}
+
+} // namespace
+} // namespace zav::test
