@@ -19,9 +19,9 @@ struct sqlite3_stmt;
 
 /**
  * @brief The archive layer: SQLite files opened through Qt SQL and worked through SQLite's own
- * interface on the same connection, in the shape the program expects
- * of a database (recordsets read by field position or name, rows edited by rowid, tables and fields
- * listed, created and appended, errors carrying the codes the callers branch on).
+ * interface on the same connection, in the shape the program expects of a database (recordsets read
+ * by field position or name, rows edited by rowid, tables and fields listed, created and appended,
+ * errors carrying the codes the callers branch on).
  */
 namespace zav::platform {
 
