@@ -122,7 +122,74 @@ void BM_ReadRooms(benchmark::State &state)
         = benchmark::Counter(double(rows) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
+// The unit key of a room, as roomValues() builds it: owner, building, stair, unit number.
+QVariantList unitKey(int row)
+{
+    const QVariantList values = roomValues(row);
+    return { values.at(0), values.at(4), values.at(14), values.at(22) };
+}
+
+// The rooms of each unit in turn through one prepared statement, the look-up a recalculation makes
+// once per unit: the key fields and the fields it works from, over an index on the key.
+void BM_ReadUnitRooms(benchmark::State &state)
+{
+    const int rows = int(state.range(0));
+    QTemporaryDir dir;
+    Database db = Database::create(dir.filePath(QStringLiteral("U.CDB")));
+    db.createTable(kRooms, roomFields());
+    writeRooms(db, rows);
+    db.exec(QStringLiteral("CREATE INDEX CHIAVE ON ESPRESSIONI (NOME_CONDOMINO, PALAZ, SCALA, INTERNO)"));
+    QStringList names;
+    for (const FieldDef &field : roomFields().mid(0, 19))
+        names << Database::quoteName(field.name);
+    zav::platform::Statement rooms = db.prepare(QStringLiteral("SELECT rowid, %1 FROM ESPRESSIONI WHERE "
+                                                               "NOME_CONDOMINO IS ? AND PALAZ IS ? AND "
+                                                               "SCALA IS ? AND INTERNO IS ? ORDER BY rowid")
+                                                    .arg(names.join(u',')));
+    QList<QVariantList> keys;
+    for (int row = 0; row < rows; row += 8)
+        keys << unitKey(row);
+    for (auto _ : state) {
+        int read = 0;
+        for (const QVariantList &key : keys)
+            read += rooms.read(key).recordCount();
+        if (read != rows) {
+            state.SkipWithError("wrong number of rooms read back");
+            break;
+        }
+    }
+    state.counters["rows"]
+        = benchmark::Counter(double(rows) * double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+// Seven values written back to every room by rowid in one transaction, as a recalculation stores its
+// results; rolled back so that each run finds the same table.
+void BM_UpdateRooms(benchmark::State &state)
+{
+    const int rows = int(state.range(0));
+    QTemporaryDir dir;
+    Database db = Database::create(dir.filePath(QStringLiteral("A.CDB")));
+    db.createTable(kRooms, roomFields());
+    writeRooms(db, rows);
+    const zav::platform::Recordset all = db.table(kRooms);
+    for (auto _ : state) {
+        zav::platform::Transaction transaction = db.transaction();
+        zav::platform::Statement update = db.prepare(
+            QStringLiteral("UPDATE ESPRESSIONI SET MQ = ?, TOT_COEF = ?, H_PIANO = ?, TOT_VOL = ?, "
+                           "TOT_ESPRES_RAD = ?, MQ_FINESTRA = ? WHERE rowid = ?"));
+        for (int row = 0; row < rows; ++row) {
+            update.exec({ QStringLiteral("14,7"), QStringLiteral("13,965"), QVariant(),
+                QStringLiteral("37,706"), QStringLiteral("8,4"), QStringLiteral("1,68"), all.rowidAt(row) });
+        }
+        transaction.rollback();
+    }
+    state.counters["rows"]
+        = benchmark::Counter(double(rows) * double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
 BENCHMARK(BM_WriteRooms)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ReadRooms)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadUnitRooms)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_UpdateRooms)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake pkg-config qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n
-          libzip-dev libgtest-dev libgmock-dev libbenchmark-dev qt6-webengine-dev)
+          libzip-dev libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev qt6-webengine-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

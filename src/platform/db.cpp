@@ -1,16 +1,72 @@
 #include "platform/db.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
-#include <QSqlField>
-#include <QSqlRecord>
+#include <QStringEncoder>
+#include <QTime>
 #include <QUrl>
+#include <QUuid>
+
+#include <sqlite3.h>
 
 #include <atomic>
 #include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
 
 namespace zav::platform {
+
+/**
+ * @brief The fields of a result as a Recordset shows them: names, the position of each name, which
+ * are yes/no fields. Worked out once per statement and checked against each later run.
+ */
+class ColumnLayout
+{
+public:
+    ColumnLayout(sqlite3_stmt *statement, int first);
+    /** @brief Whether the statement's columns (after a re-prepare, say) are still these. */
+    bool fits(sqlite3_stmt *statement, int first) const;
+
+    QStringList fields;
+    QHash<QString, int> index; ///< case-folded field name -> first position with that name
+    QVector<bool> yesNo;
+
+private:
+    QList<QByteArray> m_names; ///< as SQLite gives them, to compare without decoding
+    QList<QByteArray> m_declaredTypes;
+};
+
+/**
+ * @brief A statement kept prepared on a connection for repeated runs, with the shape of the rows it
+ * last read. Its Database finalizes it when the connection closes, so none outlives the connection.
+ */
+class PreparedStatement
+{
+public:
+    explicit PreparedStatement(sqlite3_stmt *handle)
+        : m_handle(handle)
+    {
+    }
+    PreparedStatement(const PreparedStatement &) = delete;
+    PreparedStatement &operator=(const PreparedStatement &) = delete;
+    ~PreparedStatement() { finalize(); }
+
+    sqlite3_stmt *handle() const { return m_handle; }
+    void finalize()
+    {
+        sqlite3_finalize(m_handle);
+        m_handle = nullptr;
+    }
+    std::unique_ptr<ColumnLayout> layout;
+    std::string text; ///< the bound texts of the current run, as UTF-8
+
+private:
+    sqlite3_stmt *m_handle;
+};
 
 namespace {
 
@@ -50,43 +106,262 @@ int codeFor(const QString &driverText)
     throw DbError(codeFor(text), text);
 }
 
-// A value ready for binding: Null stays Null, any text stays text (a default-constructed QString
-// would otherwise be bound as Null), a bool becomes 0/1, and a number that is not finite is refused.
-QVariant bindable(const QVariant &value)
+[[noreturn]] void throwSqliteError(sqlite3 *db)
 {
-    if (!value.isValid() || value.isNull())
-        return QVariant();
-    switch (value.typeId()) {
-    case QMetaType::QString:
-        if (value.toString().isNull())
-            return QVariant(QString(QLatin1StringView("")));
-        return value;
-    case QMetaType::Bool:
-        return QVariant(value.toBool() ? 1 : 0);
-    case QMetaType::Double:
-    case QMetaType::Float:
-        if (!std::isfinite(value.toDouble()))
-            throw DbError(
-                DbErrorCode::Failed, QStringLiteral("Valore numerico non valido: %1").arg(value.toString()));
-        return value;
-    default:
-        return value;
+    const QString text = QString::fromUtf8(sqlite3_errmsg(db));
+    throw DbError(codeFor(text), text);
+}
+
+struct StatementFinalizer
+{
+    void operator()(sqlite3_stmt *statement) const { sqlite3_finalize(statement); }
+};
+using StatementPtr = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+// Puts a kept statement back to its start and drops its values when a run ends, however it ends:
+// no read lock lingers, and no bound text is left pointing at values that are gone.
+class ResetOnExit
+{
+public:
+    explicit ResetOnExit(sqlite3_stmt *statement)
+        : m_statement(statement)
+    {
+    }
+    ResetOnExit(const ResetOnExit &) = delete;
+    ResetOnExit &operator=(const ResetOnExit &) = delete;
+    ~ResetOnExit()
+    {
+        sqlite3_reset(m_statement);
+        sqlite3_clear_bindings(m_statement);
+    }
+
+private:
+    sqlite3_stmt *m_statement;
+};
+
+// One statement of SQL text, prepared on the connection; more than one is refused.
+StatementPtr prepareOn(sqlite3 *db, const QString &sql)
+{
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt *raw = nullptr;
+    const char *tail = nullptr;
+    const int rc = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &raw, &tail);
+    StatementPtr statement(raw);
+    if (rc != SQLITE_OK)
+        throwSqliteError(db);
+    if (!statement)
+        throw DbError(DbErrorCode::Failed, QStringLiteral("Istruzione SQL vuota"));
+    if (tail && !QByteArrayView(tail, text.constData() + text.size() - tail).trimmed().isEmpty())
+        throw DbError(DbErrorCode::Failed, QStringLiteral("Una sola istruzione SQL alla volta: %1").arg(sql));
+    return statement;
+}
+
+void bindCopiedText(sqlite3_stmt *statement, int index, const QString &text, int &rc)
+{
+    if (text.isEmpty())
+        rc = sqlite3_bind_text(statement, index, "", 0, SQLITE_STATIC);
+    else
+        rc = sqlite3_bind_text16(statement, index, text.constData(),
+            int(text.size() * qsizetype(sizeof(QChar))), SQLITE_TRANSIENT);
+}
+
+// Binds the values by position. Null stays Null, any text stays text (a default-constructed QString
+// too), a bool becomes 0/1, and a number that is not finite is refused; any other kind is bound as
+// its text. Text is bound as UTF-8, the archives' own encoding, written into the scratch buffer so
+// that SQLite stores it as it is; blobs are read from the values in place. Both the values and the
+// buffer must live while the statement runs.
+void bindAll(sqlite3_stmt *statement, const QVariantList &values, std::string &scratch)
+{
+    const int expected = sqlite3_bind_parameter_count(statement);
+    if (values.size() != expected)
+        throw DbError(DbErrorCode::Failed,
+            QStringLiteral("Numero di valori errato: %1 invece di %2").arg(values.size()).arg(expected));
+    QStringEncoder encoder(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
+    qsizetype space = 0;
+    for (const QVariant &value : values) {
+        if (value.typeId() == QMetaType::QString)
+            space += encoder.requiredSpace(static_cast<const QString *>(value.constData())->size());
+    }
+    // Grown, never shrunk, so that the buffer is not filled again on every run.
+    if (qsizetype(scratch.size()) < space)
+        scratch.resize(size_t(space));
+    char *text = scratch.data();
+    for (int i = 0; i < expected; ++i) {
+        const QVariant &value = values.at(i);
+        const int index = i + 1;
+        int rc = SQLITE_OK;
+        if (value.isNull()) {
+            rc = sqlite3_bind_null(statement, index);
+        } else {
+            switch (value.typeId()) {
+            case QMetaType::QString: {
+                char *end = encoder.appendToBuffer(text, *static_cast<const QString *>(value.constData()));
+                rc = sqlite3_bind_text(statement, index, text, int(end - text), SQLITE_STATIC);
+                text = end;
+                break;
+            }
+            case QMetaType::Bool:
+                rc = sqlite3_bind_int(statement, index, value.toBool() ? 1 : 0);
+                break;
+            case QMetaType::Int:
+                rc = sqlite3_bind_int(statement, index, value.toInt());
+                break;
+            case QMetaType::UInt:
+            case QMetaType::LongLong:
+                rc = sqlite3_bind_int64(statement, index, value.toLongLong());
+                break;
+            case QMetaType::Double:
+            case QMetaType::Float: {
+                const double number = value.toDouble();
+                if (!std::isfinite(number))
+                    throw DbError(DbErrorCode::Failed,
+                        QStringLiteral("Valore numerico non valido: %1").arg(value.toString()));
+                if (value.typeId() == QMetaType::Double)
+                    rc = sqlite3_bind_double(statement, index, number);
+                else
+                    bindCopiedText(statement, index, value.toString(), rc);
+                break;
+            }
+            case QMetaType::QByteArray: {
+                const auto *bytes = static_cast<const QByteArray *>(value.constData());
+                if (bytes->isNull())
+                    rc = sqlite3_bind_null(statement, index);
+                else
+                    rc = sqlite3_bind_blob(
+                        statement, index, bytes->constData(), int(bytes->size()), SQLITE_STATIC);
+                break;
+            }
+            case QMetaType::QDateTime: {
+                const QDateTime moment = value.toDateTime();
+                if (moment.isValid())
+                    bindCopiedText(statement, index, moment.toString(Qt::ISODateWithMs), rc);
+                else
+                    rc = sqlite3_bind_null(statement, index);
+                break;
+            }
+            case QMetaType::QTime: {
+                const QTime time = value.toTime();
+                if (time.isValid())
+                    bindCopiedText(statement, index, time.toString(QStringLiteral("hh:mm:ss.zzz")), rc);
+                else
+                    rc = sqlite3_bind_null(statement, index);
+                break;
+            }
+            case QMetaType::QUuid:
+                if (value.toUuid().isNull())
+                    rc = sqlite3_bind_null(statement, index);
+                else
+                    bindCopiedText(statement, index, value.toString(), rc);
+                break;
+            case QMetaType::QDate:
+                if (value.toDate().isValid())
+                    bindCopiedText(statement, index, value.toString(), rc);
+                else
+                    rc = sqlite3_bind_null(statement, index);
+                break;
+            default:
+                bindCopiedText(statement, index, value.toString(), rc);
+                break;
+            }
+        }
+        if (rc != SQLITE_OK)
+            throwSqliteError(sqlite3_db_handle(statement));
     }
 }
 
-void bindAll(QSqlQuery &query, const QVariantList &values)
+// Runs a bound statement that reads no rows (or whose rows are not wanted); returns rows affected.
+int runOnce(sqlite3_stmt *statement)
 {
-    for (qsizetype i = 0; i < values.size(); ++i)
-        query.bindValue(int(i), bindable(values.at(i)));
+    const int rc = sqlite3_step(statement);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        throwSqliteError(sqlite3_db_handle(statement));
+    return sqlite3_changes(sqlite3_db_handle(statement));
 }
 
-void run(QSqlQuery &query)
+// Reads the fields of each row as the program sees them: Null as an invalid QVariant, whole numbers
+// as qlonglong, other numbers as double, text as QString, blobs as QByteArray; in a yes/no field any
+// number as a bool.
+//
+// A text equal to the one the same field held in the row before shares that row's string instead of
+// being decoded and stored again: archives repeat codes, names and numbers held as text down a
+// column, and sharing spares most of those copies. Strings are shared implicitly, so the sharing
+// cannot be seen by the callers.
+class RowReader
 {
-    if (!query.exec()) {
-        const QSqlError error = query.lastError();
-        query.finish();
-        throwDriverError(error);
+public:
+    RowReader(sqlite3_stmt *statement, int first, const QVector<bool> &yesNo)
+        : m_statement(statement)
+        , m_first(first)
+        , m_yesNo(yesNo)
+        , m_lastText(size_t(yesNo.size()))
+    {
     }
+
+    QVector<QVariant> row()
+    {
+        const qsizetype count = m_yesNo.size();
+        QVector<QVariant> cells(count);
+        QVariant *cell = cells.data();
+        for (int i = 0; i < count; ++i)
+            cell[i] = field(i);
+        return cells;
+    }
+
+private:
+    struct LastText
+    {
+        std::string bytes;
+        QVariant value; ///< invalid until a text was read
+    };
+
+    // The column's value is read through one handle: each sqlite3_column_* call would take and
+    // release the connection's lock again, and a connection is only ever used by one thread here.
+    QVariant field(int i)
+    {
+        sqlite3_value *value = sqlite3_column_value(m_statement, i + m_first);
+        const bool yesNo = m_yesNo.at(i);
+        switch (sqlite3_value_type(value)) {
+        case SQLITE_NULL:
+            return QVariant();
+        case SQLITE_INTEGER: {
+            const qlonglong number = sqlite3_value_int64(value);
+            return yesNo ? QVariant(number != 0) : QVariant(number);
+        }
+        case SQLITE_FLOAT: {
+            const double number = sqlite3_value_double(value);
+            return yesNo ? QVariant(number != 0.0) : QVariant(number);
+        }
+        case SQLITE_BLOB: {
+            const auto *data = static_cast<const char *>(sqlite3_value_blob(value));
+            const QVariant bytes(QByteArray(data, sqlite3_value_bytes(value)));
+            return yesNo ? QVariant(bytes.toDouble() != 0.0) : bytes;
+        }
+        default: {
+            const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
+            const size_t size = text ? size_t(sqlite3_value_bytes(value)) : 0;
+            if (!text)
+                text = "";
+            LastText &last = m_lastText[size_t(i)];
+            if (last.value.isValid() && last.bytes.size() == size
+                && std::memcmp(last.bytes.data(), text, size) == 0)
+                return last.value;
+            last.bytes.assign(text, size);
+            last.value = QVariant(QString::fromUtf8(text, qsizetype(size)));
+            return last.value;
+        }
+        }
+    }
+
+    sqlite3_stmt *m_statement;
+    int m_first;
+    const QVector<bool> &m_yesNo;
+    std::vector<LastText> m_lastText;
+};
+
+// A yes/no field is one declared BOOLEAN or BOOL (any case), as the schema writes them.
+bool isYesNoType(const char *declared)
+{
+    return declared && (qstricmp(declared, "boolean") == 0 || qstricmp(declared, "bool") == 0);
 }
 
 [[noreturn]] void throwNoRow(const QString &table, qint64 rowid)
@@ -144,6 +419,39 @@ DbError::DbError(int code, const QString &message)
 }
 
 // ---------------------------------------------------------------------------------------------
+// ColumnLayout
+
+ColumnLayout::ColumnLayout(sqlite3_stmt *statement, int first)
+{
+    const int count = sqlite3_column_count(statement) - first;
+    yesNo.resize(qMax(count, 0));
+    for (int i = 0; i < count; ++i) {
+        const char *name = sqlite3_column_name(statement, i + first);
+        const char *declared = sqlite3_column_decltype(statement, i + first);
+        m_names << QByteArray(name);
+        m_declaredTypes << QByteArray(declared);
+        // Double quotes are dropped from names, as an expression's text may carry them.
+        fields << QString::fromUtf8(name).remove(u'"');
+        yesNo[i] = isYesNoType(declared);
+    }
+    // The first position wins when a name repeats (a join naming one field twice).
+    for (int i = count - 1; i >= 0; --i)
+        index.insert(fields.at(i).toCaseFolded(), i);
+}
+
+bool ColumnLayout::fits(sqlite3_stmt *statement, int first) const
+{
+    if (sqlite3_column_count(statement) - first != m_names.size())
+        return false;
+    for (int i = 0; i < m_names.size(); ++i) {
+        if (qstrcmp(m_names.at(i), sqlite3_column_name(statement, i + first)) != 0
+            || qstrcmp(m_declaredTypes.at(i), sqlite3_column_decltype(statement, i + first)) != 0)
+            return false;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
 // Recordset
 
 QString Recordset::fieldName(int position) const
@@ -197,78 +505,75 @@ qint64 Recordset::rowidAt(int row) const
     return m_rowids.isEmpty() ? -1 : m_rowids.at(row);
 }
 
-// Every row is read and the statement released at once, so that no read lock outlives the call.
-Recordset Recordset::readAll(QSqlQuery &query, bool withRowid, const QString &table)
+// Every row is read before the caller releases the statement, so that no read lock outlives the call.
+Recordset Recordset::readAll(
+    sqlite3_stmt *statement, bool withRowid, const QString &table, std::unique_ptr<ColumnLayout> *kept)
 {
     Recordset rs;
     rs.m_table = table;
-    const QSqlRecord record = query.record();
     const int first = withRowid ? 1 : 0;
-    const int count = record.count() - first;
-    QVector<bool> yesNo(count);
-    for (int i = 0; i < count; ++i) {
-        const QSqlField field = record.field(i + first);
-        rs.m_fields << field.name();
-        yesNo[i] = field.metaType().id() == QMetaType::Bool;
-    }
-    // The first position wins when a name repeats (a join naming one field twice).
-    for (int i = count - 1; i >= 0; --i)
-        rs.m_index.insert(rs.m_fields.at(i).toCaseFolded(), i);
+    // A statement is compiled again when the schema changed under it, at its first step: its columns
+    // are known for sure only after that step.
+    int rc = sqlite3_step(statement);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        throwSqliteError(sqlite3_db_handle(statement));
+    std::unique_ptr<ColumnLayout> own;
+    std::unique_ptr<ColumnLayout> &layout = kept ? *kept : own;
+    if (!layout || !layout->fits(statement, first))
+        layout = std::make_unique<ColumnLayout>(statement, first);
+    const ColumnLayout &columns = *layout;
+    rs.m_fields = columns.fields;
+    rs.m_index = columns.index;
 
-    while (query.next()) {
-        QVector<QVariant> row;
-        row.reserve(count);
-        for (int i = 0; i < count; ++i) {
-            QVariant value = query.value(i + first);
-            if (value.isNull())
-                value = QVariant();
-            else if (yesNo.at(i) && value.typeId() != QMetaType::QString)
-                value = QVariant(value.toDouble() != 0.0);
-            row.append(std::move(value));
-        }
-        rs.m_rows.append(std::move(row));
+    RowReader reader(statement, first, columns.yesNo);
+    while (rc == SQLITE_ROW) {
+        rs.m_rows.append(reader.row());
         if (withRowid)
-            rs.m_rowids.append(query.value(0).toLongLong());
+            rs.m_rowids.append(sqlite3_column_int64(statement, 0));
+        rc = sqlite3_step(statement);
     }
-    const QSqlError error = query.lastError();
-    query.finish();
-    if (error.isValid())
-        throwDriverError(error);
+    if (rc != SQLITE_DONE)
+        throwSqliteError(sqlite3_db_handle(statement));
     return rs;
 }
 
 // ---------------------------------------------------------------------------------------------
 // Statement
 
-// The driver keeps the values bound by the previous run and checks only how many there are, so a run
-// with too few values would silently reuse the earlier ones: the count is checked here.
-void Statement::bindAndRun(const QVariantList &values)
+sqlite3_stmt *Statement::runnable()
 {
-    if (m_parameterCount >= 0 && values.size() != m_parameterCount)
-        throw DbError(DbErrorCode::Failed,
-            QStringLiteral("Numero di valori errato: %1 invece di %2")
-                .arg(values.size())
-                .arg(m_parameterCount));
-    bindAll(m_query, values);
-    run(m_query);
-    m_parameterCount = int(values.size());
+    m_ran = false;
+    sqlite3_stmt *statement = m_prepared ? m_prepared->handle() : nullptr;
+    if (!statement)
+        throw DbError(DbErrorCode::Failed, QStringLiteral("Database chiuso"));
+    return statement;
 }
 
+// The values are checked against the statement's placeholders on every run, so that a run with too
+// few values can never reuse values bound by an earlier one.
 int Statement::exec(const QVariantList &values)
 {
-    bindAndRun(values);
-    return m_query.numRowsAffected();
+    sqlite3_stmt *statement = runnable();
+    const ResetOnExit reset(statement);
+    bindAll(statement, values, m_prepared->text);
+    const int affected = runOnce(statement);
+    m_ran = true;
+    return affected;
 }
 
 Recordset Statement::read(const QVariantList &values)
 {
-    bindAndRun(values);
-    return Recordset::readAll(m_query, false, QString());
+    sqlite3_stmt *statement = runnable();
+    const ResetOnExit reset(statement);
+    bindAll(statement, values, m_prepared->text);
+    return Recordset::readAll(statement, false, QString(), &m_prepared->layout);
 }
 
 qint64 Statement::lastInsertId() const
 {
-    return m_query.lastInsertId().toLongLong();
+    if (!m_ran || !m_prepared || !m_prepared->handle())
+        return 0;
+    return sqlite3_last_insert_rowid(sqlite3_db_handle(m_prepared->handle()));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -301,6 +606,7 @@ Database Database::open(const QString &path)
             throw DbError(DbErrorCode::PermissionDenied, error.databaseText());
         throwDriverError(error);
     }
+    db.takeHandle();
     // SQLite reads the file lazily; read its schema now so that a file that is not a database fails
     // here rather than at its first use.
     db.query(QStringLiteral("SELECT count(*) FROM sqlite_master"));
@@ -327,6 +633,7 @@ Database Database::create(const QString &path)
         db.m_db.setDatabaseName(info.absoluteFilePath());
         if (!db.m_db.open())
             throwDriverError(db.m_db.lastError());
+        db.takeHandle();
         // Writing the header makes the new file a database of its own, recognised by any reader.
         db.exec(QStringLiteral("PRAGMA user_version = 1"));
         db.exec(QStringLiteral("PRAGMA user_version = 0"));
@@ -334,13 +641,26 @@ Database Database::create(const QString &path)
     return open(path);
 }
 
+// The driver opened the connection; statements run directly on its SQLite handle.
+void Database::takeHandle()
+{
+    const QVariant handle = m_db.driver()->handle();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        m_handle = *static_cast<sqlite3 *const *>(handle.constData());
+    if (!m_handle)
+        throw DbError(DbErrorCode::Failed, QStringLiteral("Connessione SQLite non disponibile"));
+}
+
 Database::Database(Database &&other) noexcept
     : m_path(std::move(other.m_path))
     , m_connection(std::move(other.m_connection))
     , m_db(other.m_db)
+    , m_handle(std::exchange(other.m_handle, nullptr))
+    , m_statements(std::move(other.m_statements))
 {
     other.m_connection.clear();
     other.m_db = QSqlDatabase();
+    other.m_statements.clear();
 }
 
 Database &Database::operator=(Database &&other) noexcept
@@ -350,8 +670,11 @@ Database &Database::operator=(Database &&other) noexcept
         m_path = std::move(other.m_path);
         m_connection = std::move(other.m_connection);
         m_db = other.m_db;
+        m_handle = std::exchange(other.m_handle, nullptr);
+        m_statements = std::move(other.m_statements);
         other.m_connection.clear();
         other.m_db = QSqlDatabase();
+        other.m_statements.clear();
     }
     return *this;
 }
@@ -363,6 +686,13 @@ Database::~Database()
 
 void Database::close()
 {
+    // A statement still prepared would keep the connection from closing (and its file open).
+    for (const std::weak_ptr<PreparedStatement> &kept : m_statements) {
+        if (const std::shared_ptr<PreparedStatement> statement = kept.lock())
+            statement->finalize();
+    }
+    m_statements.clear();
+    m_handle = nullptr;
     if (m_connection.isEmpty())
         return;
     m_db.close();
@@ -371,39 +701,27 @@ void Database::close()
     m_connection.clear();
 }
 
-void Database::ensureOpen() const
+sqlite3 *Database::connection() const
 {
-    if (m_connection.isEmpty() || !m_db.isOpen())
+    if (m_connection.isEmpty() || !m_handle || !m_db.isOpen())
         throw DbError(DbErrorCode::Failed, QStringLiteral("Database chiuso"));
-}
-
-QSqlQuery Database::prepared(const QString &sql)
-{
-    ensureOpen();
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-    if (!query.prepare(sql))
-        throwDriverError(query.lastError());
-    return query;
+    return m_handle;
 }
 
 int Database::exec(const QString &sql, const QVariantList &values)
 {
-    QSqlQuery query = prepared(sql);
-    bindAll(query, values);
-    run(query);
-    const int affected = query.numRowsAffected();
-    query.finish();
-    return affected;
+    std::string text;
+    const StatementPtr statement = prepareOn(connection(), sql);
+    bindAll(statement.get(), values, text);
+    return runOnce(statement.get());
 }
 
 Recordset Database::query(const QString &sql, const QVariantList &values)
 {
-    QSqlQuery query = prepared(sql);
-    bindAll(query, values);
-    run(query);
-    return Recordset::readAll(query, false, QString());
+    std::string text;
+    const StatementPtr statement = prepareOn(connection(), sql);
+    bindAll(statement.get(), values, text);
+    return Recordset::readAll(statement.get(), false, QString());
 }
 
 Recordset Database::table(const QString &name)
@@ -429,15 +747,19 @@ Recordset Database::select(const TableQuery &tableQuery)
     order << QStringLiteral("rowid");
     sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
 
-    QSqlQuery query = prepared(sql);
-    bindAll(query, values);
-    run(query);
-    return Recordset::readAll(query, true, tableQuery.table);
+    std::string text;
+    const StatementPtr statement = prepareOn(connection(), sql);
+    bindAll(statement.get(), values, text);
+    return Recordset::readAll(statement.get(), true, tableQuery.table);
 }
 
 Statement Database::prepare(const QString &sql)
 {
-    return Statement(prepared(sql));
+    auto statement = std::make_shared<PreparedStatement>(prepareOn(connection(), sql).release());
+    // Statements gone since the last call are forgotten, so the list does not grow with use.
+    std::erase_if(m_statements, [](const std::weak_ptr<PreparedStatement> &kept) { return kept.expired(); });
+    m_statements.push_back(statement);
+    return Statement(std::move(statement));
 }
 
 qint64 Database::insert(const QString &table, const QList<std::pair<QString, QVariant>> &values)
@@ -457,12 +779,11 @@ qint64 Database::insert(const QString &table, const QList<std::pair<QString, QVa
         sql += QStringLiteral(" (") + names.join(u',') + QStringLiteral(") VALUES (") + marks.join(u',')
             + u')';
     }
-    QSqlQuery query = prepared(sql);
-    bindAll(query, bound);
-    run(query);
-    const qint64 rowid = query.lastInsertId().toLongLong();
-    query.finish();
-    return rowid;
+    std::string text;
+    const StatementPtr statement = prepareOn(connection(), sql);
+    bindAll(statement.get(), bound, text);
+    runOnce(statement.get());
+    return sqlite3_last_insert_rowid(m_handle);
 }
 
 void Database::update(const QString &table, qint64 rowid, const QList<std::pair<QString, QVariant>> &values)

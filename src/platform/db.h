@@ -12,11 +12,16 @@
 #include <memory>
 #include <stdexcept>
 #include <utility>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
 
 /**
- * @brief The archive layer: SQLite files reached through Qt SQL, in the shape the program expects
- * of a database (recordsets read by field position or name, rows edited by rowid, tables and fields
- * listed, created and appended, errors carrying the codes the callers branch on).
+ * @brief The archive layer: SQLite files opened through Qt SQL and worked through SQLite's own
+ * interface on the same connection, in the shape the program expects of a database (recordsets read
+ * by field position or name, rows edited by rowid, tables and fields listed, created and appended,
+ * errors carrying the codes the callers branch on).
  */
 namespace zav::platform {
 
@@ -45,6 +50,9 @@ public:
 private:
     int m_code;
 };
+
+class PreparedStatement;
+class ColumnLayout;
 
 /** @brief Kinds of field the archives use. */
 enum class FieldType { Text, Memo, Integer, Double, Boolean };
@@ -138,8 +146,13 @@ public:
 private:
     friend class Database;
     friend class Statement;
-    /** @brief Reads every row of an executed SELECT and releases it (first column = rowid if asked). */
-    static Recordset readAll(QSqlQuery &query, bool withRowid, const QString &table);
+    /**
+     * @brief Steps a bound statement through every row (first column = rowid if asked); the caller
+     * resets or finalizes it. A layout kept from an earlier run is reused while it still fits, and
+     * kept for the next one.
+     */
+    static Recordset readAll(sqlite3_stmt *statement, bool withRowid, const QString &table,
+        std::unique_ptr<ColumnLayout> *kept = nullptr);
     QString m_table;
     QStringList m_fields;
     QVector<QVector<QVariant>> m_rows;
@@ -149,8 +162,10 @@ private:
 };
 
 /**
- * @brief A prepared statement for repeated use inside one connection (bulk work). It must not
- * outlive its Database.
+ * @brief A prepared statement for repeated use inside one connection (bulk work). It is meant to
+ * live no longer than its Database; once that closes, a run fails (DbError Failed). Every run must
+ * give exactly one value per placeholder (DbError Failed otherwise), so that no run reuses values
+ * of an earlier one.
  */
 class Statement
 {
@@ -163,13 +178,14 @@ public:
 
 private:
     friend class Database;
-    explicit Statement(QSqlQuery query)
-        : m_query(std::move(query))
+    explicit Statement(std::shared_ptr<PreparedStatement> prepared)
+        : m_prepared(std::move(prepared))
     {
     }
-    void bindAndRun(const QVariantList &values);
-    QSqlQuery m_query;
-    int m_parameterCount = -1; ///< known after the first run that succeeded
+    /** @brief The statement ready for a run; DbError Failed when its connection has closed. */
+    sqlite3_stmt *runnable();
+    std::shared_ptr<PreparedStatement> m_prepared; ///< finalized by its Database when that closes
+    bool m_ran = false; ///< the last run succeeded
 };
 
 class Transaction;
@@ -253,11 +269,15 @@ public:
 private:
     friend class Transaction;
     Database() = default;
-    void ensureOpen() const;
-    QSqlQuery prepared(const QString &sql);
+    /** @brief The connection's SQLite handle; DbError Failed when closed. */
+    sqlite3 *connection() const;
+    void ensureOpen() const { connection(); }
+    void takeHandle();
     QString m_path;
     QString m_connection;
     QSqlDatabase m_db;
+    sqlite3 *m_handle = nullptr; ///< owned by the driver, which opens and closes it
+    std::vector<std::weak_ptr<PreparedStatement>> m_statements; ///< finalized before the connection closes
 };
 
 /**

@@ -603,4 +603,209 @@ TEST_F(DbTest, APreparedStatementRunsOnceForEveryRow)
     EXPECT_EQ(rs.rowidAt(0), -1); // free SQL carries no rowid
 }
 
+TEST_F(DbTest, BoundValuesKeepTheirKind)
+{
+    // A field declared without a type keeps whatever kind is stored in it, so what is read back shows
+    // how each value was bound.
+    Database db = Database::create(file(QStringLiteral("KINDS.CDB")));
+    db.exec(QStringLiteral("CREATE TABLE T (V)"));
+    Statement insert = db.prepare(QStringLiteral("INSERT INTO T (V) VALUES (?)"));
+    const qlonglong beyond32Bits = qlonglong(1) << 40;
+    const QString accented = s("Perché città 🏠");
+    const struct
+    {
+        const char *what;
+        QVariant bound;
+        const char *storedAs;
+        QVariant read;
+    } cases[] = {
+        { "64-bit whole number", beyond32Bits, "integer", QVariant(qlonglong(1099511627776)) },
+        { "unsigned", QVariant(uint(4000000000u)), "integer", QVariant(qlonglong(4000000000)) },
+        { "negative", QVariant(-3), "integer", QVariant(qlonglong(-3)) },
+        { "true", QVariant(true), "integer", QVariant(qlonglong(1)) },
+        { "false", QVariant(false), "integer", QVariant(qlonglong(0)) },
+        { "double", QVariant(2.5), "real", QVariant(2.5) },
+        { "text of digits", QStringLiteral("007"), "text", QVariant(QStringLiteral("007")) },
+        { "default-constructed text", QString(), "text", QVariant(QString(QLatin1StringView(""))) },
+        { "accents and a character beyond 16 bits", accented, "text", QVariant(accented) },
+        { "Null", QVariant(), "null", QVariant() },
+        { "Null of type text", QVariant(QMetaType::fromType<QString>()), "null", QVariant() },
+        { "bytes with a zero inside", QByteArray("a\0b", 3), "blob", QVariant(QByteArray("a\0b", 3)) },
+    };
+    for (const auto &c : cases)
+        insert.exec({ c.bound });
+
+    const Recordset rs = db.query(QStringLiteral("SELECT typeof(V), V FROM T ORDER BY rowid"));
+    ASSERT_EQ(rs.recordCount(), int(std::size(cases)));
+    for (int row = 0; row < rs.recordCount(); ++row) {
+        const auto &c = cases[row];
+        EXPECT_EQ(rs.value(row, 0).toString(), QString::fromLatin1(c.storedAs)) << c.what;
+        const QVariant read = rs.value(row, 1);
+        EXPECT_EQ(read.typeId(), c.read.typeId()) << c.what;
+        EXPECT_EQ(read, c.read) << c.what;
+    }
+
+    // Text written with accents is found again by a bound condition.
+    EXPECT_EQ(db.query(QStringLiteral("SELECT rowid FROM T WHERE V = ?"), { accented }).recordCount(), 1);
+}
+
+TEST_F(DbTest, RepeatedTextsReadBackAsWritten)
+{
+    // Neighbouring rows repeat values, differ in one character or in length, or hold Null, numbers or
+    // empty text between equal texts; each field must read back as written.
+    Database db = Database::create(file(QStringLiteral("REPEAT.CDB")));
+    db.exec(QStringLiteral("CREATE TABLE T (A, B TEXT)"));
+    const QVariantList first { QStringLiteral("A"), QStringLiteral("A"), QStringLiteral("AB"),
+        QStringLiteral("A"), QVariant(), QStringLiteral("A"), 7, QStringLiteral("7"), QStringLiteral(""),
+        QStringLiteral(""), s("Città"), s("Citta"), s("Città") };
+    const QVariantList second { QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("A"),
+        QStringLiteral("A"), QStringLiteral("A"), QVariant(), QStringLiteral("A"), QStringLiteral("7"),
+        QStringLiteral("7"), QStringLiteral("A"), QStringLiteral("A"), QStringLiteral("A"), s("Città") };
+    Statement insert = db.prepare(QStringLiteral("INSERT INTO T (A, B) VALUES (?, ?)"));
+    for (qsizetype row = 0; row < first.size(); ++row)
+        insert.exec({ first.at(row), second.at(row) });
+
+    Statement read = db.prepare(QStringLiteral("SELECT A, B FROM T ORDER BY rowid"));
+    for (const Recordset &rs : { db.table(QStringLiteral("T")), read.read({}), read.read({}) }) {
+        ASSERT_EQ(rs.recordCount(), first.size());
+        for (int row = 0; row < rs.recordCount(); ++row) {
+            EXPECT_EQ(rs.value(row, 0).typeId(),
+                first.at(row).typeId() == QMetaType::Int ? QMetaType::LongLong : first.at(row).typeId())
+                << row;
+            EXPECT_EQ(rs.value(row, 0), first.at(row)) << row;
+            EXPECT_EQ(rs.value(row, 1), second.at(row)) << row;
+        }
+    }
+}
+
+TEST_F(DbTest, YesNoFieldsReadAsBoolThroughEveryRead)
+{
+    Database db = Database::create(file(QStringLiteral("BOOL.CDB")));
+    db.createTable(QStringLiteral("COMPOS_PAL"),
+        { { QStringLiteral("NUM_PAL"), FieldType::Integer, 0 },
+            { QStringLiteral("ASCENSORE"), FieldType::Boolean, 0 } });
+    db.insert(QStringLiteral("COMPOS_PAL"),
+        { { QStringLiteral("NUM_PAL"), 1 }, { QStringLiteral("ASCENSORE"), true } });
+    db.insert(QStringLiteral("COMPOS_PAL"), { { QStringLiteral("NUM_PAL"), 2 } });
+
+    // The field itself reads as yes/no; a sum over it is a number.
+    const QString sql
+        = QStringLiteral("SELECT ASCENSORE, ASCENSORE + 0 AS N FROM COMPOS_PAL ORDER BY NUM_PAL");
+    Statement statement = db.prepare(sql);
+    for (const Recordset &rs : { db.query(sql), statement.read({}) }) {
+        ASSERT_EQ(rs.recordCount(), 2);
+        EXPECT_EQ(rs.value(0, 0), QVariant(true));
+        EXPECT_EQ(rs.value(1, 0), QVariant(false));
+        EXPECT_EQ(rs.value(0, 1), QVariant(qlonglong(1)));
+        EXPECT_EQ(rs.value(1, 1), QVariant(qlonglong(0)));
+    }
+}
+
+TEST_F(DbTest, APreparedReadFollowsTheTableWhenAFieldIsAppended)
+{
+    Database db = roomsArchive();
+    db.insert(QStringLiteral("ESPRESSIONI"), { { QStringLiteral("SCALA"), QStringLiteral("A") } });
+    Statement all = db.prepare(QStringLiteral("SELECT * FROM ESPRESSIONI"));
+    EXPECT_EQ(all.read({}).fieldCount(), 5);
+
+    db.appendField(QStringLiteral("ESPRESSIONI"), { QStringLiteral("OPT_RISC"), FieldType::Boolean, 0 });
+    const Recordset rs = all.read({});
+    ASSERT_EQ(rs.fieldCount(), 6);
+    EXPECT_EQ(rs.fieldName(5), QStringLiteral("OPT_RISC"));
+    EXPECT_EQ(rs.value(0, 3), QVariant(QStringLiteral("A")));
+    EXPECT_EQ(rs.value(QStringLiteral("opt_risc")), QVariant(false));
+}
+
+TEST_F(DbTest, ValueCountsAreCheckedOnEveryRun)
+{
+    Database db = roomsArchive();
+    const QString rooms = QStringLiteral("ESPRESSIONI");
+    Statement insert = db.prepare(QStringLiteral("INSERT INTO ESPRESSIONI (SCALA, INTERNO) VALUES (?, ?)"));
+    Statement read = db.prepare(QStringLiteral("SELECT * FROM ESPRESSIONI WHERE INTERNO = ?"));
+    const struct
+    {
+        const char *what;
+        std::function<void()> call;
+    } cases[] = {
+        { "first run, too few", [&] { insert.exec({ QStringLiteral("A") }); } },
+        { "first run, too many",
+            [&] {
+                insert.exec({ QStringLiteral("A"), 1, 2 });
+            } },
+        { "prepared read, none", [&] { read.read({}); } },
+        { "free SQL, too many",
+            [&] {
+                db.exec(
+                    QStringLiteral("INSERT INTO ESPRESSIONI (SCALA) VALUES (?)"), { QStringLiteral("A"), 1 });
+            } },
+        { "free SELECT, too few",
+            [&] { db.query(QStringLiteral("SELECT * FROM ESPRESSIONI WHERE INTERNO = ?")); } },
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(errorCode(c.call), DbErrorCode::Failed) << c.what;
+    EXPECT_TRUE(db.table(rooms).isEmpty());
+
+    // A refused run leaves the statement usable.
+    EXPECT_EQ(insert.exec({ QStringLiteral("B"), 4 }), 1);
+    EXPECT_EQ(column(read.read({ 4 }), QStringLiteral("SCALA")), QStringList({ QStringLiteral("B") }));
+}
+
+TEST_F(DbTest, OneStatementOfSqlAtATime)
+{
+    Database db = roomsArchive();
+    const QString twoStatements
+        = QStringLiteral("INSERT INTO ESPRESSIONI (SCALA) VALUES ('A'); DROP TABLE ESPRESSIONI");
+    EXPECT_EQ(errorCode([&] { db.exec(twoStatements); }), DbErrorCode::Failed);
+    EXPECT_EQ(errorCode([&] { db.prepare(twoStatements); }), DbErrorCode::Failed);
+    EXPECT_EQ(errorCode([&] { db.query(QStringLiteral("SELECT 1; SELECT 2")); }), DbErrorCode::Failed);
+    EXPECT_EQ(errorCode([&] { db.exec(QStringLiteral("  ")); }), DbErrorCode::Failed);
+    EXPECT_TRUE(db.hasTable(QStringLiteral("ESPRESSIONI")));
+    EXPECT_TRUE(db.table(QStringLiteral("ESPRESSIONI")).isEmpty());
+
+    // A closing semicolon and blanks after it are one statement still.
+    EXPECT_EQ(
+        db.exec(QStringLiteral("INSERT INTO ESPRESSIONI (SCALA) VALUES (?);  \n"), { QStringLiteral("B") }),
+        1);
+}
+
+TEST_F(DbTest, WritesTheDatabaseRefusesArePermissionDenied)
+{
+    Database db = roomsArchive();
+    const qint64 row
+        = db.insert(QStringLiteral("ESPRESSIONI"), { { QStringLiteral("SCALA"), QStringLiteral("A") } });
+    Statement insert = db.prepare(QStringLiteral("INSERT INTO ESPRESSIONI (SCALA) VALUES (?)"));
+    db.exec(QStringLiteral("PRAGMA query_only = ON"));
+
+    EXPECT_EQ(errorCode([&] { insert.exec({ QStringLiteral("B") }); }), DbErrorCode::PermissionDenied);
+    EXPECT_EQ(errorCode([&] {
+        db.update(QStringLiteral("ESPRESSIONI"), row, { { QStringLiteral("SCALA"), QStringLiteral("C") } });
+    }),
+        DbErrorCode::PermissionDenied);
+    EXPECT_EQ(column(db.table(QStringLiteral("ESPRESSIONI")), QStringLiteral("SCALA")),
+        QStringList({ QStringLiteral("A") }));
+}
+
+TEST_F(DbTest, APreparedStatementEndsWithItsConnection)
+{
+    Database db = roomsArchive();
+    Statement insert = db.prepare(QStringLiteral("INSERT INTO ESPRESSIONI (INTERNO) VALUES (?)"));
+    Statement read = db.prepare(QStringLiteral("SELECT INTERNO FROM ESPRESSIONI"));
+
+    // Moving the database keeps its statements working.
+    Database moved = std::move(db);
+    EXPECT_EQ(insert.exec({ 1 }), 1);
+    EXPECT_EQ(insert.lastInsertId(), 1);
+    EXPECT_EQ(read.read({}).recordCount(), 1);
+
+    // Closing it ends them: a later run fails instead of touching a connection that is gone.
+    moved.close();
+    EXPECT_EQ(errorCode([&] { insert.exec({ 2 }); }), DbErrorCode::Failed);
+    EXPECT_EQ(errorCode([&] { read.read({}); }), DbErrorCode::Failed);
+    EXPECT_EQ(insert.lastInsertId(), 0);
+
+    Database again = Database::open(file(QStringLiteral("PROVA.CDB")));
+    EXPECT_EQ(column(again.table(QStringLiteral("ESPRESSIONI")), QStringLiteral("INTERNO")),
+        QStringList({ QStringLiteral("1") }));
+}
+
 } // namespace
