@@ -136,4 +136,13 @@ void ArchiveChecks::reportFailure(const QString &what)
         QStringLiteral("!!! Zav - Attenzione - !!!"));
 }
 
+void ArchiveChecks::showRows(platform::DataSource &source)
+{
+    try {
+        source.refresh();
+    } catch (const platform::DbError &error) {
+        reportFailure(error.message());
+    }
+}
+
 } // namespace zav::shell

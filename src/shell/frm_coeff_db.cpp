@@ -5,26 +5,13 @@
 #include "platform/datagrid.h"
 #include "platform/datasource.h"
 #include "shell/archivechecks.h"
+#include "shell/gridwindow.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace zav::shell {
 
 using engine::VAR_GBL;
-
-namespace {
-
-QPushButton *button(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
 
 frm_coeff_db::frm_coeff_db(QWidget *parent)
     : QWidget(parent, Qt::Window)
@@ -44,22 +31,13 @@ frm_coeff_db::frm_coeff_db(QWidget *parent)
         { QStringLiteral("INTERNO"), QStringLiteral("Int.") },
         { QStringLiteral("NOME_CONDOMINO"), QStringLiteral("Proprietario"), 220 },
         { QStringLiteral("DESCRIZIONE"), QStringLiteral("Descrizione"), 140 } });
-    Command5 = button(QStringLiteral("Command5"), QStringLiteral("Verifica DB"), this);
-    Command2 = button(QStringLiteral("Command2"), QStringLiteral("Filtro"), this);
-    Command3 = button(QStringLiteral("Command3"), QStringLiteral("Refresh"), this);
-    Command4 = button(QStringLiteral("Command4"), QStringLiteral("Elimina Riga"), this);
-    Command1 = button(QStringLiteral("Command1"), QStringLiteral("Esci"), this);
+    Command5 = gridWindowButton(QStringLiteral("Command5"), QStringLiteral("Verifica DB"), this);
+    Command2 = gridWindowButton(QStringLiteral("Command2"), QStringLiteral("Filtro"), this);
+    Command3 = gridWindowButton(QStringLiteral("Command3"), QStringLiteral("Refresh"), this);
+    Command4 = gridWindowButton(QStringLiteral("Command4"), QStringLiteral("Elimina Riga"), this);
+    Command1 = gridWindowButton(QStringLiteral("Command1"), QStringLiteral("Esci"), this);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(Command5);
-    buttons->addWidget(Command2);
-    buttons->addWidget(Command3);
-    buttons->addWidget(Command4);
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(TDBGrid1);
-    layout->addLayout(buttons);
+    layOutGridWindow(*this, TDBGrid1, { Command5, Command2, Command3, Command4 }, Command1);
 
     connect(Command1, &QPushButton::clicked, this, &frm_coeff_db::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frm_coeff_db::Command2_Click);
@@ -74,11 +52,7 @@ void frm_coeff_db::Form_Load()
 {
     Data1->setDatabaseName(VAR_GBL.progetto_corrente.value_or(QString()));
     Data1->setRecordSource(engine::archive::ESPRESSIONI);
-    try {
-        Data1->refresh();
-    } catch (const platform::DbError &error) {
-        ArchiveChecks::reportFailure(error.message());
-    }
+    ArchiveChecks::showRows(*Data1);
 }
 
 void frm_coeff_db::Command1_Click()
@@ -94,21 +68,13 @@ void frm_coeff_db::Command2_Click()
     const QString name = TDBGrid1->columnText(owner);
     Data1->setRecordSource(platform::TableQuery {
         engine::archive::ESPRESSIONI, { { QStringLiteral("NOME_CONDOMINO"), name } }, {} });
-    try {
-        Data1->refresh();
-    } catch (const platform::DbError &error) {
-        ArchiveChecks::reportFailure(error.message());
-    }
+    ArchiveChecks::showRows(*Data1);
 }
 
 void frm_coeff_db::Command3_Click()
 {
     Data1->setRecordSource(engine::archive::ESPRESSIONI);
-    try {
-        Data1->refresh();
-    } catch (const platform::DbError &error) {
-        ArchiveChecks::reportFailure(error.message());
-    }
+    ArchiveChecks::showRows(*Data1);
 }
 
 void frm_coeff_db::Command4_Click()

@@ -5,26 +5,13 @@
 #include "platform/datagrid.h"
 #include "platform/datasource.h"
 #include "shell/archivechecks.h"
+#include "shell/gridwindow.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace zav::shell {
 
 using engine::VAR_GBL;
-
-namespace {
-
-QPushButton *button(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
 
 frm_gestdb::frm_gestdb(QWidget *parent)
     : QWidget(parent, Qt::Window)
@@ -44,18 +31,11 @@ frm_gestdb::frm_gestdb(QWidget *parent)
         { QStringLiteral("INTERNO"), QStringLiteral("Int.") },
         { QStringLiteral("PROPRIETARIO"), QStringLiteral("Proprietario"), 220 },
         { QStringLiteral("DESCRIZIONE"), QStringLiteral("Descrizione"), 140 } });
-    Command2 = button(QStringLiteral("Command2"), QStringLiteral("Verifica DB"), this);
-    Command3 = button(QStringLiteral("Command3"), QStringLiteral("Elimina Riga"), this);
-    Command1 = button(QStringLiteral("Command1"), QStringLiteral("Esci"), this);
+    Command2 = gridWindowButton(QStringLiteral("Command2"), QStringLiteral("Verifica DB"), this);
+    Command3 = gridWindowButton(QStringLiteral("Command3"), QStringLiteral("Elimina Riga"), this);
+    Command1 = gridWindowButton(QStringLiteral("Command1"), QStringLiteral("Esci"), this);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(Command2);
-    buttons->addWidget(Command3);
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(TDBGrid1);
-    layout->addLayout(buttons);
+    layOutGridWindow(*this, TDBGrid1, { Command2, Command3 }, Command1);
 
     connect(Command1, &QPushButton::clicked, this, &frm_gestdb::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frm_gestdb::Command2_Click);
@@ -68,11 +48,7 @@ void frm_gestdb::Form_Load()
 {
     Data1->setDatabaseName(VAR_GBL.progetto_corrente.value_or(QString()));
     Data1->setRecordSource(engine::archive::CODIF_PIANI);
-    try {
-        Data1->refresh();
-    } catch (const platform::DbError &error) {
-        ArchiveChecks::reportFailure(error.message());
-    }
+    ArchiveChecks::showRows(*Data1);
 }
 
 void frm_gestdb::Command1_Click()
