@@ -104,6 +104,11 @@ TEST(VbFormat, EmptyPatternNonFiniteValuesAndVariants)
     EXPECT_EQ(text(Format(std::nan(""), QStringLiteral("###0.0##"))), "");
 
     EXPECT_EQ(text(Format(QVariant(), QStringLiteral("###0.0##"))), "");
+    // A number that is not finite writes nothing, as a variant too (not "inf" or "nan").
+    EXPECT_EQ(
+        text(Format(QVariant(std::numeric_limits<double>::infinity()), QStringLiteral("###0.0##"))), "");
+    EXPECT_EQ(text(Format(QVariant(std::nan("")), QStringLiteral("###0.0##"))), "");
+    EXPECT_EQ(text(Format(QVariant(-std::numeric_limits<float>::infinity()), QStringLiteral("0.0"))), "");
     EXPECT_EQ(text(Format(QVariant(QMetaType::fromType<double>()), QStringLiteral("###0.0##"))), "");
     EXPECT_EQ(text(Format(QVariant(2.0005), QStringLiteral("###0.0##"))), "2,001");
     // Text is read with the separators in force, then formatted; other text stays as it is.
@@ -287,7 +292,16 @@ TEST(VbNumbers, IsNumericAndCDblUnderTheCommaSeparator)
         { ",", std::nullopt },
         { "-", std::nullopt },
         { "--5", std::nullopt },
-        { "3-", std::nullopt },
+        { "3-", -3 }, // a trailing sign is read as a leading one
+        { "2,5+", 2.5 },
+        { " 1.234,5- ", -1234.5 },
+        { "(5)", -5 }, // parentheses mark a negative number
+        { "(1.000,5)", -1000.5 },
+        { "-3-", std::nullopt }, // one sign at most
+        { "(-5)", std::nullopt },
+        { "(5", std::nullopt },
+        { "5)", std::nullopt },
+        { "3-4", std::nullopt },
         { "1e", std::nullopt },
         { "1 000", std::nullopt },
         { "1,5,5", std::nullopt },
