@@ -1,21 +1,11 @@
-#include "engine/var_gbl.h"
-#include "platform/dialogs.h"
-#include "platform/vb.h"
+#include "shell/browser/frmbrowser.h"
+#include "shell/frm_init.h"
+#include "shell/startup.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
-
-#ifdef ZAV_HAVE_SHELL
-#include "shell/frm_init.h"
-#include "shell/startup.h"
-#ifdef ZAV_HAVE_BROWSER
-#include "shell/browser/frmbrowser.h"
-#endif
-#else
-#include <QMainWindow>
-#endif
 
 int main(int argc, char *argv[])
 {
@@ -29,17 +19,8 @@ int main(int argc, char *argv[])
             QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
 
-#ifdef ZAV_HAVE_SHELL
-#ifdef ZAV_HAVE_BROWSER
+    // The browser lives in its own library; the main window's `Web` command opens it through this.
     zav::shell::frm_init::setBrowserFactory(
         [](const QString &address) -> QWidget * { return zav::shell::frmBrowser::create(address); });
-#endif
     return zav::shell::runProgram(app);
-#else
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Zav"));
-    window.resize(1024, 700);
-    window.show();
-    return app.exec();
-#endif
 }
