@@ -399,14 +399,23 @@ std::optional<double> readLocaleNumber(QStringView text)
         pos = after;
     };
     skipSymbol();
+    // The sign may lead or trail ("-5", "5-"), or the number may stand in parentheses ("(5)"),
+    // as in the standard conversion of text to numbers; only one of these at a time.
     bool negative = false;
+    bool signSeen = false;
+    bool parenthesised = false;
     if (pos < size && (text[pos] == QLatin1Char('-') || text[pos] == QLatin1Char('+'))) {
         negative = text[pos] == QLatin1Char('-');
+        signSeen = true;
+        ++pos;
+    } else if (pos < size && text[pos] == QLatin1Char('(')) {
+        parenthesised = true;
+        negative = true;
         ++pos;
     }
     skipSymbol();
     if (pos < size && text[pos] == QLatin1Char('&'))
-        return readRadix(text, pos + 1, negative);
+        return parenthesised ? std::nullopt : readRadix(text, pos + 1, negative);
 
     AsciiNumber number;
     int mantissaDigits = 0;
@@ -472,6 +481,17 @@ std::optional<double> readLocaleNumber(QStringView text)
             exponent = -exponent;
     }
 
+    while (pos < size && isBlank(text[pos]))
+        ++pos;
+    skipSymbol();
+    if (parenthesised) {
+        if (pos >= size || text[pos] != QLatin1Char(')'))
+            return std::nullopt;
+        ++pos;
+    } else if (!signSeen && pos < size && (text[pos] == QLatin1Char('-') || text[pos] == QLatin1Char('+'))) {
+        negative = text[pos] == QLatin1Char('-');
+        ++pos;
+    }
     while (pos < size && isBlank(text[pos]))
         ++pos;
     skipSymbol();
@@ -759,6 +779,9 @@ QString Format(double value, const QString &pattern)
 QString Format(const QVariant &value, const QString &pattern)
 {
     if (value.isNull())
+        return QString();
+    // A number that is not finite is written as the double overload writes it, not as "inf".
+    if (isNumberValue(value) && !std::isfinite(value.toDouble()))
         return QString();
     if (const std::optional<double> number = CDbl(value))
         return Format(*number, pattern);

@@ -66,8 +66,9 @@ bool IsNumeric(const QString &text);
 bool IsNumeric(const QVariant &value);
 
 /**
- * @brief Locale-aware number reading: decimal and grouping separators in force, sign, exponent,
- * surrounding blanks. No value when the text is not a number (the runtime's type mismatch) or
+ * @brief Locale-aware number reading: decimal and grouping separators in force, a sign before or
+ * after the number ("-5", "5-") or parentheses for a negative one ("(5)"), exponent, surrounding
+ * blanks. No value when the text is not a number (the runtime's type mismatch) or
  * lies beyond the range of doubles.
  *
  * Grouping marks may stand anywhere among the integer digits (under ',' "4.20" is 420, as the
@@ -101,8 +102,8 @@ std::optional<double> CCur(const QVariant &value);
  */
 QString Format(double value, const QString &pattern);
 /**
- * @brief Format of a value: Null gives the empty text, numbers and text that reads as a number
- * (CDbl) are formatted, any other text comes back unchanged.
+ * @brief Format of a value: Null and a number that is not finite give the empty text, numbers
+ * and text that reads as a number (CDbl) are formatted, any other text comes back unchanged.
  */
 QString Format(const QVariant &value, const QString &pattern);
 

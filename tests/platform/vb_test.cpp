@@ -46,6 +46,10 @@ const FormatCase formatCases[] = {
     { 1.0 / 3, "##0.0###", "0,3333" },
     { 0.00005, "##0.0###", "0,0001" }, // a half with no kept digit rounds up to one unit
     { 999.9995, "####0.0##", "1000,0" }, // the carry runs through every nine
+    // 9.99949999999999939... as a double, a half on its 15-digit form: a new integer digit
+    { 9.9995, "###0.0##", "10,0" }, { -9.9995, "###0.0##", "-10,0" },
+    // 999999999999999.875 has 1.00000000000000E+15 as its 15-digit form
+    { 999999999999999.9, "###0.0##", "1000000000000000,0" }, { 1e-300, "###0.0##", "0,0" },
     { 2.71828, "###0.0###", "2,7183" }, { 0.1, "##0.000", "0,100" }, { 0.0005, "##0.000", "0,001" },
     { 100, "0.0000", "100,0000" }, { 100.0 / 3, "0.0000", "33,3333" },
     { 0.15, "########0.0", "0,2" }, // 0.1499999999999999944... as a double
@@ -104,6 +108,11 @@ TEST(VbFormat, EmptyPatternNonFiniteValuesAndVariants)
     EXPECT_EQ(text(Format(std::nan(""), QStringLiteral("###0.0##"))), "");
 
     EXPECT_EQ(text(Format(QVariant(), QStringLiteral("###0.0##"))), "");
+    // A number that is not finite writes nothing, as a variant too (not "inf" or "nan").
+    EXPECT_EQ(
+        text(Format(QVariant(std::numeric_limits<double>::infinity()), QStringLiteral("###0.0##"))), "");
+    EXPECT_EQ(text(Format(QVariant(std::nan("")), QStringLiteral("###0.0##"))), "");
+    EXPECT_EQ(text(Format(QVariant(-std::numeric_limits<float>::infinity()), QStringLiteral("0.0"))), "");
     EXPECT_EQ(text(Format(QVariant(QMetaType::fromType<double>()), QStringLiteral("###0.0##"))), "");
     EXPECT_EQ(text(Format(QVariant(2.0005), QStringLiteral("###0.0##"))), "2,001");
     // Text is read with the separators in force, then formatted; other text stays as it is.
@@ -287,7 +296,16 @@ TEST(VbNumbers, IsNumericAndCDblUnderTheCommaSeparator)
         { ",", std::nullopt },
         { "-", std::nullopt },
         { "--5", std::nullopt },
-        { "3-", std::nullopt },
+        { "3-", -3 }, // a trailing sign is read as a leading one
+        { "2,5+", 2.5 },
+        { " 1.234,5- ", -1234.5 },
+        { "(5)", -5 }, // parentheses mark a negative number
+        { "(1.000,5)", -1000.5 },
+        { "-3-", std::nullopt }, // one sign at most
+        { "(-5)", std::nullopt },
+        { "(5", std::nullopt },
+        { "5)", std::nullopt },
+        { "3-4", std::nullopt },
         { "1e", std::nullopt },
         { "1 000", std::nullopt },
         { "1,5,5", std::nullopt },
