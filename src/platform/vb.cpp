@@ -853,6 +853,10 @@ double Round(double value, int decimals)
         throw std::invalid_argument("Round: negative number of decimals");
     if (!std::isfinite(value))
         return value;
+    // From 1e15 up the fifteen-digit form would drop whole digits: such a number has no decimals
+    // worth keeping, so it is rounded on its own value.
+    if (std::fabs(value) >= 1e15)
+        return decimals == 0 ? roundHalfEven(value) : value;
     Decimal decimal = toDecimal(value);
     roundDecimal(decimal, decimals, Halves::ToEven);
     return fromDecimal(decimal);

@@ -461,6 +461,10 @@ TEST(VbWhole, RoundHalvesToEvenOnTheDecimalForm)
         { 9.995, 2, 10.0 },
         { 1.23456, 10, 1.23456 },
         { 0.0004, 3, 0 },
+        // Beyond fifteen digits the whole number is kept, not cut to its fifteen-digit form.
+        { 1234567890123456.0, 0, 1234567890123456.0 },
+        { 1234567890123456.5, 0, 1234567890123456.0 },
+        { 1234567890123457.5, 2, 1234567890123457.5 },
     };
     for (const Case &c : cases)
         EXPECT_EQ(Round(c.value, c.decimals), c.rounded) << c.value << " " << c.decimals;
