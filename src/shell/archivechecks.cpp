@@ -1,5 +1,7 @@
 #include "shell/archivechecks.h"
 
+#include "shell/databasefailure.h"
+
 #include "engine/archive.h"
 #include "platform/datasource.h"
 #include "platform/db.h"
@@ -107,7 +109,7 @@ void ArchiveChecks::verifyDataSource(platform::DataSource &source, const Table &
         source.refresh();
         verify(source.databaseName(), table, source.recordSource());
     } catch (const platform::DbError &error) {
-        reportFailure(error.message());
+        reportDatabaseFailure(error.message());
         return;
     }
     platform::tryStep([&] { source.refresh(); });
@@ -126,22 +128,7 @@ void ArchiveChecks::deleteCurrentRow(platform::DataSource &source)
         source.deleteCurrent();
         source.refresh();
     } catch (const platform::DbError &error) {
-        reportFailure(error.message());
-    }
-}
-
-void ArchiveChecks::reportFailure(const QString &what)
-{
-    platform::dialogs().msgBox(what, platform::MsgButtons::Ok, platform::MsgIcon::Critical,
-        QStringLiteral("!!! Zav - Attenzione - !!!"));
-}
-
-void ArchiveChecks::showRows(platform::DataSource &source)
-{
-    try {
-        source.refresh();
-    } catch (const platform::DbError &error) {
-        reportFailure(error.message());
+        reportDatabaseFailure(error.message());
     }
 }
 

@@ -64,12 +64,6 @@ public:
      * source. A failure is reported.
      */
     static void deleteCurrentRow(platform::DataSource &source);
-
-    /** @brief Reports a failure of the database that a window cannot go on from. */
-    static void reportFailure(const QString &what);
-
-    /** @brief Re-reads a window's rows; a table that cannot be read is reported. */
-    static void showRows(platform::DataSource &source);
 };
 
 } // namespace zav::shell

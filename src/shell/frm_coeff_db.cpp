@@ -5,6 +5,7 @@
 #include "platform/datagrid.h"
 #include "platform/datasource.h"
 #include "shell/archivechecks.h"
+#include "shell/databasefailure.h"
 #include "shell/gridwindow.h"
 
 #include <QPushButton>
@@ -52,7 +53,7 @@ void frm_coeff_db::Form_Load()
 {
     Data1->setDatabaseName(VAR_GBL.progetto_corrente.value_or(QString()));
     Data1->setRecordSource(engine::archive::ESPRESSIONI);
-    ArchiveChecks::showRows(*Data1);
+    showRows(*Data1);
 }
 
 void frm_coeff_db::Command1_Click()
@@ -68,13 +69,13 @@ void frm_coeff_db::Command2_Click()
     const QString name = TDBGrid1->columnText(owner);
     Data1->setRecordSource(platform::TableQuery {
         engine::archive::ESPRESSIONI, { { QStringLiteral("NOME_CONDOMINO"), name } }, {} });
-    ArchiveChecks::showRows(*Data1);
+    showRows(*Data1);
 }
 
 void frm_coeff_db::Command3_Click()
 {
     Data1->setRecordSource(engine::archive::ESPRESSIONI);
-    ArchiveChecks::showRows(*Data1);
+    showRows(*Data1);
 }
 
 void frm_coeff_db::Command4_Click()

@@ -1,5 +1,7 @@
 #include "shell/frm_datiprg.h"
 
+#include "shell/databasefailure.h"
+
 #include "engine/archive.h"
 #include "engine/var_gbl.h"
 #include "platform/datasource.h"
@@ -26,12 +28,6 @@ using platform::MsgIcon;
 namespace {
 
 enum { Registra = 0, Esci = 1, Modifica = 2 };
-
-void reportFailure(const platform::DbError &error)
-{
-    dialogs().msgBox(
-        error.message(), MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("!!! Zav - Attenzione - !!!"));
-}
 
 } // namespace
 
@@ -99,12 +95,8 @@ void frm_datiprg::Form_Load()
 {
     Data1->setDatabaseName(VAR_GBL.progetto_corrente.value_or(QString()));
     Data1->setRecordSource(engine::archive::ANA_CONDO);
-    try {
-        Data1->refresh();
-    } catch (const platform::DbError &error) {
-        reportFailure(error);
+    if (!showRows(*Data1))
         return;
-    }
     if (Data1->recordCount() == 0) {
         Data1->addNew();
         Command1[Modifica]->setEnabled(false);
@@ -137,7 +129,7 @@ void frm_datiprg::Command1_Click(int Index)
             break;
         }
     } catch (const platform::DbError &error) {
-        reportFailure(error);
+        reportDatabaseFailure(error.message());
     }
 }
 
@@ -158,7 +150,7 @@ void frm_datiprg::Command2_Click()
             return;
         }
     } catch (const platform::DbError &error) {
-        reportFailure(error);
+        reportDatabaseFailure(error.message());
         return;
     }
     platform::FormRegistry::showModal(QStringLiteral("frm_comp_pal"));
@@ -171,7 +163,7 @@ void frm_datiprg::closeEvent(QCloseEvent *event)
     try {
         Data1->storePending();
     } catch (const platform::DbError &error) {
-        reportFailure(error);
+        reportDatabaseFailure(error.message());
     }
     event->accept();
 }

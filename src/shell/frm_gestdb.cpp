@@ -5,6 +5,7 @@
 #include "platform/datagrid.h"
 #include "platform/datasource.h"
 #include "shell/archivechecks.h"
+#include "shell/databasefailure.h"
 #include "shell/gridwindow.h"
 
 #include <QPushButton>
@@ -48,7 +49,7 @@ void frm_gestdb::Form_Load()
 {
     Data1->setDatabaseName(VAR_GBL.progetto_corrente.value_or(QString()));
     Data1->setRecordSource(engine::archive::CODIF_PIANI);
-    ArchiveChecks::showRows(*Data1);
+    showRows(*Data1);
 }
 
 void frm_gestdb::Command1_Click()

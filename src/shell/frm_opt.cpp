@@ -1,5 +1,7 @@
 #include "shell/frm_opt.h"
 
+#include "shell/databasefailure.h"
+
 #include "engine/archive.h"
 #include "engine/var_gbl.h"
 #include "platform/datasource.h"
@@ -19,12 +21,6 @@ namespace zav::shell {
 using engine::VAR_GBL;
 
 namespace {
-
-void reportFailure(const platform::DbError &error)
-{
-    platform::dialogs().msgBox(error.message(), platform::MsgButtons::Ok, platform::MsgIcon::Critical,
-        QStringLiteral("!!! Zav - Attenzione - !!!"));
-}
 
 QCheckBox *checkBox(const char *name, const QString &caption, QWidget *parent)
 {
@@ -98,11 +94,7 @@ void frm_opt::Form_Load()
 {
     Data1->setDatabaseName(VAR_GBL.progetto_corrente.value_or(QString()));
     Data1->setRecordSource(engine::archive::ANA_CONDO);
-    try {
-        Data1->refresh();
-    } catch (const platform::DbError &error) {
-        reportFailure(error);
-    }
+    showRows(*Data1);
 }
 
 void frm_opt::Check1_Click()
@@ -134,7 +126,7 @@ void frm_opt::Command1_Click()
     try {
         Data1->updateRecord();
     } catch (const platform::DbError &error) {
-        reportFailure(error);
+        reportDatabaseFailure(error.message());
         return;
     }
     close();
@@ -145,7 +137,7 @@ void frm_opt::closeEvent(QCloseEvent *event)
     try {
         Data1->storePending();
     } catch (const platform::DbError &error) {
-        reportFailure(error);
+        reportDatabaseFailure(error.message());
     }
     event->accept();
 }
