@@ -4,7 +4,7 @@
 
 #include "engine/var_gbl.h"
 #include "platform/db.h"
-#include "platform/scripteddialogs.h"
+#include "support/scripteddialogs.h"
 
 #include <QCoreApplication>
 #include <QFile>

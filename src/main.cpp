@@ -1,5 +1,5 @@
 #include "shell/browser/frmbrowser.h"
-#include "shell/frm_init.h"
+#include "shell/forms/frm_init.h"
 #include "shell/startup.h"
 
 #include <QApplication>

@@ -1,76 +1,32 @@
 #include "platform/dialogs.h"
 
-#include <QApplication>
-#include <QFileDialog>
-#include <QInputDialog>
-#include <QMessageBox>
+#include <QtDebug>
 
 namespace zav::platform {
 
 namespace {
 
 Dialogs *g_installed = nullptr;
+Dialogs *g_default = nullptr;
 
-QMessageBox::StandardButtons standardButtons(MsgButtons buttons)
+/** Answers every box as if cancelled, with a trace: what runs before a real set of boxes exists. */
+class UnattendedDialogs : public Dialogs
 {
-    switch (buttons) {
-    case MsgButtons::Ok:
-        return QMessageBox::Ok;
-    case MsgButtons::OkCancel:
-        return QMessageBox::Ok | QMessageBox::Cancel;
-    case MsgButtons::AbortRetryIgnore:
-        return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
-    case MsgButtons::YesNoCancel:
-        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case MsgButtons::YesNo:
-        return QMessageBox::Yes | QMessageBox::No;
-    case MsgButtons::RetryCancel:
-        return QMessageBox::Retry | QMessageBox::Cancel;
+public:
+    MsgResult msgBox(const QString &text, MsgButtons buttons, MsgIcon, const QString &title) override
+    {
+        qWarning("Message with no dialogs installed: %s: %s", qUtf8Printable(title), qUtf8Printable(text));
+        return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::Cancel;
     }
-    return QMessageBox::Ok;
-}
-
-QMessageBox::Icon standardIcon(MsgIcon icon)
-{
-    switch (icon) {
-    case MsgIcon::None:
-        return QMessageBox::NoIcon;
-    case MsgIcon::Critical:
-        return QMessageBox::Critical;
-    case MsgIcon::Question:
-        return QMessageBox::Question;
-    case MsgIcon::Exclamation:
-        return QMessageBox::Warning;
-    case MsgIcon::Information:
-        return QMessageBox::Information;
+    std::optional<QString> inputBox(const QString &prompt, const QString &, const QString &) override
+    {
+        qWarning("Input box with no dialogs installed: %s", qUtf8Printable(prompt));
+        return std::nullopt;
     }
-    return QMessageBox::NoIcon;
-}
-
-MsgResult resultOf(int button)
-{
-    switch (button) {
-    case QMessageBox::Ok:
-        return MsgResult::Ok;
-    case QMessageBox::Abort:
-        return MsgResult::Abort;
-    case QMessageBox::Retry:
-        return MsgResult::Retry;
-    case QMessageBox::Ignore:
-        return MsgResult::Ignore;
-    case QMessageBox::Yes:
-        return MsgResult::Yes;
-    case QMessageBox::No:
-        return MsgResult::No;
-    default:
-        return MsgResult::Cancel;
-    }
-}
-
-QWidget *dialogParent()
-{
-    return QApplication::activeWindow();
-}
+    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
+    QString existingFolder(const QString &, const QString &) override { return {}; }
+};
 
 } // namespace
 
@@ -81,8 +37,10 @@ QString programTitle()
 
 Dialogs &dialogs()
 {
-    static QtDialogs real;
-    return g_installed ? *g_installed : real;
+    static UnattendedDialogs unattended;
+    if (g_installed)
+        return *g_installed;
+    return g_default ? *g_default : unattended;
 }
 
 void setDialogs(Dialogs *installed)
@@ -90,37 +48,9 @@ void setDialogs(Dialogs *installed)
     g_installed = installed;
 }
 
-MsgResult QtDialogs::msgBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title)
+void setDefaultDialogs(Dialogs *real)
 {
-    QMessageBox box(standardIcon(icon), title.isEmpty() ? programTitle() : title, text,
-        standardButtons(buttons), dialogParent());
-    return resultOf(box.exec());
-}
-
-std::optional<QString> QtDialogs::inputBox(
-    const QString &prompt, const QString &title, const QString &defaultText)
-{
-    bool ok = false;
-    const QString text = QInputDialog::getText(dialogParent(), title.isEmpty() ? programTitle() : title,
-        prompt, QLineEdit::Normal, defaultText, &ok);
-    if (!ok)
-        return std::nullopt;
-    return text;
-}
-
-QString QtDialogs::openFileName(const QString &title, const QString &folder, const QString &filter)
-{
-    return QFileDialog::getOpenFileName(dialogParent(), title, folder, filter);
-}
-
-QString QtDialogs::saveFileName(const QString &title, const QString &folder, const QString &filter)
-{
-    return QFileDialog::getSaveFileName(dialogParent(), title, folder, filter);
-}
-
-QString QtDialogs::existingFolder(const QString &title, const QString &folder)
-{
-    return QFileDialog::getExistingDirectory(dialogParent(), title, folder);
+    g_default = real;
 }
 
 } // namespace zav::platform

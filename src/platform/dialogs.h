@@ -45,20 +45,13 @@ public:
 Dialogs &dialogs();
 /** @brief Installs a Dialogs; nullptr restores the default. The caller keeps ownership. */
 void setDialogs(Dialogs *dialogs);
+/**
+ * @brief Sets the boxes used while no other is installed (the program's real ones). Until then
+ * every box is answered as cancelled, with a warning.
+ */
+void setDefaultDialogs(Dialogs *real);
 
 /** @brief Message title used where a box has none of its own: the program's name. */
 QString programTitle();
-
-/** @brief The real boxes: QMessageBox, QInputDialog, QFileDialog. */
-class QtDialogs : public Dialogs
-{
-public:
-    MsgResult msgBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title) override;
-    std::optional<QString> inputBox(
-        const QString &prompt, const QString &title, const QString &defaultText) override;
-    QString openFileName(const QString &title, const QString &folder, const QString &filter) override;
-    QString saveFileName(const QString &title, const QString &folder, const QString &filter) override;
-    QString existingFolder(const QString &title, const QString &folder) override;
-};
 
 } // namespace zav::platform

@@ -2,13 +2,14 @@
 
 #include "engine/ui/attesaprogress.h"
 #include "platform/dialogs.h"
-#include "platform/formregistry.h"
+#include "platform/ui/qtdialogs.h"
+#include "platform/ui/formregistry.h"
 #include "platform/programend.h"
 #include "platform/progress.h"
-#include "shell/frm_init.h"
-#include "shell/frm_password.h"
-#include "shell/inizio.h"
-#include "shell/projectcommands.h"
+#include "shell/forms/frm_init.h"
+#include "shell/forms/frm_password.h"
+#include "shell/forms/inizio.h"
+#include "shell/commands/projectcommands.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -55,6 +56,7 @@ void installIconTheme()
 int runProgram(QApplication &app)
 {
     // The real boxes and the real end of the program.
+    platform::installQtDialogs();
     platform::setDialogs(nullptr);
     platform::setEndProgramHook({});
     installIconTheme();

@@ -1,6 +1,6 @@
 #include "engine/evaluationerror.h"
 #include "engine/var_gbl.h"
-#include "platform/scripteddialogs.h"
+#include "support/scripteddialogs.h"
 #include "platform/vb.h"
 
 #include <gtest/gtest.h>

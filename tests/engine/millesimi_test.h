@@ -5,7 +5,7 @@
 
 #include "engine/var_gbl.h"
 #include "platform/db.h"
-#include "platform/scripteddialogs.h"
+#include "support/scripteddialogs.h"
 #include "platform/vb.h"
 #include "support/fixtures.h"
 

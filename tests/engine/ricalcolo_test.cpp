@@ -6,7 +6,7 @@
 #include "engine/var_gbl.h"
 #include "platform/db.h"
 #include "platform/progress.h"
-#include "platform/scripteddialogs.h"
+#include "support/scripteddialogs.h"
 #include "platform/vb.h"
 #include "support/fixtures.h"
 

@@ -1,4 +1,4 @@
-#include "platform/commandbar.h"
+#include "platform/ui/commandbar.h"
 
 #include <QAction>
 #include <QMainWindow>

@@ -1,8 +1,8 @@
-#include "platform/datagrid.h"
+#include "platform/ui/datagrid.h"
 
-#include "platform/datasource.h"
+#include "platform/ui/datasource.h"
 #include "platform/db.h"
-#include "platform/scripteddialogs.h"
+#include "support/scripteddialogs.h"
 #include "platform/vb.h"
 
 #include <QHeaderView>

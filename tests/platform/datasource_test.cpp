@@ -1,4 +1,4 @@
-#include "platform/datasource.h"
+#include "platform/ui/datasource.h"
 
 #include "platform/db.h"
 #include "platform/vb.h"

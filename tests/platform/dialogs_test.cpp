@@ -1,5 +1,5 @@
 #include "platform/programfolder.h"
-#include "platform/scripteddialogs.h"
+#include "support/scripteddialogs.h"
 #include "platform/steps.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/printersettings.h"
+#include "platform/ui/printersettings.h"
 
 #include <QPrinter>
 

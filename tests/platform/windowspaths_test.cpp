@@ -1,4 +1,4 @@
-#include "platform/systemrecorder.h"
+#include "support/systemrecorder.h"
 #include "platform/windowspaths.h"
 #include "support/fixtures.h"
 

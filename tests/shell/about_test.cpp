@@ -1,5 +1,5 @@
-#include "shell/about.h"
-#include "shell/utilitycommands.h"
+#include "shell/forms/about.h"
+#include "shell/commands/utilitycommands.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "shell/archivechecks.h"
+#include "shell/project/archivechecks.h"
 
 #include "platform/db.h"
-#include "platform/scripteddialogs.h"
+#include "support/scripteddialogs.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "engine/var_gbl.h"
-#include "platform/cadautomationrecorder.h"
-#include "shell/cadlink.h"
+#include "support/cadautomationrecorder.h"
+#include "shell/commands/cadlink.h"
 
 #include <QLineEdit>
 

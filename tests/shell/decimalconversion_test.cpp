@@ -1,4 +1,4 @@
-#include "shell/decimalconversion.h"
+#include "shell/project/decimalconversion.h"
 
 #include "platform/db.h"
 #include "support/fixtures.h"

@@ -1,6 +1,6 @@
-#include "platform/scripteddialogs.h"
-#include "shell/editorfile.h"
-#include "shell/utilitycommands.h"
+#include "support/scripteddialogs.h"
+#include "shell/project/editorfile.h"
+#include "shell/commands/utilitycommands.h"
 #include "support/fixtures.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "platform/formregistry.h"
+#include "platform/ui/formregistry.h"
 
 #include <QCoreApplication>
 #include <QDialog>

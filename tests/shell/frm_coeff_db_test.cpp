@@ -1,10 +1,10 @@
-#include "shell/frm_coeff_db.h"
+#include "shell/forms/frm_coeff_db.h"
 
 #include "engine/var_gbl.h"
-#include "platform/datagrid.h"
-#include "platform/datasource.h"
+#include "platform/ui/datagrid.h"
+#include "platform/ui/datasource.h"
 #include "platform/db.h"
-#include "platform/scripteddialogs.h"
+#include "support/scripteddialogs.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>

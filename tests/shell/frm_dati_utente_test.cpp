@@ -1,6 +1,6 @@
 #include "platform/db.h"
-#include "platform/scripteddialogs.h"
-#include "shell/frm_dati_utente.h"
+#include "support/scripteddialogs.h"
+#include "shell/forms/frm_dati_utente.h"
 #include "support/fixtures.h"
 
 #include <QFile>

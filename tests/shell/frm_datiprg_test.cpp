@@ -1,9 +1,9 @@
-#include "shell/frm_datiprg.h"
+#include "shell/forms/frm_datiprg.h"
 
 #include "engine/var_gbl.h"
 #include "platform/db.h"
-#include "platform/formregistry.h"
-#include "platform/scripteddialogs.h"
+#include "platform/ui/formregistry.h"
+#include "support/scripteddialogs.h"
 #include "support/fixtures.h"
 
 #include <QCheckBox>

@@ -1,12 +1,12 @@
 // The project archive dialog, driven through its handlers and its controls on a temporary program
 // folder, with scripted answers to its questions.
 
-#include "shell/frm_file.h"
+#include "shell/forms/frm_file.h"
 
 #include "controls/xpbutton.h"
 #include "engine/var_gbl.h"
 #include "platform/db.h"
-#include "platform/scripteddialogs.h"
+#include "support/scripteddialogs.h"
 #include "platform/zipfile.h"
 #include "support/fixtures.h"
 

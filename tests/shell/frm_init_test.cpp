@@ -1,9 +1,9 @@
 #include "shellformsfixture.h"
 
-#include "platform/commandbar.h"
+#include "platform/ui/commandbar.h"
 #include "platform/vb.h"
-#include "shell/frm_init.h"
-#include "shell/inizio.h"
+#include "shell/forms/frm_init.h"
+#include "shell/forms/inizio.h"
 
 #include <QAction>
 #include <QMainWindow>

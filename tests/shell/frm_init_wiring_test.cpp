@@ -1,9 +1,9 @@
 #include "shellformsfixture.h"
 
-#include "platform/cadautomationrecorder.h"
-#include "platform/commandbar.h"
-#include "shell/about.h"
-#include "shell/frm_init.h"
+#include "support/cadautomationrecorder.h"
+#include "platform/ui/commandbar.h"
+#include "shell/forms/about.h"
+#include "shell/forms/frm_init.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
-#include "shell/frm_opt.h"
+#include "shell/forms/frm_opt.h"
 
 #include "engine/var_gbl.h"
 #include "platform/db.h"
-#include "platform/scripteddialogs.h"
+#include "support/scripteddialogs.h"
 #include "support/fixtures.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
-#include "shell/frm_virgola.h"
+#include "shell/forms/frm_virgola.h"
 
 #include "platform/db.h"
-#include "platform/scripteddialogs.h"
+#include "support/scripteddialogs.h"
 #include "support/fixtures.h"
 
 #include <QCoreApplication>

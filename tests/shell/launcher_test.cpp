@@ -1,8 +1,8 @@
-#include "platform/scripteddialogs.h"
-#include "platform/systemrecorder.h"
+#include "support/scripteddialogs.h"
+#include "support/systemrecorder.h"
 #include "platform/vb.h"
-#include "shell/launcher.h"
-#include "shell/utilitycommands.h"
+#include "shell/commands/launcher.h"
+#include "shell/commands/utilitycommands.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #include "shellformsfixture.h"
 
 #include "controls/xpbutton.h"
-#include "shell/frm_init.h"
-#include "shell/frm_password.h"
-#include "shell/inizio.h"
+#include "shell/forms/frm_init.h"
+#include "shell/forms/frm_password.h"
+#include "shell/forms/inizio.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "platform/scripteddialogs.h"
-#include "platform/systemrecorder.h"
-#include "shell/editorfile.h"
-#include "shell/utilitycommands.h"
+#include "support/scripteddialogs.h"
+#include "support/systemrecorder.h"
+#include "shell/project/editorfile.h"
+#include "shell/commands/utilitycommands.h"
 #include "support/fixtures.h"
 
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "platform/printersettings.h"
-#include "shell/pagesetup.h"
+#include "platform/ui/printersettings.h"
+#include "shell/commands/pagesetup.h"
 
 #include <QPrinter>
 

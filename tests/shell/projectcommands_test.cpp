@@ -1,13 +1,13 @@
 #include "shellformsfixture.h"
 
 #include "engine/archive.h"
-#include "shell/frm_datiprg.h"
-#include "shell/frm_file.h"
-#include "shell/frm_gestdb.h"
-#include "shell/frm_init.h"
-#include "shell/frm_opt.h"
-#include "shell/frm_virgola.h"
-#include "shell/projectcommands.h"
+#include "shell/forms/frm_datiprg.h"
+#include "shell/forms/frm_file.h"
+#include "shell/forms/frm_gestdb.h"
+#include "shell/forms/frm_init.h"
+#include "shell/forms/frm_opt.h"
+#include "shell/forms/frm_virgola.h"
+#include "shell/commands/projectcommands.h"
 
 #include "controls/xpbutton.h"
 

@@ -2,9 +2,9 @@
 
 #include "engine/var_gbl.h"
 #include "platform/db.h"
-#include "platform/formregistry.h"
+#include "platform/ui/formregistry.h"
 #include "platform/programend.h"
-#include "platform/scripteddialogs.h"
+#include "support/scripteddialogs.h"
 #include "shell/startup.h"
 #include "support/fixtures.h"
 

@@ -1,7 +1,7 @@
 // The upgrade of project archives made from older templates: the fields appended at the end of
 // their tables, and what it reports.
 
-#include "shell/upgrade.h"
+#include "shell/project/upgrade.h"
 
 #include "platform/db.h"
 #include "support/fixtures.h"

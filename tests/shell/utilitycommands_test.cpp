@@ -1,8 +1,8 @@
 #include "engine/var_gbl.h"
-#include "platform/cadautomationrecorder.h"
-#include "platform/scripteddialogs.h"
-#include "shell/frm_dati_utente.h"
-#include "shell/utilitycommands.h"
+#include "support/cadautomationrecorder.h"
+#include "support/scripteddialogs.h"
+#include "shell/forms/frm_dati_utente.h"
+#include "shell/commands/utilitycommands.h"
 #include "support/fixtures.h"
 
 #include <QSet>

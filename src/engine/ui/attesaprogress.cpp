@@ -1,7 +1,7 @@
 #include "engine/ui/attesaprogress.h"
 
 #include "engine/ui/attesa.h"
-#include "platform/formregistry.h"
+#include "platform/ui/formregistry.h"
 
 #include <QApplication>
 #include <QLabel>

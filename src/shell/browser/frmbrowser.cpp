@@ -1,6 +1,6 @@
 #include "shell/browser/frmbrowser.h"
 
-#include "shell/utilitycommands.h"
+#include "shell/commands/utilitycommands.h"
 
 #include <QAction>
 #include <QComboBox>

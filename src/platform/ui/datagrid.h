@@ -1,0 +1,110 @@
+#pragma once
+
+#include "platform/ui/datasource.h"
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QTableView>
+#include <QVariant>
+
+namespace zav::platform {
+
+class DataGridModel;
+
+/** @brief One column of a DataGrid. */
+struct DataGridColumn
+{
+    /** Field of the data source the column shows. */
+    QString dataField;
+    /** Header text; the field's name when empty. */
+    QString caption;
+    /** Width in pixels; -1 leaves the view's default. */
+    int width = -1;
+    bool visible = true;
+    /** A locked column cannot be edited. */
+    bool locked = false;
+    /** The column's cells carry a button, whose click the grid reports through buttonClick(). */
+    bool button = false;
+};
+
+/**
+ * @brief The editable grid that forms bind to a DataSource: one row per row of the source, the
+ * columns chosen by field, with captions, widths, visibility, locks and cell buttons.
+ *
+ * The grid and its source share the current row: moving in the grid moves the source, and a move
+ * of the source moves the grid. An edited cell is written at once through the source; a cell
+ * cleared to nothing stores Null. Text typed into a number field is read with the decimal
+ * separator in force, and text that does not read as the field's kind is refused with the
+ * runtime's message. Selection bookmarks are the rowids of the selected rows.
+ */
+class DataGrid : public QTableView
+{
+    Q_OBJECT
+
+public:
+    explicit DataGrid(QWidget *parent = nullptr);
+    ~DataGrid() override;
+
+    void setDataSource(DataSource *source);
+    DataSource *dataSource() const { return m_source; }
+
+    // --- Columns ------------------------------------------------------------------------------
+    /** @brief Sets the columns; with none, the grid shows every field of the source by name. */
+    void setColumns(const QList<DataGridColumn> &columns);
+    QList<DataGridColumn> columns() const;
+    int columnCount() const;
+    DataGridColumn column(int index) const;
+    void setColumn(int index, const DataGridColumn &column);
+    /** @brief The first column with this caption, -1 when none. */
+    int columnByCaption(const QString &caption) const;
+    /** @brief Value of a column in the current row (Null when no row is current). */
+    QVariant columnValue(int column) const;
+    /** @brief The text a column shows in the current row. */
+    QString columnText(int column) const;
+
+    // --- Grid ---------------------------------------------------------------------------------
+    const QString &caption() const { return m_caption; }
+    void setCaption(const QString &caption);
+    /** @brief Whether cells can be edited at all (columns may also be locked one by one). */
+    bool allowUpdate() const { return m_allowUpdate; }
+    void setAllowUpdate(bool allow);
+    /** @brief The grid's row: the source's current row, -1 when none. */
+    int row() const;
+
+    // --- Layouts ------------------------------------------------------------------------------
+    /**
+     * @brief Saves the columns (field, caption, width, visibility, lock, button) under a name in a
+     * layout file, keeping the file's other layouts; false when the file cannot be written.
+     */
+    bool saveLayout(const QString &file, const QString &name) const;
+    /** @brief Takes the columns of a named layout of a file; false (columns unchanged) when the file
+     * or the layout is missing or unreadable. */
+    bool loadLayout(const QString &file, const QString &name);
+
+    // --- Selection bookmarks ------------------------------------------------------------------
+    /** @brief Rowids of the selected rows, in the grid's order. */
+    QList<qint64> selectedBookmarks() const;
+    /** @brief Adds the row with this rowid to the selection. */
+    void selectBookmark(qint64 rowid);
+
+signals:
+    /** @brief The button of a cell of this column was clicked. */
+    void buttonClick(int column);
+    void captionChanged(const QString &caption);
+
+private:
+    friend class DataGridModel;
+    void applyColumnSettings();
+    void followSource(int row);
+    void onCurrentChanged(const QModelIndex &current, const QModelIndex &previous);
+
+    QPointer<DataSource> m_source;
+    DataGridModel *m_model = nullptr;
+    QList<DataGridColumn> m_columns;
+    QString m_caption;
+    bool m_allowUpdate = true;
+    bool m_syncing = false;
+};
+
+} // namespace zav::platform

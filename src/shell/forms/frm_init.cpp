@@ -1,0 +1,251 @@
+#include "shell/forms/frm_init.h"
+
+#include "engine/var_gbl.h"
+#include "platform/ui/commandbar.h"
+#include "platform/dialogs.h"
+#include "platform/ui/formregistry.h"
+#include "platform/programend.h"
+#include "platform/steps.h"
+#include "platform/vb.h"
+#include "shell/commands/commandtable.h"
+#include "shell/forms/inizio.h"
+#include "shell/commands/mainbars.h"
+#include "shell/commands/projectcommands.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDate>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QStatusBar>
+
+namespace zav::shell {
+
+using engine::VAR_GBL;
+
+frm_init::frm_init(QWidget *parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frm_init"));
+    setWindowTitle(QStringLiteral("Zav Win - 2013 Edition -"));
+    resize(1024, 720);
+
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    setCentralWidget(m_mdiArea);
+
+    m_bar = new platform::CommandBar(this);
+    m_bar->setObjectName(QStringLiteral("Bar_main1"));
+    buildMainBars(*m_bar, this);
+    connect(m_bar, &platform::CommandBar::toolClick, this, &frm_init::Bar_main1_ToolClick);
+
+    buildStatusBar();
+    buildPopupMenu();
+
+    setCommandHandler(QStringLiteral("esci"), [this] { esci(); });
+    setCommandHandler(QStringLiteral("password"), [this] { password(); });
+
+    m_utility = std::make_unique<UtilityCommands>(this);
+    // The CAD program types into the hidden text box of the unit workspace, when one is open.
+    m_utility->cadLink().setTextBoxSource([]() -> QWidget * {
+        QWidget *workspace = platform::FormRegistry::loaded(QStringLiteral("frm_ins_coeff"));
+        return workspace ? workspace->findChild<QWidget *>(QStringLiteral("txtole")) : nullptr;
+    });
+    m_utility->setBrowserOpener([this](const QString &address) {
+        if (browserFactory())
+            showChild(browserFactory()(address));
+    });
+    setCommandHandlers(m_utility->commands());
+    setCommandHandlers(ProjectCommands::commands(*this));
+
+    MDIForm_Load();
+}
+
+frm_init::~frm_init() = default;
+
+frm_init::BrowserFactory &frm_init::browserFactory()
+{
+    static BrowserFactory factory;
+    return factory;
+}
+
+void frm_init::setBrowserFactory(BrowserFactory factory)
+{
+    browserFactory() = std::move(factory);
+}
+
+void frm_init::buildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    for (int i = 0; i < 2; ++i) {
+        m_panels[i] = new QLabel(bar);
+        m_panels[i]->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+        m_panels[i]->setFrameShape(QFrame::StyledPanel);
+        m_panels[i]->setFrameShadow(QFrame::Sunken);
+        m_panels[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+    // Panel 1 shows the day's date; panel 2, the wide one, the open project's archive.
+    m_panels[0]->setText(QLocale(QLocale::Italian, QLocale::Italy)
+                             .toString(QDate::currentDate(), QStringLiteral("dd/MM/yyyy")));
+    bar->addPermanentWidget(m_panels[0]);
+    bar->addPermanentWidget(m_panels[1], 1);
+}
+
+void frm_init::buildPopupMenu()
+{
+    m_opzioni = new QMenu(QStringLiteral("Opzioni"), this);
+    m_opzioni->setObjectName(QStringLiteral("Opzioni"));
+    QAction *title = m_opzioni->addAction(QStringLiteral("Opzioni"));
+    title->setObjectName(QStringLiteral("menu"));
+    title->setEnabled(false);
+    QAction *line = m_opzioni->addSeparator();
+    line->setObjectName(QStringLiteral("Line"));
+    const std::pair<const char *, const char *> items[] = { { "sel", "Seleziona" }, { "accorpa", "Accorpa" },
+        { "copia", "Copia" }, { "incolla", "Incolla" } };
+    for (const auto &[name, caption] : items) {
+        QAction *action = m_opzioni->addAction(QString::fromLatin1(caption));
+        const QString item = QString::fromLatin1(name);
+        action->setObjectName(item);
+        connect(action, &QAction::triggered, this, [this, item] {
+            const Handler handler = m_popupHandlers.value(item);
+            if (handler)
+                platform::tryStep(handler);
+        });
+    }
+}
+
+void frm_init::MDIForm_Load()
+{
+    m_bar->setBandVisible(ThousandthsBand, false);
+
+    VAR_GBL.elenco_per_terrazze = false;
+    VAR_GBL.progetto_corrente.reset();
+    VAR_GBL.sql_unita_corrente.reset();
+
+    // Decimal separator probe: 1.1 written with the system's settings shows which mark it uses.
+    const QString written = platform::vb::CStr(platform::vb::Val(QStringLiteral("1.1")));
+    for (const QChar c : written) {
+        if (c == u'.')
+            VAR_GBL.punto_decimale = true;
+        else if (c == u',')
+            VAR_GBL.punto_decimale = false;
+    }
+
+    if (auto *login = platform::FormRegistry::loaded<INIZIO>(QStringLiteral("INIZIO")))
+        login->closeForMainWindow();
+
+    m_bar->setToolEnabled(QStringLiteral("tCad2"), false);
+}
+
+void frm_init::Bar_main1_ToolClick(const QString &key)
+{
+    const CommandRow *row = CommandTable::find(key);
+    if (!row)
+        return;
+    if (row->project && (!VAR_GBL.progetto_corrente || VAR_GBL.progetto_corrente->isEmpty())) {
+        platform::dialogs().msgBox(QStringLiteral("Nessun progetto selezionato"), platform::MsgButtons::Ok,
+            platform::MsgIcon::Information, QStringLiteral("!!! Zav - Attenzione - !!!"));
+        return;
+    }
+    // Continue-on-error: a failing command ends quietly and the program goes on.
+    const Handler handler = m_handlers.value(key);
+    if (handler)
+        platform::tryStep(handler);
+}
+
+bool frm_init::setCommandHandler(const QString &key, Handler handler)
+{
+    if (!CommandTable::isCommand(key))
+        return false;
+    m_handlers.insert(key, std::move(handler));
+    return true;
+}
+
+void frm_init::setCommandHandlers(const QList<std::pair<QString, Handler>> &handlers)
+{
+    for (const auto &[key, handler] : handlers)
+        setCommandHandler(key, handler);
+}
+
+bool frm_init::setPopupHandler(const QString &item, Handler handler)
+{
+    static const QStringList items = { QStringLiteral("sel"), QStringLiteral("accorpa"),
+        QStringLiteral("copia"), QStringLiteral("incolla") };
+    if (!items.contains(item))
+        return false;
+    m_popupHandlers.insert(item, std::move(handler));
+    return true;
+}
+
+void frm_init::popupOpzioni()
+{
+    m_opzioni->popup(QCursor::pos());
+}
+
+QString frm_init::statusPanelText(int panel) const
+{
+    return panel >= 1 && panel <= 2 ? m_panels[panel - 1]->text() : QString();
+}
+
+void frm_init::setStatusPanelText(int panel, const QString &text)
+{
+    if (panel >= 1 && panel <= 2)
+        m_panels[panel - 1]->setText(text);
+}
+
+void frm_init::setMousePointer(int pointer)
+{
+    m_mousePointer = pointer;
+    if (pointer == Hourglass)
+        setCursor(Qt::WaitCursor);
+    else
+        unsetCursor();
+}
+
+QMdiSubWindow *frm_init::showChild(QWidget *form)
+{
+    if (!form)
+        return nullptr;
+    QMdiSubWindow *window = nullptr;
+    for (QMdiSubWindow *existing : m_mdiArea->subWindowList()) {
+        if (existing->widget() == form)
+            window = existing;
+    }
+    if (!window) {
+        window = m_mdiArea->addSubWindow(form);
+        // The child's frame goes with the form when the form is unloaded.
+        connect(form, &QObject::destroyed, window, &QObject::deleteLater);
+    }
+    form->show();
+    window->show();
+    m_mdiArea->setActiveSubWindow(window);
+    return window;
+}
+
+void frm_init::esci()
+{
+    close();
+    // A child that refused to close keeps the window up; the program ends all the same.
+    if (!m_closing)
+        platform::endProgram();
+}
+
+void frm_init::password()
+{
+    platform::FormRegistry::showModal(QStringLiteral("frm_password"));
+}
+
+void frm_init::closeEvent(QCloseEvent *event)
+{
+    // The child windows close with the main window, each running its own closing work.
+    m_mdiArea->closeAllSubWindows();
+    event->accept();
+    m_closing = true;
+    platform::endProgram();
+}
+
+} // namespace zav::shell
