@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "platform/ui/gridform.h"
 
 class QPushButton;
 
@@ -17,7 +17,7 @@ namespace zav::shell {
  * to show the rooms of the current row's owner alone, "Refresh" to show them all again, "Elimina
  * Riga" and "Esci". Reads the archive named by `progetto_corrente` when it loads and keeps it.
  */
-class frm_coeff_db : public QWidget
+class frm_coeff_db : public platform::GridForm
 {
     Q_OBJECT
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "platform/ui/gridform.h"
 
 class QPushButton;
 
@@ -16,7 +16,7 @@ namespace zav::shell {
  * of the units, "Verifica DB" to find and delete units that lack part of their key, "Elimina Riga"
  * and "Esci". Reads the archive named by `progetto_corrente` when it loads and keeps it.
  */
-class frm_gestdb : public QWidget
+class frm_gestdb : public platform::GridForm
 {
     Q_OBJECT
 

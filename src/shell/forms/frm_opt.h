@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "platform/ui/recordform.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -16,9 +16,10 @@ namespace zav::shell {
 /**
  * @brief "Opzioni": the base of the thousandths (weighted surface or volume) and where the CAD
  * program's result goes (the surface or the expression), bound to the open project's `ANA_CONDO`.
- * The boxes of each pair exclude each other; both may be clear.
+ * The boxes of each pair exclude each other; both may be clear. What is ticked is stored by
+ * "Registra" and when the form closes.
  */
-class frm_opt : public QWidget
+class frm_opt : public platform::RecordForm
 {
     Q_OBJECT
 
@@ -48,9 +49,6 @@ public:
     QCheckBox *Check3 = nullptr;
     QCheckBox *Check4 = nullptr;
     QPushButton *Command1 = nullptr;
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
 };
 
 } // namespace zav::shell
