@@ -1,8 +1,8 @@
 #include "shell/forms/frm_virgola.h"
 
 #include "platform/db.h"
-#include "support/scripteddialogs.h"
 #include "support/fixtures.h"
+#include "support/scripteddialogs.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -55,7 +55,7 @@ TEST_F(VirgolaTest, ListsTheArchivesOfTheProgramFolderAndTheTenTables)
 {
     shell::frm_virgola form;
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Conversione Dati - Separatore decimale -"));
-    EXPECT_EQ(QDir(form.Dir1Path()), QDir(folder.path()));
+    EXPECT_EQ(QDir(form.Dir1->Path()), QDir(folder.path()));
     QStringList files;
     for (int i = 0; i < form.File1->count(); ++i)
         files << form.File1->item(i)->text();
@@ -152,7 +152,7 @@ TEST_F(VirgolaTest, TheNameTakenIsLookedForInTheFolderShownWhenConverting)
     shell::frm_virgola form;
     pick(form, QStringLiteral("PROVA.CDB"));
     form.Option1->setChecked(true);
-    form.setDir1Path(folder.file(QStringLiteral("ARCHIVI")));
+    form.Dir1->setPath(folder.file(QStringLiteral("ARCHIVI")));
     form.Command1_Click();
     EXPECT_EQ(firstFloorCoefficient(other), QStringLiteral("1.00"));
     EXPECT_EQ(firstFloorCoefficient(path), QStringLiteral("1,00"));
@@ -160,7 +160,7 @@ TEST_F(VirgolaTest, TheNameTakenIsLookedForInTheFolderShownWhenConverting)
     // A folder without that name: the failure is told and no update is announced.
     boxes.clear();
     QDir(folder.path()).mkpath(QStringLiteral("VUOTA"));
-    form.setDir1Path(folder.file(QStringLiteral("VUOTA")));
+    form.Dir1->setPath(folder.file(QStringLiteral("VUOTA")));
     form.Command1_Click();
     ASSERT_EQ(boxes.shown().size(), 1);
     EXPECT_NE(boxes.shown().at(0).text, QStringLiteral("Progetto aggiornato"));
