@@ -1,6 +1,7 @@
 #include "shell/forms/frm_virgola.h"
 
 #include "platform/db.h"
+#include "support/child.h"
 #include "support/fixtures.h"
 #include "support/scripteddialogs.h"
 
@@ -42,7 +43,7 @@ protected:
         const QList<QListWidgetItem *> found = form.File1->findItems(file, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1) << file.toStdString();
         form.File1->setCurrentItem(found.first());
-        form.findChild<QPushButton *>(QStringLiteral("Command2"))->click();
+        child<QPushButton>(form, QStringLiteral("Command2"))->click();
     }
 
     TempProgramFolder folder;
@@ -84,7 +85,7 @@ TEST_F(VirgolaTest, SelezionaTakesOnlyAFileTheUserSelected)
     // Tabbing into the file list puts its cursor on the first file without selecting it.
     QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
     QCoreApplication::sendEvent(form.File1, &focusIn);
-    form.findChild<QPushButton *>(QStringLiteral("Command2"))->click();
+    child<QPushButton>(form, QStringLiteral("Command2"))->click();
     EXPECT_TRUE(form.Label1->text().isEmpty());
 
     pick(form, QStringLiteral("PROVA.CDB"));
@@ -94,7 +95,7 @@ TEST_F(VirgolaTest, SelezionaTakesOnlyAFileTheUserSelected)
 TEST_F(VirgolaTest, ConvertiNeedsADirectionThenAFile)
 {
     shell::frm_virgola form;
-    auto *converti = form.findChild<QPushButton *>(QStringLiteral("Command1"));
+    auto *converti = child<QPushButton>(form, QStringLiteral("Command1"));
     converti->click();
     EXPECT_TRUE(boxes.shown().isEmpty());
 
