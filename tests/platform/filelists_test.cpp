@@ -1,8 +1,6 @@
 // The drive, folder and file lists that the archive dialogs share, on a temporary folder.
 
-#include "platform/ui/drivelistbox.h"
-#include "platform/ui/filelistbox.h"
-#include "platform/ui/folderlistbox.h"
+#include "platform/ui/filelists.h"
 
 #include <QDir>
 #include <QFile>

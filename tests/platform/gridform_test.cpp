@@ -66,10 +66,9 @@ protected:
             .columns = { { QStringLiteral("NOME"), QStringLiteral("Nome") },
                 { QStringLiteral("IMPORTO"), QStringLiteral("Importo"), -1, true, false, false,
                     QStringLiteral("##0.00") } },
-            .buttons = { { QStringLiteral("Command1"), QStringLiteral("Esci"), {} },
-                { QStringLiteral("Command2"), QStringLiteral("Conta"), [this] { ++counted; } },
+            .buttons = { { QStringLiteral("Command2"), QStringLiteral("Conta"), [this] { ++counted; } },
                 { QStringLiteral("Command3"), QStringLiteral("Altro"), [this] { ++other; } } },
-            .closeButton = QStringLiteral("Command1"),
+            .closeButton = { QStringLiteral("Command1"), QStringLiteral("Esci") },
             .readOnly = true,
         };
     }
@@ -133,13 +132,22 @@ TEST_F(BoundFormTest, TheClosingButtonStandsAtTheRightAndClosesWithoutAnAction)
     QPushButton *esci = form.button(QStringLiteral("Command1"));
     QPushButton *conta = form.button(QStringLiteral("Command2"));
     QPushButton *altro = form.button(QStringLiteral("Command3"));
-    // Listed first, laid out last: the actions in their order from the left, the closing one apart.
+    // The actions in their order from the left, the closing button apart at the right.
     EXPECT_LT(conta->x(), altro->x());
     EXPECT_GT(esci->x(), altro->x() + altro->width());
     EXPECT_GT(conta->y(), form.grid()->y() + form.grid()->height() - 1);
     esci->click();
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(counted + other, 0);
+
+    // A closing button with an action of its own runs that, and the action decides.
+    GridFormSpec asking = spec();
+    asking.closeButton.action = [this] { ++other; };
+    GridForm kept(asking);
+    kept.show();
+    kept.button(QStringLiteral("Command1"))->click();
+    EXPECT_EQ(other, 1);
+    EXPECT_TRUE(kept.isVisible());
 }
 
 TEST_F(BoundFormTest, AFormKeepsTheArchiveItLoadedUntilItLoadsAgain)

@@ -50,6 +50,9 @@ public:
     /** @brief Binds the source to the database named now and reads the binding's rows; false when
      * the rows cannot be read (reported). */
     bool load();
+    /** @brief The form's load event: `load()`. A form with more to do when it loads declares its
+     * own, which calls `load()`. */
+    void Form_Load() { load(); }
     /** @brief Reads other rows (a filter) of the database loaded; false when reported. */
     bool showRows(const TableQuery &query);
     /** @brief Reads the binding's own rows again from the database loaded; false when reported. */

@@ -21,29 +21,34 @@ GridForm::GridForm(const GridFormSpec &spec, QWidget *parent)
 
     // The grid above a row of buttons: the actions from the left, the closing button at the right.
     auto *buttons = new QHBoxLayout;
-    QPushButton *closer = nullptr;
     for (const GridFormButton &entry : spec.buttons) {
-        QPushButton *button = formButton(entry.name, entry.caption, this);
-        m_buttons.append(button);
-        const bool closes = entry.name == spec.closeButton;
+        QPushButton *button = addButton(entry);
         if (entry.action)
             connect(button, &QPushButton::clicked, this, entry.action);
-        else if (closes)
-            connect(button, &QPushButton::clicked, this, &QWidget::close);
-        if (closes)
-            closer = button;
-        else
-            buttons->addWidget(button);
+        buttons->addWidget(button);
     }
     buttons->addStretch();
-    if (closer)
+    if (!spec.closeButton.name.isEmpty()) {
+        QPushButton *closer = addButton(spec.closeButton);
+        if (spec.closeButton.action)
+            connect(closer, &QPushButton::clicked, this, spec.closeButton.action);
+        else
+            connect(closer, &QPushButton::clicked, this, &QWidget::close);
         buttons->addWidget(closer);
+    }
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_grid);
     layout->addLayout(buttons);
 }
 
 GridForm::~GridForm() = default;
+
+QPushButton *GridForm::addButton(const GridFormButton &entry)
+{
+    QPushButton *button = formButton(entry.name, entry.caption, this);
+    m_buttons.append(button);
+    return button;
+}
 
 QPushButton *GridForm::button(const QString &name) const
 {

@@ -22,7 +22,7 @@ struct GridFormButton
     QString name;
     QString caption;
     /** What a click runs: the form's handler. The closing button closes the form when it has none. */
-    std::function<void()> action;
+    std::function<void()> action {};
 };
 
 /**
@@ -37,10 +37,10 @@ struct GridFormSpec
     /** The data source's name, database and rows. */
     FormBinding binding;
     QList<DataGridColumn> columns;
-    /** The buttons, laid out left to right under the grid; the closing one stands apart at the right. */
+    /** The buttons of the form's actions, laid out from the left under the grid. */
     QList<GridFormButton> buttons;
-    /** Name of the button that closes the form. */
-    QString closeButton;
+    /** The button that closes the form, apart at the right; none when its name is empty. */
+    GridFormButton closeButton;
     /** Designer name of the grid. */
     QString gridName = QStringLiteral("TDBGrid1");
     QSize size { 760, 480 };
@@ -54,7 +54,7 @@ struct GridFormSpec
  *
  * A named form derives from it, passes its spec (whose button actions call its `CommandN_Click`
  * handlers), takes its designer-named members from `dataSource()`, `grid()` and `button()`, and
- * calls `load()` from its `Form_Load`.
+ * runs `Form_Load()` at the end of its constructor.
  */
 class GridForm : public BoundForm
 {
@@ -69,6 +69,8 @@ public:
     QPushButton *button(const QString &name) const;
 
 private:
+    QPushButton *addButton(const GridFormButton &entry);
+
     DataGrid *m_grid = nullptr;
     QList<QPushButton *> m_buttons;
 };

@@ -25,9 +25,9 @@ frm_coeff_db::frm_coeff_db(QWidget *parent)
             = { { QStringLiteral("Command5"), QStringLiteral("Verifica DB"), [this] { Command5_Click(); } },
                 { QStringLiteral("Command2"), QStringLiteral("Filtro"), [this] { Command2_Click(); } },
                 { QStringLiteral("Command3"), QStringLiteral("Refresh"), [this] { Command3_Click(); } },
-                { QStringLiteral("Command4"), QStringLiteral("Elimina Riga"), [this] { Command4_Click(); } },
-                { QStringLiteral("Command1"), QStringLiteral("Esci"), [this] { Command1_Click(); } } },
-            .closeButton = QStringLiteral("Command1"),
+                { QStringLiteral("Command4"), QStringLiteral("Elimina Riga"),
+                    [this] { Command4_Click(); } } },
+            .closeButton = { QStringLiteral("Command1"), QStringLiteral("Esci") },
         },
         parent)
     , Data1(dataSource())
@@ -39,16 +39,6 @@ frm_coeff_db::frm_coeff_db(QWidget *parent)
     , Command1(button(QStringLiteral("Command1")))
 {
     Form_Load();
-}
-
-void frm_coeff_db::Form_Load()
-{
-    load();
-}
-
-void frm_coeff_db::Command1_Click()
-{
-    close();
 }
 
 void frm_coeff_db::Command2_Click()

@@ -2,13 +2,6 @@
 
 #include "platform/ui/gridform.h"
 
-class QPushButton;
-
-namespace zav::platform {
-class DataGrid;
-class DataSource;
-} // namespace zav::platform
-
 namespace zav::shell {
 
 /**
@@ -24,10 +17,6 @@ class frm_coeff_db : public platform::GridForm
 public:
     explicit frm_coeff_db(QWidget *parent = nullptr);
 
-    /** @brief Binds the grid to the open project's rooms. */
-    void Form_Load();
-    /** @brief "Esci". */
-    void Command1_Click();
     /** @brief "Filtro". */
     void Command2_Click();
     /** @brief "Refresh". */

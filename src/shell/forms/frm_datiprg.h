@@ -9,10 +9,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace zav::platform {
-class DataSource;
-}
-
 namespace zav::shell {
 
 /**

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "platform/ui/drivelistbox.h"
-#include "platform/ui/filelistbox.h"
-#include "platform/ui/folderlistbox.h"
+#include "platform/ui/filelists.h"
 
 #include <QDialog>
 #include <QList>

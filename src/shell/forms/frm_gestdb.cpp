@@ -20,9 +20,9 @@ frm_gestdb::frm_gestdb(QWidget *parent)
                 { QStringLiteral("DESCRIZIONE"), QStringLiteral("Descrizione"), 140 } },
             .buttons
             = { { QStringLiteral("Command2"), QStringLiteral("Verifica DB"), [this] { Command2_Click(); } },
-                { QStringLiteral("Command3"), QStringLiteral("Elimina Riga"), [this] { Command3_Click(); } },
-                { QStringLiteral("Command1"), QStringLiteral("Esci"), [this] { Command1_Click(); } } },
-            .closeButton = QStringLiteral("Command1"),
+                { QStringLiteral("Command3"), QStringLiteral("Elimina Riga"),
+                    [this] { Command3_Click(); } } },
+            .closeButton = { QStringLiteral("Command1"), QStringLiteral("Esci") },
         },
         parent)
     , Data1(dataSource())
@@ -32,16 +32,6 @@ frm_gestdb::frm_gestdb(QWidget *parent)
     , Command1(button(QStringLiteral("Command1")))
 {
     Form_Load();
-}
-
-void frm_gestdb::Form_Load()
-{
-    load();
-}
-
-void frm_gestdb::Command1_Click()
-{
-    close();
 }
 
 void frm_gestdb::Command2_Click()

@@ -78,11 +78,6 @@ frm_opt::frm_opt(QWidget *parent)
     Form_Load();
 }
 
-void frm_opt::Form_Load()
-{
-    load();
-}
-
 void frm_opt::Check1_Click()
 {
     if (Check1->isChecked())

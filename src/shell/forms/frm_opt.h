@@ -7,10 +7,6 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 
-namespace zav::platform {
-class DataSource;
-}
-
 namespace zav::shell {
 
 /**
@@ -26,8 +22,6 @@ class frm_opt : public platform::RecordForm
 public:
     explicit frm_opt(QWidget *parent = nullptr);
 
-    /** @brief Binds the boxes to the open project's header. */
-    void Form_Load();
     /** @brief "Superficie": ticked, clears "Volume". */
     void Check1_Click();
     /** @brief "Volume": ticked, clears "Superficie". */
