@@ -124,7 +124,7 @@ TEST_F(ReportEngineTest, ContentHoldsTheSortedRowsTheirTotalsAndTheHeading)
     EXPECT_EQ(column(content, 2), (QStringList { "abc", "", "2,00", "1,50" }));
     EXPECT_EQ(column(content, 3), (QStringList { "500,000", "149,250", "250,250", "100,500" }));
     // 500 + 149.25 + 250.25 + 100.5 = 1000; 2 + 1.5 = 3.5 (the text "abc" adds nothing).
-    EXPECT_EQ(content.totals, (QStringList { "Totale", "", "3,50", "1000,000" }));
+    EXPECT_EQ(content.totals, (QStringList { "", "Totale", "3,50", "1000,000" }));
     // No formula: the subtitle comes from the first row printed; a part with no value is left out.
     EXPECT_EQ(content.subtitle, QStringLiteral("Palazzina 2 - Int. 3"));
     EXPECT_EQ(content.printDate, QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
@@ -149,7 +149,7 @@ TEST_F(ReportEngineTest, TheFormulaKeepsItsRowsWithValuesBoundNotPasted)
     report.SelectionFormula = QStringLiteral("{AMOUNTS.OWNER}='x'' OR ''1''=''1'");
     content = ReportEngine::prepare(report);
     EXPECT_TRUE(content.rows.isEmpty());
-    EXPECT_EQ(content.totals, (QStringList { "Totale", "", "0,00", "0,000" }));
+    EXPECT_EQ(content.totals, (QStringList { "", "Totale", "0,00", "0,000" }));
     EXPECT_EQ(Database::open(database).table(QStringLiteral("AMOUNTS")).recordCount(), 4);
 }
 
@@ -252,7 +252,7 @@ TEST_F(ReportEngineTest, ExportWritesAnRtfTableThatReadsBack)
     EXPECT_EQ(doc.rows.at(1), (QStringList { "2", "Rossi {capo}", "abc", "500,000" }));
     EXPECT_EQ(doc.rows.at(2), (QStringList { "9", QStringLiteral("Àlvaro"), "", "149,250" }));
     EXPECT_EQ(doc.rows.at(3), (QStringList { "9", "D'Amico \"Nino\"", "2,00", "250,250" }));
-    EXPECT_EQ(doc.rows.at(5), (QStringList { "Totale", "", "3,50", "1000,000" }));
+    EXPECT_EQ(doc.rows.at(5), (QStringList { "", "Totale", "3,50", "1000,000" }));
     // Bold headings repeated on each page, borders on every cell.
     EXPECT_TRUE(rtf.contains("\\trhdr"));
     EXPECT_EQ(doc.controlWords.count(QStringLiteral("cellx")), 6 * 4);

@@ -266,8 +266,14 @@ ReportContent ReportContent::build(const ReportDefinition &definition, const Rep
             else
                 content.totals.append(QString());
         }
-        if (!definition.columns.first().total)
-            content.totals[0] = definition.totalLabel;
+        // The label stands in the widest column left of the first total (usually the owner's).
+        int label = -1;
+        for (int c = 0; c < definition.columns.size() && !definition.columns.at(c).total; ++c) {
+            if (label < 0 || definition.columns.at(c).width > definition.columns.at(label).width)
+                label = c;
+        }
+        if (label >= 0)
+            content.totals[label] = definition.totalLabel;
     }
 
     // The subtitle: what the selection names, else what the first row holds.

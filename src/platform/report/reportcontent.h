@@ -20,8 +20,8 @@ struct ReportContent
     QString subtitle; ///< what the selection names (building, stair …); may be empty
     QList<ReportColumn> columns;
     QList<QStringList> rows; ///< one text per column
-    /** The total row, one text per column (the label in the first column without a total); empty
-     * when no column is summed. */
+    /** The total row, one text per column, the label in the widest column left of the first
+     * total; empty when no column is summed. */
     QStringList totals;
     QString printDate; ///< "dd/MM/yyyy"
 
