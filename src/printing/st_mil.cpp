@@ -172,7 +172,7 @@ ST_MIL::ST_MIL(QWidget *parent)
     TDBGrid1 = new platform::DataGrid(Frame2);
     TDBGrid1->setObjectName(QStringLiteral("TDBGrid1"));
     TDBGrid1->setCaption(QStringLiteral("Elenco Tabelle Varie"));
-    TDBGrid1->setAllowUpdate(false);
+    TDBGrid1->setReadOnly(true);
     TDBGrid1->setDataSource(Data1);
     TDBGrid1->setColumns({ { QStringLiteral("NOME_TABELLA"), QStringLiteral("Nome Tabella"), 200 } });
     Command6 = button("Command6", QStringLiteral("Seleziona Tab."), Frame2);
@@ -195,7 +195,7 @@ ST_MIL::ST_MIL(QWidget *parent)
     Data4->setObjectName(QStringLiteral("Data4"));
     TDBGrid14 = new platform::DataGrid(Frame3);
     TDBGrid14->setObjectName(QStringLiteral("TDBGrid14"));
-    TDBGrid14->setAllowUpdate(false);
+    TDBGrid14->setReadOnly(true);
     TDBGrid14->setDataSource(Data4);
     QList<platform::DataGridColumn> units = {
         { QStringLiteral("PROPRIETARIO"), QStringLiteral("Nome Condomino"), 180 },
