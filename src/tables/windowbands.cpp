@@ -1,7 +1,6 @@
 #include "tables/windowbands.h"
 
 #include "platform/db.h"
-#include "tables/coefficienttables.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -138,11 +137,10 @@ std::optional<QString> WindowBands::bandOfRatio(double windowArea, double floorA
 WindowBands WindowBands::read(const QString &archive)
 {
     platform::Database db = platform::Database::open(archive);
-    const platform::Recordset rs = db.table(QString::fromLatin1(WindowTable::Name));
-    const QList<TableColumn> &columns = WindowTable::columns();
-    const int description = rs.fieldIndex(columns.at(0).field);
-    const int coefficient = rs.fieldIndex(columns.at(1).field);
-    const int band = rs.fieldIndex(columns.at(2).field);
+    const platform::Recordset rs = db.table(QStringLiteral("TAB_WINDOW"));
+    const int description = rs.fieldIndex(QStringLiteral("DESCR"));
+    const int coefficient = rs.fieldIndex(QStringLiteral("COEFF"));
+    const int band = rs.fieldIndex(QStringLiteral("CAMPO"));
     QList<Row> rows;
     for (int i = 0; i < rs.recordCount(); ++i)
         rows.append(Row { rs.value(i, description), rs.value(i, coefficient), rs.value(i, band) });

@@ -28,6 +28,9 @@ namespace zav::tables {
  * them exactly in decimal: each area is taken at its 15-significant-digit decimal form (the form in
  * which the archive writes numbers), so a window of 1,666 m² on 10 m² is exactly 0.1666 and band
  * "1", with no binary drift below the limit.
+ *
+ * It needs nothing but the database layer, so that the room grid's window steps can use it from
+ * wherever they live.
  */
 class WindowBands
 {
