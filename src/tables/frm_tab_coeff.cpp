@@ -30,9 +30,10 @@ QList<platform::DataGridColumn> coefficientColumns()
     return columns;
 }
 
-void tell(const QString &text, const QString &title = TitleAttenzione)
+void tell(const QString &text)
 {
-    platform::dialogs().msgBox(text, platform::MsgButtons::Ok, platform::MsgIcon::Exclamation, title);
+    platform::dialogs().msgBox(
+        text, platform::MsgButtons::Ok, platform::MsgIcon::Exclamation, TitleAttenzione);
 }
 
 } // namespace
