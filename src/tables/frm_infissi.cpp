@@ -37,9 +37,9 @@ frm_infissi::frm_infissi(QWidget *parent)
             .buttons
             = { { QStringLiteral("Command2"), QStringLiteral("Default"), [this] { Command2_Click(); } },
                 { QStringLiteral("Command3"), QStringLiteral("Progetto"), [this] { Command3_Click(); } },
-                { QStringLiteral("Command4"), QStringLiteral("Stampa"), [this] { Command4_Click(); } },
-                { QStringLiteral("Command1"), QStringLiteral("Esci"), [this] { Command1_Click(); } } },
-            .closeButton = QStringLiteral("Command1"),
+                { QStringLiteral("Command4"), QStringLiteral("Stampa"), [this] { Command4_Click(); } } },
+            .closeButton
+            = { QStringLiteral("Command1"), QStringLiteral("Esci"), [this] { Command1_Click(); } },
             .gridName = QStringLiteral("TDBGrid15"),
             .size = { 460, 340 },
         },

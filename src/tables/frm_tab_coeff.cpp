@@ -51,9 +51,9 @@ frm_tab_coeff::frm_tab_coeff(QWidget *parent)
             = { { QStringLiteral("Command2"), QStringLiteral("Trasferisci"), [this] { Command2_Click(); } },
                 { QStringLiteral("Command3"), QStringLiteral("Tab. Default"), [this] { Command3_Click(); } },
                 { QStringLiteral("Command4"), QStringLiteral("Tab. Progetto"), [this] { Command4_Click(); } },
-                { QStringLiteral("Command5"), QStringLiteral("Stampa"), [this] { Command5_Click(); } },
-                { QStringLiteral("Command1"), QStringLiteral("Esci"), [this] { Command1_Click(); } } },
-            .closeButton = QStringLiteral("Command1"),
+                { QStringLiteral("Command5"), QStringLiteral("Stampa"), [this] { Command5_Click(); } } },
+            .closeButton
+            = { QStringLiteral("Command1"), QStringLiteral("Esci"), [this] { Command1_Click(); } },
             .size = { 820, 520 },
         },
         CoefficientTables::columns(), parent)

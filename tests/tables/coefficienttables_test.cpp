@@ -2,7 +2,7 @@
 #include "tables/tablearchive.h"
 
 #include "platform/db.h"
-#include "support/fixtures.h"
+#include "support/openproject.h"
 #include "support/scripteddialogs.h"
 
 #include <QFile>
@@ -101,7 +101,8 @@ TEST(CoefficientTablesTest, TheColumnsAreTheFieldsOfEveryTableOfTheTemplateInOrd
 class TableArchiveTest : public ::testing::Test
 {
 protected:
-    TempProgramFolder folder;
+    OpenProject opened;
+    const TempProgramFolder &folder = opened.folder();
     platform::ScriptedDialogs boxes;
 };
 
@@ -109,7 +110,7 @@ TEST_F(TableArchiveTest, AnArchiveMustBeThereWritableAndHoldTheTable)
 {
     const QString templ = TableArchive::templatePath();
     EXPECT_EQ(templ, folder.file(QStringLiteral("ARCH_MIL.CLO")));
-    const QString project = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("PROVA.cdb"));
+    const QString project = opened.path();
 
     EXPECT_FALSE(TableArchive::problem(templ, QStringLiteral("TAB_COEF"), ArchiveKind::Template));
     EXPECT_FALSE(TableArchive::problem(templ, QStringLiteral("TAB_WINDOW"), ArchiveKind::Template));

@@ -4,7 +4,7 @@
 
 #include "platform/db.h"
 #include "platform/vb.h"
-#include "support/fixtures.h"
+#include "support/openproject.h"
 #include "support/scripteddialogs.h"
 
 #include <QList>
@@ -92,8 +92,8 @@ TEST(ColumnInUseTest, TheCaptionShowsTheValueOrNessuna)
 
 TEST(ColumnInUseTest, MarkingWritesEveryRowOfThatTableAlone)
 {
-    TempProgramFolder folder;
-    const QString archive = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("PROVA.cdb"));
+    const OpenProject project;
+    const QString archive = project.path();
     tables::ColumnInUse::mark(archive, QStringLiteral("TAB_COEF3"), QStringLiteral("Tab. C"));
 
     platform::Database db = platform::Database::open(archive);
@@ -107,7 +107,7 @@ TEST(ColumnInUseTest, MarkingWritesEveryRowOfThatTableAlone)
 
     EXPECT_THROW(tables::ColumnInUse::mark(archive, QStringLiteral("ESPRESSIONI"), QStringLiteral("x")),
         std::invalid_argument);
-    EXPECT_THROW(tables::ColumnInUse::mark(folder.file(QStringLiteral("NONE.cdb")),
+    EXPECT_THROW(tables::ColumnInUse::mark(project.folder().file(QStringLiteral("NONE.cdb")),
                      QStringLiteral("TAB_COEF"), QStringLiteral("Tab. A")),
         platform::DbError);
 }

@@ -7,7 +7,7 @@
 #include "platform/ui/datasource.h"
 #include "platform/ui/formregistry.h"
 #include "platform/vb.h"
-#include "support/fixtures.h"
+#include "support/openproject.h"
 #include "support/scripteddialogs.h"
 #include "tables/tablecommands.h"
 
@@ -65,18 +65,18 @@ inline QList<platform::DataGridColumn> workspaceRoomColumns()
 }
 
 /**
- * @brief A program folder of its own with a project copied from the template, scripted boxes, the
- * comma as decimal separator and the table forms registered; every form is unloaded after.
+ * @brief A program folder of its own with a project copied from the template (not open until a test
+ * opens it), scripted boxes, the comma as decimal separator and the table forms registered; every
+ * form is unloaded after.
  */
 class TablesTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        engine::VAR_GBL.reset();
+        // The project is there, and opened by the tests that want it.
+        engine::VAR_GBL.progetto_corrente.reset();
         tables::registerForms();
-        project = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("PROVA.cdb"));
-        templ = folder.file(QStringLiteral("ARCH_MIL.CLO"));
     }
 
     void TearDown() override
@@ -85,7 +85,6 @@ protected:
             platform::FormRegistry::unload(QString::fromLatin1(name));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         tables::setPrintHandlers({});
-        engine::VAR_GBL.reset();
     }
 
     void openProject() { engine::VAR_GBL.progetto_corrente = project; }
@@ -110,10 +109,11 @@ protected:
     }
 
     platform::vb::DecimalSeparatorScope comma { u',' };
-    TempProgramFolder folder;
+    OpenProject opened;
+    const TempProgramFolder &folder = opened.folder();
+    const QString project = opened.path();
+    const QString templ = folder.file(QStringLiteral("ARCH_MIL.CLO"));
     platform::ScriptedDialogs boxes;
-    QString project;
-    QString templ;
 };
 
 } // namespace zav::test

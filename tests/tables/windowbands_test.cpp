@@ -1,7 +1,7 @@
 #include "tables/windowbands.h"
 
 #include "platform/db.h"
-#include "support/fixtures.h"
+#include "support/openproject.h"
 #include "tables/tablearchive.h"
 
 #include <gtest/gtest.h>
@@ -74,8 +74,8 @@ TEST(WindowBandsTest, TheRatioPicksItsBandWithEachLowerLimitExact)
 
 TEST(WindowBandsTest, TheCoefficientComesFromTheEditedTableInStoredOrder)
 {
-    TempProgramFolder folder;
-    const QString archive = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("PROVA.cdb"));
+    const OpenProject project;
+    const QString archive = project.path();
 
     // The defaults that ship with the template.
     const WindowBands defaults = WindowBands::read(archive);
