@@ -28,7 +28,8 @@ namespace zav::platform {
  * belong to no band but are dispatched like the others.
  *
  * Every command tool reports its key through `toolClick`; items that only open a menu report
- * nothing.
+ * nothing. Bands are shown and hidden by the program only: the user cannot switch a toolbar on or
+ * off (the window's right-click menu of the toolbar area offers none).
  */
 class CommandBar : public QObject
 {
@@ -101,6 +102,7 @@ private:
         bool visible = true;
     };
 
+    QToolBar *makeToolBar(const QString &name, const QString &caption);
     QWidget *container(const QString &band) const;
     void place(const QString &band, QAction *action);
     QAction *makeTool(const QString &key, const QString &caption);
