@@ -19,7 +19,6 @@ int CommandBar::addBand(const QString &name, BandKind kind, const QString &capti
 {
     Band band;
     band.name = name;
-    band.caption = caption;
     band.kind = kind;
     switch (kind) {
     case BandKind::MenuBar:
@@ -146,12 +145,6 @@ QList<QAction *> CommandBar::tools(const QString &key) const
     return m_tools.value(key);
 }
 
-QAction *CommandBar::tool(const QString &key) const
-{
-    const QList<QAction *> found = m_tools.value(key);
-    return found.isEmpty() ? nullptr : found.first();
-}
-
 void CommandBar::setToolEnabled(const QString &key, bool enabled)
 {
     for (QAction *action : m_tools.value(key))
@@ -184,11 +177,6 @@ void CommandBar::clickTool(const QString &key)
 QString CommandBar::bandName(int position) const
 {
     return position >= 0 && position < m_bands.size() ? m_bands[position].name : QString();
-}
-
-CommandBar::BandKind CommandBar::bandKind(int position) const
-{
-    return m_bands.value(position).kind;
 }
 
 int CommandBar::bandPosition(const QString &name) const

@@ -59,8 +59,6 @@ public:
     // --- Tools --------------------------------------------------------------------------------
     /** @brief Every tool carrying this key, in the order they were added. */
     QList<QAction *> tools(const QString &key) const;
-    /** @brief The first tool carrying this key, or nullptr. */
-    QAction *tool(const QString &key) const;
     /** @brief Switches every tool of this key on or off; a tool switched off cannot be used. */
     void setToolEnabled(const QString &key, bool enabled);
     /** @brief Whether the tools of this key are on (false for an unknown key). */
@@ -74,7 +72,6 @@ public:
     // --- Bands --------------------------------------------------------------------------------
     int bandCount() const { return int(m_bands.size()); }
     QString bandName(int position) const;
-    BandKind bandKind(int position) const;
     /** @brief Position of a band by name, -1 when missing (child bands have none). */
     int bandPosition(const QString &name) const;
     /** @brief The menu of a Menu band (or nullptr). */
@@ -93,7 +90,6 @@ private:
     struct Band
     {
         QString name;
-        QString caption;
         BandKind kind = BandKind::Menu;
         QMenuBar *menuBar = nullptr;
         QMenu *menu = nullptr;

@@ -51,10 +51,17 @@ std::optional<Header> readHeader()
     }
 }
 
-void noHeaderMessage()
+/** The header when the project has its record; none otherwise, with a message when the archive
+ * was read and holds no record. */
+std::optional<Header> requireHeader()
 {
-    platform::dialogs().msgBox(QStringLiteral("Dati Progetto non inseriti. Impossibile continuare"),
-        platform::MsgButtons::Ok, platform::MsgIcon::Information, ZavInformation);
+    std::optional<Header> header = readHeader();
+    if (header && !header->exists) {
+        platform::dialogs().msgBox(QStringLiteral("Dati Progetto non inseriti. Impossibile continuare"),
+            platform::MsgButtons::Ok, platform::MsgIcon::Information, ZavInformation);
+        return std::nullopt;
+    }
+    return header;
 }
 
 bool isEmptyValue(const QVariant &value)
@@ -95,25 +102,15 @@ void ProjectCommands::chiudi(CommandHost &host)
 
 void ProjectCommands::comp_pal()
 {
-    const std::optional<Header> header = readHeader();
-    if (!header)
-        return;
-    if (!header->exists) {
-        noHeaderMessage();
-        return;
-    }
-    FormRegistry::showModal(FormName::frm_comp_pal);
+    if (requireHeader())
+        FormRegistry::showModal(FormName::frm_comp_pal);
 }
 
 void ProjectCommands::cod_piani(CommandHost &host)
 {
-    const std::optional<Header> header = readHeader();
+    const std::optional<Header> header = requireHeader();
     if (!header)
         return;
-    if (!header->exists) {
-        noHeaderMessage();
-        return;
-    }
     if (isEmptyValue(header->buildings)) {
         platform::dialogs().msgBox(QStringLiteral("Attenzione Composizione palazzina non effettuata."),
             platform::MsgButtons::Ok, platform::MsgIcon::Information, ZavWarning);
