@@ -62,6 +62,12 @@ Handler showModeless(const QString &form)
     return [form](CommandHost &, const QString &) { FormRegistry::showModeless(form); };
 }
 
+/** A form shown modeless as a child window of the main window. */
+Handler showAsChild(const QString &form)
+{
+    return [form](CommandHost &host, const QString &) { host.showChild(FormRegistry::form(form)); };
+}
+
 /** A recipe that needs the window only. */
 Handler onHost(void (*recipe)(CommandHost &))
 {
@@ -162,7 +168,7 @@ const QList<CommandRow> &CommandTable::rows()
         { { item(B::Luminosita, "infissi", "&Infissi"),
               tool(
                   B::tbCoefficenti, 4, "tInfissi", "Infissi", { "window-new", S::SP_TitleBarNormalButton }) },
-            Anytime, showModeless(FormName::frm_infissi) },
+            Anytime, showAsChild(FormName::frm_infissi) },
         { { itemAfterLine(B::Luminosita, "coef4", "&Default"),
               tool(B::tbCoefficenti, 5, "tLuminosita", "Luminosità",
                   { "display-brightness", S::SP_DialogYesButton }) },
@@ -203,9 +209,9 @@ const QList<CommandRow> &CommandTable::rows()
                   { "view-refresh", S::SP_BrowserReload }) },
             NeedsProject, [](CommandHost &, const QString &) { engine::VAR_GBL.ricalcolo_globale(); } },
         { { item(B::Mnu_calcoli, "tab_riepilogativa", "&Tab. Riepilogativa Millesimi") }, NeedsProject,
-            showModeless(FormName::frm_rip_spese) },
+            showAsChild(FormName::frm_rip_spese) },
         { { item(B::Mnu_calcoli, "spese", "Ripartizione delle &Spese"), listed("RIP_SPESE") }, NeedsProject,
-            showModeless(FormName::frm_ripart_spese) },
+            showAsChild(FormName::frm_ripart_spese) },
         { { itemAfterLine(B::Mnu_calcoli, "terrazze", "T&errazze") }, NeedsProject,
             showModal(FormName::frm_terrazze) },
 
@@ -213,7 +219,7 @@ const QList<CommandRow> &CommandTable::rows()
         { { item(B::Mnu_stampa, "stampa_mil", "&Stampa Millesimi"),
               tool(B::tbDatiGen, 4, "tStampa", "Stampa Dati",
                   { "document-print", S::SP_FileDialogDetailedView }) },
-            NeedsProject, showModeless(FormName::ST_MIL) },
+            NeedsProject, showAsChild(FormName::ST_MIL) },
         { { itemAfterLine(B::Mnu_stampa, "imp_st", "&Imposta stampante"),
               tool(B::tbDatiGen, 5, "tSetup", "Setup Stampante",
                   { "document-page-setup", S::SP_FileDialogInfoView }) },
