@@ -6,6 +6,7 @@
 #include "platform/progress.h"
 #include "platform/ui/formregistry.h"
 #include "platform/ui/qtdialogs.h"
+#include "printing/printingforms.h"
 #include "shell/forms/frm_init.h"
 #include "shell/forms/shellforms.h"
 
@@ -23,6 +24,7 @@ void registerForms()
     // Each folder registers its own forms, under the names its own header keeps. A folder below
     // the shell adds its `registerForms()` here, and, when it serves keys of the main window's
     // command table, registers their handlers with platform::CommandRegistry in it too.
+    printing::registerForms();
     registerShellForms();
 }
 

@@ -3,6 +3,7 @@
 #include "engine/var_gbl.h"
 #include "platform/ui/commandregistry.h"
 #include "platform/ui/formregistry.h"
+#include "printing/printingforms.h"
 #include "shell/commands/commandhost.h"
 #include "shell/commands/projectcommands.h"
 #include "shell/commands/utilitycommands.h"
@@ -219,7 +220,8 @@ const QList<CommandRow> &CommandTable::rows()
         { { item(B::Mnu_stampa, "stampa_mil", "&Stampa Millesimi"),
               tool(B::tbDatiGen, 4, "tStampa", "Stampa Dati",
                   { "document-print", S::SP_FileDialogDetailedView }) },
-            NeedsProject, showAsChild(FormName::ST_MIL) },
+            NeedsProject,
+            [](CommandHost &host, const QString &) { host.showChild(printing::stampa_mil()); } },
         { { itemAfterLine(B::Mnu_stampa, "imp_st", "&Imposta stampante"),
               tool(B::tbDatiGen, 5, "tSetup", "Setup Stampante",
                   { "document-page-setup", S::SP_FileDialogInfoView }) },

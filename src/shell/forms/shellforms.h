@@ -33,7 +33,6 @@ inline const QString frm_infissi = QStringLiteral("frm_infissi");
 inline const QString frm_rip_spese = QStringLiteral("frm_rip_spese");
 inline const QString frm_ripart_spese = QStringLiteral("frm_ripart_spese");
 inline const QString frm_terrazze = QStringLiteral("frm_terrazze");
-inline const QString ST_MIL = QStringLiteral("ST_MIL");
 
 } // namespace zav::shell::FormName
 
