@@ -529,7 +529,7 @@ TEST_F(MainWindowTest, EveryMenuAndMenuItemHasAMnemonicOfItsOwn)
     }
 }
 
-TEST_F(MainWindowTest, AltPOpensProgettoAndALetterRunsItsItem)
+TEST_F(MainWindowTest, AltAndALetterOpenAMenuAndRunItsItems)
 {
     shell::frm_init *window = openMainWindow();
     recordCommands(window);
@@ -544,6 +544,10 @@ TEST_F(MainWindowTest, AltPOpensProgettoAndALetterRunsItsItem)
     QTest::keyClick(progetto, Qt::Key_N); // "Nuovo"
     EXPECT_EQ(ran, QStringList { QStringLiteral("nuovo") });
     EXPECT_FALSE(progetto->isVisible());
+
+    // "Help" is a command of the menu bar itself: its letter runs it.
+    QTest::keyClick(window, Qt::Key_H, Qt::AltModifier);
+    EXPECT_EQ(ran, (QStringList { "nuovo", "tHelp" }));
 }
 
 // Only the program shows and hides bands: the right-click menu of the toolbar area offers no
