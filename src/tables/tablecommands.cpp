@@ -1,5 +1,7 @@
 #include "tables/tablecommands.h"
 
+#include "platform/ui/commandregistry.h"
+
 #include "platform/ui/formregistry.h"
 #include "tables/coefficienttables.h"
 #include "tables/frm_infissi.h"
@@ -52,6 +54,14 @@ QList<std::pair<QString, int>> coefCommands()
         keys.append({ table.toolKey, table.number });
     }
     return keys;
+}
+
+void registerCommands()
+{
+    for (const CoefficientTable &table : CoefficientTables::all()) {
+        const int number = table.number;
+        platform::CommandRegistry::setHandler(table.menuKey, [number] { coef(number); });
+    }
 }
 
 QWidget *infissi()

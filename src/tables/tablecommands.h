@@ -30,6 +30,9 @@ void registerForms();
  */
 QWidget *coef(int number);
 
+/** @brief Serves the main window's keys `coef1` to `coef8` and their toolbar twins with `coef`. */
+void registerCommands();
+
 /** @brief The command keys that `coef` serves, menu and toolbar, with the table each opens (1 to 8). */
 QList<std::pair<QString, int>> coefCommands();
 
