@@ -1,6 +1,7 @@
 #include "shell/browser/frmbrowser.h"
 #include "shell/forms/frm_init.h"
 #include "shell/startup.h"
+#include "startprobe.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -22,5 +23,6 @@ int main(int argc, char *argv[])
     // The browser lives in its own library; the main window's `Web` command opens it through this.
     zav::shell::frm_init::setBrowserFactory(
         [](const QString &address) -> QWidget * { return zav::shell::frmBrowser::create(address); });
+    zav::installStartProbe(app);
     return zav::shell::runProgram(app);
 }
