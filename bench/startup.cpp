@@ -1,5 +1,6 @@
-// Start-up of the program as the user waits for it: the built executable is started afresh for
-// each iteration on the offscreen platform, with its start-up probe (see src/startprobe.h).
+// Start-up of the program as the user waits for it: the built executable (target Zav) is started
+// afresh for each iteration on the offscreen platform, with its start-up probe (see
+// src/startprobe.h). The time runs from starting the process to the probe's line.
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>

@@ -34,9 +34,11 @@ void deleteShareContext()
 #endif
 
 // The web engine draws through OpenGL contexts shared with the application's global one. Linked
-// into a program it makes that context itself before the application starts; loaded later, it
-// finds the one made here, just before it loads (the program's windows use no OpenGL of their
-// own, so nothing has made a context yet). Without it the engine draws without the graphics card.
+// into a program it makes that context itself as the application starts; loaded later, it finds
+// the one made here, just before it loads (the program's windows use no OpenGL of their own, so
+// no context exists yet that should have shared it). Without it the engine draws without the
+// graphics card. The application attribute that asks for sharing is left alone: it may only be
+// set before the application exists, and would make Qt create the context at every start.
 void prepareSharedOpenGl()
 {
 #if QT_CONFIG(opengl)
@@ -46,7 +48,6 @@ void prepareSharedOpenGl()
     g_shareContext->create();
     qt_gl_set_global_share_context(g_shareContext);
     qAddPostRoutine(deleteShareContext);
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 #endif
 }
 
