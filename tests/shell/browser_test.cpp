@@ -81,11 +81,12 @@ QStringList neededLibraries(const QString &path)
     return needed;
 }
 
-QStringList webEngineLibraries(const QStringList &libraries)
+// The libraries of @p libraries whose names start with @p prefix.
+QStringList librariesNamed(const QStringList &libraries, const QString &prefix)
 {
     QStringList found;
     for (const QString &library : libraries) {
-        if (library.startsWith(QStringLiteral("libQt6WebEngine")))
+        if (library.startsWith(prefix))
             found.append(library);
     }
     return found;
@@ -93,17 +94,20 @@ QStringList webEngineLibraries(const QStringList &libraries)
 
 } // namespace
 
-TEST(BrowserModule, TheProgramDoesNotLinkTheWebEngineTheModuleDoes)
+// What the program opens on first use is not linked to it: the web engine (through the browser
+// module) and libzip (for backups).
+TEST(ProgramLinks, NeitherTheWebEngineNorLibzip)
 {
     const QStringList program = neededLibraries(builtProgramFolder() + QStringLiteral("/Zav"));
     ASSERT_TRUE(program.contains(QStringLiteral("libQt6Widgets.so.6")))
         << "cannot read the libraries of the built program (is the target Zav built?): "
         << program.join(u' ').toStdString();
-    EXPECT_EQ(webEngineLibraries(program), QStringList());
+    EXPECT_EQ(librariesNamed(program, QStringLiteral("libQt6WebEngine")), QStringList());
+    EXPECT_EQ(librariesNamed(program, QStringLiteral("libzip")), QStringList());
 
     if (!QFile::exists(builtModule()))
         GTEST_SKIP() << "built without Qt WebEngine: no browser module";
-    EXPECT_TRUE(webEngineLibraries(neededLibraries(builtModule()))
+    EXPECT_TRUE(librariesNamed(neededLibraries(builtModule()), QStringLiteral("libQt6WebEngine"))
                     .contains(QStringLiteral("libQt6WebEngineWidgets.so.6")));
 }
 
