@@ -8,7 +8,16 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
+
+// The fastest run: on a busy machine the closest to what an idle one shows.
+double fastest(const std::vector<double> &values)
+{
+    return *std::min_element(values.begin(), values.end());
+}
 
 // Starts the program with the probe in @p mode; returns the probe's line, empty on failure, and
 // the time from the start to the line in @p seconds.
@@ -53,7 +62,8 @@ BENCHMARK(BM_StartToLoginWindow)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
-    ->Repetitions(15);
+    ->Repetitions(21)
+    ->ComputeStatistics("min", fastest);
 
 // Memory of the program at its main window, before any project is open: resident and proportional
 // set sizes in MB, as counters.
@@ -76,6 +86,7 @@ BENCHMARK(BM_MemoryAtMainWindow)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
-    ->Repetitions(9);
+    ->Repetitions(9)
+    ->ComputeStatistics("min", fastest);
 
 } // namespace
