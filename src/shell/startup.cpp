@@ -7,6 +7,7 @@
 #include "platform/ui/formregistry.h"
 #include "platform/ui/qtdialogs.h"
 #include "printing/printingforms.h"
+#include "register/registerforms.h"
 #include "shell/forms/frm_init.h"
 #include "shell/forms/shellforms.h"
 #include "tables/tablecommands.h"
@@ -26,6 +27,7 @@ void registerForms()
     // the shell adds its `registerForms()` here, and, when it serves keys of the main window's
     // command table, registers their handlers with platform::CommandRegistry in it too.
     printing::registerForms();
+    register_::registerForms();
     tables::registerForms();
     tables::registerCommands();
     registerShellForms();

@@ -1,5 +1,7 @@
 #include "shellformsfixture.h"
 
+#include "engine/var_gbl.h"
+#include "platform/db.h"
 #include "platform/ui/commandbar.h"
 #include "shell/forms/about.h"
 #include "shell/forms/frm_init.h"
@@ -138,6 +140,25 @@ TEST_F(MainWindowWiringTest, CoefficientAndWindowToolsOpenTheirTableForms)
     EXPECT_EQ(window->mdiArea()->activeSubWindow()->widget(), windows);
     EXPECT_TRUE(boxes.shown().isEmpty());
     FormRegistry::unload(QStringLiteral("frm_infissi"));
+}
+
+// With a header stored, the buildings tool shows the real buildings form, modal.
+TEST_F(MainWindowWiringTest, CompPalShowsTheBuildingsFormModal)
+{
+    shell::frm_init *window = openMainWindow();
+    engine::VAR_GBL.progetto_corrente
+        = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/PROVA.CDB"));
+    platform::Database::open(*engine::VAR_GBL.progetto_corrente)
+        .insert(
+            QStringLiteral("ANA_CONDO"), { { QStringLiteral("NOME"), QStringLiteral("Condominio Aurora") } });
+    QStringList modal;
+    platform::ModalDriverScope driver([&modal](QWidget *form) {
+        modal << QString::fromLatin1(form->metaObject()->className());
+        form->close();
+    });
+    window->Bar_main1()->clickTool(QStringLiteral("tCompPal"));
+    EXPECT_EQ(modal, QStringList { QStringLiteral("zav::register_::frm_comp_pal") });
+    FormRegistry::unload(QStringLiteral("frm_comp_pal"));
 }
 
 } // namespace
