@@ -96,6 +96,8 @@ QList<DataGridColumn> UnitViews::present(
         apply(c, true);
     for (const UnitView::Column &c : view.captionedHidden)
         apply(c, false);
+    // The description reads from the left in every unit view.
+    columns[1].alignment = DataGridColumn::Alignment::Left;
     for (int index : view.locked)
         columns[index].locked = true;
     for (int index : view.buttons)

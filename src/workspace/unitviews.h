@@ -58,7 +58,8 @@ public:
     /**
      * @brief Columns with a view's presentation applied over them: every column hidden but the
      * view's, with its captions, widths (twips turned into pixels for this widget's screen),
-     * locks and buttons.
+     * locks and buttons; the first columns bound to their fields again, the description
+     * left-aligned.
      */
     static QList<platform::DataGridColumn> present(
         const UnitView &view, QList<platform::DataGridColumn> columns, const QWidget *screenOf = nullptr);

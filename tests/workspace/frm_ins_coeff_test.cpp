@@ -155,6 +155,7 @@ TEST_P(FormSeparatorTest, InsCoeffOpensTheFirstUnitWithItsHeaderRowsAndStoredTot
     EXPECT_EQ(shown, QStringList({ "Descrizione", "Espressione", "Mq.", "Dim. Infisso", "Mq. Infisso" }));
     EXPECT_EQ(form->TDBGrid1->columnCount(), 23);
     EXPECT_TRUE(form->TDBGrid1->column(3).locked);
+    EXPECT_EQ(form->TDBGrid1->column(1).alignment, zav::platform::DataGridColumn::Alignment::Left);
     EXPECT_EQ(form->TDBGrid1->columnWidth(2), Twips::toPixelsX(2310, form));
     EXPECT_EQ(form->TDBGrid1->columnText(1), QStringLiteral("Cucina"));
 
