@@ -338,8 +338,14 @@ void frm_ins_coeff::openUnit(const Unit &unit)
     Label11->setText(unit.key.floorCode);
     Label12->setText(unit.key.interno);
 
-    // The grid always shows the unit it names in its header, and the unit's own totals.
-    tryStep([this] { bindRooms(); });
+    // The grid always shows the unit it names in its header, and the unit's own totals; rooms that
+    // cannot be read are reported, not shown as an empty unit.
+    try {
+        bindRooms();
+    } catch (const platform::DbError &error) {
+        platform::dialogs().msgBox(
+            error.message(), platform::MsgButtons::Ok, platform::MsgIcon::Critical, kAttention);
+    }
     tryStep([this] { countTotals(); });
 
     tryStep([] { MainWindowLink::setThousandthsBandVisible(true); });

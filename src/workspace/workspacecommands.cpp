@@ -61,7 +61,9 @@ void WorkspaceCommands::ins_coeff()
         if (units.isEmpty())
             return;
         first = Unit::fromCodifPiani(units, 0);
-    } catch (const platform::DbError &) {
+    } catch (const platform::DbError &error) {
+        platform::dialogs().msgBox(error.message(), platform::MsgButtons::Ok, platform::MsgIcon::Critical,
+            QStringLiteral("!!! Zav - Attenzione - !!!"));
         return;
     }
     VAR_GBL.sql_unita_corrente = first->key.rooms();

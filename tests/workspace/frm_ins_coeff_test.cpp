@@ -294,6 +294,16 @@ TEST_F(FormTest, InsCoeffOnAProjectWithoutUnitsDoesNothing)
     EXPECT_FALSE(bandShown());
 }
 
+TEST_F(FormTest, InsCoeffOnAnArchiveThatCannotBeReadSaysSo)
+{
+    ASSERT_TRUE(QFile::remove(project.path()));
+    WorkspaceCommands::ins_coeff();
+    EXPECT_EQ(loadedWorkspace(), nullptr);
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown().at(0).icon, zav::platform::MsgIcon::Critical);
+    EXPECT_EQ(boxes.shown().at(0).title, QStringLiteral("!!! Zav - Attenzione - !!!"));
+}
+
 // --- Keys -----------------------------------------------------------------------------------------
 
 TEST_F(FormTest, F3StoresTheTotalsThenShowsTheUnitListToFind)
