@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/programend.h"
 #include "platform/progress.h"
+#include "platform/ui/commandregistry.h"
 #include "platform/ui/formregistry.h"
 #include "platform/ui/qtdialogs.h"
 #include "printing/printingforms.h"
@@ -11,6 +12,7 @@
 #include "shell/forms/frm_init.h"
 #include "shell/forms/shellforms.h"
 #include "tables/tablecommands.h"
+#include "workspace/workspacecommands.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -27,6 +29,9 @@ void registerForms()
     // the shell adds its `registerForms()` here, and, when it serves keys of the main window's
     // command table, registers their handlers with platform::CommandRegistry in it too.
     printing::registerForms();
+    workspace::registerForms();
+    for (const auto &[key, handler] : workspace::WorkspaceCommands::commands())
+        platform::CommandRegistry::setHandler(key, handler);
     register_::registerForms();
     tables::registerForms();
     tables::registerCommands();

@@ -161,5 +161,28 @@ TEST_F(MainWindowWiringTest, CompPalShowsTheBuildingsFormModal)
     FormRegistry::unload(QStringLiteral("frm_comp_pal"));
 }
 
+// The workspace's tool opens the real workspace on the project's first unit, with its owner.
+TEST_F(MainWindowWiringTest, VisualizzaOpensTheWorkspaceOnTheFirstUnit)
+{
+    shell::frm_init *window = openMainWindow();
+    engine::VAR_GBL.progetto_corrente
+        = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/PROVA.CDB"));
+    platform::Database::open(*engine::VAR_GBL.progetto_corrente)
+        .insert(QStringLiteral("CODIF_PIANI"),
+            { { QStringLiteral("NUM_PAL"), 1 }, { QStringLiteral("SCALA"), QStringLiteral("A") },
+                { QStringLiteral("SIGLA"), QStringLiteral("1") },
+                { QStringLiteral("PROPRIETARIO"), QStringLiteral("D'Amico \"Nino\"") },
+                { QStringLiteral("HPIANO"), 3.0 }, { QStringLiteral("INTERNO"), 4 } });
+    window->Bar_main1()->clickTool(QStringLiteral("tVisualizza"));
+    QWidget *workspace = FormRegistry::loaded(QStringLiteral("frm_ins_coeff"));
+    ASSERT_NE(workspace, nullptr);
+    EXPECT_TRUE(workspace->isVisible());
+    auto *owner = workspace->findChild<QLabel *>(QStringLiteral("Label8"));
+    ASSERT_NE(owner, nullptr);
+    EXPECT_EQ(owner->text(), QStringLiteral("D'Amico \"Nino\""));
+    window->Bar_main1()->clickTool(QStringLiteral("chiudi"));
+    EXPECT_FALSE(FormRegistry::isLoaded(QStringLiteral("frm_ins_coeff")));
+}
+
 } // namespace
 } // namespace zav::test
