@@ -15,7 +15,7 @@ namespace zav::engine {
 namespace vb = platform::vb;
 using platform::Database;
 using platform::Recordset;
-using V = MillesimiValues;
+using V = ArchiveValues;
 
 namespace {
 

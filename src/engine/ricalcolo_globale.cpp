@@ -1,14 +1,16 @@
-// The global recalculation: every room of every unit recomputed from its expressions, coefficients
-// and height, and every unit's totals stored, in one transaction over one connection.
+// The global recalculation: every room of every unit recomputed (Recalculation does the arithmetic)
+// and every unit's totals stored, in one transaction over one connection, with its question, its
+// progress window and its messages.
 
 #include "engine/archive.h"
+#include "engine/archivevalues.h"
+#include "engine/recalculation.h"
 #include "engine/var_gbl.h"
 #include "platform/db.h"
 #include "platform/dialogs.h"
 #include "platform/progress.h"
 #include "platform/vb.h"
 
-#include <cmath>
 #include <exception>
 #include <stdexcept>
 
@@ -16,30 +18,35 @@ namespace zav::engine {
 
 namespace {
 
-namespace vb = platform::vb;
 using platform::MsgButtons;
 using platform::MsgIcon;
 using platform::MsgResult;
+using V = ArchiveValues;
 
-const QString kTitoloAttenzione = QStringLiteral("!!! Zav - Attenzione - !!!");
-const QString kTitoloInformazioni = QStringLiteral("!!! Zav - Informazioni - !!!");
-const QString kScritturaFallita
+const QString titleAttention = QStringLiteral("!!! Zav - Attenzione - !!!");
+const QString titleInformation = QStringLiteral("!!! Zav - Informazioni - !!!");
+const QString writeFailed
     = QStringLiteral("Impossibile scrivere nell'archivio del progetto. Ricalcolo Globale non completato.");
-const QString kFormatoSuperficie = QStringLiteral("###0.0##");
-const QString kFormatoPesata = QStringLiteral("##0.0###");
 
 // Field positions of CODIF_PIANI.
-namespace unita {
+namespace unitField {
 constexpr int NUM_PAL = 1;
 constexpr int SCALA = 2;
 constexpr int PROPRIETARIO = 7;
 constexpr int HPIANO = 9;
 constexpr int INTERNO = 15;
-} // namespace unita
+} // namespace unitField
 
-// The fields of ESPRESSIONI that the recalculation reads, in the order it selects them.
-namespace stanza {
-enum Campo {
+// Field positions of ANA_CONDO.
+namespace projectField {
+constexpr int RISC_VOL = 10;
+constexpr int RISC_RAD = 11;
+constexpr int RISC_50 = 16;
+} // namespace projectField
+
+// The fields of ESPRESSIONI that the recalculation reads, in the order it selects them after the rowid.
+namespace roomField {
+enum Field {
     ESPRESSIONE,
     MQ,
     COEF1,
@@ -52,145 +59,26 @@ enum Campo {
     TOT_ESPRES_RAD,
     SUP_FINESTRA,
     MQ_FINESTRA,
-    NUMERO_CAMPI
+    Count
 };
-const QStringList nomi = { QStringLiteral("ESPRESSIONE"), QStringLiteral("MQ"), QStringLiteral("COEF1"),
+const QStringList names = { QStringLiteral("ESPRESSIONE"), QStringLiteral("MQ"), QStringLiteral("COEF1"),
     QStringLiteral("COEF2"), QStringLiteral("COEF3"), QStringLiteral("COEF4"), QStringLiteral("COEF5"),
     QStringLiteral("COEF6"), QStringLiteral("COEF7"), QStringLiteral("COEF8"), QStringLiteral("TOT_COEF"),
     QStringLiteral("H_PIANO"), QStringLiteral("TOT_VOL"), QStringLiteral("OPT_RISC"),
     QStringLiteral("ESPRES_RAD"), QStringLiteral("TOT_ESPRES_RAD"), QStringLiteral("SUP_FINESTRA"),
     QStringLiteral("MQ_FINESTRA") };
-} // namespace stanza
+} // namespace roomField
 
-// Field positions of ANA_CONDO.
-namespace anagrafica {
-constexpr int RISC_VOL = 10;
-constexpr int RISC_RAD = 11;
-constexpr int RISC_50 = 16;
-} // namespace anagrafica
+const QString roomsIndex = QStringLiteral("ZAV_RICALCOLO_STANZE");
 
-const QString kIndiceStanze = QStringLiteral("ZAV_RICALCOLO_STANZE");
-
-bool isEmptyValue(const QVariant &value)
+// A field of the first row, by position; an empty recordset or a missing field reads as Null.
+QVariant firstRowField(const platform::Recordset &rs, int position)
 {
-    return value.isNull() || (value.typeId() == QMetaType::QString && value.toString().isEmpty());
-}
-
-// A value as it reads when joined into a message or a query: Null joins as nothing, numbers in the
-// system's form.
-QString asText(const QVariant &value)
-{
-    if (value.isNull())
-        return QString();
-    switch (value.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-        return vb::CStr(value.toDouble());
-    default:
-        return value.toString();
-    }
-}
-
-// Trim as the runtime does it: blanks only, not tabs or line ends.
-QString trimBlanks(const QString &text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == u' ')
-        ++first;
-    while (last > first && text.at(last - 1) == u' ')
-        --last;
-    return text.mid(first, last - first);
-}
-
-// A yes/no field compared with true; an empty or missing one counts as false.
-bool isTrue(const platform::Recordset &rs, int position)
-{
-    if (position >= rs.fieldCount() || rs.isEmpty())
-        return false;
-    const QVariant value = rs.value(0, position);
-    if (value.isNull())
-        return false;
-    if (value.typeId() == QMetaType::Bool)
-        return value.toBool();
-    const std::optional<double> number = vb::CDbl(value);
-    return number && *number != 0.0;
-}
-
-/** The recalculation of one run: its connection, its statements and what it has met so far. */
-class Ricalcolo
-{
-public:
-    explicit Ricalcolo(VarGbl &stato)
-        : m_stato(stato)
-    {
-    }
-
-    void esegui();
-
-private:
-    enum class Esito { Continua, Fermato };
-
-    bool apri();
-    void preparaStanze();
-    void chiudi();
-    Esito calcolaUnita(int riga);
-    void calcolaStanza(QVector<QVariant> &campi, qint64 rowid, bool &fermato);
-    void valutaInCampo(QVector<QVariant> &campi, int campoEspressione, int campoValore);
-    QVariant formattato(double valore, const QString &formato);
-    void avanzaProgresso();
-    void ferma(const QString &messaggio);
-
-    VarGbl &m_stato;
-    platform::Progress &m_progress = platform::progress();
-    std::optional<platform::Database> m_db;
-    std::optional<platform::Transaction> m_transazione;
-    std::optional<platform::Statement> m_stanze;
-    std::optional<platform::Statement> m_salvaStanza;
-    std::optional<platform::Statement> m_salvaUnita;
-    platform::Recordset m_unita;
-    platform::Recordset m_anagrafica;
-    bool m_riscVol = false;
-    bool m_riscRad = false;
-    bool m_risc50 = false;
-    bool m_indiceCreato = false;
-    bool m_scritturaFallita = false;
-    bool m_nonFinitoSegnalato = false;
-
-    // Working sums of the unit being recalculated.
-    double m_sommaPesata = 0.0;
-    double m_sommaVolume = 0.0;
-    double m_sommaVolumeRiscaldato = 0.0;
-    float m_sommaRadiante = 0.0f;
-};
-
-bool Ricalcolo::apri()
-{
-    try {
-        if (!m_stato.progetto_corrente)
-            return false;
-        m_db.emplace(platform::Database::open(*m_stato.progetto_corrente));
-        m_unita = m_db->table(QStringLiteral("CODIF_PIANI"));
-        m_anagrafica = m_db->table(QStringLiteral("ANA_CONDO"));
-        m_riscVol = isTrue(m_anagrafica, anagrafica::RISC_VOL);
-        m_riscRad = isTrue(m_anagrafica, anagrafica::RISC_RAD);
-        m_risc50 = isTrue(m_anagrafica, anagrafica::RISC_50);
-        m_transazione.emplace(m_db->transaction());
-    } catch (const std::exception &) {
-        m_transazione.reset();
-        m_db.reset();
-        return false;
-    }
-    preparaStanze();
-    return true;
+    return position < rs.fieldCount() && !rs.isEmpty() ? rs.value(0, position) : QVariant();
 }
 
 // A statement that cannot be prepared stays absent: each use of it then fails as a step would.
-void prepara(std::optional<platform::Statement> &statement, platform::Database &db, const QString &sql)
+void prepare(std::optional<platform::Statement> &statement, platform::Database &db, const QString &sql)
 {
     try {
         statement.emplace(db.prepare(sql));
@@ -199,98 +87,172 @@ void prepara(std::optional<platform::Statement> &statement, platform::Database &
     }
 }
 
+/** One run of the global recalculation: its connection, its statements and what it has met so far. */
+class GlobalRecalculation : public Recalculation::Host
+{
+public:
+    explicit GlobalRecalculation(VarGbl &state)
+        : m_state(state)
+    {
+    }
+
+    void run();
+
+    std::optional<double> evaluate(const QString &expression) override
+    {
+        return m_state.valuta_espressione(expression);
+    }
+    void nonFinite() override;
+
+private:
+    enum class Outcome { Continue, Stopped };
+
+    bool open();
+    void prepareRooms();
+    void close();
+    Outcome recalculateUnit(int row, Recalculation &calculation);
+    void advanceProgress();
+    void stop(const QString &message);
+
+    VarGbl &m_state;
+    platform::Progress &m_progress = platform::progress();
+    std::optional<platform::Database> m_db;
+    std::optional<platform::Transaction> m_transaction;
+    std::optional<platform::Statement> m_rooms;
+    std::optional<platform::Statement> m_storeRoom;
+    std::optional<platform::Statement> m_storeUnit;
+    platform::Recordset m_units;
+    bool m_hasProjectRecord = false;
+    Recalculation::Heating m_heating;
+    bool m_indexCreated = false;
+    bool m_writeFailed = false;
+    bool m_nonFiniteReported = false;
+};
+
+bool GlobalRecalculation::open()
+{
+    try {
+        if (!m_state.progetto_corrente)
+            return false;
+        m_db.emplace(platform::Database::open(*m_state.progetto_corrente));
+        m_units = m_db->table(archive::CODIF_PIANI);
+        const platform::Recordset project = m_db->table(archive::ANA_CONDO);
+        m_hasProjectRecord = !project.isEmpty();
+        m_heating.byVolume = V::isTrue(firstRowField(project, projectField::RISC_VOL));
+        m_heating.byRadiant = V::isTrue(firstRowField(project, projectField::RISC_RAD));
+        m_heating.byHalf = V::isTrue(firstRowField(project, projectField::RISC_50));
+        m_transaction.emplace(m_db->transaction());
+    } catch (const std::exception &) {
+        m_transaction.reset();
+        m_db.reset();
+        return false;
+    }
+    prepareRooms();
+    return true;
+}
+
 // The rooms of a unit are those of the program's rooms query, looked up once per unit through one
 // statement prepared from its shape. An index over the unit key, built inside the run's transaction
 // and dropped before it commits, keeps each look-up from reading every room of the project; the
 // archive is left as it was.
-void Ricalcolo::preparaStanze()
+void GlobalRecalculation::prepareRooms()
 {
-    const platform::TableQuery forma = archive::roomsQuery(QString(), QVariant(), QString(), QVariant());
-    QStringList campi;
-    QStringList condizioni;
-    for (const platform::Condition &condizione : forma.where) {
-        campi << platform::Database::quoteName(condizione.field);
-        condizioni << campi.last() + QStringLiteral(" IS ?");
+    const platform::TableQuery shape = archive::roomsQuery(QString(), QVariant(), QString(), QVariant());
+    QStringList fields;
+    QStringList conditions;
+    for (const platform::Condition &condition : shape.where) {
+        fields << platform::Database::quoteName(condition.field);
+        conditions << fields.last() + QStringLiteral(" IS ?");
     }
     try {
-        const platform::Recordset esistente
+        const platform::Recordset existing
             = m_db->query(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND name = ?"),
-                { kIndiceStanze });
-        if (esistente.isEmpty()) {
-            m_db->exec(QStringLiteral("CREATE INDEX ") + kIndiceStanze + QStringLiteral(" ON ")
-                + platform::Database::quoteName(forma.table) + QStringLiteral(" (") + campi.join(u',')
+                { roomsIndex });
+        if (existing.isEmpty()) {
+            m_db->exec(QStringLiteral("CREATE INDEX ") + roomsIndex + QStringLiteral(" ON ")
+                + platform::Database::quoteName(shape.table) + QStringLiteral(" (") + fields.join(u',')
                 + QStringLiteral(")"));
-            m_indiceCreato = true;
+            m_indexCreated = true;
         }
     } catch (const std::exception &) {
         // Without the index the look-ups are slower, not different.
     }
     // In stored order, the rowid first.
-    prepara(m_stanze, *m_db,
-        QStringLiteral("SELECT rowid, ") + stanza::nomi.join(u',') + QStringLiteral(" FROM ")
-            + platform::Database::quoteName(forma.table) + QStringLiteral(" WHERE ")
-            + condizioni.join(QStringLiteral(" AND ")) + QStringLiteral(" ORDER BY rowid"));
-    prepara(m_salvaStanza, *m_db,
+    prepare(m_rooms, *m_db,
+        QStringLiteral("SELECT rowid, ") + roomField::names.join(u',') + QStringLiteral(" FROM ")
+            + platform::Database::quoteName(shape.table) + QStringLiteral(" WHERE ")
+            + conditions.join(QStringLiteral(" AND ")) + QStringLiteral(" ORDER BY rowid"));
+    prepare(m_storeRoom, *m_db,
         QStringLiteral(
             "UPDATE ESPRESSIONI SET MQ = ?, TOT_COEF = ?, H_PIANO = ?, TOT_VOL = ?, TOT_ESPRES_RAD = ?, "
             "MQ_FINESTRA = ? WHERE rowid = ?"));
-    prepara(m_salvaUnita, *m_db,
+    prepare(m_storeUnit, *m_db,
         QStringLiteral("UPDATE CODIF_PIANI SET TOT_SUP = ?, TOT_VOL = ?, TOT_VOL_RISC = ?, TOT_RAD_RISC = ? "
                        "WHERE rowid = ?"));
 }
 
 // Closing the connection commits what was stored; a commit that fails loses the run's writes.
-void Ricalcolo::chiudi()
+void GlobalRecalculation::close()
 {
-    m_stanze.reset();
-    m_salvaStanza.reset();
-    m_salvaUnita.reset();
-    if (m_db && m_transazione) {
+    m_rooms.reset();
+    m_storeRoom.reset();
+    m_storeUnit.reset();
+    if (m_db && m_transaction) {
         try {
-            if (m_indiceCreato)
-                m_db->exec(QStringLiteral("DROP INDEX ") + kIndiceStanze);
-            m_transazione->commit();
+            if (m_indexCreated)
+                m_db->exec(QStringLiteral("DROP INDEX ") + roomsIndex);
+            m_transaction->commit();
         } catch (const std::exception &) {
-            m_scritturaFallita = true;
+            m_writeFailed = true;
         }
     }
-    m_transazione.reset();
+    m_transaction.reset();
     m_db.reset();
 }
 
-void Ricalcolo::ferma(const QString &messaggio)
+void GlobalRecalculation::stop(const QString &message)
 {
-    platform::dialogs().msgBox(messaggio, MsgButtons::Ok, MsgIcon::Information, kTitoloAttenzione);
-    chiudi();
-    if (m_scritturaFallita)
-        platform::dialogs().msgBox(kScritturaFallita, MsgButtons::Ok, MsgIcon::Critical, kTitoloAttenzione);
+    platform::dialogs().msgBox(message, MsgButtons::Ok, MsgIcon::Information, titleAttention);
+    close();
+    if (m_writeFailed)
+        platform::dialogs().msgBox(writeFailed, MsgButtons::Ok, MsgIcon::Critical, titleAttention);
     m_progress.close();
     m_progress.setBusy(false);
 }
 
-void Ricalcolo::esegui()
+// The first value of a run that is not a finite number is reported; the others are stored as quietly.
+void GlobalRecalculation::nonFinite()
 {
-    m_stato.init_operatori();
-    m_stato.init_precedenze();
+    if (m_nonFiniteReported)
+        return;
+    m_nonFiniteReported = true;
+    platform::dialogs().msgBox(
+        QStringLiteral("Divisione per zero."), MsgButtons::Ok, MsgIcon::None, platform::programTitle());
+}
+
+void GlobalRecalculation::run()
+{
+    m_state.init_operatori();
+    m_state.init_precedenze();
 
     if (platform::dialogs().msgBox(
             QStringLiteral("Questa operazione potrebbe richiedere alcuni minuti. Continuare ?"),
-            MsgButtons::YesNo, MsgIcon::Information, kTitoloAttenzione)
+            MsgButtons::YesNo, MsgIcon::Information, titleAttention)
         != MsgResult::Yes)
         return;
 
     m_progress.setBusy(true);
-    if (!apri()) {
+    if (!open()) {
         platform::dialogs().msgBox(
             QStringLiteral("Impossibile aprire l'archivio del progetto. Ricalcolo non effettuato."),
-            MsgButtons::Ok, MsgIcon::Critical, kTitoloAttenzione);
+            MsgButtons::Ok, MsgIcon::Critical, titleAttention);
         m_progress.setBusy(false);
         return;
     }
 
-    const int numeroUnita = m_unita.recordCount();
-    m_progress.setMaximum(numeroUnita);
-    m_progress.setTotal(QStringLiteral("su ") + QString::number(numeroUnita));
+    const int unitCount = m_units.recordCount();
+    m_progress.setMaximum(unitCount);
+    m_progress.setTotal(QStringLiteral("su ") + QString::number(unitCount));
     m_progress.show();
     m_progress.setCountersVisible(true);
     m_progress.setDone(QStringLiteral("0"));
@@ -298,34 +260,38 @@ void Ricalcolo::esegui()
     m_progress.setValue(1);
     m_progress.setTask(QStringLiteral("Ricalcolo Globale Sup. Coeff e Vol."));
 
-    for (int riga = 0; riga < numeroUnita; ++riga) {
-        if (calcolaUnita(riga) == Esito::Fermato)
+    // The height in force is shared: it runs on from the last operation and is left to the next.
+    Recalculation calculation(*this, m_heating, m_state.altezza_piano);
+    for (int row = 0; row < unitCount; ++row) {
+        const Outcome outcome = recalculateUnit(row, calculation);
+        m_state.altezza_piano = calculation.heightInForce();
+        if (outcome == Outcome::Stopped)
             return;
-        avanzaProgresso();
+        advanceProgress();
     }
 
-    chiudi();
-    if (m_scritturaFallita)
-        platform::dialogs().msgBox(kScritturaFallita, MsgButtons::Ok, MsgIcon::Critical, kTitoloAttenzione);
+    close();
+    if (m_writeFailed)
+        platform::dialogs().msgBox(writeFailed, MsgButtons::Ok, MsgIcon::Critical, titleAttention);
     else
         platform::dialogs().msgBox(QStringLiteral("Ricalcolo Globale Terminato"), MsgButtons::Ok,
-            MsgIcon::Information, kTitoloInformazioni);
+            MsgIcon::Information, titleInformation);
     m_progress.setCountersVisible(false);
     m_progress.close();
     m_progress.setBusy(false);
-    if (m_scritturaFallita)
+    if (m_writeFailed)
         return;
 
     if (platform::dialogs().msgBox(QStringLiteral("Si vuole effettuare il Calcolo Millesimi ?"),
-            MsgButtons::YesNo, MsgIcon::Information, kTitoloInformazioni)
+            MsgButtons::YesNo, MsgIcon::Information, titleInformation)
         == MsgResult::Yes) {
         m_progress.setBusy(true);
-        m_stato.calcolo_millesimi();
+        m_state.calcolo_millesimi();
         m_progress.setBusy(false);
     }
 }
 
-void Ricalcolo::avanzaProgresso()
+void GlobalRecalculation::advanceProgress()
 {
     // The bar wraps to 1 when it reaches its maximum, then moves on by one.
     if (m_progress.value() == m_progress.maximum())
@@ -334,218 +300,103 @@ void Ricalcolo::avanzaProgresso()
     m_progress.setDone(QString::number(m_progress.done().toInt() + 1));
 }
 
-Ricalcolo::Esito Ricalcolo::calcolaUnita(int riga)
+GlobalRecalculation::Outcome GlobalRecalculation::recalculateUnit(int row, Recalculation &calculation)
 {
-    const auto campoUnita = [this, riga](int posizione) {
-        return posizione < m_unita.fieldCount() ? m_unita.value(riga, posizione) : QVariant();
+    const auto unitValue = [this, row](int position) {
+        return position < m_units.fieldCount() ? m_units.value(row, position) : QVariant();
     };
-    const QVariant proprietario = campoUnita(unita::PROPRIETARIO);
-    const QVariant palazzina = campoUnita(unita::NUM_PAL);
-    const QVariant scala = campoUnita(unita::SCALA);
-    const QVariant interno = campoUnita(unita::INTERNO);
+    const QVariant owner = unitValue(unitField::PROPRIETARIO);
+    const QVariant building = unitValue(unitField::NUM_PAL);
+    const QVariant stair = unitValue(unitField::SCALA);
+    const QVariant interno = unitValue(unitField::INTERNO);
 
-    if (isEmptyValue(campoUnita(unita::HPIANO))) {
-        ferma(QStringLiteral("I dati del condomino ") + asText(proprietario) + QStringLiteral(" Pal.: ")
-            + asText(palazzina) + QStringLiteral(" Scala: ") + asText(scala)
+    if (V::isEmpty(unitValue(unitField::HPIANO))) {
+        stop(QStringLiteral("I dati del condomino ") + V::text(owner) + QStringLiteral(" Pal.: ")
+            + V::text(building) + QStringLiteral(" Scala: ") + V::text(stair)
             + QStringLiteral(" risultano incompleti. Impossibile continuare."));
-        return Esito::Fermato;
+        return Outcome::Stopped;
     }
 
     // The rooms of the unit, by its key. An empty unit number makes the key unusable.
-    platform::Recordset stanze;
-    bool selezionate = false;
-    if (m_stanze && !isEmptyValue(interno)) {
+    platform::Recordset rooms;
+    bool selected = false;
+    if (m_rooms && !V::isEmpty(interno)) {
         try {
-            QVariantList chiave;
-            for (const platform::Condition &condizione :
-                archive::roomsQuery(asText(proprietario), palazzina, asText(scala), interno).where)
-                chiave << condizione.value;
-            stanze = m_stanze->read(chiave);
-            selezionate = true;
+            QVariantList key;
+            for (const platform::Condition &condition :
+                archive::roomsQuery(V::text(owner), building, V::text(stair), interno).where)
+                key << condition.value;
+            rooms = m_rooms->read(key);
+            selected = true;
         } catch (const std::exception &) {
         }
     }
-    if (!selezionate || stanze.isEmpty()) {
-        ferma(QStringLiteral("In inserimento Espr./Coeff./Vol. i dati del condomino ") + asText(proprietario)
-            + QStringLiteral(" Pal.: ") + asText(palazzina) + QStringLiteral(" Scala: ") + asText(scala)
-            + QStringLiteral(" Interno: ") + asText(interno)
+    if (!selected || rooms.isEmpty()) {
+        stop(QStringLiteral("In inserimento Espr./Coeff./Vol. i dati del condomino ") + V::text(owner)
+            + QStringLiteral(" Pal.: ") + V::text(building) + QStringLiteral(" Scala: ") + V::text(stair)
+            + QStringLiteral(" Interno: ") + V::text(interno)
             + QStringLiteral(" risultano incompleti. Impossibile continuare."));
-        return Esito::Fermato;
+        return Outcome::Stopped;
     }
 
-    m_sommaPesata = 0.0;
-    m_sommaVolume = 0.0;
-    m_sommaVolumeRiscaldato = 0.0;
-    m_sommaRadiante = 0.0f;
-
-    for (int i = 0; i < stanze.recordCount(); ++i) {
-        // The row as read, without its rowid, is the room's edit buffer.
-        QVector<QVariant> campi = stanze.row(i);
-        if (campi.size() != stanza::NUMERO_CAMPI + 1)
+    calculation.startUnit();
+    for (int i = 0; i < rooms.recordCount(); ++i) {
+        const QVector<QVariant> &fields = rooms.row(i);
+        if (fields.size() != roomField::Count + 1)
             continue;
-        const qint64 rowid = campi.takeFirst().toLongLong();
-        bool fermato = false;
-        calcolaStanza(campi, rowid, fermato);
-        if (fermato)
-            return Esito::Fermato;
+        const qint64 rowid = fields.at(0).toLongLong();
+        const auto field = [&fields](int position) -> const QVariant & { return fields.at(position + 1); };
+
+        RecalculationRoom room;
+        room.espressione = field(roomField::ESPRESSIONE).toString();
+        room.espresRad = field(roomField::ESPRES_RAD).toString();
+        room.supFinestra = field(roomField::SUP_FINESTRA).toString();
+        for (int k = 1; k <= 8; ++k)
+            room.readCoefficient(k, field(roomField::COEF1 + k - 1));
+        room.readHeating(field(roomField::OPT_RISC));
+        room.mq = RoomField(field(roomField::MQ));
+        room.totCoef = RoomField(field(roomField::TOT_COEF));
+        room.hPiano = RoomField(field(roomField::H_PIANO));
+        room.totVol = RoomField(field(roomField::TOT_VOL));
+        room.totEspresRad = RoomField(field(roomField::TOT_ESPRES_RAD));
+        room.mqFinestra = RoomField(field(roomField::MQ_FINESTRA));
+
+        calculation.computeRoom(room);
+        // The project record is checked before each room is added: without it the run stops at the
+        // first room, whose changes are dropped.
+        if (!m_hasProjectRecord) {
+            stop(QStringLiteral("Composizione palazzina non effettuata.Impossibile proseguire"));
+            return Outcome::Stopped;
+        }
+        calculation.addRoom(room);
+
+        try {
+            if (!m_storeRoom)
+                throw std::runtime_error("no statement");
+            m_storeRoom->exec({ room.mq.value(), room.totCoef.value(), room.hPiano.value(),
+                room.totVol.value(), room.totEspresRad.value(), room.mqFinestra.value(), rowid });
+        } catch (const std::exception &) {
+            m_writeFailed = true;
+        }
     }
 
-    const auto numeroFormattato = [](double valore) -> QVariant {
-        const std::optional<double> numero = vb::CDbl(vb::Format(valore, kFormatoSuperficie));
-        return numero ? QVariant(*numero) : QVariant();
-    };
+    const Recalculation::UnitValues totals = calculation.unitValues();
     try {
-        if (!m_salvaUnita)
+        if (!m_storeUnit)
             throw std::runtime_error("no statement");
-        m_salvaUnita->exec(
-            { numeroFormattato(m_sommaPesata), m_sommaVolume, numeroFormattato(m_sommaVolumeRiscaldato),
-                numeroFormattato(double(m_sommaRadiante)), m_unita.rowidAt(riga) });
+        m_storeUnit->exec(
+            { totals.totSup, totals.totVol, totals.totVolRisc, totals.totRadRisc, m_units.rowidAt(row) });
     } catch (const std::exception &) {
-        m_scritturaFallita = true;
+        m_writeFailed = true;
     }
-    return Esito::Continua;
-}
-
-// A number written by its pattern; a value that is not a finite number is stored as no value, and
-// the first of them in a run is reported.
-QVariant Ricalcolo::formattato(double valore, const QString &formato)
-{
-    if (std::isfinite(valore))
-        return vb::Format(valore, formato);
-    if (!m_nonFinitoSegnalato) {
-        m_nonFinitoSegnalato = true;
-        platform::dialogs().msgBox(
-            QStringLiteral("Divisione per zero."), MsgButtons::Ok, MsgIcon::None, platform::programTitle());
-    }
-    return QString();
-}
-
-// Evaluates an expression field into its value field. An empty expression leaves the value as
-// stored; one that cannot be evaluated clears it (the evaluator has said why).
-void Ricalcolo::valutaInCampo(QVector<QVariant> &campi, int campoEspressione, int campoValore)
-{
-    const QVariant espressione = campi.at(campoEspressione);
-    if (espressione.isNull())
-        return;
-    const QString testo = trimBlanks(espressione.toString());
-    if (testo.isEmpty())
-        return;
-    const std::optional<double> valore = m_stato.valuta_espressione(testo);
-    campi[campoValore] = valore ? formattato(*valore, kFormatoSuperficie) : QVariant(QString());
-}
-
-void Ricalcolo::calcolaStanza(QVector<QVariant> &campi, qint64 rowid, bool &fermato)
-{
-    const auto campo = [&campi](int posizione) -> QVariant & { return campi[posizione]; };
-
-    valutaInCampo(campi, stanza::ESPRESSIONE, stanza::MQ);
-    valutaInCampo(campi, stanza::ESPRES_RAD, stanza::TOT_ESPRES_RAD);
-    // A window field starting with "C" or "A" holds a window code, not an expression.
-    const QString finestra = campo(stanza::SUP_FINESTRA).toString();
-    if (!finestra.startsWith(u'C') && !finestra.startsWith(u'A'))
-        valutaInCampo(campi, stanza::SUP_FINESTRA, stanza::MQ_FINESTRA);
-
-    // Coefficients: an empty one counts as 1; one that is not a number leaves the room without a
-    // weighted surface rather than borrowing a value.
-    double coefficienti[8];
-    bool coefficientiLeggibili = true;
-    for (int k = 0; k < 8; ++k) {
-        const QVariant c = campo(stanza::COEF1 + k);
-        if (isEmptyValue(c)) {
-            coefficienti[k] = 1.0;
-            continue;
-        }
-        const std::optional<double> numero = vb::CDbl(c);
-        if (!numero) {
-            coefficientiLeggibili = false;
-            break;
-        }
-        coefficienti[k] = *numero;
-    }
-
-    // The weighted surface starts as the surface and is multiplied only when the surface is a number.
-    const std::optional<double> mq = vb::CDbl(campo(stanza::MQ));
-    campo(stanza::TOT_COEF) = campo(stanza::MQ);
-    if (mq) {
-        if (coefficientiLeggibili) {
-            double prodotto = *mq;
-            for (const double c : coefficienti)
-                prodotto = prodotto * c;
-            campo(stanza::TOT_COEF) = formattato(prodotto, kFormatoPesata);
-        } else {
-            campo(stanza::TOT_COEF) = QString();
-        }
-    }
-    const std::optional<double> pesata = vb::CDbl(campo(stanza::TOT_COEF));
-    if (pesata)
-        m_sommaPesata += *pesata;
-
-    // The height in force: the room's own when it reads as a number, otherwise the one carried over.
-    if (const std::optional<double> altezza = vb::CDbl(campo(stanza::H_PIANO)))
-        m_stato.altezza_piano = *altezza;
-    if (m_stato.altezza_piano == 0.0)
-        m_stato.altezza_piano = 1.0;
-    else
-        campo(stanza::H_PIANO) = vb::CStr(m_stato.altezza_piano);
-    const double altezza = m_stato.altezza_piano;
-
-    QVariant volume;
-    if (pesata) {
-        volume = formattato(*pesata * altezza, kFormatoSuperficie);
-        campo(stanza::TOT_VOL) = volume;
-    }
-
-    if (m_anagrafica.isEmpty()) {
-        ferma(QStringLiteral("Composizione palazzina non effettuata.Impossibile proseguire"));
-        fermato = true;
-        return;
-    }
-
-    // Heated rooms only; each criterion adds on its own, so two criteria add twice.
-    if (campo(stanza::OPT_RISC).toString() == u"S") {
-        const auto aggiungiVolume = [&] {
-            if (isEmptyValue(campo(stanza::TOT_VOL)))
-                return;
-            if (mq)
-                m_sommaVolumeRiscaldato += *mq * altezza;
-        };
-        const auto aggiungiRadiante = [&] {
-            if (isEmptyValue(campo(stanza::TOT_ESPRES_RAD)))
-                return;
-            if (const std::optional<double> radiante = vb::CDbl(campo(stanza::TOT_ESPRES_RAD)))
-                m_sommaRadiante = float(double(m_sommaRadiante) + *radiante);
-        };
-        if (m_riscVol)
-            aggiungiVolume();
-        if (m_riscRad)
-            aggiungiRadiante();
-        if (m_risc50) {
-            aggiungiVolume();
-            aggiungiRadiante();
-        }
-    }
-
-    try {
-        if (!m_salvaStanza)
-            throw std::runtime_error("no statement");
-        m_salvaStanza->exec({ campo(stanza::MQ), campo(stanza::TOT_COEF), campo(stanza::H_PIANO),
-            campo(stanza::TOT_VOL), campo(stanza::TOT_ESPRES_RAD), campo(stanza::MQ_FINESTRA), rowid });
-    } catch (const std::exception &) {
-        m_scritturaFallita = true;
-    }
-
-    // The room's volume as stored, read back.
-    if (pesata) {
-        if (const std::optional<double> letto = vb::CDbl(volume))
-            m_sommaVolume += *letto;
-    }
+    return Outcome::Continue;
 }
 
 } // namespace
 
 void VarGbl::ricalcolo_globale()
 {
-    Ricalcolo(*this).esegui();
+    GlobalRecalculation(*this).run();
 }
 
 } // namespace zav::engine

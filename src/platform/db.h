@@ -127,7 +127,6 @@ public:
     void movePrevious() { --m_current; }
     void moveLast() { m_current = m_rows.size() - 1; }
     int position() const { return int(m_current); }
-    void setPosition(int row) { m_current = row; }
 
     /**
      * @brief Field of the current row; DbError ItemNotFound when the field is missing,
@@ -264,11 +263,10 @@ public:
     /** @brief Whether a table or field name is allowed: letters, digits, blanks and underscores. */
     static bool isValidName(const QString &name);
 
-    QSqlDatabase &handle() { return m_db; }
-
 private:
     friend class Transaction;
     Database() = default;
+    QSqlDatabase &handle() { return m_db; }
     /** @brief The connection's SQLite handle; DbError Failed when closed. */
     sqlite3 *connection() const;
     void ensureOpen() const { connection(); }
