@@ -26,11 +26,10 @@ QStringView trimBlanks(QStringView text)
     return text.sliced(first, last - first);
 }
 
-// A number as the unit's row stores it: written by its pattern, then read back.
-QVariant storedNumber(double value, const QString &pattern)
+// A number as the unit's row stores it: what its text written by the pattern reads back as.
+QVariant storedNumber(const vb::Formatted &written)
 {
-    const std::optional<double> number = vb::CDbl(vb::Format(value, pattern));
-    return number ? QVariant(*number) : QVariant();
+    return written.number ? QVariant(*written.number) : QVariant();
 }
 
 } // namespace
@@ -107,9 +106,8 @@ RoomField Recalculation::formatted(double value, const QString &pattern)
         m_host.nonFinite();
         return RoomField::written(QString(), std::nullopt);
     }
-    QString text = vb::Format(value, pattern);
-    const Num number = vb::CDbl(text);
-    return RoomField::written(std::move(text), number);
+    vb::Formatted written = vb::FormatWithValue(value, pattern);
+    return RoomField::written(std::move(written.text), written.number);
 }
 
 // Evaluates an expression into its value field. An empty expression leaves the value as stored; one
@@ -196,8 +194,10 @@ void Recalculation::addRoom(const RecalculationRoom &room)
 
 Recalculation::UnitValues Recalculation::unitValues() const
 {
-    return { storedNumber(m_weightedSum, surfacePattern), QVariant(m_volumeSum),
-        storedNumber(m_heatedVolumeSum, surfacePattern), storedNumber(double(m_radiantSum), surfacePattern) };
+    // The radiant sum is a single: it is written with its own seven digits.
+    return { storedNumber(vb::FormatWithValue(m_weightedSum, surfacePattern)), QVariant(m_volumeSum),
+        storedNumber(vb::FormatWithValue(m_heatedVolumeSum, surfacePattern)),
+        storedNumber(vb::FormatSingleWithValue(m_radiantSum, surfacePattern)) };
 }
 
 } // namespace zav::engine

@@ -307,9 +307,10 @@ std::optional<double> VarGbl::valuta_espressione(const QString &espressione)
                 return;
             // A view of the text, copied only when it must outlive the evaluation on a stack.
             const QString token = QString::fromRawData(testo.constData() + inizio, fine - inizio);
-            // A number enters as an operand, read with the point as decimal mark; any other word
-            // enters as an operator (this is how function names arrive).
-            if (platform::vb::IsNumeric(token))
+            // A number, with the point as its decimal mark whatever the system's separator, enters
+            // as an operand; any other word enters as an operator (this is how function names
+            // arrive).
+            if (platform::vb::IsNumeric(token, u'.'))
                 push_operando(platform::vb::Val(token));
             else
                 push_operatore(QString(token.constData(), token.size()), attesa_operando);

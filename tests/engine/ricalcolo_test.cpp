@@ -6,9 +6,9 @@
 #include "engine/var_gbl.h"
 #include "platform/db.h"
 #include "platform/progress.h"
-#include "support/scripteddialogs.h"
 #include "platform/vb.h"
 #include "support/fixtures.h"
+#include "support/scripteddialogs.h"
 
 #include <QApplication>
 #include <QFile>
@@ -307,27 +307,61 @@ TEST(Recalculation, FirstRoomTakesTheHeightLeftInForce)
     EXPECT_EQ(VAR_GBL.altezza_piano, 2.8);
 }
 
-// The radiant sum is kept in single precision, the other sums in double: a radiant surface of
-// 20000.001 becomes the float 20000.001953125 (floats near 20000 lie 1/512 apart) and is written
-// 20000.002, while the same figure as a heated volume (surface 20000.001 at height 1) stays 20000.001.
+// The radiant sum is kept in single precision and written with its own seven digits, the other sums
+// in double: a radiant surface of 12345.678 becomes the single 12345.677734375, whose seven digits
+// are 12345.68, and that is what the unit stores, while the same figure as a heated volume (surface
+// 12345.678 at height 1) stays 12345.678. The thousandths then carry the stored figure into the
+// heating table: under the radiant criterion alone its volume column is the unit's radiant surface.
 TEST(Recalculation, RadiantSumIsSinglePrecision)
 {
     const vb::DecimalSeparatorScope separator(u',');
     Project p;
     p.header(true, true, false);
+    Database::open(p.path()).exec(QStringLiteral("UPDATE ANA_CONDO SET NUM_PAL = 1"));
+    Database::open(p.path()).insert(QStringLiteral("COMPOS_PAL"),
+        { { QStringLiteral("NUM_PAL"), 1 }, { QStringLiteral("NUM_SCALE"), 1 },
+            { QStringLiteral("RISCALDAMENTO"), true } });
     const qint64 unit = p.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), 1, 3.0);
     const qint64 room = p.room(QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1,
-        { { "ESPRESSIONE", "20000.001" }, { "H_PIANO", "1" }, { "OPT_RISC", "S" },
-            { "ESPRES_RAD", "20000.001" } });
+        { { "ESPRESSIONE", "12345.678" }, { "H_PIANO", "1" }, { "OPT_RISC", "S" },
+            { "ESPRES_RAD", "12345.678" } });
     ScriptedDialogs dialogs;
     dialogs.answer(MsgResult::Yes);
     VAR_GBL.ricalcolo_globale();
 
     EXPECT_EQ(p.value(QStringLiteral("ESPRESSIONI"), room, "TOT_ESPRES_RAD"),
-        QVariant(QStringLiteral("20000,001")));
-    EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_RAD_RISC"), QVariant(20000.002));
-    EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_VOL_RISC"), QVariant(20000.001));
-    EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_SUP"), QVariant(20000.001));
+        QVariant(QStringLiteral("12345,678")));
+    EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_RAD_RISC"), QVariant(12345.68));
+    EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_VOL_RISC"), QVariant(12345.678));
+    EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_SUP"), QVariant(12345.678));
+
+    Database::open(p.path()).exec(QStringLiteral("UPDATE ANA_CONDO SET RISC_VOL = 0"));
+    VAR_GBL.calcolo_millesimi();
+    const zav::platform::Recordset heating
+        = Database::open(p.path()).query(QStringLiteral("SELECT VOLUME, MILLESIMI FROM MIL_RISC"));
+    ASSERT_EQ(heating.recordCount(), 1);
+    EXPECT_EQ(heating.value(0, 0).toDouble(), 12345.68);
+    EXPECT_EQ(heating.value(0, 1).toDouble(), 1000.0);
+}
+
+// Each addition to the radiant sum is rounded to a single: three rooms of 4000.333 give
+// 4000.3330078125, then 8000.666015625, then 12000.9990234375, whose seven digits are 12001.00;
+// summed in double they would be 12000.999.
+TEST(Recalculation, RadiantSumAddsInSinglePrecision)
+{
+    const vb::DecimalSeparatorScope separator(u'.');
+    Project p;
+    p.header(false, true, false);
+    const qint64 unit = p.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), 1, 3.0);
+    for (int i = 0; i < 3; ++i) {
+        p.room(QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1,
+            { { "ESPRESSIONE", "1" }, { "OPT_RISC", "S" }, { "ESPRES_RAD", "4000.333" } });
+    }
+    ScriptedDialogs dialogs;
+    dialogs.answer(MsgResult::Yes);
+    VAR_GBL.ricalcolo_globale();
+
+    EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_RAD_RISC"), QVariant(12001.0));
 }
 
 // --- Stops ---------------------------------------------------------------------------------------
