@@ -49,7 +49,7 @@ public:
         ConsoleReporter::Finalize();
         for (const auto &[benchmark, floor] : comparisons()) {
             std::vector<std::pair<double, double>> points; // argument, time
-            for (const auto &[key, samples] : m_samples) {
+            for (const Key &key : keys()) {
                 if (key.first != benchmark)
                     continue;
                 const double time = timeOf(key);
@@ -74,6 +74,19 @@ public:
 
 private:
     using Key = std::pair<std::string, std::string>;
+
+    // Every benchmark and argument seen, repeated or not.
+    std::vector<Key> keys() const
+    {
+        std::vector<Key> all;
+        for (const auto &entry : m_medians)
+            all.push_back(entry.first);
+        for (const auto &entry : m_samples) {
+            if (!m_medians.count(entry.first))
+                all.push_back(entry.first);
+        }
+        return all;
+    }
 
     double timeOf(const Key &key) const
     {

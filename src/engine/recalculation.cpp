@@ -11,9 +11,6 @@ using V = ArchiveValues;
 
 namespace {
 
-const QString surfacePattern = QStringLiteral("###0.0##");
-const QString weightedPattern = QStringLiteral("##0.0###");
-
 // Trim as the runtime does it: blanks only, not tabs or line ends.
 QStringView trimBlanks(QStringView text)
 {
@@ -36,50 +33,117 @@ QVariant storedNumber(const vb::Formatted &written)
 
 // --- RoomField -------------------------------------------------------------------------------
 
-RoomField::RoomField(QVariant stored)
-    : m_value(std::move(stored))
+RoomField::RoomField(const QVariant &stored)
 {
+    if (stored.isNull())
+        return;
+    if (stored.typeId() == QMetaType::QString) {
+        m_kind = Kind::Text;
+        m_text = stored.toString();
+        return;
+    }
+    m_kind = Kind::Other;
+    m_stored = stored;
+}
+
+RoomField RoomField::storedText(QByteArrayView utf8)
+{
+    RoomField field;
+    field.m_kind = Kind::Utf8;
+    field.m_utf8 = utf8;
+    return field;
 }
 
 RoomField RoomField::written(QString text, Num number)
 {
-    RoomField field(QVariant(std::move(text)));
+    RoomField field = written(std::move(text));
     field.m_read = true;
     field.m_number = number;
     return field;
 }
 
+RoomField RoomField::written(QString text)
+{
+    RoomField field;
+    field.m_kind = Kind::Text;
+    field.m_text = std::move(text);
+    return field;
+}
+
+QVariant RoomField::value() const
+{
+    switch (m_kind) {
+    case Kind::Null:
+        return QVariant();
+    case Kind::Utf8:
+        return QVariant(QString::fromUtf8(m_utf8));
+    case Kind::Other:
+        return m_stored;
+    case Kind::Text:
+        return QVariant(m_text);
+    }
+    return QVariant();
+}
+
 bool RoomField::isEmpty() const
 {
-    return V::isEmpty(m_value);
+    switch (m_kind) {
+    case Kind::Null:
+        return true;
+    case Kind::Utf8:
+        return m_utf8.isEmpty();
+    case Kind::Other:
+        return V::isEmpty(m_stored);
+    case Kind::Text:
+        return m_text.isEmpty();
+    }
+    return true;
 }
 
 Num RoomField::number() const
 {
-    if (!m_read) {
-        m_number = vb::CDbl(m_value);
-        m_read = true;
+    if (m_read)
+        return m_number;
+    m_read = true;
+    switch (m_kind) {
+    case Kind::Null:
+        m_number.reset();
+        break;
+    case Kind::Utf8: {
+        // Numbers held as text are short and plain ASCII: read them from the stack.
+        QChar ascii[64];
+        bool plain = m_utf8.size() <= qsizetype(std::size(ascii));
+        for (qsizetype i = 0; plain && i < m_utf8.size(); ++i) {
+            const uchar c = uchar(m_utf8[i]);
+            plain = c < 0x80;
+            ascii[i] = QLatin1Char(char(c));
+        }
+        m_number = plain ? vb::CDbl(QString::fromRawData(ascii, m_utf8.size()))
+                         : vb::CDbl(QString::fromUtf8(m_utf8));
+        break;
+    }
+    case Kind::Other:
+        m_number = vb::CDbl(m_stored);
+        break;
+    case Kind::Text:
+        m_number = vb::CDbl(m_text);
+        break;
     }
     return m_number;
 }
 
 // --- RecalculationRoom -----------------------------------------------------------------------
 
-void RecalculationRoom::readCoefficient(int k, const QVariant &value)
+void RecalculationRoom::readCoefficient(int k, const RoomField &value)
 {
     // An empty coefficient counts as 1; one that is not a number leaves the room without a weighted
     // surface rather than borrowing a value.
-    if (k < 1 || k > 8 || V::isEmpty(value))
+    if (k < 1 || k > 8 || value.isEmpty())
         return;
-    if (const std::optional<double> number = vb::CDbl(value))
+    if (const Num number = value.number())
         coefficients[size_t(k - 1)] = *number;
     else
         coefficientsReadable = false;
-}
-
-void RecalculationRoom::readHeating(const QVariant &value)
-{
-    heated = !value.isNull() && value.toString() == u"S";
 }
 
 // --- Recalculation ---------------------------------------------------------------------------
@@ -88,6 +152,8 @@ Recalculation::Recalculation(Host &host, Heating heating, double heightInForce)
     : m_host(host)
     , m_heating(heating)
     , m_height(heightInForce)
+    , m_surfacePattern(QStringLiteral("###0.0##"))
+    , m_weightedPattern(QStringLiteral("##0.0###"))
 {
 }
 
@@ -100,13 +166,13 @@ void Recalculation::startUnit()
 }
 
 // A number written by its pattern; a value that is not a finite number is stored as the empty text.
-RoomField Recalculation::formatted(double value, const QString &pattern)
+RoomField Recalculation::formatted(double value, const vb::FormatPattern &pattern)
 {
     if (!std::isfinite(value)) {
         m_host.nonFinite();
         return RoomField::written(QString(), std::nullopt);
     }
-    vb::Formatted written = vb::FormatWithValue(value, pattern);
+    vb::Formatted written = pattern.format(value);
     return RoomField::written(std::move(written.text), written.number);
 }
 
@@ -118,7 +184,7 @@ void Recalculation::evaluateInto(const QString &expression, RoomField &field)
     if (text.isEmpty())
         return;
     const std::optional<double> value = m_host.evaluate(text.toString());
-    field = value ? formatted(*value, surfacePattern) : RoomField::written(QString(), std::nullopt);
+    field = value ? formatted(*value, m_surfacePattern) : RoomField::written(QString(), std::nullopt);
 }
 
 void Recalculation::computeRoom(RecalculationRoom &room)
@@ -138,7 +204,7 @@ void Recalculation::computeRoom(RecalculationRoom &room)
             double product = *m_surface;
             for (const double c : room.coefficients)
                 product = product * c;
-            room.totCoef = formatted(product, weightedPattern);
+            room.totCoef = formatted(product, m_weightedPattern);
         } else {
             room.totCoef = RoomField::written(QString(), std::nullopt);
         }
@@ -152,11 +218,11 @@ void Recalculation::computeRoom(RecalculationRoom &room)
     if (m_height == 0.0)
         m_height = 1.0;
     else
-        room.hPiano = RoomField(QVariant(vb::CStr(m_height)));
+        room.hPiano = RoomField::written(vb::CStr(m_height));
 
     m_volume.reset();
     if (m_weighted) {
-        room.totVol = formatted(*m_weighted * m_height, surfacePattern);
+        room.totVol = formatted(*m_weighted * m_height, m_surfacePattern);
         m_volume = room.totVol.number();
     }
 }
@@ -195,9 +261,9 @@ void Recalculation::addRoom(const RecalculationRoom &room)
 Recalculation::UnitValues Recalculation::unitValues() const
 {
     // The radiant sum is a single: it is written with its own seven digits.
-    return { storedNumber(vb::FormatWithValue(m_weightedSum, surfacePattern)), QVariant(m_volumeSum),
-        storedNumber(vb::FormatWithValue(m_heatedVolumeSum, surfacePattern)),
-        storedNumber(vb::FormatSingleWithValue(m_radiantSum, surfacePattern)) };
+    return { storedNumber(m_surfacePattern.format(m_weightedSum)), QVariant(m_volumeSum),
+        storedNumber(m_surfacePattern.format(m_heatedVolumeSum)),
+        storedNumber(m_surfacePattern.formatSingle(m_radiantSum)) };
 }
 
 } // namespace zav::engine

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "engine/archivevalues.h"
+#include "platform/vb.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 
@@ -11,28 +13,53 @@
 namespace zav::engine {
 
 /**
- * @brief A text field of a room as the recalculation holds it: the value as stored, or the value it
- * rewrote, with its reading as a number worked out at most once.
+ * @brief A text field of a room as the recalculation holds it: the value as stored, or the text it
+ * wrote, with its reading as a number worked out at most once.
+ *
+ * A stored text may be held as a view of its UTF-8 bytes, so that rooms read in bulk are not
+ * decoded field by field: what the view shows must then outlive the field.
  */
 class RoomField
 {
 public:
+    /** @brief How the value is held. */
+    enum class Kind {
+        Null,
+        Utf8, ///< a stored text, viewed as UTF-8
+        Text, ///< a text, stored or written
+        Other ///< any other stored value (a number in a text field, say)
+    };
+
     /** @brief Null. */
     RoomField() = default;
-    /** @brief A value as the archive holds it; it is read as a number only when asked. */
-    explicit RoomField(QVariant stored);
+    /** @brief A value as the archive holds it. */
+    explicit RoomField(const QVariant &stored);
+    /** @brief A stored text, viewed in place: the bytes must outlive the field. */
+    static RoomField storedText(QByteArrayView utf8);
     /** @brief A text the recalculation writes, with the number it reads back as. */
     static RoomField written(QString text, Num number);
+    /** @brief A text the recalculation writes; it is read as a number only when asked. */
+    static RoomField written(QString text);
 
-    /** @brief The value to store. */
-    const QVariant &value() const { return m_value; }
+    Kind kind() const { return m_kind; }
+    /** @brief The stored text's bytes (Kind::Utf8). */
+    QByteArrayView utf8() const { return m_utf8; }
+    /** @brief The text (Kind::Text). */
+    const QString &text() const { return m_text; }
+    /** @brief The stored value (Kind::Other). */
+    const QVariant &other() const { return m_stored; }
+    /** @brief The value to store, whatever its kind. */
+    QVariant value() const;
     /** @brief Null, or a text that is empty. */
     bool isEmpty() const;
     /** @brief The value read as a number with the number rules in force; empty when it is none. */
     Num number() const;
 
 private:
-    QVariant m_value;
+    Kind m_kind = Kind::Null;
+    QByteArrayView m_utf8;
+    QVariant m_stored;
+    QString m_text;
     mutable bool m_read = false;
     mutable Num m_number;
 };
@@ -50,14 +77,12 @@ struct RecalculationRoom
     std::array<double, 8> coefficients { 1, 1, 1, 1, 1, 1, 1, 1 };
     /** @brief False when a coefficient is neither empty nor a number. */
     bool coefficientsReadable = true;
-    bool heated = false; ///< `OPT_RISC` is "S"
+    bool heated = false; ///< `OPT_RISC` is "S" (upper case)
 
     RoomField mq, totCoef, hPiano, totVol, totEspresRad, mqFinestra;
 
     /** @brief Reads COEFk (k from 1 to 8) into the coefficients. */
-    void readCoefficient(int k, const QVariant &value);
-    /** @brief Reads `OPT_RISC`: only "S" (upper case) marks a heated room. */
-    void readHeating(const QVariant &value);
+    void readCoefficient(int k, const RoomField &value);
 };
 
 /**
@@ -117,11 +142,13 @@ public:
 
 private:
     void evaluateInto(const QString &expression, RoomField &field);
-    RoomField formatted(double value, const QString &pattern);
+    RoomField formatted(double value, const platform::vb::FormatPattern &pattern);
 
     Host &m_host;
     Heating m_heating;
     double m_height;
+    const platform::vb::FormatPattern m_surfacePattern; ///< surfaces and volumes: "###0.0##"
+    const platform::vb::FormatPattern m_weightedPattern; ///< weighted surfaces: "##0.0###"
 
     // What computeRoom() found, for addRoom().
     Num m_surface; ///< MQ read as a number

@@ -1119,6 +1119,12 @@ Transaction Database::transaction()
     return Transaction(*this);
 }
 
+void Database::setPageCacheLimit(int kibibytes)
+{
+    // A negative cache size is a limit in KiB rather than a number of pages.
+    exec(QStringLiteral("PRAGMA cache_size = -%1").arg(qMax(kibibytes, 1)));
+}
+
 bool Database::isValidName(const QString &name)
 {
     if (name.trimmed().isEmpty())

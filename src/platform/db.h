@@ -328,6 +328,14 @@ public:
     /** @brief Starts a transaction that rolls back unless committed. */
     Transaction transaction();
 
+    /**
+     * @brief The most memory the connection keeps the database's pages in (2 MiB unless set).
+     * Bulk work that changes more pages than fit writes them out before its commit, syncing the
+     * journal each time; a cache that holds them all writes each page once, at the commit. Pages
+     * take memory only as they are read.
+     */
+    void setPageCacheLimit(int kibibytes);
+
     /** @brief Quotes a table or field name for SQL text; DbError InvalidName when not allowed. */
     static QString quoteName(const QString &name);
     /** @brief Whether a table or field name is allowed: letters, digits, blanks and underscores. */

@@ -14,6 +14,35 @@
 
 namespace zav::platform::vb {
 
+namespace detail {
+
+/** The digits of a number in decimal, as written by the runtime: 15 significant digits at most (7 for
+ * a single). */
+struct Decimal
+{
+    char digits[20] {}; // significant digits, no leading zero; none for zero
+    int count = 0;
+    int exponent = 0; // the power of ten of digits[0]
+    bool negative = false;
+
+    bool isZero() const { return count == 0; }
+
+    void trimTrailingZeros()
+    {
+        while (count > 0 && digits[count - 1] == '0')
+            --count;
+    }
+
+    // The digit of a power of ten, '0' outside the digits held.
+    char digitAt(int power) const
+    {
+        const int index = exponent - power;
+        return index >= 0 && index < count ? digits[index] : '0';
+    }
+};
+
+} // namespace detail
+
 namespace {
 
 // 0 until the system locale has been asked; then ',' or '.'.
@@ -113,29 +142,7 @@ std::optional<double> convert(const AsciiNumber &number, bool negative, long lon
     return negative ? -value : value;
 }
 
-/** The digits of a number in decimal, as written by the runtime: 15 significant digits at most. */
-struct Decimal
-{
-    char digits[20] {}; // significant digits, no leading zero; none for zero
-    int count = 0;
-    int exponent = 0; // the power of ten of digits[0]
-    bool negative = false;
-
-    bool isZero() const { return count == 0; }
-
-    void trimTrailingZeros()
-    {
-        while (count > 0 && digits[count - 1] == '0')
-            --count;
-    }
-
-    // The digit of a power of ten, '0' outside the digits held.
-    char digitAt(int power) const
-    {
-        const int index = exponent - power;
-        return index >= 0 && index < count ? digits[index] : '0';
-    }
-};
+using detail::Decimal;
 
 // The decimal digits of a value rounded to a number of significant digits: 15 for a double, 7 for a
 // single, as the runtime writes each.
@@ -805,20 +812,69 @@ ParsedPattern parseFormat(const QString &text)
     return parsed;
 }
 
-// Writes digits rounded to the pattern, with the number the text stands for.
-Formatted formattedDigits(Decimal decimal, const QString &patternText)
+} // namespace
+
+FormatPattern::FormatPattern(const QString &pattern)
 {
-    const ParsedPattern parsed = parseFormat(patternText);
-    roundDecimal(decimal, parsed.pattern.maxDecimals, Halves::AwayFromZero);
+    m_empty = pattern.isEmpty();
+    const ParsedPattern parsed = parseFormat(pattern);
+    m_prefix = parsed.pattern.prefix.toString();
+    m_suffix = parsed.pattern.suffix.toString();
+    m_symbol = parsed.symbol;
+    m_minInteger = parsed.pattern.minInteger;
+    m_minDecimals = parsed.pattern.minDecimals;
+    m_maxDecimals = parsed.pattern.maxDecimals;
+    m_grouping = parsed.pattern.grouping;
+    m_point = parsed.pattern.point;
+    m_hasPlaceholder = parsed.pattern.hasPlaceholder;
+    m_plain = parsed.plain;
+}
+
+// Writes digits rounded to the pattern, with the number the text stands for.
+Formatted FormatPattern::formatDigits(detail::Decimal decimal) const
+{
+    if (m_empty) {
+        Formatted result { CStr(fromDecimal(decimal)), std::nullopt };
+        result.number = CDbl(result.text);
+        return result;
+    }
+    Pattern pattern;
+    pattern.prefix = m_prefix;
+    pattern.suffix = m_suffix;
+    pattern.minInteger = m_minInteger;
+    pattern.minDecimals = m_minDecimals;
+    pattern.maxDecimals = m_maxDecimals;
+    pattern.grouping = m_grouping;
+    pattern.point = m_point;
+    pattern.hasPlaceholder = m_hasPlaceholder;
+    roundDecimal(decimal, pattern.maxDecimals, Halves::AwayFromZero);
     Formatted result;
-    result.text = writeWith(decimal, parsed.pattern, parsed.symbol);
+    result.text = writeWith(decimal, pattern, m_symbol);
     // The text holds exactly the rounded digits, so they give the number it reads back as; a text
     // with other characters around them is read back as it stands.
-    result.number = parsed.plain ? std::optional<double>(fromDecimal(decimal)) : CDbl(result.text);
+    result.number = m_plain ? std::optional<double>(fromDecimal(decimal)) : CDbl(result.text);
     return result;
 }
 
-} // namespace
+Formatted FormatPattern::format(double value) const
+{
+    if (!std::isfinite(value))
+        return {};
+    if (m_empty) {
+        Formatted result { CStr(value), std::nullopt };
+        result.number = CDbl(result.text);
+        return result;
+    }
+    return formatDigits(toDecimal(value));
+}
+
+Formatted FormatPattern::formatSingle(float value) const
+{
+    if (!std::isfinite(value))
+        return {};
+    // A single is written with its own precision first: seven significant digits.
+    return formatDigits(toDecimal(double(value), 7));
+}
 
 QString Format(double value, const QString &pattern)
 {
@@ -837,28 +893,12 @@ QString FormatSingle(float value, const QString &pattern)
 
 Formatted FormatWithValue(double value, const QString &pattern)
 {
-    if (!std::isfinite(value))
-        return {};
-    if (pattern.isEmpty()) {
-        Formatted result { CStr(value), std::nullopt };
-        result.number = CDbl(result.text);
-        return result;
-    }
-    return formattedDigits(toDecimal(value), pattern);
+    return FormatPattern(pattern).format(value);
 }
 
 Formatted FormatSingleWithValue(float value, const QString &pattern)
 {
-    if (!std::isfinite(value))
-        return {};
-    // A single is written with its own precision first: seven significant digits.
-    const Decimal single = toDecimal(double(value), 7);
-    if (pattern.isEmpty()) {
-        Formatted result { CStr(fromDecimal(single)), std::nullopt };
-        result.number = CDbl(result.text);
-        return result;
-    }
-    return formattedDigits(single, pattern);
+    return FormatPattern(pattern).formatSingle(value);
 }
 
 QString Format(const QVariant &value, const QString &pattern)

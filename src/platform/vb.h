@@ -138,6 +138,39 @@ Formatted FormatWithValue(double value, const QString &pattern);
 /** @brief FormatSingle(value, pattern) together with the number its text reads back as. */
 Formatted FormatSingleWithValue(float value, const QString &pattern);
 
+namespace detail {
+struct Decimal;
+}
+
+/**
+ * @brief A Format pattern read once, for bulk work that writes many numbers with it: format() gives
+ * what FormatWithValue gives with the pattern, formatSingle() what FormatSingleWithValue gives. The
+ * currency symbol of "Currency" is the one in force when the pattern is read; the decimal separator
+ * is the one in force at each call.
+ */
+class FormatPattern
+{
+public:
+    explicit FormatPattern(const QString &pattern);
+    Formatted format(double value) const;
+    Formatted formatSingle(float value) const;
+
+private:
+    Formatted formatDigits(detail::Decimal digits) const;
+
+    bool m_empty = false; ///< no pattern: written as CStr
+    QString m_prefix;
+    QString m_suffix;
+    QString m_symbol;
+    int m_minInteger = 0;
+    int m_minDecimals = 0;
+    int m_maxDecimals = 0;
+    bool m_grouping = false;
+    bool m_point = false;
+    bool m_hasPlaceholder = false;
+    bool m_plain = false; ///< nothing but digits, sign and separators: its digits give its number
+};
+
 /**
  * @brief The runtime's text of a number, also used where a number is joined to a text and for
  * the totals kept in labels: the decimal form rounded to 15 significant digits, trailing zeros

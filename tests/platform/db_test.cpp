@@ -746,6 +746,16 @@ TEST_F(DbTest, ValuesBoundOneAtATimeServeOneRun)
     EXPECT_EQ(errorCode([&] { insert.run(); }), DbErrorCode::Failed);
 }
 
+TEST_F(DbTest, PageCacheLimitIsSetForTheConnection)
+{
+    Database db = roomsArchive();
+    db.setPageCacheLimit(65536);
+    EXPECT_EQ(db.query(QStringLiteral("PRAGMA cache_size")).value(0, 0), QVariant(qlonglong(-65536)));
+    // Another connection keeps the default.
+    Database other = Database::open(file(QStringLiteral("PROVA.CDB")));
+    EXPECT_NE(other.query(QStringLiteral("PRAGMA cache_size")).value(0, 0), QVariant(qlonglong(-65536)));
+}
+
 TEST_F(DbTest, RepeatedTextsReadBackAsWritten)
 {
     // Neighbouring rows repeat values, differ in one character or in length, or hold Null, numbers or
