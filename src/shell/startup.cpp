@@ -9,6 +9,7 @@
 #include "printing/printingforms.h"
 #include "shell/forms/frm_init.h"
 #include "shell/forms/shellforms.h"
+#include "tables/tablecommands.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -25,6 +26,8 @@ void registerForms()
     // the shell adds its `registerForms()` here, and, when it serves keys of the main window's
     // command table, registers their handlers with platform::CommandRegistry in it too.
     printing::registerForms();
+    tables::registerForms();
+    tables::registerCommands();
     registerShellForms();
 }
 

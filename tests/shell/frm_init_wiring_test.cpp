@@ -120,5 +120,25 @@ TEST_F(MainWindowWiringTest, StampaMilShowsThePrintFormAsAChildWindow)
     FormRegistry::unload(QStringLiteral("ST_MIL"));
 }
 
+// The coefficient and window tables are served by their own folder, without a project.
+TEST_F(MainWindowWiringTest, CoefficientAndWindowToolsOpenTheirTableForms)
+{
+    shell::frm_init *window = openMainWindow();
+    for (const QString &key : { QStringLiteral("tPiano"), QStringLiteral("coef8") }) {
+        window->Bar_main1()->clickTool(key);
+        QWidget *form = FormRegistry::loaded(QStringLiteral("frm_tab_coeff"));
+        ASSERT_NE(form, nullptr) << qPrintable(key);
+        EXPECT_TRUE(form->isVisible()) << qPrintable(key);
+        FormRegistry::unload(QStringLiteral("frm_tab_coeff"));
+    }
+    window->Bar_main1()->clickTool(QStringLiteral("tInfissi"));
+    QWidget *windows = FormRegistry::loaded(QStringLiteral("frm_infissi"));
+    ASSERT_NE(windows, nullptr);
+    ASSERT_NE(window->mdiArea()->activeSubWindow(), nullptr);
+    EXPECT_EQ(window->mdiArea()->activeSubWindow()->widget(), windows);
+    EXPECT_TRUE(boxes.shown().isEmpty());
+    FormRegistry::unload(QStringLiteral("frm_infissi"));
+}
+
 } // namespace
 } // namespace zav::test
