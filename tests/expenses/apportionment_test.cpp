@@ -20,7 +20,8 @@ namespace vb = zav::platform::vb;
 
 constexpr std::nullopt_t none = std::nullopt;
 
-Apportionment::Unit unit(const QVariant &building, const QString &stair, const QString &floor = QStringLiteral("1"))
+Apportionment::Unit unit(
+    const QVariant &building, const QString &stair, const QString &floor = QStringLiteral("1"))
 {
     return Apportionment::Unit { building, stair, floor, {}, {} };
 }
@@ -74,7 +75,8 @@ protected:
         return input;
     }
 
-    static Apportionment::Input stairs(QVector<Apportionment::Unit> list, QVector<Row> rows, bool lift = false)
+    static Apportionment::Input stairs(
+        QVector<Apportionment::Unit> list, QVector<Row> rows, bool lift = false)
     {
         Apportionment::Input input = wide(std::move(list), QVariant());
         (lift ? input.lifts : input.stairs) = std::move(rows);
@@ -121,8 +123,8 @@ TEST_P(ApportionmentTest, CondominiumWideResidues)
         for (const Case &c : cases) {
             QVariant amounts[3];
             amounts[k] = typed(c.amount);
-            const Apportionment::Result result
-                = Apportionment::compute(wide(units(kinds[k], c.thousandths), amounts[0], amounts[1], amounts[2]));
+            const Apportionment::Result result = Apportionment::compute(
+                wide(units(kinds[k], c.thousandths), amounts[0], amounts[1], amounts[2]));
             EXPECT_EQ(shares(result, kinds[k]), c.expected) << "kind " << k << " amount " << c.amount;
         }
     }
@@ -131,7 +133,8 @@ TEST_P(ApportionmentTest, CondominiumWideResidues)
 TEST_P(ApportionmentTest, ResidueOfExactlyOneFromOneDecimalShares)
 {
     // Ten shares of 0.7 € (87.5 thousandths of 8 €) make exactly 7: the residue is 1, one step.
-    QVector<Apportionment::Unit> list = units(Kind::General, { 87.5, 87.5, 87.5, 87.5, 87.5, 87.5, 87.5, 87.5, 87.5, 87.5 });
+    QVector<Apportionment::Unit> list
+        = units(Kind::General, { 87.5, 87.5, 87.5, 87.5, 87.5, 87.5, 87.5, 87.5, 87.5, 87.5 });
     const Apportionment::Result result = Apportionment::compute(wide(list, 8.0));
     const Shares expected { 1.7, 0.7, 0.7, 0.7, 0.7, 0.7, 0.7, 0.7, 0.7, 0.7 };
     EXPECT_EQ(shares(result, Kind::General), expected);
@@ -145,9 +148,11 @@ TEST_P(ApportionmentTest, BuildingSharesAndResidues)
 {
     // Rows out of the units' order: each unit finds its building by number (building 12 too).
     Apportionment::Input input = wide({}, QVariant());
-    input.units << units(Kind::Building, { 100, 100 }, QStringLiteral("1")) << units(Kind::Building, { 1000 }, QStringLiteral("12"))
+    input.units << units(Kind::Building, { 100, 100 }, QStringLiteral("1"))
+                << units(Kind::Building, { 1000 }, QStringLiteral("12"))
                 << units(Kind::Building, { 500, 500, 500 }, QStringLiteral("2"));
-    input.buildings = QVector<Row> { { 12, {}, typed("10"), {} }, { 1, {}, typed("5"), {} }, { 2, {}, typed("3"), {} } };
+    input.buildings
+        = QVector<Row> { { 12, {}, typed("10"), {} }, { 1, {}, typed("5"), {} }, { 2, {}, typed("3"), {} } };
     const Apportionment::Result result = Apportionment::compute(input);
     // Building 1: 0.5 each, residue 4 stays in the building, its last unit taking three.
     // Building 12: 10.0. Building 2: 1.5 each, residue -1.5 is not spread.
@@ -164,7 +169,8 @@ TEST_P(ApportionmentTest, StairResidues)
     EXPECT_EQ(shares(result, Kind::Stair), (Shares { 1.5, 3.5, none }));
 
     // Residue -1.5: one unit off the first.
-    result = Apportionment::compute(stairs(units(Kind::Stair, { 500, 500, 500 }), { { 1, A, typed("3"), {} } }));
+    result
+        = Apportionment::compute(stairs(units(Kind::Stair, { 500, 500, 500 }), { { 1, A, typed("3"), {} } }));
     EXPECT_EQ(shares(result, Kind::Stair), (Shares { 0.5, 1.5, 1.5 }));
 
     // Shares that add up to 0 spread nothing, even for 1000 €.
