@@ -2,14 +2,13 @@
 
 #include "engine/ui/attesaprogress.h"
 #include "platform/dialogs.h"
-#include "platform/ui/qtdialogs.h"
-#include "platform/ui/formregistry.h"
 #include "platform/programend.h"
 #include "platform/progress.h"
+#include "platform/ui/formregistry.h"
+#include "platform/ui/qtdialogs.h"
+#include "printing/printingforms.h"
 #include "shell/forms/frm_init.h"
-#include "shell/forms/frm_password.h"
-#include "shell/forms/inizio.h"
-#include "shell/commands/projectcommands.h"
+#include "shell/forms/shellforms.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -22,11 +21,11 @@ using platform::FormRegistry;
 
 void registerForms()
 {
-    ProjectCommands::registerForms();
-    FormRegistry::setFactory(QStringLiteral("INIZIO"), [] { return new INIZIO; });
-    FormRegistry::setFactory(QStringLiteral("frm_init"), [] { return new frm_init; });
-    FormRegistry::setFactory(QStringLiteral("frm_password"),
-        [] { return new frm_password(FormRegistry::loaded(QStringLiteral("frm_init"))); });
+    // Each folder registers its own forms, under the names its own header keeps. A folder below
+    // the shell adds its `registerForms()` here, and, when it serves keys of the main window's
+    // command table, registers their handlers with platform::CommandRegistry in it too.
+    printing::registerForms();
+    registerShellForms();
 }
 
 void installIconTheme()
@@ -65,11 +64,11 @@ int runProgram(QApplication &app)
     // The engine's long operations report through ATTESA and the main window's pointer.
     engine::ui::AttesaProgress attesa;
     attesa.setPointerHandler([](bool busy) {
-        if (auto *window = FormRegistry::loaded<frm_init>(QStringLiteral("frm_init")))
+        if (auto *window = FormRegistry::loaded<frm_init>(FormName::frm_init))
             window->setMousePointer(busy ? frm_init::Hourglass : frm_init::NormalPointer);
     });
     platform::setProgress(&attesa);
-    FormRegistry::showModeless(QStringLiteral("INIZIO"));
+    FormRegistry::showModeless(FormName::INIZIO);
     const int status = app.exec();
     platform::setProgress(nullptr);
     return status;

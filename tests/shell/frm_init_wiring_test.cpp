@@ -1,9 +1,9 @@
 #include "shellformsfixture.h"
 
-#include "support/cadautomationrecorder.h"
 #include "platform/ui/commandbar.h"
 #include "shell/forms/about.h"
 #include "shell/forms/frm_init.h"
+#include "support/cadautomationrecorder.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -102,6 +102,22 @@ TEST_F(MainWindowWiringTest, CadOnHandsTheWorkspacesHiddenTextBoxOver)
     window->Bar_main1_ToolClick(QStringLiteral("cadoff")); // before the recorder goes
     FormRegistry::unload(workspace);
     FormRegistry::setFactory(workspace, {});
+}
+
+// The print form of the printing folder, registered at start-up, opens as a child window.
+TEST_F(MainWindowWiringTest, StampaMilShowsThePrintFormAsAChildWindow)
+{
+    shell::frm_init *window = openMainWindow();
+    engine::VAR_GBL.progetto_corrente
+        = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/PROVA.CDB"));
+    window->Bar_main1()->clickTool(QStringLiteral("tStampa"));
+    QWidget *form = FormRegistry::loaded(QStringLiteral("ST_MIL"));
+    ASSERT_NE(form, nullptr);
+    ASSERT_NE(window->mdiArea()->activeSubWindow(), nullptr);
+    EXPECT_EQ(window->mdiArea()->activeSubWindow()->widget(), form);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(boxes.shown().isEmpty());
+    FormRegistry::unload(QStringLiteral("ST_MIL"));
 }
 
 } // namespace

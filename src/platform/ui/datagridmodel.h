@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ui/datasource.h"
+
 #include <QAbstractTableModel>
 #include <QList>
 #include <QPointer>
@@ -7,8 +9,6 @@
 #include <QVariant>
 
 namespace zav::platform {
-
-class DataSource;
 
 /** @brief One column of a grid: what it shows and how. */
 struct DataGridColumn

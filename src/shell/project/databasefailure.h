@@ -2,10 +2,6 @@
 
 #include <QString>
 
-namespace zav::platform {
-class DataSource;
-}
-
 namespace zav::shell {
 
 /**
@@ -13,8 +9,5 @@ namespace zav::shell {
  * "!!! Zav - Attenzione - !!!").
  */
 void reportDatabaseFailure(const QString &what);
-
-/** @brief Re-reads a window's rows; a table that cannot be read is reported and gives false. */
-bool showRows(platform::DataSource &source);
 
 } // namespace zav::shell
