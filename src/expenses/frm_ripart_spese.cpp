@@ -1,5 +1,6 @@
 #include "expenses/frm_ripart_spese.h"
 
+#include "engine/messagetitles.h"
 #include "engine/var_gbl.h"
 #include "expenses/apportionment.h"
 #include "expenses/expensearchive.h"
@@ -12,6 +13,7 @@
 #include "platform/steps.h"
 #include "platform/ui/datagrid.h"
 #include "platform/ui/datasource.h"
+#include "platform/ui/formbutton.h"
 #include "platform/vb.h"
 
 #include <QAction>
@@ -45,25 +47,21 @@ using platform::MsgResult;
 
 namespace {
 
-const QString TitleZavAttention = QStringLiteral("!!! Zav - Attenzione - !!!");
 const QString Currency = QStringLiteral("Currency");
 
 void information(const QString &text)
 {
-    dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Information, TitleZavAttention);
+    dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Information, engine::MessageTitle::ZavWarning);
 }
 
 void failure(const QString &text)
 {
-    dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Critical, TitleZavAttention);
+    dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
 }
 
 QPushButton *button(const char *name, const QString &caption, QWidget *parent)
 {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
+    return platform::formButton(QString::fromLatin1(name), caption, parent);
 }
 
 DataGrid *grid(const char *name, const QString &caption, QWidget *parent)
@@ -525,7 +523,7 @@ void frm_ripart_spese::deleteAmountRow(DataGrid *g)
     if (!s || s->noCurrentRow())
         return;
     if (dialogs().msgBox(QStringLiteral("Vuoi eliminare la riga ?"), MsgButtons::YesNo, MsgIcon::Critical,
-            QStringLiteral("!!! Attenzione !!!"))
+            engine::MessageTitle::DeleteRow)
         != MsgResult::Yes)
         return;
     try {

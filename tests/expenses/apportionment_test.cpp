@@ -84,7 +84,8 @@ protected:
     }
 };
 
-INSTANTIATE_TEST_SUITE_P(Separators, ApportionmentTest, ::testing::Values(QChar(u','), QChar(u'.')));
+INSTANTIATE_TEST_SUITE_P(Separators, ApportionmentTest, ::testing::Values(QChar(u','), QChar(u'.')),
+    [](const ::testing::TestParamInfo<QChar> &info) { return info.param == u',' ? "Comma" : "Point"; });
 
 TEST_P(ApportionmentTest, WorkedExampleOfAStairResidue)
 {
