@@ -224,7 +224,10 @@ void frm_ripart_spese::buildLayout()
         buttons->addWidget(b);
     buttons->addStretch();
 
+    auto *caption = new QLabel(TDBGrid1->caption(), this);
+    caption->setObjectName(QStringLiteral("TDBGrid1Caption"));
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(caption);
     layout->addWidget(m_gridArea, 1);
     layout->addLayout(buttons);
     resize(1000, 560);

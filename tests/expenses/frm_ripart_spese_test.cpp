@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFrame>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTest>
 
@@ -410,6 +412,44 @@ TEST_F(ExpenseFormTest, TheProjectClosedAndAnotherOpened)
     expenses::projectOpened();
     EXPECT_EQ(f->archivePath(), folder.file(QStringLiteral("ARCHIVI/CONDO2.TSP")));
     EXPECT_EQ(f->TDBGrid1->model()->rowCount(), 4);
+}
+
+} // namespace
+} // namespace zav::test
+
+namespace zav::test {
+namespace {
+
+// The form after an apportionment, with the amounts frame shown, as a PNG in the folder named by
+// ZAV_SCREENSHOT_DIR, for the manual.
+TEST_F(ExpenseFormTest, Screenshot)
+{
+    const QString target = qEnvironmentVariable("ZAV_SCREENSHOT_DIR");
+    if (target.isEmpty())
+        GTEST_SKIP() << "set ZAV_SCREENSHOT_DIR to write the picture";
+    fillProject();
+    frm_ripart_spese *f = form();
+    create(f, QStringLiteral("CONDO1"));
+    f->Command4_Click();
+    typeAmounts(f);
+    f->Command6_Click();
+    f->Command8_Click();
+    f->resize(1000, 560);
+    f->show();
+    QCoreApplication::processEvents();
+    const QPixmap grid = f->grab();
+    f->Command4_Click();
+    QCoreApplication::processEvents();
+    const QPixmap frame = f->grab();
+    // The grid with the apportionment above, the amounts frame below.
+    QPixmap sheet(grid.width(), grid.height() + frame.height());
+    sheet.fill(Qt::white);
+    QPainter painter(&sheet);
+    painter.drawPixmap(0, 0, grid);
+    painter.drawPixmap(0, grid.height(), frame);
+    painter.end();
+    ASSERT_TRUE(QDir().mkpath(target));
+    EXPECT_TRUE(sheet.save(QDir(target).filePath(QStringLiteral("expenses-form.png"))));
 }
 
 } // namespace
