@@ -34,12 +34,6 @@ void projectOpened()
         form->projectOpened();
 }
 
-void projectClosed()
-{
-    if (auto *form = FormRegistry::loaded<frm_ripart_spese>(ExpenseFormName))
-        form->projectClosed();
-}
-
 void setMainWindowMetrics(MainWindowMetrics *metrics)
 {
     metricsSlot() = metrics;

@@ -4,7 +4,13 @@
 
 class QWidget;
 
-/** @brief The expense apportionment's forms, reached by name through the form registry. */
+/**
+ * @brief The expense apportionment's forms, reached by name through the form registry.
+ *
+ * Closing the project (`chiudi`) needs nothing of this folder: an expense form left open stays
+ * open on the archive it shows, and its "Crea Tabella" answers "Nessun progetto selezionato" by
+ * itself while no project is open.
+ */
 namespace zav::expenses {
 
 class MainWindowMetrics;
@@ -27,13 +33,6 @@ QWidget *spese();
  * so that no command mixes two projects. Nothing happens when the form is not loaded.
  */
 void projectOpened();
-
-/**
- * @brief The project has been closed (`chiudi`): an expense form left open stays open on the
- * archive it shows and lets go of the closed project's units; its "Crea Tabella" then answers
- * "Nessun progetto selezionato". Nothing happens when the form is not loaded.
- */
-void projectClosed();
 
 /**
  * @brief Hands over the main window's measures, which the expense form reads when it is resized;

@@ -111,7 +111,6 @@ frm_ripart_spese::frm_ripart_spese(QWidget *parent)
     setWindowTitle(QStringLiteral("Ripartizione delle Spese"));
 
     Data1 = source("Data1", this);
-    Data2 = source("Data2", this);
     Data3 = source("Data3", this);
     Data4 = source("Data4", this);
     Data5 = source("Data5", this);
@@ -250,15 +249,6 @@ void frm_ripart_spese::Form_Load()
     platform::tryStep([&] { found = ExpenseArchive::findForProject(VAR_GBL.nome_progetto); });
     if (VAR_GBL.progetto_corrente && !found.isEmpty())
         bindArchive(found);
-    bindUnits();
-}
-
-void frm_ripart_spese::bindUnits()
-{
-    Data2->setDatabaseName(project());
-    Data2->setRecordSource(ExpenseArchive::unitQuery());
-    if (!platform::tryStep([this] { Data2->refresh(); }))
-        qWarning() << "expense form: the project's units could not be read";
 }
 
 void frm_ripart_spese::bindArchive(const QString &path)
@@ -303,11 +293,6 @@ void frm_ripart_spese::projectOpened()
     Form_Load();
 }
 
-void frm_ripart_spese::projectClosed()
-{
-    Data2->setDatabaseName(QString());
-}
-
 // --- Crea Tabella ----------------------------------------------------------------------------
 
 void frm_ripart_spese::Command1_Click()
@@ -341,7 +326,7 @@ void frm_ripart_spese::Command1_Click()
         return;
     }
 
-    bindUnits();
+    // The units are read afresh from the project at every run.
     ExpenseArchive::FillOutcome outcome;
     try {
         Database archive = Database::open(path);

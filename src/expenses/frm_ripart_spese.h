@@ -37,7 +37,7 @@ public:
     ~frm_ripart_spese() override;
 
     // --- Event handlers -----------------------------------------------------------------------
-    /** @brief Binds the archive named after the project, if there is one, and the project's units. */
+    /** @brief Binds the archive named after the project, if there is one. */
     void Form_Load();
     /** @brief "Crea Tabella": asks a name and makes that archive afresh from the project. */
     void Command1_Click();
@@ -70,17 +70,16 @@ public:
     void deleteAmountRow(platform::DataGrid *grid);
 
     // --- The main window's news ---------------------------------------------------------------
+    // Closing the project needs none: the form goes on with the archive it shows, and "Crea
+    // Tabella" refuses while no project is open.
     /** @brief Another project is open: the form loads afresh for it. */
     void projectOpened();
-    /** @brief The project is closed: the units of the closed project are let go. */
-    void projectClosed();
 
     /** @brief The expense archive bound, empty when none. */
     const QString &archivePath() const { return m_archive; }
 
     // --- Controls -----------------------------------------------------------------------------
     platform::DataSource *Data1 = nullptr; ///< `TAB_GENERALE`
-    platform::DataSource *Data2 = nullptr; ///< the project's units
     platform::DataSource *Data3 = nullptr; ///< `TAB_SPESE1`
     platform::DataSource *Data4 = nullptr; ///< `TAB_SPESE2`
     platform::DataSource *Data5 = nullptr; ///< `TAB_SPESE3`
@@ -118,7 +117,6 @@ private:
     void bindArchive(const QString &path);
     /** Lets go of the archive: the grids go empty. */
     void unbindArchive();
-    void bindUnits();
     void copy(const QString &operation);
     /** The grid area's layout: the expense grid at its width, the frame over it. */
     void placeGrids();

@@ -387,7 +387,6 @@ TEST_F(ExpenseFormTest, TheProjectClosedAndAnotherOpened)
     frm_ripart_spese *f = form();
     create(f, QStringLiteral("CONDO1"));
     engine::VAR_GBL.progetto_corrente.reset();
-    expenses::projectClosed();
     boxes.clear();
     f->Command1_Click();
     EXPECT_EQ(boxes.messages(), QStringList { QStringLiteral("Nessun progetto selezionato") });
