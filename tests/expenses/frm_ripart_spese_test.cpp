@@ -131,6 +131,18 @@ TEST_F(ExpenseFormTest, CreaTabellaMakesTheArchiveUnderTheUpperCasedName)
     EXPECT_EQ(f->TDBGrid3->model()->rowCount(), 5);
     EXPECT_EQ(f->TDBGrid4->model()->rowCount(), 3);
 
+    // The copies on their own fill the archive shown again.
+    {
+        Database d = Database::open(f->archivePath());
+        d.exec(
+            QStringLiteral("UPDATE TAB_GENERALE SET millesimi_generali = NULL, millesimi_ascensore = NULL"));
+    }
+    f->copia_mil_glob();
+    f->copia_mil_scala();
+    EXPECT_EQ(cell(f->TDBGrid1, 2, QStringLiteral("Mil. Gen.")), QStringLiteral("300"));
+    EXPECT_EQ(column(f->archivePath(), QStringLiteral("TAB_GENERALE"), QStringLiteral("millesimi_ascensore")),
+        (QVariantList { 0.0, 1000.0, 1000.0, 1000.0 }));
+
     // Made again while the form holds it: a fresh archive, each unit once.
     create(f, QStringLiteral("PROVA"));
     EXPECT_EQ(
