@@ -7,8 +7,10 @@
 #include "platform/ui/formregistry.h"
 #include "platform/ui/qtdialogs.h"
 #include "printing/printingforms.h"
+#include "register/registerforms.h"
 #include "shell/forms/frm_init.h"
 #include "shell/forms/shellforms.h"
+#include "tables/tablecommands.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -25,6 +27,9 @@ void registerForms()
     // the shell adds its `registerForms()` here, and, when it serves keys of the main window's
     // command table, registers their handlers with platform::CommandRegistry in it too.
     printing::registerForms();
+    register_::registerForms();
+    tables::registerForms();
+    tables::registerCommands();
     registerShellForms();
 }
 

@@ -1,5 +1,7 @@
 #include "shellformsfixture.h"
 
+#include "engine/var_gbl.h"
+#include "platform/db.h"
 #include "platform/ui/commandbar.h"
 #include "shell/forms/about.h"
 #include "shell/forms/frm_init.h"
@@ -118,6 +120,45 @@ TEST_F(MainWindowWiringTest, StampaMilShowsThePrintFormAsAChildWindow)
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(boxes.shown().isEmpty());
     FormRegistry::unload(QStringLiteral("ST_MIL"));
+}
+
+// The coefficient and window tables are served by their own folder, without a project.
+TEST_F(MainWindowWiringTest, CoefficientAndWindowToolsOpenTheirTableForms)
+{
+    shell::frm_init *window = openMainWindow();
+    for (const QString &key : { QStringLiteral("tPiano"), QStringLiteral("coef8") }) {
+        window->Bar_main1()->clickTool(key);
+        QWidget *form = FormRegistry::loaded(QStringLiteral("frm_tab_coeff"));
+        ASSERT_NE(form, nullptr) << qPrintable(key);
+        EXPECT_TRUE(form->isVisible()) << qPrintable(key);
+        FormRegistry::unload(QStringLiteral("frm_tab_coeff"));
+    }
+    window->Bar_main1()->clickTool(QStringLiteral("tInfissi"));
+    QWidget *windows = FormRegistry::loaded(QStringLiteral("frm_infissi"));
+    ASSERT_NE(windows, nullptr);
+    ASSERT_NE(window->mdiArea()->activeSubWindow(), nullptr);
+    EXPECT_EQ(window->mdiArea()->activeSubWindow()->widget(), windows);
+    EXPECT_TRUE(boxes.shown().isEmpty());
+    FormRegistry::unload(QStringLiteral("frm_infissi"));
+}
+
+// With a header stored, the buildings tool shows the real buildings form, modal.
+TEST_F(MainWindowWiringTest, CompPalShowsTheBuildingsFormModal)
+{
+    shell::frm_init *window = openMainWindow();
+    engine::VAR_GBL.progetto_corrente
+        = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/PROVA.CDB"));
+    platform::Database::open(*engine::VAR_GBL.progetto_corrente)
+        .insert(
+            QStringLiteral("ANA_CONDO"), { { QStringLiteral("NOME"), QStringLiteral("Condominio Aurora") } });
+    QStringList modal;
+    platform::ModalDriverScope driver([&modal](QWidget *form) {
+        modal << QString::fromLatin1(form->metaObject()->className());
+        form->close();
+    });
+    window->Bar_main1()->clickTool(QStringLiteral("tCompPal"));
+    EXPECT_EQ(modal, QStringList { QStringLiteral("zav::register_::frm_comp_pal") });
+    FormRegistry::unload(QStringLiteral("frm_comp_pal"));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "shell/commands/projectcommands.h"
 #include "shell/commands/utilitycommands.h"
 #include "shell/forms/shellforms.h"
+#include "tables/tablecommands.h"
 
 namespace zav::shell {
 
@@ -169,7 +170,7 @@ const QList<CommandRow> &CommandTable::rows()
         { { item(B::Luminosita, "infissi", "&Infissi"),
               tool(
                   B::tbCoefficenti, 4, "tInfissi", "Infissi", { "window-new", S::SP_TitleBarNormalButton }) },
-            Anytime, showAsChild(FormName::frm_infissi) },
+            Anytime, [](CommandHost &host, const QString &) { host.showChild(tables::infissi()); } },
         { { itemAfterLine(B::Luminosita, "coef4", "&Default"),
               tool(B::tbCoefficenti, 5, "tLuminosita", "Luminosità",
                   { "display-brightness", S::SP_DialogYesButton }) },
