@@ -27,6 +27,8 @@ void registerForms()
     FormRegistry::setFactory(QStringLiteral("frm_init"), [] { return new frm_init; });
     FormRegistry::setFactory(QStringLiteral("frm_password"),
         [] { return new frm_password(FormRegistry::loaded(QStringLiteral("frm_init"))); });
+    // Every other window opens over the main window and stays in front of it.
+    FormRegistry::setMainWindow(QStringLiteral("frm_init"));
 }
 
 void installIconTheme()
