@@ -4,15 +4,25 @@
 
 namespace zav::platform {
 class DataSource;
-}
+class DbError;
+} // namespace zav::platform
 
 namespace zav::shell {
 
 /**
- * @brief Reports a failure of the project archive that a window cannot go on from (critical icon,
- * "!!! Zav - Attenzione - !!!").
+ * @brief A database failure said in Italian for the user: what is wrong (the archive is read-only,
+ * is not an archive, lacks a table or a field, the disk is full ...) on the first line, and the
+ * database's own text on a second line when it has one.
  */
-void reportDatabaseFailure(const QString &what);
+QString databaseFailureText(const QString &databaseText);
+QString databaseFailureText(const platform::DbError &error);
+
+/**
+ * @brief Reports a failure of the project archive that a window cannot go on from (critical icon,
+ * "!!! Zav - Attenzione - !!!"), said in Italian as databaseFailureText() does.
+ */
+void reportDatabaseFailure(const QString &databaseText);
+void reportDatabaseFailure(const platform::DbError &error);
 
 /** @brief Re-reads a window's rows; a table that cannot be read is reported and gives false. */
 bool showRows(platform::DataSource &source);
