@@ -14,6 +14,8 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QIcon>
+#include <QKeySequence>
+#include <QShortcut>
 #include <QStandardPaths>
 
 namespace zav::shell {
@@ -24,7 +26,14 @@ void registerForms()
 {
     ProjectCommands::registerForms();
     FormRegistry::setFactory(QStringLiteral("INIZIO"), [] { return new INIZIO; });
-    FormRegistry::setFactory(QStringLiteral("frm_init"), [] { return new frm_init; });
+    FormRegistry::setFactory(QStringLiteral("frm_init"), [] {
+        auto *window = new frm_init;
+        // F1 opens the manual, as "Help" does, in the main window and its child windows.
+        auto *help = new QShortcut(QKeySequence(Qt::Key_F1), window);
+        QObject::connect(help, &QShortcut::activated, window,
+            [window] { window->Bar_main1_ToolClick(QStringLiteral("tHelp")); });
+        return window;
+    });
     FormRegistry::setFactory(QStringLiteral("frm_password"),
         [] { return new frm_password(FormRegistry::loaded(QStringLiteral("frm_init"))); });
     // Every other window opens over the main window and stays in front of it.
