@@ -1,10 +1,11 @@
 #include "platform/ui/datagrid.h"
 
-#include "platform/ui/datasource.h"
 #include "platform/db.h"
-#include "support/scripteddialogs.h"
+#include "platform/ui/datasource.h"
 #include "platform/vb.h"
+#include "support/scripteddialogs.h"
 
+#include <QFile>
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -171,6 +172,211 @@ TEST_F(DataGridTest, ACellButtonReportsItsColumn)
     // A click elsewhere in the cell is no button click.
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, QPoint(cell.left() + 4, cell.center().y()));
     EXPECT_EQ(clicks.count(), 1);
+}
+
+// --- Formats, alignment, read-only mode and the model's header ---------------------------------
+
+/** A rooms table with a number, numbers held as text and a yes/no, shown through its own columns. */
+class DataGridDisplayTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_path = m_dir.filePath(QStringLiteral("STANZE.CDB"));
+        Database db = Database::create(m_path);
+        db.createTable(QStringLiteral("STANZE"),
+            { { QStringLiteral("DESCR"), FieldType::Text }, { QStringLiteral("MQ"), FieldType::Double },
+                { QStringLiteral("QUOTA"), FieldType::Text },
+                { QStringLiteral("FLAG"), FieldType::Boolean } });
+        db.insert(QStringLiteral("STANZE"),
+            { { QStringLiteral("DESCR"), QStringLiteral("Cucina") }, { QStringLiteral("MQ"), 2.85 },
+                { QStringLiteral("QUOTA"), QStringLiteral("1,5") }, { QStringLiteral("FLAG"), true } });
+        db.insert(QStringLiteral("STANZE"),
+            { { QStringLiteral("DESCR"), QStringLiteral("Bagno") }, { QStringLiteral("MQ"), 1234.5 },
+                { QStringLiteral("QUOTA"), QStringLiteral("0,0625") }, { QStringLiteral("FLAG"), false } });
+        db.insert(QStringLiteral("STANZE"), { { QStringLiteral("DESCR"), QVariant() } });
+        db.close();
+        source.setDatabaseName(m_path);
+        source.setRecordSource(QStringLiteral("STANZE"));
+        grid.setDataSource(&source);
+        source.refresh();
+    }
+
+    QVariant stored(int row, const QString &field)
+    {
+        Database db = Database::open(m_path);
+        const Recordset rs = db.table(QStringLiteral("STANZE"));
+        return rs.value(row, rs.fieldIndex(field));
+    }
+
+    /** The text of one cell under a one-column layout of a field in a format. */
+    QString shown(const QString &field, const QString &format, int row)
+    {
+        grid.setColumns({ DataGridColumn { field, QString(), -1, true, false, false, format } });
+        return grid.model()->index(row, 0).data().toString();
+    }
+
+    static Qt::Alignment alignmentOf(const QVariant &value) { return Qt::Alignment(value.toInt()); }
+
+    QTemporaryDir m_dir;
+    QString m_path;
+    DataSource source;
+    DataGrid grid;
+    ScriptedDialogs boxes;
+};
+
+TEST_F(DataGridDisplayTest, ACellShowsItsValueInTheColumnsFormatUnderEitherSeparator)
+{
+    const QString previousSymbol = vb::currencySymbol();
+    vb::setCurrencySymbol(QStringLiteral("€"));
+    struct Case
+    {
+        const char *field;
+        int row;
+        const char *format;
+        const char *comma;
+        const char *point;
+    };
+    // MQ holds 2.85, 1234.5 and Null.
+    const Case cases[] = {
+        { "MQ", 0, "##0.000", "2,850", "2.850" },
+        { "MQ", 1, "##0.000", "1234,500", "1234.500" },
+        { "MQ", 1, "#,##0.00", "1.234,50", "1,234.50" },
+        { "MQ", 0, "###0.0##", "2,85", "2.85" },
+        { "MQ", 1, "###0.0##", "1234,5", "1234.5" },
+        { "MQ", 1, "Currency", "€ 1.234,50", "€ 1,234.50" },
+        { "MQ", 1, "General Number", "1234,5", "1234.5" },
+        { "MQ", 0, "", "2,85", "2.85" },
+        { "MQ", 2, "##0.000", "", "" },
+        // Text that is not a number shows unchanged.
+        { "DESCR", 0, "##0.000", "Cucina", "Cucina" },
+    };
+    for (const QChar separator : { QChar(u','), QChar(u'.') }) {
+        vb::DecimalSeparatorScope scope(separator);
+        for (const Case &c : cases) {
+            const QString expected = QString::fromUtf8(separator == u',' ? c.comma : c.point);
+            EXPECT_EQ(shown(QLatin1String(c.field), QString::fromUtf8(c.format), c.row), expected)
+                << c.field << " row " << c.row << " '" << c.format << "' under '" << separator.toLatin1()
+                << "'";
+        }
+    }
+
+    // Numbers held as text are formatted as the numbers they read as (comma, as the archives
+    // hold them): 1,5 and 0,0625, the latter rounded half away from zero.
+    vb::DecimalSeparatorScope comma(u',');
+    EXPECT_EQ(shown(QStringLiteral("QUOTA"), QStringLiteral("##0.000"), 0), QStringLiteral("1,500"));
+    EXPECT_EQ(shown(QStringLiteral("QUOTA"), QStringLiteral("###0.0##"), 1), QStringLiteral("0,063"));
+    EXPECT_EQ(shown(QStringLiteral("QUOTA"), QStringLiteral("General Number"), 1), QStringLiteral("0,0625"));
+
+    // An edit starts from the value as held, and writing it back unchanged stores nothing.
+    shown(QStringLiteral("MQ"), QStringLiteral("##0.000"), 0);
+    QAbstractItemModel *model = grid.model();
+    EXPECT_EQ(model->index(0, 0).data(Qt::EditRole).toString(), QStringLiteral("2,85"));
+    EXPECT_FALSE(model->setData(model->index(0, 0), QStringLiteral("2,85")));
+    EXPECT_TRUE(model->setData(model->index(0, 0), QStringLiteral("3,1")));
+    EXPECT_DOUBLE_EQ(stored(0, QStringLiteral("MQ")).toDouble(), 3.1);
+    EXPECT_EQ(model->index(0, 0).data().toString(), QStringLiteral("3,100"));
+    vb::setCurrencySymbol(previousSymbol);
+}
+
+TEST_F(DataGridDisplayTest, GeneralAlignmentPutsNumbersRightAndTextLeftOtherAlignmentsAreFixed)
+{
+    using Alignment = DataGridColumn::Alignment;
+    grid.setColumns({ { QStringLiteral("DESCR"), QStringLiteral("Descrizione") },
+        { QStringLiteral("MQ"), QStringLiteral("Mq.") },
+        { QStringLiteral("QUOTA"), QStringLiteral("Quota"), -1, true, false, false, {}, Alignment::Right },
+        { QStringLiteral("MQ"), QStringLiteral("Mq."), -1, true, false, false, {}, Alignment::Center },
+        { QStringLiteral("MQ"), QStringLiteral("Mq."), -1, true, false, false, {}, Alignment::Left } });
+    QAbstractItemModel *model = grid.model();
+    const auto cell
+        = [&](int column) { return alignmentOf(model->index(0, column).data(Qt::TextAlignmentRole)); };
+    EXPECT_EQ(cell(0), Qt::AlignLeft | Qt::AlignVCenter);
+    EXPECT_EQ(cell(1), Qt::AlignRight | Qt::AlignVCenter);
+    EXPECT_EQ(cell(2), Qt::AlignRight | Qt::AlignVCenter); // text held, right by choice
+    EXPECT_EQ(cell(3), Qt::AlignHCenter | Qt::AlignVCenter);
+    EXPECT_EQ(cell(4), Qt::AlignLeft | Qt::AlignVCenter); // a number, left by choice
+
+    // The header carries the fixed alignments; General leaves the header's own.
+    EXPECT_FALSE(model->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).isValid());
+    EXPECT_EQ(alignmentOf(model->headerData(2, Qt::Horizontal, Qt::TextAlignmentRole)),
+        Qt::AlignRight | Qt::AlignVCenter);
+}
+
+TEST_F(DataGridDisplayTest, AReadOnlyGridRefusesEveryEditUntilItIsEditableAgain)
+{
+    vb::DecimalSeparatorScope comma(u',');
+    grid.setColumns({ { QStringLiteral("MQ"), QStringLiteral("Mq.") },
+        { QStringLiteral("FLAG"), QStringLiteral("Sì/No") },
+        { QStringLiteral("DESCR"), QStringLiteral("Descrizione"), -1, true, true } });
+    QAbstractItemModel *model = grid.model();
+    EXPECT_TRUE(model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
+    EXPECT_TRUE(model->flags(model->index(0, 1)) & Qt::ItemIsUserCheckable);
+
+    grid.setReadOnly(true);
+    EXPECT_TRUE(grid.isReadOnly());
+    EXPECT_FALSE(model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(model->flags(model->index(0, 1)) & Qt::ItemIsUserCheckable);
+    EXPECT_TRUE(model->flags(model->index(0, 0)) & Qt::ItemIsSelectable);
+    EXPECT_FALSE(model->setData(model->index(0, 0), QStringLiteral("7")));
+    EXPECT_FALSE(model->setData(model->index(0, 1), Qt::Unchecked, Qt::CheckStateRole));
+    // Allowing updates does not lift the read-only mode.
+    grid.setAllowUpdate(true);
+    EXPECT_FALSE(model->setData(model->index(0, 0), QStringLiteral("7")));
+    EXPECT_DOUBLE_EQ(stored(0, QStringLiteral("MQ")).toDouble(), 2.85);
+    EXPECT_TRUE(stored(0, QStringLiteral("FLAG")).toBool());
+
+    grid.setReadOnly(false);
+    EXPECT_TRUE(model->setData(model->index(0, 0), QStringLiteral("7")));
+    EXPECT_TRUE(model->setData(model->index(0, 1), Qt::Unchecked, Qt::CheckStateRole));
+    EXPECT_DOUBLE_EQ(stored(0, QStringLiteral("MQ")).toDouble(), 7.0);
+    EXPECT_FALSE(stored(0, QStringLiteral("FLAG")).toBool());
+    // A locked column refuses an edit through the model as well.
+    EXPECT_FALSE(model->setData(model->index(0, 2), QStringLiteral("Salone")));
+    EXPECT_EQ(stored(0, QStringLiteral("DESCR")).toString(), QStringLiteral("Cucina"));
+    EXPECT_TRUE(boxes.shown().isEmpty());
+}
+
+TEST_F(DataGridDisplayTest, TheModelsHeaderCarriesCaptionsFieldsAndFormatsAndLayoutsKeepThem)
+{
+    vb::DecimalSeparatorScope comma(u',');
+    grid.setColumns({ { QStringLiteral("DESCR"), QString() },
+        { QStringLiteral("MQ"), QStringLiteral("Mq."), 80, true, false, false, QStringLiteral("##0.000"),
+            DataGridColumn::Alignment::Center } });
+    const DataGridModel *model = grid.dataModel();
+    EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("DESCR"));
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Mq."));
+    EXPECT_EQ(
+        model->headerData(1, Qt::Horizontal, DataGridModel::FieldRole).toString(), QStringLiteral("MQ"));
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal, DataGridModel::FormatRole).toString(),
+        QStringLiteral("##0.000"));
+    EXPECT_TRUE(model->headerData(0, Qt::Horizontal, DataGridModel::FormatRole).toString().isEmpty());
+
+    // Cells give the value as held beside the text shown; the grid's current row reads the same.
+    EXPECT_DOUBLE_EQ(model->index(1, 1).data(DataGridModel::ValueRole).toDouble(), 1234.5);
+    EXPECT_TRUE(model->index(2, 1).data(DataGridModel::ValueRole).isNull());
+    EXPECT_EQ(model->text(1, 1), QStringLiteral("1234,500"));
+    source.setCurrentRow(1);
+    EXPECT_EQ(grid.columnText(1), QStringLiteral("1234,500"));
+    EXPECT_DOUBLE_EQ(grid.columnValue(1).toDouble(), 1234.5);
+
+    const QString file = m_dir.filePath(QStringLiteral("Layout_stanze"));
+    ASSERT_TRUE(grid.saveLayout(file, QStringLiteral("Stanze")));
+    grid.setColumns({});
+    ASSERT_TRUE(grid.loadLayout(file, QStringLiteral("Stanze")));
+    ASSERT_EQ(grid.columnCount(), 2);
+    EXPECT_EQ(grid.column(1).format, QStringLiteral("##0.000"));
+    EXPECT_EQ(grid.column(1).alignment, DataGridColumn::Alignment::Center);
+    EXPECT_EQ(grid.column(0).alignment, DataGridColumn::Alignment::General);
+
+    // A layout written without formats and alignments loads with none.
+    QFile old(m_dir.filePath(QStringLiteral("Layout_vecchio")));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(R"({"Vecchia":[{"dataField":"MQ","caption":"Mq.","width":60,"visible":true}]})");
+    old.close();
+    ASSERT_TRUE(grid.loadLayout(old.fileName(), QStringLiteral("Vecchia")));
+    EXPECT_TRUE(grid.column(0).format.isEmpty());
+    EXPECT_EQ(grid.column(0).alignment, DataGridColumn::Alignment::General);
+    EXPECT_EQ(grid.model()->index(1, 0).data().toString(), QStringLiteral("1234,5"));
 }
 
 } // namespace

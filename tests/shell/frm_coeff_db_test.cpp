@@ -1,11 +1,10 @@
 #include "shell/forms/frm_coeff_db.h"
 
-#include "engine/var_gbl.h"
-#include "platform/ui/datagrid.h"
-#include "platform/ui/datasource.h"
 #include "platform/db.h"
+#include "platform/ui/datagrid.h"
+#include "support/child.h"
+#include "support/openproject.h"
 #include "support/scripteddialogs.h"
-#include "support/fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +13,6 @@
 namespace zav::test {
 namespace {
 
-using engine::VAR_GBL;
 using platform::Database;
 using platform::MsgResult;
 
@@ -23,19 +21,14 @@ class CoeffDbTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        VAR_GBL.reset();
-        path = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("PROVA.CDB"));
-        Database db = Database::open(path);
+        Database db = Database::open(project.path());
         addRoom(db, QStringLiteral("D'Amico"), QStringLiteral("1"), QStringLiteral("Cucina"), 1);
         addRoom(db, QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("Bagno"), 2);
         addRoom(db, QStringLiteral("D'Amico"), QString(), QStringLiteral("Camera"), 1);
         addRoom(db, QVariant(), QStringLiteral("2"), QStringLiteral("Ripostiglio"), 5);
-        VAR_GBL.progetto_corrente = path;
         form = std::make_unique<shell::frm_coeff_db>();
-        grid = form->findChild<platform::DataGrid *>(QStringLiteral("TDBGrid1"));
+        grid = child<platform::DataGrid>(*form, QStringLiteral("TDBGrid1"));
     }
-
-    void TearDown() override { VAR_GBL.reset(); }
 
     static void addRoom(
         Database &db, const QVariant &owner, const QVariant &building, const QString &room, int interno)
@@ -54,8 +47,7 @@ protected:
         return rooms;
     }
 
-    TempProgramFolder folder;
-    QString path;
+    OpenProject project;
     platform::ScriptedDialogs boxes;
     std::unique_ptr<shell::frm_coeff_db> form;
     platform::DataGrid *grid = nullptr;

@@ -3,8 +3,9 @@
 #include "engine/var_gbl.h"
 #include "platform/db.h"
 #include "platform/ui/formregistry.h"
+#include "support/child.h"
+#include "support/openproject.h"
 #include "support/scripteddialogs.h"
-#include "support/fixtures.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -22,22 +23,11 @@ using platform::FormRegistry;
 class DatiPrgTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        VAR_GBL.reset();
-        path = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("PROVA.CDB"));
-        VAR_GBL.progetto_corrente = path;
-    }
-
-    void TearDown() override
-    {
-        FormRegistry::setFactory(QStringLiteral("frm_comp_pal"), {});
-        VAR_GBL.reset();
-    }
+    void TearDown() override { FormRegistry::setFactory(QStringLiteral("frm_comp_pal"), {}); }
 
     void storeHeader()
     {
-        Database db = Database::open(path);
+        Database db = Database::open(project.path());
         db.insert(QStringLiteral("ANA_CONDO"),
             { { QStringLiteral("NOME"), QStringLiteral("Condominio Aurora") },
                 { QStringLiteral("INDIRIZZO"), QStringLiteral("Via Roma 1") },
@@ -48,7 +38,7 @@ protected:
     /** The header records as stored: name, address, town, porter's lodge. */
     QList<QStringList> stored()
     {
-        Database db = Database::open(path);
+        Database db = Database::open(project.path());
         const platform::Recordset rs = db.table(QStringLiteral("ANA_CONDO"));
         QList<QStringList> rows;
         for (int row = 0; row < rs.recordCount(); ++row) {
@@ -63,15 +53,14 @@ protected:
 
     static QPushButton *button(QWidget &form, const char *name)
     {
-        return form.findChild<QPushButton *>(QString::fromLatin1(name));
+        return child<QPushButton>(form, QString::fromLatin1(name));
     }
     static QLineEdit *text(QWidget &form, const char *name)
     {
-        return form.findChild<QLineEdit *>(QString::fromLatin1(name));
+        return child<QLineEdit>(form, QString::fromLatin1(name));
     }
 
-    TempProgramFolder folder;
-    QString path;
+    OpenProject project;
     platform::ScriptedDialogs boxes;
 };
 
@@ -87,7 +76,7 @@ TEST_F(DatiPrgTest, ANewProjectStartsANewRecordThatRegistraCreates)
     text(form, "Text1")->setText(QStringLiteral("Condominio Aurora"));
     text(form, "Text2")->setText(QStringLiteral("Via Roma 1"));
     text(form, "Text3")->setText(QStringLiteral("Forlì"));
-    form.findChild<QCheckBox *>(QStringLiteral("Check1"))->setChecked(true);
+    child<QCheckBox>(form, QStringLiteral("Check1"))->setChecked(true);
     button(form, "Command1_0")->click();
 
     EXPECT_EQ(stored(), (QList<QStringList> { { "Condominio Aurora", "Via Roma 1", "Forlì", "Sì" } }));
@@ -124,7 +113,7 @@ TEST_F(DatiPrgTest, EsciDropsWhatWasTypedAndTheFrameStoresIt)
         shell::frm_datiprg form;
         form.show();
         text(form, "Text1")->setText(QStringLiteral("Altro nome"));
-        form.findChild<QCheckBox *>(QStringLiteral("Check1"))->setChecked(true);
+        child<QCheckBox>(form, QStringLiteral("Check1"))->setChecked(true);
         form.close();
         EXPECT_EQ(stored(), (QList<QStringList> { { "Altro nome", "Via Roma 1", "Forlì", "Sì" } }));
     }

@@ -1,11 +1,11 @@
 #include "shell/forms/frm_gestdb.h"
 
 #include "engine/var_gbl.h"
-#include "platform/ui/datagrid.h"
-#include "platform/ui/datasource.h"
 #include "platform/db.h"
+#include "platform/ui/datagrid.h"
+#include "support/child.h"
+#include "support/openproject.h"
 #include "support/scripteddialogs.h"
-#include "support/fixtures.h"
 
 #include <QPushButton>
 
@@ -23,18 +23,13 @@ class GestDbTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        VAR_GBL.reset();
-        path = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("PROVA.CDB"));
-        Database db = Database::open(path);
+        Database db = Database::open(project.path());
         // Rossi lacks the stair, Bianchi the building and the unit number.
         addUnit(db, 1, QStringLiteral("A"), 1, QStringLiteral("Verdi"));
         addUnit(db, 1, QVariant(), 2, QStringLiteral("Rossi"));
         addUnit(db, QVariant(), QStringLiteral("B"), QVariant(), QStringLiteral("Bianchi"));
         addUnit(db, 2, QStringLiteral("A"), 4, QStringLiteral("Neri"));
-        VAR_GBL.progetto_corrente = path;
     }
-
-    void TearDown() override { VAR_GBL.reset(); }
 
     static void addUnit(Database &db, const QVariant &building, const QVariant &stair,
         const QVariant &interno, const QString &owner)
@@ -48,7 +43,7 @@ protected:
 
     QStringList storedOwners()
     {
-        Database db = Database::open(path);
+        Database db = Database::open(project.path());
         const platform::Recordset rs = db.table(QStringLiteral("CODIF_PIANI"));
         QStringList owners;
         for (int row = 0; row < rs.recordCount(); ++row)
@@ -64,8 +59,7 @@ protected:
         return owners;
     }
 
-    TempProgramFolder folder;
-    QString path;
+    OpenProject project;
     platform::ScriptedDialogs boxes;
 };
 
@@ -73,7 +67,7 @@ TEST_F(GestDbTest, ShowsTheUnitsUnderTheirCaptions)
 {
     shell::frm_gestdb form;
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Gestione Database"));
-    auto *grid = form.findChild<platform::DataGrid *>(QStringLiteral("TDBGrid1"));
+    auto *grid = child<platform::DataGrid>(form, QStringLiteral("TDBGrid1"));
     ASSERT_NE(grid, nullptr);
     QStringList captions;
     for (int c = 0; c < grid->model()->columnCount(); ++c)
@@ -85,7 +79,7 @@ TEST_F(GestDbTest, ShowsTheUnitsUnderTheirCaptions)
 
     // The rows are edited in place; a cleared cell is Null.
     EXPECT_TRUE(grid->model()->setData(grid->model()->index(0, 1), QString()));
-    Database db = Database::open(path);
+    Database db = Database::open(project.path());
     const platform::Recordset rs = db.table(QStringLiteral("CODIF_PIANI"));
     EXPECT_TRUE(rs.value(0, rs.fieldIndex(QStringLiteral("SCALA"))).isNull());
 }
@@ -93,11 +87,11 @@ TEST_F(GestDbTest, ShowsTheUnitsUnderTheirCaptions)
 TEST_F(GestDbTest, VerificaDbDeletesOnYesKeepsOnNoAndEndsWithItsMessage)
 {
     shell::frm_gestdb form;
-    auto *grid = form.findChild<platform::DataGrid *>(QStringLiteral("TDBGrid1"));
+    auto *grid = child<platform::DataGrid>(form, QStringLiteral("TDBGrid1"));
     boxes.answer(MsgResult::No); // Rossi's stair
     boxes.answer(MsgResult::Yes); // Bianchi's building: the walk steps back onto Rossi ...
     boxes.answer(MsgResult::No); // ... whose stair is asked about again
-    form.findChild<QPushButton *>(QStringLiteral("Command2"))->click();
+    child<QPushButton>(form, QStringLiteral("Command2"))->click();
 
     EXPECT_EQ(storedOwners(), (QStringList { "Verdi", "Rossi", "Neri" }));
     EXPECT_EQ(gridOwners(*grid), (QStringList { "Verdi", "Rossi", "Neri" }));
@@ -121,7 +115,7 @@ TEST_F(GestDbTest, VerificaDbDeletesOnYesKeepsOnNoAndEndsWithItsMessage)
 TEST_F(GestDbTest, EliminaRigaDeletesTheCurrentRowAfterItsQuestion)
 {
     shell::frm_gestdb form;
-    auto *grid = form.findChild<platform::DataGrid *>(QStringLiteral("TDBGrid1"));
+    auto *grid = child<platform::DataGrid>(form, QStringLiteral("TDBGrid1"));
     grid->setCurrentIndex(grid->model()->index(1, 4));
 
     boxes.answer(MsgResult::No);

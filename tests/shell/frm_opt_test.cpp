@@ -1,9 +1,9 @@
 #include "shell/forms/frm_opt.h"
 
-#include "engine/var_gbl.h"
 #include "platform/db.h"
+#include "support/child.h"
+#include "support/openproject.h"
 #include "support/scripteddialogs.h"
-#include "support/fixtures.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -13,7 +13,6 @@
 namespace zav::test {
 namespace {
 
-using engine::VAR_GBL;
 using platform::Database;
 
 class OptTest : public ::testing::Test
@@ -21,22 +20,17 @@ class OptTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        VAR_GBL.reset();
-        path = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("PROVA.CDB"));
-        Database db = Database::open(path);
+        Database db = Database::open(project.path());
         db.insert(QStringLiteral("ANA_CONDO"),
             { { QStringLiteral("NOME"), QStringLiteral("Condominio Aurora") },
                 { QStringLiteral("CHECK_SUP"), true }, { QStringLiteral("CHECK_VOL"), false },
                 { QStringLiteral("CHK_TOTMQ"), false }, { QStringLiteral("CHK_EXPRESS"), true } });
-        VAR_GBL.progetto_corrente = path;
     }
-
-    void TearDown() override { VAR_GBL.reset(); }
 
     /** CHECK_SUP, CHECK_VOL, CHK_TOTMQ, CHK_EXPRESS as stored. */
     QList<bool> stored()
     {
-        Database db = Database::open(path);
+        Database db = Database::open(project.path());
         const platform::Recordset rs = db.table(QStringLiteral("ANA_CONDO"));
         QList<bool> values;
         for (const char *field : { "CHECK_SUP", "CHECK_VOL", "CHK_TOTMQ", "CHK_EXPRESS" })
@@ -46,11 +40,10 @@ protected:
 
     static QCheckBox *box(QWidget &form, const char *name)
     {
-        return form.findChild<QCheckBox *>(QString::fromLatin1(name));
+        return child<QCheckBox>(form, QString::fromLatin1(name));
     }
 
-    TempProgramFolder folder;
-    QString path;
+    OpenProject project;
     platform::ScriptedDialogs boxes;
 };
 
@@ -73,7 +66,7 @@ TEST_F(OptTest, TheBoxesOfAPairExcludeEachOtherAndRegistraStoresThem)
     EXPECT_FALSE(box(form, "Check3")->isChecked());
     EXPECT_FALSE(box(form, "Check4")->isChecked());
 
-    auto *registra = form.findChild<QPushButton *>(QStringLiteral("Command1"));
+    auto *registra = child<QPushButton>(form, QStringLiteral("Command1"));
     EXPECT_EQ(registra->toolTip(), QStringLiteral("Registra ed esce"));
     registra->click();
     EXPECT_EQ(stored(), (QList<bool> { false, true, false, false }));

@@ -1,8 +1,9 @@
 #include "shell/forms/frm_virgola.h"
 
 #include "platform/db.h"
-#include "support/scripteddialogs.h"
+#include "support/child.h"
 #include "support/fixtures.h"
+#include "support/scripteddialogs.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -42,7 +43,7 @@ protected:
         const QList<QListWidgetItem *> found = form.File1->findItems(file, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1) << file.toStdString();
         form.File1->setCurrentItem(found.first());
-        form.findChild<QPushButton *>(QStringLiteral("Command2"))->click();
+        child<QPushButton>(form, QStringLiteral("Command2"))->click();
     }
 
     TempProgramFolder folder;
@@ -55,7 +56,7 @@ TEST_F(VirgolaTest, ListsTheArchivesOfTheProgramFolderAndTheTenTables)
 {
     shell::frm_virgola form;
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Conversione Dati - Separatore decimale -"));
-    EXPECT_EQ(QDir(form.Dir1Path()), QDir(folder.path()));
+    EXPECT_EQ(QDir(form.Dir1->Path()), QDir(folder.path()));
     QStringList files;
     for (int i = 0; i < form.File1->count(); ++i)
         files << form.File1->item(i)->text();
@@ -84,7 +85,7 @@ TEST_F(VirgolaTest, SelezionaTakesOnlyAFileTheUserSelected)
     // Tabbing into the file list puts its cursor on the first file without selecting it.
     QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
     QCoreApplication::sendEvent(form.File1, &focusIn);
-    form.findChild<QPushButton *>(QStringLiteral("Command2"))->click();
+    child<QPushButton>(form, QStringLiteral("Command2"))->click();
     EXPECT_TRUE(form.Label1->text().isEmpty());
 
     pick(form, QStringLiteral("PROVA.CDB"));
@@ -94,7 +95,7 @@ TEST_F(VirgolaTest, SelezionaTakesOnlyAFileTheUserSelected)
 TEST_F(VirgolaTest, ConvertiNeedsADirectionThenAFile)
 {
     shell::frm_virgola form;
-    auto *converti = form.findChild<QPushButton *>(QStringLiteral("Command1"));
+    auto *converti = child<QPushButton>(form, QStringLiteral("Command1"));
     converti->click();
     EXPECT_TRUE(boxes.shown().isEmpty());
 
@@ -152,7 +153,7 @@ TEST_F(VirgolaTest, TheNameTakenIsLookedForInTheFolderShownWhenConverting)
     shell::frm_virgola form;
     pick(form, QStringLiteral("PROVA.CDB"));
     form.Option1->setChecked(true);
-    form.setDir1Path(folder.file(QStringLiteral("ARCHIVI")));
+    form.Dir1->setPath(folder.file(QStringLiteral("ARCHIVI")));
     form.Command1_Click();
     EXPECT_EQ(firstFloorCoefficient(other), QStringLiteral("1.00"));
     EXPECT_EQ(firstFloorCoefficient(path), QStringLiteral("1,00"));
@@ -160,7 +161,7 @@ TEST_F(VirgolaTest, TheNameTakenIsLookedForInTheFolderShownWhenConverting)
     // A folder without that name: the failure is told and no update is announced.
     boxes.clear();
     QDir(folder.path()).mkpath(QStringLiteral("VUOTA"));
-    form.setDir1Path(folder.file(QStringLiteral("VUOTA")));
+    form.Dir1->setPath(folder.file(QStringLiteral("VUOTA")));
     form.Command1_Click();
     ASSERT_EQ(boxes.shown().size(), 1);
     EXPECT_NE(boxes.shown().at(0).text, QStringLiteral("Progetto aggiornato"));

@@ -1,10 +1,9 @@
 #include "platform/ui/datagrid.h"
 
-#include "platform/ui/datasource.h"
 #include "platform/dialogs.h"
+#include "platform/ui/datasource.h"
 #include "platform/vb.h"
 
-#include <QAbstractTableModel>
 #include <QApplication>
 #include <QFile>
 #include <QHeaderView>
@@ -21,141 +20,13 @@
 
 namespace zav::platform {
 
-/** The rows of the grid's source, seen through the grid's columns. */
-class DataGridModel : public QAbstractTableModel
-{
-public:
-    explicit DataGridModel(DataGrid *grid)
-        : QAbstractTableModel(grid)
-        , m_grid(grid)
-    {
-    }
-
-    void beginReset() { beginResetModel(); }
-    void endReset() { endResetModel(); }
-    void beginInsert(int row) { beginInsertRows(QModelIndex(), row, row); }
-    void endInsert() { endInsertRows(); }
-    void beginRemove(int row) { beginRemoveRows(QModelIndex(), row, row); }
-    void endRemove() { endRemoveRows(); }
-    void rowUpdated(int row) { emit dataChanged(index(row, 0), index(row, columnCount() - 1)); }
-
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override
-    {
-        const DataSource *source = m_grid->dataSource();
-        return parent.isValid() || !source ? 0 : source->recordCount();
-    }
-
-    int columnCount(const QModelIndex &parent = QModelIndex()) const override
-    {
-        return parent.isValid() ? 0 : m_grid->columnCount();
-    }
-
-    /** The source field of a grid column, -1 when the source lacks it. */
-    int fieldOf(int column) const
-    {
-        const DataSource *source = m_grid->dataSource();
-        if (!source || column < 0 || column >= m_grid->columnCount())
-            return -1;
-        return source->fieldIndex(m_grid->column(column).dataField);
-    }
-
-    QVariant rawValue(int row, int column) const
-    {
-        const DataSource *source = m_grid->dataSource();
-        const int field = fieldOf(column);
-        if (!source || field < 0 || row < 0 || row >= source->recordCount())
-            return QVariant();
-        return source->value(row, field);
-    }
-
-    static QString textOf(const QVariant &value)
-    {
-        if (!value.isValid() || value.isNull())
-            return QString();
-        switch (value.typeId()) {
-        case QMetaType::Double:
-        case QMetaType::Float:
-            return vb::CStr(value.toDouble());
-        case QMetaType::Bool:
-            return QString();
-        default:
-            return value.toString();
-        }
-    }
-
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        if (!index.isValid())
-            return QVariant();
-        const QVariant value = rawValue(index.row(), index.column());
-        switch (role) {
-        case Qt::DisplayRole:
-        case Qt::EditRole:
-            return textOf(value);
-        case Qt::CheckStateRole:
-            if (value.typeId() == QMetaType::Bool)
-                return value.toBool() ? Qt::Checked : Qt::Unchecked;
-            return QVariant();
-        default:
-            return QVariant();
-        }
-    }
-
-    bool setData(const QModelIndex &index, const QVariant &value, int role) override
-    {
-        DataSource *source = m_grid->dataSource();
-        const int field = fieldOf(index.column());
-        if (!source || field < 0)
-            return false;
-        QVariant stored = value;
-        if (role == Qt::CheckStateRole)
-            stored = value.toInt() == Qt::Checked;
-        else if (role != Qt::EditRole)
-            return false;
-        // Editing the same text again writes nothing.
-        if (role == Qt::EditRole && stored.toString() == textOf(rawValue(index.row(), index.column())))
-            return false;
-        try {
-            source->setValue(index.row(), field, stored);
-            return true;
-        } catch (const DbError &error) {
-            dialogs().msgBox(error.message(), MsgButtons::Ok, MsgIcon::Critical, programTitle());
-            return false;
-        }
-    }
-
-    Qt::ItemFlags flags(const QModelIndex &index) const override
-    {
-        if (!index.isValid())
-            return Qt::NoItemFlags;
-        Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-        const bool editable = m_grid->allowUpdate() && !m_grid->column(index.column()).locked;
-        if (rawValue(index.row(), index.column()).typeId() == QMetaType::Bool) {
-            if (editable)
-                flags |= Qt::ItemIsUserCheckable;
-        } else if (editable) {
-            flags |= Qt::ItemIsEditable;
-        }
-        return flags;
-    }
-
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
-            return QAbstractTableModel::headerData(section, orientation, role);
-        if (section < 0 || section >= m_grid->columnCount())
-            return QVariant();
-        const DataGridColumn column = m_grid->column(section);
-        return column.caption.isEmpty() ? column.dataField : column.caption;
-    }
-
-private:
-    DataGrid *m_grid;
-};
-
 namespace {
 
 constexpr int kButtonWidth = 18;
+
+// The alignments as a layout file names them, in the order of DataGridColumn::Alignment.
+const QStringList alignmentNames { QStringLiteral("general"), QStringLiteral("left"),
+    QStringLiteral("center"), QStringLiteral("right") };
 
 /** Draws the button of a cell-button column at the right of the cell and reports its click. */
 class CellButtonDelegate : public QStyledItemDelegate
@@ -214,6 +85,8 @@ DataGrid::DataGrid(QWidget *parent)
     , m_model(new DataGridModel(this))
 {
     setModel(m_model);
+    // A new set of rows or columns takes the columns' widths and visibility again.
+    connect(m_model, &QAbstractItemModel::modelReset, this, &DataGrid::applyColumnSettings);
     setItemDelegate(new CellButtonDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -229,22 +102,9 @@ void DataGrid::setDataSource(DataSource *source)
 {
     if (m_source)
         disconnect(m_source, nullptr, this, nullptr);
-    m_model->beginReset();
     m_source = source;
-    m_model->endReset();
+    m_model->setDataSource(source);
     if (source) {
-        connect(source, &DataSource::aboutToRefresh, this, [this] { m_model->beginReset(); });
-        connect(source, &DataSource::refreshed, this, [this] {
-            m_model->endReset();
-            applyColumnSettings();
-        });
-        connect(
-            source, &DataSource::rowAboutToBeInserted, this, [this](int row) { m_model->beginInsert(row); });
-        connect(source, &DataSource::rowInserted, this, [this] { m_model->endInsert(); });
-        connect(
-            source, &DataSource::rowAboutToBeRemoved, this, [this](int row) { m_model->beginRemove(row); });
-        connect(source, &DataSource::rowRemoved, this, [this] { m_model->endRemove(); });
-        connect(source, &DataSource::rowChanged, this, [this](int row) { m_model->rowUpdated(row); });
         connect(source, &DataSource::currentRowChanged, this, &DataGrid::followSource);
         followSource(source->currentRow());
     }
@@ -253,50 +113,29 @@ void DataGrid::setDataSource(DataSource *source)
 
 void DataGrid::setColumns(const QList<DataGridColumn> &columns)
 {
-    m_model->beginReset();
-    m_columns = columns;
-    m_model->endReset();
-    applyColumnSettings();
+    m_model->setColumns(columns);
     if (m_source)
         followSource(m_source->currentRow());
 }
 
 QList<DataGridColumn> DataGrid::columns() const
 {
-    if (!m_columns.isEmpty() || !m_source)
-        return m_columns;
-    QList<DataGridColumn> all;
-    for (const QString &field : m_source->fieldNames())
-        all.append(DataGridColumn { field, field });
-    return all;
+    return m_model->columns();
 }
 
 int DataGrid::columnCount() const
 {
-    if (!m_columns.isEmpty() || !m_source)
-        return int(m_columns.size());
-    return m_source->fieldCount();
+    return m_model->columnCount();
 }
 
 DataGridColumn DataGrid::column(int index) const
 {
-    if (!m_columns.isEmpty())
-        return index >= 0 && index < m_columns.size() ? m_columns.at(index) : DataGridColumn {};
-    if (m_source && index >= 0 && index < m_source->fieldCount()) {
-        const QString field = m_source->fieldNames().at(index);
-        return DataGridColumn { field, field };
-    }
-    return DataGridColumn {};
+    return m_model->column(index);
 }
 
 void DataGrid::setColumn(int index, const DataGridColumn &column)
 {
-    if (m_columns.isEmpty())
-        m_columns = columns();
-    if (index < 0 || index >= m_columns.size())
-        return;
-    m_columns[index] = column;
-    m_model->headerDataChanged(Qt::Horizontal, index, index);
+    m_model->setColumn(index, column);
     applyColumnSettings();
     viewport()->update();
 }
@@ -305,7 +144,7 @@ int DataGrid::columnByCaption(const QString &caption) const
 {
     for (int i = 0; i < columnCount(); ++i) {
         const DataGridColumn c = column(i);
-        if ((c.caption.isEmpty() ? c.dataField : c.caption) == caption)
+        if (c.heading() == caption)
             return i;
     }
     return -1;
@@ -313,12 +152,12 @@ int DataGrid::columnByCaption(const QString &caption) const
 
 QVariant DataGrid::columnValue(int column) const
 {
-    return m_source ? m_model->rawValue(m_source->currentRow(), column) : QVariant();
+    return m_source ? m_model->value(m_source->currentRow(), column) : QVariant();
 }
 
 QString DataGrid::columnText(int column) const
 {
-    return DataGridModel::textOf(columnValue(column));
+    return m_source ? m_model->text(m_source->currentRow(), column) : QString();
 }
 
 void DataGrid::setCaption(const QString &caption)
@@ -329,9 +168,25 @@ void DataGrid::setCaption(const QString &caption)
     emit captionChanged(caption);
 }
 
+bool DataGrid::allowUpdate() const
+{
+    return m_model->allowUpdate();
+}
+
 void DataGrid::setAllowUpdate(bool allow)
 {
-    m_allowUpdate = allow;
+    m_model->setAllowUpdate(allow);
+    viewport()->update();
+}
+
+bool DataGrid::isReadOnly() const
+{
+    return m_model->isReadOnly();
+}
+
+void DataGrid::setReadOnly(bool readOnly)
+{
+    m_model->setReadOnly(readOnly);
     viewport()->update();
 }
 
@@ -356,7 +211,8 @@ bool DataGrid::saveLayout(const QString &file, const QString &name) const
             { QStringLiteral("caption"), c.caption },
             { QStringLiteral("width"), isColumnHidden(i) || c.width >= 0 ? c.width : columnWidth(i) },
             { QStringLiteral("visible"), c.visible }, { QStringLiteral("locked"), c.locked },
-            { QStringLiteral("button"), c.button } });
+            { QStringLiteral("button"), c.button }, { QStringLiteral("format"), c.format },
+            { QStringLiteral("alignment"), alignmentNames.at(int(c.alignment)) } });
     }
     layouts.insert(name, list);
 
@@ -378,10 +234,13 @@ bool DataGrid::loadLayout(const QString &file, const QString &name)
     QList<DataGridColumn> loaded;
     for (const QJsonValue &value : layout.toArray()) {
         const QJsonObject c = value.toObject();
+        // Layouts written before formats and alignments were kept load with the defaults.
+        const auto alignment = alignmentNames.indexOf(c.value(QStringLiteral("alignment")).toString());
         loaded.append(DataGridColumn { c.value(QStringLiteral("dataField")).toString(),
             c.value(QStringLiteral("caption")).toString(), c.value(QStringLiteral("width")).toInt(-1),
             c.value(QStringLiteral("visible")).toBool(true), c.value(QStringLiteral("locked")).toBool(),
-            c.value(QStringLiteral("button")).toBool() });
+            c.value(QStringLiteral("button")).toBool(), c.value(QStringLiteral("format")).toString(),
+            alignment < 0 ? DataGridColumn::Alignment::General : DataGridColumn::Alignment(alignment) });
     }
     setColumns(loaded);
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ui/datagridmodel.h"
 #include "platform/ui/datasource.h"
 
 #include <QList>
@@ -10,33 +11,18 @@
 
 namespace zav::platform {
 
-class DataGridModel;
-
-/** @brief One column of a DataGrid. */
-struct DataGridColumn
-{
-    /** Field of the data source the column shows. */
-    QString dataField;
-    /** Header text; the field's name when empty. */
-    QString caption;
-    /** Width in pixels; -1 leaves the view's default. */
-    int width = -1;
-    bool visible = true;
-    /** A locked column cannot be edited. */
-    bool locked = false;
-    /** The column's cells carry a button, whose click the grid reports through buttonClick(). */
-    bool button = false;
-};
-
 /**
  * @brief The editable grid that forms bind to a DataSource: one row per row of the source, the
- * columns chosen by field, with captions, widths, visibility, locks and cell buttons.
+ * columns chosen by field, with captions, widths, visibility, locks, cell buttons, display formats
+ * and alignments. Its model (dataModel()) holds the columns, so that whatever walks the rows as the
+ * grid shows them (totals, printing, sorting) reads the same captions, formats and texts.
  *
  * The grid and its source share the current row: moving in the grid moves the source, and a move
  * of the source moves the grid. An edited cell is written at once through the source; a cell
  * cleared to nothing stores Null. Text typed into a number field is read with the decimal
  * separator in force, and text that does not read as the field's kind is refused with the
- * runtime's message. Selection bookmarks are the rowids of the selected rows.
+ * runtime's message. A read-only grid refuses every edit. Selection bookmarks are the rowids of
+ * the selected rows.
  */
 class DataGrid : public QTableView
 {
@@ -60,22 +46,27 @@ public:
     int columnByCaption(const QString &caption) const;
     /** @brief Value of a column in the current row (Null when no row is current). */
     QVariant columnValue(int column) const;
-    /** @brief The text a column shows in the current row. */
+    /** @brief The text a column shows in the current row (in the column's format). */
     QString columnText(int column) const;
+    /** @brief The rows through the columns: captions, formats, texts and values. */
+    DataGridModel *dataModel() const { return m_model; }
 
     // --- Grid ---------------------------------------------------------------------------------
     const QString &caption() const { return m_caption; }
     void setCaption(const QString &caption);
     /** @brief Whether cells can be edited at all (columns may also be locked one by one). */
-    bool allowUpdate() const { return m_allowUpdate; }
+    bool allowUpdate() const;
     void setAllowUpdate(bool allow);
+    /** @brief Whether the whole grid refuses edits, whatever the columns and updates allow. */
+    bool isReadOnly() const;
+    void setReadOnly(bool readOnly);
     /** @brief The grid's row: the source's current row, -1 when none. */
     int row() const;
 
     // --- Layouts ------------------------------------------------------------------------------
     /**
-     * @brief Saves the columns (field, caption, width, visibility, lock, button) under a name in a
-     * layout file, keeping the file's other layouts; false when the file cannot be written.
+     * @brief Saves the columns (field, caption, width, visibility, lock, button, format, alignment)
+     * under a name in a layout file, keeping the file's other layouts; false when the file cannot be written.
      */
     bool saveLayout(const QString &file, const QString &name) const;
     /** @brief Takes the columns of a named layout of a file; false (columns unchanged) when the file
@@ -94,16 +85,13 @@ signals:
     void captionChanged(const QString &caption);
 
 private:
-    friend class DataGridModel;
     void applyColumnSettings();
     void followSource(int row);
     void onCurrentChanged(const QModelIndex &current, const QModelIndex &previous);
 
     QPointer<DataSource> m_source;
     DataGridModel *m_model = nullptr;
-    QList<DataGridColumn> m_columns;
     QString m_caption;
-    bool m_allowUpdate = true;
     bool m_syncing = false;
 };
 

@@ -1,13 +1,6 @@
 #pragma once
 
-#include <QWidget>
-
-class QPushButton;
-
-namespace zav::platform {
-class DataGrid;
-class DataSource;
-} // namespace zav::platform
+#include "platform/ui/gridform.h"
 
 namespace zav::shell {
 
@@ -17,17 +10,13 @@ namespace zav::shell {
  * to show the rooms of the current row's owner alone, "Refresh" to show them all again, "Elimina
  * Riga" and "Esci". Reads the archive named by `progetto_corrente` when it loads and keeps it.
  */
-class frm_coeff_db : public QWidget
+class frm_coeff_db : public platform::GridForm
 {
     Q_OBJECT
 
 public:
     explicit frm_coeff_db(QWidget *parent = nullptr);
 
-    /** @brief Binds the grid to the open project's rooms. */
-    void Form_Load();
-    /** @brief "Esci". */
-    void Command1_Click();
     /** @brief "Filtro". */
     void Command2_Click();
     /** @brief "Refresh". */

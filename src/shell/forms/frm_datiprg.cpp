@@ -1,16 +1,15 @@
 #include "shell/forms/frm_datiprg.h"
 
-#include "shell/project/databasefailure.h"
-
 #include "engine/archive.h"
 #include "engine/var_gbl.h"
-#include "platform/ui/datasource.h"
 #include "platform/db.h"
 #include "platform/dialogs.h"
+#include "platform/ui/datasource.h"
+#include "platform/ui/formbutton.h"
 #include "platform/ui/formregistry.h"
+#include "shell/forms/projectbinding.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -32,14 +31,10 @@ enum { Registra = 0, Esci = 1, Modifica = 2 };
 } // namespace
 
 frm_datiprg::frm_datiprg(QWidget *parent)
-    : QWidget(parent, Qt::Dialog)
+    : RecordForm(QStringLiteral("frm_datiprg"), QStringLiteral("Dati Progetto"),
+        projectBinding(engine::archive::ANA_CONDO), parent)
+    , Data1(dataSource())
 {
-    setObjectName(QStringLiteral("frm_datiprg"));
-    setWindowTitle(QStringLiteral("Dati Progetto"));
-
-    Data1 = new platform::DataSource(this);
-    Data1->setObjectName(QStringLiteral("Data1"));
-
     const auto labelled = [this](QLabel *&label, QLineEdit *&box, const char *name, const QString &caption,
                               const char *boxName) {
         label = new QLabel(caption, this);
@@ -57,14 +52,10 @@ frm_datiprg::frm_datiprg(QWidget *parent)
     const QString captions[]
         = { QStringLiteral("Registra"), QStringLiteral("Esci"), QStringLiteral("Modifica") };
     for (int i = 0; i < 3; ++i) {
-        Command1[i] = new QPushButton(captions[i], this);
-        Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
-        Command1[i]->setAutoDefault(false);
+        Command1[i] = platform::formButton(QStringLiteral("Command1_%1").arg(i), captions[i], this);
         connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
     }
-    Command2 = new QPushButton(QStringLiteral("Comp. Pal."), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setAutoDefault(false);
+    Command2 = platform::formButton(QStringLiteral("Command2"), QStringLiteral("Comp. Pal."), this);
     connect(Command2, &QPushButton::clicked, this, &frm_datiprg::Command2_Click);
 
     auto *fields = new QFormLayout;
@@ -93,9 +84,7 @@ frm_datiprg::frm_datiprg(QWidget *parent)
 
 void frm_datiprg::Form_Load()
 {
-    Data1->setDatabaseName(VAR_GBL.progetto_corrente.value_or(QString()));
-    Data1->setRecordSource(engine::archive::ANA_CONDO);
-    if (!showRows(*Data1))
+    if (!load())
         return;
     if (Data1->recordCount() == 0) {
         Data1->addNew();
@@ -107,29 +96,28 @@ void frm_datiprg::Form_Load()
 
 void frm_datiprg::Command1_Click(int Index)
 {
-    try {
-        switch (Index) {
-        case Registra:
-            Data1->update();
-            Data1->refresh();
-            Command1[Modifica]->setEnabled(true);
-            Text1->setFocus();
-            Command1[Registra]->setEnabled(false);
-            break;
-        case Modifica:
-            Data1->edit();
-            Text1->setFocus();
-            Command1[Registra]->setEnabled(true);
-            break;
-        case Esci:
-            Data1->updateControls();
-            close();
-            break;
-        default:
-            break;
-        }
-    } catch (const platform::DbError &error) {
-        reportDatabaseFailure(error.message());
+    switch (Index) {
+    case Registra:
+        if (!attempt([this] {
+                Data1->update();
+                Data1->refresh();
+            }))
+            return;
+        Command1[Modifica]->setEnabled(true);
+        Text1->setFocus();
+        Command1[Registra]->setEnabled(false);
+        return;
+    case Modifica:
+        if (!attempt([this] { Data1->edit(); }))
+            return;
+        Text1->setFocus();
+        Command1[Registra]->setEnabled(true);
+        return;
+    case Esci:
+        discardAndClose();
+        return;
+    default:
+        return;
     }
 }
 
@@ -140,32 +128,20 @@ void frm_datiprg::Command2_Click()
             QStringLiteral("!!! Zav - Attenzione - !!!"));
         return;
     }
-    try {
-        // The stored header, not what the boxes hold: the buildings need a record in the archive.
-        platform::Database db = platform::Database::open(*VAR_GBL.progetto_corrente);
-        if (db.table(engine::archive::ANA_CONDO).isEmpty()) {
-            db.close();
-            dialogs().msgBox(QStringLiteral("Dati Progetto non inseriti. Impossibile continuare"),
-                MsgButtons::Ok, MsgIcon::Information, QStringLiteral("!!! Zav - Informazioni - !!!"));
-            return;
-        }
-    } catch (const platform::DbError &error) {
-        reportDatabaseFailure(error.message());
+    // The stored header, not what the boxes hold: the buildings need a record in the archive.
+    bool stored = false;
+    if (!attempt([&stored] {
+            platform::Database db = platform::Database::open(*VAR_GBL.progetto_corrente);
+            stored = !db.table(engine::archive::ANA_CONDO).isEmpty();
+        }))
+        return;
+    if (!stored) {
+        dialogs().msgBox(QStringLiteral("Dati Progetto non inseriti. Impossibile continuare"), MsgButtons::Ok,
+            MsgIcon::Information, QStringLiteral("!!! Zav - Informazioni - !!!"));
         return;
     }
     platform::FormRegistry::showModal(QStringLiteral("frm_comp_pal"));
     close();
-}
-
-void frm_datiprg::closeEvent(QCloseEvent *event)
-{
-    // A form bound to its record stores what is still pending as it closes.
-    try {
-        Data1->storePending();
-    } catch (const platform::DbError &error) {
-        reportDatabaseFailure(error.message());
-    }
-    event->accept();
 }
 
 } // namespace zav::shell

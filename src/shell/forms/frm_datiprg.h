@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "platform/ui/recordform.h"
 
 #include <array>
 
@@ -8,10 +8,6 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-
-namespace zav::platform {
-class DataSource;
-}
 
 namespace zav::shell {
 
@@ -23,7 +19,7 @@ namespace zav::shell {
  * when the record is stored or the form closes through its frame (or is closed by the program);
  * "Esci" drops it first. "Comp. Pal." leads on to the buildings form once the record exists.
  */
-class frm_datiprg : public QWidget
+class frm_datiprg : public platform::RecordForm
 {
     Q_OBJECT
 
@@ -48,9 +44,6 @@ public:
     /** @brief "Registra", "Esci", "Modifica" (objectNames "Command1_0" to "Command1_2"). */
     std::array<QPushButton *, 3> Command1 {};
     QPushButton *Command2 = nullptr;
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
 };
 
 } // namespace zav::shell

@@ -7,7 +7,6 @@
 #include "shell/project/projectfiles.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
@@ -22,8 +21,6 @@ namespace zav::shell {
 
 namespace {
 
-constexpr int PathRole = Qt::UserRole;
-
 // Captions of the Command1 array, by index.
 const QStringList Command1Captions { QStringLiteral("Apri"), QStringLiteral("Nuovo"),
     QStringLiteral("Elimina"), QStringLiteral("Esci"), QStringLiteral("Backup"), QStringLiteral("Conv. Dati"),
@@ -37,117 +34,7 @@ constexpr int BackupIndex = 4;
 constexpr int ConvDatiIndex = 5;
 constexpr int DuplicaIndex = 6;
 
-// The root folder of a path (its drive): "/" here.
-QString driveOf(const QString &path)
-{
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    for (const QFileInfo &drive : QDir::drives()) {
-        if (absolute.startsWith(drive.absoluteFilePath()))
-            return drive.absoluteFilePath();
-    }
-    return QDir::rootPath();
-}
-
 } // namespace
-
-// --- FolderListBox ---------------------------------------------------------------------------
-
-FolderListBox::FolderListBox(QWidget *parent)
-    : QListWidget(parent)
-{
-    connect(this, &QListWidget::itemActivated, this,
-        [this](QListWidgetItem *item) { setPath(item->data(PathRole).toString()); });
-}
-
-void FolderListBox::setPath(const QString &folder)
-{
-    const QFileInfo info(folder);
-    if (!info.isDir() || !info.isReadable())
-        return;
-    const QString path = QDir::cleanPath(info.absoluteFilePath());
-    if (path == m_path)
-        return;
-    m_path = path;
-    fill();
-    emit Change();
-}
-
-void FolderListBox::fill()
-{
-    clear();
-    // The folders from the root down to the current one, each indented one step more.
-    QStringList chain;
-    for (QDir dir(m_path);;) {
-        chain.prepend(dir.absolutePath());
-        if (dir.isRoot() || !dir.cdUp())
-            break;
-    }
-    int depth = 0;
-    for (const QString &folder : chain) {
-        const QString name = QDir(folder).isRoot() ? folder : QDir(folder).dirName();
-        auto *item = new QListWidgetItem(QString(depth * 2, u' ') + name, this);
-        item->setData(PathRole, folder);
-        ++depth;
-    }
-    setCurrentRow(int(chain.size()) - 1);
-    const QDir current(m_path);
-    const QStringList subfolders
-        = current.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    for (const QString &name : subfolders) {
-        auto *item = new QListWidgetItem(QString(depth * 2, u' ') + name, this);
-        item->setData(PathRole, current.filePath(name));
-    }
-}
-
-// --- FileListBox -----------------------------------------------------------------------------
-
-FileListBox::FileListBox(QWidget *parent)
-    : QListWidget(parent)
-{
-    setSelectionMode(QAbstractItemView::SingleSelection);
-}
-
-void FileListBox::setPath(const QString &folder)
-{
-    m_path = folder;
-    Refresh();
-}
-
-void FileListBox::setPattern(const QString &pattern)
-{
-    m_pattern = pattern;
-    Refresh();
-}
-
-void FileListBox::Refresh()
-{
-    clear();
-    if (m_path.isEmpty())
-        return;
-    // QDir matches name filters without regard to case unless told otherwise.
-    const QDir dir(m_path);
-    const QStringList names = dir.entryList(
-        m_pattern.split(u';', Qt::SkipEmptyParts), QDir::Files, QDir::Name | QDir::IgnoreCase);
-    addItems(names);
-    setCurrentRow(-1);
-}
-
-void FileListBox::setListIndex(int index)
-{
-    setCurrentRow(index);
-}
-
-int FileListBox::ListIndex() const
-{
-    const QList<QListWidgetItem *> selected = selectedItems();
-    return selected.isEmpty() ? -1 : row(selected.first());
-}
-
-QString FileListBox::FileName() const
-{
-    const QList<QListWidgetItem *> selected = selectedItems();
-    return selected.isEmpty() ? QString() : selected.first()->text();
-}
 
 // --- frm_file --------------------------------------------------------------------------------
 
@@ -158,17 +45,15 @@ frm_file::frm_file(QWidget *parent)
     setWindowTitle(QStringLiteral("Progetti esistenti"));
     setModal(false);
 
-    Drive1 = new QComboBox(this);
+    Drive1 = new platform::DriveListBox(this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
-    for (const QFileInfo &drive : QDir::drives())
-        Drive1->addItem(drive.absoluteFilePath());
     Drive1->setGeometry(8, 8, 200, 22);
 
-    Dir1 = new FolderListBox(this);
+    Dir1 = new platform::FolderListBox(this);
     Dir1->setObjectName(QStringLiteral("Dir1"));
     Dir1->setGeometry(8, 36, 200, 180);
 
-    File1 = new FileListBox(this);
+    File1 = new platform::FileListBox(this);
     File1->setObjectName(QStringLiteral("File1"));
     File1->setGeometry(216, 8, 200, 208);
     File1->setPattern(QStringLiteral("*.cdb"));
@@ -237,8 +122,8 @@ frm_file::frm_file(QWidget *parent)
     resize(522, ShortHeight);
     showNewProjectFields(false);
 
-    connect(Drive1, &QComboBox::currentIndexChanged, this, &frm_file::Drive1_Change);
-    connect(Dir1, &FolderListBox::Change, this, &frm_file::Dir1_Change);
+    connect(Drive1, &platform::DriveListBox::Change, this, &frm_file::Drive1_Change);
+    connect(Dir1, &platform::FolderListBox::Change, this, &frm_file::Dir1_Change);
     connect(Command2, &controls::XPButton::Click, this, &frm_file::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &frm_file::Command3_Click);
 }
@@ -301,12 +186,7 @@ bool frm_file::eventFilter(QObject *watched, QEvent *event)
 
 void frm_file::Form_Activate()
 {
-    {
-        const QSignalBlocker blocker(Drive1);
-        const int drive = Drive1->findText(driveOf(platform::ProgramFolder::path()));
-        if (drive >= 0)
-            Drive1->setCurrentIndex(drive);
-    }
+    Drive1->setDrive(platform::ProgramFolder::path());
     QString folder = projectfiles::rememberedFolder().value_or(QString());
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = projectfiles::defaultFolder();
@@ -318,7 +198,7 @@ void frm_file::Form_Activate()
 
 void frm_file::Drive1_Change()
 {
-    Dir1->setPath(Drive1->currentText());
+    Dir1->setPath(Drive1->Drive());
 }
 
 void frm_file::Dir1_Change()

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "platform/ui/filelists.h"
+
 #include <QDialog>
 #include <QList>
-#include <QListWidget>
 #include <QString>
 
 #include <functional>
 
-class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -17,62 +17,6 @@ class XPButton;
 }
 
 namespace zav::shell {
-
-/**
- * @brief A folder list: the folders from the root down to the current one, then its subfolders.
- * Activating an entry (double click, Enter) makes it the current folder.
- */
-class FolderListBox : public QListWidget
-{
-    Q_OBJECT
-
-public:
-    explicit FolderListBox(QWidget *parent = nullptr);
-
-    QString Path() const { return m_path; }
-    /** @brief Makes a folder current and lists it; a folder that cannot be read is ignored. */
-    void setPath(const QString &folder);
-
-signals:
-    /** @brief The current folder changed. */
-    void Change();
-
-private:
-    void fill();
-    QString m_path;
-};
-
-/**
- * @brief A file list of one folder, filtered by a pattern matched without regard to case and
- * sorted by name. Its selected entry is `ListIndex` (-1 for none).
- */
-class FileListBox : public QListWidget
-{
-    Q_OBJECT
-
-public:
-    explicit FileListBox(QWidget *parent = nullptr);
-
-    QString Path() const { return m_path; }
-    /** @brief Sets the folder and re-reads it. */
-    void setPath(const QString &folder);
-    QString Pattern() const { return m_pattern; }
-    /** @brief Sets the pattern ("*.cdb"; several separated by ";") and re-reads the folder. */
-    void setPattern(const QString &pattern);
-    /** @brief Re-reads the folder; no entry is selected afterwards. */
-    void Refresh();
-    int ListCount() const { return count(); }
-    /** @brief The selected entry, -1 when none (an entry that only has the focus is not selected). */
-    int ListIndex() const;
-    /** @brief Selects an entry (-1: none). */
-    void setListIndex(int index);
-    /** @brief The selected entry's file name; empty when none. */
-    QString FileName() const;
-
-private:
-    QString m_path;
-    QString m_pattern = QStringLiteral("*.*");
-};
 
 /**
  * @brief "Progetti esistenti", the project archive dialog: choose a project archive in a folder,
@@ -130,9 +74,9 @@ public:
     /** @brief True only while Apri runs the upgrade, which is then silent. */
     bool aggiornamento_silenzioso = false;
 
-    QComboBox *Drive1 = nullptr;
-    FolderListBox *Dir1 = nullptr;
-    FileListBox *File1 = nullptr;
+    platform::DriveListBox *Drive1 = nullptr;
+    platform::FolderListBox *Dir1 = nullptr;
+    platform::FileListBox *File1 = nullptr;
     QLabel *Label1 = nullptr;
     QLineEdit *Text1 = nullptr;
     controls::XPButton *Command2 = nullptr;

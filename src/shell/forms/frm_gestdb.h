@@ -1,32 +1,21 @@
 #pragma once
 
-#include <QWidget>
-
-class QPushButton;
-
-namespace zav::platform {
-class DataGrid;
-class DataSource;
-} // namespace zav::platform
+#include "platform/ui/gridform.h"
 
 namespace zav::shell {
 
 /**
- * @brief "Gestione Database" on the units table `CODIF_PIANI` of the open project: an editable grid
- * of the units, "Verifica DB" to find and delete units that lack part of their key, "Elimina Riga"
- * and "Esci". Reads the archive named by `progetto_corrente` when it loads and keeps it.
+ * @brief The units' maintenance grid, titled "Gestione Database": every row of `CODIF_PIANI`,
+ * edited in place. "Verifica DB" offers to delete each unit that lacks part of its key, "Elimina
+ * Riga" deletes the current one. The archive is the project open when the form loads.
  */
-class frm_gestdb : public QWidget
+class frm_gestdb : public platform::GridForm
 {
     Q_OBJECT
 
 public:
     explicit frm_gestdb(QWidget *parent = nullptr);
 
-    /** @brief Binds the grid to the open project's units. */
-    void Form_Load();
-    /** @brief "Esci". */
-    void Command1_Click();
     /** @brief "Verifica DB". */
     void Command2_Click();
     /** @brief "Elimina Riga". */

@@ -1,15 +1,11 @@
 #include "shell/forms/frm_opt.h"
 
-#include "shell/project/databasefailure.h"
-
 #include "engine/archive.h"
-#include "engine/var_gbl.h"
 #include "platform/ui/datasource.h"
-#include "platform/db.h"
-#include "platform/dialogs.h"
+#include "platform/ui/formbutton.h"
+#include "shell/forms/projectbinding.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,8 +13,6 @@
 #include <QVBoxLayout>
 
 namespace zav::shell {
-
-using engine::VAR_GBL;
 
 namespace {
 
@@ -32,14 +26,10 @@ QCheckBox *checkBox(const char *name, const QString &caption, QWidget *parent)
 } // namespace
 
 frm_opt::frm_opt(QWidget *parent)
-    : QWidget(parent, Qt::Dialog)
+    : RecordForm(QStringLiteral("frm_opt"), QStringLiteral("Opzioni"),
+        projectBinding(engine::archive::ANA_CONDO), parent)
+    , Data1(dataSource())
 {
-    setObjectName(QStringLiteral("frm_opt"));
-    setWindowTitle(QStringLiteral("Opzioni"));
-
-    Data1 = new platform::DataSource(this);
-    Data1->setObjectName(QStringLiteral("Data1"));
-
     Label2 = new QLabel(QStringLiteral("Progetto"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Frame1 = new QGroupBox(QStringLiteral("Effettuare calcolo per:"), this);
@@ -60,10 +50,8 @@ frm_opt::frm_opt(QWidget *parent)
     frame2->addWidget(Check3);
     frame2->addWidget(Check4);
 
-    Command1 = new QPushButton(QStringLiteral("Registra"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1 = platform::formButton(QStringLiteral("Command1"), QStringLiteral("Registra"), this);
     Command1->setToolTip(QStringLiteral("Registra ed esce"));
-    Command1->setAutoDefault(false);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Label2);
@@ -88,13 +76,6 @@ frm_opt::frm_opt(QWidget *parent)
     Data1->bind(Check4, QStringLiteral("CHK_EXPRESS"));
 
     Form_Load();
-}
-
-void frm_opt::Form_Load()
-{
-    Data1->setDatabaseName(VAR_GBL.progetto_corrente.value_or(QString()));
-    Data1->setRecordSource(engine::archive::ANA_CONDO);
-    showRows(*Data1);
 }
 
 void frm_opt::Check1_Click()
@@ -123,23 +104,8 @@ void frm_opt::Check4_Click()
 
 void frm_opt::Command1_Click()
 {
-    try {
-        Data1->updateRecord();
-    } catch (const platform::DbError &error) {
-        reportDatabaseFailure(error.message());
-        return;
-    }
-    close();
-}
-
-void frm_opt::closeEvent(QCloseEvent *event)
-{
-    try {
-        Data1->storePending();
-    } catch (const platform::DbError &error) {
-        reportDatabaseFailure(error.message());
-    }
-    event->accept();
+    if (attempt([this] { Data1->updateRecord(); }))
+        close();
 }
 
 } // namespace zav::shell

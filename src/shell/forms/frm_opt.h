@@ -1,32 +1,27 @@
 #pragma once
 
-#include <QWidget>
+#include "platform/ui/recordform.h"
 
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
 
-namespace zav::platform {
-class DataSource;
-}
-
 namespace zav::shell {
 
 /**
  * @brief "Opzioni": the base of the thousandths (weighted surface or volume) and where the CAD
  * program's result goes (the surface or the expression), bound to the open project's `ANA_CONDO`.
- * The boxes of each pair exclude each other; both may be clear.
+ * The boxes of each pair exclude each other; both may be clear. What is ticked is stored by
+ * "Registra" and when the form closes.
  */
-class frm_opt : public QWidget
+class frm_opt : public platform::RecordForm
 {
     Q_OBJECT
 
 public:
     explicit frm_opt(QWidget *parent = nullptr);
 
-    /** @brief Binds the boxes to the open project's header. */
-    void Form_Load();
     /** @brief "Superficie": ticked, clears "Volume". */
     void Check1_Click();
     /** @brief "Volume": ticked, clears "Superficie". */
@@ -48,9 +43,6 @@ public:
     QCheckBox *Check3 = nullptr;
     QCheckBox *Check4 = nullptr;
     QPushButton *Command1 = nullptr;
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
 };
 
 } // namespace zav::shell

@@ -3,11 +3,10 @@
 #include "platform/db.h"
 #include "platform/dialogs.h"
 #include "platform/programfolder.h"
+#include "platform/ui/formbutton.h"
 #include "shell/project/decimalconversion.h"
 
-#include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -22,41 +21,21 @@ using platform::dialogs;
 using platform::MsgButtons;
 using platform::MsgIcon;
 
-namespace {
-
-const QString kParent = QStringLiteral("..");
-
-QPushButton *button(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
-// The drive of a folder: its root ("/" here, a drive letter elsewhere).
-QString driveOf(const QString &folder)
-{
-    QDir dir(folder);
-    while (dir.cdUp()) { }
-    return dir.absolutePath();
-}
-
-} // namespace
-
 frm_virgola::frm_virgola(QWidget *parent)
     : QWidget(parent, Qt::Dialog)
 {
     setObjectName(QStringLiteral("frm_virgola"));
     setWindowTitle(QStringLiteral("Conversione Dati - Separatore decimale -"));
 
-    Drive1 = new QComboBox(this);
+    Drive1 = new platform::DriveListBox(this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
-    Dir1 = new QListWidget(this);
+    Dir1 = new platform::FolderListBox(this);
     Dir1->setObjectName(QStringLiteral("Dir1"));
-    File1 = new QListWidget(this);
+    File1 = new platform::FileListBox(this);
     File1->setObjectName(QStringLiteral("File1"));
-    Command2 = button(QStringLiteral("Command2"), QStringLiteral("Seleziona"), this);
+    // The archives' extensions, in whatever case the files carry them.
+    File1->setPattern(QStringLiteral("*.gep;*.clo;*.cdb"));
+    Command2 = platform::formButton(QStringLiteral("Command2"), QStringLiteral("Seleziona"), this);
     Label2 = new QLabel(QStringLiteral("Archivio Selezionato"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label1 = new QLabel(this);
@@ -75,8 +54,8 @@ frm_virgola::frm_virgola(QWidget *parent)
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setRange(0, 100);
-    Command1 = button(QStringLiteral("Command1"), QStringLiteral("Converti"), this);
-    Command3 = button(QStringLiteral("Command3"), QStringLiteral("Esci"), this);
+    Command1 = platform::formButton(QStringLiteral("Command1"), QStringLiteral("Converti"), this);
+    Command3 = platform::formButton(QStringLiteral("Command3"), QStringLiteral("Esci"), this);
 
     auto *browse = new QVBoxLayout;
     browse->addWidget(Drive1);
@@ -101,11 +80,8 @@ frm_virgola::frm_virgola(QWidget *parent)
     layout->addLayout(top);
     layout->addLayout(buttons);
 
-    connect(Drive1, &QComboBox::activated, this, &frm_virgola::Drive1_Change);
-    connect(Dir1, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
-        setDir1Path(item->text() == kParent ? QFileInfo(m_dirPath).absolutePath()
-                                            : QDir(m_dirPath).absoluteFilePath(item->text()));
-    });
+    connect(Drive1, &platform::DriveListBox::Change, this, &frm_virgola::Drive1_Change);
+    connect(Dir1, &platform::FolderListBox::Change, this, &frm_virgola::Dir1_Change);
     connect(Command2, &QPushButton::clicked, this, &frm_virgola::Command2_Click);
     connect(Command1, &QPushButton::clicked, this, &frm_virgola::Command1_Click);
     connect(Command3, &QPushButton::clicked, this, &frm_virgola::Command3_Click);
@@ -115,54 +91,26 @@ frm_virgola::frm_virgola(QWidget *parent)
 
 void frm_virgola::Form_Load()
 {
+    // The lists open on the program folder, where the program's archives lie.
     const QString folder = platform::ProgramFolder::path();
-    Drive1->clear();
-    for (const QFileInfo &drive : QDir::drives())
-        Drive1->addItem(drive.absolutePath());
-    Drive1->setCurrentText(driveOf(folder));
-    // The folder list opens on the program folder, where the program's archives lie.
-    setDir1Path(folder);
+    Drive1->setDrive(folder);
+    Dir1->setPath(folder);
 }
 
 void frm_virgola::Drive1_Change()
 {
-    setDir1Path(Drive1->currentText());
-}
-
-void frm_virgola::setDir1Path(const QString &path)
-{
-    m_dirPath = QDir(path).absolutePath();
-    fillFolders();
-    Dir1_Change();
+    Dir1->setPath(Drive1->Drive());
 }
 
 void frm_virgola::Dir1_Change()
 {
-    fillFiles();
-}
-
-void frm_virgola::fillFolders()
-{
-    Dir1->clear();
-    QDir dir(m_dirPath);
-    if (!dir.isRoot())
-        Dir1->addItem(kParent);
-    Dir1->addItems(dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase));
-}
-
-void frm_virgola::fillFiles()
-{
-    File1->clear();
-    // The archives' extensions, in whatever case the files carry them.
-    const QStringList patterns { QStringLiteral("*.gep"), QStringLiteral("*.clo"), QStringLiteral("*.cdb") };
-    File1->addItems(QDir(m_dirPath).entryList(patterns, QDir::Files, QDir::Name | QDir::IgnoreCase));
+    File1->setPath(Dir1->Path());
 }
 
 void frm_virgola::Command2_Click()
 {
     // The file the user selected; the list's cursor alone (set by tabbing into it) selects none.
-    const QList<QListWidgetItem *> selected = File1->selectedItems();
-    Label1->setText(selected.isEmpty() ? QString() : selected.first()->text());
+    Label1->setText(File1->FileName());
 }
 
 void frm_virgola::Command1_Click()
@@ -184,7 +132,7 @@ void frm_virgola::Command3_Click()
 
 void frm_virgola::converti_archivio()
 {
-    const QString path = QDir(m_dirPath).filePath(Label1->text());
+    const QString path = QDir(Dir1->Path()).filePath(Label1->text());
     const auto direction = Option1->isChecked() ? DecimalConversion::Direction::CommaToPoint
                                                 : DecimalConversion::Direction::PointToComma;
     const int steps = List1->count();

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "platform/ui/filelists.h"
+
 #include <QString>
 #include <QWidget>
 
-class QComboBox;
 class QLabel;
 class QListWidget;
 class QProgressBar;
@@ -17,7 +18,7 @@ namespace zav::shell {
  * chosen from the file list from comma to point or back (see DecimalConversion).
  *
  * The chosen file's name is taken with "Seleziona"; "Converti" looks for that name in the folder
- * the lists show at that moment.
+ * the lists show at that moment (`Dir1->Path()`).
  */
 class frm_virgola : public QWidget
 {
@@ -41,14 +42,9 @@ public:
     /** @brief The conversion of the archive named in Label1, in the folder shown. */
     void converti_archivio();
 
-    /** @brief The folder the folder list shows (and the file list lists). */
-    const QString &Dir1Path() const { return m_dirPath; }
-    /** @brief Moves the folder list to a folder, as choosing it does. */
-    void setDir1Path(const QString &path);
-
-    QComboBox *Drive1 = nullptr;
-    QListWidget *Dir1 = nullptr;
-    QListWidget *File1 = nullptr;
+    platform::DriveListBox *Drive1 = nullptr;
+    platform::FolderListBox *Dir1 = nullptr;
+    platform::FileListBox *File1 = nullptr;
     QPushButton *Command2 = nullptr;
     QLabel *Label2 = nullptr;
     QLabel *Label1 = nullptr;
@@ -59,12 +55,6 @@ public:
     QProgressBar *ProgressBar1 = nullptr;
     QPushButton *Command1 = nullptr;
     QPushButton *Command3 = nullptr;
-
-private:
-    void fillFolders();
-    void fillFiles();
-
-    QString m_dirPath;
 };
 
 } // namespace zav::shell

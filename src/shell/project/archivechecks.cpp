@@ -109,7 +109,7 @@ void ArchiveChecks::verifyDataSource(platform::DataSource &source, const Table &
         source.refresh();
         verify(source.databaseName(), table, source.recordSource());
     } catch (const platform::DbError &error) {
-        reportDatabaseFailure(error);
+        reportDatabaseError(error);
         return;
     }
     platform::tryStep([&] { source.refresh(); });
@@ -128,7 +128,7 @@ void ArchiveChecks::deleteCurrentRow(platform::DataSource &source)
         source.deleteCurrent();
         source.refresh();
     } catch (const platform::DbError &error) {
-        reportDatabaseFailure(error);
+        reportDatabaseError(error);
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include "platform/db.h"
 #include "platform/dialogs.h"
-#include "platform/ui/datasource.h"
 
 #include <QRegularExpression>
 
@@ -80,21 +79,10 @@ void reportDatabaseFailure(const QString &databaseText)
         platform::MsgIcon::Critical, QStringLiteral("!!! Zav - Attenzione - !!!"));
 }
 
-void reportDatabaseFailure(const platform::DbError &error)
+void reportDatabaseError(const platform::DbError &error)
 {
     platform::dialogs().msgBox(databaseFailureText(error), platform::MsgButtons::Ok,
         platform::MsgIcon::Critical, QStringLiteral("!!! Zav - Attenzione - !!!"));
-}
-
-bool showRows(platform::DataSource &source)
-{
-    try {
-        source.refresh();
-        return true;
-    } catch (const platform::DbError &error) {
-        reportDatabaseFailure(error);
-        return false;
-    }
 }
 
 } // namespace zav::shell

@@ -3,9 +3,8 @@
 #include <QString>
 
 namespace zav::platform {
-class DataSource;
 class DbError;
-} // namespace zav::platform
+}
 
 namespace zav::shell {
 
@@ -22,9 +21,7 @@ QString databaseFailureText(const platform::DbError &error);
  * "!!! Zav - Attenzione - !!!"), said in Italian as databaseFailureText() does.
  */
 void reportDatabaseFailure(const QString &databaseText);
-void reportDatabaseFailure(const platform::DbError &error);
-
-/** @brief Re-reads a window's rows; a table that cannot be read is reported and gives false. */
-bool showRows(platform::DataSource &source);
+/** @brief Reports a failure of the project archive as reportDatabaseFailure() does. */
+void reportDatabaseError(const platform::DbError &error);
 
 } // namespace zav::shell

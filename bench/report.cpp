@@ -1,0 +1,132 @@
+// Times the general thousandths table of a generated project through the report engine: its
+// export to RTF and the opening of its preview window (laying out and drawing every page), at
+// 100, 1,000 and 10,000 units.
+
+#include "platform/db.h"
+#include "platform/report/reportcall.h"
+#include "platform/report/reportengine.h"
+#include "platform/report/reportpreview.h"
+#include "platform/vb.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <stdexcept>
+
+namespace {
+
+using zav::platform::Database;
+namespace ReportDestination = zav::platform::ReportDestination;
+using zav::platform::ReportEngine;
+using zav::platform::ReportPreview;
+using zav::platform::ReportProperties;
+
+/** A project archive with its header and a general table of `units` rows adding up to 1000. */
+QString makeProject(const QTemporaryDir &dir, int units)
+{
+    const QString path = dir.filePath(QStringLiteral("BENCH%1.cdb").arg(units));
+    QFile::remove(path);
+    if (!QFile::copy(QStringLiteral(ZAV_BENCH_PROGRAM_DIR "/ARCH_MIL.CLO"), path))
+        throw std::runtime_error("cannot copy the template archive");
+    QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+
+    Database db = Database::open(path);
+    auto transaction = db.transaction();
+    db.insert(QStringLiteral("ANA_CONDO"),
+        { { "NOME", QStringLiteral("Condominio di prova") }, { "INDIRIZZO", QStringLiteral("Via Roma 1") },
+            { "CITTA", QStringLiteral("Forlì") }, { "NUM_PAL", 4 } });
+    const QStringList floors = { "1S", "T", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10" };
+    zav::platform::Statement insert
+        = db.prepare(QStringLiteral("INSERT INTO MILLESIMI (CONDOMINO, PALAZ, SCALA, MQ, MILLESIMI, PIANO, "
+                                    "INTERNO, RIGA) VALUES (?,?,?,?,?,?,?,?)"));
+    for (int i = 0; i < units; ++i) {
+        const int f = (i / 12) % floors.size();
+        insert.exec({ QStringLiteral("Condomino %1").arg(i), QString::number(1 + i % 4),
+            QString(QChar(u'A' + (i / 4) % 3)), 60.0 + (i * 37) % 90, 1000.0 / units, floors.at(f), i + 1,
+            f - 1 });
+    }
+    transaction.commit();
+    return path;
+}
+
+ReportProperties generalTable(const QString &archive)
+{
+    ReportProperties report;
+    report.ReportFileName = QStringLiteral(ZAV_BENCH_PROGRAM_DIR "/STAMPE/MIL_GLOB.GST");
+    report.DataFiles.at(0) = archive;
+    report.DataFiles.at(7) = archive;
+    report.previewTitle = QStringLiteral("Z.A.V. (Anteprima di Stampa)");
+    return report;
+}
+
+void exportGeneralTableToRtf(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const int units = int(state.range(0));
+    ReportProperties report = generalTable(makeProject(dir, units));
+    report.Destination = ReportDestination::File;
+    report.PrintFileType = zav::platform::RtfFileType;
+    report.PrintFileName = dir.filePath(QStringLiteral("BENGBL.RTF"));
+    ReportEngine engine;
+    for (auto _ : state) {
+        if (!engine.run(report).ok)
+            state.SkipWithError("the export failed");
+    }
+    state.SetComplexityN(units);
+}
+
+void openGeneralTablePreview(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const int units = int(state.range(0));
+    ReportProperties report = generalTable(makeProject(dir, units));
+    report.Destination = ReportDestination::Window;
+    ReportEngine engine;
+    int pages = 0;
+    for (auto _ : state) {
+        if (!engine.run(report).ok)
+            state.SkipWithError("the preview failed");
+        state.PauseTiming();
+        for (ReportPreview *preview : ReportPreview::openPreviews()) {
+            pages = preview->pageCount();
+            delete preview;
+        }
+        state.ResumeTiming();
+    }
+    state.counters["pages"] = pages;
+    state.SetComplexityN(units);
+}
+
+BENCHMARK(exportGeneralTableToRtf)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+BENCHMARK(openGeneralTablePreview)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+} // namespace
+
+// The preview is a window: this program needs a QApplication, not the shared main()'s
+// QCoreApplication, so it brings its own main() (the shared one is then not linked in).
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    zav::platform::vb::setDecimalSeparator(u',');
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

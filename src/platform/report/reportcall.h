@@ -1,0 +1,68 @@
+#pragma once
+
+#include "platform/report/reportcontrol.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <utility>
+
+namespace zav::platform {
+
+/**
+ * @brief The fixed sequence by which a form hands a report to its report control: the destination
+ * step, once per print command, and the report step, once per report.
+ */
+class ReportCall
+{
+public:
+    /** @brief The export flag's value while the file destination is in force. */
+    static inline const QString ExportOn = QStringLiteral("ON");
+    static inline const QString ExportOff = QStringLiteral("OFF");
+
+    /**
+     * @brief The destination step: the three options are read in this order, the slots cleared
+     * before each. "Video": window, flag "OFF". "Stampante": the message to switch the printer on,
+     * then printer, flag "OFF". "File RTF": file with the form's export type, flag "ON". With no
+     * option set the destination and the flag stay as they were.
+     */
+    static void destinationStep(
+        ReportControl &control, bool video, bool printer, bool file, int exportType, QString &exportFlag);
+
+    /** @brief What one report of a form sets on the control. */
+    struct Report
+    {
+        QString fileName; ///< the definition's name in "STAMPE" ("MIL_GLOB.GST")
+        QList<int> dataSlots; ///< slots set to the database, in this order
+        QString database; ///< full path of the database put into the slots
+        QString formula; ///< selection formula; empty selects every row
+        QStringList sortFields; ///< "+{TABLE.FIELD}" each; none leaves the control's as they are
+        QString exportName; ///< export file name, without folder (in "ARCHIVI")
+        bool announce = false; ///< tell the user the export file's name once it is written
+    };
+
+    /**
+     * @brief The report step: when the flag is "ON" the export file (program folder, "ARCHIVI",
+     * the report's export name) becomes `PrintFileName`; then the slots, the sort fields, the
+     * formula and the definition's path are set and the report runs.
+     *
+     * A run that fails is reported ("!!! Attenzione !!!") and nothing is announced; an export that
+     * succeeds is announced afterwards when the report asks for it. Returns whether the run
+     * succeeded.
+     */
+    static bool reportStep(ReportControl &control, const QString &exportFlag, const Report &report);
+
+    /** @brief The folder of the export files: the program folder's "ARCHIVI". */
+    static QString exportFolder();
+    /** @brief The full path of a report definition of the program folder's "STAMPE". */
+    static QString definitionPath(const QString &fileName);
+
+    /**
+     * @brief A text made safe for a file name: every character that a file name cannot hold on
+     * Windows or Linux (separators, ":*?\"<>|", control characters) becomes "_".
+     */
+    static QString safeFileName(const QString &text);
+};
+
+} // namespace zav::platform

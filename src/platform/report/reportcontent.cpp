@@ -1,0 +1,298 @@
+#include "platform/report/reportcontent.h"
+
+#include "platform/db.h"
+#include "platform/report/selectionformula.h"
+#include "platform/vb.h"
+
+#include <QDate>
+#include <QHash>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <numeric>
+
+namespace zav::platform {
+
+namespace {
+
+bool sameName(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+/** A sort field "+{TABLE.FIELD}" or "-{TABLE.FIELD}" of the control. */
+struct SortField
+{
+    QString field;
+    bool descending = false;
+};
+
+SortField sortField(const QString &text, const QString &detailTable)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\s*([+-])\\s*\\{([^.{}]+)\\.([^{}]+)\\}\\s*$"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+        throw ReportError(QStringLiteral("campo di ordinamento non valido: %1").arg(text));
+    if (!sameName(match.captured(2).trimmed(), detailTable))
+        throw ReportError(
+            QStringLiteral("il campo di ordinamento %1 non è della tabella %2").arg(text, detailTable));
+    return { match.captured(3).trimmed(), match.captured(1) == QLatin1String("-") };
+}
+
+/** Where a slot's table is read from: the slot's database, which must be named. */
+QString databaseOf(const ReportTable &table, const ReportProperties &report)
+{
+    const QString path = report.DataFiles.at(table.slot);
+    if (path.isEmpty())
+        throw ReportError(QStringLiteral("nessun archivio indicato per la tabella %1 (posizione %2)")
+                              .arg(table.table)
+                              .arg(table.slot));
+    return path;
+}
+
+Recordset readTable(const ReportTable &table, const ReportProperties &report, const QList<FormulaTerm> &terms)
+{
+    const QString path = databaseOf(table, report);
+    try {
+        Database db = Database::open(path);
+        TableQuery query;
+        query.table = table.table;
+        for (const FormulaTerm &term : terms) {
+            if (sameName(term.table, table.table))
+                query.where.append({ term.field, term.value });
+        }
+        return db.select(query);
+    } catch (const DbError &error) {
+        throw ReportError(QStringLiteral("impossibile leggere la tabella %1 dall'archivio %2: %3")
+                              .arg(table.table, path, error.message()));
+    }
+}
+
+/** The key a value sorts by: empty values first, then numbers by value, then texts without regard
+ * to case. Texts made only of digits sort as numbers, so that building 10 follows building 9. */
+struct SortKey
+{
+    int kind = 0; // 0 empty, 1 number, 2 text
+    double number = 0;
+    QString text;
+
+    static SortKey of(const QVariant &value)
+    {
+        SortKey key;
+        if (value.isNull() || (value.typeId() == QMetaType::QString && value.toString().isEmpty()))
+            return key;
+        if (vb::isNumberValue(value)) {
+            key.kind = 1;
+            key.number = value.toDouble();
+            return key;
+        }
+        static const QRegularExpression digits(QStringLiteral("^\\s*-?[0-9]+\\s*$"));
+        const QString text = value.toString();
+        if (digits.match(text).hasMatch()) {
+            key.kind = 1;
+            key.number = text.trimmed().toDouble();
+            return key;
+        }
+        key.kind = 2;
+        key.text = text.toCaseFolded();
+        return key;
+    }
+
+    int compare(const SortKey &other) const
+    {
+        if (kind != other.kind)
+            return kind < other.kind ? -1 : 1;
+        if (kind == 1)
+            return number < other.number ? -1 : (number > other.number ? 1 : 0);
+        return text.compare(other.text);
+    }
+};
+
+/** Fills "{FIELD}" placeholders; empty when every placeholder is empty (or when there is none and
+ * the text is empty). */
+QString fill(const QString &pattern, const std::function<QString(const QString &)> &valueOf)
+{
+    static const QRegularExpression placeholder(QStringLiteral("\\{([^{}]+)\\}"));
+    QString result;
+    qsizetype last = 0;
+    bool anyPlaceholder = false;
+    bool anyValue = false;
+    auto it = placeholder.globalMatch(pattern);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch match = it.next();
+        result += pattern.mid(last, match.capturedStart() - last);
+        const QString value = valueOf(match.captured(1).trimmed());
+        anyPlaceholder = true;
+        anyValue = anyValue || !value.isEmpty();
+        result += value;
+        last = match.capturedEnd();
+    }
+    result += pattern.mid(last);
+    if (anyPlaceholder && !anyValue)
+        return QString();
+    return result.trimmed();
+}
+
+double numberOf(const QVariant &value)
+{
+    const std::optional<double> number = vb::CDbl(value);
+    return number && std::isfinite(*number) ? *number : 0.0;
+}
+
+} // namespace
+
+QString ReportContent::cellText(const QVariant &value, const QString &format)
+{
+    if (value.isNull() || !value.isValid())
+        return QString();
+    if (!format.isEmpty())
+        return vb::Format(value, format);
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool() ? QStringLiteral("Sì") : QStringLiteral("No");
+    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
+        return vb::CStr(value.toDouble());
+    return value.toString();
+}
+
+ReportContent ReportContent::build(const ReportDefinition &definition, const ReportProperties &report)
+{
+    QList<FormulaTerm> terms;
+    try {
+        terms = SelectionFormula::parse(report.SelectionFormula);
+    } catch (const FormulaError &error) {
+        throw ReportError(QStringLiteral("formula di selezione non valida (%1): %2")
+                              .arg(error.message(), report.SelectionFormula));
+    }
+    for (const FormulaTerm &term : terms) {
+        if (!sameName(term.table, definition.detail.table)
+            && !(definition.header.slot >= 0 && sameName(term.table, definition.header.table)))
+            throw ReportError(
+                QStringLiteral("la formula di selezione nomina la tabella %1, che la stampa non legge")
+                    .arg(term.table));
+    }
+
+    QList<SortField> sort;
+    for (const QString &text : report.SortFields) {
+        if (!text.trimmed().isEmpty())
+            sort.append(sortField(text, definition.detail.table));
+    }
+    if (sort.isEmpty()) {
+        for (const QString &text : definition.sort) {
+            QString field = text.trimmed();
+            const bool descending = field.endsWith(QLatin1String(" DESC"), Qt::CaseInsensitive);
+            if (descending)
+                field.chop(5);
+            sort.append({ field.trimmed(), descending });
+        }
+    }
+
+    ReportContent content;
+    content.title = definition.title;
+    content.columns = definition.columns;
+    content.printDate = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
+
+    // The heading's record.
+    if (definition.header.slot >= 0) {
+        const Recordset header = readTable(definition.header, report, terms);
+        for (const QString &line : definition.headerLines) {
+            const QString text = fill(line, [&](const QString &field) {
+                if (header.isEmpty() || !header.hasField(field))
+                    return QString();
+                return cellText(header.value(0, header.fieldIndex(field)));
+            });
+            if (!text.isEmpty())
+                content.headerLines.append(text);
+        }
+    }
+
+    // The detail rows, selected and sorted.
+    const Recordset detail = readTable(definition.detail, report, terms);
+    QList<int> columnFields;
+    for (const ReportColumn &column : definition.columns) {
+        if (!detail.hasField(column.field))
+            throw ReportError(QStringLiteral("il campo %1 non esiste nella tabella %2")
+                                  .arg(column.field, definition.detail.table));
+        columnFields.append(detail.fieldIndex(column.field));
+    }
+    QList<int> sortFields;
+    for (const SortField &field : sort) {
+        if (!detail.hasField(field.field))
+            throw ReportError(QStringLiteral("il campo di ordinamento %1 non esiste nella tabella %2")
+                                  .arg(field.field, definition.detail.table));
+        sortFields.append(detail.fieldIndex(field.field));
+    }
+    QList<int> order(detail.recordCount());
+    std::iota(order.begin(), order.end(), 0);
+    if (!sortFields.isEmpty()) {
+        QList<QList<SortKey>> keys(detail.recordCount());
+        for (int row = 0; row < detail.recordCount(); ++row) {
+            for (int field : sortFields)
+                keys[row].append(SortKey::of(detail.value(row, field)));
+        }
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            for (qsizetype i = 0; i < sortFields.size(); ++i) {
+                const int c = keys.at(a).at(i).compare(keys.at(b).at(i));
+                if (c != 0)
+                    return sort.at(i).descending ? c > 0 : c < 0;
+            }
+            return false;
+        });
+    }
+
+    QList<double> sums(definition.columns.size(), 0.0);
+    content.rows.reserve(order.size());
+    for (int row : order) {
+        QStringList cells;
+        cells.reserve(definition.columns.size());
+        for (qsizetype c = 0; c < definition.columns.size(); ++c) {
+            const QVariant value = detail.value(row, columnFields.at(c));
+            cells.append(cellText(value, definition.columns.at(c).format));
+            if (definition.columns.at(c).total)
+                sums[c] += numberOf(value);
+        }
+        content.rows.append(cells);
+    }
+
+    const bool anyTotal = std::any_of(definition.columns.cbegin(), definition.columns.cend(),
+        [](const ReportColumn &column) { return column.total; });
+    if (anyTotal) {
+        for (qsizetype c = 0; c < definition.columns.size(); ++c) {
+            const ReportColumn &column = definition.columns.at(c);
+            if (column.total)
+                content.totals.append(
+                    column.format.isEmpty() ? vb::CStr(sums.at(c)) : vb::Format(sums.at(c), column.format));
+            else
+                content.totals.append(QString());
+        }
+        // The label stands in the widest column left of the first total (usually the owner's).
+        int label = -1;
+        for (int c = 0; c < definition.columns.size() && !definition.columns.at(c).total; ++c) {
+            if (label < 0 || definition.columns.at(c).width > definition.columns.at(label).width)
+                label = c;
+        }
+        if (label >= 0)
+            content.totals[label] = definition.totalLabel;
+    }
+
+    // The subtitle: what the selection names, else what the first row holds.
+    QStringList parts;
+    for (const QString &part : definition.subtitle) {
+        const QString text = fill(part, [&](const QString &field) {
+            for (const FormulaTerm &term : terms) {
+                if (sameName(term.table, definition.detail.table) && sameName(term.field, field))
+                    return cellText(term.value);
+            }
+            if (order.isEmpty() || !detail.hasField(field))
+                return QString();
+            return cellText(detail.value(order.first(), detail.fieldIndex(field)));
+        });
+        if (!text.isEmpty())
+            parts.append(text);
+    }
+    content.subtitle = parts.join(QStringLiteral(" - "));
+    return content;
+}
+
+} // namespace zav::platform

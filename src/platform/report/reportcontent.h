@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/report/reportcontrol.h"
+#include "platform/report/reportdefinition.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace zav::platform {
+
+/**
+ * @brief A report ready to lay out: its heading texts and its table, every cell already written
+ * as text. The preview, the printer and the RTF export all start from it.
+ */
+struct ReportContent
+{
+    QString title;
+    QStringList headerLines; ///< project lines under the title (empty ones left out)
+    QString subtitle; ///< what the selection names (building, stair …); may be empty
+    QList<ReportColumn> columns;
+    QList<QStringList> rows; ///< one text per column
+    /** The total row, one text per column, the label in the widest column left of the first
+     * total; empty when no column is summed. */
+    QStringList totals;
+    QString printDate; ///< "dd/MM/yyyy"
+
+    bool hasTotals() const { return !totals.isEmpty(); }
+
+    /**
+     * @brief Reads what a report prints: the definition's tables from the databases of their slots,
+     * the detail rows that the selection formula keeps, in the order of the sort fields (the
+     * definition's own when none is set). ReportError when a slot names no database, a database or
+     * field cannot be read, or the formula or a sort field does not read.
+     */
+    static ReportContent build(const ReportDefinition &definition, const ReportProperties &report);
+
+    /** @brief A value as a report writes it: with the pattern when there is one, else as it is. */
+    static QString cellText(const QVariant &value, const QString &format = QString());
+};
+
+} // namespace zav::platform

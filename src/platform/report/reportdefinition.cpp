@@ -1,0 +1,141 @@
+#include "platform/report/reportdefinition.h"
+
+#include "platform/report/reportcontrol.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace zav::platform {
+
+ReportError::ReportError(const QString &message)
+    : std::runtime_error(message.toStdString())
+    , m_message(message)
+{
+}
+
+namespace {
+
+[[noreturn]] void invalid(const QString &what)
+{
+    throw ReportError(QStringLiteral("definizione di stampa non valida: %1").arg(what));
+}
+
+QString requiredText(const QJsonObject &object, const char *key, const QString &where)
+{
+    const QJsonValue value = object.value(QLatin1String(key));
+    if (!value.isString() || value.toString().trimmed().isEmpty())
+        invalid(QStringLiteral("manca \"%1\" in %2").arg(QLatin1String(key), where));
+    return value.toString();
+}
+
+QStringList texts(const QJsonObject &object, const char *key, const QString &where)
+{
+    const QJsonValue value = object.value(QLatin1String(key));
+    if (value.isUndefined())
+        return {};
+    if (!value.isArray())
+        invalid(QStringLiteral("\"%1\" in %2 deve essere un elenco di testi").arg(QLatin1String(key), where));
+    QStringList result;
+    for (const QJsonValue &item : value.toArray()) {
+        if (!item.isString())
+            invalid(
+                QStringLiteral("\"%1\" in %2 deve essere un elenco di testi").arg(QLatin1String(key), where));
+        result.append(item.toString());
+    }
+    return result;
+}
+
+ReportTable table(const QJsonObject &object, const QString &where)
+{
+    ReportTable result;
+    const QJsonValue slot = object.value(QLatin1String("slot"));
+    if (!slot.isDouble() || slot.toDouble() != double(slot.toInt()) || slot.toInt() < 0
+        || slot.toInt() >= ReportProperties::SlotCount)
+        invalid(QStringLiteral("\"slot\" di %1 deve essere un numero da 0 a %2")
+                    .arg(where)
+                    .arg(ReportProperties::SlotCount - 1));
+    result.slot = slot.toInt();
+    result.table = requiredText(object, "table", where);
+    return result;
+}
+
+ReportColumn::Align alignment(const QJsonObject &column, const QString &where)
+{
+    const QString text = column.value(QLatin1String("align")).toString(QStringLiteral("left"));
+    if (text == QLatin1String("left"))
+        return ReportColumn::Align::Left;
+    if (text == QLatin1String("center"))
+        return ReportColumn::Align::Center;
+    if (text == QLatin1String("right"))
+        return ReportColumn::Align::Right;
+    invalid(QStringLiteral("\"align\" di %1 deve essere left, center o right").arg(where));
+}
+
+} // namespace
+
+ReportDefinition ReportDefinition::fromJson(const QByteArray &json)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    if (document.isNull())
+        invalid(QStringLiteral("%1 (posizione %2)").arg(error.errorString()).arg(error.offset));
+    if (!document.isObject())
+        invalid(QStringLiteral("atteso un oggetto"));
+    const QJsonObject root = document.object();
+
+    ReportDefinition definition;
+    definition.title = root.value(QLatin1String("title")).toString();
+    if (root.contains(QLatin1String("header"))) {
+        const QJsonObject header = root.value(QLatin1String("header")).toObject();
+        definition.header = table(header, QStringLiteral("\"header\""));
+        definition.headerLines = texts(header, "lines", QStringLiteral("\"header\""));
+    }
+    if (!root.value(QLatin1String("detail")).isObject())
+        invalid(QStringLiteral("manca \"detail\""));
+    const QJsonObject detail = root.value(QLatin1String("detail")).toObject();
+    definition.detail = table(detail, QStringLiteral("\"detail\""));
+    definition.sort = texts(detail, "sort", QStringLiteral("\"detail\""));
+    definition.subtitle = texts(root, "subtitle", QStringLiteral("la definizione"));
+    definition.totalLabel = root.value(QLatin1String("totalLabel")).toString(QStringLiteral("Totale"));
+
+    const QJsonArray columns = root.value(QLatin1String("columns")).toArray();
+    if (columns.isEmpty())
+        invalid(QStringLiteral("manca \"columns\""));
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        const QString where = QStringLiteral("colonna %1").arg(i + 1);
+        if (!columns.at(i).isObject())
+            invalid(QStringLiteral("%1 deve essere un oggetto").arg(where));
+        const QJsonObject object = columns.at(i).toObject();
+        ReportColumn column;
+        column.field = requiredText(object, "field", where);
+        column.heading = object.value(QLatin1String("heading")).toString(column.field);
+        column.width = object.value(QLatin1String("width")).toDouble(10);
+        if (column.width <= 0)
+            invalid(QStringLiteral("\"width\" di %1 deve essere positiva").arg(where));
+        column.align = alignment(object, where);
+        column.format = object.value(QLatin1String("format")).toString();
+        column.total = object.value(QLatin1String("total")).toBool(false);
+        definition.columns.append(column);
+    }
+    return definition;
+}
+
+ReportDefinition ReportDefinition::load(const QString &path)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile())
+        throw ReportError(QStringLiteral("file di stampa non trovato: %1").arg(path));
+    if (!file.open(QIODevice::ReadOnly))
+        throw ReportError(
+            QStringLiteral("impossibile leggere il file di stampa %1: %2").arg(path, file.errorString()));
+    try {
+        return fromJson(file.readAll());
+    } catch (const ReportError &error) {
+        throw ReportError(QStringLiteral("%1 (%2)").arg(error.message(), path));
+    }
+}
+
+} // namespace zav::platform

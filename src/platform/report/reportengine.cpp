@@ -1,0 +1,92 @@
+#include "platform/report/reportengine.h"
+
+#include "platform/report/reportpainter.h"
+#include "platform/report/reportpreview.h"
+#include "platform/report/rtfwriter.h"
+#include "platform/ui/printersettings.h"
+
+#include <QFileInfo>
+#include <QPrinter>
+#include <QSaveFile>
+
+namespace zav::platform {
+
+namespace {
+
+ReportEngine::PrinterSetup &printerSetup()
+{
+    static ReportEngine::PrinterSetup setup;
+    return setup;
+}
+
+ReportResult exportFile(const ReportContent &content, const ReportProperties &report)
+{
+    if (!isRtfFileType(report.PrintFileType))
+        return ReportResult::failure(
+            QStringLiteral("tipo di file di esportazione non gestito: %1").arg(report.PrintFileType));
+    if (report.PrintFileName.isEmpty())
+        return ReportResult::failure(QStringLiteral("nessun file di esportazione indicato"));
+    const PrinterSettings &settings = PrinterSettings::program();
+    const QByteArray rtf = RtfWriter::write(content, settings.pageSize, settings.orientation);
+    // Written aside and renamed at the end, so a failed export leaves no half file behind.
+    QSaveFile file(report.PrintFileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(rtf) != rtf.size() || !file.commit())
+        return ReportResult::failure(QStringLiteral("impossibile scrivere il file %1: %2")
+                                         .arg(report.PrintFileName, file.errorString()));
+    return ReportResult::success();
+}
+
+ReportResult print(const ReportContent &content)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    ReportEngine::setUpPrinter(printer);
+    if (!ReportPainter(content).print(printer))
+        return ReportResult::failure(QStringLiteral("la stampante non è disponibile"));
+    return ReportResult::success();
+}
+
+} // namespace
+
+ReportContent ReportEngine::prepare(const ReportProperties &report)
+{
+    return ReportContent::build(ReportDefinition::load(report.ReportFileName), report);
+}
+
+ReportResult ReportEngine::run(const ReportProperties &report)
+{
+    ReportContent content;
+    try {
+        content = prepare(report);
+    } catch (const ReportError &error) {
+        return ReportResult::failure(error.message());
+    }
+    switch (report.Destination) {
+    case ReportDestination::Window: {
+        ReportPreview *preview = ReportPreview::create(std::move(content), report.previewTitle);
+        preview->show();
+        return ReportResult::success();
+    }
+    case ReportDestination::Printer:
+        return print(content);
+    case ReportDestination::File:
+        return exportFile(content, report);
+    default:
+        return ReportResult::failure(
+            QStringLiteral("destinazione di stampa non valida: %1").arg(report.Destination));
+    }
+}
+
+void ReportEngine::setPrinterSetup(PrinterSetup setup)
+{
+    printerSetup() = std::move(setup);
+}
+
+void ReportEngine::setUpPrinter(QPrinter &printer)
+{
+    if (printerSetup())
+        printerSetup()(printer);
+    else
+        PrinterSettings::program().applyTo(printer);
+}
+
+} // namespace zav::platform

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/report/reportcontent.h"
+#include "platform/report/reportcontrol.h"
+
+#include <functional>
+
+class QPrinter;
+
+namespace zav::platform {
+
+/**
+ * @brief The report engine: runs a report control's report to its destination.
+ *
+ * It loads the definition named by `ReportFileName`, reads each of its tables from the database of
+ * its slot, keeps the rows the selection formula selects in the order of the sort fields, and
+ * then opens a modeless preview window titled with the control's preview title, prints on the
+ * program's printer, or writes the export file. Every failure comes back as a ReportResult with
+ * its reason; nothing is shown by the engine itself but the preview.
+ */
+class ReportEngine : public ReportRunner
+{
+public:
+    ReportResult run(const ReportProperties &report) override;
+
+    /** @brief The definition and the rows of a report; ReportError when they cannot be read. */
+    static ReportContent prepare(const ReportProperties &report);
+
+    /** @brief Sets up each printer a run prints on or previews with: the program's printer
+     * settings unless replaced (tests print to a PDF file). */
+    using PrinterSetup = std::function<void(QPrinter &)>;
+    static void setPrinterSetup(PrinterSetup setup);
+    /** @brief The set-up in force. */
+    static void setUpPrinter(QPrinter &printer);
+};
+
+} // namespace zav::platform

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/report/reportcontent.h"
+
+#include <QPrintPreviewDialog>
+
+namespace zav::platform {
+
+/**
+ * @brief The preview window of one report run: modeless, deleted when closed, with the page
+ * set-up and printing of the standard preview.
+ */
+class ReportPreview : public QPrintPreviewDialog
+{
+    Q_OBJECT
+
+public:
+    /** @brief Makes a preview of a report on a printer of its own, set up for the run. */
+    static ReportPreview *create(ReportContent content, const QString &title, QWidget *parent = nullptr);
+
+    const ReportContent &content() const { return m_content; }
+    /** @brief Pages laid out by the preview. */
+    int pageCount() const;
+
+    /** @brief The preview windows open now, oldest first. */
+    static QList<ReportPreview *> openPreviews();
+
+private:
+    ReportPreview(QPrinter *printer, ReportContent content, const QString &title, QWidget *parent);
+    void paintPages(QPrinter *printer);
+
+    ReportContent m_content;
+};
+
+} // namespace zav::platform

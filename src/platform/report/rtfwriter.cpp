@@ -1,0 +1,176 @@
+#include "platform/report/rtfwriter.h"
+
+#include "platform/report/reportpainter.h"
+
+#include <QSizeF>
+
+#include <cmath>
+
+namespace zav::platform {
+
+namespace {
+
+/** Unicode of the Windows-1252 bytes 0x80 to 0x9F (0 where the byte is unused). */
+constexpr char16_t cp1252High[32] = { 0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6,
+    0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178 };
+
+/** The Windows-1252 byte of a character beyond ASCII, 0 when it has none. */
+int cp1252Byte(char16_t c)
+{
+    if (c >= 0xA0 && c <= 0xFF)
+        return c;
+    for (int i = 0; i < 32; ++i) {
+        if (cp1252High[i] != 0 && cp1252High[i] == c)
+            return 0x80 + i;
+    }
+    return 0;
+}
+
+int twips(double millimetres)
+{
+    return int(std::lround(millimetres * 1440.0 / 25.4));
+}
+
+const char *alignmentWord(ReportColumn::Align align)
+{
+    switch (align) {
+    case ReportColumn::Align::Center:
+        return "\\qc";
+    case ReportColumn::Align::Right:
+        return "\\qr";
+    case ReportColumn::Align::Left:
+        break;
+    }
+    return "\\ql";
+}
+
+} // namespace
+
+QByteArray RtfWriter::escape(const QString &text)
+{
+    QByteArray out;
+    out.reserve(text.size() + 8);
+    for (const QChar qc : text) {
+        const char16_t c = qc.unicode();
+        switch (c) {
+        case u'\\':
+            out += "\\\\";
+            continue;
+        case u'{':
+            out += "\\{";
+            continue;
+        case u'}':
+            out += "\\}";
+            continue;
+        case u'\n':
+            out += "\\line ";
+            continue;
+        case u'\t':
+            out += "\\tab ";
+            continue;
+        case u'\r':
+            continue;
+        default:
+            break;
+        }
+        if (c >= 0x20 && c < 0x7F) {
+            out += char(c);
+        } else if (c < 0x20 || c == 0x7F) {
+            out += ' ';
+        } else if (const int byte = cp1252Byte(c)) {
+            out += "\\'";
+            out += QByteArray::number(byte, 16).rightJustified(2, '0');
+        } else {
+            // \u takes a signed 16-bit number; "?" stands in for readers without Unicode.
+            out += "\\u";
+            out += QByteArray::number(qint16(c));
+            out += '?';
+        }
+    }
+    return out;
+}
+
+QByteArray RtfWriter::write(
+    const ReportContent &content, const QPageSize &pageSize, QPageLayout::Orientation orientation)
+{
+    QSizeF paper = pageSize.size(QPageSize::Millimeter);
+    if (orientation == QPageLayout::Landscape)
+        paper.transpose();
+    const int margin = twips(ReportPainter::MarginMm);
+    const int paperW = twips(paper.width());
+    const int paperH = twips(paper.height());
+    const int textWidth = paperW - 2 * margin;
+
+    QByteArray out;
+    out.reserve(256 + content.rows.size() * content.columns.size() * 120);
+    out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n";
+    out += "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\n";
+    out += "{\\colortbl;\\red0\\green0\\blue0;\\red225\\green225\\blue225;}\n";
+    out += "\\paperw" + QByteArray::number(paperW) + "\\paperh" + QByteArray::number(paperH);
+    out += "\\margl" + QByteArray::number(margin) + "\\margr" + QByteArray::number(margin);
+    out += "\\margt" + QByteArray::number(margin) + "\\margb" + QByteArray::number(margin);
+    if (orientation == QPageLayout::Landscape)
+        out += "\\landscape";
+    out += "\n";
+
+    // Footer: print date on the left, page number on the right.
+    out += "{\\footer\\pard\\plain\\f0\\fs15\\tqr\\tx" + QByteArray::number(textWidth) + " Stampato il "
+        + escape(content.printDate)
+        + "\\tab Pagina {\\field{\\*\\fldinst PAGE}{\\fldrslt 1}} di {\\field{\\*\\fldinst "
+          "NUMPAGES}{\\fldrslt 1}}\\par}\n";
+
+    // Heading.
+    out += "{\\pard\\plain\\f0\\fs28\\b\\qc " + escape(content.title) + "\\par}\n";
+    for (const QString &line : content.headerLines)
+        out += "{\\pard\\plain\\f0\\fs20 " + escape(line) + "\\par}\n";
+    if (!content.subtitle.isEmpty())
+        out += "{\\pard\\plain\\f0\\fs20\\b " + escape(content.subtitle) + "\\par}\n";
+    out += "{\\pard\\plain\\f0\\fs20\\par}\n";
+
+    // The row definition: bordered cells across the text width, in proportion to the widths.
+    double totalWidth = 0;
+    for (const ReportColumn &column : content.columns)
+        totalWidth += column.width;
+    QByteArray cells;
+    QByteArray shadedCells;
+    double right = 0;
+    for (const ReportColumn &column : content.columns) {
+        right += textWidth * column.width / totalWidth;
+        const QByteArray borders = "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
+                                   "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10";
+        const QByteArray edge = "\\cellx" + QByteArray::number(int(std::lround(right)));
+        cells += borders + edge;
+        shadedCells += borders + "\\clcbpat2" + edge;
+    }
+    const QByteArray rowStart = "\\trowd\\trgaph60\\trleft0";
+
+    // Headings, repeated at the top of every page.
+    out += rowStart + "\\trhdr" + shadedCells + "\n";
+    for (const ReportColumn &column : content.columns)
+        out += "\\pard\\intbl\\plain\\f0\\fs17\\b\\qc " + escape(column.heading) + "\\cell";
+    out += "\\row\n";
+
+    const auto writeRow = [&](const QStringList &texts, bool bold) {
+        out += rowStart + cells + "\n";
+        for (int c = 0; c < content.columns.size(); ++c) {
+            out += "\\pard\\intbl\\plain\\f0\\fs17";
+            if (bold)
+                out += "\\b";
+            out += alignmentWord(content.columns.at(c).align);
+            out += ' ';
+            out += escape(texts.value(c));
+            out += "\\cell";
+        }
+        out += "\\row\n";
+    };
+    for (const QStringList &row : content.rows)
+        writeRow(row, false);
+    if (content.hasTotals())
+        writeRow(content.totals, true);
+
+    out += "\\pard\\plain\\f0\\fs20\\par\n}\n";
+    return out;
+}
+
+} // namespace zav::platform

@@ -1,0 +1,265 @@
+#include "platform/ui/datagridmodel.h"
+
+#include "platform/dialogs.h"
+#include "platform/ui/datasource.h"
+#include "platform/vb.h"
+
+namespace zav::platform {
+
+namespace {
+
+// The text of a value as held: numbers in the runtime's form, yes/no as no text (a check box
+// shows it), anything else as it stands.
+QString heldText(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return QString();
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return vb::CStr(value.toDouble());
+    case QMetaType::Bool:
+        return QString();
+    default:
+        return value.toString();
+    }
+}
+
+Qt::Alignment qtAlignment(DataGridColumn::Alignment alignment)
+{
+    switch (alignment) {
+    case DataGridColumn::Alignment::Left:
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    case DataGridColumn::Alignment::Center:
+        return Qt::AlignHCenter | Qt::AlignVCenter;
+    case DataGridColumn::Alignment::Right:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case DataGridColumn::Alignment::General:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+DataGridModel::DataGridModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+DataGridModel::~DataGridModel() = default;
+
+void DataGridModel::setDataSource(DataSource *source)
+{
+    if (m_source)
+        disconnect(m_source, nullptr, this, nullptr);
+    beginResetModel();
+    m_source = source;
+    endResetModel();
+    if (!source)
+        return;
+    connect(source, &DataSource::aboutToRefresh, this, [this] { beginResetModel(); });
+    connect(source, &DataSource::refreshed, this, [this] { endResetModel(); });
+    connect(source, &DataSource::rowAboutToBeInserted, this,
+        [this](int row) { beginInsertRows(QModelIndex(), row, row); });
+    connect(source, &DataSource::rowInserted, this, [this] { endInsertRows(); });
+    connect(source, &DataSource::rowAboutToBeRemoved, this,
+        [this](int row) { beginRemoveRows(QModelIndex(), row, row); });
+    connect(source, &DataSource::rowRemoved, this, [this] { endRemoveRows(); });
+    connect(source, &DataSource::rowChanged, this,
+        [this](int row) { emit dataChanged(index(row, 0), index(row, columnCount() - 1)); });
+}
+
+void DataGridModel::setColumns(const QList<DataGridColumn> &columns)
+{
+    beginResetModel();
+    m_columns = columns;
+    endResetModel();
+}
+
+QList<DataGridColumn> DataGridModel::columns() const
+{
+    if (!m_columns.isEmpty() || !m_source)
+        return m_columns;
+    QList<DataGridColumn> all;
+    for (const QString &field : m_source->fieldNames())
+        all.append(DataGridColumn { field, field });
+    return all;
+}
+
+int DataGridModel::columnCount(const QModelIndex &parent) const
+{
+    if (parent.isValid())
+        return 0;
+    if (!m_columns.isEmpty() || !m_source)
+        return int(m_columns.size());
+    return m_source->fieldCount();
+}
+
+DataGridColumn DataGridModel::column(int index) const
+{
+    if (!m_columns.isEmpty())
+        return index >= 0 && index < m_columns.size() ? m_columns.at(index) : DataGridColumn {};
+    if (m_source && index >= 0 && index < m_source->fieldCount()) {
+        const QString field = m_source->fieldNames().at(index);
+        return DataGridColumn { field, field };
+    }
+    return DataGridColumn {};
+}
+
+void DataGridModel::setColumn(int index, const DataGridColumn &column)
+{
+    if (m_columns.isEmpty())
+        m_columns = columns();
+    if (index < 0 || index >= m_columns.size())
+        return;
+    m_columns[index] = column;
+    emit headerDataChanged(Qt::Horizontal, index, index);
+    if (rowCount() > 0)
+        emit dataChanged(this->index(0, index), this->index(rowCount() - 1, index));
+}
+
+void DataGridModel::setAllowUpdate(bool allow)
+{
+    m_allowUpdate = allow;
+}
+
+void DataGridModel::setReadOnly(bool readOnly)
+{
+    m_readOnly = readOnly;
+}
+
+int DataGridModel::fieldOf(int column) const
+{
+    if (!m_source || column < 0 || column >= columnCount())
+        return -1;
+    return m_source->fieldIndex(this->column(column).dataField);
+}
+
+bool DataGridModel::editable(int column) const
+{
+    return !m_readOnly && m_allowUpdate && !this->column(column).locked;
+}
+
+QVariant DataGridModel::value(int row, int column) const
+{
+    const int field = fieldOf(column);
+    if (field < 0 || row < 0 || row >= m_source->recordCount())
+        return QVariant();
+    return m_source->value(row, field);
+}
+
+QString DataGridModel::formatted(const QVariant &value, const QString &format)
+{
+    if (format.isEmpty() || value.typeId() == QMetaType::Bool)
+        return heldText(value);
+    if (format.compare(u"General Number", Qt::CaseInsensitive) == 0) {
+        // The number as the runtime writes it, without grouping; text that is no number stays.
+        const std::optional<double> number = vb::CDbl(value);
+        return number ? vb::CStr(*number) : heldText(value);
+    }
+    return vb::Format(value, format);
+}
+
+QString DataGridModel::text(int row, int column) const
+{
+    return formatted(value(row, column), this->column(column).format);
+}
+
+int DataGridModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() || !m_source ? 0 : m_source->recordCount();
+}
+
+QVariant DataGridModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return QVariant();
+    const QVariant held = value(index.row(), index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+        return formatted(held, column(index.column()).format);
+    case Qt::EditRole:
+        return heldText(held);
+    case ValueRole:
+        return held;
+    case Qt::TextAlignmentRole: {
+        const Qt::Alignment fixed = qtAlignment(column(index.column()).alignment);
+        if (fixed)
+            return int(fixed);
+        return int((vb::isNumberValue(held) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    }
+    case Qt::CheckStateRole:
+        if (held.typeId() == QMetaType::Bool)
+            return held.toBool() ? Qt::Checked : Qt::Unchecked;
+        return QVariant();
+    default:
+        return QVariant();
+    }
+}
+
+bool DataGridModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    const int field = fieldOf(index.column());
+    if (!m_source || field < 0)
+        return false;
+    const Qt::ItemFlags allowed = flags(index);
+    QVariant stored = value;
+    if (role == Qt::CheckStateRole) {
+        if (!(allowed & Qt::ItemIsUserCheckable))
+            return false;
+        stored = value.toInt() == Qt::Checked;
+    } else if (role == Qt::EditRole) {
+        if (!(allowed & Qt::ItemIsEditable))
+            return false;
+        // Editing the same text again writes nothing.
+        if (stored.toString() == heldText(this->value(index.row(), index.column())))
+            return false;
+    } else {
+        return false;
+    }
+    try {
+        m_source->setValue(index.row(), field, stored);
+        return true;
+    } catch (const DbError &error) {
+        dialogs().msgBox(error.message(), MsgButtons::Ok, MsgIcon::Critical, programTitle());
+        return false;
+    }
+}
+
+Qt::ItemFlags DataGridModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (!editable(index.column()))
+        return flags;
+    if (value(index.row(), index.column()).typeId() == QMetaType::Bool)
+        return flags | Qt::ItemIsUserCheckable;
+    return flags | Qt::ItemIsEditable;
+}
+
+QVariant DataGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (section < 0 || section >= columnCount())
+        return QVariant();
+    const DataGridColumn c = column(section);
+    switch (role) {
+    case Qt::DisplayRole:
+        return c.heading();
+    case FieldRole:
+        return c.dataField;
+    case FormatRole:
+        return c.format;
+    case Qt::TextAlignmentRole: {
+        const Qt::Alignment fixed = qtAlignment(c.alignment);
+        return fixed ? QVariant(int(fixed)) : QVariant();
+    }
+    default:
+        return QVariant();
+    }
+}
+
+} // namespace zav::platform

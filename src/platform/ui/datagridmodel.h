@@ -1,0 +1,120 @@
+#pragma once
+
+#include "platform/ui/datasource.h"
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+
+namespace zav::platform {
+
+/** @brief One column of a grid: what it shows and how. */
+struct DataGridColumn
+{
+    /** @brief Where a column's text stands in its cells. General puts numbers right, the rest left. */
+    enum class Alignment { General, Left, Center, Right };
+
+    /** Field of the data source the column shows. */
+    QString dataField;
+    /** Header text; the field's name when empty. */
+    QString caption;
+    /** Width in pixels; -1 leaves the view's default. */
+    int width = -1;
+    bool visible = true;
+    /** A locked column cannot be edited. */
+    bool locked = false;
+    /** The column's cells carry a button, whose click the grid reports. */
+    bool button = false;
+    /**
+     * Display format of the cells: a pattern of the runtime's Format ("##0.000", "###0.0##"), the
+     * named formats "Currency" and "General Number", or empty to show values as they are held.
+     * Numbers held as text are formatted as the numbers they read as; other text shows unchanged.
+     * Editing a cell starts from the value as held, not from its formatted text.
+     */
+    QString format {};
+    Alignment alignment = Alignment::General;
+
+    /** @brief The header text: the caption, or the field's name without one. */
+    QString heading() const { return caption.isEmpty() ? dataField : caption; }
+};
+
+/**
+ * @brief The rows of a DataSource seen through a list of columns: the model of a DataGrid, and of
+ * anything else that walks a grid's rows as the grid shows them (totals, printing, sorting).
+ *
+ * The rows are the source's, which reads all its rows at once and releases its statement, so the
+ * model holds no database lock. The header carries each column's caption (DisplayRole), field
+ * (FieldRole), format (FormatRole) and fixed alignment (Qt::TextAlignmentRole; none for General).
+ * A cell gives its formatted text (DisplayRole), the text an edit starts from (EditRole), the value
+ * as held (ValueRole), its alignment and, for a yes/no field, its check state.
+ *
+ * Editing writes at once through the source; it is refused on a locked column, when updates are
+ * not allowed and on a read-only model. A failure of the database is told with a message box.
+ */
+class DataGridModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    enum Role {
+        /** The value as held, Null included (cells). */
+        ValueRole = Qt::UserRole + 1,
+        /** The column's data field (header). */
+        FieldRole,
+        /** The column's display format (header). */
+        FormatRole,
+    };
+
+    explicit DataGridModel(QObject *parent = nullptr);
+    ~DataGridModel() override;
+
+    void setDataSource(DataSource *source);
+    DataSource *dataSource() const { return m_source; }
+
+    // --- Columns ------------------------------------------------------------------------------
+    /** @brief Sets the columns; with none, the model shows every field of the source by name. */
+    void setColumns(const QList<DataGridColumn> &columns);
+    /** @brief The columns in force (every field by name when none were set). */
+    QList<DataGridColumn> columns() const;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    /** @brief A column; an empty one when out of range. */
+    DataGridColumn column(int index) const;
+    /** @brief Changes one column (the fields' columns become set columns first). */
+    void setColumn(int index, const DataGridColumn &column);
+
+    // --- Permissions --------------------------------------------------------------------------
+    /** @brief Whether cells can be edited at all (columns may also be locked one by one). */
+    bool allowUpdate() const { return m_allowUpdate; }
+    void setAllowUpdate(bool allow);
+    /** @brief A read-only model refuses every change, whatever the columns and updates allow. */
+    bool isReadOnly() const { return m_readOnly; }
+    void setReadOnly(bool readOnly);
+
+    // --- Cells --------------------------------------------------------------------------------
+    /** @brief The value of a cell as held; Null out of range or on a field the source lacks. */
+    QVariant value(int row, int column) const;
+    /** @brief The text a cell shows: its value in the column's format. */
+    QString text(int row, int column) const;
+    /** @brief A value written in a column's format (empty format: as held; Null: empty text). */
+    static QString formatted(const QVariant &value, const QString &format);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    /** The source field of a column, -1 when the source lacks it. */
+    int fieldOf(int column) const;
+    bool editable(int column) const;
+
+    QPointer<DataSource> m_source;
+    QList<DataGridColumn> m_columns;
+    bool m_allowUpdate = true;
+    bool m_readOnly = false;
+};
+
+} // namespace zav::platform

@@ -1,0 +1,180 @@
+#include "platform/programfolder.h"
+#include "platform/report/reportcall.h"
+#include "platform/report_recordingrunner.h"
+#include "support/scripteddialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace zav::platform;
+using zav::test::RecordingReportRunner;
+
+namespace {
+
+class ReportCallTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("ARCHIVI")));
+        ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("STAMPE")));
+        QFile definition(folder.filePath(QStringLiteral("STAMPE/MIL_GLOB.GST")));
+        ASSERT_TRUE(definition.open(QIODevice::WriteOnly));
+        ProgramFolder::setPath(folder.path());
+    }
+    void TearDown() override { ProgramFolder::setPath(QString()); }
+
+    ReportCall::Report general() const
+    {
+        ReportCall::Report report;
+        report.fileName = QStringLiteral("mil_glob.gst"); // found without regard to case
+        report.dataSlots = { 0, 7 };
+        report.database = QStringLiteral("/progetti/VIALE.cdb");
+        report.exportName = QStringLiteral("VIAGBL.RTF");
+        report.announce = true;
+        return report;
+    }
+
+    QTemporaryDir folder;
+    ScriptedDialogs boxes;
+    RecordingReportRunner runner;
+    ReportControl control;
+};
+
+} // namespace
+
+TEST_F(ReportCallTest, DestinationStepSetsTheDestinationAndTheFlag)
+{
+    QString flag;
+    control.DataFiles.at(4) = QStringLiteral("old");
+
+    ReportCall::destinationStep(control, false, false, true, RtfFileType, flag);
+    EXPECT_EQ(control.Destination, ReportDestination::File);
+    EXPECT_EQ(control.PrintFileType, RtfFileType);
+    EXPECT_EQ(flag, QStringLiteral("ON"));
+    EXPECT_TRUE(control.DataFiles.at(4).isEmpty());
+    EXPECT_TRUE(boxes.shown().isEmpty());
+
+    ReportCall::destinationStep(control, false, true, false, RtfFileType, flag);
+    EXPECT_EQ(control.Destination, ReportDestination::Printer);
+    EXPECT_EQ(flag, QStringLiteral("OFF"));
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown().at(0).text, QStringLiteral("Accendi la Stampante e premi 'Ok' quando pronto"));
+    EXPECT_EQ(boxes.shown().at(0).title, QStringLiteral("Zav -Stampa Millesimi-"));
+    EXPECT_EQ(boxes.shown().at(0).icon, MsgIcon::Exclamation);
+
+    ReportCall::destinationStep(control, true, false, false, RtfFileType, flag);
+    EXPECT_EQ(control.Destination, ReportDestination::Window);
+    EXPECT_EQ(flag, QStringLiteral("OFF"));
+
+    // No option set: everything stays as it was.
+    flag = QStringLiteral("ON");
+    ReportCall::destinationStep(control, false, false, false, RtfFileType, flag);
+    EXPECT_EQ(control.Destination, ReportDestination::Window);
+    EXPECT_EQ(flag, QStringLiteral("ON"));
+    EXPECT_TRUE(runner.runs.isEmpty());
+}
+
+TEST_F(ReportCallTest, ReportStepSetsTheControlRunsItAndAnnouncesTheExportAfterwards)
+{
+    control.Destination = ReportDestination::File;
+    ASSERT_TRUE(ReportCall::reportStep(control, QStringLiteral("ON"), general()));
+
+    ASSERT_EQ(runner.runs.size(), 1);
+    const ReportProperties &run = runner.runs.at(0);
+    EXPECT_EQ(run.DataFiles.at(0), QStringLiteral("/progetti/VIALE.cdb"));
+    EXPECT_EQ(run.DataFiles.at(7), QStringLiteral("/progetti/VIALE.cdb"));
+    EXPECT_EQ(std::count_if(
+                  run.DataFiles.begin(), run.DataFiles.end(), [](const QString &s) { return !s.isEmpty(); }),
+        2);
+    EXPECT_EQ(run.ReportFileName, folder.filePath(QStringLiteral("STAMPE/MIL_GLOB.GST")));
+    EXPECT_EQ(run.PrintFileName, folder.filePath(QStringLiteral("ARCHIVI/VIAGBL.RTF")));
+    EXPECT_EQ(run.SelectionFormula, QString());
+
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown().at(0).text,
+        QStringLiteral("Il file è stato chiamato: VIAGBL.RTF ed è stato inserito nella directory ")
+            + QDir::toNativeSeparators(folder.filePath(QStringLiteral("ARCHIVI"))));
+    EXPECT_EQ(boxes.shown().at(0).title, QStringLiteral("Esportazione RTF"));
+    EXPECT_EQ(boxes.shown().at(0).icon, MsgIcon::Information);
+}
+
+TEST_F(ReportCallTest, AFailedRunIsReportedAndNothingIsAnnounced)
+{
+    control.Destination = ReportDestination::File;
+    runner.failNext(QStringLiteral("impossibile scrivere il file"));
+    EXPECT_FALSE(ReportCall::reportStep(control, QStringLiteral("ON"), general()));
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown().at(0).text,
+        QStringLiteral("Il file VIAGBL.RTF non è stato creato: impossibile scrivere il file."));
+    EXPECT_EQ(boxes.shown().at(0).title, QStringLiteral("!!! Attenzione !!!"));
+    EXPECT_EQ(boxes.shown().at(0).icon, MsgIcon::Critical);
+
+    boxes.clear();
+    control.Destination = ReportDestination::Window;
+    runner.failNext(QStringLiteral("file di stampa non trovato"));
+    EXPECT_FALSE(ReportCall::reportStep(control, QStringLiteral("OFF"), general()));
+    EXPECT_EQ(
+        boxes.messages(), QStringList { QStringLiteral("Stampa non eseguita: file di stampa non trovato.") });
+}
+
+TEST_F(ReportCallTest, WithTheFlagOffNoFileIsNamedOrAnnounced)
+{
+    control.Destination = ReportDestination::Window;
+    control.PrintFileName = QStringLiteral("/earlier/VIAGBL.RTF");
+    for (const QString &flag : { QStringLiteral("OFF"), QString(), QStringLiteral("on") }) {
+        ASSERT_TRUE(ReportCall::reportStep(control, flag, general()));
+        EXPECT_EQ(runner.runs.last().PrintFileName, QStringLiteral("/earlier/VIAGBL.RTF"));
+    }
+    EXPECT_TRUE(boxes.shown().isEmpty());
+}
+
+TEST_F(ReportCallTest, SortFieldsAreSetOnlyWhenGiven)
+{
+    ReportCall::Report report = general();
+    report.sortFields
+        = { QStringLiteral("+{MILLESIMI_TER.PALAZ}"), QStringLiteral("+{MILLESIMI_TER.SCALA}") };
+    ReportCall::reportStep(control, QStringLiteral("OFF"), report);
+    EXPECT_EQ(runner.runs.last().SortFields.at(0), QStringLiteral("+{MILLESIMI_TER.PALAZ}"));
+    EXPECT_EQ(runner.runs.last().SortFields.at(1), QStringLiteral("+{MILLESIMI_TER.SCALA}"));
+    EXPECT_EQ(runner.runs.last().SortFields.at(2), QString());
+    ReportCall::reportStep(control, QStringLiteral("OFF"), general());
+    EXPECT_EQ(runner.runs.last().SortFields.at(0), QStringLiteral("+{MILLESIMI_TER.PALAZ}"));
+}
+
+TEST(ReportCallNames, SafeFileNamesKeepNoSeparatorOrReservedCharacter)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        { "SCALA B", "SCALA B" },
+        { "1Nessuna03", "1Nessuna03" },
+        { "../../etc/passwd", ".._.._etc_passwd" },
+        { "a\\b:c*d?e\"f<g>h|i", "a_b_c_d_e_f_g_h_i" },
+        { "tab\there", "tab_here" },
+        { "Perù", "Perù" },
+    };
+    for (const auto &[text, safe] : cases)
+        EXPECT_EQ(ReportCall::safeFileName(QString::fromUtf8(text)), QString::fromUtf8(safe)) << text;
+}
+
+TEST(ReportControlTest, ClearingEmptiesEverySlotAndOnlyTheSlots)
+{
+    ReportControl control;
+    for (QString &slot : control.DataFiles)
+        slot = QStringLiteral("x");
+    control.SelectionFormula = QStringLiteral("{T.F}=1");
+    control.PrintFileName = QStringLiteral("f");
+    control.clearDataFiles();
+    for (const QString &slot : control.DataFiles)
+        EXPECT_TRUE(slot.isEmpty());
+    EXPECT_EQ(control.SelectionFormula, QStringLiteral("{T.F}=1"));
+    EXPECT_EQ(control.PrintFileName, QStringLiteral("f"));
+
+    RecordingReportRunner runner;
+    EXPECT_TRUE(control.setAction(0).ok);
+    EXPECT_TRUE(runner.runs.isEmpty());
+    control.setAction(1);
+    EXPECT_EQ(runner.runs.size(), 1);
+}

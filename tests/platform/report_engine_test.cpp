@@ -1,0 +1,375 @@
+#include "platform/db.h"
+#include "platform/report/reportcontent.h"
+#include "platform/report/reportengine.h"
+#include "platform/report/reportpainter.h"
+#include "platform/report/reportpreview.h"
+#include "platform/report/rtfwriter.h"
+#include "platform/report_rtfreader.h"
+#include "platform/vb.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QFile>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace zav::platform;
+using zav::test::RtfDocument;
+
+namespace {
+
+/** A small database of its own: a header table and a table of amounts by building. */
+class ReportEngineTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        database = dir.filePath(QStringLiteral("data.db"));
+        Database db = Database::create(database);
+        db.createTable(QStringLiteral("HEAD"),
+            { { QStringLiteral("NOME") }, { QStringLiteral("INDIRIZZO") }, { QStringLiteral("CITTA") } });
+        db.insert(QStringLiteral("HEAD"),
+            { { QStringLiteral("NOME"), QStringLiteral("Condominio Le Querce") },
+                { QStringLiteral("CITTA"), QStringLiteral("Forlì") } });
+        db.createTable(QStringLiteral("AMOUNTS"),
+            { { QStringLiteral("BLD") }, { QStringLiteral("OWNER") },
+                { QStringLiteral("SHARE"), FieldType::Double }, { QStringLiteral("NUM"), FieldType::Integer },
+                { QStringLiteral("AREA") } });
+        // Stored out of order: building "10" must follow "9", and the text "1,5" reads as a number.
+        const QList<QVariantList> rows = {
+            { "10", "Verdi", 100.5, 4, "1,5" },
+            { "9", "D'Amico \"Nino\"", 250.25, 2, "2" },
+            { "9", "Àlvaro", 149.25, 1, QVariant() },
+            { "2", "Rossi {capo}", 500.0, 3, "abc" },
+        };
+        for (const QVariantList &row : rows) {
+            db.insert(QStringLiteral("AMOUNTS"),
+                { { QStringLiteral("BLD"), row.at(0) }, { QStringLiteral("OWNER"), row.at(1) },
+                    { QStringLiteral("SHARE"), row.at(2) }, { QStringLiteral("NUM"), row.at(3) },
+                    { QStringLiteral("AREA"), row.at(4) } });
+        }
+
+        definitionPath = dir.filePath(QStringLiteral("AMOUNTS.GST"));
+        writeDefinition(definitionJson);
+        report.ReportFileName = definitionPath;
+        report.DataFiles.at(2) = database;
+        report.DataFiles.at(5) = database;
+        report.previewTitle = QStringLiteral("Anteprima di prova");
+    }
+
+    void TearDown() override
+    {
+        ReportEngine::setPrinterSetup({});
+        for (ReportPreview *preview : ReportPreview::openPreviews())
+            delete preview;
+    }
+
+    void writeDefinition(const char *json)
+    {
+        QFile file(definitionPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(json);
+    }
+
+    static inline const char *definitionJson = R"({
+        "title": "Quote per palazzina",
+        "header": { "slot": 2, "table": "HEAD", "lines": ["{NOME}", "{INDIRIZZO}", "{INDIRIZZO} {CITTA}"] },
+        "detail": { "slot": 5, "table": "AMOUNTS", "sort": ["BLD", "NUM"] },
+        "subtitle": ["Palazzina {BLD}", "Int. {NUM}", "Nota {MISSING}"],
+        "columns": [
+            { "field": "BLD", "heading": "Pal.", "width": 5, "align": "center" },
+            { "field": "OWNER", "heading": "Condomino", "width": 30 },
+            { "field": "AREA", "heading": "Mq.", "width": 8, "align": "right", "format": "#,##0.00", "total": true },
+            { "field": "SHARE", "heading": "Millesimi", "width": 10, "align": "right", "format": "##0.000", "total": true }
+        ]
+    })";
+
+    QTemporaryDir dir;
+    QString database;
+    QString definitionPath;
+    ReportProperties report;
+    vb::DecimalSeparatorScope comma { u',' };
+};
+
+QStringList column(const ReportContent &content, int c)
+{
+    QStringList texts;
+    for (const QStringList &row : content.rows)
+        texts.append(row.at(c));
+    return texts;
+}
+
+int pdfPages(const QByteArray &pdf)
+{
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page[^s]"));
+    return int(QString::fromLatin1(pdf).count(page));
+}
+
+} // namespace
+
+TEST_F(ReportEngineTest, ContentHoldsTheSortedRowsTheirTotalsAndTheHeading)
+{
+    const ReportContent content = ReportEngine::prepare(report);
+    EXPECT_EQ(content.title, QStringLiteral("Quote per palazzina"));
+    // An empty line is left out; a line with one value of two keeps it.
+    EXPECT_EQ(content.headerLines,
+        (QStringList { QStringLiteral("Condominio Le Querce"), QStringLiteral("Forlì") }));
+    EXPECT_EQ(column(content, 0), (QStringList { "2", "9", "9", "10" }));
+    EXPECT_EQ(column(content, 1),
+        (QStringList { "Rossi {capo}", QStringLiteral("Àlvaro"), "D'Amico \"Nino\"", "Verdi" }));
+    // Text that is not a number stays as it is; an empty value writes nothing.
+    EXPECT_EQ(column(content, 2), (QStringList { "abc", "", "2,00", "1,50" }));
+    EXPECT_EQ(column(content, 3), (QStringList { "500,000", "149,250", "250,250", "100,500" }));
+    // 500 + 149.25 + 250.25 + 100.5 = 1000; 2 + 1.5 = 3.5 (the text "abc" adds nothing).
+    EXPECT_EQ(content.totals, (QStringList { "", "Totale", "3,50", "1000,000" }));
+    // No formula: the subtitle comes from the first row printed; a part with no value is left out.
+    EXPECT_EQ(content.subtitle, QStringLiteral("Palazzina 2 - Int. 3"));
+    EXPECT_EQ(content.printDate, QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+}
+
+TEST_F(ReportEngineTest, TheFormulaKeepsItsRowsWithValuesBoundNotPasted)
+{
+    report.SelectionFormula = QStringLiteral("{AMOUNTS.BLD}='9' and {AMOUNTS.NUM}=2");
+    ReportContent content = ReportEngine::prepare(report);
+    EXPECT_EQ(column(content, 1), QStringList { "D'Amico \"Nino\"" });
+    EXPECT_EQ(content.subtitle, QStringLiteral("Palazzina 9 - Int. 2"));
+
+    report.SelectionFormula = QStringLiteral("{AMOUNTS.OWNER}=\"D'Amico \"\"Nino\"\"\"");
+    content = ReportEngine::prepare(report);
+    EXPECT_EQ(column(content, 0), QStringList { "9" });
+
+    // Text compares without regard to case, as everywhere in the archives.
+    report.SelectionFormula = QStringLiteral("{amounts.owner}='VERDI'");
+    EXPECT_EQ(ReportEngine::prepare(report).rows.size(), 1);
+
+    // A quote that would end the value in SQL selects nothing and harms nothing.
+    report.SelectionFormula = QStringLiteral("{AMOUNTS.OWNER}='x'' OR ''1''=''1'");
+    content = ReportEngine::prepare(report);
+    EXPECT_TRUE(content.rows.isEmpty());
+    EXPECT_EQ(content.totals, (QStringList { "", "Totale", "0,00", "0,000" }));
+    EXPECT_EQ(Database::open(database).table(QStringLiteral("AMOUNTS")).recordCount(), 4);
+}
+
+TEST_F(ReportEngineTest, SortFieldsOfTheControlReplaceTheDefinitionsOrder)
+{
+    report.SortFields.at(0) = QStringLiteral("-{AMOUNTS.SHARE}");
+    EXPECT_EQ(column(ReportEngine::prepare(report), 3),
+        (QStringList { "500,000", "250,250", "149,250", "100,500" }));
+    report.SortFields.at(0) = QStringLiteral("+{OTHER.SHARE}");
+    EXPECT_THROW(ReportEngine::prepare(report), ReportError);
+}
+
+TEST_F(ReportEngineTest, WhatCannotBeReadIsAFailureWithItsReason)
+{
+    struct Case
+    {
+        const char *what;
+        std::function<void(ReportProperties &)> change;
+        const char *reason;
+    };
+    const Case cases[] = {
+        { "missing definition", [](ReportProperties &r) { r.ReportFileName += QStringLiteral(".none"); },
+            "file di stampa non trovato" },
+        { "empty slot", [](ReportProperties &r) { r.DataFiles.at(5).clear(); },
+            "nessun archivio indicato per la tabella AMOUNTS (posizione 5)" },
+        { "missing database", [](ReportProperties &r) { r.DataFiles.at(5) += QStringLiteral(".none"); },
+            "impossibile leggere la tabella AMOUNTS" },
+        { "formula", [](ReportProperties &r) { r.SelectionFormula = QStringLiteral("{AMOUNTS.NUM}="); },
+            "formula di selezione non valida" },
+        { "other table",
+            [](ReportProperties &r) { r.SelectionFormula = QStringLiteral("{MILLESIMI.PALAZ}='1'"); },
+            "nomina la tabella MILLESIMI" },
+        { "missing field",
+            [](ReportProperties &r) { r.SelectionFormula = QStringLiteral("{AMOUNTS.NOPE}='1'"); },
+            "impossibile leggere la tabella AMOUNTS" },
+        { "file type",
+            [](ReportProperties &r) {
+                r.Destination = ReportDestination::File;
+                r.PrintFileType = 1;
+            },
+            "tipo di file di esportazione non gestito: 1" },
+        { "destination", [](ReportProperties &r) { r.Destination = 7; },
+            "destinazione di stampa non valida" },
+    };
+    ReportEngine engine;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        ReportProperties changed = report;
+        c.change(changed);
+        const ReportResult result = engine.run(changed);
+        EXPECT_FALSE(result.ok);
+        EXPECT_TRUE(result.message.contains(QString::fromUtf8(c.reason))) << result.message.toStdString();
+    }
+    EXPECT_TRUE(ReportPreview::openPreviews().isEmpty());
+}
+
+TEST_F(ReportEngineTest, DefinitionsThatAreNotValidAreRefused)
+{
+    const char *const bad[] = {
+        "not json",
+        "[]",
+        R"({ "title": "t", "columns": [ { "field": "A" } ] })", // no detail
+        R"({ "detail": { "slot": 25, "table": "T" }, "columns": [ { "field": "A" } ] })",
+        R"({ "detail": { "slot": 1.5, "table": "T" }, "columns": [ { "field": "A" } ] })",
+        R"({ "detail": { "slot": 1 }, "columns": [ { "field": "A" } ] })",
+        R"({ "detail": { "slot": 1, "table": "T" }, "columns": [] })",
+        R"({ "detail": { "slot": 1, "table": "T" }, "columns": [ { "heading": "A" } ] })",
+        R"({ "detail": { "slot": 1, "table": "T" }, "columns": [ { "field": "A", "width": 0 } ] })",
+        R"({ "detail": { "slot": 1, "table": "T" }, "columns": [ { "field": "A", "align": "middle" } ] })",
+        R"({ "detail": { "slot": 1, "table": "T", "sort": "A" }, "columns": [ { "field": "A" } ] })",
+    };
+    for (const char *json : bad) {
+        SCOPED_TRACE(json);
+        EXPECT_THROW(ReportDefinition::fromJson(json), ReportError);
+    }
+    // A column that the table lacks is found when the report runs.
+    writeDefinition(R"({ "detail": { "slot": 5, "table": "AMOUNTS" }, "columns": [ { "field": "NOPE" } ] })");
+    EXPECT_THROW(ReportEngine::prepare(report), ReportError);
+}
+
+TEST_F(ReportEngineTest, ExportWritesAnRtfTableThatReadsBack)
+{
+    report.Destination = ReportDestination::File;
+    report.PrintFileType = RtfFileType;
+    report.PrintFileName = dir.filePath(QStringLiteral("OUT.RTF"));
+    ASSERT_TRUE(ReportEngine().run(report).ok);
+
+    QFile file(report.PrintFileName);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray rtf = file.readAll();
+    EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252"));
+    const RtfDocument doc = RtfDocument::read(rtf);
+    EXPECT_TRUE(doc.balanced);
+    EXPECT_EQ(doc.rawNonAscii, 0);
+    EXPECT_EQ(doc.paragraphs.mid(0, 4),
+        (QStringList { QStringLiteral("Quote per palazzina"), QStringLiteral("Condominio Le Querce"),
+            QStringLiteral("Forlì"), QStringLiteral("Palazzina 2 - Int. 3") }));
+    ASSERT_EQ(doc.rows.size(), 6); // headings, four rows, total
+    EXPECT_EQ(doc.rows.at(0), (QStringList { "Pal.", "Condomino", "Mq.", "Millesimi" }));
+    EXPECT_EQ(doc.rows.at(1), (QStringList { "2", "Rossi {capo}", "abc", "500,000" }));
+    EXPECT_EQ(doc.rows.at(2), (QStringList { "9", QStringLiteral("Àlvaro"), "", "149,250" }));
+    EXPECT_EQ(doc.rows.at(3), (QStringList { "9", "D'Amico \"Nino\"", "2,00", "250,250" }));
+    EXPECT_EQ(doc.rows.at(5), (QStringList { "", "Totale", "3,50", "1000,000" }));
+    // Bold headings repeated on each page, borders on every cell.
+    EXPECT_TRUE(rtf.contains("\\trhdr"));
+    EXPECT_EQ(doc.controlWords.count(QStringLiteral("cellx")), 6 * 4);
+    EXPECT_EQ(doc.controlWords.count(QStringLiteral("clbrdrt")), 6 * 4);
+    // The accents are escaped as RTF wants them.
+    EXPECT_TRUE(rtf.contains("Forl\\'ec"));
+    EXPECT_TRUE(rtf.contains("\\'c0lvaro"));
+    EXPECT_TRUE(rtf.contains("Rossi \\{capo\\}"));
+}
+
+TEST(RtfWriter, EscapesWhatRtfReservesAndEveryCharacterBeyondAscii)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        { "perché più", "perch\\'e9 pi\\'f9" },
+        { "\\ { }", "\\\\ \\{ \\}" },
+        { "€ 10 – “sì”", "\\'80 10 \\'96 \\'93s\\'ec\\'94" },
+        { "Łódź", "\\u321?\\'f3d\\u378?" },
+        { "ǅ", "\\u453?" },
+        { "a\nb\tc\rd", "a\\line b\\tab cd" },
+    };
+    for (const auto &[text, rtf] : cases)
+        EXPECT_EQ(RtfWriter::escape(QString::fromUtf8(text)), QByteArray(rtf)) << text;
+    // A character above 0x7FFF is written as a negative 16-bit number.
+    EXPECT_EQ(RtfWriter::escape(QString(QChar(0xFB01))), QByteArray("\\u-1279?"));
+    const RtfDocument doc
+        = RtfDocument::read("{\\rtf1 " + RtfWriter::escape(QStringLiteral("Łódź € ﬁ")) + "\\par}");
+    EXPECT_EQ(doc.paragraphs, QStringList { QStringLiteral("Łódź \u0080 ﬁ") }); // \'80 reads back as Latin-1
+}
+
+TEST(RtfWriter, PageSizeAndOrientationComeFromTheSettings)
+{
+    ReportContent content;
+    ReportColumn only;
+    only.field = only.heading = QStringLiteral("A");
+    content.columns = { only };
+    // A4 is 210 x 297 mm: 11906 x 16838 twips; A3 is 297 x 420 mm.
+    const QByteArray portrait = RtfWriter::write(content, QPageSize(QPageSize::A4), QPageLayout::Portrait);
+    EXPECT_TRUE(portrait.contains("\\paperw11906\\paperh16838")) << portrait.left(300).toStdString();
+    EXPECT_FALSE(portrait.contains("\\landscape"));
+    const QByteArray landscape = RtfWriter::write(content, QPageSize(QPageSize::A3), QPageLayout::Landscape);
+    EXPECT_TRUE(landscape.contains("\\paperw23811\\paperh16838\\")) << landscape.left(300).toStdString();
+    EXPECT_TRUE(landscape.contains("\\landscape"));
+    EXPECT_TRUE(RtfDocument::read(landscape).balanced);
+}
+
+TEST_F(ReportEngineTest, AnExportThatCannotBeWrittenFailsAndLeavesNoFile)
+{
+    report.Destination = ReportDestination::File;
+    report.PrintFileName = dir.filePath(QStringLiteral("missing/OUT.RTF"));
+    const ReportResult result = ReportEngine().run(report);
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.message.startsWith(QStringLiteral("impossibile scrivere il file")))
+        << result.message.toStdString();
+    EXPECT_FALSE(QFile::exists(report.PrintFileName));
+}
+
+TEST_F(ReportEngineTest, PrintingGoesToThePrinterSetUpForTheRun)
+{
+    const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
+    ReportEngine::setPrinterSetup([&](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageSize(QPageSize(QPageSize::A5));
+    });
+    report.Destination = ReportDestination::Printer;
+    ASSERT_TRUE(ReportEngine().run(report).ok);
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_EQ(pdfPages(bytes), 1);
+    // A5 is 420 x 595 points.
+    EXPECT_TRUE(bytes.contains("/MediaBox [0 0 420.000000 595.000000]")) << "media box of A5";
+}
+
+TEST_F(ReportEngineTest, LongTablesRunOverPagesWithTheTotalAfterTheLastRow)
+{
+    {
+        Database db = Database::open(database);
+        Transaction transaction = db.transaction();
+        for (int i = 0; i < 300; ++i)
+            db.insert(QStringLiteral("AMOUNTS"),
+                { { QStringLiteral("BLD"), QStringLiteral("1") }, { QStringLiteral("SHARE"), 1.0 } });
+        transaction.commit();
+    }
+    const ReportContent content = ReportEngine::prepare(report);
+    ASSERT_EQ(content.rows.size(), 304);
+
+    const QString pdf = dir.filePath(QStringLiteral("long.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    ReportPainter painter(content);
+    ASSERT_TRUE(painter.print(printer));
+    EXPECT_GT(painter.pageCount(), 4);
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(pdfPages(file.readAll()), painter.pageCount());
+}
+
+TEST_F(ReportEngineTest, TheWindowIsAModelessPreviewWithTheControlsTitle)
+{
+    ASSERT_TRUE(ReportEngine().run(report).ok);
+    QCoreApplication::processEvents();
+    const QList<ReportPreview *> previews = ReportPreview::openPreviews();
+    ASSERT_EQ(previews.size(), 1);
+    ReportPreview *preview = previews.first();
+    EXPECT_EQ(preview->windowTitle(), QStringLiteral("Anteprima di prova"));
+    EXPECT_FALSE(preview->isModal());
+    EXPECT_EQ(preview->pageCount(), 1);
+    EXPECT_EQ(preview->content().rows.size(), 4);
+
+    // A second run opens a window of its own; closing one deletes it.
+    ASSERT_TRUE(ReportEngine().run(report).ok);
+    EXPECT_EQ(ReportPreview::openPreviews().size(), 2);
+    preview->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(ReportPreview::openPreviews().size(), 1);
+}

@@ -1,0 +1,153 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <cctype>
+
+namespace zav::test {
+
+/**
+ * @brief What a test reads back from an RTF document: whether its groups balance, the paragraphs
+ * outside tables, the table rows with their cells' text, and the control words met. Headers,
+ * footers, font and colour tables and "\*" destinations are skipped. "\'hh" is read as Latin-1,
+ * "\uN" as its character (its one fallback character skipped).
+ */
+struct RtfDocument
+{
+    bool balanced = true;
+    QStringList paragraphs;
+    QList<QStringList> rows;
+    QStringList controlWords;
+    /** Bytes beyond 7-bit ASCII in the file (an RTF file must have none). */
+    int rawNonAscii = 0;
+
+    static RtfDocument read(const QByteArray &rtf)
+    {
+        RtfDocument doc;
+        struct Group
+        {
+            bool skip = false;
+            bool first = true;
+        };
+        QList<Group> stack { Group {} };
+        QString text;
+        QStringList cells;
+        int fallback = 0;
+        const auto skipping = [&] { return stack.last().skip; };
+        const auto addChar = [&](QChar c) {
+            if (skipping())
+                return;
+            if (fallback > 0) {
+                --fallback;
+                return;
+            }
+            text.append(c);
+        };
+
+        qsizetype i = 0;
+        while (i < rtf.size()) {
+            const char c = rtf.at(i);
+            if (uchar(c) > 0x7F)
+                ++doc.rawNonAscii;
+            if (c == '{') {
+                stack.append({ stack.last().skip, true });
+                ++i;
+                continue;
+            }
+            if (c == '}') {
+                if (stack.size() <= 1)
+                    doc.balanced = false;
+                else
+                    stack.removeLast();
+                ++i;
+                continue;
+            }
+            if (c == '\r' || c == '\n') {
+                ++i;
+                continue;
+            }
+            if (c != '\\') {
+                stack.last().first = false;
+                addChar(QChar::fromLatin1(c));
+                ++i;
+                continue;
+            }
+            // A control symbol or word.
+            ++i;
+            if (i >= rtf.size())
+                break;
+            const char s = rtf.at(i);
+            if (s == '\\' || s == '{' || s == '}') {
+                addChar(QChar::fromLatin1(s));
+                ++i;
+                continue;
+            }
+            if (s == '\'') {
+                const int value = rtf.mid(i + 1, 2).toInt(nullptr, 16);
+                addChar(QChar(value));
+                i += 3;
+                continue;
+            }
+            if (s == '*') {
+                stack.last().skip = true;
+                ++i;
+                continue;
+            }
+            if (!std::isalpha(uchar(s))) {
+                ++i;
+                continue;
+            }
+            qsizetype start = i;
+            while (i < rtf.size() && std::isalpha(uchar(rtf.at(i))))
+                ++i;
+            const QByteArray word = rtf.mid(start, i - start);
+            start = i;
+            if (i < rtf.size() && (rtf.at(i) == '-' || std::isdigit(uchar(rtf.at(i))))) {
+                ++i;
+                while (i < rtf.size() && std::isdigit(uchar(rtf.at(i))))
+                    ++i;
+            }
+            const QByteArray parameter = rtf.mid(start, i - start);
+            if (i < rtf.size() && rtf.at(i) == ' ')
+                ++i;
+            doc.controlWords.append(QString::fromLatin1(word));
+
+            Group &group = stack.last();
+            if (group.first
+                && (word == "fonttbl" || word == "colortbl" || word == "footer" || word == "header"))
+                group.skip = true;
+            group.first = false;
+            if (word == "u") {
+                int code = parameter.toInt();
+                if (code < 0)
+                    code += 65536;
+                addChar(QChar(code));
+                if (!skipping())
+                    fallback = 1;
+            } else if (word == "line") {
+                addChar(u'\n');
+            } else if (word == "tab") {
+                addChar(u'\t');
+            } else if (word == "cell" && !skipping()) {
+                cells.append(text);
+                text.clear();
+            } else if (word == "row" && !skipping()) {
+                doc.rows.append(cells);
+                cells.clear();
+                text.clear();
+            } else if (word == "par" && !skipping()) {
+                if (!text.isEmpty())
+                    doc.paragraphs.append(text);
+                text.clear();
+            }
+        }
+        if (stack.size() != 1)
+            doc.balanced = false;
+        return doc;
+    }
+};
+
+} // namespace zav::test
