@@ -70,6 +70,7 @@ int runProgram(QApplication &app)
     platform::installQtDialogs();
     platform::setDialogs(nullptr);
     platform::setEndProgramHook({});
+    platform::closeWindowsWhenTakenAway();
     installIconTheme();
     registerForms();
 

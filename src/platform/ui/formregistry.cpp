@@ -1,5 +1,6 @@
 #include "platform/ui/formregistry.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -9,12 +10,19 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <cstdlib>
+
+#ifdef ZAV_HAVE_XCB
+#include <QGuiApplication>
+#include <xcb/xcb.h>
+#endif
+
 namespace zav::platform {
 
 namespace {
 
-// How long a window may stay off the screen, not minimised, before it counts as taken away.
-constexpr int TakenAwayDelayMs = 250;
+// How long after a window is no longer exposed the window system is asked whether it still has it.
+constexpr int TakenAwayDelayMs = 100;
 const QString WatcherName = QStringLiteral("zav_takenAwayWatcher");
 
 struct Registry
@@ -83,11 +91,33 @@ QMargins frameMargins(const QWidget *window)
         frame.bottom() - inner.bottom() };
 }
 
+// Whether the window system still has this native window. Only on X11 can another program
+// destroy a window of ours (a window manager's "destroy", xdotool windowclose); there the server is
+// asked. Elsewhere a window goes only through a close request, which Qt handles.
+bool nativeWindowExists(const QWindow *window)
+{
+#ifdef ZAV_HAVE_XCB
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->connection())
+        return true;
+    xcb_connection_t *connection = x11->connection();
+    xcb_generic_error_t *error = nullptr;
+    const auto cookie = xcb_get_window_attributes(connection, xcb_window_t(window->winId()));
+    std::free(xcb_get_window_attributes_reply(connection, cookie, &error));
+    const bool gone = error && error->error_code == XCB_WINDOW;
+    std::free(error);
+    return !gone;
+#else
+    Q_UNUSED(window);
+    return true;
+#endif
+}
+
 /**
- * Closes a window that the window system has taken off the screen without the program: its native
- * window destroyed from outside (a window manager's "destroy"), which Qt sees only as the window
- * no longer being exposed while the widget still counts as shown. A minimised window, or one on
- * another desktop together with its owner, is not taken away.
+ * Closes a window whose native window has been destroyed from outside the program: Qt then sees
+ * only that the window is no longer exposed, while the widget still counts as shown (and, when
+ * modal, keeps every other window blocked). A window that is minimised, rolled up or on another
+ * desktop is unexposed too, but its native window is still there.
  */
 class TakenAwayWatcher : public QObject
 {
@@ -111,8 +141,7 @@ protected:
             if (event->type() == QEvent::WinIdChange || event->type() == QEvent::Show)
                 follow();
         } else if (watched == m_window && event->type() == QEvent::Expose && event->spontaneous()) {
-            // Qt updates the window's exposure right after this event; decide a little later, when
-            // a window manager has also said whether it minimised the window.
+            // Qt updates the window's exposure right after this event: look a little later.
             m_check.start();
         }
         return QObject::eventFilter(watched, event);
@@ -128,24 +157,12 @@ private:
         }
     }
 
-    // The window that stays on screen while this one is there: its owner, else the main window.
-    QWidget *owner() const
-    {
-        QWidget *parent = m_widget->parentWidget();
-        QWidget *owner = parent ? parent->window() : FormRegistry::mainWindow();
-        return owner == m_widget ? nullptr : owner;
-    }
-
     void check()
     {
         if (!m_widget || !m_window || !m_widget->isVisible() || m_window->isExposed()
-            || m_widget->windowState().testFlag(Qt::WindowMinimized)
-            || m_window->visibility() == QWindow::Minimized)
+            || nativeWindowExists(m_window))
             return;
-        const QWidget *stays = owner();
-        if (!stays || !stays->isVisible() || !stays->windowHandle() || !stays->windowHandle()->isExposed())
-            return;
-        qWarning("Window \"%s\" was taken off the screen from outside the program: closed",
+        qWarning("The window \"%s\" was destroyed from outside the program: it is closed",
             qPrintable(m_widget->windowTitle()));
         const QPointer<QWidget> widget = m_widget;
         widget->close();
@@ -159,6 +176,22 @@ private:
     QTimer m_check;
 };
 
+// Gives every window of the program, as it is shown, its watcher.
+class WindowsWatcher : public QObject
+{
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && watched->isWidgetType()) {
+            auto *widget = static_cast<QWidget *>(watched);
+            const Qt::WindowType type = widget->windowType();
+            if (widget->isWindow() && type != Qt::Popup && type != Qt::ToolTip)
+                closeWhenTakenAway(widget);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 } // namespace
 
 void closeWhenTakenAway(QWidget *window)
@@ -166,6 +199,16 @@ void closeWhenTakenAway(QWidget *window)
     if (!window || window->findChild<QObject *>(WatcherName, Qt::FindDirectChildrenOnly))
         return;
     new TakenAwayWatcher(window);
+}
+
+void closeWindowsWhenTakenAway()
+{
+    static WindowsWatcher *watcher = nullptr;
+    if (watcher || !qApp)
+        return;
+    watcher = new WindowsWatcher;
+    watcher->setParent(qApp);
+    qApp->installEventFilter(watcher);
 }
 
 void FormRegistry::setFactory(const QString &name, Factory factory)

@@ -76,13 +76,15 @@ public:
 };
 
 /**
- * @brief Closes this window when the window system takes it off the screen from outside the program
- * (its native window destroyed by a window manager) while its owner, or the main window, stays on
- * screen; a window that refuses to close is hidden. A minimised window is left alone. Modal forms
- * shown by the registry have it already; message boxes and dialogs run with exec() need it so that
- * their loop ends.
+ * @brief Closes this window when its native window is destroyed from outside the program (a window
+ * manager's "destroy" on X11); a window that refuses to close is hidden. A window minimised, rolled
+ * up or on another desktop is left alone. Modal forms shown by the registry have it already;
+ * message boxes and dialogs run with exec() need it so that their loop ends.
  */
 void closeWhenTakenAway(QWidget *window);
+
+/** @brief Gives every window of the program closeWhenTakenAway() as it is first shown (once, at start). */
+void closeWindowsWhenTakenAway();
 
 /** @brief RAII: a modal driver for the lifetime of the scope (tests). */
 class ModalDriverScope
