@@ -13,7 +13,6 @@
 #include <cstdlib>
 
 #ifdef ZAV_HAVE_XCB
-#include <QGuiApplication>
 #include <xcb/xcb.h>
 #endif
 
