@@ -469,6 +469,27 @@ TEST_F(FrmFile, CreaAndDuplicaInAFolderThatCannotBeWrittenSaySoAndMakeNothing)
     EXPECT_EQ(headerShown, 0);
 }
 
+// A file where the default folder should be stops anyone: Crea says so and makes nothing.
+TEST_F(FrmFile, CreaSaysWhenTheDefaultFolderCannotBeMade)
+{
+    ASSERT_TRUE(QDir(archivi()).removeRecursively());
+    writeFile(archivi(), "non una cartella");
+    form->Form_Activate();
+    form->Command1_Click(1);
+    control<QLineEdit>("Text1")->setText(QStringLiteral("Borgo"));
+    dialogs.answer(MsgResult::Yes);
+    form->Command2_Click();
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    EXPECT_EQ(dialogs.shown().at(1).text,
+        QStringLiteral(
+            "Impossibile creare la cartella \"%1\": la cartella del programma non è scrivibile, o vi si "
+            "trova un file con quel nome. Il progetto non è stato creato.")
+            .arg(archivi()));
+    EXPECT_FALSE(VAR_GBL.progetto_corrente);
+    EXPECT_EQ(filesIn(program.path()).filter(QStringLiteral("BORGO")), QStringList());
+    EXPECT_EQ(bytesOf(archivi()), QByteArray("non una cartella"));
+}
+
 TEST_F(FrmFile, ApriOfAProjectInAFolderThatCannotBeWrittenSaysSoAndOpensNothing)
 {
     const QString archive = projectIn(archivi(), QStringLiteral("AURORA.CDB"), QStringLiteral("Aurora"));

@@ -152,8 +152,16 @@ std::optional<CreatedProject> createProject(const QString &shownFolder, const QS
     if (dialogs().msgBox(QStringLiteral("Vuoi utilizzare la cartella di default?"), MsgButtons::YesNo,
             MsgIcon::Information, TitleCartella)
         == MsgResult::Yes) {
-        projectfiles::ensureDefaultFolder();
         folder = projectfiles::defaultFolder();
+        if (!projectfiles::ensureDefaultFolder()) {
+            dialogs().msgBox(
+                QStringLiteral("Impossibile creare la cartella \"%1\": la cartella del programma non è "
+                               "scrivibile, o vi si trova un file con quel nome. Il progetto non è "
+                               "stato creato.")
+                    .arg(QDir::toNativeSeparators(folder)),
+                MsgButtons::Ok, MsgIcon::Critical, TitleZavAttenzione);
+            return std::nullopt;
+        }
     }
     if (!QFileInfo(folder).isDir()) {
         reportPathNotFound();
