@@ -17,6 +17,8 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QIcon>
+#include <QKeySequence>
+#include <QShortcut>
 #include <QStandardPaths>
 
 namespace zav::shell {
@@ -68,6 +70,7 @@ int runProgram(QApplication &app)
     platform::installQtDialogs();
     platform::setDialogs(nullptr);
     platform::setEndProgramHook({});
+    platform::closeWindowsWhenTakenAway();
     installIconTheme();
     registerForms();
 
