@@ -1,6 +1,7 @@
 #include "shell/startup.h"
 
 #include "engine/ui/attesaprogress.h"
+#include "expenses/expensesforms.h"
 #include "platform/dialogs.h"
 #include "platform/programend.h"
 #include "platform/progress.h"
@@ -9,6 +10,7 @@
 #include "platform/ui/qtdialogs.h"
 #include "printing/printingforms.h"
 #include "register/registerforms.h"
+#include "register/unitregisterforms.h"
 #include "shell/forms/frm_init.h"
 #include "shell/forms/shellforms.h"
 #include "tables/tablecommands.h"
@@ -35,6 +37,8 @@ void registerForms()
     for (const auto &[key, handler] : workspace::WorkspaceCommands::commands())
         platform::CommandRegistry::setHandler(key, handler);
     register_::registerForms();
+    register_::registerUnitRegisterForms();
+    expenses::registerForms();
     tables::registerForms();
     tables::registerCommands();
     registerShellForms();

@@ -184,5 +184,28 @@ TEST_F(MainWindowWiringTest, VisualizzaOpensTheWorkspaceOnTheFirstUnit)
     EXPECT_FALSE(FormRegistry::isLoaded(QStringLiteral("frm_ins_coeff")));
 }
 
+// The unit register and the expense form are the real ones, shown as child windows.
+TEST_F(MainWindowWiringTest, CodPianiAndSpeseShowTheirFormsAsChildWindows)
+{
+    shell::frm_init *window = openMainWindow();
+    engine::VAR_GBL.progetto_corrente
+        = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/PROVA.CDB"));
+    engine::VAR_GBL.nome_progetto = QStringLiteral("PROVA");
+    platform::Database::open(*engine::VAR_GBL.progetto_corrente)
+        .insert(QStringLiteral("ANA_CONDO"),
+            { { QStringLiteral("NOME"), QStringLiteral("Condominio Aurora") },
+                { QStringLiteral("NUM_PAL"), 1 } });
+    for (const auto &[key, form] :
+        { std::pair { "tCodPiani", "frm_cod_piani" }, std::pair { "spese", "frm_ripart_spese" } }) {
+        window->Bar_main1_ToolClick(QString::fromLatin1(key));
+        QWidget *shown = FormRegistry::loaded(QString::fromLatin1(form));
+        ASSERT_NE(shown, nullptr) << key;
+        EXPECT_TRUE(shown->isVisible()) << key;
+        ASSERT_NE(window->mdiArea()->activeSubWindow(), nullptr) << key;
+        EXPECT_EQ(window->mdiArea()->activeSubWindow()->widget(), shown) << key;
+        FormRegistry::unload(QString::fromLatin1(form));
+    }
+}
+
 } // namespace
 } // namespace zav::test

@@ -1,9 +1,11 @@
 #include "shell/project/archiveoperations.h"
 
 #include "engine/var_gbl.h"
+#include "expenses/expensesforms.h"
 #include "platform/db.h"
 #include "platform/dialogs.h"
 #include "platform/programfolder.h"
+#include "platform/steps.h"
 #include "shell/project/archivelayout.h"
 #include "shell/project/backup.h"
 #include "shell/project/databasefailure.h"
@@ -141,6 +143,8 @@ void setOpenProject(const QString &archive, const QString &name, const QString &
     engine::VAR_GBL.progetto_corrente = archive;
     engine::VAR_GBL.nome_progetto = name;
     engine::VAR_GBL.archivio_terrazze = terraces;
+    // An expense form left open on the previous project loads afresh for this one.
+    platform::tryStep([] { expenses::projectOpened(); });
 }
 
 std::optional<CreatedProject> createProject(const QString &shownFolder, const QString &typedName)
