@@ -1,6 +1,6 @@
-#include "shell/browser/frmbrowser.h"
-#include "shell/forms/frm_init.h"
+#include "shell/browser/browserloader.h"
 #include "shell/startup.h"
+#include "startprobe.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -19,8 +19,8 @@ int main(int argc, char *argv[])
             QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
 
-    // The browser lives in its own library; the main window's `Web` command opens it through this.
-    zav::shell::frm_init::setBrowserFactory(
-        [](const QString &address) -> QWidget * { return zav::shell::frmBrowser::create(address); });
+    // The browser window is a module of the program folder, loaded by the first `Web` command.
+    zav::shell::installBrowser();
+    zav::installStartProbe(app);
     return zav::shell::runProgram(app);
 }

@@ -73,4 +73,10 @@ bool DesktopSystem::openDocument(const QString &document)
     return QDesktopServices::openUrl(QUrl::fromLocalFile(document));
 }
 
+bool DesktopSystem::openAddress(const QString &address)
+{
+    const QUrl url = QUrl::fromUserInput(address);
+    return url.isValid() && QDesktopServices::openUrl(url);
+}
+
 } // namespace zav::platform

@@ -37,6 +37,8 @@ public:
     virtual DocumentLookup lookUpDocument(const QString &document) = 0;
     /** @brief Opens a document with its associated program, without waiting; true when started. */
     virtual bool openDocument(const QString &document) = 0;
+    /** @brief Opens a web address in the desktop's default browser, without waiting; true when started. */
+    virtual bool openAddress(const QString &address) = 0;
 };
 
 /** @brief The installed System (DesktopSystem unless a test installed another). */
@@ -46,7 +48,8 @@ void setSystem(System *system);
 
 /**
  * @brief The real one: QStandardPaths to find programs, QProcess::startDetached to start them,
- * the desktop's MIME associations (xdg-mime) to look documents up and QDesktopServices to open them.
+ * the desktop's MIME associations (xdg-mime) to look documents up and QDesktopServices to open them
+ * and web addresses.
  */
 class DesktopSystem : public System
 {
@@ -55,6 +58,7 @@ public:
     bool startProgram(const QString &program, const QStringList &arguments) override;
     DocumentLookup lookUpDocument(const QString &document) override;
     bool openDocument(const QString &document) override;
+    bool openAddress(const QString &address) override;
 };
 
 } // namespace zav::platform

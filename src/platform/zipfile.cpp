@@ -2,33 +2,101 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLibrary>
 
 #include <zip.h>
 
+#include <type_traits>
 #include <utility>
 
 namespace zav::platform {
 
 namespace {
 
+// libzip, opened at the first zip the program reads or writes. Linked into the program it would
+// be mapped, with the cryptography library it needs, at every start, for backups made now and then.
+struct LibZip
+{
+    decltype(&::zip_open) zip_open = nullptr;
+    decltype(&::zip_close) zip_close = nullptr;
+    decltype(&::zip_discard) zip_discard = nullptr;
+    decltype(&::zip_strerror) zip_strerror = nullptr;
+    decltype(&::zip_error_init_with_code) zip_error_init_with_code = nullptr;
+    decltype(&::zip_error_strerror) zip_error_strerror = nullptr;
+    decltype(&::zip_error_fini) zip_error_fini = nullptr;
+    decltype(&::zip_source_file) zip_source_file = nullptr;
+    decltype(&::zip_source_free) zip_source_free = nullptr;
+    decltype(&::zip_file_add) zip_file_add = nullptr;
+    decltype(&::zip_set_file_compression) zip_set_file_compression = nullptr;
+    decltype(&::zip_get_num_entries) zip_get_num_entries = nullptr;
+    decltype(&::zip_get_name) zip_get_name = nullptr;
+    decltype(&::zip_stat_init) zip_stat_init = nullptr;
+    decltype(&::zip_stat) zip_stat = nullptr;
+    decltype(&::zip_fopen) zip_fopen = nullptr;
+    decltype(&::zip_fread) zip_fread = nullptr;
+    decltype(&::zip_fclose) zip_fclose = nullptr;
+    QString failure; ///< why libzip is not usable; empty when it is
+};
+
+const LibZip &libzip()
+{
+    static const LibZip api = [] {
+        LibZip api;
+        QLibrary library(QStringLiteral(ZAV_LIBZIP_SONAME));
+        if (!library.load()) {
+            api.failure = library.errorString();
+            return api;
+        }
+        const auto resolve = [&](auto &function, const char *name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(library.resolve(name));
+            if (!function && api.failure.isEmpty())
+                api.failure = library.errorString();
+        };
+        resolve(api.zip_open, "zip_open");
+        resolve(api.zip_close, "zip_close");
+        resolve(api.zip_discard, "zip_discard");
+        resolve(api.zip_strerror, "zip_strerror");
+        resolve(api.zip_error_init_with_code, "zip_error_init_with_code");
+        resolve(api.zip_error_strerror, "zip_error_strerror");
+        resolve(api.zip_error_fini, "zip_error_fini");
+        resolve(api.zip_source_file, "zip_source_file");
+        resolve(api.zip_source_free, "zip_source_free");
+        resolve(api.zip_file_add, "zip_file_add");
+        resolve(api.zip_set_file_compression, "zip_set_file_compression");
+        resolve(api.zip_get_num_entries, "zip_get_num_entries");
+        resolve(api.zip_get_name, "zip_get_name");
+        resolve(api.zip_stat_init, "zip_stat_init");
+        resolve(api.zip_stat, "zip_stat");
+        resolve(api.zip_fopen, "zip_fopen");
+        resolve(api.zip_fread, "zip_fread");
+        resolve(api.zip_fclose, "zip_fclose");
+        return api;
+    }();
+    return api;
+}
+
 QString openErrorText(int code)
 {
+    const LibZip &z = libzip();
     zip_error_t error;
-    zip_error_init_with_code(&error, code);
-    const QString text = QString::fromUtf8(zip_error_strerror(&error));
-    zip_error_fini(&error);
+    z.zip_error_init_with_code(&error, code);
+    const QString text = QString::fromUtf8(z.zip_error_strerror(&error));
+    z.zip_error_fini(&error);
     return text;
 }
 
 QString lastErrorText(::zip *handle)
 {
-    return QString::fromUtf8(zip_strerror(handle));
+    return QString::fromUtf8(libzip().zip_strerror(handle));
 }
 
 ::zip *openHandle(const QString &path, int flags)
 {
+    const LibZip &z = libzip();
+    if (!z.failure.isEmpty())
+        throw ZipError(QStringLiteral("%1: libzip non disponibile (%2)").arg(path, z.failure));
     int code = 0;
-    ::zip *handle = zip_open(QFile::encodeName(path).constData(), flags, &code);
+    ::zip *handle = z.zip_open(QFile::encodeName(path).constData(), flags, &code);
     if (!handle)
         throw ZipError(QStringLiteral("%1: %2").arg(path, openErrorText(code)));
     return handle;
@@ -83,7 +151,7 @@ ZipFile::~ZipFile()
 void ZipFile::discard() noexcept
 {
     if (m_zip)
-        zip_discard(std::exchange(m_zip, nullptr));
+        libzip().zip_discard(std::exchange(m_zip, nullptr));
 }
 
 ::zip *ZipFile::handle() const
@@ -100,22 +168,22 @@ void ZipFile::addFile(const QString &entryName, const QString &sourcePath)
     // the caller learns which file it was.
     if (!QFileInfo(sourcePath).isFile())
         throw ZipError(QStringLiteral("%1: file non trovato").arg(sourcePath));
-    zip_source_t *source = zip_source_file(z, QFile::encodeName(sourcePath).constData(), 0, 0);
+    zip_source_t *source = libzip().zip_source_file(z, QFile::encodeName(sourcePath).constData(), 0, 0);
     if (!source)
         throw ZipError(QStringLiteral("%1: %2").arg(sourcePath, lastErrorText(z)));
-    const zip_int64_t index
-        = zip_file_add(z, entryName.toUtf8().constData(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8);
+    const zip_int64_t index = libzip().zip_file_add(
+        z, entryName.toUtf8().constData(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8);
     if (index < 0) {
-        zip_source_free(source);
+        libzip().zip_source_free(source);
         throw ZipError(QStringLiteral("%1: %2").arg(entryName, lastErrorText(z)));
     }
-    zip_set_file_compression(z, zip_uint64_t(index), ZIP_CM_DEFLATE, 9);
+    libzip().zip_set_file_compression(z, zip_uint64_t(index), ZIP_CM_DEFLATE, 9);
 }
 
 void ZipFile::commit()
 {
     ::zip *z = handle();
-    if (zip_close(z) != 0) {
+    if (libzip().zip_close(z) != 0) {
         const QString text = lastErrorText(z);
         discard();
         throw ZipError(QStringLiteral("%1: %2").arg(m_path, text));
@@ -127,9 +195,9 @@ QStringList ZipFile::entries() const
 {
     ::zip *z = handle();
     QStringList names;
-    const zip_int64_t count = zip_get_num_entries(z, 0);
+    const zip_int64_t count = libzip().zip_get_num_entries(z, 0);
     for (zip_int64_t i = 0; i < count; ++i) {
-        if (const char *name = zip_get_name(z, zip_uint64_t(i), ZIP_FL_ENC_GUESS))
+        if (const char *name = libzip().zip_get_name(z, zip_uint64_t(i), ZIP_FL_ENC_GUESS))
             names << QString::fromUtf8(name);
     }
     return names;
@@ -140,15 +208,15 @@ QByteArray ZipFile::read(const QString &entryName) const
     ::zip *z = handle();
     const QByteArray name = entryName.toUtf8();
     zip_stat_t stat;
-    zip_stat_init(&stat);
-    if (zip_stat(z, name.constData(), 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE))
+    libzip().zip_stat_init(&stat);
+    if (libzip().zip_stat(z, name.constData(), 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE))
         throw ZipError(QStringLiteral("%1: voce non trovata nello zip").arg(entryName));
-    zip_file_t *file = zip_fopen(z, name.constData(), 0);
+    zip_file_t *file = libzip().zip_fopen(z, name.constData(), 0);
     if (!file)
         throw ZipError(QStringLiteral("%1: %2").arg(entryName, lastErrorText(z)));
     QByteArray data(qsizetype(stat.size), Qt::Uninitialized);
-    const zip_int64_t got = zip_fread(file, data.data(), stat.size);
-    zip_fclose(file);
+    const zip_int64_t got = libzip().zip_fread(file, data.data(), stat.size);
+    libzip().zip_fclose(file);
     if (got < 0 || zip_uint64_t(got) != stat.size)
         throw ZipError(QStringLiteral("%1: lettura non riuscita").arg(entryName));
     return data;

@@ -2,42 +2,82 @@
 
 #include "engine/ui/attesaprogress.h"
 #include "platform/dialogs.h"
-#include "platform/ui/qtdialogs.h"
-#include "platform/ui/formregistry.h"
 #include "platform/programend.h"
 #include "platform/progress.h"
+#include "platform/ui/commandregistry.h"
+#include "platform/ui/formregistry.h"
+#include "platform/ui/qtdialogs.h"
+#include "printing/printingforms.h"
+#include "register/registerforms.h"
 #include "shell/forms/frm_init.h"
-#include "shell/forms/frm_password.h"
-#include "shell/forms/inizio.h"
-#include "shell/commands/projectcommands.h"
+#include "shell/forms/shellforms.h"
+#include "tables/tablecommands.h"
+#include "workspace/workspacecommands.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QIcon>
-#include <QKeySequence>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QStandardPaths>
 
 namespace zav::shell {
 
 using platform::FormRegistry;
 
+namespace {
+
+/**
+ * F1 opens the manual, as "Help" does: a key F1 that no control of the main window took reaches the
+ * main window itself (child windows included; other windows keep their keys). The unit workspace
+ * answers F1 itself.
+ */
+class HelpKey : public QObject
+{
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent *>(event)->key() != Qt::Key_F1)
+            return QObject::eventFilter(watched, event);
+        auto *window = FormRegistry::loaded<frm_init>(FormName::frm_init);
+        if (!window || watched != window)
+            return QObject::eventFilter(watched, event);
+        const QWidget *workspace = FormRegistry::loaded(QStringLiteral("frm_ins_coeff"));
+        const QWidget *focus = QApplication::focusWidget();
+        if (!(workspace && focus && (focus == workspace || workspace->isAncestorOf(focus))))
+            window->Bar_main1_ToolClick(QStringLiteral("tHelp"));
+        event->accept();
+        return true;
+    }
+};
+
+void installHelpKey()
+{
+    static HelpKey *filter = nullptr;
+    if (filter || !qApp)
+        return;
+    filter = new HelpKey;
+    filter->setParent(qApp);
+    qApp->installEventFilter(filter);
+}
+
+} // namespace
+
 void registerForms()
 {
-    ProjectCommands::registerForms();
-    FormRegistry::setFactory(QStringLiteral("INIZIO"), [] { return new INIZIO; });
-    FormRegistry::setFactory(QStringLiteral("frm_init"), [] {
-        auto *window = new frm_init;
-        // F1 opens the manual, as "Help" does, in the main window and its child windows.
-        auto *help = new QShortcut(QKeySequence(Qt::Key_F1), window);
-        QObject::connect(help, &QShortcut::activated, window,
-            [window] { window->Bar_main1_ToolClick(QStringLiteral("tHelp")); });
-        return window;
-    });
-    FormRegistry::setFactory(QStringLiteral("frm_password"),
-        [] { return new frm_password(FormRegistry::loaded(QStringLiteral("frm_init"))); });
+    // Each folder registers its own forms, under the names its own header keeps. A folder below
+    // the shell adds its `registerForms()` here, and, when it serves keys of the main window's
+    // command table, registers their handlers with platform::CommandRegistry in it too.
+    printing::registerForms();
+    workspace::registerForms();
+    for (const auto &[key, handler] : workspace::WorkspaceCommands::commands())
+        platform::CommandRegistry::setHandler(key, handler);
+    register_::registerForms();
+    tables::registerForms();
+    tables::registerCommands();
+    registerShellForms();
     // Every other window opens over the main window and stays in front of it.
-    FormRegistry::setMainWindow(QStringLiteral("frm_init"));
+    FormRegistry::setMainWindow(FormName::frm_init);
+    installHelpKey();
 }
 
 void installIconTheme()
@@ -77,11 +117,11 @@ int runProgram(QApplication &app)
     // The engine's long operations report through ATTESA and the main window's pointer.
     engine::ui::AttesaProgress attesa;
     attesa.setPointerHandler([](bool busy) {
-        if (auto *window = FormRegistry::loaded<frm_init>(QStringLiteral("frm_init")))
+        if (auto *window = FormRegistry::loaded<frm_init>(FormName::frm_init))
             window->setMousePointer(busy ? frm_init::Hourglass : frm_init::NormalPointer);
     });
     platform::setProgress(&attesa);
-    FormRegistry::showModeless(QStringLiteral("INIZIO"));
+    FormRegistry::showModeless(FormName::INIZIO);
     const int status = app.exec();
     platform::setProgress(nullptr);
     return status;

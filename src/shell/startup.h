@@ -4,7 +4,10 @@ class QApplication;
 
 namespace zav::shell {
 
-/** @brief Registers the shell's forms by name: `INIZIO`, `frm_init`, `frm_password`. */
+/**
+ * @brief Registers every folder's forms by name (and the handlers of the commands that folders
+ * below the shell serve): each folder's own registration is called from here.
+ */
 void registerForms();
 
 /** @brief Gives toolbar icons a common freedesktop icon theme where the desktop names none. */

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace zav::platform {
 namespace {
 
@@ -116,6 +118,21 @@ TEST_F(CommandBarTest, BandsAreHiddenBeforeTheirWindowIsShown)
     hidden.show();
     EXPECT_FALSE(other.toolBar("Banda")->isVisible());
     EXPECT_TRUE(other.toolBar("Altra")->isVisible());
+}
+
+// The user cannot switch a band on or off: the window's menu of its toolbars lists none of them.
+TEST_F(CommandBarTest, ToolbarsOfferTheUserNoSwitch)
+{
+    bar.setBandVisible(3, false);
+    const std::unique_ptr<QMenu> offered(window.createPopupMenu());
+    if (offered) {
+        for (const QAction *action : offered->actions())
+            EXPECT_FALSE(action->isVisible()) << action->text().toStdString();
+        EXPECT_TRUE(offered->isEmpty());
+    }
+    for (const char *name : { "Primo", "Secondo", "Banda" })
+        EXPECT_FALSE(bar.toolBar(name)->toggleViewAction()->isVisible()) << name;
+    EXPECT_FALSE(bar.isBandVisible(3));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
-#include "shell/forms/about.h"
+#include "commandrunner.h"
 #include "shell/commands/utilitycommands.h"
+#include "shell/forms/about.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -31,10 +32,8 @@ TEST(About, IsCentredOnTheScreen)
 TEST(About, CommandShowsOneModelessBoxThatEsciCloses)
 {
     zav::shell::UtilityCommands commands;
-    for (const auto &[key, handler] : commands.commands()) {
-        if (key == QStringLiteral("about") || key == QStringLiteral("tInfo"))
-            handler();
-    }
+    zav::test::runCommand(commands, QStringLiteral("about"));
+    zav::test::runCommand(commands, QStringLiteral("tInfo"));
     QPointer<ABOUT> about = commands.about();
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(about->isVisible());

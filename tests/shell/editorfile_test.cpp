@@ -1,7 +1,8 @@
-#include "support/scripteddialogs.h"
-#include "shell/project/editorfile.h"
+#include "commandrunner.h"
 #include "shell/commands/utilitycommands.h"
+#include "shell/project/editorfile.h"
 #include "support/fixtures.h"
+#include "support/scripteddialogs.h"
 
 #include <QFile>
 
@@ -20,10 +21,7 @@ QByteArray contentOf(const QString &path)
 
 void runEditorCommand(zav::shell::UtilityCommands &commands)
 {
-    for (const auto &[key, handler] : commands.commands()) {
-        if (key == QStringLiteral("editor"))
-            handler();
-    }
+    zav::test::runCommand(commands, QStringLiteral("editor"));
 }
 
 } // namespace

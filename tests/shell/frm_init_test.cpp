@@ -1,19 +1,28 @@
 #include "shellformsfixture.h"
 
 #include "platform/ui/commandbar.h"
+#include "platform/ui/commandregistry.h"
 #include "platform/vb.h"
+#include "shell/commands/commandtable.h"
 #include "shell/forms/frm_init.h"
 #include "shell/forms/inizio.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QStatusBar>
+#include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
+#include <memory>
 #include <stdexcept>
 #include <tuple>
 
@@ -124,6 +133,13 @@ const Key commandKeys[] = {
 const QStringList listOnlyKeys = { "trova", "ric_tot", "arrotonda", "copia_piano", "elimina_riga",
     "seleziona_tabella", "calc_mil_tab", "copia_mil", "azzera", "exit_mil", "RIP_SPESE" };
 
+// The caption as the user reads it, without the mark of its mnemonic ("&Apri" reads "Apri").
+QString caption(const QAction *action)
+{
+    static const QRegularExpression mark(QStringLiteral("&(.)"));
+    return QString(action->text()).replace(mark, QStringLiteral("\\1"));
+}
+
 class MainWindowTest : public ShellFormsTest
 {
 protected:
@@ -161,10 +177,10 @@ protected:
         return found;
     }
 
-    static QAction *menuTitle(shell::frm_init *window, const QString &caption)
+    static QAction *menuTitle(shell::frm_init *window, const QString &title)
     {
         for (QAction *action : window->menuBar()->actions()) {
-            if (action->text() == caption)
+            if (caption(action) == title)
                 return action;
         }
         return nullptr;
@@ -215,7 +231,7 @@ QStringList describe(const QList<QAction *> &actions, bool withToolTips = false)
             tools << QStringLiteral("|");
             continue;
         }
-        QString tool = action->text();
+        QString tool = caption(action);
         if (!action->objectName().isEmpty())
             tool += QStringLiteral(" (%1)").arg(action->objectName());
         if (QMenu *menu = QMenu::menuInAction(action))
@@ -454,15 +470,18 @@ TEST_F(MainWindowTest, PopupMenuHoldsItsItemsAndRunsTheirHandlers)
     QStringList captions;
     for (QAction *action : window->Opzioni()->actions()) {
         if (!action->isSeparator() && action->isEnabled())
-            captions.append(action->text());
+            captions.append(caption(action));
     }
     EXPECT_EQ(captions, (QStringList { "Seleziona", "Accorpa", "Copia", "Incolla" }));
-    EXPECT_FALSE(window->setPopupHandler(QStringLiteral("menu"), [] {}));
-    EXPECT_TRUE(window->setPopupHandler(QStringLiteral("accorpa"), [this] { ran.append("accorpa"); }));
-    for (QAction *action : window->Opzioni()->actions()) {
-        if (action->objectName() == QLatin1String("accorpa") || action->objectName() == QLatin1String("sel"))
-            action->trigger();
-    }
+    // The subsystems that pop the menu up register the items' handlers under the items' names;
+    // the menu's title runs nothing.
+    using platform::CommandRegistry;
+    CommandRegistry::setHandler(QStringLiteral("menu"), [this] { ran.append("menu"); });
+    CommandRegistry::setHandler(QStringLiteral("accorpa"), [this] { ran.append("accorpa"); });
+    for (QAction *action : window->Opzioni()->actions())
+        action->trigger();
+    CommandRegistry::setHandler(QStringLiteral("menu"), {});
+    CommandRegistry::setHandler(QStringLiteral("accorpa"), {});
     EXPECT_EQ(ran, QStringList { QStringLiteral("accorpa") });
 }
 
@@ -480,6 +499,125 @@ TEST_F(MainWindowTest, ChildFormsLiveInTheMdiAreaOnceAndLeaveWithTheirForm)
     processDeletes();
     processDeletes();
     EXPECT_TRUE(window->mdiArea()->subWindowList().isEmpty());
+}
+
+// Keyboard access: every menu title and menu item has a mnemonic, and no two items of one menu
+// share theirs.
+TEST_F(MainWindowTest, EveryMenuAndMenuItemHasAMnemonicOfItsOwn)
+{
+    shell::frm_init *window = openMainWindow();
+    platform::CommandBar *bar = window->Bar_main1();
+    QList<std::pair<QString, QList<QAction *>>> menus = { { "MnuBand1", window->menuBar()->actions() } };
+    for (int band = 1; band <= 9; ++band)
+        menus.append({ bar->bandName(band), bar->menu(bar->bandName(band))->actions() });
+    QList<QAction *> popupItems = window->Opzioni()->actions();
+    popupItems.removeIf([](const QAction *action) { return !action->isEnabled(); }); // its title
+    menus.append({ QStringLiteral("Opzioni"), popupItems });
+
+    for (const auto &[menu, actions] : menus) {
+        QStringList mnemonics;
+        for (const QAction *action : actions) {
+            if (action->isSeparator())
+                continue;
+            const QKeySequence mnemonic = QKeySequence::mnemonic(action->text());
+            EXPECT_FALSE(mnemonic.isEmpty()) << menu.toStdString() << ": " << caption(action).toStdString();
+            EXPECT_FALSE(mnemonics.contains(mnemonic.toString()))
+                << menu.toStdString() << ": " << caption(action).toStdString() << " repeats "
+                << mnemonic.toString().toStdString();
+            mnemonics.append(mnemonic.toString());
+        }
+    }
+}
+
+TEST_F(MainWindowTest, AltAndALetterOpenAMenuAndRunItsItems)
+{
+    shell::frm_init *window = openMainWindow();
+    recordCommands(window);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+
+    QTest::keyClick(window, Qt::Key_P, Qt::AltModifier);
+    QMenu *progetto = window->Bar_main1()->menu(QStringLiteral("Mnu_progetto"));
+    ASSERT_TRUE(progetto->isVisible());
+    EXPECT_EQ(QApplication::activePopupWidget(), progetto);
+
+    QTest::keyClick(progetto, Qt::Key_N); // "Nuovo"
+    EXPECT_EQ(ran, QStringList { QStringLiteral("nuovo") });
+    EXPECT_FALSE(progetto->isVisible());
+
+    // "Help" is a command of the menu bar itself: its letter runs it.
+    QTest::keyClick(window, Qt::Key_H, Qt::AltModifier);
+    EXPECT_EQ(ran, (QStringList { "nuovo", "tHelp" }));
+}
+
+// Only the program shows and hides bands: the right-click menu of the toolbar area offers no
+// switch for them, so band 11 stays hidden until the workspace shows it.
+TEST_F(MainWindowTest, TheToolbarAreaOffersNoSwitchForTheBands)
+{
+    shell::frm_init *window = openMainWindow();
+    platform::CommandBar *bar = window->Bar_main1();
+    const std::unique_ptr<QMenu> offered(window->createPopupMenu());
+    if (offered) {
+        for (const QAction *action : offered->actions())
+            EXPECT_FALSE(action->isVisible()) << caption(action).toStdString();
+    }
+
+    // A menu that came up on the right click would be noted and closed at once.
+    QStringList shown;
+    QTimer closer;
+    closer.setSingleShot(true);
+    QObject::connect(&closer, &QTimer::timeout, [&shown] {
+        if (QWidget *popup = QApplication::activePopupWidget()) {
+            for (const QAction *action : popup->actions())
+                shown << caption(action);
+            popup->close();
+        }
+    });
+    for (const char *name : { "tbDatiGen", "tbCoefficenti" }) {
+        QToolBar *toolBar = bar->toolBar(QString::fromLatin1(name));
+        closer.start(0);
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(2, 2), toolBar->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(toolBar, &click);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_TRUE(shown.isEmpty()) << shown.join(QStringLiteral(", ")).toStdString();
+    EXPECT_FALSE(bar->isBandVisible(shell::frm_init::ThousandthsBand));
+    EXPECT_FALSE(bar->toolBar(QStringLiteral("tBand"))->isVisible());
+    EXPECT_TRUE(bar->isBandVisible(10));
+}
+
+// The rows whose recipes belong to the folders below the shell (the unit workspace, the default
+// coefficient tables) run what those folders register under one of the row's keys; the project
+// test still comes first. A row with the shell's own recipe keeps it.
+TEST_F(MainWindowTest, FoldersBelowTheShellServeTheirRowsByKey)
+{
+    using platform::CommandRegistry;
+    shell::frm_init *window = openMainWindow();
+    for (const char *key : { "trova", "tTrova", "exit_mil", "coef1", "tLuminosita", "ins_coeff" })
+        EXPECT_FALSE(shell::CommandTable::find(QString::fromLatin1(key))->handler) << key;
+    for (const char *key : { "apri", "calc_mil", "tCalcolaMil", "about", "infissi", "spese" })
+        EXPECT_TRUE(shell::CommandTable::find(QString::fromLatin1(key))->handler) << key;
+
+    // Stand-ins in place of whatever the folders registered at start-up.
+    for (const char *key : { "trova", "tTrova", "ins_coeff", "tVisualizza" })
+        CommandRegistry::setHandler(QString::fromLatin1(key), {});
+    CommandRegistry::setHandler(QStringLiteral("trova"), [this] { ran.append("trova"); });
+    CommandRegistry::setHandler(QStringLiteral("tVisualizza"), [this] { ran.append("tVisualizza"); });
+    CommandRegistry::setHandler(QStringLiteral("about"), [this] { ran.append("about"); });
+    window->Bar_main1()->clickTool(QStringLiteral("tTrova"));
+    window->Bar_main1()->clickTool(QStringLiteral("trova"));
+    window->Bar_main1_ToolClick(QStringLiteral("ins_coeff"));
+    EXPECT_EQ(ran, (QStringList { "trova", "trova" }));
+    EXPECT_EQ(boxes.messages(), QStringList { QStringLiteral("Nessun progetto selezionato") });
+
+    VAR_GBL.progetto_corrente = QStringLiteral("/tmp/PROVA.CDB");
+    window->Bar_main1_ToolClick(QStringLiteral("ins_coeff"));
+    window->Bar_main1_ToolClick(QStringLiteral("about"));
+    for (const char *key : { "trova", "tVisualizza", "about" })
+        CommandRegistry::setHandler(QString::fromLatin1(key), {});
+    EXPECT_EQ(ran, (QStringList { "trova", "trova", "tVisualizza" }));
+    ASSERT_NE(window->utilityCommands().about(), nullptr);
+    window->utilityCommands().about()->close();
 }
 
 } // namespace

@@ -1,9 +1,11 @@
 #include "shellformsfixture.h"
 
-#include "support/cadautomationrecorder.h"
+#include "engine/var_gbl.h"
+#include "platform/db.h"
 #include "platform/ui/commandbar.h"
 #include "shell/forms/about.h"
 #include "shell/forms/frm_init.h"
+#include "support/cadautomationrecorder.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -102,6 +104,84 @@ TEST_F(MainWindowWiringTest, CadOnHandsTheWorkspacesHiddenTextBoxOver)
     window->Bar_main1_ToolClick(QStringLiteral("cadoff")); // before the recorder goes
     FormRegistry::unload(workspace);
     FormRegistry::setFactory(workspace, {});
+}
+
+// The print form of the printing folder, registered at start-up, opens as a child window.
+TEST_F(MainWindowWiringTest, StampaMilShowsThePrintFormAsAChildWindow)
+{
+    shell::frm_init *window = openMainWindow();
+    engine::VAR_GBL.progetto_corrente
+        = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/PROVA.CDB"));
+    window->Bar_main1()->clickTool(QStringLiteral("tStampa"));
+    QWidget *form = FormRegistry::loaded(QStringLiteral("ST_MIL"));
+    ASSERT_NE(form, nullptr);
+    ASSERT_NE(window->mdiArea()->activeSubWindow(), nullptr);
+    EXPECT_EQ(window->mdiArea()->activeSubWindow()->widget(), form);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(boxes.shown().isEmpty());
+    FormRegistry::unload(QStringLiteral("ST_MIL"));
+}
+
+// The coefficient and window tables are served by their own folder, without a project.
+TEST_F(MainWindowWiringTest, CoefficientAndWindowToolsOpenTheirTableForms)
+{
+    shell::frm_init *window = openMainWindow();
+    for (const QString &key : { QStringLiteral("tPiano"), QStringLiteral("coef8") }) {
+        window->Bar_main1()->clickTool(key);
+        QWidget *form = FormRegistry::loaded(QStringLiteral("frm_tab_coeff"));
+        ASSERT_NE(form, nullptr) << qPrintable(key);
+        EXPECT_TRUE(form->isVisible()) << qPrintable(key);
+        FormRegistry::unload(QStringLiteral("frm_tab_coeff"));
+    }
+    window->Bar_main1()->clickTool(QStringLiteral("tInfissi"));
+    QWidget *windows = FormRegistry::loaded(QStringLiteral("frm_infissi"));
+    ASSERT_NE(windows, nullptr);
+    ASSERT_NE(window->mdiArea()->activeSubWindow(), nullptr);
+    EXPECT_EQ(window->mdiArea()->activeSubWindow()->widget(), windows);
+    EXPECT_TRUE(boxes.shown().isEmpty());
+    FormRegistry::unload(QStringLiteral("frm_infissi"));
+}
+
+// With a header stored, the buildings tool shows the real buildings form, modal.
+TEST_F(MainWindowWiringTest, CompPalShowsTheBuildingsFormModal)
+{
+    shell::frm_init *window = openMainWindow();
+    engine::VAR_GBL.progetto_corrente
+        = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/PROVA.CDB"));
+    platform::Database::open(*engine::VAR_GBL.progetto_corrente)
+        .insert(
+            QStringLiteral("ANA_CONDO"), { { QStringLiteral("NOME"), QStringLiteral("Condominio Aurora") } });
+    QStringList modal;
+    platform::ModalDriverScope driver([&modal](QWidget *form) {
+        modal << QString::fromLatin1(form->metaObject()->className());
+        form->close();
+    });
+    window->Bar_main1()->clickTool(QStringLiteral("tCompPal"));
+    EXPECT_EQ(modal, QStringList { QStringLiteral("zav::register_::frm_comp_pal") });
+    FormRegistry::unload(QStringLiteral("frm_comp_pal"));
+}
+
+// The workspace's tool opens the real workspace on the project's first unit, with its owner.
+TEST_F(MainWindowWiringTest, VisualizzaOpensTheWorkspaceOnTheFirstUnit)
+{
+    shell::frm_init *window = openMainWindow();
+    engine::VAR_GBL.progetto_corrente
+        = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/PROVA.CDB"));
+    platform::Database::open(*engine::VAR_GBL.progetto_corrente)
+        .insert(QStringLiteral("CODIF_PIANI"),
+            { { QStringLiteral("NUM_PAL"), 1 }, { QStringLiteral("SCALA"), QStringLiteral("A") },
+                { QStringLiteral("SIGLA"), QStringLiteral("1") },
+                { QStringLiteral("PROPRIETARIO"), QStringLiteral("D'Amico \"Nino\"") },
+                { QStringLiteral("HPIANO"), 3.0 }, { QStringLiteral("INTERNO"), 4 } });
+    window->Bar_main1()->clickTool(QStringLiteral("tVisualizza"));
+    QWidget *workspace = FormRegistry::loaded(QStringLiteral("frm_ins_coeff"));
+    ASSERT_NE(workspace, nullptr);
+    EXPECT_TRUE(workspace->isVisible());
+    auto *owner = workspace->findChild<QLabel *>(QStringLiteral("Label8"));
+    ASSERT_NE(owner, nullptr);
+    EXPECT_EQ(owner->text(), QStringLiteral("D'Amico \"Nino\""));
+    window->Bar_main1()->clickTool(QStringLiteral("chiudi"));
+    EXPECT_FALSE(FormRegistry::isLoaded(QStringLiteral("frm_ins_coeff")));
 }
 
 } // namespace

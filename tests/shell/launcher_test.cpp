@@ -1,9 +1,10 @@
-#include "support/scripteddialogs.h"
-#include "support/systemrecorder.h"
+#include "commandrunner.h"
 #include "platform/vb.h"
 #include "shell/commands/launcher.h"
 #include "shell/commands/utilitycommands.h"
 #include "support/fixtures.h"
+#include "support/scripteddialogs.h"
+#include "support/systemrecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -95,10 +96,7 @@ TEST(Launcher, ManualCommandOpensTheManualOfTheProgramFolder)
     ScriptedDialogs dialogs;
     SystemRecorder system;
     zav::shell::UtilityCommands commands;
-    for (const auto &[key, handler] : commands.commands()) {
-        if (key == QStringLiteral("tHelp"))
-            handler();
-    }
+    zav::test::runCommand(commands, QStringLiteral("tHelp"));
     ASSERT_EQ(system.lookedUp().size(), 1);
     EXPECT_EQ(system.lookedUp().first(), folder.file(QStringLiteral("Zav6-Man.pdf")));
     ASSERT_EQ(system.started().size(), 1);

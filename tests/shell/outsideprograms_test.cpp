@@ -1,8 +1,9 @@
+#include "commandrunner.h"
+#include "shell/commands/utilitycommands.h"
+#include "shell/project/editorfile.h"
+#include "support/fixtures.h"
 #include "support/scripteddialogs.h"
 #include "support/systemrecorder.h"
-#include "shell/project/editorfile.h"
-#include "shell/commands/utilitycommands.h"
-#include "support/fixtures.h"
 
 #include <QFile>
 
@@ -16,10 +17,7 @@ namespace {
 void run(const QString &wanted)
 {
     zav::shell::UtilityCommands commands;
-    for (const auto &[key, handler] : commands.commands()) {
-        if (key == wanted)
-            handler();
-    }
+    zav::test::runCommand(commands, wanted);
 }
 
 } // namespace

@@ -1,13 +1,13 @@
 #include "shellformsfixture.h"
 
 #include "engine/archive.h"
+#include "shell/commands/projectcommands.h"
 #include "shell/forms/frm_datiprg.h"
 #include "shell/forms/frm_file.h"
 #include "shell/forms/frm_gestdb.h"
 #include "shell/forms/frm_init.h"
 #include "shell/forms/frm_opt.h"
 #include "shell/forms/frm_virgola.h"
-#include "shell/commands/projectcommands.h"
 
 #include "controls/xpbutton.h"
 
@@ -44,7 +44,8 @@ public:
 };
 
 /** Stand-ins for the forms of other subsystems that the commands show. */
-const char *const standIns[] = { "frm_comp_pal", "frm_cod_piani", "frm_ins_coeff" };
+const char *const standIns[] = { "frm_comp_pal", "frm_cod_piani", "frm_ins_coeff", "frm_tabelle",
+    "frm_infissi", "ST_MIL", "frm_rip_spese", "frm_ripart_spese", "frm_terrazze" };
 
 class ProjectCommandsTest : public ShellFormsTest
 {
@@ -223,6 +224,48 @@ TEST_F(ProjectCommandsTest, FormCommandsShowTheirFormsModalOrModeless)
     click("conv_dati");
     EXPECT_EQ(modal.last(), QStringLiteral("frm_virgola"));
     EXPECT_EQ(modal.size(), 5);
+}
+
+// The forms of the folders below the shell are shown by name: the window table, the print form and
+// the two expense forms as child windows of the main window, the user tables modeless on their own,
+// the terraces modal.
+TEST_F(ProjectCommandsTest, FormsOfOtherFoldersAreShownByName)
+{
+    openProject();
+    QStringList modal;
+    platform::ModalDriverScope driver([&](QWidget *form) {
+        modal << form->objectName();
+        form->close();
+    });
+    const auto isChild = [this](const char *name) {
+        QWidget *form = FormRegistry::loaded(QString::fromLatin1(name));
+        for (QMdiSubWindow *child : window->mdiArea()->subWindowList()) {
+            if (form && child->widget() == form)
+                return form->isVisible();
+        }
+        return false;
+    };
+
+    for (const char *key :
+        { "tTabella", "tInfissi", "stampa_mil", "tab_riepilogativa", "RIP_SPESE", "terrazze" })
+        click(key);
+    EXPECT_EQ(shown,
+        (QStringList {
+            "frm_tabelle", "frm_infissi", "ST_MIL", "frm_rip_spese", "frm_ripart_spese", "frm_terrazze" }));
+    EXPECT_EQ(modal, QStringList { QStringLiteral("frm_terrazze") });
+    for (const char *name : { "frm_infissi", "ST_MIL", "frm_rip_spese", "frm_ripart_spese" })
+        EXPECT_TRUE(isChild(name)) << name;
+    QWidget *tables = FormRegistry::loaded(QStringLiteral("frm_tabelle"));
+    ASSERT_NE(tables, nullptr);
+    EXPECT_TRUE(tables->isVisible());
+    EXPECT_FALSE(isChild("frm_tabelle"));
+
+    // Shown again, each form is the same one.
+    click("infissi");
+    click("spese");
+    EXPECT_EQ(shown.size(), 6);
+    EXPECT_EQ(window->mdiArea()->subWindowList().size(), 4);
+    EXPECT_TRUE(boxes.shown().isEmpty());
 }
 
 TEST_F(ProjectCommandsTest, ArchiveDialogCommandsAndTheNewProjectFields)

@@ -16,6 +16,7 @@ void SystemRecorder::clear()
 {
     m_started.clear();
     m_lookedUp.clear();
+    m_addresses.clear();
 }
 
 QString SystemRecorder::findProgram(const QString &program)
@@ -44,6 +45,14 @@ bool SystemRecorder::openDocument(const QString &document)
     if (!m_openSucceeds)
         return false;
     m_started.append({ QString(), {}, document });
+    return true;
+}
+
+bool SystemRecorder::openAddress(const QString &address)
+{
+    if (!m_openSucceeds)
+        return false;
+    m_addresses.append(address);
     return true;
 }
 

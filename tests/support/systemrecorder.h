@@ -14,8 +14,8 @@ namespace zav::platform {
  * @brief A System for tests: records every program started and document opened, and answers
  * from what the test declared installed or associated. Installs itself for its lifetime.
  *
- * Nothing is installed at first; documents are looked up as Found and open and programs start
- * successfully unless the test says otherwise.
+ * Nothing is installed at first; documents are looked up as Found and open, web addresses open and
+ * programs start successfully unless the test says otherwise.
  */
 class SystemRecorder : public System
 {
@@ -45,12 +45,15 @@ public:
     const QList<Started> &started() const { return m_started; }
     /** @brief Documents looked up, in order. */
     const QStringList &lookedUp() const { return m_lookedUp; }
+    /** @brief Web addresses opened in the desktop's browser, in order. */
+    const QStringList &addressesOpened() const { return m_addresses; }
     void clear();
 
     QString findProgram(const QString &program) override;
     bool startProgram(const QString &program, const QStringList &arguments) override;
     DocumentLookup lookUpDocument(const QString &document) override;
     bool openDocument(const QString &document) override;
+    bool openAddress(const QString &address) override;
 
 private:
     QSet<QString> m_installed;
@@ -59,6 +62,7 @@ private:
     bool m_openSucceeds = true;
     QList<Started> m_started;
     QStringList m_lookedUp;
+    QStringList m_addresses;
 };
 
 } // namespace zav::platform

@@ -19,7 +19,6 @@ int CommandBar::addBand(const QString &name, BandKind kind, const QString &capti
 {
     Band band;
     band.name = name;
-    band.caption = caption;
     band.kind = kind;
     switch (kind) {
     case BandKind::MenuBar:
@@ -32,9 +31,7 @@ int CommandBar::addBand(const QString &name, BandKind kind, const QString &capti
         band.menu->setObjectName(name);
         break;
     case BandKind::ToolBar:
-        band.toolBar = new QToolBar(caption, m_window);
-        band.toolBar->setObjectName(name);
-        m_window->addToolBar(Qt::TopToolBarArea, band.toolBar);
+        band.toolBar = makeToolBar(name, caption);
         break;
     case BandKind::ToolBarGroup:
         break;
@@ -48,13 +45,22 @@ QToolBar *CommandBar::addChildBand(const QString &group, const QString &name, co
     const int position = bandPosition(group);
     if (position < 0 || m_bands[position].kind != BandKind::ToolBarGroup)
         return nullptr;
-    auto *toolBar = new QToolBar(caption, m_window);
-    toolBar->setObjectName(name);
-    m_window->addToolBar(Qt::TopToolBarArea, toolBar);
+    QToolBar *toolBar = makeToolBar(name, caption);
     m_bands[position].children.append(toolBar);
     m_childBands.insert(name, toolBar);
     if (!m_bands[position].visible)
         toolBar->hide();
+    return toolBar;
+}
+
+QToolBar *CommandBar::makeToolBar(const QString &name, const QString &caption)
+{
+    auto *toolBar = new QToolBar(caption, m_window);
+    toolBar->setObjectName(name);
+    // Only the program shows and hides bands: the toolbar offers no switch of its own, so the
+    // right-click menu of the toolbar area lists none.
+    toolBar->toggleViewAction()->setVisible(false);
+    m_window->addToolBar(Qt::TopToolBarArea, toolBar);
     return toolBar;
 }
 
@@ -139,12 +145,6 @@ QList<QAction *> CommandBar::tools(const QString &key) const
     return m_tools.value(key);
 }
 
-QAction *CommandBar::tool(const QString &key) const
-{
-    const QList<QAction *> found = m_tools.value(key);
-    return found.isEmpty() ? nullptr : found.first();
-}
-
 void CommandBar::setToolEnabled(const QString &key, bool enabled)
 {
     for (QAction *action : m_tools.value(key))
@@ -177,11 +177,6 @@ void CommandBar::clickTool(const QString &key)
 QString CommandBar::bandName(int position) const
 {
     return position >= 0 && position < m_bands.size() ? m_bands[position].name : QString();
-}
-
-CommandBar::BandKind CommandBar::bandKind(int position) const
-{
-    return m_bands.value(position).kind;
 }
 
 int CommandBar::bandPosition(const QString &name) const

@@ -28,7 +28,8 @@ namespace zav::platform {
  * belong to no band but are dispatched like the others.
  *
  * Every command tool reports its key through `toolClick`; items that only open a menu report
- * nothing.
+ * nothing. Bands are shown and hidden by the program only: the user cannot switch a toolbar on or
+ * off (the window's right-click menu of the toolbar area offers none).
  */
 class CommandBar : public QObject
 {
@@ -58,8 +59,6 @@ public:
     // --- Tools --------------------------------------------------------------------------------
     /** @brief Every tool carrying this key, in the order they were added. */
     QList<QAction *> tools(const QString &key) const;
-    /** @brief The first tool carrying this key, or nullptr. */
-    QAction *tool(const QString &key) const;
     /** @brief Switches every tool of this key on or off; a tool switched off cannot be used. */
     void setToolEnabled(const QString &key, bool enabled);
     /** @brief Whether the tools of this key are on (false for an unknown key). */
@@ -73,7 +72,6 @@ public:
     // --- Bands --------------------------------------------------------------------------------
     int bandCount() const { return int(m_bands.size()); }
     QString bandName(int position) const;
-    BandKind bandKind(int position) const;
     /** @brief Position of a band by name, -1 when missing (child bands have none). */
     int bandPosition(const QString &name) const;
     /** @brief The menu of a Menu band (or nullptr). */
@@ -92,7 +90,6 @@ private:
     struct Band
     {
         QString name;
-        QString caption;
         BandKind kind = BandKind::Menu;
         QMenuBar *menuBar = nullptr;
         QMenu *menu = nullptr;
@@ -101,6 +98,7 @@ private:
         bool visible = true;
     };
 
+    QToolBar *makeToolBar(const QString &name, const QString &caption);
     QWidget *container(const QString &band) const;
     void place(const QString &band, QAction *action);
     QAction *makeTool(const QString &key, const QString &caption);

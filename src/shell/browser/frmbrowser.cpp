@@ -1,7 +1,5 @@
 #include "shell/browser/frmbrowser.h"
 
-#include "shell/commands/utilitycommands.h"
-
 #include <QAction>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -213,9 +211,9 @@ void frmBrowser::tbToolBar_ButtonClick(const QString &key)
     } else if (key == QStringLiteral("Refresh")) {
         brwWebBrowser->reload();
     } else if (key == QStringLiteral("Home")) {
-        navigate(webAddress());
+        navigate(HomeAddress);
     } else if (key == QStringLiteral("Search")) {
-        navigate(searchAddress());
+        navigate(SearchAddress);
     } else if (key == QStringLiteral("Stop")) {
         timTimer->stop();
         brwWebBrowser->stop();

@@ -17,7 +17,8 @@ namespace zav::shell {
  * visited, latest first and each once, and a navigation toolbar.
  *
  * Set `StartingAddress` after creating it and before showing it: the window opens that address
- * when it first shows. Each window keeps its own history, gone when it closes.
+ * when it first shows. Each window keeps its own history, gone when it closes. The window lives in
+ * the browser module, with the web engine; the program makes it through BrowserModule.
  */
 class frmBrowser : public QWidget
 {
@@ -32,6 +33,9 @@ public:
 
     /** @brief The address to open when the window loads; read once, at load. */
     QString StartingAddress;
+    /** @brief The addresses the "Home" and "Search" buttons open. */
+    QString HomeAddress;
+    QString SearchAddress;
 
     void Form_Load();
     void Form_Resize();

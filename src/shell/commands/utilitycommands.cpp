@@ -2,12 +2,12 @@
 
 #include "platform/programfolder.h"
 #include "platform/steps.h"
-#include "shell/forms/about.h"
-#include "shell/project/editorfile.h"
-#include "shell/forms/frm_dati_utente.h"
 #include "shell/commands/launcher.h"
 #include "shell/commands/outsideprograms.h"
 #include "shell/commands/pagesetup.h"
+#include "shell/forms/about.h"
+#include "shell/forms/frm_dati_utente.h"
+#include "shell/project/editorfile.h"
 
 namespace zav::shell {
 
@@ -39,39 +39,42 @@ QString UtilityCommands::manualPath()
     return platform::ProgramFolder::file(QStringLiteral("Zav6-Man.pdf"));
 }
 
-QList<UtilityCommands::Command> UtilityCommands::commands()
+void UtilityCommands::cadOn()
 {
-    const auto cadOn = [this] { m_cadLink.cadOn(); };
-    const auto pageSetup = [this] { tryStep([this] { PageSetup::run(m_mainWindow); }); };
-    const auto outside
-        = [](const QString &key) { return [key] { tryStep([key] { OutsidePrograms::start(key); }); }; };
-    const auto about = [this] { showAbout(); };
+    m_cadLink.cadOn();
+}
 
-    return {
-        { QStringLiteral("cadon"), cadOn },
-        { QStringLiteral("tCad"), cadOn },
-        { QStringLiteral("cadoff"), [this] { m_cadLink.cadOff(); } },
-        { QStringLiteral("imp_st"), pageSetup },
-        { QStringLiteral("tSetup"), pageSetup },
-        { QStringLiteral("editor"),
-            [this] { tryStep([this] { EditorFile::choose(m_commonDialogFileName); }); } },
-        { QStringLiteral("calcolatrice"), outside(QStringLiteral("calcolatrice")) },
-        { QStringLiteral("prompt"), outside(QStringLiteral("prompt")) },
-        { QStringLiteral("control"), outside(QStringLiteral("control")) },
-        { QStringLiteral("notepad"), outside(QStringLiteral("notepad")) },
-        { QStringLiteral("wordpad"), outside(QStringLiteral("wordpad")) },
-        { QStringLiteral("Web"),
-            [this] {
-                tryStep([this] {
-                    if (m_browserOpener)
-                        m_browserOpener(webAddress());
-                });
-            } },
-        { QStringLiteral("tHelp"), [] { tryStep([] { LanciaEseguibileAssociato(manualPath()); }); } },
-        { QStringLiteral("utente"), [this] { showUserData(); } },
-        { QStringLiteral("about"), about },
-        { QStringLiteral("tInfo"), about },
-    };
+void UtilityCommands::cadOff()
+{
+    m_cadLink.cadOff();
+}
+
+void UtilityCommands::pageSetup()
+{
+    tryStep([this] { PageSetup::run(m_mainWindow); });
+}
+
+void UtilityCommands::chooseEditor()
+{
+    tryStep([this] { EditorFile::choose(m_commonDialogFileName); });
+}
+
+void UtilityCommands::startProgram(const QString &key)
+{
+    tryStep([&key] { OutsidePrograms::start(key); });
+}
+
+void UtilityCommands::openWeb()
+{
+    tryStep([this] {
+        if (m_browserOpener)
+            m_browserOpener(webAddress());
+    });
+}
+
+void UtilityCommands::openManual()
+{
+    tryStep([] { LanciaEseguibileAssociato(manualPath()); });
 }
 
 void UtilityCommands::showUserData()

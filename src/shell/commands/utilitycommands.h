@@ -1,9 +1,8 @@
 #pragma once
 
-#include "shell/forms/about.h"
 #include "shell/commands/cadlink.h"
+#include "shell/forms/about.h"
 
-#include <QList>
 #include <QPointer>
 #include <QString>
 
@@ -26,14 +25,13 @@ QString searchAddress();
  * data and the about box.
  *
  * The main window holds one of these for its whole life (it keeps the CAD link and the open-file
- * box's last choice) and wires `commands()` into its dispatcher. No command tests whether a
+ * box's last choice); its command table runs the recipes below. No command tests whether a
  * project is open, and each skips its failing steps without a message (the manual reports its
  * own failures).
  */
 class UtilityCommands
 {
 public:
-    using Command = std::pair<QString, std::function<void()>>;
     /** @brief Opens a new browser window on an address. */
     using BrowserOpener = std::function<void(const QString &address)>;
     /** @brief Shows a dialog modal (QDialog::exec unless a test replaces it). */
@@ -44,12 +42,25 @@ public:
     UtilityCommands(const UtilityCommands &) = delete;
     UtilityCommands &operator=(const UtilityCommands &) = delete;
 
-    /**
-     * @brief Every command key with its handler: `cadon`, `tCad`, `cadoff`, `imp_st`, `tSetup`,
-     * `editor`, `calcolatrice`, `prompt`, `control`, `notepad`, `wordpad`, `Web`, `tHelp`,
-     * `utente`, `about`, `tInfo`.
-     */
-    QList<Command> commands();
+    /** @brief CAD on (`cadon`, `tCad`). */
+    void cadOn();
+    /** @brief CAD off (`cadoff`). */
+    void cadOff();
+    /** @brief The printer's page set-up (`imp_st`, `tSetup`). */
+    void pageSetup();
+    /** @brief Chooses the word processor and stores it in the editor file (`editor`). */
+    void chooseEditor();
+    /** @brief Starts the outside program of a key (`calcolatrice`, `prompt`, `notepad`, `wordpad`,
+     * `control`). */
+    static void startProgram(const QString &key);
+    /** @brief A new browser window on the maker's web site (`Web`). */
+    void openWeb();
+    /** @brief Opens the user's manual (`tHelp`). */
+    static void openManual();
+    /** @brief The user data, modal (`utente`). */
+    void showUserData();
+    /** @brief The about box, modeless, one at a time (`about`, `tInfo`). */
+    void showAbout();
 
     /** @brief The CAD link; give it the workspace's hidden text box with setTextBoxSource. */
     CadLink &cadLink() { return m_cadLink; }
@@ -59,15 +70,10 @@ public:
 
     /** @brief The manual's path: "Zav6-Man.pdf" in the program folder. */
     static QString manualPath();
-    /** @brief The open-file box's last choice, kept while the program runs. */
-    const QString &commonDialogFileName() const { return m_commonDialogFileName; }
     /** @brief The about box while it is open. */
     ABOUT *about() const { return m_about; }
 
 private:
-    void showUserData();
-    void showAbout();
-
     QWidget *m_mainWindow;
     CadLink m_cadLink;
     QString m_commonDialogFileName;

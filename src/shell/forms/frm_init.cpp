@@ -1,20 +1,21 @@
 #include "shell/forms/frm_init.h"
 
+#include "engine/messagetitles.h"
 #include "engine/var_gbl.h"
-#include "platform/ui/commandbar.h"
 #include "platform/dialogs.h"
-#include "platform/ui/formregistry.h"
 #include "platform/programend.h"
 #include "platform/steps.h"
+#include "platform/ui/commandbar.h"
+#include "platform/ui/commandregistry.h"
+#include "platform/ui/formregistry.h"
 #include "platform/vb.h"
 #include "shell/commands/commandtable.h"
-#include "shell/forms/inizio.h"
 #include "shell/commands/mainbars.h"
-#include "shell/commands/projectcommands.h"
+#include "shell/forms/inizio.h"
+#include "shell/forms/shellforms.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QCursor>
 #include <QDate>
 #include <QLabel>
 #include <QMdiArea>
@@ -29,7 +30,7 @@ using engine::VAR_GBL;
 frm_init::frm_init(QWidget *parent)
     : QMainWindow(parent)
 {
-    setObjectName(QStringLiteral("frm_init"));
+    setObjectName(FormName::frm_init);
     setWindowTitle(QStringLiteral("Zav Win - 2013 Edition -"));
     resize(1024, 720);
 
@@ -45,21 +46,16 @@ frm_init::frm_init(QWidget *parent)
     buildStatusBar();
     buildPopupMenu();
 
-    setCommandHandler(QStringLiteral("esci"), [this] { esci(); });
-    setCommandHandler(QStringLiteral("password"), [this] { password(); });
-
     m_utility = std::make_unique<UtilityCommands>(this);
     // The CAD program types into the hidden text box of the unit workspace, when one is open.
     m_utility->cadLink().setTextBoxSource([]() -> QWidget * {
-        QWidget *workspace = platform::FormRegistry::loaded(QStringLiteral("frm_ins_coeff"));
+        QWidget *workspace = platform::FormRegistry::loaded(FormName::frm_ins_coeff);
         return workspace ? workspace->findChild<QWidget *>(QStringLiteral("txtole")) : nullptr;
     });
     m_utility->setBrowserOpener([this](const QString &address) {
         if (browserFactory())
             showChild(browserFactory()(address));
     });
-    setCommandHandlers(m_utility->commands());
-    setCommandHandlers(ProjectCommands::commands(*this));
 
     MDIForm_Load();
 }
@@ -104,15 +100,16 @@ void frm_init::buildPopupMenu()
     title->setEnabled(false);
     QAction *line = m_opzioni->addSeparator();
     line->setObjectName(QStringLiteral("Line"));
-    const std::pair<const char *, const char *> items[] = { { "sel", "Seleziona" }, { "accorpa", "Accorpa" },
-        { "copia", "Copia" }, { "incolla", "Incolla" } };
+    // The items' handlers belong to the subsystems that pop the menu up; they register them
+    // under the items' names.
+    const std::pair<const char *, const char *> items[] = { { "sel", "&Seleziona" },
+        { "accorpa", "&Accorpa" }, { "copia", "&Copia" }, { "incolla", "&Incolla" } };
     for (const auto &[name, caption] : items) {
-        QAction *action = m_opzioni->addAction(QString::fromLatin1(caption));
+        QAction *action = m_opzioni->addAction(QString::fromUtf8(caption));
         const QString item = QString::fromLatin1(name);
         action->setObjectName(item);
-        connect(action, &QAction::triggered, this, [this, item] {
-            const Handler handler = m_popupHandlers.value(item);
-            if (handler)
+        connect(action, &QAction::triggered, this, [item] {
+            if (const Handler handler = platform::CommandRegistry::handler(item))
                 platform::tryStep(handler);
         });
     }
@@ -135,7 +132,7 @@ void frm_init::MDIForm_Load()
             VAR_GBL.punto_decimale = false;
     }
 
-    if (auto *login = platform::FormRegistry::loaded<INIZIO>(QStringLiteral("INIZIO")))
+    if (auto *login = platform::FormRegistry::loaded<INIZIO>(FormName::INIZIO))
         login->closeForMainWindow();
 
     m_bar->setToolEnabled(QStringLiteral("tCad2"), false);
@@ -148,13 +145,14 @@ void frm_init::Bar_main1_ToolClick(const QString &key)
         return;
     if (row->project && (!VAR_GBL.progetto_corrente || VAR_GBL.progetto_corrente->isEmpty())) {
         platform::dialogs().msgBox(QStringLiteral("Nessun progetto selezionato"), platform::MsgButtons::Ok,
-            platform::MsgIcon::Information, QStringLiteral("!!! Zav - Attenzione - !!!"));
+            platform::MsgIcon::Information, engine::MessageTitle::ZavWarning);
         return;
     }
     // Continue-on-error: a failing command ends quietly and the program goes on.
-    const Handler handler = m_handlers.value(key);
-    if (handler)
+    if (const Handler handler = m_handlers.value(key))
         platform::tryStep(handler);
+    else
+        platform::tryStep([&] { row->run(*this, key); });
 }
 
 bool frm_init::setCommandHandler(const QString &key, Handler handler)
@@ -163,27 +161,6 @@ bool frm_init::setCommandHandler(const QString &key, Handler handler)
         return false;
     m_handlers.insert(key, std::move(handler));
     return true;
-}
-
-void frm_init::setCommandHandlers(const QList<std::pair<QString, Handler>> &handlers)
-{
-    for (const auto &[key, handler] : handlers)
-        setCommandHandler(key, handler);
-}
-
-bool frm_init::setPopupHandler(const QString &item, Handler handler)
-{
-    static const QStringList items = { QStringLiteral("sel"), QStringLiteral("accorpa"),
-        QStringLiteral("copia"), QStringLiteral("incolla") };
-    if (!items.contains(item))
-        return false;
-    m_popupHandlers.insert(item, std::move(handler));
-    return true;
-}
-
-void frm_init::popupOpzioni()
-{
-    m_opzioni->popup(QCursor::pos());
 }
 
 QString frm_init::statusPanelText(int panel) const
@@ -232,11 +209,6 @@ void frm_init::esci()
     // A child that refused to close keeps the window up; the program ends all the same.
     if (!m_closing)
         platform::endProgram();
-}
-
-void frm_init::password()
-{
-    platform::FormRegistry::showModal(QStringLiteral("frm_password"));
 }
 
 void frm_init::closeEvent(QCloseEvent *event)

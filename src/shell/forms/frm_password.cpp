@@ -1,8 +1,10 @@
 #include "shell/forms/frm_password.h"
 
 #include "controls/xpbutton.h"
+#include "engine/messagetitles.h"
 #include "platform/db.h"
 #include "platform/dialogs.h"
+#include "shell/forms/shellforms.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -27,7 +29,7 @@ QLineEdit *passwordBox(QWidget *parent, const QString &name)
 frm_password::frm_password(QWidget *parent)
     : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frm_password"));
+    setObjectName(FormName::frm_password);
     setWindowTitle(QStringLiteral("Password Utente"));
 
     Label60 = new QLabel(QStringLiteral("Vecchia Password:"), this);
@@ -111,7 +113,7 @@ void frm_password::Text11_KeyPress(int KeyAscii)
         return;
     }
     platform::dialogs().msgBox(QStringLiteral("Utente non autorizzato"), platform::MsgButtons::Ok,
-        platform::MsgIcon::Exclamation, QStringLiteral("!!! Attenzione !!!"));
+        platform::MsgIcon::Exclamation, engine::MessageTitle::Warning);
     Text11->clear();
 }
 
@@ -165,7 +167,7 @@ void frm_password::Form_Unload()
 void frm_password::reportFailure(const QString &what)
 {
     platform::dialogs().msgBox(
-        what, platform::MsgButtons::Ok, platform::MsgIcon::Critical, QStringLiteral("!!! Attenzione !!!"));
+        what, platform::MsgButtons::Ok, platform::MsgIcon::Critical, engine::MessageTitle::Warning);
 }
 
 } // namespace zav::shell

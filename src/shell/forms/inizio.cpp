@@ -1,9 +1,11 @@
 #include "shell/forms/inizio.h"
 
+#include "engine/messagetitles.h"
 #include "platform/db.h"
 #include "platform/dialogs.h"
-#include "platform/ui/formregistry.h"
 #include "platform/programend.h"
+#include "platform/ui/formregistry.h"
+#include "shell/forms/shellforms.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -25,7 +27,7 @@ const QString masterCode = QStringLiteral("8261");
 INIZIO::INIZIO(QWidget *parent)
     : QWidget(parent)
 {
-    setObjectName(QStringLiteral("INIZIO"));
+    setObjectName(FormName::INIZIO);
     setWindowTitle(QString());
     // Closing this form on the way to the main window must not end the program: leaving happens
     // only through endProgram() (see closeEvent).
@@ -108,7 +110,7 @@ void INIZIO::Text16_KeyPress(int KeyAscii)
         return;
     }
     platform::dialogs().msgBox(QStringLiteral("Utente non autorizzato"), platform::MsgButtons::Ok,
-        platform::MsgIcon::Exclamation, QStringLiteral("!!! Attenzione !!!"));
+        platform::MsgIcon::Exclamation, engine::MessageTitle::Warning);
     Text16->clear();
 }
 
@@ -116,7 +118,7 @@ void INIZIO::openMainWindow()
 {
     setCursor(Qt::WaitCursor);
     // The main window's load closes this form.
-    platform::FormRegistry::showModeless(QStringLiteral("frm_init"));
+    platform::FormRegistry::showModeless(FormName::frm_init);
 }
 
 void INIZIO::closeForMainWindow()

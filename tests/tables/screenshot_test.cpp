@@ -1,0 +1,33 @@
+#include "tables/frm_tab_coeff.h"
+
+#include "tablesfixture.h"
+
+#include <QDir>
+#include <QHeaderView>
+#include <QTest>
+
+namespace zav::test {
+namespace {
+
+// Renders the coefficient form on the light table of the template, with "Tab. A" in use, into a
+// PNG in the folder named by ZAV_SCREENSHOT_DIR, for the documentation.
+TEST_F(TablesTest, ScreenshotOfTheCoefficientForm)
+{
+    const QString folder = qEnvironmentVariable("ZAV_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "set ZAV_SCREENSHOT_DIR to write the picture";
+
+    // The program installs the printing, so "Stampa" is enabled.
+    tables::setPrintHandlers({ [](const QString &, const QString &) {}, {} });
+    auto *form = qobject_cast<tables::frm_tab_coeff *>(tables::coef(4));
+    ASSERT_NE(form, nullptr);
+    form->resize(860, 460);
+    form->TDBGrid1_HeadClick(1);
+    form->TDBGrid1->setCurrentIndex(form->TDBGrid1->model()->index(2, 1));
+    QTest::qWait(50);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(form->grab().save(folder + QStringLiteral("/coefficient-form.png")));
+}
+
+} // namespace
+} // namespace zav::test
