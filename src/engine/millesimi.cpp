@@ -15,7 +15,7 @@ namespace zav::engine {
 namespace vb = platform::vb;
 using platform::Database;
 using platform::Recordset;
-using V = MillesimiValues;
+using V = ArchiveValues;
 
 namespace {
 
@@ -336,6 +336,8 @@ void VarGbl::calcolo_millesimi()
     QString failure;
     try {
         Database db = Database::open(*progetto_corrente);
+        // The five tables are rewritten whole: room for their pages, so that none is written twice.
+        db.setPageCacheLimit(64 * 1024);
         platform::Transaction transaction = db.transaction();
         Millesimi calculation(db);
         outcome = calculation.run();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/millesimivalues.h"
+#include "engine/archivevalues.h"
 #include "platform/db.h"
 
 #include <QString>
@@ -137,8 +137,8 @@ private:
 
     // Stair phase state that lives across slots, stairs and buildings.
     enum SpecialState { Pending = 0, Blocked = 1, Done = 2 };
-    std::array<int, MillesimiValues::specialCount> m_states {};
-    std::array<int, MillesimiValues::specialCount> m_marks {};
+    std::array<int, ArchiveValues::specialCount> m_states {};
+    std::array<int, ArchiveValues::specialCount> m_marks {};
     Num m_liftWeight; ///< lift weight of the floor served last
 };
 

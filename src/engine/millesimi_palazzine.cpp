@@ -8,7 +8,7 @@
 namespace zav::engine {
 
 namespace vb = platform::vb;
-using V = MillesimiValues;
+using V = ArchiveValues;
 
 // Building table: each building's general thousandths rescaled so that its units total 1000.
 void Millesimi::buildingTable()

@@ -8,7 +8,7 @@
 namespace zav::engine {
 
 namespace vb = platform::vb;
-using V = MillesimiValues;
+using V = ArchiveValues;
 
 // Heating table: one row per unit of every heated building, its share taken from the heated
 // volume, the radiant surface or half of each, over the totals of all heated buildings together.

@@ -11,7 +11,7 @@
 namespace zav::engine {
 
 namespace vb = platform::vb;
-using V = MillesimiValues;
+using V = ArchiveValues;
 
 namespace {
 

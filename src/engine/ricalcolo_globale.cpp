@@ -1,196 +1,619 @@
-// The global recalculation: every room of every unit recomputed from its expressions, coefficients
-// and height, and every unit's totals stored, in one transaction over one connection.
+// The global recalculation: every room of every unit recomputed (Recalculation does the arithmetic)
+// and every unit's totals stored, in one transaction over one connection, with its question, its
+// progress window and its messages.
 
 #include "engine/archive.h"
+#include "engine/archivevalues.h"
+#include "engine/recalculation.h"
 #include "engine/var_gbl.h"
 #include "platform/db.h"
 #include "platform/dialogs.h"
 #include "platform/progress.h"
 #include "platform/vb.h"
 
+#include <QStringList>
+
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <exception>
-#include <stdexcept>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 namespace zav::engine {
 
 namespace {
 
 namespace vb = platform::vb;
+using platform::FieldView;
 using platform::MsgButtons;
 using platform::MsgIcon;
 using platform::MsgResult;
+using platform::StorageClass;
+using V = ArchiveValues;
 
-const QString kTitoloAttenzione = QStringLiteral("!!! Zav - Attenzione - !!!");
-const QString kTitoloInformazioni = QStringLiteral("!!! Zav - Informazioni - !!!");
-const QString kScritturaFallita
+// The page cache of the run's connection: the pages of a project of tens of thousands of units.
+constexpr int bulkPageCacheKiB = 64 * 1024;
+
+const QString titleAttention = QStringLiteral("!!! Zav - Attenzione - !!!");
+const QString titleInformation = QStringLiteral("!!! Zav - Informazioni - !!!");
+const QString writeFailed
     = QStringLiteral("Impossibile scrivere nell'archivio del progetto. Ricalcolo Globale non completato.");
-const QString kFormatoSuperficie = QStringLiteral("###0.0##");
-const QString kFormatoPesata = QStringLiteral("##0.0###");
 
 // Field positions of CODIF_PIANI.
-namespace unita {
+namespace unitField {
 constexpr int NUM_PAL = 1;
 constexpr int SCALA = 2;
 constexpr int PROPRIETARIO = 7;
 constexpr int HPIANO = 9;
 constexpr int INTERNO = 15;
-} // namespace unita
-
-// The fields of ESPRESSIONI that the recalculation reads, in the order it selects them.
-namespace stanza {
-enum Campo {
-    ESPRESSIONE,
-    MQ,
-    COEF1,
-    COEF8 = COEF1 + 7,
-    TOT_COEF,
-    H_PIANO,
-    TOT_VOL,
-    OPT_RISC,
-    ESPRES_RAD,
-    TOT_ESPRES_RAD,
-    SUP_FINESTRA,
-    MQ_FINESTRA,
-    NUMERO_CAMPI
-};
-const QStringList nomi = { QStringLiteral("ESPRESSIONE"), QStringLiteral("MQ"), QStringLiteral("COEF1"),
-    QStringLiteral("COEF2"), QStringLiteral("COEF3"), QStringLiteral("COEF4"), QStringLiteral("COEF5"),
-    QStringLiteral("COEF6"), QStringLiteral("COEF7"), QStringLiteral("COEF8"), QStringLiteral("TOT_COEF"),
-    QStringLiteral("H_PIANO"), QStringLiteral("TOT_VOL"), QStringLiteral("OPT_RISC"),
-    QStringLiteral("ESPRES_RAD"), QStringLiteral("TOT_ESPRES_RAD"), QStringLiteral("SUP_FINESTRA"),
-    QStringLiteral("MQ_FINESTRA") };
-} // namespace stanza
+} // namespace unitField
 
 // Field positions of ANA_CONDO.
-namespace anagrafica {
+namespace projectField {
 constexpr int RISC_VOL = 10;
 constexpr int RISC_RAD = 11;
 constexpr int RISC_50 = 16;
-} // namespace anagrafica
+} // namespace projectField
 
-const QString kIndiceStanze = QStringLiteral("ZAV_RICALCOLO_STANZE");
+// --- The unit key ------------------------------------------------------------------------------
+//
+// A room belongs to a unit when its owner, building, stair and unit number equal the values the
+// rooms query binds for the unit, compared as the archive compares them: the three text fields
+// without regard to case for ASCII letters (COLLATE NOCASE), the unit number as a number (3 equals
+// 3.0) or, for a text, exactly; Null equals only Null. Each side is written as a key whose bytes
+// are equal exactly when the archive's comparison says so.
 
-bool isEmptyValue(const QVariant &value)
+// Text of a text field, ASCII letters folded.
+void appendFoldedText(std::string &key, QByteArrayView utf8)
 {
-    return value.isNull() || (value.typeId() == QMetaType::QString && value.toString().isEmpty());
+    const quint32 size = quint32(utf8.size());
+    key += 'T';
+    key.append(reinterpret_cast<const char *>(&size), sizeof size);
+    for (const char c : utf8)
+        key += (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : c;
 }
 
-// A value as it reads when joined into a message or a query: Null joins as nothing, numbers in the
-// system's form.
-QString asText(const QVariant &value)
+void appendNumber(std::string &key, double number)
 {
-    if (value.isNull())
-        return QString();
-    switch (value.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-        return vb::CStr(value.toDouble());
-    default:
-        return value.toString();
+    // A whole number keys as the integer it equals, so that 3.0 finds 3.
+    if (number == std::floor(number) && std::fabs(number) < 9.2e18) {
+        const qint64 whole = qint64(number);
+        key += 'I';
+        key.append(reinterpret_cast<const char *>(&whole), sizeof whole);
+        return;
     }
+    key += 'R';
+    key.append(reinterpret_cast<const char *>(&number), sizeof number);
 }
 
-// Trim as the runtime does it: blanks only, not tabs or line ends.
-QString trimBlanks(const QString &text)
+void appendInteger(std::string &key, qint64 whole)
 {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == u' ')
-        ++first;
-    while (last > first && text.at(last - 1) == u' ')
-        --last;
-    return text.mid(first, last - first);
+    key += 'I';
+    key.append(reinterpret_cast<const char *>(&whole), sizeof whole);
 }
 
-// A yes/no field compared with true; an empty or missing one counts as false.
-bool isTrue(const platform::Recordset &rs, int position)
+void appendExactText(std::string &key, QByteArrayView utf8)
 {
-    if (position >= rs.fieldCount() || rs.isEmpty())
-        return false;
-    const QVariant value = rs.value(0, position);
-    if (value.isNull())
-        return false;
-    if (value.typeId() == QMetaType::Bool)
-        return value.toBool();
-    const std::optional<double> number = vb::CDbl(value);
-    return number && *number != 0.0;
+    const quint32 size = quint32(utf8.size());
+    key += 'S';
+    key.append(reinterpret_cast<const char *>(&size), sizeof size);
+    key.append(utf8.data(), size_t(utf8.size()));
 }
 
-/** The recalculation of one run: its connection, its statements and what it has met so far. */
-class Ricalcolo
+// A stored text field. A number or a blob in a text field equals no text: false.
+bool appendStoredText(std::string &key, const FieldView &value)
 {
-public:
-    explicit Ricalcolo(VarGbl &stato)
-        : m_stato(stato)
-    {
+    if (value.isNull()) {
+        key += 'N';
+        return true;
     }
-
-    void esegui();
-
-private:
-    enum class Esito { Continua, Fermato };
-
-    bool apri();
-    void preparaStanze();
-    void chiudi();
-    Esito calcolaUnita(int riga);
-    void calcolaStanza(QVector<QVariant> &campi, qint64 rowid, bool &fermato);
-    void valutaInCampo(QVector<QVariant> &campi, int campoEspressione, int campoValore);
-    QVariant formattato(double valore, const QString &formato);
-    void avanzaProgresso();
-    void ferma(const QString &messaggio);
-
-    VarGbl &m_stato;
-    platform::Progress &m_progress = platform::progress();
-    std::optional<platform::Database> m_db;
-    std::optional<platform::Transaction> m_transazione;
-    std::optional<platform::Statement> m_stanze;
-    std::optional<platform::Statement> m_salvaStanza;
-    std::optional<platform::Statement> m_salvaUnita;
-    platform::Recordset m_unita;
-    platform::Recordset m_anagrafica;
-    bool m_riscVol = false;
-    bool m_riscRad = false;
-    bool m_risc50 = false;
-    bool m_indiceCreato = false;
-    bool m_scritturaFallita = false;
-    bool m_nonFinitoSegnalato = false;
-
-    // Working sums of the unit being recalculated.
-    double m_sommaPesata = 0.0;
-    double m_sommaVolume = 0.0;
-    double m_sommaVolumeRiscaldato = 0.0;
-    float m_sommaRadiante = 0.0f;
-};
-
-bool Ricalcolo::apri()
-{
-    try {
-        if (!m_stato.progetto_corrente)
-            return false;
-        m_db.emplace(platform::Database::open(*m_stato.progetto_corrente));
-        m_unita = m_db->table(QStringLiteral("CODIF_PIANI"));
-        m_anagrafica = m_db->table(QStringLiteral("ANA_CONDO"));
-        m_riscVol = isTrue(m_anagrafica, anagrafica::RISC_VOL);
-        m_riscRad = isTrue(m_anagrafica, anagrafica::RISC_RAD);
-        m_risc50 = isTrue(m_anagrafica, anagrafica::RISC_50);
-        m_transazione.emplace(m_db->transaction());
-    } catch (const std::exception &) {
-        m_transazione.reset();
-        m_db.reset();
+    if (value.storage != StorageClass::Text)
         return false;
-    }
-    preparaStanze();
+    appendFoldedText(key, value.bytes);
     return true;
 }
 
+// A stored unit number.
+bool appendStoredNumber(std::string &key, const FieldView &value)
+{
+    switch (value.storage) {
+    case StorageClass::Null:
+        key += 'N';
+        return true;
+    case StorageClass::Integer:
+        appendInteger(key, value.integer);
+        return true;
+    case StorageClass::Real:
+        appendNumber(key, value.real);
+        return true;
+    case StorageClass::Text:
+        appendExactText(key, value.bytes);
+        return true;
+    case StorageClass::Blob:
+        return false;
+    }
+    return false;
+}
+
+// Whether a text is a number as the archive reads one for a number field (blanks around it, a sign,
+// digits with a point, an exponent); its value then.
+std::optional<double> numericLiteral(const QByteArray &utf8)
+{
+    const QByteArray text = utf8.trimmed();
+    qsizetype i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    qsizetype digits = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+        ++i, ++digits;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            ++i, ++digits;
+    }
+    if (digits == 0)
+        return std::nullopt;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        qsizetype exponentDigits = 0;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            ++i, ++exponentDigits;
+        if (exponentDigits == 0)
+            return std::nullopt;
+    }
+    if (i != text.size())
+        return std::nullopt;
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+}
+
+// A value the rooms query binds for a text field.
+void appendBoundText(std::string &key, const QVariant &value)
+{
+    if (value.isNull())
+        key += 'N';
+    else
+        appendFoldedText(key, value.toString().toUtf8());
+}
+
+// The value the rooms query binds for the unit number; a text that reads as a number is compared as
+// that number, as the archive does for a number field.
+void appendBoundNumber(std::string &key, const QVariant &value)
+{
+    if (value.isNull()) {
+        key += 'N';
+    } else if (vb::isNumberValue(value)) {
+        if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int)
+            appendInteger(key, value.toLongLong());
+        else
+            appendNumber(key, value.toDouble());
+    } else {
+        const QByteArray text = value.toString().toUtf8();
+        if (const std::optional<double> number = numericLiteral(text))
+            appendNumber(key, *number);
+        else
+            appendExactText(key, text);
+    }
+}
+
+// --- The rooms ---------------------------------------------------------------------------------
+
+/** Memory handed out in large blocks and given back all at once: the rooms' stored values. */
+class Arena
+{
+public:
+    char *allocate(size_t size)
+    {
+        if (m_left < size) {
+            // Not zero-filled: every byte handed out is written before it is read.
+            const size_t block = std::max(size, blockSize);
+            m_blocks.push_back(std::unique_ptr<char[]>(new char[block]));
+            m_next = m_blocks.back().get();
+            m_left = block;
+        }
+        char *p = m_next;
+        m_next += size;
+        m_left -= size;
+        return p;
+    }
+
+private:
+    static constexpr size_t blockSize = size_t(1) << 20;
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    char *m_next = nullptr;
+    size_t m_left = 0;
+};
+
+/**
+ * The rooms of the project, read once in stored order and kept compactly (each room's values as
+ * the archive holds them, in one record), chained by unit key so that a unit finds its rooms in
+ * stored order without a query of its own.
+ */
+class RoomTable
+{
+public:
+    static constexpr quint32 none = 0xFFFFFFFFu;
+
+    /** Reads every room; throws platform::DbError when the rooms cannot be read. */
+    void read(platform::Database &db);
+
+    /** The first room of the unit with this key, none when it has no rooms; see next(). */
+    quint32 firstRoom(const QVariantList &unitKey);
+    quint32 next(quint32 room) const { return m_rooms[room].next; }
+    qint64 rowid(quint32 room) const { return m_rooms[room].rowid; }
+    /** Whether more than one unit has the rooms of this room's key. */
+    bool shared(quint32 room) const { return m_groups[m_rooms[room].group].units > 1; }
+
+    /** Fills the working room with a room as stored, or as a unit before left it. */
+    void load(quint32 room, RecalculationRoom &into) const;
+    /** Keeps what a room of a shared key became, for the next unit that has it. */
+    void keep(quint32 room, const RecalculationRoom &from) { m_kept[room] = from; }
+
+    /** Counts a unit with this key (before the units are recalculated). */
+    void countUnit(const QVariantList &unitKey);
+
+private:
+    // The fields read, after the rowid, in this order.
+    enum Field {
+        NOME_CONDOMINO = 1,
+        PALAZ,
+        SCALA,
+        INTERNO,
+        COEF1,
+        OPT_RISC = COEF1 + 8,
+        // Kept in the record, in this order.
+        ESPRESSIONE,
+        ESPRES_RAD,
+        SUP_FINESTRA,
+        MQ,
+        H_PIANO,
+        TOT_VOL,
+        TOT_ESPRES_RAD,
+        MQ_FINESTRA,
+        FieldCount
+    };
+    static constexpr int keptFirst = ESPRESSIONE;
+    static constexpr int keptCount = FieldCount - ESPRESSIONE;
+
+    struct Room
+    {
+        qint64 rowid = 0;
+        const char *record = nullptr;
+        quint32 next = none;
+        quint32 group = 0;
+    };
+    struct Group
+    {
+        quint32 first = none;
+        quint32 last = none;
+        int units = 0;
+    };
+
+    static bool unitKey(std::string &key, const QVariantList &values);
+    void add(const platform::RowView &row);
+
+    Arena m_arena;
+    std::vector<Room> m_rooms;
+    std::vector<Group> m_groups;
+    std::unordered_map<std::string, quint32> m_groupOfKey;
+    std::unordered_map<quint32, RecalculationRoom> m_kept;
+    std::string m_key; ///< scratch, kept so that keys are built without allocating
+};
+
+void RoomTable::read(platform::Database &db)
+{
+    platform::Statement all
+        = db.prepare(QStringLiteral("SELECT rowid, NOME_CONDOMINO, PALAZ, SCALA, INTERNO, COEF1, COEF2, "
+                                    "COEF3, COEF4, COEF5, COEF6, COEF7, "
+                                    "COEF8, OPT_RISC, ESPRESSIONE, ESPRES_RAD, SUP_FINESTRA, MQ, H_PIANO, "
+                                    "TOT_VOL, TOT_ESPRES_RAD, MQ_FINESTRA "
+                                    "FROM ESPRESSIONI ORDER BY rowid"));
+    all.forEach({}, [this](const platform::RowView &row) { add(row); });
+}
+
+// Whether the recalculation rewrites a value field from its expression field whatever the value
+// holds (the expression, blanks trimmed, is not empty): then the stored value is not kept. Only the
+// certain cases count; any other keeps the value.
+bool rewritten(const FieldView &expression)
+{
+    switch (expression.storage) {
+    case StorageClass::Integer:
+    case StorageClass::Real:
+        return true;
+    case StorageClass::Text:
+        for (const char c : expression.bytes) {
+            if (c != ' ')
+                return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+// The window field holds an expression (not a window code) that rewrites the window area.
+bool windowRewritten(const FieldView &window)
+{
+    if (window.storage == StorageClass::Text && !window.bytes.isEmpty()
+        && (window.bytes.front() == 'C' || window.bytes.front() == 'A'))
+        return false;
+    return rewritten(window);
+}
+
+// Storage bytes of a room's record: a storage class, or a value not kept.
+enum RecordTag : char { TagNull, TagInteger, TagReal, TagText, TagBlob, TagNotKept };
+
+size_t lengthSize(quint32 length)
+{
+    size_t size = 1;
+    while (length >= 0x80) {
+        length >>= 7;
+        ++size;
+    }
+    return size;
+}
+
+char *writeLength(char *p, quint32 length)
+{
+    while (length >= 0x80) {
+        *p++ = char(0x80 | (length & 0x7F));
+        length >>= 7;
+    }
+    *p++ = char(length);
+    return p;
+}
+
+const char *readLength(const char *p, quint32 &length)
+{
+    length = 0;
+    for (int shift = 0;; shift += 7) {
+        const uchar byte = uchar(*p++);
+        length |= quint32(byte & 0x7F) << shift;
+        if (!(byte & 0x80))
+            return p;
+    }
+}
+
+// A room's record: a flags byte (heated, coefficients readable), the count of coefficients other
+// than 1 and those coefficients in order (multiplying by 1 changes nothing), then each kept field:
+// a tag, then 8 bytes of number, or a length and the bytes. A value that its expression rewrites is
+// not kept.
+void RoomTable::add(const platform::RowView &row)
+{
+    FieldView kept[keptCount];
+    for (int i = 0; i < keptCount; ++i)
+        kept[i] = row.field(keptFirst + i);
+    const bool notKept[keptCount] = { false, false, false, rewritten(kept[ESPRESSIONE - keptFirst]), false,
+        false, rewritten(kept[ESPRES_RAD - keptFirst]), windowRewritten(kept[SUP_FINESTRA - keptFirst]) };
+    size_t size = 2;
+    for (int i = 0; i < keptCount; ++i) {
+        size += 1;
+        if (notKept[i] || kept[i].isNull())
+            continue;
+        if (kept[i].storage == StorageClass::Integer || kept[i].storage == StorageClass::Real)
+            size += 8;
+        else
+            size += lengthSize(quint32(kept[i].bytes.size())) + size_t(kept[i].bytes.size());
+    }
+
+    RecalculationRoom coefficients;
+    for (int k = 1; k <= 8 && coefficients.coefficientsReadable; ++k) {
+        const FieldView c = row.field(COEF1 + k - 1);
+        if (c.storage == StorageClass::Text)
+            coefficients.readCoefficient(k, RoomField::storedText(c.bytes));
+        else
+            coefficients.readCoefficient(k, RoomField(c.toVariant()));
+    }
+    int notOne = 0;
+    for (const double c : coefficients.coefficients)
+        notOne += c != 1.0;
+    size += size_t(notOne) * sizeof(double);
+
+    const FieldView heating = row.field(OPT_RISC);
+    const bool heated = heating.storage == StorageClass::Text
+        ? heating.bytes.size() == 1 && heating.bytes.front() == 'S'
+        : (!heating.isNull() && heating.toVariant().toString() == u"S");
+
+    char *p = m_arena.allocate(size);
+    Room room;
+    room.rowid = row.field(0).integer;
+    room.record = p;
+    *p++ = char((heated ? 1 : 0) | (coefficients.coefficientsReadable ? 2 : 0));
+    *p++ = char(notOne);
+    for (const double c : coefficients.coefficients) {
+        if (c != 1.0) {
+            std::memcpy(p, &c, sizeof c);
+            p += sizeof c;
+        }
+    }
+    for (int i = 0; i < keptCount; ++i) {
+        const FieldView &field = kept[i];
+        if (notKept[i]) {
+            *p++ = TagNotKept;
+            continue;
+        }
+        switch (field.storage) {
+        case StorageClass::Null:
+            *p++ = TagNull;
+            break;
+        case StorageClass::Integer:
+            *p++ = TagInteger;
+            std::memcpy(p, &field.integer, 8);
+            p += 8;
+            break;
+        case StorageClass::Real:
+            *p++ = TagReal;
+            std::memcpy(p, &field.real, 8);
+            p += 8;
+            break;
+        case StorageClass::Text:
+        case StorageClass::Blob: {
+            *p++ = field.storage == StorageClass::Text ? TagText : TagBlob;
+            const quint32 length = quint32(field.bytes.size());
+            p = writeLength(p, length);
+            if (length > 0)
+                std::memcpy(p, field.bytes.data(), length);
+            p += length;
+            break;
+        }
+        }
+    }
+
+    // Chained to the rooms of its key; a room whose key equals no unit's is chained to none.
+    const quint32 index = quint32(m_rooms.size());
+    m_key.clear();
+    if (appendStoredText(m_key, row.field(NOME_CONDOMINO)) && appendStoredText(m_key, row.field(PALAZ))
+        && appendStoredText(m_key, row.field(SCALA)) && appendStoredNumber(m_key, row.field(INTERNO))) {
+        auto [found, inserted] = m_groupOfKey.try_emplace(m_key, quint32(m_groups.size()));
+        if (inserted)
+            m_groups.emplace_back();
+        Group &group = m_groups[found->second];
+        room.group = found->second;
+        if (group.last == none)
+            group.first = index;
+        else
+            m_rooms[group.last].next = index;
+        group.last = index;
+    } else {
+        room.group = quint32(m_groups.size());
+        m_groups.emplace_back();
+    }
+    m_rooms.push_back(room);
+}
+
+bool RoomTable::unitKey(std::string &key, const QVariantList &values)
+{
+    key.clear();
+    if (values.size() != 4)
+        return false;
+    appendBoundText(key, values.at(0));
+    appendBoundText(key, values.at(1));
+    appendBoundText(key, values.at(2));
+    appendBoundNumber(key, values.at(3));
+    return true;
+}
+
+quint32 RoomTable::firstRoom(const QVariantList &unitKeyValues)
+{
+    if (!unitKey(m_key, unitKeyValues))
+        return none;
+    const auto found = m_groupOfKey.find(m_key);
+    return found == m_groupOfKey.end() ? none : m_groups[found->second].first;
+}
+
+void RoomTable::countUnit(const QVariantList &unitKeyValues)
+{
+    if (!unitKey(m_key, unitKeyValues))
+        return;
+    const auto found = m_groupOfKey.find(m_key);
+    if (found != m_groupOfKey.end())
+        ++m_groups[found->second].units;
+}
+
+// Expressions arrive as text: plain ASCII is copied into the text's own storage, reused room after
+// room, and anything else decoded.
+void assignUtf8(QString &text, QByteArrayView utf8)
+{
+    for (const char c : utf8) {
+        if (uchar(c) >= 0x80) {
+            text = QString::fromUtf8(utf8);
+            return;
+        }
+    }
+    text.resize(utf8.size());
+    QChar *out = text.data();
+    for (const char c : utf8)
+        *out++ = QLatin1Char(c);
+}
+
+void RoomTable::load(quint32 index, RecalculationRoom &room) const
+{
+    if (!m_kept.empty()) {
+        if (const auto kept = m_kept.find(index); kept != m_kept.end()) {
+            room = kept->second;
+            return;
+        }
+    }
+    const char *p = m_rooms[index].record;
+    const uchar flags = uchar(*p++);
+    room.heated = flags & 1;
+    room.coefficientsReadable = flags & 2;
+    const int notOne = uchar(*p++);
+    room.coefficients.fill(1.0);
+    for (int i = 0; i < notOne; ++i) {
+        std::memcpy(&room.coefficients[size_t(i)], p, sizeof(double));
+        p += sizeof(double);
+    }
+
+    RoomField fields[keptCount];
+    for (RoomField &field : fields) {
+        const char tag = *p++;
+        switch (tag) {
+        case TagNull:
+        case TagNotKept:
+            field = RoomField();
+            break;
+        case TagInteger: {
+            qint64 integer = 0;
+            std::memcpy(&integer, p, 8);
+            p += 8;
+            field = RoomField(QVariant(qlonglong(integer)));
+            break;
+        }
+        case TagReal: {
+            double real = 0;
+            std::memcpy(&real, p, 8);
+            p += 8;
+            field = RoomField(QVariant(real));
+            break;
+        }
+        default: {
+            quint32 length = 0;
+            p = readLength(p, length);
+            const QByteArrayView bytes(p, qsizetype(length));
+            p += length;
+            field = tag == TagText ? RoomField::storedText(bytes) : RoomField(QVariant(bytes.toByteArray()));
+            break;
+        }
+        }
+    }
+    // Expressions as text: Null reads as the empty text.
+    const auto expression = [](QString &text, const RoomField &field) {
+        if (field.kind() == RoomField::Kind::Utf8)
+            assignUtf8(text, field.utf8());
+        else
+            text = field.value().toString();
+    };
+    expression(room.espressione, fields[ESPRESSIONE - keptFirst]);
+    expression(room.espresRad, fields[ESPRES_RAD - keptFirst]);
+    expression(room.supFinestra, fields[SUP_FINESTRA - keptFirst]);
+    room.mq = fields[MQ - keptFirst];
+    room.totCoef = RoomField(); // always rewritten from the surface
+    room.hPiano = fields[H_PIANO - keptFirst];
+    room.totVol = fields[TOT_VOL - keptFirst];
+    room.totEspresRad = fields[TOT_ESPRES_RAD - keptFirst];
+    room.mqFinestra = fields[MQ_FINESTRA - keptFirst];
+}
+
+// --- The run -----------------------------------------------------------------------------------
+
+/** A unit of CODIF_PIANI as the recalculation reads it. */
+struct Unit
+{
+    qint64 rowid = 0;
+    QVariant owner, building, stair, interno;
+    bool heightEmpty = true;
+};
+
 // A statement that cannot be prepared stays absent: each use of it then fails as a step would.
-void prepara(std::optional<platform::Statement> &statement, platform::Database &db, const QString &sql)
+void prepare(std::optional<platform::Statement> &statement, platform::Database &db, const QString &sql)
 {
     try {
         statement.emplace(db.prepare(sql));
@@ -199,98 +622,204 @@ void prepara(std::optional<platform::Statement> &statement, platform::Database &
     }
 }
 
-// The rooms of a unit are those of the program's rooms query, looked up once per unit through one
-// statement prepared from its shape. An index over the unit key, built inside the run's transaction
-// and dropped before it commits, keeps each look-up from reading every room of the project; the
-// archive is left as it was.
-void Ricalcolo::preparaStanze()
+// A field of the first row, by position; an empty recordset or a missing field reads as Null.
+QVariant firstRowField(const platform::Recordset &rs, int position)
 {
-    const platform::TableQuery forma = archive::roomsQuery(QString(), QVariant(), QString(), QVariant());
-    QStringList campi;
-    QStringList condizioni;
-    for (const platform::Condition &condizione : forma.where) {
-        campi << platform::Database::quoteName(condizione.field);
-        condizioni << campi.last() + QStringLiteral(" IS ?");
+    return position < rs.fieldCount() && !rs.isEmpty() ? rs.value(0, position) : QVariant();
+}
+
+// Binds a room field as it is held: a stored text goes back as its own bytes.
+void bindField(platform::Statement &statement, int position, const RoomField &field)
+{
+    switch (field.kind()) {
+    case RoomField::Kind::Null:
+        statement.bindNull(position);
+        break;
+    case RoomField::Kind::Utf8:
+        statement.bindUtf8(position, field.utf8());
+        break;
+    case RoomField::Kind::Text:
+        statement.bindText(position, field.text());
+        break;
+    case RoomField::Kind::Other:
+        statement.bind(position, field.other());
+        break;
     }
+}
+
+/** One run of the global recalculation: its connection, its statements and what it has met so far. */
+class GlobalRecalculation : public Recalculation::Host
+{
+public:
+    explicit GlobalRecalculation(VarGbl &state)
+        : m_state(state)
+    {
+    }
+
+    void run();
+
+    std::optional<double> evaluate(const QString &expression) override
+    {
+        return m_state.valuta_espressione(expression);
+    }
+    void nonFinite() override;
+
+private:
+    enum class Outcome { Continue, Stopped };
+
+    bool open();
+    void close();
+    QVariantList unitKey(const Unit &unit) const;
+    Outcome recalculateUnit(const Unit &unit, Recalculation &calculation);
+    void storeRoom(qint64 rowid, const RecalculationRoom &room);
+    void advanceProgress();
+    void stop(const QString &message);
+
+    VarGbl &m_state;
+    platform::Progress &m_progress = platform::progress();
+    std::optional<platform::Database> m_db;
+    std::optional<platform::Transaction> m_transaction;
+    std::optional<platform::Statement> m_storeRoom;
+    std::optional<platform::Statement> m_storeUnit;
+    std::vector<Unit> m_units;
+    RoomTable m_rooms;
+    bool m_roomsRead = false;
+    RecalculationRoom m_room; ///< the room being recalculated, its texts reused room after room
+    bool m_hasProjectRecord = false;
+    Recalculation::Heating m_heating;
+    bool m_writeFailed = false;
+    bool m_nonFiniteReported = false;
+};
+
+bool GlobalRecalculation::open()
+{
     try {
-        const platform::Recordset esistente
-            = m_db->query(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND name = ?"),
-                { kIndiceStanze });
-        if (esistente.isEmpty()) {
-            m_db->exec(QStringLiteral("CREATE INDEX ") + kIndiceStanze + QStringLiteral(" ON ")
-                + platform::Database::quoteName(forma.table) + QStringLiteral(" (") + campi.join(u',')
-                + QStringLiteral(")"));
-            m_indiceCreato = true;
+        if (!m_state.progetto_corrente)
+            return false;
+        m_db.emplace(platform::Database::open(*m_state.progetto_corrente));
+        // Every room is rewritten: room for all of them, so that none is written out twice.
+        m_db->setPageCacheLimit(bulkPageCacheKiB);
+        // The units in stored order, by field position; a field the table lacks reads as Null.
+        platform::Statement units
+            = m_db->prepare(QStringLiteral("SELECT rowid, * FROM CODIF_PIANI ORDER BY rowid"));
+        units.forEach({}, [this](const platform::RowView &row) {
+            const auto field = [&row](int position) {
+                return position + 1 < row.fieldCount() ? row.field(position + 1) : FieldView();
+            };
+            Unit unit;
+            unit.rowid = row.field(0).integer;
+            unit.owner = field(unitField::PROPRIETARIO).toVariant();
+            unit.building = field(unitField::NUM_PAL).toVariant();
+            unit.stair = field(unitField::SCALA).toVariant();
+            unit.interno = field(unitField::INTERNO).toVariant();
+            const FieldView height = field(unitField::HPIANO);
+            unit.heightEmpty
+                = height.isNull() || (height.storage == StorageClass::Text && height.bytes.isEmpty());
+            m_units.push_back(std::move(unit));
+        });
+        const platform::Recordset project = m_db->table(archive::ANA_CONDO);
+        m_hasProjectRecord = !project.isEmpty();
+        m_heating.byVolume = V::isTrue(firstRowField(project, projectField::RISC_VOL));
+        m_heating.byRadiant = V::isTrue(firstRowField(project, projectField::RISC_RAD));
+        m_heating.byHalf = V::isTrue(firstRowField(project, projectField::RISC_50));
+        m_transaction.emplace(m_db->transaction());
+    } catch (const std::exception &) {
+        m_transaction.reset();
+        m_db.reset();
+        return false;
+    }
+
+    // Every room once, in stored order. Rooms that cannot be read leave every unit without rooms,
+    // which stops the run at the first unit.
+    try {
+        m_rooms.read(*m_db);
+        m_roomsRead = true;
+        for (const Unit &unit : m_units) {
+            if (!V::isEmpty(unit.interno))
+                m_rooms.countUnit(unitKey(unit));
         }
     } catch (const std::exception &) {
-        // Without the index the look-ups are slower, not different.
+        m_roomsRead = false;
     }
-    // In stored order, the rowid first.
-    prepara(m_stanze, *m_db,
-        QStringLiteral("SELECT rowid, ") + stanza::nomi.join(u',') + QStringLiteral(" FROM ")
-            + platform::Database::quoteName(forma.table) + QStringLiteral(" WHERE ")
-            + condizioni.join(QStringLiteral(" AND ")) + QStringLiteral(" ORDER BY rowid"));
-    prepara(m_salvaStanza, *m_db,
+    prepare(m_storeRoom, *m_db,
         QStringLiteral(
             "UPDATE ESPRESSIONI SET MQ = ?, TOT_COEF = ?, H_PIANO = ?, TOT_VOL = ?, TOT_ESPRES_RAD = ?, "
             "MQ_FINESTRA = ? WHERE rowid = ?"));
-    prepara(m_salvaUnita, *m_db,
+    prepare(m_storeUnit, *m_db,
         QStringLiteral("UPDATE CODIF_PIANI SET TOT_SUP = ?, TOT_VOL = ?, TOT_VOL_RISC = ?, TOT_RAD_RISC = ? "
                        "WHERE rowid = ?"));
+    return true;
+}
+
+// The values the rooms query binds for a unit.
+QVariantList GlobalRecalculation::unitKey(const Unit &unit) const
+{
+    QVariantList key;
+    for (const platform::Condition &condition :
+        archive::roomsQuery(V::text(unit.owner), unit.building, V::text(unit.stair), unit.interno).where)
+        key << condition.value;
+    return key;
 }
 
 // Closing the connection commits what was stored; a commit that fails loses the run's writes.
-void Ricalcolo::chiudi()
+void GlobalRecalculation::close()
 {
-    m_stanze.reset();
-    m_salvaStanza.reset();
-    m_salvaUnita.reset();
-    if (m_db && m_transazione) {
+    m_storeRoom.reset();
+    m_storeUnit.reset();
+    if (m_db && m_transaction) {
         try {
-            if (m_indiceCreato)
-                m_db->exec(QStringLiteral("DROP INDEX ") + kIndiceStanze);
-            m_transazione->commit();
+            m_transaction->commit();
         } catch (const std::exception &) {
-            m_scritturaFallita = true;
+            m_writeFailed = true;
         }
     }
-    m_transazione.reset();
+    m_transaction.reset();
     m_db.reset();
 }
 
-void Ricalcolo::ferma(const QString &messaggio)
+void GlobalRecalculation::stop(const QString &message)
 {
-    platform::dialogs().msgBox(messaggio, MsgButtons::Ok, MsgIcon::Information, kTitoloAttenzione);
-    chiudi();
-    if (m_scritturaFallita)
-        platform::dialogs().msgBox(kScritturaFallita, MsgButtons::Ok, MsgIcon::Critical, kTitoloAttenzione);
+    platform::dialogs().msgBox(message, MsgButtons::Ok, MsgIcon::Information, titleAttention);
+    close();
+    if (m_writeFailed)
+        platform::dialogs().msgBox(writeFailed, MsgButtons::Ok, MsgIcon::Critical, titleAttention);
     m_progress.close();
     m_progress.setBusy(false);
 }
 
-void Ricalcolo::esegui()
+// The first value of a run that is not a finite number is reported; the others are stored as quietly.
+void GlobalRecalculation::nonFinite()
 {
-    m_stato.init_operatori();
-    m_stato.init_precedenze();
+    if (m_nonFiniteReported)
+        return;
+    m_nonFiniteReported = true;
+    platform::dialogs().msgBox(
+        QStringLiteral("Divisione per zero."), MsgButtons::Ok, MsgIcon::None, platform::programTitle());
+}
+
+void GlobalRecalculation::run()
+{
+    m_state.init_operatori();
+    m_state.init_precedenze();
 
     if (platform::dialogs().msgBox(
             QStringLiteral("Questa operazione potrebbe richiedere alcuni minuti. Continuare ?"),
-            MsgButtons::YesNo, MsgIcon::Information, kTitoloAttenzione)
+            MsgButtons::YesNo, MsgIcon::Information, titleAttention)
         != MsgResult::Yes)
         return;
 
     m_progress.setBusy(true);
-    if (!apri()) {
+    if (!open()) {
         platform::dialogs().msgBox(
             QStringLiteral("Impossibile aprire l'archivio del progetto. Ricalcolo non effettuato."),
-            MsgButtons::Ok, MsgIcon::Critical, kTitoloAttenzione);
+            MsgButtons::Ok, MsgIcon::Critical, titleAttention);
         m_progress.setBusy(false);
         return;
     }
 
-    const int numeroUnita = m_unita.recordCount();
-    m_progress.setMaximum(numeroUnita);
-    m_progress.setTotal(QStringLiteral("su ") + QString::number(numeroUnita));
+    const int unitCount = int(m_units.size());
+    m_progress.setMaximum(unitCount);
+    m_progress.setTotal(QStringLiteral("su ") + QString::number(unitCount));
     m_progress.show();
     m_progress.setCountersVisible(true);
     m_progress.setDone(QStringLiteral("0"));
@@ -298,34 +827,38 @@ void Ricalcolo::esegui()
     m_progress.setValue(1);
     m_progress.setTask(QStringLiteral("Ricalcolo Globale Sup. Coeff e Vol."));
 
-    for (int riga = 0; riga < numeroUnita; ++riga) {
-        if (calcolaUnita(riga) == Esito::Fermato)
+    // The height in force is shared: it runs on from the last operation and is left to the next.
+    Recalculation calculation(*this, m_heating, m_state.altezza_piano);
+    for (const Unit &unit : m_units) {
+        const Outcome outcome = recalculateUnit(unit, calculation);
+        m_state.altezza_piano = calculation.heightInForce();
+        if (outcome == Outcome::Stopped)
             return;
-        avanzaProgresso();
+        advanceProgress();
     }
 
-    chiudi();
-    if (m_scritturaFallita)
-        platform::dialogs().msgBox(kScritturaFallita, MsgButtons::Ok, MsgIcon::Critical, kTitoloAttenzione);
+    close();
+    if (m_writeFailed)
+        platform::dialogs().msgBox(writeFailed, MsgButtons::Ok, MsgIcon::Critical, titleAttention);
     else
         platform::dialogs().msgBox(QStringLiteral("Ricalcolo Globale Terminato"), MsgButtons::Ok,
-            MsgIcon::Information, kTitoloInformazioni);
+            MsgIcon::Information, titleInformation);
     m_progress.setCountersVisible(false);
     m_progress.close();
     m_progress.setBusy(false);
-    if (m_scritturaFallita)
+    if (m_writeFailed)
         return;
 
     if (platform::dialogs().msgBox(QStringLiteral("Si vuole effettuare il Calcolo Millesimi ?"),
-            MsgButtons::YesNo, MsgIcon::Information, kTitoloInformazioni)
+            MsgButtons::YesNo, MsgIcon::Information, titleInformation)
         == MsgResult::Yes) {
         m_progress.setBusy(true);
-        m_stato.calcolo_millesimi();
+        m_state.calcolo_millesimi();
         m_progress.setBusy(false);
     }
 }
 
-void Ricalcolo::avanzaProgresso()
+void GlobalRecalculation::advanceProgress()
 {
     // The bar wraps to 1 when it reaches its maximum, then moves on by one.
     if (m_progress.value() == m_progress.maximum())
@@ -334,210 +867,73 @@ void Ricalcolo::avanzaProgresso()
     m_progress.setDone(QString::number(m_progress.done().toInt() + 1));
 }
 
-Ricalcolo::Esito Ricalcolo::calcolaUnita(int riga)
+GlobalRecalculation::Outcome GlobalRecalculation::recalculateUnit(
+    const Unit &unit, Recalculation &calculation)
 {
-    const auto campoUnita = [this, riga](int posizione) {
-        return posizione < m_unita.fieldCount() ? m_unita.value(riga, posizione) : QVariant();
-    };
-    const QVariant proprietario = campoUnita(unita::PROPRIETARIO);
-    const QVariant palazzina = campoUnita(unita::NUM_PAL);
-    const QVariant scala = campoUnita(unita::SCALA);
-    const QVariant interno = campoUnita(unita::INTERNO);
-
-    if (isEmptyValue(campoUnita(unita::HPIANO))) {
-        ferma(QStringLiteral("I dati del condomino ") + asText(proprietario) + QStringLiteral(" Pal.: ")
-            + asText(palazzina) + QStringLiteral(" Scala: ") + asText(scala)
+    if (unit.heightEmpty) {
+        stop(QStringLiteral("I dati del condomino ") + V::text(unit.owner) + QStringLiteral(" Pal.: ")
+            + V::text(unit.building) + QStringLiteral(" Scala: ") + V::text(unit.stair)
             + QStringLiteral(" risultano incompleti. Impossibile continuare."));
-        return Esito::Fermato;
+        return Outcome::Stopped;
     }
 
     // The rooms of the unit, by its key. An empty unit number makes the key unusable.
-    platform::Recordset stanze;
-    bool selezionate = false;
-    if (m_stanze && !isEmptyValue(interno)) {
-        try {
-            QVariantList chiave;
-            for (const platform::Condition &condizione :
-                archive::roomsQuery(asText(proprietario), palazzina, asText(scala), interno).where)
-                chiave << condizione.value;
-            stanze = m_stanze->read(chiave);
-            selezionate = true;
-        } catch (const std::exception &) {
-        }
-    }
-    if (!selezionate || stanze.isEmpty()) {
-        ferma(QStringLiteral("In inserimento Espr./Coeff./Vol. i dati del condomino ") + asText(proprietario)
-            + QStringLiteral(" Pal.: ") + asText(palazzina) + QStringLiteral(" Scala: ") + asText(scala)
-            + QStringLiteral(" Interno: ") + asText(interno)
+    quint32 room = RoomTable::none;
+    if (m_roomsRead && !V::isEmpty(unit.interno))
+        room = m_rooms.firstRoom(unitKey(unit));
+    if (room == RoomTable::none) {
+        stop(QStringLiteral("In inserimento Espr./Coeff./Vol. i dati del condomino ") + V::text(unit.owner)
+            + QStringLiteral(" Pal.: ") + V::text(unit.building) + QStringLiteral(" Scala: ")
+            + V::text(unit.stair) + QStringLiteral(" Interno: ") + V::text(unit.interno)
             + QStringLiteral(" risultano incompleti. Impossibile continuare."));
-        return Esito::Fermato;
+        return Outcome::Stopped;
     }
 
-    m_sommaPesata = 0.0;
-    m_sommaVolume = 0.0;
-    m_sommaVolumeRiscaldato = 0.0;
-    m_sommaRadiante = 0.0f;
-
-    for (int i = 0; i < stanze.recordCount(); ++i) {
-        // The row as read, without its rowid, is the room's edit buffer.
-        QVector<QVariant> campi = stanze.row(i);
-        if (campi.size() != stanza::NUMERO_CAMPI + 1)
-            continue;
-        const qint64 rowid = campi.takeFirst().toLongLong();
-        bool fermato = false;
-        calcolaStanza(campi, rowid, fermato);
-        if (fermato)
-            return Esito::Fermato;
+    calculation.startUnit();
+    for (; room != RoomTable::none; room = m_rooms.next(room)) {
+        m_rooms.load(room, m_room);
+        calculation.computeRoom(m_room);
+        // The project record is checked before each room is added: without it the run stops at the
+        // first room, whose changes are dropped.
+        if (!m_hasProjectRecord) {
+            stop(QStringLiteral("Composizione palazzina non effettuata.Impossibile proseguire"));
+            return Outcome::Stopped;
+        }
+        calculation.addRoom(m_room);
+        storeRoom(m_rooms.rowid(room), m_room);
+        // A unit that shares its key with another one finds the rooms as this one left them.
+        if (m_rooms.shared(room))
+            m_rooms.keep(room, m_room);
     }
 
-    const auto numeroFormattato = [](double valore) -> QVariant {
-        const std::optional<double> numero = vb::CDbl(vb::Format(valore, kFormatoSuperficie));
-        return numero ? QVariant(*numero) : QVariant();
-    };
+    const Recalculation::UnitValues totals = calculation.unitValues();
     try {
-        if (!m_salvaUnita)
-            throw std::runtime_error("no statement");
-        m_salvaUnita->exec(
-            { numeroFormattato(m_sommaPesata), m_sommaVolume, numeroFormattato(m_sommaVolumeRiscaldato),
-                numeroFormattato(double(m_sommaRadiante)), m_unita.rowidAt(riga) });
+        if (!m_storeUnit)
+            throw platform::DbError(platform::DbErrorCode::Failed, QStringLiteral("no statement"));
+        m_storeUnit->exec({ totals.totSup, totals.totVol, totals.totVolRisc, totals.totRadRisc, unit.rowid });
     } catch (const std::exception &) {
-        m_scritturaFallita = true;
+        m_writeFailed = true;
     }
-    return Esito::Continua;
+    return Outcome::Continue;
 }
 
-// A number written by its pattern; a value that is not a finite number is stored as no value, and
-// the first of them in a run is reported.
-QVariant Ricalcolo::formattato(double valore, const QString &formato)
+// A store that fails is skipped; the run reports it at the end.
+void GlobalRecalculation::storeRoom(qint64 rowid, const RecalculationRoom &room)
 {
-    if (std::isfinite(valore))
-        return vb::Format(valore, formato);
-    if (!m_nonFinitoSegnalato) {
-        m_nonFinitoSegnalato = true;
-        platform::dialogs().msgBox(
-            QStringLiteral("Divisione per zero."), MsgButtons::Ok, MsgIcon::None, platform::programTitle());
-    }
-    return QString();
-}
-
-// Evaluates an expression field into its value field. An empty expression leaves the value as
-// stored; one that cannot be evaluated clears it (the evaluator has said why).
-void Ricalcolo::valutaInCampo(QVector<QVariant> &campi, int campoEspressione, int campoValore)
-{
-    const QVariant espressione = campi.at(campoEspressione);
-    if (espressione.isNull())
-        return;
-    const QString testo = trimBlanks(espressione.toString());
-    if (testo.isEmpty())
-        return;
-    const std::optional<double> valore = m_stato.valuta_espressione(testo);
-    campi[campoValore] = valore ? formattato(*valore, kFormatoSuperficie) : QVariant(QString());
-}
-
-void Ricalcolo::calcolaStanza(QVector<QVariant> &campi, qint64 rowid, bool &fermato)
-{
-    const auto campo = [&campi](int posizione) -> QVariant & { return campi[posizione]; };
-
-    valutaInCampo(campi, stanza::ESPRESSIONE, stanza::MQ);
-    valutaInCampo(campi, stanza::ESPRES_RAD, stanza::TOT_ESPRES_RAD);
-    // A window field starting with "C" or "A" holds a window code, not an expression.
-    const QString finestra = campo(stanza::SUP_FINESTRA).toString();
-    if (!finestra.startsWith(u'C') && !finestra.startsWith(u'A'))
-        valutaInCampo(campi, stanza::SUP_FINESTRA, stanza::MQ_FINESTRA);
-
-    // Coefficients: an empty one counts as 1; one that is not a number leaves the room without a
-    // weighted surface rather than borrowing a value.
-    double coefficienti[8];
-    bool coefficientiLeggibili = true;
-    for (int k = 0; k < 8; ++k) {
-        const QVariant c = campo(stanza::COEF1 + k);
-        if (isEmptyValue(c)) {
-            coefficienti[k] = 1.0;
-            continue;
-        }
-        const std::optional<double> numero = vb::CDbl(c);
-        if (!numero) {
-            coefficientiLeggibili = false;
-            break;
-        }
-        coefficienti[k] = *numero;
-    }
-
-    // The weighted surface starts as the surface and is multiplied only when the surface is a number.
-    const std::optional<double> mq = vb::CDbl(campo(stanza::MQ));
-    campo(stanza::TOT_COEF) = campo(stanza::MQ);
-    if (mq) {
-        if (coefficientiLeggibili) {
-            double prodotto = *mq;
-            for (const double c : coefficienti)
-                prodotto = prodotto * c;
-            campo(stanza::TOT_COEF) = formattato(prodotto, kFormatoPesata);
-        } else {
-            campo(stanza::TOT_COEF) = QString();
-        }
-    }
-    const std::optional<double> pesata = vb::CDbl(campo(stanza::TOT_COEF));
-    if (pesata)
-        m_sommaPesata += *pesata;
-
-    // The height in force: the room's own when it reads as a number, otherwise the one carried over.
-    if (const std::optional<double> altezza = vb::CDbl(campo(stanza::H_PIANO)))
-        m_stato.altezza_piano = *altezza;
-    if (m_stato.altezza_piano == 0.0)
-        m_stato.altezza_piano = 1.0;
-    else
-        campo(stanza::H_PIANO) = vb::CStr(m_stato.altezza_piano);
-    const double altezza = m_stato.altezza_piano;
-
-    QVariant volume;
-    if (pesata) {
-        volume = formattato(*pesata * altezza, kFormatoSuperficie);
-        campo(stanza::TOT_VOL) = volume;
-    }
-
-    if (m_anagrafica.isEmpty()) {
-        ferma(QStringLiteral("Composizione palazzina non effettuata.Impossibile proseguire"));
-        fermato = true;
-        return;
-    }
-
-    // Heated rooms only; each criterion adds on its own, so two criteria add twice.
-    if (campo(stanza::OPT_RISC).toString() == u"S") {
-        const auto aggiungiVolume = [&] {
-            if (isEmptyValue(campo(stanza::TOT_VOL)))
-                return;
-            if (mq)
-                m_sommaVolumeRiscaldato += *mq * altezza;
-        };
-        const auto aggiungiRadiante = [&] {
-            if (isEmptyValue(campo(stanza::TOT_ESPRES_RAD)))
-                return;
-            if (const std::optional<double> radiante = vb::CDbl(campo(stanza::TOT_ESPRES_RAD)))
-                m_sommaRadiante = float(double(m_sommaRadiante) + *radiante);
-        };
-        if (m_riscVol)
-            aggiungiVolume();
-        if (m_riscRad)
-            aggiungiRadiante();
-        if (m_risc50) {
-            aggiungiVolume();
-            aggiungiRadiante();
-        }
-    }
-
     try {
-        if (!m_salvaStanza)
-            throw std::runtime_error("no statement");
-        m_salvaStanza->exec({ campo(stanza::MQ), campo(stanza::TOT_COEF), campo(stanza::H_PIANO),
-            campo(stanza::TOT_VOL), campo(stanza::TOT_ESPRES_RAD), campo(stanza::MQ_FINESTRA), rowid });
+        if (!m_storeRoom)
+            throw platform::DbError(platform::DbErrorCode::Failed, QStringLiteral("no statement"));
+        platform::Statement &store = *m_storeRoom;
+        bindField(store, 1, room.mq);
+        bindField(store, 2, room.totCoef);
+        bindField(store, 3, room.hPiano);
+        bindField(store, 4, room.totVol);
+        bindField(store, 5, room.totEspresRad);
+        bindField(store, 6, room.mqFinestra);
+        store.bindInteger(7, rowid);
+        store.run();
     } catch (const std::exception &) {
-        m_scritturaFallita = true;
-    }
-
-    // The room's volume as stored, read back.
-    if (pesata) {
-        if (const std::optional<double> letto = vb::CDbl(volume))
-            m_sommaVolume += *letto;
+        m_writeFailed = true;
     }
 }
 
@@ -545,7 +941,7 @@ void Ricalcolo::calcolaStanza(QVector<QVariant> &campi, qint64 rowid, bool &ferm
 
 void VarGbl::ricalcolo_globale()
 {
-    Ricalcolo(*this).esegui();
+    GlobalRecalculation(*this).run();
 }
 
 } // namespace zav::engine

@@ -68,6 +68,28 @@ const QString &asToken(const VarGbl::ElementoPila &value)
     return token ? *token : empty;
 }
 
+// A word that names one of the functions, as the shared text of its name, so that a function
+// entering the operator stack allocates nothing; null for any other word.
+const QString *functionName(QStringView word)
+{
+    static const QString names[] = { QStringLiteral("SIN"), QStringLiteral("COS"), QStringLiteral("LOG"),
+        QStringLiteral("EXP"), QStringLiteral("SQR") };
+    if (word.size() != 3)
+        return nullptr;
+    for (const QString &name : names) {
+        if (name == word)
+            return &name;
+    }
+    return nullptr;
+}
+
+// A stack re-created empty with positions 0 to size - 1, in the memory it already holds.
+void recreate(QVector<VarGbl::ElementoPila> &pila, qsizetype size)
+{
+    pila.resize(0);
+    pila.resize(size);
+}
+
 // The count kept in element 0; a stack never pushed holds nothing there, which counts as 0.
 int countOf(const QVector<VarGbl::ElementoPila> &pila)
 {
@@ -282,14 +304,21 @@ double VarGbl::applica_operatore(double sinistro, double destro, const QString &
 std::optional<double> VarGbl::valuta_espressione(const QString &espressione)
 {
     // Each character is upper-cased on its own, so that the text keeps its length ("ß" stays one
-    // character, where a whole-text upper-casing would write "SS"): the length sizes the stacks.
+    // character, where a whole-text upper-casing would write "SS"): the length sizes the stacks. A
+    // text with nothing to upper-case (digits and operators) is used as it is.
     QString testo = espressione;
-    for (QChar &c : testo)
-        c = c.toUpper();
+    for (qsizetype i = 0; i < testo.size(); ++i) {
+        const QChar c = testo.at(i);
+        if (c.toUpper() != c) {
+            for (QChar &d : testo)
+                d = d.toUpper();
+            break;
+        }
+    }
     const qsizetype n = testo.size();
-    pila_operatori = QVector<ElementoPila>(n + 1);
-    pila_unari = QVector<ElementoPila>(n + 1);
-    pila_operandi = QVector<ElementoPila>(n + 1);
+    recreate(pila_operatori, n + 1);
+    recreate(pila_unari, n + 1);
+    recreate(pila_operandi, n + 1);
 
     // The start marker needs one position: for the empty text it overflows, and that failure goes
     // back to the caller as it is, with no message.
@@ -307,10 +336,13 @@ std::optional<double> VarGbl::valuta_espressione(const QString &espressione)
                 return;
             // A view of the text, copied only when it must outlive the evaluation on a stack.
             const QString token = QString::fromRawData(testo.constData() + inizio, fine - inizio);
-            // A number enters as an operand, read with the point as decimal mark; any other word
-            // enters as an operator (this is how function names arrive).
-            if (platform::vb::IsNumeric(token))
+            // A number, with the point as its decimal mark whatever the system's separator, enters
+            // as an operand; any other word enters as an operator (this is how function names
+            // arrive).
+            if (platform::vb::IsNumeric(token, u'.'))
                 push_operando(platform::vb::Val(token));
+            else if (const QString *name = functionName(token))
+                push_operatore(*name, attesa_operando);
             else
                 push_operatore(QString(token.constData(), token.size()), attesa_operando);
         };

@@ -35,8 +35,11 @@ public:
     QString tabella_selezionata;
     /** The room height in force, for rooms whose own height is empty. */
     double altezza_piano = 0.0;
-    /** True when the system decimal separator is the point. */
-    bool punto_decimale = false;
+    /**
+     * True when the decimal separator is the point: read from the number rules' separator (which
+     * is the system's, read once at start), so that the two never disagree.
+     */
+    bool punto_decimale() const;
     /** Whether the CAD link is on (the automation object itself lives with the CAD link). */
     bool oggetto_cad = false;
     /** Whether the unit list serves the terraces form instead of the workspace. */
@@ -59,7 +62,7 @@ public:
     /** Class of each operator token: "", "UNARIO/BINARIO" or "BINARIO"; positions 1 to 10. */
     std::array<QString, 11> classi_operatori;
     /** Precedence matrix, rows and columns 1 to 10 (0 unused). */
-    std::array<std::array<int, 11>, 11> tabella_precedenze{};
+    std::array<std::array<int, 11>, 11> tabella_precedenze {};
     /**
      * An element of the evaluator's stacks: empty, the count (element 0), an operand, a unary flag
      * or an operator token.

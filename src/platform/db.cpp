@@ -5,13 +5,13 @@
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
-#include <QStringEncoder>
 #include <QTime>
 #include <QUrl>
 #include <QUuid>
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstring>
@@ -62,7 +62,17 @@ public:
         m_handle = nullptr;
     }
     std::unique_ptr<ColumnLayout> layout;
-    std::string text; ///< the bound texts of the current run, as UTF-8
+    std::vector<std::string> texts; ///< per placeholder, its bound text (UTF-8) or blob of the current run
+    std::vector<char> bound; ///< per placeholder, whether run() has its value
+    int boundCount = 0;
+
+    /** @brief The values bound one at a time are gone: the next run() needs all of them again. */
+    void forgetBound()
+    {
+        if (boundCount > 0)
+            std::fill(bound.begin(), bound.end(), 0);
+        boundCount = 0;
+    }
 
 private:
     sqlite3_stmt *m_handle;
@@ -156,6 +166,37 @@ StatementPtr prepareOn(sqlite3 *db, const QString &sql)
     return statement;
 }
 
+// UTF-16 to UTF-8 into a buffer kept for the placeholder, so that binding allocates nothing once the
+// buffer is large enough. A lone surrogate becomes U+FFFD, as Qt's own encoder writes it.
+void encodeUtf8(QStringView text, std::string &out)
+{
+    out.resize(size_t(text.size()) * 3);
+    char *p = out.data();
+    const char16_t *u = text.utf16();
+    const char16_t *end = u + text.size();
+    while (u < end) {
+        const char32_t c = *u++;
+        if (c < 0x80) {
+            *p++ = char(c);
+        } else if (c < 0x800) {
+            *p++ = char(0xC0 | (c >> 6));
+            *p++ = char(0x80 | (c & 0x3F));
+        } else if (QChar::isHighSurrogate(c) && u < end && QChar::isLowSurrogate(*u)) {
+            const char32_t code = QChar::surrogateToUcs4(char16_t(c), *u++);
+            *p++ = char(0xF0 | (code >> 18));
+            *p++ = char(0x80 | ((code >> 12) & 0x3F));
+            *p++ = char(0x80 | ((code >> 6) & 0x3F));
+            *p++ = char(0x80 | (code & 0x3F));
+        } else {
+            const char32_t code = QChar::isSurrogate(c) ? 0xFFFD : c;
+            *p++ = char(0xE0 | (code >> 12));
+            *p++ = char(0x80 | ((code >> 6) & 0x3F));
+            *p++ = char(0x80 | (code & 0x3F));
+        }
+    }
+    out.resize(size_t(p - out.data()));
+}
+
 void bindCopiedText(sqlite3_stmt *statement, int index, const QString &text, int &rc)
 {
     if (text.isEmpty())
@@ -165,108 +206,101 @@ void bindCopiedText(sqlite3_stmt *statement, int index, const QString &text, int
             int(text.size() * qsizetype(sizeof(QChar))), SQLITE_TRANSIENT);
 }
 
-// Binds the values by position. Null stays Null, any text stays text (a default-constructed QString
-// too), a bool becomes 0/1, and a number that is not finite is refused; any other kind is bound as
-// its text. Text is bound as UTF-8, the archives' own encoding, written into the scratch buffer so
-// that SQLite stores it as it is; blobs are read from the values in place. Both the values and the
-// buffer must live while the statement runs.
-void bindAll(sqlite3_stmt *statement, const QVariantList &values, std::string &scratch)
+// Binds one value. Null stays Null, any text stays text (a default-constructed QString too), a bool
+// becomes 0/1, and a number that is not finite is refused; any other kind is bound as its text. Text
+// is bound as UTF-8, the archives' own encoding, written into the placeholder's buffer so that SQLite
+// stores it as it is; blobs are read from the value in place. The value and the buffer must live
+// while the statement runs.
+void bindValue(sqlite3_stmt *statement, int index, const QVariant &value, std::string &buffer)
+{
+    int rc = SQLITE_OK;
+    if (value.isNull()) {
+        rc = sqlite3_bind_null(statement, index);
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::QString:
+            encodeUtf8(*static_cast<const QString *>(value.constData()), buffer);
+            rc = sqlite3_bind_text(statement, index, buffer.data(), int(buffer.size()), SQLITE_STATIC);
+            break;
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int(statement, index, value.toBool() ? 1 : 0);
+            break;
+        case QMetaType::Int:
+            rc = sqlite3_bind_int(statement, index, value.toInt());
+            break;
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+            rc = sqlite3_bind_int64(statement, index, value.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float: {
+            const double number = value.toDouble();
+            if (!std::isfinite(number))
+                throw DbError(DbErrorCode::Failed,
+                    QStringLiteral("Valore numerico non valido: %1").arg(value.toString()));
+            if (value.typeId() == QMetaType::Double)
+                rc = sqlite3_bind_double(statement, index, number);
+            else
+                bindCopiedText(statement, index, value.toString(), rc);
+            break;
+        }
+        case QMetaType::QByteArray: {
+            const auto *bytes = static_cast<const QByteArray *>(value.constData());
+            if (bytes->isNull())
+                rc = sqlite3_bind_null(statement, index);
+            else
+                rc = sqlite3_bind_blob(
+                    statement, index, bytes->constData(), int(bytes->size()), SQLITE_STATIC);
+            break;
+        }
+        case QMetaType::QDateTime: {
+            const QDateTime moment = value.toDateTime();
+            if (moment.isValid())
+                bindCopiedText(statement, index, moment.toString(Qt::ISODateWithMs), rc);
+            else
+                rc = sqlite3_bind_null(statement, index);
+            break;
+        }
+        case QMetaType::QTime: {
+            const QTime time = value.toTime();
+            if (time.isValid())
+                bindCopiedText(statement, index, time.toString(QStringLiteral("hh:mm:ss.zzz")), rc);
+            else
+                rc = sqlite3_bind_null(statement, index);
+            break;
+        }
+        case QMetaType::QUuid:
+            if (value.toUuid().isNull())
+                rc = sqlite3_bind_null(statement, index);
+            else
+                bindCopiedText(statement, index, value.toString(), rc);
+            break;
+        case QMetaType::QDate:
+            if (value.toDate().isValid())
+                bindCopiedText(statement, index, value.toString(), rc);
+            else
+                rc = sqlite3_bind_null(statement, index);
+            break;
+        default:
+            bindCopiedText(statement, index, value.toString(), rc);
+            break;
+        }
+    }
+    if (rc != SQLITE_OK)
+        throwSqliteError(sqlite3_db_handle(statement));
+}
+
+// Binds the values by position, one buffer per placeholder (see bindValue).
+void bindAll(sqlite3_stmt *statement, const QVariantList &values, std::vector<std::string> &buffers)
 {
     const int expected = sqlite3_bind_parameter_count(statement);
     if (values.size() != expected)
         throw DbError(DbErrorCode::Failed,
             QStringLiteral("Numero di valori errato: %1 invece di %2").arg(values.size()).arg(expected));
-    QStringEncoder encoder(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
-    qsizetype space = 0;
-    for (const QVariant &value : values) {
-        if (value.typeId() == QMetaType::QString)
-            space += encoder.requiredSpace(static_cast<const QString *>(value.constData())->size());
-    }
-    // Grown, never shrunk, so that the buffer is not filled again on every run.
-    if (qsizetype(scratch.size()) < space)
-        scratch.resize(size_t(space));
-    char *text = scratch.data();
-    for (int i = 0; i < expected; ++i) {
-        const QVariant &value = values.at(i);
-        const int index = i + 1;
-        int rc = SQLITE_OK;
-        if (value.isNull()) {
-            rc = sqlite3_bind_null(statement, index);
-        } else {
-            switch (value.typeId()) {
-            case QMetaType::QString: {
-                char *end = encoder.appendToBuffer(text, *static_cast<const QString *>(value.constData()));
-                rc = sqlite3_bind_text(statement, index, text, int(end - text), SQLITE_STATIC);
-                text = end;
-                break;
-            }
-            case QMetaType::Bool:
-                rc = sqlite3_bind_int(statement, index, value.toBool() ? 1 : 0);
-                break;
-            case QMetaType::Int:
-                rc = sqlite3_bind_int(statement, index, value.toInt());
-                break;
-            case QMetaType::UInt:
-            case QMetaType::LongLong:
-                rc = sqlite3_bind_int64(statement, index, value.toLongLong());
-                break;
-            case QMetaType::Double:
-            case QMetaType::Float: {
-                const double number = value.toDouble();
-                if (!std::isfinite(number))
-                    throw DbError(DbErrorCode::Failed,
-                        QStringLiteral("Valore numerico non valido: %1").arg(value.toString()));
-                if (value.typeId() == QMetaType::Double)
-                    rc = sqlite3_bind_double(statement, index, number);
-                else
-                    bindCopiedText(statement, index, value.toString(), rc);
-                break;
-            }
-            case QMetaType::QByteArray: {
-                const auto *bytes = static_cast<const QByteArray *>(value.constData());
-                if (bytes->isNull())
-                    rc = sqlite3_bind_null(statement, index);
-                else
-                    rc = sqlite3_bind_blob(
-                        statement, index, bytes->constData(), int(bytes->size()), SQLITE_STATIC);
-                break;
-            }
-            case QMetaType::QDateTime: {
-                const QDateTime moment = value.toDateTime();
-                if (moment.isValid())
-                    bindCopiedText(statement, index, moment.toString(Qt::ISODateWithMs), rc);
-                else
-                    rc = sqlite3_bind_null(statement, index);
-                break;
-            }
-            case QMetaType::QTime: {
-                const QTime time = value.toTime();
-                if (time.isValid())
-                    bindCopiedText(statement, index, time.toString(QStringLiteral("hh:mm:ss.zzz")), rc);
-                else
-                    rc = sqlite3_bind_null(statement, index);
-                break;
-            }
-            case QMetaType::QUuid:
-                if (value.toUuid().isNull())
-                    rc = sqlite3_bind_null(statement, index);
-                else
-                    bindCopiedText(statement, index, value.toString(), rc);
-                break;
-            case QMetaType::QDate:
-                if (value.toDate().isValid())
-                    bindCopiedText(statement, index, value.toString(), rc);
-                else
-                    rc = sqlite3_bind_null(statement, index);
-                break;
-            default:
-                bindCopiedText(statement, index, value.toString(), rc);
-                break;
-            }
-        }
-        if (rc != SQLITE_OK)
-            throwSqliteError(sqlite3_db_handle(statement));
-    }
+    if (buffers.size() < size_t(expected))
+        buffers.resize(size_t(expected));
+    for (int i = 0; i < expected; ++i)
+        bindValue(statement, i + 1, values.at(i), buffers[size_t(i)]);
 }
 
 // Runs a bound statement that reads no rows (or whose rows are not wanted); returns rows affected.
@@ -538,6 +572,64 @@ Recordset Recordset::readAll(
 }
 
 // ---------------------------------------------------------------------------------------------
+// FieldView and RowView
+
+QVariant FieldView::toVariant() const
+{
+    switch (storage) {
+    case StorageClass::Null:
+        return QVariant();
+    case StorageClass::Integer:
+        return QVariant(qlonglong(integer));
+    case StorageClass::Real:
+        return QVariant(real);
+    case StorageClass::Text:
+        return QVariant(QString::fromUtf8(bytes));
+    case StorageClass::Blob:
+        return QVariant(bytes.toByteArray());
+    }
+    return QVariant();
+}
+
+int RowView::fieldCount() const
+{
+    return sqlite3_column_count(m_statement);
+}
+
+FieldView RowView::field(int position) const
+{
+    if (position < 0 || position >= sqlite3_column_count(m_statement))
+        throw DbError(DbErrorCode::ItemNotFound, QStringLiteral("Campo %1 non trovato").arg(position));
+    // Read through one value handle, as RowReader does.
+    sqlite3_value *value = sqlite3_column_value(m_statement, position);
+    FieldView field;
+    switch (sqlite3_value_type(value)) {
+    case SQLITE_NULL:
+        break;
+    case SQLITE_INTEGER:
+        field.storage = StorageClass::Integer;
+        field.integer = sqlite3_value_int64(value);
+        break;
+    case SQLITE_FLOAT:
+        field.storage = StorageClass::Real;
+        field.real = sqlite3_value_double(value);
+        break;
+    case SQLITE_BLOB:
+        field.storage = StorageClass::Blob;
+        field.bytes = QByteArrayView(
+            static_cast<const char *>(sqlite3_value_blob(value)), sqlite3_value_bytes(value));
+        break;
+    default: {
+        field.storage = StorageClass::Text;
+        const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
+        field.bytes = text ? QByteArrayView(text, sqlite3_value_bytes(value)) : QByteArrayView("", 0);
+        break;
+    }
+    }
+    return field;
+}
+
+// ---------------------------------------------------------------------------------------------
 // Statement
 
 sqlite3_stmt *Statement::runnable()
@@ -555,7 +647,8 @@ int Statement::exec(const QVariantList &values)
 {
     sqlite3_stmt *statement = runnable();
     const ResetOnExit reset(statement);
-    bindAll(statement, values, m_prepared->text);
+    m_prepared->forgetBound();
+    bindAll(statement, values, m_prepared->texts);
     const int affected = runOnce(statement);
     m_ran = true;
     return affected;
@@ -565,8 +658,152 @@ Recordset Statement::read(const QVariantList &values)
 {
     sqlite3_stmt *statement = runnable();
     const ResetOnExit reset(statement);
-    bindAll(statement, values, m_prepared->text);
+    m_prepared->forgetBound();
+    bindAll(statement, values, m_prepared->texts);
     return Recordset::readAll(statement, false, QString(), &m_prepared->layout);
+}
+
+void Statement::forEach(const QVariantList &values, const std::function<void(const RowView &)> &visit)
+{
+    sqlite3_stmt *statement = runnable();
+    const ResetOnExit reset(statement);
+    m_prepared->forgetBound();
+    bindAll(statement, values, m_prepared->texts);
+    const RowView row(statement);
+    int rc = sqlite3_step(statement);
+    while (rc == SQLITE_ROW) {
+        visit(row);
+        rc = sqlite3_step(statement);
+    }
+    if (rc != SQLITE_DONE)
+        throwSqliteError(sqlite3_db_handle(statement));
+    m_ran = true;
+}
+
+sqlite3_stmt *Statement::bindable(int position)
+{
+    sqlite3_stmt *statement = m_prepared ? m_prepared->handle() : nullptr;
+    if (!statement)
+        throw DbError(DbErrorCode::Failed, QStringLiteral("Database chiuso"));
+    const int count = sqlite3_bind_parameter_count(statement);
+    if (position < 1 || position > count)
+        throw DbError(DbErrorCode::Failed, QStringLiteral("Nessun valore %1 da assegnare").arg(position));
+    PreparedStatement &prepared = *m_prepared;
+    if (prepared.bound.size() < size_t(count)) {
+        prepared.bound.resize(size_t(count), 0);
+        prepared.texts.resize(size_t(count));
+    }
+    return statement;
+}
+
+namespace {
+
+// Records that a placeholder has its value for the next run.
+void markBound(PreparedStatement &prepared, int position, int rc)
+{
+    if (rc != SQLITE_OK)
+        throwSqliteError(sqlite3_db_handle(prepared.handle()));
+    char &bound = prepared.bound[size_t(position - 1)];
+    if (!bound) {
+        bound = 1;
+        ++prepared.boundCount;
+    }
+}
+
+} // namespace
+
+void Statement::bindNull(int position)
+{
+    sqlite3_stmt *statement = bindable(position);
+    markBound(*m_prepared, position, sqlite3_bind_null(statement, position));
+}
+
+void Statement::bindInteger(int position, qint64 value)
+{
+    sqlite3_stmt *statement = bindable(position);
+    markBound(*m_prepared, position, sqlite3_bind_int64(statement, position, value));
+}
+
+void Statement::bindReal(int position, double value)
+{
+    sqlite3_stmt *statement = bindable(position);
+    if (!std::isfinite(value))
+        throw DbError(DbErrorCode::Failed, QStringLiteral("Valore numerico non valido: %1").arg(value));
+    markBound(*m_prepared, position, sqlite3_bind_double(statement, position, value));
+}
+
+void Statement::bindText(int position, QStringView text)
+{
+    sqlite3_stmt *statement = bindable(position);
+    std::string &buffer = m_prepared->texts[size_t(position - 1)];
+    encodeUtf8(text, buffer);
+    markBound(*m_prepared, position,
+        sqlite3_bind_text(statement, position, buffer.data(), int(buffer.size()), SQLITE_STATIC));
+}
+
+void Statement::bindUtf8(int position, QByteArrayView text)
+{
+    sqlite3_stmt *statement = bindable(position);
+    std::string &buffer = m_prepared->texts[size_t(position - 1)];
+    buffer.assign(text.data(), size_t(text.size()));
+    markBound(*m_prepared, position,
+        sqlite3_bind_text(statement, position, buffer.data(), int(buffer.size()), SQLITE_STATIC));
+}
+
+void Statement::bind(int position, const FieldView &value)
+{
+    switch (value.storage) {
+    case StorageClass::Null:
+        bindNull(position);
+        return;
+    case StorageClass::Integer:
+        bindInteger(position, value.integer);
+        return;
+    case StorageClass::Real:
+        bindReal(position, value.real);
+        return;
+    case StorageClass::Text:
+        bindUtf8(position, value.bytes);
+        return;
+    case StorageClass::Blob: {
+        sqlite3_stmt *statement = bindable(position);
+        std::string &buffer = m_prepared->texts[size_t(position - 1)];
+        buffer.assign(value.bytes.data(), size_t(value.bytes.size()));
+        markBound(*m_prepared, position,
+            sqlite3_bind_blob(statement, position, buffer.data(), int(buffer.size()), SQLITE_STATIC));
+        return;
+    }
+    }
+}
+
+void Statement::bind(int position, const QVariant &value)
+{
+    sqlite3_stmt *statement = bindable(position);
+    std::string &buffer = m_prepared->texts[size_t(position - 1)];
+    // A blob is read from the value in place by bindValue: keep a copy that lives until the run.
+    if (value.typeId() == QMetaType::QByteArray && !value.isNull()) {
+        const auto *bytes = static_cast<const QByteArray *>(value.constData());
+        bind(position, FieldView { StorageClass::Blob, 0, 0.0, QByteArrayView(*bytes) });
+        return;
+    }
+    bindValue(statement, position, value, buffer);
+    markBound(*m_prepared, position, SQLITE_OK);
+}
+
+int Statement::run()
+{
+    sqlite3_stmt *statement = runnable();
+    const ResetOnExit reset(statement);
+    PreparedStatement &prepared = *m_prepared;
+    const int expected = sqlite3_bind_parameter_count(statement);
+    const bool complete = prepared.boundCount == expected;
+    prepared.forgetBound();
+    if (!complete)
+        throw DbError(DbErrorCode::Failed,
+            QStringLiteral("Valori mancanti: %1 su %2").arg(expected - prepared.boundCount).arg(expected));
+    const int affected = runOnce(statement);
+    m_ran = true;
+    return affected;
 }
 
 qint64 Statement::lastInsertId() const
@@ -710,7 +947,7 @@ sqlite3 *Database::connection() const
 
 int Database::exec(const QString &sql, const QVariantList &values)
 {
-    std::string text;
+    std::vector<std::string> text;
     const StatementPtr statement = prepareOn(connection(), sql);
     bindAll(statement.get(), values, text);
     return runOnce(statement.get());
@@ -718,7 +955,7 @@ int Database::exec(const QString &sql, const QVariantList &values)
 
 Recordset Database::query(const QString &sql, const QVariantList &values)
 {
-    std::string text;
+    std::vector<std::string> text;
     const StatementPtr statement = prepareOn(connection(), sql);
     bindAll(statement.get(), values, text);
     return Recordset::readAll(statement.get(), false, QString());
@@ -747,7 +984,7 @@ Recordset Database::select(const TableQuery &tableQuery)
     order << QStringLiteral("rowid");
     sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
 
-    std::string text;
+    std::vector<std::string> text;
     const StatementPtr statement = prepareOn(connection(), sql);
     bindAll(statement.get(), values, text);
     return Recordset::readAll(statement.get(), true, tableQuery.table);
@@ -779,7 +1016,7 @@ qint64 Database::insert(const QString &table, const QList<std::pair<QString, QVa
         sql += QStringLiteral(" (") + names.join(u',') + QStringLiteral(") VALUES (") + marks.join(u',')
             + u')';
     }
-    std::string text;
+    std::vector<std::string> text;
     const StatementPtr statement = prepareOn(connection(), sql);
     bindAll(statement.get(), bound, text);
     runOnce(statement.get());
@@ -880,6 +1117,12 @@ void Database::dropTable(const QString &name)
 Transaction Database::transaction()
 {
     return Transaction(*this);
+}
+
+void Database::setPageCacheLimit(int kibibytes)
+{
+    // A negative cache size is a limit in KiB rather than a number of pages.
+    exec(QStringLiteral("PRAGMA cache_size = -%1").arg(qMax(kibibytes, 1)));
 }
 
 bool Database::isValidName(const QString &name)

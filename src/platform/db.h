@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QHash>
 #include <QList>
 #include <QSqlDatabase>
@@ -9,6 +10,7 @@
 #include <QVariant>
 #include <QVector>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <utility>
@@ -127,7 +129,6 @@ public:
     void movePrevious() { --m_current; }
     void moveLast() { m_current = m_rows.size() - 1; }
     int position() const { return int(m_current); }
-    void setPosition(int row) { m_current = row; }
 
     /**
      * @brief Field of the current row; DbError ItemNotFound when the field is missing,
@@ -161,6 +162,47 @@ private:
     qsizetype m_current = 0;
 };
 
+/** @brief How SQLite holds a value. */
+enum class StorageClass { Null, Integer, Real, Text, Blob };
+
+/**
+ * @brief A value as SQLite holds it, seen in place without boxing it in a QVariant: its storage
+ * class and its content. The bytes (text in UTF-8, or a blob) are a view: they stay valid only as
+ * long as what they view.
+ */
+struct FieldView
+{
+    StorageClass storage = StorageClass::Null;
+    qint64 integer = 0; ///< an Integer's value
+    double real = 0.0; ///< a Real's value
+    QByteArrayView bytes; ///< a Text's UTF-8 bytes or a Blob's bytes
+
+    bool isNull() const { return storage == StorageClass::Null; }
+    /** @brief The value as a Recordset reads it (yes/no fields aside): Null, qlonglong, double, QString
+     * or QByteArray. */
+    QVariant toVariant() const;
+};
+
+/**
+ * @brief The current row of a statement that Statement::forEach steps through: its fields read in
+ * place. It and the views it hands out are valid only during the call that receives the row.
+ */
+class RowView
+{
+public:
+    int fieldCount() const;
+    /** @brief A field by position (from 0); DbError ItemNotFound when there is none. */
+    FieldView field(int position) const;
+
+private:
+    friend class Statement;
+    explicit RowView(sqlite3_stmt *statement)
+        : m_statement(statement)
+    {
+    }
+    sqlite3_stmt *m_statement;
+};
+
 /**
  * @brief A prepared statement for repeated use inside one connection (bulk work). It is meant to
  * live no longer than its Database; once that closes, a run fails (DbError Failed). Every run must
@@ -174,7 +216,32 @@ public:
     int exec(const QVariantList &values);
     /** @brief Runs a prepared SELECT and reads all its rows. */
     Recordset read(const QVariantList &values);
+    /**
+     * @brief Runs a prepared SELECT with these bound values and hands its rows to `visit` one at a
+     * time, in order, without gathering them (bulk reading). The statement is released after the
+     * last row, or when `visit` throws.
+     */
+    void forEach(const QVariantList &values, const std::function<void(const RowView &)> &visit);
     qint64 lastInsertId() const;
+
+    // Binding one value at a time, for bulk writes without building a list of values: each call
+    // gives one placeholder (counted from 1) its value for the next run(), as exec() would bind it.
+    // Text and blobs are copied.
+    void bindNull(int position);
+    void bindInteger(int position, qint64 value);
+    /** @brief A number that is not finite is refused (DbError Failed), as exec() refuses it. */
+    void bindReal(int position, double value);
+    void bindText(int position, QStringView text);
+    /** @brief Text already in UTF-8. */
+    void bindUtf8(int position, QByteArrayView text);
+    void bind(int position, const FieldView &value);
+    void bind(int position, const QVariant &value);
+    /**
+     * @brief Runs with the values bound one at a time since the last run; returns rows affected.
+     * DbError Failed unless every placeholder got a value, so that no run reuses values of an
+     * earlier one. Every run, even one that fails, forgets the values bound for it.
+     */
+    int run();
 
 private:
     friend class Database;
@@ -184,6 +251,8 @@ private:
     }
     /** @brief The statement ready for a run; DbError Failed when its connection has closed. */
     sqlite3_stmt *runnable();
+    /** @brief The statement ready for one bound value; DbError Failed for a placeholder it lacks. */
+    sqlite3_stmt *bindable(int position);
     std::shared_ptr<PreparedStatement> m_prepared; ///< finalized by its Database when that closes
     bool m_ran = false; ///< the last run succeeded
 };
@@ -259,16 +328,23 @@ public:
     /** @brief Starts a transaction that rolls back unless committed. */
     Transaction transaction();
 
+    /**
+     * @brief The most memory the connection keeps the database's pages in (2 MiB unless set).
+     * Bulk work that changes more pages than fit writes them out before its commit, syncing the
+     * journal each time; a cache that holds them all writes each page once, at the commit. Pages
+     * take memory only as they are read.
+     */
+    void setPageCacheLimit(int kibibytes);
+
     /** @brief Quotes a table or field name for SQL text; DbError InvalidName when not allowed. */
     static QString quoteName(const QString &name);
     /** @brief Whether a table or field name is allowed: letters, digits, blanks and underscores. */
     static bool isValidName(const QString &name);
 
-    QSqlDatabase &handle() { return m_db; }
-
 private:
     friend class Transaction;
     Database() = default;
+    QSqlDatabase &handle() { return m_db; }
     /** @brief The connection's SQLite handle; DbError Failed when closed. */
     sqlite3 *connection() const;
     void ensureOpen() const { connection(); }

@@ -1,5 +1,9 @@
 #include "platform/steps.h"
 
+#include <QDebug>
+
+#include <exception>
+
 namespace zav::platform {
 
 bool tryStep(const std::function<void()> &step) noexcept
@@ -7,9 +11,12 @@ bool tryStep(const std::function<void()> &step) noexcept
     try {
         step();
         return true;
+    } catch (const std::exception &error) {
+        qWarning("Skipped a failing step: %s", error.what());
     } catch (...) {
-        return false;
+        qWarning("Skipped a failing step: unknown exception");
     }
+    return false;
 }
 
 } // namespace zav::platform

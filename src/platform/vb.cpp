@@ -14,6 +14,35 @@
 
 namespace zav::platform::vb {
 
+namespace detail {
+
+/** The digits of a number in decimal, as written by the runtime: 15 significant digits at most (7 for
+ * a single). */
+struct Decimal
+{
+    char digits[20] {}; // significant digits, no leading zero; none for zero
+    int count = 0;
+    int exponent = 0; // the power of ten of digits[0]
+    bool negative = false;
+
+    bool isZero() const { return count == 0; }
+
+    void trimTrailingZeros()
+    {
+        while (count > 0 && digits[count - 1] == '0')
+            --count;
+    }
+
+    // The digit of a power of ten, '0' outside the digits held.
+    char digitAt(int power) const
+    {
+        const int index = exponent - power;
+        return index >= 0 && index < count ? digits[index] : '0';
+    }
+};
+
+} // namespace detail
+
 namespace {
 
 // 0 until the system locale has been asked; then ',' or '.'.
@@ -113,37 +142,17 @@ std::optional<double> convert(const AsciiNumber &number, bool negative, long lon
     return negative ? -value : value;
 }
 
-/** The digits of a number in decimal, as written by the runtime: 15 significant digits at most. */
-struct Decimal
-{
-    char digits[20] {}; // significant digits, no leading zero; none for zero
-    int count = 0;
-    int exponent = 0; // the power of ten of digits[0]
-    bool negative = false;
+using detail::Decimal;
 
-    bool isZero() const { return count == 0; }
-
-    void trimTrailingZeros()
-    {
-        while (count > 0 && digits[count - 1] == '0')
-            --count;
-    }
-
-    // The digit of a power of ten, '0' outside the digits held.
-    char digitAt(int power) const
-    {
-        const int index = exponent - power;
-        return index >= 0 && index < count ? digits[index] : '0';
-    }
-};
-
-Decimal toDecimal(double value)
+// The decimal digits of a value rounded to a number of significant digits: 15 for a double, 7 for a
+// single, as the runtime writes each.
+Decimal toDecimal(double value, int significantDigits = 15)
 {
     Decimal decimal;
     decimal.negative = std::signbit(value);
     char text[40];
-    const auto result
-        = std::to_chars(text, text + sizeof(text), std::fabs(value), std::chars_format::scientific, 14);
+    const auto result = std::to_chars(
+        text, text + sizeof(text), std::fabs(value), std::chars_format::scientific, significantDigits - 1);
     // text is "d.ddddddddddddddde+XX"
     const char *p = text;
     decimal.digits[decimal.count++] = *p++;
@@ -304,11 +313,9 @@ Pattern parsePattern(QStringView text)
     return pattern;
 }
 
-QString formatWith(double value, const Pattern &pattern, QStringView symbol)
+// Writes digits already rounded to the pattern's decimals.
+QString writeWith(const Decimal &decimal, const Pattern &pattern, QStringView symbol)
 {
-    Decimal decimal = toDecimal(value);
-    roundDecimal(decimal, pattern.maxDecimals, Halves::AwayFromZero);
-
     TextBuilder out;
     // A negative number that rounds to zero is written as zero: "-0,0" would be read back as
     // the same number and only looks like a fault in the tables.
@@ -329,6 +336,13 @@ QString formatWith(double value, const Pattern &pattern, QStringView symbol)
     }
     out.append(pattern.suffix);
     return out.toString();
+}
+
+QString formatWith(double value, const Pattern &pattern, QStringView symbol)
+{
+    Decimal decimal = toDecimal(value);
+    roundDecimal(decimal, pattern.maxDecimals, Halves::AwayFromZero);
+    return writeWith(decimal, pattern, symbol);
 }
 
 bool isCurrencyName(const QString &pattern)
@@ -379,11 +393,11 @@ std::optional<double> readRadix(QStringView text, qsizetype pos, bool negative)
     return result;
 }
 
-std::optional<double> readLocaleNumber(QStringView text)
+// Reads a number under a decimal separator (',' or '.'), the other one being the grouping mark.
+std::optional<double> readNumber(QStringView text, QChar point)
 {
-    const QChar point = decimalSeparator();
-    const QChar group = groupSeparator();
-    const QString symbol = currencySymbol();
+    const QChar group = point == QLatin1Char(',') ? QLatin1Char('.') : QLatin1Char(',');
+    const QString &symbol = currencySymbol();
     qsizetype pos = 0;
     const qsizetype size = text.size();
     while (pos < size && isBlank(text[pos]))
@@ -502,6 +516,11 @@ std::optional<double> readLocaleNumber(QStringView text)
     return convert(number, negative, magnitude);
 }
 
+std::optional<double> readLocaleNumber(QStringView text)
+{
+    return readNumber(text, decimalSeparator());
+}
+
 // Halves to even on the binary value, as the runtime converts to whole numbers.
 double roundHalfEven(double value)
 {
@@ -565,7 +584,7 @@ DecimalSeparatorScope::~DecimalSeparatorScope()
     g_decimalSeparator.store(m_previous.unicode(), std::memory_order_relaxed);
 }
 
-QString currencySymbol()
+const QString &currencySymbol()
 {
     std::optional<QString> &symbol = currencySymbolSlot();
     if (!symbol)
@@ -719,6 +738,13 @@ bool IsNumeric(const QString &text)
     return readLocaleNumber(text).has_value();
 }
 
+bool IsNumeric(QStringView text, QChar decimalSeparator)
+{
+    if (decimalSeparator != QLatin1Char(',') && decimalSeparator != QLatin1Char('.'))
+        throw std::invalid_argument("decimal separator must be ',' or '.'");
+    return readNumber(text, decimalSeparator).has_value();
+}
+
 bool IsNumeric(const QVariant &value)
 {
     return CDbl(value).has_value();
@@ -756,24 +782,123 @@ std::optional<double> CCur(const QVariant &value)
     return number ? std::optional<double>(Round(*number, 4)) : std::nullopt;
 }
 
+namespace {
+
+// The pattern of a Format call, with the currency symbol it writes (empty unless "Currency").
+struct ParsedPattern
+{
+    Pattern pattern;
+    QString symbol;
+    bool plain = false; ///< writes nothing but digits, sign and separators: CDbl reads its digits back
+};
+
+ParsedPattern parseFormat(const QString &text)
+{
+    ParsedPattern parsed;
+    if (isCurrencyName(text)) {
+        parsed.pattern.hasPlaceholder = true;
+        parsed.pattern.minInteger = 1;
+        parsed.pattern.grouping = true;
+        parsed.pattern.point = true;
+        parsed.pattern.minDecimals = 2;
+        parsed.pattern.maxDecimals = 2;
+        const QString &symbol = currencySymbol();
+        parsed.symbol = symbol.isEmpty() ? QString() : symbol + QLatin1Char(' ');
+    } else {
+        parsed.pattern = parsePattern(text);
+    }
+    parsed.plain = parsed.symbol.isEmpty() && parsed.pattern.hasPlaceholder && parsed.pattern.prefix.isEmpty()
+        && parsed.pattern.suffix.isEmpty();
+    return parsed;
+}
+
+} // namespace
+
+FormatPattern::FormatPattern(const QString &pattern)
+{
+    m_empty = pattern.isEmpty();
+    const ParsedPattern parsed = parseFormat(pattern);
+    m_prefix = parsed.pattern.prefix.toString();
+    m_suffix = parsed.pattern.suffix.toString();
+    m_symbol = parsed.symbol;
+    m_minInteger = parsed.pattern.minInteger;
+    m_minDecimals = parsed.pattern.minDecimals;
+    m_maxDecimals = parsed.pattern.maxDecimals;
+    m_grouping = parsed.pattern.grouping;
+    m_point = parsed.pattern.point;
+    m_hasPlaceholder = parsed.pattern.hasPlaceholder;
+    m_plain = parsed.plain;
+}
+
+// Writes digits rounded to the pattern, with the number the text stands for.
+Formatted FormatPattern::formatDigits(detail::Decimal decimal) const
+{
+    if (m_empty) {
+        Formatted result { CStr(fromDecimal(decimal)), std::nullopt };
+        result.number = CDbl(result.text);
+        return result;
+    }
+    Pattern pattern;
+    pattern.prefix = m_prefix;
+    pattern.suffix = m_suffix;
+    pattern.minInteger = m_minInteger;
+    pattern.minDecimals = m_minDecimals;
+    pattern.maxDecimals = m_maxDecimals;
+    pattern.grouping = m_grouping;
+    pattern.point = m_point;
+    pattern.hasPlaceholder = m_hasPlaceholder;
+    roundDecimal(decimal, pattern.maxDecimals, Halves::AwayFromZero);
+    Formatted result;
+    result.text = writeWith(decimal, pattern, m_symbol);
+    // The text holds exactly the rounded digits, so they give the number it reads back as; a text
+    // with other characters around them is read back as it stands.
+    result.number = m_plain ? std::optional<double>(fromDecimal(decimal)) : CDbl(result.text);
+    return result;
+}
+
+Formatted FormatPattern::format(double value) const
+{
+    if (!std::isfinite(value))
+        return {};
+    if (m_empty) {
+        Formatted result { CStr(value), std::nullopt };
+        result.number = CDbl(result.text);
+        return result;
+    }
+    return formatDigits(toDecimal(value));
+}
+
+Formatted FormatPattern::formatSingle(float value) const
+{
+    if (!std::isfinite(value))
+        return {};
+    // A single is written with its own precision first: seven significant digits.
+    return formatDigits(toDecimal(double(value), 7));
+}
+
 QString Format(double value, const QString &pattern)
 {
     if (!std::isfinite(value))
         return QString();
     if (pattern.isEmpty())
         return CStr(value);
-    if (isCurrencyName(pattern)) {
-        Pattern currency;
-        currency.hasPlaceholder = true;
-        currency.minInteger = 1;
-        currency.grouping = true;
-        currency.point = true;
-        currency.minDecimals = 2;
-        currency.maxDecimals = 2;
-        const QString symbol = currencySymbol();
-        return formatWith(value, currency, symbol.isEmpty() ? QString() : symbol + QLatin1Char(' '));
-    }
-    return formatWith(value, parsePattern(pattern), QStringView());
+    const ParsedPattern parsed = parseFormat(pattern);
+    return formatWith(value, parsed.pattern, parsed.symbol);
+}
+
+QString FormatSingle(float value, const QString &pattern)
+{
+    return FormatSingleWithValue(value, pattern).text;
+}
+
+Formatted FormatWithValue(double value, const QString &pattern)
+{
+    return FormatPattern(pattern).format(value);
+}
+
+Formatted FormatSingleWithValue(float value, const QString &pattern)
+{
+    return FormatPattern(pattern).formatSingle(value);
 }
 
 QString Format(const QVariant &value, const QString &pattern)

@@ -42,7 +42,7 @@ private:
 };
 
 /** @brief The currency symbol of the "Currency" format. Defaults to the system locale's, read once. */
-QString currencySymbol();
+const QString &currencySymbol();
 /** @brief Sets the currency symbol (tests; an empty text writes amounts without a symbol). */
 void setCurrencySymbol(const QString &symbol);
 
@@ -62,6 +62,12 @@ bool isNumberValue(const QVariant &value);
 
 /** @brief Whether a text reads as a number under the decimal separator in force (see CDbl). */
 bool IsNumeric(const QString &text);
+/**
+ * @brief Whether a text reads as a number under the decimal separator given (',' or '.', else
+ * std::invalid_argument), the other one being the grouping mark, whatever the separator in force.
+ * Expressions take their numbers this way with the point.
+ */
+bool IsNumeric(QStringView text, QChar decimalSeparator);
 /** @brief Numbers and booleans are numeric, Null is not, text as above. */
 bool IsNumeric(const QVariant &value);
 
@@ -106,6 +112,64 @@ QString Format(double value, const QString &pattern);
  * and text that reads as a number (CDbl) are formatted, any other text comes back unchanged.
  */
 QString Format(const QVariant &value, const QString &pattern);
+
+/**
+ * @brief Format of a single-precision value, as the runtime formats one: the value is first taken
+ * to its own precision, seven significant digits, and those digits are then rounded and written as
+ * the pattern asks. 12345.678 held as a single (12345.677734375) gives "12345,68" with "###0.0##",
+ * where Format of the double 12345.678 gives "12345,678". An empty pattern writes the seven-digit
+ * form as CStr would write it.
+ */
+QString FormatSingle(float value, const QString &pattern);
+
+/** @brief A number written by a pattern, with the number that text reads back as. */
+struct Formatted
+{
+    QString text; ///< empty for a value that is not finite
+    std::optional<double> number; ///< CDbl of the text; no value when the text reads as none
+};
+
+/**
+ * @brief Format(value, pattern) together with the number its text reads back as (CDbl of the
+ * text), worked out from the same digits: bulk work stores the text and goes on with the number
+ * without reading its own output. A value that is not finite gives the empty text and no number.
+ */
+Formatted FormatWithValue(double value, const QString &pattern);
+/** @brief FormatSingle(value, pattern) together with the number its text reads back as. */
+Formatted FormatSingleWithValue(float value, const QString &pattern);
+
+namespace detail {
+struct Decimal;
+}
+
+/**
+ * @brief A Format pattern read once, for bulk work that writes many numbers with it: format() gives
+ * what FormatWithValue gives with the pattern, formatSingle() what FormatSingleWithValue gives. The
+ * currency symbol of "Currency" is the one in force when the pattern is read; the decimal separator
+ * is the one in force at each call.
+ */
+class FormatPattern
+{
+public:
+    explicit FormatPattern(const QString &pattern);
+    Formatted format(double value) const;
+    Formatted formatSingle(float value) const;
+
+private:
+    Formatted formatDigits(detail::Decimal digits) const;
+
+    bool m_empty = false; ///< no pattern: written as CStr
+    QString m_prefix;
+    QString m_suffix;
+    QString m_symbol;
+    int m_minInteger = 0;
+    int m_minDecimals = 0;
+    int m_maxDecimals = 0;
+    bool m_grouping = false;
+    bool m_point = false;
+    bool m_hasPlaceholder = false;
+    bool m_plain = false; ///< nothing but digits, sign and separators: its digits give its number
+};
 
 /**
  * @brief The runtime's text of a number, also used where a number is joined to a text and for

@@ -1,6 +1,6 @@
 #include "workspace/frm_ins_coeff.h"
 
-#include "engine/millesimivalues.h"
+#include "engine/archivevalues.h"
 #include "engine/var_gbl.h"
 #include "platform/dialogs.h"
 #include "platform/programfolder.h"
@@ -316,7 +316,7 @@ void frm_ins_coeff::fillBuildingList()
     if (header.isEmpty())
         return;
     Combo1->clear();
-    const std::optional<qint64> buildings = engine::MillesimiValues::wholeNumber(header.value(0, 5));
+    const std::optional<qint64> buildings = engine::ArchiveValues::wholeNumber(header.value(0, 5));
     for (qint64 i = 1; buildings && i <= *buildings; ++i)
         Combo1->addItem(QString::number(i));
 }

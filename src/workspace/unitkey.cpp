@@ -1,12 +1,12 @@
 #include "workspace/unitkey.h"
 
 #include "engine/archive.h"
-#include "engine/millesimivalues.h"
+#include "engine/archivevalues.h"
 #include "platform/vb.h"
 
 namespace zav::workspace {
 
-using engine::MillesimiValues;
+using engine::ArchiveValues;
 
 namespace {
 
@@ -22,7 +22,7 @@ constexpr int INTERNO = 15;
 // itself (which then matches no row).
 QVariant wholeNumberOrText(const QString &text)
 {
-    const std::optional<qint64> number = MillesimiValues::wholeNumber(text);
+    const std::optional<qint64> number = ArchiveValues::wholeNumber(text);
     if (number)
         return qlonglong(*number);
     return text.isEmpty() ? QVariant() : QVariant(text);
@@ -73,7 +73,7 @@ Unit Unit::fromCodifPiani(const platform::Recordset &rs, int row)
     unit.key.stair = headerText(fieldAt(rs, row, SCALA));
     unit.key.floorCode = headerText(fieldAt(rs, row, SIGLA));
     unit.key.interno = headerText(fieldAt(rs, row, INTERNO));
-    unit.floorHeight = MillesimiValues::number(fieldAt(rs, row, HPIANO));
+    unit.floorHeight = ArchiveValues::number(fieldAt(rs, row, HPIANO));
     return unit;
 }
 

@@ -1,6 +1,6 @@
 #include "workspace/unittotals.h"
 
-#include "engine/millesimivalues.h"
+#include "engine/archivevalues.h"
 #include "platform/vb.h"
 
 #include <cmath>
@@ -8,7 +8,7 @@
 namespace zav::workspace {
 
 namespace vb = platform::vb;
-using engine::MillesimiValues;
+using engine::ArchiveValues;
 
 namespace {
 
@@ -17,12 +17,12 @@ const QString kWeightedPattern = QStringLiteral("##0.0###");
 
 bool isEmpty(const QVariant &value)
 {
-    return MillesimiValues::isEmpty(value);
+    return ArchiveValues::isEmpty(value);
 }
 
 std::optional<double> number(const QVariant &value)
 {
-    const std::optional<double> n = MillesimiValues::number(value);
+    const std::optional<double> n = ArchiveValues::number(value);
     if (n && !std::isfinite(*n))
         return std::nullopt;
     return n;
@@ -165,7 +165,7 @@ bool Pass::room(RoomCells &c)
         return false;
     }
     const HeatingCriterion &heating = *m_input.heating;
-    if (MillesimiValues::equals(c.optRisc, QStringLiteral("S"))) {
+    if (ArchiveValues::equals(c.optRisc, QStringLiteral("S"))) {
         // The heated volume is the plain surface times the height, not the weighted volume.
         if ((heating.volume || heating.half) && !isEmpty(c.totVol) && surface)
             m_result.heatedVolume += *surface * used;
@@ -223,10 +223,10 @@ RoomCells RoomCells::fromValues(qint64 rowid, const QVector<QVariant> &values)
 
 std::array<QVariant, 4> UnitTotals::Result::storedTotals() const
 {
-    const auto fromText = [](const QString &text) { return MillesimiValues::field(number(text)); };
+    const auto fromText = [](const QString &text) { return ArchiveValues::field(number(text)); };
     return { fromText(totSupConv), fromText(totVolume),
-        MillesimiValues::field(MillesimiValues::formatted(heatedVolume, kSurfacePattern)),
-        MillesimiValues::field(MillesimiValues::formatted(double(radiantSum), kSurfacePattern)) };
+        ArchiveValues::field(ArchiveValues::formatted(heatedVolume, kSurfacePattern)),
+        ArchiveValues::field(ArchiveValues::formatted(double(radiantSum), kSurfacePattern)) };
 }
 
 UnitTotals::Result UnitTotals::compute(

@@ -1,7 +1,7 @@
 #include "workspace/unittotalspass.h"
 
 #include "engine/archive.h"
-#include "engine/millesimivalues.h"
+#include "engine/archivevalues.h"
 #include "engine/var_gbl.h"
 #include "platform/dialogs.h"
 
@@ -9,7 +9,7 @@
 
 namespace zav::workspace {
 
-using engine::MillesimiValues;
+using engine::ArchiveValues;
 using platform::Database;
 using platform::MsgButtons;
 using platform::MsgIcon;
@@ -25,7 +25,7 @@ constexpr int RISC_50 = 16;
 
 bool flagAt(const platform::Recordset &rs, int position)
 {
-    return position < rs.fieldCount() && MillesimiValues::isTrue(rs.value(0, position));
+    return position < rs.fieldCount() && ArchiveValues::isTrue(rs.value(0, position));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "engine/evaluationerror.h"
 #include "engine/var_gbl.h"
-#include "support/scripteddialogs.h"
 #include "platform/vb.h"
+#include "support/scripteddialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -96,6 +96,13 @@ TEST_P(EvaluatorTest, ComputesValues)
         { "2 + 3", 5.0, {} },
         { " 7 ", 7.0, {} },
         { "3,5", 3.0, {} },
+        // The point is the decimal mark of expressions under either separator, also with no digit
+        // before it.
+        { ".5", 0.5, {} },
+        { "3*.5", 1.5, {} },
+        { "2+.7+6", 8.7, {} },
+        { "COS(.5)", std::cos(0.5), {} },
+        { "-.25*4", -1.0, {} },
         { "1/0", kInfinity, {} },
         { "-1/0", -kInfinity, {} },
     };

@@ -6,9 +6,9 @@
 #include "engine/var_gbl.h"
 #include "platform/db.h"
 #include "platform/progress.h"
-#include "support/scripteddialogs.h"
 #include "platform/vb.h"
 #include "support/fixtures.h"
+#include "support/scripteddialogs.h"
 
 #include <QApplication>
 #include <QFile>
@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 
 using zav::engine::VAR_GBL;
 using zav::platform::Database;
@@ -307,27 +308,203 @@ TEST(Recalculation, FirstRoomTakesTheHeightLeftInForce)
     EXPECT_EQ(VAR_GBL.altezza_piano, 2.8);
 }
 
-// The radiant sum is kept in single precision, the other sums in double: a radiant surface of
-// 20000.001 becomes the float 20000.001953125 (floats near 20000 lie 1/512 apart) and is written
-// 20000.002, while the same figure as a heated volume (surface 20000.001 at height 1) stays 20000.001.
+// The radiant sum is kept in single precision and written with its own seven digits, the other sums
+// in double: a radiant surface of 12345.678 becomes the single 12345.677734375, whose seven digits
+// are 12345.68, and that is what the unit stores, while the same figure as a heated volume (surface
+// 12345.678 at height 1) stays 12345.678. The thousandths then carry the stored figure into the
+// heating table: under the radiant criterion alone its volume column is the unit's radiant surface.
 TEST(Recalculation, RadiantSumIsSinglePrecision)
 {
     const vb::DecimalSeparatorScope separator(u',');
     Project p;
     p.header(true, true, false);
+    Database::open(p.path()).exec(QStringLiteral("UPDATE ANA_CONDO SET NUM_PAL = 1"));
+    Database::open(p.path()).insert(QStringLiteral("COMPOS_PAL"),
+        { { QStringLiteral("NUM_PAL"), 1 }, { QStringLiteral("NUM_SCALE"), 1 },
+            { QStringLiteral("RISCALDAMENTO"), true } });
     const qint64 unit = p.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), 1, 3.0);
     const qint64 room = p.room(QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1,
-        { { "ESPRESSIONE", "20000.001" }, { "H_PIANO", "1" }, { "OPT_RISC", "S" },
-            { "ESPRES_RAD", "20000.001" } });
+        { { "ESPRESSIONE", "12345.678" }, { "H_PIANO", "1" }, { "OPT_RISC", "S" },
+            { "ESPRES_RAD", "12345.678" } });
     ScriptedDialogs dialogs;
     dialogs.answer(MsgResult::Yes);
     VAR_GBL.ricalcolo_globale();
 
     EXPECT_EQ(p.value(QStringLiteral("ESPRESSIONI"), room, "TOT_ESPRES_RAD"),
-        QVariant(QStringLiteral("20000,001")));
-    EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_RAD_RISC"), QVariant(20000.002));
-    EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_VOL_RISC"), QVariant(20000.001));
-    EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_SUP"), QVariant(20000.001));
+        QVariant(QStringLiteral("12345,678")));
+    EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_RAD_RISC"), QVariant(12345.68));
+    EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_VOL_RISC"), QVariant(12345.678));
+    EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_SUP"), QVariant(12345.678));
+
+    Database::open(p.path()).exec(QStringLiteral("UPDATE ANA_CONDO SET RISC_VOL = 0"));
+    VAR_GBL.calcolo_millesimi();
+    const zav::platform::Recordset heating
+        = Database::open(p.path()).query(QStringLiteral("SELECT VOLUME, MILLESIMI FROM MIL_RISC"));
+    ASSERT_EQ(heating.recordCount(), 1);
+    EXPECT_EQ(heating.value(0, 0).toDouble(), 12345.68);
+    EXPECT_EQ(heating.value(0, 1).toDouble(), 1000.0);
+}
+
+// Each addition to the radiant sum is rounded to a single: three rooms of 4000.333 give
+// 4000.3330078125, then 8000.666015625, then 12000.9990234375, whose seven digits are 12001.00;
+// summed in double they would be 12000.999.
+TEST(Recalculation, RadiantSumAddsInSinglePrecision)
+{
+    const vb::DecimalSeparatorScope separator(u'.');
+    Project p;
+    p.header(false, true, false);
+    const qint64 unit = p.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), 1, 3.0);
+    for (int i = 0; i < 3; ++i) {
+        p.room(QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1,
+            { { "ESPRESSIONE", "1" }, { "OPT_RISC", "S" }, { "ESPRES_RAD", "4000.333" } });
+    }
+    ScriptedDialogs dialogs;
+    dialogs.answer(MsgResult::Yes);
+    VAR_GBL.ricalcolo_globale();
+
+    EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_RAD_RISC"), QVariant(12001.0));
+}
+
+// --- Rooms found by unit --------------------------------------------------------------------------
+
+// Three units, their rooms worked out by hand. The height in force runs on in the order the units
+// are recalculated, each unit's rooms in their stored order:
+//   Rossi 1/A/1:   "2*5" at 2.5 -> 10, volume 25;  "4" without a height -> 2.5 carried, volume 10
+//   Bianchi 1/A/2: "3*3" without a height -> 2.5 carried, volume 22.5;  "6" at 3 -> volume 18
+//   Verdi 2/B/1:   "1+1" without a height -> 3 carried, volume 6
+// Stored mixed between units (the first room of each unit, then the second ones), the rooms must
+// give the same: recalculated in stored order instead, Verdi's room would take 2.5 from Rossi's
+// second room.
+TEST(Recalculation, MixedStorageGivesTheSameResultsAsOrderedStorage)
+{
+    const vb::DecimalSeparatorScope separator(u',');
+    struct Room
+    {
+        const char *owner, *building, *stair;
+        int interno;
+        const char *name, *expression, *height;
+    };
+    const Room rooms[] = {
+        { "Rossi", "1", "A", 1, "R1", "2*5", "2.5" },
+        { "Rossi", "1", "A", 1, "R2", "4", nullptr },
+        { "Bianchi", "1", "A", 2, "B1", "3*3", nullptr },
+        { "Bianchi", "1", "A", 2, "B2", "6", "3" },
+        { "Verdi", "2", "B", 1, "V1", "1+1", nullptr },
+    };
+    const int ordered[] = { 0, 1, 2, 3, 4 };
+    const int mixed[] = { 4, 0, 2, 1, 3 }; // Verdi's room first, the others taking turns
+
+    using Results = std::map<QString, QList<QVariant>>;
+    const auto recalculate = [&](const int(&order)[5]) {
+        Project p;
+        p.header(true, false, false);
+        p.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), 1, 3.0);
+        p.unit(QStringLiteral("Bianchi"), 1, QStringLiteral("A"), 2, 3.0);
+        p.unit(QStringLiteral("Verdi"), 2, QStringLiteral("B"), 1, 3.0);
+        for (const int i : order) {
+            const Room &r = rooms[i];
+            Fields fields
+                = { { "DESCRIZIONE", r.name }, { "ESPRESSIONE", r.expression }, { "OPT_RISC", "S" } };
+            if (r.height)
+                fields.append({ "H_PIANO", text(r.height) });
+            p.room(QString::fromUtf8(r.owner), QString::fromUtf8(r.building), QString::fromUtf8(r.stair),
+                r.interno, fields);
+        }
+        ScriptedDialogs dialogs;
+        dialogs.answer(MsgResult::Yes);
+        VAR_GBL.ricalcolo_globale();
+        EXPECT_EQ(dialogs.messages().value(1), kDone);
+
+        Results results;
+        Database db = Database::open(p.path());
+        const zav::platform::Recordset roomRows
+            = db.query(QStringLiteral("SELECT DESCRIZIONE, MQ, TOT_COEF, H_PIANO, TOT_VOL FROM ESPRESSIONI"));
+        for (int row = 0; row < roomRows.recordCount(); ++row) {
+            results[roomRows.value(row, 0).toString()] = { roomRows.value(row, 1), roomRows.value(row, 2),
+                roomRows.value(row, 3), roomRows.value(row, 4) };
+        }
+        const zav::platform::Recordset unitRows = db.query(QStringLiteral(
+            "SELECT PROPRIETARIO, TOT_SUP, TOT_VOL, TOT_VOL_RISC, TOT_RAD_RISC FROM CODIF_PIANI"));
+        for (int row = 0; row < unitRows.recordCount(); ++row) {
+            results[unitRows.value(row, 0).toString()] = { unitRows.value(row, 1), unitRows.value(row, 2),
+                unitRows.value(row, 3), unitRows.value(row, 4) };
+        }
+        return results;
+    };
+
+    const Results inOrder = recalculate(ordered);
+    const Results mixedUp = recalculate(mixed);
+    EXPECT_EQ(mixedUp, inOrder);
+
+    const QList<QVariant> verdiRoom = { text("2.0"), text("2.0"), "3", text("6.0") };
+    EXPECT_EQ(mixedUp.at("V1"), verdiRoom);
+    EXPECT_EQ(mixedUp.at("R2"), (QList<QVariant> { text("4.0"), text("4.0"), text("2.5"), text("10.0") }));
+    EXPECT_EQ(mixedUp.at("B1"), (QList<QVariant> { text("9.0"), text("9.0"), text("2.5"), text("22.5") }));
+    EXPECT_EQ(mixedUp.at("Rossi"), (QList<QVariant> { 14.0, 35.0, 35.0, 0.0 }));
+    EXPECT_EQ(mixedUp.at("Bianchi"), (QList<QVariant> { 15.0, 40.5, 40.5, 0.0 }));
+    EXPECT_EQ(mixedUp.at("Verdi"), (QList<QVariant> { 2.0, 6.0, 6.0, 0.0 }));
+}
+
+// A room belongs to a unit as the archive compares their keys: owner, building and stair without
+// regard to case for the letters A to Z only, the unit number as a number. Rooms of other keys are
+// left alone.
+TEST(Recalculation, RoomsBelongToAUnitAsTheArchiveComparesKeys)
+{
+    const vb::DecimalSeparatorScope separator(u',');
+    Project p;
+    p.header(false, false, false);
+    const qint64 unit = p.unit(QStringLiteral("Èva Rossi"), 1, QStringLiteral("A"), 1, 3.0);
+    const auto room
+        = [&](const char *owner, const char *building, const char *stair, const QVariant &interno) {
+              return p.room(QString::fromUtf8(owner), QString::fromUtf8(building), QString::fromUtf8(stair),
+                  interno, { { "ESPRESSIONE", "10" }, { "H_PIANO", "1" }, { "MQ", text("1.0") } });
+          };
+    const struct
+    {
+        const char *what;
+        qint64 rowid;
+        bool belongs;
+    } cases[] = {
+        { "the same key", room("Èva Rossi", "1", "A", 1), true },
+        { "letters in another case", room("Èva ROSSI", "1", "a", 1), true },
+        { "a unit number written 1.0", room("Èva Rossi", "1", "A", 1.0), true },
+        { "an accented letter in another case", room("èva Rossi", "1", "A", 1), false },
+        { "building 01", room("Èva Rossi", "01", "A", 1), false },
+        { "owner with a blank after it", room("Èva Rossi ", "1", "A", 1), false },
+        { "another unit number", room("Èva Rossi", "1", "A", 2), false },
+    };
+    ScriptedDialogs dialogs;
+    dialogs.answer(MsgResult::Yes);
+    VAR_GBL.ricalcolo_globale();
+
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(
+            p.value(QStringLiteral("ESPRESSIONI"), c.rowid, "MQ"), c.belongs ? text("10.0") : text("1.0"));
+    }
+    EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_SUP"), QVariant(30.0));
+}
+
+// Two units with one key both have its rooms: each stores their totals.
+TEST(Recalculation, UnitsWithOneKeyShareTheirRooms)
+{
+    const vb::DecimalSeparatorScope separator(u',');
+    Project p;
+    p.header(false, false, false);
+    const qint64 first = p.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), 1, 3.0);
+    const qint64 second = p.unit(QStringLiteral("ROSSI"), 1, QStringLiteral("A"), 1, 3.0);
+    const qint64 room = p.room(QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1,
+        { { "ESPRESSIONE", "10" }, { "H_PIANO", "2" } });
+    ScriptedDialogs dialogs;
+    dialogs.answer(MsgResult::Yes);
+    VAR_GBL.ricalcolo_globale();
+
+    EXPECT_EQ(dialogs.messages().value(1), kDone);
+    for (const qint64 unit : { first, second }) {
+        EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_SUP"), QVariant(10.0));
+        EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_VOL"), QVariant(20.0));
+    }
+    EXPECT_EQ(p.value(QStringLiteral("ESPRESSIONI"), room, "TOT_VOL"), text("20.0"));
 }
 
 // --- Stops ---------------------------------------------------------------------------------------

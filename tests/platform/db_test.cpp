@@ -649,6 +649,113 @@ TEST_F(DbTest, BoundValuesKeepTheirKind)
     EXPECT_EQ(db.query(QStringLiteral("SELECT rowid FROM T WHERE V = ?"), { accented }).recordCount(), 1);
 }
 
+// The bulk ways in and out: values bound one at a time keep their kind as exec() would give it, and
+// rows handed over one at a time show each field's storage class and content in place.
+TEST_F(DbTest, ValuesBoundOneAtATimeAndRowsReadInPlace)
+{
+    Database db = Database::create(file(QStringLiteral("BULK.CDB")));
+    db.exec(QStringLiteral("CREATE TABLE T (V)"));
+    Statement insert = db.prepare(QStringLiteral("INSERT INTO T (V) VALUES (?)"));
+    const QString accented = s("Perché città 🏠");
+    const QByteArray accentedUtf8 = accented.toUtf8();
+    const QByteArray blob("a\0b", 3);
+    const std::function<void()> binds[] = {
+        [&] { insert.bindNull(1); },
+        [&] { insert.bindInteger(1, qint64(1) << 40); },
+        [&] { insert.bindReal(1, 2.5); },
+        [&] { insert.bindText(1, accented); },
+        [&] { insert.bindText(1, QString()); },
+        [&] { insert.bindUtf8(1, accentedUtf8); },
+        [&] {
+            insert.bind(1, FieldView { StorageClass::Blob, 0, 0.0, QByteArrayView(blob) });
+        },
+        [&] { insert.bind(1, QVariant(QStringLiteral("12,5"))); },
+        [&] { insert.bind(1, QVariant(true)); },
+    };
+    for (const auto &bind : binds) {
+        bind();
+        EXPECT_EQ(insert.run(), 1);
+    }
+
+    const struct
+    {
+        StorageClass storage;
+        QVariant value;
+    } expected[] = {
+        { StorageClass::Null, QVariant() },
+        { StorageClass::Integer, QVariant(qlonglong(1) << 40) },
+        { StorageClass::Real, QVariant(2.5) },
+        { StorageClass::Text, QVariant(accented) },
+        { StorageClass::Text, QVariant(QString(QLatin1StringView(""))) },
+        { StorageClass::Text, QVariant(accented) },
+        { StorageClass::Blob, QVariant(blob) },
+        { StorageClass::Text, QVariant(QStringLiteral("12,5")) },
+        { StorageClass::Integer, QVariant(qlonglong(1)) },
+    };
+    Statement read = db.prepare(QStringLiteral("SELECT rowid, V FROM T ORDER BY rowid"));
+    int row = 0;
+    read.forEach({}, [&](const RowView &view) {
+        ASSERT_LT(row, int(std::size(expected)));
+        EXPECT_EQ(view.fieldCount(), 2);
+        EXPECT_EQ(view.field(0).integer, row + 1);
+        const FieldView field = view.field(1);
+        EXPECT_EQ(field.storage, expected[row].storage) << row;
+        EXPECT_EQ(field.toVariant(), expected[row].value) << row;
+        EXPECT_EQ(errorCode([&] { view.field(2); }), DbErrorCode::ItemNotFound);
+        ++row;
+    });
+    EXPECT_EQ(row, int(std::size(expected)));
+    EXPECT_EQ(read.read({}).recordCount(), row); // the statement was released for its next run
+}
+
+// A run needs a value for every placeholder, and forgets them: no run reuses values of an earlier one.
+TEST_F(DbTest, ValuesBoundOneAtATimeServeOneRun)
+{
+    Database db = roomsArchive();
+    Statement insert = db.prepare(QStringLiteral("INSERT INTO ESPRESSIONI (SCALA, INTERNO) VALUES (?, ?)"));
+    insert.bindText(1, u"A");
+    EXPECT_EQ(errorCode([&] { insert.run(); }), DbErrorCode::Failed);
+    // The failed run forgot the stair too.
+    insert.bindInteger(2, 1);
+    EXPECT_EQ(errorCode([&] { insert.run(); }), DbErrorCode::Failed);
+    insert.bindText(1, u"B");
+    insert.bindInteger(2, 2);
+    EXPECT_EQ(insert.run(), 1);
+    insert.bindInteger(2, 3);
+    EXPECT_EQ(errorCode([&] { insert.run(); }), DbErrorCode::Failed);
+    // Binding one placeholder twice is one value; a placeholder the statement lacks is refused, and
+    // so is a number that is not finite.
+    insert.bindText(1, u"C");
+    insert.bindText(1, u"D");
+    insert.bindInteger(2, 4);
+    EXPECT_EQ(insert.run(), 1);
+    EXPECT_EQ(errorCode([&] { insert.bindNull(3); }), DbErrorCode::Failed);
+    EXPECT_EQ(
+        errorCode([&] { insert.bindReal(2, std::numeric_limits<double>::infinity()); }), DbErrorCode::Failed);
+    // exec() starts afresh whatever was bound before it.
+    insert.bindText(1, u"E");
+    EXPECT_EQ(insert.exec({ QStringLiteral("F"), 5 }), 1);
+    insert.bindInteger(2, 6);
+    EXPECT_EQ(errorCode([&] { insert.run(); }), DbErrorCode::Failed);
+
+    EXPECT_EQ(column(db.query(QStringLiteral("SELECT SCALA FROM ESPRESSIONI ORDER BY rowid")),
+                  QStringLiteral("SCALA")),
+        QStringList({ QStringLiteral("B"), QStringLiteral("D"), QStringLiteral("F") }));
+    db.close();
+    EXPECT_EQ(errorCode([&] { insert.bindNull(1); }), DbErrorCode::Failed);
+    EXPECT_EQ(errorCode([&] { insert.run(); }), DbErrorCode::Failed);
+}
+
+TEST_F(DbTest, PageCacheLimitIsSetForTheConnection)
+{
+    Database db = roomsArchive();
+    db.setPageCacheLimit(65536);
+    EXPECT_EQ(db.query(QStringLiteral("PRAGMA cache_size")).value(0, 0), QVariant(qlonglong(-65536)));
+    // Another connection keeps the default.
+    Database other = Database::open(file(QStringLiteral("PROVA.CDB")));
+    EXPECT_NE(other.query(QStringLiteral("PRAGMA cache_size")).value(0, 0), QVariant(qlonglong(-65536)));
+}
+
 TEST_F(DbTest, RepeatedTextsReadBackAsWritten)
 {
     // Neighbouring rows repeat values, differ in one character or in length, or hold Null, numbers or

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -119,6 +120,87 @@ TEST(VbFormat, EmptyPatternNonFiniteValuesAndVariants)
     EXPECT_EQ(text(Format(QVariant(QStringLiteral("1.234,5")), QStringLiteral("###0.0##"))), "1234,5");
     EXPECT_EQ(text(Format(QVariant(QStringLiteral("abc")), QStringLiteral("###0.0##"))), "abc");
     EXPECT_EQ(text(Format(QVariant(QString()), QStringLiteral("###0.0##"))), "");
+}
+
+// A single is written with its own precision: its value taken to seven significant digits first,
+// then rounded by the pattern. Each float below is worked out by hand from its binary value.
+TEST(VbFormat, SingleIsWrittenWithItsSevenDigits)
+{
+    const struct
+    {
+        float value;
+        const char *pattern;
+        const char *comma; // FormatSingle under ','
+        const char *asDouble; // Format of the same value as a double, for contrast
+    } cases[] = {
+        // 12345.677734375 -> 12345.68
+        { 12345.678f, "###0.0##", "12345,68", "12345,678" },
+        // 20000.001953125 -> 20000.00
+        { 20000.001f, "###0.0##", "20000,0", "20000,002" },
+        // 123456.703125 -> 123456.7
+        { 123456.7f, "###0.0##", "123456,7", "123456,703" },
+        // 1.23449957370758... -> 1.234500, whose half then goes up: two roundings, as the runtime does
+        { 1.2344996f, "###0.0##", "1,235", "1,234" },
+        // 16777216 -> 16777220: beyond seven digits the single has no more to give
+        { 16777217.0f, "###0.0##", "16777220,0", "16777216,0" },
+        { 0.1f + 0.2f, "##0.0###", "0,3", "0,3" },
+        { -2.5f, "0", "-3", "-3" },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.comma);
+        {
+            DecimalSeparatorScope comma(QLatin1Char(','));
+            EXPECT_EQ(text(FormatSingle(c.value, QString::fromUtf8(c.pattern))), c.comma);
+            EXPECT_EQ(text(Format(double(c.value), QString::fromUtf8(c.pattern))), c.asDouble);
+        }
+        DecimalSeparatorScope point(QLatin1Char('.'));
+        EXPECT_EQ(text(FormatSingle(c.value, QString::fromUtf8(c.pattern))), withPoint(c.comma));
+    }
+    DecimalSeparatorScope comma(QLatin1Char(','));
+    // Without a pattern the seven-digit form is written as CStr writes a number.
+    EXPECT_EQ(text(FormatSingle(0.1f, QString())), "0,1");
+    EXPECT_EQ(text(FormatSingle(std::numeric_limits<float>::infinity(), QStringLiteral("0.0"))), "");
+}
+
+// The number a written text reads back as comes with the text, equal to reading the text.
+TEST(VbFormat, FormattedValueIsWhatTheTextReadsBackAs)
+{
+    const QString previous = currencySymbol();
+    setCurrencySymbol(QStringLiteral("€"));
+    for (const QChar separator : { QLatin1Char(','), QLatin1Char('.') }) {
+        DecimalSeparatorScope scope(separator);
+        const struct
+        {
+            double value;
+            const char *pattern;
+            std::optional<double> number;
+        } cases[] = {
+            { 2.0005, "###0.0##", 2.001 },
+            { 16.0677, "##0.0###", 16.0677 },
+            { -0.0001, "###0.0##", 0.0 },
+            { 0.5, "###.0##", 0.5 },
+            { -0.5, "###.0##", -0.5 },
+            { 1234567.891, "#,##0.00", 1234567.89 },
+            { 1e20, "###0.0##", 1e20 },
+            { 1234.5, "Currency", 1234.5 },
+            { 3.25, "0.0 mq", std::nullopt }, // the text is not a number
+            { 0.1 + 0.2, "", 0.3 },
+        };
+        for (const auto &c : cases) {
+            SCOPED_TRACE(c.pattern);
+            const Formatted written = FormatWithValue(c.value, QString::fromUtf8(c.pattern));
+            EXPECT_EQ(written.text, Format(c.value, QString::fromUtf8(c.pattern)));
+            EXPECT_EQ(written.number, c.number);
+            EXPECT_EQ(written.number, CDbl(written.text));
+        }
+        const Formatted single = FormatSingleWithValue(12345.678f, QStringLiteral("###0.0##"));
+        EXPECT_EQ(single.number, 12345.68);
+        const Formatted none
+            = FormatWithValue(std::numeric_limits<double>::infinity(), QStringLiteral("0.0"));
+        EXPECT_TRUE(none.text.isEmpty());
+        EXPECT_FALSE(none.number.has_value());
+    }
+    setCurrencySymbol(previous);
 }
 
 TEST(VbFormat, CurrencyWritesAndReadsBack)
@@ -343,6 +425,37 @@ TEST(VbNumbers, IsNumericAndCDblUnderThePointSeparator)
         EXPECT_EQ(CDbl(text), c.value) << c.text;
         EXPECT_EQ(IsNumeric(text), c.value.has_value()) << c.text;
     }
+}
+
+// The reading under a separator given, whatever the one in force: with the point, ".5" is a number
+// under either separator in force, and the comma is a grouping mark.
+TEST(VbNumbers, IsNumericUnderTheSeparatorGiven)
+{
+    const struct
+    {
+        const char *text;
+        bool withPoint;
+        bool withComma;
+    } cases[] = {
+        { ".5", true, false },
+        { "0.5", true, true }, // under ',' the point groups: 05
+        { "3,5", true, true },
+        { ",5", false, true },
+        { "1.2.3", false, true },
+        { "1,234.5", true, false },
+        { "1e3", true, true },
+        { "abc", false, false },
+        { "", false, false },
+    };
+    for (const QChar inForce : { QLatin1Char(','), QLatin1Char('.') }) {
+        DecimalSeparatorScope scope(inForce);
+        for (const auto &c : cases) {
+            const QString text = QString::fromUtf8(c.text);
+            EXPECT_EQ(IsNumeric(text, QLatin1Char('.')), c.withPoint) << c.text;
+            EXPECT_EQ(IsNumeric(text, QLatin1Char(',')), c.withComma) << c.text;
+        }
+    }
+    EXPECT_THROW(IsNumeric(QStringLiteral("1"), QLatin1Char(';')), std::invalid_argument);
 }
 
 TEST(VbNumbers, VariantsReadAsNumbers)

@@ -324,13 +324,12 @@ TEST_F(MainWindowTest, BandsHoldTheirToolsInOrder)
             "Chiudi (tEsciVis) [Esce dalla Visualizzazione Coefficienti]" }));
 }
 
-TEST_F(MainWindowTest, LoadProbesTheDecimalSeparator)
+TEST_F(MainWindowTest, KnowsTheDecimalSeparator)
 {
     for (const auto &[separator, point] : { std::pair { u',', false }, std::pair { u'.', true } }) {
         platform::vb::DecimalSeparatorScope scope(separator);
-        VAR_GBL.punto_decimale = !point;
         shell::frm_init window;
-        EXPECT_EQ(VAR_GBL.punto_decimale, point) << "separator " << char(separator);
+        EXPECT_EQ(VAR_GBL.punto_decimale(), point) << "separator " << char(separator);
     }
 }
 

@@ -8,7 +8,6 @@
 #include "platform/ui/commandbar.h"
 #include "platform/ui/commandregistry.h"
 #include "platform/ui/formregistry.h"
-#include "platform/vb.h"
 #include "shell/commands/commandtable.h"
 #include "shell/commands/mainbars.h"
 #include "shell/forms/inizio.h"
@@ -122,15 +121,6 @@ void frm_init::MDIForm_Load()
     VAR_GBL.elenco_per_terrazze = false;
     VAR_GBL.progetto_corrente.reset();
     VAR_GBL.sql_unita_corrente.reset();
-
-    // Decimal separator probe: 1.1 written with the system's settings shows which mark it uses.
-    const QString written = platform::vb::CStr(platform::vb::Val(QStringLiteral("1.1")));
-    for (const QChar c : written) {
-        if (c == u'.')
-            VAR_GBL.punto_decimale = true;
-        else if (c == u',')
-            VAR_GBL.punto_decimale = false;
-    }
 
     if (auto *login = platform::FormRegistry::loaded<INIZIO>(FormName::INIZIO))
         login->closeForMainWindow();

@@ -11,10 +11,11 @@ namespace zav::engine {
 using Num = std::optional<double>;
 
 /**
- * @brief Small value rules of the thousandths calculation: reading archive values as numbers,
- * texts and flags, the special floor codes and the order of floor codes.
+ * @brief Small value rules of the project archive, shared by the recalculation and the thousandths
+ * calculation: reading archive values as numbers, texts and flags, comparing texts as the archive
+ * does, the special floor codes and the order of floor codes.
  */
-class MillesimiValues
+class ArchiveValues
 {
 public:
     /** @brief Number of special floor codes ("T", "1S" to "10S", "R"). */
@@ -61,6 +62,11 @@ public:
     static bool floorCodeLess(const QVariant &a, const QVariant &b);
     /** @brief Whether two stair texts are equal without regard to case, as the archive compares them. */
     static bool sameStairIgnoringCase(const QVariant &a, const QString &letter);
+    /**
+     * @brief Whether two texts are equal as the archive's text fields compare them: ASCII letters
+     * without regard to case, every other character exactly.
+     */
+    static bool sameTextIgnoringCase(QStringView a, QStringView b);
 };
 
 } // namespace zav::engine

@@ -1,4 +1,4 @@
-#include "engine/millesimivalues.h"
+#include "engine/archivevalues.h"
 
 #include "platform/vb.h"
 
@@ -11,7 +11,7 @@ namespace vb = platform::vb;
 
 namespace {
 
-const std::array<QString, MillesimiValues::specialCount> specialCodes
+const std::array<QString, ArchiveValues::specialCount> specialCodes
     = { QStringLiteral("T"), QStringLiteral("1S"), QStringLiteral("2S"), QStringLiteral("3S"),
           QStringLiteral("4S"), QStringLiteral("5S"), QStringLiteral("6S"), QStringLiteral("7S"),
           QStringLiteral("8S"), QStringLiteral("9S"), QStringLiteral("10S"), QStringLiteral("R") };
@@ -29,12 +29,12 @@ QChar foldCase(QChar c)
 
 } // namespace
 
-bool MillesimiValues::isEmpty(const QVariant &value)
+bool ArchiveValues::isEmpty(const QVariant &value)
 {
     return value.isNull() || (isText(value) && value.toString().isEmpty());
 }
 
-Num MillesimiValues::number(const QVariant &value)
+Num ArchiveValues::number(const QVariant &value)
 {
     if (value.isNull())
         return std::nullopt;
@@ -47,7 +47,7 @@ Num MillesimiValues::number(const QVariant &value)
     return result;
 }
 
-std::optional<qint64> MillesimiValues::wholeNumber(const QVariant &value)
+std::optional<qint64> ArchiveValues::wholeNumber(const QVariant &value)
 {
     const Num n = number(value);
     if (!n || !std::isfinite(*n) || std::floor(*n) != *n || std::fabs(*n) > 9e15)
@@ -55,7 +55,7 @@ std::optional<qint64> MillesimiValues::wholeNumber(const QVariant &value)
     return qint64(*n);
 }
 
-bool MillesimiValues::isTrue(const QVariant &value)
+bool ArchiveValues::isTrue(const QVariant &value)
 {
     if (value.isNull())
         return false;
@@ -72,7 +72,7 @@ bool MillesimiValues::isTrue(const QVariant &value)
     return n && *n != 0.0;
 }
 
-QString MillesimiValues::text(const QVariant &value)
+QString ArchiveValues::text(const QVariant &value)
 {
     if (value.isNull())
         return QString();
@@ -81,17 +81,17 @@ QString MillesimiValues::text(const QVariant &value)
     return value.toString();
 }
 
-QVariant MillesimiValues::field(Num value)
+QVariant ArchiveValues::field(Num value)
 {
     return value ? QVariant(*value) : QVariant();
 }
 
-bool MillesimiValues::equals(const QVariant &value, const QString &text)
+bool ArchiveValues::equals(const QVariant &value, const QString &text)
 {
     return !value.isNull() && value.toString() == text;
 }
 
-Num MillesimiValues::formatted(Num value, const QString &pattern)
+Num ArchiveValues::formatted(Num value, const QString &pattern)
 {
     if (!value || !std::isfinite(*value))
         return std::nullopt;
@@ -105,7 +105,7 @@ Num MillesimiValues::formatted(Num value, const QString &pattern)
     return vb::CDbl(written);
 }
 
-int MillesimiValues::specialIndex(const QVariant &floorCode)
+int ArchiveValues::specialIndex(const QVariant &floorCode)
 {
     if (floorCode.isNull())
         return -1;
@@ -117,7 +117,7 @@ int MillesimiValues::specialIndex(const QVariant &floorCode)
     return -1;
 }
 
-int MillesimiValues::floorSlot(const QVariant &floorCode)
+int ArchiveValues::floorSlot(const QVariant &floorCode)
 {
     if (floorCode.isNull())
         return 0;
@@ -133,7 +133,7 @@ int MillesimiValues::floorSlot(const QVariant &floorCode)
     return k <= 30 ? k : 0;
 }
 
-bool MillesimiValues::floorCodeLess(const QVariant &a, const QVariant &b)
+bool ArchiveValues::floorCodeLess(const QVariant &a, const QVariant &b)
 {
     if (a.isNull() || b.isNull())
         return a.isNull() && !b.isNull();
@@ -149,15 +149,17 @@ bool MillesimiValues::floorCodeLess(const QVariant &a, const QVariant &b)
     return x.size() < y.size();
 }
 
-bool MillesimiValues::sameStairIgnoringCase(const QVariant &a, const QString &letter)
+bool ArchiveValues::sameStairIgnoringCase(const QVariant &a, const QString &letter)
 {
-    if (a.isNull())
+    return !a.isNull() && sameTextIgnoringCase(a.toString(), letter);
+}
+
+bool ArchiveValues::sameTextIgnoringCase(QStringView a, QStringView b)
+{
+    if (a.size() != b.size())
         return false;
-    const QString x = a.toString();
-    if (x.size() != letter.size())
-        return false;
-    for (qsizetype i = 0; i < x.size(); ++i) {
-        if (foldCase(x.at(i)) != foldCase(letter.at(i)))
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (foldCase(a[i]) != foldCase(b[i]))
             return false;
     }
     return true;
