@@ -8,6 +8,7 @@
 #include "expenses/expensearchive.h"
 #include "platform/db.h"
 #include "platform/programfolder.h"
+#include "support/benchproject.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,10 +38,7 @@ QString makeProject(const QTemporaryDir &dir, int units)
     zav::platform::ProgramFolder::setPath(dir.path());
 
     const QString path = dir.filePath(QStringLiteral("ARCHIVI/BENCH%1.cdb").arg(units));
-    QFile::remove(path);
-    if (!QFile::copy(QStringLiteral(ZAV_BENCH_PROGRAM_DIR "/ARCH_MIL.CLO"), path))
-        throw std::runtime_error("cannot copy the template archive");
-    QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    zav::bench::copyTemplateArchive(path);
 
     Database db = Database::open(path);
     auto transaction = db.transaction();

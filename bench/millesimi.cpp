@@ -4,6 +4,7 @@
 
 #include "engine/var_gbl.h"
 #include "platform/db.h"
+#include "support/benchproject.h"
 #include "support/scripteddialogs.h"
 
 #include <QCoreApplication>
@@ -25,10 +26,7 @@ constexpr int stairsPerBuilding = 3;
 QString makeProject(const QTemporaryDir &dir, int units)
 {
     const QString path = dir.filePath(QStringLiteral("BENCH%1.cdb").arg(units));
-    QFile::remove(path);
-    if (!QFile::copy(QStringLiteral(ZAV_BENCH_PROGRAM_DIR "/ARCH_MIL.CLO"), path))
-        throw std::runtime_error("cannot copy the template archive");
-    QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    zav::bench::copyTemplateArchive(path);
 
     Database db = Database::open(path);
     auto transaction = db.transaction();

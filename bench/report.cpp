@@ -7,6 +7,7 @@
 #include "platform/report/reportengine.h"
 #include "platform/report/reportpreview.h"
 #include "platform/vb.h"
+#include "support/benchproject.h"
 
 #include <QApplication>
 #include <QFile>
@@ -28,10 +29,7 @@ using zav::platform::ReportProperties;
 QString makeProject(const QTemporaryDir &dir, int units)
 {
     const QString path = dir.filePath(QStringLiteral("BENCH%1.cdb").arg(units));
-    QFile::remove(path);
-    if (!QFile::copy(QStringLiteral(ZAV_BENCH_PROGRAM_DIR "/ARCH_MIL.CLO"), path))
-        throw std::runtime_error("cannot copy the template archive");
-    QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    zav::bench::copyTemplateArchive(path);
 
     Database db = Database::open(path);
     auto transaction = db.transaction();

@@ -6,6 +6,7 @@
 #include "platform/ui/datasource.h"
 #include "platform/ui/formregistry.h"
 #include "platform/vb.h"
+#include "support/benchproject.h"
 #include "support/scripteddialogs.h"
 #include "workspace/frm_ins_coeff.h"
 #include "workspace/workspacecommands.h"
@@ -41,11 +42,7 @@ public:
         : m_dir(QDir::current().filePath(QStringLiteral("bench_workspace_XXXXXX")))
     {
         m_path = m_dir.filePath(QStringLiteral("BENCH.CDB"));
-        const QString templateFile
-            = QDir(QStringLiteral(ZAV_BENCH_PROGRAM_DIR)).filePath(QStringLiteral("ARCH_MIL.CLO"));
-        if (!QFile::copy(templateFile, m_path))
-            throw std::runtime_error("cannot copy the template archive");
-        QFile(m_path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        zav::bench::copyTemplateArchive(m_path);
 
         Database db = Database::open(m_path);
         auto transaction = db.transaction();
