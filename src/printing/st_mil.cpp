@@ -9,6 +9,7 @@
 #include "platform/steps.h"
 #include "platform/ui/datagrid.h"
 #include "platform/ui/datasource.h"
+#include "platform/ui/formbutton.h"
 #include "platform/vb.h"
 #include "printing/printarchive.h"
 
@@ -85,28 +86,6 @@ bool isEmptyValue(const QVariant &value)
     return value.isNull() || !value.isValid() || value.toString().isEmpty();
 }
 
-QCheckBox *checkBox(const char *name, const QString &caption, QWidget *parent)
-{
-    auto *box = new QCheckBox(caption, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
-QPushButton *button(const char *name, const QString &caption, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
-QLabel *label(const char *name, const QString &caption, QWidget *parent)
-{
-    auto *l = new QLabel(caption, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
-}
-
 QComboBox *comboBox(const char *name, QWidget *parent)
 {
     auto *box = new QComboBox(parent);
@@ -140,24 +119,24 @@ ST_MIL::ST_MIL(QWidget *parent)
     Option3 = new QRadioButton(QStringLiteral("File RTF"), this);
     Option3->setObjectName(QStringLiteral("Option3"));
     Option1->setChecked(true);
-    Command2 = button("Command2", QStringLiteral("Stampa"), this);
-    Command4 = button("Command4", QStringLiteral("Annulla"), this);
-    Command5 = button("Command5", QStringLiteral("Esci"), this);
-    Command1 = button("Command1", QStringLiteral("Seleziona Tutti"), this);
+    Command2 = platform::formButton(QStringLiteral("Command2"), QStringLiteral("Stampa"), this);
+    Command4 = platform::formButton(QStringLiteral("Command4"), QStringLiteral("Annulla"), this);
+    Command5 = platform::formButton(QStringLiteral("Command5"), QStringLiteral("Esci"), this);
+    Command1 = platform::formButton(QStringLiteral("Command1"), QStringLiteral("Seleziona Tutti"), this);
 
     Frame1 = new QGroupBox(QStringLiteral("Opzioni di Stampa"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Check1 = checkBox("Check1", QStringLiteral("Millesimi Globali"), Frame1);
-    Check2 = checkBox("Check2", QStringLiteral("Millesimi Palazzina"), Frame1);
-    Check3 = checkBox("Check3", QStringLiteral("Millesimi Scala"), Frame1);
-    Check4 = checkBox("Check4", QStringLiteral("Millesimi Ascensore"), Frame1);
-    Check5 = checkBox("Check5", QStringLiteral("Millesimi Riscaldamento"), Frame1);
-    Check6 = checkBox("Check6", QStringLiteral("Millesimi Portierato"), Frame1);
-    Check7 = checkBox("Check7", QStringLiteral("Millesimi Tabelle Varie"), Frame1);
-    Check9 = checkBox("Check9", QStringLiteral("Anagrafica"), Frame1);
-    Label6 = label("Label6", QStringLiteral("Palazzina:"), Frame1);
+    Check1 = platform::formControl<QCheckBox>("Check1", QStringLiteral("Millesimi Globali"), Frame1);
+    Check2 = platform::formControl<QCheckBox>("Check2", QStringLiteral("Millesimi Palazzina"), Frame1);
+    Check3 = platform::formControl<QCheckBox>("Check3", QStringLiteral("Millesimi Scala"), Frame1);
+    Check4 = platform::formControl<QCheckBox>("Check4", QStringLiteral("Millesimi Ascensore"), Frame1);
+    Check5 = platform::formControl<QCheckBox>("Check5", QStringLiteral("Millesimi Riscaldamento"), Frame1);
+    Check6 = platform::formControl<QCheckBox>("Check6", QStringLiteral("Millesimi Portierato"), Frame1);
+    Check7 = platform::formControl<QCheckBox>("Check7", QStringLiteral("Millesimi Tabelle Varie"), Frame1);
+    Check9 = platform::formControl<QCheckBox>("Check9", QStringLiteral("Anagrafica"), Frame1);
+    Label6 = platform::formControl<QLabel>("Label6", QStringLiteral("Palazzina:"), Frame1);
     Combo1 = comboBox("Combo1", Frame1);
-    Label7 = label("Label7", QStringLiteral("Scala:"), Frame1);
+    Label7 = platform::formControl<QLabel>("Label7", QStringLiteral("Scala:"), Frame1);
     Combo2 = comboBox("Combo2", Frame1);
     Command3 = documentButton("Command3", QStringLiteral("Relazione di Calcolo"), Frame1);
     Command7 = documentButton("Command7", QStringLiteral("Dispos. Cod. Civile"), Frame1);
@@ -175,22 +154,23 @@ ST_MIL::ST_MIL(QWidget *parent)
     TDBGrid1->setReadOnly(true);
     TDBGrid1->setDataSource(Data1);
     TDBGrid1->setColumns({ { QStringLiteral("NOME_TABELLA"), QStringLiteral("Nome Tabella"), 200 } });
-    Command6 = button("Command6", QStringLiteral("Seleziona Tab."), Frame2);
-    Label1 = label("Label1", QString(), Frame2);
-    Label3 = label("Label3", QStringLiteral("Lista Tab. stampate"), Frame2);
+    Command6 = platform::formButton(QStringLiteral("Command6"), QStringLiteral("Seleziona Tab."), Frame2);
+    Label1 = platform::formControl<QLabel>("Label1", QString(), Frame2);
+    Label3 = platform::formControl<QLabel>("Label3", QStringLiteral("Lista Tab. stampate"), Frame2);
     List1 = new QListWidget(Frame2);
     List1->setObjectName(QStringLiteral("List1"));
 
     Frame3 = new QGroupBox(this);
     Frame3->setObjectName(QStringLiteral("Frame3"));
-    Check8 = checkBox("Check8", QStringLiteral("Tab. Superfici"), Frame3);
-    Label71 = label("Label71", QStringLiteral("Seleziona palazzina:"), Frame3);
+    Check8 = platform::formControl<QCheckBox>("Check8", QStringLiteral("Tab. Superfici"), Frame3);
+    Label71 = platform::formControl<QLabel>("Label71", QStringLiteral("Seleziona palazzina:"), Frame3);
     Combo3 = comboBox("Combo3", Frame3);
-    Check10 = checkBox("Check10", QStringLiteral("Tutti"), Frame3);
+    Check10 = platform::formControl<QCheckBox>("Check10", QStringLiteral("Tutti"), Frame3);
     Check10->setToolTip(
         QStringLiteral("L'opzione tutti verrà autoselezionata in caso di stampa diretta su stampante."));
     Check10->setEnabled(false);
-    Label2 = label("Label2", QStringLiteral("LISTA CONDOMINI - TABELLA SUPERFICI"), Frame3);
+    Label2 = platform::formControl<QLabel>(
+        "Label2", QStringLiteral("LISTA CONDOMINI - TABELLA SUPERFICI"), Frame3);
     Data4 = new platform::DataSource(this);
     Data4->setObjectName(QStringLiteral("Data4"));
     TDBGrid14 = new platform::DataGrid(Frame3);

@@ -59,20 +59,6 @@ platform::FormBinding buildingsBinding()
     };
 }
 
-QCheckBox *checkBox(const char *name, const QString &caption, QWidget *parent)
-{
-    auto *box = new QCheckBox(caption, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
-QLabel *label(const char *name, const QString &caption, QWidget *parent)
-{
-    auto *l = new QLabel(caption, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
-}
-
 /** @brief The hourglass for the lifetime of the scope. */
 class Hourglass
 {
@@ -94,9 +80,9 @@ frm_comp_pal::frm_comp_pal(QWidget *parent)
     : RecordForm(BuildingsFormName, QStringLiteral("Composizione palazzine"), buildingsBinding(), parent)
     , Data1(dataSource())
 {
-    Label1 = label("Label1", QStringLiteral("Totale palazzine:"), this);
-    Label7 = label("Label7", QString(), this);
-    Label2 = label("Label2", QStringLiteral("DATI PALAZZINE"), this);
+    Label1 = platform::formControl<QLabel>("Label1", QStringLiteral("Totale palazzine:"), this);
+    Label7 = platform::formControl<QLabel>("Label7", QString(), this);
+    Label2 = platform::formControl<QLabel>("Label2", QStringLiteral("DATI PALAZZINE"), this);
     Label2->setAlignment(Qt::AlignCenter);
     Command1 = platform::formButton(QStringLiteral("Command1"), QString(), this);
     Command1->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
@@ -104,24 +90,24 @@ frm_comp_pal::frm_comp_pal(QWidget *parent)
     Command2 = platform::formButton(QStringLiteral("Command2"), QString(), this);
     Command2->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
     Command2->setToolTip(QStringLiteral("Pal. Successiva"));
-    Label3 = label("Label3", QStringLiteral("Pal. n°:"), this);
-    Label4 = label("Label4", QString(), this);
-    Label5 = label("Label5", QStringLiteral("Descrizione:"), this);
+    Label3 = platform::formControl<QLabel>("Label3", QStringLiteral("Pal. n°:"), this);
+    Label4 = platform::formControl<QLabel>("Label4", QString(), this);
+    Label5 = platform::formControl<QLabel>("Label5", QStringLiteral("Descrizione:"), this);
     Text2 = new QLineEdit(this);
     Text2->setObjectName(QStringLiteral("Text2"));
     Text2->setMinimumWidth(280);
-    Label6 = label("Label6", QStringLiteral("Scale n°:"), this);
+    Label6 = platform::formControl<QLabel>("Label6", QStringLiteral("Scale n°:"), this);
     Text3 = new QLineEdit(this);
     Text3->setObjectName(QStringLiteral("Text3"));
     Text3->setMaximumWidth(60);
 
     Frame1 = new QGroupBox(QStringLiteral("Opzioni"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Check1 = checkBox("Check1", QStringLiteral("Riscaldamento"), Frame1);
-    Check2 = checkBox("Check2", QStringLiteral("Volume"), Frame1);
-    Check3 = checkBox("Check3", QStringLiteral("Sup. Rad."), Frame1);
-    Check5 = checkBox("Check5", QStringLiteral("50% Vol e 50% Sup. Rad."), Frame1);
-    Check4 = checkBox("Check4", QStringLiteral("Ascensore"), Frame1);
+    Check1 = platform::formControl<QCheckBox>("Check1", QStringLiteral("Riscaldamento"), Frame1);
+    Check2 = platform::formControl<QCheckBox>("Check2", QStringLiteral("Volume"), Frame1);
+    Check3 = platform::formControl<QCheckBox>("Check3", QStringLiteral("Sup. Rad."), Frame1);
+    Check5 = platform::formControl<QCheckBox>("Check5", QStringLiteral("50% Vol e 50% Sup. Rad."), Frame1);
+    Check4 = platform::formControl<QCheckBox>("Check4", QStringLiteral("Ascensore"), Frame1);
     for (QCheckBox *criterion : { Check2, Check3, Check5 })
         criterion->setEnabled(false);
     auto *options = new QGridLayout(Frame1);

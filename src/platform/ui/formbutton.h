@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <utility>
+
 class QPushButton;
 class QWidget;
 
@@ -12,5 +14,16 @@ namespace zav::platform {
  * default button, so Enter in a box or a grid does not press it.
  */
 QPushButton *formButton(const QString &name, const QString &caption, QWidget *parent);
+
+/**
+ * @brief A control of a form, made with these constructor arguments, with its designer name as
+ * objectName (`formControl<QCheckBox>("Check1", caption, parent)`).
+ */
+template<class Control, class... Args> Control *formControl(const char *name, Args &&...args)
+{
+    auto *control = new Control(std::forward<Args>(args)...);
+    control->setObjectName(QString::fromLatin1(name));
+    return control;
+}
 
 } // namespace zav::platform

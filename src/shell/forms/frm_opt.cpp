@@ -14,17 +14,6 @@
 
 namespace zav::shell {
 
-namespace {
-
-QCheckBox *checkBox(const char *name, const QString &caption, QWidget *parent)
-{
-    auto *box = new QCheckBox(caption, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
-} // namespace
-
 frm_opt::frm_opt(QWidget *parent)
     : RecordForm(QStringLiteral("frm_opt"), QStringLiteral("Opzioni"),
         projectBinding(engine::archive::ANA_CONDO), parent)
@@ -34,8 +23,8 @@ frm_opt::frm_opt(QWidget *parent)
     Label2->setObjectName(QStringLiteral("Label2"));
     Frame1 = new QGroupBox(QStringLiteral("Effettuare calcolo per:"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Check1 = checkBox("Check1", QStringLiteral("Superficie"), Frame1);
-    Check2 = checkBox("Check2", QStringLiteral("Volume"), Frame1);
+    Check1 = platform::formControl<QCheckBox>("Check1", QStringLiteral("Superficie"), Frame1);
+    Check2 = platform::formControl<QCheckBox>("Check2", QStringLiteral("Volume"), Frame1);
     auto *frame1 = new QVBoxLayout(Frame1);
     frame1->addWidget(Check1);
     frame1->addWidget(Check2);
@@ -44,8 +33,8 @@ frm_opt::frm_opt(QWidget *parent)
     Label1->setObjectName(QStringLiteral("Label1"));
     Frame2 = new QGroupBox(QStringLiteral("Inserire il risulato nel Campo:"), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
-    Check3 = checkBox("Check3", QStringLiteral("Mq."), Frame2);
-    Check4 = checkBox("Check4", QStringLiteral("Espressione"), Frame2);
+    Check3 = platform::formControl<QCheckBox>("Check3", QStringLiteral("Mq."), Frame2);
+    Check4 = platform::formControl<QCheckBox>("Check4", QStringLiteral("Espressione"), Frame2);
     auto *frame2 = new QVBoxLayout(Frame2);
     frame2->addWidget(Check3);
     frame2->addWidget(Check4);
