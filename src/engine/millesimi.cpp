@@ -115,7 +115,8 @@ void Millesimi::readInputs()
     platform::Statement units = m_db.prepare(QStringLiteral("SELECT * FROM CODIF_PIANI ORDER BY rowid"));
     units.forEach({}, [&](const platform::RowView &row) {
         const auto valueAt = [&row](int position) {
-            return position < 0 || position >= row.fieldCount() ? QVariant() : row.field(position).toVariant();
+            return position < 0 || position >= row.fieldCount() ? QVariant()
+                                                                : row.field(position).toVariant();
         };
         Unit u;
         u.numPal = valueAt(fNumPal);

@@ -69,7 +69,8 @@ private:
      */
     struct Row
     {
-        /** @brief Which of the unit's amounts the row writes: MQ of a general row, VOLUME of a heating row. */
+        /** @brief Which of the unit's amounts the row writes: MQ of a general row, VOLUME of a heating row.
+         */
         enum class Amount : quint8 { None, Surface, Volume, HeatedVolume, RadiantSurface };
 
         const Unit *unit = nullptr;
