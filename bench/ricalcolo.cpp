@@ -738,7 +738,7 @@ void ProgramOverFloor(benchmark::State &state)
     zav::platform::vb::setDecimalSeparator(u',');
     VAR_GBL.reset();
     zav::engine::ui::AttesaProgress attesa;
-    if (!getenv("ZAV_TMP_SILENT")) zav::platform::setProgress(&attesa);
+    zav::platform::setProgress(&attesa);
     zav::platform::ScriptedDialogs dialogs;
     std::vector<double> programTimes, floorTimes, ratios;
     bool programFirst = true;

@@ -248,6 +248,8 @@ public:
     quint32 firstRoom(const QVariantList &unitKey);
     quint32 next(quint32 room) const { return m_rooms[room].next; }
     qint64 rowid(quint32 room) const { return m_rooms[room].rowid; }
+    /** Rooms read, numbered 0 on in stored order. */
+    quint32 count() const { return quint32(m_rooms.size()); }
     /** Whether more than one unit has the rooms of this room's key. */
     bool shared(quint32 room) const { return m_groups[m_rooms[room].group].units > 1; }
 
@@ -378,6 +380,62 @@ const char *readLength(const char *p, quint32 &length)
         length |= quint32(byte & 0x7F) << shift;
         if (!(byte & 0x80))
             return p;
+    }
+}
+
+// Reads one field of a record written with these tags (TagNotKept reads as Null).
+const char *readField(const char *p, FieldView &field)
+{
+    field = FieldView();
+    const char tag = *p++;
+    switch (tag) {
+    case TagNull:
+    case TagNotKept:
+        break;
+    case TagInteger:
+        field.storage = StorageClass::Integer;
+        std::memcpy(&field.integer, p, 8);
+        p += 8;
+        break;
+    case TagReal:
+        field.storage = StorageClass::Real;
+        std::memcpy(&field.real, p, 8);
+        p += 8;
+        break;
+    default: {
+        quint32 length = 0;
+        p = readLength(p, length);
+        field.storage = tag == TagText ? StorageClass::Text : StorageClass::Blob;
+        field.bytes = QByteArrayView(p, qsizetype(length));
+        p += length;
+        break;
+    }
+    }
+    return p;
+}
+
+// Appends one field with its tag.
+void appendField(std::string &out, const FieldView &field)
+{
+    char length[8];
+    switch (field.storage) {
+    case StorageClass::Null:
+        out += TagNull;
+        break;
+    case StorageClass::Integer:
+        out += TagInteger;
+        out.append(reinterpret_cast<const char *>(&field.integer), 8);
+        break;
+    case StorageClass::Real:
+        out += TagReal;
+        out.append(reinterpret_cast<const char *>(&field.real), 8);
+        break;
+    case StorageClass::Text:
+    case StorageClass::Blob:
+        out += field.storage == StorageClass::Text ? TagText : TagBlob;
+        out.append(length, size_t(writeLength(length, quint32(field.bytes.size())) - length));
+        out.append(field.bytes.data(), size_t(field.bytes.size()));
+        break;
     }
 }
 
@@ -554,34 +612,18 @@ void RoomTable::load(quint32 index, RecalculationRoom &room) const
 
     RoomField fields[keptCount];
     for (RoomField &field : fields) {
-        const char tag = *p++;
-        switch (tag) {
-        case TagNull:
-        case TagNotKept:
+        FieldView stored;
+        p = readField(p, stored);
+        switch (stored.storage) {
+        case StorageClass::Null:
             field = RoomField();
             break;
-        case TagInteger: {
-            qint64 integer = 0;
-            std::memcpy(&integer, p, 8);
-            p += 8;
-            field = RoomField(QVariant(qlonglong(integer)));
+        case StorageClass::Text:
+            field = RoomField::storedText(stored.bytes);
             break;
-        }
-        case TagReal: {
-            double real = 0;
-            std::memcpy(&real, p, 8);
-            p += 8;
-            field = RoomField(QVariant(real));
+        default:
+            field = RoomField(stored.toVariant());
             break;
-        }
-        default: {
-            quint32 length = 0;
-            p = readLength(p, length);
-            const QByteArrayView bytes(p, qsizetype(length));
-            p += length;
-            field = tag == TagText ? RoomField::storedText(bytes) : RoomField(QVariant(bytes.toByteArray()));
-            break;
-        }
         }
     }
     // Expressions as text: Null reads as the empty text.
@@ -628,23 +670,68 @@ QVariant firstRowField(const platform::Recordset &rs, int position)
     return position < rs.fieldCount() && !rs.isEmpty() ? rs.value(0, position) : QVariant();
 }
 
-// Binds a room field as it is held: a stored text goes back as its own bytes.
-void bindField(platform::Statement &statement, int position, const RoomField &field)
+// A room field as it is to be stored: a stored text goes back as its own bytes, a written text as
+// its UTF-8.
+void appendRoomField(std::string &out, const RoomField &field, std::string &scratch)
 {
+    FieldView value;
     switch (field.kind()) {
     case RoomField::Kind::Null:
-        statement.bindNull(position);
         break;
     case RoomField::Kind::Utf8:
-        statement.bindUtf8(position, field.utf8());
+        value.storage = StorageClass::Text;
+        value.bytes = field.utf8();
         break;
-    case RoomField::Kind::Text:
-        statement.bindText(position, field.text());
-        break;
-    case RoomField::Kind::Other:
-        statement.bind(position, field.other());
+    case RoomField::Kind::Text: {
+        scratch.clear();
+        const QString &text = field.text();
+        bool ascii = true;
+        for (const QChar c : text) {
+            if (c.unicode() >= 0x80) {
+                ascii = false;
+                break;
+            }
+            scratch += char(c.unicode());
+        }
+        if (!ascii) {
+            const QByteArray utf8 = text.toUtf8();
+            scratch.assign(utf8.constData(), size_t(utf8.size()));
+        }
+        value.storage = StorageClass::Text;
+        value.bytes = QByteArrayView(scratch.data(), qsizetype(scratch.size()));
         break;
     }
+    case RoomField::Kind::Other: {
+        const QVariant &other = field.other();
+        if (other.isNull())
+            break;
+        switch (other.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+            value.storage = StorageClass::Integer;
+            value.integer = other.toLongLong();
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            value.storage = StorageClass::Real;
+            value.real = other.toDouble();
+            break;
+        case QMetaType::QByteArray:
+            scratch = other.toByteArray().toStdString();
+            value.storage = StorageClass::Blob;
+            value.bytes = QByteArrayView(scratch.data(), qsizetype(scratch.size()));
+            break;
+        default:
+            scratch = other.toString().toStdString();
+            value.storage = StorageClass::Text;
+            value.bytes = QByteArrayView(scratch.data(), qsizetype(scratch.size()));
+            break;
+        }
+        break;
+    }
+    }
+    appendField(out, value);
 }
 
 /** One run of the global recalculation: its connection, its statements and what it has met so far. */
@@ -671,7 +758,8 @@ private:
     void close();
     QVariantList unitKey(const Unit &unit) const;
     Outcome recalculateUnit(const Unit &unit, Recalculation &calculation);
-    void storeRoom(qint64 rowid, const RecalculationRoom &room);
+    void keepForWriting(quint32 room, const RecalculationRoom &values);
+    void writeRooms();
     void advanceProgress();
     void stop(const QString &message);
 
@@ -685,6 +773,10 @@ private:
     RoomTable m_rooms;
     bool m_roomsRead = false;
     RecalculationRoom m_room; ///< the room being recalculated, its texts reused room after room
+    Arena m_writtenValues;
+    std::vector<const char *> m_written; ///< per room in stored order, its values to store, or none
+    std::string m_record; ///< scratch of one room's values to store
+    std::string m_text; ///< scratch of one value
     bool m_hasProjectRecord = false;
     Recalculation::Heating m_heating;
     bool m_writeFailed = false;
@@ -764,6 +856,8 @@ QVariantList GlobalRecalculation::unitKey(const Unit &unit) const
 // Closing the connection commits what was stored; a commit that fails loses the run's writes.
 void GlobalRecalculation::close()
 {
+    if (m_db && m_transaction)
+        writeRooms();
     m_storeRoom.reset();
     m_storeUnit.reset();
     if (m_db && m_transaction) {
@@ -900,7 +994,7 @@ GlobalRecalculation::Outcome GlobalRecalculation::recalculateUnit(
             return Outcome::Stopped;
         }
         calculation.addRoom(m_room);
-        storeRoom(m_rooms.rowid(room), m_room);
+        keepForWriting(room, m_room);
         // A unit that shares its key with another one finds the rooms as this one left them.
         if (m_rooms.shared(room))
             m_rooms.keep(room, m_room);
@@ -917,24 +1011,46 @@ GlobalRecalculation::Outcome GlobalRecalculation::recalculateUnit(
     return Outcome::Continue;
 }
 
-// A store that fails is skipped; the run reports it at the end.
-void GlobalRecalculation::storeRoom(qint64 rowid, const RecalculationRoom &room)
+// A room's values are kept until the commit and then stored in stored order, whatever the order of
+// the units: rooms stored mixed between units cost what rooms in unit order cost. All of it is one
+// transaction, so nobody sees the difference; a room recalculated again (a unit sharing its key)
+// is stored with its last values.
+void GlobalRecalculation::keepForWriting(quint32 room, const RecalculationRoom &values)
 {
-    try {
-        if (!m_storeRoom)
-            throw platform::DbError(platform::DbErrorCode::Failed, QStringLiteral("no statement"));
-        platform::Statement &store = *m_storeRoom;
-        bindField(store, 1, room.mq);
-        bindField(store, 2, room.totCoef);
-        bindField(store, 3, room.hPiano);
-        bindField(store, 4, room.totVol);
-        bindField(store, 5, room.totEspresRad);
-        bindField(store, 6, room.mqFinestra);
-        store.bindInteger(7, rowid);
-        store.run();
-    } catch (const std::exception &) {
-        m_writeFailed = true;
+    m_record.clear();
+    for (const RoomField *field : { &values.mq, &values.totCoef, &values.hPiano, &values.totVol,
+             &values.totEspresRad, &values.mqFinestra })
+        appendRoomField(m_record, *field, m_text);
+    char *kept = m_writtenValues.allocate(m_record.size());
+    std::memcpy(kept, m_record.data(), m_record.size());
+    if (m_written.size() < m_rooms.count())
+        m_written.resize(m_rooms.count(), nullptr);
+    m_written[room] = kept;
+}
+
+// A store that fails is skipped; the run reports it at the end.
+void GlobalRecalculation::writeRooms()
+{
+    for (quint32 room = 0; room < quint32(m_written.size()); ++room) {
+        const char *p = m_written[room];
+        if (!p)
+            continue;
+        try {
+            if (!m_storeRoom)
+                throw platform::DbError(platform::DbErrorCode::Failed, QStringLiteral("no statement"));
+            platform::Statement &store = *m_storeRoom;
+            for (int position = 1; position <= 6; ++position) {
+                FieldView value;
+                p = readField(p, value);
+                store.bind(position, value);
+            }
+            store.bindInteger(7, m_rooms.rowid(room));
+            store.run();
+        } catch (const std::exception &) {
+            m_writeFailed = true;
+        }
     }
+    m_written.clear();
 }
 
 } // namespace
