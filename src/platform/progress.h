@@ -26,14 +26,17 @@ public:
     virtual void show() = 0;
     /** @brief Unloads the window. */
     virtual void close() = 0;
-    /** @brief Repaints the whole window at once (no events are processed while the engine works). */
+    /**
+     * @brief Draws the whole window at once. The engine processes no events while it works: the
+     * window draws itself again while reports come, at least every 100 ms.
+     */
     virtual void refresh() = 0;
 
     /** @brief The task line, repainted at once. */
     virtual void setTask(const QString &text) = 0;
     /** @brief Shows or hides the counter line. */
     virtual void setCountersVisible(bool visible) = 0;
-    /** @brief The count done, as text, repainted at once. */
+    /** @brief The count done, as text (on screen within 100 ms). */
     virtual void setDone(const QString &text) = 0;
     virtual QString done() const = 0;
     /** @brief The total of the counter line ("su " and the number). */

@@ -68,4 +68,22 @@ QString WindowsPaths::folder(const QString &windows)
     return ProgramFolder::file(onLinux);
 }
 
+const QList<WindowsPaths::Document> &WindowsPaths::documents()
+{
+    // No viewer reads the old help format on Linux: the program's manual stands in for it.
+    static const QList<Document> entries {
+        { QStringLiteral("zav.hlp"), QStringLiteral("Zav6-Man.pdf") },
+    };
+    return entries;
+}
+
+QString WindowsPaths::document(const QString &windows)
+{
+    for (const Document &entry : documents()) {
+        if (entry.windows.compare(windows, Qt::CaseInsensitive) == 0)
+            return ProgramFolder::file(entry.onLinux);
+    }
+    return {};
+}
+
 } // namespace zav::platform

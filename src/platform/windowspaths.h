@@ -36,6 +36,21 @@ public:
     static QString program(const QString &windows);
     /** @brief The Linux folder standing for a Windows folder path; empty when the path is unknown. */
     static QString folder(const QString &windows);
+
+    /** @brief A file of the program folder that stands for another one that the program names. */
+    struct Document
+    {
+        QString windows; ///< the file's name in the program folder, as the program gives it
+        QString onLinux; ///< the program folder's file that takes its place
+    };
+    /** @brief The documents that have a stand-in: the old-format help file "zav.hlp" is the manual. */
+    static const QList<Document> &documents();
+    /**
+     * @brief The path of the program folder's file standing for a document of the program folder,
+     * compared without regard to case; empty when the name has no stand-in. Whether the file is
+     * there is the caller's to check.
+     */
+    static QString document(const QString &windows);
 };
 
 } // namespace zav::platform

@@ -1,19 +1,26 @@
 #include "shell/startup.h"
 
 #include "engine/ui/attesaprogress.h"
+#include "expenses/expensesforms.h"
 #include "platform/dialogs.h"
 #include "platform/programend.h"
 #include "platform/progress.h"
+#include "platform/ui/commandregistry.h"
 #include "platform/ui/formregistry.h"
 #include "platform/ui/qtdialogs.h"
 #include "printing/printingforms.h"
+#include "register/registerforms.h"
+#include "register/unitregisterforms.h"
 #include "shell/forms/frm_init.h"
 #include "shell/forms/shellforms.h"
 #include "tables/tablecommands.h"
+#include "workspace/workspacecommands.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QIcon>
+#include <QKeySequence>
+#include <QShortcut>
 #include <QStandardPaths>
 
 namespace zav::shell {
@@ -26,6 +33,12 @@ void registerForms()
     // the shell adds its `registerForms()` here, and, when it serves keys of the main window's
     // command table, registers their handlers with platform::CommandRegistry in it too.
     printing::registerForms();
+    workspace::registerForms();
+    for (const auto &[key, handler] : workspace::WorkspaceCommands::commands())
+        platform::CommandRegistry::setHandler(key, handler);
+    register_::registerForms();
+    register_::registerUnitRegisterForms();
+    expenses::registerForms();
     tables::registerForms();
     tables::registerCommands();
     registerShellForms();
@@ -61,6 +74,7 @@ int runProgram(QApplication &app)
     platform::installQtDialogs();
     platform::setDialogs(nullptr);
     platform::setEndProgramHook({});
+    platform::closeWindowsWhenTakenAway();
     installIconTheme();
     registerForms();
 

@@ -5,6 +5,7 @@
 #include "platform/vb.h"
 #include "support/scripteddialogs.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QSignalSpy>
@@ -380,3 +381,134 @@ TEST_F(DataGridDisplayTest, TheModelsHeaderCarriesCaptionsFieldsAndFormatsAndLay
 }
 
 } // namespace
+
+// --- Editing events, value lists, new-row line, selection order ---------------------------------
+
+TEST_F(DataGridTest, TheNewRowLineStoresARowWithWhatTheNewRowEventAdds)
+{
+    DataGridModel *model = grid.dataModel();
+    EXPECT_EQ(model->newRowLine(), -1);
+    grid.setAllowAddNew(true);
+    ASSERT_EQ(model->rowCount(), 4);
+    EXPECT_EQ(model->newRowLine(), 3);
+    EXPECT_EQ(model->headerData(3, Qt::Vertical).toString(), QStringLiteral("*"));
+
+    QStringList events;
+    model->setOnAddNew([&](DataGridModel::Values &values) {
+        events << QStringLiteral("add");
+        values.append({ QStringLiteral("NUM_PAL"), QStringLiteral("2") });
+        return true;
+    });
+    model->setBeforeUpdate(
+        [&](int row, DataGridModel::Values &) { events << QStringLiteral("before %1").arg(row); });
+    model->setAfterUpdate([&](int row) { events << QStringLiteral("after %1").arg(row); });
+
+    ASSERT_TRUE(model->setData(model->index(3, 1), QStringLiteral("D")));
+    EXPECT_EQ(events, (QStringList { "add", "before -1", "after 3" }));
+    EXPECT_EQ(stored(3, QStringLiteral("SCALA")).toString(), QStringLiteral("D"));
+    EXPECT_EQ(stored(3, QStringLiteral("NUM_PAL")).toLongLong(), 2); // converted to a number
+    EXPECT_EQ(model->rowCount(), 5);
+    EXPECT_EQ(model->newRowLine(), 4);
+
+    // A new row the event drops is not stored.
+    model->setOnAddNew([](DataGridModel::Values &) { return false; });
+    EXPECT_FALSE(model->setData(model->index(4, 1), QStringLiteral("E")));
+    EXPECT_EQ(Database::open(m_path).table(QStringLiteral("CODIF_PIANI")).recordCount(), 4);
+}
+
+TEST_F(DataGridTest, ACancelledColumnUpdateWritesNothingAndBeforeUpdateMayAddValues)
+{
+    DataGridModel *model = grid.dataModel();
+    QVariant oldSeen;
+    model->setBeforeColUpdate([&](int column, const QVariant &oldValue, const QVariant &newValue) {
+        oldSeen = oldValue;
+        return column == 1 && newValue.toString() == QStringLiteral("Z");
+    });
+    model->setBeforeUpdate([](int, DataGridModel::Values &values) {
+        values.append({ QStringLiteral("HPIANO"), QStringLiteral("2.5") });
+    });
+
+    EXPECT_FALSE(model->setData(model->index(0, 1), QStringLiteral("Z")));
+    EXPECT_EQ(oldSeen.toString(), QStringLiteral("A"));
+    EXPECT_EQ(stored(0, QStringLiteral("SCALA")).toString(), QStringLiteral("A"));
+    EXPECT_DOUBLE_EQ(stored(0, QStringLiteral("HPIANO")).toDouble(), 3.0);
+
+    EXPECT_TRUE(model->setData(model->index(0, 1), QStringLiteral("B")));
+    EXPECT_EQ(stored(0, QStringLiteral("SCALA")).toString(), QStringLiteral("B"));
+    EXPECT_DOUBLE_EQ(stored(0, QStringLiteral("HPIANO")).toDouble(), 2.5);
+}
+
+TEST_F(DataGridTest, AValueThatDoesNotSuitItsFieldLeavesTheWholeRowUnwritten)
+{
+    DataGridModel *model = grid.dataModel();
+    // The handler adds a good value; the typed one cannot be stored, so neither is.
+    model->setBeforeUpdate([](int, DataGridModel::Values &values) {
+        values.append({ QStringLiteral("SCALA"), QStringLiteral("C") });
+    });
+    bool after = false;
+    model->setAfterUpdate([&](int) { after = true; });
+    EXPECT_FALSE(model->setData(model->index(0, 3), QStringLiteral("tre")));
+    EXPECT_EQ(stored(0, QStringLiteral("SCALA")).toString(), QStringLiteral("A"));
+    EXPECT_DOUBLE_EQ(stored(0, QStringLiteral("HPIANO")).toDouble(), 3.0);
+    EXPECT_FALSE(after);
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown().at(0).text, QStringLiteral("Tipo non corrispondente."));
+}
+
+TEST_F(DataGridTest, AValueListOffersItsItemsAndRefusesOtherText)
+{
+    DataGridColumn scala = grid.column(1);
+    scala.valueItems = { QStringLiteral("A"), QStringLiteral("B") };
+    grid.setColumn(1, scala);
+    grid.show();
+    grid.setCurrentIndex(grid.model()->index(0, 1));
+    grid.edit(grid.model()->index(0, 1));
+    auto *combo = grid.findChild<QComboBox *>(QStringLiteral("valueList"));
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->count(), 3); // an empty entry, then the list
+    EXPECT_EQ(combo->currentText(), QStringLiteral("A"));
+    combo->setCurrentIndex(2);
+    grid.itemDelegate()->setModelData(combo, grid.model(), grid.model()->index(0, 1));
+    EXPECT_EQ(stored(0, QStringLiteral("SCALA")).toString(), QStringLiteral("B"));
+
+    EXPECT_FALSE(grid.model()->setData(grid.model()->index(1, 1), QStringLiteral("Q")));
+    EXPECT_EQ(stored(1, QStringLiteral("SCALA")).toString(), QStringLiteral("A"));
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_TRUE(boxes.shown().at(0).text.contains(QStringLiteral("\"Q\"")));
+}
+
+TEST_F(DataGridTest, SelectionInClickOrderAndRowColChange)
+{
+    const qint64 first = source.rowid(0);
+    const qint64 third = source.rowid(2);
+    grid.selectBookmark(third);
+    grid.selectBookmark(first);
+    EXPECT_EQ(grid.selectedBookmarksInClickOrder(), (QList<qint64> { third, first }));
+    EXPECT_EQ(grid.selectedBookmarks(), (QList<qint64> { first, third }));
+    grid.selectionModel()->select(
+        grid.model()->index(2, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    EXPECT_EQ(grid.selectedBookmarksInClickOrder(), (QList<qint64> { first }));
+
+    // Selecting whole rows, the second and then the first.
+    grid.clearSelection();
+    grid.selectionModel()->select(
+        grid.model()->index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    grid.selectionModel()->select(
+        grid.model()->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    EXPECT_EQ(grid.selectedBookmarksInClickOrder(), (QList<qint64> { source.rowid(1), first }));
+
+    QSignalSpy moves(&grid, &DataGrid::rowColChange);
+    grid.setCurrentIndex(grid.model()->index(2, 3));
+    ASSERT_EQ(moves.size(), 1);
+    EXPECT_EQ(moves.at(0).at(0).toInt(), 0);
+}
+
+TEST_F(DataGridTest, HeadingsMayHoldTwoLines)
+{
+    const int oneLine = grid.horizontalHeader()->minimumHeight();
+    grid.setHeadingLines(2);
+    EXPECT_EQ(grid.headingLines(), 2);
+    EXPECT_GE(grid.horizontalHeader()->minimumHeight(), 2 * grid.fontMetrics().lineSpacing());
+    EXPECT_GT(grid.horizontalHeader()->minimumHeight(), oneLine);
+    EXPECT_TRUE(grid.horizontalHeader()->defaultAlignment() & Qt::TextWordWrap);
+}

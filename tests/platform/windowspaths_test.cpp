@@ -1,6 +1,6 @@
-#include "support/systemrecorder.h"
 #include "platform/windowspaths.h"
 #include "support/fixtures.h"
+#include "support/systemrecorder.h"
 
 #include <QDir>
 
@@ -48,4 +48,12 @@ TEST(WindowsPaths, FloppyDriveIsTheHomeFolder)
         EXPECT_EQ(QDir::cleanPath(WindowsPaths::folder(QString::fromLatin1(drive))),
             QDir::cleanPath(QDir::homePath()));
     EXPECT_TRUE(WindowsPaths::folder(QStringLiteral("C:\\WINDOWS\\CALC.EXE")).isEmpty());
+}
+
+TEST(WindowsPaths, HelpFileIsTheManualOfTheProgramFolder)
+{
+    const zav::test::TempProgramFolder folder;
+    EXPECT_EQ(WindowsPaths::document(QStringLiteral("zav.hlp")), folder.file(QStringLiteral("Zav6-Man.pdf")));
+    EXPECT_EQ(WindowsPaths::document(QStringLiteral("ZAV.HLP")), folder.file(QStringLiteral("Zav6-Man.pdf")));
+    EXPECT_TRUE(WindowsPaths::document(QStringLiteral("altro.hlp")).isEmpty());
 }

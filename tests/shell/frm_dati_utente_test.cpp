@@ -1,10 +1,11 @@
 #include "platform/db.h"
-#include "support/scripteddialogs.h"
 #include "shell/forms/frm_dati_utente.h"
 #include "support/fixtures.h"
+#include "support/scripteddialogs.h"
 
 #include <QFile>
 #include <QLineEdit>
+#include <QStyle>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -139,17 +140,50 @@ TEST_F(UserDataTest, DeleteAnsweredYesLeavesANewEmptyRecordStoredOnlyIfTyped)
     EXPECT_EQ(dialogs.shown().size(), 2);
 }
 
-TEST(UserData, MissingDatabaseIsReportedAndNothingIsWritten)
+TEST(UserData, MissingDatabaseIsReportedAndClosingSaysNothingWasStored)
 {
     zav::test::TempProgramFolder folder;
     QFile::remove(folder.file(QStringLiteral("UTENTE.MDB")));
     ScriptedDialogs dialogs;
     frm_dati_utente form;
+    const QString reason = QStringLiteral("il file \"UTENTE.MDB\" manca nella cartella del programma.");
     ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown().first().text,
+        QStringLiteral("I dati utente non possono essere letti né salvati: ") + reason);
     EXPECT_EQ(dialogs.shown().first().icon, MsgIcon::Critical);
     EXPECT_TRUE(form.Text1->isReadOnly());
     form.show();
     form.Command1_Click();
-    EXPECT_EQ(dialogs.shown().size(), 1);
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    EXPECT_EQ(dialogs.shown().at(1).text, QStringLiteral("Nessun dato utente è stato salvato: ") + reason);
     EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("UTENTE.MDB"))));
+}
+
+// Each box shows its field's usual content whole: a firm's name, an address, a postal code, a town,
+// an e-mail address and a telephone number.
+TEST_F(UserDataTest, BoxesShowTheirFieldsWhole)
+{
+    frm_dati_utente form;
+    form.show();
+    const struct
+    {
+        QLineEdit *box;
+        QString typical;
+    } cases[] = {
+        { form.Text1, QStringLiteral("Studio Tecnico Associato Rossi & Bianchi S.r.l.") },
+        { form.Text2, QStringLiteral("Viale Giuseppe Garibaldi 123/B, scala C") },
+        { form.Text3, QStringLiteral("47121") },
+        { form.Text4, QStringLiteral("Reggio nell'Emilia (RE)") },
+        { form.Text5, QStringLiteral("amministrazione@studiorossi.it") },
+        { form.Text6, QStringLiteral("+39 0543 123456 int. 2") },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.box->objectName().toStdString());
+        c.box->setText(c.typical);
+        const int shown
+            = c.box->contentsRect().width() - c.box->textMargins().left() - c.box->textMargins().right();
+        EXPECT_GE(shown, c.box->fontMetrics().horizontalAdvance(c.typical));
+    }
+    // The postal code's box stays a short one.
+    EXPECT_LT(form.Text3->width(), form.Text1->width() / 3);
 }

@@ -6,9 +6,10 @@
 #include "controls/xpbutton.h"
 #include "engine/var_gbl.h"
 #include "platform/db.h"
-#include "support/scripteddialogs.h"
 #include "platform/zipfile.h"
+#include "shell/project/projectfiles.h"
 #include "support/fixtures.h"
+#include "support/scripteddialogs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -267,18 +269,18 @@ TEST_F(FrmFile, CreaInTheFolderShownKeepsThePathOfTheFileItMade)
     remember(elsewhere.path());
     form->Form_Activate();
     form->Command1_Click(1);
-    control<QLineEdit>("Text1")->setText(QStringLiteral("villa.nord"));
+    control<QLineEdit>("Text1")->setText(QStringLiteral("villa nord"));
     dialogs.answer(MsgResult::No); // the folder shown
     form->Command2_Click();
 
     EXPECT_EQ(
-        filesIn(elsewhere.path()), QStringList({ "VILLA.NORD.CDB", "VILLA.NORD.RTF", "VILLA.NORD.TER" }));
+        filesIn(elsewhere.path()), QStringList({ "VILLA NORD.CDB", "VILLA NORD.RTF", "VILLA NORD.TER" }));
     EXPECT_TRUE(filesIn(archivi()).isEmpty());
     // The open project is the file that exists, not the typed case of its name.
-    EXPECT_EQ(VAR_GBL.progetto_corrente, elsewhere.path() + QStringLiteral("/VILLA.NORD.CDB"));
+    EXPECT_EQ(VAR_GBL.progetto_corrente, elsewhere.path() + QStringLiteral("/VILLA NORD.CDB"));
     EXPECT_TRUE(QFile::exists(*VAR_GBL.progetto_corrente));
-    EXPECT_EQ(VAR_GBL.nome_progetto, QStringLiteral("VILLA"));
-    EXPECT_EQ(VAR_GBL.archivio_terrazze, elsewhere.path() + QStringLiteral("/VILLA.NORD.TER"));
+    EXPECT_EQ(VAR_GBL.nome_progetto, QStringLiteral("VILLA NORD"));
+    EXPECT_EQ(VAR_GBL.archivio_terrazze, elsewhere.path() + QStringLiteral("/VILLA NORD.TER"));
 }
 
 TEST_F(FrmFile, CreaWithAnEmptyNameHidesTheNewProjectFields)
@@ -373,7 +375,8 @@ TEST_F(FrmFile, CreaRefusesToReplaceTheOpenProject)
 TEST_F(FrmFile, NamesThatAreNotPlainFileNamesAreRefused)
 {
     projectIn(archivi(), QStringLiteral("AURORA.CDB"), QStringLiteral("Aurora"));
-    for (const char *bad : { "../FUORI", "sotto/PROVA", "sotto\\PROVA", ".", ".." }) {
+    for (const char *bad :
+        { "../FUORI", "sotto/PROVA", "sotto\\PROVA", ".", "..", "villa.nord", "AURORA.bis" }) {
         const QString name = QString::fromUtf8(bad);
         SCOPED_TRACE(bad);
 
@@ -401,6 +404,149 @@ TEST_F(FrmFile, NamesThatAreNotPlainFileNamesAreRefused)
             filesIn(program.path()).filter(QStringLiteral("FUORI"), Qt::CaseInsensitive), QStringList());
         EXPECT_FALSE(QDir(archivi() + QStringLiteral("/sotto")).exists());
     }
+}
+
+// A name too long for the files of a project is refused with the limit, in Crea and in Duplica.
+TEST_F(FrmFile, ATooLongNameIsRefusedWithTheLimit)
+{
+    projectIn(archivi(), QStringLiteral("AURORA.CDB"), QStringLiteral("Aurora"));
+    const QString name(300, u'N');
+    const QString said = QStringLiteral(
+        "Il nome del progetto è troppo lungo (300 caratteri): può avere al massimo 60 caratteri.");
+
+    form->Form_Activate();
+    form->Command1_Click(1);
+    control<QLineEdit>("Text1")->setText(name);
+    dialogs.answer(MsgResult::Yes);
+    form->Command2_Click();
+    EXPECT_EQ(dialogs.messages(), QStringList({ said }));
+
+    dialogs.clear();
+    form->File1->setListIndex(0);
+    dialogs.answerText(name);
+    form->Command1_Click(6);
+    EXPECT_EQ(dialogs.messages(), QStringList({ said }));
+    EXPECT_EQ(filesIn(archivi()), QStringList({ "AURORA.CDB" }));
+    EXPECT_FALSE(VAR_GBL.progetto_corrente);
+}
+
+// --- A folder that cannot be written ------------------------------------------------------------
+//
+// The tests run as root, whom permissions do not stop: a folder is made unwritable by replacing
+// the check of writability (as a read-only disk would answer it), or by a folder standing where
+// a file must be written, which stops anyone.
+
+TEST_F(FrmFile, CreaAndDuplicaInAFolderThatCannotBeWrittenSaySoAndMakeNothing)
+{
+    projectIn(archivi(), QStringLiteral("AURORA.CDB"), QStringLiteral("Aurora"));
+    const QString folder = QDir(archivi()).absolutePath();
+    zav::shell::projectfiles::setWritableCheck([&](const QString &path) {
+        return QDir(path).absolutePath() != folder && QFileInfo(path).absolutePath() != folder;
+    });
+    const QString notWritable
+        = QStringLiteral("Impossibile scrivere nella cartella \"%1\": la cartella non è scrivibile. ")
+              .arg(folder);
+
+    form->Form_Activate();
+    form->Command1_Click(1);
+    control<QLineEdit>("Text1")->setText(QStringLiteral("Borgo"));
+    dialogs.answer(MsgResult::Yes); // the default folder, ARCHIVI
+    form->Command2_Click();
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    EXPECT_EQ(dialogs.shown().at(1).text, notWritable + QStringLiteral("Il progetto non è stato creato."));
+    EXPECT_EQ(dialogs.shown().at(1).icon, MsgIcon::Critical);
+
+    dialogs.clear();
+    form->File1->setListIndex(0);
+    dialogs.answerText(QStringLiteral("Copia"));
+    form->Command1_Click(6);
+    EXPECT_EQ(dialogs.messages(),
+        QStringList({ notWritable + QStringLiteral("L'archivio non è stato duplicato.") }));
+
+    zav::shell::projectfiles::setWritableCheck({});
+    EXPECT_EQ(filesIn(archivi()), QStringList({ "AURORA.CDB" }));
+    EXPECT_FALSE(VAR_GBL.progetto_corrente);
+    EXPECT_EQ(headerShown, 0);
+}
+
+// A file where the default folder should be stops anyone: Crea says so and makes nothing.
+TEST_F(FrmFile, CreaSaysWhenTheDefaultFolderCannotBeMade)
+{
+    ASSERT_TRUE(QDir(archivi()).removeRecursively());
+    writeFile(archivi(), "non una cartella");
+    form->Form_Activate();
+    form->Command1_Click(1);
+    control<QLineEdit>("Text1")->setText(QStringLiteral("Borgo"));
+    dialogs.answer(MsgResult::Yes);
+    form->Command2_Click();
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    EXPECT_EQ(dialogs.shown().at(1).text,
+        QStringLiteral(
+            "Impossibile creare la cartella \"%1\": la cartella del programma non è scrivibile, o vi si "
+            "trova un file con quel nome. Il progetto non è stato creato.")
+            .arg(archivi()));
+    EXPECT_FALSE(VAR_GBL.progetto_corrente);
+    EXPECT_EQ(filesIn(program.path()).filter(QStringLiteral("BORGO")), QStringList());
+    EXPECT_EQ(bytesOf(archivi()), QByteArray("non una cartella"));
+}
+
+TEST_F(FrmFile, ApriOfAProjectInAFolderThatCannotBeWrittenSaysSoAndOpensNothing)
+{
+    const QString archive = projectIn(archivi(), QStringLiteral("AURORA.CDB"), QStringLiteral("Aurora"));
+    const QString folder = QDir(archivi()).absolutePath();
+    const struct
+    {
+        const char *name;
+        std::function<bool(const QString &)> writable;
+        QString said;
+    } cases[] = {
+        { "folder", [&](const QString &path) { return QDir(path).absolutePath() != folder; },
+            QStringLiteral("Impossibile scrivere nella cartella \"%1\": la cartella non è scrivibile. Il "
+                           "progetto non è stato aperto.")
+                .arg(folder) },
+        { "archive", [&](const QString &path) { return path != archive; },
+            QStringLiteral(
+                "L'archivio \"%1\" è di sola lettura: le modifiche non potrebbero essere salvate. Il "
+                "progetto non è stato aperto.")
+                .arg(archive) },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        dialogs.clear();
+        zav::shell::projectfiles::setWritableCheck(c.writable);
+        activateAndSelect(QStringLiteral("AURORA.CDB"));
+        form->Command1_Click(0);
+        zav::shell::projectfiles::setWritableCheck({});
+        EXPECT_EQ(dialogs.messages(), QStringList({ c.said }));
+        EXPECT_FALSE(VAR_GBL.progetto_corrente);
+        EXPECT_EQ(filesIn(archivi()), QStringList({ "AURORA.CDB" })); // no terrace archive
+        EXPECT_TRUE(statusTexts.isEmpty());
+        EXPECT_FALSE(QFile::exists(program.file(QStringLiteral("zav.cfg"))));
+        EXPECT_TRUE(form->isVisible());
+    }
+}
+
+// A project is never opened without its terrace archive: when it cannot be made (here a folder
+// stands in its place), Apri says so and opens nothing.
+TEST_F(FrmFile, ApriOpensNothingWhenTheTerraceArchiveCannotBeMade)
+{
+    projectIn(archivi(), QStringLiteral("AURORA.CDB"), QStringLiteral("Aurora"));
+    ASSERT_TRUE(QDir(archivi()).mkdir(QStringLiteral("AURORA.TER")));
+    activateAndSelect(QStringLiteral("AURORA.CDB"));
+    form->Command1_Click(0);
+
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    EXPECT_TRUE(dialogs.shown().at(0).text.contains(QStringLiteral("AURORA.TER")))
+        << dialogs.messages().join(u'|').toStdString();
+    EXPECT_NE(dialogs.shown().at(0).text, QStringLiteral("File già esistente."));
+    EXPECT_EQ(dialogs.shown().at(1).text,
+        QStringLiteral(
+            "Manca l'archivio delle terrazze del progetto e non è stato possibile crearlo. Il progetto "
+            "non è stato aperto."));
+    EXPECT_FALSE(VAR_GBL.progetto_corrente);
+    EXPECT_EQ(VAR_GBL.archivio_terrazze, QString());
+    EXPECT_TRUE(statusTexts.isEmpty());
+    EXPECT_TRUE(form->isVisible());
 }
 
 // --- Apri and Aggiorna -----------------------------------------------------------------------
@@ -457,7 +603,9 @@ TEST_F(FrmFile, ApriOpensAndSilentlyUpgradesAnOldArchive)
     EXPECT_EQ(bytesOf(program.file(QStringLiteral("zav.cfg"))), '"' + elsewhere.path().toUtf8() + "\"\r\n");
 }
 
-TEST_F(FrmFile, ApriKeepsAnExistingTerraceArchiveAndTakesTheBaseNameUpToTheFirstDot)
+// The project is named after its archive less the extension, and so is its terrace archive: an
+// archive of an older version named with a dot never takes the terrace archive of another project.
+TEST_F(FrmFile, ApriKeepsAnExistingTerraceArchiveAndNamesTheProjectAfterItsArchive)
 {
     struct Case
     {
@@ -467,8 +615,9 @@ TEST_F(FrmFile, ApriKeepsAnExistingTerraceArchiveAndTakesTheBaseNameUpToTheFirst
         const char *expectedTerraces;
     };
     const std::vector<Case> cases {
-        { "LAGO.CDB", "lago.ter", "LAGO", "lago.ter" }, { "A.B.CDB", nullptr, "A", "A.TER" },
-        { "C.D.CDB", "C.D.TER", "C", "C.TER" }, // C.D.TER is not the terrace archive of C
+        { "LAGO.CDB", "lago.ter", "LAGO", "lago.ter" }, { "villa.cdb", nullptr, "villa", "VILLA.TER" },
+        { "A.B.CDB", nullptr, "A.B", "A.B.TER" },
+        { "C.D.CDB", "C.TER", "C.D", "C.D.TER" }, // C.TER is the terrace archive of project C
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.archive);
@@ -578,7 +727,7 @@ TEST_F(FrmFile, AggiornaUpgradesTheChosenArchiveAndSaysSo)
     EXPECT_TRUE(form->isVisible());
 }
 
-TEST_F(FrmFile, AnUpgradeThatCannotAddAFieldIsNotCalledDoneAndTheArchiveStillOpens)
+TEST_F(FrmFile, AnUpgradeThatCannotAddAFieldIsNotCalledDoneAndApriRefusesTheArchive)
 {
     // MILLESIMI refuses its RIGA (a strict table knows no DOUBLE); the other fields can be added.
     const QString archive
@@ -591,20 +740,138 @@ TEST_F(FrmFile, AnUpgradeThatCannotAddAFieldIsNotCalledDoneAndTheArchiveStillOpe
     activateAndSelect(QStringLiteral("RIGIDO.CDB"));
     form->Command3_Click();
     ASSERT_EQ(dialogs.shown().size(), 1);
-    EXPECT_NE(dialogs.shown().at(0).text, QStringLiteral("Archivio Aggiornato"));
+    const QString said = dialogs.shown().at(0).text;
+    EXPECT_TRUE(said.startsWith(QStringLiteral("Impossibile aggiornare l'archivio"))) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("campo RIGA della tabella MILLESIMI"))) << said.toStdString();
     EXPECT_EQ(dialogs.shown().at(0).title, QStringLiteral("Update Archivio"));
     EXPECT_EQ(dialogs.shown().at(0).icon, MsgIcon::Critical);
     EXPECT_EQ(Database::open(archive).fields(QStringLiteral("TEMP_VARIE")).last(), QStringLiteral("RIGA"));
     EXPECT_FALSE(VAR_GBL.progetto_corrente);
 
-    // Apri reports it too, and opens the project all the same.
+    // Apri refuses it, naming what the archive lacks; nothing is opened or made.
     dialogs.clear();
     form->File1->setListIndex(0);
     form->Command1_Click(0);
-    EXPECT_EQ(dialogs.shown().size(), 1);
-    EXPECT_EQ(VAR_GBL.progetto_corrente, archive);
-    EXPECT_EQ(VAR_GBL.archivio_terrazze, archivi() + QStringLiteral("/RIGIDO.TER"));
-    EXPECT_FALSE(form->isVisible());
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    const QString refused = dialogs.shown().at(0).text;
+    EXPECT_TRUE(refused.contains(QStringLiteral("nella tabella MILLESIMI manca il campo PALAZ")))
+        << refused.toStdString();
+    EXPECT_TRUE(refused.contains(QStringLiteral("Il progetto non è stato aperto."))) << refused.toStdString();
+    EXPECT_FALSE(VAR_GBL.progetto_corrente);
+    EXPECT_EQ(filesIn(archivi()), QStringList({ "RIGIDO.CDB" }));
+    EXPECT_TRUE(form->isVisible());
+}
+
+// Apri checks the archive, once upgraded, against the archive format and refuses one that departs
+// from it, saying in Italian what is wrong; tables and trailing fields of its own are allowed.
+TEST_F(FrmFile, ApriRefusesAnArchiveThatIsNotInTheArchiveFormat)
+{
+    const struct
+    {
+        const char *name;
+        std::function<void(const QString &path)> damage; // on a copy of the template
+        QStringList said; // lines the message holds; empty: the archive opens
+    } cases[] = {
+        { "lacks a table",
+            [](const QString &path) { Database::open(path).dropTable(QStringLiteral("CODIF_PIANI")); },
+            { QStringLiteral("- manca la tabella CODIF_PIANI") } },
+        { "lacks a field",
+            [](const QString &path) {
+                Database::open(path).exec(QStringLiteral("ALTER TABLE CODIF_PIANI DROP COLUMN HPIANO"));
+            },
+            { QStringLiteral("- nella tabella CODIF_PIANI manca il campo HPIANO"),
+                QStringLiteral(
+                    "- nella tabella CODIF_PIANI il campo INTERNO non è al suo posto (dovrebbe essere "
+                    "il 16°)") } },
+        { "fields out of order",
+            [](const QString &path) {
+                Database db = Database::open(path);
+                db.dropTable(QStringLiteral("TAB_WINDOW"));
+                db.exec(QStringLiteral("CREATE TABLE TAB_WINDOW (COEFF TEXT, DESCR TEXT, CAMPO TEXT)"));
+            },
+            { QStringLiteral(
+                  "- nella tabella TAB_WINDOW il campo DESCR non è al suo posto (dovrebbe essere il 1°)"),
+                QStringLiteral(
+                    "- nella tabella TAB_WINDOW il campo COEFF non è al suo posto (dovrebbe essere il "
+                    "2°)") } },
+        { "a user table and a field at the end",
+            [](const QString &path) {
+                Database db = Database::open(path);
+                db.exec(QStringLiteral("CREATE TABLE \"TABELLA SCALE B\" (CONDOMINO TEXT)"));
+                db.exec(QStringLiteral("ALTER TABLE TAB_WINDOW ADD COLUMN NOTA TEXT"));
+            },
+            {} },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        dialogs.clear();
+        VAR_GBL.reset();
+        QTemporaryDir folder;
+        remember(folder.path());
+        const QString archive = folder.filePath(QStringLiteral("DANNO.CDB"));
+        QFile::copy(templateFile("ARCH_MIL.CLO"), archive);
+        QFile(archive).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        c.damage(archive);
+        activateAndSelect(QStringLiteral("DANNO.CDB"));
+        form->Command1_Click(0);
+        if (c.said.isEmpty()) {
+            EXPECT_EQ(dialogs.messages(), QStringList());
+            EXPECT_EQ(VAR_GBL.progetto_corrente, archive);
+            continue;
+        }
+        ASSERT_EQ(dialogs.shown().size(), 1);
+        const QString text = dialogs.shown().at(0).text;
+        EXPECT_TRUE(text.startsWith(
+            QStringLiteral("L'archivio \"%1\" non ha la forma di un archivio di progetto di Zav:\n")
+                .arg(archive)))
+            << text.toStdString();
+        for (const QString &line : c.said)
+            EXPECT_TRUE(text.split(u'\n').contains(line)) << text.toStdString();
+        EXPECT_TRUE(text.endsWith(QStringLiteral("\nIl progetto non è stato aperto."))) << text.toStdString();
+        EXPECT_EQ(dialogs.shown().at(0).title, QStringLiteral("!!! Zav - Attenzione - !!!"));
+        EXPECT_FALSE(VAR_GBL.progetto_corrente);
+        EXPECT_EQ(filesIn(folder.path()), QStringList({ "DANNO.CDB" }));
+    }
+    form->show();
+}
+
+// Files that are no project archive at all are refused, said in Italian with the database's own
+// text after.
+TEST_F(FrmFile, ApriRefusesFilesThatAreNoProjectArchive)
+{
+    writeFile(archivi() + QStringLiteral("/TESTO.CDB"),
+        "testo qualsiasi, non un database......................"
+        "..............................................");
+    {
+        Database db = Database::create(archivi() + QStringLiteral("/ALTRO.CDB"));
+        db.exec(QStringLiteral("CREATE TABLE CLIENTI (NOME TEXT)"));
+    }
+    writeFile(archivi() + QStringLiteral("/VUOTO.CDB"), QByteArray());
+    const struct
+    {
+        const char *file;
+        QString said;
+    } cases[] = {
+        { "TESTO.CDB",
+            QStringLiteral(
+                "Impossibile aprire \"%1\". Il progetto non è stato aperto.\nIl file non è un archivio di "
+                "Zav: non è un database.\nfile is not a database") },
+        { "ALTRO.CDB",
+            QStringLiteral(
+                "Il file \"%1\" non è un archivio di progetto di Zav. Il progetto non è stato aperto.") },
+        { "VUOTO.CDB",
+            QStringLiteral(
+                "Il file \"%1\" non è un archivio di progetto di Zav. Il progetto non è stato aperto.") },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file);
+        dialogs.clear();
+        activateAndSelect(QLatin1String(c.file));
+        form->Command1_Click(0);
+        EXPECT_EQ(dialogs.messages(), QStringList({ c.said.arg(archivi() + u'/' + QLatin1String(c.file)) }));
+        EXPECT_FALSE(VAR_GBL.progetto_corrente);
+    }
+    EXPECT_EQ(filesIn(archivi()), QStringList({ "ALTRO.CDB", "TESTO.CDB", "VUOTO.CDB" }));
 }
 
 // --- Elimina -------------------------------------------------------------------------------
@@ -778,8 +1045,9 @@ TEST_F(FrmFile, BackupZipsTheArchiveIntoTheFolderOfTheFloppyDriveAndSaysSo)
     dialogs.answer(MsgResult::Ok);
     form->File1->setListIndex(0);
     form->Command1_Click(4);
-    const QString zipPath = home.path() + QStringLiteral("/Villa.zip");
-    EXPECT_EQ(filesIn(home.path()), QStringList({ "Villa.zip" }));
+    // Named after the project, the archive's name less its extension.
+    const QString zipPath = home.path() + QStringLiteral("/Villa.Nord.zip");
+    EXPECT_EQ(filesIn(home.path()), QStringList({ "Villa.Nord.zip" }));
     const zav::platform::ZipFile zip = zav::platform::ZipFile::openForReading(zipPath);
     EXPECT_EQ(zip.entries(), QStringList({ "Villa.Nord.CDB" }));
     EXPECT_EQ(zip.read(QStringLiteral("Villa.Nord.CDB")), bytesOf(archive));

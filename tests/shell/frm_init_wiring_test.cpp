@@ -1,5 +1,7 @@
 #include "shellformsfixture.h"
 
+#include "engine/var_gbl.h"
+#include "platform/db.h"
 #include "platform/ui/commandbar.h"
 #include "shell/forms/about.h"
 #include "shell/forms/frm_init.h"
@@ -138,6 +140,71 @@ TEST_F(MainWindowWiringTest, CoefficientAndWindowToolsOpenTheirTableForms)
     EXPECT_EQ(window->mdiArea()->activeSubWindow()->widget(), windows);
     EXPECT_TRUE(boxes.shown().isEmpty());
     FormRegistry::unload(QStringLiteral("frm_infissi"));
+}
+
+// With a header stored, the buildings tool shows the real buildings form, modal.
+TEST_F(MainWindowWiringTest, CompPalShowsTheBuildingsFormModal)
+{
+    shell::frm_init *window = openMainWindow();
+    engine::VAR_GBL.progetto_corrente
+        = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/PROVA.CDB"));
+    platform::Database::open(*engine::VAR_GBL.progetto_corrente)
+        .insert(
+            QStringLiteral("ANA_CONDO"), { { QStringLiteral("NOME"), QStringLiteral("Condominio Aurora") } });
+    QStringList modal;
+    platform::ModalDriverScope driver([&modal](QWidget *form) {
+        modal << QString::fromLatin1(form->metaObject()->className());
+        form->close();
+    });
+    window->Bar_main1()->clickTool(QStringLiteral("tCompPal"));
+    EXPECT_EQ(modal, QStringList { QStringLiteral("zav::register_::frm_comp_pal") });
+    FormRegistry::unload(QStringLiteral("frm_comp_pal"));
+}
+
+// The workspace's tool opens the real workspace on the project's first unit, with its owner.
+TEST_F(MainWindowWiringTest, VisualizzaOpensTheWorkspaceOnTheFirstUnit)
+{
+    shell::frm_init *window = openMainWindow();
+    engine::VAR_GBL.progetto_corrente
+        = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/PROVA.CDB"));
+    platform::Database::open(*engine::VAR_GBL.progetto_corrente)
+        .insert(QStringLiteral("CODIF_PIANI"),
+            { { QStringLiteral("NUM_PAL"), 1 }, { QStringLiteral("SCALA"), QStringLiteral("A") },
+                { QStringLiteral("SIGLA"), QStringLiteral("1") },
+                { QStringLiteral("PROPRIETARIO"), QStringLiteral("D'Amico \"Nino\"") },
+                { QStringLiteral("HPIANO"), 3.0 }, { QStringLiteral("INTERNO"), 4 } });
+    window->Bar_main1()->clickTool(QStringLiteral("tVisualizza"));
+    QWidget *workspace = FormRegistry::loaded(QStringLiteral("frm_ins_coeff"));
+    ASSERT_NE(workspace, nullptr);
+    EXPECT_TRUE(workspace->isVisible());
+    auto *owner = workspace->findChild<QLabel *>(QStringLiteral("Label8"));
+    ASSERT_NE(owner, nullptr);
+    EXPECT_EQ(owner->text(), QStringLiteral("D'Amico \"Nino\""));
+    window->Bar_main1()->clickTool(QStringLiteral("chiudi"));
+    EXPECT_FALSE(FormRegistry::isLoaded(QStringLiteral("frm_ins_coeff")));
+}
+
+// The unit register and the expense form are the real ones, shown as child windows.
+TEST_F(MainWindowWiringTest, CodPianiAndSpeseShowTheirFormsAsChildWindows)
+{
+    shell::frm_init *window = openMainWindow();
+    engine::VAR_GBL.progetto_corrente
+        = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/PROVA.CDB"));
+    engine::VAR_GBL.nome_progetto = QStringLiteral("PROVA");
+    platform::Database::open(*engine::VAR_GBL.progetto_corrente)
+        .insert(QStringLiteral("ANA_CONDO"),
+            { { QStringLiteral("NOME"), QStringLiteral("Condominio Aurora") },
+                { QStringLiteral("NUM_PAL"), 1 } });
+    for (const auto &[key, form] :
+        { std::pair { "tCodPiani", "frm_cod_piani" }, std::pair { "spese", "frm_ripart_spese" } }) {
+        window->Bar_main1_ToolClick(QString::fromLatin1(key));
+        QWidget *shown = FormRegistry::loaded(QString::fromLatin1(form));
+        ASSERT_NE(shown, nullptr) << key;
+        EXPECT_TRUE(shown->isVisible()) << key;
+        ASSERT_NE(window->mdiArea()->activeSubWindow(), nullptr) << key;
+        EXPECT_EQ(window->mdiArea()->activeSubWindow()->widget(), shown) << key;
+        FormRegistry::unload(QString::fromLatin1(form));
+    }
 }
 
 } // namespace

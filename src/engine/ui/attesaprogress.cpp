@@ -4,8 +4,11 @@
 #include "platform/ui/formregistry.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QThread>
+#include <QWindow>
 
 namespace zav::engine::ui {
 
@@ -13,12 +16,46 @@ namespace {
 
 const QString kNome = QStringLiteral("ATTESA");
 
+// How long show() waits at most for the window system to put the window on screen.
+constexpr int ExposeTimeoutMs = 2000;
+
+/**
+ * While the window's paint work is done in the middle of a run, requests of the window system to
+ * close a window (the main window's close button) are refused: the run must not be cut short by a
+ * handler running inside it. The user's input is not processed at all meanwhile.
+ */
+class CloseRequestBlocker : public QObject
+{
+public:
+    CloseRequestBlocker() { qApp->installEventFilter(this); }
+    ~CloseRequestBlocker() override { qApp->removeEventFilter(this); }
+    CloseRequestBlocker(const CloseRequestBlocker &) = delete;
+    CloseRequestBlocker &operator=(const CloseRequestBlocker &) = delete;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Close && event->spontaneous()) {
+            event->ignore();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// The window system's pending work: exposures, paint requests, geometry; not the user's input.
+void processWindowSystemWork()
+{
+    const CloseRequestBlocker blocker;
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 } // namespace
 
 AttesaProgress::AttesaProgress()
 {
     if (!platform::FormRegistry::hasFactory(kNome))
-        platform::FormRegistry::setFactory(kNome, [] { return new ATTESA(QApplication::activeWindow()); });
+        platform::FormRegistry::setFactory(kNome, [] { return new ATTESA; });
 }
 
 AttesaProgress::~AttesaProgress()
@@ -57,7 +94,22 @@ void AttesaProgress::setBusy(bool busy)
 
 void AttesaProgress::show()
 {
-    form()->show();
+    ATTESA *w = form();
+    if (!w)
+        return;
+    platform::FormRegistry::showModeless(kNome);
+    // A window is drawn on screen only once the window system has exposed it, which it says through
+    // events: wait for them here, since the run that follows processes none of its own.
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        processWindowSystemWork();
+        const QWindow *handle = w->windowHandle();
+        if (!handle || handle->isExposed() || waited.elapsed() >= ExposeTimeoutMs)
+            break;
+        QThread::msleep(5);
+    }
+    paintNow();
 }
 
 void AttesaProgress::close()
@@ -67,14 +119,31 @@ void AttesaProgress::close()
 
 void AttesaProgress::refresh()
 {
-    form()->repaint();
+    if (form())
+        paintNow();
+}
+
+void AttesaProgress::paintNow()
+{
+    ATTESA *w = window();
+    if (!w || !w->isVisible())
+        return;
+    processWindowSystemWork();
+    if (w->isVisible())
+        w->repaint();
+    m_sincePaint.start();
+}
+
+void AttesaProgress::paintIfDue()
+{
+    if (!m_sincePaint.isValid() || m_sincePaint.elapsed() >= RepaintIntervalMs / 2)
+        paintNow();
 }
 
 void AttesaProgress::setTask(const QString &text)
 {
-    ATTESA *w = form();
-    w->Label2->setText(text);
-    w->Label2->repaint();
+    form()->Label2->setText(text);
+    paintNow();
 }
 
 void AttesaProgress::setCountersVisible(bool visible)
@@ -83,13 +152,13 @@ void AttesaProgress::setCountersVisible(bool visible)
     w->Label3->setVisible(visible);
     w->Label4->setVisible(visible);
     w->Label5->setVisible(visible);
+    paintIfDue();
 }
 
 void AttesaProgress::setDone(const QString &text)
 {
-    ATTESA *w = form();
-    w->Label5->setText(text);
-    w->Label5->repaint();
+    form()->Label5->setText(text);
+    paintIfDue();
 }
 
 QString AttesaProgress::done() const
@@ -101,6 +170,7 @@ QString AttesaProgress::done() const
 void AttesaProgress::setTotal(const QString &text)
 {
     form()->Label4->setText(text);
+    paintIfDue();
 }
 
 void AttesaProgress::setMaximum(int maximum)
@@ -121,6 +191,7 @@ void AttesaProgress::setValue(int value)
 {
     // A value outside the bar's range is refused and the bar keeps its value.
     form()->ProgressBar1->setValue(value);
+    paintIfDue();
 }
 
 int AttesaProgress::value() const

@@ -2,6 +2,8 @@
 
 #include "platform/progress.h"
 
+#include <QElapsedTimer>
+
 #include <functional>
 
 namespace zav::engine::ui {
@@ -14,12 +16,21 @@ class ATTESA;
  * The program installs one with platform::setProgress(). The window is the form "ATTESA" of the
  * form registry: created on first use (the first report that touches it), shown modeless by show()
  * and unloaded by close().
+ *
+ * The engine works without returning to the event loop, so the window keeps itself on screen: show()
+ * waits until the window system has put the window on screen and drawn it, and while a run goes on
+ * the window is drawn again, with the window system's pending paint requests of every window, at
+ * least every RepaintIntervalMs as long as reports keep coming. Neither the user's input nor
+ * requests to close a window are handled meanwhile.
  */
 class AttesaProgress : public platform::Progress
 {
 public:
     /** @brief How the busy pointer is shown: true for the hourglass, false for the normal pointer. */
     using PointerHandler = std::function<void(bool busy)>;
+
+    /** @brief Longest time between two drawings of the window while reports come. */
+    static constexpr int RepaintIntervalMs = 100;
 
     AttesaProgress();
     ~AttesaProgress() override;
@@ -51,9 +62,14 @@ public:
 
 private:
     ATTESA *form();
+    /** @brief Draws the window now, with the pending paint work of the window system. */
+    void paintNow();
+    /** @brief Draws the window when the last drawing is older than half the interval. */
+    void paintIfDue();
 
     PointerHandler m_pointer;
     bool m_busy = false;
+    QElapsedTimer m_sincePaint;
 };
 
 } // namespace zav::engine::ui

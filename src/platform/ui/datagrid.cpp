@@ -5,6 +5,7 @@
 #include "platform/vb.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QJsonArray>
@@ -68,7 +69,46 @@ public:
         return QStyledItemDelegate::editorEvent(event, model, option, index);
     }
 
+    // A column with a value list is edited by choosing from it.
+    QWidget *createEditor(
+        QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        const QStringList items = valueItems(index);
+        if (items.isEmpty())
+            return QStyledItemDelegate::createEditor(parent, option, index);
+        auto *combo = new QComboBox(parent);
+        combo->setObjectName(QStringLiteral("valueList"));
+        combo->addItem(QString());
+        combo->addItems(items);
+        return combo;
+    }
+
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override
+    {
+        if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+            combo->setCurrentIndex(std::max(combo->findText(index.data(Qt::EditRole).toString()), 0));
+            return;
+        }
+        QStyledItemDelegate::setEditorData(editor, index);
+    }
+
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
+    {
+        if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+            model->setData(index, combo->currentText(), Qt::EditRole);
+            return;
+        }
+        QStyledItemDelegate::setModelData(editor, model, index);
+    }
+
 private:
+    QStringList valueItems(const QModelIndex &index) const
+    {
+        return index.isValid() && index.column() < m_grid->columnCount()
+            ? m_grid->column(index.column()).valueItems
+            : QStringList();
+    }
+
     bool hasButton(const QModelIndex &index) const
     {
         return index.isValid() && index.column() < m_grid->columnCount()
@@ -94,6 +134,8 @@ DataGrid::DataGrid(QWidget *parent)
         | QAbstractItemView::AnyKeyPressed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &DataGrid::onCurrentChanged);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &DataGrid::onSelectionChanged);
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { m_clickOrder.clear(); });
 }
 
 DataGrid::~DataGrid() = default;
@@ -190,6 +232,25 @@ void DataGrid::setReadOnly(bool readOnly)
     viewport()->update();
 }
 
+bool DataGrid::allowAddNew() const
+{
+    return m_model->allowAddNew();
+}
+
+void DataGrid::setAllowAddNew(bool allow)
+{
+    m_model->setAllowAddNew(allow);
+}
+
+void DataGrid::setHeadingLines(int lines)
+{
+    m_headingLines = std::max(lines, 1);
+    horizontalHeader()->setDefaultAlignment(m_headingLines > 1
+            ? Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap)
+            : Qt::Alignment(Qt::AlignCenter));
+    horizontalHeader()->setMinimumHeight(m_headingLines * fontMetrics().lineSpacing() + 8);
+}
+
 int DataGrid::row() const
 {
     return m_source && !m_source->noCurrentRow() ? m_source->currentRow() : -1;
@@ -253,7 +314,7 @@ QList<qint64> DataGrid::selectedBookmarks() const
         return bookmarks;
     QList<int> rows;
     for (const QModelIndex &index : selectionModel()->selectedIndexes()) {
-        if (!rows.contains(index.row()))
+        if (!rows.contains(index.row()) && index.row() < m_source->recordCount())
             rows.append(index.row());
     }
     std::sort(rows.begin(), rows.end());
@@ -272,6 +333,29 @@ void DataGrid::selectBookmark(qint64 rowid)
     selectionModel()->select(
         QItemSelection(m_model->index(row, 0), m_model->index(row, m_model->columnCount() - 1)),
         QItemSelectionModel::Select);
+}
+
+QList<qint64> DataGrid::selectedBookmarksInClickOrder() const
+{
+    return m_clickOrder;
+}
+
+void DataGrid::onSelectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
+{
+    if (!m_source)
+        return;
+    for (const QModelIndex &index : deselected.indexes()) {
+        if (index.row() >= m_source->recordCount() || selectionModel()->rowIntersectsSelection(index.row()))
+            continue;
+        m_clickOrder.removeAll(m_source->rowid(index.row()));
+    }
+    for (const QModelIndex &index : selected.indexes()) {
+        if (index.row() >= m_source->recordCount())
+            continue;
+        const qint64 id = m_source->rowid(index.row());
+        if (!m_clickOrder.contains(id))
+            m_clickOrder.append(id);
+    }
 }
 
 void DataGrid::applyColumnSettings()
@@ -299,8 +383,11 @@ void DataGrid::followSource(int row)
     m_syncing = false;
 }
 
-void DataGrid::onCurrentChanged(const QModelIndex &current, const QModelIndex &)
+void DataGrid::onCurrentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
+    if (current.isValid())
+        emit rowColChange(
+            previous.isValid() ? previous.row() : -1, previous.isValid() ? previous.column() : -1);
     if (m_syncing || !m_source || !current.isValid() || current.row() == m_source->currentRow())
         return;
     m_syncing = true;

@@ -60,6 +60,12 @@ public:
     /** @brief Whether the whole grid refuses edits, whatever the columns and updates allow. */
     bool isReadOnly() const;
     void setReadOnly(bool readOnly);
+    /** @brief Whether a new-row line follows the last row (see DataGridModel::setAllowAddNew). */
+    bool allowAddNew() const;
+    void setAllowAddNew(bool allow);
+    /** @brief Lines of text the column headings hold (captions wrap at blanks); 1 by default. */
+    int headingLines() const { return m_headingLines; }
+    void setHeadingLines(int lines);
     /** @brief The grid's row: the source's current row, -1 when none. */
     int row() const;
 
@@ -78,21 +84,31 @@ public:
     QList<qint64> selectedBookmarks() const;
     /** @brief Adds the row with this rowid to the selection. */
     void selectBookmark(qint64 rowid);
+    /**
+     * @brief Rowids of the selected rows in the order they were selected (clicked on their row
+     * selectors, or added with selectBookmark()); a row deselected leaves the list.
+     */
+    QList<qint64> selectedBookmarksInClickOrder() const;
 
 signals:
     /** @brief The button of a cell of this column was clicked. */
     void buttonClick(int column);
     void captionChanged(const QString &caption);
+    /** @brief The current cell moved (to another row or column); the cell it left, -1 when none. */
+    void rowColChange(int lastRow, int lastColumn);
 
 private:
     void applyColumnSettings();
     void followSource(int row);
     void onCurrentChanged(const QModelIndex &current, const QModelIndex &previous);
+    void onSelectionChanged(const QItemSelection &selected, const QItemSelection &deselected);
 
     QPointer<DataSource> m_source;
     DataGridModel *m_model = nullptr;
     QString m_caption;
     bool m_syncing = false;
+    int m_headingLines = 1;
+    QList<qint64> m_clickOrder;
 };
 
 } // namespace zav::platform

@@ -141,6 +141,22 @@ bool DataGridModel::editable(int column) const
     return !m_readOnly && m_allowUpdate && !this->column(column).locked;
 }
 
+void DataGridModel::setAllowAddNew(bool allow)
+{
+    if (allow == m_allowAddNew)
+        return;
+    beginResetModel();
+    m_allowAddNew = allow;
+    endResetModel();
+}
+
+int DataGridModel::newRowLine() const
+{
+    if (!m_allowAddNew || m_readOnly || !m_source || m_source->recordSource().table.isEmpty())
+        return -1;
+    return m_source->recordCount();
+}
+
 QVariant DataGridModel::value(int row, int column) const
 {
     const int field = fieldOf(column);
@@ -168,7 +184,9 @@ QString DataGridModel::text(int row, int column) const
 
 int DataGridModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() || !m_source ? 0 : m_source->recordCount();
+    if (parent.isValid() || !m_source)
+        return 0;
+    return m_source->recordCount() + (newRowLine() >= 0 ? 1 : 0);
 }
 
 QVariant DataGridModel::data(const QModelIndex &index, int role) const
@@ -215,11 +233,38 @@ bool DataGridModel::setData(const QModelIndex &index, const QVariant &value, int
         // Editing the same text again writes nothing.
         if (stored.toString() == heldText(this->value(index.row(), index.column())))
             return false;
+        const QStringList &items = column(index.column()).valueItems;
+        const QString text = stored.toString();
+        if (!items.isEmpty() && !text.isEmpty() && !items.contains(text)) {
+            dialogs().msgBox(QStringLiteral("Il valore \"%1\" non è tra quelli dell'elenco.").arg(text),
+                MsgButtons::Ok, MsgIcon::Critical, programTitle());
+            return false;
+        }
     } else {
         return false;
     }
+    if (m_beforeColUpdate
+        && m_beforeColUpdate(index.column(), this->value(index.row(), index.column()), stored))
+        return false;
+
+    const bool adding = index.row() == newRowLine();
+    Values values { { m_source->fieldNames().at(field), stored } };
     try {
-        m_source->setValue(index.row(), field, stored);
+        if (adding) {
+            if (m_onAddNew && !m_onAddNew(values))
+                return false;
+            if (m_beforeUpdate)
+                m_beforeUpdate(-1, values);
+            m_source->insertRow(values);
+            if (m_afterUpdate)
+                m_afterUpdate(m_source->recordCount() - 1);
+        } else {
+            if (m_beforeUpdate)
+                m_beforeUpdate(index.row(), values);
+            m_source->setValues(index.row(), values);
+            if (m_afterUpdate)
+                m_afterUpdate(index.row());
+        }
         return true;
     } catch (const DbError &error) {
         dialogs().msgBox(error.message(), MsgButtons::Ok, MsgIcon::Critical, programTitle());
@@ -241,8 +286,12 @@ Qt::ItemFlags DataGridModel::flags(const QModelIndex &index) const
 
 QVariant DataGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal)
+    if (orientation != Qt::Horizontal) {
+        // The new-row line is marked in its row selector.
+        if (role == Qt::DisplayRole && section >= 0 && section == newRowLine())
+            return QStringLiteral("*");
         return QAbstractTableModel::headerData(section, orientation, role);
+    }
     if (section < 0 || section >= columnCount())
         return QVariant();
     const DataGridColumn c = column(section);

@@ -8,6 +8,9 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
+#include <utility>
+
 namespace zav::platform {
 
 /** @brief One column of a grid: what it shows and how. */
@@ -35,6 +38,11 @@ struct DataGridColumn
      */
     QString format {};
     Alignment alignment = Alignment::General;
+    /**
+     * Value list of the column: when not empty, a cell is edited by choosing one of these texts
+     * (shown and stored as they stand), and any other text put into the cell is refused.
+     */
+    QStringList valueItems {};
 
     /** @brief The header text: the caption, or the field's name without one. */
     QString heading() const { return caption.isEmpty() ? dataField : caption; }
@@ -52,6 +60,9 @@ struct DataGridColumn
  *
  * Editing writes at once through the source; it is refused on a locked column, when updates are
  * not allowed and on a read-only model. A failure of the database is told with a message box.
+ * Each write runs the editing events in the order BeforeColUpdate (may cancel), OnAddNew (on the
+ * new-row line; may drop the row), BeforeUpdate (may change and add values), the write of all the
+ * row's values at once, AfterUpdate: a value that does not suit its field leaves the row unwritten.
  */
 class DataGridModel : public QAbstractTableModel
 {
@@ -92,6 +103,34 @@ public:
     bool isReadOnly() const { return m_readOnly; }
     void setReadOnly(bool readOnly);
 
+    // --- New rows -----------------------------------------------------------------------------
+    /**
+     * @brief Whether a new-row line follows the last row: a cell edited on it stores a new row with
+     * that value (and what the new-row event adds), after which the row is an ordinary row.
+     */
+    bool allowAddNew() const { return m_allowAddNew; }
+    void setAllowAddNew(bool allow);
+    /** @brief The row index of the new-row line, -1 when there is none. */
+    int newRowLine() const;
+
+    // --- Editing events -------------------------------------------------------------------------
+    /** Field name / value pairs of a row being written. */
+    using Values = QList<std::pair<QString, QVariant>>;
+    /** @brief A cell edit is about to be accepted: (column, old value, new text); true cancels it. */
+    using BeforeColUpdate
+        = std::function<bool(int column, const QVariant &oldValue, const QVariant &newValue)>;
+    /** @brief A new row is being started with these values, which the handler may add to; false drops it. */
+    using OnAddNew = std::function<bool(Values &values)>;
+    /** @brief A row is about to be written (-1: the new row) with these values, which the handler may change.
+     */
+    using BeforeUpdate = std::function<void(int row, Values &values)>;
+    /** @brief A row has been written. */
+    using AfterUpdate = std::function<void(int row)>;
+    void setBeforeColUpdate(BeforeColUpdate handler) { m_beforeColUpdate = std::move(handler); }
+    void setOnAddNew(OnAddNew handler) { m_onAddNew = std::move(handler); }
+    void setBeforeUpdate(BeforeUpdate handler) { m_beforeUpdate = std::move(handler); }
+    void setAfterUpdate(AfterUpdate handler) { m_afterUpdate = std::move(handler); }
+
     // --- Cells --------------------------------------------------------------------------------
     /** @brief The value of a cell as held; Null out of range or on a field the source lacks. */
     QVariant value(int row, int column) const;
@@ -115,6 +154,11 @@ private:
     QList<DataGridColumn> m_columns;
     bool m_allowUpdate = true;
     bool m_readOnly = false;
+    bool m_allowAddNew = false;
+    BeforeColUpdate m_beforeColUpdate;
+    OnAddNew m_onAddNew;
+    BeforeUpdate m_beforeUpdate;
+    AfterUpdate m_afterUpdate;
 };
 
 } // namespace zav::platform

@@ -220,6 +220,44 @@ void DataSource::setValue(int row, int field, const QVariant &value)
         fillControls();
 }
 
+void DataSource::setValues(int row, const QList<std::pair<QString, QVariant>> &values)
+{
+    const qint64 id = rowid(row);
+    QList<std::pair<QString, QVariant>> stored;
+    for (const auto &[name, value] : values) {
+        const int field = fieldIndex(name);
+        if (field < 0)
+            throw DbError(DbErrorCode::ItemNotFound, QStringLiteral("Campo %1 non trovato").arg(name));
+        stored.append({ m_fields.at(field), toFieldValue(field, value) });
+    }
+    if (stored.isEmpty())
+        return;
+    Database db = openDatabase();
+    db.update(m_recordSource.table, id, stored);
+    const Recordset rs
+        = db.select(TableQuery { m_recordSource.table, { { QStringLiteral("rowid"), id } }, {} });
+    if (!rs.isEmpty())
+        m_rows[row] = rs.row(0);
+    emit rowChanged(row);
+    if (row == m_current && m_mode == EditMode::None && !dataChanged())
+        fillControls();
+}
+
+qint64 DataSource::insertRow(const QList<std::pair<QString, QVariant>> &values)
+{
+    QList<std::pair<QString, QVariant>> stored;
+    for (const auto &[name, value] : values) {
+        const int field = fieldIndex(name);
+        if (field < 0)
+            throw DbError(DbErrorCode::ItemNotFound, QStringLiteral("Campo %1 non trovato").arg(name));
+        stored.append({ m_fields.at(field), toFieldValue(field, value) });
+    }
+    Database db = openDatabase();
+    const qint64 id = db.insert(m_recordSource.table, stored);
+    appendStoredRow(db, id);
+    return id;
+}
+
 void DataSource::addNew()
 {
     storePending();

@@ -94,6 +94,15 @@ public:
      * DbError when the text does not suit the field.
      */
     void setValue(int row, int field, const QVariant &value);
+    /**
+     * @brief Writes several fields of a stored row in one statement (a grid row). Every value is
+     * made ready for its field first, so a value that does not suit its field (DbError) leaves the
+     * row unwritten.
+     */
+    void setValues(int row, const QList<std::pair<QString, QVariant>> &values);
+    /** @brief Adds a row from field name / value pairs (a grid's new-row line) at the end of the
+     * rows; nothing is stored when a value does not suit its field (DbError). Returns its rowid. */
+    qint64 insertRow(const QList<std::pair<QString, QVariant>> &values);
     /** @brief Starts a new record: the bound boxes empty, nothing stored yet. */
     void addNew();
     /** @brief Puts the current row in editing. */

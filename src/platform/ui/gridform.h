@@ -65,7 +65,7 @@ public:
     ~GridForm() override;
 
     DataGrid *grid() const { return m_grid; }
-    /** @brief The button of this designer name; nullptr when the spec has none. */
+    /** @brief The button of this designer name; nullptr when the form has none. */
     QPushButton *button(const QString &name) const;
 
 private:

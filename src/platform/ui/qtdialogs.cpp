@@ -1,14 +1,22 @@
 #include "platform/ui/qtdialogs.h"
 
+#include "platform/ui/formregistry.h"
+
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace zav::platform {
 
 namespace {
 
+// Room a window manager's title bar takes besides the title: the window's icon, its buttons and
+// the spacing around them.
+constexpr int TitleBarDecorations = 160;
 
 QMessageBox::StandardButtons standardButtons(MsgButtons buttons)
 {
@@ -79,22 +87,52 @@ void installQtDialogs()
     setDefaultDialogs(&real);
 }
 
+int titleBarWidth(const QString &title)
+{
+    // Title bars usually draw their text in bold.
+    QFont font = QApplication::font();
+    font.setBold(true);
+    return QFontMetrics(font).horizontalAdvance(title) + TitleBarDecorations;
+}
+
+void widenForTitle(QMessageBox &box)
+{
+    // The box sizes itself from its layout when shown: a blank row as wide as the title bar needs
+    // keeps the title from being cut.
+    auto *grid = qobject_cast<QGridLayout *>(box.layout());
+    if (!grid)
+        return;
+    const QMargins margins = grid->contentsMargins();
+    const int width = titleBarWidth(box.windowTitle()) - margins.left() - margins.right();
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0,
+        1, grid->columnCount());
+}
+
 MsgResult QtDialogs::msgBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title)
 {
     QMessageBox box(standardIcon(icon), title.isEmpty() ? programTitle() : title, text,
         standardButtons(buttons), dialogParent());
-    return resultOf(box.exec());
+    widenForTitle(box);
+    closeWhenTakenAway(&box);
+    const MsgResult result = resultOf(box.exec());
+    // Let the windows under the answered box repaint before the caller goes on, perhaps with a
+    // long operation that processes no events.
+    box.hide();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return result;
 }
 
 std::optional<QString> QtDialogs::inputBox(
     const QString &prompt, const QString &title, const QString &defaultText)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(dialogParent(), title.isEmpty() ? programTitle() : title,
-        prompt, QLineEdit::Normal, defaultText, &ok);
-    if (!ok)
+    QInputDialog box(dialogParent());
+    box.setWindowTitle(title.isEmpty() ? programTitle() : title);
+    box.setLabelText(prompt);
+    box.setTextValue(defaultText);
+    closeWhenTakenAway(&box);
+    if (box.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return box.textValue();
 }
 
 QString QtDialogs::openFileName(const QString &title, const QString &folder, const QString &filter)

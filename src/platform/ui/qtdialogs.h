@@ -2,6 +2,8 @@
 
 #include "platform/dialogs.h"
 
+class QMessageBox;
+
 namespace zav::platform {
 
 /** @brief The real boxes: QMessageBox, QInputDialog, QFileDialog. */
@@ -16,6 +18,11 @@ public:
     QString existingFolder(const QString &title, const QString &folder) override;
 };
 
+/** @brief How wide a window must be for a window manager's title bar to show this title whole. */
+int titleBarWidth(const QString &title);
+
+/** @brief Makes a message box at least as wide as its title bar needs (before it is shown). */
+void widenForTitle(QMessageBox &box);
 
 /** @brief Makes the real boxes the default ones (once, at start). */
 void installQtDialogs();

@@ -9,6 +9,7 @@
 #include "platform/ui/formregistry.h"
 #include "shell/commands/commandhost.h"
 #include "shell/forms/shellforms.h"
+#include "workspace/workspacecommands.h"
 
 #include <optional>
 
@@ -122,6 +123,8 @@ void ProjectCommands::cod_piani(CommandHost &host)
 void ProjectCommands::calc_mil(CommandHost &host)
 {
     host.setMousePointer(CommandHost::Hourglass);
+    // The calculation reads every unit's totals: the unit open in the workspace stores its own first.
+    tryStep([] { workspace::WorkspaceCommands::storeOpenUnitTotals(); });
     tryStep([] { VAR_GBL.calcolo_millesimi(); });
     host.setMousePointer(CommandHost::NormalPointer);
 }

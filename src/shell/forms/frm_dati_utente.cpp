@@ -3,7 +3,9 @@
 #include "platform/db.h"
 #include "platform/dialogs.h"
 #include "platform/programfolder.h"
+#include "shell/project/databasefailure.h"
 
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -31,6 +33,12 @@ QString databasePath()
     return platform::ProgramFolder::file(QStringLiteral("UTENTE.MDB"));
 }
 
+// How many characters each box shows whole: a firm's name and address, a postal code, a town, an
+// e-mail address and a telephone number as people write them.
+constexpr int BoxCharacters[] = { 50, 50, 7, 32, 40, 26 };
+
+const QString NothingStored = QStringLiteral("Nessun dato utente è stato salvato: %1");
+
 } // namespace
 
 frm_dati_utente::frm_dati_utente(QWidget *parent)
@@ -54,9 +62,15 @@ frm_dati_utente::frm_dati_utente(QWidget *parent)
         QStringLiteral("Cap:"), QStringLiteral("Città:"), QStringLiteral("E-mail:"),
         QStringLiteral("Tel.:") };
     auto *form = new QFormLayout;
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     const QList<QLineEdit *> all = boxes();
     for (int i = 0; i < all.size(); ++i) {
         all[i]->setObjectName(names[i]);
+        // Wide enough for the field's usual content. A line edit's own width hint is 17 "x" and its
+        // frame: the frame is kept and the text part widened.
+        const QFontMetrics metrics = all[i]->fontMetrics();
+        const int frame = all[i]->sizeHint().width() - 17 * metrics.horizontalAdvance(QLatin1Char('x'));
+        all[i]->setFixedWidth(frame + BoxCharacters[i] * metrics.averageCharWidth());
         form->addRow(captions[i], all[i]);
     }
     elimina->setObjectName(QStringLiteral("elimina"));
@@ -120,8 +134,12 @@ void frm_dati_utente::Form_Load()
         m_usable = true;
     } catch (const DbError &error) {
         m_usable = false;
+        m_unusableReason = error.code() == platform::DbErrorCode::DatabaseNotFound
+            ? QStringLiteral("il file \"UTENTE.MDB\" manca nella cartella del programma.")
+            : QStringLiteral("il file \"UTENTE.MDB\" della cartella del programma non può essere letto.\n")
+                + databaseFailureText(error);
         reportFailure(
-            QStringLiteral("Impossibile leggere i dati utente da \"UTENTE.MDB\": ") + error.message());
+            QStringLiteral("I dati utente non possono essere letti né salvati: ") + m_unusableReason);
     }
     showRecord(values);
     for (QLineEdit *box : boxes())
@@ -146,15 +164,20 @@ bool frm_dati_utente::storeRecord()
         m_stored = current;
         return true;
     } catch (const DbError &error) {
-        reportFailure(
-            QStringLiteral("Impossibile salvare i dati utente in \"UTENTE.MDB\": ") + error.message());
+        reportFailure(NothingStored.arg(QStringLiteral("impossibile scrivere in \"UTENTE.MDB\".\n"))
+            + databaseFailureText(error));
         return false;
     }
 }
 
 void frm_dati_utente::done(int result)
 {
-    storeRecord();
+    // Without its database nothing the window shows can be kept: said as it closes, so that nothing
+    // goes silently.
+    if (!m_usable)
+        reportFailure(NothingStored.arg(m_unusableReason));
+    else
+        storeRecord();
     QDialog::done(result);
 }
 
@@ -170,7 +193,8 @@ void frm_dati_utente::elimina_Click()
             Database db = Database::open(databasePath());
             db.remove(tableName, *m_rowid);
         } catch (const DbError &error) {
-            reportFailure(QStringLiteral("Impossibile eliminare i dati utente: ") + error.message());
+            reportFailure(
+                QStringLiteral("Impossibile eliminare i dati utente.\n") + databaseFailureText(error));
             return;
         }
     }

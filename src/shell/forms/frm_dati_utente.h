@@ -16,7 +16,8 @@ namespace zav::shell {
  *
  * The boxes are bound to the record: what the user types is stored when the window closes, by
  * "ESCI", the window frame or Esc. An empty table gives a new record ready for typing, stored
- * only if something was typed. "ELIMINA DATI" deletes the record after a question.
+ * only if something was typed. "ELIMINA DATI" deletes the record after a question. Without a
+ * readable "UTENTE.MDB" the boxes cannot be typed into, and closing says that nothing was stored.
  */
 class frm_dati_utente : public QDialog
 {
@@ -49,6 +50,7 @@ private:
     void reportFailure(const QString &what);
 
     bool m_usable = false; ///< the database could be read
+    QString m_unusableReason; ///< why not, said to the user
     std::optional<qint64> m_rowid; ///< the record shown; none = a new record
     QStringList m_stored; ///< what the record holds, as the boxes show it
 };

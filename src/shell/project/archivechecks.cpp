@@ -3,10 +3,10 @@
 #include "shell/project/databasefailure.h"
 
 #include "engine/archive.h"
-#include "platform/ui/datasource.h"
 #include "platform/db.h"
 #include "platform/dialogs.h"
 #include "platform/steps.h"
+#include "platform/ui/datasource.h"
 
 #include <QVector>
 
@@ -109,7 +109,7 @@ void ArchiveChecks::verifyDataSource(platform::DataSource &source, const Table &
         source.refresh();
         verify(source.databaseName(), table, source.recordSource());
     } catch (const platform::DbError &error) {
-        reportDatabaseFailure(error.message());
+        reportDatabaseError(error);
         return;
     }
     platform::tryStep([&] { source.refresh(); });
@@ -128,7 +128,7 @@ void ArchiveChecks::deleteCurrentRow(platform::DataSource &source)
         source.deleteCurrent();
         source.refresh();
     } catch (const platform::DbError &error) {
-        reportDatabaseFailure(error.message());
+        reportDatabaseError(error);
     }
 }
 

@@ -1,12 +1,18 @@
 #include "shell/project/archiveoperations.h"
 
 #include "engine/var_gbl.h"
+#include "expenses/expensesforms.h"
+#include "platform/db.h"
 #include "platform/dialogs.h"
 #include "platform/programfolder.h"
+#include "platform/steps.h"
+#include "shell/project/archivelayout.h"
 #include "shell/project/backup.h"
+#include "shell/project/databasefailure.h"
 #include "shell/project/projectfiles.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 namespace zav::shell::archiveoperations {
@@ -18,6 +24,7 @@ using platform::MsgButtons;
 using platform::MsgIcon;
 using platform::MsgResult;
 using projectfiles::FileOutcome;
+using projectfiles::ProjectFile;
 
 const QString TitleAttenzione = QStringLiteral("!!! Attenzione !!!");
 const QString TitleZavAttenzione = QStringLiteral("!!! Zav - Attenzione - !!!");
@@ -41,11 +48,21 @@ void reportInUse()
         MsgButtons::Ok, MsgIcon::Information, TitleInformazioni);
 }
 
-void reportBadName(const QString &name)
+// A typed project name that cannot be used is refused with its reason; true when it can be.
+bool acceptName(const QString &name)
 {
-    dialogs().msgBox(QStringLiteral("\"%1\" non è un nome di progetto valido: il nome non può contenere "
-                                    "\"/\" o \"\\\" e non può essere \".\" o \"..\".")
-                         .arg(name),
+    const std::optional<QString> problem = projectfiles::projectNameProblem(name);
+    if (problem)
+        dialogs().msgBox(*problem, MsgButtons::Ok, MsgIcon::Critical, TitleZavAttenzione);
+    return !problem;
+}
+
+void reportNotWritable(const QString &folder, const QString &consequence)
+{
+    dialogs().msgBox(
+        QStringLiteral("Impossibile scrivere nella cartella \"%1\": la cartella non è scrivibile. "
+                       "%2")
+            .arg(QDir::toNativeSeparators(folder), consequence),
         MsgButtons::Ok, MsgIcon::Critical, TitleZavAttenzione);
 }
 
@@ -56,8 +73,10 @@ void reportFileFailure(FileOutcome outcome, const QString &path)
     case FileOutcome::Done:
         return;
     case FileOutcome::PermissionDenied:
-        dialogs().msgBox(
-            QStringLiteral("File già esistente."), MsgButtons::Ok, MsgIcon::Critical, TitleAttenzione);
+        dialogs().msgBox(QStringLiteral("Impossibile scrivere il file \"%1\": la cartella o il file non sono "
+                                        "scrivibili.")
+                             .arg(path),
+            MsgButtons::Ok, MsgIcon::Critical, TitleZavAttenzione);
         return;
     case FileOutcome::PathNotFound:
         reportPathNotFound();
@@ -70,6 +89,33 @@ void reportFileFailure(FileOutcome outcome, const QString &path)
         dialogs().msgBox(QStringLiteral("Impossibile scrivere il file: %1").arg(path), MsgButtons::Ok,
             MsgIcon::Critical, TitleZavAttenzione);
         return;
+    }
+}
+
+// The fields an upgrade could not add, one line each, with the reason in Italian.
+QString upgradeFailures(const UpgradeOutcome &outcome)
+{
+    QStringList lines;
+    for (const UpgradeOutcome::Failure &failure : outcome.failures)
+        lines << QStringLiteral("- campo %1 della tabella %2: %3")
+                     .arg(failure.field, failure.table,
+                         databaseFailureText(failure.error).section(u'\n', 0, 0));
+    if (!outcome.failures.isEmpty())
+        lines << databaseFailureText(outcome.failures.first().error).section(u'\n', 1);
+    return lines.join(u'\n');
+}
+
+// The archive's departures from the format, one line each; empty when it has the format's form.
+QString layoutProblems(const QString &archive)
+{
+    try {
+        platform::Database db = platform::Database::open(archive);
+        const QList<archivelayout::Problem> problems = archivelayout::check(db);
+        if (problems.isEmpty())
+            return QString();
+        return QStringLiteral("- ") + archivelayout::describe(problems).join(QStringLiteral("\n- "));
+    } catch (const platform::DbError &error) {
+        return databaseFailureText(error);
     }
 }
 
@@ -97,27 +143,44 @@ void setOpenProject(const QString &archive, const QString &name, const QString &
     engine::VAR_GBL.progetto_corrente = archive;
     engine::VAR_GBL.nome_progetto = name;
     engine::VAR_GBL.archivio_terrazze = terraces;
+    // An expense form left open on the previous project loads afresh for this one.
+    platform::tryStep([] { expenses::projectOpened(); });
 }
 
 std::optional<CreatedProject> createProject(const QString &shownFolder, const QString &typedName)
 {
-    if (!projectfiles::isPlainFileName(typedName)) {
-        reportBadName(typedName);
+    if (!acceptName(typedName))
         return std::nullopt;
-    }
 
     QString folder = shownFolder;
     if (dialogs().msgBox(QStringLiteral("Vuoi utilizzare la cartella di default?"), MsgButtons::YesNo,
             MsgIcon::Information, TitleCartella)
         == MsgResult::Yes) {
-        projectfiles::ensureDefaultFolder();
         folder = projectfiles::defaultFolder();
+        if (!projectfiles::ensureDefaultFolder()) {
+            dialogs().msgBox(
+                QStringLiteral("Impossibile creare la cartella \"%1\": la cartella del programma non è "
+                               "scrivibile, o vi si trova un file con quel nome. Il progetto non è "
+                               "stato creato.")
+                    .arg(QDir::toNativeSeparators(folder)),
+                MsgButtons::Ok, MsgIcon::Critical, TitleZavAttenzione);
+            return std::nullopt;
+        }
+    }
+    if (!QFileInfo(folder).isDir()) {
+        reportPathNotFound();
+        return std::nullopt;
+    }
+    if (!projectfiles::isWritableFolder(folder)) {
+        reportNotWritable(folder, QStringLiteral("Il progetto non è stato creato."));
+        return std::nullopt;
     }
 
     const QString name = typedName.toUpper();
-    const CreatedProject made { projectfiles::joinPath(folder, name + QStringLiteral(".CDB")),
-        projectfiles::joinPath(folder, name + QStringLiteral(".RTF")),
-        projectfiles::joinPath(folder, name + QStringLiteral(".TER")) };
+    const CreatedProject made { projectfiles::joinPath(
+                                    folder, projectfiles::projectFileName(name, ProjectFile::Archive)),
+        projectfiles::joinPath(folder, projectfiles::projectFileName(name, ProjectFile::Report)),
+        projectfiles::joinPath(folder, projectfiles::projectFileName(name, ProjectFile::Terraces)) };
 
     // The files of that name already in the target folder, in whatever case.
     QStringList existing;
@@ -149,45 +212,86 @@ std::optional<CreatedProject> createProject(const QString &shownFolder, const QS
         return std::nullopt;
     }
 
-    setOpenProject(made.archive, projectfiles::baseName(typedName).toUpper(), made.terraces);
+    setOpenProject(
+        made.archive, projectfiles::projectName(QFileInfo(made.archive).fileName()), made.terraces);
     return made;
 }
 
 bool openProject(const QString &folder, const QString &fileName)
 {
     const QString archive = projectfiles::joinPath(folder, fileName);
-    const UpgradeOutcome upgraded = upgradeArchive(archive);
-    if (!upgraded.isArchive()) {
-        dialogs().msgBox(
-            QStringLiteral("Il file selezionato non è un archivio di progetto leggibile:\n%1").arg(archive),
+    const QString notOpened = QStringLiteral("Il progetto non è stato aperto.");
+
+    // A project archive, not another file or another program's database.
+    try {
+        platform::Database db = platform::Database::open(archive);
+        if (!archivelayout::hasAnyFormatTable(db)) {
+            dialogs().msgBox(QStringLiteral("Il file \"%1\" non è un archivio di progetto di Zav. %2")
+                                 .arg(QDir::toNativeSeparators(archive), notOpened),
+                MsgButtons::Ok, MsgIcon::Critical, TitleZavAttenzione);
+            return false;
+        }
+    } catch (const platform::DbError &error) {
+        dialogs().msgBox(QStringLiteral("Impossibile aprire \"%1\". %2\n%3")
+                             .arg(QDir::toNativeSeparators(archive), notOpened, databaseFailureText(error)),
             MsgButtons::Ok, MsgIcon::Critical, TitleZavAttenzione);
         return false;
     }
-    if (!upgraded.succeeded()) {
-        dialogs().msgBox(QStringLiteral("Impossibile aggiornare l'archivio:\n%1").arg(archive),
-            MsgButtons::Ok, MsgIcon::Critical, TitleUpdate);
+
+    // The project is worked in place, and its terrace archive lives beside it.
+    if (!projectfiles::isWritableFolder(folder)) {
+        reportNotWritable(folder, notOpened);
+        return false;
+    }
+    if (!projectfiles::isWritableFile(archive)) {
+        dialogs().msgBox(
+            QStringLiteral("L'archivio \"%1\" è di sola lettura: le modifiche non potrebbero essere "
+                           "salvate. %2")
+                .arg(QDir::toNativeSeparators(archive), notOpened),
+            MsgButtons::Ok, MsgIcon::Critical, TitleZavAttenzione);
+        return false;
     }
 
-    projectfiles::rememberFolder(folder);
-    const QString name = projectfiles::baseName(fileName);
+    // Brought up to the current format, then checked against it.
+    const UpgradeOutcome upgraded = upgradeArchive(archive);
+    const QString problems = layoutProblems(archive);
+    if (!problems.isEmpty()) {
+        QString text
+            = QStringLiteral("L'archivio \"%1\" non ha la forma di un archivio di progetto di Zav:\n%2\n%3")
+                  .arg(QDir::toNativeSeparators(archive), problems, notOpened);
+        if (!upgraded.failures.isEmpty())
+            text += QStringLiteral("\nL'aggiornamento dell'archivio non è riuscito:\n")
+                + upgradeFailures(upgraded);
+        dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Critical, TitleZavAttenzione);
+        return false;
+    }
 
     // The terrace archive beside the project, in whatever case; made from the template when missing.
+    const QString name = projectfiles::projectName(fileName);
+    const QString terraceName = projectfiles::projectFileName(name, ProjectFile::Terraces);
     QString terraces;
-    const QStringList found = projectfiles::filesIgnoringCase(folder, name + QStringLiteral(".TER"));
+    const QStringList found = projectfiles::filesIgnoringCase(folder, terraceName);
     if (!found.isEmpty()) {
         terraces = found.first();
     } else {
-        projectfiles::ensureDefaultFolder();
-        const QString target = projectfiles::joinPath(folder, (name + QStringLiteral(".TER")).toUpper());
+        const QString target = projectfiles::joinPath(folder, terraceName.toUpper());
         QString failed;
         const FileOutcome outcome = projectfiles::copyAll(
             { { platform::ProgramFolder::file(projectfiles::TerraceTemplate), target } }, {}, &failed);
-        if (outcome == FileOutcome::Done)
-            terraces = target;
-        else
+        if (outcome != FileOutcome::Done) {
             reportFileFailure(outcome, failed);
+            dialogs().msgBox(
+                QStringLiteral("Manca l'archivio delle terrazze del progetto e non è stato possibile "
+                               "crearlo. %1")
+                    .arg(notOpened),
+                MsgButtons::Ok, MsgIcon::Critical, TitleZavAttenzione);
+            return false;
+        }
+        terraces = target;
     }
 
+    if (!projectfiles::rememberFolder(folder))
+        qWarning("The project folder could not be remembered in zav.cfg");
     setOpenProject(archive, name, terraces);
     return true;
 }
@@ -208,11 +312,13 @@ bool deleteProject(const QString &folder, const QString &fileName)
         return false;
     }
 
-    // Companions: the files named after the archive's name less its last extension.
-    const QString stem = projectfiles::stem(fileName);
-    const QStringList reports = projectfiles::filesIgnoringCase(folder, stem + QStringLiteral(".RTF"));
-    const QStringList others = projectfiles::filesIgnoringCase(folder, stem + QStringLiteral(".LDB"))
-        + projectfiles::filesIgnoringCase(folder, stem + QStringLiteral(".TER"));
+    // Companions: the files named after the project.
+    const QString name = projectfiles::projectName(fileName);
+    const QStringList reports
+        = projectfiles::filesIgnoringCase(folder, projectfiles::projectFileName(name, ProjectFile::Report));
+    const QStringList others
+        = projectfiles::filesIgnoringCase(folder, projectfiles::projectFileName(name, ProjectFile::Lock))
+        + projectfiles::filesIgnoringCase(folder, projectfiles::projectFileName(name, ProjectFile::Terraces));
 
     QString question = QStringLiteral("Sei sicuro di voler eliminare il progetto: ") + archive;
     if (!others.isEmpty())
@@ -257,12 +363,15 @@ std::optional<QString> duplicateArchive(const QString &folder, const QString &fi
         QStringLiteral("Inserire il nome del nuovo progetto"), TitleDuplica, QStringLiteral("Nome File"));
     if (!answer || answer->isEmpty())
         return std::nullopt;
-    if (!projectfiles::isPlainFileName(*answer)) {
-        reportBadName(*answer);
+    if (!acceptName(*answer))
+        return std::nullopt;
+    if (!projectfiles::isWritableFolder(folder)) {
+        reportNotWritable(folder, QStringLiteral("L'archivio non è stato duplicato."));
         return std::nullopt;
     }
 
-    const QString targetName = *answer + QStringLiteral(".cdb");
+    // The copy keeps the name as typed; its extension is written in lower case.
+    const QString targetName = *answer + projectfiles::extension(ProjectFile::Archive).toLower();
     const QStringList existing = projectfiles::filesIgnoringCase(folder, targetName);
     for (const QString &path : existing) {
         if (isOpenProjectFile(path)) {
@@ -291,16 +400,39 @@ UpgradeOutcome upgrade(const QString &archive, bool silent)
     const UpgradeOutcome outcome = upgradeArchive(archive);
     if (silent)
         return outcome;
-    if (outcome.succeeded()) {
-        dialogs().msgBox(
-            QStringLiteral("Archivio Aggiornato"), MsgButtons::Ok, MsgIcon::Information, TitleUpdate);
-    } else if (outcome.status == UpgradeOutcome::Status::NotUpgraded) {
-        dialogs().msgBox(QStringLiteral("Impossibile aggiornare l'archivio:\n%1").arg(archive),
+    const QString shown = QDir::toNativeSeparators(archive);
+    switch (outcome.status) {
+    case UpgradeOutcome::Status::Upgraded: {
+        const QString problems = layoutProblems(archive);
+        if (problems.isEmpty())
+            dialogs().msgBox(
+                QStringLiteral("Archivio Aggiornato"), MsgButtons::Ok, MsgIcon::Information, TitleUpdate);
+        else
+            dialogs().msgBox(
+                QStringLiteral("L'archivio \"%1\" è aggiornato ma non ha la forma di un archivio di "
+                               "progetto di Zav:\n%2")
+                    .arg(shown, problems),
+                MsgButtons::Ok, MsgIcon::Critical, TitleUpdate);
+        break;
+    }
+    case UpgradeOutcome::Status::NotUpgraded:
+        dialogs().msgBox(QStringLiteral("Impossibile aggiornare l'archivio \"%1\":\n%2")
+                             .arg(shown,
+                                 outcome.failures.isEmpty() ? databaseFailureText(outcome.error)
+                                                            : upgradeFailures(outcome)),
             MsgButtons::Ok, MsgIcon::Critical, TitleUpdate);
-    } else {
+        break;
+    case UpgradeOutcome::Status::NotAnArchive:
         dialogs().msgBox(
-            QStringLiteral("Il file selezionato non è un archivio di progetto leggibile:\n%1").arg(archive),
+            QStringLiteral("Il file \"%1\" non è un archivio di progetto di Zav: manca la tabella ANA_CONDO.")
+                .arg(shown),
             MsgButtons::Ok, MsgIcon::Critical, TitleUpdate);
+        break;
+    case UpgradeOutcome::Status::Unreadable:
+        dialogs().msgBox(QStringLiteral("Il file \"%1\" non è un archivio di progetto leggibile.\n%2")
+                             .arg(shown, databaseFailureText(outcome.error)),
+            MsgButtons::Ok, MsgIcon::Critical, TitleUpdate);
+        break;
     }
     return outcome;
 }

@@ -12,7 +12,7 @@
  * installed Dialogs; the open project is written into the shared program state. No widgets.
  *
  * A project is a set of files in one folder sharing a name: the archive NAME.CDB, the calculation
- * report NAME.RTF, the terrace archive NAME.TER and, on the original platform, a lock file NAME.LDB.
+ * report NAME.RTF, the terrace archive NAME.TER and, from older versions, a lock file NAME.LDB.
  */
 namespace zav::shell::archiveoperations {
 
@@ -28,34 +28,38 @@ struct CreatedProject
 void setOpenProject(const QString &archive, const QString &name, const QString &terraces);
 
 /**
- * @brief Creates a project from a typed name: asks whether to use the default folder (else
- * `shownFolder`), checks that NAME.CDB, NAME.RTF and NAME.TER (NAME = the typed name upper-cased)
- * are not the open project's and asks before replacing any that exist (found without regard to
- * case), then copies the three templates and opens the project. Every copy is made or none; the
- * project is opened only when all three are there. No value when nothing was made (the reason
- * has been shown).
+ * @brief Creates a project from a typed name: refuses a name that cannot name a project (see
+ * projectfiles::projectNameProblem), asks whether to use the default folder (else `shownFolder`),
+ * refuses a folder that cannot be written, checks that NAME.CDB, NAME.RTF and NAME.TER (NAME = the
+ * typed name upper-cased) are not the open project's and asks before replacing any that exist
+ * (found without regard to case), then copies the three templates and opens the project. Every
+ * copy is made or none; the project is opened only when all three are there. No value when
+ * nothing was made (the reason has been shown).
  */
 std::optional<CreatedProject> createProject(const QString &shownFolder, const QString &typedName);
 
 /**
- * @brief Opens the archive `fileName` of `folder`: upgrades it silently, remembers the folder,
- * finds or makes its terrace archive and makes it the open project. A file that is not a
- * readable project archive is reported and not opened; returns whether it was opened.
+ * @brief Opens the archive `fileName` of `folder`: upgrades it silently, checks it against the
+ * archive format, finds or makes its terrace archive, remembers the folder and makes it the open
+ * project. Refused, with the reason said in Italian, and nothing opened: a file that is not a
+ * project archive, a folder or an archive that cannot be written, an archive that departs from
+ * the format (the message names what is missing), a terrace archive that cannot be made. Returns
+ * whether the project was opened.
  */
 bool openProject(const QString &folder, const QString &fileName);
 
 /**
  * @brief Deletes the project whose archive is `fileName` of `folder`, after asking, unless it is
- * the open project. Its companions are the files named after the archive's name less its last
- * extension with ".RTF" (after a second question), ".LDB" and ".TER". Returns whether the archive
- * was deleted.
+ * the open project. Its companions are the project's report (after a second question), lock file
+ * and terrace archive (projectfiles::projectFileName). Returns whether the archive was deleted.
  */
 bool deleteProject(const QString &folder, const QString &fileName);
 
 /**
  * @brief Copies the archive `fileName` of `folder` into the same folder under a name asked for,
- * with ".cdb". Refuses a name that exists (without regard to case), so never the source itself
- * nor the open project. Returns the new archive's path, or no value.
+ * with ".cdb". Refuses a name that cannot name a project, a name that exists (without regard to
+ * case, so never the source itself nor the open project) and a folder that cannot be written.
+ * Returns the new archive's path, or no value.
  */
 std::optional<QString> duplicateArchive(const QString &folder, const QString &fileName);
 

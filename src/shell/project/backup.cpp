@@ -18,7 +18,7 @@ BackupOutcome backupArchive(const QString &archivePath, const QString &folder)
     BackupOutcome outcome;
     const QString fileName = QFileInfo(archivePath).fileName();
     outcome.zipPath
-        = projectfiles::joinPath(folder, projectfiles::baseName(fileName) + QStringLiteral(".zip"));
+        = projectfiles::joinPath(folder, projectfiles::projectName(fileName) + QStringLiteral(".zip"));
     try {
         if (!QFileInfo(folder).isDir())
             throw platform::ZipError(QStringLiteral("%1: cartella non trovata").arg(folder));

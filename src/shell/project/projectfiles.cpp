@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <memory>
 #include <vector>
@@ -14,14 +15,20 @@ namespace zav::shell::projectfiles {
 
 namespace {
 
+std::function<bool(const QString &)> &writableCheck()
+{
+    static std::function<bool(const QString &)> check;
+    return check;
+}
+
 // Why a file could not be written at this path.
 FileOutcome writeFailure(const QString &target)
 {
     const QFileInfo info(target);
-    const QFileInfo folder(info.absolutePath());
-    if (!folder.isDir())
+    const QString folder = info.absolutePath();
+    if (!QFileInfo(folder).isDir())
         return FileOutcome::PathNotFound;
-    if (!folder.isWritable() || (info.exists() && !info.isWritable()))
+    if (!isWritableFolder(folder) || (info.exists() && !isWritableFile(target)))
         return FileOutcome::PermissionDenied;
     return FileOutcome::Failed;
 }
@@ -46,33 +53,47 @@ bool copyInto(const QString &source, QSaveFile &target)
 
 } // namespace
 
-QString baseName(const QString &fileName)
+QString projectName(const QString &archiveFileName)
 {
-    QString name;
-    const qsizetype limit = qMin<qsizetype>(fileName.size(), 1000);
-    for (qsizetype i = 0; i < limit; ++i) {
-        if (fileName.at(i) == u'.')
-            break;
-        name += fileName.at(i);
-    }
-    return name;
+    const qsizetype dot = archiveFileName.lastIndexOf(u'.');
+    return dot < 0 ? archiveFileName : archiveFileName.left(dot);
 }
 
-QString stem(const QString &fileName)
+QString extension(ProjectFile file)
 {
-    const qsizetype dot = fileName.lastIndexOf(u'.');
-    return dot < 0 ? fileName : fileName.left(dot);
+    switch (file) {
+    case ProjectFile::Archive:
+        return QStringLiteral(".CDB");
+    case ProjectFile::Report:
+        return QStringLiteral(".RTF");
+    case ProjectFile::Terraces:
+        return QStringLiteral(".TER");
+    case ProjectFile::Lock:
+        return QStringLiteral(".LDB");
+    }
+    return QString();
 }
 
-bool isPlainFileName(const QString &name)
+QString projectFileName(const QString &projectName, ProjectFile file)
 {
-    if (name.isEmpty() || name == u"." || name == u"..")
-        return false;
-    for (const QChar c : name) {
-        if (c == u'/' || c == u'\\' || c.category() == QChar::Other_Control)
-            return false;
-    }
-    return true;
+    return projectName + extension(file);
+}
+
+std::optional<QString> projectNameProblem(const QString &name)
+{
+    if (name.size() > MaxProjectNameLength)
+        return QStringLiteral("Il nome del progetto è troppo lungo (%1 caratteri): può avere al massimo %2 "
+                              "caratteri.")
+            .arg(name.size())
+            .arg(MaxProjectNameLength);
+    bool control = false;
+    for (const QChar c : name)
+        control = control || c.category() == QChar::Other_Control;
+    if (control || name.contains(u'.') || name.contains(u'/') || name.contains(u'\\'))
+        return QStringLiteral("\"%1\" non è un nome di progetto valido: il nome non può contenere il punto "
+                              "(\".\"), \"/\", \"\\\" o caratteri di controllo.")
+            .arg(name);
+    return std::nullopt;
 }
 
 QString joinPath(const QString &folder, const QString &fileName)
@@ -108,6 +129,28 @@ QString defaultFolder()
 bool ensureDefaultFolder()
 {
     return QDir().mkpath(defaultFolder());
+}
+
+bool isWritableFolder(const QString &folder)
+{
+    if (writableCheck())
+        return writableCheck()(folder);
+    if (!QFileInfo(folder).isDir())
+        return false;
+    QTemporaryFile probe(joinPath(folder, QStringLiteral(".zav-XXXXXX")));
+    return probe.open();
+}
+
+bool isWritableFile(const QString &path)
+{
+    if (writableCheck())
+        return writableCheck()(path) && writableCheck()(QFileInfo(path).absolutePath());
+    return QFileInfo(path).isWritable() && isWritableFolder(QFileInfo(path).absolutePath());
+}
+
+void setWritableCheck(std::function<bool(const QString &)> check)
+{
+    writableCheck() = std::move(check);
 }
 
 std::optional<QString> rememberedFolder()

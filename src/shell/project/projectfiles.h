@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 /**
@@ -22,20 +23,38 @@ inline constexpr QLatin1String FolderMemoryFile("zav.cfg");
 /** @brief The default folder of projects, under the program folder. */
 inline constexpr QLatin1String DefaultFolderName("ARCHIVI");
 
-/**
- * @brief The base name of an archive's file name: its characters up to, and without, the first
- * "." (at most the first 1000 characters are looked at).
- */
-QString baseName(const QString &fileName);
+/** @brief The files of a project, all named after the project. */
+enum class ProjectFile {
+    Archive, ///< NAME.CDB
+    Report, ///< NAME.RTF, the calculation report
+    Terraces, ///< NAME.TER, the terrace archive
+    Lock, ///< NAME.LDB, the lock file older versions left beside the archive
+};
 
-/** @brief A file name less its last extension ("A.B.CDB" gives "A.B"; a name without "." stays). */
-QString stem(const QString &fileName);
+/**
+ * @brief The project's name from its archive's file name: the file name less its extension
+ * ("VILLA.CDB" gives "VILLA"; an archive of an older version named "A.B.CDB" gives "A.B"). It is
+ * `nome_progetto` and the name of every file of the project.
+ */
+QString projectName(const QString &archiveFileName);
+
+/** @brief The extension of one of a project's files (".CDB", ".RTF", ".TER", ".LDB"). */
+QString extension(ProjectFile file);
+
+/** @brief The file name of one of a project's files: the project's name and the file's extension. */
+QString projectFileName(const QString &projectName, ProjectFile file);
+
+/** @brief The longest project name, in characters: every file of the project keeps a name the file
+ * system accepts, whatever the characters. */
+inline constexpr int MaxProjectNameLength = 60;
 
 /**
- * @brief Whether a typed name can name a file of a folder: not empty, no folder separator ("/"
- * or "\"), not "." or "..", and no control character.
+ * @brief Why a typed project name cannot name a project, as the message to show; no value when it
+ * can. A name is refused when it is longer than MaxProjectNameLength, holds "." (the files of
+ * project "A.B" would pass for companions of project "A"), a folder separator ("/" or "\") or a
+ * control character. An empty name is the caller's to handle.
  */
-bool isPlainFileName(const QString &name);
+std::optional<QString> projectNameProblem(const QString &name);
 
 /** @brief A folder and a file name joined with one separator. */
 QString joinPath(const QString &folder, const QString &fileName);
@@ -50,6 +69,19 @@ bool isSameFile(const QString &a, const QString &b);
 QString defaultFolder();
 /** @brief Creates the default folder when missing; false when it cannot be made. */
 bool ensureDefaultFolder();
+
+/**
+ * @brief Whether new files can be written into a folder: tried by making a temporary file there
+ * (permissions, a read-only disk, a file where the folder should be all count).
+ */
+bool isWritableFolder(const QString &folder);
+/** @brief Whether an existing file can be written, and its folder too. */
+bool isWritableFile(const QString &path);
+/**
+ * @brief Replaces how isWritableFolder() and isWritableFile() decide (tests, where the user may
+ * write everywhere); an empty function restores the real check.
+ */
+void setWritableCheck(std::function<bool(const QString &path)> check);
 
 /** @brief The folder remembered in "zav.cfg"; no value when the file or its record is missing. */
 std::optional<QString> rememberedFolder();

@@ -78,6 +78,7 @@ UpgradeOutcome upgradeArchive(const QString &path)
                 outcome.added << name;
             } catch (const std::exception &error) {
                 failures << name + QStringLiteral(": ") + QString::fromUtf8(error.what());
+                outcome.failures.append({ item.table, item.field.name, QString::fromUtf8(error.what()) });
             }
         }
         transaction.commit();

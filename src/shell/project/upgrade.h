@@ -15,9 +15,19 @@ struct UpgradeOutcome
         NotUpgraded, ///< a field could not be added (the others were, unless nothing could be written)
     };
 
+    /** @brief A field that could not be added, and the database's reason. */
+    struct Failure
+    {
+        QString table;
+        QString field;
+        QString error;
+    };
+
     Status status = Status::Unreadable;
     /** @brief "TABLE.FIELD" of each field added, in the order added. */
     QStringList added;
+    /** @brief The fields that could not be added. */
+    QList<Failure> failures;
     /** @brief Why it failed (empty when upgraded). */
     QString error;
 

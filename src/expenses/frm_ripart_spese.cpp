@@ -1,0 +1,574 @@
+#include "expenses/frm_ripart_spese.h"
+
+#include "engine/messagetitles.h"
+#include "engine/var_gbl.h"
+#include "expenses/apportionment.h"
+#include "expenses/expensearchive.h"
+#include "expenses/expensesforms.h"
+#include "expenses/mainwindowmetrics.h"
+#include "expenses/money.h"
+#include "expenses/thousandthscopy.h"
+#include "platform/db.h"
+#include "platform/dialogs.h"
+#include "platform/steps.h"
+#include "platform/ui/datagrid.h"
+#include "platform/ui/datasource.h"
+#include "platform/ui/formbutton.h"
+#include "platform/vb.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+#include <QtDebug>
+
+#include <array>
+
+namespace zav::expenses {
+
+using engine::VAR_GBL;
+using platform::Database;
+using platform::DataGrid;
+using platform::DataGridColumn;
+using platform::DataSource;
+using platform::DbError;
+using platform::dialogs;
+using platform::MsgButtons;
+using platform::MsgIcon;
+using platform::MsgResult;
+
+namespace {
+
+const QString Currency = QStringLiteral("Currency");
+
+void information(const QString &text)
+{
+    dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Information, engine::MessageTitle::ZavWarning);
+}
+
+void failure(const QString &text)
+{
+    dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
+}
+
+QPushButton *button(const char *name, const QString &caption, QWidget *parent)
+{
+    return platform::formButton(QString::fromLatin1(name), caption, parent);
+}
+
+DataGrid *grid(const char *name, const QString &caption, QWidget *parent)
+{
+    auto *g = new DataGrid(parent);
+    g->setObjectName(QString::fromLatin1(name));
+    g->setCaption(caption);
+    g->setToolTip(caption);
+    return g;
+}
+
+DataSource *source(const char *name, QObject *parent)
+{
+    auto *s = new DataSource(parent);
+    s->setObjectName(QString::fromLatin1(name));
+    return s;
+}
+
+DataGridColumn column(const char *field, const char *caption, int width, const QString &format = QString())
+{
+    DataGridColumn c { QString::fromLatin1(field), QString::fromUtf8(caption), width };
+    c.format = format;
+    return c;
+}
+
+void lock(DataGrid *g, const QString &caption)
+{
+    const int index = g->columnByCaption(caption);
+    if (index < 0)
+        return;
+    DataGridColumn c = g->column(index);
+    c.locked = true;
+    g->setColumn(index, c);
+}
+
+QString project()
+{
+    return VAR_GBL.progetto_corrente.value_or(QString());
+}
+
+} // namespace
+
+frm_ripart_spese::frm_ripart_spese(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(ExpenseFormName);
+    setWindowTitle(QStringLiteral("Ripartizione delle Spese"));
+
+    Data1 = source("Data1", this);
+    Data3 = source("Data3", this);
+    Data4 = source("Data4", this);
+    Data5 = source("Data5", this);
+    Data6 = source("Data6", this);
+    buildGrids();
+    Command6 = button("Command6", QStringLiteral("Calcola Spese"), this);
+    Command1 = button("Command1", QStringLiteral("Crea Tabella"), this);
+    Command4 = button("Command4", QStringLiteral("Tabella Spese"), this);
+    Command3 = button("Command3", QStringLiteral("Elimina Tutto"), this);
+    Command5 = button("Command5", QStringLiteral("Stampa"), this);
+    Command2 = button("Command2", QStringLiteral("Esci"), this);
+    // The print of the apportionment is not part of this window yet.
+    Command5->setEnabled(false);
+    buildLayout();
+
+    connect(Command1, &QPushButton::clicked, this, &frm_ripart_spese::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frm_ripart_spese::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &frm_ripart_spese::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &frm_ripart_spese::Command4_Click);
+    connect(Command6, &QPushButton::clicked, this, &frm_ripart_spese::Command6_Click);
+    connect(Command8, &QPushButton::clicked, this, &frm_ripart_spese::Command8_Click);
+
+    // The form sees its keys before its controls do.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, this, [this] { Form_KeyDown(27); });
+    auto *totals = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    totals->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(totals, &QShortcut::activated, this, [this] { Form_KeyDown(121); });
+
+    Form_Load();
+}
+
+frm_ripart_spese::~frm_ripart_spese() = default;
+
+void frm_ripart_spese::buildGrids()
+{
+    m_gridArea = new QWidget(this);
+    m_gridArea->setObjectName(QStringLiteral("GridArea"));
+    m_gridArea->installEventFilter(this);
+
+    TDBGrid1 = grid("TDBGrid1", QStringLiteral("Tabella Ripartizione Spese"), m_gridArea);
+    TDBGrid1->setColumns({
+        column("Nome_Condomino", "Nome Condomino", 160),
+        column("pal", "Pal.", 40),
+        column("scala", "Scala", 60),
+        column("piano", "Piano", 45),
+        column("interno", "Int.", 40),
+        column("millesimi_generali", "Mil. Gen.", 75),
+        column("TAB_A", "A", 90, Currency),
+        column("millesimi_palazzina", "Mil. Pal.", 75),
+        column("TAB_B", "B", 90, Currency),
+        column("millesimi_scala", "Mil. Scala", 75),
+        column("TAB_C", "C", 90, Currency),
+        column("millesimi_ascensore", "Mil. Asc.", 75),
+        column("TAB_D", "D", 90, Currency),
+        column("millesimi_riscaldamento", "Mil. Risc.", 75),
+        column("TAB_E", "E", 90, Currency),
+        column("millesimi_portierato", "Mil. Port.", 75),
+        column("TAB_F", "F", 90, Currency),
+        column("totale", "TOTALE", 100, Currency),
+    });
+
+    Frame1 = new QFrame(m_gridArea);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setFrameShape(QFrame::StyledPanel);
+    Frame1->setAutoFillBackground(true);
+    TDBGrid4 = grid("TDBGrid4", QStringLiteral("Tabella Spese Generale"), Frame1);
+    TDBGrid4->setColumns({ column("tabella", "Tabella", 170), column("importo", "Importo", 110, Currency) });
+    TDBGrid2 = grid("TDBGrid2", QStringLiteral("Tabella Spese Palazzina"), Frame1);
+    TDBGrid2->setColumns({ column("palazzina", "Pal.", 50), column("importo", "Importo", 110, Currency) });
+    TDBGrid3 = grid("TDBGrid3", QStringLiteral("Tabella Spese Scala"), Frame1);
+    TDBGrid3->setColumns({ column("palazzina", "Pal.", 50), column("scala", "Scala", 70),
+        column("importo", "Importo", 110, Currency) });
+    TDBGrid5 = grid("TDBGrid5", QStringLiteral("Tabella Spese Ascensore"), Frame1);
+    TDBGrid5->setColumns({ column("palazzina", "Pal.", 50), column("scala", "Scala", 70),
+        column("importo", "Importo", 110, Currency) });
+    Command8 = button("Command8", QStringLiteral("Esci"), Frame1);
+    for (DataGrid *amounts : { TDBGrid4, TDBGrid2, TDBGrid3, TDBGrid5 }) {
+        amounts->setContextMenuPolicy(Qt::DefaultContextMenu);
+        amounts->viewport()->installEventFilter(this);
+    }
+    Frame1->hide();
+}
+
+void frm_ripart_spese::buildLayout()
+{
+    const auto captioned = [this](DataGrid *g) {
+        auto *box = new QVBoxLayout;
+        auto *label = new QLabel(g->caption(), Frame1);
+        label->setObjectName(g->objectName() + QStringLiteral("Caption"));
+        box->addWidget(label);
+        box->addWidget(g);
+        return box;
+    };
+    auto *frame = new QGridLayout(Frame1);
+    frame->addLayout(captioned(TDBGrid4), 0, 0);
+    frame->addLayout(captioned(TDBGrid2), 0, 1);
+    frame->addLayout(captioned(TDBGrid3), 0, 2);
+    frame->addLayout(captioned(TDBGrid5), 1, 0, 1, 3);
+    auto *exit = new QHBoxLayout;
+    exit->addStretch();
+    exit->addWidget(Command8);
+    frame->addLayout(exit, 2, 0, 1, 3);
+    frame->setRowStretch(0, 3);
+    frame->setRowStretch(1, 2);
+
+    auto *buttons = new QHBoxLayout;
+    for (QPushButton *b : { Command6, Command1, Command4, Command3, Command5, Command2 })
+        buttons->addWidget(b);
+    buttons->addStretch();
+
+    auto *caption = new QLabel(TDBGrid1->caption(), this);
+    caption->setObjectName(QStringLiteral("TDBGrid1Caption"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(caption);
+    layout->addWidget(m_gridArea, 1);
+    layout->addLayout(buttons);
+    resize(1000, 560);
+}
+
+QList<frm_ripart_spese::Binding> frm_ripart_spese::bindings() const
+{
+    const QStringList tables = ExpenseArchive::tables();
+    return { { Data1, TDBGrid1, tables.at(0) }, { Data3, TDBGrid2, tables.at(1) },
+        { Data4, TDBGrid3, tables.at(2) }, { Data5, TDBGrid4, tables.at(3) },
+        { Data6, TDBGrid5, tables.at(4) } };
+}
+
+// --- Loading and binding ---------------------------------------------------------------------
+
+void frm_ripart_spese::Form_Load()
+{
+    // Only the archive named after the project opens by itself; any other needs "Crea Tabella".
+    QString found;
+    platform::tryStep([&] { found = ExpenseArchive::findForProject(VAR_GBL.nome_progetto); });
+    if (VAR_GBL.progetto_corrente && !found.isEmpty())
+        bindArchive(found);
+}
+
+void frm_ripart_spese::bindArchive(const QString &path)
+{
+    m_archive = path;
+    QStringList missing;
+    QString problem;
+    for (const Binding &b : bindings()) {
+        b.source->setDatabaseName(path);
+        b.source->setRecordSource(b.table);
+        try {
+            b.source->refresh();
+            b.grid->setDataSource(b.source);
+        } catch (const DbError &error) {
+            b.grid->setDataSource(nullptr);
+            if (error.code() == platform::DbErrorCode::ItemNotFound)
+                missing << b.table;
+            else if (problem.isEmpty())
+                problem = error.message();
+        }
+    }
+    const QString name = QFileInfo(path).fileName();
+    if (!problem.isEmpty()) {
+        failure(QStringLiteral("Impossibile aprire l'archivio spese \"%1\": %2").arg(name, problem));
+    } else if (!missing.isEmpty()) {
+        failure(QStringLiteral("L'archivio spese \"%1\" non contiene le tabelle: %2.")
+                    .arg(name, missing.join(QStringLiteral(", "))));
+    }
+}
+
+void frm_ripart_spese::unbindArchive()
+{
+    m_archive.clear();
+    for (const Binding &b : bindings())
+        b.grid->setDataSource(nullptr);
+}
+
+void frm_ripart_spese::projectOpened()
+{
+    unbindArchive();
+    Frame1->hide();
+    Form_Load();
+}
+
+// --- Crea Tabella ----------------------------------------------------------------------------
+
+void frm_ripart_spese::Command1_Click()
+{
+    if (!VAR_GBL.progetto_corrente) {
+        information(QStringLiteral("Nessun progetto selezionato"));
+        return;
+    }
+    const std::optional<QString> answer
+        = dialogs().inputBox(QStringLiteral("Inserire il nome della Tabella."),
+            QStringLiteral("Crea Tabella"), VAR_GBL.nome_progetto);
+    const QString name = answer.value_or(QString()).trimmed();
+    if (name.isEmpty())
+        return;
+    const QString problem = ExpenseArchive::nameProblem(name);
+    if (!problem.isEmpty()) {
+        information(problem);
+        return;
+    }
+
+    // The grids let go of the archive before its file is replaced; a failed copy keeps the old one.
+    const QString path = ExpenseArchive::pathFor(name);
+    const QString previous = m_archive;
+    unbindArchive();
+    try {
+        ExpenseArchive::copyTemplate(path);
+    } catch (const DbError &error) {
+        failure(QStringLiteral("Tabella non creata. ") + error.message());
+        if (!previous.isEmpty())
+            bindArchive(previous);
+        return;
+    }
+
+    // The units are read afresh from the project at every run.
+    ExpenseArchive::FillOutcome outcome;
+    try {
+        Database archive = Database::open(path);
+        Database units = Database::open(project());
+        outcome = ExpenseArchive::fill(archive, units);
+    } catch (const DbError &error) {
+        outcome.failures << error.message();
+    }
+    bindArchive(path);
+    if (outcome.notice)
+        information(*outcome.notice);
+    if (!outcome.failures.isEmpty()) {
+        failure(QStringLiteral("Alcuni dati del progetto non sono stati copiati nella tabella:\n")
+            + outcome.failures.join(u'\n'));
+    }
+}
+
+void frm_ripart_spese::copy(const QString &operation)
+{
+    const ThousandthsCopy::Source *source = ThousandthsCopy::source(operation);
+    if (!source || m_archive.isEmpty() || !VAR_GBL.progetto_corrente)
+        return;
+    try {
+        Database archive = Database::open(m_archive);
+        Database units = Database::open(project());
+        platform::Transaction transaction = archive.transaction();
+        ThousandthsCopy::run(units, archive, platform::TableQuery { TAB_GENERALE, {}, {} }, *source);
+        transaction.commit();
+    } catch (const DbError &error) {
+        failure(error.message());
+    }
+    platform::tryStep([this] { Data1->refresh(); });
+}
+
+void frm_ripart_spese::copia_mil_glob()
+{
+    copy(QStringLiteral("copia_mil_glob"));
+}
+
+void frm_ripart_spese::copia_mil_pal()
+{
+    copy(QStringLiteral("copia_mil_pal"));
+}
+
+void frm_ripart_spese::copia_mil_scala()
+{
+    copy(QStringLiteral("copia_mil_scala"));
+}
+
+void frm_ripart_spese::copia_mil_risc()
+{
+    copy(QStringLiteral("copia_mil_risc"));
+}
+
+void frm_ripart_spese::copia_mil_port()
+{
+    copy(QStringLiteral("copia_mil_port"));
+}
+
+// --- The other commands ----------------------------------------------------------------------
+
+void frm_ripart_spese::Command2_Click()
+{
+    close();
+}
+
+void frm_ripart_spese::Command3_Click()
+{
+    if (m_archive.isEmpty()) {
+        information(QStringLiteral("Nessuna tabella spese aperta."));
+        return;
+    }
+    if (dialogs().msgBox(QStringLiteral("Vuoi eliminare tutti i dati ?"), MsgButtons::YesNo,
+            MsgIcon::Critical, QStringLiteral("!!! Elimina i dati !!!"))
+        != MsgResult::Yes)
+        return;
+    try {
+        Database archive = Database::open(m_archive);
+        ExpenseArchive::empty(archive);
+    } catch (const DbError &error) {
+        failure(QStringLiteral("Impossibile eliminare i dati: ") + error.message());
+    }
+    bindArchive(m_archive);
+}
+
+void frm_ripart_spese::Command4_Click()
+{
+    Frame1->show();
+    Frame1->raise();
+    lock(TDBGrid2, QStringLiteral("Pal."));
+    lock(TDBGrid3, QStringLiteral("Pal."));
+    lock(TDBGrid3, QStringLiteral("Scala"));
+    lock(TDBGrid4, QStringLiteral("Tabella"));
+    lock(TDBGrid5, QStringLiteral("Pal."));
+    lock(TDBGrid5, QStringLiteral("Scala"));
+}
+
+void frm_ripart_spese::Command8_Click()
+{
+    Frame1->hide();
+}
+
+void frm_ripart_spese::Command6_Click()
+{
+    if (m_archive.isEmpty()) {
+        information(QStringLiteral("Nessuna tabella spese aperta: crearla con \"Crea Tabella\"."));
+        return;
+    }
+    TDBGrid1->setVisible(false);
+    QString notes;
+    bool done = false;
+    try {
+        Database archive = Database::open(m_archive);
+        notes = Apportionment::run(archive).notes();
+        done = true;
+    } catch (const DbError &error) {
+        notes = error.message();
+    }
+    platform::tryStep([this] { Data1->refresh(); });
+    TDBGrid1->setVisible(true);
+    if (!done) {
+        failure(QStringLiteral("Calcolo non effettuato: ") + notes);
+        return;
+    }
+    QString text = QStringLiteral("Calcolo Effettuato");
+    if (!notes.isEmpty())
+        text += u'\n' + notes;
+    dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::None, platform::programTitle());
+}
+
+void frm_ripart_spese::Form_KeyDown(int KeyCode)
+{
+    if (KeyCode == 27)
+        Frame1->hide();
+    else if (KeyCode == 121)
+        showTotals();
+}
+
+void frm_ripart_spese::showTotals()
+{
+    // General, heating, porter's lodge and building shares over every unit row.
+    const QStringList fields = { QStringLiteral("TAB_A"), QStringLiteral("TAB_E"), QStringLiteral("TAB_F"),
+        QStringLiteral("TAB_B") };
+    std::array<Money, 4> totals {};
+    if (!m_archive.isEmpty()) {
+        for (int row = 0; row < Data1->recordCount(); ++row) {
+            for (int i = 0; i < fields.size(); ++i) {
+                platform::tryStep([&] {
+                    if (const std::optional<Money> value = Money::fromValue(Data1->value(row, fields.at(i))))
+                        totals[i] += *value;
+                });
+            }
+        }
+    }
+    const auto text = [&](int i) { return platform::vb::Format(totals[i].toDouble(), Currency); };
+    dialogs().msgBox(QStringLiteral("Totale Generale: ") + text(0) + QStringLiteral(" Totale Riscaldamento: ")
+            + text(1) + QStringLiteral(" Totale Portierato: ") + text(2)
+            + QStringLiteral(" Totale Palazzina: ") + text(3),
+        MsgButtons::Ok, MsgIcon::None, platform::programTitle());
+}
+
+// --- Amount rows -----------------------------------------------------------------------------
+
+void frm_ripart_spese::addAmountRow(DataGrid *g)
+{
+    DataSource *s = g ? g->dataSource() : nullptr;
+    if (!s)
+        return;
+    try {
+        s->addNew();
+        s->update();
+        s->moveLast();
+    } catch (const DbError &error) {
+        s->cancelUpdate();
+        failure(error.message());
+    }
+}
+
+void frm_ripart_spese::deleteAmountRow(DataGrid *g)
+{
+    DataSource *s = g ? g->dataSource() : nullptr;
+    if (!s || s->noCurrentRow())
+        return;
+    if (dialogs().msgBox(QStringLiteral("Vuoi eliminare la riga ?"), MsgButtons::YesNo, MsgIcon::Critical,
+            engine::MessageTitle::DeleteRow)
+        != MsgResult::Yes)
+        return;
+    try {
+        s->deleteCurrent();
+    } catch (const DbError &error) {
+        failure(error.message());
+    }
+}
+
+// --- Layout ----------------------------------------------------------------------------------
+
+void frm_ripart_spese::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frm_ripart_spese::Form_Resize()
+{
+    const MainWindowMetrics *metrics = mainWindowMetrics();
+    if (!metrics)
+        return;
+    const int width = metrics->windowWidth() - metrics->bandWidth(1);
+    // A main window narrower than its band leaves the grid as it is.
+    if (width < 0)
+        return;
+    m_gridWidth = width;
+    placeGrids();
+}
+
+void frm_ripart_spese::placeGrids()
+{
+    const QRect area = m_gridArea->rect();
+    TDBGrid1->setGeometry(0, 0, m_gridWidth.value_or(area.width()), area.height());
+    Frame1->setGeometry(area);
+}
+
+bool frm_ripart_spese::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_gridArea && event->type() == QEvent::Resize) {
+        placeGrids();
+    } else if (event->type() == QEvent::ContextMenu) {
+        auto *g = qobject_cast<DataGrid *>(watched->parent());
+        if (g && g->dataSource()) {
+            QMenu menu(this);
+            QAction *add = menu.addAction(QStringLiteral("Aggiungi riga"));
+            QAction *remove = menu.addAction(QStringLiteral("Elimina riga"));
+            remove->setEnabled(!g->dataSource()->noCurrentRow());
+            const QAction *chosen = menu.exec(static_cast<QContextMenuEvent *>(event)->globalPos());
+            if (chosen == add)
+                addAmountRow(g);
+            else if (chosen == remove)
+                deleteAmountRow(g);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace zav::expenses

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include <compare>
+#include <optional>
+
+namespace zav::expenses {
+
+/**
+ * @brief An amount of money held exactly, as a whole number of ten-thousandths of the currency unit.
+ *
+ * Every sum, residue, step and total of the apportionment is a Money, so that adding up shares of
+ * one decimal never drifts: ten shares of 0.7 make exactly 7. Values come in from doubles and
+ * text rounded to four decimals, and go out as doubles of at most four decimals.
+ */
+class Money
+{
+public:
+    /** @brief Ten-thousandths in one currency unit. */
+    static constexpr qint64 Scale = 10000;
+
+    constexpr Money() = default;
+
+    /** @brief A number of ten-thousandths. */
+    static constexpr Money fromUnits(qint64 units) { return Money(units); }
+    /** @brief A number of whole currency units. */
+    static constexpr Money whole(qint64 units) { return Money(units * Scale); }
+    /**
+     * @brief A double rounded to four decimals, halves away from zero; no value when it is not
+     * finite or lies beyond what the type holds (about 9e14).
+     */
+    static std::optional<Money> fromDouble(double value);
+    /**
+     * @brief A stored value: a number as it is, text read with the decimal separator in force
+     * (grouping and currency symbol allowed); no value for Null, empty text or text that is not a
+     * number.
+     */
+    static std::optional<Money> fromValue(const QVariant &value);
+
+    constexpr qint64 units() const { return m_units; }
+    double toDouble() const { return double(m_units) / double(Scale); }
+    /** @brief The whole currency units, towards zero (2.7 gives 2, -1.5 gives -1). */
+    constexpr qint64 wholePart() const { return m_units / Scale; }
+
+    constexpr Money operator+(Money other) const { return Money(m_units + other.m_units); }
+    constexpr Money operator-(Money other) const { return Money(m_units - other.m_units); }
+    constexpr Money operator-() const { return Money(-m_units); }
+    constexpr Money &operator+=(Money other)
+    {
+        m_units += other.m_units;
+        return *this;
+    }
+    constexpr Money &operator-=(Money other)
+    {
+        m_units -= other.m_units;
+        return *this;
+    }
+    constexpr auto operator<=>(const Money &) const = default;
+
+private:
+    constexpr explicit Money(qint64 units)
+        : m_units(units)
+    {
+    }
+    qint64 m_units = 0;
+};
+
+} // namespace zav::expenses

@@ -1,0 +1,179 @@
+#include "expenses/thousandthscopy.h"
+
+#include "engine/archive.h"
+#include "platform/vb.h"
+
+#include <QHash>
+#include <QVector>
+
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace zav::expenses {
+
+using platform::Database;
+using platform::Recordset;
+using platform::TableQuery;
+namespace vb = platform::vb;
+
+namespace {
+
+/** A unit's identity across the tables: owner, building, stair and unit number. */
+struct UnitKey
+{
+    QString owner;
+    QString building;
+    QString stair;
+    qint32 number = 0;
+
+    bool operator==(const UnitKey &other) const = default;
+};
+
+size_t qHash(const UnitKey &key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.owner, key.building, key.stair, key.number);
+}
+
+/** Text of a key part: a number as the text of its value ("12"), text as it stands. */
+QString keyText(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return QString();
+    if (vb::isNumberValue(value))
+        return vb::CStr(value.toDouble());
+    return value.toString();
+}
+
+/** The source's unit number: a whole number that fits 32 bits, as stored. */
+std::optional<qint32> sourceNumber(const QVariant &value)
+{
+    const std::optional<double> number = vb::CDbl(value);
+    if (!number || *number != std::trunc(*number) || std::fabs(*number) > std::numeric_limits<qint32>::max())
+        return std::nullopt;
+    return qint32(*number);
+}
+
+/** The target's unit number, converted to a whole 32-bit number first. */
+std::optional<qint32> targetNumber(const QVariant &value)
+{
+    const std::optional<double> number = vb::CDbl(value);
+    if (!number)
+        return std::nullopt;
+    try {
+        return qint32(vb::CLng(*number));
+    } catch (const std::exception &) {
+        return std::nullopt;
+    }
+}
+
+/** The four key fields of a table, by name. */
+struct KeyFields
+{
+    int owner, building, stair, number;
+};
+
+std::optional<UnitKey> keyOf(const Recordset &rows, int row, const KeyFields &fields, bool target)
+{
+    UnitKey key { keyText(rows.value(row, fields.owner)), keyText(rows.value(row, fields.building)),
+        keyText(rows.value(row, fields.stair)), 0 };
+    if (key.owner.isEmpty() || key.building.isEmpty() || key.stair.isEmpty())
+        return std::nullopt;
+    const QVariant number = rows.value(row, fields.number);
+    const std::optional<qint32> n = target ? targetNumber(number) : sourceNumber(number);
+    if (!n)
+        return std::nullopt;
+    key.number = *n;
+    return key;
+}
+
+} // namespace
+
+const QList<ThousandthsCopy::Source> &ThousandthsCopy::sources()
+{
+    using engine::archive::MIL_PORTIERATO;
+    using engine::archive::MIL_RISC;
+    using engine::archive::MILLESIMI;
+    using engine::archive::TEMPORANEO;
+    using engine::archive::TEMPORANEO2;
+    static const QList<Source> list = {
+        { QLatin1String("copia_mil_glob"), MILLESIMI,
+            { { QLatin1String("MILLESIMI"), QLatin1String("millesimi_generali") } } },
+        { QLatin1String("copia_mil_pal"), TEMPORANEO,
+            { { QLatin1String("MILLESIMI"), QLatin1String("millesimi_palazzina") } } },
+        { QLatin1String("copia_mil_scala"), TEMPORANEO2,
+            { { QLatin1String("MEDIA"), QLatin1String("millesimi_scala") },
+                { QLatin1String("MEDIA_ASC"), QLatin1String("millesimi_ascensore") } } },
+        { QLatin1String("copia_mil_risc"), MIL_RISC,
+            { { QLatin1String("MILLESIMI"), QLatin1String("millesimi_riscaldamento") } } },
+        { QLatin1String("copia_mil_port"), MIL_PORTIERATO,
+            { { QLatin1String("MILLESIMI"), QLatin1String("millesimi_portierato") } } },
+    };
+    return list;
+}
+
+const ThousandthsCopy::Source *ThousandthsCopy::source(const QString &operation)
+{
+    for (const Source &s : sources()) {
+        if (s.operation == operation)
+            return &s;
+    }
+    return nullptr;
+}
+
+int ThousandthsCopy::run(
+    Database &project, Database &target, const TableQuery &targetRows, const Source &source)
+{
+    // The source, as a map from each unit to its values: the last row of a unit wins.
+    const Recordset rows = project.select(TableQuery { source.table, {},
+        { QStringLiteral("PALAZ"), QStringLiteral("SCALA"), QStringLiteral("INTERNO"),
+            QStringLiteral("CONDOMINO") } });
+    const KeyFields sourceKey { rows.fieldIndex(QStringLiteral("CONDOMINO")),
+        rows.fieldIndex(QStringLiteral("PALAZ")), rows.fieldIndex(QStringLiteral("SCALA")),
+        rows.fieldIndex(QStringLiteral("INTERNO")) };
+    QVector<int> sourceFields;
+    for (const auto &field : source.fields)
+        sourceFields << rows.fieldIndex(field.first);
+    QHash<UnitKey, QVariantList> values;
+    values.reserve(rows.recordCount());
+    for (int row = 0; row < rows.recordCount(); ++row) {
+        const std::optional<UnitKey> key = keyOf(rows, row, sourceKey, false);
+        if (!key)
+            continue;
+        QVariantList v;
+        for (int field : sourceFields)
+            v << rows.value(row, field);
+        values.insert(*key, v);
+    }
+
+    const Recordset units = target.select(targetRows);
+    const KeyFields targetKey { units.fieldIndex(QStringLiteral("nome_condomino")),
+        units.fieldIndex(QStringLiteral("PAL")), units.fieldIndex(QStringLiteral("SCALA")),
+        units.fieldIndex(QStringLiteral("INTERNO")) };
+    QStringList assignments;
+    for (const auto &field : source.fields) {
+        units.fieldIndex(field.second); // the target field must exist
+        assignments << Database::quoteName(field.second) + QStringLiteral(" = ?");
+    }
+    if (units.isEmpty() || values.isEmpty())
+        return 0;
+    platform::Statement update
+        = target.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                             .arg(Database::quoteName(targetRows.table), assignments.join(u',')));
+    int written = 0;
+    for (int row = 0; row < units.recordCount(); ++row) {
+        const std::optional<UnitKey> key = keyOf(units, row, targetKey, true);
+        if (!key)
+            continue;
+        const auto found = values.constFind(*key);
+        if (found == values.constEnd())
+            continue;
+        QVariantList bound = *found;
+        bound << units.rowidAt(row);
+        update.exec(bound);
+        ++written;
+    }
+    return written;
+}
+
+} // namespace zav::expenses

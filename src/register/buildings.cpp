@@ -1,0 +1,177 @@
+#include "register/buildings.h"
+
+#include "engine/archive.h"
+#include "platform/db.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace zav::register_ {
+
+using engine::archive::ANA_CONDO;
+using engine::archive::COMPOS_PAL;
+using engine::archive::ESPRESSIONI;
+using platform::Database;
+using platform::Recordset;
+
+namespace {
+
+const QString CountField = QStringLiteral("NUM_PAL");
+const QString HalfField = QStringLiteral("RISC_50");
+
+std::optional<int> countOf(const Recordset &header)
+{
+    const QVariant value = header.value(0, header.fieldIndex(CountField));
+    if (value.isNull() || !value.isValid())
+        return std::nullopt;
+    bool ok = false;
+    const int count = value.toInt(&ok);
+    return ok ? std::optional<int>(count) : std::nullopt;
+}
+
+bool isTrue(const Recordset &rows, const QString &field)
+{
+    return rows.hasField(field) && rows.value(0, rows.fieldIndex(field)).toBool();
+}
+
+/** @brief The building numbers present, in increasing order. */
+QList<int> buildingNumbers(Database &db)
+{
+    const Recordset rows = db.query(QStringLiteral("SELECT NUM_PAL FROM COMPOS_PAL WHERE NUM_PAL IS NOT NULL "
+                                                   "ORDER BY NUM_PAL"));
+    QList<int> numbers;
+    for (int row = 0; row < rows.recordCount(); ++row)
+        numbers.append(rows.value(row, 0).toInt());
+    return numbers;
+}
+
+void storeCount(Database &db, const Recordset &header, int count)
+{
+    db.update(ANA_CONDO, header.rowidAt(0), { { CountField, count } });
+}
+
+/** @brief A room's building as its text reads: the number it holds, blanks around it allowed. */
+std::optional<double> roomBuilding(const QVariant &value)
+{
+    bool ok = false;
+    const double number
+        = value.toString().trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    return ok ? std::optional<double>(number) : std::nullopt;
+}
+
+} // namespace
+
+std::optional<int> wholeNumber(const QString &answer)
+{
+    static const QRegularExpression digits(QStringLiteral("^[1-9][0-9]{0,8}$"));
+    const QString text = answer.trimmed();
+    if (!digits.match(text).hasMatch())
+        return std::nullopt;
+    return text.toInt();
+}
+
+HeaderState readHeader(const QString &archive)
+{
+    Database db = Database::open(archive);
+    const Recordset header = db.table(ANA_CONDO);
+    HeaderState state;
+    state.lacksHalfField = !header.hasField(HalfField);
+    if (header.isEmpty())
+        return state;
+    state.exists = true;
+    state.count = countOf(header);
+    state.criterion.volume = isTrue(header, QStringLiteral("RISC_VOL"));
+    state.criterion.radiant = isTrue(header, QStringLiteral("RISC_RAD"));
+    state.criterion.half = isTrue(header, HalfField);
+    return state;
+}
+
+bool storeCriterion(const QString &archive, const HeatingCriterion &criterion)
+{
+    Database db = Database::open(archive);
+    const Recordset header = db.table(ANA_CONDO);
+    const bool hasHalf = header.hasField(HalfField);
+    if (header.isEmpty())
+        return hasHalf;
+    QList<std::pair<QString, QVariant>> values = { { QStringLiteral("RISC_VOL"), criterion.volume },
+        { QStringLiteral("RISC_RAD"), criterion.radiant } };
+    if (hasHalf)
+        values.append({ HalfField, criterion.half });
+    db.update(ANA_CONDO, header.rowidAt(0), values);
+    return hasHalf;
+}
+
+BuildingsResult createBuildings(const QString &archive, int n)
+{
+    Database db = Database::open(archive);
+    const Recordset header = db.table(ANA_CONDO);
+    if (header.isEmpty())
+        return { BuildingsOutcome::NoHeader };
+    if (countOf(header) || !buildingNumbers(db).isEmpty())
+        return { BuildingsOutcome::AlreadyCreated };
+    if (n > MaxBuildings)
+        return { BuildingsOutcome::TooMany };
+    platform::Transaction transaction = db.transaction();
+    for (int number = 1; number <= n; ++number)
+        db.insert(COMPOS_PAL, { { CountField, number } });
+    storeCount(db, header, n);
+    transaction.commit();
+    return { BuildingsOutcome::Done, n };
+}
+
+BuildingsResult addBuildings(const QString &archive, int n)
+{
+    Database db = Database::open(archive);
+    const Recordset header = db.table(ANA_CONDO);
+    if (header.isEmpty())
+        return { BuildingsOutcome::NoHeader };
+    const int before = countOf(header).value_or(0);
+    if (before + n > MaxBuildings)
+        return { BuildingsOutcome::TooMany };
+    QList<int> present = buildingNumbers(db);
+    platform::Transaction transaction = db.transaction();
+    int remaining = n;
+    // The gaps that deletions left, up to the count the project had.
+    for (int number = 1; number <= before && remaining > 0; ++number) {
+        if (present.contains(number))
+            continue;
+        db.insert(COMPOS_PAL, { { CountField, number } });
+        present.append(number);
+        --remaining;
+    }
+    int highest = present.isEmpty() ? 0 : *std::max_element(present.cbegin(), present.cend());
+    for (; remaining > 0; --remaining)
+        db.insert(COMPOS_PAL, { { CountField, ++highest } });
+    storeCount(db, header, before + n);
+    transaction.commit();
+    return { BuildingsOutcome::Done, before + n };
+}
+
+BuildingsResult deleteBuilding(const QString &archive, int number)
+{
+    Database db = Database::open(archive);
+    const Recordset header = db.table(ANA_CONDO);
+    if (header.isEmpty())
+        return { BuildingsOutcome::NoHeader };
+    const QList<int> present = buildingNumbers(db);
+    if (!present.contains(number))
+        return { BuildingsOutcome::NoSuchBuilding };
+
+    platform::Transaction transaction = db.transaction();
+    db.exec(QStringLiteral("DELETE FROM CODIF_PIANI WHERE NUM_PAL = ?"), { number });
+    const Recordset rooms = db.query(QStringLiteral("SELECT rowid, PALAZ FROM ESPRESSIONI"));
+    for (int row = 0; row < rooms.recordCount(); ++row) {
+        const std::optional<double> building = roomBuilding(rooms.value(row, 1));
+        if (building && *building == number)
+            db.remove(ESPRESSIONI, rooms.value(row, 0).toLongLong());
+    }
+    const int deleted = db.exec(QStringLiteral("DELETE FROM COMPOS_PAL WHERE NUM_PAL = ?"), { number });
+    const std::optional<int> before = countOf(header);
+    const int count = deleted > 0 && before ? *before - 1 : int(present.size()) - (deleted > 0 ? 1 : 0);
+    storeCount(db, header, count);
+    transaction.commit();
+    return { BuildingsOutcome::Done, count };
+}
+
+} // namespace zav::register_

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace zav::platform {
+class DataGrid;
+class DataSource;
+} // namespace zav::platform
+
+namespace zav::register_ {
+
+/**
+ * @brief The unit register "Codifica piani": the units of one building and stair in a grid, with
+ * the commands that hand a unit to the workspace, sort the grid, delete a unit with its rooms and
+ * recompute the floor positions.
+ *
+ * Controls keep their designer names as members and object names, so other forms and tests find them.
+ */
+class frm_cod_piani : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit frm_cod_piani(QWidget *parent = nullptr);
+    ~frm_cod_piani() override;
+
+    void Form_Load();
+    void Combo1_Click();
+    void Combo2_Click();
+    /** @brief Runs the command of button Index (0 to 4); any other index does nothing. */
+    void Command1_Click(int Index);
+
+    /** @brief True from a new row started with a building and a stair until a row is written. */
+    bool nuova_riga() const { return m_nuovaRiga; }
+
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QComboBox *Combo1 = nullptr;
+    QComboBox *Combo2 = nullptr;
+    QComboBox *Combo3 = nullptr;
+    QComboBox *Combo4 = nullptr;
+    platform::DataGrid *TDBGrid1 = nullptr;
+    platform::DataSource *Data1 = nullptr;
+    platform::DataSource *Data2 = nullptr;
+    std::array<QPushButton *, 5> Command1 {};
+
+private:
+    void buildControls();
+    void TDBGrid1_RowColChange();
+    void insCoeff();
+    void ordina();
+    void eliminaRiga();
+    void genPosizioni();
+    void bindUnits(bool byPosition);
+
+    bool m_nuovaRiga = false;
+};
+
+} // namespace zav::register_

@@ -1,0 +1,159 @@
+#pragma once
+
+#include "workspace/unitkey.h"
+
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <optional>
+
+class QComboBox;
+class QEvent;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace zav::platform {
+class DataGrid;
+class DataSource;
+} // namespace zav::platform
+
+namespace zav::workspace {
+
+/**
+ * @brief Where the resize rules put the tab strip, the grid and the totals row, in twips. A rule
+ * whose result would be a negative size gives nothing and the control keeps what it had.
+ */
+struct WorkspaceGeometry
+{
+    std::optional<int> tabStripWidth;
+    std::optional<int> gridWidth;
+    std::optional<int> tabStripHeight;
+    std::optional<int> gridHeight;
+    std::optional<int> totalsTop;
+
+    /**
+     * @brief The rules for a window of this size (twips), each on its own and in order, starting
+     * from the tab strip's present size: tab strip width = window width - 225, grid width = tab
+     * strip width - 120, tab strip height = window height - 2300, grid height = tab strip height -
+     * 900, top of the totals row = tab strip height + 1500.
+     */
+    static WorkspaceGeometry resize(QSize window, QSize tabStrip);
+};
+
+/**
+ * @brief The unit workspace "Inserimento Coefficienti": the rooms of one unit of the open project
+ * on a grid with ten views, the unit's header and its totals, a child window of the main window.
+ *
+ * One form for the program run, reached by name; a unit reaches it through openUnit(), the one
+ * hand-over of every opener. The form sees every key before the control that has the focus (F1
+ * help, F3 unit list, F4 thousandths, F8/F9/F10 grid layouts, F12 global recalculation, Esc
+ * close) and the key still reaches that control. Closing stores the open unit's totals when a
+ * unit view is shown, switches the CAD menu off and hides the thousandths band.
+ *
+ * Controls keep their designer names as members and object names, so other forms and tests find
+ * them; numbers are in twips where the form gives them.
+ */
+class frm_ins_coeff : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /** @brief The form's name in the form registry. */
+    static constexpr const char *FormName = "frm_ins_coeff";
+
+    explicit frm_ins_coeff(QWidget *parent = nullptr);
+    ~frm_ins_coeff() override;
+
+    /**
+     * @brief Opens a unit in the workspace (every opener's hand-over): stores the totals of the
+     * unit shown when a unit view is shown, takes the unit's key and floor height, sets
+     * `sql_unita_corrente`, writes the header, binds the grid to the unit's rooms, sums their
+     * stored totals, shows the thousandths band and shows the form.
+     */
+    void openUnit(const Unit &unit);
+    /** @brief The workspace of the program run, created and loaded when need be, showing the unit. */
+    static frm_ins_coeff *open(const Unit &unit);
+
+    /** @brief Recomputes the open unit's rooms and stores its totals in `CODIF_PIANI`. */
+    void TOT_MQ_VOL();
+    /** @brief Sums the surface column again into "Tot. Mq." (after one room's surface changed). */
+    void somma_mq();
+
+    /** @brief The form's handling of a key (its key code), run before the control gets the key. */
+    void Form_KeyDown(int keyCode);
+
+    // --- State other forms read -----------------------------------------------------------------
+    /** @brief The unit open in the workspace, none before the first hand-over. */
+    const std::optional<Unit> &unit() const { return m_unit; }
+    /** @brief Whether the grid shows one of the three views of the unit's rooms (by its caption). */
+    bool isUnitViewShown() const;
+    /** @brief The selected tab, 1 to 10. */
+    int selectedTab() const;
+    /** @brief The resize rules' present result, in twips. */
+    QSize tabStripTwips() const { return m_tabStrip; }
+    QSize gridTwips() const { return m_grid; }
+    int totalsTopTwips() const { return m_totalsTop; }
+
+    /** @brief The user's layout file "Layout_utente" and the factory's "Layout_default". */
+    static QString userLayoutFile();
+    static QString defaultLayoutFile();
+
+    // --- Controls -------------------------------------------------------------------------------
+    QGroupBox *Frame1 = nullptr;
+    QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr, *Label5 = nullptr;
+    QLabel *Label8 = nullptr, *Label9 = nullptr, *Label10 = nullptr, *Label11 = nullptr, *Label12 = nullptr;
+    QTabWidget *TabStrip1 = nullptr;
+    platform::DataGrid *TDBGrid1 = nullptr;
+    platform::DataSource *Data1 = nullptr;
+    QLabel *Label13 = nullptr, *Label14 = nullptr, *Label15 = nullptr, *Label16 = nullptr;
+    QLabel *Label17 = nullptr, *Label18 = nullptr, *Label19 = nullptr, *Label20 = nullptr;
+    QLabel *Label21 = nullptr;
+    QLabel *Label22 = nullptr;
+    QLabel *Label6 = nullptr, *Label7 = nullptr;
+    QComboBox *Combo1 = nullptr, *Combo2 = nullptr;
+    QLineEdit *txtole = nullptr;
+    std::array<QPushButton *, 11> Command1 {};
+    QPushButton *Command2 = nullptr;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void Form_Initialize();
+    void Form_Load();
+    void Form_Resize();
+    void Form_Unload();
+    /** The surfaces view as loading sets it up: columns, caption, lock and the user's layout. */
+    void showSurfacesView();
+    void bindRooms();
+    /** Sums the stored surface, weighted surface and volume of the rows into the total labels. */
+    void countTotals();
+    void fillBuildingList();
+    void placeControls();
+    bool radiantColumnShown() const;
+    void storeShownUnitTotals();
+
+    // Keys.
+    void help();
+    void findUnit();
+    void thousandths();
+    void saveLayout();
+    void reloadLayout();
+    void factoryLayout();
+
+    std::optional<Unit> m_unit;
+    const QEvent *m_keySeen = nullptr;
+    QSize m_tabStrip;
+    QSize m_grid;
+    int m_totalsTop = 0;
+};
+
+} // namespace zav::workspace

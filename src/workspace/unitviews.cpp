@@ -1,0 +1,119 @@
+#include "workspace/unitviews.h"
+
+#include "platform/ui/twips.h"
+
+namespace zav::workspace {
+
+using platform::DataGridColumn;
+
+const UnitView &UnitViews::surfaces()
+{
+    static const UnitView view { QStringLiteral("Calcolo Superfici"), QStringLiteral("espressioni"),
+        { { 1, QStringLiteral("Descrizione"), 2000 }, { 2, QStringLiteral("Espressione"), 2310 },
+            { 3, QStringLiteral("Mq."), 989 }, { 20, QStringLiteral("Dim. Infisso"), 1769 },
+            { 21, QStringLiteral("Mq. Infisso"), 1049 } },
+        {}, { 3 }, {} };
+    return view;
+}
+
+const UnitView &UnitViews::coefficients()
+{
+    static const UnitView view { QStringLiteral("Coefficienti"), QStringLiteral("coefficienti"),
+        { { 1, QStringLiteral("Descrizione"), 2000 }, { 3, QStringLiteral("Mq."), 700 },
+            { 6, QStringLiteral("Piano"), 620 }, { 7, QStringLiteral("Orient."), 620 },
+            { 8, QStringLiteral("Espos."), 620 }, { 9, QStringLiteral("Lumin."), 670 },
+            { 10, QStringLiteral("Utiliz."), 620 }, { 11, QStringLiteral("Glob."), 599 },
+            { 12, QStringLiteral("Dest."), 599 }, { 13, QStringLiteral("Libero"), 599 },
+            { 14, QStringLiteral("Sup.Conv."), 900 } },
+        {}, { 3 }, { 6, 7, 8, 9, 10, 11, 12, 13 } };
+    return view;
+}
+
+const UnitView &UnitViews::volumes()
+{
+    // The radiant columns show only when the project's heating criterion uses them.
+    static const UnitView view { QStringLiteral("Calcolo Volumi"), QStringLiteral("volumi"),
+        { { 1, QStringLiteral("Descrizione"), 2000 }, { 4, QStringLiteral("Risc. S/N"), 540 },
+            { 3, QStringLiteral("Mq."), 810 }, { 14, QStringLiteral("Sup.Conv."), 989 },
+            { 16, QStringLiteral("H_piano"), 734 }, { 17, QStringLiteral("Volume"), 915 } },
+        { { 18, QStringLiteral("Sup. Radiante"), 1349 }, { 19, QStringLiteral("Tot. Sup. Rad."), 1019 } },
+        { 3 }, {} };
+    return view;
+}
+
+QList<const UnitView *> UnitViews::all()
+{
+    return { &surfaces(), &coefficients(), &volumes() };
+}
+
+const UnitView *UnitViews::byCaption(const QString &caption)
+{
+    for (const UnitView *view : all()) {
+        if (view->caption == caption)
+            return view;
+    }
+    return nullptr;
+}
+
+const QStringList &UnitViews::fields()
+{
+    static const QStringList names = { QStringLiteral("NOME_CONDOMINO"), QStringLiteral("DESCRIZIONE"),
+        QStringLiteral("ESPRESSIONE"), QStringLiteral("MQ"), QStringLiteral("OPT_RISC"),
+        QStringLiteral("PALAZ"), QStringLiteral("COEF1"), QStringLiteral("COEF2"), QStringLiteral("COEF3"),
+        QStringLiteral("COEF4"), QStringLiteral("COEF5"), QStringLiteral("COEF6"), QStringLiteral("COEF7"),
+        QStringLiteral("COEF8"), QStringLiteral("TOT_COEF"), QStringLiteral("SCALA"),
+        QStringLiteral("H_PIANO"), QStringLiteral("TOT_VOL"), QStringLiteral("ESPRES_RAD"),
+        QStringLiteral("TOT_ESPRES_RAD"), QStringLiteral("SUP_FINESTRA"), QStringLiteral("MQ_FINESTRA"),
+        QStringLiteral("INTERNO") };
+    return names;
+}
+
+QList<DataGridColumn> UnitViews::designedColumns()
+{
+    QList<DataGridColumn> columns;
+    for (const QString &field : fields())
+        columns.append(DataGridColumn { field, field });
+    return columns;
+}
+
+QList<DataGridColumn> UnitViews::present(
+    const UnitView &view, QList<DataGridColumn> columns, const QWidget *screenOf)
+{
+    while (columns.size() < ColumnCount)
+        columns.append(DataGridColumn { fields().at(columns.size()), fields().at(columns.size()) });
+    for (DataGridColumn &column : columns)
+        column.visible = false;
+    // The thousandths views bind the first columns to their own fields: a unit view binds them back.
+    for (int i = 0; i <= 10; ++i)
+        columns[i].dataField = fields().at(i);
+    const auto apply = [&](const UnitView::Column &c, bool visible) {
+        DataGridColumn &column = columns[c.index];
+        column.visible = visible;
+        column.caption = c.caption;
+        column.width = platform::Twips::toPixelsX(c.widthTwips, screenOf);
+    };
+    for (const UnitView::Column &c : view.shown)
+        apply(c, true);
+    for (const UnitView::Column &c : view.captionedHidden)
+        apply(c, false);
+    // The description reads from the left in every unit view.
+    columns[1].alignment = DataGridColumn::Alignment::Left;
+    for (int index : view.locked)
+        columns[index].locked = true;
+    for (int index : view.buttons)
+        columns[index].button = true;
+    return columns;
+}
+
+bool UnitViews::writeDefaultLayouts(const QString &file)
+{
+    platform::DataGrid grid;
+    for (const UnitView *view : all()) {
+        grid.setColumns(present(*view, designedColumns(), &grid));
+        if (!grid.saveLayout(file, view->layoutName))
+            return false;
+    }
+    return true;
+}
+
+} // namespace zav::workspace

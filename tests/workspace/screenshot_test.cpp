@@ -1,0 +1,65 @@
+// Renders the unit workspace with a unit open into docs/workspace.png (in the folder named by
+// ZAV_SCREENSHOT_DIR), for the documentation.
+
+#include "workspacefixture.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QMdiSubWindow>
+
+#include <gtest/gtest.h>
+
+using zav::workspace::frm_ins_coeff;
+using zav::workspace::WorkspaceCommands;
+
+namespace {
+
+class Screenshot : public zav::test::WorkspaceTest
+{
+};
+
+TEST_F(Screenshot, WorkspaceWithAUnitOpen)
+{
+    const QString folder = qEnvironmentVariable("ZAV_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "set ZAV_SCREENSHOT_DIR to write the picture";
+
+    const zav::platform::vb::DecimalSeparatorScope separator(u',');
+    const QString owner = QStringLiteral("D'Amico Giovanni");
+    project.header(true, false, false);
+    project.unit(owner, 1, QStringLiteral("A"), QStringLiteral("2"), 5, 2.7);
+    const struct
+    {
+        const char *description;
+        const char *expression;
+        const char *window;
+    } rooms[] = {
+        { "Soggiorno", "4.20*5.15", "1.20*1.40" },
+        { "Cucina", "3.10*3.60", "1.20*1.40" },
+        { "Camera matrimoniale", "4.00*3.80+0.9*1.2", "1.20*1.40" },
+        { "Camera", "3.20*3.50", "0.90*1.40" },
+        { "Bagno", "2.10*2.40", "0.60*0.80" },
+        { "Ripostiglio", "1.20*1.50", "C" },
+        { "Disimpegno", "1.10*4.30", "" },
+        { "Balcone", "1.20*4.50", "" },
+    };
+    for (const auto &room : rooms)
+        project.room(owner, 1, QStringLiteral("A"), 5,
+            { { QStringLiteral("DESCRIZIONE"), QString::fromUtf8(room.description) },
+                { QStringLiteral("ESPRESSIONE"), QString::fromLatin1(room.expression) },
+                { QStringLiteral("SUP_FINESTRA"), QString::fromLatin1(room.window) },
+                { QStringLiteral("OPT_RISC"), QStringLiteral("S") } });
+
+    main->resize(1320, 680);
+    WorkspaceCommands::ins_coeff();
+    frm_ins_coeff *form = loadedWorkspace();
+    ASSERT_NE(form, nullptr);
+    form->TOT_MQ_VOL();
+    QCoreApplication::processEvents();
+
+    const QImage picture = main->area()->subWindowList().at(0)->grab().toImage();
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(picture.save(QDir(folder).filePath(QStringLiteral("workspace.png"))));
+}
+
+} // namespace

@@ -1,0 +1,95 @@
+// zav_mkmanual OUTPUT.pdf CHAPTER.md...
+// Writes the user's manual as a PDF: the Markdown chapters in the order given, each starting on a
+// new page, laid out by Qt's text document and written by Qt's PDF writer.
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QStringList>
+#include <QTextBlock>
+#include <QTextBlockFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+
+#include <cstdio>
+
+namespace {
+
+int fail(const QString &message)
+{
+    std::fprintf(stderr, "zav_mkmanual: %s\n", qPrintable(message));
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // Fonts need a GUI application; no display is needed to lay out a document.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 3)
+        return fail(QStringLiteral("usage: zav_mkmanual OUTPUT.pdf CHAPTER.md..."));
+
+    QString markdown;
+    for (const QString &chapter : args.mid(2)) {
+        QFile file(chapter);
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+            return fail(QStringLiteral("cannot read %1").arg(chapter));
+        markdown += QString::fromUtf8(file.readAll()) + QStringLiteral("\n\n");
+    }
+
+    QTextDocument document;
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSizeF(10.5);
+    document.setDefaultFont(font);
+    document.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
+
+    // Each chapter (a first-level heading) after the first starts a page.
+    bool first = true;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block.blockFormat().headingLevel() != 1)
+            continue;
+        if (!first) {
+            QTextCursor cursor(block);
+            QTextBlockFormat format = block.blockFormat();
+            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            cursor.setBlockFormat(format);
+        }
+        first = false;
+    }
+
+    // Tables with thin single rules and a little room in their cells.
+    for (QTextFrame *frame : document.rootFrame()->childFrames()) {
+        if (auto *table = qobject_cast<QTextTable *>(frame)) {
+            QTextTableFormat format = table->format();
+            format.setBorderCollapse(true);
+            format.setBorder(0.5);
+            format.setCellPadding(3);
+            format.setCellSpacing(0);
+            format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+            table->setFormat(format);
+        }
+    }
+
+    const QString output = args.at(1);
+    const QString temporary = output + QStringLiteral(".tmp");
+    {
+        QPdfWriter writer(temporary);
+        writer.setTitle(QStringLiteral("Manuale di Zav"));
+        writer.setCreator(QStringLiteral("Zav"));
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+            QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter));
+        document.print(&writer);
+    }
+    QFile::remove(output);
+    if (!QFile::rename(temporary, output))
+        return fail(QStringLiteral("cannot write %1").arg(output));
+    return 0;
+}
