@@ -1,6 +1,7 @@
 #include "engine/millesimi.h"
 
 #include "engine/archive.h"
+#include "engine/messagetitles.h"
 #include "engine/var_gbl.h"
 #include "platform/dialogs.h"
 #include "platform/vb.h"
@@ -18,9 +19,6 @@ using platform::Recordset;
 using V = ArchiveValues;
 
 namespace {
-
-const QString titleAttenzione = QStringLiteral("!!! Zav - Attenzione - !!!");
-const QString titleInformazioni = QStringLiteral("!!! Zav - Informazioni - !!!");
 
 // Field position by name, -1 when the table lacks it (its value then reads as empty).
 int fieldAt(const Recordset &rs, const QString &name)
@@ -221,7 +219,7 @@ bool Millesimi::generalTable()
                     + QStringLiteral(" Pal. ") + V::text(u.numPal) + QStringLiteral("Scala ")
                     + V::text(u.scala) + QStringLiteral("Interno ") + V::text(u.interno)
                     + QStringLiteral(" risultano non corretti o vuoti"),
-                platform::MsgButtons::Ok, platform::MsgIcon::Information, titleAttenzione);
+                platform::MsgButtons::Ok, platform::MsgIcon::Information, MessageTitle::ZavWarning);
             continue;
         }
         const double volume = u.totVol.value_or(0.0);
@@ -380,20 +378,20 @@ void VarGbl::calcolo_millesimi()
 
     if (!failure.isNull()) {
         platform::dialogs().msgBox(QStringLiteral("Calcolo Millesimi non effettuato.\n") + failure,
-            platform::MsgButtons::Ok, platform::MsgIcon::Critical, titleAttenzione);
+            platform::MsgButtons::Ok, platform::MsgIcon::Critical, MessageTitle::ZavWarning);
         return;
     }
     switch (outcome) {
     case Millesimi::Outcome::StoppedFloorHeight:
         platform::dialogs().msgBox(QStringLiteral("E' stata trovata l'altezza di piano vuota del condomino ")
                 + stopOwner + QStringLiteral(". Controllare e ripetere l'operazione"),
-            platform::MsgButtons::Ok, platform::MsgIcon::Information, titleAttenzione);
+            platform::MsgButtons::Ok, platform::MsgIcon::Information, MessageTitle::ZavWarning);
         break;
     case Millesimi::Outcome::StoppedZeroSum:
         break;
     case Millesimi::Outcome::Completed:
         platform::dialogs().msgBox(QStringLiteral("Calcolo Millesimi effettuato"), platform::MsgButtons::Ok,
-            platform::MsgIcon::Information, titleInformazioni);
+            platform::MsgIcon::Information, MessageTitle::ZavInformation);
         break;
     }
 }

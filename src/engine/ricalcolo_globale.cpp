@@ -4,6 +4,7 @@
 
 #include "engine/archive.h"
 #include "engine/archivevalues.h"
+#include "engine/messagetitles.h"
 #include "engine/recalculation.h"
 #include "engine/roomtable.h"
 #include "engine/var_gbl.h"
@@ -32,8 +33,6 @@ using V = ArchiveValues;
 // The page cache of the run's connection: the pages of a project of tens of thousands of units.
 constexpr int bulkPageCacheKiB = 64 * 1024;
 
-const QString titleAttention = QStringLiteral("!!! Zav - Attenzione - !!!");
-const QString titleInformation = QStringLiteral("!!! Zav - Informazioni - !!!");
 const QString writeFailed
     = QStringLiteral("Impossibile scrivere nell'archivio del progetto. Ricalcolo Globale non completato.");
 
@@ -209,10 +208,10 @@ void GlobalRecalculation::close()
 
 void GlobalRecalculation::stop(const QString &message)
 {
-    platform::dialogs().msgBox(message, MsgButtons::Ok, MsgIcon::Information, titleAttention);
+    platform::dialogs().msgBox(message, MsgButtons::Ok, MsgIcon::Information, MessageTitle::ZavWarning);
     close();
     if (m_writeFailed)
-        platform::dialogs().msgBox(writeFailed, MsgButtons::Ok, MsgIcon::Critical, titleAttention);
+        platform::dialogs().msgBox(writeFailed, MsgButtons::Ok, MsgIcon::Critical, MessageTitle::ZavWarning);
     m_progress.close();
     m_progress.setBusy(false);
 }
@@ -234,7 +233,7 @@ void GlobalRecalculation::run()
 
     if (platform::dialogs().msgBox(
             QStringLiteral("Questa operazione potrebbe richiedere alcuni minuti. Continuare ?"),
-            MsgButtons::YesNo, MsgIcon::Information, titleAttention)
+            MsgButtons::YesNo, MsgIcon::Information, MessageTitle::ZavWarning)
         != MsgResult::Yes)
         return;
 
@@ -242,7 +241,7 @@ void GlobalRecalculation::run()
     if (!open()) {
         platform::dialogs().msgBox(
             QStringLiteral("Impossibile aprire l'archivio del progetto. Ricalcolo non effettuato."),
-            MsgButtons::Ok, MsgIcon::Critical, titleAttention);
+            MsgButtons::Ok, MsgIcon::Critical, MessageTitle::ZavWarning);
         m_progress.setBusy(false);
         return;
     }
@@ -269,10 +268,10 @@ void GlobalRecalculation::run()
 
     close();
     if (m_writeFailed)
-        platform::dialogs().msgBox(writeFailed, MsgButtons::Ok, MsgIcon::Critical, titleAttention);
+        platform::dialogs().msgBox(writeFailed, MsgButtons::Ok, MsgIcon::Critical, MessageTitle::ZavWarning);
     else
         platform::dialogs().msgBox(QStringLiteral("Ricalcolo Globale Terminato"), MsgButtons::Ok,
-            MsgIcon::Information, titleInformation);
+            MsgIcon::Information, MessageTitle::ZavInformation);
     m_progress.setCountersVisible(false);
     m_progress.close();
     m_progress.setBusy(false);
@@ -280,7 +279,7 @@ void GlobalRecalculation::run()
         return;
 
     if (platform::dialogs().msgBox(QStringLiteral("Si vuole effettuare il Calcolo Millesimi ?"),
-            MsgButtons::YesNo, MsgIcon::Information, titleInformation)
+            MsgButtons::YesNo, MsgIcon::Information, MessageTitle::ZavInformation)
         == MsgResult::Yes) {
         m_progress.setBusy(true);
         m_state.calcolo_millesimi();
