@@ -677,6 +677,35 @@ void setCurrencySymbol(const QString &symbol)
 
 double Val(const QString &text)
 {
+    // Plain digits with at most one point, the common case, read at once.
+    {
+        quint64 mantissa = 0;
+        int digits = 0;
+        long long exponent = 0;
+        bool point = false;
+        bool plain = !text.isEmpty();
+        for (const QChar c : text) {
+            if (c == QLatin1Char('.') && !point) {
+                point = true;
+            } else if (isDigit(c) && digits < 15) {
+                if (mantissa != 0 || c != QLatin1Char('0'))
+                    ++digits;
+                mantissa = mantissa * 10 + quint64(c.unicode() - u'0');
+                if (point)
+                    --exponent;
+            } else {
+                plain = false;
+                break;
+            }
+        }
+        if (plain) {
+            if (mantissa == 0)
+                return 0;
+            if (const std::optional<double> value = exactDecimal(mantissa, exponent))
+                return *value;
+        }
+    }
+
     // The runtime skips blanks, tabs and line feeds anywhere in the number.
     const auto skippable
         = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n'); };
