@@ -995,17 +995,7 @@ QString Format(double value, const QString &pattern)
 
 QString FormatSingle(float value, const QString &pattern)
 {
-    return FormatSingleWithValue(value, pattern).text;
-}
-
-Formatted FormatWithValue(double value, const QString &pattern)
-{
-    return FormatPattern(pattern).format(value);
-}
-
-Formatted FormatSingleWithValue(float value, const QString &pattern)
-{
-    return FormatPattern(pattern).formatSingle(value);
+    return FormatPattern(pattern).formatSingle(value).text;
 }
 
 QString Format(const QVariant &value, const QString &pattern)
