@@ -19,13 +19,50 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QIcon>
-#include <QKeySequence>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QStandardPaths>
 
 namespace zav::shell {
 
 using platform::FormRegistry;
+
+namespace {
+
+/**
+ * F1 opens the manual, as "Help" does: a key F1 that no control of the main window took reaches the
+ * main window itself (child windows included; other windows keep their keys). The unit workspace
+ * answers F1 itself.
+ */
+class HelpKey : public QObject
+{
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent *>(event)->key() != Qt::Key_F1)
+            return QObject::eventFilter(watched, event);
+        auto *window = FormRegistry::loaded<frm_init>(FormName::frm_init);
+        if (!window || watched != window)
+            return QObject::eventFilter(watched, event);
+        const QWidget *workspace = FormRegistry::loaded(QStringLiteral("frm_ins_coeff"));
+        const QWidget *focus = QApplication::focusWidget();
+        if (!(workspace && focus && (focus == workspace || workspace->isAncestorOf(focus))))
+            window->Bar_main1_ToolClick(QStringLiteral("tHelp"));
+        event->accept();
+        return true;
+    }
+};
+
+void installHelpKey()
+{
+    static HelpKey *filter = nullptr;
+    if (filter || !qApp)
+        return;
+    filter = new HelpKey;
+    filter->setParent(qApp);
+    qApp->installEventFilter(filter);
+}
+
+} // namespace
 
 void registerForms()
 {
@@ -42,6 +79,9 @@ void registerForms()
     tables::registerForms();
     tables::registerCommands();
     registerShellForms();
+    // Every other window opens over the main window and stays in front of it.
+    FormRegistry::setMainWindow(FormName::frm_init);
+    installHelpKey();
 }
 
 void installIconTheme()

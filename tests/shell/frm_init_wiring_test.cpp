@@ -1,6 +1,7 @@
 #include "shellformsfixture.h"
 
 #include "engine/var_gbl.h"
+#include "expenses/expensesforms.h"
 #include "platform/db.h"
 #include "platform/ui/commandbar.h"
 #include "shell/forms/about.h"
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 
 namespace zav::test {
 namespace {
@@ -205,6 +207,21 @@ TEST_F(MainWindowWiringTest, CodPianiAndSpeseShowTheirFormsAsChildWindows)
         EXPECT_EQ(window->mdiArea()->activeSubWindow()->widget(), shown) << key;
         FormRegistry::unload(QString::fromLatin1(form));
     }
+}
+
+// The expense form reads the main window's width and the width of its "Progetto" pull-down.
+TEST_F(MainWindowWiringTest, TheMainWindowGivesTheExpenseFormItsWidths)
+{
+    shell::frm_init *window = openMainWindow();
+    window->resize(900, 600);
+    expenses::MainWindowMetrics *metrics = expenses::mainWindowMetrics();
+    ASSERT_EQ(metrics, static_cast<expenses::MainWindowMetrics *>(window));
+    EXPECT_EQ(metrics->windowWidth(), window->frameGeometry().width());
+    const QMenu *progetto = window->Bar_main1()->menu(window->Bar_main1()->bandName(1));
+    ASSERT_NE(progetto, nullptr);
+    EXPECT_EQ(progetto->title().remove(u'&'), QStringLiteral("Progetto"));
+    EXPECT_EQ(metrics->bandWidth(1), progetto->sizeHint().width());
+    EXPECT_GT(metrics->bandWidth(1), 0);
 }
 
 } // namespace

@@ -3,7 +3,10 @@
 // new page, laid out by Qt's text document and written by Qt's PDF writer.
 
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QImage>
+#include <QList>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -12,8 +15,11 @@
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFragment>
 #include <QTextFrame>
+#include <QTextImageFormat>
 #include <QTextTable>
+#include <QUrl>
 
 #include <cstdio>
 
@@ -46,10 +52,49 @@ int main(int argc, char *argv[])
     }
 
     QTextDocument document;
+    // Pictures are named relative to the chapters' folder.
+    document.setBaseUrl(QUrl::fromLocalFile(QFileInfo(args.at(2)).absolutePath() + u'/'));
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPointSizeF(10.5);
     document.setDefaultFont(font);
     document.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
+
+    // Pictures are loaded now (printing lays out a copy of the document, which would not find
+    // them) and narrowed to the text's width.
+    const QPageLayout page(
+        QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+    const qreal textWidth = page.paintRect(QPageLayout::Point).width();
+    struct Narrowed
+    {
+        int position;
+        int length;
+        QTextImageFormat format;
+    };
+    QList<Narrowed> narrowed;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            QTextImageFormat format = fragment.charFormat().toImageFormat();
+            if (!format.isValid())
+                continue;
+            const QUrl name(format.name());
+            const QImage picture(document.baseUrl().resolved(name).toLocalFile());
+            if (picture.isNull())
+                return fail(QStringLiteral("cannot read the picture %1").arg(name.toString()));
+            document.addResource(QTextDocument::ImageResource, name, picture);
+            if (picture.width() > textWidth) {
+                format.setWidth(textWidth);
+                format.setHeight(textWidth * picture.height() / picture.width());
+                narrowed.append({ fragment.position(), fragment.length(), format });
+            }
+        }
+    }
+    for (const Narrowed &picture : narrowed) {
+        QTextCursor cursor(&document);
+        cursor.setPosition(picture.position);
+        cursor.setPosition(picture.position + picture.length, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(picture.format);
+    }
 
     // Each chapter (a first-level heading) after the first starts a page.
     bool first = true;
@@ -84,8 +129,7 @@ int main(int argc, char *argv[])
         QPdfWriter writer(temporary);
         writer.setTitle(QStringLiteral("Manuale di Zav"));
         writer.setCreator(QStringLiteral("Zav"));
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-            QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter));
+        writer.setPageLayout(page);
         document.print(&writer);
     }
     QFile::remove(output);

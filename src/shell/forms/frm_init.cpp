@@ -2,6 +2,7 @@
 
 #include "engine/messagetitles.h"
 #include "engine/var_gbl.h"
+#include "expenses/expensesforms.h"
 #include "platform/dialogs.h"
 #include "platform/programend.h"
 #include "platform/steps.h"
@@ -56,10 +57,25 @@ frm_init::frm_init(QWidget *parent)
             showChild(browserFactory()(address));
     });
 
+    expenses::setMainWindowMetrics(this);
     MDIForm_Load();
 }
 
-frm_init::~frm_init() = default;
+frm_init::~frm_init()
+{
+    expenses::setMainWindowMetrics(nullptr);
+}
+
+int frm_init::windowWidth() const
+{
+    return frameGeometry().width();
+}
+
+int frm_init::bandWidth(int position) const
+{
+    const QMenu *menu = m_bar->menu(m_bar->bandName(position));
+    return menu ? menu->sizeHint().width() : 0;
+}
 
 frm_init::BrowserFactory &frm_init::browserFactory()
 {

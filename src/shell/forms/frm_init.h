@@ -1,5 +1,7 @@
 #pragma once
 
+#include "expenses/mainwindowmetrics.h"
+
 #include "shell/commands/commandhost.h"
 #include "shell/commands/utilitycommands.h"
 
@@ -32,7 +34,7 @@ namespace zav::shell {
  * platform::CommandRegistry. A key with no handler yet does nothing. The items of the pop-up menu
  * run the handlers registered under their names the same way.
  */
-class frm_init : public QMainWindow, public CommandHost
+class frm_init : public QMainWindow, public CommandHost, public expenses::MainWindowMetrics
 {
     Q_OBJECT
 
@@ -82,6 +84,10 @@ public:
     /** @brief Makes a browser window for the `Web` command (the browser lives in its own library). */
     using BrowserFactory = std::function<QWidget *(const QString &address)>;
     static void setBrowserFactory(BrowserFactory factory);
+
+    // --- What the expense form reads of this window ---------------------------------------------
+    int windowWidth() const override;
+    int bandWidth(int position) const override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

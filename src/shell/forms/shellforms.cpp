@@ -12,7 +12,6 @@
 #include "shell/forms/frm_password.h"
 #include "shell/forms/frm_virgola.h"
 #include "shell/forms/inizio.h"
-#include <QShortcut>
 
 namespace zav::shell {
 
@@ -57,17 +56,8 @@ frm_file *makeArchiveDialog()
 
 void registerShellForms()
 {
-    // Every other window opens over the main window and stays in front of it.
-    FormRegistry::setMainWindow(FormName::frm_init);
     FormRegistry::setFactory(FormName::INIZIO, [] { return new INIZIO; });
-    FormRegistry::setFactory(FormName::frm_init, [] {
-        auto *window = new frm_init;
-        // F1 opens the manual, as "Help" does, in the main window and its child windows.
-        auto *help = new QShortcut(QKeySequence(Qt::Key_F1), window);
-        QObject::connect(help, &QShortcut::activated, window,
-            [window] { window->Bar_main1_ToolClick(QStringLiteral("tHelp")); });
-        return window;
-    });
+    FormRegistry::setFactory(FormName::frm_init, [] { return new frm_init; });
     FormRegistry::setFactory(FormName::frm_password, ownedByMainWindow<frm_password>());
     FormRegistry::setFactory(FormName::frm_file, &makeArchiveDialog);
     FormRegistry::setFactory(FormName::frm_datiprg, ownedByMainWindow<frm_datiprg>());
