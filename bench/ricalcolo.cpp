@@ -219,6 +219,8 @@ void runProgram(benchmark::State &state, Layout layout)
         state.SkipWithError("the recalculation or the thousandths did not end normally");
     state.SetComplexityN(units);
     state.counters["rooms"] = double(units) * roomsPerUnit;
+    // The process's peak so far: read it for one size by running that benchmark alone
+    // (--benchmark_filter='^RecalculationAndThousandths/10000$').
     state.counters["peak_MB"] = peakMegabytes();
 }
 
