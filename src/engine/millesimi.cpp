@@ -1,6 +1,7 @@
 #include "engine/millesimi.h"
 
 #include "engine/archive.h"
+#include "engine/messagetitles.h"
 #include "engine/var_gbl.h"
 #include "platform/dialogs.h"
 #include "platform/vb.h"
@@ -19,9 +20,6 @@ using V = ArchiveValues;
 
 namespace {
 
-const QString titleAttenzione = QStringLiteral("!!! Zav - Attenzione - !!!");
-const QString titleInformazioni = QStringLiteral("!!! Zav - Informazioni - !!!");
-
 // Field position by name, -1 when the table lacks it (its value then reads as empty).
 int fieldAt(const Recordset &rs, const QString &name)
 {
@@ -34,6 +32,23 @@ QVariant valueAt(const Recordset &rs, int row, int position)
 }
 
 } // namespace
+
+QVariant Millesimi::Row::amountValue() const
+{
+    switch (amount) {
+    case Amount::None:
+        return QVariant();
+    case Amount::Surface:
+        return unit->totSupRaw;
+    case Amount::Volume:
+        return QVariant(unit->totVol.value_or(0.0));
+    case Amount::HeatedVolume:
+        return unit->totVolRisc;
+    case Amount::RadiantSurface:
+        return unit->totRadRisc;
+    }
+    return QVariant();
+}
 
 Millesimi::Millesimi(Database &db)
     : m_db(db)
@@ -73,45 +88,57 @@ void Millesimi::readInputs()
         m_risc50 = valueAt(ana, 0, fieldAt(ana, QStringLiteral("RISC_50")));
     }
 
-    // Units in stored order.
-    const Recordset cp = m_db.table(archive::CODIF_PIANI);
-    const int fNumPal = fieldAt(cp, QStringLiteral("NUM_PAL"));
-    const int fScala = fieldAt(cp, QStringLiteral("SCALA"));
-    const int fRiga = fieldAt(cp, QStringLiteral("RIGA"));
-    const int fSigla = fieldAt(cp, QStringLiteral("SIGLA"));
-    const int fProprietario = fieldAt(cp, QStringLiteral("PROPRIETARIO"));
-    const int fHterra = fieldAt(cp, QStringLiteral("HTERRA"));
-    const int fHpiano = fieldAt(cp, QStringLiteral("HPIANO"));
-    const int fHascensore = fieldAt(cp, QStringLiteral("HASCENSORE"));
-    const int fTotSup = fieldAt(cp, QStringLiteral("TOT_SUP"));
-    const int fTotVol = fieldAt(cp, QStringLiteral("TOT_VOL"));
-    const int fVolRisc = fieldAt(cp, QStringLiteral("TOT_VOL_RISC"));
-    const int fRadRisc = fieldAt(cp, QStringLiteral("TOT_RAD_RISC"));
-    const int fInterno = fieldAt(cp, QStringLiteral("INTERNO"));
-    m_units.reserve(cp.recordCount());
-    for (int r = 0; r < cp.recordCount(); ++r) {
+    // Units in stored order, read row by row: only the fields used are kept.
+    const QStringList fields = m_db.fields(archive::CODIF_PIANI);
+    const auto position = [&fields](const char *name) {
+        for (qsizetype i = 0; i < fields.size(); ++i) {
+            if (fields.at(i).compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+                return int(i);
+        }
+        return -1;
+    };
+    const int fNumPal = position("NUM_PAL");
+    const int fScala = position("SCALA");
+    const int fRiga = position("RIGA");
+    const int fSigla = position("SIGLA");
+    const int fProprietario = position("PROPRIETARIO");
+    const int fHterra = position("HTERRA");
+    const int fHpiano = position("HPIANO");
+    const int fHascensore = position("HASCENSORE");
+    const int fTotSup = position("TOT_SUP");
+    const int fTotVol = position("TOT_VOL");
+    const int fVolRisc = position("TOT_VOL_RISC");
+    const int fRadRisc = position("TOT_RAD_RISC");
+    const int fInterno = position("INTERNO");
+    platform::Statement units = m_db.prepare(QStringLiteral("SELECT * FROM CODIF_PIANI ORDER BY rowid"));
+    units.forEach({}, [&](const platform::RowView &row) {
+        const auto valueAt = [&row](int position) {
+            return position < 0 || position >= row.fieldCount() ? QVariant()
+                                                                : row.field(position).toVariant();
+        };
         Unit u;
-        u.numPal = valueAt(cp, r, fNumPal);
-        u.scala = valueAt(cp, r, fScala);
-        u.riga = valueAt(cp, r, fRiga);
-        u.sigla = valueAt(cp, r, fSigla);
-        u.proprietario = valueAt(cp, r, fProprietario);
-        u.hpiano = valueAt(cp, r, fHpiano);
-        u.interno = valueAt(cp, r, fInterno);
-        u.totSupRaw = valueAt(cp, r, fTotSup);
-        u.totVolRisc = valueAt(cp, r, fVolRisc);
-        u.totRadRisc = valueAt(cp, r, fRadRisc);
+        u.numPal = valueAt(fNumPal);
+        u.scala = valueAt(fScala);
+        u.riga = valueAt(fRiga);
+        u.sigla = valueAt(fSigla);
+        u.proprietario = valueAt(fProprietario);
+        u.hpiano = valueAt(fHpiano);
+        u.interno = valueAt(fInterno);
+        u.totSupRaw = valueAt(fTotSup);
+        u.totVolRisc = valueAt(fVolRisc);
+        u.totRadRisc = valueAt(fRadRisc);
+        u.palaz = V::isEmpty(u.numPal) ? QVariant() : QVariant(V::text(u.numPal));
         u.building = V::wholeNumber(u.numPal);
         u.floorSlot = V::floorSlot(u.sigla);
         u.special = V::specialIndex(u.sigla);
-        u.hterra = V::number(valueAt(cp, r, fHterra));
-        u.hascensore = V::number(valueAt(cp, r, fHascensore));
+        u.hterra = V::number(valueAt(fHterra));
+        u.hascensore = V::number(valueAt(fHascensore));
         u.totSup = V::number(u.totSupRaw);
-        u.totVol = V::number(valueAt(cp, r, fTotVol));
+        u.totVol = V::number(valueAt(fTotVol));
         u.volRisc = V::number(u.totVolRisc);
         u.radRisc = V::number(u.totRadRisc);
         m_units.append(std::move(u));
-    }
+    });
 
     // Buildings in building number order (empty numbers first, ties in stored order).
     const Recordset cps = m_db.table(archive::COMPOS_PAL);
@@ -192,7 +219,7 @@ bool Millesimi::generalTable()
                     + QStringLiteral(" Pal. ") + V::text(u.numPal) + QStringLiteral("Scala ")
                     + V::text(u.scala) + QStringLiteral("Interno ") + V::text(u.interno)
                     + QStringLiteral(" risultano non corretti o vuoti"),
-                platform::MsgButtons::Ok, platform::MsgIcon::Information, titleAttenzione);
+                platform::MsgButtons::Ok, platform::MsgIcon::Information, MessageTitle::ZavWarning);
             continue;
         }
         const double volume = u.totVol.value_or(0.0);
@@ -216,15 +243,10 @@ bool Millesimi::generalTable()
         }
 
         Row row;
-        row.condomino = u.proprietario;
-        row.palaz = V::isEmpty(u.numPal) ? QVariant() : QVariant(V::text(u.numPal));
-        row.scala = u.scala;
-        row.mq = bySurface ? u.totSupRaw : QVariant(volume);
+        row.unit = &u;
+        row.amount = bySurface ? Row::Amount::Surface : Row::Amount::Volume;
         row.millesimi = share;
-        row.piano = u.sigla;
-        row.interno = u.interno;
-        row.riga = u.riga;
-        m_generale.append(std::move(row));
+        m_generale.append(row);
     }
     return true;
 }
@@ -240,8 +262,7 @@ void Millesimi::porterTable()
         return;
     m_portierato = m_generale;
     for (Row &row : m_portierato) {
-        if (V::isEmpty(row.interno))
-            row.interno = QVariant();
+        row.internoNull = V::isEmpty(row.unit->interno);
     }
 }
 
@@ -284,14 +305,14 @@ void Millesimi::writeTable(const QString &table, const QVector<Row> &rows, const
 QList<Millesimi::Column> Millesimi::generalColumns()
 {
     return {
-        { QStringLiteral("CONDOMINO"), [](const Row &r) { return r.condomino; } },
-        { QStringLiteral("PALAZ"), [](const Row &r) { return r.palaz; } },
-        { QStringLiteral("SCALA"), [](const Row &r) { return r.scala; } },
-        { QStringLiteral("MQ"), [](const Row &r) { return r.mq; } },
+        { QStringLiteral("CONDOMINO"), [](const Row &r) { return r.condomino(); } },
+        { QStringLiteral("PALAZ"), [](const Row &r) { return r.palaz(); } },
+        { QStringLiteral("SCALA"), [](const Row &r) { return r.scala(); } },
+        { QStringLiteral("MQ"), [](const Row &r) { return r.amountValue(); } },
         { QStringLiteral("MILLESIMI"), [](const Row &r) { return V::field(r.millesimi); } },
-        { QStringLiteral("PIANO"), [](const Row &r) { return r.piano; } },
-        { QStringLiteral("INTERNO"), [](const Row &r) { return r.interno; } },
-        { QStringLiteral("RIGA"), [](const Row &r) { return r.riga; } },
+        { QStringLiteral("PIANO"), [](const Row &r) { return r.piano(); } },
+        { QStringLiteral("INTERNO"), [](const Row &r) { return r.interno(); } },
+        { QStringLiteral("RIGA"), [](const Row &r) { return r.riga(); } },
     };
 }
 
@@ -314,14 +335,14 @@ void Millesimi::writeOthers()
     writeTable(archive::TEMPORANEO2, m_scale, stair);
 
     const QList<Column> heating = {
-        { QStringLiteral("CONDOMINO"), [](const Row &r) { return r.condomino; } },
-        { QStringLiteral("PALAZ"), [](const Row &r) { return r.palaz; } },
-        { QStringLiteral("SCALA"), [](const Row &r) { return r.scala; } },
-        { QStringLiteral("PIANO"), [](const Row &r) { return r.piano; } },
-        { QStringLiteral("VOLUME"), [](const Row &r) { return r.volume; } },
+        { QStringLiteral("CONDOMINO"), [](const Row &r) { return r.condomino(); } },
+        { QStringLiteral("PALAZ"), [](const Row &r) { return r.palaz(); } },
+        { QStringLiteral("SCALA"), [](const Row &r) { return r.scala(); } },
+        { QStringLiteral("PIANO"), [](const Row &r) { return r.piano(); } },
+        { QStringLiteral("VOLUME"), [](const Row &r) { return r.amountValue(); } },
         { QStringLiteral("MILLESIMI"), [](const Row &r) { return V::field(r.millesimi); } },
-        { QStringLiteral("INTERNO"), [](const Row &r) { return r.interno; } },
-        { QStringLiteral("RIGA"), [](const Row &r) { return r.riga; } },
+        { QStringLiteral("INTERNO"), [](const Row &r) { return r.interno(); } },
+        { QStringLiteral("RIGA"), [](const Row &r) { return r.riga(); } },
     };
     writeTable(archive::MIL_RISC, m_riscaldamento, heating);
 }
@@ -357,20 +378,20 @@ void VarGbl::calcolo_millesimi()
 
     if (!failure.isNull()) {
         platform::dialogs().msgBox(QStringLiteral("Calcolo Millesimi non effettuato.\n") + failure,
-            platform::MsgButtons::Ok, platform::MsgIcon::Critical, titleAttenzione);
+            platform::MsgButtons::Ok, platform::MsgIcon::Critical, MessageTitle::ZavWarning);
         return;
     }
     switch (outcome) {
     case Millesimi::Outcome::StoppedFloorHeight:
         platform::dialogs().msgBox(QStringLiteral("E' stata trovata l'altezza di piano vuota del condomino ")
                 + stopOwner + QStringLiteral(". Controllare e ripetere l'operazione"),
-            platform::MsgButtons::Ok, platform::MsgIcon::Information, titleAttenzione);
+            platform::MsgButtons::Ok, platform::MsgIcon::Information, MessageTitle::ZavWarning);
         break;
     case Millesimi::Outcome::StoppedZeroSum:
         break;
     case Millesimi::Outcome::Completed:
         platform::dialogs().msgBox(QStringLiteral("Calcolo Millesimi effettuato"), platform::MsgButtons::Ok,
-            platform::MsgIcon::Information, titleInformazioni);
+            platform::MsgIcon::Information, MessageTitle::ZavInformation);
         break;
     }
 }

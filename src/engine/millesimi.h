@@ -49,6 +49,7 @@ private:
     {
         QVariant numPal, scala, riga, sigla, proprietario, hpiano, interno;
         QVariant totSupRaw, totVolRisc, totRadRisc;
+        QVariant palaz; ///< the building as the result tables hold it: its text, Null when empty
         std::optional<qint64> building;
         int floorSlot = 0; ///< numeric floor 1..30 of SIGLA, 0 for any other code
         int special = -1; ///< special floor index of SIGLA, -1 for any other code
@@ -62,18 +63,32 @@ private:
         QVariant numScale, riscaldamento, ascensore;
     };
 
-    /** @brief One row of a result table as it is written. */
+    /**
+     * @brief One row of a result table as it is written: the unit it stands for (owner, building,
+     * stair, floor code, unit number and floor position come from it) and its own numbers.
+     */
     struct Row
     {
-        QVariant condomino, palaz, scala, mq, piano, interno, riga;
+        /** @brief Which of the unit's amounts the row writes: MQ of a general row, VOLUME of a heating row.
+         */
+        enum class Amount : quint8 { None, Surface, Volume, HeatedVolume, RadiantSurface };
+
+        const Unit *unit = nullptr;
+        Amount amount = Amount::None;
+        bool internoNull = false; ///< the porter's table writes an empty unit number as Null
         Num millesimi;
         // Stair and lift table only.
         Num milB, media, ascensore, mediaAsc;
-        // Heating table only.
-        QVariant volume;
-        // Floor code of PIANO, worked out once for the stair slots.
-        int floorSlot = 0;
-        int special = -1;
+
+        const QVariant &condomino() const { return unit->proprietario; }
+        const QVariant &palaz() const { return unit->palaz; }
+        const QVariant &scala() const { return unit->scala; }
+        const QVariant &piano() const { return unit->sigla; }
+        const QVariant &riga() const { return unit->riga; }
+        QVariant interno() const { return internoNull ? QVariant() : unit->interno; }
+        int floorSlot() const { return unit->floorSlot; }
+        int special() const { return unit->special; }
+        QVariant amountValue() const;
     };
 
     /** @brief A stair of a building, with its rows of the stair and lift table. */

@@ -19,7 +19,7 @@ void Millesimi::buildingTable()
     // reached only through its number, so rows whose building is not a number 1..count get none.
     std::map<qint64, std::vector<int>> byBuilding;
     for (int i = 0; i < m_generale.size(); ++i) {
-        const std::optional<qint64> b = V::wholeNumber(m_generale[i].palaz);
+        const std::optional<qint64> b = V::wholeNumber(m_generale[i].palaz());
         if (b && *b >= 1 && *b <= count)
             byBuilding[*b].push_back(i);
     }
@@ -41,7 +41,7 @@ void Millesimi::buildingTable()
                     share = vb::Int(scaled) / 1000.0;
             }
             row.millesimi = share;
-            m_palazzine.append(std::move(row));
+            m_palazzine.append(row);
         }
     }
 }

@@ -71,19 +71,14 @@ void Millesimi::heatingTable()
             const Num radiant = radiantCounts ? u->radRisc : Num(0.0);
 
             Row row;
-            row.condomino = u->proprietario;
-            row.palaz = V::isEmpty(u->numPal) ? QVariant() : QVariant(V::text(u->numPal));
-            row.scala = u->scala;
-            row.piano = u->sigla;
-            row.interno = u->interno;
-            row.riga = u->riga;
+            row.unit = u;
 
             // An empty amount is not 0: it takes its case and gives an empty share.
             if (!byHalf && (!volume || *volume != 0.0)) {
-                row.volume = u->totVolRisc;
+                row.amount = Row::Amount::HeatedVolume;
                 row.millesimi = V::formatted(volumeShare(volume), QStringLiteral("###0.0##"));
             } else if (!byHalf && (!radiant || *radiant != 0.0)) {
-                row.volume = u->totRadRisc;
+                row.amount = Row::Amount::RadiantSurface;
                 const Num share = radiant ? Num((*radiant * 1000.0) / criterionTotal) : std::nullopt;
                 row.millesimi = V::formatted(share, QStringLiteral("###.0##"));
             } else {
@@ -94,7 +89,7 @@ void Millesimi::heatingTable()
                 const Num mean = (v && r) ? Num((*v + *r) / 2.0) : std::nullopt;
                 row.millesimi = V::formatted(mean, QStringLiteral("###.0##"));
             }
-            m_riscaldamento.append(std::move(row));
+            m_riscaldamento.append(row);
         }
     }
 }

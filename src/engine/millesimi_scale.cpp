@@ -47,9 +47,9 @@ void Millesimi::stairFirstHalf()
     std::map<std::pair<qint64, QString>, std::vector<int>> byStair;
     for (int i = 0; i < m_generale.size(); ++i) {
         const Row &row = m_generale[i];
-        const std::optional<qint64> b = V::wholeNumber(row.palaz);
-        if (b && !row.scala.isNull())
-            byStair[{ *b, row.scala.toString() }].push_back(i);
+        const std::optional<qint64> b = V::wholeNumber(row.palaz());
+        if (b && !row.scala().isNull())
+            byStair[{ *b, row.scala().toString() }].push_back(i);
     }
 
     m_scale.reserve(m_generale.size());
@@ -78,10 +78,8 @@ void Millesimi::stairFirstHalf()
                             firstHalf = vb::Int(scaled) / 1000.0;
                     }
                     row.millesimi = firstHalf;
-                    row.floorSlot = V::floorSlot(row.piano);
-                    row.special = V::specialIndex(row.piano);
                     stair.rows.push_back(int(m_scale.size()));
-                    m_scale.append(std::move(row));
+                    m_scale.append(row);
                 }
             }
             m_stairs.push_back(std::move(stair));
@@ -91,9 +89,9 @@ void Millesimi::stairFirstHalf()
     // The stair query returns its rows in the text order of their floor codes.
     for (Stair &stair : m_stairs) {
         const QString palaz = QString::number(stair.building);
-        std::erase_if(stair.rows, [&](int i) { return !V::equals(m_scale[i].palaz, palaz); });
+        std::erase_if(stair.rows, [&](int i) { return !V::equals(m_scale[i].palaz(), palaz); });
         std::stable_sort(stair.rows.begin(), stair.rows.end(),
-            [this](int a, int b) { return V::floorCodeLess(m_scale[a].piano, m_scale[b].piano); });
+            [this](int a, int b) { return V::floorCodeLess(m_scale[a].piano(), m_scale[b].piano()); });
     }
 }
 
@@ -160,7 +158,7 @@ void Millesimi::stairSlots()
             int current = -1;
             for (int i : stair.rows) {
                 const Row &row = m_scale[i];
-                if (row.floorSlot == k)
+                if (row.floorSlot() == k)
                     floorSum = (floorSum && row.millesimi) ? Num(*floorSum + *row.millesimi) : std::nullopt;
             }
 
@@ -171,11 +169,11 @@ void Millesimi::stairSlots()
             } else {
                 for (int i : stair.rows) {
                     const Row &row = m_scale[i];
-                    if (current >= 0 && row.special != current)
+                    if (current >= 0 && row.special() != current)
                         continue;
-                    if (row.special < 0 || m_states[row.special] != Pending)
+                    if (row.special() < 0 || m_states[row.special()] != Pending)
                         continue;
-                    current = row.special;
+                    current = row.special();
                     specialSum
                         = (specialSum && row.millesimi) ? Num(*specialSum + *row.millesimi) : std::nullopt;
                     for (int c = 0; c < V::specialCount; ++c) {
@@ -237,14 +235,14 @@ void Millesimi::writeSlot(const Stair &stair, const std::vector<const Unit *> &u
     for (int i : stair.rows) {
         Row &row = m_scale[i];
         bool write = false;
-        if (row.floorSlot == slot) {
+        if (row.floorSlot() == slot) {
             write = true;
             // A written row of floor k stops the special group that follows it.
             for (int &mark : m_marks) {
                 if (mark != 2)
                     mark = 1;
             }
-        } else if (currentSpecial >= 0 && row.special == currentSpecial && m_marks[currentSpecial] == 0) {
+        } else if (currentSpecial >= 0 && row.special() == currentSpecial && m_marks[currentSpecial] == 0) {
             write = true;
             for (int c = 0; c < V::specialCount; ++c) {
                 if (c != currentSpecial && m_marks[c] != 2)

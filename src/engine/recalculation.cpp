@@ -183,7 +183,8 @@ void Recalculation::evaluateInto(const QString &expression, RoomField &field)
     const QStringView text = trimBlanks(expression);
     if (text.isEmpty())
         return;
-    const std::optional<double> value = m_host.evaluate(text.toString());
+    const std::optional<double> value
+        = m_host.evaluate(text.size() == expression.size() ? expression : text.toString());
     field = value ? formatted(*value, m_surfacePattern) : RoomField::written(QString(), std::nullopt);
 }
 

@@ -83,6 +83,23 @@ const QString *functionName(QStringView word)
     return nullptr;
 }
 
+// Digits with at most one point among or before them: the common number of an expression, which
+// passes the numeric test without going through it.
+bool plainNumber(QStringView token)
+{
+    bool digit = false;
+    bool point = false;
+    for (const QChar c : token) {
+        if (c >= u'0' && c <= u'9')
+            digit = true;
+        else if (c == u'.' && !point)
+            point = true;
+        else
+            return false;
+    }
+    return digit;
+}
+
 // A stack re-created empty with positions 0 to size - 1, in the memory it already holds.
 void recreate(QVector<VarGbl::ElementoPila> &pila, qsizetype size)
 {
@@ -150,8 +167,12 @@ void VarGbl::carica_riga_precedenze(int riga, const QString &testo)
 int VarGbl::indice_operatore(const QString &operatore) const
 {
     for (int i = 1; i <= 10; ++i) {
-        // Most tokens differ in length, which settles the comparison at once.
-        if (operatori[i].size() == operatore.size() && operatori[i] == operatore)
+        // Most tokens differ in length, which settles the comparison at once; the one-character
+        // tokens differ in that character.
+        const QString &token = operatori[i];
+        if (token.size() != operatore.size())
+            continue;
+        if (token.size() == 1 ? token.front() == operatore.front() : token == operatore)
             return i;
     }
     return 0;
@@ -258,15 +279,16 @@ double VarGbl::applica_operatore(double sinistro, double destro, const QString &
 {
     // Sums, differences, products and quotients follow the floating-point rules (1/0 is infinite);
     // the runtime's functions check their domain and range.
-    if (operatore == u"+")
+    const QChar single = operatore.size() == 1 ? operatore.at(0) : QChar();
+    if (single == u'+')
         return sinistro + destro;
-    if (operatore == u"-")
+    if (single == u'-')
         return sinistro - destro;
-    if (operatore == u"*")
+    if (single == u'*')
         return sinistro * destro;
-    if (operatore == u"/")
+    if (single == u'/')
         return sinistro / destro;
-    if (operatore == u"^") {
+    if (single == u'^') {
         if (sinistro < 0 && std::isfinite(destro) && destro != std::trunc(destro))
             throw EvaluationError(Kind::InvalidArgument);
         const double potenza = std::pow(sinistro, destro);
@@ -309,7 +331,8 @@ std::optional<double> VarGbl::valuta_espressione(const QString &espressione)
     QString testo = espressione;
     for (qsizetype i = 0; i < testo.size(); ++i) {
         const QChar c = testo.at(i);
-        if (c.toUpper() != c) {
+        const bool unchanged = c.unicode() < 0x80 ? (c < u'a' || c > u'z') : c.toUpper() == c;
+        if (!unchanged) {
             for (QChar &d : testo)
                 d = d.toUpper();
             break;
@@ -339,7 +362,7 @@ std::optional<double> VarGbl::valuta_espressione(const QString &espressione)
             // A number, with the point as its decimal mark whatever the system's separator, enters
             // as an operand; any other word enters as an operator (this is how function names
             // arrive).
-            if (platform::vb::IsNumeric(token, u'.'))
+            if (plainNumber(token) || platform::vb::IsNumeric(token, u'.'))
                 push_operando(platform::vb::Val(token));
             else if (const QString *name = functionName(token))
                 push_operatore(*name, attesa_operando);

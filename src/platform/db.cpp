@@ -776,20 +776,6 @@ void Statement::bind(int position, const FieldView &value)
     }
 }
 
-void Statement::bind(int position, const QVariant &value)
-{
-    sqlite3_stmt *statement = bindable(position);
-    std::string &buffer = m_prepared->texts[size_t(position - 1)];
-    // A blob is read from the value in place by bindValue: keep a copy that lives until the run.
-    if (value.typeId() == QMetaType::QByteArray && !value.isNull()) {
-        const auto *bytes = static_cast<const QByteArray *>(value.constData());
-        bind(position, FieldView { StorageClass::Blob, 0, 0.0, QByteArrayView(*bytes) });
-        return;
-    }
-    bindValue(statement, position, value, buffer);
-    markBound(*m_prepared, position, SQLITE_OK);
-}
-
 int Statement::run()
 {
     sqlite3_stmt *statement = runnable();

@@ -235,7 +235,6 @@ public:
     /** @brief Text already in UTF-8. */
     void bindUtf8(int position, QByteArrayView text);
     void bind(int position, const FieldView &value);
-    void bind(int position, const QVariant &value);
     /**
      * @brief Runs with the values bound one at a time since the last run; returns rows affected.
      * DbError Failed unless every placeholder got a value, so that no run reuses values of an

@@ -125,8 +125,69 @@ private:
  * Converts gathered number text. decimalMagnitude is where the first significant digit sits
  * (its power of ten, roughly): it tells an underflow, which reads as zero, from an overflow.
  */
+// Powers of ten that a double holds exactly.
+constexpr double exactPowersOfTen[] = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12,
+    1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22 };
+
+// The double nearest to mantissa x 10^exponent, when one operation gives it: a mantissa of at most
+// 15 digits is exact in a double, so is a power of ten up to 10^22, and a product or quotient of two
+// exact doubles is rounded once, to the nearest. Empty when that does not hold.
+std::optional<double> exactDecimal(quint64 mantissa, long long exponent)
+{
+    if (mantissa >= 1000000000000000ull || exponent < -22 || exponent > 22)
+        return std::nullopt;
+    const double m = double(mantissa);
+    return exponent < 0 ? m / exactPowersOfTen[-exponent] : m * exactPowersOfTen[exponent];
+}
+
+// Plain number text ("123.45", "0.5e-3") read by the quick way when it serves (see exactDecimal).
+std::optional<double> quickDecimal(const char *p, const char *end)
+{
+    quint64 mantissa = 0;
+    int digits = 0;
+    long long exponent = 0;
+    bool point = false;
+    for (; p < end && *p != 'e'; ++p) {
+        if (*p == '.') {
+            point = true;
+            continue;
+        }
+        if (mantissa == 0 && *p == '0') {
+            if (point)
+                --exponent;
+            continue;
+        }
+        if (++digits > 15)
+            return std::nullopt;
+        mantissa = mantissa * 10 + quint64(*p - '0');
+        if (point)
+            --exponent;
+    }
+    if (p < end) {
+        ++p;
+        bool negativeExponent = false;
+        if (p < end && (*p == '-' || *p == '+'))
+            negativeExponent = *p++ == '-';
+        long long e = 0;
+        for (; p < end; ++p) {
+            e = e * 10 + (*p - '0');
+            if (e > 1000)
+                return std::nullopt;
+        }
+        exponent += negativeExponent ? -e : e;
+    }
+    if (mantissa == 0)
+        return 0.0;
+    return exactDecimal(mantissa, exponent);
+}
+
 std::optional<double> convert(const AsciiNumber &number, bool negative, long long decimalMagnitude)
 {
+    if (const std::optional<double> quick = quickDecimal(number.begin(), number.end())) {
+        if (*quick == 0)
+            return 0.0;
+        return negative ? -*quick : *quick;
+    }
     double value = 0;
     const auto [end, error]
         = std::from_chars(number.begin(), number.end(), value, std::chars_format::general);
@@ -151,9 +212,19 @@ Decimal toDecimal(double value, int significantDigits = 15)
     Decimal decimal;
     decimal.negative = std::signbit(value);
     char text[40];
-    const auto result = std::to_chars(
-        text, text + sizeof(text), std::fabs(value), std::chars_format::scientific, significantDigits - 1);
-    // text is "d.ddddddddddddddde+XX"
+    // The shortest text that reads back as the value is the value rounded to the digits asked for
+    // when it has no more of them: the value lies within half a unit of its last binary place of
+    // that text, far nearer than half a step of the 15th (or 7th) decimal digit. Otherwise the
+    // digits are rounded from the binary value.
+    auto result = std::to_chars(text, text + sizeof(text), std::fabs(value), std::chars_format::scientific);
+    int shortest = 0;
+    for (const char *c = text; c < result.ptr && *c != 'e'; ++c)
+        shortest += *c != '.';
+    if (shortest > significantDigits) {
+        result = std::to_chars(text, text + sizeof(text), std::fabs(value), std::chars_format::scientific,
+            significantDigits - 1);
+    }
+    // text is "d.ddddddddddddddde+XX" (or "de+XX")
     const char *p = text;
     decimal.digits[decimal.count++] = *p++;
     if (*p == '.')
@@ -225,6 +296,13 @@ double fromDecimal(const Decimal &decimal)
 {
     if (decimal.isZero())
         return 0.0;
+    if (decimal.count <= 15) {
+        quint64 mantissa = 0;
+        for (int i = 0; i < decimal.count; ++i)
+            mantissa = mantissa * 10 + quint64(decimal.digits[i] - '0');
+        if (const std::optional<double> quick = exactDecimal(mantissa, decimal.exponent - decimal.count + 1))
+            return decimal.negative ? -*quick : *quick;
+    }
     char text[48];
     char *p = text;
     for (int i = 0; i < decimal.count; ++i)
@@ -599,6 +677,35 @@ void setCurrencySymbol(const QString &symbol)
 
 double Val(const QString &text)
 {
+    // Plain digits with at most one point, the common case, read at once.
+    {
+        quint64 mantissa = 0;
+        int digits = 0;
+        long long exponent = 0;
+        bool point = false;
+        bool plain = !text.isEmpty();
+        for (const QChar c : text) {
+            if (c == QLatin1Char('.') && !point) {
+                point = true;
+            } else if (isDigit(c) && digits < 15) {
+                if (mantissa != 0 || c != QLatin1Char('0'))
+                    ++digits;
+                mantissa = mantissa * 10 + quint64(c.unicode() - u'0');
+                if (point)
+                    --exponent;
+            } else {
+                plain = false;
+                break;
+            }
+        }
+        if (plain) {
+            if (mantissa == 0)
+                return 0;
+            if (const std::optional<double> value = exactDecimal(mantissa, exponent))
+                return *value;
+        }
+    }
+
     // The runtime skips blanks, tabs and line feeds anywhere in the number.
     const auto skippable
         = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n'); };
@@ -888,17 +995,7 @@ QString Format(double value, const QString &pattern)
 
 QString FormatSingle(float value, const QString &pattern)
 {
-    return FormatSingleWithValue(value, pattern).text;
-}
-
-Formatted FormatWithValue(double value, const QString &pattern)
-{
-    return FormatPattern(pattern).format(value);
-}
-
-Formatted FormatSingleWithValue(float value, const QString &pattern)
-{
-    return FormatPattern(pattern).formatSingle(value);
+    return FormatPattern(pattern).formatSingle(value).text;
 }
 
 QString Format(const QVariant &value, const QString &pattern)

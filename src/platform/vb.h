@@ -129,24 +129,17 @@ struct Formatted
     std::optional<double> number; ///< CDbl of the text; no value when the text reads as none
 };
 
-/**
- * @brief Format(value, pattern) together with the number its text reads back as (CDbl of the
- * text), worked out from the same digits: bulk work stores the text and goes on with the number
- * without reading its own output. A value that is not finite gives the empty text and no number.
- */
-Formatted FormatWithValue(double value, const QString &pattern);
-/** @brief FormatSingle(value, pattern) together with the number its text reads back as. */
-Formatted FormatSingleWithValue(float value, const QString &pattern);
-
 namespace detail {
 struct Decimal;
 }
 
 /**
  * @brief A Format pattern read once, for bulk work that writes many numbers with it: format() gives
- * what FormatWithValue gives with the pattern, formatSingle() what FormatSingleWithValue gives. The
- * currency symbol of "Currency" is the one in force when the pattern is read; the decimal separator
- * is the one in force at each call.
+ * Format(value, pattern), formatSingle() FormatSingle(value, pattern), each together with the
+ * number its text reads back as (CDbl of the text), worked out from the same digits so that the
+ * caller goes on with the number without reading its own output. A value that is not finite gives
+ * the empty text and no number. The currency symbol of "Currency" is the one in force when the
+ * pattern is read; the decimal separator is the one in force at each call.
  */
 class FormatPattern
 {

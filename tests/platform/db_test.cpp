@@ -669,8 +669,12 @@ TEST_F(DbTest, ValuesBoundOneAtATimeAndRowsReadInPlace)
         [&] {
             insert.bind(1, FieldView { StorageClass::Blob, 0, 0.0, QByteArrayView(blob) });
         },
-        [&] { insert.bind(1, QVariant(QStringLiteral("12,5"))); },
-        [&] { insert.bind(1, QVariant(true)); },
+        [&] {
+            insert.bind(1, FieldView { StorageClass::Text, 0, 0.0, QByteArrayView("12,5") });
+        },
+        [&] {
+            insert.bind(1, FieldView { StorageClass::Integer, 1, 0.0, {} });
+        },
     };
     for (const auto &bind : binds) {
         bind();

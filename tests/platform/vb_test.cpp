@@ -188,15 +188,15 @@ TEST(VbFormat, FormattedValueIsWhatTheTextReadsBackAs)
         };
         for (const auto &c : cases) {
             SCOPED_TRACE(c.pattern);
-            const Formatted written = FormatWithValue(c.value, QString::fromUtf8(c.pattern));
+            const Formatted written = FormatPattern(QString::fromUtf8(c.pattern)).format(c.value);
             EXPECT_EQ(written.text, Format(c.value, QString::fromUtf8(c.pattern)));
             EXPECT_EQ(written.number, c.number);
             EXPECT_EQ(written.number, CDbl(written.text));
         }
-        const Formatted single = FormatSingleWithValue(12345.678f, QStringLiteral("###0.0##"));
+        const Formatted single = FormatPattern(QStringLiteral("###0.0##")).formatSingle(12345.678f);
         EXPECT_EQ(single.number, 12345.68);
         const Formatted none
-            = FormatWithValue(std::numeric_limits<double>::infinity(), QStringLiteral("0.0"));
+            = FormatPattern(QStringLiteral("0.0")).format(std::numeric_limits<double>::infinity());
         EXPECT_TRUE(none.text.isEmpty());
         EXPECT_FALSE(none.number.has_value());
     }
