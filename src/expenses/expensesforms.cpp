@@ -4,7 +4,6 @@
 #include "expenses/frm_rip_spese.h"
 #include "expenses/frm_rip_spese_varie.h"
 #include "expenses/frm_ripart_spese.h"
-#include "platform/ui/commandregistry.h"
 #include "platform/ui/formregistry.h"
 
 namespace zav::expenses {
@@ -36,9 +35,6 @@ void registerForms()
     // window of the main window; the various apportionments a window of its own.
     FormRegistry::setFactory(EstimateFormName, [] { return new frm_new_mod; });
     FormRegistry::setFactory(VariousFormName, [] { return new frm_rip_spese_varie; });
-    // The pop-up menu's "Seleziona" and "Accorpa" work on the summary table.
-    platform::CommandRegistry::setHandler(QStringLiteral("sel"), &sel_Click);
-    platform::CommandRegistry::setHandler(QStringLiteral("accorpa"), &accorpa_Click);
 }
 
 void sel_Click()

@@ -244,6 +244,8 @@ void frm_rip_spese::Command3_Click()
     try {
         Database summary = Database::open(SummaryTable::path());
         SummaryTable::removeProject(summary, m_project);
+        // Rows made later may take the numbers of the rows deleted.
+        lastSelection().clear();
     } catch (const DbError &error) {
         failure(QStringLiteral("Impossibile eliminare i dati: ") + error.message());
     }

@@ -76,6 +76,9 @@ void registerForms()
     register_::registerForms();
     register_::registerUnitRegisterForms();
     expenses::registerForms();
+    // The pop-up menu's "Seleziona" and "Accorpa" work on the summary table.
+    platform::CommandRegistry::setHandler(QStringLiteral("sel"), &expenses::sel_Click);
+    platform::CommandRegistry::setHandler(QStringLiteral("accorpa"), &expenses::accorpa_Click);
     tables::registerForms();
     tables::registerCommands();
     registerShellForms();

@@ -226,3 +226,32 @@ TEST_F(EstimateFormTest, AMissingDatabaseIsSaid)
 
 } // namespace
 } // namespace zav::test
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace zav::test {
+namespace {
+
+// As a child window of the main window, the form shows the amounts as currency each time it
+// becomes the active child.
+TEST_F(EstimateFormTest, BecomingTheActiveChildShowsTheAmountsAsCurrency)
+{
+    QMdiArea area;
+    area.resize(800, 600);
+    area.show();
+    frm_new_mod *f = open();
+    QMdiSubWindow *child = area.addSubWindow(f);
+    child->show();
+    auto *other = area.addSubWindow(new QWidget);
+    other->show();
+    area.setActiveSubWindow(other);
+    f->Text[1]->setText(QStringLiteral("2500"));
+    area.setActiveSubWindow(child);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f->Text[1]->text(), QStringLiteral("€ 2.500,00"));
+    area.removeSubWindow(f);
+}
+
+} // namespace
+} // namespace zav::test
