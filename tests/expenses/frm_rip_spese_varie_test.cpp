@@ -219,6 +219,7 @@ TEST_F(VariousFormTest, EliminaDatiEmptiesTheUnitsAndKeepsThePairs)
 TEST_F(VariousFormTest, WithoutASampleArchiveTheListIsEmptyAndNothingIsAdded)
 {
     auto *f = platform::FormRegistry::form<frm_rip_spese_varie>(expenses::VariousFormName);
+    EXPECT_TRUE(f->isWindow());
     EXPECT_EQ(f->TDBGrid1->dataSource(), nullptr);
     f->Command1_Click();
     ASSERT_EQ(boxes.shown().size(), 1);
