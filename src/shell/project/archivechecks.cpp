@@ -1,4 +1,5 @@
 #include "shell/project/archivechecks.h"
+#include "engine/messagetitles.h"
 
 #include "shell/project/databasefailure.h"
 
@@ -121,7 +122,7 @@ void ArchiveChecks::deleteCurrentRow(platform::DataSource &source)
 {
     const platform::MsgResult answer
         = platform::dialogs().msgBox(QStringLiteral("Vuoi Eliminare la riga selezionata?"),
-            platform::MsgButtons::YesNo, platform::MsgIcon::Critical, QStringLiteral("!!! Elimina Riga !!!"));
+            platform::MsgButtons::YesNo, platform::MsgIcon::Critical, engine::MessageTitle::DeleteRow);
     if (answer != platform::MsgResult::Yes)
         return;
     try {
