@@ -1,11 +1,11 @@
 #include "shell/forms/frm_virgola.h"
 
+#include "engine/databasefailure.h"
 #include "engine/messagetitles.h"
 #include "platform/db.h"
 #include "platform/dialogs.h"
 #include "platform/programfolder.h"
 #include "platform/ui/formbutton.h"
-#include "shell/project/databasefailure.h"
 #include "shell/project/decimalconversion.h"
 
 #include <QDir>
@@ -148,7 +148,8 @@ void frm_virgola::converti_archivio()
         });
     } catch (const platform::DbError &error) {
         // Nothing was converted: say so rather than announce an update.
-        dialogs().msgBox(QStringLiteral("Archivio non convertito: %1").arg(databaseFailureText(error)),
+        dialogs().msgBox(
+            QStringLiteral("Archivio non convertito: %1").arg(engine::databaseFailureText(error)),
             MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
         ProgressBar1->setValue(1);
         return;

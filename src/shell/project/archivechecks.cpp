@@ -1,7 +1,7 @@
 #include "shell/project/archivechecks.h"
 #include "engine/messagetitles.h"
 
-#include "shell/project/databasefailure.h"
+#include "engine/databasefailure.h"
 
 #include "engine/archive.h"
 #include "platform/db.h"
@@ -110,7 +110,7 @@ void ArchiveChecks::verifyDataSource(platform::DataSource &source, const Table &
         source.refresh();
         verify(source.databaseName(), table, source.recordSource());
     } catch (const platform::DbError &error) {
-        reportDatabaseError(error);
+        engine::reportDatabaseError(error);
         return;
     }
     platform::tryStep([&] { source.refresh(); });
@@ -129,7 +129,7 @@ void ArchiveChecks::deleteCurrentRow(platform::DataSource &source)
         source.deleteCurrent();
         source.refresh();
     } catch (const platform::DbError &error) {
-        reportDatabaseError(error);
+        engine::reportDatabaseError(error);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "shell/project/archiveoperations.h"
 #include "engine/messagetitles.h"
 
+#include "engine/databasefailure.h"
 #include "engine/var_gbl.h"
 #include "expenses/expensesforms.h"
 #include "platform/db.h"
@@ -9,7 +10,6 @@
 #include "platform/steps.h"
 #include "shell/project/archivelayout.h"
 #include "shell/project/backup.h"
-#include "shell/project/databasefailure.h"
 #include "shell/project/projectfiles.h"
 
 #include <QCoreApplication>
@@ -98,9 +98,9 @@ QString upgradeFailures(const UpgradeOutcome &outcome)
     for (const UpgradeOutcome::Failure &failure : outcome.failures)
         lines << QStringLiteral("- campo %1 della tabella %2: %3")
                      .arg(failure.field, failure.table,
-                         databaseFailureText(failure.error).section(u'\n', 0, 0));
+                         engine::databaseFailureText(failure.error).section(u'\n', 0, 0));
     if (!outcome.failures.isEmpty())
-        lines << databaseFailureText(outcome.failures.first().error).section(u'\n', 1);
+        lines << engine::databaseFailureText(outcome.failures.first().error).section(u'\n', 1);
     return lines.join(u'\n');
 }
 
@@ -114,7 +114,7 @@ QString layoutProblems(const QString &archive)
             return QString();
         return QStringLiteral("- ") + archivelayout::describe(problems).join(QStringLiteral("\n- "));
     } catch (const platform::DbError &error) {
-        return databaseFailureText(error);
+        return engine::databaseFailureText(error);
     }
 }
 
@@ -231,8 +231,9 @@ bool openProject(const QString &folder, const QString &fileName)
             return false;
         }
     } catch (const platform::DbError &error) {
-        dialogs().msgBox(QStringLiteral("Impossibile aprire \"%1\". %2\n%3")
-                             .arg(QDir::toNativeSeparators(archive), notOpened, databaseFailureText(error)),
+        dialogs().msgBox(
+            QStringLiteral("Impossibile aprire \"%1\". %2\n%3")
+                .arg(QDir::toNativeSeparators(archive), notOpened, engine::databaseFailureText(error)),
             MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
         return false;
     }
@@ -418,7 +419,7 @@ UpgradeOutcome upgrade(const QString &archive, bool silent)
     case UpgradeOutcome::Status::NotUpgraded:
         dialogs().msgBox(QStringLiteral("Impossibile aggiornare l'archivio \"%1\":\n%2")
                              .arg(shown,
-                                 outcome.failures.isEmpty() ? databaseFailureText(outcome.error)
+                                 outcome.failures.isEmpty() ? engine::databaseFailureText(outcome.error)
                                                             : upgradeFailures(outcome)),
             MsgButtons::Ok, MsgIcon::Critical, TitleUpdate);
         break;
@@ -430,7 +431,7 @@ UpgradeOutcome upgrade(const QString &archive, bool silent)
         break;
     case UpgradeOutcome::Status::Unreadable:
         dialogs().msgBox(QStringLiteral("Il file \"%1\" non è un archivio di progetto leggibile.\n%2")
-                             .arg(shown, databaseFailureText(outcome.error)),
+                             .arg(shown, engine::databaseFailureText(outcome.error)),
             MsgButtons::Ok, MsgIcon::Critical, TitleUpdate);
         break;
     }

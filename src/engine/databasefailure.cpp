@@ -1,4 +1,4 @@
-#include "shell/project/databasefailure.h"
+#include "engine/databasefailure.h"
 #include "engine/messagetitles.h"
 
 #include "platform/db.h"
@@ -6,7 +6,7 @@
 
 #include <QRegularExpression>
 
-namespace zav::shell {
+namespace zav::engine {
 
 namespace {
 
@@ -88,4 +88,4 @@ void reportDatabaseError(const platform::DbError &error)
         platform::MsgIcon::Critical, engine::MessageTitle::ZavWarning);
 }
 
-} // namespace zav::shell
+} // namespace zav::engine
