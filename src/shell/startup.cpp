@@ -1,7 +1,9 @@
 #include "shell/startup.h"
 
+#include "engine/databasefailure.h"
 #include "engine/ui/attesaprogress.h"
 #include "expenses/expensesforms.h"
+#include "platform/db.h"
 #include "platform/dialogs.h"
 #include "platform/programend.h"
 #include "platform/progress.h"
@@ -117,6 +119,8 @@ int runProgram(QApplication &app)
     platform::installQtDialogs();
     platform::setDialogs(nullptr);
     platform::setEndProgramHook({});
+    platform::setFailureWording(
+        [](const platform::DbError &error) { return engine::databaseFailureText(error); });
     platform::closeWindowsWhenTakenAway();
     installIconTheme();
     registerForms();
