@@ -43,7 +43,7 @@ void failure(const QString &text)
 QString missingDatabase(const DbError &error)
 {
     return QStringLiteral("Impossibile aprire l'archivio dei preventivi \"%1\": %2")
-        .arg(QString(CostEstimate::FileName), error.message());
+        .arg(QString(CostEstimate::FileName), platform::failureText(error));
 }
 
 /** Text in the system's currency format; empty text or text that is not a number stays. */

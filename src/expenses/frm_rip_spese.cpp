@@ -141,7 +141,7 @@ void frm_rip_spese::Form_Load()
     } catch (const DbError &error) {
         TDBGrid1->setDataSource(nullptr);
         failure(QStringLiteral("Impossibile aprire la tabella riepilogativa \"%1\": %2")
-                    .arg(QString(SummaryTable::FileName), error.message()));
+                    .arg(QString(SummaryTable::FileName), platform::failureText(error)));
     }
 
     Data2->setDatabaseName(m_archive);
@@ -150,7 +150,8 @@ void frm_rip_spese::Form_Load()
         try {
             Data2->refresh();
         } catch (const DbError &error) {
-            failure(QStringLiteral("Impossibile leggere le unità del progetto: ") + error.message());
+            failure(
+                QStringLiteral("Impossibile leggere le unità del progetto: ") + platform::failureText(error));
         }
     }
 }
@@ -180,7 +181,7 @@ void frm_rip_spese::Command1_Click()
         Database project = Database::open(*VAR_GBL.progetto_corrente);
         SummaryTable::create(summary, project, VAR_GBL.nome_progetto);
     } catch (const DbError &error) {
-        failure(QStringLiteral("Tabella non creata: ") + error.message());
+        failure(QStringLiteral("Tabella non creata: ") + platform::failureText(error));
     }
     platform::tryStep([this] {
         Data2->refresh();
@@ -200,7 +201,7 @@ void frm_rip_spese::copy(const QString &operation)
         ThousandthsCopy::run(project, summary, SummaryTable::projectRows(m_project), *source);
         transaction.commit();
     } catch (const DbError &error) {
-        failure(error.message());
+        failure(platform::failureText(error));
     }
     platform::tryStep([this] { reload(); });
 }
@@ -247,7 +248,7 @@ void frm_rip_spese::Command3_Click()
         // Rows made later may take the numbers of the rows deleted.
         lastSelection().clear();
     } catch (const DbError &error) {
-        failure(QStringLiteral("Impossibile eliminare i dati: ") + error.message());
+        failure(QStringLiteral("Impossibile eliminare i dati: ") + platform::failureText(error));
     }
     platform::tryStep([this] { reload(); });
 }
@@ -322,7 +323,7 @@ void frm_rip_spese::accorpa_Click()
         Database summary = Database::open(SummaryTable::path());
         SummaryTable::merge(summary, rowid, sums, VAR_GBL.descrizioni_accorpate);
     } catch (const DbError &error) {
-        failure(QStringLiteral("Righe non accorpate: ") + error.message());
+        failure(QStringLiteral("Righe non accorpate: ") + platform::failureText(error));
     }
     platform::tryStep([this, rowid] { reload(rowid); });
 }

@@ -41,7 +41,7 @@ void failure(const QString &text)
 QString databaseProblem(const DbError &error)
 {
     return QStringLiteral("Impossibile aprire l'archivio delle spese varie \"%1\": %2")
-        .arg(QFileInfo(VariousExpenses::path()).fileName(), error.message());
+        .arg(QFileInfo(VariousExpenses::path()).fileName(), platform::failureText(error));
 }
 
 } // namespace
@@ -110,7 +110,7 @@ void frm_rip_spese_varie::bindTableList()
         TDBGrid1->setDataSource(Data1);
     } catch (const DbError &error) {
         failure(QStringLiteral("Impossibile leggere le tabelle dell'archivio di esempio \"%1\": %2")
-                    .arg(QFileInfo(m_sample).fileName(), error.message()));
+                    .arg(QFileInfo(m_sample).fileName(), platform::failureText(error)));
     }
 }
 
@@ -191,7 +191,7 @@ void frm_rip_spese_varie::Command1_Click()
         Database sample = Database::open(m_sample);
         skipped = VariousExpenses::add(various, sample, names);
     } catch (const DbError &error) {
-        skipped << error.message();
+        skipped << platform::failureText(error);
     }
     bindUnits(VariousExpenses::orderedUnits());
     ricostruisci_colonne();
