@@ -374,6 +374,29 @@ TEST_F(SummaryMergeTest, AccorpaIntoASelectedRowAsksFirst)
     EXPECT_TRUE(boxes.shown().isEmpty());
 }
 
+// A value typed as text that is no number: a selected row adds nothing for it, and a merge into
+// a row holding one stops with a message, writing nothing.
+TEST_F(SummaryMergeTest, ValuesThatAreNoNumbers)
+{
+    const qint64 e = addRow({ QStringLiteral("CONDO1"), QStringLiteral("Neri"), QStringLiteral("Cantina"),
+        { QStringLiteral("abc"), 3.0, 3.0, 3.0, 3.0, 3.0 } });
+    platform::FormRegistry::unload(expenses::SummaryFormName);
+    f = open();
+    seleziona({ b, e });
+    EXPECT_EQ(VAR_GBL.somma_mil_generali.toDouble(), 10.0);
+    EXPECT_EQ(VAR_GBL.somma_mil_palazzina.toDouble(), 23.0);
+    EXPECT_EQ(VAR_GBL.descrizioni_accorpate, QStringLiteral(" + Box + Cantina"));
+
+    seleziona({ c });
+    accorpa(e);
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_TRUE(boxes.messages().at(0).startsWith(QStringLiteral("Righe non accorpate")));
+    const Row unchanged = rowById(e);
+    EXPECT_EQ(unchanged.thousandths[0], QVariant(QStringLiteral("abc")));
+    EXPECT_EQ(unchanged.thousandths[1].toDouble(), 3.0);
+    EXPECT_EQ(unchanged.description.toString(), QStringLiteral("Cantina"));
+}
+
 TEST_F(SummaryMergeTest, AccorpaWithNoCurrentRowSaysSoAndWritesNothing)
 {
     seleziona({ b });
