@@ -186,13 +186,14 @@ void frm_new_mod::Text_LostFocus(int index)
 {
     if (index < 0 || index >= 5)
         return;
-    Text[index]->setText(currencyText(Text[index]->text()));
-    // What the box holds reaches the table at once; text that is not an amount stays unstored.
+    // What the box holds reaches the table at once (text that is not an amount stays unstored),
+    // then the box shows it as an amount.
     try {
         Data2->storePending();
     } catch (const DbError &error) {
         qWarning("Totale non registrato: %s", qPrintable(error.message()));
     }
+    Text[index]->setText(currencyText(Text[index]->text()));
 }
 
 bool frm_new_mod::event(QEvent *event)

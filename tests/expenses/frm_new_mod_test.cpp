@@ -81,6 +81,29 @@ TEST_F(EstimateFormTest, LoadGivesAnEmptyTotaliItsRowOfZerosAndLeavesAnExistingO
     EXPECT_TRUE(boxes.shown().isEmpty());
 }
 
+TEST_F(EstimateFormTest, AnAmountTypedIsShownAsCurrencyAndStoredWhenTheBoxIsLeft)
+{
+    frm_new_mod *f = open();
+    f->Text[0]->setText(QStringLiteral("1.500,5"));
+    f->Text_LostFocus(0);
+    EXPECT_EQ(f->Text[0]->text(), QStringLiteral("€ 1.500,50"));
+    EXPECT_EQ(ExpensesTest::column(path(), QStringLiteral("TOTALI"), QStringLiteral("TOTALE_SUP_URBA")),
+        QVariantList { 1500.5 });
+    // Its currency text stores back as the same amount.
+    f->Text_LostFocus(0);
+    f->Form_Activate();
+    f->close();
+    EXPECT_EQ(ExpensesTest::column(path(), QStringLiteral("TOTALI"), QStringLiteral("TOTALE_SUP_URBA")),
+        QVariantList { 1500.5 });
+
+    // Text that is no amount stays in the box and is not stored.
+    f->Text[1]->setText(QStringLiteral("abc"));
+    f->Text_LostFocus(1);
+    EXPECT_EQ(f->Text[1]->text(), QStringLiteral("abc"));
+    EXPECT_EQ(ExpensesTest::column(path(), QStringLiteral("TOTALI"), QStringLiteral("TOTALE_SUP_COP")),
+        QVariantList { 0.0 });
+}
+
 TEST_F(EstimateFormTest, CalcPercWorksEachShareAgainstTheTotalShown)
 {
     units({ { "Rossi", 30, 10, 25, 90, 100 }, { "Verdi", 70, 30, 75, 210, 300 } });
