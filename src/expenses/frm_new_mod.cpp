@@ -75,15 +75,15 @@ frm_new_mod::frm_new_mod(QWidget *parent)
         { QStringLiteral("interno"), QStringLiteral("Int."), 40 },
     };
     for (const CostEstimate::Base &base : CostEstimate::bases()) {
-        DataGridColumn cost { base.cost, base.costCaption, 100 };
+        DataGridColumn cost { base.cost, base.costCaption, 130 };
         cost.format = Currency;
         if (base.base == QLatin1String("costo")) {
             // The presumed cost is itself an amount, shown before its share.
-            DataGridColumn amount { base.base, base.baseCaption, 100 };
+            DataGridColumn amount { base.base, base.baseCaption, 110 };
             amount.format = Currency;
             columns << amount << DataGridColumn { base.percentage, QStringLiteral("%"), 60 } << cost;
         } else {
-            columns << DataGridColumn { base.base, base.baseCaption, 90 }
+            columns << DataGridColumn { base.base, base.baseCaption, 120 }
                     << DataGridColumn { base.percentage, QStringLiteral("%"), 60 } << cost;
         }
     }

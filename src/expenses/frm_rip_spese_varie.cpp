@@ -13,6 +13,7 @@
 
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -78,9 +79,14 @@ frm_rip_spese_varie::frm_rip_spese_varie(QWidget *parent)
     side->addWidget(TDBGrid1, 1);
     for (QPushButton *b : { Command1, Command2, Command3 })
         side->addWidget(b);
+    auto *caption = new QLabel(TDBGrid2->caption(), this);
+    caption->setObjectName(QStringLiteral("TDBGrid2Caption"));
+    auto *main = new QVBoxLayout;
+    main->addWidget(caption);
+    main->addWidget(TDBGrid2, 1);
     auto *layout = new QHBoxLayout(this);
     layout->addLayout(side);
-    layout->addWidget(TDBGrid2, 1);
+    layout->addLayout(main, 1);
     resize(1000, 520);
 
     connect(Command1, &QPushButton::clicked, this, &frm_rip_spese_varie::Command1_Click);
@@ -138,7 +144,7 @@ void frm_rip_spese_varie::ricostruisci_colonne()
 {
     QList<DataGridColumn> columns;
     for (const QString &field : VariousExpenses::unitFields())
-        columns << DataGridColumn { field, field, 90 };
+        columns << DataGridColumn { field, field, field == QLatin1String("nome_condomino") ? 150 : 80 };
 
     Data3->setDatabaseName(VariousExpenses::path());
     Data3->setRecordSource(QString(VariousExpenses::Tables));
