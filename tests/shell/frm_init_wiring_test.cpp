@@ -1,18 +1,26 @@
 #include "shellformsfixture.h"
 
+#include "controls/xpbutton.h"
 #include "engine/var_gbl.h"
 #include "expenses/expensesforms.h"
 #include "platform/db.h"
+#include "platform/report_recordingrunner.h"
 #include "platform/ui/commandbar.h"
+#include "printing/st_mil.h"
 #include "shell/forms/about.h"
 #include "shell/forms/frm_init.h"
+#include "shell/project/editorfile.h"
 #include "support/cadautomationrecorder.h"
+#include "support/systemrecorder.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPushButton>
 
 namespace zav::test {
 namespace {
@@ -122,6 +130,52 @@ TEST_F(MainWindowWiringTest, StampaMilShowsThePrintFormAsAChildWindow)
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(boxes.shown().isEmpty());
     FormRegistry::unload(QStringLiteral("ST_MIL"));
+}
+
+// The print form opens its documents with the editor chosen in the utilities and through the
+// desktop; the table forms print through the printing's report controls.
+TEST_F(MainWindowWiringTest, PrintFormDocumentsAndTablePrintsAreWired)
+{
+    platform::SystemRecorder desktop;
+    const QString editor = QStringLiteral("/usr/local/bin/scrivi");
+    desktop.install(editor);
+    ASSERT_TRUE(shell::EditorFile::write(editor));
+    shell::frm_init *window = openMainWindow();
+    engine::VAR_GBL.progetto_corrente
+        = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/PROVA.CDB"));
+    engine::VAR_GBL.nome_progetto = QStringLiteral("PROVA");
+    window->Bar_main1()->clickTool(QStringLiteral("tStampa"));
+    auto *form = FormRegistry::loaded<printing::ST_MIL>(QStringLiteral("ST_MIL"));
+    ASSERT_NE(form, nullptr);
+    emit form->Command9->Click();
+    emit form->XPButton1->Click();
+    using Started = platform::SystemRecorder::Started;
+    EXPECT_EQ(desktop.started(),
+        (QList<Started> { { editor, { folder.file(QStringLiteral("srs.rtf")) }, QString() },
+            { QString(), {}, folder.file(QStringLiteral("CIRCxMILLESIMI.pdf")) } }));
+    EXPECT_TRUE(boxes.shown().isEmpty());
+
+    // Without the editor file the button says so.
+    ASSERT_TRUE(QFile::remove(shell::EditorFile::path()));
+    emit form->Command9->Click();
+    EXPECT_EQ(boxes.messages(),
+        QStringList { QStringLiteral("Errore 35: WordPad.exe non trovato. Puoi effettuare la modifica e la "
+                                     "stampa del file PROVA.REL con un altro Word Processor") });
+    FormRegistry::unload(QStringLiteral("ST_MIL"));
+
+    test::RecordingReportRunner runner;
+    window->Bar_main1()->clickTool(QStringLiteral("tPiano"));
+    auto *coefficients = FormRegistry::loaded(QStringLiteral("frm_tab_coeff"));
+    ASSERT_NE(coefficients, nullptr);
+    auto *stampa = coefficients->findChild<QPushButton *>(QStringLiteral("Command5"));
+    ASSERT_NE(stampa, nullptr);
+    EXPECT_TRUE(stampa->isEnabled());
+    stampa->click();
+    ASSERT_EQ(runner.runs.size(), 1);
+    EXPECT_EQ(QFileInfo(runner.runs.at(0).ReportFileName).fileName(), QStringLiteral("COEFF.GST"));
+    EXPECT_EQ(
+        QFileInfo(runner.runs.at(0).DataFiles.at(10)).fileName().toUpper(), QStringLiteral("ARCH_MIL.CLO"));
+    FormRegistry::unload(QStringLiteral("frm_tab_coeff"));
 }
 
 // The coefficient and window tables are served by their own folder, without a project.
