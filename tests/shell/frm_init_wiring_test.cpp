@@ -3,9 +3,12 @@
 #include "controls/xpbutton.h"
 #include "engine/var_gbl.h"
 #include "expenses/expensesforms.h"
+#include "expenses/frm_rip_spese.h"
 #include "platform/db.h"
 #include "platform/report_recordingrunner.h"
 #include "platform/ui/commandbar.h"
+#include "platform/ui/datagrid.h"
+#include "platform/ui/datasource.h"
 #include "printing/st_mil.h"
 #include "shell/forms/about.h"
 #include "shell/forms/frm_init.h"
@@ -13,6 +16,8 @@
 #include "support/cadautomationrecorder.h"
 #include "support/systemrecorder.h"
 
+#include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -20,7 +25,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
+#include <QTest>
 
 namespace zav::test {
 namespace {
@@ -276,6 +283,117 @@ TEST_F(MainWindowWiringTest, TheMainWindowGivesTheExpenseFormItsWidths)
     EXPECT_EQ(progetto->title().remove(u'&'), QStringLiteral("Progetto"));
     EXPECT_EQ(metrics->bandWidth(1), progetto->sizeHint().width());
     EXPECT_GT(metrics->bandWidth(1), 0);
+}
+
+// "Tab. Riepilogativa Millesimi" shows the summary table as a child window; the right button on its
+// grid pops the main window's menu up with "Seleziona" and "Accorpa" only, and the two items merge
+// the table's rows.
+class SummaryWiringTest : public MainWindowWiringTest
+{
+protected:
+    void TearDown() override
+    {
+        FormRegistry::unload(expenses::SummaryFormName);
+        MainWindowWiringTest::TearDown();
+    }
+
+    /** The project PROVA open, with three rows in the summary table. */
+    shell::frm_init *openWithRows()
+    {
+        shell::frm_init *window = openMainWindow();
+        engine::VAR_GBL.progetto_corrente
+            = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/PROVA.CDB"));
+        engine::VAR_GBL.nome_progetto = QStringLiteral("PROVA");
+        platform::Database summary = platform::Database::open(folder.file(QStringLiteral("RIP_SPESE.MDB")));
+        const struct
+        {
+            const char *owner, *description;
+            int number;
+            double general, building, stair;
+        } rows[] = { { "Rossi", "Appartamento", 1, 400.0, 400.0, 500.0 },
+            { "Rossi", "Box", 2, 20.0, 20.0, 0.0 }, { "Bianchi", "Appartamento", 3, 580.0, 580.0, 500.0 } };
+        for (const auto &row : rows)
+            summary.insert(QStringLiteral("TAB_GENERALE"),
+                { { QStringLiteral("COD_CONDOMINIO"), QStringLiteral("PROVA") },
+                    { QStringLiteral("nome_condomino"), QString::fromUtf8(row.owner) },
+                    { QStringLiteral("PAL"), QStringLiteral("1") },
+                    { QStringLiteral("SCALA"), QStringLiteral("A") },
+                    { QStringLiteral("INTERNO"), row.number },
+                    { QStringLiteral("DESCRIZIONE"), QString::fromUtf8(row.description) },
+                    { QStringLiteral("millesimi_generali"), row.general },
+                    { QStringLiteral("millesimi_palazzina"), row.building },
+                    { QStringLiteral("millesimi_scala"), row.stair } });
+        return window;
+    }
+
+    static QAction *item(shell::frm_init *window, const char *name)
+    {
+        return window->Opzioni()->findChild<QAction *>(QString::fromLatin1(name));
+    }
+};
+
+TEST_F(SummaryWiringTest, TheGridsRightButtonPopsTheMenuUpAndItsItemsMerge)
+{
+    shell::frm_init *window = openWithRows();
+    // As another form left them: every item shown.
+    for (const char *name : { "sel", "accorpa", "copia", "incolla" })
+        item(window, name)->setVisible(true);
+
+    window->Bar_main1()->clickTool(QStringLiteral("tab_riepilogativa"));
+    auto *form = FormRegistry::loaded<expenses::frm_rip_spese>(expenses::SummaryFormName);
+    ASSERT_NE(form, nullptr);
+    ASSERT_NE(window->mdiArea()->activeSubWindow(), nullptr);
+    EXPECT_EQ(window->mdiArea()->activeSubWindow()->widget(), form);
+    ASSERT_EQ(form->Data1->recordCount(), 3);
+
+    QTest::mouseRelease(form->TDBGrid1->viewport(), Qt::RightButton, {}, QPoint(30, 12));
+    QMenu *menu = window->Opzioni();
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_TRUE(menu->menuAction()->isVisible());
+    EXPECT_TRUE(item(window, "sel")->isVisible());
+    EXPECT_TRUE(item(window, "accorpa")->isVisible());
+    EXPECT_FALSE(item(window, "copia")->isVisible());
+    EXPECT_FALSE(item(window, "incolla")->isVisible());
+    menu->close();
+
+    // The Box into Rossi's flat.
+    form->TDBGrid1->selectBookmark(form->Data1->rowid(1));
+    item(window, "sel")->trigger();
+    EXPECT_EQ(engine::VAR_GBL.descrizioni_accorpate, QStringLiteral(" + Box"));
+    form->Data1->setCurrentRow(0);
+    item(window, "accorpa")->trigger();
+    EXPECT_EQ(form->Data1->value(0, QStringLiteral("millesimi_generali")), QVariant(420.0));
+    EXPECT_EQ(
+        form->Data1->value(0, QStringLiteral("DESCRIZIONE")), QVariant(QStringLiteral("Appartamento + Box")));
+    EXPECT_TRUE(boxes.shown().isEmpty());
+}
+
+// The summary table with its pop-up menu, as a PNG in the folder named by ZAV_SCREENSHOT_DIR.
+TEST_F(SummaryWiringTest, Screenshot)
+{
+    const QString target = qEnvironmentVariable("ZAV_SCREENSHOT_DIR");
+    if (target.isEmpty())
+        GTEST_SKIP() << "set ZAV_SCREENSHOT_DIR to write the picture";
+    shell::frm_init *window = openWithRows();
+    window->resize(1000, 600);
+    window->Bar_main1()->clickTool(QStringLiteral("tab_riepilogativa"));
+    auto *form = FormRegistry::loaded<expenses::frm_rip_spese>(expenses::SummaryFormName);
+    ASSERT_NE(form, nullptr);
+    QMdiSubWindow *child = window->mdiArea()->activeSubWindow();
+    ASSERT_NE(child, nullptr);
+    child->resize(900, 420);
+    QCoreApplication::processEvents();
+    const QPoint at(120, 40);
+    QTest::mouseRelease(form->TDBGrid1->viewport(), Qt::RightButton, {}, at);
+    QCoreApplication::processEvents();
+    QPixmap sheet = child->grab();
+    QPainter painter(&sheet);
+    painter.drawPixmap(
+        child->mapFromGlobal(form->TDBGrid1->viewport()->mapToGlobal(at)), window->Opzioni()->grab());
+    painter.end();
+    window->Opzioni()->close();
+    ASSERT_TRUE(QDir().mkpath(target));
+    EXPECT_TRUE(sheet.save(QDir(target).filePath(QStringLiteral("summary-form.png"))));
 }
 
 } // namespace
