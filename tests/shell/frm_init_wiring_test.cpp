@@ -247,6 +247,32 @@ TEST_F(MainWindowWiringTest, VisualizzaOpensTheWorkspaceOnTheFirstUnit)
     EXPECT_FALSE(FormRegistry::isLoaded(QStringLiteral("frm_ins_coeff")));
 }
 
+// The band's find and copy tools show the real unit list modal, each with its mode.
+TEST_F(MainWindowWiringTest, FindAndCopyToolsShowTheUnitListModalInTheirMode)
+{
+    shell::frm_init *window = openMainWindow();
+    engine::VAR_GBL.progetto_corrente
+        = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/PROVA.CDB"));
+    platform::Database::open(*engine::VAR_GBL.progetto_corrente)
+        .insert(QStringLiteral("CODIF_PIANI"),
+            { { QStringLiteral("NUM_PAL"), 1 }, { QStringLiteral("SCALA"), QStringLiteral("A") },
+                { QStringLiteral("SIGLA"), QStringLiteral("1") },
+                { QStringLiteral("PROPRIETARIO"), QStringLiteral("Rossi") },
+                { QStringLiteral("HPIANO"), 3.0 }, { QStringLiteral("INTERNO"), 4 } });
+    window->Bar_main1()->clickTool(QStringLiteral("tVisualizza"));
+    QStringList shown;
+    platform::ModalDriverScope driver([&shown](QWidget *form) {
+        auto *mode = form->findChild<QPushButton *>(QStringLiteral("Command1"));
+        shown << form->objectName() + QStringLiteral(":") + (mode ? mode->text() : QString());
+        form->close();
+    });
+    window->Bar_main1()->clickTool(QStringLiteral("tTrova"));
+    window->Bar_main1()->clickTool(QStringLiteral("tCopia"));
+    EXPECT_EQ(
+        shown, (QStringList { QStringLiteral("frm_elenco:Trova"), QStringLiteral("frm_elenco:Copia") }));
+    window->Bar_main1()->clickTool(QStringLiteral("chiudi"));
+}
+
 // The unit register and the expense form are the real ones, shown as child windows.
 TEST_F(MainWindowWiringTest, CodPianiAndSpeseShowTheirFormsAsChildWindows)
 {
