@@ -1,24 +1,32 @@
 #include "shellformsfixture.h"
 
+#include "controls/xpbutton.h"
 #include "engine/var_gbl.h"
 #include "expenses/expensesforms.h"
 #include "expenses/frm_rip_spese.h"
 #include "platform/db.h"
+#include "platform/report_recordingrunner.h"
 #include "platform/ui/commandbar.h"
 #include "platform/ui/datagrid.h"
 #include "platform/ui/datasource.h"
+#include "printing/st_mil.h"
 #include "shell/forms/about.h"
 #include "shell/forms/frm_init.h"
+#include "shell/project/editorfile.h"
 #include "support/cadautomationrecorder.h"
+#include "support/systemrecorder.h"
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPainter>
+#include <QPushButton>
 #include <QTest>
 
 namespace zav::test {
@@ -131,6 +139,52 @@ TEST_F(MainWindowWiringTest, StampaMilShowsThePrintFormAsAChildWindow)
     FormRegistry::unload(QStringLiteral("ST_MIL"));
 }
 
+// The print form opens its documents with the editor chosen in the utilities and through the
+// desktop; the table forms print through the printing's report controls.
+TEST_F(MainWindowWiringTest, PrintFormDocumentsAndTablePrintsAreWired)
+{
+    platform::SystemRecorder desktop;
+    const QString editor = QStringLiteral("/usr/local/bin/scrivi");
+    desktop.install(editor);
+    ASSERT_TRUE(shell::EditorFile::write(editor));
+    shell::frm_init *window = openMainWindow();
+    engine::VAR_GBL.progetto_corrente
+        = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/PROVA.CDB"));
+    engine::VAR_GBL.nome_progetto = QStringLiteral("PROVA");
+    window->Bar_main1()->clickTool(QStringLiteral("tStampa"));
+    auto *form = FormRegistry::loaded<printing::ST_MIL>(QStringLiteral("ST_MIL"));
+    ASSERT_NE(form, nullptr);
+    emit form->Command9->Click();
+    emit form->XPButton1->Click();
+    using Started = platform::SystemRecorder::Started;
+    EXPECT_EQ(desktop.started(),
+        (QList<Started> { { editor, { folder.file(QStringLiteral("srs.rtf")) }, QString() },
+            { QString(), {}, folder.file(QStringLiteral("CIRCxMILLESIMI.pdf")) } }));
+    EXPECT_TRUE(boxes.shown().isEmpty());
+
+    // Without the editor file the button says so.
+    ASSERT_TRUE(QFile::remove(shell::EditorFile::path()));
+    emit form->Command9->Click();
+    EXPECT_EQ(boxes.messages(),
+        QStringList { QStringLiteral("Errore 35: WordPad.exe non trovato. Puoi effettuare la modifica e la "
+                                     "stampa del file PROVA.REL con un altro Word Processor") });
+    FormRegistry::unload(QStringLiteral("ST_MIL"));
+
+    test::RecordingReportRunner runner;
+    window->Bar_main1()->clickTool(QStringLiteral("tPiano"));
+    auto *coefficients = FormRegistry::loaded(QStringLiteral("frm_tab_coeff"));
+    ASSERT_NE(coefficients, nullptr);
+    auto *stampa = coefficients->findChild<QPushButton *>(QStringLiteral("Command5"));
+    ASSERT_NE(stampa, nullptr);
+    EXPECT_TRUE(stampa->isEnabled());
+    stampa->click();
+    ASSERT_EQ(runner.runs.size(), 1);
+    EXPECT_EQ(QFileInfo(runner.runs.at(0).ReportFileName).fileName(), QStringLiteral("COEFF.GST"));
+    EXPECT_EQ(
+        QFileInfo(runner.runs.at(0).DataFiles.at(10)).fileName().toUpper(), QStringLiteral("ARCH_MIL.CLO"));
+    FormRegistry::unload(QStringLiteral("frm_tab_coeff"));
+}
+
 // The coefficient and window tables are served by their own folder, without a project.
 TEST_F(MainWindowWiringTest, CoefficientAndWindowToolsOpenTheirTableForms)
 {
@@ -191,6 +245,32 @@ TEST_F(MainWindowWiringTest, VisualizzaOpensTheWorkspaceOnTheFirstUnit)
     EXPECT_EQ(owner->text(), QStringLiteral("D'Amico \"Nino\""));
     window->Bar_main1()->clickTool(QStringLiteral("chiudi"));
     EXPECT_FALSE(FormRegistry::isLoaded(QStringLiteral("frm_ins_coeff")));
+}
+
+// The band's find and copy tools show the real unit list modal, each with its mode.
+TEST_F(MainWindowWiringTest, FindAndCopyToolsShowTheUnitListModalInTheirMode)
+{
+    shell::frm_init *window = openMainWindow();
+    engine::VAR_GBL.progetto_corrente
+        = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/PROVA.CDB"));
+    platform::Database::open(*engine::VAR_GBL.progetto_corrente)
+        .insert(QStringLiteral("CODIF_PIANI"),
+            { { QStringLiteral("NUM_PAL"), 1 }, { QStringLiteral("SCALA"), QStringLiteral("A") },
+                { QStringLiteral("SIGLA"), QStringLiteral("1") },
+                { QStringLiteral("PROPRIETARIO"), QStringLiteral("Rossi") },
+                { QStringLiteral("HPIANO"), 3.0 }, { QStringLiteral("INTERNO"), 4 } });
+    window->Bar_main1()->clickTool(QStringLiteral("tVisualizza"));
+    QStringList shown;
+    platform::ModalDriverScope driver([&shown](QWidget *form) {
+        auto *mode = form->findChild<QPushButton *>(QStringLiteral("Command1"));
+        shown << form->objectName() + QStringLiteral(":") + (mode ? mode->text() : QString());
+        form->close();
+    });
+    window->Bar_main1()->clickTool(QStringLiteral("tTrova"));
+    window->Bar_main1()->clickTool(QStringLiteral("tCopia"));
+    EXPECT_EQ(
+        shown, (QStringList { QStringLiteral("frm_elenco:Trova"), QStringLiteral("frm_elenco:Copia") }));
+    window->Bar_main1()->clickTool(QStringLiteral("chiudi"));
 }
 
 // The unit register and the expense form are the real ones, shown as child windows.
