@@ -10,3 +10,21 @@ add_custom_command(
   COMMENT "Copying RELAZION.rtf"
   VERBATIM)
 list(APPEND ZAV_TEMPLATE_FILES ${_zav_report})
+
+# The reference documents opened by the print form: three RTF documents copied as they are, and the
+# summary of the coefficients laid out into a one-page PDF by the manual's tool.
+foreach(_zav_document dcc.rtf ma.rtf srs.rtf)
+  add_custom_command(
+    OUTPUT ${ZAV_PROGRAM_DIR}/${_zav_document}
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/${_zav_document} ${ZAV_PROGRAM_DIR}/${_zav_document}
+    DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${_zav_document}
+    VERBATIM)
+  list(APPEND ZAV_TEMPLATE_FILES ${ZAV_PROGRAM_DIR}/${_zav_document})
+endforeach()
+add_custom_command(
+  OUTPUT ${ZAV_PROGRAM_DIR}/CIRCxMILLESIMI.pdf
+  COMMAND zav_mkmanual --title "Coefficienti correttivi e calcolo dei millesimi" ${ZAV_PROGRAM_DIR}/CIRCxMILLESIMI.pdf ${CMAKE_CURRENT_SOURCE_DIR}/CIRCxMILLESIMI.md
+  DEPENDS zav_mkmanual ${CMAKE_CURRENT_SOURCE_DIR}/CIRCxMILLESIMI.md
+  COMMENT "Generating CIRCxMILLESIMI.pdf"
+  VERBATIM)
+list(APPEND ZAV_TEMPLATE_FILES ${ZAV_PROGRAM_DIR}/CIRCxMILLESIMI.pdf)

@@ -91,6 +91,16 @@ QVariant unitNumber(const QVariant &interno)
 
 } // namespace
 
+QList<int> buildingNumbers(platform::Database &db)
+{
+    const platform::Recordset rows = db.query(
+        QStringLiteral("SELECT NUM_PAL FROM COMPOS_PAL WHERE NUM_PAL IS NOT NULL ORDER BY NUM_PAL"));
+    QList<int> numbers;
+    for (int row = 0; row < rows.recordCount(); ++row)
+        numbers.append(rows.value(row, 0).toInt());
+    return numbers;
+}
+
 platform::TableQuery roomsQuery(
     const QString &owner, const QVariant &building, const QString &stair, const QVariant &interno)
 {

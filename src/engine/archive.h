@@ -3,6 +3,7 @@
 #include "platform/db.h"
 
 #include <QLatin1String>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -62,6 +63,12 @@ QStringList stairsOfBuilding(const QVariant &numScale);
  * text) has no position.
  */
 std::optional<int> floorPosition(const QString &floorCode);
+
+/**
+ * @brief The numbers of the buildings the project has (`COMPOS_PAL.NUM_PAL`), in increasing
+ * order; a row without number is no building. DbError when the table cannot be read.
+ */
+QList<int> buildingNumbers(platform::Database &db);
 
 /**
  * @brief The rooms of a unit: the rows of `ESPRESSIONI` whose owner, building, stair and unit

@@ -452,6 +452,24 @@ DbError::DbError(int code, const QString &message)
 {
 }
 
+namespace {
+std::function<QString(const DbError &)> &failureWording()
+{
+    static std::function<QString(const DbError &)> wording;
+    return wording;
+}
+} // namespace
+
+QString failureText(const DbError &error)
+{
+    return failureWording() ? failureWording()(error) : error.message();
+}
+
+void setFailureWording(std::function<QString(const DbError &)> wording)
+{
+    failureWording() = std::move(wording);
+}
+
 // ---------------------------------------------------------------------------------------------
 // ColumnLayout
 

@@ -53,6 +53,14 @@ private:
     int m_code;
 };
 
+/**
+ * @brief The text a window shows the user for a database failure: the wording the program has
+ * installed with setFailureWording(), or the database's own text while none is installed.
+ */
+QString failureText(const DbError &error);
+/** @brief Installs the wording of database failures for the user; an empty function removes it. */
+void setFailureWording(std::function<QString(const DbError &)> wording);
+
 class PreparedStatement;
 class ColumnLayout;
 

@@ -70,9 +70,11 @@ QString WindowsPaths::folder(const QString &windows)
 
 const QList<WindowsPaths::Document> &WindowsPaths::documents()
 {
-    // No viewer reads the old help format on Linux: the program's manual stands in for it.
+    // No viewer reads the old help format on Linux: the program's manual stands in for it. The
+    // various-expense database had a fixed folder of its own; it ships in the program folder.
     static const QList<Document> entries {
         { QStringLiteral("zav.hlp"), QStringLiteral("Zav6-Man.pdf") },
+        { QStringLiteral("c:\\zav4\\rip_spese3.mdb"), QStringLiteral("rip_spese3.mdb") },
     };
     return entries;
 }

@@ -43,7 +43,8 @@ public:
         QString windows; ///< the file's name in the program folder, as the program gives it
         QString onLinux; ///< the program folder's file that takes its place
     };
-    /** @brief The documents that have a stand-in: the old-format help file "zav.hlp" is the manual. */
+    /** @brief The documents that have a stand-in: the old-format help file "zav.hlp" is the manual,
+     * the various-expense database "c:\zav4\rip_spese3.mdb" the program folder's "rip_spese3.mdb". */
     static const QList<Document> &documents();
     /**
      * @brief The path of the program folder's file standing for a document of the program folder,

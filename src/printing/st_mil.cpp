@@ -11,6 +11,7 @@
 #include "platform/ui/datasource.h"
 #include "platform/ui/formbutton.h"
 #include "platform/vb.h"
+#include "printing/documents.h"
 #include "printing/printarchive.h"
 
 #include <QCheckBox>
@@ -65,6 +66,7 @@ namespace {
 
 const QString TitleAttention = QStringLiteral("!!! Attenzione !!!");
 const QString TitleZavAttention = QStringLiteral("!!! Zav - Attenzione - !!!");
+const QString TitleDocuments = QStringLiteral("!!! ATTENZIONE !!!");
 
 void attention(const QString &text)
 {
@@ -215,6 +217,11 @@ ST_MIL::ST_MIL(QWidget *parent)
     connect(Command4, &QPushButton::clicked, this, &ST_MIL::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &ST_MIL::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &ST_MIL::Command6_Click);
+    connect(Command3, &controls::XPButton::Click, this, &ST_MIL::Command3_Click);
+    connect(Command7, &controls::XPButton::Click, this, &ST_MIL::Command7_Click);
+    connect(Command8, &controls::XPButton::Click, this, &ST_MIL::Command8_Click);
+    connect(Command9, &controls::XPButton::Click, this, &ST_MIL::Command9_Click);
+    connect(XPButton1, &controls::XPButton::Click, this, &ST_MIL::XPButton1_Click);
 
     Form_Load();
     // From here on a move in the user-table list chooses the table; the load's first row does not.
@@ -524,6 +531,50 @@ void ST_MIL::Command2_Click()
         ST_TAB_SUP();
 
     azzera_datafiles();
+}
+
+// --- Documents ----------------------------------------------------------------------------------
+
+void ST_MIL::Command3_Click()
+{
+    // The form stays open when the project is closed; there is no report to open then.
+    if (!VAR_GBL.progetto_corrente) {
+        dialogs().msgBox(QStringLiteral("Nessun progetto selezionato"), MsgButtons::Ok, MsgIcon::Information,
+            TitleZavAttention);
+        return;
+    }
+    const QString report = Documents::calculationReport(*VAR_GBL.progetto_corrente);
+    if (Documents::openInEditor(report) == Documents::Outcome::NoEditor)
+        dialogs().msgBox(Documents::missingEditorForReport(VAR_GBL.nome_progetto), MsgButtons::Ok,
+            MsgIcon::None, TitleDocuments);
+}
+
+void ST_MIL::openReferenceDocument(const QString &name)
+{
+    if (Documents::openInEditor(Documents::referenceDocument(name)) == Documents::Outcome::NoEditor)
+        dialogs().msgBox(Documents::missingEditorForDocument(VAR_GBL.nome_progetto), MsgButtons::Ok,
+            MsgIcon::None, TitleDocuments);
+}
+
+void ST_MIL::Command7_Click()
+{
+    openReferenceDocument(QStringLiteral("dcc.rtf"));
+}
+
+void ST_MIL::Command8_Click()
+{
+    openReferenceDocument(QStringLiteral("ma.rtf"));
+}
+
+void ST_MIL::Command9_Click()
+{
+    openReferenceDocument(QStringLiteral("srs.rtf"));
+}
+
+void ST_MIL::XPButton1_Click()
+{
+    // Whether a program opened it is told by the opener itself.
+    Documents::openAssociated(Documents::circular());
 }
 
 void ST_MIL::azzera_datafiles()

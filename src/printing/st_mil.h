@@ -68,6 +68,15 @@ public:
     void Command5_Click();
     /** @brief "Stampa": the print dispatcher. */
     void Command2_Click();
+    /** @brief "Relazione di Calcolo": the project's calculation report in the word processor. */
+    void Command3_Click();
+    /** @brief "Dispos. Cod. Civile", "Maggior. Assemblari", "Schema Rip. Spese": the reference
+     * documents of the program folder in the word processor. */
+    void Command7_Click();
+    void Command8_Click();
+    void Command9_Click();
+    /** @brief "Circolare 26/03/66": the circular with the program the desktop associates. */
+    void XPButton1_Click();
 
     // --- Report procedures --------------------------------------------------------------------
     /** @brief Empties the report control's 25 database slots. */
@@ -157,6 +166,8 @@ private:
     bool unitStep(int row);
     void showUnits(const QString &building);
     QString exportPrefix() const;
+    /** One reference document of the program folder in the word processor. */
+    void openReferenceDocument(const QString &name);
 };
 
 } // namespace zav::printing

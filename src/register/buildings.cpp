@@ -10,6 +10,7 @@
 namespace zav::register_ {
 
 using engine::archive::ANA_CONDO;
+using engine::archive::buildingNumbers;
 using engine::archive::COMPOS_PAL;
 using engine::archive::ESPRESSIONI;
 using platform::Database;
@@ -33,17 +34,6 @@ std::optional<int> countOf(const Recordset &header)
 bool isTrue(const Recordset &rows, const QString &field)
 {
     return rows.hasField(field) && rows.value(0, rows.fieldIndex(field)).toBool();
-}
-
-/** @brief The building numbers present, in increasing order. */
-QList<int> buildingNumbers(Database &db)
-{
-    const Recordset rows = db.query(QStringLiteral("SELECT NUM_PAL FROM COMPOS_PAL WHERE NUM_PAL IS NOT NULL "
-                                                   "ORDER BY NUM_PAL"));
-    QList<int> numbers;
-    for (int row = 0; row < rows.recordCount(); ++row)
-        numbers.append(rows.value(row, 0).toInt());
-    return numbers;
 }
 
 void storeCount(Database &db, const Recordset &header, int count)

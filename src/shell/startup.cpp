@@ -1,18 +1,24 @@
 #include "shell/startup.h"
 
+#include "engine/databasefailure.h"
 #include "engine/ui/attesaprogress.h"
 #include "expenses/expensesforms.h"
+#include "platform/db.h"
 #include "platform/dialogs.h"
 #include "platform/programend.h"
 #include "platform/progress.h"
 #include "platform/ui/commandregistry.h"
 #include "platform/ui/formregistry.h"
 #include "platform/ui/qtdialogs.h"
+#include "printing/documents.h"
 #include "printing/printingforms.h"
+#include "printing/tableprints.h"
 #include "register/registerforms.h"
 #include "register/unitregisterforms.h"
+#include "shell/commands/launcher.h"
 #include "shell/forms/frm_init.h"
 #include "shell/forms/shellforms.h"
+#include "shell/project/editorfile.h"
 #include "tables/tablecommands.h"
 #include "workspace/workspacecommands.h"
 
@@ -70,6 +76,18 @@ void registerForms()
     // the shell adds its `registerForms()` here, and, when it serves keys of the main window's
     // command table, registers their handlers with platform::CommandRegistry in it too.
     printing::registerForms();
+    // The print form opens its documents with the main window's editor file and launcher; the
+    // table forms print through the printing's report controls.
+    printing::Documents::setServices({ []() -> std::optional<QString> {
+                                          if (!QFileInfo::exists(EditorFile::path()))
+                                              return std::nullopt;
+                                          return EditorFile::read().value_or(QString());
+                                      },
+        &LanciaEseguibileAssociato });
+    tables::setPrintHandlers({ [](const QString &title, const QString &archive) {
+                                  printing::TablePrints::coefficientTable(title, archive);
+                              },
+        &printing::TablePrints::windowTable });
     workspace::registerForms();
     for (const auto &[key, handler] : workspace::WorkspaceCommands::commands())
         platform::CommandRegistry::setHandler(key, handler);
@@ -114,6 +132,8 @@ int runProgram(QApplication &app)
     platform::installQtDialogs();
     platform::setDialogs(nullptr);
     platform::setEndProgramHook({});
+    platform::setFailureWording(
+        [](const platform::DbError &error) { return engine::databaseFailureText(error); });
     platform::closeWindowsWhenTakenAway();
     installIconTheme();
     registerForms();

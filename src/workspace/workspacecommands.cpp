@@ -8,6 +8,7 @@
 #include "platform/ui/datagrid.h"
 #include "platform/ui/datasource.h"
 #include "platform/ui/formregistry.h"
+#include "workspace/frm_elenco.h"
 #include "workspace/frm_ins_coeff.h"
 #include "workspace/mainwindowlink.h"
 
@@ -34,6 +35,7 @@ void closeWorkspace()
 void registerForms()
 {
     FormRegistry::setFactory(QString::fromLatin1(frm_ins_coeff::FormName), [] { return new frm_ins_coeff; });
+    FormRegistry::setFactory(QString::fromLatin1(frm_elenco::FormName), [] { return new frm_elenco; });
 }
 
 QList<WorkspaceCommands::Command> WorkspaceCommands::commands()
@@ -47,6 +49,10 @@ QList<WorkspaceCommands::Command> WorkspaceCommands::commands()
         { QStringLiteral("tEsciVis"), [] { exit_mil(); } },
         { QStringLiteral("elimina_riga"), [] { elimina_riga(); } },
         { QStringLiteral("tEliminariga"), [] { elimina_riga(); } },
+        { QStringLiteral("trova"), [] { trova(); } },
+        { QStringLiteral("tTrova"), [] { trova(); } },
+        { QStringLiteral("copia_piano"), [] { copia_piano(); } },
+        { QStringLiteral("tCopia"), [] { copia_piano(); } },
     };
 }
 
@@ -118,6 +124,20 @@ void WorkspaceCommands::elimina_riga()
         return;
     tryStep([workspace] { workspace->Data1->deleteCurrent(); });
     tryStep([workspace] { workspace->Data1->refresh(); });
+}
+
+void WorkspaceCommands::trova()
+{
+    // The unit about to be left keeps its totals.
+    tryStep(storeOpenUnitTotals);
+    if (frm_elenco *list = frm_elenco::withCaption(frm_elenco::FindCaption))
+        FormRegistry::showModal(list);
+}
+
+void WorkspaceCommands::copia_piano()
+{
+    if (frm_elenco *list = frm_elenco::withCaption(frm_elenco::CopyCaption))
+        FormRegistry::showModal(list);
 }
 
 void WorkspaceCommands::storeOpenUnitTotals()

@@ -920,3 +920,15 @@ TEST_F(DbTest, APreparedStatementEndsWithItsConnection)
 }
 
 } // namespace
+
+// A window shows a database failure in the program's wording once one is installed, and the
+// database's own text before that or after it is removed.
+TEST(DbFailureText, InstalledWordingReplacesTheDatabasesText)
+{
+    const DbError error(1, QStringLiteral("no such table: ESPRESSIONI"));
+    EXPECT_EQ(failureText(error), QStringLiteral("no such table: ESPRESSIONI"));
+    setFailureWording([](const DbError &e) { return QStringLiteral("Manca una tabella.\n") + e.message(); });
+    EXPECT_EQ(failureText(error), QStringLiteral("Manca una tabella.\nno such table: ESPRESSIONI"));
+    setFailureWording({});
+    EXPECT_EQ(failureText(error), QStringLiteral("no such table: ESPRESSIONI"));
+}

@@ -57,3 +57,12 @@ TEST(WindowsPaths, HelpFileIsTheManualOfTheProgramFolder)
     EXPECT_EQ(WindowsPaths::document(QStringLiteral("ZAV.HLP")), folder.file(QStringLiteral("Zav6-Man.pdf")));
     EXPECT_TRUE(WindowsPaths::document(QStringLiteral("altro.hlp")).isEmpty());
 }
+
+TEST(WindowsPaths, VariousExpenseDatabaseIsTheProgramFoldersOwn)
+{
+    const zav::test::TempProgramFolder folder;
+    for (const char *windows : { "c:\\zav4\\rip_spese3.mdb", "C:\\ZAV4\\RIP_SPESE3.MDB" })
+        EXPECT_EQ(WindowsPaths::document(QString::fromLatin1(windows)),
+            folder.file(QStringLiteral("rip_spese3.mdb")))
+            << windows;
+}

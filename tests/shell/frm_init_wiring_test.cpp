@@ -1,18 +1,33 @@
 #include "shellformsfixture.h"
 
+#include "controls/xpbutton.h"
 #include "engine/var_gbl.h"
 #include "expenses/expensesforms.h"
+#include "expenses/frm_rip_spese.h"
 #include "platform/db.h"
+#include "platform/report_recordingrunner.h"
 #include "platform/ui/commandbar.h"
+#include "platform/ui/datagrid.h"
+#include "platform/ui/datasource.h"
+#include "printing/st_mil.h"
 #include "shell/forms/about.h"
 #include "shell/forms/frm_init.h"
+#include "shell/project/editorfile.h"
 #include "support/cadautomationrecorder.h"
+#include "support/systemrecorder.h"
 
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QTest>
 
 namespace zav::test {
 namespace {
@@ -124,6 +139,52 @@ TEST_F(MainWindowWiringTest, StampaMilShowsThePrintFormAsAChildWindow)
     FormRegistry::unload(QStringLiteral("ST_MIL"));
 }
 
+// The print form opens its documents with the editor chosen in the utilities and through the
+// desktop; the table forms print through the printing's report controls.
+TEST_F(MainWindowWiringTest, PrintFormDocumentsAndTablePrintsAreWired)
+{
+    platform::SystemRecorder desktop;
+    const QString editor = QStringLiteral("/usr/local/bin/scrivi");
+    desktop.install(editor);
+    ASSERT_TRUE(shell::EditorFile::write(editor));
+    shell::frm_init *window = openMainWindow();
+    engine::VAR_GBL.progetto_corrente
+        = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/PROVA.CDB"));
+    engine::VAR_GBL.nome_progetto = QStringLiteral("PROVA");
+    window->Bar_main1()->clickTool(QStringLiteral("tStampa"));
+    auto *form = FormRegistry::loaded<printing::ST_MIL>(QStringLiteral("ST_MIL"));
+    ASSERT_NE(form, nullptr);
+    emit form->Command9->Click();
+    emit form->XPButton1->Click();
+    using Started = platform::SystemRecorder::Started;
+    EXPECT_EQ(desktop.started(),
+        (QList<Started> { { editor, { folder.file(QStringLiteral("srs.rtf")) }, QString() },
+            { QString(), {}, folder.file(QStringLiteral("CIRCxMILLESIMI.pdf")) } }));
+    EXPECT_TRUE(boxes.shown().isEmpty());
+
+    // Without the editor file the button says so.
+    ASSERT_TRUE(QFile::remove(shell::EditorFile::path()));
+    emit form->Command9->Click();
+    EXPECT_EQ(boxes.messages(),
+        QStringList { QStringLiteral("Errore 35: WordPad.exe non trovato. Puoi effettuare la modifica e la "
+                                     "stampa del file PROVA.REL con un altro Word Processor") });
+    FormRegistry::unload(QStringLiteral("ST_MIL"));
+
+    test::RecordingReportRunner runner;
+    window->Bar_main1()->clickTool(QStringLiteral("tPiano"));
+    auto *coefficients = FormRegistry::loaded(QStringLiteral("frm_tab_coeff"));
+    ASSERT_NE(coefficients, nullptr);
+    auto *stampa = coefficients->findChild<QPushButton *>(QStringLiteral("Command5"));
+    ASSERT_NE(stampa, nullptr);
+    EXPECT_TRUE(stampa->isEnabled());
+    stampa->click();
+    ASSERT_EQ(runner.runs.size(), 1);
+    EXPECT_EQ(QFileInfo(runner.runs.at(0).ReportFileName).fileName(), QStringLiteral("COEFF.GST"));
+    EXPECT_EQ(
+        QFileInfo(runner.runs.at(0).DataFiles.at(10)).fileName().toUpper(), QStringLiteral("ARCH_MIL.CLO"));
+    FormRegistry::unload(QStringLiteral("frm_tab_coeff"));
+}
+
 // The coefficient and window tables are served by their own folder, without a project.
 TEST_F(MainWindowWiringTest, CoefficientAndWindowToolsOpenTheirTableForms)
 {
@@ -186,6 +247,32 @@ TEST_F(MainWindowWiringTest, VisualizzaOpensTheWorkspaceOnTheFirstUnit)
     EXPECT_FALSE(FormRegistry::isLoaded(QStringLiteral("frm_ins_coeff")));
 }
 
+// The band's find and copy tools show the real unit list modal, each with its mode.
+TEST_F(MainWindowWiringTest, FindAndCopyToolsShowTheUnitListModalInTheirMode)
+{
+    shell::frm_init *window = openMainWindow();
+    engine::VAR_GBL.progetto_corrente
+        = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/PROVA.CDB"));
+    platform::Database::open(*engine::VAR_GBL.progetto_corrente)
+        .insert(QStringLiteral("CODIF_PIANI"),
+            { { QStringLiteral("NUM_PAL"), 1 }, { QStringLiteral("SCALA"), QStringLiteral("A") },
+                { QStringLiteral("SIGLA"), QStringLiteral("1") },
+                { QStringLiteral("PROPRIETARIO"), QStringLiteral("Rossi") },
+                { QStringLiteral("HPIANO"), 3.0 }, { QStringLiteral("INTERNO"), 4 } });
+    window->Bar_main1()->clickTool(QStringLiteral("tVisualizza"));
+    QStringList shown;
+    platform::ModalDriverScope driver([&shown](QWidget *form) {
+        auto *mode = form->findChild<QPushButton *>(QStringLiteral("Command1"));
+        shown << form->objectName() + QStringLiteral(":") + (mode ? mode->text() : QString());
+        form->close();
+    });
+    window->Bar_main1()->clickTool(QStringLiteral("tTrova"));
+    window->Bar_main1()->clickTool(QStringLiteral("tCopia"));
+    EXPECT_EQ(
+        shown, (QStringList { QStringLiteral("frm_elenco:Trova"), QStringLiteral("frm_elenco:Copia") }));
+    window->Bar_main1()->clickTool(QStringLiteral("chiudi"));
+}
+
 // The unit register and the expense form are the real ones, shown as child windows.
 TEST_F(MainWindowWiringTest, CodPianiAndSpeseShowTheirFormsAsChildWindows)
 {
@@ -222,6 +309,117 @@ TEST_F(MainWindowWiringTest, TheMainWindowGivesTheExpenseFormItsWidths)
     EXPECT_EQ(progetto->title().remove(u'&'), QStringLiteral("Progetto"));
     EXPECT_EQ(metrics->bandWidth(1), progetto->sizeHint().width());
     EXPECT_GT(metrics->bandWidth(1), 0);
+}
+
+// "Tab. Riepilogativa Millesimi" shows the summary table as a child window; the right button on its
+// grid pops the main window's menu up with "Seleziona" and "Accorpa" only, and the two items merge
+// the table's rows.
+class SummaryWiringTest : public MainWindowWiringTest
+{
+protected:
+    void TearDown() override
+    {
+        FormRegistry::unload(expenses::SummaryFormName);
+        MainWindowWiringTest::TearDown();
+    }
+
+    /** The project PROVA open, with three rows in the summary table. */
+    shell::frm_init *openWithRows()
+    {
+        shell::frm_init *window = openMainWindow();
+        engine::VAR_GBL.progetto_corrente
+            = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/PROVA.CDB"));
+        engine::VAR_GBL.nome_progetto = QStringLiteral("PROVA");
+        platform::Database summary = platform::Database::open(folder.file(QStringLiteral("RIP_SPESE.MDB")));
+        const struct
+        {
+            const char *owner, *description;
+            int number;
+            double general, building, stair;
+        } rows[] = { { "Rossi", "Appartamento", 1, 400.0, 400.0, 500.0 },
+            { "Rossi", "Box", 2, 20.0, 20.0, 0.0 }, { "Bianchi", "Appartamento", 3, 580.0, 580.0, 500.0 } };
+        for (const auto &row : rows)
+            summary.insert(QStringLiteral("TAB_GENERALE"),
+                { { QStringLiteral("COD_CONDOMINIO"), QStringLiteral("PROVA") },
+                    { QStringLiteral("nome_condomino"), QString::fromUtf8(row.owner) },
+                    { QStringLiteral("PAL"), QStringLiteral("1") },
+                    { QStringLiteral("SCALA"), QStringLiteral("A") },
+                    { QStringLiteral("INTERNO"), row.number },
+                    { QStringLiteral("DESCRIZIONE"), QString::fromUtf8(row.description) },
+                    { QStringLiteral("millesimi_generali"), row.general },
+                    { QStringLiteral("millesimi_palazzina"), row.building },
+                    { QStringLiteral("millesimi_scala"), row.stair } });
+        return window;
+    }
+
+    static QAction *item(shell::frm_init *window, const char *name)
+    {
+        return window->Opzioni()->findChild<QAction *>(QString::fromLatin1(name));
+    }
+};
+
+TEST_F(SummaryWiringTest, TheGridsRightButtonPopsTheMenuUpAndItsItemsMerge)
+{
+    shell::frm_init *window = openWithRows();
+    // As another form left them: every item shown.
+    for (const char *name : { "sel", "accorpa", "copia", "incolla" })
+        item(window, name)->setVisible(true);
+
+    window->Bar_main1()->clickTool(QStringLiteral("tab_riepilogativa"));
+    auto *form = FormRegistry::loaded<expenses::frm_rip_spese>(expenses::SummaryFormName);
+    ASSERT_NE(form, nullptr);
+    ASSERT_NE(window->mdiArea()->activeSubWindow(), nullptr);
+    EXPECT_EQ(window->mdiArea()->activeSubWindow()->widget(), form);
+    ASSERT_EQ(form->Data1->recordCount(), 3);
+
+    QTest::mouseRelease(form->TDBGrid1->viewport(), Qt::RightButton, {}, QPoint(30, 12));
+    QMenu *menu = window->Opzioni();
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_TRUE(menu->menuAction()->isVisible());
+    EXPECT_TRUE(item(window, "sel")->isVisible());
+    EXPECT_TRUE(item(window, "accorpa")->isVisible());
+    EXPECT_FALSE(item(window, "copia")->isVisible());
+    EXPECT_FALSE(item(window, "incolla")->isVisible());
+    menu->close();
+
+    // The Box into Rossi's flat.
+    form->TDBGrid1->selectBookmark(form->Data1->rowid(1));
+    item(window, "sel")->trigger();
+    EXPECT_EQ(engine::VAR_GBL.descrizioni_accorpate, QStringLiteral(" + Box"));
+    form->Data1->setCurrentRow(0);
+    item(window, "accorpa")->trigger();
+    EXPECT_EQ(form->Data1->value(0, QStringLiteral("millesimi_generali")), QVariant(420.0));
+    EXPECT_EQ(
+        form->Data1->value(0, QStringLiteral("DESCRIZIONE")), QVariant(QStringLiteral("Appartamento + Box")));
+    EXPECT_TRUE(boxes.shown().isEmpty());
+}
+
+// The summary table with its pop-up menu, as a PNG in the folder named by ZAV_SCREENSHOT_DIR.
+TEST_F(SummaryWiringTest, Screenshot)
+{
+    const QString target = qEnvironmentVariable("ZAV_SCREENSHOT_DIR");
+    if (target.isEmpty())
+        GTEST_SKIP() << "set ZAV_SCREENSHOT_DIR to write the picture";
+    shell::frm_init *window = openWithRows();
+    window->resize(1000, 600);
+    window->Bar_main1()->clickTool(QStringLiteral("tab_riepilogativa"));
+    auto *form = FormRegistry::loaded<expenses::frm_rip_spese>(expenses::SummaryFormName);
+    ASSERT_NE(form, nullptr);
+    QMdiSubWindow *child = window->mdiArea()->activeSubWindow();
+    ASSERT_NE(child, nullptr);
+    child->resize(900, 420);
+    QCoreApplication::processEvents();
+    const QPoint at(120, 40);
+    QTest::mouseRelease(form->TDBGrid1->viewport(), Qt::RightButton, {}, at);
+    QCoreApplication::processEvents();
+    QPixmap sheet = child->grab();
+    QPainter painter(&sheet);
+    painter.drawPixmap(
+        child->mapFromGlobal(form->TDBGrid1->viewport()->mapToGlobal(at)), window->Opzioni()->grab());
+    painter.end();
+    window->Opzioni()->close();
+    ASSERT_TRUE(QDir().mkpath(target));
+    EXPECT_TRUE(sheet.save(QDir(target).filePath(QStringLiteral("summary-form.png"))));
 }
 
 } // namespace

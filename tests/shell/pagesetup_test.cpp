@@ -1,7 +1,20 @@
+#include "platform/report/reportengine.h"
+#include "platform/ui/formregistry.h"
 #include "platform/ui/printersettings.h"
+#include "printing/pagesetupdialog.h"
+#include "printing/tableprints.h"
 #include "shell/commands/pagesetup.h"
+#include "support/fixtures.h"
+#include "support/scripteddialogs.h"
 
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFile>
 #include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSpinBox>
 
 #include <gtest/gtest.h>
 
@@ -16,69 +29,115 @@ protected:
     void SetUp() override
     {
         saved = PrinterSettings::program();
-        PrinterSettings::program().orientation = QPageLayout::Portrait;
-        PrinterSettings::program().pageSize = QPageSize(QPageSize::A4);
-        PrinterSettings::program().copies = 1;
+        PrinterSettings::setPrinterList({ [] {
+                                             return QStringList { "Ufficio", "Laser" };
+                                         },
+            [] { return QStringLiteral("Ufficio"); } });
+        PrinterSettings &settings = PrinterSettings::program();
+        settings = PrinterSettings();
+        settings.printerName = QStringLiteral("Ufficio");
     }
     void TearDown() override
     {
         PageSetup::setDialogRunner({});
+        PrinterSettings::setPrinterList({});
         PrinterSettings::program() = saved;
+    }
+
+    /** Answers the real page set-up dialog when it is shown: the choices, then OK or Cancel. */
+    static zav::platform::FormRegistry::ModalDriver answerDialog(bool accept)
+    {
+        return [accept](QWidget *form) {
+            auto *dialog = qobject_cast<zav::printing::PageSetupDialog *>(form);
+            ASSERT_NE(dialog, nullptr);
+            dialog->printerBox->setCurrentIndex(dialog->printerBox->findText(QStringLiteral("Laser")));
+            dialog->landscapeButton->click();
+            dialog->paperBox->setCurrentIndex(dialog->paperBox->findText(QPageSize::name(QPageSize::A5)));
+            dialog->copiesBox->setValue(2);
+            dialog->buttons->button(accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+        };
     }
 
     PrinterSettings saved;
 };
 
-// A dialog in which the user turns the page, picks A5, asks for two copies and wider margins.
-bool changeEverything(QPrinter &printer, bool accept)
-{
-    printer.setPageOrientation(QPageLayout::Landscape);
-    printer.setPageSize(QPageSize(QPageSize::A5));
-    printer.setCopyCount(2);
-    printer.setPageMargins(QMarginsF(30, 30, 30, 30), QPageLayout::Millimeter);
-    return accept;
-}
-
 } // namespace
 
-TEST_F(PageSetupTest, DialogOpensOnTheProgramsPrinter)
+TEST_F(PageSetupTest, TheDialogWorksOnACopyOfTheProgramsSettings)
 {
     PrinterSettings::program().orientation = QPageLayout::Landscape;
     PrinterSettings::program().copies = 4;
-    QPageLayout::Orientation seenOrientation = QPageLayout::Portrait;
-    int seenCopies = 0;
-    PageSetup::setDialogRunner([&](QPrinter &printer, QWidget *) {
-        seenOrientation = printer.pageLayout().orientation();
-        seenCopies = printer.copyCount();
+    PrinterSettings seen;
+    PageSetup::setDialogRunner([&](PrinterSettings &settings, QWidget *) {
+        seen = settings;
+        settings.copies = 9; // changed in the dialog, then cancelled
         return false;
     });
-    PageSetup::run(nullptr);
-    EXPECT_EQ(seenOrientation, QPageLayout::Landscape);
-    EXPECT_EQ(seenCopies, 4);
+    EXPECT_FALSE(PageSetup::run(nullptr));
+    EXPECT_EQ(seen, PrinterSettings::program());
+    EXPECT_EQ(PrinterSettings::program().copies, 4);
 }
 
 TEST_F(PageSetupTest, CancelledChangesNothing)
 {
     const PrinterSettings before = PrinterSettings::program();
-    PageSetup::setDialogRunner([](QPrinter &printer, QWidget *) { return changeEverything(printer, false); });
+    zav::platform::ModalDriverScope driver(answerDialog(false));
     EXPECT_FALSE(PageSetup::run(nullptr));
     EXPECT_EQ(PrinterSettings::program(), before);
 }
 
-TEST_F(PageSetupTest, AcceptedAppliesOrientationPaperAndCopies)
+TEST_F(PageSetupTest, AcceptedAppliesPrinterOrientationPaperAndCopies)
 {
-    PageSetup::setDialogRunner([](QPrinter &printer, QWidget *) { return changeEverything(printer, true); });
+    zav::platform::ModalDriverScope driver(answerDialog(true));
     EXPECT_TRUE(PageSetup::run(nullptr));
     const PrinterSettings &after = PrinterSettings::program();
+    EXPECT_EQ(after.printerName, QStringLiteral("Laser"));
     EXPECT_EQ(after.orientation, QPageLayout::Landscape);
     EXPECT_EQ(after.pageSize.id(), QPageSize::A5);
     EXPECT_EQ(after.copies, 2);
 
-    // The next print run's printer gets them; the dialog's margins are not carried over.
+    // The next print run's printer gets them.
     QPrinter next;
-    const QMarginsF defaultMargins = next.pageLayout().margins(QPageLayout::Millimeter);
     after.applyTo(next);
     EXPECT_EQ(next.pageLayout().orientation(), QPageLayout::Landscape);
+    EXPECT_EQ(next.pageLayout().pageSize().id(), QPageSize::A5);
     EXPECT_EQ(next.copyCount(), 2);
-    EXPECT_EQ(next.pageLayout().margins(QPageLayout::Millimeter), defaultMargins);
+}
+
+TEST_F(PageSetupTest, AReportPrintedAfterTheSetUpHasItsPaperAndOrientation)
+{
+    zav::test::TempProgramFolder folder;
+    zav::platform::ScriptedDialogs boxes;
+    // No printer here: the run's output goes to a PDF file, the rest of the set-up stays.
+    PrinterSettings::setPrinterList({});
+    PrinterSettings::program().printerName.clear();
+    PageSetup::setDialogRunner([](PrinterSettings &settings, QWidget *) {
+        settings.orientation = QPageLayout::Landscape;
+        settings.pageSize = QPageSize(QPageSize::A5);
+        return true;
+    });
+    ASSERT_TRUE(PageSetup::run(nullptr));
+
+    const QString pdf = folder.file(QStringLiteral("tabella.pdf"));
+    zav::platform::ReportEngine::setPrinterSetup([&](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+    });
+    zav::platform::ReportControl &control = zav::printing::TablePrints::windowControl();
+    const zav::platform::ReportControl before = control;
+    control.Destination = zav::platform::ReportDestination::Printer;
+    zav::printing::TablePrints::windowTable(folder.file(QStringLiteral("ARCH_MIL.CLO")));
+    control = before;
+    zav::platform::ReportEngine::setPrinterSetup({});
+
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString bytes = QString::fromLatin1(file.readAll());
+    // A5 is 420 x 595 points; turned, 595 wide and 420 high.
+    const QRegularExpression box(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"));
+    const QRegularExpressionMatch match = box.match(bytes);
+    ASSERT_TRUE(match.hasMatch());
+    EXPECT_NEAR(match.captured(1).toDouble(), 595.0, 0.5);
+    EXPECT_NEAR(match.captured(2).toDouble(), 420.0, 0.5);
+    EXPECT_TRUE(boxes.shown().isEmpty());
 }

@@ -108,3 +108,46 @@ TEST_F(Screenshot, StairView)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Screenshot, UnitList)
+{
+    const QString folder = qEnvironmentVariable("ZAV_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "set ZAV_SCREENSHOT_DIR to write the picture";
+
+    project.header(true, false, false, 2);
+    for (int building : { 1, 2 })
+        zav::platform::Database::open(project.path())
+            .insert(QStringLiteral("COMPOS_PAL"), { { QStringLiteral("NUM_PAL"), building } });
+    const struct
+    {
+        const char *owner;
+        const char *stair;
+        const char *floor;
+        int interno;
+    } units[] = {
+        { "Bianchi Maria", "A", "T", 1 },
+        { "D'Amico Giovanni", "A", "1", 2 },
+        { "Esposito Luca", "A", "1", 3 },
+        { "Ferrari Anna", "A", "2", 4 },
+        { "Romano Paolo", "B", "T", 5 },
+        { "Colombo Sara", "B", "1", 6 },
+    };
+    for (const auto &unit : units)
+        project.unit(QString::fromUtf8(unit.owner), 1, QString::fromLatin1(unit.stair),
+            QString::fromLatin1(unit.floor), unit.interno, 2.7);
+
+    WorkspaceCommands::ins_coeff();
+    QWidget *list = zav::platform::FormRegistry::showModeless(QStringLiteral("frm_elenco"));
+    ASSERT_NE(list, nullptr);
+    QCoreApplication::processEvents();
+    const QImage picture = list->grab().toImage();
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(picture.save(QDir(folder).filePath(QStringLiteral("elenco.png"))));
+    zav::platform::FormRegistry::unload(QStringLiteral("frm_elenco"));
+    processDeletes();
+}
+
+} // namespace

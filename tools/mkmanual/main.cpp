@@ -1,5 +1,5 @@
-// zav_mkmanual OUTPUT.pdf CHAPTER.md...
-// Writes the user's manual as a PDF: the Markdown chapters in the order given, each starting on a
+// zav_mkmanual [--title TITLE] OUTPUT.pdf CHAPTER.md...
+// Writes the user's manual (or another document of the program folder) as a PDF: the Markdown chapters in the order given, each starting on a
 // new page, laid out by Qt's text document and written by Qt's PDF writer.
 
 #include <QFile>
@@ -39,9 +39,14 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    QString title = QStringLiteral("Manuale di Zav");
+    if (args.size() > 2 && args.at(1) == QStringLiteral("--title")) {
+        title = args.at(2);
+        args.remove(1, 2);
+    }
     if (args.size() < 3)
-        return fail(QStringLiteral("usage: zav_mkmanual OUTPUT.pdf CHAPTER.md..."));
+        return fail(QStringLiteral("usage: zav_mkmanual [--title TITLE] OUTPUT.pdf CHAPTER.md..."));
 
     QString markdown;
     for (const QString &chapter : args.mid(2)) {
@@ -127,7 +132,7 @@ int main(int argc, char *argv[])
     const QString temporary = output + QStringLiteral(".tmp");
     {
         QPdfWriter writer(temporary);
-        writer.setTitle(QStringLiteral("Manuale di Zav"));
+        writer.setTitle(title);
         writer.setCreator(QStringLiteral("Zav"));
         writer.setPageLayout(page);
         document.print(&writer);

@@ -83,10 +83,9 @@ void ReportEngine::setPrinterSetup(PrinterSetup setup)
 
 void ReportEngine::setUpPrinter(QPrinter &printer)
 {
+    PrinterSettings::program().applyTo(printer);
     if (printerSetup())
         printerSetup()(printer);
-    else
-        PrinterSettings::program().applyTo(printer);
 }
 
 } // namespace zav::platform

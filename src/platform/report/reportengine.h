@@ -27,7 +27,7 @@ public:
     static ReportContent prepare(const ReportProperties &report);
 
     /** @brief Sets up each printer a run prints on or previews with: the program's printer
-     * settings unless replaced (tests print to a PDF file). */
+     * settings, then the set-up installed here, if any (tests send the output to a PDF file). */
     using PrinterSetup = std::function<void(QPrinter &)>;
     static void setPrinterSetup(PrinterSetup setup);
     /** @brief The set-up in force. */

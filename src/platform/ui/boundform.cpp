@@ -41,7 +41,7 @@ bool BoundForm::attempt(const std::function<void()> &step) const
         step();
         return true;
     } catch (const DbError &error) {
-        reportFailure(error.message());
+        reportFailure(failureText(error));
         return false;
     }
 }

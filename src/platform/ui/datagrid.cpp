@@ -394,7 +394,7 @@ void DataGrid::onCurrentChanged(const QModelIndex &current, const QModelIndex &p
     try {
         m_source->setCurrentRow(current.row());
     } catch (const DbError &error) {
-        dialogs().msgBox(error.message(), MsgButtons::Ok, MsgIcon::Critical, programTitle());
+        dialogs().msgBox(failureText(error), MsgButtons::Ok, MsgIcon::Critical, programTitle());
     }
     m_syncing = false;
 }

@@ -267,7 +267,7 @@ bool DataGridModel::setData(const QModelIndex &index, const QVariant &value, int
         }
         return true;
     } catch (const DbError &error) {
-        dialogs().msgBox(error.message(), MsgButtons::Ok, MsgIcon::Critical, programTitle());
+        dialogs().msgBox(failureText(error), MsgButtons::Ok, MsgIcon::Critical, programTitle());
         return false;
     }
 }

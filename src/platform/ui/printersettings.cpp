@@ -1,8 +1,19 @@
 #include "platform/ui/printersettings.h"
 
 #include <QPrinter>
+#include <QPrinterInfo>
 
 namespace zav::platform {
+
+namespace {
+
+PrinterSettings::PrinterList &printerList()
+{
+    static PrinterSettings::PrinterList list;
+    return list;
+}
+
+} // namespace
 
 void PrinterSettings::applyTo(QPrinter &printer) const
 {
@@ -24,6 +35,42 @@ PrinterSettings PrinterSettings::fromPrinter(const QPrinter &printer)
     settings.resolution = printer.resolution();
     settings.copies = printer.copyCount();
     return settings;
+}
+
+void PrinterSettings::apply(const PrinterSettings &chosen)
+{
+    if (chosen.printerName != printerName) {
+        const QStringList installed = installedPrinters();
+        for (const QString &name : installed) {
+            if (name == chosen.printerName) {
+                printerName = name;
+                break;
+            }
+        }
+    }
+    orientation = chosen.orientation;
+    pageSize = chosen.pageSize;
+    resolution = chosen.resolution;
+    copies = chosen.copies;
+}
+
+QStringList PrinterSettings::installedPrinters()
+{
+    if (printerList().names)
+        return printerList().names();
+    return QPrinterInfo::availablePrinterNames();
+}
+
+QString PrinterSettings::defaultPrinter()
+{
+    if (printerList().defaultName)
+        return printerList().defaultName();
+    return QPrinterInfo::defaultPrinterName();
+}
+
+void PrinterSettings::setPrinterList(PrinterList list)
+{
+    printerList() = std::move(list);
 }
 
 PrinterSettings &PrinterSettings::program()

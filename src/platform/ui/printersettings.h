@@ -3,6 +3,9 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 class QPrinter;
 
@@ -29,8 +32,29 @@ struct PrinterSettings
     /** @brief The settings a printer holds. */
     static PrinterSettings fromPrinter(const QPrinter &printer);
 
+    /**
+     * @brief Takes what a page set-up chose: the chosen printer, by its whole name, when it
+     * differs from this one's and an installed printer bears exactly that name (the first one
+     * that does); otherwise the printer stays. The orientation, paper size, print quality and
+     * copies chosen are taken in any case.
+     */
+    void apply(const PrinterSettings &chosen);
+
     /** @brief The program's printer settings, one for the whole program. */
     static PrinterSettings &program();
+
+    /** @brief The names of the installed printers, in the system's order. */
+    static QStringList installedPrinters();
+    /** @brief The name of the system's default printer; empty when there is none. */
+    static QString defaultPrinter();
+    /** @brief What lists the installed printers and names the default one. */
+    struct PrinterList
+    {
+        std::function<QStringList()> names;
+        std::function<QString()> defaultName;
+    };
+    /** @brief Replaces the system's list of printers (tests); empty functions restore it. */
+    static void setPrinterList(PrinterList list);
 };
 
 } // namespace zav::platform

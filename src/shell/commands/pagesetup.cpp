@@ -1,9 +1,8 @@
 #include "shell/commands/pagesetup.h"
 
+#include "platform/ui/formregistry.h"
 #include "platform/ui/printersettings.h"
-
-#include <QPageSetupDialog>
-#include <QPrinter>
+#include "printing/pagesetupdialog.h"
 
 namespace zav::shell {
 
@@ -15,10 +14,14 @@ PageSetup::DialogRunner &installedRunner()
     return runner;
 }
 
-bool showPageSetupDialog(QPrinter &printer, QWidget *parent)
+bool showPageSetupDialog(platform::PrinterSettings &settings, QWidget *parent)
 {
-    QPageSetupDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
+    printing::PageSetupDialog dialog(settings, parent);
+    platform::FormRegistry::showModal(&dialog);
+    if (dialog.result() != QDialog::Accepted)
+        return false;
+    settings = dialog.chosen();
+    return true;
 }
 
 } // namespace
@@ -26,14 +29,12 @@ bool showPageSetupDialog(QPrinter &printer, QWidget *parent)
 bool PageSetup::run(QWidget *parent)
 {
     platform::PrinterSettings &settings = platform::PrinterSettings::program();
-    QPrinter printer;
-    settings.applyTo(printer);
+    platform::PrinterSettings copy = settings;
     const DialogRunner &runner = installedRunner();
-    const bool accepted = runner ? runner(printer, parent) : showPageSetupDialog(printer, parent);
+    const bool accepted = runner ? runner(copy, parent) : showPageSetupDialog(copy, parent);
     if (!accepted)
         return false;
-    // The margins the dialog may have changed are not taken: each report lays out its own.
-    settings = platform::PrinterSettings::fromPrinter(printer);
+    settings.apply(copy);
     return true;
 }
 

@@ -1,9 +1,9 @@
 #include "shell/forms/frm_dati_utente.h"
 
+#include "engine/databasefailure.h"
 #include "platform/db.h"
 #include "platform/dialogs.h"
 #include "platform/programfolder.h"
-#include "shell/project/databasefailure.h"
 
 #include <QFontMetrics>
 #include <QFormLayout>
@@ -137,7 +137,7 @@ void frm_dati_utente::Form_Load()
         m_unusableReason = error.code() == platform::DbErrorCode::DatabaseNotFound
             ? QStringLiteral("il file \"UTENTE.MDB\" manca nella cartella del programma.")
             : QStringLiteral("il file \"UTENTE.MDB\" della cartella del programma non può essere letto.\n")
-                + databaseFailureText(error);
+                + engine::databaseFailureText(error);
         reportFailure(
             QStringLiteral("I dati utente non possono essere letti né salvati: ") + m_unusableReason);
     }
@@ -165,7 +165,7 @@ bool frm_dati_utente::storeRecord()
         return true;
     } catch (const DbError &error) {
         reportFailure(NothingStored.arg(QStringLiteral("impossibile scrivere in \"UTENTE.MDB\".\n"))
-            + databaseFailureText(error));
+            + engine::databaseFailureText(error));
         return false;
     }
 }
@@ -193,8 +193,8 @@ void frm_dati_utente::elimina_Click()
             Database db = Database::open(databasePath());
             db.remove(tableName, *m_rowid);
         } catch (const DbError &error) {
-            reportFailure(
-                QStringLiteral("Impossibile eliminare i dati utente.\n") + databaseFailureText(error));
+            reportFailure(QStringLiteral("Impossibile eliminare i dati utente.\n")
+                + engine::databaseFailureText(error));
             return;
         }
     }

@@ -1,4 +1,5 @@
 #include "shell/forms/frm_datiprg.h"
+#include "engine/messagetitles.h"
 
 #include "engine/archive.h"
 #include "engine/var_gbl.h"
@@ -125,7 +126,7 @@ void frm_datiprg::Command2_Click()
 {
     if (!VAR_GBL.progetto_corrente) {
         dialogs().msgBox(QStringLiteral("Nessun progetto selezionato"), MsgButtons::Ok, MsgIcon::Information,
-            QStringLiteral("!!! Zav - Attenzione - !!!"));
+            engine::MessageTitle::ZavWarning);
         return;
     }
     // The stored header, not what the boxes hold: the buildings need a record in the archive.
@@ -137,7 +138,7 @@ void frm_datiprg::Command2_Click()
         return;
     if (!stored) {
         dialogs().msgBox(QStringLiteral("Dati Progetto non inseriti. Impossibile continuare"), MsgButtons::Ok,
-            MsgIcon::Information, QStringLiteral("!!! Zav - Informazioni - !!!"));
+            MsgIcon::Information, engine::MessageTitle::ZavInformation);
         return;
     }
     platform::FormRegistry::showModal(QStringLiteral("frm_comp_pal"));

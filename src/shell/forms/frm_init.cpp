@@ -58,12 +58,29 @@ frm_init::frm_init(QWidget *parent)
     });
 
     expenses::setMainWindowMetrics(this);
+    expenses::setMainWindowMenu(this);
     MDIForm_Load();
 }
 
 frm_init::~frm_init()
 {
     expenses::setMainWindowMetrics(nullptr);
+    expenses::setMainWindowMenu(nullptr);
+}
+
+void frm_init::setPopupItemVisible(const QString &name, bool visible)
+{
+    if (name == m_opzioni->objectName()) {
+        m_opzioni->menuAction()->setVisible(visible);
+        return;
+    }
+    if (auto *item = m_opzioni->findChild<QAction *>(name, Qt::FindDirectChildrenOnly))
+        item->setVisible(visible);
+}
+
+void frm_init::popUpOpzioni(const QPoint &globalPosition)
+{
+    m_opzioni->popup(globalPosition);
 }
 
 int frm_init::windowWidth() const

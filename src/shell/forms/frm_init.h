@@ -1,5 +1,6 @@
 #pragma once
 
+#include "expenses/mainwindowmenu.h"
 #include "expenses/mainwindowmetrics.h"
 
 #include "shell/commands/commandhost.h"
@@ -34,7 +35,10 @@ namespace zav::shell {
  * platform::CommandRegistry. A key with no handler yet does nothing. The items of the pop-up menu
  * run the handlers registered under their names the same way.
  */
-class frm_init : public QMainWindow, public CommandHost, public expenses::MainWindowMetrics
+class frm_init : public QMainWindow,
+                 public CommandHost,
+                 public expenses::MainWindowMetrics,
+                 public expenses::MainWindowMenu
 {
     Q_OBJECT
 
@@ -88,6 +92,10 @@ public:
     // --- What the expense form reads of this window ---------------------------------------------
     int windowWidth() const override;
     int bandWidth(int position) const override;
+
+    // --- The pop-up menu, as the summary table pops it up ------------------------------------
+    void setPopupItemVisible(const QString &name, bool visible) override;
+    void popUpOpzioni(const QPoint &globalPosition) override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -1,6 +1,7 @@
 #include "shell/forms/frm_password.h"
 
 #include "controls/xpbutton.h"
+#include "engine/databasefailure.h"
 #include "engine/messagetitles.h"
 #include "platform/db.h"
 #include "platform/dialogs.h"
@@ -92,7 +93,7 @@ bool frm_password::readSettings()
         m_settings = PasswordSettings::read();
         return true;
     } catch (const platform::DbError &error) {
-        reportFailure(error.message());
+        reportFailure(engine::databaseFailureText(error));
         return false;
     }
 }
@@ -132,7 +133,7 @@ void frm_password::Text12_KeyPress(int KeyAscii)
     try {
         PasswordSettings::writePassword(Text13->text());
     } catch (const platform::DbError &error) {
-        reportFailure(error.message());
+        reportFailure(engine::databaseFailureText(error));
         return;
     }
     // From now on the record holds the new password: a later empty entry keeps that one.
@@ -160,7 +161,7 @@ void frm_password::Form_Unload()
     try {
         PasswordSettings::writeAttiva(Check8->isChecked());
     } catch (const platform::DbError &error) {
-        reportFailure(error.message());
+        reportFailure(engine::databaseFailureText(error));
     }
 }
 

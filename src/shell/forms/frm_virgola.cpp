@@ -1,5 +1,7 @@
 #include "shell/forms/frm_virgola.h"
 
+#include "engine/databasefailure.h"
+#include "engine/messagetitles.h"
 #include "platform/db.h"
 #include "platform/dialogs.h"
 #include "platform/programfolder.h"
@@ -119,7 +121,7 @@ void frm_virgola::Command1_Click()
         return;
     if (Label1->text().isEmpty()) {
         dialogs().msgBox(QStringLiteral("Nessun archivio selezionato"), MsgButtons::Ok, MsgIcon::Information,
-            QStringLiteral("!!! Zav - Attenzione - !!!"));
+            engine::MessageTitle::ZavWarning);
         return;
     }
     converti_archivio();
@@ -146,18 +148,19 @@ void frm_virgola::converti_archivio()
         });
     } catch (const platform::DbError &error) {
         // Nothing was converted: say so rather than announce an update.
-        dialogs().msgBox(QStringLiteral("Archivio non convertito: %1").arg(error.message()), MsgButtons::Ok,
-            MsgIcon::Critical, QStringLiteral("!!! Zav - Attenzione - !!!"));
+        dialogs().msgBox(
+            QStringLiteral("Archivio non convertito: %1").arg(engine::databaseFailureText(error)),
+            MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
         ProgressBar1->setValue(1);
         return;
     }
     if (result.complete()) {
         dialogs().msgBox(QStringLiteral("Progetto aggiornato"), MsgButtons::Ok, MsgIcon::Information,
-            QStringLiteral("!!! Informazioni !!!"));
+            engine::MessageTitle::Information);
     } else {
         dialogs().msgBox(QStringLiteral("Conversione non completata. Tabelle non convertite: %1")
                              .arg(result.failedTables.join(QStringLiteral(", "))),
-            MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("!!! Zav - Attenzione - !!!"));
+            MsgButtons::Ok, MsgIcon::Exclamation, engine::MessageTitle::ZavWarning);
     }
     ProgressBar1->setValue(1);
 }

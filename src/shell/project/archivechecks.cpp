@@ -1,6 +1,7 @@
 #include "shell/project/archivechecks.h"
+#include "engine/messagetitles.h"
 
-#include "shell/project/databasefailure.h"
+#include "engine/databasefailure.h"
 
 #include "engine/archive.h"
 #include "platform/db.h"
@@ -109,7 +110,7 @@ void ArchiveChecks::verifyDataSource(platform::DataSource &source, const Table &
         source.refresh();
         verify(source.databaseName(), table, source.recordSource());
     } catch (const platform::DbError &error) {
-        reportDatabaseError(error);
+        engine::reportDatabaseError(error);
         return;
     }
     platform::tryStep([&] { source.refresh(); });
@@ -121,14 +122,14 @@ void ArchiveChecks::deleteCurrentRow(platform::DataSource &source)
 {
     const platform::MsgResult answer
         = platform::dialogs().msgBox(QStringLiteral("Vuoi Eliminare la riga selezionata?"),
-            platform::MsgButtons::YesNo, platform::MsgIcon::Critical, QStringLiteral("!!! Elimina Riga !!!"));
+            platform::MsgButtons::YesNo, platform::MsgIcon::Critical, engine::MessageTitle::DeleteRow);
     if (answer != platform::MsgResult::Yes)
         return;
     try {
         source.deleteCurrent();
         source.refresh();
     } catch (const platform::DbError &error) {
-        reportDatabaseError(error);
+        engine::reportDatabaseError(error);
     }
 }
 

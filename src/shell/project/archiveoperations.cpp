@@ -1,5 +1,7 @@
 #include "shell/project/archiveoperations.h"
+#include "engine/messagetitles.h"
 
+#include "engine/databasefailure.h"
 #include "engine/var_gbl.h"
 #include "expenses/expensesforms.h"
 #include "platform/db.h"
@@ -8,7 +10,6 @@
 #include "platform/steps.h"
 #include "shell/project/archivelayout.h"
 #include "shell/project/backup.h"
-#include "shell/project/databasefailure.h"
 #include "shell/project/projectfiles.h"
 
 #include <QCoreApplication>
@@ -26,9 +27,6 @@ using platform::MsgResult;
 using projectfiles::FileOutcome;
 using projectfiles::ProjectFile;
 
-const QString TitleAttenzione = QStringLiteral("!!! Attenzione !!!");
-const QString TitleZavAttenzione = QStringLiteral("!!! Zav - Attenzione - !!!");
-const QString TitleInformazioni = QStringLiteral("!!! Zav - Informazioni - !!!");
 const QString TitleCopia = QStringLiteral("!!! Zav - Copia archivio - !!!");
 const QString TitleDuplica = QStringLiteral("!!! Zav - Duplica archivio - !!!");
 const QString TitleUpdate = QStringLiteral("Update Archivio");
@@ -38,14 +36,15 @@ const QString PathNotFoundText = QStringLiteral("Impossibile trovare il percorso
 
 void reportPathNotFound()
 {
-    dialogs().msgBox(PathNotFoundText, MsgButtons::Ok, MsgIcon::Information, TitleZavAttenzione);
+    dialogs().msgBox(
+        PathNotFoundText, MsgButtons::Ok, MsgIcon::Information, engine::MessageTitle::ZavWarning);
 }
 
 void reportInUse()
 {
     dialogs().msgBox(QStringLiteral("Il progetto è attualmente in uso. Chiudere il progetto e ripetere "
                                     "l'operazione"),
-        MsgButtons::Ok, MsgIcon::Information, TitleInformazioni);
+        MsgButtons::Ok, MsgIcon::Information, engine::MessageTitle::ZavInformation);
 }
 
 // A typed project name that cannot be used is refused with its reason; true when it can be.
@@ -53,7 +52,7 @@ bool acceptName(const QString &name)
 {
     const std::optional<QString> problem = projectfiles::projectNameProblem(name);
     if (problem)
-        dialogs().msgBox(*problem, MsgButtons::Ok, MsgIcon::Critical, TitleZavAttenzione);
+        dialogs().msgBox(*problem, MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
     return !problem;
 }
 
@@ -63,7 +62,7 @@ void reportNotWritable(const QString &folder, const QString &consequence)
         QStringLiteral("Impossibile scrivere nella cartella \"%1\": la cartella non è scrivibile. "
                        "%2")
             .arg(QDir::toNativeSeparators(folder), consequence),
-        MsgButtons::Ok, MsgIcon::Critical, TitleZavAttenzione);
+        MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
 }
 
 // The message of a file step that failed.
@@ -76,18 +75,18 @@ void reportFileFailure(FileOutcome outcome, const QString &path)
         dialogs().msgBox(QStringLiteral("Impossibile scrivere il file \"%1\": la cartella o il file non sono "
                                         "scrivibili.")
                              .arg(path),
-            MsgButtons::Ok, MsgIcon::Critical, TitleZavAttenzione);
+            MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
         return;
     case FileOutcome::PathNotFound:
         reportPathNotFound();
         return;
     case FileOutcome::SourceMissing:
         dialogs().msgBox(QStringLiteral("File non trovato: %1").arg(path), MsgButtons::Ok, MsgIcon::Critical,
-            TitleZavAttenzione);
+            engine::MessageTitle::ZavWarning);
         return;
     case FileOutcome::Failed:
         dialogs().msgBox(QStringLiteral("Impossibile scrivere il file: %1").arg(path), MsgButtons::Ok,
-            MsgIcon::Critical, TitleZavAttenzione);
+            MsgIcon::Critical, engine::MessageTitle::ZavWarning);
         return;
     }
 }
@@ -99,9 +98,9 @@ QString upgradeFailures(const UpgradeOutcome &outcome)
     for (const UpgradeOutcome::Failure &failure : outcome.failures)
         lines << QStringLiteral("- campo %1 della tabella %2: %3")
                      .arg(failure.field, failure.table,
-                         databaseFailureText(failure.error).section(u'\n', 0, 0));
+                         engine::databaseFailureText(failure.error).section(u'\n', 0, 0));
     if (!outcome.failures.isEmpty())
-        lines << databaseFailureText(outcome.failures.first().error).section(u'\n', 1);
+        lines << engine::databaseFailureText(outcome.failures.first().error).section(u'\n', 1);
     return lines.join(u'\n');
 }
 
@@ -115,7 +114,7 @@ QString layoutProblems(const QString &archive)
             return QString();
         return QStringLiteral("- ") + archivelayout::describe(problems).join(QStringLiteral("\n- "));
     } catch (const platform::DbError &error) {
-        return databaseFailureText(error);
+        return engine::databaseFailureText(error);
     }
 }
 
@@ -163,7 +162,7 @@ std::optional<CreatedProject> createProject(const QString &shownFolder, const QS
                                "scrivibile, o vi si trova un file con quel nome. Il progetto non è "
                                "stato creato.")
                     .arg(QDir::toNativeSeparators(folder)),
-                MsgButtons::Ok, MsgIcon::Critical, TitleZavAttenzione);
+                MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
             return std::nullopt;
         }
     }
@@ -194,7 +193,7 @@ std::optional<CreatedProject> createProject(const QString &shownFolder, const QS
     }
     if (!existing.isEmpty()
         && dialogs().msgBox(QStringLiteral("Il file è già esistente. Si vuole eliminarlo ?"),
-               MsgButtons::YesNo, MsgIcon::Critical, TitleAttenzione)
+               MsgButtons::YesNo, MsgIcon::Critical, engine::MessageTitle::Warning)
             != MsgResult::Yes)
         return std::nullopt;
 
@@ -228,13 +227,14 @@ bool openProject(const QString &folder, const QString &fileName)
         if (!archivelayout::hasAnyFormatTable(db)) {
             dialogs().msgBox(QStringLiteral("Il file \"%1\" non è un archivio di progetto di Zav. %2")
                                  .arg(QDir::toNativeSeparators(archive), notOpened),
-                MsgButtons::Ok, MsgIcon::Critical, TitleZavAttenzione);
+                MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
             return false;
         }
     } catch (const platform::DbError &error) {
-        dialogs().msgBox(QStringLiteral("Impossibile aprire \"%1\". %2\n%3")
-                             .arg(QDir::toNativeSeparators(archive), notOpened, databaseFailureText(error)),
-            MsgButtons::Ok, MsgIcon::Critical, TitleZavAttenzione);
+        dialogs().msgBox(
+            QStringLiteral("Impossibile aprire \"%1\". %2\n%3")
+                .arg(QDir::toNativeSeparators(archive), notOpened, engine::databaseFailureText(error)),
+            MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
         return false;
     }
 
@@ -248,7 +248,7 @@ bool openProject(const QString &folder, const QString &fileName)
             QStringLiteral("L'archivio \"%1\" è di sola lettura: le modifiche non potrebbero essere "
                            "salvate. %2")
                 .arg(QDir::toNativeSeparators(archive), notOpened),
-            MsgButtons::Ok, MsgIcon::Critical, TitleZavAttenzione);
+            MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
         return false;
     }
 
@@ -262,7 +262,7 @@ bool openProject(const QString &folder, const QString &fileName)
         if (!upgraded.failures.isEmpty())
             text += QStringLiteral("\nL'aggiornamento dell'archivio non è riuscito:\n")
                 + upgradeFailures(upgraded);
-        dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Critical, TitleZavAttenzione);
+        dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
         return false;
     }
 
@@ -284,7 +284,7 @@ bool openProject(const QString &folder, const QString &fileName)
                 QStringLiteral("Manca l'archivio delle terrazze del progetto e non è stato possibile "
                                "crearlo. %1")
                     .arg(notOpened),
-                MsgButtons::Ok, MsgIcon::Critical, TitleZavAttenzione);
+                MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
             return false;
         }
         terraces = target;
@@ -308,7 +308,7 @@ bool deleteProject(const QString &folder, const QString &fileName)
         dialogs().msgBox(
             QStringLiteral("Il progetto che si vuole eliminare è attualmento in uso. Chiudere il "
                            "progetto e ripetere l'operazione"),
-            MsgButtons::Ok, MsgIcon::Information, TitleInformazioni);
+            MsgButtons::Ok, MsgIcon::Information, engine::MessageTitle::ZavInformation);
         return false;
     }
 
@@ -324,7 +324,8 @@ bool deleteProject(const QString &folder, const QString &fileName)
     if (!others.isEmpty())
         question
             += QStringLiteral("\nVerranno eliminati anche: ") + fileNames(others).join(QStringLiteral(", "));
-    if (dialogs().msgBox(question, MsgButtons::YesNo, MsgIcon::Information, TitleInformazioni)
+    if (dialogs().msgBox(
+            question, MsgButtons::YesNo, MsgIcon::Information, engine::MessageTitle::ZavInformation)
         != MsgResult::Yes)
         return false;
 
@@ -337,8 +338,8 @@ bool deleteProject(const QString &folder, const QString &fileName)
     QString reportQuestion = QStringLiteral("Elimino anche la Relazione del progetto ?");
     if (!reports.isEmpty())
         reportQuestion += u'\n' + fileNames(reports).join(QStringLiteral(", "));
-    const bool withReport
-        = dialogs().msgBox(reportQuestion, MsgButtons::YesNo, MsgIcon::Information, TitleInformazioni)
+    const bool withReport = dialogs().msgBox(reportQuestion, MsgButtons::YesNo, MsgIcon::Information,
+                                engine::MessageTitle::ZavInformation)
         == MsgResult::Yes;
 
     QStringList companions = others;
@@ -380,8 +381,8 @@ std::optional<QString> duplicateArchive(const QString &folder, const QString &fi
         }
     }
     if (!existing.isEmpty()) {
-        dialogs().msgBox(
-            QStringLiteral("File già esistente."), MsgButtons::Ok, MsgIcon::Critical, TitleAttenzione);
+        dialogs().msgBox(QStringLiteral("File già esistente."), MsgButtons::Ok, MsgIcon::Critical,
+            engine::MessageTitle::Warning);
         return std::nullopt;
     }
 
@@ -418,7 +419,7 @@ UpgradeOutcome upgrade(const QString &archive, bool silent)
     case UpgradeOutcome::Status::NotUpgraded:
         dialogs().msgBox(QStringLiteral("Impossibile aggiornare l'archivio \"%1\":\n%2")
                              .arg(shown,
-                                 outcome.failures.isEmpty() ? databaseFailureText(outcome.error)
+                                 outcome.failures.isEmpty() ? engine::databaseFailureText(outcome.error)
                                                             : upgradeFailures(outcome)),
             MsgButtons::Ok, MsgIcon::Critical, TitleUpdate);
         break;
@@ -430,7 +431,7 @@ UpgradeOutcome upgrade(const QString &archive, bool silent)
         break;
     case UpgradeOutcome::Status::Unreadable:
         dialogs().msgBox(QStringLiteral("Il file \"%1\" non è un archivio di progetto leggibile.\n%2")
-                             .arg(shown, databaseFailureText(outcome.error)),
+                             .arg(shown, engine::databaseFailureText(outcome.error)),
             MsgButtons::Ok, MsgIcon::Critical, TitleUpdate);
         break;
     }

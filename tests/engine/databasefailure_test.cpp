@@ -1,7 +1,7 @@
 // Database failures said to the user in Italian: what is wrong on the first line, the database's
 // own text on the second.
 
-#include "shell/project/databasefailure.h"
+#include "engine/databasefailure.h"
 
 #include "platform/db.h"
 #include "support/fixtures.h"
@@ -14,9 +14,9 @@
 
 #include <gtest/gtest.h>
 
+using zav::engine::databaseFailureText;
 using zav::platform::Database;
 using zav::platform::DbError;
-using zav::shell::databaseFailureText;
 
 TEST(DatabaseFailure, DatabaseTextsAreSaidInItalian)
 {
@@ -104,7 +104,7 @@ TEST(DatabaseFailure, RealFailuresOfTheDatabaseAreSaidInItalian)
 TEST(DatabaseFailure, ReportShowsTheItalianText)
 {
     zav::platform::ScriptedDialogs dialogs;
-    zav::shell::reportDatabaseFailure(QStringLiteral("no such table: ESPRESSIONI"));
+    zav::engine::reportDatabaseFailure(QStringLiteral("no such table: ESPRESSIONI"));
     ASSERT_EQ(dialogs.shown().size(), 1);
     EXPECT_EQ(dialogs.shown().at(0).text,
         QStringLiteral("Nell'archivio manca la tabella ESPRESSIONI.\nno such table: ESPRESSIONI"));

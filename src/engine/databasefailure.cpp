@@ -1,11 +1,12 @@
-#include "shell/project/databasefailure.h"
+#include "engine/databasefailure.h"
+#include "engine/messagetitles.h"
 
 #include "platform/db.h"
 #include "platform/dialogs.h"
 
 #include <QRegularExpression>
 
-namespace zav::shell {
+namespace zav::engine {
 
 namespace {
 
@@ -35,11 +36,13 @@ const QList<Reading> &readings()
                            "disco e riprovare.") },
         { QRegularExpression(QStringLiteral("not a database")),
             QStringLiteral("Il file non è un archivio di Zav: non è un database.") },
-        { QRegularExpression(QStringLiteral("malformed|corrupt")), QStringLiteral("L'archivio è danneggiato.") },
+        { QRegularExpression(QStringLiteral("malformed|corrupt")),
+            QStringLiteral("L'archivio è danneggiato.") },
         { QRegularExpression(QStringLiteral("database non trovato")),
             QStringLiteral("L'archivio non è stato trovato.") },
         { QRegularExpression(QStringLiteral("unable to open database file|cannot open")),
-            QStringLiteral("Impossibile aprire l'archivio: il file o la sua cartella non sono accessibili.") },
+            QStringLiteral(
+                "Impossibile aprire l'archivio: il file o la sua cartella non sono accessibili.") },
         { QRegularExpression(QStringLiteral("disk i/o error")),
             QStringLiteral("Errore di lettura o scrittura sul disco.") },
     };
@@ -76,13 +79,13 @@ QString databaseFailureText(const platform::DbError &error)
 void reportDatabaseFailure(const QString &databaseText)
 {
     platform::dialogs().msgBox(databaseFailureText(databaseText), platform::MsgButtons::Ok,
-        platform::MsgIcon::Critical, QStringLiteral("!!! Zav - Attenzione - !!!"));
+        platform::MsgIcon::Critical, engine::MessageTitle::ZavWarning);
 }
 
 void reportDatabaseError(const platform::DbError &error)
 {
     platform::dialogs().msgBox(databaseFailureText(error), platform::MsgButtons::Ok,
-        platform::MsgIcon::Critical, QStringLiteral("!!! Zav - Attenzione - !!!"));
+        platform::MsgIcon::Critical, engine::MessageTitle::ZavWarning);
 }
 
-} // namespace zav::shell
+} // namespace zav::engine

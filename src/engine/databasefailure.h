@@ -6,7 +6,7 @@ namespace zav::platform {
 class DbError;
 }
 
-namespace zav::shell {
+namespace zav::engine {
 
 /**
  * @brief A database failure said in Italian for the user: what is wrong (the archive is read-only,
@@ -24,4 +24,4 @@ void reportDatabaseFailure(const QString &databaseText);
 /** @brief Reports a failure of the project archive as reportDatabaseFailure() does. */
 void reportDatabaseError(const platform::DbError &error);
 
-} // namespace zav::shell
+} // namespace zav::engine
