@@ -1,5 +1,6 @@
 #include "workspace/frm_ins_coeff.h"
 
+#include "engine/archive.h"
 #include "engine/archivevalues.h"
 #include "engine/var_gbl.h"
 #include "platform/dialogs.h"
@@ -316,10 +317,13 @@ void frm_ins_coeff::fillBuildingList()
         return;
     // The buildings that exist, by their numbers: a deleted building leaves a gap in the count.
     platform::Database db = platform::Database::open(*VAR_GBL.progetto_corrente);
-    const QStringList buildings = ThousandthsViews::buildingNumbers(db);
+    const QList<int> buildings = engine::archive::buildingNumbers(db);
     db.close();
     Combo1->clear();
-    Combo1->addItems(buildings);
+    for (int number : buildings) {
+        if (Combo1->findText(QString::number(number)) < 0)
+            Combo1->addItem(QString::number(number));
+    }
 }
 
 void frm_ins_coeff::Combo1_Click()

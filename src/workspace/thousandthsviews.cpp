@@ -20,7 +20,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include <algorithm>
 #include <stdexcept>
 
 namespace zav::workspace {
@@ -386,22 +385,6 @@ QStringList ThousandthsViews::stairEntries(int stairs)
     for (int k = 1; k <= stairs; ++k)
         entries << (k <= stairLetters().size() ? QString(stairLetters().at(k - 1)) : QString());
     return entries;
-}
-
-QStringList ThousandthsViews::buildingNumbers(platform::Database &db)
-{
-    const platform::Recordset rs = db.table(QStringLiteral("COMPOS_PAL"));
-    QList<qint64> numbers;
-    for (int row = 0; row < rs.recordCount(); ++row) {
-        const std::optional<qint64> number = engine::ArchiveValues::wholeNumber(rs.value(row, 2));
-        if (number && !numbers.contains(*number))
-            numbers << *number;
-    }
-    std::sort(numbers.begin(), numbers.end());
-    QStringList texts;
-    for (qint64 number : numbers)
-        texts << QString::number(number);
-    return texts;
 }
 
 // --- The recipe ---------------------------------------------------------------------------------

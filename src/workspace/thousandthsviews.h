@@ -92,8 +92,6 @@ public:
     /** @brief The stair selector's entries for a number of stairs: "Nessuna", then one letter per
      * stair ("" past the 21st). */
     static QStringList stairEntries(int stairs);
-    /** @brief The building numbers of the project's buildings (`COMPOS_PAL`), ascending, each once. */
-    static QStringList buildingNumbers(platform::Database &db);
 
     /**
      * @brief Builds the view of a tab (4 to 10) in the workspace; false, touching nothing, for any
