@@ -12,6 +12,7 @@
 #include "platform/ui/formregistry.h"
 #include "workspace/frm_ins_coeff.h"
 #include "workspace/roomcopy.h"
+#include "workspace/totaltext.h"
 #include "workspace/unittotals.h"
 
 #include <QComboBox>
@@ -95,7 +96,7 @@ void recountTotals(frm_ins_coeff &workspace)
                 continue;
             if (ArchiveValues::isEmpty(rooms.value(row, field)))
                 tryStep([&rooms, row, field] { rooms.setValue(row, field, QStringLiteral("0")); });
-            UnitTotals::addToTotal(totals[k], rooms.value(row, field));
+            TotalText::add(totals[k], rooms.value(row, field));
         }
     }
     workspace.Label14->setText(totals[0]);

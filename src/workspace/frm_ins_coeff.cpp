@@ -1,5 +1,6 @@
 #include "workspace/frm_ins_coeff.h"
 
+#include "engine/archive.h"
 #include "engine/archivevalues.h"
 #include "engine/var_gbl.h"
 #include "platform/dialogs.h"
@@ -12,6 +13,8 @@
 #include "platform/ui/twips.h"
 #include "platform/windowspaths.h"
 #include "workspace/mainwindowlink.h"
+#include "workspace/thousandthsviews.h"
+#include "workspace/totaltext.h"
 #include "workspace/unittotalspass.h"
 #include "workspace/unitviews.h"
 
@@ -173,6 +176,8 @@ void frm_ins_coeff::buildControls()
     Combo2 = new QComboBox(this);
     Combo2->setObjectName(QStringLiteral("Combo2"));
     Combo2->setGeometry(Twips::toPixels(QRect(3500, 240, 1200, 330), this));
+    connect(Combo1, &QComboBox::activated, this, &frm_ins_coeff::Combo1_Click);
+    connect(Combo2, &QComboBox::activated, this, &frm_ins_coeff::Combo2_Click);
     Label21 = makeLabel(this, "Label21");
     Label21->setGeometry(Twips::toPixels(QRect(180, 900, 8000, 300), this));
     for (QWidget *hidden :
@@ -294,11 +299,11 @@ void frm_ins_coeff::countTotals()
     const int totVol = Data1->fieldIndex(QStringLiteral("TOT_VOL"));
     for (int row = 0; row < Data1->recordCount(); ++row) {
         if (mq >= 0)
-            UnitTotals::addToTotal(surface, Data1->value(row, mq));
+            TotalText::add(surface, Data1->value(row, mq));
         if (totCoef >= 0)
-            UnitTotals::addToTotal(weighted, Data1->value(row, totCoef));
+            TotalText::add(weighted, Data1->value(row, totCoef));
         if (totVol >= 0)
-            UnitTotals::addToTotal(volume, Data1->value(row, totVol));
+            TotalText::add(volume, Data1->value(row, totVol));
     }
     Label14->setText(surface);
     Label16->setText(weighted);
@@ -310,15 +315,25 @@ void frm_ins_coeff::fillBuildingList()
 {
     if (!VAR_GBL.progetto_corrente)
         return;
+    // The buildings that exist, by their numbers: a deleted building leaves a gap in the count.
     platform::Database db = platform::Database::open(*VAR_GBL.progetto_corrente);
-    const platform::Recordset header = db.table(QStringLiteral("ANA_CONDO"));
+    const QList<int> buildings = engine::archive::buildingNumbers(db);
     db.close();
-    if (header.isEmpty())
-        return;
     Combo1->clear();
-    const std::optional<qint64> buildings = engine::ArchiveValues::wholeNumber(header.value(0, 5));
-    for (qint64 i = 1; buildings && i <= *buildings; ++i)
-        Combo1->addItem(QString::number(i));
+    for (int number : buildings) {
+        if (Combo1->findText(QString::number(number)) < 0)
+            Combo1->addItem(QString::number(number));
+    }
+}
+
+void frm_ins_coeff::Combo1_Click()
+{
+    ThousandthsViews::buildingChosen(*this);
+}
+
+void frm_ins_coeff::Combo2_Click()
+{
+    ThousandthsViews::stairChosen(*this);
 }
 
 // --- Hand-over ----------------------------------------------------------------------------------

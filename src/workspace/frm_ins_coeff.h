@@ -84,6 +84,11 @@ public:
     /** @brief Sums the surface column again into "Tot. Mq." (after one room's surface changed). */
     void somma_mq();
 
+    /** @brief The building selector's handling (a pick, or a view choosing its first entry). */
+    void Combo1_Click();
+    /** @brief The stair selector's handling (a pick, or a view choosing its first stair). */
+    void Combo2_Click();
+
     /** @brief The form's handling of a key (its key code), run before the control gets the key. */
     void Form_KeyDown(int keyCode);
 

@@ -2,6 +2,7 @@
 
 #include "engine/archivevalues.h"
 #include "platform/vb.h"
+#include "workspace/totaltext.h"
 
 #include <cmath>
 
@@ -88,7 +89,7 @@ bool Pass::room(RoomCells &c)
     if (isEmpty(c.espressione))
         c.espressione = QStringLiteral("0");
     c.mq = evaluated(c.espressione);
-    UnitTotals::addToTotal(m_result.totMq, c.mq);
+    TotalText::add(m_result.totMq, c.mq);
 
     // Window: a code starting with "C" or "A" is not an expression and leaves the area alone.
     if (isEmpty(c.supFinestra))
@@ -102,7 +103,7 @@ bool Pass::room(RoomCells &c)
         if (isEmpty(c.espresRad))
             c.espresRad = QStringLiteral("0");
         c.totEspresRad = evaluated(c.espresRad);
-        UnitTotals::addToTotal(m_result.totSupRad, c.totEspresRad);
+        TotalText::add(m_result.totSupRad, c.totEspresRad);
     }
 
     // Coefficients: an empty one counts as 1; one that is not a number leaves the room without a
@@ -175,7 +176,7 @@ bool Pass::room(RoomCells &c)
         }
     }
 
-    UnitTotals::addToTotal(m_result.totVolume, c.totVol);
+    TotalText::add(m_result.totVolume, c.totVol);
     return true;
 }
 
@@ -254,23 +255,10 @@ UnitTotals::SurfaceSum UnitTotals::sommaMq(const QVector<QVariant> &surfaces)
             sum.emptied.append(i);
             cell = QStringLiteral("0");
         }
-        if (!addToTotal(sum.total, cell))
+        if (!TotalText::add(sum.total, cell))
             break;
     }
     return sum;
-}
-
-bool UnitTotals::addToTotal(QString &total, const QVariant &cell)
-{
-    const std::optional<double> value = number(cell);
-    const std::optional<double> current = number(total);
-    if (!value || !current)
-        return false;
-    const double sum = *current + *value;
-    if (!std::isfinite(sum))
-        return false;
-    total = vb::CStr(sum);
-    return true;
 }
 
 } // namespace zav::workspace

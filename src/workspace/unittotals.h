@@ -112,10 +112,6 @@ public:
      * stops at the first cell that is not a number, keeping the rows before it.
      */
     static SurfaceSum sommaMq(const QVector<QVariant> &surfaces);
-
-    /** @brief Adds a cell to a total kept as total text; false (total unchanged) when the cell or
-     * the total is not a number. */
-    static bool addToTotal(QString &total, const QVariant &cell);
 };
 
 } // namespace zav::workspace

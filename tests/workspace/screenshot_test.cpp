@@ -1,11 +1,13 @@
 // Renders the unit workspace with a unit open into docs/workspace.png (in the folder named by
 // ZAV_SCREENSHOT_DIR), for the documentation.
 
+#include "workspace/thousandthsviews.h"
 #include "workspacefixture.h"
 
 #include <QDir>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QTabWidget>
 
 #include <gtest/gtest.h>
 
@@ -60,6 +62,49 @@ TEST_F(Screenshot, WorkspaceWithAUnitOpen)
     const QImage picture = main->area()->subWindowList().at(0)->grab().toImage();
     ASSERT_TRUE(QDir().mkpath(folder));
     ASSERT_TRUE(picture.save(QDir(folder).filePath(QStringLiteral("workspace.png"))));
+}
+
+TEST_F(Screenshot, StairView)
+{
+    const QString folder = qEnvironmentVariable("ZAV_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "set ZAV_SCREENSHOT_DIR to write the picture";
+
+    const zav::platform::vb::DecimalSeparatorScope separator(u',');
+    project.header(true, false, false, 1);
+    zav::platform::Database db = zav::platform::Database::open(project.path());
+    db.insert(QStringLiteral("COMPOS_PAL"),
+        { { QStringLiteral("NUM_PAL"), 1 }, { QStringLiteral("NUM_SCALE"), 2 },
+            { QStringLiteral("ASCENSORE"), true } });
+    const char *owners[] = { "Rossi Mario", "Bianchi Anna", "D'Amico Giovanni", "Esposito Luca",
+        "Ferrari Giulia", "Romano Paolo", "Colombo Sara", "Ricci Marco" };
+    for (int i = 0; i < 8; ++i) {
+        const int floor = 1 + i / 2;
+        db.insert(QStringLiteral("CODIF_PIANI"),
+            { { QStringLiteral("NUM_PAL"), 1 },
+                { QStringLiteral("SCALA"), i < 6 ? QStringLiteral("A") : QStringLiteral("B") },
+                { QStringLiteral("SIGLA"), QString::number(floor) },
+                { QStringLiteral("PROPRIETARIO"), QString::fromUtf8(owners[i]) },
+                { QStringLiteral("HPIANO"), 3.0 }, { QStringLiteral("HTERRA"), 3.0 * floor },
+                { QStringLiteral("HASCENSORE"), 3.0 * (floor - 1) },
+                { QStringLiteral("TOT_SUP"), 80 + 7 * i }, { QStringLiteral("TOT_VOL"), 240 + 21 * i },
+                { QStringLiteral("INTERNO"), i + 1 }, { QStringLiteral("RIGA"), floor } });
+    }
+    db.close();
+    zav::engine::VAR_GBL.calcolo_millesimi();
+    boxes.clear();
+
+    main->resize(1320, 680);
+    WorkspaceCommands::ins_coeff();
+    frm_ins_coeff *form = loadedWorkspace();
+    ASSERT_NE(form, nullptr);
+    form->TabStrip1->setCurrentIndex(5);
+    zav::workspace::ThousandthsViews::enter(*form, 6);
+    QCoreApplication::processEvents();
+
+    const QImage picture = main->area()->subWindowList().at(0)->grab().toImage();
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(picture.save(QDir(folder).filePath(QStringLiteral("thousandths-stair.png"))));
 }
 
 } // namespace

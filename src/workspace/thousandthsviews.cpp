@@ -1,0 +1,535 @@
+#include "workspace/thousandthsviews.h"
+
+#include "engine/archivevalues.h"
+#include "engine/messagetitles.h"
+#include "engine/var_gbl.h"
+#include "platform/dialogs.h"
+#include "platform/steps.h"
+#include "platform/ui/datagrid.h"
+#include "platform/ui/datasource.h"
+#include "platform/ui/twips.h"
+#include "platform/vb.h"
+#include "workspace/frm_ins_coeff.h"
+#include "workspace/mainwindowlink.h"
+#include "workspace/totaltext.h"
+#include "workspace/unitviews.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+#include <stdexcept>
+
+namespace zav::workspace {
+
+using engine::VAR_GBL;
+using platform::Condition;
+using platform::TableQuery;
+using Align = platform::DataGridColumn::Alignment;
+using Column = ThousandthsView::Column;
+
+namespace {
+
+const QString kNoTable = QStringLiteral("(Nessuna Tabella Selezionata)");
+const QString kTotMil = QStringLiteral("Tot. Mil.:");
+
+// The columns every thousandths view starts with: owner, building, stair, floor code, unit number.
+QList<Column> keyColumns()
+{
+    return {
+        { 0, QStringLiteral("Condomino"), QStringLiteral("CONDOMINO"), 2300 },
+        { 1, QStringLiteral("Pal."), QStringLiteral("PALAZ"), 500, Align::Center },
+        { 2, QStringLiteral("Scala"), QStringLiteral("SCALA"), 800, Align::Center },
+        { 3, QStringLiteral("Piano"), QStringLiteral("PIANO"), 600, Align::Center },
+        { 4, QStringLiteral("Int."), QStringLiteral("INTERNO"), 500 },
+    };
+}
+
+Column baseValue()
+{
+    return { 5, QStringLiteral("Mq. / Mc. (virtuali)"), QStringLiteral("MQ"), 1000 };
+}
+
+Column rightColumn(int index, const QString &caption, const QString &field)
+{
+    return { index, caption, field, 1000, Align::Right, true };
+}
+
+Column millesimi(int index)
+{
+    return rightColumn(index, QStringLiteral("Millesimi"), QStringLiteral("MILLESIMI"));
+}
+
+// A view of one table with its thousandths in column 6, totalled by the view itself.
+ThousandthsView singleTotalView(
+    int tab, const QString &caption, const TableQuery &source, const Column &fifth)
+{
+    ThousandthsView view;
+    view.tab = tab;
+    view.caption = caption;
+    view.source = source;
+    view.columns = keyColumns() << fifth << millesimi(6);
+    view.totals = { { 6, 20, kTotMil } };
+    return view;
+}
+
+// The stair and lift views: the three thousandths of TEMPORANEO2, two selectors.
+ThousandthsView halvesView(int tab, const QString &caption, const TableQuery &source,
+    const QString &secondHalf, const QString &mean, const QStringList &buildingPickOrder,
+    const QStringList &stairPickOrder)
+{
+    ThousandthsView view;
+    view.tab = tab;
+    view.caption = caption;
+    view.source = source;
+    view.columns = keyColumns();
+    view.columns << Column { 5, QStringLiteral("1a Metà"), QStringLiteral("MILLESIMI"), 1000 }
+                 << rightColumn(6, QStringLiteral("2a Metà"), secondHalf)
+                 << rightColumn(7, QStringLiteral("Media"), mean);
+    view.totals = { { 5, 16, QStringLiteral("Tot. 1a Metà:") }, { 6, 18, QStringLiteral("Tot. 2a Metà:") },
+        { 7, 20, kTotMil } };
+    view.selectors = ThousandthsView::Selectors::BuildingAndStair;
+    view.selectorTable = QStringLiteral("TEMPORANEO2");
+    view.buildingPickOrder = buildingPickOrder;
+    view.stairPickOrder = stairPickOrder;
+    return view;
+}
+
+QStringList byUnit()
+{
+    return { QStringLiteral("PALAZ"), QStringLiteral("SCALA"), QStringLiteral("PIANO"),
+        QStringLiteral("INTERNO") };
+}
+
+QLabel *label(frm_ins_coeff &form, int number)
+{
+    switch (number) {
+    case 13:
+        return form.Label13;
+    case 14:
+        return form.Label14;
+    case 15:
+        return form.Label15;
+    case 16:
+        return form.Label16;
+    case 17:
+        return form.Label17;
+    case 18:
+        return form.Label18;
+    case 19:
+        return form.Label19;
+    case 20:
+        return form.Label20;
+    default:
+        return nullptr;
+    }
+}
+
+// The tools of the thousandths band in the order they are switched, and the workspace's buttons.
+const char *const kTools[] = { "tArrotonda", "tCalcTab", "tCopiaMil", "tAzzera", "tSelTab", "tTrova",
+    "tRicalcola", "tCopia", "tCalcolaMil", "tEliminariga" };
+
+void switchToolsAndButtons(frm_ins_coeff &form, bool userTable)
+{
+    // Both kinds of view offer rounding; the user table adds its own commands and has no
+    // thousandths calculation.
+    const QStringList on = userTable
+        ? QStringList { QStringLiteral("tArrotonda"), QStringLiteral("tCalcTab"), QStringLiteral("tCopiaMil"),
+              QStringLiteral("tAzzera"), QStringLiteral("tSelTab") }
+        : QStringList { QStringLiteral("tArrotonda"), QStringLiteral("tCalcolaMil") };
+    for (const char *key : kTools) {
+        const QString tool = QString::fromLatin1(key);
+        platform::tryStep([&] { MainWindowLink::setToolEnabled(tool, on.contains(tool)); });
+    }
+    for (int i = 0; i < int(form.Command1.size()); ++i) {
+        if (i == 4) // "Esci" is never touched.
+            continue;
+        const bool enabled = i == 6 || (userTable && i >= 7);
+        form.Command1[i]->setEnabled(enabled);
+    }
+    form.Command2->setEnabled(!userTable);
+}
+
+void showSelectors(frm_ins_coeff &form, ThousandthsView::Selectors selectors)
+{
+    const bool building = selectors != ThousandthsView::Selectors::None;
+    const bool stair = selectors == ThousandthsView::Selectors::BuildingAndStair;
+    form.Label6->setVisible(building);
+    form.Combo1->setVisible(building);
+    form.Label7->setVisible(stair);
+    form.Combo2->setVisible(stair);
+}
+
+// The total labels: the view's own shown with their captions and "0", the others hidden.
+void showTotals(frm_ins_coeff &form, const ThousandthsView &view)
+{
+    for (int value = 14; value <= 20; value += 2) {
+        label(form, value - 1)->hide();
+        label(form, value)->hide();
+    }
+    for (const ThousandthsView::Total &total : view.totals) {
+        QLabel *caption = label(form, total.valueLabel - 1);
+        QLabel *value = label(form, total.valueLabel);
+        caption->setText(total.caption);
+        value->setText(QStringLiteral("0"));
+        caption->show();
+        value->show();
+    }
+}
+
+// The grid's columns as the view sets them over what the grid had; every other column hidden.
+void setColumns(frm_ins_coeff &form, const ThousandthsView &view)
+{
+    QList<platform::DataGridColumn> columns = form.TDBGrid1->columns();
+    while (columns.size() < UnitViews::ColumnCount)
+        columns.append(platform::DataGridColumn {
+            UnitViews::fields().at(columns.size()), UnitViews::fields().at(columns.size()) });
+    for (platform::DataGridColumn &column : columns)
+        column.visible = false;
+    for (const Column &c : view.columns) {
+        platform::DataGridColumn &column = columns[c.index];
+        column.dataField = c.field;
+        column.caption = c.caption;
+        if (c.alignment)
+            column.alignment = *c.alignment;
+        if (c.noButton)
+            column.button = false;
+        column.format.clear();
+        column.width = platform::Twips::toPixelsX(c.widthTwips, form.TDBGrid1);
+        column.visible = true;
+    }
+    form.TDBGrid1->setColumns(columns);
+}
+
+// The field a total reads: the one its grid column is bound to.
+QStringList totalFields(frm_ins_coeff &form, const ThousandthsView &view)
+{
+    QStringList fields;
+    for (const ThousandthsView::Total &total : view.totals)
+        fields << form.TDBGrid1->column(total.column).dataField;
+    return fields;
+}
+
+// The rows of the selectors' table for a building, or for a building and a stair, in an order.
+void querySelected(
+    frm_ins_coeff &form, const ThousandthsView &view, const QList<Condition> &where, const QStringList &order)
+{
+    form.Data1->setRecordSource(TableQuery { view.selectorTable, where, order });
+    form.Data1->refresh();
+    ThousandthsViews::total(form, view);
+}
+
+/**
+ * Deletes the rows selected by their row selectors when Del is pressed on the grid itself (not in a
+ * cell being edited), while the view in force allows deleting rows.
+ */
+class RowDeletion : public QObject
+{
+public:
+    RowDeletion(platform::DataGrid *grid, platform::DataSource *source)
+        : QObject(grid)
+        , m_grid(grid)
+        , m_source(source)
+    {
+        grid->installEventFilter(this);
+    }
+
+    static void allow(platform::DataGrid *grid, platform::DataSource *source, bool allowed)
+    {
+        RowDeletion *deletion = nullptr;
+        for (QObject *child : grid->children()) {
+            if (auto *found = dynamic_cast<RowDeletion *>(child))
+                deletion = found;
+        }
+        if (!deletion)
+            deletion = new RowDeletion(grid, source);
+        deletion->m_allowed = allowed;
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched != m_grid || event->type() != QEvent::KeyPress || !m_allowed
+            || static_cast<QKeyEvent *>(event)->key() != Qt::Key_Delete)
+            return QObject::eventFilter(watched, event);
+        const QList<qint64> rows = m_grid->selectedBookmarks();
+        for (qint64 rowid : rows) {
+            platform::tryStep([&] {
+                m_source->setCurrentRow(m_source->rowOf(rowid));
+                if (!m_source->noCurrentRow())
+                    m_source->deleteCurrent();
+            });
+        }
+        return !rows.isEmpty();
+    }
+
+private:
+    platform::DataGrid *m_grid;
+    platform::DataSource *m_source;
+    bool m_allowed = false;
+};
+
+void warn(const QString &text)
+{
+    platform::dialogs().msgBox(
+        text, platform::MsgButtons::Ok, platform::MsgIcon::Information, engine::MessageTitle::ZavWarning);
+}
+
+} // namespace
+
+// --- The views ----------------------------------------------------------------------------------
+
+const ThousandthsView &ThousandthsViews::general()
+{
+    static const ThousandthsView view = singleTotalView(4, QStringLiteral("Millesimi Globali"),
+        TableQuery { QStringLiteral("MILLESIMI"), {},
+            { QStringLiteral("PALAZ"), QStringLiteral("SCALA"), QStringLiteral("RIGA"),
+                QStringLiteral("INTERNO") } },
+        baseValue());
+    return view;
+}
+
+const ThousandthsView &ThousandthsViews::building()
+{
+    static const ThousandthsView view = [] {
+        ThousandthsView v = singleTotalView(5, QStringLiteral("Millesimi Palazzina"),
+            TableQuery { QStringLiteral("TEMPORANEO"), {}, {} }, baseValue());
+        v.selectors = ThousandthsView::Selectors::Building;
+        v.selectorTable = QStringLiteral("TEMPORANEO");
+        v.buildingPickOrder = { QStringLiteral("SCALA"), QStringLiteral("PIANO"), QStringLiteral("INTERNO") };
+        return v;
+    }();
+    return view;
+}
+
+const ThousandthsView &ThousandthsViews::stair()
+{
+    static const ThousandthsView view = halvesView(6, QStringLiteral("Millesimi Scala"),
+        TableQuery { QStringLiteral("TEMPORANEO2"), {}, {} }, QStringLiteral("MIL_B"),
+        QStringLiteral("MEDIA"), { QStringLiteral("PIANO"), QStringLiteral("INTERNO") },
+        { QStringLiteral("PIANO"), QStringLiteral("CONDOMINO") });
+    return view;
+}
+
+const ThousandthsView &ThousandthsViews::lift()
+{
+    static const ThousandthsView view = halvesView(7, QStringLiteral("Millesimi Ascensore"),
+        TableQuery { QStringLiteral("TEMPORANEO2"), {}, byUnit() }, QStringLiteral("ASCENSORE"),
+        QStringLiteral("MEDIA_ASC"), byUnit(), byUnit());
+    return view;
+}
+
+const ThousandthsView &ThousandthsViews::heating()
+{
+    static const ThousandthsView view = singleTotalView(8, QStringLiteral("Millesimi Riscaldamento"),
+        TableQuery { QStringLiteral("MIL_RISC"), {}, byUnit() },
+        Column { 5, QStringLiteral("Vol./Sup.Rad."), QStringLiteral("VOLUME"), 1300 });
+    return view;
+}
+
+const ThousandthsView &ThousandthsViews::porter()
+{
+    static const ThousandthsView view = singleTotalView(9, QStringLiteral("Millesimi Portierato"),
+        TableQuery { QStringLiteral("MIL_PORTIERATO"), {}, byUnit() }, baseValue());
+    return view;
+}
+
+const ThousandthsView &ThousandthsViews::userTable()
+{
+    static const ThousandthsView view = [] {
+        ThousandthsView v;
+        v.tab = 10;
+        v.columns = keyColumns() << baseValue()
+                                 << rightColumn(6, QStringLiteral("Input"), QStringLiteral("INPUT"))
+                                 << millesimi(7);
+        v.totals = { { 7, 20, kTotMil } };
+        v.userTable = true;
+        return v;
+    }();
+    return view;
+}
+
+const ThousandthsView *ThousandthsViews::byTab(int tab)
+{
+    for (const ThousandthsView *view :
+        { &general(), &building(), &stair(), &lift(), &heating(), &porter(), &userTable() }) {
+        if (view->tab == tab)
+            return view;
+    }
+    return nullptr;
+}
+
+const ThousandthsView *ThousandthsViews::byCaption(const QString &caption)
+{
+    for (const ThousandthsView *view :
+        { &general(), &building(), &stair(), &lift(), &heating(), &porter() }) {
+        if (view->caption == caption)
+            return view;
+    }
+    return nullptr;
+}
+
+// --- Selector lists -----------------------------------------------------------------------------
+
+const QString &ThousandthsViews::stairLetters()
+{
+    static const QString letters = QStringLiteral("ABCDEFGHILMNOPQRSTUVZ");
+    return letters;
+}
+
+QStringList ThousandthsViews::stairEntries(int stairs)
+{
+    QStringList entries { QStringLiteral("Nessuna") };
+    for (int k = 1; k <= stairs; ++k)
+        entries << (k <= stairLetters().size() ? QString(stairLetters().at(k - 1)) : QString());
+    return entries;
+}
+
+// --- The recipe ---------------------------------------------------------------------------------
+
+bool ThousandthsViews::enter(frm_ins_coeff &form, int tab)
+{
+    const ThousandthsView *found = byTab(tab);
+    if (!found)
+        return false;
+    const ThousandthsView &view = *found;
+
+    if (view.userTable)
+        form.Label21->show();
+    // Leaving a unit view keeps the unit's totals.
+    if (form.isUnitViewShown())
+        form.TOT_MQ_VOL();
+
+    // The user table is named by the user: only a name that can be a table name reaches the archive.
+    QString table = view.userTable ? VAR_GBL.tabella_selezionata : QString();
+    if (!table.isEmpty() && !platform::Database::isValidName(table)) {
+        warn(QStringLiteral("Nome di tabella non valido: ") + table);
+        table.clear();
+    }
+    const bool noTable = view.userTable && table.isEmpty();
+
+    form.Data1->setDatabaseName(VAR_GBL.progetto_corrente.value_or(QString()));
+    if (!noTable) {
+        form.Data1->setRecordSource(view.userTable ? TableQuery { table, {}, {} } : view.source);
+        form.Data1->refresh();
+    }
+
+    if (!view.userTable)
+        form.Label21->hide();
+    form.Frame1->hide();
+    if (view.userTable) {
+        form.TDBGrid1->hide();
+        if (noTable) {
+            form.Label21->setText(kNoTable);
+        } else {
+            form.Label21->setText(table);
+            form.TDBGrid1->setCaption(table);
+            form.TDBGrid1->show();
+        }
+    } else {
+        form.TDBGrid1->show();
+        form.TDBGrid1->setCaption(view.caption);
+    }
+    form.TDBGrid1->setAllowAddNew(false);
+    form.TDBGrid1->setAllowUpdate(view.userTable);
+    RowDeletion::allow(form.TDBGrid1, form.Data1, view.userTable);
+
+    setColumns(form, view);
+    switchToolsAndButtons(form, view.userTable);
+    showSelectors(form, view.selectors);
+    showTotals(form, view);
+
+    if (view.selectors == ThousandthsView::Selectors::None) {
+        if (!noTable)
+            total(form, view);
+        return true;
+    }
+    // The selectors' handlers choose the rows and total them: the first building, then its first stair.
+    if (form.Combo1->count() == 0)
+        return true;
+    form.Combo1->setCurrentIndex(0);
+    buildingChosen(form);
+    if (view.selectors == ThousandthsView::Selectors::BuildingAndStair && form.Combo2->count() > 1) {
+        form.Combo2->setCurrentIndex(1);
+        stairChosen(form);
+    }
+    return true;
+}
+
+void ThousandthsViews::total(frm_ins_coeff &form, const ThousandthsView &view)
+{
+    const QStringList totals = TotalText::columnTotals(*form.Data1, totalFields(form, view));
+    for (int i = 0; i < view.totals.size(); ++i)
+        label(form, view.totals.at(i).valueLabel)->setText(totals.at(i));
+}
+
+// --- The selectors ------------------------------------------------------------------------------
+
+void ThousandthsViews::buildingChosen(frm_ins_coeff &form)
+{
+    if (!VAR_GBL.progetto_corrente)
+        return;
+    const QString building = form.Combo1->currentText();
+    platform::Database db = platform::Database::open(*VAR_GBL.progetto_corrente);
+    const platform::Recordset rs = db.table(QStringLiteral("COMPOS_PAL"));
+    db.close();
+    if (rs.isEmpty()) {
+        warn(QStringLiteral("Non sono ancora state inserite palazzine"));
+        return;
+    }
+
+    // The building's stairs; a building missing from the archive has none.
+    QVariant stairs;
+    for (int row = 0; row < rs.recordCount(); ++row) {
+        if (engine::ArchiveValues::text(rs.value(row, 2)) == building) {
+            stairs = rs.value(row, 3);
+            break;
+        }
+    }
+    const ThousandthsView *view = byCaption(form.TDBGrid1->caption());
+    const bool buildingView = view == &ThousandthsViews::building();
+    const std::optional<double> count = engine::ArchiveValues::number(stairs);
+    form.Combo2->clear();
+    if (!count) {
+        // The building view shows the building's units whatever its stairs.
+        if (!buildingView) {
+            warn(QStringLiteral("Nessuna scala inserita nella palazzina n°: ") + building);
+            return;
+        }
+    } else {
+        int whole = 0;
+        try {
+            whole = platform::vb::CInt(*count);
+        } catch (const std::overflow_error &) {
+            platform::dialogs().msgBox(QStringLiteral("Overflow."), platform::MsgButtons::Ok,
+                platform::MsgIcon::Critical, platform::programTitle());
+            return;
+        }
+        form.Combo2->addItems(stairEntries(whole));
+        form.Combo2->setCurrentIndex(-1);
+    }
+
+    if (!view || view->selectors == ThousandthsView::Selectors::None)
+        return;
+    QList<Condition> where { { QStringLiteral("PALAZ"), building } };
+    if (view->selectors == ThousandthsView::Selectors::BuildingAndStair)
+        where << Condition { QStringLiteral("SCALA"), form.Combo2->currentText() };
+    querySelected(form, *view, where, view->buildingPickOrder);
+}
+
+void ThousandthsViews::stairChosen(frm_ins_coeff &form)
+{
+    const ThousandthsView *view = byCaption(form.TDBGrid1->caption());
+    if (!view || view->selectors != ThousandthsView::Selectors::BuildingAndStair)
+        return;
+    platform::tryStep([&] {
+        querySelected(form, *view,
+            { { QStringLiteral("PALAZ"), form.Combo1->currentText() },
+                { QStringLiteral("SCALA"), form.Combo2->currentText() } },
+            view->stairPickOrder);
+    });
+}
+
+} // namespace zav::workspace
