@@ -1,11 +1,11 @@
 #include "tables/tablecommands.h"
 
 #include "platform/ui/commandregistry.h"
-
 #include "platform/ui/formregistry.h"
 #include "tables/coefficienttables.h"
 #include "tables/frm_infissi.h"
 #include "tables/frm_tab_coeff.h"
+#include "tables/rounding.h"
 
 namespace zav::tables {
 
@@ -58,6 +58,7 @@ QList<std::pair<QString, int>> coefCommands()
 
 void registerCommands()
 {
+    Rounding::registerCommands();
     for (const CoefficientTable &table : CoefficientTables::all()) {
         const int number = table.number;
         platform::CommandRegistry::setHandler(table.menuKey, [number] { coef(number); });

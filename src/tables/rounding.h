@@ -1,0 +1,118 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QLabel;
+
+namespace zav::platform {
+class DataSource;
+}
+
+namespace zav::workspace {
+class frm_ins_coeff;
+}
+
+namespace zav::tables {
+
+/**
+ * @brief A decimal number held exactly: `units` × 10^−`scale`. Thousandths are moved by exactly
+ * 0.001 in this form, so no binary drift ever reaches a stored value or a total.
+ */
+struct Decimal
+{
+    qint64 units = 0;
+    int scale = 0;
+
+    /** @brief A number read from its shortest decimal form (15 significant digits); none when it
+     * is not finite or too large to hold. */
+    static std::optional<Decimal> of(double value);
+    /** @brief The number plus @p thousandths × 0.001; none on overflow. */
+    std::optional<Decimal> plusThousandths(qint64 thousandths) const;
+    /** @brief The difference @p a − @p b in thousandths, rounded half away from zero. */
+    static std::optional<qint64> thousandthsBetween(const Decimal &a, const Decimal &b);
+    /** @brief The double nearest to the decimal. */
+    double toDouble() const;
+    /** @brief Plain decimal text with "." as its mark ("1000.004", "-0.5"). */
+    QString text() const;
+};
+
+/**
+ * @brief One way of bringing a column of a thousandths view to its target: which field of the
+ * view's rows is moved, which label holds its total, and the two rules that tell the operations
+ * apart.
+ */
+struct RoundingStep
+{
+    /** @brief What a pass does with a row that holds 0. */
+    enum class Zero {
+        Changed, ///< raised like any other row
+        LeftUnchanged, ///< counted, left at 0, in a raising pass
+    };
+    /** @brief What a value that cannot be read or saved does. */
+    enum class Errors {
+        Stop, ///< ends the operation, which says so
+        Continue, ///< the row is left as it was and the walk goes on
+    };
+
+    QString field;
+    int totalLabel = 20; ///< 16, 18 or 20
+    Zero zero = Zero::Changed;
+    Errors errors = Errors::Stop;
+};
+
+/** @brief How a column's bringing to its target ended. */
+struct RoundingOutcome
+{
+    enum class End {
+        Reached, ///< the total is the target
+        NoRows, ///< the view shows no rows
+        NoProgress, ///< a pass could not bring the total closer (or needed no whole thousandth)
+        Failed, ///< a value could not be read or saved, in an operation that stops
+    };
+    End end = End::Reached;
+    int passes = 0;
+    QString total; ///< the recomputed total, as total text
+    QString failure; ///< what failed, for End::Failed
+};
+
+/**
+ * @brief Brings the thousandths column of the workspace's view to its total (the command
+ * "Arrotonda"). One algorithm serves every view: from the total its label shows, each pass counts
+ * the thousandths missing or in excess, adds or takes exactly 0.001 to as many rows from the top of
+ * the view, in one transaction, and recounts the label as total text. It ends when the total is the
+ * target, and also when it cannot get there (no rows, a pass that does not get closer, a value that
+ * cannot be used in an operation that stops): then it says so. A lowering pass never takes a row
+ * that holds 0 below it.
+ */
+class Rounding
+{
+public:
+    /**
+     * @brief Brings one field of the rows of @p source to @p target, starting from the total
+     * @p label shows and leaving the recomputed total there. Says nothing.
+     */
+    static RoundingOutcome bring(
+        platform::DataSource &source, QLabel &label, const RoundingStep &step, const Decimal &target);
+
+    /** @brief The operations of the workspace's thousandths views. */
+    static void ARR_GLOBALI(workspace::frm_ins_coeff &form);
+    static void ARR_PAL(workspace::frm_ins_coeff &form);
+    static void ARR_SCALA(workspace::frm_ins_coeff &form);
+    static void ARR_ASC(workspace::frm_ins_coeff &form);
+    static void ARR_RISC(workspace::frm_ins_coeff &form);
+    static void ARR_PORT(workspace::frm_ins_coeff &form);
+    static void ARR_VARIE(workspace::frm_ins_coeff &form);
+    static void ARR_PRIMA_META(workspace::frm_ins_coeff &form);
+    static void ARR_SECONDA_META(workspace::frm_ins_coeff &form);
+    static void ARR_SECONDA_META_ASC(workspace::frm_ins_coeff &form);
+
+    /** @brief "Arrotonda": the operation of the workspace's selected tab (4 to 10); nothing on
+     * another tab or without a workspace. */
+    static void arrotonda();
+    /** @brief Serves the main window's keys `arrotonda` and `tArrotonda`. */
+    static void registerCommands();
+};
+
+} // namespace zav::tables
