@@ -1,0 +1,121 @@
+// "Arrotonda" from the thousandths band on the workspace's views: the command reaches the view
+// shown and brings its columns, with their labels, to 1000.
+#include "tables/rounding.h"
+
+#include "platform/ui/commandregistry.h"
+#include "platform/ui/datasource.h"
+#include "workspace/frm_ins_coeff.h"
+#include "workspace/thousandthsviews.h"
+#include "workspace/workspacefixture.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
+
+namespace zav::test {
+namespace {
+
+using platform::CommandRegistry;
+using platform::Database;
+using platform::FormRegistry;
+using workspace::frm_ins_coeff;
+using workspace::ThousandthsViews;
+namespace vb = platform::vb;
+
+class ArrotondaTest : public WorkspaceTest
+{
+protected:
+    void SetUp() override
+    {
+        WorkspaceTest::SetUp();
+        tables::Rounding::registerCommands();
+    }
+
+    // The workspace made once the archive holds its rows (it lists the buildings when made).
+    void show(int tab)
+    {
+        form = FormRegistry::form<frm_ins_coeff>(QString::fromLatin1(frm_ins_coeff::FormName));
+        form->TabStrip1->blockSignals(true);
+        form->TabStrip1->setCurrentIndex(tab - 1);
+        form->TabStrip1->blockSignals(false);
+        ASSERT_TRUE(ThousandthsViews::enter(*form, tab));
+    }
+
+    QList<double> column(const char *field)
+    {
+        QList<double> values;
+        for (int r = 0; r < form->Data1->recordCount(); ++r)
+            values << form->Data1->value(r, QString::fromLatin1(field)).toDouble();
+        return values;
+    }
+
+    frm_ins_coeff *form = nullptr;
+};
+
+TEST_F(ArrotondaTest, TheBandToolBringsTheGeneralViewToAThousand)
+{
+    const vb::DecimalSeparatorScope separator(u',');
+    Database db = Database::open(project.path());
+    for (int n = 1; n <= 3; ++n) {
+        db.insert(QStringLiteral("MILLESIMI"),
+            { { QStringLiteral("CONDOMINO"), QStringLiteral("U%1").arg(n) },
+                { QStringLiteral("PALAZ"), QStringLiteral("1") },
+                { QStringLiteral("SCALA"), QStringLiteral("A") },
+                { QStringLiteral("PIANO"), QString::number(n) }, { QStringLiteral("RIGA"), n },
+                { QStringLiteral("MILLESIMI"), 333.33 } });
+    }
+    show(4);
+    EXPECT_EQ(form->Label20->text(), QStringLiteral("999,99"));
+    CommandRegistry::handler(QStringLiteral("tArrotonda"))();
+    EXPECT_EQ(column("MILLESIMI"), (QList<double> { 333.334, 333.333, 333.333 }));
+    EXPECT_EQ(form->Label20->text(), QStringLiteral("1000"));
+    EXPECT_TRUE(boxes.shown().isEmpty());
+}
+
+// The stair view: both halves first, each to 1000 on its own label, then the mean.
+TEST_F(ArrotondaTest, TheStairViewBringsBothHalvesThenTheMean)
+{
+    const vb::DecimalSeparatorScope separator(u'.');
+    project.header(true, false, false, 1);
+    Database db = Database::open(project.path());
+    db.insert(QStringLiteral("COMPOS_PAL"),
+        { { QStringLiteral("NUM_PAL"), 1 }, { QStringLiteral("NUM_SCALE"), 1 } });
+    const double first[] = { 250, 250, 250, 249.998 };
+    const double second[] = { 250, 250, 250, 249.997 };
+    const double mean[] = { 250, 250, 250, 250.001 };
+    for (int n = 0; n < 4; ++n) {
+        db.insert(QStringLiteral("TEMPORANEO2"),
+            { { QStringLiteral("CONDOMINO"), QStringLiteral("U%1").arg(n) },
+                { QStringLiteral("PALAZ"), QStringLiteral("1") },
+                { QStringLiteral("SCALA"), QStringLiteral("A") },
+                { QStringLiteral("PIANO"), QString::number(n + 1) }, { QStringLiteral("INTERNO"), n + 1 },
+                { QStringLiteral("MILLESIMI"), first[n] }, { QStringLiteral("MIL_B"), second[n] },
+                { QStringLiteral("MEDIA"), mean[n] } });
+    }
+    show(6);
+    form->Combo2->setCurrentText(QStringLiteral("A"));
+    form->Combo2_Click();
+    ASSERT_EQ(form->Data1->recordCount(), 4);
+    CommandRegistry::handler(QStringLiteral("arrotonda"))();
+    EXPECT_EQ(column("MILLESIMI"), (QList<double> { 250.001, 250.001, 250, 249.998 }));
+    EXPECT_EQ(column("MIL_B"), (QList<double> { 250.001, 250.001, 250.001, 249.997 }));
+    EXPECT_EQ(column("MEDIA"), (QList<double> { 249.999, 250, 250, 250.001 }));
+    EXPECT_EQ(form->Label16->text(), QStringLiteral("1000"));
+    EXPECT_EQ(form->Label18->text(), QStringLiteral("1000"));
+    EXPECT_EQ(form->Label20->text(), QStringLiteral("1000"));
+}
+
+// A view that cannot reach its total ends and says so.
+TEST_F(ArrotondaTest, AnEmptyViewSaysTheTotalCannotBeReached)
+{
+    show(9);
+    CommandRegistry::handler(QStringLiteral("tArrotonda"))();
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown().at(0).title, QStringLiteral("!!! Arrotondamento !!!"));
+    EXPECT_EQ(form->Label20->text(), QStringLiteral("0"));
+}
+
+} // namespace
+} // namespace zav::test
