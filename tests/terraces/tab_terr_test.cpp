@@ -213,4 +213,32 @@ TEST_F(TerraceTables, DeletingAnotherTableKeepsTheCurrentOne)
     EXPECT_TRUE(form->Command1[1]->isEnabled());
 }
 
+TEST_F(TerraceTables, ACodeWithAnApostropheIsSelectedListedAndDeletedAsAValue)
+{
+    const QString code = QStringLiteral("L'ATTICO");
+    table(code, "Attico");
+    table("T2", "Lastrici");
+    listed("Rossi", 1, "A", "2", 5, code, "Attico");
+    listed("Rossi", 1, "A", "2", 5, "T2", "Lastrici");
+    terraceRoom(code, "Rossi", 1, "A", 5, "Nell'attico");
+    terraceRoom("T2", "Rossi", 1, "A", 5, "In T2");
+    TAB_TERR *dialog = openDialog();
+    dialog->Data1->setCurrentRow(0);
+    dialog->Command2->click();
+    form->Command1_Click(2);
+    ASSERT_EQ(form->Data5->recordCount(), 1);
+    form->Command4_Click();
+    EXPECT_EQ(column(*form->Data1, QStringLiteral("DESCRIZ_VANO")), QStringList { "Nell'attico" });
+
+    boxes.answer(MsgResult::Yes);
+    boxes.answer(MsgResult::Yes);
+    dialog->Data1->setCurrentRow(0);
+    dialog->Command3->click();
+    EXPECT_EQ(column(terraces, QStringLiteral("CODICE"), QStringLiteral("CODICE")), QStringList { "T2" });
+    EXPECT_EQ(
+        column(terraces, QStringLiteral("ELENCO"), QStringLiteral("COD_TERRAZZE")), QStringList { "T2" });
+    EXPECT_EQ(column(terraces, QStringLiteral("SUP_COEFF_VOL"), QStringLiteral("DESCRIZ_VANO")),
+        QStringList { "In T2" });
+}
+
 } // namespace
