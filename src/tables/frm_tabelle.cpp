@@ -73,6 +73,15 @@ frm_tabelle::frm_tabelle(QWidget *parent)
 {
     for (int i = 0; i < int(Command1.size()); ++i)
         Command1[i] = button(buttonName(i));
+    // The grid's caption stands above it, as a title bar of the grid.
+    auto *caption = new QLabel(this);
+    caption->setObjectName(QStringLiteral("TDBGrid12Caption"));
+    caption->setAlignment(Qt::AlignCenter);
+    caption->setFrameShape(QFrame::Panel);
+    caption->setFrameShadow(QFrame::Raised);
+    caption->setAutoFillBackground(true);
+    caption->setBackgroundRole(QPalette::Mid);
+    connect(TDBGrid12, &platform::DataGrid::captionChanged, caption, &QLabel::setText);
     TDBGrid12->setCaption(QStringLiteral("Tabelle esistenti"));
 
     Label59 = new QLabel(QStringLiteral("Nome Tabella"), this);
@@ -83,7 +92,9 @@ frm_tabelle::frm_tabelle(QWidget *parent)
     auto *name = new QHBoxLayout;
     name->addWidget(Label59);
     name->addWidget(Text1, 1);
-    static_cast<QVBoxLayout *>(layout())->insertLayout(0, name);
+    auto *column = static_cast<QVBoxLayout *>(layout());
+    column->insertLayout(0, name);
+    column->insertWidget(1, caption);
 
     // Only a caller that wants a table chosen shows "Seleziona".
     Command1[3]->setVisible(false);
