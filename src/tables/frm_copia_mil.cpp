@@ -14,6 +14,7 @@
 #include "platform/ui/formregistry.h"
 #include "platform/vb.h"
 #include "workspace/frm_ins_coeff.h"
+#include "workspace/totaltext.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -256,11 +257,17 @@ void frm_copia_mil::copy(Source source)
         break;
     }
     tell(QStringLiteral("Copia effettuata con successo"));
-    // The workspace showing the table shows the appended rows.
+    // The workspace showing the table shows the appended rows, and their total: the rounding to a
+    // total starts from it.
     frm_ins_coeff *workspace = openWorkspace();
     if (workspace && workspace->TDBGrid1->caption().compare(target, Qt::CaseInsensitive) == 0) {
         workspace->Data1->setRecordSource(platform::TableQuery { target, {}, {} });
-        platform::tryStep([workspace] { workspace->Data1->refresh(); });
+        platform::tryStep([workspace] {
+            workspace->Data1->refresh();
+            workspace->Label20->setText(
+                workspace::TotalText::columnTotals(*workspace->Data1, { QStringLiteral("MILLESIMI") })
+                    .constFirst());
+        });
     }
 }
 

@@ -128,21 +128,34 @@ void Weights::calc_mil_tab(frm_ins_coeff &form)
               MsgButtons::YesNo, MsgIcon::Information, engine::MessageTitle::ZavWarning)
         == platform::MsgResult::Yes;
     form.Label20->setText(QStringLiteral("0"));
+    platform::DataSource &rows = *form.Data1;
+    // A command that ends without computing leaves the label telling the table's total, as the
+    // rounding to a total starts from it.
+    const auto recount = [&] {
+        platform::tryStep([&] {
+            rows.refresh();
+            form.Label20->setText(TotalText::columnTotals(rows, { kMillesimi }).constFirst());
+        });
+    };
 
     const std::optional<QString> answer
         = dialogs().inputBox(QStringLiteral("Effetturare il calcolo con ripartiziona a:"),
             engine::MessageTitle::Apportionment, QStringLiteral("1000"));
-    if (!answer || answer->trimmed().isEmpty())
+    if (!answer || answer->trimmed().isEmpty()) {
+        recount();
         return;
+    }
     const std::optional<double> total = platform::vb::CDbl(*answer);
-    if (!total || !std::isfinite(*total))
+    if (!total || !std::isfinite(*total)) {
+        recount();
         return;
+    }
     if (*total <= 0) {
         refuse(QStringLiteral("Il totale da ripartire deve essere maggiore di zero."));
+        recount();
         return;
     }
 
-    platform::DataSource &rows = *form.Data1;
     const QString table = rows.recordSource().table;
     try {
         rows.refresh();
@@ -155,11 +168,13 @@ void Weights::calc_mil_tab(frm_ins_coeff &form)
         if (result.refused == Shares::Refusal::Negative) {
             refuse(QStringLiteral("Calcolo impossibile: la colonna %1 contiene valori negativi.")
                        .arg(typedWeights ? QStringLiteral("Input") : QStringLiteral("Millesimi")));
+            recount();
             return;
         }
         if (result.refused) {
             refuse(QStringLiteral("Calcolo impossibile: la somma della colonna %1 è zero.")
                        .arg(typedWeights ? QStringLiteral("Input") : QStringLiteral("Millesimi")));
+            recount();
             return;
         }
 
@@ -191,11 +206,7 @@ void Weights::calc_mil_tab(frm_ins_coeff &form)
         rows.refresh();
     } catch (const platform::DbError &error) {
         reportFailure(error);
-        // Nothing was written: the label tells the table as it stands.
-        platform::tryStep([&] {
-            rows.refresh();
-            form.Label20->setText(TotalText::columnTotals(rows, { kMillesimi }).constFirst());
-        });
+        recount();
     }
 }
 

@@ -8,6 +8,7 @@
 #include "workspace/workspacecommands.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -280,6 +281,7 @@ TEST_F(CopyThousandthsTest, TheWorkspaceShowsTheNewRowsAndEsciMaximizesIt)
     f->Option1->setChecked(true);
     f->Command1_Click(0);
     EXPECT_EQ(ws->Data1->recordCount(), 3);
+    EXPECT_EQ(ws->Label20->text(), QStringLiteral("1000"));
 
     child<QPushButton>(*f, QStringLiteral("Command1_1"))->click();
     EXPECT_FALSE(FormRegistry::isLoaded(QString::fromLatin1(frm_copia_mil::FormName)));
