@@ -237,10 +237,12 @@ void frm_ins_coeff::buildControls()
         Command1[i] = new QPushButton(QString::fromUtf8(captions[i]), this);
         Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
         Command1[i]->hide();
+        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
     }
     Command2 = new QPushButton(QStringLiteral("Calc. Mil."), this);
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->hide();
+    connect(Command2, &QPushButton::clicked, this, &frm_ins_coeff::Command2_Click);
 
     placeControls();
 }
