@@ -6,7 +6,7 @@
 
 #include <optional>
 
-namespace zav::tables {
+namespace zav::engine {
 
 /**
  * @brief The window bands of the light coefficient: a room's window entry picks one of eight bands
@@ -29,8 +29,8 @@ namespace zav::tables {
  * which the archive writes numbers), so a window of 1,666 m² on 10 m² is exactly 0.1666 and band
  * "1", with no binary drift below the limit.
  *
- * It needs nothing but the database layer, so that the room grid's window steps can use it from
- * wherever they live.
+ * It lives with the archive format, below the workspace, whose room grid picks the light
+ * coefficient at Enter on a window entry, and the window table form that edits the bands.
  */
 class WindowBands
 {
@@ -65,4 +65,4 @@ private:
     QList<Row> m_rows;
 };
 
-} // namespace zav::tables
+} // namespace zav::engine
