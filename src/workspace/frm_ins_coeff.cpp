@@ -49,7 +49,6 @@ const QString kDefaultLayout = QStringLiteral("Layout_default");
 // The caption of the coefficient picker's transfer button that names this grid as its target.
 const QString kTransfer = QStringLiteral("Trasferisci");
 // The CAD program's class behind the workspace's own link.
-const QString kLocalCadClass = QStringLiteral("Ormida");
 
 // Where the tab strip and the grid stand, and their size as designed (a window of 12000 x 9000).
 constexpr QPoint kTabStripAt(60, 1470);
@@ -678,25 +677,6 @@ void frm_ins_coeff::typeIntoTxtole(const QString &characters)
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
         QCoreApplication::sendEvent(txtole, &press);
     }
-}
-
-void frm_ins_coeff::localCadLink()
-{
-    // Every use makes a fresh object, as the link's button does; one that cannot be made leaves
-    // the one held.
-    tryStep([this] { oggetto_cad_locale = platform::createCadAutomation(kLocalCadClass); });
-    if (m_localCadOn) {
-        m_localCadOn = false;
-        oggetto_cad_locale.reset();
-        return;
-    }
-    m_localCadOn = true;
-    if (!oggetto_cad_locale)
-        return;
-    platform::CadAutomation &cad = *oggetto_cad_locale;
-    tryStep([&cad] { cad.init_Cadform(true, 0); });
-    tryStep([&cad] { cad.mostra(); });
-    tryStep([this, &cad] { cad.SET_HANDLE(qint32(txtole->winId())); });
 }
 
 // --- Geometry -----------------------------------------------------------------------------------

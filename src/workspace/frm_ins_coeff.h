@@ -183,8 +183,6 @@ public:
     qint16 colonna_corrente = 0;
     /** @brief The expression the CAD program's keystrokes are building. */
     QString espressione_cad;
-    /** @brief The workspace's own CAD object (the "Gridal" link); none while that link is off. */
-    std::unique_ptr<platform::CadAutomation> oggetto_cad_locale;
 
 public slots:
     /** @brief Characters as the CAD program types them into the hidden text box, one key each. */
@@ -225,7 +223,6 @@ private:
 
     std::optional<Unit> m_unit;
     WorkspaceView m_view = WorkspaceView::Surfaces;
-    bool m_localCadOn = false;
     const QEvent *m_keySeen = nullptr;
     QSize m_tabStrip;
     QSize m_grid;
