@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QTest>
 
@@ -96,8 +97,14 @@ TEST_F(UnitRegisterTest, SelectorsListTheBuildingsAndStairsAndTheLiftColumnFollo
     ASSERT_EQ(form->Data1->recordCount(), 2);
     EXPECT_EQ(form->Data1->value(0, QStringLiteral("PROPRIETARIO")).toString(), QStringLiteral("Bianchi"));
     EXPECT_EQ(form->TDBGrid1->model()->rowCount(), 3);
-    EXPECT_EQ(form->TDBGrid1->column(3).valueItems.size(), 53);
-    EXPECT_EQ(form->TDBGrid1->column(2).valueItems.size(), 7);
+    const QStringList floors = form->TDBGrid1->column(3).valueItems;
+    ASSERT_EQ(floors.size(), 53);
+    EXPECT_EQ(floors.first(), QStringLiteral("10S"));
+    EXPECT_EQ(floors.mid(9, 5), (QStringList { "1S", "R", "T", "1", "2" }));
+    EXPECT_EQ(floors.mid(20, 3), (QStringList { "9", "S1", "10" }));
+    EXPECT_EQ(floors.last(), QStringLiteral("40"));
+    EXPECT_EQ(form->TDBGrid1->column(2).valueItems,
+        (QStringList { "Appartamento", "Negozio", "Box", "Mansarda", "Ufficio", "Magazzino", "Garage" }));
 
     choose(form, QStringLiteral("2"), QString());
     EXPECT_TRUE(form->TDBGrid1->column(7).visible);
@@ -292,6 +299,29 @@ TEST_F(UnitRegisterTest, EsciClosesTheRegister)
     EXPECT_EQ(platform::FormRegistry::loaded<frm_cod_piani>(register_::UnitRegisterFormName), nullptr);
 }
 
+// Several units are selected by their row selectors, and the grid keeps the order of the clicks.
+TEST_F(UnitRegisterTest, RowSelectorsSelectSeveralUnitsInTheOrderOfTheClicks)
+{
+    QList<qint64> ids;
+    for (int i = 1; i <= 3; ++i)
+        ids << project.unit(QStringLiteral("U%1").arg(i), 1, QStringLiteral("A"), QString::number(i), i, 3.0);
+    frm_cod_piani *form = open();
+    form->show();
+    choose(form, QStringLiteral("1"), QStringLiteral("A"));
+    QCoreApplication::processEvents();
+    QHeaderView *selectors = form->TDBGrid1->verticalHeader();
+    ASSERT_TRUE(selectors->isVisible());
+    const auto click = [selectors](int row, Qt::KeyboardModifiers modifiers) {
+        const QPoint at(selectors->width() / 2,
+            selectors->sectionViewportPosition(row) + selectors->sectionSize(row) / 2);
+        QTest::mouseClick(selectors->viewport(), Qt::LeftButton, modifiers, at);
+    };
+    click(2, Qt::NoModifier);
+    click(0, Qt::ControlModifier);
+    EXPECT_EQ(form->TDBGrid1->selectedBookmarksInClickOrder(), (QList<qint64> { ids[2], ids[0] }));
+    EXPECT_EQ(form->TDBGrid1->selectedBookmarks(), (QList<qint64> { ids[0], ids[2] }));
+}
+
 // Columns 1 to 4 are locked on a stored unit with a position, decided when the current cell moves.
 TEST_F(UnitRegisterTest, OwnerKindFloorAndNumberLockOnStoredUnitsWithAPosition)
 {
@@ -390,13 +420,16 @@ TEST_F(UnitRegisterTest, TheBuildingSelectorListsTheStoredBuildingsAndRefusesWha
         EXPECT_EQ(form->Data1->recordCount(), 1) << c.building;
     }
 
-    // Without the header record the register opens empty.
+    // The user tables' list is bound at loading; without the header record the register opens
+    // empty and binds nothing.
+    EXPECT_EQ(form->Data2->databaseName(), project.path());
     platform::FormRegistry::unload(register_::UnitRegisterFormName);
     processDeletes();
     platform::Database::open(project.path()).query(QStringLiteral("DELETE FROM ANA_CONDO"));
     form = open();
     EXPECT_EQ(form->Combo1->count(), 0);
     EXPECT_EQ(form->TDBGrid1->model()->rowCount(), 0);
+    EXPECT_TRUE(form->Data2->databaseName().isEmpty());
 }
 
 TEST_F(UnitRegisterTest, OrdinaSortsByPositionOnYesAndBackByFloorCodeOnNo)
