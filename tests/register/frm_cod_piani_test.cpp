@@ -563,6 +563,15 @@ TEST_F(UnitRegisterTest, CellsTheFieldsCannotHoldAreRefusedAndAClearedCellIsNull
     EXPECT_EQ(unitField(QStringLiteral("Rossi"), QStringLiteral("RIGA")).toInt(), 4);
     engine::VAR_GBL.appunti_pieni = false;
 
+    // A position typed by hand gives way to the floor code's; with "S1" (none) it is kept.
+    boxes.clear();
+    EXPECT_TRUE(model->setData(model->index(1, 0), QStringLiteral("5")));
+    EXPECT_EQ(unitField(QStringLiteral("Bianchi"), QStringLiteral("RIGA")).toInt(), -1);
+    ASSERT_TRUE(model->setData(model->index(0, 3), QStringLiteral("S1")));
+    EXPECT_TRUE(model->setData(model->index(0, 0), QStringLiteral("8")));
+    EXPECT_EQ(unitField(QStringLiteral("Rossi"), QStringLiteral("RIGA")).toInt(), 8);
+    EXPECT_TRUE(boxes.shown().isEmpty());
+
     // A new row whose first cell the field refuses is not stored, and it ends the row being added:
     // Bianchi's row is then locked again.
     const int newRow = model->rowCount() - 1;
