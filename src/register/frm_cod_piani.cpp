@@ -1,6 +1,7 @@
 #include "register/frm_cod_piani.h"
 
 #include "engine/archive.h"
+#include "engine/databasefailure.h"
 #include "engine/messagetitles.h"
 #include "engine/var_gbl.h"
 #include "platform/db.h"
@@ -18,6 +19,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace zav::register_ {
 
@@ -124,6 +127,7 @@ void frm_cod_piani::buildControls()
             return false;
         }
         m_nuovaRiga = true;
+        m_rigaAggiunta = -1;
         values.append({ QStringLiteral("NUM_PAL"), Combo1->currentText() });
         values.append({ QStringLiteral("SCALA"), Combo2->currentText() });
         return true;
@@ -142,6 +146,13 @@ void frm_cod_piani::buildControls()
                 platform::programTitle());
             return true;
         }
+        // Several cells pasted into one (tabs, line breaks) would make an owner no list can show.
+        if (typed.contains(u'\t') || typed.contains(u'\n') || typed.contains(u'\r')) {
+            info(QStringLiteral("Il testo contiene tabulazioni o ritorni a capo: inserire un solo valore "
+                                "per cella."),
+                platform::programTitle());
+            return true;
+        }
         return false;
     });
     model->setBeforeUpdate([this](int row, platform::DataGridModel::Values &values) {
@@ -156,7 +167,15 @@ void frm_cod_piani::buildControls()
         if (const std::optional<int> position = engine::archive::floorPosition(floorCode))
             values.append({ QStringLiteral("RIGA"), *position });
     });
-    model->setAfterUpdate([this](int) { m_nuovaRiga = false; });
+    model->setAfterUpdate([this](int row) {
+        if (!m_nuovaRiga || m_rigaAggiunta >= 0)
+            return;
+        // The row just added is stored at once, but the user is still typing it: the cell stays on
+        // it (not on the new-row line that follows), and it stays open until the user leaves it.
+        m_rigaAggiunta = Data1->rowid(row);
+        const int column = std::max(TDBGrid1->currentIndex().column(), 0);
+        TDBGrid1->setCurrentIndex(TDBGrid1->model()->index(row, column));
+    });
     connect(TDBGrid1, &platform::DataGrid::rowColChange, this, &frm_cod_piani::TDBGrid1_RowColChange);
 
     // The buttons from left to right; Command1 keeps its index.
@@ -287,6 +306,9 @@ void frm_cod_piani::TDBGrid1_RowColChange()
 {
     const int row = TDBGrid1->currentIndex().row();
     const bool stored = row >= 0 && row < Data1->recordCount();
+    // Leaving the row being added ends it (also one whose writing was refused).
+    if (m_nuovaRiga && stored && Data1->rowid(row) != m_rigaAggiunta)
+        m_nuovaRiga = false;
     const QVariant position = stored ? TDBGrid1->dataModel()->value(row, Col::Pos) : QVariant();
     const bool lock = stored && position.isValid() && !position.isNull() && !m_nuovaRiga;
     for (int c = Col::Owner; c <= Col::Interno; ++c) {
@@ -370,16 +392,18 @@ void frm_cod_piani::eliminaRiga()
     const int row = Data1->currentRow();
     const QString owner = text(Data1->value(row, QStringLiteral("PROPRIETARIO")));
     const qint64 unitId = Data1->rowid(row);
+    if (!owner.isEmpty()) {
+        const MsgResult answer = dialogs().msgBox(
+            QStringLiteral("Vuoi eliminare %1 e tutti i suoi dati (Superfici Coefficienti e Volumi) ?")
+                .arg(owner),
+            MsgButtons::YesNo, MsgIcon::Information, engine::MessageTitle::ZavWarningNoDash);
+        if (answer != MsgResult::Yes)
+            return;
+    }
     try {
         Database db = Database::open(*VAR_GBL.progetto_corrente);
         platform::Transaction transaction(db);
         if (!owner.isEmpty()) {
-            const MsgResult answer = dialogs().msgBox(
-                QStringLiteral("Vuoi eliminare %1 e tutti i suoi dati (Superfici Coefficienti e Volumi) ?")
-                    .arg(owner),
-                MsgButtons::YesNo, MsgIcon::Information, engine::MessageTitle::ZavWarningNoDash);
-            if (answer != MsgResult::Yes)
-                return;
             const QVariant building = Data1->value(row, QStringLiteral("NUM_PAL"));
             const QString stair = text(Data1->value(row, QStringLiteral("SCALA"))).trimmed();
             const QVariant interno = Data1->value(row, QStringLiteral("INTERNO"));
@@ -408,7 +432,9 @@ void frm_cod_piani::eliminaRiga()
         transaction.commit();
     } catch (const platform::DbError &error) {
         // Nothing was deleted: the unit and its rooms stand or fall together.
-        dialogs().msgBox(QStringLiteral("Impossibile eliminare %1: %2").arg(owner, error.message()),
+        const QString what = owner.isEmpty() ? QStringLiteral("la riga") : owner;
+        dialogs().msgBox(QStringLiteral("Impossibile eliminare %1: non è stato eliminato nulla.\n%2")
+                             .arg(what, engine::databaseFailureText(error)),
             MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarningNoDash);
     }
     platform::tryStep([this] { Data1->refresh(); });

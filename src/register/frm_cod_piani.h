@@ -36,7 +36,10 @@ public:
     /** @brief Runs the command of button Index (0 to 4); any other index does nothing. */
     void Command1_Click(int Index);
 
-    /** @brief True from a new row started with a building and a stair until a row is written. */
+    /**
+     * @brief True from a new row started with a building and a stair until the user leaves that row:
+     * its owner, kind, floor code and unit number stay editable while it is being typed.
+     */
     bool nuova_riga() const { return m_nuovaRiga; }
 
     QLabel *Label1 = nullptr;
@@ -60,6 +63,8 @@ private:
     void bindUnits(bool byPosition);
 
     bool m_nuovaRiga = false;
+    /** The rowid of the row being added once it is stored, -1 before. */
+    qint64 m_rigaAggiunta = -1;
 };
 
 } // namespace zav::register_
