@@ -121,6 +121,8 @@ BulkPanel::BulkPanel(frm_cod_piani *form)
     connect(Command8, &QPushButton::clicked, this, &BulkPanel::Command8_Click);
     connect(Command9, &QPushButton::clicked, this, &BulkPanel::Command9_Click);
     connect(Text8, &QLineEdit::textChanged, this, &BulkPanel::Text8_Change);
+    // As tall as its rows need.
+    resize(width(), sizeHint().height());
     hide();
 }
 

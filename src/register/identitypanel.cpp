@@ -97,6 +97,8 @@ IdentityPanel::IdentityPanel(frm_cod_piani *form)
     connect(Combo3, &QComboBox::currentIndexChanged, this, &IdentityPanel::fillStairs);
     connect(Command3, &QPushButton::clicked, this, &IdentityPanel::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &IdentityPanel::Command4_Click);
+    // As tall as its rows need.
+    resize(width(), sizeHint().height());
     hide();
 }
 

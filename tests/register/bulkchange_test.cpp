@@ -4,6 +4,7 @@
 #include "register/unitregisterfixture.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -308,6 +309,18 @@ TEST_F(BulkPanelTest, ThePanelKeepsItsChoicesBetweenOpenings)
     form->Command5_Click();
     EXPECT_EQ(boxes.messages(), QStringList { QStringLiteral("Palazzina o Scala non inserita") });
     EXPECT_TRUE(panel->isHidden());
+}
+
+TEST_F(BulkPanelTest, Screenshot)
+{
+    const QString folder = qEnvironmentVariable("ZAV_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "set ZAV_SCREENSHOT_DIR to write the picture";
+    BulkPanel *panel = openPanel();
+    panel->Check4->setChecked(true);
+    panel->Text5->setText(QStringLiteral("3"));
+    form->show();
+    EXPECT_TRUE(form->grab().save(QDir(folder).filePath(QStringLiteral("unit-bulk-panel.png"))));
 }
 
 } // namespace

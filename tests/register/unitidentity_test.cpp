@@ -3,6 +3,7 @@
 
 #include "register/unitregisterfixture.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -299,6 +300,18 @@ TEST_F(UnitIdentityTest, AFailedWriteLeavesEverythingAsItWasAndSaysSo)
     EXPECT_EQ(archive(), before);
     EXPECT_EQ(
         field(QStringLiteral("ESPRESSIONI"), kitchen, "NOME_CONDOMINO").toString(), QStringLiteral("Rossi"));
+}
+
+TEST_F(UnitIdentityTest, Screenshot)
+{
+    const QString folder = qEnvironmentVariable("ZAV_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "set ZAV_SCREENSHOT_DIR to write the picture";
+    register_::IdentityPanel *panel = openPanel();
+    register_::frm_cod_piani *form = open();
+    form->show();
+    EXPECT_FALSE(panel->isHidden());
+    EXPECT_TRUE(form->grab().save(QDir(folder).filePath(QStringLiteral("unit-identity-panel.png"))));
 }
 
 } // namespace
