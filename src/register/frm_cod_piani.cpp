@@ -12,6 +12,8 @@
 #include "platform/ui/formregistry.h"
 #include "platform/ui/twips.h"
 #include "platform/vb.h"
+#include "register/bulkpanel.h"
+#include "register/identitypanel.h"
 #include "register/unitcodes.h"
 #include "workspace/frm_ins_coeff.h"
 #include "workspace/unitkey.h"
@@ -38,10 +40,6 @@ namespace {
 namespace Col {
 constexpr int Pos = 0, Owner = 1, Kind = 2, Floor = 3, Interno = 4, Lift = 7;
 }
-
-// The longest texts the owner and the kind of unit hold.
-constexpr int OwnerLength = 255;
-constexpr int KindLength = 70;
 
 void info(const QString &text, const QString &title)
 {
@@ -82,13 +80,6 @@ void frm_cod_piani::buildControls()
     place(Label2, "Label2", { 2200, 120, 900, 300 });
     Combo2 = new QComboBox(this);
     place(Combo2, "Combo2", { 3100, 90, 1300, 315 });
-    // The lists of the panel that changes a unit's identity.
-    Combo3 = new QComboBox(this);
-    Combo3->setObjectName(QStringLiteral("Combo3"));
-    Combo3->hide();
-    Combo4 = new QComboBox(this);
-    Combo4->setObjectName(QStringLiteral("Combo4"));
-    Combo4->hide();
 
     Data1 = new platform::DataSource(this);
     Data1->setObjectName(QStringLiteral("Data1"));
@@ -155,9 +146,9 @@ void frm_cod_piani::buildControls()
         }
         return false;
     });
+    // Pasted units go straight to the archive, never through here: rows written in the grid
+    // always get their position, whatever the unit-row clipboard holds.
     model->setBeforeUpdate([this](int row, platform::DataGridModel::Values &values) {
-        if (VAR_GBL.appunti_pieni)
-            return;
         // The floor code the row will hold: the one being written, else the stored one.
         QString floorCode = row >= 0 ? TDBGrid1->dataModel()->value(row, Col::Floor).toString() : QString();
         for (const auto &[field, value] : values) {
@@ -179,21 +170,32 @@ void frm_cod_piani::buildControls()
     connect(TDBGrid1, &platform::DataGrid::rowColChange, this, &frm_cod_piani::TDBGrid1_RowColChange);
 
     // The buttons from left to right; Command1 keeps its index.
-    const struct
-    {
-        const char *caption;
-        int index;
-    } buttons[] = { { "Ordina", 2 }, { "Gen. Posizioni", 4 }, { "Ins. Coeff.", 1 }, { "Elimina riga", 3 },
-        { "Esci", 0 } };
-    int left = 1800;
-    for (const auto &b : buttons) {
-        auto *button = new QPushButton(QString::fromLatin1(b.caption), this);
-        button->setObjectName(QStringLiteral("Command1_%1").arg(b.index));
+    Command5 = new QPushButton(QStringLiteral("Modif./Duplica"), this);
+    Command5->setObjectName(QStringLiteral("Command5"));
+    connect(Command5, &QPushButton::clicked, this, &frm_cod_piani::Command5_Click);
+    Command2 = new QPushButton(QStringLiteral("Modifica dati"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    connect(Command2, &QPushButton::clicked, this, &frm_cod_piani::Command2_Click);
+    for (int index = 0; index < int(Command1.size()); ++index) {
+        static const char *const captions[]
+            = { "Esci", "Ins. Coeff.", "Ordina", "Elimina riga", "Gen. Posizioni" };
+        auto *button = new QPushButton(QString::fromLatin1(captions[index]), this);
+        button->setObjectName(QStringLiteral("Command1_%1").arg(index));
+        Command1[std::size_t(index)] = button;
+        connect(button, &QPushButton::clicked, this, [this, index] { Command1_Click(index); });
+    }
+    int left = 150;
+    for (QPushButton *button :
+        { Command5, Command1[2], Command1[4], Command1[1], Command2, Command1[3], Command1[0] }) {
         button->setGeometry(platform::Twips::toPixels(QRect(left, 6800, 1500, 450), this));
         left += 1650;
-        Command1[std::size_t(b.index)] = button;
-        connect(button, &QPushButton::clicked, this, [this, index = b.index] { Command1_Click(index); });
     }
+
+    // The two panels open over the grid.
+    Frame1 = new IdentityPanel(this);
+    Combo3 = Frame1->Combo3;
+    Combo4 = Frame1->Combo4;
+    Frame2 = new BulkPanel(this);
     connect(Combo1, &QComboBox::activated, this, &frm_cod_piani::Combo1_Click);
     connect(Combo2, &QComboBox::activated, this, &frm_cod_piani::Combo2_Click);
 }
@@ -341,6 +343,16 @@ void frm_cod_piani::Command1_Click(int Index)
     default:
         break;
     }
+}
+
+void frm_cod_piani::Command2_Click()
+{
+    Frame1->open();
+}
+
+void frm_cod_piani::Command5_Click()
+{
+    Frame2->open();
 }
 
 void frm_cod_piani::insCoeff()
