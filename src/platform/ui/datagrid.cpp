@@ -311,12 +311,14 @@ bool DataGrid::setColumnValue(int column, const QVariant &value)
 
 // --- Keys and edits ------------------------------------------------------------------------------
 
-int DataGrid::heardKey(int code)
+int DataGrid::heardKey(int code, int editColumn)
 {
     if (!m_keyPress)
         return code;
     int heard = code;
+    m_keyEditColumn = editColumn;
     m_keyPress(heard);
+    m_keyEditColumn = -1;
     return heard;
 }
 
@@ -348,14 +350,15 @@ bool DataGrid::editorKey(QWidget *editor, QKeyEvent *event)
     if (event == m_keyInFlight)
         m_keyForwarded = true;
     const int code = text.at(0).unicode();
+    const int column = m_editColumn;
     if (isEnter(code)) {
         // The text typed is stored and the edit ends before the handler reads the cells.
         commitData(editor);
         closeEditor(editor, QAbstractItemDelegate::NoHint);
-        heardKey(code);
+        heardKey(code, column);
         return true;
     }
-    const int heard = heardKey(code);
+    const int heard = heardKey(code, column);
     if (heard == code || heard <= 0)
         return false;
     QKeyEvent replaced(QEvent::KeyPress, keyOf(heard), event->modifiers(), QString(QChar(heard)));
