@@ -385,6 +385,21 @@ TEST_F(RoomGridTest, AClearedCellIsStoredAsNullABlankAsItStands)
     EXPECT_EQ(stored(second, "DESCRIZIONE"), QVariant(QStringLiteral(" ")));
 }
 
+// A tab chosen, or another unit handed over, while a cell is being typed into keeps what was typed.
+TEST_F(RoomGridTest, WhatIsBeingTypedIsKeptWhenTheViewOrTheUnitChanges)
+{
+    open(u',');
+    type(0, 1, QStringLiteral("Sala"));
+    select(2);
+    EXPECT_EQ(stored(first, "DESCRIZIONE"), QVariant(QStringLiteral("Sala")));
+    type(1, 1, QStringLiteral("Studio"));
+    frm_ins_coeff::open(
+        zav::workspace::Unit { { QStringLiteral("Altri"), QStringLiteral("1"), QStringLiteral("A"),
+                                   QStringLiteral("3"), QStringLiteral("9") },
+            std::nullopt });
+    EXPECT_EQ(stored(second, "DESCRIZIONE"), QVariant(QStringLiteral("Studio")));
+}
+
 // A room started on the new-row line of any unit view belongs to the unit shown.
 TEST_F(RoomGridTest, ANewRoomTakesTheUnitsKeyFromTheHeader)
 {

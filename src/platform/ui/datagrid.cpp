@@ -81,13 +81,18 @@ public:
     {
         m_grid->editorStarting(index);
         const QStringList items = valueItems(index);
-        if (items.isEmpty())
-            return QStyledItemDelegate::createEditor(parent, option, index);
-        auto *combo = new QComboBox(parent);
-        combo->setObjectName(QStringLiteral("valueList"));
-        combo->addItem(QString());
-        combo->addItems(items);
-        return combo;
+        QWidget *editor = nullptr;
+        if (items.isEmpty()) {
+            editor = QStyledItemDelegate::createEditor(parent, option, index);
+        } else {
+            auto *combo = new QComboBox(parent);
+            combo->setObjectName(QStringLiteral("valueList"));
+            combo->addItem(QString());
+            combo->addItems(items);
+            editor = combo;
+        }
+        m_grid->m_editor = editor;
+        return editor;
     }
 
     void setEditorData(QWidget *editor, const QModelIndex &index) const override
@@ -368,6 +373,15 @@ bool DataGrid::editorKey(QWidget *editor, QKeyEvent *event)
     return true;
 }
 
+void DataGrid::commitPendingEdit()
+{
+    if (!m_editor || state() != EditingState)
+        return;
+    QWidget *editor = m_editor;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
 void DataGrid::editorStarting(const QModelIndex &index)
 {
     m_editColumn = index.column();
@@ -387,6 +401,7 @@ void DataGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint h
     const bool committed = m_editCommitted;
     m_editColumn = -1;
     m_editCommitted = false;
+    m_editor = nullptr;
     QTableView::closeEditor(editor, hint);
     if (column >= 0 && committed)
         emit afterColEdit(column);

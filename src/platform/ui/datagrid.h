@@ -81,6 +81,9 @@ public:
      * when there is no current row, the column's field is missing or the value does not suit it.
      */
     bool setColumnValue(int column, const QVariant &value);
+    /** @brief Stores the text of the cell being edited, if any, and ends its edit (a form about to
+     * read its rows again, which would drop it). */
+    void commitPendingEdit();
     /** @brief Lines of text the column headings hold (captions wrap at blanks); 1 by default. */
     int headingLines() const { return m_headingLines; }
     void setHeadingLines(int lines);
@@ -169,6 +172,7 @@ private:
     /** The column of the cell being edited, and whether its text was stored. */
     int m_editColumn = -1;
     bool m_editCommitted = false;
+    QPointer<QWidget> m_editor;
 };
 
 } // namespace zav::platform
