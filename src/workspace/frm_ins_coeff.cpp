@@ -366,7 +366,8 @@ void frm_ins_coeff::Combo2_Click()
 
 void frm_ins_coeff::openUnit(const Unit &unit)
 {
-    // The unit shown so far keeps its totals.
+    // The unit shown so far keeps what is being typed and its totals.
+    TDBGrid1->commitPendingEdit();
     tryStep([this] { storeShownUnitTotals(); });
 
     m_unit = unit;
@@ -612,7 +613,9 @@ void frm_ins_coeff::factoryLayout()
 
 void frm_ins_coeff::TabStrip1_Click()
 {
-    // A view that cannot be built is told; the workspace stays open on what was built of it.
+    // What is being typed in a cell belongs to the view left; a view that cannot be built is
+    // told, and the workspace stays open on what was built of it.
+    TDBGrid1->commitPendingEdit();
     try {
         ViewSwitch::run(*this, selectedTab());
     } catch (const platform::DbError &error) {

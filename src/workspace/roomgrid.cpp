@@ -98,8 +98,9 @@ void RoomGrid::enter(frm_ins_coeff &form, int column)
         if (column == Espressione) {
             tryStep([&] { evaluateInto(grid, Espressione, Mq); });
             tryStep([&] { form.somma_mq(); });
-        } else if (column == Mq) {
+        } else if (column == Mq && grid.keyEditColumn() == Mq) {
             // A surface typed in place becomes the room's expression, which reads "." as its mark.
+            // Only the Enter that ends that typing does it: a surface merely shown is no edit.
             tryStep([&] {
                 const QString surface = cellText(grid, Mq);
                 const std::optional<double> number = ArchiveValues::number(surface);

@@ -58,8 +58,9 @@ public:
 
     /**
      * @brief Enter on a unit view, by the column whose editing began last: the surface from its
-     * expression (2) then "Tot. Mq." again; a surface typed (3) becomes the expression, with "." as
-     * its decimal mark, then "Tot. Mq." again; the window steps (20); all on the surfaces view. On
+     * expression (2) then "Tot. Mq." again; a surface just typed (3, Enter ending that cell's edit)
+     * becomes the expression, with "." as its decimal mark, then "Tot. Mq." again; the window
+     * steps (20); all on the surfaces view. On
      * the volumes view, the radiant surface from its expression (18). Anything else: nothing.
      */
     static void enter(frm_ins_coeff &form, int column);

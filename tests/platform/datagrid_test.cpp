@@ -552,6 +552,8 @@ TEST_F(DataGridKeysTest, TheKeyPressHandlerHearsAndReplacesCharactersAndEnterCom
     QVariant storedAtEnter;
     grid.setKeyPress([&](int &key) {
         events << QStringLiteral("key %1").arg(key);
+        if (grid.keyEditColumn() >= 0)
+            events.last() += QStringLiteral(" in %1").arg(grid.keyEditColumn());
         if (key == '\r')
             storedAtEnter = stored(1, QStringLiteral("SCALA"));
         if (key == '.' && grid.currentIndex().column() == 1)
@@ -564,7 +566,8 @@ TEST_F(DataGridKeysTest, TheKeyPressHandlerHearsAndReplacesCharactersAndEnterCom
     EXPECT_EQ(editor()->text(), QStringLiteral("B,2"));
     QTest::keyClick(editor(), Qt::Key_Return);
 
-    EXPECT_EQ(events, (QStringList { "edit 1", "key 66", "key 46", "key 50", "after 1", "key 13" }));
+    EXPECT_EQ(events,
+        (QStringList { "edit 1", "key 66 in 1", "key 46 in 1", "key 50 in 1", "after 1", "key 13 in 1" }));
     EXPECT_EQ(storedAtEnter, QVariant(QStringLiteral("B,2")));
     EXPECT_EQ(stored(1, QStringLiteral("SCALA")), QVariant(QStringLiteral("B,2")));
     EXPECT_EQ(editor(), nullptr);
@@ -576,7 +579,7 @@ TEST_F(DataGridKeysTest, TheKeyPressHandlerHearsAndReplacesCharactersAndEnterCom
     QTest::keyClick(&grid, 'Z');
     ASSERT_NE(editor(), nullptr);
     QTest::keyClick(editor(), Qt::Key_Escape);
-    EXPECT_EQ(events, (QStringList { "key 13", "edit 1", "key 90", "key 27" }));
+    EXPECT_EQ(events, (QStringList { "key 13", "edit 1", "key 90 in 1", "key 27 in 1" }));
     EXPECT_EQ(stored(1, QStringLiteral("SCALA")), QVariant(QStringLiteral("B,2")));
 }
 

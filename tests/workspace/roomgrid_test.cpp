@@ -207,16 +207,23 @@ TEST_P(RoomGridSeparatorTest, EnterOnTheExpressionGivesTheSurfaceSavesAndTotals)
     EXPECT_TRUE(boxes.shown().isEmpty());
 }
 
-// Enter goes by the column whose editing began last: after an edit of the surface column, Enter on
-// another room copies that room's surface into its expression, with "." as its decimal mark.
-TEST_P(RoomGridSeparatorTest, EnterAfterASurfaceEditCopiesTheSurfaceIntoTheExpression)
+// A surface typed in place (a saved layout may unlock its column) becomes the room's expression,
+// with "." as its decimal mark, at the Enter that ends the typing; an Enter on another room, not
+// being edited, copies nothing.
+TEST_P(RoomGridSeparatorTest, EnterEndingASurfaceEditCopiesItIntoTheExpression)
 {
-    store(second, "MQ", num("12.5"));
-    form->TDBGrid1_ColEdit(3);
-    form->TDBGrid1->setCurrentIndex(form->TDBGrid1->model()->index(1, 1));
-    QTest::keyClick(form->TDBGrid1, Qt::Key_Return);
+    zav::platform::DataGridColumn surface = form->TDBGrid1->column(3);
+    surface.locked = false;
+    form->TDBGrid1->setColumn(3, surface);
+    enter(1, 3, QStringLiteral("12.5"));
+    EXPECT_EQ(stored(second, "MQ"), QVariant(num("12.5")));
     EXPECT_EQ(stored(second, "ESPRESSIONE"), QVariant(QStringLiteral("12.5")));
     EXPECT_EQ(form->Label14->text(), num("24.5"));
+
+    store(second, "ESPRESSIONE", QStringLiteral("5*5"));
+    form->TDBGrid1->setCurrentIndex(form->TDBGrid1->model()->index(1, 1));
+    QTest::keyClick(form->TDBGrid1, Qt::Key_Return);
+    EXPECT_EQ(stored(second, "ESPRESSIONE"), QVariant(QStringLiteral("5*5")));
     EXPECT_EQ(stored(first, "ESPRESSIONE"), QVariant(QStringLiteral("3*4")));
 }
 
@@ -376,6 +383,21 @@ TEST_F(RoomGridTest, AClearedCellIsStoredAsNullABlankAsItStands)
     EXPECT_TRUE(stored(first, "COEF4").isNull());
     enter(1, 1, QStringLiteral(" "));
     EXPECT_EQ(stored(second, "DESCRIZIONE"), QVariant(QStringLiteral(" ")));
+}
+
+// A tab chosen, or another unit handed over, while a cell is being typed into keeps what was typed.
+TEST_F(RoomGridTest, WhatIsBeingTypedIsKeptWhenTheViewOrTheUnitChanges)
+{
+    open(u',');
+    type(0, 1, QStringLiteral("Sala"));
+    select(2);
+    EXPECT_EQ(stored(first, "DESCRIZIONE"), QVariant(QStringLiteral("Sala")));
+    type(1, 1, QStringLiteral("Studio"));
+    frm_ins_coeff::open(
+        zav::workspace::Unit { { QStringLiteral("Altri"), QStringLiteral("1"), QStringLiteral("A"),
+                                   QStringLiteral("3"), QStringLiteral("9") },
+            std::nullopt });
+    EXPECT_EQ(stored(second, "DESCRIZIONE"), QVariant(QStringLiteral("Studio")));
 }
 
 // A room started on the new-row line of any unit view belongs to the unit shown.

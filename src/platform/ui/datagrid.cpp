@@ -86,13 +86,18 @@ public:
     {
         m_grid->editorStarting(index);
         const QStringList items = valueItems(index);
-        if (items.isEmpty())
-            return QStyledItemDelegate::createEditor(parent, option, index);
-        auto *combo = new QComboBox(parent);
-        combo->setObjectName(QStringLiteral("valueList"));
-        combo->addItem(QString());
-        combo->addItems(items);
-        return combo;
+        QWidget *editor = nullptr;
+        if (items.isEmpty()) {
+            editor = QStyledItemDelegate::createEditor(parent, option, index);
+        } else {
+            auto *combo = new QComboBox(parent);
+            combo->setObjectName(QStringLiteral("valueList"));
+            combo->addItem(QString());
+            combo->addItems(items);
+            editor = combo;
+        }
+        m_grid->m_editor = editor;
+        return editor;
     }
 
     void setEditorData(QWidget *editor, const QModelIndex &index) const override
@@ -340,12 +345,14 @@ bool DataGrid::setColumnValue(int column, const QVariant &value)
 
 // --- Keys and edits ------------------------------------------------------------------------------
 
-int DataGrid::heardKey(int code)
+int DataGrid::heardKey(int code, int editColumn)
 {
     if (!m_keyPress)
         return code;
     int heard = code;
+    m_keyEditColumn = editColumn;
     m_keyPress(heard);
+    m_keyEditColumn = -1;
     return heard;
 }
 
@@ -377,14 +384,15 @@ bool DataGrid::editorKey(QWidget *editor, QKeyEvent *event)
     if (event == m_keyInFlight)
         m_keyForwarded = true;
     const int code = text.at(0).unicode();
+    const int column = m_editColumn;
     if (isEnter(code)) {
         // The text typed is stored and the edit ends before the handler reads the cells.
         commitData(editor);
         closeEditor(editor, QAbstractItemDelegate::NoHint);
-        heardKey(code);
+        heardKey(code, column);
         return true;
     }
-    const int heard = heardKey(code);
+    const int heard = heardKey(code, column);
     if (heard == code || heard <= 0)
         return false;
     QKeyEvent replaced(QEvent::KeyPress, keyOf(heard), event->modifiers(), QString(QChar(heard)));
@@ -392,6 +400,15 @@ bool DataGrid::editorKey(QWidget *editor, QKeyEvent *event)
     QCoreApplication::sendEvent(editor, &replaced);
     m_replaying = false;
     return true;
+}
+
+void DataGrid::commitPendingEdit()
+{
+    if (!m_editor || state() != EditingState)
+        return;
+    QWidget *editor = m_editor;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 void DataGrid::editorStarting(const QModelIndex &index)
@@ -413,6 +430,7 @@ void DataGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint h
     const bool committed = m_editCommitted;
     m_editColumn = -1;
     m_editCommitted = false;
+    m_editor = nullptr;
     QTableView::closeEditor(editor, hint);
     if (column >= 0 && committed)
         emit afterColEdit(column);

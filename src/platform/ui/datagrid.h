@@ -86,6 +86,9 @@ public:
      * when there is no current row, the column's field is missing or the value does not suit it.
      */
     bool setColumnValue(int column, const QVariant &value);
+    /** @brief Stores the text of the cell being edited, if any, and ends its edit (a form about to
+     * read its rows again, which would drop it). */
+    void commitPendingEdit();
     /** @brief Lines of text the column headings hold (captions wrap at blanks); 1 by default. */
     int headingLines() const { return m_headingLines; }
     void setHeadingLines(int lines);
@@ -106,6 +109,11 @@ public:
     /** @brief Hears a typed character by its code and may replace it (0 is left as it is). */
     using KeyPress = std::function<void(int &keyAscii)>;
     void setKeyPress(KeyPress handler) { m_keyPress = std::move(handler); }
+    /**
+     * @brief While the key-press handler runs: the column of the cell whose editor the key came
+     * from (for Enter, the cell whose edit it has just ended); -1 for a key on the grid itself.
+     */
+    int keyEditColumn() const { return m_keyEditColumn; }
 
     // --- Selection bookmarks ------------------------------------------------------------------
     /** @brief Rowids of the selected rows, in the grid's order. */
@@ -158,8 +166,9 @@ private:
     void editorStarting(const QModelIndex &index);
     /** A key reaching a cell's editor; true when it was dealt with here (replaced, or Enter). */
     bool editorKey(QWidget *editor, QKeyEvent *event);
-    /** Runs the key-press handler on a code; returns the code it leaves. */
-    int heardKey(int code);
+    /** Runs the key-press handler on a code from a cell's editor (or -1: the grid); returns the
+     * code it leaves. */
+    int heardKey(int code, int editColumn = -1);
     /** Deletes the selected rows; false when none is selected. */
     bool deleteSelectedRows();
     void applyColumnSettings();
@@ -178,12 +187,15 @@ private:
     /** The key the grid is handling, and whether it went on to a cell's editor. */
     const QKeyEvent *m_keyInFlight = nullptr;
     bool m_keyForwarded = false;
+    /** The column of the editor the key being heard came from, -1 when none. */
+    int m_keyEditColumn = -1;
     /** A replaced key being sent to the editor: the handler has already heard it. */
     bool m_replaying = false;
     /** The column of the cell being edited, and whether its text was stored. */
     int m_editColumn = -1;
     bool m_editCommitted = false;
     QPageLayout::Orientation m_printOrientation = QPageLayout::Portrait;
+    QPointer<QWidget> m_editor;
 };
 
 } // namespace zav::platform
