@@ -1,5 +1,4 @@
-#include "register/frm_cod_piani.h"
-#include "register/unitregisterforms.h"
+#include "register/unitregisterfixture.h"
 
 #include "engine/archive.h"
 #include "platform/ui/datagrid.h"
@@ -22,48 +21,9 @@ namespace {
 
 using register_::frm_cod_piani;
 
-class UnitRegisterTest : public WorkspaceTest
+class UnitRegisterTest : public UnitRegisterFixture
 {
 protected:
-    void SetUp() override
-    {
-        WorkspaceTest::SetUp();
-        register_::registerUnitRegisterForms();
-        project.header(true, false, false, 2);
-        building(1, 2, false);
-        building(2, 1, true);
-    }
-    void TearDown() override
-    {
-        platform::FormRegistry::unload(register_::UnitRegisterFormName);
-        processDeletes();
-        WorkspaceTest::TearDown();
-    }
-
-    void building(int number, const QVariant &stairs, bool lift)
-    {
-        platform::Database::open(project.path())
-            .insert(QStringLiteral("COMPOS_PAL"),
-                { { QStringLiteral("NUM_PAL"), number }, { QStringLiteral("NUM_SCALE"), stairs },
-                    { QStringLiteral("ASCENSORE"), lift } });
-    }
-
-    frm_cod_piani *open()
-    {
-        return platform::FormRegistry::form<frm_cod_piani>(register_::UnitRegisterFormName);
-    }
-
-    static void choose(frm_cod_piani *form, const QString &building, const QString &stair)
-    {
-        form->Combo1->setCurrentText(building);
-        form->Combo1->setCurrentIndex(form->Combo1->findText(building));
-        form->Combo1_Click();
-        if (stair.isEmpty())
-            return;
-        form->Combo2->setCurrentIndex(form->Combo2->findText(stair));
-        form->Combo2_Click();
-    }
-
     QVariant unitField(const QString &owner, const QString &field)
     {
         const platform::Recordset rs
