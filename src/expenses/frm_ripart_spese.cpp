@@ -145,6 +145,8 @@ void frm_ripart_spese::buildGrids()
         column("TAB_F", "F", 90, Currency),
         column("totale", "TOTALE", 100, Currency),
     });
+    // Eighteen columns print across the page.
+    TDBGrid1->setPrintOrientation(QPageLayout::Landscape);
 
     Frame1 = new QFrame(m_gridArea);
     Frame1->setObjectName(QStringLiteral("Frame1"));

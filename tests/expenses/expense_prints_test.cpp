@@ -346,7 +346,7 @@ TEST_F(ExpensePrintsTest, AProjectNameWithAnApostropheSelectsItsOwnRows)
     ASSERT_EQ(doc.rows.size(), 4);
     EXPECT_EQ(doc.rows.at(0),
         (QStringList { "Condomino", "Pal.", "Scala", "Piano", "Int.", "Descrizione", "Millesimi\nGenerali",
-            "Millesimi\nPalazzina", "Millesimi\nScala", "Millesimi\nAscensore", "Millesimi\nRiscaldamento",
+            "Millesimi\nPalazzina", "Millesimi\nScala", "Millesimi\nAscensore", "Millesimi\nRiscald.",
             "Millesimi\nPortierato" }));
     EXPECT_EQ(doc.rows.at(1),
         (QStringList {
