@@ -13,6 +13,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrintPreviewDialog>
@@ -35,7 +36,12 @@ constexpr int kButtonWidth = 18;
 const QStringList alignmentNames { QStringLiteral("general"), QStringLiteral("left"),
     QStringLiteral("center"), QStringLiteral("right") };
 
-/** Draws the button of a cell-button column at the right of the cell and reports its click. */
+} // namespace
+
+/**
+ * Draws the button of a cell-button column at the right of the cell and reports its click; makes
+ * the cells' editors and lets the grid hear their keys first.
+ */
 class CellButtonDelegate : public QStyledItemDelegate
 {
 public:
@@ -79,14 +85,20 @@ public:
     QWidget *createEditor(
         QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
+        m_grid->editorStarting(index);
         const QStringList items = valueItems(index);
-        if (items.isEmpty())
-            return QStyledItemDelegate::createEditor(parent, option, index);
-        auto *combo = new QComboBox(parent);
-        combo->setObjectName(QStringLiteral("valueList"));
-        combo->addItem(QString());
-        combo->addItems(items);
-        return combo;
+        QWidget *editor = nullptr;
+        if (items.isEmpty()) {
+            editor = QStyledItemDelegate::createEditor(parent, option, index);
+        } else {
+            auto *combo = new QComboBox(parent);
+            combo->setObjectName(QStringLiteral("valueList"));
+            combo->addItem(QString());
+            combo->addItems(items);
+            editor = combo;
+        }
+        m_grid->m_editor = editor;
+        return editor;
     }
 
     void setEditorData(QWidget *editor, const QModelIndex &index) const override
@@ -107,6 +119,17 @@ public:
         QStyledItemDelegate::setModelData(editor, model, index);
     }
 
+    // The view installs the delegate on each editor it makes: the grid hears the editor's keys here
+    // before the delegate's own handling (which stores the text only later, on Enter).
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        auto *editor = qobject_cast<QWidget *>(object);
+        if (editor && event->type() == QEvent::KeyPress
+            && m_grid->editorKey(editor, static_cast<QKeyEvent *>(event)))
+            return true;
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
 private:
     QStringList valueItems(const QModelIndex &index) const
     {
@@ -123,6 +146,25 @@ private:
 
     DataGrid *m_grid;
 };
+
+namespace {
+
+bool isEnter(int code)
+{
+    return code == '\r';
+}
+
+// The key of a character that replaces a typed one (the separators, mostly).
+int keyOf(int code)
+{
+    if (code == ',')
+        return Qt::Key_Comma;
+    if (code == '.')
+        return Qt::Key_Period;
+    if (code >= 'a' && code <= 'z')
+        return Qt::Key_A + (code - 'a');
+    return code < 0x80 ? code : Qt::Key_unknown;
+}
 
 /** Owns a preview's printer: a child of the preview, so deleted after the preview itself. */
 class PrinterOwner : public QObject
@@ -284,6 +326,133 @@ void DataGrid::setHeadingLines(int lines)
 int DataGrid::row() const
 {
     return m_source && !m_source->noCurrentRow() ? m_source->currentRow() : -1;
+}
+
+bool DataGrid::setColumnValue(int column, const QVariant &value)
+{
+    if (!m_source || m_source->noCurrentRow() || column < 0 || column >= columnCount())
+        return false;
+    const int field = m_source->fieldIndex(this->column(column).dataField);
+    if (field < 0)
+        return false;
+    try {
+        m_source->setValue(m_source->currentRow(), field, value);
+        return true;
+    } catch (const DbError &error) {
+        dialogs().msgBox(failureText(error), MsgButtons::Ok, MsgIcon::Critical, programTitle());
+        return false;
+    }
+}
+
+// --- Keys and edits ------------------------------------------------------------------------------
+
+int DataGrid::heardKey(int code, int editColumn)
+{
+    if (!m_keyPress)
+        return code;
+    int heard = code;
+    m_keyEditColumn = editColumn;
+    m_keyPress(heard);
+    m_keyEditColumn = -1;
+    return heard;
+}
+
+void DataGrid::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Delete && m_allowDelete && !isReadOnly() && state() != EditingState
+        && deleteSelectedRows())
+        return;
+    const QString text = event->text();
+    if (text.isEmpty()) {
+        QTableView::keyPressEvent(event);
+        return;
+    }
+    // A character that opens a cell's editor goes on to it, where the handler hears it; one that
+    // opens none is heard here, after the grid has done with it (there is no text to replace).
+    m_keyInFlight = event;
+    m_keyForwarded = false;
+    QTableView::keyPressEvent(event);
+    m_keyInFlight = nullptr;
+    if (!m_keyForwarded)
+        heardKey(text.at(0).unicode());
+}
+
+bool DataGrid::editorKey(QWidget *editor, QKeyEvent *event)
+{
+    const QString text = event->text();
+    if (m_replaying || text.isEmpty())
+        return false;
+    if (event == m_keyInFlight)
+        m_keyForwarded = true;
+    const int code = text.at(0).unicode();
+    const int column = m_editColumn;
+    if (isEnter(code)) {
+        // The text typed is stored and the edit ends before the handler reads the cells.
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+        heardKey(code, column);
+        return true;
+    }
+    const int heard = heardKey(code, column);
+    if (heard == code || heard <= 0)
+        return false;
+    QKeyEvent replaced(QEvent::KeyPress, keyOf(heard), event->modifiers(), QString(QChar(heard)));
+    m_replaying = true;
+    QCoreApplication::sendEvent(editor, &replaced);
+    m_replaying = false;
+    return true;
+}
+
+void DataGrid::commitPendingEdit()
+{
+    if (!m_editor || state() != EditingState)
+        return;
+    QWidget *editor = m_editor;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void DataGrid::editorStarting(const QModelIndex &index)
+{
+    m_editColumn = index.column();
+    m_editCommitted = false;
+    emit colEdit(index.column());
+}
+
+void DataGrid::commitData(QWidget *editor)
+{
+    QTableView::commitData(editor);
+    m_editCommitted = true;
+}
+
+void DataGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    const int column = m_editColumn;
+    const bool committed = m_editCommitted;
+    m_editColumn = -1;
+    m_editCommitted = false;
+    m_editor = nullptr;
+    QTableView::closeEditor(editor, hint);
+    if (column >= 0 && committed)
+        emit afterColEdit(column);
+}
+
+bool DataGrid::deleteSelectedRows()
+{
+    if (!m_source)
+        return false;
+    const QList<qint64> rows = selectedBookmarks();
+    for (qint64 rowid : rows) {
+        try {
+            m_source->setCurrentRow(m_source->rowOf(rowid));
+            if (!m_source->noCurrentRow())
+                m_source->deleteCurrent();
+        } catch (const DbError &error) {
+            dialogs().msgBox(failureText(error), MsgButtons::Ok, MsgIcon::Critical, programTitle());
+            return true;
+        }
+    }
+    return !rows.isEmpty();
 }
 
 // A layout file holds one JSON object: layout name -> list of columns.
