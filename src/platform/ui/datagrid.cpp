@@ -166,20 +166,6 @@ int keyOf(int code)
     return code < 0x80 ? code : Qt::Key_unknown;
 }
 
-/** Owns a preview's printer: a child of the preview, so deleted after the preview itself. */
-class PrinterOwner : public QObject
-{
-public:
-    PrinterOwner(QPrinter *printer, QObject *parent)
-        : QObject(parent)
-        , m_printer(printer)
-    {
-    }
-
-private:
-    std::unique_ptr<QPrinter> m_printer;
-};
-
 QString htmlAlignment(const QVariant &alignment)
 {
     const Qt::Alignment align = Qt::Alignment(alignment.toInt());
@@ -666,11 +652,11 @@ void DataGrid::setPrintOrientation(QPageLayout::Orientation orientation)
 
 QPrintPreviewDialog *DataGrid::printPreview(const QString &title)
 {
-    auto *printer = new QPrinter(QPrinter::HighResolution);
+    // The preview owns its printer, set up before it lays out the pages.
+    auto *preview = new QPrintPreviewDialog(this);
+    QPrinter *printer = preview->printer();
     PrinterSettings::program().applyTo(*printer);
     printer->setPageOrientation(m_printOrientation);
-    auto *preview = new QPrintPreviewDialog(printer, this);
-    new PrinterOwner(printer, preview);
     preview->setObjectName(QStringLiteral("GridPrintPreview"));
     preview->setAttribute(Qt::WA_DeleteOnClose);
     preview->setWindowTitle(title);
