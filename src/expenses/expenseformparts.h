@@ -19,6 +19,9 @@ class DataSource;
  */
 namespace zav::expenses::formparts {
 
+/** @brief The title of the expense forms' print previews. */
+inline const QString PreviewTitle = QStringLiteral("Z.A.V. (Anteprima di Stampa)");
+
 /** @brief A notice to the user: information icon, OK, title "!!! Zav - Attenzione - !!!". */
 void information(const QString &text);
 /** @brief A failure told to the user: critical icon, OK, title "!!! Zav - Attenzione - !!!". */

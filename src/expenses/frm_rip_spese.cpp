@@ -10,6 +10,8 @@
 #include "expenses/thousandthscopy.h"
 #include "platform/db.h"
 #include "platform/dialogs.h"
+#include "platform/report/reportcall.h"
+#include "platform/report/selectionformula.h"
 #include "platform/steps.h"
 #include "platform/ui/datagrid.h"
 #include "platform/ui/datasource.h"
@@ -82,8 +84,7 @@ frm_rip_spese::frm_rip_spese(QWidget *parent)
     Command3 = platform::formButton(QStringLiteral("Command3"), QStringLiteral("Elimina Tutto"), this);
     Command5 = platform::formButton(QStringLiteral("Command5"), QStringLiteral("Stampa"), this);
     Command2 = platform::formButton(QStringLiteral("Command2"), QStringLiteral("Esci"), this);
-    // The print of the summary table is not part of this window yet.
-    Command5->setEnabled(false);
+    CrystalReport1.previewTitle = formparts::PreviewTitle;
 
     auto *caption = new QLabel(TDBGrid1->caption(), this);
     caption->setObjectName(QStringLiteral("TDBGrid1Caption"));
@@ -102,6 +103,7 @@ frm_rip_spese::frm_rip_spese(QWidget *parent)
     connect(Command2, &QPushButton::clicked, this, &frm_rip_spese::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &frm_rip_spese::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &frm_rip_spese::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &frm_rip_spese::Command5_Click);
 
     Form_Load();
 }
@@ -208,6 +210,23 @@ void frm_rip_spese::Command4_Click()
         if (row >= 0)
             Data1->setCurrentRow(row);
     }
+}
+
+void frm_rip_spese::Command5_Click()
+{
+    if (!VAR_GBL.progetto_corrente) {
+        information(QStringLiteral("Nessun progetto selezionato"));
+        return;
+    }
+    CrystalReport1.DataFiles.at(0) = SummaryTable::path();
+    CrystalReport1.DataFiles.at(1) = *VAR_GBL.progetto_corrente;
+    // The project's name is a value of the formula: quotes in it select its own rows.
+    const QString formula
+        = platform::FormulaBuilder()
+              .text(QStringLiteral("TAB_GENERALE"), QStringLiteral("COD_CONDOMINIO"), VAR_GBL.nome_progetto)
+              .toString();
+    platform::ReportCall::reportStep(CrystalReport1, platform::ReportCall::ExportOff,
+        { QStringLiteral("Tab_riep.gst"), {}, QString(), formula, {}, {}, false });
 }
 
 void frm_rip_spese::TDBGrid1_MouseUp(int Button, const QPoint &globalPosition)

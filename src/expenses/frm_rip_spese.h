@@ -1,6 +1,7 @@
 #pragma once
 
 #include "expenses/thousandthscopies.h"
+#include "platform/report/reportcontrol.h"
 
 #include <QList>
 #include <QPoint>
@@ -46,6 +47,12 @@ public:
     void Command3_Click();
     /** @brief "Accorpa": makes each selected row current in turn, in the order of selection. */
     void Command4_Click();
+    /**
+     * @brief "Stampa": previews the open project's rows of the summary table through
+     * "Tab_riep.gst", headed by the project's name and address; "Nessun progetto selezionato"
+     * while no project is open.
+     */
+    void Command5_Click();
     /** @brief A mouse button released over the grid: the right one (2) pops the menu up there. */
     void TDBGrid1_MouseUp(int Button, const QPoint &globalPosition);
     /** @brief "Seleziona" of the pop-up menu. */
@@ -68,6 +75,8 @@ public:
     QPushButton *Command3 = nullptr;
     QPushButton *Command5 = nullptr;
     QPushButton *Command2 = nullptr;
+    /** The report control of "Stampa", previewing under "Z.A.V. (Anteprima di Stampa)". */
+    platform::ReportControl CrystalReport1;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -11,6 +11,7 @@
 #include "expenses/thousandthscopy.h"
 #include "platform/db.h"
 #include "platform/dialogs.h"
+#include "platform/report/reportcall.h"
 #include "platform/steps.h"
 #include "platform/ui/datagrid.h"
 #include "platform/ui/datasource.h"
@@ -93,14 +94,14 @@ frm_ripart_spese::frm_ripart_spese(QWidget *parent)
     Command3 = button("Command3", QStringLiteral("Elimina Tutto"), this);
     Command5 = button("Command5", QStringLiteral("Stampa"), this);
     Command2 = button("Command2", QStringLiteral("Esci"), this);
-    // The print of the apportionment is not part of this window yet.
-    Command5->setEnabled(false);
+    CrystalReport1.previewTitle = formparts::PreviewTitle;
     buildLayout();
 
     connect(Command1, &QPushButton::clicked, this, &frm_ripart_spese::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frm_ripart_spese::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &frm_ripart_spese::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &frm_ripart_spese::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &frm_ripart_spese::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &frm_ripart_spese::Command6_Click);
     connect(Command8, &QPushButton::clicked, this, &frm_ripart_spese::Command8_Click);
 
@@ -144,6 +145,8 @@ void frm_ripart_spese::buildGrids()
         column("TAB_F", "F", 90, Currency),
         column("totale", "TOTALE", 100, Currency),
     });
+    // Eighteen columns print across the page.
+    TDBGrid1->setPrintOrientation(QPageLayout::Landscape);
 
     Frame1 = new QFrame(m_gridArea);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -362,6 +365,26 @@ void frm_ripart_spese::Command4_Click()
     lock(TDBGrid4, QStringLiteral("Tabella"));
     lock(TDBGrid5, QStringLiteral("Pal."));
     lock(TDBGrid5, QStringLiteral("Scala"));
+}
+
+void frm_ripart_spese::Command5_Click()
+{
+    const std::optional<QString> answer = dialogs().inputBox(
+        QStringLiteral(
+            "Selezionare il tipo di anteprima. 1 per anteprima semplice, 2 per anteprima standard"),
+        QStringLiteral("Anteprima di stampa"), QStringLiteral("1"));
+    // Only the exact answers act: "1 " and "01" do nothing, as Cancel does.
+    if (answer == QStringLiteral("1")) {
+        TDBGrid1->printPreview(formparts::PreviewTitle);
+    } else if (answer == QStringLiteral("2")) {
+        if (m_archive.isEmpty()) {
+            information(QStringLiteral("Nessuna tabella spese aperta: crearla con \"Crea Tabella\"."));
+            return;
+        }
+        // The archive the grid shows, whatever its name; a formula left by an earlier run never applies.
+        platform::ReportCall::reportStep(CrystalReport1, platform::ReportCall::ExportOff,
+            { QStringLiteral("Rip_spese.rpt"), { 0 }, m_archive, QString(), {}, {}, false });
+    }
 }
 
 void frm_ripart_spese::Command8_Click()

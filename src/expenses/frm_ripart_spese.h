@@ -1,6 +1,7 @@
 #pragma once
 
 #include "expenses/thousandthscopies.h"
+#include "platform/report/reportcontrol.h"
 
 #include <QList>
 #include <QString>
@@ -25,7 +26,8 @@ namespace zav::expenses {
  * their six thousandths, six shares and total; the expense frame, shown over it by "Tabella
  * Spese", holds the four amount grids (general, building, stair, lift). "Crea Tabella" makes the
  * archive afresh from the project, "Calcola Spese" apportions the amounts, "Elimina Tutto" empties
- * it. Every edit in a grid is written at once; nothing is saved on closing.
+ * it, "Stampa" previews the expense grid or the whole archive. Every edit in a grid is written at
+ * once; nothing is saved on closing.
  *
  * The form binds the archive named after the project when it loads, or the one "Crea Tabella"
  * made; it keeps no other state than its bindings and the frame's visibility.
@@ -50,6 +52,12 @@ public:
     void Command3_Click();
     /** @brief "Tabella Spese": shows the expense frame and locks the amount grids' key columns. */
     void Command4_Click();
+    /**
+     * @brief "Stampa": asks which preview. Exactly "1" opens the expense grid's own print preview;
+     * exactly "2" previews the archive bound (the one the grid shows) through "Rip_spese.rpt";
+     * any other answer, Cancel included, does nothing.
+     */
+    void Command5_Click();
     /** @brief "Calcola Spese": the apportionment, then "Calcolo Effettuato". */
     void Command6_Click();
     /** @brief "Esci" of the expense frame: hides it. */
@@ -93,6 +101,8 @@ public:
     QPushButton *Command3 = nullptr;
     QPushButton *Command5 = nullptr;
     QPushButton *Command2 = nullptr;
+    /** The report control of "Stampa"; its previews bear the summary form's title. */
+    platform::ReportControl CrystalReport1;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -69,7 +69,8 @@ protected:
                 const QTextTableCell cell = table->cellAt(r, c);
                 QTextCursor cursor = cell.firstCursorPosition();
                 cursor.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
-                row.append(cursor.selectedText());
+                // Cells do not wrap: their blanks are kept as non-breaking ones.
+                row.append(cursor.selectedText().replace(QChar::Nbsp, u' '));
             }
             rows.append(row);
         }
@@ -96,6 +97,11 @@ TEST_F(DataGridPrintTest, TheDocumentHoldsTheVisibleColumnsAsTheGridShowsThem)
     QTextTable *table = qobject_cast<QTextTable *>(document->rootFrame()->childFrames().value(0));
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table->format().headerRowCount(), 1);
+    // The columns share the page as on the screen: 150 and 90 pixels of 240.
+    const QList<QTextLength> widths = table->format().columnWidthConstraints();
+    ASSERT_EQ(widths.size(), 2);
+    EXPECT_DOUBLE_EQ(widths.at(0).rawValue(), 62.5);
+    EXPECT_DOUBLE_EQ(widths.at(1).rawValue(), 37.5);
 }
 
 TEST_F(DataGridPrintTest, ThePreviewIsModelessTitledAndKeepsItsOrientationWithTheGrid)

@@ -62,6 +62,7 @@ protected:
     static inline const QByteArray definition = R"({
         "title": "Ripartizione",
         "orientation": "landscape",
+        "fontSize": 7,
         "detail": { "slot": 0, "table": "UNITS" },
         "columns": [
             { "field": "OWNER", "heading": "Condomino", "width": 30 },
@@ -90,6 +91,7 @@ TEST_F(ReportSectionsTest, AFurtherTableFollowsInItsOwnOrderWithItsOwnTotal)
 {
     const ReportContent content = ReportEngine::prepare(report);
     EXPECT_EQ(content.orientation, QPageLayout::Landscape);
+    EXPECT_EQ(content.fontSize, 7.0);
     EXPECT_EQ(content.rows, (QList<QStringList> { { "Rossi", "1", "10,50" }, { "Bianchi", "2", "20,25" } }));
     EXPECT_EQ(content.totals, (QStringList { "Totale", "", "30,75" }));
     ASSERT_EQ(content.sections.size(), 1);
@@ -129,6 +131,8 @@ TEST_F(ReportSectionsTest, ADefinitionOutOfShapeSaysWhere)
         { R"({ "detail": { "slot": 0, "table": "UNITS" }, "columns": [ { "field": "OWNER" } ],
                "sections": [ { "detail": { "slot": 0, "table": "AMOUNTS" }, "columns": [ { "width": 3 } ] } ] })",
             "manca \"field\" in colonna 1 della sezione 1" },
+        { R"({ "detail": { "slot": 0, "table": "UNITS" }, "columns": [ { "field": "OWNER" } ], "fontSize": 40 })",
+            "\"fontSize\" deve essere un numero da 5 a 14" },
         { R"({ "detail": { "slot": 0, "table": "UNITS" }, "columns": [ { "field": "OWNER" } ], "sections": 3 })",
             "\"sections\" deve essere un elenco" },
     };

@@ -317,6 +317,7 @@ ReportContent ReportContent::build(const ReportDefinition &definition, const Rep
             { section.title, section.columns, std::move(table.rows), std::move(table.totals) });
     }
     content.orientation = definition.orientation;
+    content.fontSize = definition.fontSize;
 
     // The subtitle: what the selection names, else what the first row holds.
     QStringList parts;

@@ -41,6 +41,8 @@ struct ReportContent
     QList<ReportSectionContent> sections;
     /** The pages' orientation when the report fixes it. */
     std::optional<QPageLayout::Orientation> orientation;
+    /** Points of the tables' text. */
+    double fontSize = ReportDefinition::DefaultFontSize;
 
     bool hasTotals() const { return !totals.isEmpty(); }
 

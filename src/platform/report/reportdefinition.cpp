@@ -141,6 +141,13 @@ ReportDefinition ReportDefinition::fromJson(const QByteArray &json)
     else if (!orientation.isUndefined())
         invalid(QStringLiteral("\"orientation\" deve essere portrait o landscape"));
 
+    const QJsonValue fontSize = root.value(QLatin1String("fontSize"));
+    if (!fontSize.isUndefined()) {
+        if (!fontSize.isDouble() || fontSize.toDouble() < 5 || fontSize.toDouble() > 14)
+            invalid(QStringLiteral("\"fontSize\" deve essere un numero da 5 a 14"));
+        definition.fontSize = fontSize.toDouble();
+    }
+
     const QJsonValue sections = root.value(QLatin1String("sections"));
     if (!sections.isUndefined() && !sections.isArray())
         invalid(QStringLiteral("\"sections\" deve essere un elenco"));

@@ -82,7 +82,8 @@ struct ReportSection
  *       "totalLabel": "Totale" }
  *
  * Optional keys: "orientation" ("portrait" or "landscape") prints the report on pages so turned,
- * whatever the program's page set-up says, for a report too wide for the other; "sections", a list
+ * whatever the program's page set-up says, for a report too wide for the other; "fontSize", the
+ * points of the tables' text (8.5 when not given), for a report of many columns; "sections", a list
  * of further tables printed after the main one, each with "title", "detail", "columns" and
  * "totalLabel" as above. A selection formula selects in every table whose name it gives; the sort
  * fields of the control order the main table only.
@@ -100,6 +101,10 @@ struct ReportDefinition
     QList<ReportSection> sections;
     /** The page's orientation when the report fixes it; else the program's page set-up decides. */
     std::optional<QPageLayout::Orientation> orientation;
+    /** Points of the tables' text. */
+    double fontSize = DefaultFontSize;
+
+    static constexpr double DefaultFontSize = 8.5;
 
     /** @brief Reads a definition file; ReportError when it is missing or not a valid definition. */
     static ReportDefinition load(const QString &path);

@@ -76,9 +76,9 @@ struct Metrics
     QFont title = reportFont(14, true);
     QFont header = reportFont(10);
     QFont subtitle = reportFont(10, true);
-    QFont heading = reportFont(8.5, true);
-    QFont body = reportFont(8.5);
-    QFont total = reportFont(8.5, true);
+    QFont heading;
+    QFont body;
+    QFont total;
     QFont footer = reportFont(7.5);
 
     double width = 0;
@@ -94,7 +94,10 @@ struct Metrics
     /** Each table's left edge of each column, and the right edge of the last one. */
     QList<QList<double>> columnX;
 
-    Metrics(QPaintDevice &device, const QRectF &page, const QList<Table> &tables)
+    Metrics(QPaintDevice &device, const QRectF &page, const QList<Table> &tables, double fontSize)
+        : heading(reportFont(fontSize, true))
+        , body(reportFont(fontSize))
+        , total(reportFont(fontSize, true))
     {
         width = page.width();
         height = page.height();
@@ -241,7 +244,7 @@ void ReportPainter::paint(QPainter &painter, QPrinter &printer)
 {
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
     const QList<Table> tables = tablesOf(m_content);
-    const Metrics m(printer, QRectF(0, 0, page.width(), page.height()), tables);
+    const Metrics m(printer, QRectF(0, 0, page.width(), page.height()), tables, m_content.fontSize);
     m_pages = layOut(m_content, m.heights(m_content));
 
     QPen pen(Qt::black);

@@ -136,50 +136,51 @@ QByteArray RtfWriter::write(
     double mainWidth = 0;
     for (const ReportColumn &column : content.columns)
         mainWidth += column.width;
-    const auto writeTable
-        = [&](const QList<ReportColumn> &columns, const QList<QStringList> &rows, const QStringList &totals) {
-              // The row definition: bordered cells across the text width, in proportion to the widths.
-              double totalWidth = 0;
-              for (const ReportColumn &column : columns)
-                  totalWidth += column.width;
-              const double unit = textWidth / std::max(mainWidth, totalWidth);
-              QByteArray cells;
-              QByteArray shadedCells;
-              double right = 0;
-              for (const ReportColumn &column : columns) {
-                  right += unit * column.width;
-                  const QByteArray borders = "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
-                                             "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10";
-                  const QByteArray edge = "\\cellx" + QByteArray::number(int(std::lround(right)));
-                  cells += borders + edge;
-                  shadedCells += borders + "\\clcbpat2" + edge;
-              }
-              const QByteArray rowStart = "\\trowd\\trgaph60\\trleft0";
+    const QByteArray cellFont = "\\fs" + QByteArray::number(int(std::lround(content.fontSize * 2)));
+    const auto writeTable = [&](const QList<ReportColumn> &columns, const QList<QStringList> &rows,
+                                const QStringList &totals) {
+        // The row definition: bordered cells across the text width, in proportion to the widths.
+        double totalWidth = 0;
+        for (const ReportColumn &column : columns)
+            totalWidth += column.width;
+        const double unit = textWidth / std::max(mainWidth, totalWidth);
+        QByteArray cells;
+        QByteArray shadedCells;
+        double right = 0;
+        for (const ReportColumn &column : columns) {
+            right += unit * column.width;
+            const QByteArray borders = "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
+                                       "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10";
+            const QByteArray edge = "\\cellx" + QByteArray::number(int(std::lround(right)));
+            cells += borders + edge;
+            shadedCells += borders + "\\clcbpat2" + edge;
+        }
+        const QByteArray rowStart = "\\trowd\\trgaph60\\trleft0";
 
-              // Headings, repeated at the top of every page.
-              out += rowStart + "\\trhdr" + shadedCells + "\n";
-              for (const ReportColumn &column : columns)
-                  out += "\\pard\\intbl\\plain\\f0\\fs17\\b\\qc " + escape(column.heading) + "\\cell";
-              out += "\\row\n";
+        // Headings, repeated at the top of every page.
+        out += rowStart + "\\trhdr" + shadedCells + "\n";
+        for (const ReportColumn &column : columns)
+            out += "\\pard\\intbl\\plain\\f0" + cellFont + "\\b\\qc " + escape(column.heading) + "\\cell";
+        out += "\\row\n";
 
-              const auto writeRow = [&](const QStringList &texts, bool bold) {
-                  out += rowStart + cells + "\n";
-                  for (int c = 0; c < columns.size(); ++c) {
-                      out += "\\pard\\intbl\\plain\\f0\\fs17";
-                      if (bold)
-                          out += "\\b";
-                      out += alignmentWord(columns.at(c).align);
-                      out += ' ';
-                      out += escape(texts.value(c));
-                      out += "\\cell";
-                  }
-                  out += "\\row\n";
-              };
-              for (const QStringList &row : rows)
-                  writeRow(row, false);
-              if (!totals.isEmpty())
-                  writeRow(totals, true);
-          };
+        const auto writeRow = [&](const QStringList &texts, bool bold) {
+            out += rowStart + cells + "\n";
+            for (int c = 0; c < columns.size(); ++c) {
+                out += "\\pard\\intbl\\plain\\f0" + cellFont;
+                if (bold)
+                    out += "\\b";
+                out += alignmentWord(columns.at(c).align);
+                out += ' ';
+                out += escape(texts.value(c));
+                out += "\\cell";
+            }
+            out += "\\row\n";
+        };
+        for (const QStringList &row : rows)
+            writeRow(row, false);
+        if (!totals.isEmpty())
+            writeRow(totals, true);
+    };
 
     writeTable(content.columns, content.rows, content.totals);
     for (const ReportSectionContent &section : content.sections) {

@@ -22,6 +22,7 @@
 #include <QStyleOptionButton>
 #include <QStyledItemDelegate>
 #include <QTextDocument>
+#include <QTextTable>
 
 #include <algorithm>
 
@@ -164,20 +165,6 @@ int keyOf(int code)
         return Qt::Key_A + (code - 'a');
     return code < 0x80 ? code : Qt::Key_unknown;
 }
-
-/** Owns a preview's printer: a child of the preview, so deleted after the preview itself. */
-class PrinterOwner : public QObject
-{
-public:
-    PrinterOwner(QPrinter *printer, QObject *parent)
-        : QObject(parent)
-        , m_printer(printer)
-    {
-    }
-
-private:
-    std::unique_ptr<QPrinter> m_printer;
-};
 
 QString htmlAlignment(const QVariant &alignment)
 {
@@ -613,8 +600,9 @@ std::unique_ptr<QTextDocument> DataGrid::printDocument() const
     html += QStringLiteral("<p style=\"font-size:11pt; font-weight:bold\">") + m_caption.toHtmlEscaped()
         + QStringLiteral("</p><p style=\"font-size:7pt\">Stampato il ")
         + QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")) + QStringLiteral("</p>");
-    html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" width=\"100%\" "
-                           "style=\"border-collapse:collapse; font-size:7pt\"><thead><tr>");
+    html += QStringLiteral(
+        "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" width=\"100%\" "
+        "style=\"border-collapse:collapse; font-size:7pt; white-space:nowrap\"><thead><tr>");
     for (int c : shown) {
         html += QStringLiteral("<th bgcolor=\"#e1e1e1\">") + m_model->column(c).heading().toHtmlEscaped()
             + QStringLiteral("</th>");
@@ -637,6 +625,23 @@ std::unique_ptr<QTextDocument> DataGrid::printDocument() const
     font.setPointSizeF(7);
     document->setDefaultFont(font);
     document->setHtml(html);
+
+    // The columns share the page as they share the grid on the screen.
+    const auto frames = document->rootFrame()->childFrames();
+    auto *table = frames.isEmpty() ? nullptr : qobject_cast<QTextTable *>(frames.first());
+    double total = 0;
+    for (int c : shown)
+        total += std::max(1, columnWidth(c));
+    if (table && total > 0) {
+        QList<QTextLength> widths;
+        for (int c : shown)
+            widths.append(
+                QTextLength(QTextLength::PercentageLength, 100.0 * std::max(1, columnWidth(c)) / total));
+        QTextTableFormat format = table->format();
+        format.setColumnWidthConstraints(widths);
+        format.setHeaderRowCount(1);
+        table->setFormat(format);
+    }
     return document;
 }
 
@@ -647,11 +652,11 @@ void DataGrid::setPrintOrientation(QPageLayout::Orientation orientation)
 
 QPrintPreviewDialog *DataGrid::printPreview(const QString &title)
 {
-    auto *printer = new QPrinter(QPrinter::HighResolution);
+    // The preview owns its printer, set up before it lays out the pages.
+    auto *preview = new QPrintPreviewDialog(this);
+    QPrinter *printer = preview->printer();
     PrinterSettings::program().applyTo(*printer);
     printer->setPageOrientation(m_printOrientation);
-    auto *preview = new QPrintPreviewDialog(printer, this);
-    new PrinterOwner(printer, preview);
     preview->setObjectName(QStringLiteral("GridPrintPreview"));
     preview->setAttribute(Qt::WA_DeleteOnClose);
     preview->setWindowTitle(title);

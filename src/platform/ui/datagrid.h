@@ -129,8 +129,8 @@ public:
     // --- Printing -----------------------------------------------------------------------------
     /**
      * @brief The grid on paper: its caption and the print date, then a table of its visible
-     * columns, headed by their captions (repeated on every page), with every row's texts as the
-     * grid shows them. Printing it numbers the pages.
+     * columns, as wide in proportion as on the screen and headed by their captions (repeated on
+     * every page), with every row's texts as the grid shows them. Printing it numbers the pages.
      */
     std::unique_ptr<QTextDocument> printDocument() const;
     /** @brief The orientation the grid prints in, kept with the grid (portrait by default). */
