@@ -246,15 +246,18 @@ void ST_MIL::buildLayout()
     boxes->addWidget(Label7);
     boxes->addWidget(Combo2);
     boxes->addStretch();
-    auto *documents = new QGridLayout;
-    documents->addWidget(Command3, 0, 0);
-    documents->addWidget(Command7, 0, 1);
-    documents->addWidget(Command8, 0, 2);
-    documents->addWidget(Command9, 1, 0);
-    documents->addWidget(XPButton1, 1, 1);
-    auto *frame1 = new QVBoxLayout(Frame1);
-    frame1->addLayout(choices);
-    frame1->addLayout(boxes);
+    // The document buttons stand in one column beside the choices, from the report down to the
+    // circular.
+    auto *documents = new QVBoxLayout;
+    for (controls::XPButton *button : { Command3, Command7, Command8, Command9, XPButton1 })
+        documents->addWidget(button);
+    documents->addStretch();
+    auto *options = new QVBoxLayout;
+    options->addLayout(choices);
+    options->addLayout(boxes);
+    options->addStretch();
+    auto *frame1 = new QHBoxLayout(Frame1);
+    frame1->addLayout(options, 1);
     frame1->addLayout(documents);
 
     auto *frame2 = new QVBoxLayout(Frame2);

@@ -20,6 +20,7 @@
 #include "shell/forms/shellforms.h"
 #include "shell/project/editorfile.h"
 #include "tables/tablecommands.h"
+#include "terraces/terracesforms.h"
 #include "workspace/workspacecommands.h"
 
 #include <QApplication>
@@ -99,6 +100,7 @@ void registerForms()
     platform::CommandRegistry::setHandler(QStringLiteral("accorpa"), &expenses::accorpa_Click);
     tables::registerForms();
     tables::registerCommands();
+    terraces::registerForms();
     registerShellForms();
     // Every other window opens over the main window and stays in front of it.
     FormRegistry::setMainWindow(FormName::frm_init);

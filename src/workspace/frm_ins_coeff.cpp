@@ -49,7 +49,6 @@ const QString kDefaultLayout = QStringLiteral("Layout_default");
 // The caption of the coefficient picker's transfer button that names this grid as its target.
 const QString kTransfer = QStringLiteral("Trasferisci");
 // The CAD program's class behind the workspace's own link.
-const QString kLocalCadClass = QStringLiteral("Ormida");
 
 // Where the tab strip and the grid stand, and their size as designed (a window of 12000 x 9000).
 constexpr QPoint kTabStripAt(60, 1470);
@@ -246,10 +245,12 @@ void frm_ins_coeff::buildControls()
         Command1[i] = new QPushButton(QString::fromUtf8(captions[i]), this);
         Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
         Command1[i]->hide();
+        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
     }
     Command2 = new QPushButton(QStringLiteral("Calc. Mil."), this);
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->hide();
+    connect(Command2, &QPushButton::clicked, this, &frm_ins_coeff::Command2_Click);
 
     placeControls();
 }
@@ -679,25 +680,6 @@ void frm_ins_coeff::typeIntoTxtole(const QString &characters)
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
         QCoreApplication::sendEvent(txtole, &press);
     }
-}
-
-void frm_ins_coeff::localCadLink()
-{
-    // Every use makes a fresh object, as the link's button does; one that cannot be made leaves
-    // the one held.
-    tryStep([this] { oggetto_cad_locale = platform::createCadAutomation(kLocalCadClass); });
-    if (m_localCadOn) {
-        m_localCadOn = false;
-        oggetto_cad_locale.reset();
-        return;
-    }
-    m_localCadOn = true;
-    if (!oggetto_cad_locale)
-        return;
-    platform::CadAutomation &cad = *oggetto_cad_locale;
-    tryStep([&cad] { cad.init_Cadform(true, 0); });
-    tryStep([&cad] { cad.mostra(); });
-    tryStep([this, &cad] { cad.SET_HANDLE(qint32(txtole->winId())); });
 }
 
 // --- Geometry -----------------------------------------------------------------------------------

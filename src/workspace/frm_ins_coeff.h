@@ -70,6 +70,11 @@ class frm_ins_coeff : public QWidget
 public:
     /** @brief The form's name in the form registry. */
     static constexpr const char *FormName = "frm_ins_coeff";
+    /** @brief The command key under which the table tools serve "Copia Mil. da": the copy of
+     * thousandths shown modeless. */
+    static constexpr const char *CopyThousandthsKey = "copia_mil_da";
+    /** @brief The automation class of the workspace's own CAD link. */
+    static constexpr const char *LocalCadClass = "Ormida";
 
     explicit frm_ins_coeff(QWidget *parent = nullptr);
     ~frm_ins_coeff() override;
@@ -120,6 +125,24 @@ public:
     /** @brief The form's handling of a key (its key code), run before the control gets the key. */
     void Form_KeyDown(int keyCode);
 
+    /**
+     * @brief The hidden buttons (index 0 to 10): each runs the command of the thousandths band's
+     * tool or of the workspace's key that does the same, and "Gridal" (3) switches the workspace's
+     * own CAD link.
+     */
+    void Command1_Click(int Index);
+    /** @brief "Calc. Mil.": the thousandths calculation, as the F4 key. */
+    void Command2_Click();
+    /** @brief The band tool (or other command key) a hidden button runs; empty for "Gridal" and
+     * "Esci", which are the workspace's own. */
+    static QString commandKeyOf(int Index);
+
+    /** @brief The workspace's own CAD object, made by "Gridal"; nullptr until then. It outlives
+     * the form, as the link's flag does. */
+    static platform::CadAutomation *oggetto_cad_locale();
+    /** @brief Whether the workspace's own CAD link is on. */
+    static bool cad_locale_attivo();
+
     // --- State other forms read -----------------------------------------------------------------
     /** @brief The unit open in the workspace, none before the first hand-over. */
     const std::optional<Unit> &unit() const { return m_unit; }
@@ -160,8 +183,6 @@ public:
     qint16 colonna_corrente = 0;
     /** @brief The expression the CAD program's keystrokes are building. */
     QString espressione_cad;
-    /** @brief The workspace's own CAD object (the "Gridal" link); none while that link is off. */
-    std::unique_ptr<platform::CadAutomation> oggetto_cad_locale;
 
 public slots:
     /** @brief Characters as the CAD program types them into the hidden text box, one key each. */
@@ -202,7 +223,6 @@ private:
 
     std::optional<Unit> m_unit;
     WorkspaceView m_view = WorkspaceView::Surfaces;
-    bool m_localCadOn = false;
     const QEvent *m_keySeen = nullptr;
     QSize m_tabStrip;
     QSize m_grid;

@@ -190,9 +190,9 @@ void RoomGrid::cadKeystroke(frm_ins_coeff &form, int keyAscii)
 {
     platform::DataGrid &grid = *form.TDBGrid1;
     const bool surfaces = form.view() == WorkspaceView::Surfaces;
-    const auto bringForward = [&form] {
-        if (form.oggetto_cad_locale)
-            tryStep([&form] { form.oggetto_cad_locale->Finestra_in_Primopiano(); });
+    const auto bringForward = [] {
+        if (platform::CadAutomation *cad = frm_ins_coeff::oggetto_cad_locale())
+            tryStep([cad] { cad->Finestra_in_Primopiano(); });
     };
 
     if (surfaces && keyAscii == '|') {

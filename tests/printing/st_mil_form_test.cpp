@@ -78,6 +78,19 @@ TEST_F(PrintForm, LoadsTheProjectsBuildingsAndLists)
         EXPECT_EQ(button->caption(), QString::fromLatin1(caption));
         EXPECT_EQ(button->parentWidget(), f->Frame1);
     }
+    // Always shown, one under the other in that order.
+    f->resize(900, 700);
+    f->show();
+    for (std::size_t i = 0; i < std::size(documents); ++i) {
+        const QWidget *button = documents[i].first;
+        SCOPED_TRACE(documents[i].second);
+        EXPECT_TRUE(button->isVisibleTo(f));
+        if (i == 0)
+            continue;
+        const QWidget *above = documents[i - 1].first;
+        EXPECT_EQ(button->x(), above->x());
+        EXPECT_GE(button->y(), above->geometry().bottom());
+    }
     EXPECT_TRUE(boxes.shown().isEmpty());
 }
 

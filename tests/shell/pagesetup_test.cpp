@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using zav::platform::PrinterSettings;
 using zav::shell::PageSetup;
 
@@ -108,36 +110,52 @@ TEST_F(PageSetupTest, AReportPrintedAfterTheSetUpHasItsPaperAndOrientation)
 {
     zav::test::TempProgramFolder folder;
     zav::platform::ScriptedDialogs boxes;
-    // No printer here: the run's output goes to a PDF file, the rest of the set-up stays.
-    PrinterSettings::setPrinterList({});
+    // No printer here: each run's output goes to a PDF file, the rest of the set-up stays.
+    PrinterSettings::setPrinterList({ [] { return QStringList(); }, [] { return QString(); } });
     PrinterSettings::program().printerName.clear();
-    PageSetup::setDialogRunner([](PrinterSettings &settings, QWidget *) {
-        settings.orientation = QPageLayout::Landscape;
-        settings.pageSize = QPageSize(QPageSize::A5);
-        return true;
-    });
-    ASSERT_TRUE(PageSetup::run(nullptr));
 
-    const QString pdf = folder.file(QStringLiteral("tabella.pdf"));
-    zav::platform::ReportEngine::setPrinterSetup([&](QPrinter &printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-    });
-    zav::platform::ReportControl &control = zav::printing::TablePrints::windowControl();
-    const zav::platform::ReportControl before = control;
-    control.Destination = zav::platform::ReportDestination::Printer;
-    zav::printing::TablePrints::windowTable(folder.file(QStringLiteral("ARCH_MIL.CLO")));
-    control = before;
-    zav::platform::ReportEngine::setPrinterSetup({});
+    // Prints the window table on the printer and gives the page's width and height in points.
+    int run = 0;
+    const auto printedPage = [&]() -> std::pair<double, double> {
+        const QString pdf = folder.file(QStringLiteral("tabella%1.pdf").arg(++run));
+        zav::platform::ReportEngine::setPrinterSetup([&](QPrinter &printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+        });
+        zav::platform::ReportControl &control = zav::printing::TablePrints::windowControl();
+        const zav::platform::ReportControl before = control;
+        control.Destination = zav::platform::ReportDestination::Printer;
+        zav::printing::TablePrints::windowTable(folder.file(QStringLiteral("ARCH_MIL.CLO")));
+        control = before;
+        zav::platform::ReportEngine::setPrinterSetup({});
 
-    QFile file(pdf);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString bytes = QString::fromLatin1(file.readAll());
-    // A5 is 420 x 595 points; turned, 595 wide and 420 high.
-    const QRegularExpression box(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"));
-    const QRegularExpressionMatch match = box.match(bytes);
-    ASSERT_TRUE(match.hasMatch());
-    EXPECT_NEAR(match.captured(1).toDouble(), 595.0, 0.5);
-    EXPECT_NEAR(match.captured(2).toDouble(), 420.0, 0.5);
+        QFile file(pdf);
+        if (!file.open(QIODevice::ReadOnly))
+            return { 0, 0 };
+        const QString bytes = QString::fromLatin1(file.readAll());
+        const QRegularExpression box(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"));
+        const QRegularExpressionMatch match = box.match(bytes);
+        if (!match.hasMatch())
+            return { -1, -1 };
+        return { match.captured(1).toDouble(), match.captured(2).toDouble() };
+    };
+
+    // The dialog turned to landscape A5 and cancelled: the page stays portrait A4, 595 x 842 points.
+    {
+        zav::platform::ModalDriverScope driver(answerDialog(false));
+        EXPECT_FALSE(PageSetup::run(nullptr));
+    }
+    auto [width, height] = printedPage();
+    EXPECT_NEAR(width, 595.0, 0.5);
+    EXPECT_NEAR(height, 842.0, 0.5);
+
+    // The same choices accepted: A5 is 420 x 595 points; turned, 595 wide and 420 high.
+    {
+        zav::platform::ModalDriverScope driver(answerDialog(true));
+        EXPECT_TRUE(PageSetup::run(nullptr));
+    }
+    std::tie(width, height) = printedPage();
+    EXPECT_NEAR(width, 595.0, 0.5);
+    EXPECT_NEAR(height, 420.0, 0.5);
     EXPECT_TRUE(boxes.shown().isEmpty());
 }

@@ -1,0 +1,99 @@
+// Times "Copia" of the terrace form: the rooms of every unit listed for a terrace table copied from
+// the project into the terrace archive, on disk. The project has twice as many units as the table
+// lists, ten rooms each; each run starts from a terrace archive holding only the list.
+
+#include "platform/db.h"
+#include "support/benchproject.h"
+#include "terraces/roomcopy.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <stdexcept>
+
+namespace {
+
+using zav::platform::Database;
+using zav::terraces::RoomCopy;
+
+constexpr int roomsPerUnit = 10;
+
+QString owner(int i)
+{
+    return i % 5 == 0 ? QStringLiteral("D'Amico \"%1\"").arg(i) : QStringLiteral("Condomino %1").arg(i);
+}
+
+/** A project of 2 * listed units of ten rooms each, over four buildings of two stairs. */
+QString makeProject(const QTemporaryDir &dir, int listed)
+{
+    const QString path = dir.filePath(QStringLiteral("BENCH.CDB"));
+    zav::bench::copyTemplateArchive(path);
+    Database db = Database::open(path);
+    auto transaction = db.transaction();
+    auto room = db.prepare(
+        QStringLiteral("INSERT INTO ESPRESSIONI (NOME_CONDOMINO, DESCRIZIONE, ESPRESSIONE, MQ, PALAZ, COEF1, "
+                       "COEF2, COEF3, COEF4, "
+                       "COEF5, COEF6, COEF7, COEF8, TOT_COEF, SCALA, H_PIANO, TOT_VOL, INTERNO, PIANO) "
+                       "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+    // The rooms are stored unit after unit, interleaved with those of the units not listed.
+    for (int r = 0; r < roomsPerUnit; ++r) {
+        for (int i = 0; i < 2 * listed; ++i) {
+            const QString building = QString::number(1 + i % 4);
+            const QString stair = (i / 4) % 2 ? QStringLiteral("B") : QStringLiteral("A");
+            room.exec({ owner(i), QStringLiteral("Vano %1").arg(r), QStringLiteral("3.5*4.2"),
+                QStringLiteral("14,7"), building, QStringLiteral("1"), QStringLiteral("1,05"),
+                QStringLiteral("0,95"), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1"),
+                QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("14,3"), stair,
+                QStringLiteral("2,7"), QStringLiteral("39,69"), i + 1, QString::number(i % 9) });
+        }
+    }
+    transaction.commit();
+    return path;
+}
+
+/** The terrace archive listing the even units of the project for table "T1". */
+void makeTerraces(const QString &path, int listed)
+{
+    QFile::remove(path);
+    if (!QFile::copy(QStringLiteral(ZAV_BENCH_PROGRAM_DIR "/TERRAZZE.CLO"), path))
+        throw std::runtime_error("cannot copy the terrace template");
+    QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    Database db = Database::open(path);
+    auto transaction = db.transaction();
+    auto unit = db.prepare(QStringLiteral("INSERT INTO ELENCO VALUES (?,?,?,?,?,?,?)"));
+    for (int k = 0; k < listed; ++k) {
+        const int i = 2 * k;
+        unit.exec({ owner(i), 1 + i % 4, (i / 4) % 2 ? QStringLiteral("B") : QStringLiteral("A"),
+            QString::number(i % 9), i + 1, QStringLiteral("T1"), QStringLiteral("Terrazzi") });
+    }
+    transaction.commit();
+}
+
+void copia(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const int listed = int(state.range(0));
+    const QString project = makeProject(dir, listed);
+    const QString terraces = dir.filePath(QStringLiteral("BENCH.TER"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        makeTerraces(terraces, listed);
+        state.ResumeTiming();
+        const RoomCopy::Outcome outcome = RoomCopy::run(project, terraces, QStringLiteral("T1"));
+        if (outcome.rooms != listed * roomsPerUnit)
+            state.SkipWithError("not every room was copied");
+    }
+    state.SetComplexityN(listed);
+}
+
+BENCHMARK(copia)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(3000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->Complexity(benchmark::oN);
+
+} // namespace

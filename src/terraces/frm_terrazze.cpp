@@ -1,0 +1,769 @@
+#include "terraces/frm_terrazze.h"
+
+#include "engine/archive.h"
+#include "engine/databasefailure.h"
+#include "engine/messagetitles.h"
+#include "engine/var_gbl.h"
+#include "platform/dialogs.h"
+#include "platform/ui/datagrid.h"
+#include "platform/ui/datasource.h"
+#include "platform/ui/formbutton.h"
+#include "platform/ui/formregistry.h"
+#include "platform/ui/twips.h"
+#include "terraces/terracearchive.h"
+#include "terraces/terraceoperations.h"
+#include "terraces/terracesforms.h"
+#include "workspace/totaltext.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+namespace zav::terraces {
+
+using engine::VAR_GBL;
+using platform::DataGrid;
+using platform::DataGridColumn;
+using platform::DataSource;
+using platform::dialogs;
+using platform::MsgButtons;
+using platform::MsgIcon;
+using platform::MsgResult;
+using platform::TableQuery;
+
+namespace {
+
+// The buttons of the array that need a current table. Those of the room computations, the
+// terrace thousandths ("Calcola Totali", "Calcola Millesimi", "Ricalcola Totali") join them with
+// their operations.
+constexpr std::array TableButtons { 1, 2, 5, 7, 9 };
+
+// The room grid's fields, one column each, in the order of the rooms table.
+const QStringList &roomFields()
+{
+    static const QStringList fields = terracearchive::format().at(2).fields.mid(0, 19);
+    return fields;
+}
+
+QLabel *label(const char *name, const QString &text, QWidget *parent)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+}
+
+// A label that holds a value: sunken, so that an empty one still shows its place.
+QLabel *valueLabel(const char *name, const QString &text, QWidget *parent)
+{
+    QLabel *l = label(name, text, parent);
+    l->setFrameShape(QFrame::Panel);
+    l->setFrameShadow(QFrame::Sunken);
+    l->setMinimumWidth(60);
+    return l;
+}
+
+DataSource *source(const char *name, QObject *parent)
+{
+    auto *s = new DataSource(parent);
+    s->setObjectName(QString::fromLatin1(name));
+    return s;
+}
+
+DataGrid *grid(const char *name, QWidget *parent)
+{
+    auto *g = new DataGrid(parent);
+    g->setObjectName(QString::fromLatin1(name));
+    return g;
+}
+
+QGroupBox *frame(const char *name, const QString &caption, QWidget *parent)
+{
+    auto *f = new QGroupBox(caption, parent);
+    f->setObjectName(QString::fromLatin1(name));
+    f->setAutoFillBackground(true);
+    f->hide();
+    return f;
+}
+
+// The project's and the listed units' columns: owner, building, stair, floor code, unit number.
+QList<DataGridColumn> unitColumns(bool listed)
+{
+    QList<DataGridColumn> columns {
+        { QStringLiteral("PROPRIETARIO"), QStringLiteral("Comdomino"), 170 },
+        { QStringLiteral("NUM_PAL"), QStringLiteral("Pal."), 40 },
+        { QStringLiteral("SCALA"), QStringLiteral("Scala"), 60 },
+        { QStringLiteral("SIGLA"), QStringLiteral("Piano"), 45 },
+        { QStringLiteral("INTERNO"), QStringLiteral("Int."), 40 },
+    };
+    if (listed) {
+        columns.append({ QStringLiteral("COD_TERRAZZE"), QStringLiteral(" "), 60 });
+        columns.append({ QStringLiteral("DESCRIZIONE_TER"), QStringLiteral("  "), 120 });
+    }
+    for (DataGridColumn &column : columns)
+        column.locked = true;
+    return columns;
+}
+
+void warn(const QString &text)
+{
+    dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Information, engine::MessageTitle::ZavWarning);
+}
+
+} // namespace
+
+frm_terrazze::frm_terrazze(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(TerraceFormName);
+    setWindowTitle(QStringLiteral("Terrazze"));
+    // The room expressions are evaluated on this form.
+    VAR_GBL.init_operatori();
+    VAR_GBL.init_precedenze();
+    buildControls();
+    buildLayout();
+    resize(1100, 680);
+    Form_Load();
+}
+
+frm_terrazze::~frm_terrazze() = default;
+
+bool frm_terrazze::archiveUsable()
+{
+    const QString path = VAR_GBL.archivio_terrazze;
+    const QStringList problems = terracearchive::problems(path);
+    if (problems.isEmpty())
+        return true;
+    dialogs().msgBox(QStringLiteral("L'archivio delle terrazze \"%1\" non si può usare:\n- %2\n"
+                                    "La finestra delle terrazze non è stata aperta.")
+                         .arg(QDir::toNativeSeparators(path), problems.join(QStringLiteral("\n- "))),
+        MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
+    return false;
+}
+
+void frm_terrazze::buildControls()
+{
+    Label21 = label("Label21", QStringLiteral("Codice"), this);
+    Label22 = label("Label22", QStringLiteral("Nome Tabella"), this);
+    Label1 = valueLabel("Label1", QString(), this);
+    Label2 = valueLabel("Label2", QString(), this);
+    Label2->setMinimumWidth(240);
+
+    Frame4 = new QFrame(this);
+    Frame4->setObjectName(QStringLiteral("Frame4"));
+    Frame4->setFrameShape(QFrame::StyledPanel);
+    Frame4->hide();
+    Label7 = label("Label7", QStringLiteral("Condomino:"), Frame4);
+    Label6 = label("Label6", QStringLiteral("Palazzina:"), Frame4);
+    Label3 = label("Label3", QStringLiteral("Scala:"), Frame4);
+    Label4 = label("Label4", QStringLiteral("Piano:"), Frame4);
+    Label5 = label("Label5", QStringLiteral("Interno:"), Frame4);
+    Label8 = valueLabel("Label8", QString(), Frame4);
+    Label8->setMinimumWidth(200);
+    Label9 = valueLabel("Label9", QString(), Frame4);
+    Label10 = valueLabel("Label10", QString(), Frame4);
+    Label11 = valueLabel("Label11", QString(), Frame4);
+    Label12 = valueLabel("Label12", QString(), Frame4);
+
+    Label13 = label("Label13", QStringLiteral("Tot. Mq.:"), this);
+    Label14 = valueLabel("Label14", QStringLiteral("0"), this);
+    Label15 = label("Label15", QStringLiteral("Tot. Sup. Conv.:"), this);
+    Label16 = valueLabel("Label16", QStringLiteral("0"), this);
+    Label17 = label("Label17", QStringLiteral("Tot. Volume:"), this);
+    Label18 = valueLabel("Label18", QStringLiteral("0"), this);
+    Label19 = label("Label19", QStringLiteral("Tot. Mil.:"), this);
+    Label20 = valueLabel("Label20", QStringLiteral("0"), this);
+    Label19->hide();
+    Label20->hide();
+
+    Data1 = source("Data1", this);
+    Data2 = source("Data2", this);
+    Data3 = source("Data3", this);
+    Data4 = source("Data4", this);
+    Data5 = source("Data5", this);
+    Data1->setRecordSource(terracearchive::SUP_COEFF_VOL);
+    Data2->setRecordSource(terracearchive::CODICE);
+    Data3->setRecordSource(engine::archive::CODIF_PIANI);
+    Data4->setRecordSource(terracearchive::ELENCO);
+    Data5->setRecordSource(terracearchive::ELENCO);
+    Data1->bind(Label8, QStringLiteral("NOME_CONDOMINO"));
+    Data1->bind(Label9, QStringLiteral("PALAZ"));
+    Data1->bind(Label10, QStringLiteral("SCALA"));
+    Data1->bind(Label12, QStringLiteral("INTERNO"));
+
+    TabStrip1 = new QTabBar(this);
+    TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
+    for (const char *tab : { "Calcolo superfici", "Coefficienti", "Calcolo Volumi", "Millesimi " })
+        TabStrip1->addTab(QString::fromLatin1(tab));
+    TDBGrid1 = grid("TDBGrid1", this);
+    TDBGrid1->setDataSource(Data1);
+    QList<DataGridColumn> rooms;
+    for (const QString &field : roomFields())
+        rooms.append({ field, field });
+    TDBGrid1->setColumns(rooms);
+    TDBGrid1->hide();
+
+    // The print frame.
+    Frame1 = frame("Frame1", QStringLiteral("Stampa"), this);
+    QWidget *print = Frame1;
+    Option1 = new QRadioButton(QStringLiteral("Video"), print);
+    Option1->setObjectName(QStringLiteral("Option1"));
+    Option2 = new QRadioButton(QStringLiteral("Stampante"), print);
+    Option2->setObjectName(QStringLiteral("Option2"));
+    Option3 = new QRadioButton(QStringLiteral("File RTF"), print);
+    Option3->setObjectName(QStringLiteral("Option3"));
+    Option1->setChecked(true);
+    Check1 = new QCheckBox(QStringLiteral("Millesimi Terrazze"), print);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Check8 = new QCheckBox(QStringLiteral("Tab. Superfici"), print);
+    Check8->setObjectName(QStringLiteral("Check8"));
+    Check2 = new QCheckBox(QStringLiteral("Tutti"), print);
+    Check2->setObjectName(QStringLiteral("Check2"));
+    TDBGrid2 = grid("TDBGrid2", print);
+    TDBGrid2->setCaption(QStringLiteral("Elenco Tabelle Terrazze"));
+    TDBGrid2->setDataSource(Data2);
+    TDBGrid2->setColumns({ { QStringLiteral("CODICE"), QStringLiteral("Cod."), 70, true, true },
+        { QStringLiteral("DESCRIZIONE"), QStringLiteral("Descrizione"), 200, true, true } });
+    TDBGrid6 = grid("TDBGrid6", print);
+    TDBGrid6->setCaption(QStringLiteral("Elenco Condomini"));
+    TDBGrid6->setDataSource(Data5);
+    TDBGrid6->setColumns(unitColumns(true));
+    Command2 = platform::formButton(QStringLiteral("Command2"), QStringLiteral("Stampa"), print);
+    // The terrace reports are printed by the print commands, which are not part of the form yet.
+    Command2->setEnabled(false);
+    Command5 = platform::formButton(QStringLiteral("Command5"), QStringLiteral("Esci"), print);
+
+    // The list-building frame.
+    Frame2 = frame("Frame2", QStringLiteral("Creazione Elenco Condomini Terrazze"), this);
+    QWidget *building = Frame2;
+    Label24 = label("Label24", QStringLiteral("ELENCO CONDOMINI PROGETTO"), building);
+    Label23 = label("Label23", QStringLiteral("Pal. n°:"), building);
+    Combo1 = new QComboBox(building);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    TDBGrid3 = grid("TDBGrid3", building);
+    TDBGrid3->setDataSource(Data3);
+    TDBGrid3->setColumns(unitColumns(false));
+    TDBGrid3->setSelectionMode(QAbstractItemView::MultiSelection);
+    TDBGrid3->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Label25 = label("Label25", QStringLiteral("ELENCO CONDOMINI TERRAZZE"), building);
+    Label26 = label("Label26", QStringLiteral("Pal. n°:"), building);
+    Combo2 = new QComboBox(building);
+    Combo2->setObjectName(QStringLiteral("Combo2"));
+    TDBGrid4 = grid("TDBGrid4", building);
+    TDBGrid4->setDataSource(Data4);
+    TDBGrid4->setColumns(unitColumns(true));
+    Command3 = platform::formButton(QStringLiteral("Command3"), QStringLiteral("Esci"), building);
+
+    // The unit list.
+    Frame3 = frame("Frame3", QStringLiteral("Elenco Condomini Terrazze"), this);
+    QWidget *list = Frame3;
+    Label27 = label("Label27", QStringLiteral("Pal. n°:"), list);
+    Combo3 = new QComboBox(list);
+    Combo3->setObjectName(QStringLiteral("Combo3"));
+    TDBGrid5 = grid("TDBGrid5", list);
+    TDBGrid5->setDataSource(Data5);
+    TDBGrid5->setColumns(unitColumns(true));
+    TDBGrid5->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Command4 = platform::formButton(QStringLiteral("Command4"), QStringLiteral("Trova"), list);
+    Command6 = platform::formButton(QStringLiteral("Command6"), QStringLiteral("Elimina"), list);
+
+    // The button array; 8 lives in the list-building frame, 10 in the unit list.
+    const struct
+    {
+        int index;
+        const char *caption;
+        const char *tip;
+    } buttons[] = {
+        { 0, "Crea-Selez. Tab.", "Crea o Seleziona la Tabella" },
+        { 1, "Copia dati Condomini", nullptr },
+        { 2, "Cerca ", nullptr },
+        { 3, "Calcola Totali", "Calcola i totali del condomino corrente" },
+        { 4, "Calcola Millesimi", nullptr },
+        { 5, "Stampa", nullptr },
+        { 6, "Esci", nullptr },
+        { 7, "Elimina Condomino", nullptr },
+        { 8, "Trasferisci", nullptr },
+        { 9, "Elenco Condomini", "Genera elenco condomini" },
+        { 10, "Esci", nullptr },
+        { 11, "Ricalcola Totali", "Ricalcola i totali di tutte le U.I." },
+    };
+    for (const auto &b : buttons) {
+        QWidget *owner = b.index == 8 ? building : b.index == 10 ? list : static_cast<QWidget *>(this);
+        QPushButton *button = platform::formButton(
+            QStringLiteral("Command1_%1").arg(b.index), QString::fromLatin1(b.caption), owner);
+        if (b.tip)
+            button->setToolTip(QString::fromLatin1(b.tip));
+        const int index = b.index;
+        connect(button, &QPushButton::clicked, this, [this, index] { Command1_Click(index); });
+        Command1[std::size_t(b.index)] = button;
+    }
+    for (int index : { 1, 2, 3, 4, 5, 7, 9, 11 })
+        Command1[std::size_t(index)]->setEnabled(false);
+    Command7 = platform::formButton(QStringLiteral("Command7"), QStringLiteral("Arr. Millesimi"), this);
+    Command7->hide();
+
+    connect(Command3, &QPushButton::clicked, this, &frm_terrazze::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &frm_terrazze::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &frm_terrazze::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &frm_terrazze::Command6_Click);
+    connect(Combo1, &QComboBox::activated, this, &frm_terrazze::Combo1_Click);
+    connect(Combo2, &QComboBox::activated, this, &frm_terrazze::Combo2_Click);
+    connect(Combo3, &QComboBox::activated, this, &frm_terrazze::Combo3_Click);
+    connect(TDBGrid2, &DataGrid::rowColChange, this, &frm_terrazze::TDBGrid2_RowColChange);
+}
+
+void frm_terrazze::buildLayout()
+{
+    auto *table = new QHBoxLayout;
+    table->addWidget(Label21);
+    table->addWidget(Label1);
+    table->addSpacing(16);
+    table->addWidget(Label22);
+    table->addWidget(Label2, 1);
+
+    auto *header = new QHBoxLayout(Frame4);
+    for (auto [caption, value] : { std::pair { Label7, Label8 }, { Label6, Label9 }, { Label3, Label10 },
+             { Label4, Label11 }, { Label5, Label12 } }) {
+        header->addWidget(caption);
+        header->addWidget(value, value == Label8 ? 1 : 0);
+    }
+
+    auto *totals = new QHBoxLayout;
+    for (auto [caption, value] : { std::pair { Label13, Label14 }, { Label15, Label16 }, { Label17, Label18 },
+             { Label19, Label20 } }) {
+        totals->addWidget(caption);
+        totals->addWidget(value);
+        totals->addSpacing(12);
+    }
+    totals->addStretch(1);
+    totals->addWidget(Command7);
+
+    auto *rooms = new QVBoxLayout;
+    rooms->setContentsMargins(0, 0, 0, 0);
+    rooms->addWidget(TabStrip1);
+    rooms->addWidget(TDBGrid1, 1);
+    rooms->addLayout(totals);
+    auto *roomPage = new QWidget(this);
+    roomPage->setLayout(rooms);
+
+    // Print frame.
+    {
+        auto *grid = new QGridLayout(Frame1);
+        auto *destination = new QVBoxLayout;
+        for (QWidget *w :
+            std::initializer_list<QWidget *> { Option1, Option2, Option3, Check1, Check8, Check2 })
+            destination->addWidget(w);
+        destination->addStretch(1);
+        destination->addWidget(Command2);
+        destination->addWidget(Command5);
+        grid->addLayout(destination, 0, 0, 2, 1);
+        grid->addWidget(TDBGrid2, 0, 1);
+        grid->addWidget(TDBGrid6, 1, 1);
+        grid->setRowStretch(1, 2);
+        grid->setColumnStretch(1, 1);
+    }
+    // List-building frame.
+    {
+        auto *grid = new QGridLayout(Frame2);
+        auto *left = new QHBoxLayout;
+        left->addWidget(Label24);
+        left->addStretch(1);
+        left->addWidget(Label23);
+        left->addWidget(Combo1);
+        auto *right = new QHBoxLayout;
+        right->addWidget(Label25);
+        right->addStretch(1);
+        right->addWidget(Label26);
+        right->addWidget(Combo2);
+        grid->addLayout(left, 0, 0);
+        grid->addLayout(right, 0, 2);
+        grid->addWidget(TDBGrid3, 1, 0);
+        auto *middle = new QVBoxLayout;
+        middle->addStretch(1);
+        middle->addWidget(Command1[8]);
+        middle->addStretch(1);
+        middle->addWidget(Command3);
+        grid->addLayout(middle, 1, 1);
+        grid->addWidget(TDBGrid4, 1, 2);
+        grid->setColumnStretch(0, 1);
+        grid->setColumnStretch(2, 1);
+    }
+    // Unit list.
+    {
+        auto *layout = new QVBoxLayout(Frame3);
+        auto *picker = new QHBoxLayout;
+        picker->addWidget(Label27);
+        picker->addWidget(Combo3);
+        picker->addStretch(1);
+        layout->addLayout(picker);
+        layout->addWidget(TDBGrid5, 1);
+        auto *buttons = new QHBoxLayout;
+        buttons->addWidget(Command4);
+        buttons->addWidget(Command6);
+        buttons->addStretch(1);
+        buttons->addWidget(Command1[10]);
+        layout->addLayout(buttons);
+        Frame3->setMinimumWidth(440);
+    }
+
+    // The frames open over the room grid; the unit list stands beside it.
+    auto *centre = new QGridLayout;
+    centre->addWidget(roomPage, 0, 0);
+    centre->addWidget(Frame2, 0, 0);
+    centre->addWidget(Frame1, 0, 0);
+    centre->addWidget(Frame3, 0, 1);
+    centre->setColumnStretch(0, 3);
+    centre->setColumnStretch(1, 2);
+
+    auto *commands = new QVBoxLayout;
+    for (int index : { 0, 9, 2, 1, 7, 3, 11, 4, 5 })
+        commands->addWidget(Command1[std::size_t(index)]);
+    commands->addStretch(1);
+    commands->addWidget(Command1[6]);
+
+    auto *main = new QGridLayout(this);
+    main->addLayout(table, 0, 0);
+    main->addWidget(Frame4, 1, 0);
+    main->addLayout(centre, 2, 0);
+    main->addLayout(commands, 0, 1, 3, 1);
+    main->setRowStretch(2, 1);
+}
+
+void frm_terrazze::layRoomGrid()
+{
+    TDBGrid1->setCaption(QStringLiteral("Calcolo Superfici"));
+    QList<DataGridColumn> columns;
+    for (int i = 0; i < roomFields().size(); ++i) {
+        DataGridColumn column { roomFields().at(i), roomFields().at(i) };
+        column.visible = i >= 5 && i <= 7;
+        columns.append(column);
+    }
+    const int widths[] = { 1800, 2700, 880 };
+    const char *captions[] = { "Descrizione", "Espressione", "Mq." };
+    for (int i = 0; i < 3; ++i) {
+        columns[5 + i].caption = QString::fromLatin1(captions[i]);
+        columns[5 + i].width = platform::Twips::toPixelsX(widths[i], this);
+    }
+    TDBGrid1->setColumns(columns);
+}
+
+bool frm_terrazze::attempt(const std::function<void()> &step) const
+{
+    try {
+        step();
+        return true;
+    } catch (const platform::DbError &error) {
+        engine::reportDatabaseError(error);
+        return false;
+    }
+}
+
+bool frm_terrazze::bindRows(DataSource *source, const TableQuery &rows)
+{
+    return attempt([&] {
+        source->setRecordSource(rows);
+        source->refresh();
+    });
+}
+
+void frm_terrazze::Form_Load()
+{
+    const QString terraces = VAR_GBL.archivio_terrazze;
+    for (DataSource *s : { Data1, Data2, Data4, Data5 })
+        s->setDatabaseName(terraces);
+    TDBGrid1->hide();
+    layRoomGrid();
+    Data3->setDatabaseName(VAR_GBL.progetto_corrente.value_or(QString()));
+
+    // The building lists hold the project's buildings; the rooms shown at first are those of the
+    // last one, in every table.
+    attempt([&] {
+        platform::Database project = platform::Database::open(Data3->databaseName());
+        if (project.table(engine::archive::ANA_CONDO).isEmpty())
+            return;
+        const QList<int> buildings = engine::archive::buildingNumbers(project);
+        for (QComboBox *combo : { Combo1, Combo2, Combo3 }) {
+            combo->clear();
+            for (int number : buildings)
+                combo->addItem(QString::number(number));
+        }
+        if (!buildings.isEmpty())
+            Data1->setRecordSource(terracearchive::roomsOfBuilding(buildings.last()));
+    });
+    for (DataSource *s : { Data1, Data2, Data3, Data4, Data5 })
+        attempt([s] { s->refresh(); });
+    if (Data1->recordCount() > 0)
+        m_shown = ShownTerraceUnit { Data1->value(0, 0).toString(), TerraceUnit::fromRoomRow(*Data1, 0) };
+}
+
+void frm_terrazze::Form_Activate()
+{
+    if (TDBGrid1->row() <= 0 && !Label1->text().isEmpty())
+        showFrame(Frame3);
+}
+
+void frm_terrazze::showFrame(QWidget *frame)
+{
+    frame->show();
+    frame->raise();
+}
+
+bool frm_terrazze::tableSelected() const
+{
+    if (!Label1->text().isEmpty())
+        return true;
+    warn(QStringLiteral("Nessuna Tabella terrazze selezionata."));
+    return false;
+}
+
+void frm_terrazze::enableTableButtons(bool enabled)
+{
+    for (int index : TableButtons)
+        Command1[std::size_t(index)]->setEnabled(enabled);
+}
+
+void frm_terrazze::Command1_Click(int Index)
+{
+    switch (Index) {
+    case 0:
+        platform::FormRegistry::showModal(TerraceTablesName);
+        Form_Activate();
+        break;
+    case 1:
+        if (!tableSelected())
+            return;
+        platform::FormRegistry::showModal(RoomCopyFormName);
+        Form_Activate();
+        break;
+    case 2:
+        if (!tableSelected())
+            return;
+        showFrame(Frame3);
+        bindRows(Data5, terracearchive::listOfTable(Label1->text(), Label2->text()));
+        break;
+    case 5:
+        showFrame(Frame1);
+        bindRows(Data2, terracearchive::tableRow(Label1->text()));
+        bindRows(Data5, terracearchive::listOfTable(Label1->text(), Label2->text()));
+        break;
+    case 6:
+        close();
+        break;
+    case 7:
+        eliminaCondomino();
+        break;
+    case 8:
+        TRASF_ELENCO_TER();
+        break;
+    case 9: {
+        if (!tableSelected())
+            return;
+        showFrame(Frame2);
+        Data3->moveFirst();
+        // The first building of the project (building 1 unless the project lacks it).
+        const QString first = Combo2->count() > 0 ? Combo2->itemText(0) : QStringLiteral("1");
+        Combo2->setCurrentIndex(Combo2->findText(first));
+        bindRows(Data4, terracearchive::listOfBuilding(Label1->text(), first));
+        break;
+    }
+    case 10:
+        Frame3->hide();
+        break;
+    default:
+        break;
+    }
+}
+
+void frm_terrazze::Command3_Click()
+{
+    Frame2->hide();
+}
+
+void frm_terrazze::Command5_Click()
+{
+    bindRows(Data5, terracearchive::listOfTable(Label1->text(), Label2->text()));
+    Frame1->hide();
+}
+
+void frm_terrazze::Combo1_Click()
+{
+    bindRows(Data3, terracearchive::projectUnitsOfBuilding(Combo1->currentText()));
+}
+
+void frm_terrazze::Combo2_Click()
+{
+    bindRows(Data4, terracearchive::listOfBuilding(Label1->text(), Combo2->currentText()));
+}
+
+void frm_terrazze::Combo3_Click()
+{
+    bindRows(Data5, terracearchive::listOfBuilding(Label1->text(), Combo3->currentText()));
+}
+
+void frm_terrazze::TDBGrid2_RowColChange()
+{
+    if (Data2->noCurrentRow())
+        return;
+    bindRows(Data5, terracearchive::listOfCode(Data2->value(Data2->currentRow(), 0).toString()));
+}
+
+void frm_terrazze::TRASF_ELENCO_TER()
+{
+    // The list-building frame can outlive its table, when the table is deleted meanwhile.
+    if (!tableSelected())
+        return;
+    QList<TerraceUnit> units;
+    for (qint64 rowid : TDBGrid3->selectedBookmarksInClickOrder()) {
+        const int row = Data3->rowOf(rowid);
+        if (row < 0)
+            continue;
+        const auto field = [&](const char *name) { return Data3->value(row, QString::fromLatin1(name)); };
+        units.append({ TerraceUnit::text(field("PROPRIETARIO")), field("NUM_PAL"),
+            TerraceUnit::text(field("SCALA")), TerraceUnit::text(field("SIGLA")), field("INTERNO") });
+    }
+    if (units.isEmpty())
+        return;
+    QList<TerraceUnit> leftOut;
+    if (!attempt([&] {
+            leftOut = TerraceOperations::listUnits(
+                VAR_GBL.archivio_terrazze, Label1->text(), Label2->text(), units);
+        }))
+        return;
+    attempt([this] { Data4->refresh(); });
+    if (!leftOut.isEmpty()) {
+        QStringList names;
+        for (const TerraceUnit &unit : leftOut)
+            names << TerraceOperations::describe(unit);
+        warn(QStringLiteral(
+            "Queste unità non sono state trasferite perché non hanno il piano o l'interno:\n- %1")
+                 .arg(names.join(QStringLiteral("\n- "))));
+    }
+}
+
+void frm_terrazze::Command4_Click()
+{
+    if (Data5->noCurrentRow())
+        return;
+    showTerraceUnit({ Label1->text(), TerraceUnit::fromListRow(*Data5, Data5->currentRow()) }, true);
+}
+
+bool frm_terrazze::showTerraceUnit(const ShownTerraceUnit &shown, bool headerAndTotals)
+{
+    if (!bindRows(Data1, shown.rooms()))
+        return false;
+    VAR_GBL.sql_unita_corrente = Data1->recordSource();
+    m_shown = shown;
+    if (!headerAndTotals)
+        return true;
+
+    const TerraceUnit &unit = shown.unit;
+    Label8->setText(unit.owner);
+    Label9->setText(TerraceUnit::text(unit.building));
+    Label10->setText(unit.stair);
+    Label11->setText(unit.floorCode);
+    Label12->setText(TerraceUnit::text(unit.interno));
+    // The totals of the columns the grid shows in its unit views: surface, weighted surface, volume.
+    QStringList fields;
+    for (int column : { 7, 16, 18 })
+        fields << TDBGrid1->column(column).dataField;
+    const QStringList totals = Data1->recordCount() > 0
+        ? workspace::TotalText::columnTotals(*Data1, fields)
+        : QStringList { QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0") };
+    Label14->setText(totals.at(0));
+    Label16->setText(totals.at(1));
+    Label18->setText(totals.at(2));
+    if (Data1->recordCount() > 0)
+        Frame4->show();
+    TDBGrid1->show();
+    Data1->moveFirst();
+    return true;
+}
+
+bool frm_terrazze::thousandthsViewShown() const
+{
+    return TabStrip1->currentIndex() == 3;
+}
+
+void frm_terrazze::eliminaCondomino()
+{
+    if (!m_shown || thousandthsViewShown()) {
+        warn(QStringLiteral(
+            "Nessun condomino visualizzato: sceglierne uno nell'elenco dei condomini con \"Trova\"."));
+        return;
+    }
+    const TerraceUnit &unit = m_shown->unit;
+    const QString question
+        = QStringLiteral("Vuoi eliminare %1 Pal. %2 Scala %3 Int. %4 ?")
+              .arg(unit.owner, TerraceUnit::text(unit.building), unit.stair, TerraceUnit::text(unit.interno));
+    if (dialogs().msgBox(question, MsgButtons::YesNo, MsgIcon::Critical, engine::MessageTitle::Warning)
+        != MsgResult::Yes)
+        return;
+    if (!attempt([&] {
+            TerraceOperations::deleteUnitRooms(VAR_GBL.archivio_terrazze, { Label1->text(), unit });
+        }))
+        return;
+    attempt([this] { Data1->refresh(); });
+}
+
+void frm_terrazze::Command6_Click()
+{
+    if (Data5->noCurrentRow())
+        return;
+    const int row = Data5->currentRow();
+    const ShownTerraceUnit listed { Label1->text(), TerraceUnit::fromListRow(*Data5, row) };
+    if (dialogs().msgBox(
+            QStringLiteral("Sei sicuro di voler eliminare %1 e tutti i suoi dati ?").arg(listed.unit.owner),
+            MsgButtons::YesNo, MsgIcon::Critical, engine::MessageTitle::Warning)
+        != MsgResult::Yes)
+        return;
+    const qint64 rowid = Data5->rowid(row);
+    if (!attempt([&] { TerraceOperations::removeListedUnit(VAR_GBL.archivio_terrazze, rowid, listed); }))
+        return;
+    bindRows(Data1, listed.rooms());
+    attempt([this] { Data5->refresh(); });
+}
+
+QString frm_terrazze::currentTableCode() const
+{
+    return Label1->text();
+}
+
+QString frm_terrazze::currentTableDescription() const
+{
+    return Label2->text();
+}
+
+void frm_terrazze::selectTable(const QString &code, const QString &description)
+{
+    Label1->setText(code);
+    Label2->setText(description);
+    // The unit shown stays, with its rooms in the table now current; thousandths rows name no unit.
+    if (m_shown && !Data1->noCurrentRow() && !thousandthsViewShown())
+        showTerraceUnit({ code, m_shown->unit }, false);
+    enableTableButtons(true);
+}
+
+void frm_terrazze::tableDeleted(const QString &code)
+{
+    bindRows(Data5, { terracearchive::ELENCO, {}, {} });
+    if (code.compare(Label1->text(), Qt::CaseInsensitive) != 0)
+        return;
+    Label1->clear();
+    Label2->clear();
+    enableTableButtons(false);
+}
+
+void frm_terrazze::showUnitList(const TableQuery &rows)
+{
+    bindRows(Data5, rows);
+}
+
+} // namespace zav::terraces

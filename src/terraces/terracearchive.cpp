@@ -1,0 +1,155 @@
+#include "terraces/terracearchive.h"
+
+#include "engine/archive.h"
+#include "engine/databasefailure.h"
+#include "platform/vb.h"
+
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace zav::terraces::terracearchive {
+
+using platform::Condition;
+using platform::TableQuery;
+
+namespace {
+
+QStringList fields(std::initializer_list<const char *> names)
+{
+    QStringList list;
+    for (const char *name : names)
+        list << QString::fromLatin1(name);
+    return list;
+}
+
+// Lines naming how the archive's tables depart from the format (names compared without regard to
+// case, as the queries spell them in any case); extra fields after the format's are allowed.
+QStringList layoutProblems(platform::Database &db)
+{
+    QStringList lines;
+    for (const Table &table : format()) {
+        if (!db.hasTable(table.name)) {
+            lines << QStringLiteral("manca la tabella %1").arg(table.name);
+            continue;
+        }
+        const QStringList present = db.fields(table.name);
+        for (int i = 0; i < table.fields.size(); ++i) {
+            const QString &field = table.fields.at(i);
+            if (i < present.size() && present.at(i).compare(field, Qt::CaseInsensitive) == 0)
+                continue;
+            if (present.contains(field, Qt::CaseInsensitive))
+                lines << QStringLiteral(
+                    "nella tabella %1 il campo %2 non è al suo posto (dovrebbe essere il %3°)")
+                             .arg(table.name, field)
+                             .arg(i + 1);
+            else
+                lines << QStringLiteral("nella tabella %1 manca il campo %2").arg(table.name, field);
+        }
+    }
+    return lines;
+}
+
+} // namespace
+
+const QList<Table> &format()
+{
+    static const QList<Table> tables {
+        { CODICE, fields({ "CODICE", "DESCRIZIONE" }) },
+        { ELENCO,
+            fields({ "PROPRIETARIO", "NUM_PAL", "SCALA", "SIGLA", "INTERNO", "COD_TERRAZZE",
+                "DESCRIZIONE_TER" }) },
+        { SUP_COEFF_VOL,
+            fields({ "CODICE", "NOME_CONDOMINO", "PALAZ", "SCALA", "INTERNO", "DESCRIZ_VANO", "ESPRESSIONE",
+                "MQ", "COEFF_PIANO", "COEFF_ORIENT", "COEFF_ESPOS", "COEFF_LUMIN", "COEFF_UTILIZ",
+                "COEFF_GLOB", "COEFF_LIB1", "COEFF_LIB2", "SUP_CONVENZIONALE", "H_PIANO", "VOLUME",
+                "PIANO" }) },
+        { MILLESIMI,
+            fields({ "NOME_CONDOMINO", "PALAZ", "SCALA", "PIANO", "MQ", "MILLESIMI", "CODICE", "INTERNO",
+                "DESCRIZIONE" }) },
+    };
+    return tables;
+}
+
+QStringList problems(const QString &path)
+{
+    const QFileInfo file(path);
+    if (path.isEmpty() || !file.exists())
+        return { QStringLiteral("il file non esiste") };
+    if (!file.isFile())
+        return { QStringLiteral("non è un file") };
+    if (!file.isWritable())
+        return { QStringLiteral("il file è di sola lettura") };
+    if (!QFileInfo(file.absolutePath()).isWritable())
+        return { QStringLiteral("la cartella \"%1\" è di sola lettura").arg(file.absolutePath()) };
+    try {
+        platform::Database db = platform::Database::open(path);
+        return layoutProblems(db);
+    } catch (const platform::DbError &error) {
+        return { engine::databaseFailureText(error).section(u'\n', 0, 0) };
+    }
+}
+
+QVariant numberKey(const QVariant &value)
+{
+    if (value.isNull())
+        return QString();
+    double number = 0.0;
+    if (platform::vb::isNumberValue(value)) {
+        number = value.toDouble();
+    } else {
+        bool ok = false;
+        number = value.toString().trimmed().toDouble(&ok);
+        if (!ok)
+            return QString();
+    }
+    if (!std::isfinite(number))
+        return QString();
+    if (number == std::floor(number) && std::fabs(number) < 1e15)
+        return qlonglong(number);
+    return number;
+}
+
+QVariant textKey(const QVariant &value)
+{
+    return value.isNull() ? QString() : value.toString();
+}
+
+TableQuery tableRow(const QString &code)
+{
+    return { CODICE, { { QStringLiteral("CODICE"), code } }, {} };
+}
+
+TableQuery listOfTable(const QString &code, const QString &description)
+{
+    return { ELENCO,
+        { { QStringLiteral("COD_TERRAZZE"), code }, { QStringLiteral("DESCRIZIONE_TER"), description } },
+        {} };
+}
+
+TableQuery listOfCode(const QString &code)
+{
+    return { ELENCO, { { QStringLiteral("COD_TERRAZZE"), code } }, {} };
+}
+
+TableQuery listOfBuilding(const QString &code, const QVariant &building)
+{
+    return { ELENCO,
+        { { QStringLiteral("NUM_PAL"), numberKey(building) }, { QStringLiteral("COD_TERRAZZE"), code } },
+        { QStringLiteral("NUM_PAL"), QStringLiteral("SCALA"), QStringLiteral("SIGLA"),
+            QStringLiteral("INTERNO") } };
+}
+
+TableQuery roomsOfBuilding(const QVariant &building)
+{
+    return { SUP_COEFF_VOL, { { QStringLiteral("PALAZ"), numberKey(building) } }, {} };
+}
+
+TableQuery projectUnitsOfBuilding(const QVariant &building)
+{
+    return { engine::archive::CODIF_PIANI, { { QStringLiteral("NUM_PAL"), numberKey(building) } },
+        { QStringLiteral("NUM_PAL"), QStringLiteral("SCALA"), QStringLiteral("SIGLA"),
+            QStringLiteral("INTERNO") } };
+}
+
+} // namespace zav::terraces::terracearchive
