@@ -3,6 +3,7 @@
 #include "engine/messagetitles.h"
 #include "engine/var_gbl.h"
 #include "expenses/expensearchive.h"
+#include "expenses/expenseformparts.h"
 #include "expenses/expensesforms.h"
 #include "expenses/mainwindowmenu.h"
 #include "expenses/summarytable.h"
@@ -24,26 +25,17 @@ namespace zav::expenses {
 
 using engine::VAR_GBL;
 using platform::Database;
-using platform::DataGrid;
-using platform::DataGridColumn;
-using platform::DataSource;
 using platform::DbError;
 using platform::dialogs;
 using platform::MsgButtons;
 using platform::MsgIcon;
 using platform::MsgResult;
 
+using formparts::column;
+using formparts::failure;
+using formparts::information;
+
 namespace {
-
-void information(const QString &text)
-{
-    dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Information, engine::MessageTitle::ZavWarning);
-}
-
-void failure(const QString &text)
-{
-    dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
-}
 
 /** The rows of the last "Seleziona": their values are already in the merge sums, which outlive the
  * form as the sums do. */
@@ -51,11 +43,6 @@ QList<qint64> &lastSelection()
 {
     static QList<qint64> rows;
     return rows;
-}
-
-DataGridColumn column(const char *field, const char *caption, int width)
-{
-    return DataGridColumn { QString::fromLatin1(field), QString::fromUtf8(caption), width };
 }
 
 } // namespace
@@ -66,14 +53,10 @@ frm_rip_spese::frm_rip_spese(QWidget *parent)
     setObjectName(SummaryFormName);
     setWindowTitle(QStringLiteral("Tabella riepilogativa Millesimi"));
 
-    Data1 = new DataSource(this);
-    Data1->setObjectName(QStringLiteral("Data1"));
-    Data2 = new DataSource(this);
-    Data2->setObjectName(QStringLiteral("Data2"));
+    Data1 = formparts::dataSource("Data1", this);
+    Data2 = formparts::dataSource("Data2", this);
 
-    TDBGrid1 = new DataGrid(this);
-    TDBGrid1->setObjectName(QStringLiteral("TDBGrid1"));
-    TDBGrid1->setCaption(QStringLiteral("Tabella Riepilogativa"));
+    TDBGrid1 = formparts::dataGrid("TDBGrid1", QStringLiteral("Tabella Riepilogativa"), this);
     TDBGrid1->setColumns({
         column("nome_condomino", "Nome Condomino", 180),
         column("PAL", "Pal.", 45),
@@ -176,13 +159,11 @@ void frm_rip_spese::Command1_Click()
         information(QStringLiteral("Nessun progetto selezionato"));
         return;
     }
-    try {
+    formparts::attempt(QStringLiteral("Tabella non creata: "), [] {
         Database summary = Database::open(SummaryTable::path());
         Database project = Database::open(*VAR_GBL.progetto_corrente);
         SummaryTable::create(summary, project, VAR_GBL.nome_progetto);
-    } catch (const DbError &error) {
-        failure(QStringLiteral("Tabella non creata: ") + platform::failureText(error));
-    }
+    });
     platform::tryStep([this] {
         Data2->refresh();
         reload();
@@ -191,44 +172,13 @@ void frm_rip_spese::Command1_Click()
 
 void frm_rip_spese::copy(const QString &operation)
 {
-    const ThousandthsCopy::Source *source = ThousandthsCopy::source(operation);
-    if (!source || m_archive.isEmpty())
+    if (m_archive.isEmpty())
         return;
-    try {
-        Database summary = Database::open(SummaryTable::path());
-        Database project = Database::open(m_archive);
-        platform::Transaction transaction = summary.transaction();
-        ThousandthsCopy::run(project, summary, SummaryTable::projectRows(m_project), *source);
-        transaction.commit();
-    } catch (const DbError &error) {
-        failure(platform::failureText(error));
-    }
+    formparts::attempt(QString(), [&] {
+        ThousandthsCopy::runOn(
+            m_archive, SummaryTable::path(), SummaryTable::projectRows(m_project), operation);
+    });
     platform::tryStep([this] { reload(); });
-}
-
-void frm_rip_spese::copia_mil_glob()
-{
-    copy(QStringLiteral("copia_mil_glob"));
-}
-
-void frm_rip_spese::copia_mil_pal()
-{
-    copy(QStringLiteral("copia_mil_pal"));
-}
-
-void frm_rip_spese::copia_mil_scala()
-{
-    copy(QStringLiteral("copia_mil_scala"));
-}
-
-void frm_rip_spese::copia_mil_risc()
-{
-    copy(QStringLiteral("copia_mil_risc"));
-}
-
-void frm_rip_spese::copia_mil_port()
-{
-    copy(QStringLiteral("copia_mil_port"));
 }
 
 void frm_rip_spese::Command2_Click()
@@ -242,14 +192,12 @@ void frm_rip_spese::Command3_Click()
             MsgIcon::Critical, QStringLiteral("!!! Elimina Dati !!!"))
         != MsgResult::Yes)
         return;
-    try {
+    formparts::attempt(QStringLiteral("Impossibile eliminare i dati: "), [this] {
         Database summary = Database::open(SummaryTable::path());
         SummaryTable::removeProject(summary, m_project);
         // Rows made later may take the numbers of the rows deleted.
         lastSelection().clear();
-    } catch (const DbError &error) {
-        failure(QStringLiteral("Impossibile eliminare i dati: ") + platform::failureText(error));
-    }
+    });
     platform::tryStep([this] { reload(); });
 }
 
@@ -318,13 +266,11 @@ void frm_rip_spese::accorpa_Click()
     const std::array<QVariant, 6> sums
         = { VAR_GBL.somma_mil_generali, VAR_GBL.somma_mil_palazzina, VAR_GBL.somma_mil_scala,
               VAR_GBL.somma_mil_ascensore, VAR_GBL.somma_mil_riscaldamento, VAR_GBL.somma_mil_portierato };
-    try {
+    formparts::attempt(QStringLiteral("Righe non accorpate: "), [&] {
         Data1->storePending();
         Database summary = Database::open(SummaryTable::path());
         SummaryTable::merge(summary, rowid, sums, VAR_GBL.descrizioni_accorpate);
-    } catch (const DbError &error) {
-        failure(QStringLiteral("Righe non accorpate: ") + platform::failureText(error));
-    }
+    });
     platform::tryStep([this, rowid] { reload(rowid); });
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "expenses/thousandthscopies.h"
+
 #include <QList>
 #include <QPoint>
 #include <QString>
@@ -24,9 +26,10 @@ namespace zav::expenses {
  * then refuses. A merge takes two steps through the main window's pop-up menu: "Seleziona" sums
  * the selected rows into the shared merge sums, "Accorpa" adds them into the current row.
  */
-class frm_rip_spese : public QWidget
+class frm_rip_spese : public QWidget, public ThousandthsCopies<frm_rip_spese>
 {
     Q_OBJECT
+    friend class ThousandthsCopies<frm_rip_spese>;
 
 public:
     explicit frm_rip_spese(QWidget *parent = nullptr);
@@ -49,13 +52,6 @@ public:
     void sel_Click();
     /** @brief "Accorpa" of the pop-up menu. */
     void accorpa_Click();
-
-    // --- The copies of the thousandths into the project's rows -------------------------------
-    void copia_mil_glob();
-    void copia_mil_pal();
-    void copia_mil_scala();
-    void copia_mil_risc();
-    void copia_mil_port();
 
     /** @brief Another project is open: the form loads afresh for it. */
     void projectOpened();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "expenses/thousandthscopies.h"
+
 #include <QList>
 #include <QString>
 #include <QWidget>
@@ -28,9 +30,10 @@ namespace zav::expenses {
  * The form binds the archive named after the project when it loads, or the one "Crea Tabella"
  * made; it keeps no other state than its bindings and the frame's visibility.
  */
-class frm_ripart_spese : public QWidget
+class frm_ripart_spese : public QWidget, public ThousandthsCopies<frm_ripart_spese>
 {
     Q_OBJECT
+    friend class ThousandthsCopies<frm_ripart_spese>;
 
 public:
     explicit frm_ripart_spese(QWidget *parent = nullptr);
@@ -55,13 +58,6 @@ public:
     void Form_KeyDown(int KeyCode);
     /** @brief The expense grid takes the main window's width less that of its "Progetto" band. */
     void Form_Resize();
-
-    // --- The copies of the thousandths into the archive shown ---------------------------------
-    void copia_mil_glob();
-    void copia_mil_pal();
-    void copia_mil_scala();
-    void copia_mil_risc();
-    void copia_mil_port();
 
     // --- Amount rows --------------------------------------------------------------------------
     /** @brief Adds an empty row at the end of an amount grid's table. */

@@ -557,10 +557,11 @@ TEST_F(UnitRegisterTest, CellsTheFieldsCannotHoldAreRefusedAndAClearedCellIsNull
     EXPECT_TRUE(unitField(QStringLiteral("Rossi"), QStringLiteral("SIGLA")).isNull());
     EXPECT_EQ(unitField(QStringLiteral("Rossi"), QStringLiteral("RIGA")).toInt(), 4);
 
-    // While the unit-row clipboard pastes, rows are written without a position.
+    // The unit-row clipboard pastes straight into the archive: a row typed in the grid while the
+    // clipboard holds rows still gets its floor's position.
     engine::VAR_GBL.appunti_pieni = true;
     ASSERT_TRUE(model->setData(model->index(0, 3), QStringLiteral("7")));
-    EXPECT_EQ(unitField(QStringLiteral("Rossi"), QStringLiteral("RIGA")).toInt(), 4);
+    EXPECT_EQ(unitField(QStringLiteral("Rossi"), QStringLiteral("RIGA")).toInt(), 7);
     engine::VAR_GBL.appunti_pieni = false;
 
     // A position typed by hand gives way to the floor code's; with "S1" (none) it is kept.

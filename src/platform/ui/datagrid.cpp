@@ -2,10 +2,12 @@
 
 #include "platform/dialogs.h"
 #include "platform/ui/datasource.h"
+#include "platform/ui/printersettings.h"
 #include "platform/vb.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDate>
 #include <QFile>
 #include <QHeaderView>
 #include <QJsonArray>
@@ -14,9 +16,12 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QSaveFile>
 #include <QStyleOptionButton>
 #include <QStyledItemDelegate>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -158,6 +163,30 @@ int keyOf(int code)
     if (code >= 'a' && code <= 'z')
         return Qt::Key_A + (code - 'a');
     return code < 0x80 ? code : Qt::Key_unknown;
+}
+
+/** Owns a preview's printer: a child of the preview, so deleted after the preview itself. */
+class PrinterOwner : public QObject
+{
+public:
+    PrinterOwner(QPrinter *printer, QObject *parent)
+        : QObject(parent)
+        , m_printer(printer)
+    {
+    }
+
+private:
+    std::unique_ptr<QPrinter> m_printer;
+};
+
+QString htmlAlignment(const QVariant &alignment)
+{
+    const Qt::Alignment align = Qt::Alignment(alignment.toInt());
+    if (align & Qt::AlignRight)
+        return QStringLiteral(" align=\"right\"");
+    if (align & Qt::AlignHCenter)
+        return QStringLiteral(" align=\"center\"");
+    return QString();
 }
 
 } // namespace
@@ -566,6 +595,74 @@ void DataGrid::onCurrentChanged(const QModelIndex &current, const QModelIndex &p
         dialogs().msgBox(failureText(error), MsgButtons::Ok, MsgIcon::Critical, programTitle());
     }
     m_syncing = false;
+}
+
+// --- Printing -------------------------------------------------------------------------------
+
+std::unique_ptr<QTextDocument> DataGrid::printDocument() const
+{
+    QList<int> shown;
+    for (int c = 0; c < m_model->columnCount(); ++c) {
+        if (m_model->column(c).visible && !isColumnHidden(c))
+            shown.append(c);
+    }
+    const int rows = m_model->rowCount() - (m_model->newRowLine() >= 0 ? 1 : 0);
+
+    QString html;
+    html.reserve(256 + rows * shown.size() * 40);
+    html += QStringLiteral("<p style=\"font-size:11pt; font-weight:bold\">") + m_caption.toHtmlEscaped()
+        + QStringLiteral("</p><p style=\"font-size:7pt\">Stampato il ")
+        + QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")) + QStringLiteral("</p>");
+    html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" width=\"100%\" "
+                           "style=\"border-collapse:collapse; font-size:7pt\"><thead><tr>");
+    for (int c : shown) {
+        html += QStringLiteral("<th bgcolor=\"#e1e1e1\">") + m_model->column(c).heading().toHtmlEscaped()
+            + QStringLiteral("</th>");
+    }
+    html += QStringLiteral("</tr></thead><tbody>");
+    for (int r = 0; r < rows; ++r) {
+        html += QStringLiteral("<tr>");
+        for (int c : shown) {
+            const QModelIndex index = m_model->index(r, c);
+            html += QStringLiteral("<td") + htmlAlignment(index.data(Qt::TextAlignmentRole)) + u'>'
+                + index.data(Qt::DisplayRole).toString().toHtmlEscaped() + QStringLiteral("</td>");
+        }
+        html += QStringLiteral("</tr>");
+    }
+    html += QStringLiteral("</tbody></table>");
+
+    auto document = std::make_unique<QTextDocument>();
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(7);
+    document->setDefaultFont(font);
+    document->setHtml(html);
+    return document;
+}
+
+void DataGrid::setPrintOrientation(QPageLayout::Orientation orientation)
+{
+    m_printOrientation = orientation;
+}
+
+QPrintPreviewDialog *DataGrid::printPreview(const QString &title)
+{
+    auto *printer = new QPrinter(QPrinter::HighResolution);
+    PrinterSettings::program().applyTo(*printer);
+    printer->setPageOrientation(m_printOrientation);
+    auto *preview = new QPrintPreviewDialog(printer, this);
+    new PrinterOwner(printer, preview);
+    preview->setObjectName(QStringLiteral("GridPrintPreview"));
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    preview->setWindowTitle(title);
+    preview->setModal(false);
+    preview->resize(900, 700);
+    connect(preview, &QPrintPreviewDialog::paintRequested, this,
+        [this](QPrinter *target) { printDocument()->print(target); });
+    connect(preview, &QDialog::finished, this,
+        [this, printer] { m_printOrientation = printer->pageLayout().orientation(); });
+    preview->show();
+    return preview;
 }
 
 } // namespace zav::platform

@@ -4,12 +4,17 @@
 #include "platform/ui/datasource.h"
 
 #include <QList>
+#include <QPageLayout>
 #include <QPointer>
 #include <QString>
 #include <QTableView>
 #include <QVariant>
 
 #include <functional>
+#include <memory>
+
+class QPrintPreviewDialog;
+class QTextDocument;
 
 namespace zav::platform {
 
@@ -121,6 +126,23 @@ public:
      */
     QList<qint64> selectedBookmarksInClickOrder() const;
 
+    // --- Printing -----------------------------------------------------------------------------
+    /**
+     * @brief The grid on paper: its caption and the print date, then a table of its visible
+     * columns, headed by their captions (repeated on every page), with every row's texts as the
+     * grid shows them. Printing it numbers the pages.
+     */
+    std::unique_ptr<QTextDocument> printDocument() const;
+    /** @brief The orientation the grid prints in, kept with the grid (portrait by default). */
+    QPageLayout::Orientation printOrientation() const { return m_printOrientation; }
+    void setPrintOrientation(QPageLayout::Orientation orientation);
+    /**
+     * @brief Opens the grid's own print preview, modeless, under a title: on the program's
+     * printer, in the grid's orientation. Its print button prints the grid; the orientation chosen
+     * in its page set-up is kept with the grid when it closes. The window is deleted when closed.
+     */
+    QPrintPreviewDialog *printPreview(const QString &title);
+
 signals:
     /** @brief The button of a cell of this column was clicked. */
     void buttonClick(int column);
@@ -172,6 +194,7 @@ private:
     /** The column of the cell being edited, and whether its text was stored. */
     int m_editColumn = -1;
     bool m_editCommitted = false;
+    QPageLayout::Orientation m_printOrientation = QPageLayout::Portrait;
     QPointer<QWidget> m_editor;
 };
 
