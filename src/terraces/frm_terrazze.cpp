@@ -503,6 +503,10 @@ void frm_terrazze::buildLayout()
 void frm_terrazze::layRoomGrid()
 {
     TDBGrid1->setCaption(QStringLiteral("Calcolo Superfici"));
+    // The design lets the rooms be added, changed and deleted, as the room views do.
+    TDBGrid1->setReadOnly(false);
+    TDBGrid1->setAllowUpdate(true);
+    TDBGrid1->setAllowAddNew(true);
     QList<DataGridColumn> columns;
     for (int i = 0; i < roomFields().size(); ++i) {
         DataGridColumn column { roomFields().at(i), roomFields().at(i) };
@@ -862,9 +866,15 @@ void frm_terrazze::CALC_TOT_TER()
     Label16->setText(totals.weighted);
     Label18->setText(totals.volume);
     const int stopped = totals.stoppedAt.value_or(-1);
+    // The grid is left past its last row; the header keeps naming the unit shown, whose key a
+    // room added next takes.
+    const QStringList header { Label8->text(), Label9->text(), Label10->text(), Label12->text() };
     attempt([this] { Data1->refresh(); });
-    // The grid is left past its last row.
     Data1->setCurrentRow(Data1->recordCount());
+    Label8->setText(header.at(0));
+    Label9->setText(header.at(1));
+    Label10->setText(header.at(2));
+    Label12->setText(header.at(3));
     if (totals.nonFinite)
         dialogs().msgBox(QStringLiteral("Divisione per zero."), MsgButtons::Ok, MsgIcon::None,
             platform::programTitle());
