@@ -946,7 +946,7 @@ bool frm_terrazze::eventFilter(QObject *watched, QEvent *event)
 
 bool frm_terrazze::TDBGrid1_OnAddNew(QList<std::pair<QString, QVariant>> &values)
 {
-    if (thousandthsViewShown() || !TerraceTotals::holdsRooms(*Data1))
+    if (thousandthsViewShown() || !TerraceTotals::holdsRooms(*Data1) || Data1->recordSource() == noRooms())
         return false;
     const auto set = [&](const char *field, const QVariant &value) {
         const QString name = QString::fromLatin1(field);
@@ -1012,7 +1012,8 @@ void frm_terrazze::applyView(const TerraceView &view)
     Label20->setVisible(view.thousandthsTotal);
     TDBGrid1->setReadOnly(!view.editable);
     TDBGrid1->setAllowUpdate(view.editable);
-    TDBGrid1->setAllowAddNew(view.editable);
+    // No room can be added while no terrace unit is loaded: it would belong to none.
+    TDBGrid1->setAllowAddNew(view.editable && !(Data1->recordSource() == noRooms()));
     if (!view.caption.isEmpty())
         TDBGrid1->setCaption(view.caption);
     TDBGrid1->setColumns(TerraceViews::present(view, TDBGrid1->columns(), this));
