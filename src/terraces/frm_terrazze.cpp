@@ -741,6 +741,18 @@ void frm_terrazze::Command4_Click()
 
 bool frm_terrazze::showTerraceUnit(const ShownTerraceUnit &shown, bool headerAndTotals)
 {
+    return showUnit(shown, headerAndTotals, nullptr);
+}
+
+void frm_terrazze::showListedUnit(const ListedUnit &unit)
+{
+    const TerraceUnit terraceUnit { TerraceUnit::text(unit.owner), unit.building, TerraceUnit::text(unit.stair),
+        TerraceUnit::text(unit.floorCode), unit.interno };
+    showUnit({ Label1->text(), terraceUnit }, true, &unit);
+}
+
+bool frm_terrazze::showUnit(const ShownTerraceUnit &shown, bool headerAndTotals, const ListedUnit *listed)
+{
     if (!bindRows(Data1, shown.rooms()))
         return false;
     VAR_GBL.sql_unita_corrente = Data1->recordSource();
@@ -749,11 +761,16 @@ bool frm_terrazze::showTerraceUnit(const ShownTerraceUnit &shown, bool headerAnd
         return true;
 
     const TerraceUnit &unit = shown.unit;
-    Label8->setText(unit.owner);
-    Label9->setText(TerraceUnit::text(unit.building));
-    Label10->setText(unit.stair);
-    Label11->setText(unit.floorCode);
-    Label12->setText(TerraceUnit::text(unit.interno));
+    // From the unit list, a field without value leaves its label as it was.
+    const auto header = [listed](QLabel *label, const QString &text, const QVariant &listedValue) {
+        if (!listed || !listedValue.isNull())
+            label->setText(text);
+    };
+    header(Label8, unit.owner, listed ? listed->owner : QVariant());
+    header(Label9, TerraceUnit::text(unit.building), listed ? listed->building : QVariant());
+    header(Label10, unit.stair, listed ? listed->stair : QVariant());
+    header(Label11, unit.floorCode, listed ? listed->floorCode : QVariant());
+    header(Label12, TerraceUnit::text(unit.interno), listed ? listed->interno : QVariant());
     // The totals of the columns the grid shows in its unit views: surface, weighted surface, volume.
     QStringList fields;
     for (int column : { 7, 16, 18 })
@@ -764,7 +781,7 @@ bool frm_terrazze::showTerraceUnit(const ShownTerraceUnit &shown, bool headerAnd
     Label14->setText(totals.at(0));
     Label16->setText(totals.at(1));
     Label18->setText(totals.at(2));
-    if (Data1->recordCount() > 0)
+    if (Data1->recordCount() > 0 && !listed)
         Frame4->show();
     TDBGrid1->show();
     Data1->moveFirst();

@@ -2,6 +2,7 @@
 
 #include "platform/db.h"
 #include "terraces/terraceunit.h"
+#include "workspace/terraceunitview.h"
 
 #include <QWidget>
 
@@ -38,7 +39,7 @@ struct TerraceView;
  *
  * Every write goes to the terrace archive at once; nothing is stored when the form closes.
  */
-class frm_terrazze : public QWidget
+class frm_terrazze : public QWidget, public workspace::TerraceUnitView
 {
     Q_OBJECT
 
@@ -125,6 +126,9 @@ public:
      * read (said to the user).
      */
     bool showTerraceUnit(const ShownTerraceUnit &shown, bool headerAndTotals);
+    /** @brief The unit list's terrace find: as showTerraceUnit() with the header and totals, but
+     * the header frame left as it is and a field without value leaving its label. */
+    void showListedUnit(const ListedUnit &unit) override;
     /** @brief The unit shown; none before any. */
     const std::optional<ShownTerraceUnit> &shownUnit() const { return m_shown; }
     /** @brief Whether the room grid shows the terrace thousandths rather than a unit's rooms. */
@@ -208,6 +212,8 @@ private:
     /** "Elimina Condomino": after a question, deletes the rooms of the unit shown in the current table. */
     void eliminaCondomino();
     void showFrame(QWidget *frame);
+    /** How a unit is shown: by "Trova" of the form, or by the unit list's terrace find. */
+    bool showUnit(const ShownTerraceUnit &shown, bool headerAndTotals, const ListedUnit *listed);
     /** Lays out the room grid and the controls around it as a view says. */
     void applyView(const TerraceView &view);
     bool eventFilter(QObject *watched, QEvent *event) override;
