@@ -109,10 +109,11 @@ TableRecount recomputeTable(const QString &archive, const QString &code, platfor
     progress.setValue(0);
     platform::Transaction transaction = db.transaction();
     RoomWriter writer(db);
+    // One record for every room: its keys stay, its values are replaced room after room.
+    TerraceRoomValues room;
     for (int row = 0; row < rs.recordCount(); ++row) {
-        TerraceRoomValues room;
         for (int i = 0; i < fields.size(); ++i)
-            room.insert(fields.at(i), rs.value(row, positions.at(i)));
+            room[fields.at(i)] = rs.value(row, positions.at(i));
         const TerraceRoom::Outcome outcome = TerraceRoom::compute(room, TerraceRoom::Scope::Whole, evaluate);
         recount.nonFinite = recount.nonFinite || outcome.nonFinite;
         if (!outcome.ok()) {
