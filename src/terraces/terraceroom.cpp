@@ -1,6 +1,8 @@
 #include "terraces/terraceroom.h"
 
+#include "engine/messagetitles.h"
 #include "engine/var_gbl.h"
+#include "platform/dialogs.h"
 #include "platform/vb.h"
 
 #include <cmath>
@@ -28,6 +30,20 @@ std::optional<double> numberOf(const QVariant &value)
     return vb::CDbl(textOf(value));
 }
 
+// The program's evaluator. Its numbers take the point, the comma being a grouping mark there ("4,5"
+// would read 4): an expression with a comma gets no value, and the user is told how to write it.
+std::optional<double> programValue(const QString &expression)
+{
+    if (expression.contains(u',')) {
+        platform::dialogs().msgBox(QStringLiteral("L'espressione \"%1\" contiene una virgola: nelle espressioni "
+                                                  "i decimali si scrivono con il punto (per esempio 4.5*3).")
+                                       .arg(expression),
+            platform::MsgButtons::Ok, platform::MsgIcon::Exclamation, engine::MessageTitle::ZavWarning);
+        return std::nullopt;
+    }
+    return engine::VAR_GBL.valuta_espressione(expression);
+}
+
 } // namespace
 
 const QStringList &TerraceRoom::coefficientFields()
@@ -52,8 +68,7 @@ TerraceRoom::Outcome TerraceRoom::compute(TerraceRoomValues &room, Scope scope, 
 
     // 1. The surface from the expression.
     const QString expression = textOf(room.value(ESPRESSIONE)).trimmed();
-    const std::optional<double> value
-        = evaluate ? evaluate(expression) : engine::VAR_GBL.valuta_espressione(expression);
+    const std::optional<double> value = evaluate ? evaluate(expression) : programValue(expression);
     if (value && !std::isfinite(*value))
         outcome.nonFinite = true;
     QString surface = value ? surfaceFormat.format(*value).text : QString();

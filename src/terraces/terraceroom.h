@@ -55,7 +55,8 @@ public:
 
     /**
      * @brief Computes a room in place. The evaluator defaults to the program's, which tells the
-     * user itself why an expression cannot be evaluated.
+     * user itself why an expression cannot be evaluated; an expression with a comma gets no value
+     * there, with a message, since the expressions write their decimals with the point.
      */
     static Outcome compute(TerraceRoomValues &room, Scope scope, const Evaluator &evaluate = {});
 

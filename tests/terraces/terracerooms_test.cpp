@@ -90,9 +90,9 @@ TEST_F(TerraceRooms, ARoomIsComputedStepByStepFromTheValuesAsWritten)
             { "1.234", "1.3574", "2", "2.715" }, "" },
         { "an empty height is 0", "4", "", "", "", TerraceRoom::Scope::Whole, { "4.0", "4.0", "0", "0.0" }, "" },
         { "no value: the surface 0", "2*(3", "", "", "3", TerraceRoom::Scope::Whole, { "0", "0.0", "3", "0.0" }, "" },
-        // Expressions take their numbers with the point, the comma being a grouping mark: 4,5 reads 4.
+        // Expressions write their decimals with the point: a comma is refused, with a message.
         { "a comma in the expression", "4,5*3", "", "", "1", TerraceRoom::Scope::Whole,
-            { "12.0", "12.0", "1", "12.0" }, "" },
+            { "0", "0.0", "1", "0.0" }, "" },
         { "division by zero: the surface 0", "1/0", "", "", "3", TerraceRoom::Scope::Whole,
             { "0", "0.0", "3", "0.0" }, "" },
         { "Enter: no value leaves the surface empty", "2*(3", "2", "", "3", TerraceRoom::Scope::Surface,
@@ -123,6 +123,10 @@ TEST_F(TerraceRooms, ARoomIsComputedStepByStepFromTheValuesAsWritten)
                 expected);
             EXPECT_EQ(outcome.badField, QString::fromLatin1(c.badField));
             EXPECT_EQ(outcome.nonFinite, QByteArray(c.expression) == "1/0");
+            if (QByteArray(c.expression) == "4,5*3") {
+                ASSERT_FALSE(boxes.shown().isEmpty());
+                EXPECT_TRUE(boxes.shown().last().text.contains(QStringLiteral("virgola")));
+            }
         }
     }
 }
