@@ -4,10 +4,10 @@
 // "Calcola Millesimi" (the thousandths of a table of N units of ten rooms) and "Ricalcola Totali"
 // (every room of a table of N rooms computed and stored).
 
-#include "platform/db.h"
-#include "support/benchproject.h"
 #include "engine/var_gbl.h"
+#include "platform/db.h"
 #include "platform/progress.h"
+#include "support/benchproject.h"
 #include "terraces/roomcopy.h"
 #include "terraces/terracethousandths.h"
 #include "terraces/terracetotals.h"
@@ -111,14 +111,16 @@ QString makeTerraceRooms(const QTemporaryDir &dir, int rooms)
     makeTerraces(path, 0);
     Database db = Database::open(path);
     auto transaction = db.transaction();
-    auto room = db.prepare(QStringLiteral(
-        "INSERT INTO SUP_COEFF_VOL (CODICE, NOME_CONDOMINO, PALAZ, SCALA, INTERNO, DESCRIZ_VANO, ESPRESSIONE, "
-        "MQ, COEFF_PIANO, COEFF_ORIENT, SUP_CONVENZIONALE, H_PIANO, VOLUME, PIANO) "
-        "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+    auto room = db.prepare(
+        QStringLiteral("INSERT INTO SUP_COEFF_VOL (CODICE, NOME_CONDOMINO, PALAZ, SCALA, INTERNO, "
+                       "DESCRIZ_VANO, ESPRESSIONE, "
+                       "MQ, COEFF_PIANO, COEFF_ORIENT, SUP_CONVENZIONALE, H_PIANO, VOLUME, PIANO) "
+                       "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
     for (int r = 0; r < rooms; ++r) {
         const int i = r / roomsPerUnit;
-        room.exec({ QStringLiteral("T1"), owner(i), 1 + i % 4, (i / 4) % 2 ? QStringLiteral("B") : QStringLiteral("A"),
-            i + 1, QStringLiteral("Vano %1").arg(r % roomsPerUnit), QStringLiteral("3.5*4.2+%1").arg(r % 7),
+        room.exec({ QStringLiteral("T1"), owner(i), 1 + i % 4,
+            (i / 4) % 2 ? QStringLiteral("B") : QStringLiteral("A"), i + 1,
+            QStringLiteral("Vano %1").arg(r % roomsPerUnit), QStringLiteral("3.5*4.2+%1").arg(r % 7),
             QStringLiteral("14,7"), QStringLiteral("1,05"), QStringLiteral("0,95"),
             QString::number(10 + r % 13) + QStringLiteral(",25"), QStringLiteral("2,7"),
             QString::number(30 + r % 11) + QStringLiteral(",5"), QString::number(i % 9) });
@@ -135,8 +137,8 @@ QString makeUnits(const QTemporaryDir &dir, int units)
     Database db = Database::open(path);
     auto transaction = db.transaction();
     db.insert(QStringLiteral("ANA_CONDO"), { { QStringLiteral("NUM_PAL"), 4 } });
-    auto unit = db.prepare(
-        QStringLiteral("INSERT INTO CODIF_PIANI (PROPRIETARIO, NUM_PAL, SCALA, SIGLA, INTERNO) VALUES (?,?,?,?,?)"));
+    auto unit = db.prepare(QStringLiteral(
+        "INSERT INTO CODIF_PIANI (PROPRIETARIO, NUM_PAL, SCALA, SIGLA, INTERNO) VALUES (?,?,?,?,?)"));
     for (int i = 0; i < units; ++i)
         unit.exec({ owner(i), 1 + i % 4, (i / 4) % 2 ? QStringLiteral("B") : QStringLiteral("A"),
             QString::number(i % 9), i + 1 });
@@ -151,8 +153,8 @@ void calcMilTer(benchmark::State &state)
     const QString terraces = makeTerraceRooms(dir, units * roomsPerUnit);
     const QString project = makeUnits(dir, units);
     for (auto _ : state) {
-        const TerraceThousandths::Outcome outcome
-            = TerraceThousandths::calculate(terraces, project, QStringLiteral("T1"), QStringLiteral("Terrazzi"));
+        const TerraceThousandths::Outcome outcome = TerraceThousandths::calculate(
+            terraces, project, QStringLiteral("T1"), QStringLiteral("Terrazzi"));
         if (outcome.rows != units)
             state.SkipWithError("not every unit got its thousandths");
     }
@@ -176,7 +178,12 @@ void ricalcTotTer(benchmark::State &state)
     state.SetComplexityN(rooms);
 }
 
-BENCHMARK(calcMilTer)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->Repetitions(5)->Complexity(benchmark::oN);
+BENCHMARK(calcMilTer)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->Complexity(benchmark::oN);
 BENCHMARK(ricalcTotTer)
     ->Arg(1000)
     ->Arg(10000)

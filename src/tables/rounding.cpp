@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QList>
 
-
 namespace zav::tables {
 
 using platform::DataSource;

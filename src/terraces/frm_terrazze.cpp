@@ -3,25 +3,23 @@
 #include "engine/archive.h"
 #include "engine/databasefailure.h"
 #include "engine/messagetitles.h"
+#include "engine/thousandthsbalance.h"
 #include "engine/var_gbl.h"
 #include "platform/dialogs.h"
+#include "platform/progress.h"
 #include "platform/ui/datagrid.h"
 #include "platform/ui/datasource.h"
 #include "platform/ui/formbutton.h"
 #include "platform/ui/formregistry.h"
 #include "platform/ui/twips.h"
+#include "platform/vb.h"
 #include "terraces/terracearchive.h"
 #include "terraces/terraceoperations.h"
 #include "terraces/terracesforms.h"
 #include "terraces/terracethousandths.h"
 #include "terraces/terracetotals.h"
 #include "terraces/terraceviews.h"
-#include "engine/thousandthsbalance.h"
-#include "platform/progress.h"
-#include "platform/vb.h"
 #include "workspace/totaltext.h"
-
-#include <QKeyEvent>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,6 +28,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -81,7 +80,10 @@ public:
     {
     }
     QString shownTotal() const override { return m_label.text(); }
-    std::optional<double> read(const QString &total) const override { return workspace::TotalText::read(total); }
+    std::optional<double> read(const QString &total) const override
+    {
+        return workspace::TotalText::read(total);
+    }
     std::pair<QString, std::optional<int>> count() const override
     {
         QString total = QStringLiteral("0");
@@ -746,8 +748,8 @@ bool frm_terrazze::showTerraceUnit(const ShownTerraceUnit &shown, bool headerAnd
 
 void frm_terrazze::showListedUnit(const ListedUnit &unit)
 {
-    const TerraceUnit terraceUnit { TerraceUnit::text(unit.owner), unit.building, TerraceUnit::text(unit.stair),
-        TerraceUnit::text(unit.floorCode), unit.interno };
+    const TerraceUnit terraceUnit { TerraceUnit::text(unit.owner), unit.building,
+        TerraceUnit::text(unit.stair), TerraceUnit::text(unit.floorCode), unit.interno };
     showUnit({ Label1->text(), terraceUnit }, true, &unit);
 }
 
@@ -893,41 +895,43 @@ void frm_terrazze::CALC_TOT_TER()
     Label10->setText(header.at(2));
     Label12->setText(header.at(3));
     if (totals.nonFinite)
-        dialogs().msgBox(QStringLiteral("Divisione per zero."), MsgButtons::Ok, MsgIcon::None,
-            platform::programTitle());
+        dialogs().msgBox(
+            QStringLiteral("Divisione per zero."), MsgButtons::Ok, MsgIcon::None, platform::programTitle());
     if (stopped >= 0) {
         const QString room = Data1->value(stopped, QStringLiteral("DESCRIZ_VANO")).toString();
         warn(QStringLiteral("Il vano \"%1\" (riga %2) ha un valore non numerico in %3: il calcolo si è "
                             "fermato a questo vano e i totali comprendono solo i vani precedenti.")
                  .arg(room)
                  .arg(stopped + 1)
-                 .arg(Data1->fieldIndex(totals.badField) >= 0 ? TDBGrid1->column(Data1->fieldIndex(totals.badField)).heading()
-                                                              : totals.badField));
+                 .arg(Data1->fieldIndex(totals.badField) >= 0
+                         ? TDBGrid1->column(Data1->fieldIndex(totals.badField)).heading()
+                         : totals.badField));
     }
 }
 
 void frm_terrazze::RICALC_TOT_TER()
 {
     // The unit shown, as the header shows it.
-    const TerraceUnit shown { Label8->text(), Label9->text(), Label10->text(), Label11->text(), Label12->text() };
+    const TerraceUnit shown { Label8->text(), Label9->text(), Label10->text(), Label11->text(),
+        Label12->text() };
     const QString code = Label1->text();
     TerraceTotals::TableRecount recount;
     platform::Progress &bar = platform::progress();
     bar.show();
-    const bool done = attempt([&] {
-        recount = TerraceTotals::recomputeTable(VAR_GBL.archivio_terrazze, code, bar);
-    });
+    const bool done
+        = attempt([&] { recount = TerraceTotals::recomputeTable(VAR_GBL.archivio_terrazze, code, bar); });
     bindRows(Data1, ShownTerraceUnit { code, shown }.rooms());
     TDBGrid1->show();
     if (recount.nonFinite)
-        dialogs().msgBox(QStringLiteral("Divisione per zero."), MsgButtons::Ok, MsgIcon::None,
-            platform::programTitle());
+        dialogs().msgBox(
+            QStringLiteral("Divisione per zero."), MsgButtons::Ok, MsgIcon::None, platform::programTitle());
     if (done) {
         QString text = QStringLiteral("Ricalcolo Terminato");
         if (recount.badRooms > 0)
-            text += QStringLiteral("\nVani con coefficienti o altezza non numerici, lasciati senza superficie "
-                                   "convenzionale e volume: %1")
-                        .arg(recount.badRooms);
+            text
+                += QStringLiteral("\nVani con coefficienti o altezza non numerici, lasciati senza superficie "
+                                  "convenzionale e volume: %1")
+                       .arg(recount.badRooms);
         dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Information,
             QStringLiteral("Ricalcolo Sup. Coeff. e Volumi Terrazze"));
     }
@@ -939,15 +943,19 @@ void frm_terrazze::RICALC_TOT_TER()
 void frm_terrazze::TDBGrid1_KeyPress(int KeyAscii)
 {
     if (KeyAscii != 13 || TDBGrid1->caption() != TerraceViews::surfaces().caption
-        || TDBGrid1->currentIndex().column() != 6 || !TerraceTotals::holdsRooms(*Data1) || Data1->noCurrentRow())
+        || TDBGrid1->currentIndex().column() != 6 || !TerraceTotals::holdsRooms(*Data1)
+        || Data1->noCurrentRow())
         return;
     const int row = Data1->currentRow();
-    TerraceRoomValues room { { QStringLiteral("ESPRESSIONE"), Data1->value(row, QStringLiteral("ESPRESSIONE")) } };
+    TerraceRoomValues room { { QStringLiteral("ESPRESSIONE"),
+        Data1->value(row, QStringLiteral("ESPRESSIONE")) } };
     const TerraceRoom::Outcome outcome = TerraceRoom::compute(room, TerraceRoom::Scope::Surface);
-    attempt([&] { Data1->setValue(row, Data1->fieldIndex(QStringLiteral("MQ")), room.value(QStringLiteral("MQ"))); });
+    attempt([&] {
+        Data1->setValue(row, Data1->fieldIndex(QStringLiteral("MQ")), room.value(QStringLiteral("MQ")));
+    });
     if (outcome.nonFinite)
-        dialogs().msgBox(QStringLiteral("Divisione per zero."), MsgButtons::Ok, MsgIcon::None,
-            platform::programTitle());
+        dialogs().msgBox(
+            QStringLiteral("Divisione per zero."), MsgButtons::Ok, MsgIcon::None, platform::programTitle());
 }
 
 bool frm_terrazze::eventFilter(QObject *watched, QEvent *event)
@@ -975,9 +983,8 @@ bool frm_terrazze::TDBGrid1_OnAddNew(QList<std::pair<QString, QVariant>> &values
         values.append({ name, value });
     };
     // A number field takes only a number; a key that cannot be set is left out.
-    const auto number = [](const QLabel *label) -> std::optional<double> {
-        return platform::vb::CDbl(label->text());
-    };
+    const auto number
+        = [](const QLabel *label) -> std::optional<double> { return platform::vb::CDbl(label->text()); };
     set("CODICE", Label1->text());
     set("NOME_CONDOMINO", Label8->text());
     if (const auto building = number(Label9))
@@ -1073,7 +1080,8 @@ void frm_terrazze::TABELLA_MILLESIMI()
 {
     bindRows(Data1,
         { terracearchive::MILLESIMI, {},
-            { QStringLiteral("PALAZ"), QStringLiteral("SCALA"), QStringLiteral("PIANO"), QStringLiteral("INTERNO") } });
+            { QStringLiteral("PALAZ"), QStringLiteral("SCALA"), QStringLiteral("PIANO"),
+                QStringLiteral("INTERNO") } });
     Command7->show();
     Command1[2]->hide();
     TDBGrid1->show();
@@ -1099,11 +1107,14 @@ void frm_terrazze::ARR_MIL_TER()
         return;
     ShownThousandths column(*Data1, *Label20);
     const engine::BalanceOutcome outcome = engine::balance(column, {}, engine::Decimal { 1000, 0 });
-    if (outcome.end == engine::BalanceOutcome::End::Reached || outcome.end == engine::BalanceOutcome::End::NoRows)
+    if (outcome.end == engine::BalanceOutcome::End::Reached
+        || outcome.end == engine::BalanceOutcome::End::NoRows)
         return;
-    QString text = QStringLiteral("Impossibile arrivare a un totale di 1000: il totale resta %1.").arg(outcome.total);
+    QString text
+        = QStringLiteral("Impossibile arrivare a un totale di 1000: il totale resta %1.").arg(outcome.total);
     if (!outcome.failure.isEmpty())
-        text += QStringLiteral("\n") + outcome.failure.left(1).toUpper() + outcome.failure.mid(1) + QStringLiteral(".");
+        text += QStringLiteral("\n") + outcome.failure.left(1).toUpper() + outcome.failure.mid(1)
+            + QStringLiteral(".");
     dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, engine::MessageTitle::Rounding);
 }
 

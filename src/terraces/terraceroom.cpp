@@ -35,9 +35,10 @@ std::optional<double> numberOf(const QVariant &value)
 std::optional<double> programValue(const QString &expression)
 {
     if (expression.contains(u',')) {
-        platform::dialogs().msgBox(QStringLiteral("L'espressione \"%1\" contiene una virgola: nelle espressioni "
-                                                  "i decimali si scrivono con il punto (per esempio 4.5*3).")
-                                       .arg(expression),
+        platform::dialogs().msgBox(
+            QStringLiteral("L'espressione \"%1\" contiene una virgola: nelle espressioni "
+                           "i decimali si scrivono con il punto (per esempio 4.5*3).")
+                .arg(expression),
             platform::MsgButtons::Ok, platform::MsgIcon::Exclamation, engine::MessageTitle::ZavWarning);
         return std::nullopt;
     }

@@ -105,7 +105,8 @@ Outcome calculate(const QString &terraceArchive, const QString &projectArchive, 
         const std::optional<double> volume = numberIn(rooms.value(row, volumeField));
         totalWeighted += weighted.value_or(0.0);
         totalVolume += volume.value_or(0.0);
-        const QString key = unitKey(rooms.value(row, palaz), rooms.value(row, scala), rooms.value(row, interno), false);
+        const QString key
+            = unitKey(rooms.value(row, palaz), rooms.value(row, scala), rooms.value(row, interno), false);
         if (key.isEmpty())
             continue;
         UnitRooms &unit = byUnit[key];
@@ -125,7 +126,8 @@ Outcome calculate(const QString &terraceArchive, const QString &projectArchive, 
     std::vector<Share> shares;
     qint64 running = 0;
     for (int row = 0; row < units.recordCount() && total != 0.0; ++row) {
-        const QString key = unitKey(units.value(row, building), units.value(row, stair), units.value(row, number), true);
+        const QString key
+            = unitKey(units.value(row, building), units.value(row, stair), units.value(row, number), true);
         const auto found = byUnit.constFind(key);
         if (key.isEmpty() || found == byUnit.constEnd())
             continue;
@@ -133,7 +135,8 @@ Outcome calculate(const QString &terraceArchive, const QString &projectArchive, 
             outcome.incorrectUnits << QStringLiteral("I Mq. del condomino ")
                     + TerraceUnit::text(units.value(row, owner)) + QStringLiteral(" Pal. ")
                     + TerraceUnit::text(units.value(row, building)) + QStringLiteral("Scala ")
-                    + TerraceUnit::text(units.value(row, stair)) + QStringLiteral(" risultano non corretti o vuoti");
+                    + TerraceUnit::text(units.value(row, stair))
+                    + QStringLiteral(" risultano non corretti o vuoti");
             continue;
         }
         if (found->volume == 0.0 && found->weighted == 0.0)
@@ -160,9 +163,10 @@ Outcome calculate(const QString &terraceArchive, const QString &projectArchive, 
 
     platform::Transaction transaction = db.transaction();
     db.clear(terracearchive::MILLESIMI);
-    platform::Statement insert = db.prepare(QStringLiteral(
-        "INSERT INTO MILLESIMI (NOME_CONDOMINO, PALAZ, SCALA, PIANO, MQ, MILLESIMI, CODICE, INTERNO, DESCRIZIONE) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    platform::Statement insert
+        = db.prepare(QStringLiteral("INSERT INTO MILLESIMI (NOME_CONDOMINO, PALAZ, SCALA, PIANO, MQ, "
+                                    "MILLESIMI, CODICE, INTERNO, DESCRIZIONE) "
+                                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     for (const Share &share : shares) {
         QVariantList values = share.fields.mid(0, 5);
         values << double(share.thousandths) / 1000.0;

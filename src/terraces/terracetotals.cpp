@@ -34,8 +34,8 @@ class RoomWriter
 {
 public:
     explicit RoomWriter(Database &db)
-        : m_update(db.prepare(QStringLiteral(
-            "UPDATE SUP_COEFF_VOL SET MQ = ?, SUP_CONVENZIONALE = ?, H_PIANO = ?, VOLUME = ? WHERE rowid = ?")))
+        : m_update(db.prepare(QStringLiteral("UPDATE SUP_COEFF_VOL SET MQ = ?, SUP_CONVENZIONALE = ?, "
+                                             "H_PIANO = ?, VOLUME = ? WHERE rowid = ?")))
     {
     }
     void write(qint64 rowid, const TerraceRoomValues &room)

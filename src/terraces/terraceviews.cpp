@@ -35,7 +35,8 @@ const QStringList &TerraceViews::roomFields()
 const TerraceView &TerraceViews::surfaces()
 {
     static const TerraceView view = roomView(0, "Calcolo Superfici",
-        { { 5, QStringLiteral("Descrizione"), 2700, Align::Left }, { 6, QStringLiteral("Espressione"), 2700, Align::Left },
+        { { 5, QStringLiteral("Descrizione"), 2700, Align::Left },
+            { 6, QStringLiteral("Espressione"), 2700, Align::Left },
             { 7, QStringLiteral("Mq."), 880, Align::Right } });
     return view;
 }
@@ -43,7 +44,8 @@ const TerraceView &TerraceViews::surfaces()
 const TerraceView &TerraceViews::coefficients()
 {
     static const TerraceView view = roomView(1, "Coefficienti",
-        { { 5, QStringLiteral("Descrizione"), 2000, Align::Left }, { 7, QStringLiteral("Mq."), 700, Align::Right },
+        { { 5, QStringLiteral("Descrizione"), 2000, Align::Left },
+            { 7, QStringLiteral("Mq."), 700, Align::Right },
             { 8, QStringLiteral("Piano"), 620, Align::Center, true },
             { 9, QStringLiteral("Orient."), 620, Align::Center, true },
             { 10, QStringLiteral("Espos."), 620, Align::Center, true },
@@ -61,7 +63,8 @@ const TerraceView &TerraceViews::volumes()
     static const TerraceView view = roomView(2, "Calcolo Volume Convenzionale",
         { { 5, QStringLiteral("Descrizione"), 3000, Align::Left },
             { 16, QStringLiteral("Sup.Conv."), 1000, Align::Right },
-            { 17, QStringLiteral("H_piano"), 810, Align::Right }, { 18, QStringLiteral("Volume"), 989, Align::Right } });
+            { 17, QStringLiteral("H_piano"), 810, Align::Right },
+            { 18, QStringLiteral("Volume"), 989, Align::Right } });
     return view;
 }
 
@@ -72,12 +75,16 @@ const TerraceView &TerraceViews::thousandths()
         v.tab = 3;
         v.rooms = false;
         v.fields = { QStringLiteral("NOME_CONDOMINO"), QStringLiteral("PALAZ"), QStringLiteral("SCALA"),
-            QStringLiteral("PIANO"), QStringLiteral("INTERNO"), QStringLiteral("MQ"), QStringLiteral("MILLESIMI") };
+            QStringLiteral("PIANO"), QStringLiteral("INTERNO"), QStringLiteral("MQ"),
+            QStringLiteral("MILLESIMI") };
         // The owner's column keeps its alignment.
         v.shown = { { 0, QStringLiteral("Condomino"), 2300, Align::General },
-            { 1, QStringLiteral("Pal."), 500, Align::Center }, { 2, QStringLiteral("Scala"), 800, Align::Center },
-            { 3, QStringLiteral("Piano"), 500, Align::Center }, { 4, QStringLiteral("Int."), 500, Align::Center },
-            { 5, QStringLiteral("Mq/Mc"), 1000, Align::Right }, { 6, QStringLiteral("Millesimi"), 1000, Align::Right } };
+            { 1, QStringLiteral("Pal."), 500, Align::Center },
+            { 2, QStringLiteral("Scala"), 800, Align::Center },
+            { 3, QStringLiteral("Piano"), 500, Align::Center },
+            { 4, QStringLiteral("Int."), 500, Align::Center },
+            { 5, QStringLiteral("Mq/Mc"), 1000, Align::Right },
+            { 6, QStringLiteral("Millesimi"), 1000, Align::Right } };
         v.editable = false;
         v.unitTotals = false;
         v.thousandthsTotal = true;

@@ -103,8 +103,10 @@ TEST_F(Screenshot, CoefficientsAndThousandthsViews)
     zav::terraces::frm_terrazze *form = prepare();
     {
         zav::platform::Database db = zav::platform::Database::open(terraces);
-        db.exec(QStringLiteral("UPDATE SUP_COEFF_VOL SET COEFF_PIANO = '0,9', COEFF_ESPOS = '1,05', H_PIANO = '2,7'"));
-        db.exec(QStringLiteral("UPDATE SUP_COEFF_VOL SET COEFF_UTILIZ = '0,25' WHERE DESCRIZ_VANO = 'Lastrico'"));
+        db.exec(QStringLiteral(
+            "UPDATE SUP_COEFF_VOL SET COEFF_PIANO = '0,9', COEFF_ESPOS = '1,05', H_PIANO = '2,7'"));
+        db.exec(
+            QStringLiteral("UPDATE SUP_COEFF_VOL SET COEFF_UTILIZ = '0,25' WHERE DESCRIZ_VANO = 'Lastrico'"));
     }
     form->Frame3->hide();
     form->TabStrip1->setCurrentIndex(1);
@@ -116,8 +118,8 @@ TEST_F(Screenshot, CoefficientsAndThousandthsViews)
     for (int i = 0; i < owners.size(); ++i)
         insert(terraces, QStringLiteral("SUP_COEFF_VOL"),
             { { "CODICE", "TER1" }, { "NOME_CONDOMINO", owners.at(i) }, { "PALAZ", 1 }, { "SCALA", "A" },
-                { "INTERNO", numbers[i] }, { "DESCRIZ_VANO", "Balcone" }, { "ESPRESSIONE", QStringLiteral("%1*2.5").arg(i + 3) },
-                { "H_PIANO", "2,7" } });
+                { "INTERNO", numbers[i] }, { "DESCRIZ_VANO", "Balcone" },
+                { "ESPRESSIONE", QStringLiteral("%1*2.5").arg(i + 3) }, { "H_PIANO", "2,7" } });
     form->RICALC_TOT_TER();
     form->Command1[4]->click();
     save(form, folder, "terraces-thousandths.png");

@@ -42,9 +42,9 @@ protected:
         const QVariant &c2 = {}, const QVariant &height = {}, const QString &owner = QStringLiteral("Rossi"))
     {
         insert(terraces, QStringLiteral("SUP_COEFF_VOL"),
-            { { "CODICE", "T1" }, { "NOME_CONDOMINO", owner }, { "PALAZ", 1 }, { "SCALA", "A" }, { "INTERNO", 5 },
-                { "DESCRIZ_VANO", description }, { "ESPRESSIONE", expression }, { "COEFF_PIANO", c1 },
-                { "COEFF_ORIENT", c2 }, { "H_PIANO", height } });
+            { { "CODICE", "T1" }, { "NOME_CONDOMINO", owner }, { "PALAZ", 1 }, { "SCALA", "A" },
+                { "INTERNO", 5 }, { "DESCRIZ_VANO", description }, { "ESPRESSIONE", expression },
+                { "COEFF_PIANO", c1 }, { "COEFF_ORIENT", c2 }, { "H_PIANO", height } });
     }
 
     /** The form with table T1 current and Rossi's rooms shown. */
@@ -52,7 +52,8 @@ protected:
     {
         frm_terrazze *form = openForm();
         form->selectTable(QStringLiteral("T1"), QStringLiteral("Terrazzi"));
-        form->showTerraceUnit({ QStringLiteral("T1"), { "Rossi", qlonglong(1), "A", "2", qlonglong(5) } }, true);
+        form->showTerraceUnit(
+            { QStringLiteral("T1"), { "Rossi", qlonglong(1), "A", "2", qlonglong(5) } }, true);
         return form;
     }
 
@@ -78,18 +79,20 @@ TEST_F(TerraceRooms, ARoomIsComputedStepByStepFromTheValuesAsWritten)
         QStringList expected; // MQ, SUP_CONVENZIONALE, H_PIANO, VOLUME, point-written
         const char *badField;
     } cases[] = {
-        { "no coefficients: the surface again, up to four decimals", "12.5", "", "", "3", TerraceRoom::Scope::Whole,
-            { "12.5", "12.5", "3", "37.5" }, "" },
-        { "2/3: the weighted surface starts from the rounded surface", "2/3", "", "", "3", TerraceRoom::Scope::Whole,
-            { "0.667", "0.667", "3", "2.001" }, "" },
+        { "no coefficients: the surface again, up to four decimals", "12.5", "", "", "3",
+            TerraceRoom::Scope::Whole, { "12.5", "12.5", "3", "37.5" }, "" },
+        { "2/3: the weighted surface starts from the rounded surface", "2/3", "", "", "3",
+            TerraceRoom::Scope::Whole, { "0.667", "0.667", "3", "2.001" }, "" },
         // 10 × 0.95 × 1.05 = 9.975; 9.975 × 2.7 = 26.9325, rounded 26.933.
         { "two coefficients", "10", "0.95", "1.05", "2.7", TerraceRoom::Scope::Whole,
             { "10.0", "9.975", "2.7", "26.933" }, "" },
         // 1.234 × 1.1 = 1.3574; × 2 = 2.7148, written 2.715.
-        { "the volume from the four-decimal weighted surface", "1.234", "1.1", "", "2", TerraceRoom::Scope::Whole,
-            { "1.234", "1.3574", "2", "2.715" }, "" },
-        { "an empty height is 0", "4", "", "", "", TerraceRoom::Scope::Whole, { "4.0", "4.0", "0", "0.0" }, "" },
-        { "no value: the surface 0", "2*(3", "", "", "3", TerraceRoom::Scope::Whole, { "0", "0.0", "3", "0.0" }, "" },
+        { "the volume from the four-decimal weighted surface", "1.234", "1.1", "", "2",
+            TerraceRoom::Scope::Whole, { "1.234", "1.3574", "2", "2.715" }, "" },
+        { "an empty height is 0", "4", "", "", "", TerraceRoom::Scope::Whole, { "4.0", "4.0", "0", "0.0" },
+            "" },
+        { "no value: the surface 0", "2*(3", "", "", "3", TerraceRoom::Scope::Whole,
+            { "0", "0.0", "3", "0.0" }, "" },
         // Expressions write their decimals with the point: a comma is refused, with a message.
         { "a comma in the expression", "4,5*3", "", "", "1", TerraceRoom::Scope::Whole,
             { "0", "0.0", "1", "0.0" }, "" },
@@ -97,27 +100,30 @@ TEST_F(TerraceRooms, ARoomIsComputedStepByStepFromTheValuesAsWritten)
             { "0", "0.0", "3", "0.0" }, "" },
         { "Enter: no value leaves the surface empty", "2*(3", "2", "", "3", TerraceRoom::Scope::Surface,
             { "", "old", "3", "old" }, "" },
-        { "Enter: only the surface", "2*3", "2", "", "3", TerraceRoom::Scope::Surface, { "6.0", "old", "3", "old" }, "" },
+        { "Enter: only the surface", "2*3", "2", "", "3", TerraceRoom::Scope::Surface,
+            { "6.0", "old", "3", "old" }, "" },
         { "a coefficient that is not a number stops before the weighted surface", "10", "abc", "", "3",
             TerraceRoom::Scope::Whole, { "10.0", "old", "3", "old" }, "COEFF_PIANO" },
-        { "a height that is not a number stops before the volume", "10", "", "", "abc", TerraceRoom::Scope::Whole,
-            { "10.0", "10.0", "abc", "old" }, "H_PIANO" },
+        { "a height that is not a number stops before the volume", "10", "", "", "abc",
+            TerraceRoom::Scope::Whole, { "10.0", "10.0", "abc", "old" }, "H_PIANO" },
     };
     for (const QChar separator : { u',', u'.' }) {
         const vb::DecimalSeparatorScope scope(separator);
         for (const auto &c : cases) {
-            SCOPED_TRACE(testing::Message() << c.name << " under '" << QString(separator).toStdString() << "'");
+            SCOPED_TRACE(
+                testing::Message() << c.name << " under '" << QString(separator).toStdString() << "'");
             const auto text = [](const char *value) {
                 return QString::fromLatin1(value).isEmpty() ? QVariant() : QVariant(local(value));
             };
-            TerraceRoomValues room { { "ESPRESSIONE", QString::fromLatin1(c.expression) }, { "COEFF_PIANO", text(c.c1) },
-                { "COEFF_ORIENT", text(c.c2) }, { "H_PIANO", text(c.height) }, { "SUP_CONVENZIONALE", "old" },
-                { "VOLUME", "old" } };
+            TerraceRoomValues room { { "ESPRESSIONE", QString::fromLatin1(c.expression) },
+                { "COEFF_PIANO", text(c.c1) }, { "COEFF_ORIENT", text(c.c2) }, { "H_PIANO", text(c.height) },
+                { "SUP_CONVENZIONALE", "old" }, { "VOLUME", "old" } };
             const TerraceRoom::Outcome outcome = TerraceRoom::compute(room, c.scope);
             QStringList expected;
             for (const QString &value : c.expected)
-                expected << (value == QLatin1String("old") || value == QLatin1String("abc") ? value
-                                                                                             : local(value.toLatin1()));
+                expected << (value == QLatin1String("old") || value == QLatin1String("abc")
+                        ? value
+                        : local(value.toLatin1()));
             EXPECT_EQ((QStringList { room.value("MQ").toString(), room.value("SUP_CONVENZIONALE").toString(),
                           room.value("H_PIANO").toString(), room.value("VOLUME").toString() }),
                 expected);
@@ -182,7 +188,8 @@ TEST_F(TerraceRooms, CalcolaTotaliStopsAtARoomWhoseCoefficientIsNotANumberAndNam
     EXPECT_EQ(form->Label16->text(), QStringLiteral("2"));
     EXPECT_EQ(form->Label18->text(), QStringLiteral("6"));
     ASSERT_EQ(boxes.shown().size(), 1);
-    EXPECT_TRUE(boxes.shown().first().text.contains(QStringLiteral("\"Balcone\""))) << boxes.messages().join(u'|').toStdString();
+    EXPECT_TRUE(boxes.shown().first().text.contains(QStringLiteral("\"Balcone\"")))
+        << boxes.messages().join(u'|').toStdString();
 }
 
 TEST_F(TerraceRooms, RicalcolaTotaliComputesEveryRoomOfTheTableAndShowsTheUnitAgain)
@@ -192,8 +199,8 @@ TEST_F(TerraceRooms, RicalcolaTotaliComputesEveryRoomOfTheTableAndShowsTheUnitAg
     room("Balcone", "10", "abc", {}, "3", QStringLiteral("Bianchi"));
     room("Lastrico", "4", {}, {}, "abc", QStringLiteral("Bianchi"));
     insert(terraces, QStringLiteral("SUP_COEFF_VOL"),
-        { { "CODICE", "T2" }, { "NOME_CONDOMINO", "Rossi" }, { "PALAZ", 1 }, { "SCALA", "A" }, { "INTERNO", 5 },
-            { "ESPRESSIONE", "7" } });
+        { { "CODICE", "T2" }, { "NOME_CONDOMINO", "Rossi" }, { "PALAZ", 1 }, { "SCALA", "A" },
+            { "INTERNO", 5 }, { "ESPRESSIONE", "7" } });
     // Values from an earlier computation, which a room that cannot be computed must not keep.
     {
         zav::platform::Database db = zav::platform::Database::open(terraces);
@@ -281,9 +288,10 @@ TEST_F(TerraceRooms, ANewRoomTakesTheTableAndTheUnitFromTheHeaderInEveryRoomView
         ASSERT_GE(line, 0);
         ASSERT_TRUE(model->setData(model->index(line, 5), QStringLiteral("Nuovo %1").arg(tab)));
         zav::platform::Database db = zav::platform::Database::open(terraces);
-        const zav::platform::Recordset rs = db.query(QStringLiteral(
-            "SELECT CODICE, NOME_CONDOMINO, PALAZ, SCALA, PIANO, INTERNO FROM SUP_COEFF_VOL WHERE DESCRIZ_VANO = ?"),
-            { QStringLiteral("Nuovo %1").arg(tab) });
+        const zav::platform::Recordset rs
+            = db.query(QStringLiteral("SELECT CODICE, NOME_CONDOMINO, PALAZ, SCALA, PIANO, INTERNO FROM "
+                                      "SUP_COEFF_VOL WHERE DESCRIZ_VANO = ?"),
+                { QStringLiteral("Nuovo %1").arg(tab) });
         ASSERT_EQ(rs.recordCount(), 1);
         EXPECT_EQ(rs.row(0), (QVector<QVariant> { "T1", "Rossi", qlonglong(1), "A", "2", qlonglong(5) }));
         form->TabStrip1->setCurrentIndex(0);

@@ -31,11 +31,13 @@ protected:
         insert(project, QStringLiteral("ANA_CONDO"), { { "NOME", "Condominio" }, { "NUM_PAL", 1 } });
         zav::platform::Database db = zav::platform::Database::open(project);
         const QString field = db.fields(QStringLiteral("ANA_CONDO")).at(6);
-        db.exec(QStringLiteral("UPDATE ANA_CONDO SET %1 = ?").arg(zav::platform::Database::quoteName(field)), { weighted });
+        db.exec(QStringLiteral("UPDATE ANA_CONDO SET %1 = ?").arg(zav::platform::Database::quoteName(field)),
+            { weighted });
     }
 
     /** A room of table T1 with its weighted surface and volume, point-written ("" is empty). */
-    void room(int building, const QString &stair, const QVariant &interno, const char *weighted, const char *volume)
+    void room(
+        int building, const QString &stair, const QVariant &interno, const char *weighted, const char *volume)
     {
         const auto text = [](const char *value) {
             return QString::fromLatin1(value).isEmpty() ? QVariant() : QVariant(local(value));
@@ -54,7 +56,8 @@ protected:
         const zav::platform::Recordset rs = db.table(QStringLiteral("MILLESIMI"));
         for (int row = 0; row < rs.recordCount(); ++row)
             shares << rs.value(row, rs.fieldIndex(QStringLiteral("NOME_CONDOMINO"))).toString() + u'='
-                    + zav::workspace::TotalText::of(rs.value(row, rs.fieldIndex(QStringLiteral("MILLESIMI"))).toDouble());
+                    + zav::workspace::TotalText::of(
+                        rs.value(row, rs.fieldIndex(QStringLiteral("MILLESIMI"))).toDouble());
         return shares;
     }
 };
@@ -141,7 +144,8 @@ TEST_F(TerraceThousandths, SharesAreRoundedAndBroughtTo1000InTheOrderWritten)
     for (const QChar separator : { u',', u'.' }) {
         const vb::DecimalSeparatorScope scope(separator);
         for (const auto &c : cases) {
-            SCOPED_TRACE(testing::Message() << c.name << " under '" << QString(separator).toStdString() << "'");
+            SCOPED_TRACE(
+                testing::Message() << c.name << " under '" << QString(separator).toStdString() << "'");
             TearDown();
             SetUp();
             const vb::DecimalSeparatorScope again(separator);
@@ -225,7 +229,8 @@ TEST_F(TerraceThousandths, ArrMillesimiRestartsAtTheFirstRowShownAndEndsAt1000)
     for (const QChar separator : { u',', u'.' }) {
         const vb::DecimalSeparatorScope scope(separator);
         for (const auto &c : cases) {
-            SCOPED_TRACE(testing::Message() << c.name << " under '" << QString(separator).toStdString() << "'");
+            SCOPED_TRACE(
+                testing::Message() << c.name << " under '" << QString(separator).toStdString() << "'");
             TearDown();
             SetUp();
             const vb::DecimalSeparatorScope again(separator);
@@ -239,7 +244,8 @@ TEST_F(TerraceThousandths, ArrMillesimiRestartsAtTheFirstRowShownAndEndsAt1000)
             form->Command7->click();
             QStringList shown;
             for (int row = 0; row < form->Data1->recordCount(); ++row)
-                shown << zav::workspace::TotalText::of(form->Data1->value(row, QStringLiteral("MILLESIMI")).toDouble());
+                shown << zav::workspace::TotalText::of(
+                    form->Data1->value(row, QStringLiteral("MILLESIMI")).toDouble());
             QStringList expected;
             for (const QString &value : c.expected)
                 expected << local(value.toLatin1());
@@ -259,7 +265,8 @@ TEST_F(TerraceThousandths, ArrMillesimiThatCannotReach1000SaysSoAndEnds)
     form->TabStrip1->setCurrentIndex(3);
     form->Command7->click();
     ASSERT_EQ(boxes.shown().size(), 1);
-    EXPECT_TRUE(boxes.shown().first().text.startsWith(QStringLiteral("Impossibile arrivare a un totale di 1000")));
+    EXPECT_TRUE(
+        boxes.shown().first().text.startsWith(QStringLiteral("Impossibile arrivare a un totale di 1000")));
 }
 
 } // namespace

@@ -41,19 +41,21 @@ const ViewCase &expected(int tab)
                 { 7, "Mq.", 880, Align::Right } },
             {}, true },
         { "Coefficienti",
-            { { 5, "Descrizione", 2000, Align::Left }, { 7, "Mq.", 700, Align::Right }, { 8, "Piano", 620, Align::Center },
-                { 9, "Orient.", 620, Align::Center }, { 10, "Espos.", 620, Align::Center },
-                { 11, "Lumin.", 670, Align::Center }, { 12, "Utiliz.", 620, Align::Center },
-                { 13, "Glob.", 599, Align::Center }, { 14, "Dest.", 599, Align::Center },
-                { 15, "Libero", 599, Align::Center }, { 16, "Sup.Conv.", 810, Align::Right } },
+            { { 5, "Descrizione", 2000, Align::Left }, { 7, "Mq.", 700, Align::Right },
+                { 8, "Piano", 620, Align::Center }, { 9, "Orient.", 620, Align::Center },
+                { 10, "Espos.", 620, Align::Center }, { 11, "Lumin.", 670, Align::Center },
+                { 12, "Utiliz.", 620, Align::Center }, { 13, "Glob.", 599, Align::Center },
+                { 14, "Dest.", 599, Align::Center }, { 15, "Libero", 599, Align::Center },
+                { 16, "Sup.Conv.", 810, Align::Right } },
             { 8, 9, 10, 11, 12, 13, 14, 15 }, true },
         { "Calcolo Volume Convenzionale",
             { { 5, "Descrizione", 3000, Align::Left }, { 16, "Sup.Conv.", 1000, Align::Right },
                 { 17, "H_piano", 810, Align::Right }, { 18, "Volume", 989, Align::Right } },
             {}, true },
         { "",
-            { { 0, "Condomino", 2300, Align::General }, { 1, "Pal.", 500, Align::Center }, { 2, "Scala", 800, Align::Center },
-                { 3, "Piano", 500, Align::Center }, { 4, "Int.", 500, Align::Center }, { 5, "Mq/Mc", 1000, Align::Right },
+            { { 0, "Condomino", 2300, Align::General }, { 1, "Pal.", 500, Align::Center },
+                { 2, "Scala", 800, Align::Center }, { 3, "Piano", 500, Align::Center },
+                { 4, "Int.", 500, Align::Center }, { 5, "Mq/Mc", 1000, Align::Right },
                 { 6, "Millesimi", 1000, Align::Right } },
             {}, false },
     };
@@ -69,11 +71,13 @@ protected:
         table("T1", "Terrazzi");
         terraceRoom("T1", "Rossi", 1, "A", 5, "Terrazzo");
         insert(terraces, QStringLiteral("MILLESIMI"),
-            { { "NOME_CONDOMINO", "Rossi" }, { "PALAZ", 1 }, { "SCALA", "A" }, { "PIANO", "2" }, { "MQ", 10.0 },
-                { "MILLESIMI", 1000.0 }, { "CODICE", "T1" }, { "INTERNO", 5 }, { "DESCRIZIONE", "Terrazzi" } });
+            { { "NOME_CONDOMINO", "Rossi" }, { "PALAZ", 1 }, { "SCALA", "A" }, { "PIANO", "2" },
+                { "MQ", 10.0 }, { "MILLESIMI", 1000.0 }, { "CODICE", "T1" }, { "INTERNO", 5 },
+                { "DESCRIZIONE", "Terrazzi" } });
         frm_terrazze *form = openForm();
         form->selectTable(QStringLiteral("T1"), QStringLiteral("Terrazzi"));
-        form->showTerraceUnit({ QStringLiteral("T1"), { "Rossi", qlonglong(1), "A", "2", qlonglong(5) } }, true);
+        form->showTerraceUnit(
+            { QStringLiteral("T1"), { "Rossi", qlonglong(1), "A", "2", qlonglong(5) } }, true);
         return form;
     }
 
@@ -96,7 +100,8 @@ TEST_F(TerraceViews, EachViewLooksTheSameWhicheverViewCameBefore)
             choose(form, to);
             const ViewCase &view = expected(to);
             EXPECT_EQ(form->TDBGrid1->caption(),
-                view.roomView ? QString::fromUtf8(view.grid) : QStringLiteral("Millesimi Tabella: T1 - Terrazzi"));
+                view.roomView ? QString::fromUtf8(view.grid)
+                              : QStringLiteral("Millesimi Tabella: T1 - Terrazzi"));
             ASSERT_EQ(form->TDBGrid1->columnCount(), 19);
             QList<int> visible;
             for (int i = 0; i < 19; ++i)
@@ -121,8 +126,8 @@ TEST_F(TerraceViews, EachViewLooksTheSameWhicheverViewCameBefore)
             EXPECT_EQ(form->TDBGrid1->isReadOnly(), !view.roomView);
             EXPECT_EQ(form->TDBGrid1->allowAddNew(), view.roomView);
             EXPECT_FALSE(form->TDBGrid1->isHidden());
-            for (QLabel *label : { form->Label13, form->Label14, form->Label15, form->Label16, form->Label17,
-                     form->Label18 })
+            for (QLabel *label :
+                { form->Label13, form->Label14, form->Label15, form->Label16, form->Label17, form->Label18 })
                 EXPECT_EQ(label->isHidden(), !view.roomView) << label->objectName().toStdString();
             EXPECT_EQ(form->Label19->isHidden(), view.roomView);
             EXPECT_EQ(form->Label20->isHidden(), view.roomView);
@@ -147,7 +152,8 @@ TEST_F(TerraceViews, ARoomViewRecomputesTheUnitAgainWithTheSameResult)
     for (int run = 0; run < 2; ++run) {
         SCOPED_TRACE(run);
         choose(form, 2);
-        EXPECT_EQ(column(terraces, QStringLiteral("SUP_COEFF_VOL"), QStringLiteral("VOLUME")), QStringList { "12,0" });
+        EXPECT_EQ(column(terraces, QStringLiteral("SUP_COEFF_VOL"), QStringLiteral("VOLUME")),
+            QStringList { "12,0" });
         EXPECT_EQ(form->Label14->text(), QStringLiteral("6"));
         EXPECT_EQ(form->Label18->text(), QStringLiteral("12"));
     }
@@ -200,8 +206,10 @@ TEST_F(TerraceViews, ARoomViewNeverComputesRowsThatAreNotATerraceUnitsRooms)
             EXPECT_EQ(form->Label14->text(), QStringLiteral("0"));
         }
         // Nothing was written into the thousandths nor the rooms, nothing said.
-        EXPECT_EQ(column(terraces, QStringLiteral("MILLESIMI"), QStringLiteral("MILLESIMI")), QStringList { "1000" });
-        EXPECT_EQ(column(terraces, QStringLiteral("SUP_COEFF_VOL"), QStringLiteral("MQ")), QStringList { "" });
+        EXPECT_EQ(column(terraces, QStringLiteral("MILLESIMI"), QStringLiteral("MILLESIMI")),
+            QStringList { "1000" });
+        EXPECT_EQ(
+            column(terraces, QStringLiteral("SUP_COEFF_VOL"), QStringLiteral("MQ")), QStringList { "" });
         EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.messages().join(u'|').toStdString();
         // A room view then adds no row.
         auto *model = form->TDBGrid1->dataModel();

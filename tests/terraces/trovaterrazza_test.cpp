@@ -25,10 +25,11 @@ protected:
         buildings(1, { 1 });
         table("T1", "Terrazzi");
         insert(project, QStringLiteral("CODIF_PIANI"),
-            { { "PROPRIETARIO", "D'Amico" }, { "NUM_PAL", 1 }, { "SCALA", "A" }, { "SIGLA", "2" }, { "INTERNO", 5 },
-                { "HPIANO", 3.2 } });
+            { { "PROPRIETARIO", "D'Amico" }, { "NUM_PAL", 1 }, { "SCALA", "A" }, { "SIGLA", "2" },
+                { "INTERNO", 5 }, { "HPIANO", 3.2 } });
         insert(project, QStringLiteral("CODIF_PIANI"),
-            { { "PROPRIETARIO", "Verdi" }, { "NUM_PAL", 1 }, { "SCALA", "B" }, { "SIGLA", "T" }, { "INTERNO", 1 } });
+            { { "PROPRIETARIO", "Verdi" }, { "NUM_PAL", 1 }, { "SCALA", "B" }, { "SIGLA", "T" },
+                { "INTERNO", 1 } });
         // D'Amico's rooms: an empty surface, and a volume that is not a number.
         terraceRoom("T1", "D'Amico", 1, "A", 5, "Terrazzo", "10", "1,5", "4");
         terraceRoom("T1", "D'Amico", 1, "A", 5, "Balcone", "12", "2", "5");
@@ -57,7 +58,8 @@ TEST_F(TrovaTerrazza, TheUnitsRoomsHeaderAndTotalsGoToTheTerraceForm)
     trova(QStringLiteral("D'Amico"));
 
     EXPECT_FALSE(form->isVisible()) << "the form is not shown";
-    EXPECT_EQ(column(*form->Data1, QStringLiteral("DESCRIZ_VANO")), (QStringList { "Terrazzo", "Balcone", "Lastrico" }));
+    EXPECT_EQ(column(*form->Data1, QStringLiteral("DESCRIZ_VANO")),
+        (QStringList { "Terrazzo", "Balcone", "Lastrico" }));
     ASSERT_TRUE(VAR_GBL.sql_unita_corrente.has_value());
     EXPECT_EQ(*VAR_GBL.sql_unita_corrente, form->Data1->recordSource());
     EXPECT_EQ(form->Label8->text(), QStringLiteral("D'Amico"));
