@@ -1,11 +1,13 @@
 // The terrace rooms: the computation of a room, "Calcola Totali", "Ricalcola Totali", Enter in the
 // expression column and the key of a new room. Every expected value is worked out by hand.
 
+#include "pickerdouble.h"
 #include "platform/ui/datagrid.h"
 #include "terraces/terraceroom.h"
 #include "terracesfixture.h"
 
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
@@ -144,6 +146,7 @@ TEST_F(TerraceRooms, CalcolaTotaliStoresTheRoomsAndSumsTheRoundedValues)
     room("Balcone", "10", "0,95", "1,05", {});
     room("Lastrico", "2*(3", {}, {}, "2"); // not an expression: the surface 0
     room("Altro", "100", {}, {}, "3", QStringLiteral("Bianchi"));
+    room("Soglia", "1/0", {}, {}, "2"); // no value either, said once
     frm_terrazze *form = showRossi();
     boxes.clear();
     form->Command1[3]->click();
@@ -152,13 +155,15 @@ TEST_F(TerraceRooms, CalcolaTotaliStoresTheRoomsAndSumsTheRoundedValues)
     EXPECT_EQ(rowOf(terraces, 1), (QStringList { "10,0", "9,975", "0", "0,0" }));
     EXPECT_EQ(rowOf(terraces, 2), (QStringList { "0", "0,0", "2", "0,0" }));
     EXPECT_EQ(rowOf(terraces, 3), (QStringList { "", "", "3", "" })) << "another unit's room";
+    EXPECT_EQ(rowOf(terraces, 4), (QStringList { "0", "0,0", "2", "0,0" }));
     // 0.667 + 10 + 0; 0.667 + 9.975 + 0; 2.001 + 0 + 0.
     EXPECT_EQ(form->Label14->text(), QStringLiteral("10,667"));
     EXPECT_EQ(form->Label16->text(), QStringLiteral("10,642"));
     EXPECT_EQ(form->Label18->text(), QStringLiteral("2,001"));
     EXPECT_TRUE(form->Data1->noCurrentRow()) << "left past the last room";
-    // Only the evaluator's own message for the expression that is not one.
-    EXPECT_EQ(boxes.shown().size(), 1);
+    // The evaluator's own message for the expression that is not one, then the division by zero.
+    ASSERT_EQ(boxes.shown().size(), 2);
+    EXPECT_EQ(boxes.shown().at(1).text, QStringLiteral("Divisione per zero."));
 }
 
 TEST_F(TerraceRooms, CalcolaTotaliOnAUnitWithoutRoomsShowsZeros)
@@ -296,6 +301,47 @@ TEST_F(TerraceRooms, ANewRoomTakesTheTableAndTheUnitFromTheHeaderInEveryRoomView
         EXPECT_EQ(rs.row(0), (QVector<QVariant> { "T1", "Rossi", qlonglong(1), "A", "2", qlonglong(5) }));
         form->TabStrip1->setCurrentIndex(0);
     }
+}
+
+TEST_F(TerraceRooms, ACoefficientButtonOpensThePickerOnItsColumnForThisGrid)
+{
+    buildings(1, { 1 });
+    room("Terrazzo", "2", {}, {}, "3");
+    frm_terrazze *form = showRossi();
+    form->TabStrip1->setCurrentIndex(1);
+    ASSERT_TRUE(form->TDBGrid1->column(10).button);
+
+    const struct
+    {
+        const char *name;
+        bool accept;
+        bool shown;
+    } cases[] = { { "prepared: shown modal", true, true }, { "refused: not shown", false, false } };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QPointer<zav::test::PickerDouble> picker;
+        zav::platform::FormRegistry::setFactory(QStringLiteral("frm_tab_coeff"), [&picker, &c] {
+            picker = new zav::test::PickerDouble;
+            picker->accept = c.accept;
+            return picker.data();
+        });
+        bool shown = false;
+        {
+            const zav::platform::ModalDriverScope driver([&shown](QWidget *modal) {
+                shown = true;
+                modal->close();
+            });
+            form->TDBGrid1->setCurrentIndex(form->TDBGrid1->model()->index(0, 10));
+            emit form->TDBGrid1->buttonClick(10);
+        }
+        ASSERT_FALSE(picker.isNull());
+        EXPECT_EQ(picker->preparedColumn, 10);
+        EXPECT_EQ(picker->caption, QStringLiteral("Trasf."));
+        EXPECT_EQ(shown, c.shown);
+        zav::platform::FormRegistry::unload(QStringLiteral("frm_tab_coeff"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    zav::platform::FormRegistry::setFactory(QStringLiteral("frm_tab_coeff"), {});
 }
 
 } // namespace

@@ -142,6 +142,19 @@ TEST_F(TerraceViews, EachViewLooksTheSameWhicheverViewCameBefore)
     }
 }
 
+TEST_F(TerraceViews, TheCoefficientButtonsStayWhenTheirColumnsAreHidden)
+{
+    frm_terrazze *form = showRossi();
+    for (int tab : { 1, 0, 3, 2 }) {
+        SCOPED_TRACE(tab);
+        choose(form, tab);
+        for (int column = 8; column <= 15; ++column) {
+            EXPECT_TRUE(form->TDBGrid1->column(column).button) << column;
+            EXPECT_EQ(form->TDBGrid1->column(column).visible, tab == 1) << column;
+        }
+    }
+}
+
 TEST_F(TerraceViews, ARoomViewRecomputesTheUnitAgainWithTheSameResult)
 {
     frm_terrazze *form = showRossi();
