@@ -140,7 +140,7 @@ TEST_F(MainWindowWiringTest, StampaMilShowsThePrintFormAsAChildWindow)
 }
 
 // The print form opens its documents with the editor chosen in the utilities and through the
-// desktop; the table forms print through the printing's report controls.
+// desktop; the coefficient and window table forms print through the printing's report controls.
 TEST_F(MainWindowWiringTest, PrintFormDocumentsAndTablePrintsAreWired)
 {
     platform::SystemRecorder desktop;
@@ -183,6 +183,27 @@ TEST_F(MainWindowWiringTest, PrintFormDocumentsAndTablePrintsAreWired)
     EXPECT_EQ(
         QFileInfo(runner.runs.at(0).DataFiles.at(10)).fileName().toUpper(), QStringLiteral("ARCH_MIL.CLO"));
     FormRegistry::unload(QStringLiteral("frm_tab_coeff"));
+
+    // The window table prints the archive it shows: the template, then the project's.
+    window->Bar_main1()->clickTool(QStringLiteral("tInfissi"));
+    auto *windows = FormRegistry::loaded(QStringLiteral("frm_infissi"));
+    ASSERT_NE(windows, nullptr);
+    auto *print = windows->findChild<QPushButton *>(QStringLiteral("Command4"));
+    auto *project = windows->findChild<QPushButton *>(QStringLiteral("Command3"));
+    ASSERT_NE(print, nullptr);
+    ASSERT_NE(project, nullptr);
+    EXPECT_TRUE(print->isEnabled());
+    print->click();
+    project->click();
+    print->click();
+    ASSERT_EQ(runner.runs.size(), 3);
+    for (int run : { 1, 2 })
+        EXPECT_EQ(QFileInfo(runner.runs.at(run).ReportFileName).fileName(), QStringLiteral("finestre.GST"));
+    EXPECT_EQ(
+        QFileInfo(runner.runs.at(1).DataFiles.at(18)).fileName().toUpper(), QStringLiteral("ARCH_MIL.CLO"));
+    EXPECT_EQ(runner.runs.at(2).DataFiles.at(18), *engine::VAR_GBL.progetto_corrente);
+    EXPECT_EQ(boxes.messages().size(), 1); // only the missing editor's, above
+    FormRegistry::unload(QStringLiteral("frm_infissi"));
 }
 
 // The coefficient and window tables are served by their own folder, without a project.
