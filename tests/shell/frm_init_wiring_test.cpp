@@ -83,7 +83,8 @@ TEST_F(MainWindowWiringTest, EachWebCommandOpensANewBrowserChildOnTheWebAddress)
     EXPECT_EQ(area->subWindowList().size(), 2);
 }
 
-// "Gridal On" hands the CAD program the window of the open workspace's hidden text box.
+// "Gridal On" hands the CAD program the window of the workspace's hidden text box; a workspace
+// that is not open yet is loaded for it, not shown.
 TEST_F(MainWindowWiringTest, CadOnHandsTheWorkspacesHiddenTextBoxOver)
 {
     const QString workspace = QStringLiteral("frm_ins_coeff");
@@ -104,18 +105,33 @@ TEST_F(MainWindowWiringTest, CadOnHandsTheWorkspacesHiddenTextBoxOver)
         }
         return handed;
     };
+    const auto textBoxOf
+        = [](QWidget *form) { return form->findChild<QLineEdit *>(QStringLiteral("txtole")); };
 
-    // No workspace open: the window is started but no text box is handed over.
+    // No workspace open: it is loaded, stays hidden, and its text box is handed over.
+    ASSERT_FALSE(FormRegistry::isLoaded(workspace));
     window->Bar_main1_ToolClick(QStringLiteral("cadon"));
-    EXPECT_TRUE(handles().isEmpty());
-    window->Bar_main1_ToolClick(QStringLiteral("cadoff"));
+    QWidget *hidden = FormRegistry::loaded(workspace);
+    ASSERT_NE(hidden, nullptr);
+    EXPECT_FALSE(hidden->isVisible());
+    EXPECT_EQ(handles(), QVariantList { qint32(textBoxOf(hidden)->winId()) });
 
-    QWidget *form = FormRegistry::form(workspace);
-    ASSERT_NE(form, nullptr);
-    auto *txtole = form->findChild<QLineEdit *>(QStringLiteral("txtole"));
+    // A second "on" starts no window and loads nothing.
+    FormRegistry::unload(workspace);
+    processDeletes();
     cad.clearCalls();
     window->Bar_main1_ToolClick(QStringLiteral("tCad"));
-    EXPECT_EQ(handles(), QVariantList { qint32(txtole->winId()) });
+    EXPECT_TRUE(handles().isEmpty());
+    EXPECT_FALSE(FormRegistry::isLoaded(workspace));
+    window->Bar_main1_ToolClick(QStringLiteral("cadoff"));
+
+    // An open workspace is the one whose text box is handed over.
+    QWidget *open = FormRegistry::showModeless(workspace);
+    ASSERT_NE(open, nullptr);
+    cad.clearCalls();
+    window->Bar_main1_ToolClick(QStringLiteral("tCad"));
+    EXPECT_EQ(FormRegistry::loaded(workspace), open);
+    EXPECT_EQ(handles(), QVariantList { qint32(textBoxOf(open)->winId()) });
     EXPECT_TRUE(boxes.shown().isEmpty());
 
     window->Bar_main1_ToolClick(QStringLiteral("cadoff")); // before the recorder goes
