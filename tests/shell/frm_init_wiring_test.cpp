@@ -139,6 +139,34 @@ TEST_F(MainWindowWiringTest, CadOnHandsTheWorkspacesHiddenTextBoxOver)
     FormRegistry::setFactory(workspace, {});
 }
 
+// The program's own workspace, loaded by "Gridal On" with no project open: hidden, silent, and with
+// its loading done (the CAD menu on).
+TEST_F(MainWindowWiringTest, CadOnLoadsTheRealWorkspaceHidden)
+{
+    const QString workspace = QStringLiteral("frm_ins_coeff");
+    platform::CadAutomationRecorder cad;
+    shell::frm_init *window = openMainWindow();
+    ASSERT_FALSE(window->Bar_main1()->isToolEnabled(QStringLiteral("tCad2")));
+    window->Bar_main1_ToolClick(QStringLiteral("cadon"));
+    QWidget *form = FormRegistry::loaded(workspace);
+    ASSERT_NE(form, nullptr);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(window->Bar_main1()->isToolEnabled(QStringLiteral("tCad2")));
+    auto *txtole = form->findChild<QWidget *>(QStringLiteral("txtole"));
+    ASSERT_NE(txtole, nullptr);
+    bool handed = false;
+    for (const auto &call : cad.calls())
+        handed = handed
+            || (call.method == QStringLiteral("SET_HANDLE")
+                && call.arguments == QVariantList { qint32(txtole->winId()) });
+    EXPECT_TRUE(handed);
+    EXPECT_TRUE(boxes.shown().isEmpty());
+
+    window->Bar_main1_ToolClick(QStringLiteral("cadoff")); // before the recorder goes
+    FormRegistry::unload(workspace);
+    processDeletes();
+}
+
 // The print form of the printing folder, registered at start-up, opens as a child window.
 TEST_F(MainWindowWiringTest, StampaMilShowsThePrintFormAsAChildWindow)
 {
