@@ -375,6 +375,7 @@ void frm_terrazze::buildControls()
     TDBGrid1->dataModel()->setOnAddNew(
         [this](platform::DataGridModel::Values &values) { return TDBGrid1_OnAddNew(values); });
     TDBGrid1->installEventFilter(this);
+    TDBGrid1->viewport()->installEventFilter(this);
     connect(Command3, &QPushButton::clicked, this, &frm_terrazze::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &frm_terrazze::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &frm_terrazze::Command5_Click);
@@ -960,10 +961,24 @@ void frm_terrazze::TDBGrid1_KeyPress(int KeyAscii)
 
 bool frm_terrazze::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == TDBGrid1 && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter)
-            TDBGrid1_KeyPress(13);
+    // The grid hears Enter also while a cell is being edited: the cell's editor is watched too.
+    if (watched == TDBGrid1->viewport() && event->type() == QEvent::ChildAdded) {
+        if (auto *editor = qobject_cast<QWidget *>(static_cast<QChildEvent *>(event)->child()))
+            editor->installEventFilter(this);
+        return QWidget::eventFilter(watched, event);
+    }
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent *>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return QWidget::eventFilter(watched, event);
+    if (watched == TDBGrid1) {
+        TDBGrid1_KeyPress(13);
+    } else if (auto *editor = qobject_cast<QWidget *>(watched);
+               editor && editor->parent() == TDBGrid1->viewport()) {
+        // What was typed is stored before Enter is heard, so that the expression evaluated is the new one.
+        emit TDBGrid1->itemDelegate()->commitData(editor);
+        TDBGrid1_KeyPress(13);
     }
     // The key goes on to the grid.
     return QWidget::eventFilter(watched, event);

@@ -7,6 +7,7 @@
 #include "terracesfixture.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabBar>
@@ -277,6 +278,25 @@ TEST_F(TerraceRooms, EnterEvaluatesTheExpressionOnlyInTheSurfacesViewsExpression
         QTest::keyClick(form->TDBGrid1, Qt::Key_Return);
         EXPECT_EQ(column(terraces, QStringLiteral("SUP_COEFF_VOL"), QStringLiteral("MQ")), c.surfaces);
     }
+}
+
+TEST_F(TerraceRooms, EnterAfterTypingAnExpressionStoresItAndEvaluatesIt)
+{
+    buildings(1, { 1 });
+    room("Terrazzo", "1", {}, {}, "3");
+    frm_terrazze *form = showRossi();
+    form->show();
+    const QModelIndex cell = form->TDBGrid1->model()->index(0, 6);
+    form->TDBGrid1->setCurrentIndex(cell);
+    form->TDBGrid1->edit(cell);
+    auto *editor = form->TDBGrid1->viewport()->findChild<QLineEdit *>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("2.5*4"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(column(terraces, QStringLiteral("SUP_COEFF_VOL"), QStringLiteral("ESPRESSIONE")),
+        QStringList { "2.5*4" });
+    EXPECT_EQ(
+        column(terraces, QStringLiteral("SUP_COEFF_VOL"), QStringLiteral("MQ")), QStringList { "10,0" });
 }
 
 TEST_F(TerraceRooms, ANewRoomTakesTheTableAndTheUnitFromTheHeaderInEveryRoomView)
