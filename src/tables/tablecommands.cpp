@@ -1,11 +1,22 @@
 #include "tables/tablecommands.h"
 
+#include "engine/messagetitles.h"
+#include "engine/var_gbl.h"
+#include "platform/dialogs.h"
+#include "platform/steps.h"
 #include "platform/ui/commandregistry.h"
+#include "platform/ui/datasource.h"
 #include "platform/ui/formregistry.h"
 #include "tables/coefficienttables.h"
+#include "tables/frm_copia_mil.h"
 #include "tables/frm_infissi.h"
 #include "tables/frm_tab_coeff.h"
+#include "tables/frm_tabelle.h"
 #include "tables/rounding.h"
+#include "tables/weights.h"
+#include "workspace/frm_ins_coeff.h"
+
+#include <QPushButton>
 
 namespace zav::tables {
 
@@ -26,6 +37,8 @@ void registerForms()
     FormRegistry::setFactory(QString::fromLatin1(FormNames::TabCoeff),
         [] { return new frm_tab_coeff(FormRegistry::loaded(QStringLiteral("frm_init"))); });
     FormRegistry::setFactory(QString::fromLatin1(FormNames::Infissi), [] { return new frm_infissi; });
+    FormRegistry::setFactory(QString::fromLatin1(FormNames::Tabelle), [] { return new frm_tabelle; });
+    FormRegistry::setFactory(QString::fromLatin1(FormNames::CopiaMil), [] { return new frm_copia_mil; });
 }
 
 QWidget *coef(int number)
@@ -58,11 +71,49 @@ QList<std::pair<QString, int>> coefCommands()
 
 void registerCommands()
 {
+    using platform::CommandRegistry;
     Rounding::registerCommands();
     for (const CoefficientTable &table : CoefficientTables::all()) {
         const int number = table.number;
-        platform::CommandRegistry::setHandler(table.menuKey, [number] { coef(number); });
+        CommandRegistry::setHandler(table.menuKey, [number] { coef(number); });
     }
+    const auto serve = [](std::initializer_list<const char *> keys, const CommandRegistry::Handler &handler) {
+        for (const char *key : keys)
+            CommandRegistry::setHandler(QString::fromLatin1(key), handler);
+    };
+    serve({ "seleziona_tabella", "tSelTab" }, [] { seleziona_tabella(); });
+    serve({ "copia_mil", "tCopiaMil" }, [] { copia_mil(Show::Modal); });
+    serve({ workspace::frm_ins_coeff::CopyThousandthsKey }, [] { copia_mil(Show::Modeless); });
+    serve({ "calc_mil_tab", "tCalcTab" }, &Weights::calcMilTabCommand);
+    serve({ "azzera", "tAzzera" }, &Weights::azzeraCommand);
+}
+
+void seleziona_tabella()
+{
+    if (!engine::VAR_GBL.progetto_corrente) {
+        platform::dialogs().msgBox(QStringLiteral("Nessun progetto selezionato"), platform::MsgButtons::Ok,
+            platform::MsgIcon::Information, engine::MessageTitle::ZavWarning);
+        return;
+    }
+    auto *form = FormRegistry::form<frm_tabelle>(QString::fromLatin1(FormNames::Tabelle));
+    if (!form)
+        return;
+    form->Command1[3]->setVisible(true);
+    FormRegistry::showModal(form);
+}
+
+void copia_mil(Show show)
+{
+    if (engine::VAR_GBL.tabella_selezionata.isEmpty())
+        return;
+    if (auto *workspace = FormRegistry::loaded<workspace::frm_ins_coeff>(
+            QString::fromLatin1(workspace::frm_ins_coeff::FormName)))
+        platform::tryStep([workspace] { workspace->Data1->refresh(); });
+    const QString name = QString::fromLatin1(FormNames::CopiaMil);
+    if (show == Show::Modal)
+        FormRegistry::showModal(name);
+    else
+        FormRegistry::showModeless(name);
 }
 
 QWidget *infissi()

@@ -13,12 +13,14 @@ namespace zav::tables {
 namespace FormNames {
 inline constexpr const char *TabCoeff = "frm_tab_coeff";
 inline constexpr const char *Infissi = "frm_infissi";
+inline constexpr const char *Tabelle = "frm_tabelle";
+inline constexpr const char *CopiaMil = "frm_copia_mil";
 } // namespace FormNames
 
 /**
  * @brief Registers the table forms with the form registry: `frm_tab_coeff` (a window of its own,
- * owned by the main window when that is loaded) and `frm_infissi` (made a child window by whoever
- * shows it).
+ * owned by the main window when that is loaded), `frm_infissi` (made a child window by whoever
+ * shows it), and the user-table forms `frm_tabelle` and `frm_copia_mil` (windows of their own).
  */
 void registerForms();
 
@@ -30,8 +32,28 @@ void registerForms();
  */
 QWidget *coef(int number);
 
-/** @brief Serves the main window's keys `coef1` to `coef8` and their toolbar twins with `coef`. */
+/**
+ * @brief Serves the main window's keys of the table tools: `coef1` to `coef8` and their toolbar
+ * twins with `coef`, `arrotonda`, `seleziona_tabella`, `copia_mil`, `calc_mil_tab` and `azzera`
+ * (with their toolbar twins), and the workspace button's modeless copy of thousandths.
+ */
 void registerCommands();
+
+/**
+ * @brief `seleziona_tabella`, `tSelTab`: `frm_tabelle` with "Seleziona" shown, modal. With no
+ * project open it is refused with "Nessun progetto selezionato".
+ */
+void seleziona_tabella();
+
+/** @brief How `copia_mil` shows the copy form. */
+enum class Show { Modal, Modeless };
+
+/**
+ * @brief `copia_mil`, `tCopiaMil` (modal) and the workspace's "Copia Mil. da" (modeless): nothing
+ * while no user table is selected; otherwise the workspace's rows are read again and
+ * `frm_copia_mil` is shown.
+ */
+void copia_mil(Show show);
 
 /** @brief The command keys that `coef` serves, menu and toolbar, with the table each opens (1 to 8). */
 QList<std::pair<QString, int>> coefCommands();

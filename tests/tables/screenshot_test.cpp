@@ -1,9 +1,13 @@
 #include "tables/frm_tab_coeff.h"
+#include "tables/frm_tabelle.h"
+#include "tables/usertables.h"
 
 #include "tablesfixture.h"
 
 #include <QDir>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 namespace zav::test {
@@ -27,6 +31,30 @@ TEST_F(TablesTest, ScreenshotOfTheCoefficientForm)
     QTest::qWait(50);
     ASSERT_TRUE(QDir().mkpath(folder));
     ASSERT_TRUE(form->grab().save(folder + QStringLiteral("/coefficient-form.png")));
+}
+
+// Renders "Gestione tabelle" with three user tables, "Seleziona" shown as "Seleziona Tabella" shows
+// it, into a PNG for the user's manual.
+TEST_F(TablesTest, ScreenshotOfTheUserTablesForm)
+{
+    const QString folder = qEnvironmentVariable("ZAV_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "set ZAV_SCREENSHOT_DIR to write the picture";
+
+    openProject();
+    for (const char *name : { "BOX AUTO", "SCALA B", "ASCENSORE PAL_2" })
+        ASSERT_FALSE(tables::UserTables::create(project, QString::fromLatin1(name)));
+    auto *form = platform::FormRegistry::form<tables::frm_tabelle>(QStringLiteral("frm_tabelle"));
+    ASSERT_NE(form, nullptr);
+    form->Command1[3]->setVisible(true);
+    form->Text1->setText(QStringLiteral("CANTINE"));
+    form->Data1->setCurrentRow(1);
+    form->TDBGrid12->selectRow(1);
+    form->show();
+    QTest::qWait(50);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(form->grab().save(folder + QStringLiteral("/user-tables-form.png")));
+    form->close();
 }
 
 } // namespace
