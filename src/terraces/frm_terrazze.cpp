@@ -28,7 +28,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -374,8 +373,8 @@ void frm_terrazze::buildControls()
     connect(TDBGrid1, &DataGrid::buttonClick, this, &frm_terrazze::TDBGrid1_ButtonClick);
     TDBGrid1->dataModel()->setOnAddNew(
         [this](platform::DataGridModel::Values &values) { return TDBGrid1_OnAddNew(values); });
-    TDBGrid1->installEventFilter(this);
-    TDBGrid1->viewport()->installEventFilter(this);
+    // Only Enter is acted on; the characters typed are left as they are (no separator mapping).
+    TDBGrid1->setKeyPress([this](int &keyAscii) { TDBGrid1_KeyPress(keyAscii); });
     connect(Command3, &QPushButton::clicked, this, &frm_terrazze::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &frm_terrazze::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &frm_terrazze::Command5_Click);
@@ -943,9 +942,11 @@ void frm_terrazze::RICALC_TOT_TER()
 
 void frm_terrazze::TDBGrid1_KeyPress(int KeyAscii)
 {
-    if (KeyAscii != 13 || TDBGrid1->caption() != TerraceViews::surfaces().caption
-        || TDBGrid1->currentIndex().column() != 6 || !TerraceTotals::holdsRooms(*Data1)
-        || Data1->noCurrentRow())
+    // The column of the cell whose edit Enter has just ended, or the current one.
+    const int column
+        = TDBGrid1->keyEditColumn() >= 0 ? TDBGrid1->keyEditColumn() : TDBGrid1->currentIndex().column();
+    if (KeyAscii != 13 || TDBGrid1->caption() != TerraceViews::surfaces().caption || column != 6
+        || !TerraceTotals::holdsRooms(*Data1) || Data1->noCurrentRow())
         return;
     const int row = Data1->currentRow();
     TerraceRoomValues room { { QStringLiteral("ESPRESSIONE"),
@@ -957,31 +958,6 @@ void frm_terrazze::TDBGrid1_KeyPress(int KeyAscii)
     if (outcome.nonFinite)
         dialogs().msgBox(
             QStringLiteral("Divisione per zero."), MsgButtons::Ok, MsgIcon::None, platform::programTitle());
-}
-
-bool frm_terrazze::eventFilter(QObject *watched, QEvent *event)
-{
-    // The grid hears Enter also while a cell is being edited: the cell's editor is watched too.
-    if (watched == TDBGrid1->viewport() && event->type() == QEvent::ChildAdded) {
-        if (auto *editor = qobject_cast<QWidget *>(static_cast<QChildEvent *>(event)->child()))
-            editor->installEventFilter(this);
-        return QWidget::eventFilter(watched, event);
-    }
-    if (event->type() != QEvent::KeyPress)
-        return QWidget::eventFilter(watched, event);
-    const int key = static_cast<QKeyEvent *>(event)->key();
-    if (key != Qt::Key_Return && key != Qt::Key_Enter)
-        return QWidget::eventFilter(watched, event);
-    if (watched == TDBGrid1) {
-        TDBGrid1_KeyPress(13);
-    } else if (auto *editor = qobject_cast<QWidget *>(watched);
-               editor && editor->parent() == TDBGrid1->viewport()) {
-        // What was typed is stored before Enter is heard, so that the expression evaluated is the new one.
-        emit TDBGrid1->itemDelegate()->commitData(editor);
-        TDBGrid1_KeyPress(13);
-    }
-    // The key goes on to the grid.
-    return QWidget::eventFilter(watched, event);
 }
 
 bool frm_terrazze::TDBGrid1_OnAddNew(QList<std::pair<QString, QVariant>> &values)
