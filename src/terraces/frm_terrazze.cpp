@@ -29,7 +29,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -375,7 +374,8 @@ void frm_terrazze::buildControls()
     connect(TDBGrid1, &DataGrid::buttonClick, this, &frm_terrazze::TDBGrid1_ButtonClick);
     TDBGrid1->dataModel()->setOnAddNew(
         [this](platform::DataGridModel::Values &values) { return TDBGrid1_OnAddNew(values); });
-    TDBGrid1->installEventFilter(this);
+    // Only Enter is acted on; the characters typed are left as they are (no separator mapping).
+    TDBGrid1->setKeyPress([this](int &keyAscii) { TDBGrid1_KeyPress(keyAscii); });
     connect(Command3, &QPushButton::clicked, this, &frm_terrazze::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &frm_terrazze::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &frm_terrazze::Command5_Click);
@@ -951,9 +951,11 @@ void frm_terrazze::RICALC_TOT_TER()
 
 void frm_terrazze::TDBGrid1_KeyPress(int KeyAscii)
 {
-    if (KeyAscii != 13 || TDBGrid1->caption() != TerraceViews::surfaces().caption
-        || TDBGrid1->currentIndex().column() != 6 || !TerraceTotals::holdsRooms(*Data1)
-        || Data1->noCurrentRow())
+    // The column of the cell whose edit Enter has just ended, or the current one.
+    const int column
+        = TDBGrid1->keyEditColumn() >= 0 ? TDBGrid1->keyEditColumn() : TDBGrid1->currentIndex().column();
+    if (KeyAscii != 13 || TDBGrid1->caption() != TerraceViews::surfaces().caption || column != 6
+        || !TerraceTotals::holdsRooms(*Data1) || Data1->noCurrentRow())
         return;
     const int row = Data1->currentRow();
     TerraceRoomValues room { { QStringLiteral("ESPRESSIONE"),
@@ -965,17 +967,6 @@ void frm_terrazze::TDBGrid1_KeyPress(int KeyAscii)
     if (outcome.nonFinite)
         dialogs().msgBox(
             QStringLiteral("Divisione per zero."), MsgButtons::Ok, MsgIcon::None, platform::programTitle());
-}
-
-bool frm_terrazze::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == TDBGrid1 && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter)
-            TDBGrid1_KeyPress(13);
-    }
-    // The key goes on to the grid.
-    return QWidget::eventFilter(watched, event);
 }
 
 bool frm_terrazze::TDBGrid1_OnAddNew(QList<std::pair<QString, QVariant>> &values)

@@ -223,7 +223,6 @@ private:
     bool showUnit(const ShownTerraceUnit &shown, bool headerAndTotals, const ListedUnit *listed);
     /** Lays out the room grid and the controls around it as a view says. */
     void applyView(const TerraceView &view);
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
     std::optional<ShownTerraceUnit> m_shown;
     std::unique_ptr<TerracePrints> m_prints;

@@ -3,10 +3,13 @@
 
 #include "pickerdouble.h"
 #include "platform/ui/datagrid.h"
+#include "tables/frm_tab_coeff.h"
+#include "tables/tablecommands.h"
 #include "terraces/terraceroom.h"
 #include "terracesfixture.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabBar>
@@ -279,6 +282,25 @@ TEST_F(TerraceRooms, EnterEvaluatesTheExpressionOnlyInTheSurfacesViewsExpression
     }
 }
 
+TEST_F(TerraceRooms, EnterAfterTypingAnExpressionStoresItAndEvaluatesIt)
+{
+    buildings(1, { 1 });
+    room("Terrazzo", "1", {}, {}, "3");
+    frm_terrazze *form = showRossi();
+    form->show();
+    const QModelIndex cell = form->TDBGrid1->model()->index(0, 6);
+    form->TDBGrid1->setCurrentIndex(cell);
+    form->TDBGrid1->edit(cell);
+    auto *editor = form->TDBGrid1->viewport()->findChild<QLineEdit *>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("2.5*4"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(column(terraces, QStringLiteral("SUP_COEFF_VOL"), QStringLiteral("ESPRESSIONE")),
+        QStringList { "2.5*4" });
+    EXPECT_EQ(
+        column(terraces, QStringLiteral("SUP_COEFF_VOL"), QStringLiteral("MQ")), QStringList { "10,0" });
+}
+
 TEST_F(TerraceRooms, ANewRoomTakesTheTableAndTheUnitFromTheHeaderInEveryRoomView)
 {
     buildings(1, { 1 });
@@ -342,6 +364,67 @@ TEST_F(TerraceRooms, ACoefficientButtonOpensThePickerOnItsColumnForThisGrid)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     zav::platform::FormRegistry::setFactory(QStringLiteral("frm_tab_coeff"), {});
+}
+
+TEST_F(TerraceRooms, ThePickerWritesTheChosenCoefficientIntoOneRoomOrEveryRoom)
+{
+    buildings(1, { 1 });
+    room("Terrazzo", "2", {}, {}, "3");
+    room("Balcone", "4", {}, {}, "3");
+    room("Altro", "5", {}, {}, "3", QStringLiteral("Bianchi"));
+    {
+        zav::platform::Database db = zav::platform::Database::open(project);
+        const zav::platform::Recordset rs = db.table(QStringLiteral("TAB_COEF4"));
+        ASSERT_GE(rs.recordCount(), 2);
+        db.update(QStringLiteral("TAB_COEF4"), rs.rowidAt(1),
+            { { QStringLiteral("TAB_B"), QStringLiteral(" 0,9 ") } });
+    }
+    zav::tables::registerForms();
+    frm_terrazze *form = showRossi();
+    form->TabStrip1->setCurrentIndex(1);
+
+    const struct
+    {
+        const char *name;
+        zav::platform::MsgResult answer;
+        int row;
+        QStringList light; // COEFF_LUMIN of the rooms, in stored order
+    } cases[] = {
+        { "No: the current room", zav::platform::MsgResult::No, 1, { "", "0,9", "" } },
+        { "Yes: every room of the unit", zav::platform::MsgResult::Yes, 1, { "0,9", "0,9", "" } },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        {
+            zav::platform::Database db = zav::platform::Database::open(terraces);
+            db.exec(QStringLiteral("UPDATE SUP_COEFF_VOL SET COEFF_LUMIN = NULL"));
+        }
+        form->Data1->refresh();
+        boxes.clear();
+        boxes.answer(c.answer);
+        QString title;
+        {
+            const zav::platform::ModalDriverScope driver([&title](QWidget *shown) {
+                auto *picker = qobject_cast<zav::tables::frm_tab_coeff *>(shown);
+                ASSERT_NE(picker, nullptr);
+                title = picker->Label1->text();
+                EXPECT_EQ(picker->Command2->text(), QStringLiteral("Trasf."));
+                picker->TDBGrid1->setCurrentIndex(picker->TDBGrid1->model()->index(1, 2));
+                picker->Command2->click();
+            });
+            form->TDBGrid1->setCurrentIndex(form->TDBGrid1->model()->index(c.row, 11));
+            emit form->TDBGrid1->buttonClick(11);
+        }
+        EXPECT_EQ(title, QStringLiteral("Tabella Luminosità"));
+        ASSERT_EQ(boxes.shown().size(), 1);
+        EXPECT_EQ(
+            boxes.shown().first().text, QStringLiteral("Vuoi trasferire il coefficente su tutti i vani ?"));
+        EXPECT_EQ(column(terraces, QStringLiteral("SUP_COEFF_VOL"), QStringLiteral("COEFF_LUMIN")), c.light);
+        // Nothing recomputed by the transfer.
+        EXPECT_EQ(column(terraces, QStringLiteral("SUP_COEFF_VOL"), QStringLiteral("SUP_CONVENZIONALE")),
+            (QStringList { "2,0", "4,0", "" }));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 } // namespace
