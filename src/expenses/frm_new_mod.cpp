@@ -2,6 +2,7 @@
 
 #include "engine/messagetitles.h"
 #include "expenses/costestimate.h"
+#include "expenses/expenseformparts.h"
 #include "expenses/expensesforms.h"
 #include "platform/db.h"
 #include "platform/dialogs.h"
@@ -21,10 +22,10 @@
 
 namespace zav::expenses {
 
+using formparts::failure;
 using platform::Database;
 using platform::DataGrid;
 using platform::DataGridColumn;
-using platform::DataSource;
 using platform::DbError;
 using platform::dialogs;
 using platform::MsgButtons;
@@ -35,15 +36,16 @@ namespace {
 
 const QString Currency = QStringLiteral("Currency");
 
-void failure(const QString &text)
+/** What a failure of the estimate database is told after. */
+QString missingDatabase()
 {
-    dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
+    return QStringLiteral("Impossibile aprire l'archivio dei preventivi \"%1\": ")
+        .arg(QString(CostEstimate::FileName));
 }
 
 QString missingDatabase(const DbError &error)
 {
-    return QStringLiteral("Impossibile aprire l'archivio dei preventivi \"%1\": %2")
-        .arg(QString(CostEstimate::FileName), platform::failureText(error));
+    return missingDatabase() + platform::failureText(error);
 }
 
 /** Text in the system's currency format; empty text or text that is not a number stays. */
@@ -60,13 +62,10 @@ frm_new_mod::frm_new_mod(QWidget *parent)
     setObjectName(EstimateFormName);
     setWindowTitle(QStringLiteral("Percentuale d'incidenza"));
 
-    Data1 = new DataSource(this);
-    Data1->setObjectName(QStringLiteral("Data1"));
-    Data2 = new DataSource(this);
-    Data2->setObjectName(QStringLiteral("Data2"));
+    Data1 = formparts::dataSource("Data1", this);
+    Data2 = formparts::dataSource("Data2", this);
 
-    TDBGrid1 = new DataGrid(this);
-    TDBGrid1->setObjectName(QStringLiteral("TDBGrid1"));
+    TDBGrid1 = platform::formControl<DataGrid>("TDBGrid1", this);
     QList<DataGridColumn> columns = {
         { QStringLiteral("nome_condomino"), QStringLiteral("Condomino"), 150 },
         { QStringLiteral("pal"), QStringLiteral("Pal."), 40 },
@@ -222,37 +221,29 @@ void frm_new_mod::closeEvent(QCloseEvent *event)
 
 void frm_new_mod::reloadUnits()
 {
-    try {
-        Data1->refresh();
-    } catch (const DbError &error) {
-        failure(missingDatabase(error));
-    }
+    formparts::attempt(missingDatabase(), [this] { Data1->refresh(); });
 }
 
 // --- Commands --------------------------------------------------------------------------------
 
 void frm_new_mod::Command1_Click()
 {
-    try {
-        Database db = Database::open(CostEstimate::path());
-        CostEstimate::empty(db);
-    } catch (const DbError &error) {
-        failure(missingDatabase(error));
+    if (!formparts::attempt(missingDatabase(), [] {
+            Database db = Database::open(CostEstimate::path());
+            CostEstimate::empty(db);
+        }))
         return;
-    }
     reloadUnits();
 }
 
 void frm_new_mod::Command2_Click()
 {
     CostEstimate::Percentages result;
-    try {
-        Database db = Database::open(CostEstimate::path());
-        result = CostEstimate::percentages(db);
-    } catch (const DbError &error) {
-        failure(missingDatabase(error));
+    if (!formparts::attempt(missingDatabase(), [&result] {
+            Database db = Database::open(CostEstimate::path());
+            result = CostEstimate::percentages(db);
+        }))
         return;
-    }
     for (int i = 0; i < 5; ++i) {
         Label[i]->setText(result.columnTotals[i]);
         // The percentage totals change only once their pass has begun.
@@ -270,13 +261,11 @@ void frm_new_mod::Command3_Click()
     for (int i = 0; i < 5; ++i)
         amounts[i] = Text[i]->text();
     std::optional<CostEstimate::Stop> stop;
-    try {
-        Database db = Database::open(CostEstimate::path());
-        stop = CostEstimate::split(db, amounts);
-    } catch (const DbError &error) {
-        failure(missingDatabase(error));
+    if (!formparts::attempt(missingDatabase(), [&] {
+            Database db = Database::open(CostEstimate::path());
+            stop = CostEstimate::split(db, amounts);
+        }))
         return;
-    }
     reloadUnits();
     if (stop)
         failure(stop->message());

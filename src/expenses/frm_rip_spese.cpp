@@ -3,12 +3,15 @@
 #include "engine/messagetitles.h"
 #include "engine/var_gbl.h"
 #include "expenses/expensearchive.h"
+#include "expenses/expenseformparts.h"
 #include "expenses/expensesforms.h"
 #include "expenses/mainwindowmenu.h"
 #include "expenses/summarytable.h"
 #include "expenses/thousandthscopy.h"
 #include "platform/db.h"
 #include "platform/dialogs.h"
+#include "platform/report/reportcall.h"
+#include "platform/report/selectionformula.h"
 #include "platform/steps.h"
 #include "platform/ui/datagrid.h"
 #include "platform/ui/datasource.h"
@@ -24,26 +27,17 @@ namespace zav::expenses {
 
 using engine::VAR_GBL;
 using platform::Database;
-using platform::DataGrid;
-using platform::DataGridColumn;
-using platform::DataSource;
 using platform::DbError;
 using platform::dialogs;
 using platform::MsgButtons;
 using platform::MsgIcon;
 using platform::MsgResult;
 
+using formparts::column;
+using formparts::failure;
+using formparts::information;
+
 namespace {
-
-void information(const QString &text)
-{
-    dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Information, engine::MessageTitle::ZavWarning);
-}
-
-void failure(const QString &text)
-{
-    dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
-}
 
 /** The rows of the last "Seleziona": their values are already in the merge sums, which outlive the
  * form as the sums do. */
@@ -51,11 +45,6 @@ QList<qint64> &lastSelection()
 {
     static QList<qint64> rows;
     return rows;
-}
-
-DataGridColumn column(const char *field, const char *caption, int width)
-{
-    return DataGridColumn { QString::fromLatin1(field), QString::fromUtf8(caption), width };
 }
 
 } // namespace
@@ -66,14 +55,10 @@ frm_rip_spese::frm_rip_spese(QWidget *parent)
     setObjectName(SummaryFormName);
     setWindowTitle(QStringLiteral("Tabella riepilogativa Millesimi"));
 
-    Data1 = new DataSource(this);
-    Data1->setObjectName(QStringLiteral("Data1"));
-    Data2 = new DataSource(this);
-    Data2->setObjectName(QStringLiteral("Data2"));
+    Data1 = formparts::dataSource("Data1", this);
+    Data2 = formparts::dataSource("Data2", this);
 
-    TDBGrid1 = new DataGrid(this);
-    TDBGrid1->setObjectName(QStringLiteral("TDBGrid1"));
-    TDBGrid1->setCaption(QStringLiteral("Tabella Riepilogativa"));
+    TDBGrid1 = formparts::dataGrid("TDBGrid1", QStringLiteral("Tabella Riepilogativa"), this);
     TDBGrid1->setColumns({
         column("nome_condomino", "Nome Condomino", 180),
         column("PAL", "Pal.", 45),
@@ -99,8 +84,7 @@ frm_rip_spese::frm_rip_spese(QWidget *parent)
     Command3 = platform::formButton(QStringLiteral("Command3"), QStringLiteral("Elimina Tutto"), this);
     Command5 = platform::formButton(QStringLiteral("Command5"), QStringLiteral("Stampa"), this);
     Command2 = platform::formButton(QStringLiteral("Command2"), QStringLiteral("Esci"), this);
-    // The print of the summary table is not part of this window yet.
-    Command5->setEnabled(false);
+    CrystalReport1.previewTitle = formparts::PreviewTitle;
 
     auto *caption = new QLabel(TDBGrid1->caption(), this);
     caption->setObjectName(QStringLiteral("TDBGrid1Caption"));
@@ -119,6 +103,7 @@ frm_rip_spese::frm_rip_spese(QWidget *parent)
     connect(Command2, &QPushButton::clicked, this, &frm_rip_spese::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &frm_rip_spese::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &frm_rip_spese::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &frm_rip_spese::Command5_Click);
 
     Form_Load();
 }
@@ -176,13 +161,11 @@ void frm_rip_spese::Command1_Click()
         information(QStringLiteral("Nessun progetto selezionato"));
         return;
     }
-    try {
+    formparts::attempt(QStringLiteral("Tabella non creata: "), [] {
         Database summary = Database::open(SummaryTable::path());
         Database project = Database::open(*VAR_GBL.progetto_corrente);
         SummaryTable::create(summary, project, VAR_GBL.nome_progetto);
-    } catch (const DbError &error) {
-        failure(QStringLiteral("Tabella non creata: ") + platform::failureText(error));
-    }
+    });
     platform::tryStep([this] {
         Data2->refresh();
         reload();
@@ -191,44 +174,13 @@ void frm_rip_spese::Command1_Click()
 
 void frm_rip_spese::copy(const QString &operation)
 {
-    const ThousandthsCopy::Source *source = ThousandthsCopy::source(operation);
-    if (!source || m_archive.isEmpty())
+    if (m_archive.isEmpty())
         return;
-    try {
-        Database summary = Database::open(SummaryTable::path());
-        Database project = Database::open(m_archive);
-        platform::Transaction transaction = summary.transaction();
-        ThousandthsCopy::run(project, summary, SummaryTable::projectRows(m_project), *source);
-        transaction.commit();
-    } catch (const DbError &error) {
-        failure(platform::failureText(error));
-    }
+    formparts::attempt(QString(), [&] {
+        ThousandthsCopy::runOn(
+            m_archive, SummaryTable::path(), SummaryTable::projectRows(m_project), operation);
+    });
     platform::tryStep([this] { reload(); });
-}
-
-void frm_rip_spese::copia_mil_glob()
-{
-    copy(QStringLiteral("copia_mil_glob"));
-}
-
-void frm_rip_spese::copia_mil_pal()
-{
-    copy(QStringLiteral("copia_mil_pal"));
-}
-
-void frm_rip_spese::copia_mil_scala()
-{
-    copy(QStringLiteral("copia_mil_scala"));
-}
-
-void frm_rip_spese::copia_mil_risc()
-{
-    copy(QStringLiteral("copia_mil_risc"));
-}
-
-void frm_rip_spese::copia_mil_port()
-{
-    copy(QStringLiteral("copia_mil_port"));
 }
 
 void frm_rip_spese::Command2_Click()
@@ -242,14 +194,12 @@ void frm_rip_spese::Command3_Click()
             MsgIcon::Critical, QStringLiteral("!!! Elimina Dati !!!"))
         != MsgResult::Yes)
         return;
-    try {
+    formparts::attempt(QStringLiteral("Impossibile eliminare i dati: "), [this] {
         Database summary = Database::open(SummaryTable::path());
         SummaryTable::removeProject(summary, m_project);
         // Rows made later may take the numbers of the rows deleted.
         lastSelection().clear();
-    } catch (const DbError &error) {
-        failure(QStringLiteral("Impossibile eliminare i dati: ") + platform::failureText(error));
-    }
+    });
     platform::tryStep([this] { reload(); });
 }
 
@@ -260,6 +210,23 @@ void frm_rip_spese::Command4_Click()
         if (row >= 0)
             Data1->setCurrentRow(row);
     }
+}
+
+void frm_rip_spese::Command5_Click()
+{
+    if (!VAR_GBL.progetto_corrente) {
+        information(QStringLiteral("Nessun progetto selezionato"));
+        return;
+    }
+    CrystalReport1.DataFiles.at(0) = SummaryTable::path();
+    CrystalReport1.DataFiles.at(1) = *VAR_GBL.progetto_corrente;
+    // The project's name is a value of the formula: quotes in it select its own rows.
+    const QString formula
+        = platform::FormulaBuilder()
+              .text(QStringLiteral("TAB_GENERALE"), QStringLiteral("COD_CONDOMINIO"), VAR_GBL.nome_progetto)
+              .toString();
+    platform::ReportCall::reportStep(CrystalReport1, platform::ReportCall::ExportOff,
+        { QStringLiteral("Tab_riep.gst"), {}, QString(), formula, {}, {}, false });
 }
 
 void frm_rip_spese::TDBGrid1_MouseUp(int Button, const QPoint &globalPosition)
@@ -318,13 +285,11 @@ void frm_rip_spese::accorpa_Click()
     const std::array<QVariant, 6> sums
         = { VAR_GBL.somma_mil_generali, VAR_GBL.somma_mil_palazzina, VAR_GBL.somma_mil_scala,
               VAR_GBL.somma_mil_ascensore, VAR_GBL.somma_mil_riscaldamento, VAR_GBL.somma_mil_portierato };
-    try {
+    formparts::attempt(QStringLiteral("Righe non accorpate: "), [&] {
         Data1->storePending();
         Database summary = Database::open(SummaryTable::path());
         SummaryTable::merge(summary, rowid, sums, VAR_GBL.descrizioni_accorpate);
-    } catch (const DbError &error) {
-        failure(QStringLiteral("Righe non accorpate: ") + platform::failureText(error));
-    }
+    });
     platform::tryStep([this, rowid] { reload(rowid); });
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "expenses/thousandthscopies.h"
+#include "platform/report/reportcontrol.h"
+
 #include <QList>
 #include <QPoint>
 #include <QString>
@@ -24,9 +27,10 @@ namespace zav::expenses {
  * then refuses. A merge takes two steps through the main window's pop-up menu: "Seleziona" sums
  * the selected rows into the shared merge sums, "Accorpa" adds them into the current row.
  */
-class frm_rip_spese : public QWidget
+class frm_rip_spese : public QWidget, public ThousandthsCopies<frm_rip_spese>
 {
     Q_OBJECT
+    friend class ThousandthsCopies<frm_rip_spese>;
 
 public:
     explicit frm_rip_spese(QWidget *parent = nullptr);
@@ -43,19 +47,18 @@ public:
     void Command3_Click();
     /** @brief "Accorpa": makes each selected row current in turn, in the order of selection. */
     void Command4_Click();
+    /**
+     * @brief "Stampa": previews the open project's rows of the summary table through
+     * "Tab_riep.gst", headed by the project's name and address; "Nessun progetto selezionato"
+     * while no project is open.
+     */
+    void Command5_Click();
     /** @brief A mouse button released over the grid: the right one (2) pops the menu up there. */
     void TDBGrid1_MouseUp(int Button, const QPoint &globalPosition);
     /** @brief "Seleziona" of the pop-up menu. */
     void sel_Click();
     /** @brief "Accorpa" of the pop-up menu. */
     void accorpa_Click();
-
-    // --- The copies of the thousandths into the project's rows -------------------------------
-    void copia_mil_glob();
-    void copia_mil_pal();
-    void copia_mil_scala();
-    void copia_mil_risc();
-    void copia_mil_port();
 
     /** @brief Another project is open: the form loads afresh for it. */
     void projectOpened();
@@ -72,6 +75,8 @@ public:
     QPushButton *Command3 = nullptr;
     QPushButton *Command5 = nullptr;
     QPushButton *Command2 = nullptr;
+    /** The report control of "Stampa", previewing under "Z.A.V. (Anteprima di Stampa)". */
+    platform::ReportControl CrystalReport1;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

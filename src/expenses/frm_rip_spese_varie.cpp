@@ -2,6 +2,7 @@
 
 #include "engine/archive.h"
 #include "engine/messagetitles.h"
+#include "expenses/expenseformparts.h"
 #include "expenses/expensesforms.h"
 #include "expenses/variousexpenses.h"
 #include "platform/db.h"
@@ -19,10 +20,10 @@
 
 namespace zav::expenses {
 
+using formparts::failure;
 using platform::Database;
 using platform::DataGrid;
 using platform::DataGridColumn;
-using platform::DataSource;
 using platform::DbError;
 using platform::dialogs;
 using platform::MsgButtons;
@@ -34,15 +35,16 @@ namespace {
 
 constexpr int DesignColumns = 5;
 
-void failure(const QString &text)
+/** What a failure of the various-expense database is told after. */
+QString databaseProblem()
 {
-    dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
+    return QStringLiteral("Impossibile aprire l'archivio delle spese varie \"%1\": ")
+        .arg(QFileInfo(VariousExpenses::path()).fileName());
 }
 
 QString databaseProblem(const DbError &error)
 {
-    return QStringLiteral("Impossibile aprire l'archivio delle spese varie \"%1\": %2")
-        .arg(QFileInfo(VariousExpenses::path()).fileName(), platform::failureText(error));
+    return databaseProblem() + platform::failureText(error);
 }
 
 } // namespace
@@ -53,22 +55,16 @@ frm_rip_spese_varie::frm_rip_spese_varie(QWidget *parent)
     setObjectName(VariousFormName);
     setWindowTitle(QStringLiteral("Ripartizione Spese Varie"));
 
-    Data1 = new DataSource(this);
-    Data1->setObjectName(QStringLiteral("Data1"));
-    Data2 = new DataSource(this);
-    Data2->setObjectName(QStringLiteral("Data2"));
-    Data3 = new DataSource(this);
-    Data3->setObjectName(QStringLiteral("Data3"));
+    Data1 = formparts::dataSource("Data1", this);
+    Data2 = formparts::dataSource("Data2", this);
+    Data3 = formparts::dataSource("Data3", this);
 
-    TDBGrid1 = new DataGrid(this);
-    TDBGrid1->setObjectName(QStringLiteral("TDBGrid1"));
+    TDBGrid1 = platform::formControl<DataGrid>("TDBGrid1", this);
     TDBGrid1->setColumns({ { QStringLiteral("NOME_TABELLA"), QStringLiteral("Descrizione Tabella"), 180 } });
     TDBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     TDBGrid1->setSelectionMode(QAbstractItemView::MultiSelection);
 
-    TDBGrid2 = new DataGrid(this);
-    TDBGrid2->setObjectName(QStringLiteral("TDBGrid2"));
-    TDBGrid2->setCaption(QStringLiteral("Tabella Ripartizione Spese Varie"));
+    TDBGrid2 = formparts::dataGrid("TDBGrid2", QStringLiteral("Tabella Ripartizione Spese Varie"), this);
 
     Command1 = platform::formButton(
         QStringLiteral("Command1"), QStringLiteral("Crea archivio e campi nuovi"), this);
@@ -164,13 +160,8 @@ void frm_rip_spese_varie::ricostruisci_colonne()
         qWarning("Elenco delle tabelle non letto: %s", qPrintable(error.message()));
     }
     TDBGrid2->setColumns(columns);
-    if (TDBGrid2->dataSource()) {
-        try {
-            Data2->refresh();
-        } catch (const DbError &error) {
-            failure(databaseProblem(error));
-        }
-    }
+    if (TDBGrid2->dataSource())
+        formparts::attempt(databaseProblem(), [this] { Data2->refresh(); });
 }
 
 void frm_rip_spese_varie::Command1_Click()
@@ -207,19 +198,12 @@ void frm_rip_spese_varie::Command1_Click()
 
 void frm_rip_spese_varie::Command2_Click()
 {
-    try {
+    formparts::attempt(databaseProblem(), [] {
         Database various = Database::open(VariousExpenses::path());
         VariousExpenses::emptyUnits(various);
-    } catch (const DbError &error) {
-        failure(databaseProblem(error));
-    }
-    if (TDBGrid2->dataSource()) {
-        try {
-            Data2->refresh();
-        } catch (const DbError &error) {
-            failure(databaseProblem(error));
-        }
-    }
+    });
+    if (TDBGrid2->dataSource())
+        formparts::attempt(databaseProblem(), [this] { Data2->refresh(); });
 }
 
 void frm_rip_spese_varie::Command3_Click()
@@ -240,12 +224,10 @@ void frm_rip_spese_varie::Command3_Click()
     // The caption less its "Mil. " or "Imp. ".
     const QString name = caption.mid(5);
     TDBGrid2->setDataSource(nullptr);
-    try {
+    formparts::attempt(databaseProblem(), [&name] {
         Database various = Database::open(VariousExpenses::path());
         VariousExpenses::removePair(various, name);
-    } catch (const DbError &error) {
-        failure(databaseProblem(error));
-    }
+    });
     bindUnits(TableQuery { VariousExpenses::Units, {}, {} });
     ricostruisci_colonne();
 }

@@ -4,12 +4,14 @@
 #include "engine/var_gbl.h"
 #include "expenses/apportionment.h"
 #include "expenses/expensearchive.h"
+#include "expenses/expenseformparts.h"
 #include "expenses/expensesforms.h"
 #include "expenses/mainwindowmetrics.h"
 #include "expenses/money.h"
 #include "expenses/thousandthscopy.h"
 #include "platform/db.h"
 #include "platform/dialogs.h"
+#include "platform/report/reportcall.h"
 #include "platform/steps.h"
 #include "platform/ui/datagrid.h"
 #include "platform/ui/datasource.h"
@@ -35,6 +37,9 @@
 namespace zav::expenses {
 
 using engine::VAR_GBL;
+using formparts::column;
+using formparts::failure;
+using formparts::information;
 using platform::Database;
 using platform::DataGrid;
 using platform::DataGridColumn;
@@ -49,42 +54,9 @@ namespace {
 
 const QString Currency = QStringLiteral("Currency");
 
-void information(const QString &text)
-{
-    dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Information, engine::MessageTitle::ZavWarning);
-}
-
-void failure(const QString &text)
-{
-    dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
-}
-
 QPushButton *button(const char *name, const QString &caption, QWidget *parent)
 {
     return platform::formButton(QString::fromLatin1(name), caption, parent);
-}
-
-DataGrid *grid(const char *name, const QString &caption, QWidget *parent)
-{
-    auto *g = new DataGrid(parent);
-    g->setObjectName(QString::fromLatin1(name));
-    g->setCaption(caption);
-    g->setToolTip(caption);
-    return g;
-}
-
-DataSource *source(const char *name, QObject *parent)
-{
-    auto *s = new DataSource(parent);
-    s->setObjectName(QString::fromLatin1(name));
-    return s;
-}
-
-DataGridColumn column(const char *field, const char *caption, int width, const QString &format = QString())
-{
-    DataGridColumn c { QString::fromLatin1(field), QString::fromUtf8(caption), width };
-    c.format = format;
-    return c;
 }
 
 void lock(DataGrid *g, const QString &caption)
@@ -110,11 +82,11 @@ frm_ripart_spese::frm_ripart_spese(QWidget *parent)
     setObjectName(ExpenseFormName);
     setWindowTitle(QStringLiteral("Ripartizione delle Spese"));
 
-    Data1 = source("Data1", this);
-    Data3 = source("Data3", this);
-    Data4 = source("Data4", this);
-    Data5 = source("Data5", this);
-    Data6 = source("Data6", this);
+    Data1 = formparts::dataSource("Data1", this);
+    Data3 = formparts::dataSource("Data3", this);
+    Data4 = formparts::dataSource("Data4", this);
+    Data5 = formparts::dataSource("Data5", this);
+    Data6 = formparts::dataSource("Data6", this);
     buildGrids();
     Command6 = button("Command6", QStringLiteral("Calcola Spese"), this);
     Command1 = button("Command1", QStringLiteral("Crea Tabella"), this);
@@ -122,14 +94,14 @@ frm_ripart_spese::frm_ripart_spese(QWidget *parent)
     Command3 = button("Command3", QStringLiteral("Elimina Tutto"), this);
     Command5 = button("Command5", QStringLiteral("Stampa"), this);
     Command2 = button("Command2", QStringLiteral("Esci"), this);
-    // The print of the apportionment is not part of this window yet.
-    Command5->setEnabled(false);
+    CrystalReport1.previewTitle = formparts::PreviewTitle;
     buildLayout();
 
     connect(Command1, &QPushButton::clicked, this, &frm_ripart_spese::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frm_ripart_spese::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &frm_ripart_spese::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &frm_ripart_spese::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &frm_ripart_spese::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &frm_ripart_spese::Command6_Click);
     connect(Command8, &QPushButton::clicked, this, &frm_ripart_spese::Command8_Click);
 
@@ -152,7 +124,7 @@ void frm_ripart_spese::buildGrids()
     m_gridArea->setObjectName(QStringLiteral("GridArea"));
     m_gridArea->installEventFilter(this);
 
-    TDBGrid1 = grid("TDBGrid1", QStringLiteral("Tabella Ripartizione Spese"), m_gridArea);
+    TDBGrid1 = formparts::dataGrid("TDBGrid1", QStringLiteral("Tabella Ripartizione Spese"), m_gridArea);
     TDBGrid1->setColumns({
         column("Nome_Condomino", "Nome Condomino", 160),
         column("pal", "Pal.", 40),
@@ -173,22 +145,26 @@ void frm_ripart_spese::buildGrids()
         column("TAB_F", "F", 90, Currency),
         column("totale", "TOTALE", 100, Currency),
     });
+    // Eighteen columns print across the page.
+    TDBGrid1->setPrintOrientation(QPageLayout::Landscape);
 
     Frame1 = new QFrame(m_gridArea);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFrameShape(QFrame::StyledPanel);
     Frame1->setAutoFillBackground(true);
-    TDBGrid4 = grid("TDBGrid4", QStringLiteral("Tabella Spese Generale"), Frame1);
+    TDBGrid4 = formparts::dataGrid("TDBGrid4", QStringLiteral("Tabella Spese Generale"), Frame1);
     TDBGrid4->setColumns({ column("tabella", "Tabella", 170), column("importo", "Importo", 110, Currency) });
-    TDBGrid2 = grid("TDBGrid2", QStringLiteral("Tabella Spese Palazzina"), Frame1);
+    TDBGrid2 = formparts::dataGrid("TDBGrid2", QStringLiteral("Tabella Spese Palazzina"), Frame1);
     TDBGrid2->setColumns({ column("palazzina", "Pal.", 50), column("importo", "Importo", 110, Currency) });
-    TDBGrid3 = grid("TDBGrid3", QStringLiteral("Tabella Spese Scala"), Frame1);
+    TDBGrid3 = formparts::dataGrid("TDBGrid3", QStringLiteral("Tabella Spese Scala"), Frame1);
     TDBGrid3->setColumns({ column("palazzina", "Pal.", 50), column("scala", "Scala", 70),
         column("importo", "Importo", 110, Currency) });
-    TDBGrid5 = grid("TDBGrid5", QStringLiteral("Tabella Spese Ascensore"), Frame1);
+    TDBGrid5 = formparts::dataGrid("TDBGrid5", QStringLiteral("Tabella Spese Ascensore"), Frame1);
     TDBGrid5->setColumns({ column("palazzina", "Pal.", 50), column("scala", "Scala", 70),
         column("importo", "Importo", 110, Currency) });
     Command8 = button("Command8", QStringLiteral("Esci"), Frame1);
+    for (DataGrid *g : { TDBGrid1, TDBGrid4, TDBGrid2, TDBGrid3, TDBGrid5 })
+        g->setToolTip(g->caption());
     for (DataGrid *amounts : { TDBGrid4, TDBGrid2, TDBGrid3, TDBGrid5 }) {
         amounts->setContextMenuPolicy(Qt::DefaultContextMenu);
         amounts->viewport()->installEventFilter(this);
@@ -346,44 +322,13 @@ void frm_ripart_spese::Command1_Click()
 
 void frm_ripart_spese::copy(const QString &operation)
 {
-    const ThousandthsCopy::Source *source = ThousandthsCopy::source(operation);
-    if (!source || m_archive.isEmpty() || !VAR_GBL.progetto_corrente)
+    if (m_archive.isEmpty() || !VAR_GBL.progetto_corrente)
         return;
-    try {
-        Database archive = Database::open(m_archive);
-        Database units = Database::open(project());
-        platform::Transaction transaction = archive.transaction();
-        ThousandthsCopy::run(units, archive, platform::TableQuery { TAB_GENERALE, {}, {} }, *source);
-        transaction.commit();
-    } catch (const DbError &error) {
-        failure(error.message());
-    }
+    formparts::attempt(QString(), [&] {
+        ThousandthsCopy::runOn(
+            project(), m_archive, platform::TableQuery { TAB_GENERALE, {}, {} }, operation);
+    });
     platform::tryStep([this] { Data1->refresh(); });
-}
-
-void frm_ripart_spese::copia_mil_glob()
-{
-    copy(QStringLiteral("copia_mil_glob"));
-}
-
-void frm_ripart_spese::copia_mil_pal()
-{
-    copy(QStringLiteral("copia_mil_pal"));
-}
-
-void frm_ripart_spese::copia_mil_scala()
-{
-    copy(QStringLiteral("copia_mil_scala"));
-}
-
-void frm_ripart_spese::copia_mil_risc()
-{
-    copy(QStringLiteral("copia_mil_risc"));
-}
-
-void frm_ripart_spese::copia_mil_port()
-{
-    copy(QStringLiteral("copia_mil_port"));
 }
 
 // --- The other commands ----------------------------------------------------------------------
@@ -403,12 +348,10 @@ void frm_ripart_spese::Command3_Click()
             MsgIcon::Critical, QStringLiteral("!!! Elimina i dati !!!"))
         != MsgResult::Yes)
         return;
-    try {
+    formparts::attempt(QStringLiteral("Impossibile eliminare i dati: "), [this] {
         Database archive = Database::open(m_archive);
         ExpenseArchive::empty(archive);
-    } catch (const DbError &error) {
-        failure(QStringLiteral("Impossibile eliminare i dati: ") + error.message());
-    }
+    });
     bindArchive(m_archive);
 }
 
@@ -422,6 +365,26 @@ void frm_ripart_spese::Command4_Click()
     lock(TDBGrid4, QStringLiteral("Tabella"));
     lock(TDBGrid5, QStringLiteral("Pal."));
     lock(TDBGrid5, QStringLiteral("Scala"));
+}
+
+void frm_ripart_spese::Command5_Click()
+{
+    const std::optional<QString> answer = dialogs().inputBox(
+        QStringLiteral(
+            "Selezionare il tipo di anteprima. 1 per anteprima semplice, 2 per anteprima standard"),
+        QStringLiteral("Anteprima di stampa"), QStringLiteral("1"));
+    // Only the exact answers act: "1 " and "01" do nothing, as Cancel does.
+    if (answer == QStringLiteral("1")) {
+        TDBGrid1->printPreview(formparts::PreviewTitle);
+    } else if (answer == QStringLiteral("2")) {
+        if (m_archive.isEmpty()) {
+            information(QStringLiteral("Nessuna tabella spese aperta: crearla con \"Crea Tabella\"."));
+            return;
+        }
+        // The archive the grid shows, whatever its name; a formula left by an earlier run never applies.
+        platform::ReportCall::reportStep(CrystalReport1, platform::ReportCall::ExportOff,
+            { QStringLiteral("Rip_spese.rpt"), { 0 }, m_archive, QString(), {}, {}, false });
+    }
 }
 
 void frm_ripart_spese::Command8_Click()
@@ -514,11 +477,7 @@ void frm_ripart_spese::deleteAmountRow(DataGrid *g)
             engine::MessageTitle::DeleteRow)
         != MsgResult::Yes)
         return;
-    try {
-        s->deleteCurrent();
-    } catch (const DbError &error) {
-        failure(error.message());
-    }
+    formparts::attempt(QString(), [s] { s->deleteCurrent(); });
 }
 
 // --- Layout ----------------------------------------------------------------------------------

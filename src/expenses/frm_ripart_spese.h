@@ -1,5 +1,8 @@
 #pragma once
 
+#include "expenses/thousandthscopies.h"
+#include "platform/report/reportcontrol.h"
+
 #include <QList>
 #include <QString>
 #include <QWidget>
@@ -23,14 +26,16 @@ namespace zav::expenses {
  * their six thousandths, six shares and total; the expense frame, shown over it by "Tabella
  * Spese", holds the four amount grids (general, building, stair, lift). "Crea Tabella" makes the
  * archive afresh from the project, "Calcola Spese" apportions the amounts, "Elimina Tutto" empties
- * it. Every edit in a grid is written at once; nothing is saved on closing.
+ * it, "Stampa" previews the expense grid or the whole archive. Every edit in a grid is written at
+ * once; nothing is saved on closing.
  *
  * The form binds the archive named after the project when it loads, or the one "Crea Tabella"
  * made; it keeps no other state than its bindings and the frame's visibility.
  */
-class frm_ripart_spese : public QWidget
+class frm_ripart_spese : public QWidget, public ThousandthsCopies<frm_ripart_spese>
 {
     Q_OBJECT
+    friend class ThousandthsCopies<frm_ripart_spese>;
 
 public:
     explicit frm_ripart_spese(QWidget *parent = nullptr);
@@ -47,6 +52,12 @@ public:
     void Command3_Click();
     /** @brief "Tabella Spese": shows the expense frame and locks the amount grids' key columns. */
     void Command4_Click();
+    /**
+     * @brief "Stampa": asks which preview. Exactly "1" opens the expense grid's own print preview;
+     * exactly "2" previews the archive bound (the one the grid shows) through "Rip_spese.rpt";
+     * any other answer, Cancel included, does nothing.
+     */
+    void Command5_Click();
     /** @brief "Calcola Spese": the apportionment, then "Calcolo Effettuato". */
     void Command6_Click();
     /** @brief "Esci" of the expense frame: hides it. */
@@ -55,13 +66,6 @@ public:
     void Form_KeyDown(int KeyCode);
     /** @brief The expense grid takes the main window's width less that of its "Progetto" band. */
     void Form_Resize();
-
-    // --- The copies of the thousandths into the archive shown ---------------------------------
-    void copia_mil_glob();
-    void copia_mil_pal();
-    void copia_mil_scala();
-    void copia_mil_risc();
-    void copia_mil_port();
 
     // --- Amount rows --------------------------------------------------------------------------
     /** @brief Adds an empty row at the end of an amount grid's table. */
@@ -97,6 +101,8 @@ public:
     QPushButton *Command3 = nullptr;
     QPushButton *Command5 = nullptr;
     QPushButton *Command2 = nullptr;
+    /** The report control of "Stampa"; its previews bear the summary form's title. */
+    platform::ReportControl CrystalReport1;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -176,4 +176,17 @@ int ThousandthsCopy::run(
     return written;
 }
 
+void ThousandthsCopy::runOn(const QString &projectPath, const QString &targetPath,
+    const TableQuery &targetRows, const QString &operation)
+{
+    const Source *copy = source(operation);
+    if (!copy || projectPath.isEmpty() || targetPath.isEmpty())
+        return;
+    Database target = Database::open(targetPath);
+    Database project = Database::open(projectPath);
+    platform::Transaction transaction = target.transaction();
+    run(project, target, targetRows, *copy);
+    transaction.commit();
+}
+
 } // namespace zav::expenses

@@ -45,6 +45,14 @@ public:
      */
     static int run(platform::Database &project, platform::Database &target,
         const platform::TableQuery &targetRows, const Source &source);
+
+    /**
+     * @brief The copy named `operation` from the project archive at one path into the target rows
+     * of the database at another, in one transaction; nothing is done for an unknown name or an
+     * empty path. DbError when either database or a table fails.
+     */
+    static void runOn(const QString &projectPath, const QString &targetPath,
+        const platform::TableQuery &targetRows, const QString &operation);
 };
 
 } // namespace zav::expenses

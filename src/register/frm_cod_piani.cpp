@@ -1,6 +1,7 @@
 #include "register/frm_cod_piani.h"
 
 #include "engine/archive.h"
+#include "engine/databasefailure.h"
 #include "engine/messagetitles.h"
 #include "engine/var_gbl.h"
 #include "platform/db.h"
@@ -11,6 +12,8 @@
 #include "platform/ui/formregistry.h"
 #include "platform/ui/twips.h"
 #include "platform/vb.h"
+#include "register/bulkpanel.h"
+#include "register/identitypanel.h"
 #include "register/unitcodes.h"
 #include "workspace/frm_ins_coeff.h"
 #include "workspace/unitkey.h"
@@ -18,6 +21,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace zav::register_ {
 
@@ -35,10 +40,6 @@ namespace {
 namespace Col {
 constexpr int Pos = 0, Owner = 1, Kind = 2, Floor = 3, Interno = 4, Lift = 7;
 }
-
-// The longest texts the owner and the kind of unit hold.
-constexpr int OwnerLength = 255;
-constexpr int KindLength = 70;
 
 void info(const QString &text, const QString &title)
 {
@@ -79,13 +80,6 @@ void frm_cod_piani::buildControls()
     place(Label2, "Label2", { 2200, 120, 900, 300 });
     Combo2 = new QComboBox(this);
     place(Combo2, "Combo2", { 3100, 90, 1300, 315 });
-    // The lists of the panel that changes a unit's identity.
-    Combo3 = new QComboBox(this);
-    Combo3->setObjectName(QStringLiteral("Combo3"));
-    Combo3->hide();
-    Combo4 = new QComboBox(this);
-    Combo4->setObjectName(QStringLiteral("Combo4"));
-    Combo4->hide();
 
     Data1 = new platform::DataSource(this);
     Data1->setObjectName(QStringLiteral("Data1"));
@@ -124,6 +118,7 @@ void frm_cod_piani::buildControls()
             return false;
         }
         m_nuovaRiga = true;
+        m_rigaAggiunta = -1;
         values.append({ QStringLiteral("NUM_PAL"), Combo1->currentText() });
         values.append({ QStringLiteral("SCALA"), Combo2->currentText() });
         return true;
@@ -142,11 +137,18 @@ void frm_cod_piani::buildControls()
                 platform::programTitle());
             return true;
         }
+        // Several cells pasted into one (tabs, line breaks) would make an owner no list can show.
+        if (typed.contains(u'\t') || typed.contains(u'\n') || typed.contains(u'\r')) {
+            info(QStringLiteral("Il testo contiene tabulazioni o ritorni a capo: inserire un solo valore "
+                                "per cella."),
+                platform::programTitle());
+            return true;
+        }
         return false;
     });
+    // Pasted units go straight to the archive, never through here: rows written in the grid
+    // always get their position, whatever the unit-row clipboard holds.
     model->setBeforeUpdate([this](int row, platform::DataGridModel::Values &values) {
-        if (VAR_GBL.appunti_pieni)
-            return;
         // The floor code the row will hold: the one being written, else the stored one.
         QString floorCode = row >= 0 ? TDBGrid1->dataModel()->value(row, Col::Floor).toString() : QString();
         for (const auto &[field, value] : values) {
@@ -156,25 +158,44 @@ void frm_cod_piani::buildControls()
         if (const std::optional<int> position = engine::archive::floorPosition(floorCode))
             values.append({ QStringLiteral("RIGA"), *position });
     });
-    model->setAfterUpdate([this](int) { m_nuovaRiga = false; });
+    model->setAfterUpdate([this](int row) {
+        if (!m_nuovaRiga || m_rigaAggiunta >= 0)
+            return;
+        // The row just added is stored at once, but the user is still typing it: the cell stays on
+        // it (not on the new-row line that follows), and it stays open until the user leaves it.
+        m_rigaAggiunta = Data1->rowid(row);
+        const int column = std::max(TDBGrid1->currentIndex().column(), 0);
+        TDBGrid1->setCurrentIndex(TDBGrid1->model()->index(row, column));
+    });
     connect(TDBGrid1, &platform::DataGrid::rowColChange, this, &frm_cod_piani::TDBGrid1_RowColChange);
 
     // The buttons from left to right; Command1 keeps its index.
-    const struct
-    {
-        const char *caption;
-        int index;
-    } buttons[] = { { "Ordina", 2 }, { "Gen. Posizioni", 4 }, { "Ins. Coeff.", 1 }, { "Elimina riga", 3 },
-        { "Esci", 0 } };
-    int left = 1800;
-    for (const auto &b : buttons) {
-        auto *button = new QPushButton(QString::fromLatin1(b.caption), this);
-        button->setObjectName(QStringLiteral("Command1_%1").arg(b.index));
+    Command5 = new QPushButton(QStringLiteral("Modif./Duplica"), this);
+    Command5->setObjectName(QStringLiteral("Command5"));
+    connect(Command5, &QPushButton::clicked, this, &frm_cod_piani::Command5_Click);
+    Command2 = new QPushButton(QStringLiteral("Modifica dati"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    connect(Command2, &QPushButton::clicked, this, &frm_cod_piani::Command2_Click);
+    for (int index = 0; index < int(Command1.size()); ++index) {
+        static const char *const captions[]
+            = { "Esci", "Ins. Coeff.", "Ordina", "Elimina riga", "Gen. Posizioni" };
+        auto *button = new QPushButton(QString::fromLatin1(captions[index]), this);
+        button->setObjectName(QStringLiteral("Command1_%1").arg(index));
+        Command1[std::size_t(index)] = button;
+        connect(button, &QPushButton::clicked, this, [this, index] { Command1_Click(index); });
+    }
+    int left = 150;
+    for (QPushButton *button :
+        { Command5, Command1[2], Command1[4], Command1[1], Command2, Command1[3], Command1[0] }) {
         button->setGeometry(platform::Twips::toPixels(QRect(left, 6800, 1500, 450), this));
         left += 1650;
-        Command1[std::size_t(b.index)] = button;
-        connect(button, &QPushButton::clicked, this, [this, index = b.index] { Command1_Click(index); });
     }
+
+    // The two panels open over the grid.
+    Frame1 = new IdentityPanel(this);
+    Combo3 = Frame1->Combo3;
+    Combo4 = Frame1->Combo4;
+    Frame2 = new BulkPanel(this);
     connect(Combo1, &QComboBox::activated, this, &frm_cod_piani::Combo1_Click);
     connect(Combo2, &QComboBox::activated, this, &frm_cod_piani::Combo2_Click);
 }
@@ -287,6 +308,9 @@ void frm_cod_piani::TDBGrid1_RowColChange()
 {
     const int row = TDBGrid1->currentIndex().row();
     const bool stored = row >= 0 && row < Data1->recordCount();
+    // Leaving the row being added ends it (also one whose writing was refused).
+    if (m_nuovaRiga && stored && Data1->rowid(row) != m_rigaAggiunta)
+        m_nuovaRiga = false;
     const QVariant position = stored ? TDBGrid1->dataModel()->value(row, Col::Pos) : QVariant();
     const bool lock = stored && position.isValid() && !position.isNull() && !m_nuovaRiga;
     for (int c = Col::Owner; c <= Col::Interno; ++c) {
@@ -319,6 +343,16 @@ void frm_cod_piani::Command1_Click(int Index)
     default:
         break;
     }
+}
+
+void frm_cod_piani::Command2_Click()
+{
+    Frame1->open();
+}
+
+void frm_cod_piani::Command5_Click()
+{
+    Frame2->open();
 }
 
 void frm_cod_piani::insCoeff()
@@ -370,16 +404,18 @@ void frm_cod_piani::eliminaRiga()
     const int row = Data1->currentRow();
     const QString owner = text(Data1->value(row, QStringLiteral("PROPRIETARIO")));
     const qint64 unitId = Data1->rowid(row);
+    if (!owner.isEmpty()) {
+        const MsgResult answer = dialogs().msgBox(
+            QStringLiteral("Vuoi eliminare %1 e tutti i suoi dati (Superfici Coefficienti e Volumi) ?")
+                .arg(owner),
+            MsgButtons::YesNo, MsgIcon::Information, engine::MessageTitle::ZavWarningNoDash);
+        if (answer != MsgResult::Yes)
+            return;
+    }
     try {
         Database db = Database::open(*VAR_GBL.progetto_corrente);
         platform::Transaction transaction(db);
         if (!owner.isEmpty()) {
-            const MsgResult answer = dialogs().msgBox(
-                QStringLiteral("Vuoi eliminare %1 e tutti i suoi dati (Superfici Coefficienti e Volumi) ?")
-                    .arg(owner),
-                MsgButtons::YesNo, MsgIcon::Information, engine::MessageTitle::ZavWarningNoDash);
-            if (answer != MsgResult::Yes)
-                return;
             const QVariant building = Data1->value(row, QStringLiteral("NUM_PAL"));
             const QString stair = text(Data1->value(row, QStringLiteral("SCALA"))).trimmed();
             const QVariant interno = Data1->value(row, QStringLiteral("INTERNO"));
@@ -408,7 +444,9 @@ void frm_cod_piani::eliminaRiga()
         transaction.commit();
     } catch (const platform::DbError &error) {
         // Nothing was deleted: the unit and its rooms stand or fall together.
-        dialogs().msgBox(QStringLiteral("Impossibile eliminare %1: %2").arg(owner, error.message()),
+        const QString what = owner.isEmpty() ? QStringLiteral("la riga") : owner;
+        dialogs().msgBox(QStringLiteral("Impossibile eliminare %1: non è stato eliminato nulla.\n%2")
+                             .arg(what, engine::databaseFailureText(error)),
             MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarningNoDash);
     }
     platform::tryStep([this] { Data1->refresh(); });

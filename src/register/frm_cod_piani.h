@@ -15,10 +15,14 @@ class DataSource;
 
 namespace zav::register_ {
 
+class BulkPanel;
+class IdentityPanel;
+
 /**
  * @brief The unit register "Codifica piani": the units of one building and stair in a grid, with
  * the commands that hand a unit to the workspace, sort the grid, delete a unit with its rooms and
- * recompute the floor positions.
+ * recompute the floor positions, and the two panels that change a unit's identity (`Frame1`) and
+ * change or duplicate units in bulk (`Frame2`).
  *
  * Controls keep their designer names as members and object names, so other forms and tests find them.
  */
@@ -35,8 +39,15 @@ public:
     void Combo2_Click();
     /** @brief Runs the command of button Index (0 to 4); any other index does nothing. */
     void Command1_Click(int Index);
+    /** @brief "Modifica dati": opens the panel that changes the current unit's identity. */
+    void Command2_Click();
+    /** @brief "Modif./Duplica": opens the panel that changes or duplicates units in bulk. */
+    void Command5_Click();
 
-    /** @brief True from a new row started with a building and a stair until a row is written. */
+    /**
+     * @brief True from a new row started with a building and a stair until the user leaves that row:
+     * its owner, kind, floor code and unit number stay editable while it is being typed.
+     */
     bool nuova_riga() const { return m_nuovaRiga; }
 
     QLabel *Label1 = nullptr;
@@ -49,6 +60,10 @@ public:
     platform::DataSource *Data1 = nullptr;
     platform::DataSource *Data2 = nullptr;
     std::array<QPushButton *, 5> Command1 {};
+    QPushButton *Command2 = nullptr;
+    QPushButton *Command5 = nullptr;
+    IdentityPanel *Frame1 = nullptr;
+    BulkPanel *Frame2 = nullptr;
 
 private:
     void buildControls();
@@ -60,6 +75,8 @@ private:
     void bindUnits(bool byPosition);
 
     bool m_nuovaRiga = false;
+    /** The rowid of the row being added once it is stored, -1 before. */
+    qint64 m_rigaAggiunta = -1;
 };
 
 } // namespace zav::register_

@@ -23,4 +23,11 @@ QStringList floorCodes()
     return codes;
 }
 
+QStringList panelFloorCodes()
+{
+    QStringList codes = floorCodes();
+    codes.removeAll(QStringLiteral("S1"));
+    return codes;
+}
+
 } // namespace zav::register_

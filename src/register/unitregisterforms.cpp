@@ -1,7 +1,9 @@
 #include "register/unitregisterforms.h"
 
+#include "platform/ui/commandregistry.h"
 #include "platform/ui/formregistry.h"
 #include "register/frm_cod_piani.h"
+#include "register/unitclipboard.h"
 
 namespace zav::register_ {
 
@@ -9,6 +11,9 @@ void registerUnitRegisterForms()
 {
     // A child window of the main window: the main window adopts it when it shows it.
     platform::FormRegistry::setFactory(UnitRegisterFormName, [] { return new frm_cod_piani; });
+    // The unit-row clipboard's items of the main window's pop-up menu.
+    platform::CommandRegistry::setHandler(QStringLiteral("copia"), &copia_Click);
+    platform::CommandRegistry::setHandler(QStringLiteral("incolla"), &incolla_Click);
 }
 
 } // namespace zav::register_

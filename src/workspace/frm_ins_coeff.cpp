@@ -2,7 +2,9 @@
 
 #include "engine/archive.h"
 #include "engine/archivevalues.h"
+#include "engine/databasefailure.h"
 #include "engine/var_gbl.h"
+#include "platform/cadautomation.h"
 #include "platform/dialogs.h"
 #include "platform/programfolder.h"
 #include "platform/steps.h"
@@ -13,10 +15,12 @@
 #include "platform/ui/twips.h"
 #include "platform/windowspaths.h"
 #include "workspace/mainwindowlink.h"
+#include "workspace/roomgrid.h"
 #include "workspace/thousandthsviews.h"
 #include "workspace/totaltext.h"
 #include "workspace/unittotalspass.h"
 #include "workspace/unitviews.h"
+#include "workspace/viewswitch.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -42,6 +46,9 @@ namespace {
 const QString kAttention = QStringLiteral("!!! Zav - Attenzione - !!!");
 const QString kUserLayout = QStringLiteral("Layout_utente");
 const QString kDefaultLayout = QStringLiteral("Layout_default");
+// The caption of the coefficient picker's transfer button that names this grid as its target.
+const QString kTransfer = QStringLiteral("Trasferisci");
+// The CAD program's class behind the workspace's own link.
 
 // Where the tab strip and the grid stand, and their size as designed (a window of 12000 x 9000).
 constexpr QPoint kTabStripAt(60, 1470);
@@ -109,6 +116,7 @@ frm_ins_coeff::frm_ins_coeff(QWidget *parent)
     setObjectName(QString::fromLatin1(FormName));
     setWindowTitle(QStringLiteral("Inserimento Coefficienti"));
     buildControls();
+    connectHandlers();
     Form_Initialize();
     Form_Load();
     // The form sees every key before the control that has the focus.
@@ -247,6 +255,17 @@ void frm_ins_coeff::buildControls()
     placeControls();
 }
 
+void frm_ins_coeff::connectHandlers()
+{
+    connect(TabStrip1, &QTabWidget::currentChanged, this, &frm_ins_coeff::TabStrip1_Click);
+    connect(TDBGrid1, &platform::DataGrid::colEdit, this, &frm_ins_coeff::TDBGrid1_ColEdit);
+    connect(TDBGrid1, &platform::DataGrid::afterColEdit, this, &frm_ins_coeff::TDBGrid1_AfterColEdit);
+    connect(TDBGrid1, &platform::DataGrid::buttonClick, this, &frm_ins_coeff::TDBGrid1_ButtonClick);
+    TDBGrid1->setKeyPress([this](int &KeyAscii) { TDBGrid1_KeyPress(KeyAscii); });
+    TDBGrid1->dataModel()->setOnAddNew(
+        [this](platform::DataGridModel::Values &values) { return TDBGrid1_OnAddNew(values); });
+}
+
 void frm_ins_coeff::Form_Initialize()
 {
     if (created())
@@ -274,6 +293,10 @@ void frm_ins_coeff::Form_Load()
 
 void frm_ins_coeff::showSurfacesView()
 {
+    m_view = WorkspaceView::Surfaces;
+    TDBGrid1->setAllowAddNew(true);
+    TDBGrid1->setAllowDelete(true);
+    TDBGrid1->setAllowUpdate(true);
     TDBGrid1->setCaption(UnitViews::surfaces().caption);
     TDBGrid1->setColumns(UnitViews::present(UnitViews::surfaces(), UnitViews::designedColumns(), this));
     for (const char *key : { "tArrotonda", "tCalcTab", "tCopiaMil", "tAzzera", "tSelTab" })
@@ -284,10 +307,11 @@ void frm_ins_coeff::showSurfacesView()
 
 void frm_ins_coeff::bindRooms()
 {
-    if (!m_unit)
-        return;
+    // Before a unit is handed over the rooms are those the openers named, or none at all: never
+    // the rows of the view left.
     Data1->setDatabaseName(VAR_GBL.progetto_corrente.value_or(QString()));
-    Data1->setRecordSource(m_unit->key.rooms());
+    Data1->setRecordSource(
+        m_unit ? m_unit->key.rooms() : VAR_GBL.sql_unita_corrente.value_or(UnitKey {}.rooms()));
     Data1->refresh();
 }
 
@@ -342,7 +366,8 @@ void frm_ins_coeff::Combo2_Click()
 
 void frm_ins_coeff::openUnit(const Unit &unit)
 {
-    // The unit shown so far keeps its totals.
+    // The unit shown so far keeps what is being typed and its totals.
+    TDBGrid1->commitPendingEdit();
     tryStep([this] { storeShownUnitTotals(); });
 
     m_unit = unit;
@@ -355,15 +380,18 @@ void frm_ins_coeff::openUnit(const Unit &unit)
     Label11->setText(unit.key.floorCode);
     Label12->setText(unit.key.interno);
 
-    // The grid always shows the unit it names in its header, and the unit's own totals; rooms that
-    // cannot be read are reported, not shown as an empty unit.
-    try {
-        bindRooms();
-    } catch (const platform::DbError &error) {
-        platform::dialogs().msgBox(
-            error.message(), platform::MsgButtons::Ok, platform::MsgIcon::Critical, kAttention);
+    // A unit view shows the unit it names in its header, and the unit's own totals; rooms that
+    // cannot be read are reported, not shown as an empty unit. A thousandths view keeps its rows
+    // (the table tools work on them): the rooms show when a unit view is chosen.
+    if (isUnitViewShown()) {
+        try {
+            bindRooms();
+        } catch (const platform::DbError &error) {
+            platform::dialogs().msgBox(
+                error.message(), platform::MsgButtons::Ok, platform::MsgIcon::Critical, kAttention);
+        }
+        tryStep([this] { countTotals(); });
     }
-    tryStep([this] { countTotals(); });
 
     tryStep([] { MainWindowLink::setThousandthsBandVisible(true); });
     MainWindowLink::showMaximizedChild(this);
@@ -373,7 +401,7 @@ void frm_ins_coeff::openUnit(const Unit &unit)
 
 bool frm_ins_coeff::isUnitViewShown() const
 {
-    return UnitViews::isUnitView(TDBGrid1->caption());
+    return isUnitView(m_view);
 }
 
 int frm_ins_coeff::selectedTab() const
@@ -440,6 +468,14 @@ void frm_ins_coeff::somma_mq()
 bool frm_ins_coeff::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    // The hidden text box's keys (the form sees every key) go to its handler.
+    if (watched == txtole && type == QEvent::KeyPress) {
+        const QString text = static_cast<QKeyEvent *>(event)->text();
+        if (!text.isEmpty()) {
+            int KeyAscii = text.at(0).unicode();
+            txtole_KeyPress(KeyAscii);
+        }
+    }
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
         auto *widget = qobject_cast<QWidget *>(watched);
         if (widget && (widget == this || isAncestorOf(widget))) {
@@ -507,6 +543,9 @@ void frm_ins_coeff::help()
 
 void frm_ins_coeff::findUnit()
 {
+    // The unit list finds a unit for the views of its rooms alone.
+    if (!isUnitViewShown())
+        return;
     storeShownUnitTotals();
     QWidget *list = FormRegistry::form(QStringLiteral("frm_elenco"));
     if (!list)
@@ -537,7 +576,7 @@ QString frm_ins_coeff::defaultLayoutFile()
 
 void frm_ins_coeff::saveLayout()
 {
-    const UnitView *view = UnitViews::byCaption(TDBGrid1->caption());
+    const UnitView *view = UnitViews::byTab(int(m_view));
     if (!view || TDBGrid1->isHidden())
         return;
     // Widths as the user left them on the screen, not as they were last set.
@@ -555,7 +594,7 @@ void frm_ins_coeff::saveLayout()
 
 void frm_ins_coeff::reloadLayout()
 {
-    const UnitView *view = UnitViews::byCaption(TDBGrid1->caption());
+    const UnitView *view = UnitViews::byTab(int(m_view));
     if (!view || TDBGrid1->isHidden())
         return;
     TDBGrid1->loadLayout(userLayoutFile(), view->layoutName);
@@ -563,11 +602,84 @@ void frm_ins_coeff::reloadLayout()
 
 void frm_ins_coeff::factoryLayout()
 {
-    const UnitView *view = UnitViews::byCaption(TDBGrid1->caption());
+    const UnitView *view = UnitViews::byTab(int(m_view));
     if (!view || TDBGrid1->isHidden())
         return;
     if (TDBGrid1->loadLayout(defaultLayoutFile(), view->layoutName))
         TDBGrid1->saveLayout(userLayoutFile(), view->layoutName);
+}
+
+// --- View switch and the grid's handlers ---------------------------------------------------------
+
+void frm_ins_coeff::TabStrip1_Click()
+{
+    // What is being typed in a cell belongs to the view left; a view that cannot be built is
+    // told, and the workspace stays open on what was built of it.
+    TDBGrid1->commitPendingEdit();
+    try {
+        ViewSwitch::run(*this, selectedTab());
+    } catch (const platform::DbError &error) {
+        engine::reportDatabaseError(error);
+    }
+}
+
+void frm_ins_coeff::TDBGrid1_ColEdit(int ColIndex)
+{
+    colonna_corrente = qint16(ColIndex);
+}
+
+void frm_ins_coeff::TDBGrid1_KeyPress(int &KeyAscii)
+{
+    KeyAscii = RoomGrid::mappedSeparator(KeyAscii, colonna_corrente, m_view, VAR_GBL.punto_decimale());
+    if (KeyAscii == '\r' && isUnitViewShown())
+        RoomGrid::enter(*this, colonna_corrente);
+}
+
+void frm_ins_coeff::TDBGrid1_AfterColEdit(int /*ColIndex*/)
+{
+    // The cell acted on is the current one, which is the cell just edited.
+    const int column = TDBGrid1->currentIndex().column();
+    const QVariant value = TDBGrid1->columnValue(column);
+    if (!value.isNull() && value.typeId() == QMetaType::QString && value.toString().isEmpty())
+        TDBGrid1->setColumnValue(column, QVariant());
+}
+
+void frm_ins_coeff::TDBGrid1_ButtonClick(int /*ColIndex*/)
+{
+    // The table is the current column's, which the click has made the button's column. The picker
+    // is the table tools' form: it is reached by its name and prepared through its public operation.
+    const int column = TDBGrid1->currentIndex().column();
+    QWidget *picker = FormRegistry::form(QStringLiteral("frm_tab_coeff"));
+    if (!picker)
+        return;
+    bool prepared = false;
+    if (!QMetaObject::invokeMethod(picker, "preparePicker", Qt::DirectConnection,
+            Q_RETURN_ARG(bool, prepared), Q_ARG(int, column), Q_ARG(QString, kTransfer))
+        || !prepared)
+        return;
+    FormRegistry::showModal(picker);
+}
+
+bool frm_ins_coeff::TDBGrid1_OnAddNew(platform::DataGridModel::Values &values)
+{
+    if (isUnitViewShown())
+        RoomGrid::newRoomDefaults(values, *this);
+    return true;
+}
+
+void frm_ins_coeff::txtole_KeyPress(int &KeyAscii)
+{
+    RoomGrid::cadKeystroke(*this, KeyAscii);
+}
+
+void frm_ins_coeff::typeIntoTxtole(const QString &characters)
+{
+    for (const QChar c : characters) {
+        const int key
+            = c == u'\r' ? int(Qt::Key_Return) : int(c.isLetter() ? c.toUpper().unicode() : c.unicode());
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(txtole, &press);
+    }
 }
 
 // --- Geometry -----------------------------------------------------------------------------------

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "platform/ui/datagridmodel.h"
 #include "workspace/unitkey.h"
+#include "workspace/workspaceview.h"
 
 #include <QSize>
 #include <QString>
 #include <QWidget>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 class QComboBox;
@@ -51,10 +54,11 @@ struct WorkspaceGeometry
  * on a grid with ten views, the unit's header and its totals, a child window of the main window.
  *
  * One form for the program run, reached by name; a unit reaches it through openUnit(), the one
- * hand-over of every opener. The form sees every key before the control that has the focus (F1
- * help, F3 unit list, F4 thousandths, F8/F9/F10 grid layouts, F12 global recalculation, Esc
- * close) and the key still reaches that control. Closing stores the open unit's totals when a
- * unit view is shown, switches the CAD menu off and hides the thousandths band.
+ * hand-over of every opener. The tab strip chooses the view (TabStrip1_Click); the workspace holds
+ * the view shown and decides by it, the grid's caption only names it. The form sees every key before the
+ * control that has the focus (F1 help, F3 unit list, F4 thousandths, F8/F9/F10 grid layouts, F12 global
+ * recalculation, Esc close) and the key still reaches that control. Closing stores the open unit's totals
+ * when a unit view is shown, switches the CAD menu off and hides the thousandths band.
  *
  * Controls keep their designer names as members and object names, so other forms and tests find
  * them; numbers are in twips where the form gives them.
@@ -90,6 +94,29 @@ public:
     /** @brief Sums the surface column again into "Tot. Mq." (after one room's surface changed). */
     void somma_mq();
 
+    /** @brief The view switch: builds the view of the selected tab. */
+    void TabStrip1_Click();
+
+    // --- The grid's and the hidden text box's handlers -----------------------------------------
+    /** @brief A cell entered edit mode: its column is the one the keys go by. */
+    void TDBGrid1_ColEdit(int ColIndex);
+    /** @brief A typed character: the separator mapping, then Enter's evaluation on a unit view. */
+    void TDBGrid1_KeyPress(int &KeyAscii);
+    /** @brief A cell edit ended: a cell left holding the empty text holds Null. */
+    void TDBGrid1_AfterColEdit(int ColIndex);
+    /** @brief A coefficient cell's button: the coefficient picker on that column's table, modal. */
+    void TDBGrid1_ButtonClick(int ColIndex);
+    /** @brief A new row started: on a unit view the room takes the unit's key from the header. */
+    bool TDBGrid1_OnAddNew(platform::DataGridModel::Values &values);
+    /** @brief A keystroke of the CAD program in the hidden text box. */
+    void txtole_KeyPress(int &KeyAscii);
+    /**
+     * @brief The workspace's own CAD link ("Gridal"): creates the CAD object "Ormida"; when the link
+     * is off it goes on and the CAD window is prepared, shown and handed the hidden text box, when
+     * it is on it goes off and the object is released.
+     */
+    void localCadLink();
+
     /** @brief The building selector's handling (a pick, or a view choosing its first entry). */
     void Combo1_Click();
     /** @brief The stair selector's handling (a pick, or a view choosing its first stair). */
@@ -119,7 +146,9 @@ public:
     // --- State other forms read -----------------------------------------------------------------
     /** @brief The unit open in the workspace, none before the first hand-over. */
     const std::optional<Unit> &unit() const { return m_unit; }
-    /** @brief Whether the grid shows one of the three views of the unit's rooms (by its caption). */
+    /** @brief The view shown. */
+    WorkspaceView view() const { return m_view; }
+    /** @brief Whether the grid shows one of the three views of the unit's rooms. */
     bool isUnitViewShown() const;
     /** @brief The selected tab, 1 to 10. */
     int selectedTab() const;
@@ -149,13 +178,27 @@ public:
     std::array<QPushButton *, 11> Command1 {};
     QPushButton *Command2 = nullptr;
 
+    // --- Form state -----------------------------------------------------------------------------
+    /** @brief The column of the cell whose editing began last (0 before any). */
+    qint16 colonna_corrente = 0;
+    /** @brief The expression the CAD program's keystrokes are building. */
+    QString espressione_cad;
+
+public slots:
+    /** @brief Characters as the CAD program types them into the hidden text box, one key each. */
+    void typeIntoTxtole(const QString &characters);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    friend class ThousandthsViews;
+    friend class UnitViews;
+
     void buildControls();
+    void connectHandlers();
     void Form_Initialize();
     void Form_Load();
     void Form_Resize();
@@ -179,6 +222,7 @@ private:
     void factoryLayout();
 
     std::optional<Unit> m_unit;
+    WorkspaceView m_view = WorkspaceView::Surfaces;
     const QEvent *m_keySeen = nullptr;
     QSize m_tabStrip;
     QSize m_grid;

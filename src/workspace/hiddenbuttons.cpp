@@ -56,6 +56,30 @@ QString frm_ins_coeff::commandKeyOf(int Index)
     }
 }
 
+void frm_ins_coeff::localCadLink()
+{
+    LocalCadLink &link = localCad();
+    // Every use makes a new object, which takes the place of the one held before.
+    try {
+        link.object = platform::createCadAutomation(QString::fromLatin1(LocalCadClass));
+    } catch (const platform::AutomationError &error) {
+        platform::dialogs().msgBox(
+            QStringLiteral("Impossibile collegarsi al CAD: ") + QString::fromUtf8(error.what()),
+            platform::MsgButtons::Ok, platform::MsgIcon::Exclamation, platform::programTitle());
+        return;
+    }
+    if (link.on) {
+        link.on = false;
+        link.object.reset();
+        return;
+    }
+    link.on = true;
+    platform::CadAutomation *cad = link.object.get();
+    platform::tryStep([cad] { cad->init_Cadform(true, 0); });
+    platform::tryStep([cad] { cad->mostra(); });
+    platform::tryStep([this, cad] { cad->SET_HANDLE(qint32(txtole->winId())); });
+}
+
 void frm_ins_coeff::Command1_Click(int Index)
 {
     if (Index == 4) {
@@ -63,26 +87,7 @@ void frm_ins_coeff::Command1_Click(int Index)
         return;
     }
     if (Index == 3) {
-        LocalCadLink &link = localCad();
-        // Every click makes a new object, which takes the place of the one held before.
-        try {
-            link.object = platform::createCadAutomation(QString::fromLatin1(LocalCadClass));
-        } catch (const platform::AutomationError &error) {
-            platform::dialogs().msgBox(
-                QStringLiteral("Impossibile collegarsi al CAD: ") + QString::fromUtf8(error.what()),
-                platform::MsgButtons::Ok, platform::MsgIcon::Exclamation, platform::programTitle());
-            return;
-        }
-        if (link.on) {
-            link.on = false;
-            link.object.reset();
-            return;
-        }
-        link.on = true;
-        platform::CadAutomation *cad = link.object.get();
-        platform::tryStep([cad] { cad->init_Cadform(true, 0); });
-        platform::tryStep([cad] { cad->mostra(); });
-        platform::tryStep([this, cad] { cad->SET_HANDLE(qint32(txtole->winId())); });
+        localCadLink();
         return;
     }
     const QString key = commandKeyOf(Index);

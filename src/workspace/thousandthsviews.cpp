@@ -13,10 +13,10 @@
 #include "workspace/mainwindowlink.h"
 #include "workspace/totaltext.h"
 #include "workspace/unitviews.h"
+#include "workspace/viewswitch.h"
 
 #include <QComboBox>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -127,31 +127,6 @@ QLabel *label(frm_ins_coeff &form, int number)
     }
 }
 
-// The tools of the thousandths band in the order they are switched, and the workspace's buttons.
-const char *const kTools[] = { "tArrotonda", "tCalcTab", "tCopiaMil", "tAzzera", "tSelTab", "tTrova",
-    "tRicalcola", "tCopia", "tCalcolaMil", "tEliminariga" };
-
-void switchToolsAndButtons(frm_ins_coeff &form, bool userTable)
-{
-    // Both kinds of view offer rounding; the user table adds its own commands and has no
-    // thousandths calculation.
-    const QStringList on = userTable
-        ? QStringList { QStringLiteral("tArrotonda"), QStringLiteral("tCalcTab"), QStringLiteral("tCopiaMil"),
-              QStringLiteral("tAzzera"), QStringLiteral("tSelTab") }
-        : QStringList { QStringLiteral("tArrotonda"), QStringLiteral("tCalcolaMil") };
-    for (const char *key : kTools) {
-        const QString tool = QString::fromLatin1(key);
-        platform::tryStep([&] { MainWindowLink::setToolEnabled(tool, on.contains(tool)); });
-    }
-    for (int i = 0; i < int(form.Command1.size()); ++i) {
-        if (i == 4) // "Esci" is never touched.
-            continue;
-        const bool enabled = i == 6 || (userTable && i >= 7);
-        form.Command1[i]->setEnabled(enabled);
-    }
-    form.Command2->setEnabled(!userTable);
-}
-
 void showSelectors(frm_ins_coeff &form, ThousandthsView::Selectors selectors)
 {
     const bool building = selectors != ThousandthsView::Selectors::None;
@@ -220,56 +195,6 @@ void querySelected(
     form.Data1->refresh();
     ThousandthsViews::total(form, view);
 }
-
-/**
- * Deletes the rows selected by their row selectors when Del is pressed on the grid itself (not in a
- * cell being edited), while the view in force allows deleting rows.
- */
-class RowDeletion : public QObject
-{
-public:
-    RowDeletion(platform::DataGrid *grid, platform::DataSource *source)
-        : QObject(grid)
-        , m_grid(grid)
-        , m_source(source)
-    {
-        grid->installEventFilter(this);
-    }
-
-    static void allow(platform::DataGrid *grid, platform::DataSource *source, bool allowed)
-    {
-        RowDeletion *deletion = nullptr;
-        for (QObject *child : grid->children()) {
-            if (auto *found = dynamic_cast<RowDeletion *>(child))
-                deletion = found;
-        }
-        if (!deletion)
-            deletion = new RowDeletion(grid, source);
-        deletion->m_allowed = allowed;
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched != m_grid || event->type() != QEvent::KeyPress || !m_allowed
-            || static_cast<QKeyEvent *>(event)->key() != Qt::Key_Delete)
-            return QObject::eventFilter(watched, event);
-        const QList<qint64> rows = m_grid->selectedBookmarks();
-        for (qint64 rowid : rows) {
-            platform::tryStep([&] {
-                m_source->setCurrentRow(m_source->rowOf(rowid));
-                if (!m_source->noCurrentRow())
-                    m_source->deleteCurrent();
-            });
-        }
-        return !rows.isEmpty();
-    }
-
-private:
-    platform::DataGrid *m_grid;
-    platform::DataSource *m_source;
-    bool m_allowed = false;
-};
 
 void warn(const QString &text)
 {
@@ -401,6 +326,7 @@ bool ThousandthsViews::enter(frm_ins_coeff &form, int tab)
     // Leaving a unit view keeps the unit's totals.
     if (form.isUnitViewShown())
         form.TOT_MQ_VOL();
+    form.m_view = WorkspaceView(view.tab);
 
     // The user table is named by the user: only a name that can be a table name reaches the archive.
     QString table = view.userTable ? VAR_GBL.tabella_selezionata : QString();
@@ -434,10 +360,10 @@ bool ThousandthsViews::enter(frm_ins_coeff &form, int tab)
     }
     form.TDBGrid1->setAllowAddNew(false);
     form.TDBGrid1->setAllowUpdate(view.userTable);
-    RowDeletion::allow(form.TDBGrid1, form.Data1, view.userTable);
+    form.TDBGrid1->setAllowDelete(view.userTable);
 
     setColumns(form, view);
-    switchToolsAndButtons(form, view.userTable);
+    ViewSwitch::switchToolsAndButtons(form, WorkspaceView(view.tab));
     showSelectors(form, view.selectors);
     showTotals(form, view);
 
@@ -488,7 +414,7 @@ void ThousandthsViews::buildingChosen(frm_ins_coeff &form)
             break;
         }
     }
-    const ThousandthsView *view = byCaption(form.TDBGrid1->caption());
+    const ThousandthsView *view = byTab(int(form.view()));
     const bool buildingView = view == &ThousandthsViews::building();
     const std::optional<double> count = engine::ArchiveValues::number(stairs);
     form.Combo2->clear();
@@ -521,7 +447,7 @@ void ThousandthsViews::buildingChosen(frm_ins_coeff &form)
 
 void ThousandthsViews::stairChosen(frm_ins_coeff &form)
 {
-    const ThousandthsView *view = byCaption(form.TDBGrid1->caption());
+    const ThousandthsView *view = byTab(int(form.view()));
     if (!view || view->selectors != ThousandthsView::Selectors::BuildingAndStair)
         return;
     platform::tryStep([&] {

@@ -1,10 +1,29 @@
 #include "workspace/unitviews.h"
 
+#include "engine/archive.h"
+#include "engine/archivevalues.h"
+#include "engine/var_gbl.h"
+#include "platform/db.h"
+#include "platform/ui/datasource.h"
 #include "platform/ui/twips.h"
+#include "workspace/frm_ins_coeff.h"
+#include "workspace/viewswitch.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
 
 namespace zav::workspace {
 
 using platform::DataGridColumn;
+
+namespace {
+
+// Positions in the project options record of the criteria that use the radiant surface.
+constexpr int RISC_RAD = 11;
+constexpr int RISC_50 = 16;
+
+} // namespace
 
 const UnitView &UnitViews::surfaces()
 {
@@ -12,7 +31,7 @@ const UnitView &UnitViews::surfaces()
         { { 1, QStringLiteral("Descrizione"), 2000 }, { 2, QStringLiteral("Espressione"), 2310 },
             { 3, QStringLiteral("Mq."), 989 }, { 20, QStringLiteral("Dim. Infisso"), 1769 },
             { 21, QStringLiteral("Mq. Infisso"), 1049 } },
-        {}, { 3 }, {} };
+        {}, { 3 }, {}, WorkspaceView::Surfaces };
     return view;
 }
 
@@ -25,7 +44,7 @@ const UnitView &UnitViews::coefficients()
             { 10, QStringLiteral("Utiliz."), 620 }, { 11, QStringLiteral("Glob."), 599 },
             { 12, QStringLiteral("Dest."), 599 }, { 13, QStringLiteral("Libero"), 599 },
             { 14, QStringLiteral("Sup.Conv."), 900 } },
-        {}, { 3 }, { 6, 7, 8, 9, 10, 11, 12, 13 } };
+        {}, { 3 }, { 6, 7, 8, 9, 10, 11, 12, 13 }, WorkspaceView::Coefficients };
     return view;
 }
 
@@ -37,7 +56,7 @@ const UnitView &UnitViews::volumes()
             { 3, QStringLiteral("Mq."), 810 }, { 14, QStringLiteral("Sup.Conv."), 989 },
             { 16, QStringLiteral("H_piano"), 734 }, { 17, QStringLiteral("Volume"), 915 } },
         { { 18, QStringLiteral("Sup. Radiante"), 1349 }, { 19, QStringLiteral("Tot. Sup. Rad."), 1019 } },
-        { 3 }, {} };
+        { 3 }, {}, WorkspaceView::Volumes };
     return view;
 }
 
@@ -50,6 +69,15 @@ const UnitView *UnitViews::byCaption(const QString &caption)
 {
     for (const UnitView *view : all()) {
         if (view->caption == caption)
+            return view;
+    }
+    return nullptr;
+}
+
+const UnitView *UnitViews::byTab(int tab)
+{
+    for (const UnitView *view : all()) {
+        if (int(view->view) == tab)
             return view;
     }
     return nullptr;
@@ -113,6 +141,73 @@ bool UnitViews::writeDefaultLayouts(const QString &file)
         if (!grid.saveLayout(file, view->layoutName))
             return false;
     }
+    return true;
+}
+
+bool UnitViews::radiantColumnsApply(const QString &archive)
+{
+    platform::Database db = platform::Database::open(archive);
+    const platform::Recordset options = db.table(engine::archive::ANA_CONDO);
+    db.close();
+    if (options.isEmpty())
+        return false;
+    const auto flag = [&options](int position) {
+        return position < options.fieldCount() && engine::ArchiveValues::isTrue(options.value(0, position));
+    };
+    return flag(RISC_RAD) || flag(RISC_50);
+}
+
+void UnitViews::showRadiantColumns(platform::DataGrid &grid, bool apply)
+{
+    QList<DataGridColumn> columns = grid.columns();
+    if (columns.size() < ColumnCount)
+        return;
+    for (const UnitView::Column &c : volumes().captionedHidden) {
+        DataGridColumn &column = columns[c.index];
+        column.visible = apply;
+        if (apply) {
+            column.caption = c.caption;
+            column.width = platform::Twips::toPixelsX(c.widthTwips, &grid);
+        }
+    }
+    grid.setColumns(columns);
+}
+
+bool UnitViews::enter(frm_ins_coeff &form, int tab)
+{
+    const UnitView *found = byTab(tab);
+    if (!found)
+        return false;
+    const UnitView &view = *found;
+    form.m_view = view.view;
+
+    form.bindRooms();
+    form.Label21->hide();
+    form.Frame1->show();
+
+    platform::DataGrid &grid = *form.TDBGrid1;
+    grid.show();
+    grid.setAllowAddNew(true);
+    grid.setAllowDelete(true);
+    grid.setAllowUpdate(true);
+    grid.setCaption(view.caption);
+    grid.setColumns(present(view, grid.columns(), &grid));
+    if (view.view == WorkspaceView::Volumes)
+        showRadiantColumns(grid, radiantColumnsApply(engine::VAR_GBL.progetto_corrente.value_or(QString())));
+
+    ViewSwitch::switchToolsAndButtons(form, view.view);
+    for (QWidget *selector : { static_cast<QWidget *>(form.Label6), static_cast<QWidget *>(form.Combo1),
+             static_cast<QWidget *>(form.Label7), static_cast<QWidget *>(form.Combo2) })
+        selector->hide();
+    for (QLabel *label : { form.Label13, form.Label14, form.Label15, form.Label16, form.Label17, form.Label18,
+             form.Label19, form.Label20 })
+        label->show();
+    form.Label15->setText(QStringLiteral("Tot. Sup. Conv.:"));
+    form.Label17->setText(QStringLiteral("Tot. Volume:"));
+    form.Label19->setText(QStringLiteral("Tot. Sup. Rad.:"));
+
+    // The totals shown are the unit's current ones, recomputed and stored.
+    form.TOT_MQ_VOL();
     return true;
 }
 

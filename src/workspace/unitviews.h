@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ui/datagrid.h"
+#include "workspace/workspaceview.h"
 
 #include <QList>
 #include <QString>
@@ -8,6 +9,8 @@
 class QWidget;
 
 namespace zav::workspace {
+
+class frm_ins_coeff;
 
 /**
  * @brief The three views of a unit's rooms in the workspace grid and how each presents the grid's
@@ -33,6 +36,7 @@ struct UnitView
     QList<Column> captionedHidden; ///< columns captioned (and sized) but left hidden
     QList<int> locked;
     QList<int> buttons;
+    WorkspaceView view = WorkspaceView::Surfaces;
 };
 
 class UnitViews
@@ -50,6 +54,8 @@ public:
     static const UnitView *byCaption(const QString &caption);
     /** @brief Whether a grid caption is one of the three unit views'. */
     static bool isUnitView(const QString &caption) { return byCaption(caption) != nullptr; }
+    /** @brief The unit view of a tab (1 to 3); nullptr for any other tab. */
+    static const UnitView *byTab(int tab);
 
     /** @brief The field each of the 23 columns is bound to, by column index. */
     static const QStringList &fields();
@@ -66,6 +72,24 @@ public:
 
     /** @brief Writes the three views as named layouts into a layout file (the factory file). */
     static bool writeDefaultLayouts(const QString &file);
+
+    /**
+     * @brief Builds the unit view of a tab (1 to 3) in the workspace; false, touching nothing, for
+     * any other tab. Runs inside the view switch, after its hint: the unit's rooms, the frame, the
+     * grid's permissions, caption and columns, the tools, buttons and total labels, and at last the
+     * unit's totals recomputed and stored. The user's layout is the switch's to load.
+     */
+    static bool enter(frm_ins_coeff &form, int tab);
+
+    /**
+     * @brief Whether the project's heating criterion uses the radiant surface: field 11 (by radiant
+     * surface) or field 16 (half heated volume, half radiant surface) of the project options
+     * record is true. An archive without the record or the field counts as not using it.
+     */
+    static bool radiantColumnsApply(const QString &archive);
+    /** @brief The radiant columns of the volumes view (18 and 19): captioned, sized and shown when
+     * they apply, hidden otherwise. */
+    static void showRadiantColumns(platform::DataGrid &grid, bool apply);
 };
 
 } // namespace zav::workspace

@@ -112,8 +112,7 @@ void WorkspaceCommands::elimina_riga()
     if (!workspace || workspace->Data1->noCurrentRow())
         return;
     // Rows are deleted only where the view allows it: a unit's rooms and a user table.
-    const QString caption = workspace->TDBGrid1->caption();
-    const bool userTable = !VAR_GBL.tabella_selezionata.isEmpty() && caption == VAR_GBL.tabella_selezionata;
+    const bool userTable = workspace->view() == WorkspaceView::UserTable && !workspace->TDBGrid1->isHidden();
     if (!workspace->isUnitViewShown() && !userTable)
         return;
     const QString description = workspace->TDBGrid1->columnText(1);

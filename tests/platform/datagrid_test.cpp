@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -511,4 +512,108 @@ TEST_F(DataGridTest, HeadingsMayHoldTwoLines)
     EXPECT_GE(grid.horizontalHeader()->minimumHeight(), 2 * grid.fontMetrics().lineSpacing());
     EXPECT_GT(grid.horizontalHeader()->minimumHeight(), oneLine);
     EXPECT_TRUE(grid.horizontalHeader()->defaultAlignment() & Qt::TextWordWrap);
+}
+
+// --- Keys, edits and deletions ---------------------------------------------------------------------
+
+class DataGridKeysTest : public DataGridTest
+{
+protected:
+    void SetUp() override
+    {
+        DataGridTest::SetUp();
+        grid.resize(700, 300);
+        grid.show();
+        grid.setFocus();
+        QObject::connect(&grid, &DataGrid::colEdit,
+            [this](int column) { events << QStringLiteral("edit %1").arg(column); });
+        QObject::connect(&grid, &DataGrid::afterColEdit,
+            [this](int column) { events << QStringLiteral("after %1").arg(column); });
+    }
+
+    /** The editor of the cell being edited (those of ended edits linger hidden until deleted). */
+    QLineEdit *editor() const
+    {
+        for (QLineEdit *edit : grid.viewport()->findChildren<QLineEdit *>()) {
+            if (edit->isVisible())
+                return edit;
+        }
+        return nullptr;
+    }
+
+    QStringList events;
+};
+
+// The handler hears every typed character first and may replace it: here "." becomes "," in the
+// stair column. The key that opens the cell's editor is heard after the cell entered edit mode, and
+// Enter is heard after the text was stored and the edit ended.
+TEST_F(DataGridKeysTest, TheKeyPressHandlerHearsAndReplacesCharactersAndEnterComesAfterTheStore)
+{
+    QVariant storedAtEnter;
+    grid.setKeyPress([&](int &key) {
+        events << QStringLiteral("key %1").arg(key);
+        if (grid.keyEditColumn() >= 0)
+            events.last() += QStringLiteral(" in %1").arg(grid.keyEditColumn());
+        if (key == '\r')
+            storedAtEnter = stored(1, QStringLiteral("SCALA"));
+        if (key == '.' && grid.currentIndex().column() == 1)
+            key = ',';
+    });
+    grid.setCurrentIndex(grid.model()->index(1, 1));
+    QTest::keyClick(&grid, 'B');
+    ASSERT_NE(editor(), nullptr);
+    QTest::keyClicks(editor(), QStringLiteral(".2"));
+    EXPECT_EQ(editor()->text(), QStringLiteral("B,2"));
+    QTest::keyClick(editor(), Qt::Key_Return);
+
+    EXPECT_EQ(events,
+        (QStringList { "edit 1", "key 66 in 1", "key 46 in 1", "key 50 in 1", "after 1", "key 13 in 1" }));
+    EXPECT_EQ(storedAtEnter, QVariant(QStringLiteral("B,2")));
+    EXPECT_EQ(stored(1, QStringLiteral("SCALA")), QVariant(QStringLiteral("B,2")));
+    EXPECT_EQ(editor(), nullptr);
+
+    // Enter on the grid itself, with no cell being edited, is heard too; an edit given up with Esc
+    // stores nothing and is not an edit that ended with its text.
+    events.clear();
+    QTest::keyClick(&grid, Qt::Key_Return);
+    QTest::keyClick(&grid, 'Z');
+    ASSERT_NE(editor(), nullptr);
+    QTest::keyClick(editor(), Qt::Key_Escape);
+    EXPECT_EQ(events, (QStringList { "key 13", "edit 1", "key 90 in 1", "key 27 in 1" }));
+    EXPECT_EQ(stored(1, QStringLiteral("SCALA")), QVariant(QStringLiteral("B,2")));
+}
+
+TEST_F(DataGridKeysTest, ACellWrittenByTheProgramIsStoredAtOnceAndNullAsNull)
+{
+    grid.setCurrentIndex(grid.model()->index(2, 1));
+    EXPECT_TRUE(grid.setColumnValue(2, QStringLiteral("Gialli")));
+    EXPECT_EQ(stored(2, QStringLiteral("PROPRIETARIO")), QVariant(QStringLiteral("Gialli")));
+    EXPECT_TRUE(grid.setColumnValue(1, QVariant()));
+    EXPECT_TRUE(stored(2, QStringLiteral("SCALA")).isNull());
+    EXPECT_TRUE(events.isEmpty());
+    // A number field refuses a text that is no number; without a current row nothing is written.
+    EXPECT_FALSE(grid.setColumnValue(0, QStringLiteral("uno")));
+    EXPECT_EQ(boxes.messages(), QStringList { QStringLiteral("Tipo non corrispondente.") });
+    source.setCurrentRow(source.recordCount());
+    EXPECT_FALSE(grid.setColumnValue(1, QStringLiteral("A")));
+}
+
+TEST_F(DataGridKeysTest, DelDeletesTheSelectedRowsOnlyWhereDeletingIsAllowed)
+{
+    const auto count
+        = [this] { return Database::open(m_path).table(QStringLiteral("CODIF_PIANI")).recordCount(); };
+    grid.selectRow(1);
+    QTest::keyClick(&grid, Qt::Key_Delete);
+    EXPECT_EQ(count(), 3);
+
+    grid.setAllowDelete(true);
+    grid.selectRow(1);
+    QTest::keyClick(&grid, Qt::Key_Delete);
+    EXPECT_EQ(count(), 2);
+    EXPECT_EQ(grid.model()->index(1, 2).data().toString(), QStringLiteral("Verdi"));
+
+    grid.setReadOnly(true);
+    grid.selectRow(0);
+    QTest::keyClick(&grid, Qt::Key_Delete);
+    EXPECT_EQ(count(), 2);
 }

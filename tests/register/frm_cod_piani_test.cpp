@@ -1,60 +1,29 @@
-#include "register/frm_cod_piani.h"
-#include "register/unitregisterforms.h"
+#include "register/unitregisterfixture.h"
 
+#include "engine/archive.h"
 #include "platform/ui/datagrid.h"
 #include "platform/ui/datasource.h"
 #include "workspace/workspacefixture.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTest>
+
 #include <QLabel>
+#include <algorithm>
 
 namespace zav::test {
 namespace {
 
 using register_::frm_cod_piani;
 
-class UnitRegisterTest : public WorkspaceTest
+class UnitRegisterTest : public UnitRegisterFixture
 {
 protected:
-    void SetUp() override
-    {
-        WorkspaceTest::SetUp();
-        register_::registerUnitRegisterForms();
-        project.header(true, false, false, 2);
-        building(1, 2, false);
-        building(2, 1, true);
-    }
-    void TearDown() override
-    {
-        platform::FormRegistry::unload(register_::UnitRegisterFormName);
-        processDeletes();
-        WorkspaceTest::TearDown();
-    }
-
-    void building(int number, const QVariant &stairs, bool lift)
-    {
-        platform::Database::open(project.path())
-            .insert(QStringLiteral("COMPOS_PAL"),
-                { { QStringLiteral("NUM_PAL"), number }, { QStringLiteral("NUM_SCALE"), stairs },
-                    { QStringLiteral("ASCENSORE"), lift } });
-    }
-
-    frm_cod_piani *open()
-    {
-        return platform::FormRegistry::form<frm_cod_piani>(register_::UnitRegisterFormName);
-    }
-
-    static void choose(frm_cod_piani *form, const QString &building, const QString &stair)
-    {
-        form->Combo1->setCurrentText(building);
-        form->Combo1->setCurrentIndex(form->Combo1->findText(building));
-        form->Combo1_Click();
-        if (stair.isEmpty())
-            return;
-        form->Combo2->setCurrentIndex(form->Combo2->findText(stair));
-        form->Combo2_Click();
-    }
-
     QVariant unitField(const QString &owner, const QString &field)
     {
         const platform::Recordset rs
@@ -88,8 +57,14 @@ TEST_F(UnitRegisterTest, SelectorsListTheBuildingsAndStairsAndTheLiftColumnFollo
     ASSERT_EQ(form->Data1->recordCount(), 2);
     EXPECT_EQ(form->Data1->value(0, QStringLiteral("PROPRIETARIO")).toString(), QStringLiteral("Bianchi"));
     EXPECT_EQ(form->TDBGrid1->model()->rowCount(), 3);
-    EXPECT_EQ(form->TDBGrid1->column(3).valueItems.size(), 53);
-    EXPECT_EQ(form->TDBGrid1->column(2).valueItems.size(), 7);
+    const QStringList floors = form->TDBGrid1->column(3).valueItems;
+    ASSERT_EQ(floors.size(), 53);
+    EXPECT_EQ(floors.first(), QStringLiteral("10S"));
+    EXPECT_EQ(floors.mid(9, 5), (QStringList { "1S", "R", "T", "1", "2" }));
+    EXPECT_EQ(floors.mid(20, 3), (QStringList { "9", "S1", "10" }));
+    EXPECT_EQ(floors.last(), QStringLiteral("40"));
+    EXPECT_EQ(form->TDBGrid1->column(2).valueItems,
+        (QStringList { "Appartamento", "Negozio", "Box", "Mansarda", "Ufficio", "Magazzino", "Garage" }));
 
     choose(form, QStringLiteral("2"), QString());
     EXPECT_TRUE(form->TDBGrid1->column(7).visible);
@@ -106,7 +81,7 @@ TEST_F(UnitRegisterTest, ANewRowTakesTheChosenBuildingAndStairAndItsPosition)
     EXPECT_EQ(unitField(QStringLiteral("D'Amico \"Nino\""), QStringLiteral("NUM_PAL")).toInt(), 2);
     EXPECT_EQ(unitField(QStringLiteral("D'Amico \"Nino\""), QStringLiteral("SCALA")).toString(),
         QStringLiteral("A"));
-    EXPECT_FALSE(form->nuova_riga());
+    EXPECT_TRUE(form->nuova_riga()); // still being typed
 
     // The floor position of each code, worked from the rule; "S1" leaves it as it was.
     const struct
@@ -151,11 +126,39 @@ TEST_F(UnitRegisterTest, ANewRowTakesTheChosenBuildingAndStairAndItsPosition)
 TEST_F(UnitRegisterTest, EliminaRigaDeletesTheUnitWithItsRooms)
 {
     project.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), QStringLiteral("2"), 3, 3.0);
-    const qint64 spaced = project.room(QStringLiteral("Rossi"), 1, QStringLiteral("A "), 3, {});
-    platform::Database::open(project.path())
-        .query(QStringLiteral("UPDATE ESPRESSIONI SET PALAZ = ' 1' WHERE rowid = ?"), { spaced });
-    project.room(QStringLiteral("Rossi"), 1, QStringLiteral("A"), 3, {});
-    const qint64 otherCase = project.room(QStringLiteral("ROSSI"), 1, QStringLiteral("A"), 3, {});
+    // The rooms of the unit match by owner (exactly), building read as a number, stair without
+    // its blanks and unit number; a room lacking any of the four stays.
+    const struct
+    {
+        const char *owner;
+        const char *building;
+        const char *stair;
+        QVariant interno;
+        bool deleted;
+    } rooms[] = {
+        { "Rossi", "1", "A", 3, true },
+        { "Rossi", " 1", "A ", 3, true },
+        { "Rossi", "01", " A", 3, true },
+        { "ROSSI", "1", "A", 3, false },
+        { "Rossi", "2", "A", 3, false },
+        { "Rossi", "1", "B", 3, false },
+        { "Rossi", "1", "A", 4, false },
+        { "Rossi", "1", "A", QVariant(), false },
+        { "Rossi", "", "A", 3, false },
+    };
+    platform::Database db = platform::Database::open(project.path());
+    QList<qint64> staying;
+    for (const auto &r : rooms) {
+        const qint64 id = db.insert(QStringLiteral("ESPRESSIONI"),
+            { { QStringLiteral("NOME_CONDOMINO"), QString::fromLatin1(r.owner) },
+                { QStringLiteral("PALAZ"),
+                    *r.building ? QVariant(QString::fromLatin1(r.building)) : QVariant() },
+                { QStringLiteral("SCALA"), QString::fromLatin1(r.stair) },
+                { QStringLiteral("INTERNO"), r.interno } });
+        if (!r.deleted)
+            staying << id;
+    }
+    db.close();
     frm_cod_piani *form = open();
     choose(form, QStringLiteral("1"), QStringLiteral("A"));
     ASSERT_EQ(form->Data1->recordCount(), 1);
@@ -167,43 +170,516 @@ TEST_F(UnitRegisterTest, EliminaRigaDeletesTheUnitWithItsRooms)
     EXPECT_EQ(boxes.shown().at(0).text,
         QStringLiteral("Vuoi eliminare Rossi e tutti i suoi dati (Superfici Coefficienti e Volumi) ?"));
     EXPECT_EQ(boxes.shown().at(0).title, QStringLiteral("!!! Zav - Attenzione !!!"));
-    const platform::Recordset rooms
+    EXPECT_EQ(boxes.shown().at(0).buttons, platform::MsgButtons::YesNo);
+    const platform::Recordset left
         = platform::Database::open(project.path()).table(QStringLiteral("ESPRESSIONI"));
-    ASSERT_EQ(rooms.recordCount(), 1);
-    EXPECT_EQ(rooms.rowidAt(0), otherCase);
+    QList<qint64> ids;
+    for (int i = 0; i < left.recordCount(); ++i)
+        ids << left.rowidAt(i);
+    EXPECT_EQ(ids, staying);
     EXPECT_EQ(form->Data1->recordCount(), 0);
+    EXPECT_EQ(
+        unitField(QStringLiteral("Rossi"), QStringLiteral("INTERNO")).toString(), QStringLiteral("<none>"));
 }
 
 TEST_F(UnitRegisterTest, InsCoeffChecksTheUnitAndHandsItToTheWorkspace)
 {
+    const QString damico = QStringLiteral("D'Amico");
+    project.unit(damico, 1, QStringLiteral("A"), QStringLiteral("2"), 3, 2.7);
+    project.room(damico, 1, QStringLiteral("A"), 3, {});
+    project.room(damico, 1, QStringLiteral("A"), 3, {});
+    project.room(damico, 1, QStringLiteral("A"), 4, {});
     project.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), QVariant(), 3, 3.0);
+    project.unit(QStringLiteral("Neri"), 1, QStringLiteral("A"), QStringLiteral("1"), QVariant(), 3.0);
     project.unit(QStringLiteral("Verdi"), 1, QStringLiteral("A"), QStringLiteral("2"), 5, QVariant());
     frm_cod_piani *form = open();
-    form->Command1_Click(1);
-    ASSERT_EQ(boxes.shown().size(), 1);
-    EXPECT_EQ(boxes.shown().at(0).text, QStringLiteral("Palazzina non inserita"));
+    const auto handOver = [&](const QString &owner) {
+        boxes.clear();
+        for (int row = 0; row < form->Data1->recordCount(); ++row) {
+            if (form->Data1->value(row, QStringLiteral("PROPRIETARIO")).toString() == owner)
+                form->Data1->setCurrentRow(row);
+        }
+        form->Command1_Click(1);
+    };
+    const auto oneBox = [&](const QString &text, const QString &title) {
+        ASSERT_EQ(boxes.shown().size(), 1) << text.toStdString();
+        EXPECT_EQ(boxes.shown().at(0).text, text);
+        EXPECT_EQ(boxes.shown().at(0).title, title);
+    };
 
-    choose(form, QStringLiteral("1"), QStringLiteral("A"));
-    // Rossi has no floor code; Verdi has one but no floor height.
-    boxes.clear();
-    const int rossi
-        = form->Data1->value(0, QStringLiteral("PROPRIETARIO")).toString() == QStringLiteral("Rossi") ? 0 : 1;
-    form->Data1->setCurrentRow(rossi);
-    form->Command1_Click(1);
-    ASSERT_EQ(boxes.shown().size(), 1);
-    EXPECT_EQ(boxes.shown().at(0).text, QStringLiteral("Non è stato inserito il piano nel condomino Rossi"));
+    // Nothing to hand over: no building, no stair, no unit.
+    const QString zavWarning = QStringLiteral("!!! Zav - Attenzione - !!!");
+    handOver(QString());
+    oneBox(QStringLiteral("Palazzina non inserita"), zavWarning);
+    choose(form, QStringLiteral("1"), QString());
+    handOver(QString());
+    oneBox(QStringLiteral("Scala non inserita"), zavWarning);
+    choose(form, QStringLiteral("1"), QStringLiteral("B"));
+    handOver(QString());
+    oneBox(QStringLiteral("Nessun condomino selezionato o inserito"), zavWarning);
     EXPECT_EQ(loadedWorkspace(), nullptr);
 
-    boxes.clear();
-    engine::VAR_GBL.altezza_piano = 2.7;
-    form->Data1->setCurrentRow(1 - rossi);
-    form->Command1_Click(1);
-    ASSERT_EQ(boxes.shown().size(), 1);
-    EXPECT_EQ(boxes.shown().at(0).title, QStringLiteral("!!! Informazioni !!!"));
+    // An owner with an apostrophe: the workspace shows that unit's two rooms, not the third.
+    choose(form, QStringLiteral("1"), QStringLiteral("A"));
+    engine::VAR_GBL.altezza_piano = 1.0;
+    handOver(damico);
+    EXPECT_TRUE(boxes.shown().isEmpty());
+    ASSERT_NE(loadedWorkspace(), nullptr);
+    EXPECT_EQ(loadedWorkspace()->Label8->text(), damico);
+    EXPECT_EQ(loadedWorkspace()->Data1->recordCount(), 2);
+    EXPECT_DOUBLE_EQ(engine::VAR_GBL.altezza_piano, 2.7);
+    EXPECT_TRUE(main->bar->isBandVisible(11));
+
+    // A unit without a floor code or unit number is refused, and the open workspace closes.
+    handOver(QStringLiteral("Rossi"));
+    oneBox(QStringLiteral("Non è stato inserito il piano nel condomino Rossi"), QStringLiteral("Zav"));
+    EXPECT_EQ(boxes.shown().at(0).icon, platform::MsgIcon::None);
+    processDeletes();
+    EXPECT_EQ(loadedWorkspace(), nullptr);
+    handOver(QStringLiteral("Neri"));
+    oneBox(QStringLiteral("Non è stato inserito l'interno nel condomino Neri"), QStringLiteral("Zav"));
+    EXPECT_EQ(loadedWorkspace(), nullptr);
+
+    // Without a floor height the unit opens after a notice, and the height in use stays.
+    handOver(QStringLiteral("Verdi"));
+    oneBox(QStringLiteral(
+               "Non è stata inserita l'altezza del piano, il calcolo dei volumi non verrà effettuato."),
+        QStringLiteral("!!! Informazioni !!!"));
     ASSERT_NE(loadedWorkspace(), nullptr);
     EXPECT_EQ(loadedWorkspace()->Label8->text(), QStringLiteral("Verdi"));
     EXPECT_EQ(loadedWorkspace()->Label12->text(), QStringLiteral("5"));
     EXPECT_DOUBLE_EQ(engine::VAR_GBL.altezza_piano, 2.7);
+}
+
+TEST_F(UnitRegisterTest, EsciClosesTheRegister)
+{
+    frm_cod_piani *form = open();
+    form->Command1_Click(0);
+    processDeletes();
+    EXPECT_EQ(platform::FormRegistry::loaded<frm_cod_piani>(register_::UnitRegisterFormName), nullptr);
+}
+
+// Several units are selected by their row selectors, and the grid keeps the order of the clicks.
+TEST_F(UnitRegisterTest, RowSelectorsSelectSeveralUnitsInTheOrderOfTheClicks)
+{
+    QList<qint64> ids;
+    for (int i = 1; i <= 3; ++i)
+        ids << project.unit(QStringLiteral("U%1").arg(i), 1, QStringLiteral("A"), QString::number(i), i, 3.0);
+    frm_cod_piani *form = open();
+    form->show();
+    choose(form, QStringLiteral("1"), QStringLiteral("A"));
+    QCoreApplication::processEvents();
+    QHeaderView *selectors = form->TDBGrid1->verticalHeader();
+    ASSERT_TRUE(selectors->isVisible());
+    const auto click = [selectors](int row, Qt::KeyboardModifiers modifiers) {
+        const QPoint at(selectors->width() / 2,
+            selectors->sectionViewportPosition(row) + selectors->sectionSize(row) / 2);
+        QTest::mouseClick(selectors->viewport(), Qt::LeftButton, modifiers, at);
+    };
+    click(2, Qt::NoModifier);
+    click(0, Qt::ControlModifier);
+    EXPECT_EQ(form->TDBGrid1->selectedBookmarksInClickOrder(), (QList<qint64> { ids[2], ids[0] }));
+    EXPECT_EQ(form->TDBGrid1->selectedBookmarks(), (QList<qint64> { ids[0], ids[2] }));
+}
+
+// Columns 1 to 4 are locked on a stored unit with a position, decided when the current cell moves.
+TEST_F(UnitRegisterTest, OwnerKindFloorAndNumberLockOnStoredUnitsWithAPosition)
+{
+    project.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), QStringLiteral("1S"), 1, 3.0);
+    const qint64 bianchi
+        = project.unit(QStringLiteral("Bianchi"), 1, QStringLiteral("A"), QStringLiteral("2"), 2, 3.0);
+    platform::Database::open(project.path())
+        .query(QStringLiteral("UPDATE CODIF_PIANI SET RIGA = 2 WHERE rowid = ?"), { bianchi });
+    frm_cod_piani *form = open();
+    choose(form, QStringLiteral("1"), QStringLiteral("A"));
+    platform::DataGrid *grid = form->TDBGrid1;
+    QAbstractItemModel *model = grid->model();
+    ASSERT_EQ(model->rowCount(), 3); // "1S" (no position stored), "2" (position 2), the new-row line
+    const auto editable = [&](int row) {
+        QList<bool> columns;
+        for (int c = 0; c < 8; ++c)
+            columns << bool(model->flags(model->index(row, c)) & Qt::ItemIsEditable);
+        return columns;
+    };
+    const QList<bool> open { true, true, true, true, true, true, true, true };
+    const QList<bool> locked { true, false, false, false, false, true, true, true };
+
+    grid->setCurrentIndex(model->index(1, 5));
+    EXPECT_EQ(editable(1), locked);
+    EXPECT_FALSE(model->setData(model->index(1, 1), QStringLiteral("Neri")));
+    EXPECT_EQ(unitField(QStringLiteral("Bianchi"), QStringLiteral("INTERNO")).toInt(), 2);
+    grid->setCurrentIndex(model->index(0, 5));
+    EXPECT_EQ(editable(0), open);
+    grid->setCurrentIndex(model->index(1, 0));
+    grid->setCurrentIndex(model->index(2, 1));
+    EXPECT_EQ(editable(2), open);
+
+    // A unit typed left to right on the new-row line: once its floor code gives it a position, its
+    // unit number must still be typed, so the row being added stays open until the user leaves it.
+    const struct
+    {
+        int column;
+        const char *text;
+    } typed[] = { { 1, "Verdi" }, { 2, "Appartamento" }, { 3, "3" }, { 4, "6" }, { 6, "3" } };
+    int row = 2;
+    for (const auto &t : typed) {
+        grid->setCurrentIndex(model->index(row, t.column));
+        EXPECT_TRUE(model->setData(model->index(row, t.column), QString::fromLatin1(t.text))) << t.text;
+        row = form->Data1->recordCount() - 1;
+        EXPECT_EQ(grid->currentIndex().row(), row) << "the cell stays on the unit being typed";
+    }
+    EXPECT_EQ(unitField(QStringLiteral("Verdi"), QStringLiteral("INTERNO")).toInt(), 6);
+    EXPECT_EQ(unitField(QStringLiteral("Verdi"), QStringLiteral("RIGA")).toInt(), 3);
+    // Once left, the new unit is a stored unit with a position like any other.
+    grid->setCurrentIndex(model->index(0, 1));
+    grid->setCurrentIndex(model->index(row, 1));
+    EXPECT_EQ(editable(row), locked);
+}
+
+TEST_F(UnitRegisterTest, TheBuildingSelectorListsTheStoredBuildingsAndRefusesWhatItCannotOpen)
+{
+    building(5, QVariant(), false); // the header still counts 2 buildings
+    project.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), QStringLiteral("2"), 1, 3.0);
+    frm_cod_piani *form = open();
+    QStringList buildings, panel;
+    for (int i = 0; i < form->Combo1->count(); ++i)
+        buildings << form->Combo1->itemText(i);
+    for (int i = 0; i < form->Combo3->count(); ++i)
+        panel << form->Combo3->itemText(i);
+    EXPECT_EQ(buildings, (QStringList { "1", "2", "5" }));
+    EXPECT_EQ(panel, buildings);
+
+    // A stair chosen while no building is: nothing is bound.
+    form->Combo2_Click();
+    EXPECT_EQ(form->Data1->recordCount(), 0);
+
+    // Each refusal names the building; the grid keeps the rows it showed.
+    const struct
+    {
+        const char *change;
+        const char *building;
+        const char *text;
+        int stairsLeft;
+    } cases[] = {
+        { "", "5", "Nessuna scala inserita nella palazzina n°: 5", 0 },
+        { "DELETE FROM COMPOS_PAL WHERE NUM_PAL = 2", "2",
+            "La palazzina n°: 2 non esiste. Aggiungerla in Composizione Palazzina.", 0 },
+        { "DELETE FROM COMPOS_PAL", "1", "Non sono ancora state inserite palazzine", 3 },
+    };
+    for (const auto &c : cases) {
+        choose(form, QStringLiteral("1"), QStringLiteral("A"));
+        ASSERT_EQ(form->Data1->recordCount(), 1) << c.building;
+        if (*c.change)
+            platform::Database::open(project.path()).query(QString::fromLatin1(c.change));
+        boxes.clear();
+        choose(form, QString::fromLatin1(c.building), QString());
+        ASSERT_EQ(boxes.shown().size(), 1) << c.building;
+        EXPECT_EQ(boxes.shown().at(0).text, QString::fromUtf8(c.text));
+        EXPECT_EQ(boxes.shown().at(0).title, QStringLiteral("!!! Zav - Attenzione - !!!"));
+        EXPECT_EQ(form->Combo2->count(), c.stairsLeft) << c.building;
+        EXPECT_EQ(form->Data1->recordCount(), 1) << c.building;
+    }
+
+    // The user tables' list is bound at loading; without the header record the register opens
+    // empty and binds nothing.
+    EXPECT_EQ(form->Data2->databaseName(), project.path());
+    platform::FormRegistry::unload(register_::UnitRegisterFormName);
+    processDeletes();
+    platform::Database::open(project.path()).query(QStringLiteral("DELETE FROM ANA_CONDO"));
+    form = open();
+    EXPECT_EQ(form->Combo1->count(), 0);
+    EXPECT_EQ(form->TDBGrid1->model()->rowCount(), 0);
+    EXPECT_TRUE(form->Data2->databaseName().isEmpty());
+}
+
+TEST_F(UnitRegisterTest, OrdinaSortsByPositionOnYesAndBackByFloorCodeOnNo)
+{
+    const struct
+    {
+        const char *owner;
+        const char *floor;
+        int interno;
+        QVariant position;
+    } units[] = {
+        { "Rossi", "2", 4, 2 },
+        { "Bianchi", "T", 1, -1 },
+        { "Verdi", "1S", 2, -2 },
+        { "Neri", "R", 3, 0 },
+        { "Gialli", "S1", 5, QVariant() },
+        { "D'Amico", "2", 3, 2 },
+    };
+    platform::Database db = platform::Database::open(project.path());
+    for (const auto &u : units)
+        db.insert(QStringLiteral("CODIF_PIANI"),
+            { { QStringLiteral("NUM_PAL"), 1 }, { QStringLiteral("SCALA"), QStringLiteral("A") },
+                { QStringLiteral("PROPRIETARIO"), QString::fromLatin1(u.owner) },
+                { QStringLiteral("SIGLA"), QString::fromLatin1(u.floor) },
+                { QStringLiteral("INTERNO"), u.interno }, { QStringLiteral("RIGA"), u.position } });
+    project.unit(QStringLiteral("Altri"), 1, QStringLiteral("B"), QStringLiteral("1S"), 1, 3.0);
+    db.close();
+    frm_cod_piani *form = open();
+    choose(form, QStringLiteral("1"), QStringLiteral("A"));
+    const auto owners = [form] {
+        QStringList list;
+        for (int row = 0; row < form->Data1->recordCount(); ++row)
+            list << form->Data1->value(row, QStringLiteral("PROPRIETARIO")).toString();
+        return list;
+    };
+    const QStringList byFloorCode { "Verdi", "D'Amico", "Rossi", "Neri", "Gialli", "Bianchi" };
+    EXPECT_EQ(owners(), byFloorCode);
+
+    boxes.answer(platform::MsgResult::Yes);
+    form->Command1_Click(2);
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown().at(0).text, QStringLiteral("Vuoi ordinare per piano?"));
+    EXPECT_EQ(boxes.shown().at(0).title, QStringLiteral("Ordina Record"));
+    EXPECT_EQ(boxes.shown().at(0).buttons, platform::MsgButtons::YesNo);
+    // No position first, then by position and unit number.
+    EXPECT_EQ(owners(), (QStringList { "Gialli", "Verdi", "Bianchi", "Neri", "D'Amico", "Rossi" }));
+
+    boxes.answer(platform::MsgResult::No);
+    form->Command1_Click(2);
+    EXPECT_EQ(owners(), byFloorCode);
+}
+
+TEST_F(UnitRegisterTest, GenPosizioniSetsThePositionsFromTheCurrentRowToTheEnd)
+{
+    // In the grid's order: "1S", "2", "3S", "S1", "T"; every position stale.
+    const char *floors[] = { "1S", "2", "3S", "S1", "T" };
+    platform::Database db = platform::Database::open(project.path());
+    for (int i = 0; i < 5; ++i)
+        db.insert(QStringLiteral("CODIF_PIANI"),
+            { { QStringLiteral("NUM_PAL"), 1 }, { QStringLiteral("SCALA"), QStringLiteral("A") },
+                { QStringLiteral("PROPRIETARIO"), QStringLiteral("U%1").arg(i + 1) },
+                { QStringLiteral("SIGLA"), QString::fromLatin1(floors[i]) },
+                { QStringLiteral("INTERNO"), i + 1 }, { QStringLiteral("RIGA"), 99 } });
+    db.close();
+    frm_cod_piani *form = open();
+    choose(form, QStringLiteral("1"), QStringLiteral("A"));
+    ASSERT_EQ(form->Data1->value(2, QStringLiteral("PROPRIETARIO")).toString(), QStringLiteral("U3"));
+    form->Data1->setCurrentRow(2);
+    boxes.clear();
+    form->Command1_Click(4);
+
+    // Rows 1 and 2 keep theirs, "3S" gives -4, "S1" leaves it, "T" gives -1.
+    const int expected[] = { 99, 99, -4, 99, -1 };
+    for (int i = 0; i < 5; ++i) {
+        const QString owner = QStringLiteral("U%1").arg(i + 1);
+        EXPECT_EQ(unitField(owner, QStringLiteral("RIGA")).toInt(), expected[i]) << owner.toStdString();
+    }
+    EXPECT_TRUE(boxes.shown().isEmpty());
+    EXPECT_TRUE(form->Data1->noCurrentRow());
+}
+
+TEST_F(UnitRegisterTest, CellsTheFieldsCannotHoldAreRefusedAndAClearedCellIsNull)
+{
+    project.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), QStringLiteral("S1"), 1, 3.0);
+    const qint64 bianchi
+        = project.unit(QStringLiteral("Bianchi"), 1, QStringLiteral("A"), QStringLiteral("T"), 2, 3.0);
+    platform::Database::open(project.path())
+        .query(QStringLiteral("UPDATE CODIF_PIANI SET RIGA = -1, HTERRA = 4.5 WHERE rowid = ?"), { bianchi });
+    frm_cod_piani *form = open();
+    choose(form, QStringLiteral("1"), QStringLiteral("A"));
+    platform::DataGrid *grid = form->TDBGrid1;
+    QAbstractItemModel *model = grid->model();
+    // Rossi ("S1") comes before Bianchi ("T").
+    ASSERT_EQ(form->Data1->value(0, QStringLiteral("PROPRIETARIO")).toString(), QStringLiteral("Rossi"));
+
+    // On Rossi's row (no position, so nothing is locked): each refused with one message.
+    const struct
+    {
+        int column;
+        const char *typed;
+        const char *field;
+    } refused[] = {
+        { 5, "abc", "HTERRA" },
+        { 6, "tre", "HPIANO" },
+        { 3, "0S", "SIGLA" },
+        { 2, "Villa", "DESCRIZIONE" },
+        { 1, "Rossi\tMario\nBianchi", "PROPRIETARIO" },
+    };
+    for (const auto &r : refused) {
+        const QVariant before = unitField(QStringLiteral("Rossi"), QString::fromLatin1(r.field));
+        boxes.clear();
+        EXPECT_FALSE(model->setData(model->index(0, r.column), QString::fromUtf8(r.typed))) << r.typed;
+        EXPECT_EQ(boxes.shown().size(), 1) << r.typed;
+        EXPECT_EQ(unitField(QStringLiteral("Rossi"), QString::fromLatin1(r.field)), before) << r.typed;
+    }
+
+    // A cleared cell is stored as Null; a cleared floor code leaves the position as it was.
+    ASSERT_TRUE(model->setData(model->index(0, 6), QString()));
+    EXPECT_TRUE(unitField(QStringLiteral("Rossi"), QStringLiteral("HPIANO")).isNull());
+    ASSERT_TRUE(model->setData(model->index(1, 5), QString()));
+    EXPECT_TRUE(unitField(QStringLiteral("Bianchi"), QStringLiteral("HTERRA")).isNull());
+    grid->setCurrentIndex(model->index(0, 3));
+    ASSERT_TRUE(model->setData(model->index(0, 3), QStringLiteral("4")));
+    ASSERT_TRUE(model->setData(model->index(0, 3), QString()));
+    EXPECT_TRUE(unitField(QStringLiteral("Rossi"), QStringLiteral("SIGLA")).isNull());
+    EXPECT_EQ(unitField(QStringLiteral("Rossi"), QStringLiteral("RIGA")).toInt(), 4);
+
+    // The unit-row clipboard pastes straight into the archive: a row typed in the grid while the
+    // clipboard holds rows still gets its floor's position.
+    engine::VAR_GBL.appunti_pieni = true;
+    ASSERT_TRUE(model->setData(model->index(0, 3), QStringLiteral("7")));
+    EXPECT_EQ(unitField(QStringLiteral("Rossi"), QStringLiteral("RIGA")).toInt(), 7);
+    engine::VAR_GBL.appunti_pieni = false;
+
+    // A position typed by hand gives way to the floor code's; with "S1" (none) it is kept.
+    boxes.clear();
+    EXPECT_TRUE(model->setData(model->index(1, 0), QStringLiteral("5")));
+    EXPECT_EQ(unitField(QStringLiteral("Bianchi"), QStringLiteral("RIGA")).toInt(), -1);
+    ASSERT_TRUE(model->setData(model->index(0, 3), QStringLiteral("S1")));
+    EXPECT_TRUE(model->setData(model->index(0, 0), QStringLiteral("8")));
+    EXPECT_EQ(unitField(QStringLiteral("Rossi"), QStringLiteral("RIGA")).toInt(), 8);
+    EXPECT_TRUE(boxes.shown().isEmpty());
+
+    // A new row whose first cell the field refuses is not stored, and it ends the row being added:
+    // Bianchi's row is then locked again.
+    const int newRow = model->rowCount() - 1;
+    grid->setCurrentIndex(model->index(newRow, 5));
+    boxes.clear();
+    EXPECT_FALSE(model->setData(model->index(newRow, 5), QStringLiteral("alto")));
+    EXPECT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(platform::Database::open(project.path()).table(QStringLiteral("CODIF_PIANI")).recordCount(), 2);
+    grid->setCurrentIndex(model->index(1, 5));
+    EXPECT_FALSE(model->flags(model->index(1, 1)) & Qt::ItemIsEditable);
+}
+
+// Text pasted into a cell's editor goes through the same checks as text typed.
+TEST_F(UnitRegisterTest, TextPastedIntoACellIsCheckedAsTyped)
+{
+    project.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), QStringLiteral("S1"), 1, 3.0);
+    frm_cod_piani *form = open();
+    form->show();
+    choose(form, QStringLiteral("1"), QStringLiteral("A"));
+    platform::DataGrid *grid = form->TDBGrid1;
+    QAbstractItemModel *model = grid->model();
+    const auto paste = [&](int column, const QString &clip) {
+        QApplication::clipboard()->setText(clip);
+        grid->setCurrentIndex(model->index(0, column));
+        grid->edit(model->index(0, column));
+        const QList<QLineEdit *> editors = grid->viewport()->findChildren<QLineEdit *>();
+        ASSERT_EQ(editors.size(), 1);
+        editors.at(0)->selectAll();
+        QTest::keyClick(editors.at(0), Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(editors.at(0), Qt::Key_Return); // commits and closes the editor when events run
+        QCoreApplication::processEvents();
+        processDeletes();
+    };
+
+    paste(4, QStringLiteral("12a"));
+    EXPECT_EQ(boxes.messages(),
+        QStringList { QStringLiteral("Attenzione. L'interno non puo' essere inserito alfanumerico") });
+    EXPECT_EQ(unitField(QStringLiteral("Rossi"), QStringLiteral("INTERNO")).toInt(), 1);
+    boxes.clear();
+    paste(1, QStringLiteral("Verdi\tT\t3\nNeri\tR\t4"));
+    EXPECT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(unitField(QStringLiteral("Rossi"), QStringLiteral("INTERNO")).toInt(), 1);
+    boxes.clear();
+    paste(4, QStringLiteral("12"));
+    EXPECT_TRUE(boxes.shown().isEmpty());
+    EXPECT_EQ(unitField(QStringLiteral("Rossi"), QStringLiteral("INTERNO")).toInt(), 12);
+}
+
+TEST_F(UnitRegisterTest, EliminaRigaWithoutOwnerAsksNothingAndAFailureDeletesNothing)
+{
+    const qint64 anonymous = project.unit(QString(), 1, QStringLiteral("A"), QStringLiteral("2"), 3, 3.0);
+    const qint64 kept = project.room(QString(), 1, QStringLiteral("A"), 3, {});
+    project.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), QStringLiteral("T"), 4, 3.0);
+    project.room(QStringLiteral("Rossi"), 1, QStringLiteral("A"), 4, {});
+    project.room(QStringLiteral("Rossi"), 1, QStringLiteral("A"), 4, {});
+    frm_cod_piani *form = open();
+    choose(form, QStringLiteral("1"), QStringLiteral("A"));
+    ASSERT_EQ(form->Data1->rowid(0), anonymous);
+    const auto count = [this](const char *table) {
+        return platform::Database::open(project.path()).table(QString::fromLatin1(table)).recordCount();
+    };
+
+    // No owner: deleted at once, its rooms' table untouched.
+    form->Data1->moveFirst();
+    form->Command1_Click(3);
+    EXPECT_TRUE(boxes.shown().isEmpty());
+    EXPECT_EQ(count("CODIF_PIANI"), 1);
+    EXPECT_EQ(count("ESPRESSIONI"), 3);
+    EXPECT_EQ(project.value(QStringLiteral("ESPRESSIONI"), kept, QStringLiteral("INTERNO")).toInt(), 3);
+
+    // No answer keeps everything.
+    ASSERT_EQ(form->Data1->recordCount(), 1);
+    form->Data1->moveFirst();
+    boxes.answer(platform::MsgResult::No);
+    form->Command1_Click(3);
+    EXPECT_EQ(count("CODIF_PIANI"), 1);
+    EXPECT_EQ(count("ESPRESSIONI"), 3);
+
+    // The unit cannot be deleted: its rooms, deleted first, come back; the failure is told.
+    platform::Database::open(project.path())
+        .query(QStringLiteral("CREATE TRIGGER keep_units BEFORE DELETE ON CODIF_PIANI "
+                              "BEGIN SELECT RAISE(ABORT, 'unit kept'); END"));
+    boxes.clear();
+    form->Data1->moveFirst();
+    boxes.answer(platform::MsgResult::Yes);
+    form->Command1_Click(3);
+    ASSERT_EQ(boxes.shown().size(), 2);
+    EXPECT_TRUE(boxes.shown().at(1).text.startsWith(
+        QStringLiteral("Impossibile eliminare Rossi: non è stato eliminato nulla.")));
+    EXPECT_EQ(boxes.shown().at(1).title, QStringLiteral("!!! Zav - Attenzione !!!"));
+    EXPECT_EQ(boxes.shown().at(1).icon, platform::MsgIcon::Critical);
+    EXPECT_EQ(count("CODIF_PIANI"), 1);
+    EXPECT_EQ(count("ESPRESSIONI"), 3);
+    EXPECT_EQ(form->Data1->recordCount(), 1);
+
+    // With no current row nothing is deleted.
+    form->Data1->setCurrentRow(form->Data1->recordCount());
+    boxes.clear();
+    form->Command1_Click(3);
+    EXPECT_TRUE(boxes.shown().isEmpty());
+    EXPECT_EQ(count("CODIF_PIANI"), 1);
+}
+
+// Writes the register's picture for the documentation into the folder named by ZAV_SCREENSHOT_DIR.
+TEST_F(UnitRegisterTest, Screenshot)
+{
+    const QString folder = qEnvironmentVariable("ZAV_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "set ZAV_SCREENSHOT_DIR to write the picture";
+    const platform::vb::DecimalSeparatorScope separator(u',');
+    platform::Database::open(project.path())
+        .query(QStringLiteral("UPDATE COMPOS_PAL SET ASCENSORE = 1 WHERE NUM_PAL = 1"));
+    const struct
+    {
+        const char *owner;
+        const char *kind;
+        const char *floor;
+        int interno;
+    } units[] = {
+        { "Bianchi Maria", "Box", "1S", 1 },
+        { "Rossi Mario", "Negozio", "T", 2 },
+        { "D'Amico Giovanni", "Appartamento", "1", 3 },
+        { "Esposito Luca", "Appartamento", "1", 4 },
+        { "Ferrari Anna", "Appartamento", "2", 5 },
+        { "Romano Paolo", "Mansarda", "3", 6 },
+    };
+    platform::Database db = platform::Database::open(project.path());
+    for (const auto &u : units) {
+        const std::optional<int> position = engine::archive::floorPosition(QString::fromLatin1(u.floor));
+        // Ground floor at 0 m, 3 m a floor; the lift starts from the basement.
+        const double above = *position >= -1 ? 3.0 * std::max(*position, 0) : 3.0 * (*position + 1);
+        db.insert(QStringLiteral("CODIF_PIANI"),
+            { { QStringLiteral("NUM_PAL"), 1 }, { QStringLiteral("SCALA"), QStringLiteral("A") },
+                { QStringLiteral("PROPRIETARIO"), QString::fromUtf8(u.owner) },
+                { QStringLiteral("DESCRIZIONE"), QString::fromLatin1(u.kind) },
+                { QStringLiteral("SIGLA"), QString::fromLatin1(u.floor) },
+                { QStringLiteral("RIGA"), *position }, { QStringLiteral("INTERNO"), u.interno },
+                { QStringLiteral("HTERRA"), above }, { QStringLiteral("HPIANO"), 3.0 },
+                { QStringLiteral("HASCENSORE"), above + 3.0 } });
+    }
+    db.close();
+    frm_cod_piani *form = open();
+    choose(form, QStringLiteral("1"), QStringLiteral("A"));
+    form->show();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(QDir().mkpath(folder));
+    EXPECT_TRUE(form->grab().save(QDir(folder).filePath(QStringLiteral("unit-register.png"))));
 }
 
 } // namespace

@@ -429,7 +429,7 @@ TEST_F(FormTest, LayoutKeysOnAnotherViewNeitherStoreNorLoad)
 {
     frm_ins_coeff *form = openFirst();
     ASSERT_NE(form, nullptr);
-    form->TDBGrid1->setCaption(QStringLiteral("Millesimi Globali"));
+    form->TabStrip1->setCurrentIndex(3);
     QTest::keyClick(form, Qt::Key_F8);
     EXPECT_FALSE(QFile::exists(frm_ins_coeff::userLayoutFile()));
     form->TDBGrid1->setColumnWidth(2, 33);
@@ -532,7 +532,14 @@ TEST_F(FormTest, ClosingFromAnotherViewStoresNothingButStillHidesTheBand)
 {
     frm_ins_coeff *form = openFirst();
     ASSERT_NE(form, nullptr);
-    form->TDBGrid1->setCaption(QStringLiteral("Millesimi Globali"));
+    // Leaving the unit's rooms stores its totals; closing from the general view stores nothing more.
+    form->TabStrip1->setCurrentIndex(3);
+    EXPECT_EQ(project.totals(rossi), QVariantList({ 15.1, 43.0, 31.5, 0.0 }));
+    Database::open(project.path())
+        .update(QStringLiteral("CODIF_PIANI"), rossi,
+            { { QStringLiteral("TOT_SUP"), QVariant() }, { QStringLiteral("TOT_VOL"), QVariant() },
+                { QStringLiteral("TOT_VOL_RISC"), QVariant() },
+                { QStringLiteral("TOT_RAD_RISC"), QVariant() } });
     WorkspaceCommands::exit_mil();
     processDeletes();
     EXPECT_EQ(loadedWorkspace(), nullptr);

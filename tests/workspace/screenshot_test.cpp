@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+using zav::test::Fields;
 using zav::workspace::frm_ins_coeff;
 using zav::workspace::WorkspaceCommands;
 
@@ -99,7 +100,6 @@ TEST_F(Screenshot, StairView)
     frm_ins_coeff *form = loadedWorkspace();
     ASSERT_NE(form, nullptr);
     form->TabStrip1->setCurrentIndex(5);
-    zav::workspace::ThousandthsViews::enter(*form, 6);
     QCoreApplication::processEvents();
 
     const QImage picture = main->area()->subWindowList().at(0)->grab().toImage();
@@ -148,6 +148,74 @@ TEST_F(Screenshot, UnitList)
     ASSERT_TRUE(picture.save(QDir(folder).filePath(QStringLiteral("elenco.png"))));
     zav::platform::FormRegistry::unload(QStringLiteral("frm_elenco"));
     processDeletes();
+}
+
+} // namespace
+
+namespace {
+
+// The three views of a unit's rooms: docs/unit-surfaces.png, unit-coefficients.png, unit-volumes.png.
+TEST_F(Screenshot, UnitViews)
+{
+    const QString folder = qEnvironmentVariable("ZAV_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "set ZAV_SCREENSHOT_DIR to write the pictures";
+
+    const zav::platform::vb::DecimalSeparatorScope separator(u',');
+    const QString owner = QStringLiteral("D'Amico Giovanni");
+    // Heating by half heated volume and half radiant surface: the volumes view shows the radiant columns.
+    project.header(false, false, true);
+    project.unit(owner, 1, QStringLiteral("A"), QStringLiteral("2"), 5, 2.7);
+    const struct
+    {
+        const char *description;
+        const char *expression;
+        const char *window;
+        const char *coefficients[3]; // floor, orientation, exposure
+        const char *heated;
+        const char *radiant;
+        const char *height;
+    } rooms[] = {
+        { "Soggiorno", "4.20*5.15", "1.20*1.40", { "1,00", "1,05", "1,00" }, "S", "4.20*2", "" },
+        { "Cucina", "3.10*3.60", "1.20*1.40", { "1,00", "1,00", "0,95" }, "S", "3.10", "" },
+        { "Camera matrimoniale", "4.00*3.80+0.9*1.2", "1.20*1.40", { "1,00", "1,05", "1,00" }, "S",
+            "4.00*1.5", "" },
+        { "Camera", "3.20*3.50", "0.90*1.40", { "1,00", "0,95", "1,00" }, "S", "3.20", "" },
+        { "Bagno", "2.10*2.40", "0.60*0.80", { "1,00", "1,00", "1,00" }, "S", "2.10", "" },
+        { "Ripostiglio", "1.20*1.50", "C", { "0,80", "1,00", "1,00" }, "", "", "2,40" },
+        { "Disimpegno", "1.10*4.30", "", { "1,00", "1,00", "1,00" }, "S", "", "" },
+        { "Balcone", "1.20*4.50", "", { "0,25", "", "" }, "", "", "" },
+    };
+    for (const auto &room : rooms) {
+        Fields fields { { QStringLiteral("DESCRIZIONE"), QString::fromUtf8(room.description) },
+            { QStringLiteral("ESPRESSIONE"), QString::fromLatin1(room.expression) },
+            { QStringLiteral("SUP_FINESTRA"), QString::fromLatin1(room.window) },
+            { QStringLiteral("OPT_RISC"), QString::fromLatin1(room.heated) },
+            { QStringLiteral("ESPRES_RAD"), QString::fromLatin1(room.radiant) },
+            { QStringLiteral("TOT_ESPRES_RAD"), *room.radiant ? QStringLiteral("0") : QString() },
+            { QStringLiteral("H_PIANO"), QString::fromLatin1(room.height) } };
+        for (int k = 0; k < 3; ++k)
+            fields.append({ QStringLiteral("COEF%1").arg(k + 1), QString::fromLatin1(room.coefficients[k]) });
+        project.room(owner, 1, QStringLiteral("A"), 5, fields);
+    }
+
+    main->resize(1320, 680);
+    WorkspaceCommands::ins_coeff();
+    frm_ins_coeff *form = loadedWorkspace();
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const struct
+    {
+        int tab;
+        const char *file;
+    } views[] = { { 2, "unit-coefficients.png" }, { 3, "unit-volumes.png" }, { 1, "unit-surfaces.png" } };
+    for (const auto &view : views) {
+        form->TabStrip1->setCurrentIndex(view.tab - 1);
+        QCoreApplication::processEvents();
+        const QImage picture = main->area()->subWindowList().at(0)->grab().toImage();
+        ASSERT_TRUE(picture.save(QDir(folder).filePath(QString::fromLatin1(view.file))));
+    }
+    EXPECT_TRUE(boxes.shown().isEmpty());
 }
 
 } // namespace

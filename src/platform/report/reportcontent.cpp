@@ -141,6 +141,106 @@ double numberOf(const QVariant &value)
     return number && std::isfinite(*number) ? *number : 0.0;
 }
 
+/** A definition's order: fields, each optionally followed by " DESC". */
+QList<SortField> sortOf(const QStringList &fields)
+{
+    QList<SortField> sort;
+    for (const QString &text : fields) {
+        QString field = text.trimmed();
+        const bool descending = field.endsWith(QLatin1String(" DESC"), Qt::CaseInsensitive);
+        if (descending)
+            field.chop(5);
+        sort.append({ field.trimmed(), descending });
+    }
+    return sort;
+}
+
+/** The rows one table of a report prints: read, selected, sorted and written as text. */
+struct TableRows
+{
+    Recordset records;
+    QList<int> order; ///< the records' rows in print order
+    QList<QStringList> rows;
+    QStringList totals;
+};
+
+TableRows tableRows(const ReportTable &table, const QList<SortField> &sort,
+    const QList<ReportColumn> &columns, const QString &totalLabel, const ReportProperties &report,
+    const QList<FormulaTerm> &terms)
+{
+    TableRows result;
+    result.records = readTable(table, report, terms);
+    const Recordset &detail = result.records;
+    QList<int> columnFields;
+    for (const ReportColumn &column : columns) {
+        if (!detail.hasField(column.field))
+            throw ReportError(
+                QStringLiteral("il campo %1 non esiste nella tabella %2").arg(column.field, table.table));
+        columnFields.append(detail.fieldIndex(column.field));
+    }
+    QList<int> sortFields;
+    for (const SortField &field : sort) {
+        if (!detail.hasField(field.field))
+            throw ReportError(QStringLiteral("il campo di ordinamento %1 non esiste nella tabella %2")
+                                  .arg(field.field, table.table));
+        sortFields.append(detail.fieldIndex(field.field));
+    }
+    QList<int> &order = result.order;
+    order.resize(detail.recordCount());
+    std::iota(order.begin(), order.end(), 0);
+    if (!sortFields.isEmpty()) {
+        QList<QList<SortKey>> keys(detail.recordCount());
+        for (int row = 0; row < detail.recordCount(); ++row) {
+            for (int field : sortFields)
+                keys[row].append(SortKey::of(detail.value(row, field)));
+        }
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            for (qsizetype i = 0; i < sortFields.size(); ++i) {
+                const int c = keys.at(a).at(i).compare(keys.at(b).at(i));
+                if (c != 0)
+                    return sort.at(i).descending ? c > 0 : c < 0;
+            }
+            return false;
+        });
+    }
+
+    QList<double> sums(columns.size(), 0.0);
+    result.rows.reserve(order.size());
+    for (int row : order) {
+        QStringList cells;
+        cells.reserve(columns.size());
+        for (qsizetype c = 0; c < columns.size(); ++c) {
+            const QVariant value = detail.value(row, columnFields.at(c));
+            cells.append(ReportContent::cellText(value, columns.at(c).format));
+            if (columns.at(c).total)
+                sums[c] += numberOf(value);
+        }
+        result.rows.append(cells);
+    }
+
+    const bool anyTotal = std::any_of(
+        columns.cbegin(), columns.cend(), [](const ReportColumn &column) { return column.total; });
+    if (anyTotal) {
+        for (qsizetype c = 0; c < columns.size(); ++c) {
+            const ReportColumn &column = columns.at(c);
+            if (column.total)
+                result.totals.append(
+                    column.format.isEmpty() ? vb::CStr(sums.at(c)) : vb::Format(sums.at(c), column.format));
+            else
+                result.totals.append(QString());
+        }
+        // The label stands in the widest column left of the first total (usually the owner's).
+        int label = -1;
+        for (int c = 0; c < columns.size() && !columns.at(c).total; ++c) {
+            if (label < 0 || columns.at(c).width > columns.at(label).width)
+                label = c;
+        }
+        if (label >= 0)
+            result.totals[label] = totalLabel;
+    }
+    return result;
+}
+
 } // namespace
 
 QString ReportContent::cellText(const QVariant &value, const QString &format)
@@ -166,7 +266,9 @@ ReportContent ReportContent::build(const ReportDefinition &definition, const Rep
                               .arg(error.message(), report.SelectionFormula));
     }
     for (const FormulaTerm &term : terms) {
-        if (!sameName(term.table, definition.detail.table)
+        const bool section = std::any_of(definition.sections.cbegin(), definition.sections.cend(),
+            [&](const ReportSection &s) { return sameName(term.table, s.detail.table); });
+        if (!sameName(term.table, definition.detail.table) && !section
             && !(definition.header.slot >= 0 && sameName(term.table, definition.header.table)))
             throw ReportError(
                 QStringLiteral("la formula di selezione nomina la tabella %1, che la stampa non legge")
@@ -178,15 +280,8 @@ ReportContent ReportContent::build(const ReportDefinition &definition, const Rep
         if (!text.trimmed().isEmpty())
             sort.append(sortField(text, definition.detail.table));
     }
-    if (sort.isEmpty()) {
-        for (const QString &text : definition.sort) {
-            QString field = text.trimmed();
-            const bool descending = field.endsWith(QLatin1String(" DESC"), Qt::CaseInsensitive);
-            if (descending)
-                field.chop(5);
-            sort.append({ field.trimmed(), descending });
-        }
-    }
+    if (sort.isEmpty())
+        sort = sortOf(definition.sort);
 
     ReportContent content;
     content.title = definition.title;
@@ -208,73 +303,21 @@ ReportContent ReportContent::build(const ReportDefinition &definition, const Rep
     }
 
     // The detail rows, selected and sorted.
-    const Recordset detail = readTable(definition.detail, report, terms);
-    QList<int> columnFields;
-    for (const ReportColumn &column : definition.columns) {
-        if (!detail.hasField(column.field))
-            throw ReportError(QStringLiteral("il campo %1 non esiste nella tabella %2")
-                                  .arg(column.field, definition.detail.table));
-        columnFields.append(detail.fieldIndex(column.field));
-    }
-    QList<int> sortFields;
-    for (const SortField &field : sort) {
-        if (!detail.hasField(field.field))
-            throw ReportError(QStringLiteral("il campo di ordinamento %1 non esiste nella tabella %2")
-                                  .arg(field.field, definition.detail.table));
-        sortFields.append(detail.fieldIndex(field.field));
-    }
-    QList<int> order(detail.recordCount());
-    std::iota(order.begin(), order.end(), 0);
-    if (!sortFields.isEmpty()) {
-        QList<QList<SortKey>> keys(detail.recordCount());
-        for (int row = 0; row < detail.recordCount(); ++row) {
-            for (int field : sortFields)
-                keys[row].append(SortKey::of(detail.value(row, field)));
-        }
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-            for (qsizetype i = 0; i < sortFields.size(); ++i) {
-                const int c = keys.at(a).at(i).compare(keys.at(b).at(i));
-                if (c != 0)
-                    return sort.at(i).descending ? c > 0 : c < 0;
-            }
-            return false;
-        });
-    }
+    TableRows main
+        = tableRows(definition.detail, sort, definition.columns, definition.totalLabel, report, terms);
+    content.rows = std::move(main.rows);
+    content.totals = std::move(main.totals);
+    const Recordset &detail = main.records;
+    const QList<int> &order = main.order;
 
-    QList<double> sums(definition.columns.size(), 0.0);
-    content.rows.reserve(order.size());
-    for (int row : order) {
-        QStringList cells;
-        cells.reserve(definition.columns.size());
-        for (qsizetype c = 0; c < definition.columns.size(); ++c) {
-            const QVariant value = detail.value(row, columnFields.at(c));
-            cells.append(cellText(value, definition.columns.at(c).format));
-            if (definition.columns.at(c).total)
-                sums[c] += numberOf(value);
-        }
-        content.rows.append(cells);
+    for (const ReportSection &section : definition.sections) {
+        TableRows table = tableRows(
+            section.detail, sortOf(section.sort), section.columns, section.totalLabel, report, terms);
+        content.sections.append(
+            { section.title, section.columns, std::move(table.rows), std::move(table.totals) });
     }
-
-    const bool anyTotal = std::any_of(definition.columns.cbegin(), definition.columns.cend(),
-        [](const ReportColumn &column) { return column.total; });
-    if (anyTotal) {
-        for (qsizetype c = 0; c < definition.columns.size(); ++c) {
-            const ReportColumn &column = definition.columns.at(c);
-            if (column.total)
-                content.totals.append(
-                    column.format.isEmpty() ? vb::CStr(sums.at(c)) : vb::Format(sums.at(c), column.format));
-            else
-                content.totals.append(QString());
-        }
-        // The label stands in the widest column left of the first total (usually the owner's).
-        int label = -1;
-        for (int c = 0; c < definition.columns.size() && !definition.columns.at(c).total; ++c) {
-            if (label < 0 || definition.columns.at(c).width > definition.columns.at(label).width)
-                label = c;
-        }
-        if (label >= 0)
-            content.totals[label] = definition.totalLabel;
-    }
+    content.orientation = definition.orientation;
+    content.fontSize = definition.fontSize;
 
     // The subtitle: what the selection names, else what the first row holds.
     QStringList parts;

@@ -4,10 +4,23 @@
 #include "platform/report/reportdefinition.h"
 
 #include <QList>
+#include <QPageLayout>
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace zav::platform {
+
+/** @brief A further table of a report, ready to lay out: its title, columns, rows and total row. */
+struct ReportSectionContent
+{
+    QString title;
+    QList<ReportColumn> columns;
+    QList<QStringList> rows;
+    QStringList totals; ///< as ReportContent::totals
+    bool hasTotals() const { return !totals.isEmpty(); }
+};
 
 /**
  * @brief A report ready to lay out: its heading texts and its table, every cell already written
@@ -24,13 +37,20 @@ struct ReportContent
      * total; empty when no column is summed. */
     QStringList totals;
     QString printDate; ///< "dd/MM/yyyy"
+    /** The further tables, printed after this one in their order. */
+    QList<ReportSectionContent> sections;
+    /** The pages' orientation when the report fixes it. */
+    std::optional<QPageLayout::Orientation> orientation;
+    /** Points of the tables' text. */
+    double fontSize = ReportDefinition::DefaultFontSize;
 
     bool hasTotals() const { return !totals.isEmpty(); }
 
     /**
      * @brief Reads what a report prints: the definition's tables from the databases of their slots,
      * the detail rows that the selection formula keeps, in the order of the sort fields (the
-     * definition's own when none is set). ReportError when a slot names no database, a database or
+     * definition's own when none is set), then each section's rows the formula keeps, in the
+     * section's own order. ReportError when a slot names no database, a database or
      * field cannot be read, or the formula or a sort field does not read.
      */
     static ReportContent build(const ReportDefinition &definition, const ReportProperties &report);

@@ -75,6 +75,42 @@ ReportColumn::Align alignment(const QJsonObject &column, const QString &where)
     invalid(QStringLiteral("\"align\" di %1 deve essere left, center o right").arg(where));
 }
 
+/**
+ * The table a report or a section prints: its detail table, order and columns. `section` is empty
+ * for the report's own table, else the section's name as errors give it ("sezione 2").
+ */
+void detailTable(const QJsonObject &object, const QString &section, ReportTable &detail, QStringList &sort,
+    QList<ReportColumn> &columns)
+{
+    const QString in = section.isEmpty() ? QString() : QStringLiteral(" nella ") + section;
+    const QString of = section.isEmpty() ? QString() : QStringLiteral(" della ") + section;
+    if (!object.value(QLatin1String("detail")).isObject())
+        invalid(QStringLiteral("manca \"detail\"") + in);
+    const QJsonObject detailObject = object.value(QLatin1String("detail")).toObject();
+    detail = table(detailObject, QStringLiteral("\"detail\"") + of);
+    sort = texts(detailObject, "sort", QStringLiteral("\"detail\"") + of);
+
+    const QJsonArray list = object.value(QLatin1String("columns")).toArray();
+    if (list.isEmpty())
+        invalid(QStringLiteral("manca \"columns\"") + in);
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        const QString place = QStringLiteral("colonna %1").arg(i + 1) + of;
+        if (!list.at(i).isObject())
+            invalid(QStringLiteral("%1 deve essere un oggetto").arg(place));
+        const QJsonObject item = list.at(i).toObject();
+        ReportColumn column;
+        column.field = requiredText(item, "field", place);
+        column.heading = item.value(QLatin1String("heading")).toString(column.field);
+        column.width = item.value(QLatin1String("width")).toDouble(10);
+        if (column.width <= 0)
+            invalid(QStringLiteral("\"width\" di %1 deve essere positiva").arg(place));
+        column.align = alignment(item, place);
+        column.format = item.value(QLatin1String("format")).toString();
+        column.total = item.value(QLatin1String("total")).toBool(false);
+        columns.append(column);
+    }
+}
+
 } // namespace
 
 ReportDefinition ReportDefinition::fromJson(const QByteArray &json)
@@ -94,32 +130,39 @@ ReportDefinition ReportDefinition::fromJson(const QByteArray &json)
         definition.header = table(header, QStringLiteral("\"header\""));
         definition.headerLines = texts(header, "lines", QStringLiteral("\"header\""));
     }
-    if (!root.value(QLatin1String("detail")).isObject())
-        invalid(QStringLiteral("manca \"detail\""));
-    const QJsonObject detail = root.value(QLatin1String("detail")).toObject();
-    definition.detail = table(detail, QStringLiteral("\"detail\""));
-    definition.sort = texts(detail, "sort", QStringLiteral("\"detail\""));
+    detailTable(root, QString(), definition.detail, definition.sort, definition.columns);
     definition.subtitle = texts(root, "subtitle", QStringLiteral("la definizione"));
     definition.totalLabel = root.value(QLatin1String("totalLabel")).toString(QStringLiteral("Totale"));
 
-    const QJsonArray columns = root.value(QLatin1String("columns")).toArray();
-    if (columns.isEmpty())
-        invalid(QStringLiteral("manca \"columns\""));
-    for (qsizetype i = 0; i < columns.size(); ++i) {
-        const QString where = QStringLiteral("colonna %1").arg(i + 1);
-        if (!columns.at(i).isObject())
+    const QJsonValue orientation = root.value(QLatin1String("orientation"));
+    if (orientation == QJsonValue(QStringLiteral("landscape")))
+        definition.orientation = QPageLayout::Landscape;
+    else if (orientation == QJsonValue(QStringLiteral("portrait")))
+        definition.orientation = QPageLayout::Portrait;
+    else if (!orientation.isUndefined())
+        invalid(QStringLiteral("\"orientation\" deve essere portrait o landscape"));
+
+    const QJsonValue fontSize = root.value(QLatin1String("fontSize"));
+    if (!fontSize.isUndefined()) {
+        if (!fontSize.isDouble() || fontSize.toDouble() < 5 || fontSize.toDouble() > 14)
+            invalid(QStringLiteral("\"fontSize\" deve essere un numero da 5 a 14"));
+        definition.fontSize = fontSize.toDouble();
+    }
+
+    const QJsonValue sections = root.value(QLatin1String("sections"));
+    if (!sections.isUndefined() && !sections.isArray())
+        invalid(QStringLiteral("\"sections\" deve essere un elenco"));
+    const QJsonArray sectionList = sections.toArray();
+    for (qsizetype i = 0; i < sectionList.size(); ++i) {
+        const QString where = QStringLiteral("sezione %1").arg(i + 1);
+        if (!sectionList.at(i).isObject())
             invalid(QStringLiteral("%1 deve essere un oggetto").arg(where));
-        const QJsonObject object = columns.at(i).toObject();
-        ReportColumn column;
-        column.field = requiredText(object, "field", where);
-        column.heading = object.value(QLatin1String("heading")).toString(column.field);
-        column.width = object.value(QLatin1String("width")).toDouble(10);
-        if (column.width <= 0)
-            invalid(QStringLiteral("\"width\" di %1 deve essere positiva").arg(where));
-        column.align = alignment(object, where);
-        column.format = object.value(QLatin1String("format")).toString();
-        column.total = object.value(QLatin1String("total")).toBool(false);
-        definition.columns.append(column);
+        const QJsonObject object = sectionList.at(i).toObject();
+        ReportSection section;
+        section.title = object.value(QLatin1String("title")).toString();
+        detailTable(object, where, section.detail, section.sort, section.columns);
+        section.totalLabel = object.value(QLatin1String("totalLabel")).toString(QStringLiteral("Totale"));
+        definition.sections.append(section);
     }
     return definition;
 }

@@ -2,9 +2,11 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QPageLayout>
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <stdexcept>
 
 namespace zav::platform {
@@ -50,6 +52,22 @@ struct ReportTable
 };
 
 /**
+ * @brief A further table of a report, printed after the main one under a title of its own: its
+ * table and slot, its order, its columns and total row. Its column widths are measured in the
+ * main table's units, so a table of few columns stays narrow.
+ */
+struct ReportSection
+{
+    QString title;
+    ReportTable detail;
+    QStringList sort; ///< fields, each optionally followed by " DESC"; stored order when empty
+    QList<ReportColumn> columns;
+    QString totalLabel;
+
+    bool operator==(const ReportSection &other) const = default;
+};
+
+/**
  * @brief A report definition: our own declarative file (JSON) kept in the program's "STAMPE".
  *
  * A report prints one table (the detail table, one line per row, columns with headings and
@@ -67,6 +85,13 @@ struct ReportTable
  *                    { "field": "MILLESIMI", "heading": "Millesimi", "width": 10, "align": "right",
  *                      "format": "##0.000", "total": true } ],
  *       "totalLabel": "Totale" }
+ *
+ * Optional keys: "orientation" ("portrait" or "landscape") prints the report on pages so turned,
+ * whatever the program's page set-up says, for a report too wide for the other; "fontSize", the
+ * points of the tables' text (8.5 when not given), for a report of many columns; "sections", a list
+ * of further tables printed after the main one, each with "title", "detail", "columns" and
+ * "totalLabel" as above. A selection formula selects in every table whose name it gives; the sort
+ * fields of the control order the main table only.
  */
 struct ReportDefinition
 {
@@ -78,6 +103,13 @@ struct ReportDefinition
     QStringList subtitle;
     QList<ReportColumn> columns;
     QString totalLabel;
+    QList<ReportSection> sections;
+    /** The page's orientation when the report fixes it; else the program's page set-up decides. */
+    std::optional<QPageLayout::Orientation> orientation;
+    /** Points of the tables' text. */
+    double fontSize = DefaultFontSize;
+
+    static constexpr double DefaultFontSize = 8.5;
 
     /** @brief Reads a definition file; ReportError when it is missing or not a valid definition. */
     static ReportDefinition load(const QString &path);

@@ -27,7 +27,8 @@ ReportResult exportFile(const ReportContent &content, const ReportProperties &re
     if (report.PrintFileName.isEmpty())
         return ReportResult::failure(QStringLiteral("nessun file di esportazione indicato"));
     const PrinterSettings &settings = PrinterSettings::program();
-    const QByteArray rtf = RtfWriter::write(content, settings.pageSize, settings.orientation);
+    const QByteArray rtf
+        = RtfWriter::write(content, settings.pageSize, content.orientation.value_or(settings.orientation));
     // Written aside and renamed at the end, so a failed export leaves no half file behind.
     QSaveFile file(report.PrintFileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(rtf) != rtf.size() || !file.commit())
@@ -39,7 +40,7 @@ ReportResult exportFile(const ReportContent &content, const ReportProperties &re
 ReportResult print(const ReportContent &content)
 {
     QPrinter printer(QPrinter::HighResolution);
-    ReportEngine::setUpPrinter(printer);
+    ReportEngine::setUpPrinter(printer, content);
     if (!ReportPainter(content).print(printer))
         return ReportResult::failure(QStringLiteral("la stampante non è disponibile"));
     return ReportResult::success();
@@ -86,6 +87,13 @@ void ReportEngine::setUpPrinter(QPrinter &printer)
     PrinterSettings::program().applyTo(printer);
     if (printerSetup())
         printerSetup()(printer);
+}
+
+void ReportEngine::setUpPrinter(QPrinter &printer, const ReportContent &content)
+{
+    setUpPrinter(printer);
+    if (content.orientation)
+        printer.setPageOrientation(*content.orientation);
 }
 
 } // namespace zav::platform

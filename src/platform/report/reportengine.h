@@ -32,6 +32,8 @@ public:
     static void setPrinterSetup(PrinterSetup setup);
     /** @brief The set-up in force. */
     static void setUpPrinter(QPrinter &printer);
+    /** @brief The set-up in force, then the orientation the report fixes, if it fixes one. */
+    static void setUpPrinter(QPrinter &printer, const ReportContent &content);
 };
 
 } // namespace zav::platform

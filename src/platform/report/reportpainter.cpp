@@ -34,15 +34,51 @@ Qt::Alignment alignmentOf(ReportColumn::Align align)
     return Qt::AlignLeft;
 }
 
+/** One table of a report as the layout sees it: the report's own, or a section. */
+struct Table
+{
+    QString title;
+    const QList<ReportColumn> *columns = nullptr;
+    const QList<QStringList> *rows = nullptr;
+    const QStringList *totals = nullptr;
+
+    int rowCount() const { return int(rows->size()); }
+    bool hasTotals() const { return !totals->isEmpty(); }
+};
+
+QList<Table> tablesOf(const ReportContent &content)
+{
+    QList<Table> tables { { QString(), &content.columns, &content.rows, &content.totals } };
+    for (const ReportSectionContent &section : content.sections)
+        tables.append({ section.title, &section.columns, &section.rows, &section.totals });
+    return tables;
+}
+
+double widthSum(const QList<ReportColumn> &columns)
+{
+    double sum = 0;
+    for (const ReportColumn &column : columns)
+        sum += column.width;
+    return sum;
+}
+
+qsizetype headingLines(const QList<ReportColumn> &columns)
+{
+    qsizetype lines = 1;
+    for (const ReportColumn &column : columns)
+        lines = std::max(lines, column.heading.count(u'\n') + 1);
+    return lines;
+}
+
 /** Fonts and measures of one layout, in the device's pixels. */
 struct Metrics
 {
     QFont title = reportFont(14, true);
     QFont header = reportFont(10);
     QFont subtitle = reportFont(10, true);
-    QFont heading = reportFont(8.5, true);
-    QFont body = reportFont(8.5);
-    QFont total = reportFont(8.5, true);
+    QFont heading;
+    QFont body;
+    QFont total;
     QFont footer = reportFont(7.5);
 
     double width = 0;
@@ -51,13 +87,17 @@ struct Metrics
     double headerLineHeight = 0;
     double subtitleHeight = 0;
     double rowHeight = 0;
-    double headingHeight = 0;
     double footerHeight = 0;
     double padding = 0;
     double gap = 0;
-    QList<double> columnX; ///< left edge of each column, and the right edge of the last one
+    QList<double> headingHeights; ///< each table's
+    /** Each table's left edge of each column, and the right edge of the last one. */
+    QList<QList<double>> columnX;
 
-    Metrics(QPaintDevice &device, const QRectF &page, const ReportContent &content)
+    Metrics(QPaintDevice &device, const QRectF &page, const QList<Table> &tables, double fontSize)
+        : heading(reportFont(fontSize, true))
+        , body(reportFont(fontSize))
+        , total(reportFont(fontSize, true))
     {
         width = page.width();
         height = page.height();
@@ -68,27 +108,23 @@ struct Metrics
         headerLineHeight = QFontMetricsF(header, &device).height() * 1.2;
         subtitleHeight = QFontMetricsF(subtitle, &device).height() * 1.3;
         rowHeight = QFontMetricsF(body, &device).height() * 1.35;
-        const int headingLines = std::max<qsizetype>(1, maxHeadingLines(content));
-        headingHeight = QFontMetricsF(heading, &device).height() * (headingLines + 0.35);
         footerHeight = QFontMetricsF(footer, &device).height() * 1.5;
 
-        double totalWidth = 0;
-        for (const ReportColumn &column : content.columns)
-            totalWidth += column.width;
-        double x = 0;
-        for (const ReportColumn &column : content.columns) {
+        // A section's widths are in the main table's units: a table of few columns stays narrow.
+        const double mainWidth = widthSum(*tables.first().columns);
+        for (const Table &table : tables) {
+            headingHeights.append(
+                QFontMetricsF(heading, &device).height() * (headingLines(*table.columns) + 0.35));
+            const double unit = width / std::max(mainWidth, widthSum(*table.columns));
+            QList<double> x;
+            double left = 0;
+            for (const ReportColumn &column : *table.columns) {
+                x.append(left);
+                left += unit * column.width;
+            }
+            x.append(left);
             columnX.append(x);
-            x += width * column.width / totalWidth;
         }
-        columnX.append(width);
-    }
-
-    static qsizetype maxHeadingLines(const ReportContent &content)
-    {
-        qsizetype lines = 1;
-        for (const ReportColumn &column : content.columns)
-            lines = std::max(lines, column.heading.count(u'\n') + 1);
-        return lines;
     }
 
     double topBlock(const ReportContent &content) const
@@ -99,15 +135,16 @@ struct Metrics
         return h + gap;
     }
 
-    int rowsPerPage(const ReportContent &content) const
+    ReportPainter::Heights heights(const ReportContent &content) const
     {
-        const double body = height - topBlock(content) - headingHeight - footerHeight - gap;
-        return std::max(1, int(std::floor(body / rowHeight)));
+        return { height - topBlock(content) - footerHeight - gap, gap, subtitleHeight, rowHeight,
+            headingHeights };
     }
 
-    QRectF cell(int column, double y, double h) const
+    QRectF cell(int table, int column, double y, double h) const
     {
-        return QRectF(columnX.at(column), y, columnX.at(column + 1) - columnX.at(column), h);
+        const QList<double> &x = columnX.at(table);
+        return QRectF(x.at(column), y, x.at(column + 1) - x.at(column), h);
     }
 };
 
@@ -122,13 +159,13 @@ void drawCellText(
     painter.drawText(inner, int(align | Qt::AlignVCenter), shown);
 }
 
-void drawRow(QPainter &painter, const Metrics &m, const ReportContent &content, const QStringList &cells,
-    double y, double h, bool headings)
+void drawRow(QPainter &painter, const Metrics &m, int table, const QList<ReportColumn> &columns,
+    const QStringList &cells, double y, double h, bool headings)
 {
-    for (int c = 0; c < content.columns.size(); ++c) {
-        const QRectF rect = m.cell(c, y, h);
+    for (int c = 0; c < columns.size(); ++c) {
+        const QRectF rect = m.cell(table, c, y, h);
         painter.drawRect(rect);
-        const Qt::Alignment align = headings ? Qt::AlignHCenter : alignmentOf(content.columns.at(c).align);
+        const Qt::Alignment align = headings ? Qt::AlignHCenter : alignmentOf(columns.at(c).align);
         if (headings) {
             const QRectF inner = rect.adjusted(m.padding, 0, -m.padding, 0);
             painter.drawText(inner, int(Qt::AlignCenter | Qt::TextWordWrap), cells.value(c));
@@ -145,25 +182,52 @@ ReportPainter::ReportPainter(const ReportContent &content)
 {
 }
 
-void ReportPainter::layOut(int rowsPerPage)
+QList<ReportPainter::Page> ReportPainter::layOut(const ReportContent &content, const Heights &h)
 {
-    m_pages.clear();
-    const int rows = int(m_content.rows.size());
-    int first = 0;
-    do {
-        Page page;
-        page.firstRow = first;
-        page.endRow = std::min(rows, first + rowsPerPage);
-        m_pages.append(page);
-        first = page.endRow;
-    } while (first < rows);
-    if (m_content.hasTotals()) {
-        Page &last = m_pages.last();
-        if (last.endRow - last.firstRow < rowsPerPage)
-            last.total = true;
-        else
-            m_pages.append({ rows, rows, true });
+    const QList<Table> tables = tablesOf(content);
+    QList<Page> pages { Page {} };
+    double left = h.body;
+    for (int t = 0; t < tables.size(); ++t) {
+        const Table &table = tables.at(t);
+        const int rows = table.rowCount();
+        int row = 0;
+        bool totalDone = !table.hasTotals();
+        bool first = true;
+        // A table with no rows still prints its headings (and its total row).
+        while (first || row < rows || !totalDone) {
+            const bool title = first && t > 0 && !table.title.isEmpty();
+            const double opening
+                = (pages.last().isEmpty() ? 0 : h.gap) + (title ? h.title : 0) + h.headings.at(t);
+            // A piece begins on this page only when its opening and one line fit.
+            if (!pages.last().isEmpty() && left < opening + h.row) {
+                pages.append(Page {});
+                left = h.body;
+                continue;
+            }
+            const bool fresh = pages.last().isEmpty();
+            left -= opening;
+            Piece piece { t, row, row, false, title };
+            int fit = std::max(0, int(std::floor(left / h.row)));
+            if (fresh)
+                fit = std::max(fit, 1);
+            const int take = std::min(fit, rows - row);
+            piece.endRow = row + take;
+            row += take;
+            left -= take * h.row;
+            if (row == rows && !totalDone && (left >= h.row || (fresh && take == 0))) {
+                piece.total = true;
+                totalDone = true;
+                left -= h.row;
+            }
+            pages.last().append(piece);
+            first = false;
+            if (row < rows || !totalDone) {
+                pages.append(Page {});
+                left = h.body;
+            }
+        }
     }
+    return pages;
 }
 
 bool ReportPainter::print(QPrinter &printer)
@@ -179,23 +243,17 @@ bool ReportPainter::print(QPrinter &printer)
 void ReportPainter::paint(QPainter &painter, QPrinter &printer)
 {
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const Metrics m(printer, QRectF(0, 0, page.width(), page.height()), m_content);
-    layOut(m.rowsPerPage(m_content));
+    const QList<Table> tables = tablesOf(m_content);
+    const Metrics m(printer, QRectF(0, 0, page.width(), page.height()), tables, m_content.fontSize);
+    m_pages = layOut(m_content, m.heights(m_content));
 
     QPen pen(Qt::black);
     pen.setWidthF(std::max(1.0, printer.resolution() / 200.0));
     painter.setPen(pen);
-    const QStringList headings = [&] {
-        QStringList texts;
-        for (const ReportColumn &column : m_content.columns)
-            texts.append(column.heading);
-        return texts;
-    }();
 
     for (int p = 0; p < m_pages.size(); ++p) {
         if (p > 0)
             printer.newPage();
-        const Page &current = m_pages.at(p);
         double y = 0;
 
         painter.setFont(m.title);
@@ -216,19 +274,37 @@ void ReportPainter::paint(QPainter &painter, QPrinter &printer)
         }
         y += m.gap;
 
-        painter.setFont(m.heading);
-        painter.fillRect(QRectF(0, y, m.width, m.headingHeight), QColor(225, 225, 225));
-        drawRow(painter, m, m_content, headings, y, m.headingHeight, true);
-        y += m.headingHeight;
+        for (int i = 0; i < m_pages.at(p).size(); ++i) {
+            const Piece &piece = m_pages.at(p).at(i);
+            const Table &table = tables.at(piece.table);
+            if (i > 0)
+                y += m.gap;
+            if (piece.title) {
+                painter.setFont(m.subtitle);
+                painter.drawText(QRectF(0, y, m.width, m.subtitleHeight),
+                    int(Qt::AlignLeft | Qt::AlignVCenter), table.title);
+                y += m.subtitleHeight;
+            }
+            QStringList headings;
+            for (const ReportColumn &column : *table.columns)
+                headings.append(column.heading);
+            const double headingHeight = m.headingHeights.at(piece.table);
+            const QList<double> &x = m.columnX.at(piece.table);
+            painter.setFont(m.heading);
+            painter.fillRect(QRectF(0, y, x.last(), headingHeight), QColor(225, 225, 225));
+            drawRow(painter, m, piece.table, *table.columns, headings, y, headingHeight, true);
+            y += headingHeight;
 
-        painter.setFont(m.body);
-        for (int row = current.firstRow; row < current.endRow; ++row) {
-            drawRow(painter, m, m_content, m_content.rows.at(row), y, m.rowHeight, false);
-            y += m.rowHeight;
-        }
-        if (current.total) {
-            painter.setFont(m.total);
-            drawRow(painter, m, m_content, m_content.totals, y, m.rowHeight, false);
+            painter.setFont(m.body);
+            for (int row = piece.firstRow; row < piece.endRow; ++row) {
+                drawRow(painter, m, piece.table, *table.columns, table.rows->at(row), y, m.rowHeight, false);
+                y += m.rowHeight;
+            }
+            if (piece.total) {
+                painter.setFont(m.total);
+                drawRow(painter, m, piece.table, *table.columns, *table.totals, y, m.rowHeight, false);
+                y += m.rowHeight;
+            }
         }
 
         painter.setFont(m.footer);

@@ -40,7 +40,7 @@ QList<QPointer<ReportPreview>> &previews()
 ReportPreview *ReportPreview::create(ReportContent content, const QString &title, QWidget *parent)
 {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    ReportEngine::setUpPrinter(*printer);
+    ReportEngine::setUpPrinter(*printer, content);
     printer->setPageMargins(QMarginsF(ReportPainter::MarginMm, ReportPainter::MarginMm,
                                 ReportPainter::MarginMm, ReportPainter::MarginMm),
         QPageLayout::Millimeter);

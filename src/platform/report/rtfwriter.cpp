@@ -4,6 +4,7 @@
 
 #include <QSizeF>
 
+#include <algorithm>
 #include <cmath>
 
 namespace zav::platform {
@@ -103,7 +104,10 @@ QByteArray RtfWriter::write(
     const int textWidth = paperW - 2 * margin;
 
     QByteArray out;
-    out.reserve(256 + content.rows.size() * content.columns.size() * 120);
+    qsizetype cellCount = content.rows.size() * content.columns.size();
+    for (const ReportSectionContent &section : content.sections)
+        cellCount += section.rows.size() * section.columns.size();
+    out.reserve(256 + cellCount * 120);
     out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n";
     out += "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\n";
     out += "{\\colortbl;\\red0\\green0\\blue0;\\red225\\green225\\blue225;}\n";
@@ -128,46 +132,63 @@ QByteArray RtfWriter::write(
         out += "{\\pard\\plain\\f0\\fs20\\b " + escape(content.subtitle) + "\\par}\n";
     out += "{\\pard\\plain\\f0\\fs20\\par}\n";
 
-    // The row definition: bordered cells across the text width, in proportion to the widths.
-    double totalWidth = 0;
+    // A section's widths are in the main table's units, so a table of few columns stays narrow.
+    double mainWidth = 0;
     for (const ReportColumn &column : content.columns)
-        totalWidth += column.width;
-    QByteArray cells;
-    QByteArray shadedCells;
-    double right = 0;
-    for (const ReportColumn &column : content.columns) {
-        right += textWidth * column.width / totalWidth;
-        const QByteArray borders = "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
-                                   "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10";
-        const QByteArray edge = "\\cellx" + QByteArray::number(int(std::lround(right)));
-        cells += borders + edge;
-        shadedCells += borders + "\\clcbpat2" + edge;
-    }
-    const QByteArray rowStart = "\\trowd\\trgaph60\\trleft0";
-
-    // Headings, repeated at the top of every page.
-    out += rowStart + "\\trhdr" + shadedCells + "\n";
-    for (const ReportColumn &column : content.columns)
-        out += "\\pard\\intbl\\plain\\f0\\fs17\\b\\qc " + escape(column.heading) + "\\cell";
-    out += "\\row\n";
-
-    const auto writeRow = [&](const QStringList &texts, bool bold) {
-        out += rowStart + cells + "\n";
-        for (int c = 0; c < content.columns.size(); ++c) {
-            out += "\\pard\\intbl\\plain\\f0\\fs17";
-            if (bold)
-                out += "\\b";
-            out += alignmentWord(content.columns.at(c).align);
-            out += ' ';
-            out += escape(texts.value(c));
-            out += "\\cell";
+        mainWidth += column.width;
+    const QByteArray cellFont = "\\fs" + QByteArray::number(int(std::lround(content.fontSize * 2)));
+    const auto writeTable = [&](const QList<ReportColumn> &columns, const QList<QStringList> &rows,
+                                const QStringList &totals) {
+        // The row definition: bordered cells across the text width, in proportion to the widths.
+        double totalWidth = 0;
+        for (const ReportColumn &column : columns)
+            totalWidth += column.width;
+        const double unit = textWidth / std::max(mainWidth, totalWidth);
+        QByteArray cells;
+        QByteArray shadedCells;
+        double right = 0;
+        for (const ReportColumn &column : columns) {
+            right += unit * column.width;
+            const QByteArray borders = "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
+                                       "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10";
+            const QByteArray edge = "\\cellx" + QByteArray::number(int(std::lround(right)));
+            cells += borders + edge;
+            shadedCells += borders + "\\clcbpat2" + edge;
         }
+        const QByteArray rowStart = "\\trowd\\trgaph60\\trleft0";
+
+        // Headings, repeated at the top of every page.
+        out += rowStart + "\\trhdr" + shadedCells + "\n";
+        for (const ReportColumn &column : columns)
+            out += "\\pard\\intbl\\plain\\f0" + cellFont + "\\b\\qc " + escape(column.heading) + "\\cell";
         out += "\\row\n";
+
+        const auto writeRow = [&](const QStringList &texts, bool bold) {
+            out += rowStart + cells + "\n";
+            for (int c = 0; c < columns.size(); ++c) {
+                out += "\\pard\\intbl\\plain\\f0" + cellFont;
+                if (bold)
+                    out += "\\b";
+                out += alignmentWord(columns.at(c).align);
+                out += ' ';
+                out += escape(texts.value(c));
+                out += "\\cell";
+            }
+            out += "\\row\n";
+        };
+        for (const QStringList &row : rows)
+            writeRow(row, false);
+        if (!totals.isEmpty())
+            writeRow(totals, true);
     };
-    for (const QStringList &row : content.rows)
-        writeRow(row, false);
-    if (content.hasTotals())
-        writeRow(content.totals, true);
+
+    writeTable(content.columns, content.rows, content.totals);
+    for (const ReportSectionContent &section : content.sections) {
+        out += "{\\pard\\plain\\f0\\fs20\\par}\n";
+        if (!section.title.isEmpty())
+            out += "{\\pard\\plain\\keepn\\f0\\fs20\\b " + escape(section.title) + "\\par}\n";
+        writeTable(section.columns, section.rows, section.totals);
+    }
 
     out += "\\pard\\plain\\f0\\fs20\\par\n}\n";
     return out;

@@ -2,20 +2,27 @@
 
 #include "platform/dialogs.h"
 #include "platform/ui/datasource.h"
+#include "platform/ui/printersettings.h"
 #include "platform/vb.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDate>
 #include <QFile>
 #include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QSaveFile>
 #include <QStyleOptionButton>
 #include <QStyledItemDelegate>
+#include <QTextDocument>
+#include <QTextTable>
 
 #include <algorithm>
 
@@ -29,7 +36,12 @@ constexpr int kButtonWidth = 18;
 const QStringList alignmentNames { QStringLiteral("general"), QStringLiteral("left"),
     QStringLiteral("center"), QStringLiteral("right") };
 
-/** Draws the button of a cell-button column at the right of the cell and reports its click. */
+} // namespace
+
+/**
+ * Draws the button of a cell-button column at the right of the cell and reports its click; makes
+ * the cells' editors and lets the grid hear their keys first.
+ */
 class CellButtonDelegate : public QStyledItemDelegate
 {
 public:
@@ -73,14 +85,20 @@ public:
     QWidget *createEditor(
         QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
+        m_grid->editorStarting(index);
         const QStringList items = valueItems(index);
-        if (items.isEmpty())
-            return QStyledItemDelegate::createEditor(parent, option, index);
-        auto *combo = new QComboBox(parent);
-        combo->setObjectName(QStringLiteral("valueList"));
-        combo->addItem(QString());
-        combo->addItems(items);
-        return combo;
+        QWidget *editor = nullptr;
+        if (items.isEmpty()) {
+            editor = QStyledItemDelegate::createEditor(parent, option, index);
+        } else {
+            auto *combo = new QComboBox(parent);
+            combo->setObjectName(QStringLiteral("valueList"));
+            combo->addItem(QString());
+            combo->addItems(items);
+            editor = combo;
+        }
+        m_grid->m_editor = editor;
+        return editor;
     }
 
     void setEditorData(QWidget *editor, const QModelIndex &index) const override
@@ -101,6 +119,17 @@ public:
         QStyledItemDelegate::setModelData(editor, model, index);
     }
 
+    // The view installs the delegate on each editor it makes: the grid hears the editor's keys here
+    // before the delegate's own handling (which stores the text only later, on Enter).
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        auto *editor = qobject_cast<QWidget *>(object);
+        if (editor && event->type() == QEvent::KeyPress
+            && m_grid->editorKey(editor, static_cast<QKeyEvent *>(event)))
+            return true;
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
 private:
     QStringList valueItems(const QModelIndex &index) const
     {
@@ -117,6 +146,35 @@ private:
 
     DataGrid *m_grid;
 };
+
+namespace {
+
+bool isEnter(int code)
+{
+    return code == '\r';
+}
+
+// The key of a character that replaces a typed one (the separators, mostly).
+int keyOf(int code)
+{
+    if (code == ',')
+        return Qt::Key_Comma;
+    if (code == '.')
+        return Qt::Key_Period;
+    if (code >= 'a' && code <= 'z')
+        return Qt::Key_A + (code - 'a');
+    return code < 0x80 ? code : Qt::Key_unknown;
+}
+
+QString htmlAlignment(const QVariant &alignment)
+{
+    const Qt::Alignment align = Qt::Alignment(alignment.toInt());
+    if (align & Qt::AlignRight)
+        return QStringLiteral(" align=\"right\"");
+    if (align & Qt::AlignHCenter)
+        return QStringLiteral(" align=\"center\"");
+    return QString();
+}
 
 } // namespace
 
@@ -254,6 +312,133 @@ void DataGrid::setHeadingLines(int lines)
 int DataGrid::row() const
 {
     return m_source && !m_source->noCurrentRow() ? m_source->currentRow() : -1;
+}
+
+bool DataGrid::setColumnValue(int column, const QVariant &value)
+{
+    if (!m_source || m_source->noCurrentRow() || column < 0 || column >= columnCount())
+        return false;
+    const int field = m_source->fieldIndex(this->column(column).dataField);
+    if (field < 0)
+        return false;
+    try {
+        m_source->setValue(m_source->currentRow(), field, value);
+        return true;
+    } catch (const DbError &error) {
+        dialogs().msgBox(failureText(error), MsgButtons::Ok, MsgIcon::Critical, programTitle());
+        return false;
+    }
+}
+
+// --- Keys and edits ------------------------------------------------------------------------------
+
+int DataGrid::heardKey(int code, int editColumn)
+{
+    if (!m_keyPress)
+        return code;
+    int heard = code;
+    m_keyEditColumn = editColumn;
+    m_keyPress(heard);
+    m_keyEditColumn = -1;
+    return heard;
+}
+
+void DataGrid::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Delete && m_allowDelete && !isReadOnly() && state() != EditingState
+        && deleteSelectedRows())
+        return;
+    const QString text = event->text();
+    if (text.isEmpty()) {
+        QTableView::keyPressEvent(event);
+        return;
+    }
+    // A character that opens a cell's editor goes on to it, where the handler hears it; one that
+    // opens none is heard here, after the grid has done with it (there is no text to replace).
+    m_keyInFlight = event;
+    m_keyForwarded = false;
+    QTableView::keyPressEvent(event);
+    m_keyInFlight = nullptr;
+    if (!m_keyForwarded)
+        heardKey(text.at(0).unicode());
+}
+
+bool DataGrid::editorKey(QWidget *editor, QKeyEvent *event)
+{
+    const QString text = event->text();
+    if (m_replaying || text.isEmpty())
+        return false;
+    if (event == m_keyInFlight)
+        m_keyForwarded = true;
+    const int code = text.at(0).unicode();
+    const int column = m_editColumn;
+    if (isEnter(code)) {
+        // The text typed is stored and the edit ends before the handler reads the cells.
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+        heardKey(code, column);
+        return true;
+    }
+    const int heard = heardKey(code, column);
+    if (heard == code || heard <= 0)
+        return false;
+    QKeyEvent replaced(QEvent::KeyPress, keyOf(heard), event->modifiers(), QString(QChar(heard)));
+    m_replaying = true;
+    QCoreApplication::sendEvent(editor, &replaced);
+    m_replaying = false;
+    return true;
+}
+
+void DataGrid::commitPendingEdit()
+{
+    if (!m_editor || state() != EditingState)
+        return;
+    QWidget *editor = m_editor;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void DataGrid::editorStarting(const QModelIndex &index)
+{
+    m_editColumn = index.column();
+    m_editCommitted = false;
+    emit colEdit(index.column());
+}
+
+void DataGrid::commitData(QWidget *editor)
+{
+    QTableView::commitData(editor);
+    m_editCommitted = true;
+}
+
+void DataGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    const int column = m_editColumn;
+    const bool committed = m_editCommitted;
+    m_editColumn = -1;
+    m_editCommitted = false;
+    m_editor = nullptr;
+    QTableView::closeEditor(editor, hint);
+    if (column >= 0 && committed)
+        emit afterColEdit(column);
+}
+
+bool DataGrid::deleteSelectedRows()
+{
+    if (!m_source)
+        return false;
+    const QList<qint64> rows = selectedBookmarks();
+    for (qint64 rowid : rows) {
+        try {
+            m_source->setCurrentRow(m_source->rowOf(rowid));
+            if (!m_source->noCurrentRow())
+                m_source->deleteCurrent();
+        } catch (const DbError &error) {
+            dialogs().msgBox(failureText(error), MsgButtons::Ok, MsgIcon::Critical, programTitle());
+            return true;
+        }
+    }
+    return !rows.isEmpty();
 }
 
 // A layout file holds one JSON object: layout name -> list of columns.
@@ -397,6 +582,92 @@ void DataGrid::onCurrentChanged(const QModelIndex &current, const QModelIndex &p
         dialogs().msgBox(failureText(error), MsgButtons::Ok, MsgIcon::Critical, programTitle());
     }
     m_syncing = false;
+}
+
+// --- Printing -------------------------------------------------------------------------------
+
+std::unique_ptr<QTextDocument> DataGrid::printDocument() const
+{
+    QList<int> shown;
+    for (int c = 0; c < m_model->columnCount(); ++c) {
+        if (m_model->column(c).visible && !isColumnHidden(c))
+            shown.append(c);
+    }
+    const int rows = m_model->rowCount() - (m_model->newRowLine() >= 0 ? 1 : 0);
+
+    QString html;
+    html.reserve(256 + rows * shown.size() * 40);
+    html += QStringLiteral("<p style=\"font-size:11pt; font-weight:bold\">") + m_caption.toHtmlEscaped()
+        + QStringLiteral("</p><p style=\"font-size:7pt\">Stampato il ")
+        + QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")) + QStringLiteral("</p>");
+    html += QStringLiteral(
+        "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" width=\"100%\" "
+        "style=\"border-collapse:collapse; font-size:7pt; white-space:nowrap\"><thead><tr>");
+    for (int c : shown) {
+        html += QStringLiteral("<th bgcolor=\"#e1e1e1\">") + m_model->column(c).heading().toHtmlEscaped()
+            + QStringLiteral("</th>");
+    }
+    html += QStringLiteral("</tr></thead><tbody>");
+    for (int r = 0; r < rows; ++r) {
+        html += QStringLiteral("<tr>");
+        for (int c : shown) {
+            const QModelIndex index = m_model->index(r, c);
+            html += QStringLiteral("<td") + htmlAlignment(index.data(Qt::TextAlignmentRole)) + u'>'
+                + index.data(Qt::DisplayRole).toString().toHtmlEscaped() + QStringLiteral("</td>");
+        }
+        html += QStringLiteral("</tr>");
+    }
+    html += QStringLiteral("</tbody></table>");
+
+    auto document = std::make_unique<QTextDocument>();
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(7);
+    document->setDefaultFont(font);
+    document->setHtml(html);
+
+    // The columns share the page as they share the grid on the screen.
+    const auto frames = document->rootFrame()->childFrames();
+    auto *table = frames.isEmpty() ? nullptr : qobject_cast<QTextTable *>(frames.first());
+    double total = 0;
+    for (int c : shown)
+        total += std::max(1, columnWidth(c));
+    if (table && total > 0) {
+        QList<QTextLength> widths;
+        for (int c : shown)
+            widths.append(
+                QTextLength(QTextLength::PercentageLength, 100.0 * std::max(1, columnWidth(c)) / total));
+        QTextTableFormat format = table->format();
+        format.setColumnWidthConstraints(widths);
+        format.setHeaderRowCount(1);
+        table->setFormat(format);
+    }
+    return document;
+}
+
+void DataGrid::setPrintOrientation(QPageLayout::Orientation orientation)
+{
+    m_printOrientation = orientation;
+}
+
+QPrintPreviewDialog *DataGrid::printPreview(const QString &title)
+{
+    // The preview owns its printer, set up before it lays out the pages.
+    auto *preview = new QPrintPreviewDialog(this);
+    QPrinter *printer = preview->printer();
+    PrinterSettings::program().applyTo(*printer);
+    printer->setPageOrientation(m_printOrientation);
+    preview->setObjectName(QStringLiteral("GridPrintPreview"));
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    preview->setWindowTitle(title);
+    preview->setModal(false);
+    preview->resize(900, 700);
+    connect(preview, &QPrintPreviewDialog::paintRequested, this,
+        [this](QPrinter *target) { printDocument()->print(target); });
+    connect(preview, &QDialog::finished, this,
+        [this, printer] { m_printOrientation = printer->pageLayout().orientation(); });
+    preview->show();
+    return preview;
 }
 
 } // namespace zav::platform

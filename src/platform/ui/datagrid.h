@@ -4,10 +4,17 @@
 #include "platform/ui/datasource.h"
 
 #include <QList>
+#include <QPageLayout>
 #include <QPointer>
 #include <QString>
 #include <QTableView>
 #include <QVariant>
+
+#include <functional>
+#include <memory>
+
+class QPrintPreviewDialog;
+class QTextDocument;
 
 namespace zav::platform {
 
@@ -23,6 +30,13 @@ namespace zav::platform {
  * separator in force, and text that does not read as the field's kind is refused with the
  * runtime's message. A read-only grid refuses every edit. Selection bookmarks are the rowids of
  * the selected rows.
+ *
+ * Keys: every typed character (Enter, Esc and Backspace included) goes first to the key-press
+ * handler, which may replace it before the cell being edited gets it. Enter in a cell being edited
+ * stores the cell's text and ends the edit before the handler hears of it, so that the handler
+ * reads what was typed. A cell entering edit mode is told (colEdit) before the key that opened it
+ * reaches its editor; an edit that ends with its text stored is told after (afterColEdit). Del on
+ * the grid itself deletes the rows selected by their row selectors, when deleting is allowed.
  */
 class DataGrid : public QTableView
 {
@@ -63,6 +77,18 @@ public:
     /** @brief Whether a new-row line follows the last row (see DataGridModel::setAllowAddNew). */
     bool allowAddNew() const;
     void setAllowAddNew(bool allow);
+    /** @brief Whether Del deletes the rows selected by their row selectors; not allowed by default. */
+    bool allowDelete() const { return m_allowDelete; }
+    void setAllowDelete(bool allow) { m_allowDelete = allow; }
+    /**
+     * @brief Writes a value into a column of the current row at once, as a program writes a cell:
+     * Null and empty text store Null. No editing event runs. False (told, for a database failure)
+     * when there is no current row, the column's field is missing or the value does not suit it.
+     */
+    bool setColumnValue(int column, const QVariant &value);
+    /** @brief Stores the text of the cell being edited, if any, and ends its edit (a form about to
+     * read its rows again, which would drop it). */
+    void commitPendingEdit();
     /** @brief Lines of text the column headings hold (captions wrap at blanks); 1 by default. */
     int headingLines() const { return m_headingLines; }
     void setHeadingLines(int lines);
@@ -79,6 +105,16 @@ public:
      * or the layout is missing or unreadable. */
     bool loadLayout(const QString &file, const QString &name);
 
+    // --- Keys ---------------------------------------------------------------------------------
+    /** @brief Hears a typed character by its code and may replace it (0 is left as it is). */
+    using KeyPress = std::function<void(int &keyAscii)>;
+    void setKeyPress(KeyPress handler) { m_keyPress = std::move(handler); }
+    /**
+     * @brief While the key-press handler runs: the column of the cell whose editor the key came
+     * from (for Enter, the cell whose edit it has just ended); -1 for a key on the grid itself.
+     */
+    int keyEditColumn() const { return m_keyEditColumn; }
+
     // --- Selection bookmarks ------------------------------------------------------------------
     /** @brief Rowids of the selected rows, in the grid's order. */
     QList<qint64> selectedBookmarks() const;
@@ -90,14 +126,51 @@ public:
      */
     QList<qint64> selectedBookmarksInClickOrder() const;
 
+    // --- Printing -----------------------------------------------------------------------------
+    /**
+     * @brief The grid on paper: its caption and the print date, then a table of its visible
+     * columns, as wide in proportion as on the screen and headed by their captions (repeated on
+     * every page), with every row's texts as the grid shows them. Printing it numbers the pages.
+     */
+    std::unique_ptr<QTextDocument> printDocument() const;
+    /** @brief The orientation the grid prints in, kept with the grid (portrait by default). */
+    QPageLayout::Orientation printOrientation() const { return m_printOrientation; }
+    void setPrintOrientation(QPageLayout::Orientation orientation);
+    /**
+     * @brief Opens the grid's own print preview, modeless, under a title: on the program's
+     * printer, in the grid's orientation. Its print button prints the grid; the orientation chosen
+     * in its page set-up is kept with the grid when it closes. The window is deleted when closed.
+     */
+    QPrintPreviewDialog *printPreview(const QString &title);
+
 signals:
     /** @brief The button of a cell of this column was clicked. */
     void buttonClick(int column);
     void captionChanged(const QString &caption);
     /** @brief The current cell moved (to another row or column); the cell it left, -1 when none. */
     void rowColChange(int lastRow, int lastColumn);
+    /** @brief A cell of this column entered edit mode. */
+    void colEdit(int column);
+    /** @brief An edit of a cell of this column ended with its text stored. */
+    void afterColEdit(int column);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void commitData(QWidget *editor) override;
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
+    friend class CellButtonDelegate;
+
+    /** A cell's editor is being made for this cell. */
+    void editorStarting(const QModelIndex &index);
+    /** A key reaching a cell's editor; true when it was dealt with here (replaced, or Enter). */
+    bool editorKey(QWidget *editor, QKeyEvent *event);
+    /** Runs the key-press handler on a code from a cell's editor (or -1: the grid); returns the
+     * code it leaves. */
+    int heardKey(int code, int editColumn = -1);
+    /** Deletes the selected rows; false when none is selected. */
+    bool deleteSelectedRows();
     void applyColumnSettings();
     void followSource(int row);
     void onCurrentChanged(const QModelIndex &current, const QModelIndex &previous);
@@ -109,6 +182,20 @@ private:
     bool m_syncing = false;
     int m_headingLines = 1;
     QList<qint64> m_clickOrder;
+    bool m_allowDelete = false;
+    KeyPress m_keyPress;
+    /** The key the grid is handling, and whether it went on to a cell's editor. */
+    const QKeyEvent *m_keyInFlight = nullptr;
+    bool m_keyForwarded = false;
+    /** The column of the editor the key being heard came from, -1 when none. */
+    int m_keyEditColumn = -1;
+    /** A replaced key being sent to the editor: the handler has already heard it. */
+    bool m_replaying = false;
+    /** The column of the cell being edited, and whether its text was stored. */
+    int m_editColumn = -1;
+    bool m_editCommitted = false;
+    QPageLayout::Orientation m_printOrientation = QPageLayout::Portrait;
+    QPointer<QWidget> m_editor;
 };
 
 } // namespace zav::platform

@@ -1,11 +1,11 @@
-#include "tables/windowbands.h"
+#include "engine/windowbands.h"
 
 #include "platform/db.h"
 
 #include <cmath>
 #include <cstdlib>
 
-namespace zav::tables {
+namespace zav::engine {
 
 namespace {
 
@@ -161,4 +161,4 @@ std::optional<QVariant> WindowBands::coefficient(const QString &band) const
     return std::nullopt;
 }
 
-} // namespace zav::tables
+} // namespace zav::engine

@@ -1,0 +1,568 @@
+// The room grid of the workspace driven by key events on the offscreen platform: the separators
+// typed per column and view, Enter's evaluation, the window bands, cleared cells, new rooms, the
+// coefficient cell buttons and the CAD program's keystrokes. Expected values are worked by hand;
+// the light coefficients are those of the shipped window table (bands 1 to 8: 1,00 0,96 0,92 0,88
+// 0,84 0,80 0,70 0,60).
+
+#include "platform/ui/datagrid.h"
+#include "platform/ui/datasource.h"
+#include "support/cadautomationrecorder.h"
+#include "workspacefixture.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using zav::engine::VAR_GBL;
+using zav::platform::CadAutomationRecorder;
+using zav::platform::Database;
+using zav::platform::FormRegistry;
+using zav::platform::MsgIcon;
+using zav::test::num;
+using zav::workspace::frm_ins_coeff;
+using zav::workspace::WorkspaceCommands;
+namespace vb = zav::platform::vb;
+
+namespace {
+
+const QString kOwner = QStringLiteral("Bianchi");
+
+/** One unit, Bianchi (1/A floor 2 number 4, height 3), with two rooms; the grid on tab 1. */
+class RoomGridTest : public zav::test::WorkspaceTest
+{
+protected:
+    void open(QChar decimalSeparator)
+    {
+        separator.emplace(decimalSeparator);
+        project.header(true, false, false, 1);
+        project.unit(kOwner, 1, QStringLiteral("A"), QStringLiteral("2"), 4, 3.0);
+        first = project.room(kOwner, 1, QStringLiteral("A"), 4,
+            { { QStringLiteral("DESCRIZIONE"), QStringLiteral("Cucina") },
+                { QStringLiteral("ESPRESSIONE"), QStringLiteral("3*4") },
+                { QStringLiteral("MQ"), QStringLiteral("12") }, { QStringLiteral("COEF4"), num("1.1") } });
+        second = project.room(kOwner, 1, QStringLiteral("A"), 4,
+            { { QStringLiteral("DESCRIZIONE"), QStringLiteral("Bagno") },
+                { QStringLiteral("MQ"), QStringLiteral("4") } });
+        WorkspaceCommands::ins_coeff();
+        form = loadedWorkspace();
+        ASSERT_NE(form, nullptr);
+        form->TDBGrid1->setFocus();
+    }
+
+    void TearDown() override
+    {
+        WorkspaceTest::TearDown();
+        separator.reset();
+    }
+
+    QVariant stored(qint64 room, const char *field) const
+    {
+        return project.value(QStringLiteral("ESPRESSIONI"), room, QString::fromLatin1(field));
+    }
+    void store(qint64 room, const char *field, const QVariant &value)
+    {
+        Database::open(project.path())
+            .update(QStringLiteral("ESPRESSIONI"), room, { { QString::fromLatin1(field), value } });
+        form->Data1->refresh();
+    }
+
+    /** The editor of the cell being edited (those of ended edits linger hidden until deleted). */
+    QLineEdit *editor() const
+    {
+        for (QLineEdit *edit : form->TDBGrid1->viewport()->findChildren<QLineEdit *>()) {
+            if (edit->isVisible())
+                return edit;
+        }
+        return nullptr;
+    }
+
+    /** Types text into a cell of a row as the user does: the first key opens the cell's editor. */
+    void type(int row, int column, const QString &text)
+    {
+        form->TDBGrid1->setCurrentIndex(form->TDBGrid1->model()->index(row, column));
+        QTest::keyClick(form->TDBGrid1, text.at(0).toLatin1());
+        ASSERT_NE(editor(), nullptr);
+        QTest::keyClicks(editor(), text.mid(1));
+    }
+    /** Types a whole new text into a cell and presses Enter. */
+    void enter(int row, int column, const QString &text)
+    {
+        form->TDBGrid1->setCurrentIndex(form->TDBGrid1->model()->index(row, column));
+        form->TDBGrid1->edit(form->TDBGrid1->currentIndex());
+        ASSERT_NE(editor(), nullptr);
+        editor()->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(editor(), Qt::Key_Backspace);
+        else
+            QTest::keyClicks(editor(), text);
+        QTest::keyClick(editor(), Qt::Key_Return);
+    }
+    void select(int tab) { form->TabStrip1->setCurrentIndex(tab - 1); }
+
+    std::optional<vb::DecimalSeparatorScope> separator;
+    qint64 first = 0, second = 0;
+    frm_ins_coeff *form = nullptr;
+};
+
+class RoomGridSeparatorTest : public RoomGridTest, public ::testing::WithParamInterface<QChar>
+{
+protected:
+    void SetUp() override
+    {
+        RoomGridTest::SetUp();
+        open(GetParam());
+    }
+    bool comma() const { return GetParam() == u','; }
+};
+
+// --- Separators -----------------------------------------------------------------------------------
+
+// "1.5" and "1,5" typed into a column of a view, under both separators: what reaches the cell.
+TEST_P(RoomGridSeparatorTest, TypedSeparatorsFollowTheColumnAndTheView)
+{
+    const QString sys = QString(vb::decimalSeparator());
+    struct Case
+    {
+        int tab;
+        int column;
+        const char *rule; ///< "expression", "area", "coefficient" or "typed"
+    };
+    const Case cases[] = {
+        { 1, 1, "typed" }, // description
+        { 1, 2, "expression" },
+        { 1, 20, "expression" },
+        { 1, 21, "area" },
+        { 2, 6, "coefficient" },
+        { 2, 9, "coefficient" },
+        { 2, 13, "coefficient" },
+        { 2, 14, "coefficient" },
+        { 3, 14, "typed" }, // a coefficient-view column on another view
+        { 3, 16, "typed" },
+        { 10, 6, "typed" }, // the user table's weights
+        { 10, 7, "typed" },
+    };
+    Database::open(project.path())
+        .exec(QStringLiteral("CREATE TABLE TAB_PROVA (CONDOMINO TEXT, PALAZ TEXT, SCALA TEXT, PIANO TEXT, "
+                             "INTERNO INTEGER, MQ TEXT, INPUT TEXT, MILLESIMI TEXT)"));
+    Database::open(project.path())
+        .insert(QStringLiteral("TAB_PROVA"), { { QStringLiteral("CONDOMINO"), kOwner } });
+    VAR_GBL.tabella_selezionata = QStringLiteral("TAB_PROVA");
+    for (const Case &c : cases) {
+        for (const char *typed : { "1.5", "1,5" }) {
+            SCOPED_TRACE(QStringLiteral("tab %1 column %2 typed %3")
+                             .arg(c.tab)
+                             .arg(c.column)
+                             .arg(typed)
+                             .toStdString());
+            select(c.tab);
+            type(0, c.column, QString::fromLatin1(typed));
+            const QString rule = QString::fromLatin1(c.rule);
+            QString expected = QString::fromLatin1(typed);
+            if (rule == u"expression")
+                expected = QStringLiteral("1.5");
+            else if (rule == u"coefficient")
+                expected = QStringLiteral("1") + sys + QStringLiteral("5");
+            else if (rule == u"area" && comma())
+                expected = QStringLiteral("1,5");
+            EXPECT_EQ(editor()->text(), expected);
+            // Esc would close the workspace: the edit ends with Enter.
+            QTest::keyClick(editor(), Qt::Key_Return);
+        }
+    }
+}
+
+// --- Enter ------------------------------------------------------------------------------------------
+
+TEST_P(RoomGridSeparatorTest, EnterOnTheExpressionGivesTheSurfaceSavesAndTotals)
+{
+    enter(0, 2, QStringLiteral("3*4,5"));
+    EXPECT_EQ(stored(first, "ESPRESSIONE"), QVariant(QStringLiteral("3*4.5")));
+    EXPECT_EQ(stored(first, "MQ"), QVariant(num("13.5")));
+    EXPECT_EQ(form->Label14->text(), num("17.5"));
+    EXPECT_TRUE(boxes.shown().isEmpty());
+
+    // An expression that cannot be evaluated: the evaluator's one message, no surface, which the
+    // total that follows counts (and writes) as 0.
+    enter(0, 2, QStringLiteral("3*"));
+    EXPECT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(stored(first, "MQ"), QVariant(QStringLiteral("0")));
+    EXPECT_EQ(form->Label14->text(), QStringLiteral("4"));
+
+    // A value that is no finite number is said once and stored as nothing either.
+    boxes.clear();
+    enter(0, 2, QStringLiteral("1/0"));
+    EXPECT_EQ(boxes.messages(), QStringList { QStringLiteral("Divisione per zero.") });
+    EXPECT_EQ(stored(first, "MQ"), QVariant(QStringLiteral("0")));
+
+    // An empty expression evaluates nothing: the surface stays, the total is summed again.
+    boxes.clear();
+    store(second, "MQ", num("4.25"));
+    enter(1, 2, QString());
+    EXPECT_TRUE(stored(second, "ESPRESSIONE").isNull());
+    EXPECT_EQ(stored(second, "MQ"), QVariant(num("4.25")));
+    EXPECT_EQ(form->Label14->text(), num("4.25"));
+    EXPECT_TRUE(boxes.shown().isEmpty());
+}
+
+// A surface typed in place (a saved layout may unlock its column) becomes the room's expression,
+// with "." as its decimal mark, at the Enter that ends the typing; an Enter on another room, not
+// being edited, copies nothing.
+TEST_P(RoomGridSeparatorTest, EnterEndingASurfaceEditCopiesItIntoTheExpression)
+{
+    zav::platform::DataGridColumn surface = form->TDBGrid1->column(3);
+    surface.locked = false;
+    form->TDBGrid1->setColumn(3, surface);
+    enter(1, 3, QStringLiteral("12.5"));
+    EXPECT_EQ(stored(second, "MQ"), QVariant(num("12.5")));
+    EXPECT_EQ(stored(second, "ESPRESSIONE"), QVariant(QStringLiteral("12.5")));
+    EXPECT_EQ(form->Label14->text(), num("24.5"));
+
+    store(second, "ESPRESSIONE", QStringLiteral("5*5"));
+    form->TDBGrid1->setCurrentIndex(form->TDBGrid1->model()->index(1, 1));
+    QTest::keyClick(form->TDBGrid1, Qt::Key_Return);
+    EXPECT_EQ(stored(second, "ESPRESSIONE"), QVariant(QStringLiteral("5*5")));
+    EXPECT_EQ(stored(first, "ESPRESSIONE"), QVariant(QStringLiteral("3*4")));
+}
+
+TEST_P(RoomGridSeparatorTest, EnterOnTheRadiantExpressionOfTheVolumesView)
+{
+    project.header(false, true, false, 1);
+    Database::open(project.path()).exec(QStringLiteral("DELETE FROM ANA_CONDO WHERE RISC_VOL = 1"));
+    select(3);
+    ASSERT_FALSE(form->TDBGrid1->isColumnHidden(18));
+    enter(1, 18, QStringLiteral("2*1,25"));
+    EXPECT_EQ(stored(second, "ESPRES_RAD"), QVariant(QStringLiteral("2*1.25")));
+    EXPECT_EQ(stored(second, "TOT_ESPRES_RAD"), QVariant(num("2.5")));
+}
+
+// Before any cell has been edited the column is 0; and Enter evaluates nothing on the coefficient
+// view, on a thousandths view or on the user table.
+TEST_P(RoomGridSeparatorTest, EnterActsOnlyOnTheUnitViewsColumnsThatEvaluate)
+{
+    store(first, "ESPRESSIONE", QStringLiteral("5*5"));
+    QTest::keyClick(form->TDBGrid1, Qt::Key_Return);
+    EXPECT_EQ(stored(first, "MQ"), QVariant(QStringLiteral("12")));
+
+    // Entering a unit view recounts the rooms; Enter on the coefficient view evaluates nothing.
+    select(2);
+    EXPECT_EQ(stored(first, "MQ"), QVariant(num("25.0")));
+    store(first, "ESPRESSIONE", QStringLiteral("6*6"));
+    form->TDBGrid1_ColEdit(2);
+    QTest::keyClick(form->TDBGrid1, Qt::Key_Return);
+    EXPECT_EQ(stored(first, "MQ"), QVariant(num("25.0")));
+
+    // Leaving for a thousandths view stores the unit (36), and Enter there evaluates nothing.
+    select(4);
+    EXPECT_EQ(stored(first, "MQ"), QVariant(num("36.0")));
+    Database::open(project.path())
+        .update(QStringLiteral("ESPRESSIONI"), first,
+            { { QStringLiteral("ESPRESSIONE"), QStringLiteral("7*7") } });
+    QTest::keyClick(form->TDBGrid1, Qt::Key_Return);
+    EXPECT_EQ(stored(first, "MQ"), QVariant(num("36.0")));
+    EXPECT_TRUE(boxes.shown().isEmpty());
+}
+
+// --- Window entries --------------------------------------------------------------------------------
+
+TEST_P(RoomGridSeparatorTest, WindowCodesAndRatiosPickTheLightCoefficient)
+{
+    struct Case
+    {
+        const char *surface; ///< MQ of the room, "" for none
+        const char *entry;
+        const char *storedEntry;
+        const char *windowArea; ///< MQ_FINESTRA afterwards, with "." (nullptr: emptied)
+        const char *coefficient; ///< COEF4 afterwards as the window table holds it (nullptr: kept)
+        bool missingSurface; ///< "Superficie del vano mancante" said
+    };
+    const Case cases[] = {
+        { "12", "c", "C", nullptr, "0,70", false },
+        { "12", "0", "0", nullptr, "0,70", false },
+        { "12", "A", "A", nullptr, "0,60", false },
+        { "12", "00", "00", nullptr, "0,60", false },
+        { "", "C", "C", nullptr, "0,70", false }, // a code needs no surface
+        { "12", "000", "000", "0.0", nullptr, false }, // area 0: no band
+        { "12", "1.2*1.4", "1.2*1.4", "1.68", "0,92", false }, // r = 0.14: band 3
+        { "10", "1.666", "1.666", "1.666", "1,00", false }, // r = 0.1666: band 1
+        { "10", "10/6", "10/6", "1.667", "1,00", false }, // 1/6 of the floor: band 1
+        { "10", "1.6659", "1.6659", "1.666", "1,00", false }, // the ratio of the area as stored
+        { "100", "14.285", "14.285", "14.285", "0,96", false }, // r = 0.14285: band 2
+        { "100", "14.284", "14.284", "14.284", "0,92", false }, // just under it: band 3
+        { "10", "1.25", "1.25", "1.25", "0,92", false }, // 0.125: band 3
+        { "10", "1.11", "1.11", "1.11", "0,88", false }, // 0.111: band 4
+        { "10", "1", "1", "1.0", "0,84", false }, // 0.1: band 5
+        { "10", "0.1", "0.1", "0.1", "0,80", false }, // 0.01: band 6
+        { "10", "0.099", "0.099", "0.099", nullptr, false }, // under 0.01: no band
+        { "10", "100", "100", "100.0", nullptr, false }, // 10: no band
+        { "", "1*1", "1*1", "1.0", nullptr, true },
+        { "0", "1*1", "1*1", "1.0", nullptr, true },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.entry);
+        boxes.clear();
+        store(first, "MQ", *c.surface ? QVariant(num(c.surface)) : QVariant());
+        store(first, "COEF4", num("1.1"));
+        store(first, "MQ_FINESTRA", QStringLiteral("9"));
+        enter(0, 20, QString::fromLatin1(c.entry));
+        EXPECT_EQ(stored(first, "SUP_FINESTRA"), QVariant(QString::fromLatin1(c.storedEntry)));
+        if (c.windowArea)
+            EXPECT_EQ(stored(first, "MQ_FINESTRA"), QVariant(num(c.windowArea)));
+        else
+            EXPECT_TRUE(stored(first, "MQ_FINESTRA").isNull());
+        EXPECT_EQ(stored(first, "COEF4"),
+            QVariant(c.coefficient ? QString::fromLatin1(c.coefficient) : num("1.1")));
+        if (c.missingSurface) {
+            ASSERT_EQ(boxes.shown().size(), 1);
+            EXPECT_EQ(boxes.shown().at(0).text, QStringLiteral("Superficie del vano mancante"));
+            EXPECT_EQ(boxes.shown().at(0).title, QStringLiteral("!!! Attenzione !!!"));
+            EXPECT_EQ(boxes.shown().at(0).icon, MsgIcon::Information);
+        } else {
+            EXPECT_TRUE(boxes.shown().isEmpty());
+        }
+    }
+}
+
+// An entry that is no code because of a blank before it is an expression, which cannot be read;
+// an empty entry changes nothing.
+TEST_P(RoomGridSeparatorTest, WindowEntriesThatAreNoCode)
+{
+    store(first, "COEF4", num("1.1"));
+    store(first, "MQ_FINESTRA", QStringLiteral("9"));
+    enter(0, 20, QStringLiteral(" C"));
+    EXPECT_EQ(stored(first, "SUP_FINESTRA"), QVariant(QStringLiteral(" C")));
+    // Whatever the evaluator makes of it, no band is picked: the room's surface is there.
+    for (const auto &shown : boxes.shown())
+        EXPECT_NE(shown.text, QStringLiteral("Superficie del vano mancante"));
+    EXPECT_TRUE(stored(first, "MQ_FINESTRA").isNull());
+    EXPECT_EQ(stored(first, "COEF4"), QVariant(num("1.1")));
+
+    boxes.clear();
+    store(first, "MQ_FINESTRA", QStringLiteral("9"));
+    enter(0, 20, QString());
+    EXPECT_TRUE(stored(first, "SUP_FINESTRA").isNull());
+    EXPECT_EQ(stored(first, "MQ_FINESTRA"), QVariant(QStringLiteral("9")));
+    EXPECT_EQ(stored(first, "COEF4"), QVariant(num("1.1")));
+    EXPECT_TRUE(boxes.shown().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Separators, RoomGridSeparatorTest, ::testing::Values(QChar(u','), QChar(u'.')));
+
+// The window table is read in its stored order: the first row of a band gives its coefficient.
+TEST_F(RoomGridTest, TheFirstRowOfABandInStoredOrderGivesTheCoefficient)
+{
+    open(u',');
+    {
+        Database db = Database::open(project.path());
+        db.exec(QStringLiteral("DELETE FROM TAB_WINDOW WHERE CAMPO IN ('7', '8')"));
+        for (const char *coefficient : { "0,55", "0,65" })
+            db.insert(QStringLiteral("TAB_WINDOW"),
+                { { QStringLiteral("COEFF"), QString::fromLatin1(coefficient) },
+                    { QStringLiteral("CAMPO"), QStringLiteral("7") } });
+    }
+    store(first, "COEF4", QStringLiteral("1,1"));
+    enter(0, 20, QStringLiteral("C"));
+    EXPECT_EQ(stored(first, "COEF4"), QVariant(QStringLiteral("0,55")));
+    // A band the table lacks leaves the coefficient as it was.
+    enter(0, 20, QStringLiteral("A"));
+    EXPECT_EQ(stored(first, "COEF4"), QVariant(QStringLiteral("0,55")));
+    EXPECT_TRUE(boxes.shown().isEmpty());
+}
+
+// --- Cells and new rows ----------------------------------------------------------------------------
+
+TEST_F(RoomGridTest, AClearedCellIsStoredAsNullABlankAsItStands)
+{
+    open(u',');
+    enter(0, 1, QString());
+    EXPECT_TRUE(stored(first, "DESCRIZIONE").isNull());
+    select(2);
+    enter(0, 9, QString());
+    EXPECT_TRUE(stored(first, "COEF4").isNull());
+    enter(1, 1, QStringLiteral(" "));
+    EXPECT_EQ(stored(second, "DESCRIZIONE"), QVariant(QStringLiteral(" ")));
+}
+
+// A tab chosen, or another unit handed over, while a cell is being typed into keeps what was typed.
+TEST_F(RoomGridTest, WhatIsBeingTypedIsKeptWhenTheViewOrTheUnitChanges)
+{
+    open(u',');
+    type(0, 1, QStringLiteral("Sala"));
+    select(2);
+    EXPECT_EQ(stored(first, "DESCRIZIONE"), QVariant(QStringLiteral("Sala")));
+    type(1, 1, QStringLiteral("Studio"));
+    frm_ins_coeff::open(
+        zav::workspace::Unit { { QStringLiteral("Altri"), QStringLiteral("1"), QStringLiteral("A"),
+                                   QStringLiteral("3"), QStringLiteral("9") },
+            std::nullopt });
+    EXPECT_EQ(stored(second, "DESCRIZIONE"), QVariant(QStringLiteral("Studio")));
+}
+
+// A room started on the new-row line of any unit view belongs to the unit shown.
+TEST_F(RoomGridTest, ANewRoomTakesTheUnitsKeyFromTheHeader)
+{
+    open(u',');
+    for (int tab : { 1, 2 }) {
+        SCOPED_TRACE(tab);
+        select(tab);
+        const int line = form->TDBGrid1->dataModel()->newRowLine();
+        ASSERT_EQ(line, form->Data1->recordCount());
+        enter(line, 1, QStringLiteral("Vano %1").arg(tab));
+        const zav::platform::Recordset rs
+            = Database::open(project.path())
+                  .query(QStringLiteral("SELECT NOME_CONDOMINO, PALAZ, SCALA, OPT_RISC, "
+                                        "PIANO, INTERNO FROM ESPRESSIONI WHERE "
+                                        "DESCRIZIONE = ?"),
+                      { QStringLiteral("Vano %1").arg(tab) });
+        ASSERT_EQ(rs.recordCount(), 1);
+        EXPECT_EQ(rs.row(0),
+            (QVector<QVariant> { kOwner, QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("S"),
+                QStringLiteral("2"), 4 }));
+    }
+    EXPECT_EQ(form->Data1->recordCount(), 4);
+
+    // A unit number that is no number is left out; the room is added all the same.
+    form->Label12->setText(QStringLiteral("x"));
+    enter(form->TDBGrid1->dataModel()->newRowLine(), 1, QStringLiteral("Senza interno"));
+    const zav::platform::Recordset rs
+        = Database::open(project.path())
+              .query(QStringLiteral("SELECT NOME_CONDOMINO, INTERNO FROM ESPRESSIONI "
+                                    "WHERE DESCRIZIONE = 'Senza interno'"));
+    ASSERT_EQ(rs.recordCount(), 1);
+    EXPECT_EQ(rs.value(0, 0), QVariant(kOwner));
+    EXPECT_TRUE(rs.value(0, 1).isNull());
+}
+
+// --- The coefficient picker ----------------------------------------------------------------------
+
+/** Stands in for the coefficient table form: records how it was prepared and shown. */
+class PickerDouble : public QWidget
+{
+    Q_OBJECT
+
+public:
+    Q_INVOKABLE bool preparePicker(int column, const QString &transferCaption)
+    {
+        prepared << QStringLiteral("%1 %2").arg(column).arg(transferCaption);
+        return column >= 6 && column <= 13;
+    }
+    inline static QStringList prepared;
+};
+
+TEST_F(RoomGridTest, ACoefficientCellButtonPreparesThePickerAndShowsItModal)
+{
+    open(u',');
+    PickerDouble::prepared.clear();
+    FormRegistry::setFactory(QStringLiteral("frm_tab_coeff"), [] { return new PickerDouble; });
+    QStringList modal;
+    zav::platform::ModalDriverScope driver([&modal](QWidget *shown) {
+        modal << shown->metaObject()->className();
+        shown->close();
+    });
+    select(2);
+    for (int column : { 9, 13, 14 }) {
+        form->TDBGrid1->setCurrentIndex(form->TDBGrid1->model()->index(1, column));
+        emit form->TDBGrid1->buttonClick(column);
+    }
+    EXPECT_EQ(PickerDouble::prepared, (QStringList { "9 Trasferisci", "13 Trasferisci", "14 Trasferisci" }));
+    // The column without a table is not shown.
+    EXPECT_EQ(modal, (QStringList { "PickerDouble", "PickerDouble" }));
+    FormRegistry::unload(QStringLiteral("frm_tab_coeff"));
+    FormRegistry::setFactory(QStringLiteral("frm_tab_coeff"), {});
+}
+
+// --- The CAD program's keystrokes ------------------------------------------------------------------
+
+TEST_F(RoomGridTest, CadKeystrokesBuildTheExpressionsOfTwoRooms)
+{
+    open(u',');
+    CadAutomationRecorder cad;
+    store(first, "ESPRESSIONE", QVariant());
+    form->localCadLink();
+    ASSERT_EQ(cad.creations(), QStringList { QStringLiteral("Ormida") });
+    cad.clearCalls();
+
+    form->typeIntoTxtole(QStringLiteral("4,2*3=|2*2,5"));
+    EXPECT_EQ(stored(first, "ESPRESSIONE"), QVariant(QStringLiteral("4.2*3")));
+    EXPECT_EQ(stored(first, "MQ"), QVariant(QStringLiteral("12,6")));
+    EXPECT_EQ(stored(second, "ESPRESSIONE"), QVariant(QStringLiteral("2*2.5")));
+    EXPECT_EQ(stored(second, "MQ"), QVariant(QStringLiteral("4")));
+    // "=" evaluates; "Tot. Mq." waits for the next count. Appending never clears: a second "="
+    // after "+1" gives 6.
+    EXPECT_EQ(form->Label14->text(), QStringLiteral("16"));
+    form->typeIntoTxtole(QStringLiteral("+1="));
+    EXPECT_EQ(stored(second, "ESPRESSIONE"), QVariant(QStringLiteral("2*2.5+1")));
+    EXPECT_EQ(stored(second, "MQ"), QVariant(QStringLiteral("6,0")));
+    // "|" on the last room stays there.
+    form->typeIntoTxtole(QStringLiteral("|"));
+    EXPECT_EQ(form->Data1->currentRow(), 1);
+    // One bring-to-front for every keystroke.
+    EXPECT_EQ(cad.calls().size(), 16);
+    for (const auto &call : cad.calls())
+        EXPECT_EQ(call.method, QStringLiteral("Finestra_in_Primopiano"));
+    EXPECT_TRUE(boxes.shown().isEmpty());
+
+    // On the coefficient view a character is not appended, and the CAD window still comes forward.
+    select(2);
+    cad.clearCalls();
+    form->typeIntoTxtole(QStringLiteral("7"));
+    EXPECT_EQ(stored(second, "ESPRESSIONE"), QVariant(QStringLiteral("2*2.5+1")));
+    EXPECT_EQ(cad.calls().size(), 1);
+
+    // The link's second use switches it off and lets the object go; keystrokes still work.
+    form->localCadLink();
+    EXPECT_TRUE(cad.alive().isEmpty());
+    cad.clearCalls();
+    form->typeIntoTxtole(QStringLiteral("="));
+    EXPECT_TRUE(cad.calls().isEmpty());
+}
+
+TEST_F(RoomGridTest, CadKeystrokesOnTheOtherViews)
+{
+    open(u',');
+    CadAutomationRecorder cad;
+    // The link of the main window's CAD menu is not the workspace's: no bring-to-front call.
+    select(2);
+    form->typeIntoTxtole(QStringLiteral("9="));
+    EXPECT_EQ(stored(first, "ESPRESSIONE"), QVariant(QStringLiteral("3*4")));
+    EXPECT_EQ(stored(first, "MQ"), QVariant(QStringLiteral("12,0")));
+    EXPECT_TRUE(cad.calls().isEmpty());
+
+    // "=" on the volumes view evaluates the room's expression; other characters are not appended.
+    select(3);
+    store(first, "ESPRESSIONE", QStringLiteral("2*3"));
+    EXPECT_EQ(stored(first, "MQ"), QVariant(QStringLiteral("12,0")));
+    form->typeIntoTxtole(QStringLiteral("1|="));
+    EXPECT_EQ(stored(first, "ESPRESSIONE"), QVariant(QStringLiteral("2*3")));
+    EXPECT_EQ(stored(first, "MQ"), QVariant(QStringLiteral("6,0")));
+
+    // Nothing is written into a thousandths table.
+    select(4);
+    form->typeIntoTxtole(QStringLiteral("5="));
+    EXPECT_TRUE(boxes.shown().isEmpty());
+    select(1);
+    EXPECT_EQ(stored(first, "ESPRESSIONE"), QVariant(QStringLiteral("2*3")));
+}
+
+// An expression that cannot be read, then "=": the evaluator's message, and no surface.
+TEST_F(RoomGridTest, CadEqualsOnAnExpressionThatCannotBeRead)
+{
+    open(u',');
+    form->typeIntoTxtole(QStringLiteral("*="));
+    EXPECT_EQ(stored(first, "ESPRESSIONE"), QVariant(QStringLiteral("3*4*")));
+    EXPECT_EQ(boxes.shown().size(), 1);
+    EXPECT_TRUE(stored(first, "MQ").isNull());
+    // On an empty expression "=" changes nothing.
+    boxes.clear();
+    store(second, "MQ", QStringLiteral("4"));
+    form->Data1->setCurrentRow(1);
+    form->typeIntoTxtole(QStringLiteral("="));
+    EXPECT_EQ(stored(second, "MQ"), QVariant(QStringLiteral("4")));
+    EXPECT_TRUE(boxes.shown().isEmpty());
+}
+
+} // namespace
+
+#include "roomgrid_test.moc"
