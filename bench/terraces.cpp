@@ -1,10 +1,16 @@
-// Times "Copia" of the terrace form: the rooms of every unit listed for a terrace table copied from
-// the project into the terrace archive, on disk. The project has twice as many units as the table
-// lists, ten rooms each; each run starts from a terrace archive holding only the list.
+// Times the terrace form's bulk work on disk: "Copia" (the rooms of every unit listed for a terrace
+// table copied from the project into the terrace archive; the project has twice as many units as the
+// table lists, ten rooms each; each run starts from a terrace archive holding only the list),
+// "Calcola Millesimi" (the thousandths of a table of N units of ten rooms) and "Ricalcola Totali"
+// (every room of a table of N rooms computed and stored).
 
+#include "engine/var_gbl.h"
 #include "platform/db.h"
+#include "platform/progress.h"
 #include "support/benchproject.h"
 #include "terraces/roomcopy.h"
+#include "terraces/terracethousandths.h"
+#include "terraces/terracetotals.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -17,6 +23,8 @@ namespace {
 
 using zav::platform::Database;
 using zav::terraces::RoomCopy;
+namespace TerraceThousandths = zav::terraces::TerraceThousandths;
+namespace TerraceTotals = zav::terraces::TerraceTotals;
 
 constexpr int roomsPerUnit = 10;
 
@@ -92,6 +100,93 @@ BENCHMARK(copia)
     ->Arg(100)
     ->Arg(1000)
     ->Arg(3000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->Complexity(benchmark::oN);
+
+/** A terrace archive whose table "T1" holds `rooms` rooms, ten per unit, computed or not. */
+QString makeTerraceRooms(const QTemporaryDir &dir, int rooms)
+{
+    const QString path = dir.filePath(QStringLiteral("ROOMS.TER"));
+    makeTerraces(path, 0);
+    Database db = Database::open(path);
+    auto transaction = db.transaction();
+    auto room = db.prepare(
+        QStringLiteral("INSERT INTO SUP_COEFF_VOL (CODICE, NOME_CONDOMINO, PALAZ, SCALA, INTERNO, "
+                       "DESCRIZ_VANO, ESPRESSIONE, "
+                       "MQ, COEFF_PIANO, COEFF_ORIENT, SUP_CONVENZIONALE, H_PIANO, VOLUME, PIANO) "
+                       "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+    for (int r = 0; r < rooms; ++r) {
+        const int i = r / roomsPerUnit;
+        room.exec({ QStringLiteral("T1"), owner(i), 1 + i % 4,
+            (i / 4) % 2 ? QStringLiteral("B") : QStringLiteral("A"), i + 1,
+            QStringLiteral("Vano %1").arg(r % roomsPerUnit), QStringLiteral("3.5*4.2+%1").arg(r % 7),
+            QStringLiteral("14,7"), QStringLiteral("1,05"), QStringLiteral("0,95"),
+            QString::number(10 + r % 13) + QStringLiteral(",25"), QStringLiteral("2,7"),
+            QString::number(30 + r % 11) + QStringLiteral(",5"), QString::number(i % 9) });
+    }
+    transaction.commit();
+    return path;
+}
+
+/** A project of `units` units, as the terrace rooms of makeTerraceRooms() name them. */
+QString makeUnits(const QTemporaryDir &dir, int units)
+{
+    const QString path = dir.filePath(QStringLiteral("UNITS.CDB"));
+    zav::bench::copyTemplateArchive(path);
+    Database db = Database::open(path);
+    auto transaction = db.transaction();
+    db.insert(QStringLiteral("ANA_CONDO"), { { QStringLiteral("NUM_PAL"), 4 } });
+    auto unit = db.prepare(QStringLiteral(
+        "INSERT INTO CODIF_PIANI (PROPRIETARIO, NUM_PAL, SCALA, SIGLA, INTERNO) VALUES (?,?,?,?,?)"));
+    for (int i = 0; i < units; ++i)
+        unit.exec({ owner(i), 1 + i % 4, (i / 4) % 2 ? QStringLiteral("B") : QStringLiteral("A"),
+            QString::number(i % 9), i + 1 });
+    transaction.commit();
+    return path;
+}
+
+void calcMilTer(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const int units = int(state.range(0));
+    const QString terraces = makeTerraceRooms(dir, units * roomsPerUnit);
+    const QString project = makeUnits(dir, units);
+    for (auto _ : state) {
+        const TerraceThousandths::Outcome outcome = TerraceThousandths::calculate(
+            terraces, project, QStringLiteral("T1"), QStringLiteral("Terrazzi"));
+        if (outcome.rows != units)
+            state.SkipWithError("not every unit got its thousandths");
+    }
+    state.SetComplexityN(units);
+}
+
+void ricalcTotTer(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const int rooms = int(state.range(0));
+    const QString terraces = makeTerraceRooms(dir, rooms);
+    zav::engine::VAR_GBL.init_operatori();
+    zav::engine::VAR_GBL.init_precedenze();
+    zav::platform::SilentProgress progress;
+    for (auto _ : state) {
+        const TerraceTotals::TableRecount recount
+            = TerraceTotals::recomputeTable(terraces, QStringLiteral("T1"), progress);
+        if (recount.rooms != rooms || recount.badRooms != 0)
+            state.SkipWithError("not every room was computed");
+    }
+    state.SetComplexityN(rooms);
+}
+
+BENCHMARK(calcMilTer)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->Complexity(benchmark::oN);
+BENCHMARK(ricalcTotTer)
+    ->Arg(1000)
+    ->Arg(10000)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->Complexity(benchmark::oN);

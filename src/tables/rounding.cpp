@@ -13,9 +13,6 @@
 #include <QLabel>
 #include <QList>
 
-#include <cmath>
-#include <limits>
-
 namespace zav::tables {
 
 using platform::DataSource;
@@ -24,291 +21,57 @@ using workspace::TotalText;
 
 namespace {
 
-constexpr qint64 kMaxUnits = std::numeric_limits<qint64>::max() / 10;
-
-std::optional<qint64> powerOfTen(int exponent)
+// A column of the workspace's view: its data source's rows, a field, and the total label under the
+// grid, whose text is total text.
+class LabelledColumn : public engine::BalancedColumn
 {
-    qint64 result = 1;
-    for (int i = 0; i < exponent; ++i) {
-        if (result > kMaxUnits)
-            return std::nullopt;
-        result *= 10;
+public:
+    LabelledColumn(DataSource &source, QLabel &label, const QString &field)
+        : m_source(source)
+        , m_label(label)
+        , m_field(field)
+    {
     }
-    return result;
-}
-
-// Both numbers on one scale (the larger one).
-std::optional<std::pair<qint64, qint64>> aligned(const Decimal &a, const Decimal &b, int &scale)
-{
-    scale = std::max(a.scale, b.scale);
-    const std::optional<qint64> fa = powerOfTen(scale - a.scale);
-    const std::optional<qint64> fb = powerOfTen(scale - b.scale);
-    if (!fa || !fb)
-        return std::nullopt;
-    qint64 ua = 0;
-    qint64 ub = 0;
-    if (__builtin_mul_overflow(a.units, *fa, &ua) || __builtin_mul_overflow(b.units, *fb, &ub))
-        return std::nullopt;
-    return std::pair { ua, ub };
-}
-
-} // namespace
-
-std::optional<Decimal> Decimal::of(double value)
-{
-    if (!std::isfinite(value))
-        return std::nullopt;
-    // The shortest form with 15 significant digits: the number the user reads.
-    const QString text = QString::number(value, 'e', 14);
-    const qsizetype e = text.indexOf(u'e');
-    QString mantissa = text.left(e);
-    int exponent = text.mid(e + 1).toInt();
-    const bool negative = mantissa.startsWith(u'-');
-    if (negative)
-        mantissa.remove(0, 1);
-    mantissa.remove(u'.');
-    // mantissa holds d.dddddddddddddd: 15 digits, the first before the point.
-    int scale = 14 - exponent;
-    while (scale > 0 && mantissa.endsWith(u'0')) {
-        mantissa.chop(1);
-        --scale;
+    QString shownTotal() const override { return m_label.text(); }
+    std::optional<double> read(const QString &total) const override { return TotalText::read(total); }
+    std::pair<QString, std::optional<int>> count() const override
+    {
+        QString total = QStringLiteral("0");
+        std::optional<int> unreadable;
+        const int field = m_source.fieldIndex(m_field);
+        for (int row = 0; row < m_source.recordCount(); ++row) {
+            if (!TotalText::add(total, m_source.value(row, field)) && !unreadable)
+                unreadable = row;
+        }
+        return { total, unreadable };
     }
-    bool ok = false;
-    qint64 units = mantissa.toLongLong(&ok);
-    if (!ok)
-        return std::nullopt;
-    if (scale < 0) {
-        const std::optional<qint64> factor = powerOfTen(-scale);
-        if (!factor || __builtin_mul_overflow(units, *factor, &units))
-            return std::nullopt;
-        scale = 0;
+    void show(const QString &total) override { m_label.setText(total); }
+    void reread() override { m_source.refresh(); }
+    bool hasField() const override { return m_source.fieldIndex(m_field) >= 0; }
+    QString field() const override
+    {
+        const int index = m_source.fieldIndex(m_field);
+        return index >= 0 ? m_source.fieldNames().at(index) : m_field;
     }
-    return Decimal { negative ? -units : units, scale };
-}
+    int rowCount() const override { return m_source.recordCount(); }
+    QVariant value(int row) const override { return m_source.value(row, m_source.fieldIndex(m_field)); }
+    qint64 rowid(int row) const override { return m_source.rowid(row); }
+    QString database() const override { return m_source.databaseName(); }
+    QString table() const override { return m_source.recordSource().table; }
 
-std::optional<Decimal> Decimal::plusThousandths(qint64 thousandths) const
-{
-    int common = 0;
-    const auto pair = aligned(*this, Decimal { thousandths, 3 }, common);
-    qint64 sum = 0;
-    if (!pair || __builtin_add_overflow(pair->first, pair->second, &sum))
-        return std::nullopt;
-    return Decimal { sum, common };
-}
-
-std::optional<qint64> Decimal::thousandthsBetween(const Decimal &a, const Decimal &b)
-{
-    int common = 0;
-    const auto pair = aligned(a, b, common);
-    qint64 difference = 0;
-    if (!pair || __builtin_sub_overflow(pair->first, pair->second, &difference))
-        return std::nullopt;
-    if (common <= 3) {
-        const std::optional<qint64> factor = powerOfTen(3 - common);
-        qint64 result = 0;
-        if (!factor || __builtin_mul_overflow(difference, *factor, &result))
-            return std::nullopt;
-        return result;
-    }
-    // Rounded to three decimals, halves away from zero.
-    const qint64 divisor = *powerOfTen(common - 3);
-    const qint64 magnitude = difference < 0 ? -difference : difference;
-    const qint64 rounded = (magnitude / divisor) + ((magnitude % divisor) * 2 >= divisor ? 1 : 0);
-    return difference < 0 ? -rounded : rounded;
-}
-
-QString Decimal::text() const
-{
-    QString digits = QString::number(units < 0 ? -units : units);
-    if (scale > 0) {
-        if (digits.size() <= scale)
-            digits = QString(scale - digits.size() + 1, u'0') + digits;
-        digits.insert(digits.size() - scale, u'.');
-        while (digits.endsWith(u'0'))
-            digits.chop(1);
-        if (digits.endsWith(u'.'))
-            digits.chop(1);
-    }
-    return units < 0 ? u'-' + digits : digits;
-}
-
-double Decimal::toDouble() const
-{
-    return text().toDouble();
-}
-
-namespace {
-
-// A cell's number: a number field as it is, text read with the decimal separator in force.
-std::optional<double> cellNumber(const QVariant &cell)
-{
-    if (cell.isNull() || !cell.isValid())
-        return std::nullopt;
-    if (cell.typeId() == QMetaType::QString)
-        return TotalText::read(cell.toString());
-    bool ok = false;
-    const double value = cell.toDouble(&ok);
-    return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
-}
-
-struct Recount
-{
-    QString total;
-    std::optional<int> unreadableRow; // the first row whose cell is empty or not a number
+private:
+    DataSource &m_source;
+    QLabel &m_label;
+    QString m_field;
 };
-
-// The column's total as the label shows it: every partial sum through its total text.
-Recount recount(const DataSource &source, int field)
-{
-    Recount result { QStringLiteral("0"), std::nullopt };
-    for (int row = 0; row < source.recordCount(); ++row) {
-        if (!TotalText::add(result.total, source.value(row, field)) && !result.unreadableRow)
-            result.unreadableRow = row;
-    }
-    return result;
-}
-
-QString rowFailure(int row)
-{
-    return QStringLiteral("la riga %1 non ha un valore numerico").arg(row + 1);
-}
 
 } // namespace
 
 RoundingOutcome Rounding::bring(
     DataSource &source, QLabel &label, const RoundingStep &step, const Decimal &target)
 {
-    using End = RoundingOutcome::End;
-    RoundingOutcome outcome;
-    const bool stops = step.errors == RoundingStep::Errors::Stop;
-    const double targetValue = target.toDouble();
-
-    const auto finish = [&](End end) {
-        outcome.end = end;
-        outcome.total = label.text();
-        return outcome;
-    };
-    const auto fieldIndex = [&]() { return source.fieldIndex(step.field); };
-
-    // Recounts the column into the label; false when an operation that stops met a cell it cannot add.
-    const auto recountInto = [&]() {
-        const int field = fieldIndex();
-        if (field < 0) {
-            outcome.failure = QStringLiteral("la colonna %1 non c'è").arg(step.field);
-            return false;
-        }
-        const Recount counted = recount(source, field);
-        label.setText(counted.total);
-        if (stops && counted.unreadableRow) {
-            outcome.failure = rowFailure(*counted.unreadableRow);
-            return false;
-        }
-        return true;
-    };
-
-    std::optional<double> total = TotalText::read(label.text());
-    try {
-        if (!total) {
-            // A label that holds no number: start from the column's own total.
-            if (!recountInto())
-                return finish(End::Failed);
-            total = TotalText::read(label.text());
-        }
-        while (total && *total != targetValue) {
-            const std::optional<Decimal> shown = Decimal::of(*total);
-            const std::optional<qint64> missing
-                = shown ? Decimal::thousandthsBetween(target, *shown) : std::nullopt;
-            if (!missing || *missing == 0)
-                return finish(End::NoProgress);
-            const bool raising = *missing > 0;
-            const qint64 steps = raising ? *missing : -*missing;
-
-            source.refresh();
-            if (source.recordCount() == 0) {
-                recountInto();
-                return finish(End::NoRows);
-            }
-            const int field = fieldIndex();
-            if (field < 0) {
-                outcome.failure = QStringLiteral("la colonna %1 non c'è").arg(step.field);
-                return finish(End::Failed);
-            }
-
-            // The column's own total before the pass, to tell whether the pass got closer.
-            const std::optional<double> before = TotalText::read(recount(source, field).total);
-
-            // The rows at the top of the view, as many as there are thousandths to move.
-            QList<std::pair<qint64, double>> changes;
-            std::optional<QString> failure;
-            const qint64 reach = std::min<qint64>(steps, source.recordCount());
-            for (int row = 0; row < reach; ++row) {
-                const std::optional<double> value = cellNumber(source.value(row, field));
-                const std::optional<Decimal> exact = value ? Decimal::of(*value) : std::nullopt;
-                if (!exact) {
-                    if (stops) {
-                        failure = rowFailure(row);
-                        break;
-                    }
-                    continue;
-                }
-                if (raising && step.zero == RoundingStep::Zero::LeftUnchanged && exact->units == 0)
-                    continue;
-                const std::optional<Decimal> moved = exact->plusThousandths(raising ? 1 : -1);
-                if (!moved) {
-                    if (stops) {
-                        failure = rowFailure(row);
-                        break;
-                    }
-                    continue;
-                }
-                // A share is never taken below zero.
-                if (!raising && moved->units < 0)
-                    continue;
-                changes.append({ source.rowid(row), moved->toDouble() });
-            }
-
-            // One transaction a pass; what was saved before a failure stays saved.
-            if (!changes.isEmpty()) {
-                platform::Database db = platform::Database::open(source.databaseName());
-                platform::Transaction transaction = db.transaction();
-                const QString table = source.recordSource().table;
-                const QString name = source.fieldNames().at(field);
-                for (const auto &[rowid, value] : changes) {
-                    try {
-                        db.update(table, rowid, { { name, value } });
-                    } catch (const platform::DbError &error) {
-                        if (stops) {
-                            failure = engine::databaseFailureText(error);
-                            break;
-                        }
-                    }
-                }
-                transaction.commit();
-            }
-            source.refresh();
-            ++outcome.passes;
-            const bool counted = recountInto();
-            if (failure) {
-                outcome.failure = *failure;
-                return finish(End::Failed);
-            }
-            if (!counted)
-                return finish(End::Failed);
-            const std::optional<double> next = TotalText::read(label.text());
-            if (changes.isEmpty() || !next || !before
-                || std::abs(targetValue - *next) >= std::abs(targetValue - *before))
-                return finish(End::NoProgress);
-            total = next;
-        }
-        // The last recount, also when no pass was needed.
-        if (!recountInto())
-            return finish(End::Failed);
-    } catch (const platform::DbError &error) {
-        outcome.failure = engine::databaseFailureText(error);
-        return finish(End::Failed);
-    }
-    const std::optional<double> final = TotalText::read(label.text());
-    return finish(final && *final == targetValue ? End::Reached : End::NoProgress);
+    LabelledColumn column(source, label, step.field);
+    return engine::balance(column, { step.zero, step.errors }, target);
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/thousandthsbalance.h"
+
 #include <QString>
 
 #include <optional>
@@ -16,27 +18,8 @@ class frm_ins_coeff;
 
 namespace zav::tables {
 
-/**
- * @brief A decimal number held exactly: `units` × 10^−`scale`. Thousandths are moved by exactly
- * 0.001 in this form, so no binary drift ever reaches a stored value or a total.
- */
-struct Decimal
-{
-    qint64 units = 0;
-    int scale = 0;
-
-    /** @brief A number read from its shortest decimal form (15 significant digits); none when it
-     * is not finite or too large to hold. */
-    static std::optional<Decimal> of(double value);
-    /** @brief The number plus @p thousandths × 0.001; none on overflow. */
-    std::optional<Decimal> plusThousandths(qint64 thousandths) const;
-    /** @brief The difference @p a − @p b in thousandths, rounded half away from zero. */
-    static std::optional<qint64> thousandthsBetween(const Decimal &a, const Decimal &b);
-    /** @brief The double nearest to the decimal. */
-    double toDouble() const;
-    /** @brief Plain decimal text with "." as its mark ("1000.004", "-0.5"). */
-    QString text() const;
-};
+/** @brief Exact decimals: the balancing's own, shared with every thousandths column. */
+using Decimal = engine::Decimal;
 
 /**
  * @brief One way of bringing a column of a thousandths view to its target: which field of the
@@ -45,16 +28,8 @@ struct Decimal
  */
 struct RoundingStep
 {
-    /** @brief What a pass does with a row that holds 0. */
-    enum class Zero {
-        Changed, ///< raised like any other row
-        LeftUnchanged, ///< counted, left at 0, in a raising pass
-    };
-    /** @brief What a value that cannot be read or saved does. */
-    enum class Errors {
-        Stop, ///< ends the operation, which says so
-        Continue, ///< the row is left as it was and the walk goes on
-    };
+    using Zero = engine::BalanceRule::Zero;
+    using Errors = engine::BalanceRule::Errors;
 
     QString field;
     int totalLabel = 20; ///< 16, 18 or 20
@@ -63,19 +38,7 @@ struct RoundingStep
 };
 
 /** @brief How a column's bringing to its target ended. */
-struct RoundingOutcome
-{
-    enum class End {
-        Reached, ///< the total is the target
-        NoRows, ///< the view shows no rows
-        NoProgress, ///< a pass could not bring the total closer (or needed no whole thousandth)
-        Failed, ///< a value could not be read or saved, in an operation that stops
-    };
-    End end = End::Reached;
-    int passes = 0;
-    QString total; ///< the recomputed total, as total text
-    QString failure; ///< what failed, for End::Failed
-};
+using RoundingOutcome = engine::BalanceOutcome;
 
 /**
  * @brief Brings the thousandths column of the workspace's view to its total (the command

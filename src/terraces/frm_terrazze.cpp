@@ -3,17 +3,23 @@
 #include "engine/archive.h"
 #include "engine/databasefailure.h"
 #include "engine/messagetitles.h"
+#include "engine/thousandthsbalance.h"
 #include "engine/var_gbl.h"
 #include "platform/dialogs.h"
+#include "platform/progress.h"
 #include "platform/ui/datagrid.h"
 #include "platform/ui/datasource.h"
 #include "platform/ui/formbutton.h"
 #include "platform/ui/formregistry.h"
 #include "platform/ui/twips.h"
+#include "platform/vb.h"
 #include "terraces/terracearchive.h"
 #include "terraces/terraceoperations.h"
 #include "terraces/terraceprints.h"
 #include "terraces/terracesforms.h"
+#include "terraces/terracethousandths.h"
+#include "terraces/terracetotals.h"
+#include "terraces/terraceviews.h"
 #include "workspace/totaltext.h"
 
 #include <QCheckBox>
@@ -23,6 +29,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -43,17 +50,64 @@ using platform::TableQuery;
 
 namespace {
 
-// The buttons of the array that need a current table. Those of the room computations, the
-// terrace thousandths ("Calcola Totali", "Calcola Millesimi", "Ricalcola Totali") join them with
-// their operations.
-constexpr std::array TableButtons { 1, 2, 5, 7, 9 };
+// The buttons of the array that need a current table.
+constexpr std::array TableButtons { 1, 2, 3, 4, 5, 7, 9, 11 };
+// The buttons that compute rooms: not on the thousandths view, whose rows are not rooms.
+constexpr std::array RoomButtons { 3, 11 };
 
 // The room grid's fields, one column each, in the order of the rooms table.
 const QStringList &roomFields()
 {
-    static const QStringList fields = terracearchive::format().at(2).fields.mid(0, 19);
-    return fields;
+    return TerraceViews::roomFields();
 }
+
+// Rows of no terrace unit: what the room views show while no terrace unit is loaded.
+TableQuery noRooms()
+{
+    return { terracearchive::SUP_COEFF_VOL,
+        { { QStringLiteral("CODICE"), QString() }, { QStringLiteral("PALAZ"), QString() },
+            { QStringLiteral("INTERNO"), QString() } },
+        {} };
+}
+
+// The thousandths column on view, as the balancing works on it: the rows of the room grid's data
+// source, their `MILLESIMI`, and the total under the grid.
+class ShownThousandths : public engine::BalancedColumn
+{
+public:
+    ShownThousandths(DataSource &source, QLabel &label)
+        : m_source(source)
+        , m_label(label)
+    {
+    }
+    QString shownTotal() const override { return m_label.text(); }
+    std::optional<double> read(const QString &total) const override
+    {
+        return workspace::TotalText::read(total);
+    }
+    std::pair<QString, std::optional<int>> count() const override
+    {
+        QString total = QStringLiteral("0");
+        std::optional<int> unreadable;
+        for (int row = 0; row < m_source.recordCount(); ++row)
+            if (!workspace::TotalText::add(total, value(row)) && !unreadable)
+                unreadable = row;
+        return { total, unreadable };
+    }
+    void show(const QString &total) override { m_label.setText(total); }
+    void reread() override { m_source.refresh(); }
+    bool hasField() const override { return m_source.fieldIndex(field()) >= 0; }
+    QString field() const override { return QStringLiteral("MILLESIMI"); }
+    int rowCount() const override { return m_source.recordCount(); }
+    QVariant value(int row) const override { return m_source.value(row, field()); }
+    qint64 rowid(int row) const override { return m_source.rowid(row); }
+    QString database() const override { return m_source.databaseName(); }
+    QString table() const override { return m_source.recordSource().table; }
+
+private:
+    DataSource &m_source;
+    QLabel &m_label;
+};
 
 QLabel *label(const char *name, const QString &text, QWidget *parent)
 {
@@ -306,11 +360,22 @@ void frm_terrazze::buildControls()
         connect(button, &QPushButton::clicked, this, [this, index] { Command1_Click(index); });
         Command1[std::size_t(b.index)] = button;
     }
-    for (int index : { 1, 2, 3, 4, 5, 7, 9, 11 })
+    for (int index : TableButtons)
         Command1[std::size_t(index)]->setEnabled(false);
     Command7 = platform::formButton(QStringLiteral("Command7"), QStringLiteral("Arr. Millesimi"), this);
     Command7->hide();
 
+    connect(Command7, &QPushButton::clicked, this, &frm_terrazze::Command7_Click);
+    connect(TabStrip1, &QTabBar::tabBarClicked, this, [this](int index) {
+        // A click on the tab already selected shows its view again, as a new choice does.
+        if (index == TabStrip1->currentIndex())
+            TabStrip1_Click();
+    });
+    connect(TabStrip1, &QTabBar::currentChanged, this, &frm_terrazze::TabStrip1_Click);
+    connect(TDBGrid1, &DataGrid::buttonClick, this, &frm_terrazze::TDBGrid1_ButtonClick);
+    TDBGrid1->dataModel()->setOnAddNew(
+        [this](platform::DataGridModel::Values &values) { return TDBGrid1_OnAddNew(values); });
+    TDBGrid1->installEventFilter(this);
     connect(Command3, &QPushButton::clicked, this, &frm_terrazze::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &frm_terrazze::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &frm_terrazze::Command5_Click);
@@ -441,6 +506,10 @@ void frm_terrazze::buildLayout()
 void frm_terrazze::layRoomGrid()
 {
     TDBGrid1->setCaption(QStringLiteral("Calcolo Superfici"));
+    // The design lets the rooms be added, changed and deleted, as the room views do.
+    TDBGrid1->setReadOnly(false);
+    TDBGrid1->setAllowUpdate(true);
+    TDBGrid1->setAllowAddNew(true);
     QList<DataGridColumn> columns;
     for (int i = 0; i < roomFields().size(); ++i) {
         DataGridColumn column { roomFields().at(i), roomFields().at(i) };
@@ -529,6 +598,9 @@ void frm_terrazze::enableTableButtons(bool enabled)
 {
     for (int index : TableButtons)
         Command1[std::size_t(index)]->setEnabled(enabled);
+    if (thousandthsViewShown())
+        for (int index : RoomButtons)
+            Command1[std::size_t(index)]->setEnabled(false);
 }
 
 void frm_terrazze::Command1_Click(int Index)
@@ -549,6 +621,16 @@ void frm_terrazze::Command1_Click(int Index)
             return;
         showFrame(Frame3);
         bindRows(Data5, terracearchive::listOfTable(Label1->text(), Label2->text()));
+        break;
+    case 3:
+        if (!tableSelected())
+            return;
+        CALC_TOT_TER();
+        break;
+    case 4:
+        if (!tableSelected())
+            return;
+        CALC_MIL_TER();
         break;
     case 5:
         showFrame(Frame1);
@@ -577,6 +659,10 @@ void frm_terrazze::Command1_Click(int Index)
     }
     case 10:
         Frame3->hide();
+        TabStrip1_Click();
+        break;
+    case 11:
+        RICALC_TOT_TER();
         break;
     default:
         break;
@@ -666,6 +752,18 @@ void frm_terrazze::Command4_Click()
 
 bool frm_terrazze::showTerraceUnit(const ShownTerraceUnit &shown, bool headerAndTotals)
 {
+    return showUnit(shown, headerAndTotals, nullptr);
+}
+
+void frm_terrazze::showListedUnit(const ListedUnit &unit)
+{
+    const TerraceUnit terraceUnit { TerraceUnit::text(unit.owner), unit.building,
+        TerraceUnit::text(unit.stair), TerraceUnit::text(unit.floorCode), unit.interno };
+    showUnit({ Label1->text(), terraceUnit }, true, &unit);
+}
+
+bool frm_terrazze::showUnit(const ShownTerraceUnit &shown, bool headerAndTotals, const ListedUnit *listed)
+{
     if (!bindRows(Data1, shown.rooms()))
         return false;
     VAR_GBL.sql_unita_corrente = Data1->recordSource();
@@ -674,11 +772,16 @@ bool frm_terrazze::showTerraceUnit(const ShownTerraceUnit &shown, bool headerAnd
         return true;
 
     const TerraceUnit &unit = shown.unit;
-    Label8->setText(unit.owner);
-    Label9->setText(TerraceUnit::text(unit.building));
-    Label10->setText(unit.stair);
-    Label11->setText(unit.floorCode);
-    Label12->setText(TerraceUnit::text(unit.interno));
+    // From the unit list, a field without value leaves its label as it was.
+    const auto header = [listed](QLabel *label, const QString &text, const QVariant &listedValue) {
+        if (!listed || !listedValue.isNull())
+            label->setText(text);
+    };
+    header(Label8, unit.owner, listed ? listed->owner : QVariant());
+    header(Label9, TerraceUnit::text(unit.building), listed ? listed->building : QVariant());
+    header(Label10, unit.stair, listed ? listed->stair : QVariant());
+    header(Label11, unit.floorCode, listed ? listed->floorCode : QVariant());
+    header(Label12, TerraceUnit::text(unit.interno), listed ? listed->interno : QVariant());
     // The totals of the columns the grid shows in its unit views: surface, weighted surface, volume.
     QStringList fields;
     for (int column : { 7, 16, 18 })
@@ -689,7 +792,7 @@ bool frm_terrazze::showTerraceUnit(const ShownTerraceUnit &shown, bool headerAnd
     Label14->setText(totals.at(0));
     Label16->setText(totals.at(1));
     Label18->setText(totals.at(2));
-    if (Data1->recordCount() > 0)
+    if (Data1->recordCount() > 0 && !listed)
         Frame4->show();
     TDBGrid1->show();
     Data1->moveFirst();
@@ -773,6 +876,260 @@ void frm_terrazze::tableDeleted(const QString &code)
 void frm_terrazze::showUnitList(const TableQuery &rows)
 {
     bindRows(Data5, rows);
+}
+
+// --- Rooms and totals ---------------------------------------------------------------------------
+
+void frm_terrazze::CALC_TOT_TER()
+{
+    for (QLabel *total : { Label14, Label16, Label18 })
+        total->setText(QStringLiteral("0"));
+    // Only the rooms of a terrace unit are computed, never the thousandths' rows.
+    if (!TerraceTotals::holdsRooms(*Data1))
+        return;
+    TerraceTotals::UnitTotals totals;
+    if (!attempt([&] { totals = TerraceTotals::computeUnit(*Data1); }))
+        return;
+    Label14->setText(totals.surface);
+    Label16->setText(totals.weighted);
+    Label18->setText(totals.volume);
+    const int stopped = totals.stoppedAt.value_or(-1);
+    // The grid is left past its last row; the header keeps naming the unit shown, whose key a
+    // room added next takes.
+    const QStringList header { Label8->text(), Label9->text(), Label10->text(), Label12->text() };
+    attempt([this] { Data1->refresh(); });
+    Data1->setCurrentRow(Data1->recordCount());
+    Label8->setText(header.at(0));
+    Label9->setText(header.at(1));
+    Label10->setText(header.at(2));
+    Label12->setText(header.at(3));
+    if (totals.nonFinite)
+        dialogs().msgBox(
+            QStringLiteral("Divisione per zero."), MsgButtons::Ok, MsgIcon::None, platform::programTitle());
+    if (stopped >= 0) {
+        const QString room = Data1->value(stopped, QStringLiteral("DESCRIZ_VANO")).toString();
+        warn(QStringLiteral("Il vano \"%1\" (riga %2) ha un valore non numerico in %3: il calcolo si è "
+                            "fermato a questo vano e i totali comprendono solo i vani precedenti.")
+                 .arg(room)
+                 .arg(stopped + 1)
+                 .arg(Data1->fieldIndex(totals.badField) >= 0
+                         ? TDBGrid1->column(Data1->fieldIndex(totals.badField)).heading()
+                         : totals.badField));
+    }
+}
+
+void frm_terrazze::RICALC_TOT_TER()
+{
+    // The unit shown, as the header shows it.
+    const TerraceUnit shown { Label8->text(), Label9->text(), Label10->text(), Label11->text(),
+        Label12->text() };
+    const QString code = Label1->text();
+    TerraceTotals::TableRecount recount;
+    platform::Progress &bar = platform::progress();
+    bar.show();
+    const bool done
+        = attempt([&] { recount = TerraceTotals::recomputeTable(VAR_GBL.archivio_terrazze, code, bar); });
+    bindRows(Data1, ShownTerraceUnit { code, shown }.rooms());
+    TDBGrid1->show();
+    if (recount.nonFinite)
+        dialogs().msgBox(
+            QStringLiteral("Divisione per zero."), MsgButtons::Ok, MsgIcon::None, platform::programTitle());
+    if (done) {
+        QString text = QStringLiteral("Ricalcolo Terminato");
+        if (recount.badRooms > 0)
+            text
+                += QStringLiteral("\nVani con coefficienti o altezza non numerici, lasciati senza superficie "
+                                  "convenzionale e volume: %1")
+                       .arg(recount.badRooms);
+        dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Information,
+            QStringLiteral("Ricalcolo Sup. Coeff. e Volumi Terrazze"));
+    }
+    bar.setValue(1);
+    bar.close();
+    Frame4->show();
+}
+
+void frm_terrazze::TDBGrid1_KeyPress(int KeyAscii)
+{
+    if (KeyAscii != 13 || TDBGrid1->caption() != TerraceViews::surfaces().caption
+        || TDBGrid1->currentIndex().column() != 6 || !TerraceTotals::holdsRooms(*Data1)
+        || Data1->noCurrentRow())
+        return;
+    const int row = Data1->currentRow();
+    TerraceRoomValues room { { QStringLiteral("ESPRESSIONE"),
+        Data1->value(row, QStringLiteral("ESPRESSIONE")) } };
+    const TerraceRoom::Outcome outcome = TerraceRoom::compute(room, TerraceRoom::Scope::Surface);
+    attempt([&] {
+        Data1->setValue(row, Data1->fieldIndex(QStringLiteral("MQ")), room.value(QStringLiteral("MQ")));
+    });
+    if (outcome.nonFinite)
+        dialogs().msgBox(
+            QStringLiteral("Divisione per zero."), MsgButtons::Ok, MsgIcon::None, platform::programTitle());
+}
+
+bool frm_terrazze::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == TDBGrid1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            TDBGrid1_KeyPress(13);
+    }
+    // The key goes on to the grid.
+    return QWidget::eventFilter(watched, event);
+}
+
+bool frm_terrazze::TDBGrid1_OnAddNew(QList<std::pair<QString, QVariant>> &values)
+{
+    if (thousandthsViewShown() || !TerraceTotals::holdsRooms(*Data1) || Data1->recordSource() == noRooms())
+        return false;
+    const auto set = [&](const char *field, const QVariant &value) {
+        const QString name = QString::fromLatin1(field);
+        for (auto &pair : values)
+            if (pair.first.compare(name, Qt::CaseInsensitive) == 0) {
+                pair.second = value;
+                return;
+            }
+        values.append({ name, value });
+    };
+    // A number field takes only a number; a key that cannot be set is left out.
+    const auto number
+        = [](const QLabel *label) -> std::optional<double> { return platform::vb::CDbl(label->text()); };
+    set("CODICE", Label1->text());
+    set("NOME_CONDOMINO", Label8->text());
+    if (const auto building = number(Label9))
+        set("PALAZ", *building);
+    set("SCALA", Label10->text());
+    set("PIANO", Label11->text());
+    if (const auto interno = number(Label12))
+        set("INTERNO", *interno);
+    return true;
+}
+
+void frm_terrazze::TDBGrid1_ButtonClick(int /*ColIndex*/)
+{
+    const int column = TDBGrid1->currentIndex().column();
+    QWidget *picker = platform::FormRegistry::form(QStringLiteral("frm_tab_coeff"));
+    if (!picker)
+        return;
+    bool prepared = false;
+    QMetaObject::invokeMethod(picker, "preparePicker", Qt::DirectConnection, Q_RETURN_ARG(bool, prepared),
+        Q_ARG(int, column), Q_ARG(QString, QStringLiteral("Trasf.")));
+    if (prepared)
+        platform::FormRegistry::showModal(picker);
+}
+
+// --- Views --------------------------------------------------------------------------------------
+
+void frm_terrazze::TabStrip1_Click()
+{
+    const TerraceView *view = TerraceViews::byTab(TabStrip1->currentIndex());
+    if (view)
+        applyView(*view);
+}
+
+void frm_terrazze::applyView(const TerraceView &view)
+{
+    if (view.rooms) {
+        // Only a terrace unit's query is taken; the rooms of a workspace unit are not in this archive.
+        const std::optional<TableQuery> &current = VAR_GBL.sql_unita_corrente;
+        if (current && current->table.compare(terracearchive::SUP_COEFF_VOL, Qt::CaseInsensitive) == 0)
+            bindRows(Data1, *current);
+        else if (!TerraceTotals::holdsRooms(*Data1))
+            bindRows(Data1, noRooms());
+    }
+    Command7->setVisible(view.roundButton);
+    Command1[2]->setVisible(view.findButton);
+    for (QLabel *label : { Label13, Label14, Label15, Label16, Label17, Label18 })
+        label->setVisible(view.unitTotals);
+    Label19->setVisible(view.thousandthsTotal);
+    Label20->setVisible(view.thousandthsTotal);
+    TDBGrid1->setReadOnly(!view.editable);
+    TDBGrid1->setAllowUpdate(view.editable);
+    // No room can be added while no terrace unit is loaded: it would belong to none.
+    TDBGrid1->setAllowAddNew(view.editable && !(Data1->recordSource() == noRooms()));
+    if (!view.caption.isEmpty())
+        TDBGrid1->setCaption(view.caption);
+    TDBGrid1->setColumns(TerraceViews::present(view, TDBGrid1->columns(), this));
+    const bool tableOn = !Label1->text().isEmpty();
+    for (int index : RoomButtons)
+        Command1[std::size_t(index)]->setEnabled(tableOn && view.roomCommands);
+    if (view.rooms) {
+        TDBGrid1->setVisible(tableOn);
+        Frame4->setVisible(view.unitHeader);
+        CALC_TOT_TER();
+    } else {
+        TABELLA_MILLESIMI();
+    }
+}
+
+// --- Thousandths --------------------------------------------------------------------------------
+
+void frm_terrazze::CALC_MIL_TER()
+{
+    TerraceThousandths::Outcome outcome;
+    if (!attempt([&] {
+            outcome = TerraceThousandths::calculate(VAR_GBL.archivio_terrazze,
+                VAR_GBL.progetto_corrente.value_or(QString()), Label1->text(), Label2->text());
+        }))
+        return;
+    for (const QString &text : outcome.incorrectUnits)
+        warn(text);
+    if (outcome.rows == 0)
+        return;
+    dialogs().msgBox(QStringLiteral("Calcolo terminato"), MsgButtons::Ok, MsgIcon::Information,
+        QStringLiteral("!!! Calcolo Millesimi Terrazze !!!"));
+    // The thousandths show on their own view.
+    if (TabStrip1->currentIndex() == TerraceViews::thousandths().tab)
+        TABELLA_MILLESIMI();
+    else
+        TabStrip1->setCurrentIndex(TerraceViews::thousandths().tab);
+}
+
+void frm_terrazze::TABELLA_MILLESIMI()
+{
+    bindRows(Data1,
+        { terracearchive::MILLESIMI, {},
+            { QStringLiteral("PALAZ"), QStringLiteral("SCALA"), QStringLiteral("PIANO"),
+                QStringLiteral("INTERNO") } });
+    Command7->show();
+    Command1[2]->hide();
+    TDBGrid1->show();
+    TDBGrid1->setReadOnly(true);
+    TDBGrid1->setAllowUpdate(false);
+    TDBGrid1->setAllowAddNew(false);
+    QString caption = QStringLiteral("Millesimi Tabella: ");
+    if (Data1->recordCount() > 0)
+        caption += TerraceUnit::text(Data1->value(0, QStringLiteral("CODICE"))) + QStringLiteral(" - ")
+            + TerraceUnit::text(Data1->value(0, QStringLiteral("DESCRIZIONE")));
+    TDBGrid1->setCaption(caption);
+    const TerraceView &view = TerraceViews::thousandths();
+    TDBGrid1->setColumns(TerraceViews::present(view, TDBGrid1->columns(), this));
+    Frame4->hide();
+    Label20->setText(ShownThousandths(*Data1, *Label20).count().first);
+}
+
+void frm_terrazze::ARR_MIL_TER()
+{
+    // An empty table has nothing to bring to 1000.
+    if (Data1->recordSource().table.compare(terracearchive::MILLESIMI, Qt::CaseInsensitive) != 0
+        || Data1->recordCount() == 0)
+        return;
+    ShownThousandths column(*Data1, *Label20);
+    const engine::BalanceOutcome outcome = engine::balance(column, {}, engine::Decimal { 1000, 0 });
+    if (outcome.end == engine::BalanceOutcome::End::Reached
+        || outcome.end == engine::BalanceOutcome::End::NoRows)
+        return;
+    QString text
+        = QStringLiteral("Impossibile arrivare a un totale di 1000: il totale resta %1.").arg(outcome.total);
+    if (!outcome.failure.isEmpty())
+        text += QStringLiteral("\n") + outcome.failure.left(1).toUpper() + outcome.failure.mid(1)
+            + QStringLiteral(".");
+    dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, engine::MessageTitle::Rounding);
+}
+
+void frm_terrazze::Command7_Click()
+{
+    ARR_MIL_TER();
 }
 
 } // namespace zav::terraces

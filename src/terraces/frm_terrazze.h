@@ -2,6 +2,7 @@
 
 #include "platform/db.h"
 #include "terraces/terraceunit.h"
+#include "workspace/terraceunitview.h"
 
 #include <QWidget>
 
@@ -25,6 +26,7 @@ class DataSource;
 
 namespace zav::terraces {
 
+struct TerraceView;
 class TerracePrints;
 
 /**
@@ -39,7 +41,7 @@ class TerracePrints;
  *
  * Every write goes to the terrace archive at once; nothing is stored when the form closes.
  */
-class frm_terrazze : public QWidget
+class frm_terrazze : public QWidget, public workspace::TerraceUnitView
 {
     Q_OBJECT
 
@@ -79,6 +81,30 @@ public:
     void TRASF_ELENCO_TER();
     /** @brief The print frame's table grid moved: the list shows the units of that table. */
     void TDBGrid2_RowColChange();
+    /** @brief "Arr. Millesimi": runs ARR_MIL_TER. */
+    void Command7_Click();
+    /** @brief The view switch: lays out the room grid for the selected tab and recomputes it. */
+    void TabStrip1_Click();
+    /** @brief A key in the room grid: Enter in the expression of the surfaces view evaluates it. */
+    void TDBGrid1_KeyPress(int KeyAscii);
+    /** @brief A room started in the grid takes the table's code and the shown unit's key; false
+     * (no row) outside the rooms of a terrace unit. */
+    bool TDBGrid1_OnAddNew(QList<std::pair<QString, QVariant>> &values);
+    /** @brief A coefficient cell's button: the coefficient table of the grid's current column as a
+     * picker that writes into this grid. */
+    void TDBGrid1_ButtonClick(int ColIndex);
+
+    // --- Rooms, totals and thousandths --------------------------------------------------------
+    /** @brief "Calcola Totali": computes the rooms shown and their three totals. */
+    void CALC_TOT_TER();
+    /** @brief "Ricalcola Totali": computes every room of the current table, then shows the unit again. */
+    void RICALC_TOT_TER();
+    /** @brief "Calcola Millesimi": the terrace thousandths of the current table, then shows them. */
+    void CALC_MIL_TER();
+    /** @brief Shows the terrace thousandths read-only with their total. */
+    void TABELLA_MILLESIMI();
+    /** @brief Brings the thousandths shown to a total of 1000 in steps of 0.001. */
+    void ARR_MIL_TER();
 
     // --- What the dialogs over the form use ---------------------------------------------------
     /** @brief Code of the current terrace table; empty when none. */
@@ -105,6 +131,9 @@ public:
      * read (said to the user).
      */
     bool showTerraceUnit(const ShownTerraceUnit &shown, bool headerAndTotals);
+    /** @brief The unit list's terrace find: as showTerraceUnit() with the header and totals, but
+     * the header frame left as it is and a field without value leaving its label. */
+    void showListedUnit(const ListedUnit &unit) override;
     /** @brief The unit shown; none before any. */
     const std::optional<ShownTerraceUnit> &shownUnit() const { return m_shown; }
     /** @brief Whether the room grid shows the terrace thousandths rather than a unit's rooms. */
@@ -190,6 +219,11 @@ private:
     /** "Elimina Condomino": after a question, deletes the rooms of the unit shown in the current table. */
     void eliminaCondomino();
     void showFrame(QWidget *frame);
+    /** How a unit is shown: by "Trova" of the form, or by the unit list's terrace find. */
+    bool showUnit(const ShownTerraceUnit &shown, bool headerAndTotals, const ListedUnit *listed);
+    /** Lays out the room grid and the controls around it as a view says. */
+    void applyView(const TerraceView &view);
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
     std::optional<ShownTerraceUnit> m_shown;
     std::unique_ptr<TerracePrints> m_prints;

@@ -12,6 +12,7 @@
 #include "platform/ui/formregistry.h"
 #include "workspace/frm_ins_coeff.h"
 #include "workspace/roomcopy.h"
+#include "workspace/terraceunitview.h"
 #include "workspace/totaltext.h"
 #include "workspace/unittotals.h"
 
@@ -203,9 +204,12 @@ void frm_elenco::showBuilding(const QString &building)
 
 void frm_elenco::Command1_Click()
 {
-    if (Command1->text() == FindCaption)
-        find();
-    else
+    if (Command1->text() == FindCaption) {
+        if (VAR_GBL.elenco_per_terrazze)
+            trova_terrazza();
+        else
+            find();
+    } else
         copy();
 }
 
@@ -240,6 +244,26 @@ void frm_elenco::find()
     }
     // The workspace's own hand-over: it keeps the totals of the unit it leaves, then shows this one.
     frm_ins_coeff::open(*unit);
+}
+
+void frm_elenco::trova_terrazza()
+{
+    if (Data1->noCurrentRow())
+        return;
+    // The terrace form is created when need be, and not shown.
+    auto *terraces = dynamic_cast<TerraceUnitView *>(platform::FormRegistry::form(TerraceUnitView::FormName));
+    if (!terraces)
+        return;
+    const int row = Data1->currentRow();
+    const auto field = [this, row](const char *name) {
+        const int position = Data1->fieldIndex(QString::fromLatin1(name));
+        return position < 0 ? QVariant() : Data1->value(row, position);
+    };
+    terraces->showListedUnit(
+        { field("PROPRIETARIO"), field("NUM_PAL"), field("SCALA"), field("SIGLA"), field("INTERNO") });
+    // A floor height without value leaves the height in force.
+    if (const std::optional<Unit> unit = chosenUnit(); unit && unit->floorHeight)
+        VAR_GBL.altezza_piano = *unit->floorHeight;
 }
 
 void frm_elenco::copy()

@@ -54,8 +54,11 @@ public:
     void Form_Load();
     /** @brief A building picked: its units, the first one current. */
     void Combo1_Click();
-    /** @brief Find or copy, by the caption of `Command1`. */
+    /** @brief Find or copy, by the caption of `Command1`; the find serves the terrace form while
+     * `elenco_per_terrazze` is set. */
     void Command1_Click();
+    /** @brief The terrace find: the picked unit's rooms in the terrace form's current table. */
+    void trova_terrazza();
     /** @brief "Esci": the list serves the workspace again and closes. */
     void Command2_Click();
 

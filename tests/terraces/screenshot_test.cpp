@@ -1,25 +1,37 @@
-// Renders the terrace form with a unit shown and the table's unit list into docs/terraces-form.png
-// (in the folder named by ZAV_SCREENSHOT_DIR), for the manual.
+// Renders the terrace form into the folder named by ZAV_SCREENSHOT_DIR, for the manual: a unit shown
+// with the table's unit list (docs/terraces-form.png), the coefficients view
+// (docs/terraces-coefficients.png) and the thousandths view (docs/terraces-thousandths.png).
 
 #include "terraces/tab_terr.h"
 #include "terracesfixture.h"
 
 #include <QDir>
+#include <QGroupBox>
 #include <QImage>
 #include <QPushButton>
+#include <QTabBar>
 
 namespace {
 
 class Screenshot : public zav::test::TerracesTest
 {
+protected:
+    /** The table TER1 current, D'Amico shown and the unit list open. */
+    zav::terraces::frm_terrazze *prepare();
+
+    static void save(QWidget *form, const QString &folder, const char *name)
+    {
+        form->resize(1180, 600);
+        form->show();
+        QCoreApplication::processEvents();
+        const QImage picture = form->grab().toImage();
+        ASSERT_TRUE(QDir().mkpath(folder));
+        ASSERT_TRUE(picture.save(QDir(folder).filePath(QString::fromLatin1(name))));
+    }
 };
 
-TEST_F(Screenshot, TerraceFormWithItsUnitList)
+zav::terraces::frm_terrazze *Screenshot::prepare()
 {
-    const QString folder = qEnvironmentVariable("ZAV_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        GTEST_SKIP() << "set ZAV_SCREENSHOT_DIR to write the picture";
-
     buildings(2, { 1, 2 });
     table("TER1", "Lastrico solare scala A");
     const struct
@@ -58,7 +70,6 @@ TEST_F(Screenshot, TerraceFormWithItsUnitList)
                 { "VOLUME", QString::fromLatin1(room[4]) }, { "PIANO", "5" } });
 
     zav::terraces::frm_terrazze *form = openForm();
-    ASSERT_NE(form, nullptr);
     {
         const zav::platform::ModalDriverScope driver([](QWidget *shown) {
             auto *dialog = qobject_cast<zav::terraces::TAB_TERR *>(shown);
@@ -71,13 +82,47 @@ TEST_F(Screenshot, TerraceFormWithItsUnitList)
     form->Command1_Click(2);
     form->Data5->setCurrentRow(0);
     form->Command4_Click();
-    form->resize(1180, 600);
-    form->show();
-    QCoreApplication::processEvents();
+    return form;
+}
 
-    const QImage picture = form->grab().toImage();
-    ASSERT_TRUE(QDir().mkpath(folder));
-    ASSERT_TRUE(picture.save(QDir(folder).filePath(QStringLiteral("terraces-form.png"))));
+TEST_F(Screenshot, TerraceFormWithItsUnitList)
+{
+    const QString folder = qEnvironmentVariable("ZAV_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "set ZAV_SCREENSHOT_DIR to write the picture";
+    save(prepare(), folder, "terraces-form.png");
+}
+
+TEST_F(Screenshot, CoefficientsAndThousandthsViews)
+{
+    const QString folder = qEnvironmentVariable("ZAV_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "set ZAV_SCREENSHOT_DIR to write the pictures";
+    zav::engine::VAR_GBL.init_operatori();
+    zav::engine::VAR_GBL.init_precedenze();
+    zav::terraces::frm_terrazze *form = prepare();
+    {
+        zav::platform::Database db = zav::platform::Database::open(terraces);
+        db.exec(QStringLiteral(
+            "UPDATE SUP_COEFF_VOL SET COEFF_PIANO = '0,9', COEFF_ESPOS = '1,05', H_PIANO = '2,7'"));
+        db.exec(
+            QStringLiteral("UPDATE SUP_COEFF_VOL SET COEFF_UTILIZ = '0,25' WHERE DESCRIZ_VANO = 'Lastrico'"));
+    }
+    form->Frame3->hide();
+    form->TabStrip1->setCurrentIndex(1);
+    save(form, folder, "terraces-coefficients.png");
+
+    // Every listed unit gets rooms of its own, then the table's thousandths.
+    const QStringList owners { "Rossi Mario", "Bianchi Anna", "Esposito Luca", "Ferrari Giulia" };
+    const int numbers[] = { 1, 3, 5, 7 };
+    for (int i = 0; i < owners.size(); ++i)
+        insert(terraces, QStringLiteral("SUP_COEFF_VOL"),
+            { { "CODICE", "TER1" }, { "NOME_CONDOMINO", owners.at(i) }, { "PALAZ", 1 }, { "SCALA", "A" },
+                { "INTERNO", numbers[i] }, { "DESCRIZ_VANO", "Balcone" },
+                { "ESPRESSIONE", QStringLiteral("%1*2.5").arg(i + 3) }, { "H_PIANO", "2,7" } });
+    form->RICALC_TOT_TER();
+    form->Command1[4]->click();
+    save(form, folder, "terraces-thousandths.png");
 }
 
 } // namespace

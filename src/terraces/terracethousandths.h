@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+/**
+ * @brief The terrace thousandths of one terrace table: each project unit's share of the table's
+ * weighted surfaces (or volumes), rounded to three decimals and brought to a total of 1000.
+ */
+namespace zav::terraces::TerraceThousandths {
+
+/** @brief What a calculation did. */
+struct Outcome
+{
+    int rows = 0; ///< rows written into `MILLESIMI`
+    /** One message per unit passed over because a room of it has no weighted surface. */
+    QStringList incorrectUnits;
+};
+
+/**
+ * @brief Rebuilds the terrace archive's `MILLESIMI` from the rooms of the table of this code.
+ *
+ * The table's rooms are read once and grouped by building, stair and unit number (numbers as
+ * numbers, the stair without regard to case); each unit of the project's `CODIF_PIANI`, in stored
+ * order, takes the sums of its rooms. A unit with a room whose weighted surface is empty gets no
+ * row (and a message); so does a unit whose two sums are both zero, one without a unit number and
+ * one whose share rounds to 0. The shares, written in the order of the units, are then brought to
+ * 1000 by 0.001 a row from the first row written, each row at most once. Everything in one
+ * transaction on the terrace archive; throws platform::DbError when an archive fails.
+ */
+Outcome calculate(const QString &terraceArchive, const QString &projectArchive, const QString &code,
+    const QString &description);
+
+} // namespace zav::terraces::TerraceThousandths

@@ -1,0 +1,133 @@
+#include "terraces/terracetotals.h"
+
+#include "platform/db.h"
+#include "platform/progress.h"
+#include "platform/ui/datasource.h"
+#include "terraces/terracearchive.h"
+#include "workspace/totaltext.h"
+
+namespace zav::terraces::TerraceTotals {
+
+using platform::Database;
+using workspace::TotalText;
+
+namespace {
+
+// The fields a computation reads, besides those it writes.
+const QStringList &readFields()
+{
+    static const QStringList fields = [] {
+        QStringList list { QStringLiteral("ESPRESSIONE"), QStringLiteral("H_PIANO") };
+        list << TerraceRoom::coefficientFields();
+        return list;
+    }();
+    return fields;
+}
+
+// Empty text is stored as Null, as a cleared cell is.
+QVariant stored(const QVariant &value)
+{
+    return value.isNull() || value.toString().isEmpty() ? QVariant() : value;
+}
+
+class RoomWriter
+{
+public:
+    explicit RoomWriter(Database &db)
+        : m_update(db.prepare(QStringLiteral("UPDATE SUP_COEFF_VOL SET MQ = ?, SUP_CONVENZIONALE = ?, "
+                                             "H_PIANO = ?, VOLUME = ? WHERE rowid = ?")))
+    {
+    }
+    void write(qint64 rowid, const TerraceRoomValues &room)
+    {
+        QVariantList values;
+        for (const QString &field : TerraceRoom::writtenFields())
+            values << stored(room.value(field));
+        values << rowid;
+        m_update.exec(values);
+    }
+
+private:
+    platform::Statement m_update;
+};
+
+} // namespace
+
+bool holdsRooms(const platform::DataSource &source)
+{
+    return source.recordSource().table.compare(terracearchive::SUP_COEFF_VOL, Qt::CaseInsensitive) == 0;
+}
+
+UnitTotals computeUnit(const platform::DataSource &rooms, const TerraceRoom::Evaluator &evaluate)
+{
+    UnitTotals totals;
+    if (!holdsRooms(rooms) || rooms.recordCount() == 0)
+        return totals;
+    Database db = Database::open(rooms.databaseName());
+    platform::Transaction transaction = db.transaction();
+    RoomWriter writer(db);
+    QStringList fields = readFields();
+    fields << TerraceRoom::writtenFields();
+    for (int row = 0; row < rooms.recordCount(); ++row) {
+        TerraceRoomValues room;
+        for (const QString &field : fields)
+            room.insert(field, rooms.value(row, field));
+        const TerraceRoom::Outcome outcome = TerraceRoom::compute(room, TerraceRoom::Scope::Whole, evaluate);
+        totals.nonFinite = totals.nonFinite || outcome.nonFinite;
+        // Each total takes the room's value as far as the room got.
+        TotalText::add(totals.surface, room.value(QStringLiteral("MQ")));
+        const bool weightedDone = outcome.ok() || outcome.badField == QLatin1String("H_PIANO");
+        if (weightedDone)
+            TotalText::add(totals.weighted, room.value(QStringLiteral("SUP_CONVENZIONALE")));
+        if (outcome.ok())
+            TotalText::add(totals.volume, room.value(QStringLiteral("VOLUME")));
+        writer.write(rooms.rowid(row), room);
+        if (!outcome.ok()) {
+            totals.stoppedAt = row;
+            totals.badField = outcome.badField;
+            break;
+        }
+    }
+    transaction.commit();
+    return totals;
+}
+
+TableRecount recomputeTable(const QString &archive, const QString &code, platform::Progress &progress,
+    const TerraceRoom::Evaluator &evaluate)
+{
+    TableRecount recount;
+    Database db = Database::open(archive);
+    const platform::Recordset rs
+        = db.select({ terracearchive::SUP_COEFF_VOL, { { QStringLiteral("CODICE"), code } }, {} });
+    QStringList fields = readFields();
+    fields << TerraceRoom::writtenFields();
+    QList<int> positions;
+    for (const QString &field : fields)
+        positions << rs.fieldIndex(field);
+
+    progress.setMaximum(std::max(1, rs.recordCount()));
+    progress.setValue(0);
+    platform::Transaction transaction = db.transaction();
+    RoomWriter writer(db);
+    // One record for every room: its keys stay, its values are replaced room after room.
+    TerraceRoomValues room;
+    for (int row = 0; row < rs.recordCount(); ++row) {
+        for (int i = 0; i < fields.size(); ++i)
+            room[fields.at(i)] = rs.value(row, positions.at(i));
+        const TerraceRoom::Outcome outcome = TerraceRoom::compute(room, TerraceRoom::Scope::Whole, evaluate);
+        recount.nonFinite = recount.nonFinite || outcome.nonFinite;
+        if (!outcome.ok()) {
+            // Never a value left from before, nor another room's.
+            room.insert(QStringLiteral("SUP_CONVENZIONALE"), QString());
+            room.insert(QStringLiteral("VOLUME"), QString());
+            ++recount.badRooms;
+        }
+        writer.write(rs.rowidAt(row), room);
+        ++recount.rooms;
+        progress.setValue(row + 1);
+    }
+    transaction.commit();
+    return recount;
+}
+
+} // namespace zav::terraces::TerraceTotals
