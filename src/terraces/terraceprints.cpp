@@ -12,6 +12,7 @@
 #include "terraces/terraceoperations.h"
 
 #include <QDir>
+#include <QSet>
 
 #include <cmath>
 #include <stdexcept>

@@ -4,7 +4,6 @@
 #include "terraces/terraceunit.h"
 
 #include <QList>
-#include <QSet>
 #include <QString>
 
 namespace zav::platform {

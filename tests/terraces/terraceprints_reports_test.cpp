@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 using namespace zav;
 using test::RtfDocument;
@@ -218,6 +219,28 @@ TEST_F(TerraceReports, AnExportThatCannotBeWrittenIsReported)
     EXPECT_TRUE(boxes.messages().at(0).startsWith(
         QStringLiteral("Il file CONMILTER.RTF non è stato creato: impossibile scrivere il file ")))
         << boxes.messages().at(0).toStdString();
+}
+
+TEST_F(TerraceReports, WithoutAnArchiveFolderTuttiSaysSoOnce)
+{
+    // The project's archives moved beside the program, and "ARCHIVI" gone.
+    for (QString *path : { &project, &terraces }) {
+        const QString moved = folder.file(QFileInfo(*path).fileName());
+        ASSERT_TRUE(QFile::rename(*path, moved));
+        *path = moved;
+    }
+    engine::VAR_GBL.progetto_corrente = project;
+    engine::VAR_GBL.archivio_terrazze = terraces;
+    ASSERT_TRUE(QDir(folder.file(QStringLiteral("ARCHIVI"))).removeRecursively());
+
+    terraces::frm_terrazze *form = openFrame();
+    print(form, Destination::File, false, true, true);
+    ASSERT_EQ(boxes.shown().size(), 1);
+    const QString text = boxes.shown().at(0).text;
+    EXPECT_TRUE(
+        text.startsWith(QStringLiteral("Tabelle delle superfici non create: 7 su 7.\n- Rossi Mar1A5.RTF: "
+                                       "impossibile scrivere il file ")))
+        << text.toStdString();
 }
 
 TEST_F(TerraceReports, TheWindowOpensAPreviewWithTheTerraceTitle)
