@@ -10,7 +10,8 @@
 --                                    to case, as the program expects)
 --   number (building, unit number)   NUMERIC (whole numbers stay whole)
 --   number with decimals             DOUBLE
--- No table has a key or an index: the program enforces no uniqueness.
+-- No table has a key: the program enforces no uniqueness. One plain index finds a unit's rooms
+-- in a table without reading every room (the form, the copies and the prints of every unit).
 
 -- Terrace tables: one row per table, identified by its code.
 CREATE TABLE CODICE (
@@ -53,6 +54,7 @@ CREATE TABLE SUP_COEFF_VOL (
   VOLUME            TEXT COLLATE NOCASE, -- 18 volume
   PIANO             TEXT COLLATE NOCASE  -- 19 floor code of the unit
 );
+CREATE INDEX SUP_COEFF_VOL_UNITA ON SUP_COEFF_VOL (CODICE, NOME_CONDOMINO);
 
 -- Terrace thousandths of the last terrace table computed, one row per unit with rooms in it.
 CREATE TABLE MILLESIMI (
