@@ -1010,6 +1010,17 @@ QString Format(const QVariant &value, const QString &pattern)
     return value.toString();
 }
 
+QString Trim(const QString &text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == u' ')
+        ++first;
+    while (last > first && text.at(last - 1) == u' ')
+        --last;
+    return text.mid(first, last - first);
+}
+
 QString CStr(double value)
 {
     if (!std::isfinite(value))

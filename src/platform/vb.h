@@ -173,6 +173,9 @@ private:
  */
 QString CStr(double value);
 
+/** @brief The text without leading and trailing blanks; tabs and line ends are kept. */
+QString Trim(const QString &text);
+
 /** @brief Largest whole number not above the value. */
 double Int(double value);
 /** @brief Whole part, towards zero. */

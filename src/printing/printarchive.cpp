@@ -1,6 +1,7 @@
 #include "printing/printarchive.h"
 
 #include "engine/archive.h"
+#include "engine/databasefailure.h"
 #include "platform/db.h"
 #include "platform/vb.h"
 
@@ -112,7 +113,7 @@ PrintArchive::Buffer PrintArchive::fillBuffer(const QString &archive, const QStr
         result.rows = source.recordCount();
     } catch (const DbError &error) {
         result.outcome = Buffer::Outcome::Failed;
-        result.message = error.message();
+        result.message = engine::databaseFailureText(error);
     }
     return result;
 }

@@ -37,7 +37,7 @@ public:
         enum class Outcome { Filled, EmptyTable, Failed };
         Outcome outcome = Outcome::Failed;
         int rows = 0;
-        QString message; ///< the database's words when it failed
+        QString message; ///< the failure said for the user when it failed
     };
     /**
      * @brief Empties `TEMP_VARIE` and copies into it every row of a user table, in the table's

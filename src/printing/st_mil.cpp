@@ -2,6 +2,7 @@
 
 #include "controls/xpbutton.h"
 #include "engine/archive.h"
+#include "engine/databasefailure.h"
 #include "engine/var_gbl.h"
 #include "platform/db.h"
 #include "platform/dialogs.h"
@@ -349,7 +350,8 @@ void ST_MIL::Combo1_Click()
     try {
         stairs = PrintArchive::stairs(project(), building);
     } catch (const platform::DbError &error) {
-        information(QStringLiteral("Impossibile leggere le palazzine del progetto: %1").arg(error.message()));
+        information(QStringLiteral("Impossibile leggere le palazzine del progetto.\n%1")
+                        .arg(engine::databaseFailureText(error)));
         return;
     }
     switch (stairs.found) {
@@ -699,7 +701,7 @@ void ST_MIL::ST_MIL_VARI()
     const PrintArchive::Buffer buffer = PrintArchive::fillBuffer(project(), table);
     switch (buffer.outcome) {
     case PrintArchive::Buffer::Outcome::Failed:
-        attention(QStringLiteral("Impossibile preparare la stampa della tabella %1: %2")
+        attention(QStringLiteral("Impossibile preparare la stampa della tabella %1.\n%2")
                       .arg(table, buffer.message));
         return;
     case PrintArchive::Buffer::Outcome::EmptyTable:

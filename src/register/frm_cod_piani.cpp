@@ -223,7 +223,8 @@ void frm_cod_piani::Form_Load()
         }
         Combo1->setCurrentIndex(-1);
     } catch (const platform::DbError &error) {
-        dialogs().msgBox(error.message(), MsgButtons::Ok, MsgIcon::Critical, platform::programTitle());
+        dialogs().msgBox(
+            engine::databaseFailureText(error), MsgButtons::Ok, MsgIcon::Critical, platform::programTitle());
         return;
     }
     Data2->setDatabaseName(path);
@@ -273,7 +274,8 @@ void frm_cod_piani::Combo1_Click()
         column.visible = lift.isValid() && !lift.isNull() && lift.toBool();
         TDBGrid1->setColumn(Col::Lift, column);
     } catch (const platform::DbError &error) {
-        dialogs().msgBox(error.message(), MsgButtons::Ok, MsgIcon::Critical, platform::programTitle());
+        dialogs().msgBox(
+            engine::databaseFailureText(error), MsgButtons::Ok, MsgIcon::Critical, platform::programTitle());
     }
 }
 
@@ -293,7 +295,8 @@ void frm_cod_piani::bindUnits(bool byPosition)
     try {
         Data1->refresh();
     } catch (const platform::DbError &error) {
-        dialogs().msgBox(error.message(), MsgButtons::Ok, MsgIcon::Critical, platform::programTitle());
+        dialogs().msgBox(
+            engine::databaseFailureText(error), MsgButtons::Ok, MsgIcon::Critical, platform::programTitle());
     }
 }
 

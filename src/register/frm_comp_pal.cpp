@@ -1,6 +1,7 @@
 #include "register/frm_comp_pal.h"
 
 #include "engine/archive.h"
+#include "engine/databasefailure.h"
 #include "engine/var_gbl.h"
 #include "platform/dialogs.h"
 #include "platform/ui/datasource.h"
@@ -71,7 +72,8 @@ public:
 
 QString failureText(const QString &what, const platform::DbError &error)
 {
-    return what + QStringLiteral(" non riuscita: nessun dato è stato modificato.\n") + error.message();
+    return what + QStringLiteral(" non riuscita: nessun dato è stato modificato.\n")
+        + engine::databaseFailureText(error);
 }
 
 } // namespace

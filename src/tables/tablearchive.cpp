@@ -1,6 +1,7 @@
 #include "tables/tablearchive.h"
 
 #include "engine/archive.h"
+#include "engine/databasefailure.h"
 #include "platform/db.h"
 #include "platform/dialogs.h"
 #include "platform/programfolder.h"
@@ -56,7 +57,7 @@ std::optional<QString> TableArchive::problem(const QString &path, const QString 
         if (!db.hasTable(table))
             return QStringLiteral("La tabella %1 non è presente nell'archivio:\n%2").arg(table, path);
     } catch (const platform::DbError &error) {
-        return error.message();
+        return engine::databaseFailureText(error);
     }
     return std::nullopt;
 }

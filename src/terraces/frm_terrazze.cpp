@@ -15,6 +15,7 @@
 #include "platform/vb.h"
 #include "terraces/terracearchive.h"
 #include "terraces/terraceoperations.h"
+#include "terraces/terraceprints.h"
 #include "terraces/terracesforms.h"
 #include "terraces/terracethousandths.h"
 #include "terraces/terracetotals.h"
@@ -175,6 +176,7 @@ void warn(const QString &text)
 
 frm_terrazze::frm_terrazze(QWidget *parent)
     : QWidget(parent)
+    , m_prints(std::make_unique<TerracePrints>())
 {
     setObjectName(TerraceFormName);
     setWindowTitle(QStringLiteral("Terrazze"));
@@ -290,8 +292,7 @@ void frm_terrazze::buildControls()
     TDBGrid6->setDataSource(Data5);
     TDBGrid6->setColumns(unitColumns(true));
     Command2 = platform::formButton(QStringLiteral("Command2"), QStringLiteral("Stampa"), print);
-    // The terrace reports are printed by the print commands, which are not part of the form yet.
-    Command2->setEnabled(false);
+    connect(Command2, &QPushButton::clicked, this, &frm_terrazze::Command2_Click);
     Command5 = platform::formButton(QStringLiteral("Command5"), QStringLiteral("Esci"), print);
 
     // The list-building frame.
@@ -671,6 +672,14 @@ void frm_terrazze::Command1_Click(int Index)
 void frm_terrazze::Command3_Click()
 {
     Frame2->hide();
+}
+
+void frm_terrazze::Command2_Click()
+{
+    const QString code = Data2->noCurrentRow() ? QString() : Data2->value(Data2->currentRow(), 0).toString();
+    m_prints->Command2_Click({ Option1->isChecked(), Option2->isChecked(), Option3->isChecked(),
+                                 Check1->isChecked(), Check8->isChecked(), Check2->isChecked() },
+        code, *Data5);
 }
 
 void frm_terrazze::Command5_Click()

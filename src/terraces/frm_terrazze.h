@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 class QCheckBox;
@@ -26,6 +27,7 @@ class DataSource;
 namespace zav::terraces {
 
 struct TerraceView;
+class TerracePrints;
 
 /**
  * @brief "Terrazze": the terrace tables of the open project, the units listed for each, the rooms
@@ -65,6 +67,9 @@ public:
     void Command3_Click();
     /** @brief "Trova": shows the list's current unit with its rooms in the current table. */
     void Command4_Click();
+    /** @brief "Stampa" of the print frame: the ticked reports of the frame's table to the chosen
+     * destination. */
+    void Command2_Click();
     /** @brief "Esci" of the print frame: the list back on the current table, the frame hidden. */
     void Command5_Click();
     /** @brief "Elimina" of the unit list: after a question, removes the unit with its rooms. */
@@ -195,6 +200,8 @@ public:
     QPushButton *Command5 = nullptr;
     QPushButton *Command6 = nullptr;
     QPushButton *Command7 = nullptr; ///< "Arr. Millesimi"
+    /** @brief The print frame's report control and export flag, kept from one click to the next. */
+    TerracePrints &prints() { return *m_prints; }
 
 private:
     void buildControls();
@@ -218,6 +225,7 @@ private:
     void applyView(const TerraceView &view);
 
     std::optional<ShownTerraceUnit> m_shown;
+    std::unique_ptr<TerracePrints> m_prints;
 };
 
 } // namespace zav::terraces

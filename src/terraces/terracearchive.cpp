@@ -23,33 +23,6 @@ QStringList fields(std::initializer_list<const char *> names)
     return list;
 }
 
-// Lines naming how the archive's tables depart from the format (names compared without regard to
-// case, as the queries spell them in any case); extra fields after the format's are allowed.
-QStringList layoutProblems(platform::Database &db)
-{
-    QStringList lines;
-    for (const Table &table : format()) {
-        if (!db.hasTable(table.name)) {
-            lines << QStringLiteral("manca la tabella %1").arg(table.name);
-            continue;
-        }
-        const QStringList present = db.fields(table.name);
-        for (int i = 0; i < table.fields.size(); ++i) {
-            const QString &field = table.fields.at(i);
-            if (i < present.size() && present.at(i).compare(field, Qt::CaseInsensitive) == 0)
-                continue;
-            if (present.contains(field, Qt::CaseInsensitive))
-                lines << QStringLiteral(
-                    "nella tabella %1 il campo %2 non è al suo posto (dovrebbe essere il %3°)")
-                             .arg(table.name, field)
-                             .arg(i + 1);
-            else
-                lines << QStringLiteral("nella tabella %1 manca il campo %2").arg(table.name, field);
-        }
-    }
-    return lines;
-}
-
 } // namespace
 
 const QList<Table> &format()
@@ -84,7 +57,7 @@ QStringList problems(const QString &path)
         return { QStringLiteral("la cartella \"%1\" è di sola lettura").arg(file.absolutePath()) };
     try {
         platform::Database db = platform::Database::open(path);
-        return layoutProblems(db);
+        return engine::archivelayout::describe(engine::archivelayout::check(db, format()));
     } catch (const platform::DbError &error) {
         return { engine::databaseFailureText(error).section(u'\n', 0, 0) };
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/archivelayout.h"
 #include "platform/db.h"
 
 #include <QLatin1String>
@@ -27,11 +28,7 @@ inline constexpr QLatin1String SUP_COEFF_VOL("SUP_COEFF_VOL");
 inline constexpr QLatin1String MILLESIMI("MILLESIMI");
 
 /** @brief A table of the terrace format with its fields in order. */
-struct Table
-{
-    QString name;
-    QStringList fields;
-};
+using Table = engine::archivelayout::Table;
 
 /** @brief The four tables of the terrace format, each with its fields at their positions. */
 const QList<Table> &format();

@@ -28,18 +28,6 @@ namespace {
 
 const QString kSurfacePattern = QStringLiteral("###0.0##");
 
-// Trim as the runtime does it: blanks only.
-QString trimBlanks(const QString &text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == u' ')
-        ++first;
-    while (last > first && text.at(last - 1) == u' ')
-        --last;
-    return text.mid(first, last - first);
-}
-
 bool hasField(const platform::DataGridModel::Values &values, const QString &field)
 {
     for (const auto &[name, value] : values) {
@@ -74,7 +62,7 @@ QString RoomGrid::cellText(const platform::DataGrid &grid, int column)
 
 RoomGrid::Evaluation RoomGrid::evaluateInto(platform::DataGrid &grid, int source, int target)
 {
-    const QString expression = trimBlanks(cellText(grid, source));
+    const QString expression = platform::vb::Trim(cellText(grid, source));
     if (expression.isEmpty())
         return Evaluation::Skipped;
     const std::optional<double> value = VAR_GBL.valuta_espressione(expression);

@@ -29,18 +29,6 @@ std::optional<double> number(const QVariant &value)
     return n;
 }
 
-// Trim as the runtime does it: blanks only, not tabs or line ends.
-QString trimBlanks(const QString &text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == u' ')
-        ++first;
-    while (last > first && text.at(last - 1) == u' ')
-        --last;
-    return text.mid(first, last - first);
-}
-
 /** One pass over the rooms of a unit. */
 class Pass
 {
@@ -71,7 +59,7 @@ private:
     QVariant evaluated(const QVariant &expression)
     {
         const std::optional<double> value
-            = m_evaluate ? m_evaluate(trimBlanks(expression.toString())) : std::optional<double>();
+            = m_evaluate ? m_evaluate(platform::vb::Trim(expression.toString())) : std::optional<double>();
         return value ? formatted(*value, kSurfacePattern) : QVariant(QString());
     }
 

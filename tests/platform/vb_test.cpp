@@ -610,3 +610,12 @@ TEST(VbWhole, IntegerDivisionAndRemainder)
     EXPECT_EQ(Mod(-2147483648.0, -1), 0);
     EXPECT_THROW(IntDiv(3e9, 1), std::overflow_error);
 }
+
+// Trim takes blanks only: a tab or a line end stays, as in an expression typed with them.
+TEST(VbText, TrimTakesBlanksOnly)
+{
+    EXPECT_EQ(Trim(QStringLiteral("  12,5*3  ")), QStringLiteral("12,5*3"));
+    EXPECT_EQ(Trim(QStringLiteral("\t4 ")), QStringLiteral("\t4"));
+    EXPECT_EQ(Trim(QStringLiteral(" a b \n")), QStringLiteral("a b \n"));
+    EXPECT_EQ(Trim(QStringLiteral("   ")), QString());
+}

@@ -123,6 +123,19 @@ TEST_F(UserTableReport, ATableThatWasNotPrintedIsNotListed)
         boxes.messages(), QStringList { QStringLiteral("Stampa non eseguita: file di stampa non trovato.") });
 }
 
+TEST_F(UserTableReport, ABufferThatCannotBeFilledIsSaidInTheProgramsWords)
+{
+    db().exec(QStringLiteral("DROP TABLE TEMP_VARIE"));
+    ST_MIL *f = userTableForm(QStringLiteral("SCALA B"));
+    f->Command2->click();
+    EXPECT_TRUE(runner.runs.isEmpty());
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_TRUE(boxes.shown().at(0).text.startsWith(
+        QStringLiteral("Impossibile preparare la stampa della tabella SCALA B.\n"
+                       "Nell'archivio manca la tabella TEMP_VARIE.\n")))
+        << boxes.shown().at(0).text.toStdString();
+}
+
 TEST_F(UserTableReport, ANameThatIsNoTableNameReadsAsNoTable)
 {
     // Names become table names only when checked; one that reached the list all the same is no

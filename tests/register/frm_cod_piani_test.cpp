@@ -380,6 +380,15 @@ TEST_F(UnitRegisterTest, TheBuildingSelectorListsTheStoredBuildingsAndRefusesWha
         EXPECT_EQ(form->Data1->recordCount(), 1) << c.building;
     }
 
+    // An archive that lost the buildings' table: the failure is said in the program's words.
+    platform::Database::open(project.path()).query(QStringLiteral("DROP TABLE COMPOS_PAL"));
+    boxes.clear();
+    choose(form, QStringLiteral("1"), QString());
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_TRUE(
+        boxes.shown().at(0).text.startsWith(QStringLiteral("Nell'archivio manca la tabella COMPOS_PAL.\n")))
+        << boxes.shown().at(0).text.toStdString();
+
     // The user tables' list is bound at loading; without the header record the register opens
     // empty and binds nothing.
     EXPECT_EQ(form->Data2->databaseName(), project.path());

@@ -83,7 +83,8 @@ TEST_F(MainWindowWiringTest, EachWebCommandOpensANewBrowserChildOnTheWebAddress)
     EXPECT_EQ(area->subWindowList().size(), 2);
 }
 
-// "Gridal On" hands the CAD program the window of the open workspace's hidden text box.
+// "Gridal On" hands the CAD program the window of the workspace's hidden text box; a workspace
+// that is not open yet is loaded for it, not shown.
 TEST_F(MainWindowWiringTest, CadOnHandsTheWorkspacesHiddenTextBoxOver)
 {
     const QString workspace = QStringLiteral("frm_ins_coeff");
@@ -104,23 +105,66 @@ TEST_F(MainWindowWiringTest, CadOnHandsTheWorkspacesHiddenTextBoxOver)
         }
         return handed;
     };
+    const auto textBoxOf
+        = [](QWidget *form) { return form->findChild<QLineEdit *>(QStringLiteral("txtole")); };
 
-    // No workspace open: the window is started but no text box is handed over.
+    // No workspace open: it is loaded, stays hidden, and its text box is handed over.
+    ASSERT_FALSE(FormRegistry::isLoaded(workspace));
     window->Bar_main1_ToolClick(QStringLiteral("cadon"));
-    EXPECT_TRUE(handles().isEmpty());
-    window->Bar_main1_ToolClick(QStringLiteral("cadoff"));
+    QWidget *hidden = FormRegistry::loaded(workspace);
+    ASSERT_NE(hidden, nullptr);
+    EXPECT_FALSE(hidden->isVisible());
+    EXPECT_EQ(handles(), QVariantList { qint32(textBoxOf(hidden)->winId()) });
 
-    QWidget *form = FormRegistry::form(workspace);
-    ASSERT_NE(form, nullptr);
-    auto *txtole = form->findChild<QLineEdit *>(QStringLiteral("txtole"));
+    // A second "on" starts no window and loads nothing.
+    FormRegistry::unload(workspace);
+    processDeletes();
     cad.clearCalls();
     window->Bar_main1_ToolClick(QStringLiteral("tCad"));
-    EXPECT_EQ(handles(), QVariantList { qint32(txtole->winId()) });
+    EXPECT_TRUE(handles().isEmpty());
+    EXPECT_FALSE(FormRegistry::isLoaded(workspace));
+    window->Bar_main1_ToolClick(QStringLiteral("cadoff"));
+
+    // An open workspace is the one whose text box is handed over.
+    QWidget *open = FormRegistry::showModeless(workspace);
+    ASSERT_NE(open, nullptr);
+    cad.clearCalls();
+    window->Bar_main1_ToolClick(QStringLiteral("tCad"));
+    EXPECT_EQ(FormRegistry::loaded(workspace), open);
+    EXPECT_EQ(handles(), QVariantList { qint32(textBoxOf(open)->winId()) });
     EXPECT_TRUE(boxes.shown().isEmpty());
 
     window->Bar_main1_ToolClick(QStringLiteral("cadoff")); // before the recorder goes
     FormRegistry::unload(workspace);
     FormRegistry::setFactory(workspace, {});
+}
+
+// The program's own workspace, loaded by "Gridal On" with no project open: hidden, silent, and with
+// its loading done (the CAD menu on).
+TEST_F(MainWindowWiringTest, CadOnLoadsTheRealWorkspaceHidden)
+{
+    const QString workspace = QStringLiteral("frm_ins_coeff");
+    platform::CadAutomationRecorder cad;
+    shell::frm_init *window = openMainWindow();
+    ASSERT_FALSE(window->Bar_main1()->isToolEnabled(QStringLiteral("tCad2")));
+    window->Bar_main1_ToolClick(QStringLiteral("cadon"));
+    QWidget *form = FormRegistry::loaded(workspace);
+    ASSERT_NE(form, nullptr);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(window->Bar_main1()->isToolEnabled(QStringLiteral("tCad2")));
+    auto *txtole = form->findChild<QWidget *>(QStringLiteral("txtole"));
+    ASSERT_NE(txtole, nullptr);
+    bool handed = false;
+    for (const auto &call : cad.calls())
+        handed = handed
+            || (call.method == QStringLiteral("SET_HANDLE")
+                && call.arguments == QVariantList { qint32(txtole->winId()) });
+    EXPECT_TRUE(handed);
+    EXPECT_TRUE(boxes.shown().isEmpty());
+
+    window->Bar_main1_ToolClick(QStringLiteral("cadoff")); // before the recorder goes
+    FormRegistry::unload(workspace);
+    processDeletes();
 }
 
 // The print form of the printing folder, registered at start-up, opens as a child window.
@@ -140,7 +184,7 @@ TEST_F(MainWindowWiringTest, StampaMilShowsThePrintFormAsAChildWindow)
 }
 
 // The print form opens its documents with the editor chosen in the utilities and through the
-// desktop; the table forms print through the printing's report controls.
+// desktop; the coefficient and window table forms print through the printing's report controls.
 TEST_F(MainWindowWiringTest, PrintFormDocumentsAndTablePrintsAreWired)
 {
     platform::SystemRecorder desktop;
@@ -183,6 +227,27 @@ TEST_F(MainWindowWiringTest, PrintFormDocumentsAndTablePrintsAreWired)
     EXPECT_EQ(
         QFileInfo(runner.runs.at(0).DataFiles.at(10)).fileName().toUpper(), QStringLiteral("ARCH_MIL.CLO"));
     FormRegistry::unload(QStringLiteral("frm_tab_coeff"));
+
+    // The window table prints the archive it shows: the template, then the project's.
+    window->Bar_main1()->clickTool(QStringLiteral("tInfissi"));
+    auto *windows = FormRegistry::loaded(QStringLiteral("frm_infissi"));
+    ASSERT_NE(windows, nullptr);
+    auto *print = windows->findChild<QPushButton *>(QStringLiteral("Command4"));
+    auto *project = windows->findChild<QPushButton *>(QStringLiteral("Command3"));
+    ASSERT_NE(print, nullptr);
+    ASSERT_NE(project, nullptr);
+    EXPECT_TRUE(print->isEnabled());
+    print->click();
+    project->click();
+    print->click();
+    ASSERT_EQ(runner.runs.size(), 3);
+    for (int run : { 1, 2 })
+        EXPECT_EQ(QFileInfo(runner.runs.at(run).ReportFileName).fileName(), QStringLiteral("finestre.GST"));
+    EXPECT_EQ(
+        QFileInfo(runner.runs.at(1).DataFiles.at(18)).fileName().toUpper(), QStringLiteral("ARCH_MIL.CLO"));
+    EXPECT_EQ(runner.runs.at(2).DataFiles.at(18), *engine::VAR_GBL.progetto_corrente);
+    EXPECT_EQ(boxes.messages().size(), 1); // only the missing editor's, above
+    FormRegistry::unload(QStringLiteral("frm_infissi"));
 }
 
 // The coefficient and window tables are served by their own folder, without a project.

@@ -130,6 +130,19 @@ TEST_F(TableArchiveTest, AnArchiveMustBeThereWritableAndHoldTheTable)
     // A missing project.
     EXPECT_TRUE(TableArchive::problem(
         folder.file(QStringLiteral("NONE.cdb")), QStringLiteral("TAB_COEF"), ArchiveKind::Project));
+
+    // A file that is no archive: said in the program's words.
+    const QString broken = folder.file(QStringLiteral("ROTTO.cdb"));
+    {
+        QFile file(broken);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(4096, 'x'));
+    }
+    const auto notArchive = TableArchive::problem(broken, QStringLiteral("TAB_COEF"), ArchiveKind::Project);
+    ASSERT_TRUE(notArchive);
+    EXPECT_TRUE(
+        notArchive->startsWith(QStringLiteral("Il file non è un archivio di Zav: non è un database.")))
+        << notArchive->toStdString();
     EXPECT_TRUE(boxes.shown().isEmpty());
 }
 

@@ -504,6 +504,13 @@ TEST_F(RoomGridTest, CadKeystrokesBuildTheExpressionsOfTwoRooms)
         EXPECT_EQ(call.method, QStringLiteral("Finestra_in_Primopiano"));
     EXPECT_TRUE(boxes.shown().isEmpty());
 
+    // On the coefficient view a character is not appended, and the CAD window still comes forward.
+    select(2);
+    cad.clearCalls();
+    form->typeIntoTxtole(QStringLiteral("7"));
+    EXPECT_EQ(stored(second, "ESPRESSIONE"), QVariant(QStringLiteral("2*2.5+1")));
+    EXPECT_EQ(cad.calls().size(), 1);
+
     // The link's second use switches it off and lets the object go; keystrokes still work.
     form->localCadLink();
     EXPECT_TRUE(cad.alive().isEmpty());

@@ -58,7 +58,7 @@ Recordset readTable(const ReportTable &table, const ReportProperties &report, co
     try {
         Database db = Database::open(path);
         TableQuery query;
-        query.table = table.table;
+        query.table = table.source.isEmpty() ? table.table : table.source;
         for (const FormulaTerm &term : terms) {
             if (sameName(term.table, table.table))
                 query.where.append({ term.field, term.value });

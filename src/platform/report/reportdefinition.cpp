@@ -59,6 +59,7 @@ ReportTable table(const QJsonObject &object, const QString &where)
                     .arg(ReportProperties::SlotCount - 1));
     result.slot = slot.toInt();
     result.table = requiredText(object, "table", where);
+    result.source = object.value(QLatin1String("source")).toString().trimmed();
     return result;
 }
 

@@ -37,11 +37,16 @@ struct ReportColumn
     bool operator==(const ReportColumn &other) const = default;
 };
 
-/** @brief A table a report reads, and the slot whose database it is read from. */
+/**
+ * @brief A table a report reads, and the slot whose database it is read from. The report, its
+ * selection formula and its sort fields call the table `table`; "source" in the definition names
+ * the table of the database when that differs ("table": "MILLESIMI_TER", "source": "MILLESIMI").
+ */
 struct ReportTable
 {
     int slot = -1;
     QString table;
+    QString source; ///< the table's name in its database; empty when it is `table`
 
     bool operator==(const ReportTable &other) const = default;
 };

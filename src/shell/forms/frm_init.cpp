@@ -47,9 +47,10 @@ frm_init::frm_init(QWidget *parent)
     buildPopupMenu();
 
     m_utility = std::make_unique<UtilityCommands>(this);
-    // The CAD program types into the hidden text box of the unit workspace, when one is open.
+    // The CAD program types into the hidden text box of the unit workspace; a workspace that is
+    // not open yet is loaded for it, without being shown.
     m_utility->cadLink().setTextBoxSource([]() -> QWidget * {
-        QWidget *workspace = platform::FormRegistry::loaded(FormName::frm_ins_coeff);
+        QWidget *workspace = platform::FormRegistry::form(FormName::frm_ins_coeff);
         return workspace ? workspace->findChild<QWidget *>(QStringLiteral("txtole")) : nullptr;
     });
     m_utility->setBrowserOpener([this](const QString &address) {

@@ -1,6 +1,7 @@
 #include "shell/project/archiveoperations.h"
 #include "engine/messagetitles.h"
 
+#include "engine/archivelayout.h"
 #include "engine/databasefailure.h"
 #include "engine/var_gbl.h"
 #include "expenses/expensesforms.h"
@@ -8,9 +9,9 @@
 #include "platform/dialogs.h"
 #include "platform/programfolder.h"
 #include "platform/steps.h"
-#include "shell/project/archivelayout.h"
 #include "shell/project/backup.h"
 #include "shell/project/projectfiles.h"
+#include "shell/project/projectlayout.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -109,10 +110,11 @@ QString layoutProblems(const QString &archive)
 {
     try {
         platform::Database db = platform::Database::open(archive);
-        const QList<archivelayout::Problem> problems = archivelayout::check(db);
+        const QList<engine::archivelayout::Problem> problems
+            = engine::archivelayout::check(db, projectlayout::format());
         if (problems.isEmpty())
             return QString();
-        return QStringLiteral("- ") + archivelayout::describe(problems).join(QStringLiteral("\n- "));
+        return QStringLiteral("- ") + engine::archivelayout::describe(problems).join(QStringLiteral("\n- "));
     } catch (const platform::DbError &error) {
         return engine::databaseFailureText(error);
     }
@@ -224,7 +226,7 @@ bool openProject(const QString &folder, const QString &fileName)
     // A project archive, not another file or another program's database.
     try {
         platform::Database db = platform::Database::open(archive);
-        if (!archivelayout::hasAnyFormatTable(db)) {
+        if (!engine::archivelayout::hasAnyFormatTable(db, projectlayout::format())) {
             dialogs().msgBox(QStringLiteral("Il file \"%1\" non è un archivio di progetto di Zav. %2")
                                  .arg(QDir::toNativeSeparators(archive), notOpened),
                 MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);

@@ -1,17 +1,12 @@
-#include "shell/project/archivelayout.h"
+#include "engine/archivelayout.h"
 
 #include "platform/db.h"
 
-namespace zav::shell::archivelayout {
+namespace zav::engine::archivelayout {
 
 namespace {
 
-// The template's schema script, built into the program.
-const char *const SchemaScript =
-#include "archiveschema.inc"
-    ;
-
-// The script's text without its "--" comments (none of the schema's quoted texts holds "--").
+// The script's text without its "--" comments (schema scripts hold no "--" inside quoted texts).
 QString withoutComments(const QString &script)
 {
     QStringList lines;
@@ -70,16 +65,10 @@ QList<Table> tablesOfScript(const QString &script)
     return tables;
 }
 
-const QList<Table> &format()
-{
-    static const QList<Table> tables = tablesOfScript(QString::fromUtf8(SchemaScript));
-    return tables;
-}
-
-QList<Problem> check(platform::Database &db)
+QList<Problem> check(platform::Database &db, const QList<Table> &format)
 {
     QList<Problem> problems;
-    for (const Table &table : format()) {
+    for (const Table &table : format) {
         if (!db.hasTable(table.name)) {
             problems.append({ Problem::Kind::MissingTable, table.name, QString(), -1 });
             continue;
@@ -98,9 +87,9 @@ QList<Problem> check(platform::Database &db)
     return problems;
 }
 
-bool hasAnyFormatTable(platform::Database &db)
+bool hasAnyFormatTable(platform::Database &db, const QList<Table> &format)
 {
-    for (const Table &table : format()) {
+    for (const Table &table : format) {
         if (db.hasTable(table.name))
             return true;
     }
@@ -133,4 +122,4 @@ QStringList describe(const QList<Problem> &problems, int limit)
     return lines;
 }
 
-} // namespace zav::shell::archivelayout
+} // namespace zav::engine::archivelayout

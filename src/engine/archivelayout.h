@@ -9,25 +9,23 @@ class Database;
 }
 
 /**
- * @brief The layout of the project archive format (its tables, each with its fields in their
- * positions, as the template's schema script makes them) and the check of an archive against it.
+ * @brief The layout of an archive format (its tables, each with its fields in their positions) and
+ * the check of an archive against it, with the departures said in Italian. The project archive and
+ * the terrace archive are both checked this way, each against its own format.
  */
-namespace zav::shell::archivelayout {
+namespace zav::engine::archivelayout {
 
-/** @brief A table of the format with its fields in order. */
+/** @brief A table of a format with its fields in order. */
 struct Table
 {
     QString name;
     QStringList fields;
 };
 
-/** @brief The tables of the project archive format, in the schema script's order. */
-const QList<Table> &format();
-
 /** @brief The tables and fields of a schema script ("CREATE TABLE" statements; the rest is skipped). */
 QList<Table> tablesOfScript(const QString &script);
 
-/** @brief One way an archive departs from the format. */
+/** @brief One way an archive departs from a format. */
 struct Problem
 {
     enum class Kind {
@@ -44,16 +42,16 @@ struct Problem
 };
 
 /**
- * @brief Compares an archive with the format: every table must be there with the format's fields
+ * @brief Compares an archive with a format: every table must be there with the format's fields
  * at the format's positions (names compared without regard to case). Fields after the format's
  * last one and tables of its own (user tables) are allowed. Failures of the database throw DbError.
  */
-QList<Problem> check(platform::Database &db);
+QList<Problem> check(platform::Database &db, const QList<Table> &format);
 
 /** @brief Whether an archive has any table of the format at all (false: another program's file). */
-bool hasAnyFormatTable(platform::Database &db);
+bool hasAnyFormatTable(platform::Database &db, const QList<Table> &format);
 
 /** @brief The problems said in Italian, one line each ("manca la tabella X", ...); at most `limit`. */
 QStringList describe(const QList<Problem> &problems, int limit = 12);
 
-} // namespace zav::shell::archivelayout
+} // namespace zav::engine::archivelayout

@@ -1,7 +1,7 @@
 // The archive format the project archives are checked against, read from the template's schema
 // script built into the program.
 
-#include "shell/project/archivelayout.h"
+#include "shell/project/projectlayout.h"
 
 #include "platform/db.h"
 #include "support/fixtures.h"
@@ -9,15 +9,16 @@
 #include <gtest/gtest.h>
 
 using namespace zav::shell;
+using zav::engine::archivelayout::Table;
 
 // The format is the template's: the same tables with the same fields in the same order as the
 // template the build makes from the same script.
-TEST(ArchiveLayout, TheFormatIsTheTemplates)
+TEST(ProjectLayout, TheFormatIsTheTemplates)
 {
     zav::platform::Database shipped
         = zav::platform::Database::open(zav::test::builtProgramFolder() + QStringLiteral("/ARCH_MIL.CLO"));
     QStringList names;
-    for (const archivelayout::Table &table : archivelayout::format()) {
+    for (const Table &table : projectlayout::format()) {
         names << table.name;
         EXPECT_EQ(table.fields, shipped.fields(table.name)) << table.name.toStdString();
     }
@@ -25,14 +26,14 @@ TEST(ArchiveLayout, TheFormatIsTheTemplates)
     shippedNames.sort();
     names.sort();
     EXPECT_EQ(names, shippedNames);
-    EXPECT_TRUE(archivelayout::check(shipped).isEmpty());
+    EXPECT_TRUE(zav::engine::archivelayout::check(shipped, projectlayout::format()).isEmpty());
 }
 
 // What the upgrade appends ends its tables in the format, in the upgrade's order.
-TEST(ArchiveLayout, TheUpgradesFieldsEndTheirTables)
+TEST(ProjectLayout, TheUpgradesFieldsEndTheirTables)
 {
     const auto fieldsOf = [](const char *name) {
-        for (const archivelayout::Table &table : archivelayout::format()) {
+        for (const Table &table : projectlayout::format()) {
             if (table.name == QLatin1String(name))
                 return table.fields;
         }
@@ -43,18 +44,4 @@ TEST(ArchiveLayout, TheUpgradesFieldsEndTheirTables)
         { "TEMPORANEO", "TEMPORANEO2", "MIL_RISC", "MIL_PORTIERATO", "MILLESIMI", "TEMP_VARIE" })
         EXPECT_EQ(fieldsOf(table).last(), QStringLiteral("RIGA")) << table;
     EXPECT_EQ(fieldsOf("CODIF_PIANI").at(9), QStringLiteral("HPIANO"));
-}
-
-TEST(ArchiveLayout, ScriptsAreReadStatementByStatement)
-{
-    const QList<archivelayout::Table> tables = archivelayout::tablesOfScript(
-        QStringLiteral("-- a comment; with a semicolon\n"
-                       "CREATE TABLE UNO (A TEXT COLLATE NOCASE, -- first\n  B VARCHAR(3), C DOUBLE);\n"
-                       "INSERT INTO UNO (A) VALUES ('x');\n"
-                       "create table DUE (X INTEGER)"));
-    ASSERT_EQ(tables.size(), 2);
-    EXPECT_EQ(tables.at(0).name, QStringLiteral("UNO"));
-    EXPECT_EQ(tables.at(0).fields, QStringList({ "A", "B", "C" }));
-    EXPECT_EQ(tables.at(1).name, QStringLiteral("DUE"));
-    EXPECT_EQ(tables.at(1).fields, QStringList({ "X" }));
 }

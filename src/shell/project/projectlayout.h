@@ -1,0 +1,13 @@
+#pragma once
+
+#include "engine/archivelayout.h"
+
+#include <QList>
+
+/** @brief The project archive's format, as the template's schema script makes it. */
+namespace zav::shell::projectlayout {
+
+/** @brief The tables of the project archive format, in the schema script's order. */
+const QList<engine::archivelayout::Table> &format();
+
+} // namespace zav::shell::projectlayout
