@@ -8,6 +8,7 @@
 #include "platform/ui/datasource.h"
 #include "platform/ui/formregistry.h"
 #include "workspace/frm_ins_coeff.h"
+#include "workspace/labelledcolumn.h"
 #include "workspace/totaltext.h"
 
 #include <QLabel>
@@ -19,58 +20,10 @@ using platform::DataSource;
 using workspace::frm_ins_coeff;
 using workspace::TotalText;
 
-namespace {
-
-// A column of the workspace's view: its data source's rows, a field, and the total label under the
-// grid, whose text is total text.
-class LabelledColumn : public engine::BalancedColumn
-{
-public:
-    LabelledColumn(DataSource &source, QLabel &label, const QString &field)
-        : m_source(source)
-        , m_label(label)
-        , m_field(field)
-    {
-    }
-    QString shownTotal() const override { return m_label.text(); }
-    std::optional<double> read(const QString &total) const override { return TotalText::read(total); }
-    std::pair<QString, std::optional<int>> count() const override
-    {
-        QString total = QStringLiteral("0");
-        std::optional<int> unreadable;
-        const int field = m_source.fieldIndex(m_field);
-        for (int row = 0; row < m_source.recordCount(); ++row) {
-            if (!TotalText::add(total, m_source.value(row, field)) && !unreadable)
-                unreadable = row;
-        }
-        return { total, unreadable };
-    }
-    void show(const QString &total) override { m_label.setText(total); }
-    void reread() override { m_source.refresh(); }
-    bool hasField() const override { return m_source.fieldIndex(m_field) >= 0; }
-    QString field() const override
-    {
-        const int index = m_source.fieldIndex(m_field);
-        return index >= 0 ? m_source.fieldNames().at(index) : m_field;
-    }
-    int rowCount() const override { return m_source.recordCount(); }
-    QVariant value(int row) const override { return m_source.value(row, m_source.fieldIndex(m_field)); }
-    qint64 rowid(int row) const override { return m_source.rowid(row); }
-    QString database() const override { return m_source.databaseName(); }
-    QString table() const override { return m_source.recordSource().table; }
-
-private:
-    DataSource &m_source;
-    QLabel &m_label;
-    QString m_field;
-};
-
-} // namespace
-
 RoundingOutcome Rounding::bring(
     DataSource &source, QLabel &label, const RoundingStep &step, const Decimal &target)
 {
-    LabelledColumn column(source, label, step.field);
+    workspace::LabelledColumn column(source, label, step.field);
     return engine::balance(column, { step.zero, step.errors }, target);
 }
 

@@ -20,6 +20,7 @@
 #include "terraces/terracethousandths.h"
 #include "terraces/terracetotals.h"
 #include "terraces/terraceviews.h"
+#include "workspace/labelledcolumn.h"
 #include "workspace/totaltext.h"
 
 #include <QCheckBox>
@@ -68,45 +69,6 @@ TableQuery noRooms()
             { QStringLiteral("INTERNO"), QString() } },
         {} };
 }
-
-// The thousandths column on view, as the balancing works on it: the rows of the room grid's data
-// source, their `MILLESIMI`, and the total under the grid.
-class ShownThousandths : public engine::BalancedColumn
-{
-public:
-    ShownThousandths(DataSource &source, QLabel &label)
-        : m_source(source)
-        , m_label(label)
-    {
-    }
-    QString shownTotal() const override { return m_label.text(); }
-    std::optional<double> read(const QString &total) const override
-    {
-        return workspace::TotalText::read(total);
-    }
-    std::pair<QString, std::optional<int>> count() const override
-    {
-        QString total = QStringLiteral("0");
-        std::optional<int> unreadable;
-        for (int row = 0; row < m_source.recordCount(); ++row)
-            if (!workspace::TotalText::add(total, value(row)) && !unreadable)
-                unreadable = row;
-        return { total, unreadable };
-    }
-    void show(const QString &total) override { m_label.setText(total); }
-    void reread() override { m_source.refresh(); }
-    bool hasField() const override { return m_source.fieldIndex(field()) >= 0; }
-    QString field() const override { return QStringLiteral("MILLESIMI"); }
-    int rowCount() const override { return m_source.recordCount(); }
-    QVariant value(int row) const override { return m_source.value(row, field()); }
-    qint64 rowid(int row) const override { return m_source.rowid(row); }
-    QString database() const override { return m_source.databaseName(); }
-    QString table() const override { return m_source.recordSource().table; }
-
-private:
-    DataSource &m_source;
-    QLabel &m_label;
-};
 
 QLabel *label(const char *name, const QString &text, QWidget *parent)
 {
@@ -1096,7 +1058,7 @@ void frm_terrazze::TABELLA_MILLESIMI()
     const TerraceView &view = TerraceViews::thousandths();
     TDBGrid1->setColumns(TerraceViews::present(view, TDBGrid1->columns(), this));
     Frame4->hide();
-    Label20->setText(ShownThousandths(*Data1, *Label20).count().first);
+    Label20->setText(workspace::LabelledColumn(*Data1, *Label20, QStringLiteral("MILLESIMI")).count().first);
 }
 
 void frm_terrazze::ARR_MIL_TER()
@@ -1105,7 +1067,7 @@ void frm_terrazze::ARR_MIL_TER()
     if (Data1->recordSource().table.compare(terracearchive::MILLESIMI, Qt::CaseInsensitive) != 0
         || Data1->recordCount() == 0)
         return;
-    ShownThousandths column(*Data1, *Label20);
+    workspace::LabelledColumn column(*Data1, *Label20, QStringLiteral("MILLESIMI"));
     const engine::BalanceOutcome outcome = engine::balance(column, {}, engine::Decimal { 1000, 0 });
     if (outcome.end == engine::BalanceOutcome::End::Reached
         || outcome.end == engine::BalanceOutcome::End::NoRows)

@@ -1,0 +1,85 @@
+#include "workspace/labelledcolumn.h"
+
+#include "platform/ui/datasource.h"
+#include "workspace/totaltext.h"
+
+#include <QLabel>
+
+namespace zav::workspace {
+
+LabelledColumn::LabelledColumn(platform::DataSource &source, QLabel &label, const QString &field)
+    : m_source(source)
+    , m_label(label)
+    , m_field(field)
+{
+}
+
+QString LabelledColumn::shownTotal() const
+{
+    return m_label.text();
+}
+
+std::optional<double> LabelledColumn::read(const QString &total) const
+{
+    return TotalText::read(total);
+}
+
+std::pair<QString, std::optional<int>> LabelledColumn::count() const
+{
+    QString total = QStringLiteral("0");
+    std::optional<int> unreadable;
+    const int field = m_source.fieldIndex(m_field);
+    for (int row = 0; row < m_source.recordCount(); ++row) {
+        if (!TotalText::add(total, m_source.value(row, field)) && !unreadable)
+            unreadable = row;
+    }
+    return { total, unreadable };
+}
+
+void LabelledColumn::show(const QString &total)
+{
+    m_label.setText(total);
+}
+
+void LabelledColumn::reread()
+{
+    m_source.refresh();
+}
+
+bool LabelledColumn::hasField() const
+{
+    return m_source.fieldIndex(m_field) >= 0;
+}
+
+QString LabelledColumn::field() const
+{
+    const int index = m_source.fieldIndex(m_field);
+    return index >= 0 ? m_source.fieldNames().at(index) : m_field;
+}
+
+int LabelledColumn::rowCount() const
+{
+    return m_source.recordCount();
+}
+
+QVariant LabelledColumn::value(int row) const
+{
+    return m_source.value(row, m_source.fieldIndex(m_field));
+}
+
+qint64 LabelledColumn::rowid(int row) const
+{
+    return m_source.rowid(row);
+}
+
+QString LabelledColumn::database() const
+{
+    return m_source.databaseName();
+}
+
+QString LabelledColumn::table() const
+{
+    return m_source.recordSource().table;
+}
+
+} // namespace zav::workspace
