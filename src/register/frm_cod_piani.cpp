@@ -161,11 +161,9 @@ void frm_cod_piani::buildControls()
     model->setAfterUpdate([this](int row) {
         if (!m_nuovaRiga || m_rigaAggiunta >= 0)
             return;
-        // The row just added is stored at once, but the user is still typing it: the cell stays on
-        // it (not on the new-row line that follows), and it stays open until the user leaves it.
+        // The row just added is stored at once, but the user is still typing it: it stays open
+        // until the user leaves it.
         m_rigaAggiunta = Data1->rowid(row);
-        const int column = std::max(TDBGrid1->currentIndex().column(), 0);
-        TDBGrid1->setCurrentIndex(TDBGrid1->model()->index(row, column));
     });
     connect(TDBGrid1, &platform::DataGrid::rowColChange, this, &frm_cod_piani::TDBGrid1_RowColChange);
 

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 namespace zav::test {
 namespace {
@@ -234,6 +235,39 @@ TEST_F(EstimateFormTest, AnEmptyEstimateChangesNothingAndEliminaTuttoAsksNothing
     EXPECT_TRUE(column("nome_condomino").isEmpty());
     EXPECT_EQ(f->Data1->recordCount(), 0);
     EXPECT_EQ(boxes.shown().size(), 1);
+}
+
+// A unit typed into the grid's new-row line, cell after cell, is one unit.
+TEST_F(EstimateFormTest, AUnitTypedCellAfterCellOnTheNewRowLineIsOneUnit)
+{
+    units({ { "Rossi", 1, 1, 1, 1, 1 } });
+    frm_new_mod *f = open();
+    f->show();
+    platform::DataGrid *grid = f->TDBGrid1;
+    QAbstractItemModel *model = grid->model();
+    ASSERT_EQ(model->rowCount(), 2);
+    grid->setFocus();
+    grid->setCurrentIndex(model->index(1, 0));
+    const auto editor = [grid]() -> QLineEdit * {
+        for (QLineEdit *edit : grid->viewport()->findChildren<QLineEdit *>()) {
+            if (edit->isVisible())
+                return edit;
+        }
+        return nullptr;
+    };
+    QTest::keyClick(grid, 'N');
+    ASSERT_NE(editor(), nullptr);
+    QTest::keyClicks(editor(), QStringLiteral("eri"));
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    ASSERT_NE(editor(), nullptr);
+    QTest::keyClicks(editor(), QStringLiteral("2"));
+    QTest::keyClick(editor(), Qt::Key_Return);
+
+    EXPECT_EQ(column("nome_condomino"), (QVariantList { QStringLiteral("Rossi"), QStringLiteral("Neri") }));
+    ASSERT_EQ(column("pal").size(), 2);
+    EXPECT_EQ(column("pal").at(1), QVariant(QStringLiteral("2")));
+    EXPECT_EQ(model->rowCount(), 3);
+    EXPECT_EQ(grid->currentIndex(), model->index(1, 1));
 }
 
 TEST_F(EstimateFormTest, AMissingDatabaseIsSaid)

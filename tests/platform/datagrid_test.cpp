@@ -617,3 +617,91 @@ TEST_F(DataGridKeysTest, DelDeletesTheSelectedRowsOnlyWhereDeletingIsAllowed)
     QTest::keyClick(&grid, Qt::Key_Delete);
     EXPECT_EQ(count(), 2);
 }
+
+// Typed on the new-row line, a row is stored with its first cell and takes the line's place: the
+// cell stays on it, so the cells typed next go on into that row and a fresh line follows it.
+TEST_F(DataGridKeysTest, CellsTypedOnTheNewRowLineMakeOneRow)
+{
+    grid.setAllowAddNew(true);
+    DataGridModel *model = grid.dataModel();
+    grid.setCurrentIndex(model->index(3, 0));
+    QTest::keyClick(&grid, '5');
+    ASSERT_NE(editor(), nullptr);
+    QTest::keyClick(editor(), Qt::Key_Tab); // stored, and on to the stair of the same row
+    EXPECT_EQ(grid.currentIndex(), model->index(3, 1));
+    ASSERT_NE(editor(), nullptr);
+    QTest::keyClick(editor(), 'D');
+    QTest::keyClick(editor(), Qt::Key_Return);
+    EXPECT_EQ(grid.currentIndex(), model->index(3, 1));
+    EXPECT_EQ(source.currentRow(), 3);
+
+    QCoreApplication::processEvents();
+    QTest::keyClick(&grid, Qt::Key_Right);
+    QTest::keyClick(&grid, Qt::Key_Right);
+    QTest::keyClick(&grid, '2');
+    ASSERT_NE(editor(), nullptr);
+    QTest::keyClick(editor(), Qt::Key_Return);
+
+    EXPECT_EQ(Database::open(m_path).table(QStringLiteral("CODIF_PIANI")).recordCount(), 4);
+    EXPECT_EQ(stored(3, QStringLiteral("NUM_PAL")).toLongLong(), 5);
+    EXPECT_EQ(stored(3, QStringLiteral("SCALA")).toString(), QStringLiteral("D"));
+    EXPECT_DOUBLE_EQ(stored(3, QStringLiteral("HPIANO")).toDouble(), 2.0);
+    EXPECT_EQ(model->rowCount(), 5);
+    EXPECT_EQ(model->newRowLine(), 4);
+    EXPECT_EQ(model->headerData(3, Qt::Vertical).toString(), QStringLiteral("4"));
+    EXPECT_EQ(model->headerData(4, Qt::Vertical).toString(), QStringLiteral("*"));
+    EXPECT_EQ(model->index(3, 1).data().toString(), QStringLiteral("D"));
+    EXPECT_EQ(grid.currentIndex(), model->index(3, 3));
+}
+
+// Text the model refuses on Enter (no number for a number field, a cancelled column update) stays
+// in the cell, still in edit, after one message: the user puts it right or gives it up with Esc.
+TEST_F(DataGridKeysTest, TextRefusedOnEnterStaysInEditForTheUserToPutRight)
+{
+    grid.setKeyPress([&](int &key) {
+        if (key == '\r')
+            events << QStringLiteral("enter");
+    });
+    grid.setCurrentIndex(grid.model()->index(0, 3));
+    QTest::keyClick(&grid, 't');
+    ASSERT_NE(editor(), nullptr);
+    QTest::keyClicks(editor(), QStringLiteral("re"));
+    QTest::keyClick(editor(), Qt::Key_Return);
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_EQ(editor()->text(), QStringLiteral("tre"));
+    EXPECT_EQ(boxes.messages(), QStringList { QStringLiteral("Tipo non corrispondente.") });
+    EXPECT_DOUBLE_EQ(stored(0, QStringLiteral("HPIANO")).toDouble(), 3.0);
+    EXPECT_EQ(events, QStringList { QStringLiteral("edit 3") });
+
+    // Put right, it is stored and the edit ends as any other.
+    editor()->selectAll();
+    QTest::keyClicks(editor(), QStringLiteral("4"));
+    QTest::keyClick(editor(), Qt::Key_Return);
+    EXPECT_EQ(editor(), nullptr);
+    EXPECT_DOUBLE_EQ(stored(0, QStringLiteral("HPIANO")).toDouble(), 4.0);
+    EXPECT_EQ(events, (QStringList { "edit 3", "after 3", "enter" }));
+    EXPECT_EQ(boxes.messages().size(), 1);
+
+    // A column update the form cancels, with its own message, then given up with Esc.
+    grid.dataModel()->setBeforeColUpdate([&](int, const QVariant &, const QVariant &newValue) {
+        if (newValue.toString() != QStringLiteral("Z"))
+            return false;
+        dialogs().msgBox(QStringLiteral("No"), MsgButtons::Ok, MsgIcon::Critical, QString());
+        return true;
+    });
+    boxes.clear();
+    events.clear();
+    QCoreApplication::processEvents();
+    grid.setCurrentIndex(grid.model()->index(1, 1));
+    QTest::keyClick(&grid, 'Z');
+    ASSERT_NE(editor(), nullptr);
+    QTest::keyClick(editor(), Qt::Key_Return);
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_EQ(editor()->text(), QStringLiteral("Z"));
+    EXPECT_EQ(boxes.messages(), QStringList { QStringLiteral("No") });
+    QTest::keyClick(editor(), Qt::Key_Escape);
+    EXPECT_EQ(editor(), nullptr);
+    EXPECT_EQ(stored(1, QStringLiteral("SCALA")).toString(), QStringLiteral("A"));
+    EXPECT_EQ(events, QStringList { QStringLiteral("edit 1") });
+    EXPECT_EQ(boxes.messages().size(), 1);
+}

@@ -14,6 +14,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QKeyEvent>
+#include <QMetaProperty>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrintPreviewDialog>
@@ -110,13 +111,23 @@ public:
         QStyledItemDelegate::setEditorData(editor, index);
     }
 
+    // Tells the grid whether the model refused the text: it writes nothing for the text the cell
+    // already holds, which is no refusal.
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
     {
+        QVariant typed;
         if (auto *combo = qobject_cast<QComboBox *>(editor)) {
-            model->setData(index, combo->currentText(), Qt::EditRole);
-            return;
+            typed = combo->currentText();
+        } else {
+            const QMetaProperty property = editor->metaObject()->userProperty();
+            if (!property.isValid()) {
+                QStyledItemDelegate::setModelData(editor, model, index);
+                return;
+            }
+            typed = property.read(editor);
         }
-        QStyledItemDelegate::setModelData(editor, model, index);
+        const QString held = index.data(Qt::EditRole).toString();
+        m_grid->m_editRefused = !model->setData(index, typed, Qt::EditRole) && typed.toString() != held;
     }
 
     // The view installs the delegate on each editor it makes: the grid hears the editor's keys here
@@ -373,8 +384,13 @@ bool DataGrid::editorKey(QWidget *editor, QKeyEvent *event)
     const int code = text.at(0).unicode();
     const int column = m_editColumn;
     if (isEnter(code)) {
-        // The text typed is stored and the edit ends before the handler reads the cells.
+        // The text typed is stored and the edit ends before the handler reads the cells. Text the
+        // cell refuses stays in it, still in edit, for the user to put right or give up with Esc.
         commitData(editor);
+        if (m_editRefused && state() == EditingState && editor->isVisible()) {
+            editor->setFocus();
+            return true;
+        }
         closeEditor(editor, QAbstractItemDelegate::NoHint);
         heardKey(code, column);
         return true;
@@ -407,8 +423,10 @@ void DataGrid::editorStarting(const QModelIndex &index)
 
 void DataGrid::commitData(QWidget *editor)
 {
+    m_editRefused = false;
     QTableView::commitData(editor);
-    m_editCommitted = true;
+    if (!m_editRefused)
+        m_editCommitted = true;
 }
 
 void DataGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)

@@ -34,7 +34,8 @@ namespace zav::platform {
  * Keys: every typed character (Enter, Esc and Backspace included) goes first to the key-press
  * handler, which may replace it before the cell being edited gets it. Enter in a cell being edited
  * stores the cell's text and ends the edit before the handler hears of it, so that the handler
- * reads what was typed. A cell entering edit mode is told (colEdit) before the key that opened it
+ * reads what was typed. Text the model refuses (after its message, if any) stays in the cell,
+ * still in edit, and the handler does not hear that Enter. A cell entering edit mode is told (colEdit) before the key that opened it
  * reaches its editor; an edit that ends with its text stored is told after (afterColEdit). Del on
  * the grid itself deletes the rows selected by their row selectors, when deleting is allowed.
  */
@@ -194,6 +195,8 @@ private:
     /** The column of the cell being edited, and whether its text was stored. */
     int m_editColumn = -1;
     bool m_editCommitted = false;
+    /** Whether the model refused the text of the latest commit of a cell's editor. */
+    bool m_editRefused = false;
     QPageLayout::Orientation m_printOrientation = QPageLayout::Portrait;
     QPointer<QWidget> m_editor;
 };

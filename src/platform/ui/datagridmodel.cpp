@@ -60,9 +60,22 @@ void DataGridModel::setDataSource(DataSource *source)
         return;
     connect(source, &DataSource::aboutToRefresh, this, [this] { beginResetModel(); });
     connect(source, &DataSource::refreshed, this, [this] { endResetModel(); });
-    connect(source, &DataSource::rowAboutToBeInserted, this,
-        [this](int row) { beginInsertRows(QModelIndex(), row, row); });
-    connect(source, &DataSource::rowInserted, this, [this] { endInsertRows(); });
+    // A row added at the end while the new-row line is shown takes the line's place, and a fresh
+    // new-row line follows it: a cell on the line stays on the row it now holds, so what is typed
+    // next goes on into that row (the source's current row is that row already).
+    connect(source, &DataSource::rowAboutToBeInserted, this, [this](int row) {
+        m_insertingOnNewRowLine = row == newRowLine();
+        const int inserted = m_insertingOnNewRowLine ? row + 1 : row;
+        beginInsertRows(QModelIndex(), inserted, inserted);
+    });
+    connect(source, &DataSource::rowInserted, this, [this](int row) {
+        endInsertRows();
+        if (!m_insertingOnNewRowLine)
+            return;
+        m_insertingOnNewRowLine = false;
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+        emit headerDataChanged(Qt::Vertical, row, row + 1);
+    });
     connect(source, &DataSource::rowAboutToBeRemoved, this,
         [this](int row) { beginRemoveRows(QModelIndex(), row, row); });
     connect(source, &DataSource::rowRemoved, this, [this] { endRemoveRows(); });

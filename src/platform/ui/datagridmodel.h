@@ -106,7 +106,8 @@ public:
     // --- New rows -----------------------------------------------------------------------------
     /**
      * @brief Whether a new-row line follows the last row: a cell edited on it stores a new row with
-     * that value (and what the new-row event adds), after which the row is an ordinary row.
+     * that value (and what the new-row event adds), after which the row is an ordinary row. The
+     * stored row takes the line's place (a cell on the line stays on it) and a new line follows.
      */
     bool allowAddNew() const { return m_allowAddNew; }
     void setAllowAddNew(bool allow);
@@ -159,6 +160,8 @@ private:
     OnAddNew m_onAddNew;
     BeforeUpdate m_beforeUpdate;
     AfterUpdate m_afterUpdate;
+    /** A row being added where the new-row line stands. */
+    bool m_insertingOnNewRowLine = false;
 };
 
 } // namespace zav::platform
