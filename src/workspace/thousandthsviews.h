@@ -7,8 +7,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <optional>
-
 namespace zav::workspace {
 
 class frm_ins_coeff;
@@ -20,7 +18,6 @@ class frm_ins_coeff;
  */
 struct ThousandthsView : platform::GridView
 {
-
     /** @brief A total under the grid: a grid column summed into a value label (14, 16, 18 or 20),
      * beside its caption label (the label before it). */
     struct Total
