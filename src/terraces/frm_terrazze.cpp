@@ -996,13 +996,10 @@ void frm_terrazze::applyView(const TerraceView &view)
         label->setVisible(view.unitTotals);
     Label19->setVisible(view.thousandthsTotal);
     Label20->setVisible(view.thousandthsTotal);
-    TDBGrid1->setReadOnly(!view.editable);
-    TDBGrid1->setAllowUpdate(view.editable);
+    platform::GridPermissions permissions = view.permissions;
     // No room can be added while no terrace unit is loaded: it would belong to none.
-    TDBGrid1->setAllowAddNew(view.editable && !(Data1->recordSource() == noRooms()));
-    if (!view.caption.isEmpty())
-        TDBGrid1->setCaption(view.caption);
-    TDBGrid1->setColumns(TerraceViews::present(view, TDBGrid1->columns(), this));
+    permissions.addNew = permissions.addNew && !(Data1->recordSource() == noRooms());
+    platform::GridView::apply(*TDBGrid1, view, permissions);
     const bool tableOn = !Label1->text().isEmpty();
     for (int index : RoomButtons)
         Command1[std::size_t(index)]->setEnabled(tableOn && view.roomCommands);

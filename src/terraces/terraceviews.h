@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/datagridmodel.h"
+#include "platform/ui/gridview.h"
 
 #include <QList>
 #include <QString>
@@ -11,34 +11,17 @@ class QWidget;
 namespace zav::terraces {
 
 /**
- * @brief One view of the terrace form's room grid as a table of settings: the grid's caption and
- * permissions, the columns it shows (field, caption, width in twips, alignment, cell button), and
- * the controls around the grid it shows or hides. The four views differ only in these tables; the
- * terrace form applies whichever one by the same steps.
+ * @brief One view of the terrace form's room grid: the grid view (caption, fields, columns shown,
+ * permissions) and the controls around the grid it shows or hides. The four views differ only in
+ * these tables; the terrace form applies whichever one by the same steps.
  */
-struct TerraceView
+struct TerraceView : platform::GridView
 {
-    struct Column
-    {
-        int index;
-        QString caption;
-        int widthTwips;
-        platform::DataGridColumn::Alignment alignment;
-        bool button = false;
-    };
-
     /** The tab's position, 0 to 3. */
     int tab = 0;
-    /** The grid's caption; the thousandths view builds its own from its rows. */
-    QString caption;
+    // The thousandths view has no caption of its own: it builds one from its rows.
     /** A view of one unit's rooms (else the terrace thousandths). */
     bool rooms = true;
-    /** The data fields of the first columns; the others keep the rooms' own. */
-    QStringList fields;
-    /** The columns shown; every other column is hidden. */
-    QList<Column> shown;
-    /** Whether rows can be added, changed and deleted. */
-    bool editable = true;
     // The controls around the grid.
     bool unitTotals = true; ///< `Label13` to `Label18`
     bool thousandthsTotal = false; ///< `Label19`, `Label20`
@@ -62,12 +45,7 @@ public:
     static const TerraceView &thousandths();
     /** @brief The view of a tab (0 to 3); nullptr for any other. */
     static const TerraceView *byTab(int tab);
-    /**
-     * @brief The grid's columns as a view lays them out over the columns it had: every column
-     * bound to the view's field (or the room's), shown or hidden, captioned, sized (twips turned to
-     * pixels for this widget's screen) and aligned as the view says. A cell button once given
-     * stays: the views that do not want it hide its column.
-     */
+    /** @brief The grid's columns with a view laid over them (see platform::GridView::lay). */
     static QList<platform::DataGridColumn> present(
         const TerraceView &view, const QList<platform::DataGridColumn> &before, const QWidget *screenOf);
 };

@@ -7,7 +7,6 @@
 #include "platform/steps.h"
 #include "platform/ui/datagrid.h"
 #include "platform/ui/datasource.h"
-#include "platform/ui/twips.h"
 #include "platform/vb.h"
 #include "workspace/frm_ins_coeff.h"
 #include "workspace/mainwindowlink.h"
@@ -28,7 +27,7 @@ using engine::VAR_GBL;
 using platform::Condition;
 using platform::TableQuery;
 using Align = platform::DataGridColumn::Alignment;
-using Column = ThousandthsView::Column;
+using Column = platform::GridColumnSetting;
 
 namespace {
 
@@ -39,22 +38,23 @@ const QString kTotMil = QStringLiteral("Tot. Mil.:");
 QList<Column> keyColumns()
 {
     return {
-        { 0, QStringLiteral("Condomino"), QStringLiteral("CONDOMINO"), 2300 },
-        { 1, QStringLiteral("Pal."), QStringLiteral("PALAZ"), 500, Align::Center },
-        { 2, QStringLiteral("Scala"), QStringLiteral("SCALA"), 800, Align::Center },
-        { 3, QStringLiteral("Piano"), QStringLiteral("PIANO"), 600, Align::Center },
-        { 4, QStringLiteral("Int."), QStringLiteral("INTERNO"), 500 },
+        { 0, QStringLiteral("Condomino"), 2300, QStringLiteral("CONDOMINO") },
+        { 1, QStringLiteral("Pal."), 500, QStringLiteral("PALAZ"), Align::Center },
+        { 2, QStringLiteral("Scala"), 800, QStringLiteral("SCALA"), Align::Center },
+        { 3, QStringLiteral("Piano"), 600, QStringLiteral("PIANO"), Align::Center },
+        { 4, QStringLiteral("Int."), 500, QStringLiteral("INTERNO") },
     };
 }
 
 Column baseValue()
 {
-    return { 5, QStringLiteral("Mq. / Mc. (virtuali)"), QStringLiteral("MQ"), 1000 };
+    return { 5, QStringLiteral("Mq. / Mc. (virtuali)"), 1000, QStringLiteral("MQ") };
 }
 
+// A computed column, read from the right, without the cell button a unit view may have left on it.
 Column rightColumn(int index, const QString &caption, const QString &field)
 {
-    return { index, caption, field, 1000, Align::Right, true };
+    return { index, caption, 1000, field, Align::Right, false };
 }
 
 Column millesimi(int index)
@@ -62,15 +62,26 @@ Column millesimi(int index)
     return rightColumn(index, QStringLiteral("Millesimi"), QStringLiteral("MILLESIMI"));
 }
 
-// A view of one table with its thousandths in column 6, totalled by the view itself.
-ThousandthsView singleTotalView(
-    int tab, const QString &caption, const TableQuery &source, const Column &fifth)
+// The grid over the workspace's 23 columns, bound as designed but for the columns a view sets;
+// the thousandths are only read, but in the user table, where they are changed and deleted.
+ThousandthsView gridView(int tab, const QString &caption, const QList<Column> &shown, bool userTable = false)
 {
     ThousandthsView view;
     view.tab = tab;
     view.caption = caption;
+    view.fields = UnitViews::fields();
+    view.shown = shown;
+    view.permissions = { .addNew = false, .update = userTable, .remove = userTable };
+    view.userTable = userTable;
+    return view;
+}
+
+// A view of one table with its thousandths in column 6, totalled by the view itself.
+ThousandthsView singleTotalView(
+    int tab, const QString &caption, const TableQuery &source, const Column &fifth)
+{
+    ThousandthsView view = gridView(tab, caption, keyColumns() << fifth << millesimi(6));
     view.source = source;
-    view.columns = keyColumns() << fifth << millesimi(6);
     view.totals = { { 6, 20, kTotMil } };
     return view;
 }
@@ -80,14 +91,11 @@ ThousandthsView halvesView(int tab, const QString &caption, const TableQuery &so
     const QString &secondHalf, const QString &mean, const QStringList &buildingPickOrder,
     const QStringList &stairPickOrder)
 {
-    ThousandthsView view;
-    view.tab = tab;
-    view.caption = caption;
+    ThousandthsView view = gridView(tab, caption,
+        keyColumns() << Column { 5, QStringLiteral("1a Metà"), 1000, QStringLiteral("MILLESIMI") }
+                     << rightColumn(6, QStringLiteral("2a Metà"), secondHalf)
+                     << rightColumn(7, QStringLiteral("Media"), mean));
     view.source = source;
-    view.columns = keyColumns();
-    view.columns << Column { 5, QStringLiteral("1a Metà"), QStringLiteral("MILLESIMI"), 1000 }
-                 << rightColumn(6, QStringLiteral("2a Metà"), secondHalf)
-                 << rightColumn(7, QStringLiteral("Media"), mean);
     view.totals = { { 5, 16, QStringLiteral("Tot. 1a Metà:") }, { 6, 18, QStringLiteral("Tot. 2a Metà:") },
         { 7, 20, kTotMil } };
     view.selectors = ThousandthsView::Selectors::BuildingAndStair;
@@ -152,30 +160,6 @@ void showTotals(frm_ins_coeff &form, const ThousandthsView &view)
         caption->show();
         value->show();
     }
-}
-
-// The grid's columns as the view sets them over what the grid had; every other column hidden.
-void setColumns(frm_ins_coeff &form, const ThousandthsView &view)
-{
-    QList<platform::DataGridColumn> columns = form.TDBGrid1->columns();
-    while (columns.size() < UnitViews::ColumnCount)
-        columns.append(platform::DataGridColumn {
-            UnitViews::fields().at(columns.size()), UnitViews::fields().at(columns.size()) });
-    for (platform::DataGridColumn &column : columns)
-        column.visible = false;
-    for (const Column &c : view.columns) {
-        platform::DataGridColumn &column = columns[c.index];
-        column.dataField = c.field;
-        column.caption = c.caption;
-        if (c.alignment)
-            column.alignment = *c.alignment;
-        if (c.noButton)
-            column.button = false;
-        column.format.clear();
-        column.width = platform::Twips::toPixelsX(c.widthTwips, form.TDBGrid1);
-        column.visible = true;
-    }
-    form.TDBGrid1->setColumns(columns);
 }
 
 // The field a total reads: the one its grid column is bound to.
@@ -250,7 +234,7 @@ const ThousandthsView &ThousandthsViews::heating()
 {
     static const ThousandthsView view = singleTotalView(8, QStringLiteral("Millesimi Riscaldamento"),
         TableQuery { QStringLiteral("MIL_RISC"), {}, byUnit() },
-        Column { 5, QStringLiteral("Vol./Sup.Rad."), QStringLiteral("VOLUME"), 1300 });
+        Column { 5, QStringLiteral("Vol./Sup.Rad."), 1300, QStringLiteral("VOLUME") });
     return view;
 }
 
@@ -264,13 +248,11 @@ const ThousandthsView &ThousandthsViews::porter()
 const ThousandthsView &ThousandthsViews::userTable()
 {
     static const ThousandthsView view = [] {
-        ThousandthsView v;
-        v.tab = 10;
-        v.columns = keyColumns() << baseValue()
-                                 << rightColumn(6, QStringLiteral("Input"), QStringLiteral("INPUT"))
-                                 << millesimi(7);
+        ThousandthsView v = gridView(10, QString(),
+            keyColumns() << baseValue() << rightColumn(6, QStringLiteral("Input"), QStringLiteral("INPUT"))
+                         << millesimi(7),
+            true);
         v.totals = { { 7, 20, kTotMil } };
-        v.userTable = true;
         return v;
     }();
     return view;
@@ -356,13 +338,8 @@ bool ThousandthsViews::enter(frm_ins_coeff &form, int tab)
         }
     } else {
         form.TDBGrid1->show();
-        form.TDBGrid1->setCaption(view.caption);
     }
-    form.TDBGrid1->setAllowAddNew(false);
-    form.TDBGrid1->setAllowUpdate(view.userTable);
-    form.TDBGrid1->setAllowDelete(view.userTable);
-
-    setColumns(form, view);
+    platform::GridView::apply(*form.TDBGrid1, view);
     ViewSwitch::switchToolsAndButtons(form, WorkspaceView(view.tab));
     showSelectors(form, view.selectors);
     showTotals(form, view);

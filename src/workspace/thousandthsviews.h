@@ -1,37 +1,23 @@
 #pragma once
 
 #include "platform/db.h"
-#include "platform/ui/datagridmodel.h"
+#include "platform/ui/gridview.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-#include <optional>
 
 namespace zav::workspace {
 
 class frm_ins_coeff;
 
 /**
- * @brief One of the workspace's thousandths views (tabs 4 to 10) as a table of settings: where
- * its rows come from, the columns it sets, the totals it shows, the selectors it needs and what it
- * lets the user do. ThousandthsViews builds every view from such a table by one recipe.
+ * @brief One of the workspace's thousandths views (tabs 4 to 10) as a table of settings: the grid
+ * view (caption, columns, what it lets the user do), where its rows come from, the totals it shows
+ * and the selectors it needs. ThousandthsViews builds every view from such a table by one recipe.
  */
-struct ThousandthsView
+struct ThousandthsView : platform::GridView
 {
-    /** @brief A grid column the view sets; what is not given keeps what the grid had. */
-    struct Column
-    {
-        int index;
-        QString caption;
-        QString field;
-        int widthTwips;
-        std::optional<platform::DataGridColumn::Alignment> alignment {};
-        /** The column's cell button is switched off. */
-        bool noButton = false;
-    };
-
     /** @brief A total under the grid: a grid column summed into a value label (14, 16, 18 or 20),
      * beside its caption label (the label before it). */
     struct Total
@@ -45,11 +31,9 @@ struct ThousandthsView
     enum class Selectors { None, Building, BuildingAndStair };
 
     int tab = 0;
-    /** The grid's caption, by which the view is known; empty for the user table, named by its table. */
-    QString caption;
+    // The grid's caption is the view's name; the user table has none: it is named by its table.
     /** Rows on entry: a table or an ordered query; the user table's name for the user table. */
     platform::TableQuery source;
-    QList<Column> columns;
     QList<Total> totals;
     Selectors selectors = Selectors::None;
     /** The table the selectors query, and its order after a building pick and after a stair pick. */

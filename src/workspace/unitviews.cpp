@@ -5,7 +5,6 @@
 #include "engine/var_gbl.h"
 #include "platform/db.h"
 #include "platform/ui/datasource.h"
-#include "platform/ui/twips.h"
 #include "workspace/frm_ins_coeff.h"
 #include "workspace/viewswitch.h"
 
@@ -17,46 +16,79 @@ namespace zav::workspace {
 
 using platform::DataGridColumn;
 
+using Setting = platform::GridColumnSetting;
+using Align = DataGridColumn::Alignment;
+
 namespace {
 
 // Positions in the project options record of the criteria that use the radiant surface.
 constexpr int RISC_RAD = 11;
 constexpr int RISC_50 = 16;
 
+// Every unit view shows the description read from the left and the surface locked (it is computed).
+Setting description()
+{
+    return { .index = 1, .caption = QStringLiteral("Descrizione"), .widthTwips = 2000, .alignment = Align::Left };
+}
+
+Setting surface(int widthTwips)
+{
+    return { .index = 3, .caption = QStringLiteral("Mq."), .widthTwips = widthTwips, .locked = true };
+}
+
+// A coefficient: chosen through its cell button.
+Setting coefficient(int index, const QString &caption, int widthTwips)
+{
+    return { .index = index, .caption = caption, .widthTwips = widthTwips, .button = true };
+}
+
+// The rooms are added, changed and deleted in place in every unit view.
+UnitView unitView(const QString &caption, const QString &layoutName, WorkspaceView tab,
+    const QList<Setting> &shown, const QList<Setting> &captionedHidden = {})
+{
+    UnitView view;
+    view.caption = caption;
+    view.fields = UnitViews::fields();
+    view.shown = shown;
+    view.captionedHidden = captionedHidden;
+    view.permissions = { .addNew = true, .update = true, .remove = true };
+    view.layoutName = layoutName;
+    view.view = tab;
+    return view;
+}
+
 } // namespace
 
 const UnitView &UnitViews::surfaces()
 {
-    static const UnitView view { QStringLiteral("Calcolo Superfici"), QStringLiteral("espressioni"),
-        { { 1, QStringLiteral("Descrizione"), 2000 }, { 2, QStringLiteral("Espressione"), 2310 },
-            { 3, QStringLiteral("Mq."), 989 }, { 20, QStringLiteral("Dim. Infisso"), 1769 },
-            { 21, QStringLiteral("Mq. Infisso"), 1049 } },
-        {}, { 3 }, {}, WorkspaceView::Surfaces };
+    static const UnitView view = unitView(QStringLiteral("Calcolo Superfici"), QStringLiteral("espressioni"),
+        WorkspaceView::Surfaces,
+        { description(), { 2, QStringLiteral("Espressione"), 2310 }, surface(989),
+            { 20, QStringLiteral("Dim. Infisso"), 1769 }, { 21, QStringLiteral("Mq. Infisso"), 1049 } });
     return view;
 }
 
 const UnitView &UnitViews::coefficients()
 {
-    static const UnitView view { QStringLiteral("Coefficienti"), QStringLiteral("coefficienti"),
-        { { 1, QStringLiteral("Descrizione"), 2000 }, { 3, QStringLiteral("Mq."), 700 },
-            { 6, QStringLiteral("Piano"), 620 }, { 7, QStringLiteral("Orient."), 620 },
-            { 8, QStringLiteral("Espos."), 620 }, { 9, QStringLiteral("Lumin."), 670 },
-            { 10, QStringLiteral("Utiliz."), 620 }, { 11, QStringLiteral("Glob."), 599 },
-            { 12, QStringLiteral("Dest."), 599 }, { 13, QStringLiteral("Libero"), 599 },
-            { 14, QStringLiteral("Sup.Conv."), 900 } },
-        {}, { 3 }, { 6, 7, 8, 9, 10, 11, 12, 13 }, WorkspaceView::Coefficients };
+    static const UnitView view = unitView(QStringLiteral("Coefficienti"), QStringLiteral("coefficienti"),
+        WorkspaceView::Coefficients,
+        { description(), surface(700), coefficient(6, QStringLiteral("Piano"), 620),
+            coefficient(7, QStringLiteral("Orient."), 620), coefficient(8, QStringLiteral("Espos."), 620),
+            coefficient(9, QStringLiteral("Lumin."), 670), coefficient(10, QStringLiteral("Utiliz."), 620),
+            coefficient(11, QStringLiteral("Glob."), 599), coefficient(12, QStringLiteral("Dest."), 599),
+            coefficient(13, QStringLiteral("Libero"), 599), { 14, QStringLiteral("Sup.Conv."), 900 } });
     return view;
 }
 
 const UnitView &UnitViews::volumes()
 {
     // The radiant columns show only when the project's heating criterion uses them.
-    static const UnitView view { QStringLiteral("Calcolo Volumi"), QStringLiteral("volumi"),
-        { { 1, QStringLiteral("Descrizione"), 2000 }, { 4, QStringLiteral("Risc. S/N"), 540 },
-            { 3, QStringLiteral("Mq."), 810 }, { 14, QStringLiteral("Sup.Conv."), 989 },
-            { 16, QStringLiteral("H_piano"), 734 }, { 17, QStringLiteral("Volume"), 915 } },
-        { { 18, QStringLiteral("Sup. Radiante"), 1349 }, { 19, QStringLiteral("Tot. Sup. Rad."), 1019 } },
-        { 3 }, {}, WorkspaceView::Volumes };
+    static const UnitView view = unitView(QStringLiteral("Calcolo Volumi"), QStringLiteral("volumi"),
+        WorkspaceView::Volumes,
+        { description(), { 4, QStringLiteral("Risc. S/N"), 540 }, surface(810),
+            { 14, QStringLiteral("Sup.Conv."), 989 }, { 16, QStringLiteral("H_piano"), 734 },
+            { 17, QStringLiteral("Volume"), 915 } },
+        { { 18, QStringLiteral("Sup. Radiante"), 1349 }, { 19, QStringLiteral("Tot. Sup. Rad."), 1019 } });
     return view;
 }
 
@@ -107,30 +139,7 @@ QList<DataGridColumn> UnitViews::designedColumns()
 QList<DataGridColumn> UnitViews::present(
     const UnitView &view, QList<DataGridColumn> columns, const QWidget *screenOf)
 {
-    while (columns.size() < ColumnCount)
-        columns.append(DataGridColumn { fields().at(columns.size()), fields().at(columns.size()) });
-    for (DataGridColumn &column : columns)
-        column.visible = false;
-    // The thousandths views bind the first columns to their own fields: a unit view binds them back.
-    for (int i = 0; i <= 10; ++i)
-        columns[i].dataField = fields().at(i);
-    const auto apply = [&](const UnitView::Column &c, bool visible) {
-        DataGridColumn &column = columns[c.index];
-        column.visible = visible;
-        column.caption = c.caption;
-        column.width = platform::Twips::toPixelsX(c.widthTwips, screenOf);
-    };
-    for (const UnitView::Column &c : view.shown)
-        apply(c, true);
-    for (const UnitView::Column &c : view.captionedHidden)
-        apply(c, false);
-    // The description reads from the left in every unit view.
-    columns[1].alignment = DataGridColumn::Alignment::Left;
-    for (int index : view.locked)
-        columns[index].locked = true;
-    for (int index : view.buttons)
-        columns[index].button = true;
-    return columns;
+    return platform::GridView::lay(view, std::move(columns), screenOf);
 }
 
 bool UnitViews::writeDefaultLayouts(const QString &file)
@@ -162,13 +171,11 @@ void UnitViews::showRadiantColumns(platform::DataGrid &grid, bool apply)
     QList<DataGridColumn> columns = grid.columns();
     if (columns.size() < ColumnCount)
         return;
-    for (const UnitView::Column &c : volumes().captionedHidden) {
-        DataGridColumn &column = columns[c.index];
-        column.visible = apply;
-        if (apply) {
-            column.caption = c.caption;
-            column.width = platform::Twips::toPixelsX(c.widthTwips, &grid);
-        }
+    for (const Setting &setting : volumes().captionedHidden) {
+        if (apply)
+            platform::GridView::layColumn(setting, columns[setting.index], true, &grid);
+        else
+            columns[setting.index].visible = false;
     }
     grid.setColumns(columns);
 }
@@ -187,11 +194,7 @@ bool UnitViews::enter(frm_ins_coeff &form, int tab)
 
     platform::DataGrid &grid = *form.TDBGrid1;
     grid.show();
-    grid.setAllowAddNew(true);
-    grid.setAllowDelete(true);
-    grid.setAllowUpdate(true);
-    grid.setCaption(view.caption);
-    grid.setColumns(present(view, grid.columns(), &grid));
+    platform::GridView::apply(grid, view);
     if (view.view == WorkspaceView::Volumes)
         showRadiantColumns(grid, radiantColumnsApply(engine::VAR_GBL.progetto_corrente.value_or(QString())));
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ui/datagrid.h"
+#include "platform/ui/gridview.h"
 #include "workspace/workspaceview.h"
 
 #include <QList>
@@ -13,29 +14,17 @@ namespace zav::workspace {
 class frm_ins_coeff;
 
 /**
- * @brief The three views of a unit's rooms in the workspace grid and how each presents the grid's
- * 23 columns: which columns show, with which caption and width (in twips), which are locked and
- * which carry a cell button.
+ * @brief One of the three views of a unit's rooms in the workspace grid: a grid view over the
+ * grid's 23 columns (which show, with which caption and width, which are locked and which carry a
+ * cell button), the name under which its layout is kept in the layout files, and its tab.
  *
- * A view is known by the grid's caption alone; each has the name under which its layout is kept
- * in the layout files. The columns are those of the form's design, bound to the fields of
- * `ESPRESSIONI` and captioned with their field names; a view only changes what it lists.
+ * A view is known by the grid's caption alone. The columns are those of the form's design, bound
+ * to the fields of `ESPRESSIONI` and captioned with their field names; a view only changes what
+ * it lists.
  */
-struct UnitView
+struct UnitView : platform::GridView
 {
-    struct Column
-    {
-        int index;
-        QString caption;
-        int widthTwips;
-    };
-
-    QString caption; ///< the grid's caption, e.g. "Calcolo Superfici"
     QString layoutName; ///< e.g. "espressioni"
-    QList<Column> shown; ///< the columns shown, in their order
-    QList<Column> captionedHidden; ///< columns captioned (and sized) but left hidden
-    QList<int> locked;
-    QList<int> buttons;
     WorkspaceView view = WorkspaceView::Surfaces;
 };
 
@@ -61,12 +50,7 @@ public:
     static const QStringList &fields();
     /** @brief The 23 columns as designed: bound to their fields, captioned with their names, shown. */
     static QList<platform::DataGridColumn> designedColumns();
-    /**
-     * @brief Columns with a view's presentation applied over them: every column hidden but the
-     * view's, with its captions, widths (twips turned into pixels for this widget's screen),
-     * locks and buttons; the first columns bound to their fields again, the description
-     * left-aligned.
-     */
+    /** @brief Columns with a view laid over them (see platform::GridView::lay). */
     static QList<platform::DataGridColumn> present(
         const UnitView &view, QList<platform::DataGridColumn> columns, const QWidget *screenOf = nullptr);
 
