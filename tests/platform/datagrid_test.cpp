@@ -5,6 +5,7 @@
 #include "platform/vb.h"
 #include "support/scripteddialogs.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
@@ -704,4 +705,37 @@ TEST_F(DataGridKeysTest, TextRefusedOnEnterStaysInEditForTheUserToPutRight)
     EXPECT_EQ(stored(1, QStringLiteral("SCALA")).toString(), QStringLiteral("A"));
     EXPECT_EQ(events, QStringList { QStringLiteral("edit 1") });
     EXPECT_EQ(boxes.messages().size(), 1);
+}
+
+// A message box takes the focus from the cell's editor while it is shown: the refused text is
+// neither stored again nor dropped by that focus change.
+TEST_F(DataGridKeysTest, ARefusalWhoseMessageTakesTheFocusStillKeepsTheText)
+{
+    QWidget box;
+    auto *other = new QLineEdit(&box);
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    grid.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
+    int refusals = 0;
+    bool focusTaken = false;
+    grid.dataModel()->setBeforeColUpdate([&](int, const QVariant &, const QVariant &) {
+        ++refusals;
+        box.activateWindow();
+        other->setFocus();
+        QCoreApplication::processEvents();
+        focusTaken = QApplication::focusWidget() == other;
+        grid.activateWindow();
+        QCoreApplication::processEvents();
+        return true;
+    });
+    grid.setCurrentIndex(grid.model()->index(1, 1));
+    QTest::keyClick(&grid, 'Z');
+    ASSERT_NE(editor(), nullptr);
+    QTest::keyClick(editor(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(focusTaken);
+    EXPECT_EQ(refusals, 1);
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_EQ(editor()->text(), QStringLiteral("Z"));
 }

@@ -35,9 +35,10 @@ namespace zav::platform {
  * handler, which may replace it before the cell being edited gets it. Enter in a cell being edited
  * stores the cell's text and ends the edit before the handler hears of it, so that the handler
  * reads what was typed. Text the model refuses (after its message, if any) stays in the cell,
- * still in edit, and the handler does not hear that Enter. A cell entering edit mode is told (colEdit) before the key that opened it
- * reaches its editor; an edit that ends with its text stored is told after (afterColEdit). Del on
- * the grid itself deletes the rows selected by their row selectors, when deleting is allowed.
+ * still in edit, and the handler does not hear that Enter. A cell entering edit mode is told
+ * (colEdit) before the key that opened it reaches its editor; an edit that ends with its text
+ * stored is told after (afterColEdit). Del on the grid itself deletes the rows selected by their
+ * row selectors, when deleting is allowed.
  */
 class DataGrid : public QTableView
 {
