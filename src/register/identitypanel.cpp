@@ -8,11 +8,13 @@
 #include "platform/steps.h"
 #include "platform/ui/datasource.h"
 #include "platform/ui/formbutton.h"
+#include "platform/ui/formregistry.h"
 #include "platform/ui/twips.h"
 #include "platform/vb.h"
 #include "register/frm_cod_piani.h"
 #include "register/unitcodes.h"
 #include "register/unitidentity.h"
+#include "workspace/frm_ins_coeff.h"
 #include "workspace/unitkey.h"
 
 #include <QComboBox>
@@ -159,6 +161,15 @@ void IdentityPanel::Command3_Click()
 
     const UnitIdentity changed { Text3->text(), Text12->text(), Combo3->currentText(), Combo4->currentText(),
         Combo5->currentText(), Text2->text() };
+    // A workspace showing this unit holds its key: closed first, it stores its totals under the key
+    // that still exists, and no room is later added under a key that no longer does.
+    const workspace::UnitKey stored { storedOwner, text(data->value(row, QStringLiteral("NUM_PAL"))),
+        text(data->value(row, QStringLiteral("SCALA"))), text(data->value(row, QStringLiteral("SIGLA"))),
+        text(data->value(row, QStringLiteral("INTERNO"))) };
+    const QString workspaceName = QString::fromLatin1(workspace::frm_ins_coeff::FormName);
+    if (const auto *shown = platform::FormRegistry::loaded<workspace::frm_ins_coeff>(workspaceName);
+        shown && shown->unit() && shown->unit()->key == stored)
+        platform::FormRegistry::unload(workspaceName);
     const IdentityChange::Outcome outcome = IdentityChange::run(*VAR_GBL.progetto_corrente, unitRow, changed);
     switch (outcome.result) {
     case IdentityChange::Result::Refused:

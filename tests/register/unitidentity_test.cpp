@@ -2,6 +2,7 @@
 #include "register/unitidentity.h"
 
 #include "register/unitregisterfixture.h"
+#include "workspace/frm_ins_coeff.h"
 
 #include <QDir>
 #include <QLabel>
@@ -300,6 +301,44 @@ TEST_F(UnitIdentityTest, AFailedWriteLeavesEverythingAsItWasAndSaysSo)
     EXPECT_EQ(archive(), before);
     EXPECT_EQ(
         field(QStringLiteral("ESPRESSIONI"), kitchen, "NOME_CONDOMINO").toString(), QStringLiteral("Rossi"));
+}
+
+// A workspace open on the unit being renamed is closed first, storing its totals under the key
+// that still exists; one open on another unit stays.
+TEST_F(UnitIdentityTest, AWorkspaceShowingTheRenamedUnitIsClosedFirst)
+{
+    for (const bool onRossi : { true, false }) {
+        workspace::Unit unit;
+        unit.key = onRossi
+            ? workspace::UnitKey { QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"),
+                  QStringLiteral("2"), QStringLiteral("3") }
+            : workspace::UnitKey { QStringLiteral("Bianchi"), QStringLiteral("1"), QStringLiteral("A"),
+                  QStringLiteral("1"), QStringLiteral("5") };
+        unit.floorHeight = 3.0;
+        workspace::frm_ins_coeff::open(unit);
+        ASSERT_NE(loadedWorkspace(), nullptr);
+        boxes.clear();
+
+        register_::IdentityPanel *panel = openPanel();
+        panel->Text3->setText(onRossi ? QStringLiteral("Verdi") : QStringLiteral("Rossi"));
+        boxes.answer(platform::MsgResult::Yes);
+        panel->Command3_Click();
+        processDeletes();
+
+        if (onRossi) {
+            EXPECT_EQ(loadedWorkspace(), nullptr);
+            // Closing stored the totals (3*4 + 2*5 = 22) on the unit's row, which then took the new name.
+            EXPECT_EQ(field(QStringLiteral("CODIF_PIANI"), rossi, "PROPRIETARIO").toString(),
+                QStringLiteral("Verdi"));
+            EXPECT_DOUBLE_EQ(field(QStringLiteral("CODIF_PIANI"), rossi, "TOT_SUP").toDouble(), 22.0);
+        } else {
+            ASSERT_NE(loadedWorkspace(), nullptr);
+            EXPECT_EQ(loadedWorkspace()->unit()->key.owner, QStringLiteral("Bianchi"));
+        }
+        for (const auto &shown : boxes.shown())
+            EXPECT_FALSE(shown.text.startsWith(QStringLiteral("Totali non memorizzati")))
+                << shown.text.toStdString();
+    }
 }
 
 TEST_F(UnitIdentityTest, Screenshot)
