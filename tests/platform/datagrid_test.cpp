@@ -707,6 +707,29 @@ TEST_F(DataGridKeysTest, TextRefusedOnEnterStaysInEditForTheUserToPutRight)
     EXPECT_EQ(boxes.messages().size(), 1);
 }
 
+// Tab stores what was typed before moving on: refused text stays in its cell, still in edit; put
+// right, Tab stores it and goes to the next cell.
+TEST_F(DataGridKeysTest, TextRefusedOnTabStaysInEditForTheUserToPutRight)
+{
+    grid.setCurrentIndex(grid.model()->index(0, 3));
+    QTest::keyClick(&grid, 't');
+    ASSERT_NE(editor(), nullptr);
+    QTest::keyClicks(editor(), QStringLiteral("re"));
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_EQ(editor()->text(), QStringLiteral("tre"));
+    EXPECT_EQ(grid.currentIndex().column(), 3);
+    EXPECT_EQ(boxes.messages(), QStringList { QStringLiteral("Tipo non corrispondente.") });
+    EXPECT_DOUBLE_EQ(stored(0, QStringLiteral("HPIANO")).toDouble(), 3.0);
+
+    editor()->selectAll();
+    QTest::keyClicks(editor(), QStringLiteral("4"));
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    EXPECT_DOUBLE_EQ(stored(0, QStringLiteral("HPIANO")).toDouble(), 4.0);
+    EXPECT_NE(grid.currentIndex().column(), 3);
+    EXPECT_EQ(boxes.messages().size(), 1);
+}
+
 // A message box takes the focus from the cell's editor while it is shown: the refused text is
 // neither stored again nor dropped by that focus change.
 TEST_F(DataGridKeysTest, ARefusalWhoseMessageTakesTheFocusStillKeepsTheText)

@@ -431,6 +431,14 @@ void DataGrid::commitData(QWidget *editor)
 
 void DataGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
 {
+    // Tab and Shift+Tab store the text before moving on, as Enter does: text the cell refused stays
+    // in it, still in edit, rather than being lost on the way to the next cell.
+    const bool moving
+        = hint == QAbstractItemDelegate::EditNextItem || hint == QAbstractItemDelegate::EditPreviousItem;
+    if (moving && m_editRefused && state() == EditingState && editor && editor->isVisible()) {
+        editor->setFocus();
+        return;
+    }
     const int column = m_editColumn;
     const bool committed = m_editCommitted;
     m_editColumn = -1;
