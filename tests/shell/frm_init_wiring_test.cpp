@@ -49,6 +49,18 @@ protected:
         window->show();
         return window;
     }
+
+    /** @brief A project "PROVA" made current, holding one unit of this owner (1/A floor 1, number 4). */
+    void openProjectWithOneUnit(const QString &owner)
+    {
+        engine::VAR_GBL.progetto_corrente
+            = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/PROVA.CDB"));
+        platform::Database::open(*engine::VAR_GBL.progetto_corrente)
+            .insert(QStringLiteral("CODIF_PIANI"),
+                { { QStringLiteral("NUM_PAL"), 1 }, { QStringLiteral("SCALA"), QStringLiteral("A") },
+                    { QStringLiteral("SIGLA"), QStringLiteral("1") }, { QStringLiteral("PROPRIETARIO"), owner },
+                    { QStringLiteral("HPIANO"), 3.0 }, { QStringLiteral("INTERNO"), 4 } });
+    }
 };
 
 // The utility commands answer through the main window's dispatcher, without a project.
@@ -293,14 +305,7 @@ TEST_F(MainWindowWiringTest, CompPalShowsTheBuildingsFormModal)
 TEST_F(MainWindowWiringTest, VisualizzaOpensTheWorkspaceOnTheFirstUnit)
 {
     shell::frm_init *window = openMainWindow();
-    engine::VAR_GBL.progetto_corrente
-        = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/PROVA.CDB"));
-    platform::Database::open(*engine::VAR_GBL.progetto_corrente)
-        .insert(QStringLiteral("CODIF_PIANI"),
-            { { QStringLiteral("NUM_PAL"), 1 }, { QStringLiteral("SCALA"), QStringLiteral("A") },
-                { QStringLiteral("SIGLA"), QStringLiteral("1") },
-                { QStringLiteral("PROPRIETARIO"), QStringLiteral("D'Amico \"Nino\"") },
-                { QStringLiteral("HPIANO"), 3.0 }, { QStringLiteral("INTERNO"), 4 } });
+    openProjectWithOneUnit(QStringLiteral("D'Amico \"Nino\""));
     window->Bar_main1()->clickTool(QStringLiteral("tVisualizza"));
     QWidget *workspace = FormRegistry::loaded(QStringLiteral("frm_ins_coeff"));
     ASSERT_NE(workspace, nullptr);
@@ -316,14 +321,7 @@ TEST_F(MainWindowWiringTest, VisualizzaOpensTheWorkspaceOnTheFirstUnit)
 TEST_F(MainWindowWiringTest, FindAndCopyToolsShowTheUnitListModalInTheirMode)
 {
     shell::frm_init *window = openMainWindow();
-    engine::VAR_GBL.progetto_corrente
-        = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/PROVA.CDB"));
-    platform::Database::open(*engine::VAR_GBL.progetto_corrente)
-        .insert(QStringLiteral("CODIF_PIANI"),
-            { { QStringLiteral("NUM_PAL"), 1 }, { QStringLiteral("SCALA"), QStringLiteral("A") },
-                { QStringLiteral("SIGLA"), QStringLiteral("1") },
-                { QStringLiteral("PROPRIETARIO"), QStringLiteral("Rossi") },
-                { QStringLiteral("HPIANO"), 3.0 }, { QStringLiteral("INTERNO"), 4 } });
+    openProjectWithOneUnit(QStringLiteral("Rossi"));
     window->Bar_main1()->clickTool(QStringLiteral("tVisualizza"));
     QStringList shown;
     platform::ModalDriverScope driver([&shown](QWidget *form) {
