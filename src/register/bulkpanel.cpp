@@ -37,11 +37,6 @@ using platform::MsgResult;
 
 namespace {
 
-QString text(const QVariant &value)
-{
-    return workspace::Unit::headerText(value);
-}
-
 void refuse(const QString &message)
 {
     dialogs().msgBox(message, MsgButtons::Ok, MsgIcon::Exclamation, engine::MessageTitle::ZavWarning);
@@ -149,7 +144,9 @@ void BulkPanel::open()
     if (data->noCurrentRow())
         return;
     const int row = data->currentRow();
-    const auto field = [&](const char *name) { return text(data->value(row, QString::fromLatin1(name))); };
+    const auto field = [&](const char *name) {
+        return workspace::Unit::headerText(data->value(row, QString::fromLatin1(name)));
+    };
     Text1->setText(field("PROPRIETARIO"));
     // A floor code the list lacks leaves the list as it was.
     if (const int index = Combo6->findText(field("SIGLA")); index >= 0)

@@ -46,11 +46,6 @@ void info(const QString &text, const QString &title)
     dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Information, title);
 }
 
-QString text(const QVariant &value)
-{
-    return workspace::Unit::headerText(value);
-}
-
 } // namespace
 
 frm_cod_piani::frm_cod_piani(QWidget *parent)
@@ -213,7 +208,8 @@ void frm_cod_piani::Form_Load()
         Combo1->clear();
         Combo3->clear();
         for (int i = 0; i < buildings.recordCount(); ++i) {
-            const QString number = text(buildings.value(i, buildings.fieldIndex(QStringLiteral("NUM_PAL"))));
+            const QString number = workspace::Unit::headerText(
+                buildings.value(i, buildings.fieldIndex(QStringLiteral("NUM_PAL"))));
             if (number.isEmpty())
                 continue;
             Combo1->addItem(number);
@@ -243,7 +239,7 @@ void frm_cod_piani::Combo1_Click()
         const int numPal = rs.fieldIndex(QStringLiteral("NUM_PAL"));
         int found = -1;
         for (int i = 0; i < rs.recordCount() && found < 0; ++i) {
-            if (text(rs.value(i, numPal)) == building)
+            if (workspace::Unit::headerText(rs.value(i, numPal)) == building)
                 found = i;
         }
         if (found < 0) {
@@ -254,7 +250,7 @@ void frm_cod_piani::Combo1_Click()
             return;
         }
         const QVariant numScale = rs.value(found, rs.fieldIndex(QStringLiteral("NUM_SCALE")));
-        if (numScale.isNull() || text(numScale).isEmpty()) {
+        if (numScale.isNull() || workspace::Unit::headerText(numScale).isEmpty()) {
             info(QStringLiteral("Nessuna scala inserita nella palazzina n°: %1").arg(building),
                 engine::MessageTitle::ZavWarning);
             Combo2->clear();
@@ -366,9 +362,9 @@ void frm_cod_piani::insCoeff()
     if (Data1->noCurrentRow())
         return info(QStringLiteral("Nessun condomino selezionato o inserito"), ZavWarning);
     const int row = Data1->currentRow();
-    const QString owner = text(Data1->value(row, QStringLiteral("PROPRIETARIO")));
-    const QString floorCode = text(Data1->value(row, QStringLiteral("SIGLA")));
-    const QString interno = text(Data1->value(row, QStringLiteral("INTERNO")));
+    const QString owner = workspace::Unit::headerText(Data1->value(row, QStringLiteral("PROPRIETARIO")));
+    const QString floorCode = workspace::Unit::headerText(Data1->value(row, QStringLiteral("SIGLA")));
+    const QString interno = workspace::Unit::headerText(Data1->value(row, QStringLiteral("INTERNO")));
     const QString workspaceName = QString::fromLatin1(workspace::frm_ins_coeff::FormName);
     if (floorCode.isEmpty() || interno.isEmpty()) {
         const QString what = floorCode.isEmpty() ? QStringLiteral("il piano") : QStringLiteral("l'interno");
@@ -378,10 +374,10 @@ void frm_cod_piani::insCoeff()
         return;
     }
     workspace::Unit unit;
-    unit.key = { owner, text(Data1->value(row, QStringLiteral("NUM_PAL"))),
-        text(Data1->value(row, QStringLiteral("SCALA"))), floorCode, interno };
+    unit.key = { owner, workspace::Unit::headerText(Data1->value(row, QStringLiteral("NUM_PAL"))),
+        workspace::Unit::headerText(Data1->value(row, QStringLiteral("SCALA"))), floorCode, interno };
     const QVariant height = Data1->value(row, QStringLiteral("HPIANO"));
-    unit.floorHeight = platform::vb::CDbl(height.isNull() ? QString() : text(height));
+    unit.floorHeight = platform::vb::CDbl(height.isNull() ? QString() : workspace::Unit::headerText(height));
     if (!unit.floorHeight)
         info(QStringLiteral(
                  "Non è stata inserita l'altezza del piano, il calcolo dei volumi non verrà effettuato."),
@@ -403,7 +399,7 @@ void frm_cod_piani::eliminaRiga()
         return;
     }
     const int row = Data1->currentRow();
-    const QString owner = text(Data1->value(row, QStringLiteral("PROPRIETARIO")));
+    const QString owner = workspace::Unit::headerText(Data1->value(row, QStringLiteral("PROPRIETARIO")));
     const qint64 unitId = Data1->rowid(row);
     if (!owner.isEmpty()) {
         const MsgResult answer = dialogs().msgBox(
@@ -418,7 +414,8 @@ void frm_cod_piani::eliminaRiga()
         platform::Transaction transaction(db);
         if (!owner.isEmpty()) {
             const QVariant building = Data1->value(row, QStringLiteral("NUM_PAL"));
-            const QString stair = text(Data1->value(row, QStringLiteral("SCALA"))).trimmed();
+            const QString stair
+                = workspace::Unit::headerText(Data1->value(row, QStringLiteral("SCALA"))).trimmed();
             const QVariant interno = Data1->value(row, QStringLiteral("INTERNO"));
             const platform::Recordset rooms = db.table(QStringLiteral("ESPRESSIONI"));
             const int fOwner = rooms.fieldIndex(QStringLiteral("NOME_CONDOMINO"));
@@ -432,11 +429,13 @@ void frm_cod_piani::eliminaRiga()
                 if (rooms.value(i, fOwner).isNull() || palaz.isNull() || scala.isNull()
                     || roomInterno.isNull())
                     continue;
-                const std::optional<double> palazNumber = platform::vb::CDbl(text(palaz).trimmed());
-                const std::optional<double> unitBuilding = platform::vb::CDbl(text(building));
+                const std::optional<double> palazNumber
+                    = platform::vb::CDbl(workspace::Unit::headerText(palaz).trimmed());
+                const std::optional<double> unitBuilding
+                    = platform::vb::CDbl(workspace::Unit::headerText(building));
                 if (rooms.value(i, fOwner).toString() != owner || !palazNumber || !unitBuilding
-                    || *palazNumber != *unitBuilding || text(scala).trimmed() != stair
-                    || text(roomInterno) != text(interno))
+                    || *palazNumber != *unitBuilding || workspace::Unit::headerText(scala).trimmed() != stair
+                    || workspace::Unit::headerText(roomInterno) != workspace::Unit::headerText(interno))
                     continue;
                 db.remove(QStringLiteral("ESPRESSIONI"), rooms.rowidAt(i));
             }
@@ -456,8 +455,8 @@ void frm_cod_piani::eliminaRiga()
 void frm_cod_piani::genPosizioni()
 {
     for (int row = std::max(Data1->currentRow(), 0); row < Data1->recordCount(); ++row) {
-        const std::optional<int> position
-            = engine::archive::floorPosition(text(TDBGrid1->dataModel()->value(row, Col::Floor)));
+        const std::optional<int> position = engine::archive::floorPosition(
+            workspace::Unit::headerText(TDBGrid1->dataModel()->value(row, Col::Floor)));
         if (!position)
             continue;
         platform::tryStep([&] { Data1->setValues(row, { { QStringLiteral("RIGA"), *position } }); });

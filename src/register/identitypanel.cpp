@@ -34,11 +34,6 @@ using platform::MsgResult;
 
 namespace {
 
-QString text(const QVariant &value)
-{
-    return workspace::Unit::headerText(value);
-}
-
 // A list's entry by its text; none when the list lacks it.
 void choose(QComboBox *combo, const QString &value)
 {
@@ -131,12 +126,12 @@ void IdentityPanel::open()
     platform::DataSource *data = m_form->Data1;
     if (!data->noCurrentRow()) {
         const int row = data->currentRow();
-        const QString owner = text(data->value(row, QStringLiteral("PROPRIETARIO")));
-        Text12->setText(text(data->value(row, QStringLiteral("DESCRIZIONE"))));
+        const QString owner = workspace::Unit::headerText(data->value(row, QStringLiteral("PROPRIETARIO")));
+        Text12->setText(workspace::Unit::headerText(data->value(row, QStringLiteral("DESCRIZIONE"))));
         Label5->setText(owner);
         Text3->setText(owner);
-        Combo5->setCurrentText(text(data->value(row, QStringLiteral("SIGLA"))));
-        Text2->setText(text(data->value(row, QStringLiteral("INTERNO"))));
+        Combo5->setCurrentText(workspace::Unit::headerText(data->value(row, QStringLiteral("SIGLA"))));
+        Text2->setText(workspace::Unit::headerText(data->value(row, QStringLiteral("INTERNO"))));
     }
     show();
     raise();
@@ -149,23 +144,25 @@ void IdentityPanel::Command3_Click()
         return;
     const int row = data->currentRow();
     const qint64 unitRow = data->rowid(row);
-    const QString storedOwner = text(data->value(row, QStringLiteral("PROPRIETARIO")));
+    const QString storedOwner = workspace::Unit::headerText(data->value(row, QStringLiteral("PROPRIETARIO")));
     if (dialogs().msgBox(QStringLiteral("Modificare i dati di %1 ?").arg(storedOwner), MsgButtons::YesNo,
             MsgIcon::Information, engine::MessageTitle::ZavWarningNoDash)
         != MsgResult::Yes)
         return;
     if (Combo5->currentText().isEmpty())
-        Combo5->setCurrentText(text(data->value(row, QStringLiteral("SIGLA"))));
+        Combo5->setCurrentText(workspace::Unit::headerText(data->value(row, QStringLiteral("SIGLA"))));
     if (Text2->text().isEmpty())
-        Text2->setText(text(data->value(row, QStringLiteral("INTERNO"))));
+        Text2->setText(workspace::Unit::headerText(data->value(row, QStringLiteral("INTERNO"))));
 
     const UnitIdentity changed { Text3->text(), Text12->text(), Combo3->currentText(), Combo4->currentText(),
         Combo5->currentText(), Text2->text() };
     // A workspace showing this unit holds its key: closed first, it stores its totals under the key
     // that still exists, and no room is later added under a key that no longer does.
-    const workspace::UnitKey stored { storedOwner, text(data->value(row, QStringLiteral("NUM_PAL"))),
-        text(data->value(row, QStringLiteral("SCALA"))), text(data->value(row, QStringLiteral("SIGLA"))),
-        text(data->value(row, QStringLiteral("INTERNO"))) };
+    const workspace::UnitKey stored { storedOwner,
+        workspace::Unit::headerText(data->value(row, QStringLiteral("NUM_PAL"))),
+        workspace::Unit::headerText(data->value(row, QStringLiteral("SCALA"))),
+        workspace::Unit::headerText(data->value(row, QStringLiteral("SIGLA"))),
+        workspace::Unit::headerText(data->value(row, QStringLiteral("INTERNO"))) };
     const QString workspaceName = QString::fromLatin1(workspace::frm_ins_coeff::FormName);
     if (const auto *shown = platform::FormRegistry::loaded<workspace::frm_ins_coeff>(workspaceName);
         shown && shown->unit() && shown->unit()->key == stored)

@@ -28,11 +28,6 @@ using platform::MsgIcon;
 
 namespace {
 
-QString text(const QVariant &value)
-{
-    return workspace::Unit::headerText(value);
-}
-
 // Empty text goes in as Null, as a cleared cell of the register does.
 QVariant textOrNull(const QString &value)
 {
@@ -103,10 +98,13 @@ void copia_Click()
             if (row < 0)
                 continue;
             const auto field = [&](const char *name) { return data->value(row, QString::fromLatin1(name)); };
-            rows.append({ text(field("SIGLA")), text(field("INTERNO")), text(field("PROPRIETARIO")),
-                text(field("DESCRIZIONE")), engine::ArchiveValues::number(field("HTERRA")),
-                engine::ArchiveValues::number(field("HPIANO")),
-                engine::ArchiveValues::number(field("HASCENSORE")) });
+            rows.append(
+                { workspace::Unit::headerText(field("SIGLA")), workspace::Unit::headerText(field("INTERNO")),
+                    workspace::Unit::headerText(field("PROPRIETARIO")),
+                    workspace::Unit::headerText(field("DESCRIZIONE")),
+                    engine::ArchiveValues::number(field("HTERRA")),
+                    engine::ArchiveValues::number(field("HPIANO")),
+                    engine::ArchiveValues::number(field("HASCENSORE")) });
         }
     }
     const int held = UnitClipboard::copy(rows);

@@ -20,11 +20,6 @@ namespace {
 
 using Values = QList<std::pair<QString, QVariant>>;
 
-QString text(const QVariant &value)
-{
-    return workspace::Unit::headerText(value);
-}
-
 // Empty text goes in as Null, as a cleared cell of the register does.
 QVariant textOrNull(const QString &value)
 {
@@ -172,7 +167,7 @@ void IdentityChange::apply(Database &db, qint64 unitRow, const UnitIdentity &cha
         { userTableFields[1], QString::number(building) }, { userTableFields[2], changed.stair },
         { userTableFields[3], floorCode }, { userTableFields[4], qlonglong(interno) } };
     for (int i = 0; i < listed.recordCount(); ++i) {
-        const QString name = text(listed.value(i, 0));
+        const QString name = workspace::Unit::headerText(listed.value(i, 0));
         if (!Database::isValidName(name) || !db.hasTable(name) || !hasUserTableFields(db, name)) {
             qWarning("Tabella utente \"%s\" non trovata: passata oltre", qUtf8Printable(name));
             continue;
