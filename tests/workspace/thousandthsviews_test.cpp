@@ -23,20 +23,13 @@ using zav::platform::FormRegistry;
 using zav::platform::MsgIcon;
 using zav::test::Fields;
 using zav::test::num;
+using zav::test::strings;
 using zav::workspace::frm_ins_coeff;
 using zav::workspace::ThousandthsViews;
 using zav::workspace::UnitViews;
 namespace vb = zav::platform::vb;
 
 namespace {
-
-QStringList strings(std::initializer_list<const char *> texts)
-{
-    QStringList list;
-    for (const char *text : texts)
-        list << QString::fromUtf8(text);
-    return list;
-}
 
 class ViewsTest : public zav::test::WorkspaceTest
 {

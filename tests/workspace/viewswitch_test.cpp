@@ -22,20 +22,13 @@ using zav::platform::DataGridColumn;
 using zav::platform::Twips;
 using zav::test::Fields;
 using zav::test::num;
+using zav::test::strings;
 using zav::workspace::frm_ins_coeff;
 using zav::workspace::WorkspaceCommands;
 using zav::workspace::WorkspaceView;
 namespace vb = zav::platform::vb;
 
 namespace {
-
-QStringList strings(std::initializer_list<const char *> texts)
-{
-    QStringList list;
-    for (const char *text : texts)
-        list << QString::fromUtf8(text);
-    return list;
-}
 
 const QString kOwner = QStringLiteral("Rossi");
 const QString kTable = QStringLiteral("TABELLA_A");

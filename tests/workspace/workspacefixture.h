@@ -26,6 +26,15 @@ inline QString num(const char *number)
     return QString::fromLatin1(number).replace(u'.', platform::vb::decimalSeparator());
 }
 
+/** @brief A list of texts written as UTF-8 literals. */
+inline QStringList strings(std::initializer_list<const char *> texts)
+{
+    QStringList list;
+    for (const char *text : texts)
+        list << QString::fromUtf8(text);
+    return list;
+}
+
 /** @brief A project archive copied from the template, open as the current project. */
 class Project
 {
