@@ -314,6 +314,10 @@ TEST_F(UnitIdentityTest, TheNewPlaceMustBeOneTheRegisterShowsAndTheOwnerOneOfIts
     EXPECT_EQ(
         boxes.messages(), QStringList { QStringLiteral("Nessuna scala inserita nella palazzina n°: 4") });
     EXPECT_EQ(form->Combo2->count(), 0);
+    // The panel's stairs stay those of the building its own box shows, whatever the register picks.
+    choose(form, QStringLiteral("2"), QString());
+    EXPECT_EQ(panel->Combo3->currentText(), QStringLiteral("1"));
+    EXPECT_EQ(stairs(), (QStringList { "Nessuna", "A", "B" }));
 
     const struct
     {
