@@ -80,7 +80,6 @@ void Millesimi::readInputs()
     // The project record: its first row; a project without one reads as all fields empty.
     const Recordset ana = m_db.table(archive::ANA_CONDO);
     if (!ana.isEmpty()) {
-        m_numPal = valueAt(ana, 0, fieldAt(ana, QStringLiteral("NUM_PAL")));
         m_checkSup = valueAt(ana, 0, fieldAt(ana, QStringLiteral("CHECK_SUP")));
         m_riscVol = valueAt(ana, 0, fieldAt(ana, QStringLiteral("RISC_VOL")));
         m_riscRad = valueAt(ana, 0, fieldAt(ana, QStringLiteral("RISC_RAD")));
@@ -163,17 +162,6 @@ void Millesimi::readInputs()
     });
     for (auto &entry : buildings)
         m_buildings.push_back(std::move(entry.second));
-}
-
-qint64 Millesimi::buildingCount() const
-{
-    // The number of buildings read by its leading number; empty (never composed) means none.
-    if (V::isEmpty(m_numPal))
-        return 0;
-    const double n = vb::Val(V::text(m_numPal));
-    if (!std::isfinite(n) || n < 1)
-        return 0;
-    return vb::CLng(n);
 }
 
 const Millesimi::Building *Millesimi::building(qint64 number) const

@@ -105,7 +105,6 @@ private:
 
     // Reading (millesimi.cpp).
     void readInputs();
-    qint64 buildingCount() const;
     const Building *building(qint64 number) const;
 
     // General and porter's lodge tables (millesimi.cpp).
@@ -118,6 +117,7 @@ private:
 
     // Stair and lift tables (millesimi_scale.cpp).
     void stairFirstHalf();
+    /** @brief The buildings that exist, in number order: the first composition row of each number. */
     std::vector<const Building *> composedBuildings() const;
     void stairSlots();
     void weightScan(const std::vector<const Unit *> &units, bool lift, double &floorTotal, double &liftTotal);
@@ -138,7 +138,7 @@ private:
 
     QVector<Unit> m_units;
     std::vector<Building> m_buildings; ///< in building number order
-    QVariant m_numPal, m_checkSup, m_riscVol, m_riscRad, m_porterFlag, m_risc50;
+    QVariant m_checkSup, m_riscVol, m_riscRad, m_porterFlag, m_risc50;
 
     QString m_stopOwner;
     QString m_runningSum; ///< general running sum as formatted text; empty = the number 0

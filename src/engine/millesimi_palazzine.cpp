@@ -13,15 +13,15 @@ using V = ArchiveValues;
 // Building table: each building's general thousandths rescaled so that its units total 1000.
 void Millesimi::buildingTable()
 {
-    const qint64 count = buildingCount();
-
-    // The general rows of each building, in the order of the general table. A building is
-    // reached only through its number, so rows whose building is not a number 1..count get none.
+    // The general rows of each building that exists, in the order of the general table; rows of
+    // a building the project does not have get none.
     std::map<qint64, std::vector<int>> byBuilding;
+    for (const Building *composition : composedBuildings())
+        byBuilding[*composition->numPal];
     for (int i = 0; i < m_generale.size(); ++i) {
         const std::optional<qint64> b = V::wholeNumber(m_generale[i].palaz());
-        if (b && *b >= 1 && *b <= count)
-            byBuilding[*b].push_back(i);
+        if (const auto found = b ? byBuilding.find(*b) : byBuilding.end(); found != byBuilding.end())
+            found->second.push_back(i);
     }
 
     m_palazzine.reserve(m_generale.size());

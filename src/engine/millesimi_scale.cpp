@@ -26,11 +26,11 @@ QVariant sumField(Num value)
 
 std::vector<const Millesimi::Building *> Millesimi::composedBuildings() const
 {
-    // Buildings 1 to the building count, each with the first composition row of its own number.
-    const qint64 count = buildingCount();
+    // The buildings the project has, whatever count its header holds: a deleted building leaves a
+    // gap in the numbers, and the buildings after it are still served.
     std::vector<const Building *> result;
     for (const Building &b : m_buildings) {
-        if (!b.numPal || *b.numPal < 1 || *b.numPal > count)
+        if (!b.numPal)
             continue;
         if (!result.empty() && *result.back()->numPal == *b.numPal)
             continue;

@@ -36,13 +36,16 @@ int wholeNumber(const QVariant &value)
 
 } // namespace
 
-std::optional<int> PrintArchive::buildingCount(const QString &archive)
+std::optional<QStringList> PrintArchive::buildings(const QString &archive)
 {
     Database db = Database::open(archive);
-    const Recordset header = db.table(engine::archive::ANA_CONDO);
-    if (header.isEmpty())
+    if (db.table(engine::archive::ANA_CONDO).isEmpty())
         return std::nullopt;
-    return std::max(0, wholeNumber(header.value(0, 5)));
+    // The buildings that exist: after a deletion their numbers have a gap that a count would hide.
+    QStringList numbers;
+    for (int number : engine::archive::buildingNumbers(db))
+        numbers.append(QString::number(number));
+    return numbers;
 }
 
 PrintArchive::Stairs PrintArchive::stairs(const QString &archive, const QString &building)

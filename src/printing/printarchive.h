@@ -15,9 +15,9 @@ namespace zav::printing {
 class PrintArchive
 {
 public:
-    /** @brief The project's number of buildings (`ANA_CONDO` field 5, made a whole number; 0 when
-     * empty); no value when the archive has no header record. */
-    static std::optional<int> buildingCount(const QString &archive);
+    /** @brief The numbers of the project's buildings (`COMPOS_PAL`), in increasing order, as the
+     * building boxes list them; no value when the archive has no header record. */
+    static std::optional<QStringList> buildings(const QString &archive);
 
     /** @brief The stairs of one building, as the building box's choice finds them. */
     struct Stairs

@@ -307,17 +307,15 @@ void ST_MIL::buildLayout()
 
 void ST_MIL::Form_Load()
 {
-    std::optional<int> buildings;
-    const bool read = tryStep([&] { buildings = PrintArchive::buildingCount(project()); });
+    std::optional<QStringList> buildings;
+    const bool read = tryStep([&] { buildings = PrintArchive::buildings(project()); });
     // Without the project's header nothing is filled or bound.
     if (!read || !buildings)
         return;
     Combo1->clear();
     Combo3->clear();
-    for (int i = 1; i <= *buildings; ++i) {
-        Combo1->addItem(QString::number(i));
-        Combo3->addItem(QString::number(i));
-    }
+    Combo1->addItems(*buildings);
+    Combo3->addItems(*buildings);
     // The building box shows no building until one is chosen.
     Combo1->setCurrentIndex(-1);
 

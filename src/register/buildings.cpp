@@ -5,8 +5,6 @@
 
 #include <QRegularExpression>
 
-#include <algorithm>
-
 namespace zav::register_ {
 
 using engine::archive::ANA_CONDO;
@@ -21,14 +19,11 @@ namespace {
 const QString CountField = QStringLiteral("NUM_PAL");
 const QString HalfField = QStringLiteral("RISC_50");
 
-std::optional<int> countOf(const Recordset &header)
+/** @brief Whether the header record holds a count at all: the buildings were created once. */
+bool countStored(const Recordset &header)
 {
     const QVariant value = header.value(0, header.fieldIndex(CountField));
-    if (value.isNull() || !value.isValid())
-        return std::nullopt;
-    bool ok = false;
-    const int count = value.toInt(&ok);
-    return ok ? std::optional<int>(count) : std::nullopt;
+    return value.isValid() && !value.isNull() && !value.toString().trimmed().isEmpty();
 }
 
 bool isTrue(const Recordset &rows, const QString &field)
@@ -70,7 +65,10 @@ HeaderState readHeader(const QString &archive)
     if (header.isEmpty())
         return state;
     state.exists = true;
-    state.count = countOf(header);
+    // The count is what exists: a stored number that no longer matches the buildings says nothing.
+    const qsizetype buildings = buildingNumbers(db).size();
+    if (countStored(header) || buildings > 0)
+        state.count = int(buildings);
     state.criterion.volume = isTrue(header, QStringLiteral("RISC_VOL"));
     state.criterion.radiant = isTrue(header, QStringLiteral("RISC_RAD"));
     state.criterion.half = isTrue(header, HalfField);
@@ -92,22 +90,25 @@ bool storeCriterion(const QString &archive, const HeatingCriterion &criterion)
     return hasHalf;
 }
 
-BuildingsResult createBuildings(const QString &archive, int n)
+BuildingsResult createBuildings(const QString &archive, std::optional<int> n)
 {
     Database db = Database::open(archive);
     const Recordset header = db.table(ANA_CONDO);
     if (header.isEmpty())
         return { BuildingsOutcome::NoHeader };
-    if (countOf(header) || !buildingNumbers(db).isEmpty())
+    // The buildings that exist decide, not a count that may no longer match them.
+    if (!buildingNumbers(db).isEmpty())
         return { BuildingsOutcome::AlreadyCreated };
-    if (n > MaxBuildings)
+    if (!n || *n < 1)
+        return { BuildingsOutcome::NotANumber };
+    if (*n > MaxBuildings)
         return { BuildingsOutcome::TooMany };
     platform::Transaction transaction = db.transaction();
-    for (int number = 1; number <= n; ++number)
+    for (int number = 1; number <= *n; ++number)
         db.insert(COMPOS_PAL, { { CountField, number } });
-    storeCount(db, header, n);
+    storeCount(db, header, *n);
     transaction.commit();
-    return { BuildingsOutcome::Done, n };
+    return { BuildingsOutcome::Done, *n };
 }
 
 BuildingsResult addBuildings(const QString &archive, int n)
@@ -116,23 +117,25 @@ BuildingsResult addBuildings(const QString &archive, int n)
     const Recordset header = db.table(ANA_CONDO);
     if (header.isEmpty())
         return { BuildingsOutcome::NoHeader };
-    const int before = countOf(header).value_or(0);
-    if (before + n > MaxBuildings)
-        return { BuildingsOutcome::TooMany };
     QList<int> present = buildingNumbers(db);
-    platform::Transaction transaction = db.transaction();
-    int remaining = n;
-    // The gaps that deletions left, up to the count the project had.
-    for (int number = 1; number <= before && remaining > 0; ++number) {
-        if (present.contains(number))
-            continue;
-        db.insert(COMPOS_PAL, { { CountField, number } });
-        present.append(number);
-        --remaining;
+    const int before = int(present.size());
+    if (n > MaxBuildings - before)
+        return { BuildingsOutcome::TooMany };
+    // The gaps that deletions left, up to the number of buildings there are; then after the highest.
+    QList<int> added;
+    for (int number = 1; number <= before && int(added.size()) < n; ++number) {
+        if (!present.contains(number))
+            added.append(number);
     }
-    int highest = present.isEmpty() ? 0 : *std::max_element(present.cbegin(), present.cend());
-    for (; remaining > 0; --remaining)
-        db.insert(COMPOS_PAL, { { CountField, ++highest } });
+    int highest = present.isEmpty() ? 0 : present.constLast();
+    while (int(added.size()) < n)
+        added.append(++highest);
+    if (highest > MaxBuildings)
+        return { BuildingsOutcome::NumberTooHigh };
+
+    platform::Transaction transaction = db.transaction();
+    for (int number : added)
+        db.insert(COMPOS_PAL, { { CountField, number } });
     storeCount(db, header, before + n);
     transaction.commit();
     return { BuildingsOutcome::Done, before + n };
@@ -156,9 +159,8 @@ BuildingsResult deleteBuilding(const QString &archive, int number)
         if (building && *building == number)
             db.remove(ESPRESSIONI, rooms.value(row, 0).toLongLong());
     }
-    const int deleted = db.exec(QStringLiteral("DELETE FROM COMPOS_PAL WHERE NUM_PAL = ?"), { number });
-    const std::optional<int> before = countOf(header);
-    const int count = deleted > 0 && before ? *before - 1 : int(present.size()) - (deleted > 0 ? 1 : 0);
+    db.exec(QStringLiteral("DELETE FROM COMPOS_PAL WHERE NUM_PAL = ?"), { number });
+    const int count = int(buildingNumbers(db).size());
     storeCount(db, header, count);
     transaction.commit();
     return { BuildingsOutcome::Done, count };

@@ -24,11 +24,15 @@ struct HeatingCriterion
     bool half = false; ///< half of each
 };
 
-/** @brief What the header record says of the buildings. */
+/** @brief What the header record and the buildings table say of the buildings. */
 struct HeaderState
 {
     bool exists = false; ///< the project has its header record
-    std::optional<int> count; ///< number of buildings; none until they are created
+    /**
+     * The number of buildings, counted among those that exist (whatever number the header
+     * record holds); none until the buildings are created (no count stored and no building).
+     */
+    std::optional<int> count;
     HeatingCriterion criterion;
     bool lacksHalfField = false; ///< the archive has no field for "half of each" (not upgraded)
 };
@@ -48,7 +52,9 @@ enum class BuildingsOutcome {
     Done,
     NoHeader, ///< the project has no header record
     AlreadyCreated, ///< "Crea" on a project that has buildings
-    TooMany, ///< the project would pass MaxBuildings
+    NotANumber, ///< the answer is not a number of buildings
+    TooMany, ///< the project would pass MaxBuildings buildings
+    NumberTooHigh, ///< a new building would be numbered above MaxBuildings
     NoSuchBuilding, ///< "Elimina" of a number that is no building
 };
 
@@ -59,21 +65,25 @@ struct BuildingsResult
 };
 
 /**
- * @brief Creates buildings 1 to n (n >= 1) of a project that has none: refused when the count is
- * set or buildings exist. All or nothing; DbError when the archive fails (nothing changed).
+ * @brief Creates buildings 1 to n of a project that has none. Refused, in this order, when the
+ * project has no header record, when buildings exist, when n is no number (NotANumber) and when n
+ * passes MaxBuildings. The stored count becomes n. All or nothing; DbError when the archive fails
+ * (nothing changed).
  */
-BuildingsResult createBuildings(const QString &archive, int n);
+BuildingsResult createBuildings(const QString &archive, std::optional<int> n);
 
 /**
- * @brief Adds n buildings (n >= 1): first the numbers 1 to the count missing among the
- * buildings, in increasing order, then after the highest number. The count grows by n. All or
- * nothing; DbError when the archive fails (nothing changed).
+ * @brief Adds n buildings (n >= 1): first the numbers from 1 up to the number of buildings that
+ * exist which are missing, in increasing order, then after the highest number. The stored count
+ * becomes the number of buildings that exist afterwards, whatever it held before. All or nothing;
+ * DbError when the archive fails (nothing changed).
  */
 BuildingsResult addBuildings(const QString &archive, int n);
 
 /**
- * @brief Deletes the building of this number with its units and their rooms and lowers the count
- * by one. All or nothing; DbError when the archive fails (nothing changed).
+ * @brief Deletes the building of this number with its units and their rooms; the stored count
+ * becomes the number of buildings left. All or nothing; DbError when the archive fails (nothing
+ * changed).
  */
 BuildingsResult deleteBuilding(const QString &archive, int number);
 

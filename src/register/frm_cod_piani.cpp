@@ -249,20 +249,18 @@ void frm_cod_piani::Combo1_Click()
             Combo2->clear();
             return;
         }
-        const QVariant numScale = rs.value(found, rs.fieldIndex(QStringLiteral("NUM_SCALE")));
-        if (numScale.isNull() || workspace::Unit::headerText(numScale).isEmpty()) {
+        // A building with no stair (none given, or 0) has none to list, "Nessuna" included.
+        const QStringList stairs
+            = registerStairs(rs.value(found, rs.fieldIndex(QStringLiteral("NUM_SCALE"))));
+        Combo2->clear();
+        if (stairs.isEmpty()) {
             info(QStringLiteral("Nessuna scala inserita nella palazzina n°: %1").arg(building),
                 engine::MessageTitle::ZavWarning);
-            Combo2->clear();
             return;
         }
-        const QStringList stairs
-            = QStringList { engine::archive::NoStair } + engine::archive::stairsOfBuilding(numScale);
-        for (QComboBox *combo : { Combo2, Combo4 }) {
-            combo->clear();
-            combo->addItems(stairs);
-            combo->setCurrentIndex(-1);
-        }
+        // The panel's stair list follows its own building box (IdentityPanel).
+        Combo2->addItems(stairs);
+        Combo2->setCurrentIndex(-1);
         const QVariant lift = rs.value(found, rs.fieldIndex(QStringLiteral("ASCENSORE")));
         DataGridColumn column = TDBGrid1->column(Col::Lift);
         column.visible = lift.isValid() && !lift.isNull() && lift.toBool();

@@ -45,6 +45,14 @@ void tell(const QString &text, const QString &title)
     dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Information, title);
 }
 
+/** @brief Tells that an answer is not a number of buildings. */
+void notANumber(const QString &answer)
+{
+    tell(QStringLiteral("\"%1\" non è un numero valido: inserire un numero intero maggiore di zero.")
+             .arg(answer),
+        Attention);
+}
+
 void reportArchiveFailure(const QString &text)
 {
     dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Critical, platform::programTitle());
@@ -361,9 +369,7 @@ std::optional<int> frm_comp_pal::askNumber(const QString &prompt, const QString 
         return std::nullopt;
     const std::optional<int> number = wholeNumber(*answer);
     if (!number)
-        tell(QStringLiteral("\"%1\" non è un numero valido: inserire un numero intero maggiore di zero.")
-                 .arg(*answer),
-            Attention);
+        notANumber(*answer);
     return number;
 }
 
@@ -376,7 +382,7 @@ void frm_comp_pal::showBuildings()
 namespace {
 
 /** @brief Tells why a change of the buildings was refused; false when it was done. */
-bool refused(const BuildingsResult &result, int number)
+bool refused(const BuildingsResult &result, int number, const QString &answer = {})
 {
     switch (result.outcome) {
     case BuildingsOutcome::Done:
@@ -387,8 +393,16 @@ bool refused(const BuildingsResult &result, int number)
     case BuildingsOutcome::AlreadyCreated:
         tell(QStringLiteral("Palazzine già create. Si può solo Aggiungere o Eliminare"), Information);
         break;
+    case BuildingsOutcome::NotANumber:
+        notANumber(answer);
+        break;
     case BuildingsOutcome::TooMany:
         tell(QStringLiteral("Le palazzine non possono essere più di %1.").arg(MaxBuildings), Attention);
+        break;
+    case BuildingsOutcome::NumberTooHigh:
+        tell(QStringLiteral("Le palazzine non possono avere un numero maggiore di %1: aggiungerne meno.")
+                 .arg(MaxBuildings),
+            Attention);
         break;
     case BuildingsOutcome::NoSuchBuilding:
         tell(QStringLiteral("La palazzina n° %1 non esiste.").arg(number), Attention);
@@ -401,19 +415,22 @@ bool refused(const BuildingsResult &result, int number)
 
 void frm_comp_pal::crea_palazzine()
 {
-    const std::optional<int> n
-        = askNumber(QStringLiteral("N° di palazzine da creare:"), QStringLiteral("Crea palazzine"));
-    if (!n)
+    const std::optional<QString> answer
+        = dialogs().inputBox(QStringLiteral("N° di palazzine da creare:"), QStringLiteral("Crea palazzine"));
+    if (!answer || answer->trimmed().isEmpty())
         return;
+    // The project is checked before the answer: on a project that has its buildings any answer is
+    // refused with the same message.
+    const std::optional<int> n = wholeNumber(*answer);
     BuildingsResult result;
     try {
         Hourglass hourglass;
-        result = createBuildings(archive(), *n);
+        result = createBuildings(archive(), n);
     } catch (const platform::DbError &error) {
         reportFailure(failureText(QStringLiteral("Creazione delle palazzine"), error));
         return;
     }
-    if (refused(result, *n))
+    if (refused(result, n.value_or(0), *answer))
         return;
     showBuildings();
     showCount(result.count);

@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace zav::register_ {
 
@@ -110,18 +111,20 @@ void IdentityPanel::fillStairs()
         platform::Database db = platform::Database::open(*VAR_GBL.progetto_corrente);
         const platform::Recordset rs = db.select(platform::TableQuery {
             engine::archive::COMPOS_PAL, { { QStringLiteral("NUM_PAL"), *building } }, {} });
-        if (rs.isEmpty())
-            return;
-        Combo4->addItem(engine::archive::NoStair);
-        Combo4->addItems(
-            engine::archive::stairsOfBuilding(rs.value(0, rs.fieldIndex(QStringLiteral("NUM_SCALE")))));
+        if (!rs.isEmpty())
+            Combo4->addItems(registerStairs(rs.value(0, rs.fieldIndex(QStringLiteral("NUM_SCALE")))));
     });
     choose(Combo4, kept);
 }
 
 void IdentityPanel::open()
 {
-    choose(Combo3, m_form->Combo1->currentText());
+    {
+        const QSignalBlocker quiet(Combo3);
+        choose(Combo3, m_form->Combo1->currentText());
+    }
+    // The building shown lists its stairs as they stand now.
+    fillStairs();
     choose(Combo4, m_form->Combo2->currentText());
     platform::DataSource *data = m_form->Data1;
     if (!data->noCurrentRow()) {

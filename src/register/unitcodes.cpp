@@ -1,5 +1,7 @@
 #include "register/unitcodes.h"
 
+#include "engine/archive.h"
+
 namespace zav::register_ {
 
 QStringList unitKinds()
@@ -28,6 +30,14 @@ QStringList panelFloorCodes()
     QStringList codes = floorCodes();
     codes.removeAll(QStringLiteral("S1"));
     return codes;
+}
+
+QStringList registerStairs(const QVariant &numScale)
+{
+    const QStringList letters = engine::archive::stairsOfBuilding(numScale);
+    if (letters.isEmpty())
+        return {};
+    return QStringList { engine::archive::NoStair } + letters;
 }
 
 } // namespace zav::register_

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 namespace zav::register_ {
 
@@ -16,5 +17,13 @@ QStringList unitKinds();
 QStringList floorCodes();
 /** @brief The floor codes the register's panels offer: the register's codes without "S1" (52 codes). */
 QStringList panelFloorCodes();
+
+/**
+ * @brief The stairs the register lists for a building with this number of stairs (`NUM_SCALE`):
+ * "Nessuna", then the building's letters. None when the building has no stair (its number of
+ * stairs empty, 0 or not a number): the register then shows none of its units, so no unit may be
+ * placed there.
+ */
+QStringList registerStairs(const QVariant &numScale);
 
 } // namespace zav::register_

@@ -4,6 +4,7 @@
 #include "engine/databasefailure.h"
 #include "platform/db.h"
 #include "platform/vb.h"
+#include "register/unitcodes.h"
 #include "workspace/unitkey.h"
 
 #include <cmath>
@@ -56,15 +57,13 @@ StoredUnit storedUnit(Database &db, qint64 unitRow)
         rs.value(0, rs.fieldIndex(QStringLiteral("INTERNO"))) };
 }
 
-// The stairs a unit of this building may stand on: "Nessuna", then the building's letters.
-std::optional<QStringList> stairsOf(Database &db, qint64 building)
+// The stairs a unit of this building may stand on: those the register lists for it.
+QStringList stairsOf(Database &db, qint64 building)
 {
     const Recordset rs = db.select(TableQuery {
         engine::archive::COMPOS_PAL, { { QStringLiteral("NUM_PAL"), qlonglong(building) } }, {} });
-    if (rs.isEmpty())
-        return std::nullopt;
-    return QStringList { engine::archive::NoStair }
-    + engine::archive::stairsOfBuilding(rs.value(0, rs.fieldIndex(QStringLiteral("NUM_SCALE"))));
+    return rs.isEmpty() ? QStringList()
+                        : registerStairs(rs.value(0, rs.fieldIndex(QStringLiteral("NUM_SCALE"))));
 }
 
 // The fields a user thousandths table keys a unit by, and the floor code it copies.
@@ -98,8 +97,13 @@ std::optional<QString> IdentityChange::refusal(Database &db, qint64 unitRow, con
 
     if (changed.stair.isEmpty())
         return QStringLiteral("Scala non inserita");
-    const std::optional<QStringList> stairs = stairsOf(db, *building);
-    if (!stairs || !stairs->contains(changed.stair))
+    // A stair the register does not list would hide the unit from it for good.
+    const QStringList stairs = stairsOf(db, *building);
+    if (stairs.isEmpty())
+        return QStringLiteral("Nessuna scala inserita nella palazzina n°: %1. Inserire il numero delle scale "
+                              "in Composizione Palazzina.")
+            .arg(changed.building);
+    if (!stairs.contains(changed.stair))
         return QStringLiteral("La scala %1 non esiste nella palazzina n°: %2.")
             .arg(changed.stair, changed.building);
 
@@ -129,14 +133,15 @@ std::optional<QString> IdentityChange::refusal(Database &db, qint64 unitRow, con
                 .arg(l.longest);
     }
 
-    // The rooms and user-table rows of two units with one key could no longer be told apart.
-    const Recordset same = db.select(TableQuery { engine::archive::CODIF_PIANI,
-        { { QStringLiteral("PROPRIETARIO"), changed.owner },
-            { QStringLiteral("NUM_PAL"), qlonglong(*building) }, { QStringLiteral("SCALA"), changed.stair },
-            { QStringLiteral("INTERNO"), qlonglong(*interno) } },
-        {} });
+    // The rooms and user-table rows of two units with one key could no longer be told apart. Owners
+    // are compared as the archive compares text, without regard to case, and with the blanks around
+    // them trimmed: "Bianchi " is the owner "Bianchi".
+    const Recordset same = db.query(QStringLiteral("SELECT rowid FROM CODIF_PIANI WHERE TRIM(PROPRIETARIO) = "
+                                                   "TRIM(?) COLLATE NOCASE AND NUM_PAL = ? AND SCALA = ? "
+                                                   "AND INTERNO = ?"),
+        { changed.owner, qlonglong(*building), changed.stair, qlonglong(*interno) });
     for (int row = 0; row < same.recordCount(); ++row) {
-        if (same.rowidAt(row) != unitRow)
+        if (same.value(row, 0).toLongLong() != unitRow)
             return QStringLiteral("Esiste già un condomino %1 nella palazzina n°: %2, scala %3, interno %4.")
                 .arg(changed.owner, QString::number(*building), changed.stair, QString::number(*interno));
     }

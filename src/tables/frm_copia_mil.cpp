@@ -12,7 +12,6 @@
 #include "platform/ui/datasource.h"
 #include "platform/ui/formbutton.h"
 #include "platform/ui/formregistry.h"
-#include "platform/vb.h"
 #include "workspace/frm_ins_coeff.h"
 #include "workspace/totaltext.h"
 
@@ -25,8 +24,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
-
-#include <stdexcept>
 
 namespace zav::tables {
 
@@ -123,26 +120,31 @@ void frm_copia_mil::Form_Load()
         return;
     try {
         platform::Database db = platform::Database::open(*VAR_GBL.progetto_corrente);
-        const platform::Recordset header = db.table(QString(engine::archive::ANA_CONDO));
+        if (db.table(QString(engine::archive::ANA_CONDO)).isEmpty())
+            return;
+        // The buildings that exist: after a deletion their numbers have a gap that a count hides.
+        const QList<int> buildings = engine::archive::buildingNumbers(db);
         db.close();
-        if (header.isEmpty())
-            return;
         Combo1->clear();
-        const QVariant count = header.value(0, 5);
-        if (engine::ArchiveValues::isEmpty(count))
-            return;
-        const int buildings = platform::vb::CInt(platform::vb::Val(engine::ArchiveValues::text(count)));
-        for (int n = 1; n <= buildings; ++n)
-            Combo1->addItem(QString::number(n));
+        for (int number : buildings)
+            Combo1->addItem(QString::number(number));
     } catch (const platform::DbError &error) {
         reportFailure(engine::databaseFailureText(error));
-    } catch (const std::overflow_error &) {
-        reportFailure(QStringLiteral("Overflow."));
+        return;
     }
+    // The building shown lists its stairs; at opening a building without stairs just lists none.
+    if (Combo1->count() > 0)
+        fillStairs(false);
 }
 
 void frm_copia_mil::Combo1_Click()
 {
+    fillStairs(true);
+}
+
+void frm_copia_mil::fillStairs(bool tellWhy)
+{
+    Combo2->clear();
     if (!VAR_GBL.progetto_corrente)
         return;
     const QString building = Combo1->currentText();
@@ -155,7 +157,8 @@ void frm_copia_mil::Combo1_Click()
         return;
     }
     if (buildings.isEmpty()) {
-        tell(QStringLiteral("Non sono ancora state inserite palazzine"));
+        if (tellWhy)
+            tell(QStringLiteral("Non sono ancora state inserite palazzine"));
         return;
     }
     // A building missing from the list has no stairs recorded, as one whose count is empty.
@@ -166,9 +169,9 @@ void frm_copia_mil::Combo1_Click()
             break;
         }
     }
-    Combo2->clear();
     if (engine::ArchiveValues::isEmpty(stairs)) {
-        tell(QStringLiteral("Nessuna scala inserita nella palazzina n°: ") + building);
+        if (tellWhy)
+            tell(QStringLiteral("Nessuna scala inserita nella palazzina n°: ") + building);
         return;
     }
     Combo2->addItem(QString(engine::archive::NoStair));

@@ -30,7 +30,7 @@ public:
     explicit frm_copia_mil(QWidget *parent = nullptr);
     ~frm_copia_mil() override;
 
-    /** @brief Fills the building list from the project's number of buildings. */
+    /** @brief Lists the project's buildings, the first one shown with its stairs. */
     void Form_Load();
     /** @brief Fills the stair list of the building chosen. */
     void Combo1_Click();
@@ -53,6 +53,8 @@ public:
 
 private:
     void copy(UserTableCopy::Source source);
+    /** @brief Lists the stairs of the building shown; @p tellWhy says why there are none. */
+    void fillStairs(bool tellWhy);
 };
 
 } // namespace zav::tables

@@ -103,10 +103,15 @@ const HeatingCase criteria[] = {
     // No building heated: no rows.
     { "unheated building", { .numPal = 1, .riscVol = true }, { { .number = 1, .heated = false } },
         { heated("A", 1, 10, 0) }, {}, {}, {} },
-    // A heated building above the building count weighs in the total (1 + 1) but gets no rows.
-    { "heated building above the count", { .numPal = 1, .riscVol = true },
+    // Every heated building that exists gets its rows, whatever count the header holds: buildings
+    // 1 and 3 after building 2 was deleted (count 2), and a count left behind at 1. T1 = 1 + 1:
+    // 1000*1/2 = 500 each.
+    { "buildings 1 and 3", { .numPal = 2, .riscVol = true },
+        { { .number = 1, .heated = true }, { .number = 3, .heated = true } },
+        { heated("A", 3, 1, 0), heated("B", 1, 1, 0) }, { "B", "A" }, { 500, 500 }, { 1, 1 } },
+    { "count below the buildings", { .numPal = 1, .riscVol = true },
         { { .number = 1, .heated = true }, { .number = 2, .heated = true } },
-        { heated("A", 1, 1, 0), heated("B", 2, 1, 0) }, { "A" }, { 500 }, { 1 } },
+        { heated("A", 1, 1, 0), heated("B", 2, 1, 0) }, { "A", "B" }, { 500, 500 }, { 1, 1 } },
 };
 
 TEST_F(MillesimiHeating, SharesUnderEachCriterion)

@@ -257,16 +257,16 @@ TEST_F(MillesimiStair, StairUnitsAreReadWithoutRegardToCaseAndEachStairCountsIts
 }
 
 // Buildings take their stairs and lift from the composition row of their own number: with
-// building 2 deleted (rows for buildings 1 and 3, three buildings counted), building 3 keeps its
-// two stairs and its lift. A unit on a stair its building does not have ("B" of building 1) gets
-// no row.
+// building 2 of 3 deleted (rows for buildings 1 and 3, two buildings counted, as "Elimina" leaves
+// them), building 3 keeps its two stairs and its lift. A unit on a stair its building does not
+// have ("B" of building 1) gets no row.
 //   volumes x1 200, x2 100, x3 100, x4 400 (total 800); each stair has one unit, so each first half
 //   is 1000, each second half 1000 (height 1 of W = 1) and each mean 1000; building 3's lift gives
 //   2/2*1000 = 1000 and MEDIA_ASC 1000; building 1 has no lift: 0 and 0.
 TEST_F(MillesimiStair, BuildingsTakeTheCompositionRowOfTheirNumber)
 {
     DecimalSeparatorScope scope(u',');
-    project({ .numPal = 3 });
+    project({ .numPal = 2 });
     building({ .number = 1, .stairs = 1, .lift = false });
     building({ .number = 3, .stairs = 2, .lift = true });
     units({ { .owner = "x1",

@@ -253,25 +253,35 @@ TEST_F(MillesimiCalc, PorterLodgeTableCopiesTheGeneralTable)
 //   (total 2000): general c1 100, c2 50, c3 100, c4 150, c5 100, c6 500.
 //   building 1 (50 + 150 = 200): c2 50*1000/200 = 250, c4 750;
 //   building 2 (300): 100*1000/300 = 333.333.. -> 333.333 each;
-//   building 3: only when the building count reaches it, 500*1000/500 = 1000.
-// Rows come building by building, each in the order of the general table.
+//   building 3 (500): c6 500*1000/500 = 1000.
+// Rows come building by building, each in the order of the general table. The buildings that
+// exist decide, whatever count the header holds: a building without its composition row gets no
+// rows, and a gap in the numbers hides none of the buildings after it.
 TEST_F(MillesimiCalc, BuildingTableRescalesEachBuildingTo1000)
 {
     const struct
     {
         QVariant count;
+        std::vector<int> buildings;
         QStringList owners;
         std::vector<Num> shares;
     } cases[] = {
-        { 2, { "c2", "c4", "c1", "c3", "c5" }, { 250, 750, 333.333, 333.333, 333.333 } },
-        { 3, { "c2", "c4", "c1", "c3", "c5", "c6" }, { 250, 750, 333.333, 333.333, 333.333, 1000 } },
-        { QVariant(), {}, {} }, // buildings never composed
+        { 2, { 1, 2 }, { "c2", "c4", "c1", "c3", "c5" }, { 250, 750, 333.333, 333.333, 333.333 } },
+        { 3, { 1, 2, 3 }, { "c2", "c4", "c1", "c3", "c5", "c6" },
+            { 250, 750, 333.333, 333.333, 333.333, 1000 } },
+        { 2, { 1, 3 }, { "c2", "c4", "c6" }, { 250, 750, 1000 } }, // building 2 deleted
+        { 1, { 1, 2, 3 }, { "c2", "c4", "c1", "c3", "c5", "c6" },
+            { 250, 750, 333.333, 333.333, 333.333, 1000 } }, // a count behind the buildings
+        { QVariant(), {}, {}, {} }, // buildings never composed
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.count.toString().toStdString());
+        SCOPED_TRACE(testing::Message()
+            << "count " << c.count.toString().toStdString() << ", " << c.buildings.size() << " buildings");
         freshArchive();
         DecimalSeparatorScope scope(u'.');
         project({ .numPal = c.count });
+        for (int number : c.buildings)
+            building({ .number = number });
         units({ { .owner = "c1", .numPal = 2, .totSup = 1, .totVol = 200 },
             { .owner = "c2", .numPal = 1, .totSup = 1, .totVol = 100 },
             { .owner = "c3", .numPal = 2, .totSup = 1, .totVol = 200 },

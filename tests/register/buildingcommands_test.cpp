@@ -171,6 +171,62 @@ TEST_F(BuildingsTest, AggiungiFillsTheGapsUpToTheCountThenGoesOnAfterTheHighest)
     }
 }
 
+// The count the header holds is checked against the buildings that exist, and the buildings
+// decide: "Crea" is refused on a project that has buildings whatever is answered, and after any
+// command the count is the number of buildings there are. "Aggiungi" fills the gaps up to the
+// number of buildings there are, and no building is numbered above 999.
+TEST_F(BuildingsTest, TheBuildingsThatExistDecideOverTheStoredCount)
+{
+    const QString NumberTooHigh
+        = QStringLiteral("Le palazzine non possono avere un numero maggiore di 999: aggiungerne meno.");
+    struct Case
+    {
+        const char *what;
+        QVariant storedCount;
+        QList<int> before;
+        int command; ///< 0 "Crea", 1 "Aggiungi", 2 "Elimina"
+        QString answer;
+        QList<int> after;
+        QVariant countAfter;
+        QString total; ///< the form's total afterwards
+        QString message; ///< part of the message shown, empty for none
+    };
+    const QList<Case> cases = {
+        { "Crea abc, buildings exist", 3, { 1, 2, 3 }, 0, "abc", { 1, 2, 3 }, 3, "3", AlreadyCreated },
+        { "Crea 0, buildings exist", 3, { 1, 2, 3 }, 0, "0", { 1, 2, 3 }, 3, "3", AlreadyCreated },
+        { "Crea 2, count lost", {}, { 1, 2 }, 0, "2", { 1, 2 }, {}, "2", AlreadyCreated },
+        { "Crea abc, no building", {}, {}, 0, "abc", {}, {}, "", BadNumber },
+        { "Crea 2, count left at 0", 0, {}, 0, "2", { 1, 2 }, 2, "2", {} },
+        { "Crea 2, count -100000", -100000, {}, 0, "2", { 1, 2 }, 2, "2", {} },
+        { "Aggiungi 5000, count -100000", -100000, { 1, 2 }, 1, "5000", { 1, 2 }, -100000, "2", TooMany },
+        { "Aggiungi 2, count -100000", -100000, { 1, 2 }, 1, "2", { 1, 2, 3, 4 }, 4, "4", {} },
+        { "Aggiungi 2, count abc", "abc", { 1, 3 }, 1, "2", { 1, 2, 3, 4 }, 4, "4", {} },
+        { "Aggiungi 1, count 5 above the buildings", 5, { 1, 4 }, 1, "1", { 1, 2, 4 }, 3, "3", {} },
+        { "Aggiungi 1 after 999", 2, { 1, 999 }, 1, "1", { 1, 2, 999 }, 3, "3", {} },
+        { "Aggiungi 2 after 999", 2, { 1, 999 }, 1, "2", { 1, 999 }, 2, "2", NumberTooHigh },
+        { "Elimina 2, count abc", "abc", { 1, 2, 3 }, 2, "2", { 1, 3 }, 2, "2", "Sei sicuro ?" },
+        { "Elimina 3, count 7", 7, { 1, 2, 3 }, 2, "3", { 1, 2 }, 2, "2", "Sei sicuro ?" },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        platform::Database d = db();
+        d.clear(QStringLiteral("COMPOS_PAL"));
+        d.clear(QStringLiteral("ANA_CONDO"));
+        d.close();
+        buildings(c.before);
+        db().exec(QStringLiteral("UPDATE ANA_CONDO SET NUM_PAL = ?"), { c.storedCount });
+        boxes.clear();
+        boxes.answerText(c.answer);
+        boxes.answer(MsgResult::Yes);
+        boxes.answer(MsgResult::Yes);
+        const QString total = run(c.command);
+        EXPECT_EQ(storedBuildings(), c.after);
+        EXPECT_EQ(storedCount(), c.countAfter);
+        EXPECT_EQ(total, c.total);
+        expectMessage(boxes, c.message);
+    }
+}
+
 class EliminaTest : public BuildingsTest
 {
 protected:

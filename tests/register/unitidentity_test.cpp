@@ -280,6 +280,75 @@ TEST_F(UnitIdentityTest, AnIdentityThatDoesNotHoldIsRefusedAndNothingIsWritten)
         field(QStringLiteral("ESPRESSIONI"), bedroom, "NOME_CONDOMINO").toString(), QStringLiteral("Rossi"));
 }
 
+// A unit may go only where the register can show it again: onto a stair its building lists
+// ("Nessuna" or a letter), never onto a building with no stair (none given, or 0), where the
+// register shows no stair at all. And an owner that differs from another unit's of the same place
+// only by case or by blanks around it is that owner.
+TEST_F(UnitIdentityTest, TheNewPlaceMustBeOneTheRegisterShowsAndTheOwnerOneOfItsOwn)
+{
+    building(3, QVariant(), false);
+    building(4, 0, false);
+    const QString noStairs = QStringLiteral(
+        "Nessuna scala inserita nella palazzina n°: %1. Inserire il numero delle scale in Composizione "
+        "Palazzina.");
+    const QString clash
+        = QStringLiteral("Esiste già un condomino %1 nella palazzina n°: 1, scala A, interno 5.");
+    // The panel offers no stair of such a building, and the register none either.
+    register_::IdentityPanel *panel = openPanel();
+    const auto stairs = [panel] {
+        QStringList texts;
+        for (int i = 0; i < panel->Combo4->count(); ++i)
+            texts << panel->Combo4->itemText(i);
+        return texts;
+    };
+    for (const char *number : { "3", "4" }) {
+        panel->Combo3->setCurrentIndex(panel->Combo3->findText(QString::fromLatin1(number)));
+        EXPECT_EQ(stairs(), QStringList()) << number;
+    }
+    panel->Combo3->setCurrentIndex(panel->Combo3->findText(QStringLiteral("1")));
+    EXPECT_EQ(stairs(), (QStringList { "Nessuna", "A", "B" }));
+
+    register_::frm_cod_piani *form = open();
+    boxes.clear();
+    choose(form, QStringLiteral("4"), QString());
+    EXPECT_EQ(
+        boxes.messages(), QStringList { QStringLiteral("Nessuna scala inserita nella palazzina n°: 4") });
+    EXPECT_EQ(form->Combo2->count(), 0);
+    // The panel's stairs stay those of the building its own box shows, whatever the register picks.
+    choose(form, QStringLiteral("2"), QString());
+    EXPECT_EQ(panel->Combo3->currentText(), QStringLiteral("1"));
+    EXPECT_EQ(stairs(), (QStringList { "Nessuna", "A", "B" }));
+
+    const struct
+    {
+        const char *what;
+        UnitIdentity identity;
+        QString message; ///< empty: the change is made
+    } cases[] = {
+        { "Nessuna of a building without stairs", { "Rossi", "", "3", "Nessuna", "2", "3" },
+            noStairs.arg(3) },
+        { "Nessuna of a building of 0 stairs", { "Rossi", "", "4", "Nessuna", "2", "3" }, noStairs.arg(4) },
+        { "A of a building of 0 stairs", { "Rossi", "", "4", "A", "2", "3" }, noStairs.arg(4) },
+        { "Bianchi with a trailing blank", { "Bianchi ", "", "1", "A", "3", "5" },
+            clash.arg(QStringLiteral("Bianchi ")) },
+        { "Bianchi with blanks and capitals", { "  BIANCHI  ", "", "1", "A", "3", "5" },
+            clash.arg(QStringLiteral("  BIANCHI  ")) },
+        { "Bianchi's name on another unit number", { "Bianchi ", "", "1", "A", "3", "6" }, {} },
+        { "Nessuna of a building with stairs", { "Rossi", "", "1", "Nessuna", "2", "3" }, {} },
+    };
+    for (const auto &c : cases) {
+        const QStringList before = archive();
+        const IdentityChange::Outcome outcome = IdentityChange::run(project.path(), rossi, c.identity);
+        if (c.message.isEmpty()) {
+            EXPECT_EQ(outcome.result, IdentityChange::Result::Changed) << c.what;
+            continue;
+        }
+        EXPECT_EQ(outcome.result, IdentityChange::Result::Refused) << c.what;
+        EXPECT_EQ(outcome.message, c.message) << c.what;
+        EXPECT_EQ(archive(), before) << c.what;
+    }
+}
+
 TEST_F(UnitIdentityTest, AFailedWriteLeavesEverythingAsItWasAndSaysSo)
 {
     register_::IdentityPanel *panel = openPanel();
@@ -309,11 +378,10 @@ TEST_F(UnitIdentityTest, AWorkspaceShowingTheRenamedUnitIsClosedFirst)
 {
     for (const bool onRossi : { true, false }) {
         workspace::Unit unit;
-        unit.key = onRossi
-            ? workspace::UnitKey { QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"),
-                  QStringLiteral("2"), QStringLiteral("3") }
-            : workspace::UnitKey { QStringLiteral("Bianchi"), QStringLiteral("1"), QStringLiteral("A"),
-                  QStringLiteral("1"), QStringLiteral("5") };
+        unit.key = onRossi ? workspace::UnitKey { QStringLiteral("Rossi"), QStringLiteral("1"),
+            QStringLiteral("A"), QStringLiteral("2"), QStringLiteral("3") }
+                           : workspace::UnitKey { QStringLiteral("Bianchi"), QStringLiteral("1"),
+                                 QStringLiteral("A"), QStringLiteral("1"), QStringLiteral("5") };
         unit.floorHeight = 3.0;
         workspace::frm_ins_coeff::open(unit);
         ASSERT_NE(loadedWorkspace(), nullptr);

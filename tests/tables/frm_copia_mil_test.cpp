@@ -122,13 +122,19 @@ TEST_F(CopyThousandthsTest, TheListsOfferTheBuildingsAndTheStairsOfTheOneChosen)
     for (int i = 0; i < f->Combo1->count(); ++i)
         buildings << f->Combo1->itemText(i);
     EXPECT_EQ(buildings, (QStringList { "1", "2" }));
+    const auto stairs = [f] {
+        QStringList texts;
+        for (int i = 0; i < f->Combo2->count(); ++i)
+            texts << f->Combo2->itemText(i);
+        return texts;
+    };
+    // The building shown at opening comes with its stairs.
+    EXPECT_EQ(f->Combo1->currentText(), QStringLiteral("1"));
+    EXPECT_EQ(stairs(), (QStringList { "Nessuna", "A", "B", "C" }));
 
     pick(f->Combo1, QStringLiteral("1"));
     f->Combo1_Click();
-    QStringList stairs;
-    for (int i = 0; i < f->Combo2->count(); ++i)
-        stairs << f->Combo2->itemText(i);
-    EXPECT_EQ(stairs, (QStringList { "Nessuna", "A", "B", "C" }));
+    EXPECT_EQ(stairs(), (QStringList { "Nessuna", "A", "B", "C" }));
     EXPECT_TRUE(boxes.shown().isEmpty());
 
     // A building without stairs says so and empties the list.
