@@ -265,6 +265,9 @@ TEST_F(ExpensePrintsTest, TheApportionmentPrintsTheUnitsThenTheFourAmountTables)
     const RtfDocument doc = exported(runner.runs.first());
 
     EXPECT_TRUE(doc.controlWords.contains(QStringLiteral("landscape")));
+    // Both sections of the document, the units' and the amounts', are on landscape pages.
+    EXPECT_EQ(doc.controlWords.count(QStringLiteral("lndscpsxn")), 2);
+    EXPECT_EQ(doc.controlWords.count(QStringLiteral("sbkpage")), 1);
     // The heading names the project and the day; the amount tables follow on a page whose header
     // repeats the heading.
     const QStringList heading { "Ripartizione delle Spese", "Progetto: CONDO1",

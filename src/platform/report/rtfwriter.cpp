@@ -118,6 +118,14 @@ QByteArray RtfWriter::write(
     if (orientation == QPageLayout::Landscape)
         out += "\\landscape";
     out += "\n";
+    // Each section states its page too: a word processor that makes a page style of each section
+    // would otherwise give the later ones its default page.
+    QByteArray sectionPage = "\\pgwsxn" + QByteArray::number(paperW) + "\\pghsxn" + QByteArray::number(paperH)
+        + "\\marglsxn" + QByteArray::number(margin) + "\\margrsxn" + QByteArray::number(margin) + "\\margtsxn"
+        + QByteArray::number(margin) + "\\margbsxn" + QByteArray::number(margin);
+    if (orientation == QPageLayout::Landscape)
+        sectionPage += "\\lndscpsxn";
+    out += "\\sectd" + sectionPage + "\n";
 
     // The footer of every page: print date on the left, page number on the right.
     const QByteArray footer = "{\\footer\\pard\\plain\\f0\\fs15\\tqr\\tx" + QByteArray::number(textWidth)
@@ -223,7 +231,7 @@ QByteArray RtfWriter::write(
     // The further tables, from a new page whose header has the heading block only; each table has
     // its own headings, repeated where the word processor can.
     if (!content.sections.isEmpty()) {
-        out += "\\sect\\sbkpage\n{\\header" + heading + "}\n" + footer;
+        out += "\\sect\\sectd\\sbkpage" + sectionPage + "\n{\\header" + heading + "}\n" + footer;
         bool first = true;
         for (const ReportSectionContent &section : content.sections) {
             if (!first)
