@@ -15,6 +15,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <exception>
 #include <optional>
 #include <vector>
@@ -210,6 +211,8 @@ void GlobalRecalculation::stop(const QString &message)
 {
     platform::dialogs().msgBox(message, MsgButtons::Ok, MsgIcon::Information, MessageTitle::ZavWarning);
     close();
+    // The run is over: the bar stands full under the closing message.
+    m_progress.setValue(m_progress.maximum());
     if (m_writeFailed)
         platform::dialogs().msgBox(writeFailed, MsgButtons::Ok, MsgIcon::Critical, MessageTitle::ZavWarning);
     m_progress.close();
@@ -267,6 +270,8 @@ void GlobalRecalculation::run()
     }
 
     close();
+    // The run is over: the bar stands full under the closing message.
+    m_progress.setValue(m_progress.maximum());
     if (m_writeFailed)
         platform::dialogs().msgBox(writeFailed, MsgButtons::Ok, MsgIcon::Critical, MessageTitle::ZavWarning);
     else
@@ -289,10 +294,8 @@ void GlobalRecalculation::run()
 
 void GlobalRecalculation::advanceProgress()
 {
-    // The bar wraps to 1 when it reaches its maximum, then moves on by one.
-    if (m_progress.value() == m_progress.maximum())
-        m_progress.setValue(1);
-    m_progress.setValue(m_progress.value() + 1);
+    // The bar moves on by one per unit and stops at its maximum.
+    m_progress.setValue(std::min(m_progress.value() + 1, m_progress.maximum()));
     m_progress.setDone(QString::number(m_progress.done().toInt() + 1));
 }
 

@@ -382,6 +382,8 @@ void frm_ripart_spese::Command5_Click()
             return;
         }
         // The archive the grid shows, whatever its name; a formula left by an earlier run never applies.
+        // The heading names the project.
+        CrystalReport1.parameters.insert(QStringLiteral("PROGETTO"), VAR_GBL.nome_progetto);
         platform::ReportCall::reportStep(CrystalReport1, platform::ReportCall::ExportOff,
             { QStringLiteral("Rip_spese.rpt"), { 0 }, m_archive, QString(), {}, {}, false });
     }

@@ -14,7 +14,7 @@ namespace {
 platform::ReportControl previewing()
 {
     platform::ReportControl control;
-    control.previewTitle = QStringLiteral("Z.A.V. (Anteprima di Stampa)");
+    control.previewTitle = QStringLiteral("Zav - Anteprima di stampa -");
     return control;
 }
 

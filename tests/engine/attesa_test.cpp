@@ -246,3 +246,48 @@ TEST_F(AttesaTest, TheCounterIsDrawnAtLeastEveryHundredMilliseconds)
     }
     EXPECT_LE(end - previous, allowedGap);
 }
+
+// When "Ricalcolo Globale Terminato" shows, the bar stands full, for one unit as for many (a bar
+// that wrapped at its maximum showed 2 of 10 here).
+TEST(AttesaEnd, TheBarIsFullWhenTheRunIsOver)
+{
+    class WatchingDialogs : public zav::platform::ScriptedDialogs
+    {
+    public:
+        std::function<void(const QString &)> onMessage;
+        MsgResult msgBox(const QString &text, zav::platform::MsgButtons buttons, zav::platform::MsgIcon icon,
+            const QString &title) override
+        {
+            if (onMessage)
+                onMessage(text);
+            return ScriptedDialogs::msgBox(text, buttons, icon, title);
+        }
+    };
+    const zav::platform::vb::DecimalSeparatorScope separator { u',' };
+    for (const int units : { 1, 2, 10, 37 }) {
+        const Project project(units);
+        AttesaProgress attesa;
+        zav::platform::setProgress(&attesa);
+        WatchingDialogs dialogs;
+        QString shown;
+        bool checked = false;
+        dialogs.onMessage = [&](const QString &message) {
+            if (message != QStringLiteral("Ricalcolo Globale Terminato"))
+                return;
+            ATTESA *w = attesa.window();
+            ASSERT_NE(w, nullptr);
+            checked = true;
+            EXPECT_EQ(w->ProgressBar1->value(), w->ProgressBar1->maximum()) << units << " units";
+            EXPECT_EQ(w->ProgressBar1->maximum(), units);
+            shown = w->ProgressBar1->text();
+            EXPECT_EQ(w->Label5->text(), QString::number(units));
+        };
+        dialogs.answer(MsgResult::Yes);
+        dialogs.answer(MsgResult::Ok);
+        dialogs.answer(MsgResult::No);
+        VAR_GBL.ricalcolo_globale();
+        zav::platform::setProgress(nullptr);
+        EXPECT_TRUE(checked) << units << " units";
+        EXPECT_EQ(shown, QStringLiteral("100%")) << units << " units";
+    }
+}

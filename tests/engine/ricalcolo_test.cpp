@@ -738,8 +738,8 @@ AttesaState stateOf(const zav::engine::ui::AttesaProgress &progress)
     return s;
 }
 
-// The window counts units done over the total; the bar starts at 1, moves by one per unit and wraps
-// to 1 when it reaches its maximum, so after the last of three units it stands at 2.
+// The window counts units done over the total; the bar starts at 1, moves by one per unit up to its
+// maximum and stands full when the run is over.
 TEST(Recalculation, ProgressWindowCountsTheUnits)
 {
     const vb::DecimalSeparatorScope separator(u',');
@@ -788,7 +788,7 @@ TEST(Recalculation, ProgressWindowCountsTheUnits)
 
     EXPECT_TRUE(atEnd.visible);
     EXPECT_EQ(atEnd.label5, QStringLiteral("3"));
-    EXPECT_EQ(atEnd.value, 2);
+    EXPECT_EQ(atEnd.value, 3);
 
     EXPECT_EQ(attesa.window(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);

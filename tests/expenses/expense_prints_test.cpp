@@ -5,13 +5,16 @@
 #include "expenses/frm_ripart_spese.h"
 #include "expensesfixture.h"
 #include "platform/report/reportengine.h"
+#include "platform/report/reportpainter.h"
 #include "platform/report/reportpreview.h"
 #include "platform/report_recordingrunner.h"
 #include "platform/report_rtfreader.h"
 #include "platform/ui/datagrid.h"
 
+#include <QDate>
 #include <QFile>
 #include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTextDocument>
 
@@ -262,10 +265,19 @@ TEST_F(ExpensePrintsTest, TheApportionmentPrintsTheUnitsThenTheFourAmountTables)
     const RtfDocument doc = exported(runner.runs.first());
 
     EXPECT_TRUE(doc.controlWords.contains(QStringLiteral("landscape")));
-    EXPECT_EQ(doc.paragraphs,
-        (QStringList { "Ripartizione delle Spese", "Importi delle Spese Generali",
-            "Importi delle Spese per Palazzina", "Importi delle Spese per Scala",
-            "Importi delle Spese di Ascensore per Scala" }));
+    // Both sections of the document, the units' and the amounts', are on landscape pages.
+    EXPECT_EQ(doc.controlWords.count(QStringLiteral("lndscpsxn")), 2);
+    EXPECT_EQ(doc.controlWords.count(QStringLiteral("sbkpage")), 1);
+    // The heading names the project and the day; the amount tables follow on a page whose header
+    // repeats the heading.
+    const QStringList heading { "Ripartizione delle Spese", "Progetto: CONDO1",
+        "Data di stampa: " + QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")) };
+    const QStringList tables { "Importi delle Spese Generali", "Importi delle Spese per Palazzina",
+        "Importi delle Spese per Scala", "Importi delle Spese di Ascensore per Scala" };
+    EXPECT_EQ(doc.paragraphs, heading + heading + tables);
+    ASSERT_EQ(doc.headers.size(), 2);
+    EXPECT_EQ(doc.headers.at(0).paragraphs, heading);
+    EXPECT_EQ(doc.headers.at(1).paragraphs, heading);
     ASSERT_EQ(doc.rows.size(), 6 + 5 + 4 + 7 + 7);
     EXPECT_EQ(doc.rows.at(0).size(), 18);
     EXPECT_EQ(doc.rows.at(0).first(), QStringLiteral("Condomino"));
@@ -293,6 +305,50 @@ TEST_F(ExpensePrintsTest, TheApportionmentPrintsTheUnitsThenTheFourAmountTables)
             { "1", "A", "1.234,50" }, { "1", "B", "" }, { "2", "Nessuna", "" }, { "2", "A", "" },
             { "Totale", "", "1.234,50" } }));
     EXPECT_EQ(doc.rows.last(), (QStringList { "Totale", "", "0,00" }));
+}
+
+// Shares of six figures: on paper every amount and every total stands whole, under a heading that
+// names the project and the day.
+TEST_F(ExpensePrintsTest, LargeSharesAndTheirTotalsPrintWhole)
+{
+    fillProject();
+    const QString archive = makeArchive();
+    update(archive,
+        QStringLiteral("UPDATE TAB_GENERALE SET TAB_A = 123456.78, TAB_B = 123456.78, TAB_C = 123456.78, "
+                       "TAB_D = 123456.78, TAB_E = 123456.78, TAB_F = 123456.78, totale = 740740.68 "
+                       "WHERE nome_condomino = 'Rossi'"));
+    update(archive,
+        QStringLiteral("UPDATE TAB_GENERALE SET nome_condomino = ? WHERE nome_condomino = 'Verdi'"),
+        { QStringLiteral("Società Immobiliare Costruzioni Edili del Viale Aurora S.r.l. Verdi") });
+    update(archive, QStringLiteral("UPDATE TAB_SPESE3 SET importo = 123456.78"));
+
+    frm_ripart_spese *f = expenseForm();
+    RecordingReportRunner runner;
+    boxes.answerText(QStringLiteral("2"));
+    f->Command5_Click();
+    ASSERT_EQ(runner.runs.size(), 1);
+    const platform::ReportContent content = platform::ReportEngine::prepare(runner.runs.first());
+    EXPECT_EQ(content.headerLines,
+        (QStringList { "Progetto: CONDO1",
+            "Data di stampa: " + QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")) }));
+    EXPECT_EQ(content.totals,
+        (QStringList { "Totale", "", "", "", "", "", "123.456,78", "", "123.456,78", "", "123.456,78", "",
+            "123.456,78", "", "123.456,78", "", "123.456,78", "740.740,68" }));
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.file(QStringLiteral("ARCHIVI/spese.pdf")));
+    platform::ReportEngine::setUpPrinter(printer, content);
+    platform::ReportPainter painter(content);
+    ASSERT_TRUE(painter.print(printer));
+    QStringList cut;
+    for (const platform::ReportPainter::CutCell &cell : painter.cutCells())
+        cut.append(QStringLiteral("table %1 row %2 column %3: %4")
+                       .arg(cell.table)
+                       .arg(cell.row)
+                       .arg(cell.column)
+                       .arg(cell.text));
+    EXPECT_EQ(cut, QStringList());
 }
 
 TEST_F(ExpensePrintsTest, TheSummaryPrintsTheProjectsRowsThroughItsFormula)

@@ -253,8 +253,22 @@ TEST_F(ReportEngineTest, ExportWritesAnRtfTableThatReadsBack)
     EXPECT_EQ(doc.rows.at(2), (QStringList { "9", QStringLiteral("Àlvaro"), "", "149,250" }));
     EXPECT_EQ(doc.rows.at(3), (QStringList { "9", "D'Amico \"Nino\"", "2,00", "250,250" }));
     EXPECT_EQ(doc.rows.at(5), (QStringList { "", "Totale", "3,50", "1000,000" }));
-    // Bold headings repeated on each page, borders on every cell.
-    EXPECT_TRUE(rtf.contains("\\trhdr"));
+    // The page header holds the heading block and the bold column headings, so that every page
+    // shows them whatever the word processor makes of a table's repeated heading row; the body
+    // starts with the first row.
+    ASSERT_EQ(doc.headers.size(), 1);
+    EXPECT_EQ(doc.headers.at(0).paragraphs, doc.paragraphs.mid(0, 4));
+    EXPECT_EQ(doc.headers.at(0).rows, doc.rows.mid(0, 1));
+    EXPECT_EQ(doc.paragraphs.size(), 4);
+    const qsizetype header = rtf.indexOf("{\\header");
+    const qsizetype firstRow = rtf.indexOf("Rossi \\{capo\\}");
+    ASSERT_GE(header, 0);
+    EXPECT_LT(header, rtf.indexOf("Quote per palazzina"));
+    EXPECT_LT(rtf.indexOf("\\row", rtf.indexOf("Millesimi\\cell")), firstRow);
+    EXPECT_FALSE(rtf.contains("\\trhdr"));
+    EXPECT_TRUE(rtf.contains("{\\footer"));
+    EXPECT_TRUE(rtf.contains("\\b\\qc Millesimi"));
+    // Borders on every cell.
     EXPECT_EQ(doc.controlWords.count(QStringLiteral("cellx")), 6 * 4);
     EXPECT_EQ(doc.controlWords.count(QStringLiteral("clbrdrt")), 6 * 4);
     // The accents are escaped as RTF wants them.

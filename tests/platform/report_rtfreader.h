@@ -11,8 +11,9 @@ namespace zav::test {
 
 /**
  * @brief What a test reads back from an RTF document: whether its groups balance, the paragraphs
- * outside tables, the table rows with their cells' text, and the control words met. Headers,
- * footers, font and colour tables and "\*" destinations are skipped. "\'hh" is read as Latin-1,
+ * outside tables, the table rows with their cells' text, and the control words met. A page header
+ * is read where it stands, as the first page shows it, and kept also on its own in `headers`.
+ * Footers, font and colour tables and "\*" destinations are skipped. "\'hh" is read as Latin-1,
  * "\uN" as its character (its one fallback character skipped).
  */
 struct RtfDocument
@@ -20,6 +21,14 @@ struct RtfDocument
     bool balanced = true;
     QStringList paragraphs;
     QList<QStringList> rows;
+    /** What one page header holds. */
+    struct Header
+    {
+        QStringList paragraphs;
+        QList<QStringList> rows;
+    };
+    /** Each page header, in the order met (one for each section that sets its own). */
+    QList<Header> headers;
     QStringList controlWords;
     /** Bytes beyond 7-bit ASCII in the file (an RTF file must have none). */
     int rawNonAscii = 0;
@@ -31,6 +40,7 @@ struct RtfDocument
         {
             bool skip = false;
             bool first = true;
+            qsizetype header = -1; ///< the page header the group is part of, if any
         };
         QList<Group> stack { Group {} };
         QString text;
@@ -53,7 +63,7 @@ struct RtfDocument
             if (uchar(c) > 0x7F)
                 ++doc.rawNonAscii;
             if (c == '{') {
-                stack.append({ stack.last().skip, true });
+                stack.append({ stack.last().skip, true, stack.last().header });
                 ++i;
                 continue;
             }
@@ -116,9 +126,13 @@ struct RtfDocument
             doc.controlWords.append(QString::fromLatin1(word));
 
             Group &group = stack.last();
-            if (group.first
-                && (word == "fonttbl" || word == "colortbl" || word == "footer" || word == "header"))
+            if (group.first && (word == "fonttbl" || word == "colortbl" || word == "footer"))
                 group.skip = true;
+            if (group.first && word == "header" && !group.skip) {
+                group.header = doc.headers.size();
+                doc.headers.append(Header {});
+            }
+            const qsizetype header = group.header;
             group.first = false;
             if (word == "u") {
                 int code = parameter.toInt();
@@ -135,12 +149,17 @@ struct RtfDocument
                 cells.append(text);
                 text.clear();
             } else if (word == "row" && !skipping()) {
+                if (header >= 0)
+                    doc.headers[header].rows.append(cells);
                 doc.rows.append(cells);
                 cells.clear();
                 text.clear();
             } else if (word == "par" && !skipping()) {
-                if (!text.isEmpty())
+                if (!text.isEmpty()) {
+                    if (header >= 0)
+                        doc.headers[header].paragraphs.append(text);
                     doc.paragraphs.append(text);
+                }
                 text.clear();
             }
         }

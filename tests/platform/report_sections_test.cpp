@@ -171,7 +171,7 @@ TEST(ReportLayout, PiecesOfTablesFillThePagesInOrder)
 {
     using Piece = ReportPainter::Piece;
     // A body of 100, rows and headings of 10, a section title of 5 and a gap of 2 between pieces.
-    const ReportPainter::Heights heights { 100, 2, 5, 10, { 10, 10 } };
+    const ReportPainter::Heights heights { 100, 2, 5, 10, { 10, 10 }, {} };
     const auto content = [](int mainRows, bool mainTotal, int sectionRows, bool sectionTotal) {
         ReportContent c;
         c.columns = { ReportColumn {} };

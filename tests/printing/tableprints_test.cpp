@@ -83,6 +83,7 @@ TEST_F(TablePrintsTest, EachCoefficientTitleRunsItsReportOnItsOneSlot)
         EXPECT_EQ(run.ReportFileName, definition(QString::fromLatin1(c.file))) << c.title;
         // Nothing else of the control is touched: the preview window, no selection.
         EXPECT_EQ(run.Destination, ReportDestination::Window);
+        EXPECT_EQ(run.previewTitle, QStringLiteral("Zav - Anteprima di stampa -")) << c.title;
         EXPECT_TRUE(run.SelectionFormula.isEmpty());
     }
     EXPECT_EQ(runner.runs.size(), 8);
@@ -108,6 +109,7 @@ TEST_F(TablePrintsTest, TheWindowTableUsesSlot18AndNeverClearsTheOthers)
     EXPECT_EQ(filledSlots(runner.runs.at(0)),
         (QList<std::pair<int, QString>> { { 3, QStringLiteral("/left/from/before.cdb") }, { 18, project } }));
     EXPECT_EQ(runner.runs.at(1).DataFiles.at(18), templ);
+    EXPECT_EQ(runner.runs.at(1).previewTitle, QStringLiteral("Zav - Anteprima di stampa -"));
     EXPECT_EQ(runner.runs.at(1).ReportFileName, definition(QStringLiteral("finestre.GST")));
 }
 

@@ -288,18 +288,22 @@ ReportContent ReportContent::build(const ReportDefinition &definition, const Rep
     content.columns = definition.columns;
     content.printDate = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
 
-    // The heading's record.
-    if (definition.header.slot >= 0) {
-        const Recordset header = readTable(definition.header, report, terms);
-        for (const QString &line : definition.headerLines) {
-            const QString text = fill(line, [&](const QString &field) {
-                if (header.isEmpty() || !header.hasField(field))
-                    return QString();
-                return cellText(header.value(0, header.fieldIndex(field)));
-            });
-            if (!text.isEmpty())
-                content.headerLines.append(text);
-        }
+    // The heading's record, and the values of the run.
+    Recordset header;
+    if (definition.header.slot >= 0)
+        header = readTable(definition.header, report, terms);
+    for (const QString &line : definition.headerLines) {
+        const QString text = fill(line, [&](const QString &field) {
+            if (field.startsWith(u'@')) {
+                const QString name = field.mid(1);
+                return name == QLatin1String("DATA") ? content.printDate : report.parameters.value(name);
+            }
+            if (header.isEmpty() || !header.hasField(field))
+                return QString();
+            return cellText(header.value(0, header.fieldIndex(field)));
+        });
+        if (!text.isEmpty())
+            content.headerLines.append(text);
     }
 
     // The detail rows, selected and sorted.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 
 #include <array>
@@ -42,6 +43,9 @@ struct ReportProperties
     int PrintFileType = RtfFileType;
     /** Full path of the export file. */
     QString PrintFileName;
+
+    /** Values the form hands the report for the "{@NAME}" placeholders of its heading lines. */
+    QMap<QString, QString> parameters;
 
     /** Title of the preview windows of this control: a setting of the form, not of a run. */
     QString previewTitle;

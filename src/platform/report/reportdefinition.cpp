@@ -127,7 +127,9 @@ ReportDefinition ReportDefinition::fromJson(const QByteArray &json)
     definition.title = root.value(QLatin1String("title")).toString();
     if (root.contains(QLatin1String("header"))) {
         const QJsonObject header = root.value(QLatin1String("header")).toObject();
-        definition.header = table(header, QStringLiteral("\"header\""));
+        // Lines made of "{@NAME}" placeholders only need no table.
+        if (header.contains(QLatin1String("slot")) || header.contains(QLatin1String("table")))
+            definition.header = table(header, QStringLiteral("\"header\""));
         definition.headerLines = texts(header, "lines", QStringLiteral("\"header\""));
     }
     detailTable(root, QString(), definition.detail, definition.sort, definition.columns);

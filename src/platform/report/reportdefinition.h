@@ -86,6 +86,10 @@ struct ReportSection
  *                      "format": "##0.000", "total": true } ],
  *       "totalLabel": "Totale" }
  *
+ * A header line may also hold "{@DATA}", the print date, and "{@NAME}", the value the report
+ * control's `parameters` give NAME for the run; a header of such lines only needs no "slot" and no
+ * "table".
+ *
  * Optional keys: "orientation" ("portrait" or "landscape") prints the report on pages so turned,
  * whatever the program's page set-up says, for a report too wide for the other; "fontSize", the
  * points of the tables' text (8.5 when not given), for a report of many columns; "sections", a list

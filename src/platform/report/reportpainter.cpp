@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <numeric>
 
 namespace zav::platform {
 
@@ -62,13 +64,82 @@ double widthSum(const QList<ReportColumn> &columns)
     return sum;
 }
 
-qsizetype headingLines(const QList<ReportColumn> &columns)
+/** The width of the widest word of a text: where it may not wrap. */
+double widestWord(const QFontMetricsF &metrics, const QString &text)
 {
-    qsizetype lines = 1;
-    for (const ReportColumn &column : columns)
-        lines = std::max(lines, column.heading.count(u'\n') + 1);
-    return lines;
+    double widest = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || text.at(i).isSpace()) {
+            if (i > start)
+                widest = std::max(widest, metrics.horizontalAdvance(text.mid(start, i - start)));
+            start = i + 1;
+        }
+    }
+    return widest;
 }
+
+/**
+ * Shares a table's width among its columns: each at least its need, the rest in proportion to the
+ * columns' own widths. When the needs alone exceed the width, each column gets its share of the
+ * width in proportion to its need (its texts are then made smaller to fit).
+ */
+QList<double> fitWidths(const QList<double> &proportional, const QList<double> &need, double width)
+{
+    const qsizetype n = proportional.size();
+    const double needSum = std::accumulate(need.cbegin(), need.cend(), 0.0);
+    QList<double> widths(n, 0.0);
+    if (needSum >= width) {
+        for (qsizetype c = 0; c < n; ++c)
+            widths[c] = needSum > 0 ? need.at(c) * width / needSum : width / double(n);
+        return widths;
+    }
+    QList<bool> fixed(n, false);
+    for (;;) {
+        double free = width;
+        double share = 0;
+        for (qsizetype c = 0; c < n; ++c) {
+            if (fixed.at(c))
+                free -= need.at(c);
+            else
+                share += proportional.at(c);
+        }
+        bool changed = false;
+        for (qsizetype c = 0; c < n; ++c) {
+            if (fixed.at(c)) {
+                widths[c] = need.at(c);
+                continue;
+            }
+            widths[c] = share > 0 ? proportional.at(c) * free / share : 0;
+            if (widths.at(c) < need.at(c)) {
+                fixed[c] = true;
+                changed = true;
+            }
+        }
+        if (!changed)
+            return widths;
+    }
+}
+
+/** The font a cell's text is drawn in: the table's, made smaller when a word of it is wider than
+ * the cell. */
+QFont cellFont(const QFont &font, QPaintDevice *device, const QString &text, double width)
+{
+    const double widest = widestWord(QFontMetricsF(font, device), text);
+    if (widest <= width || widest <= 0)
+        return font;
+    QFont smaller = font;
+    double points = font.pointSizeF() * width / widest;
+    smaller.setPointSizeF(points);
+    // Font sizes do not scale exactly: step down until the word fits.
+    while (points > 1 && widestWord(QFontMetricsF(smaller, device), text) > width) {
+        points *= 0.95;
+        smaller.setPointSizeF(points);
+    }
+    return smaller;
+}
+
+constexpr int wrapFlags = Qt::TextWordWrap;
 
 /** Fonts and measures of one layout, in the device's pixels. */
 struct Metrics
@@ -80,6 +151,7 @@ struct Metrics
     QFont body;
     QFont total;
     QFont footer = reportFont(7.5);
+    QPaintDevice *device = nullptr;
 
     double width = 0;
     double height = 0;
@@ -87,44 +159,96 @@ struct Metrics
     double headerLineHeight = 0;
     double subtitleHeight = 0;
     double rowHeight = 0;
+    double rowSpace = 0; ///< a row's height beyond its text
     double footerHeight = 0;
     double padding = 0;
     double gap = 0;
     QList<double> headingHeights; ///< each table's
     /** Each table's left edge of each column, and the right edge of the last one. */
     QList<QList<double>> columnX;
+    /** Each table's row heights, the total row's last when the table has one. */
+    QList<QList<double>> rowHeights;
 
-    Metrics(QPaintDevice &device, const QRectF &page, const QList<Table> &tables, double fontSize)
+    Metrics(QPaintDevice &paintDevice, const QRectF &page, const QList<Table> &tables, double fontSize)
         : heading(reportFont(fontSize, true))
         , body(reportFont(fontSize))
         , total(reportFont(fontSize, true))
+        , device(&paintDevice)
     {
         width = page.width();
         height = page.height();
-        const double mm = device.logicalDpiY() / 25.4;
+        const double mm = paintDevice.logicalDpiY() / 25.4;
         gap = 2 * mm;
         padding = 1 * mm;
-        titleHeight = QFontMetricsF(title, &device).height() * 1.3;
-        headerLineHeight = QFontMetricsF(header, &device).height() * 1.2;
-        subtitleHeight = QFontMetricsF(subtitle, &device).height() * 1.3;
-        rowHeight = QFontMetricsF(body, &device).height() * 1.35;
-        footerHeight = QFontMetricsF(footer, &device).height() * 1.5;
+        titleHeight = QFontMetricsF(title, device).height() * 1.3;
+        headerLineHeight = QFontMetricsF(header, device).height() * 1.2;
+        subtitleHeight = QFontMetricsF(subtitle, device).height() * 1.3;
+        const double bodyHeight = QFontMetricsF(body, device).height();
+        rowHeight = bodyHeight * 1.35;
+        rowSpace = bodyHeight * 0.35;
+        footerHeight = QFontMetricsF(footer, device).height() * 1.5;
 
         // A section's widths are in the main table's units: a table of few columns stays narrow.
         const double mainWidth = widthSum(*tables.first().columns);
+        const QFontMetricsF headingMetrics(heading, device);
         for (const Table &table : tables) {
-            headingHeights.append(
-                QFontMetricsF(heading, &device).height() * (headingLines(*table.columns) + 0.35));
-            const double unit = width / std::max(mainWidth, widthSum(*table.columns));
+            const QList<ReportColumn> &columns = *table.columns;
+            const double unit = width / std::max(mainWidth, widthSum(columns));
+            const QList<double> widths = ReportPainter::columnWidths(paintDevice, fontSize, columns,
+                *table.rows, *table.totals, unit * widthSum(columns), width, padding);
             QList<double> x;
             double left = 0;
-            for (const ReportColumn &column : *table.columns) {
+            for (double w : widths) {
                 x.append(left);
-                left += unit * column.width;
+                left += w;
             }
             x.append(left);
             columnX.append(x);
+            const int t = int(columnX.size()) - 1;
+
+            double headingHeight = 0;
+            for (qsizetype c = 0; c < columns.size(); ++c)
+                headingHeight
+                    = std::max(headingHeight, textHeight(heading, t, int(c), columns.at(c).heading));
+            headingHeights.append(std::max(headingHeight, headingMetrics.height()) + rowSpace);
+
+            QList<double> heights;
+            heights.reserve(table.rowCount() + 1);
+            for (const QStringList &row : *table.rows)
+                heights.append(rowHeightOf(body, t, row));
+            if (table.hasTotals())
+                heights.append(rowHeightOf(total, t, *table.totals));
+            rowHeights.append(heights);
         }
+    }
+
+    QRectF inner(const QRectF &cell) const { return cell.adjusted(padding, 0, -padding, 0); }
+
+    double columnWidth(int table, int column) const
+    {
+        const QList<double> &x = columnX.at(table);
+        return x.at(column + 1) - x.at(column) - 2 * padding;
+    }
+
+    /** The height of a cell's text as it wraps in its column. */
+    double textHeight(const QFont &font, int table, int column, const QString &text) const
+    {
+        if (text.isEmpty())
+            return 0;
+        const double w = columnWidth(table, column);
+        const QFont f = cellFont(font, device, text, w);
+        const QFontMetricsF metrics(f, device);
+        if (!text.contains(u'\n') && metrics.horizontalAdvance(text) <= w)
+            return metrics.height();
+        return metrics.boundingRect(QRectF(0, 0, w, 1e6), wrapFlags, text).height();
+    }
+
+    double rowHeightOf(const QFont &font, int table, const QStringList &cells) const
+    {
+        double h = 0;
+        for (int c = 0; c + 1 < columnX.at(table).size(); ++c)
+            h = std::max(h, textHeight(font, table, c, cells.value(c)));
+        return std::max(rowHeight, h + rowSpace);
     }
 
     double topBlock(const ReportContent &content) const
@@ -138,7 +262,7 @@ struct Metrics
     ReportPainter::Heights heights(const ReportContent &content) const
     {
         return { height - topBlock(content) - footerHeight - gap, gap, subtitleHeight, rowHeight,
-            headingHeights };
+            headingHeights, rowHeights };
     }
 
     QRectF cell(int table, int column, double y, double h) const
@@ -148,30 +272,25 @@ struct Metrics
     }
 };
 
-void drawCellText(
-    QPainter &painter, const Metrics &m, const QRectF &cell, const QString &text, Qt::Alignment align)
-{
-    const QRectF inner = cell.adjusted(m.padding, 0, -m.padding, 0);
-    const QFontMetricsF metrics(painter.font(), painter.device());
-    QString shown = text;
-    if (metrics.horizontalAdvance(text) > inner.width())
-        shown = metrics.elidedText(text, Qt::ElideRight, inner.width());
-    painter.drawText(inner, int(align | Qt::AlignVCenter), shown);
-}
-
-void drawRow(QPainter &painter, const Metrics &m, int table, const QList<ReportColumn> &columns,
-    const QStringList &cells, double y, double h, bool headings)
+/** Paints one row of a table; a cell whose text runs beyond it is added to `cut`. */
+void drawRow(QPainter &painter, const Metrics &m, const QFont &font, int table,
+    const QList<ReportColumn> &columns, const QStringList &cells, double y, double h, bool headings,
+    const std::function<void(int column, const QString &text)> &cut)
 {
     for (int c = 0; c < columns.size(); ++c) {
         const QRectF rect = m.cell(table, c, y, h);
         painter.drawRect(rect);
+        const QString text = cells.value(c);
+        if (text.isEmpty())
+            continue;
         const Qt::Alignment align = headings ? Qt::AlignHCenter : alignmentOf(columns.at(c).align);
-        if (headings) {
-            const QRectF inner = rect.adjusted(m.padding, 0, -m.padding, 0);
-            painter.drawText(inner, int(Qt::AlignCenter | Qt::TextWordWrap), cells.value(c));
-        } else {
-            drawCellText(painter, m, rect, cells.value(c), align);
-        }
+        const QRectF inner = m.inner(rect);
+        painter.setFont(cellFont(font, m.device, text, inner.width()));
+        QRectF drawn;
+        painter.drawText(inner, int(align | Qt::AlignVCenter) | wrapFlags, text, &drawn);
+        // Half a pixel of slack for the rounding of the text's measures.
+        if (drawn.width() > inner.width() + 0.5 || drawn.height() > rect.height() + 0.5)
+            cut(c, text);
     }
 }
 
@@ -182,9 +301,36 @@ ReportPainter::ReportPainter(const ReportContent &content)
 {
 }
 
+QList<double> ReportPainter::columnWidths(QPaintDevice &device, double fontSize,
+    const QList<ReportColumn> &columns, const QList<QStringList> &rows, const QStringList &totals,
+    double width, double maxWidth, double padding)
+{
+    const QFontMetricsF headingMetrics(reportFont(fontSize, true), &device);
+    const QFontMetricsF bodyMetrics(reportFont(fontSize), &device);
+    const QFontMetricsF totalMetrics(reportFont(fontSize, true), &device);
+    const double columnsWidth = widthSum(columns);
+    QList<double> proportional;
+    QList<double> need;
+    for (qsizetype c = 0; c < columns.size(); ++c) {
+        proportional.append(columnsWidth > 0 ? width * columns.at(c).width / columnsWidth : 0);
+        double widest = widestWord(headingMetrics, columns.at(c).heading);
+        for (const QStringList &row : rows)
+            widest = std::max(widest, widestWord(bodyMetrics, row.value(c)));
+        widest = std::max(widest, widestWord(totalMetrics, totals.value(c)));
+        // A pixel to spare against rounding of the text's advance.
+        need.append(std::ceil(widest) + 2 * padding + 1);
+    }
+    const double needSum = std::accumulate(need.cbegin(), need.cend(), 0.0);
+    if (needSum > width)
+        width = std::min(maxWidth, needSum);
+    return fitWidths(proportional, need, width);
+}
+
 QList<ReportPainter::Page> ReportPainter::layOut(const ReportContent &content, const Heights &h)
 {
     const QList<Table> tables = tablesOf(content);
+    // The height of row r of table t; r one past the last row is the total row.
+    const auto rowHeight = [&](int t, int r) { return h.rows.isEmpty() ? h.row : h.rows.at(t).at(r); };
     QList<Page> pages { Page {} };
     double left = h.body;
     for (int t = 0; t < tables.size(); ++t) {
@@ -198,8 +344,9 @@ QList<ReportPainter::Page> ReportPainter::layOut(const ReportContent &content, c
             const bool title = first && t > 0 && !table.title.isEmpty();
             const double opening
                 = (pages.last().isEmpty() ? 0 : h.gap) + (title ? h.title : 0) + h.headings.at(t);
+            const double nextLine = row < rows || !totalDone ? rowHeight(t, row) : h.row;
             // A piece begins on this page only when its opening and one line fit.
-            if (!pages.last().isEmpty() && left < opening + h.row) {
+            if (!pages.last().isEmpty() && left < opening + nextLine) {
                 pages.append(Page {});
                 left = h.body;
                 continue;
@@ -207,17 +354,21 @@ QList<ReportPainter::Page> ReportPainter::layOut(const ReportContent &content, c
             const bool fresh = pages.last().isEmpty();
             left -= opening;
             Piece piece { t, row, row, false, title };
-            int fit = std::max(0, int(std::floor(left / h.row)));
-            if (fresh)
-                fit = std::max(fit, 1);
-            const int take = std::min(fit, rows - row);
+            int take = 0;
+            while (row + take < rows && left >= rowHeight(t, row + take)) {
+                left -= rowHeight(t, row + take);
+                ++take;
+            }
+            if (fresh && take == 0 && row < rows) {
+                left -= rowHeight(t, row);
+                take = 1;
+            }
             piece.endRow = row + take;
             row += take;
-            left -= take * h.row;
-            if (row == rows && !totalDone && (left >= h.row || (fresh && take == 0))) {
+            if (row == rows && !totalDone && (left >= rowHeight(t, rows) || (fresh && take == 0))) {
                 piece.total = true;
                 totalDone = true;
-                left -= h.row;
+                left -= rowHeight(t, rows);
             }
             pages.last().append(piece);
             first = false;
@@ -246,6 +397,7 @@ void ReportPainter::paint(QPainter &painter, QPrinter &printer)
     const QList<Table> tables = tablesOf(m_content);
     const Metrics m(printer, QRectF(0, 0, page.width(), page.height()), tables, m_content.fontSize);
     m_pages = layOut(m_content, m.heights(m_content));
+    m_cut.clear();
 
     QPen pen(Qt::black);
     pen.setWidthF(std::max(1.0, printer.resolution() / 200.0));
@@ -290,20 +442,27 @@ void ReportPainter::paint(QPainter &painter, QPrinter &printer)
                 headings.append(column.heading);
             const double headingHeight = m.headingHeights.at(piece.table);
             const QList<double> &x = m.columnX.at(piece.table);
-            painter.setFont(m.heading);
+            const QList<double> &heights = m.rowHeights.at(piece.table);
+            const auto cutAt = [&](int row) {
+                return [&, row](int column, const QString &text) {
+                    m_cut.append({ p, piece.table, row, column, text });
+                };
+            };
             painter.fillRect(QRectF(0, y, x.last(), headingHeight), QColor(225, 225, 225));
-            drawRow(painter, m, piece.table, *table.columns, headings, y, headingHeight, true);
+            drawRow(painter, m, m.heading, piece.table, *table.columns, headings, y, headingHeight, true,
+                cutAt(-1));
             y += headingHeight;
 
-            painter.setFont(m.body);
             for (int row = piece.firstRow; row < piece.endRow; ++row) {
-                drawRow(painter, m, piece.table, *table.columns, table.rows->at(row), y, m.rowHeight, false);
-                y += m.rowHeight;
+                drawRow(painter, m, m.body, piece.table, *table.columns, table.rows->at(row), y,
+                    heights.at(row), false, cutAt(row));
+                y += heights.at(row);
             }
             if (piece.total) {
-                painter.setFont(m.total);
-                drawRow(painter, m, piece.table, *table.columns, *table.totals, y, m.rowHeight, false);
-                y += m.rowHeight;
+                const int row = table.rowCount();
+                drawRow(painter, m, m.total, piece.table, *table.columns, *table.totals, y, heights.at(row),
+                    false, cutAt(row));
+                y += heights.at(row);
             }
         }
 

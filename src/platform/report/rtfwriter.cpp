@@ -2,6 +2,7 @@
 
 #include "platform/report/reportpainter.h"
 
+#include <QImage>
 #include <QSizeF>
 
 #include <algorithm>
@@ -117,52 +118,84 @@ QByteArray RtfWriter::write(
     if (orientation == QPageLayout::Landscape)
         out += "\\landscape";
     out += "\n";
+    // Each section states its page too: a word processor that makes a page style of each section
+    // would otherwise give the later ones its default page.
+    QByteArray sectionPage = "\\pgwsxn" + QByteArray::number(paperW) + "\\pghsxn" + QByteArray::number(paperH)
+        + "\\marglsxn" + QByteArray::number(margin) + "\\margrsxn" + QByteArray::number(margin) + "\\margtsxn"
+        + QByteArray::number(margin) + "\\margbsxn" + QByteArray::number(margin);
+    if (orientation == QPageLayout::Landscape)
+        sectionPage += "\\lndscpsxn";
+    out += "\\sectd" + sectionPage + "\n";
 
-    // Footer: print date on the left, page number on the right.
-    out += "{\\footer\\pard\\plain\\f0\\fs15\\tqr\\tx" + QByteArray::number(textWidth) + " Stampato il "
-        + escape(content.printDate)
+    // The footer of every page: print date on the left, page number on the right.
+    const QByteArray footer = "{\\footer\\pard\\plain\\f0\\fs15\\tqr\\tx" + QByteArray::number(textWidth)
+        + " Stampato il " + escape(content.printDate)
         + "\\tab Pagina {\\field{\\*\\fldinst PAGE}{\\fldrslt 1}} di {\\field{\\*\\fldinst "
           "NUMPAGES}{\\fldrslt 1}}\\par}\n";
 
-    // Heading.
-    out += "{\\pard\\plain\\f0\\fs28\\b\\qc " + escape(content.title) + "\\par}\n";
+    // The heading block: title, project lines, subtitle.
+    QByteArray heading = "\\pard\\plain\\f0\\fs28\\b\\qc " + escape(content.title) + "\\par\n";
     for (const QString &line : content.headerLines)
-        out += "{\\pard\\plain\\f0\\fs20 " + escape(line) + "\\par}\n";
+        heading += "\\pard\\plain\\f0\\fs20 " + escape(line) + "\\par\n";
     if (!content.subtitle.isEmpty())
-        out += "{\\pard\\plain\\f0\\fs20\\b " + escape(content.subtitle) + "\\par}\n";
-    out += "{\\pard\\plain\\f0\\fs20\\par}\n";
+        heading += "\\pard\\plain\\f0\\fs20\\b " + escape(content.subtitle) + "\\par\n";
+    heading += "\\pard\\plain\\f0\\fs10\\par\n";
 
     // A section's widths are in the main table's units, so a table of few columns stays narrow.
     double mainWidth = 0;
     for (const ReportColumn &column : content.columns)
         mainWidth += column.width;
     const QByteArray cellFont = "\\fs" + QByteArray::number(int(std::lround(content.fontSize * 2)));
-    const auto writeTable = [&](const QList<ReportColumn> &columns, const QList<QStringList> &rows,
-                                const QStringList &totals) {
-        // The row definition: bordered cells across the text width, in proportion to the widths.
+    // The space either side of a cell's text, in twips.
+    constexpr int cellGap = 60;
+    const QByteArray rowStart = "\\trowd\\trgaph" + QByteArray::number(cellGap) + "\\trleft0";
+    const QByteArray borders = "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
+                               "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10";
+    // The row definitions of a table: bordered cells across the text width, each column as wide as
+    // its widest word needs (a number never breaks), the rest in proportion to the widths; the
+    // headings' cells shaded. Words are measured on a device of 1200 dots an inch.
+    QImage measure(1, 1, QImage::Format_Mono);
+    constexpr double dpi = 1200;
+    measure.setDotsPerMeterX(int(std::lround(dpi / 0.0254)));
+    measure.setDotsPerMeterY(int(std::lround(dpi / 0.0254)));
+    constexpr double twipsPerDot = 1440.0 / dpi;
+    const auto edgesOf = [&](const QList<ReportColumn> &columns, const QList<QStringList> &rows,
+                             const QStringList &totals) {
         double totalWidth = 0;
         for (const ReportColumn &column : columns)
             totalWidth += column.width;
         const double unit = textWidth / std::max(mainWidth, totalWidth);
-        QByteArray cells;
-        QByteArray shadedCells;
+        const QList<double> widths = ReportPainter::columnWidths(measure, content.fontSize, columns, rows,
+            totals, unit * totalWidth / twipsPerDot, textWidth / twipsPerDot, cellGap / twipsPerDot);
+        QList<int> edges;
         double right = 0;
-        for (const ReportColumn &column : columns) {
-            right += unit * column.width;
-            const QByteArray borders = "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
-                                       "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10";
-            const QByteArray edge = "\\cellx" + QByteArray::number(int(std::lround(right)));
-            cells += borders + edge;
-            shadedCells += borders + "\\clcbpat2" + edge;
+        for (double w : widths) {
+            right += w * twipsPerDot;
+            edges.append(int(std::lround(right)));
         }
-        const QByteArray rowStart = "\\trowd\\trgaph60\\trleft0";
-
-        // Headings, repeated at the top of every page.
-        out += rowStart + "\\trhdr" + shadedCells + "\n";
+        return edges;
+    };
+    const auto cellsOf = [&](const QList<int> &edges, bool shaded) {
+        QByteArray cells;
+        for (int edge : edges) {
+            cells += borders;
+            if (shaded)
+                cells += "\\clcbpat2";
+            cells += "\\cellx" + QByteArray::number(edge);
+        }
+        return cells;
+    };
+    // The headings' row; `repeated` asks the word processor to repeat it on every page.
+    const auto writeHeadings = [&](QByteArray &to, const QList<ReportColumn> &columns,
+                                   const QList<int> &edges, bool repeated) {
+        to += rowStart + (repeated ? "\\trhdr" : "") + cellsOf(edges, true) + "\n";
         for (const ReportColumn &column : columns)
-            out += "\\pard\\intbl\\plain\\f0" + cellFont + "\\b\\qc " + escape(column.heading) + "\\cell";
-        out += "\\row\n";
-
+            to += "\\pard\\intbl\\plain\\f0" + cellFont + "\\b\\qc " + escape(column.heading) + "\\cell";
+        to += "\\row\n";
+    };
+    const auto writeRows = [&](const QList<ReportColumn> &columns, const QList<int> &edges,
+                               const QList<QStringList> &rows, const QStringList &totals) {
+        const QByteArray cells = cellsOf(edges, false);
         const auto writeRow = [&](const QStringList &texts, bool bold) {
             out += rowStart + cells + "\n";
             for (int c = 0; c < columns.size(); ++c) {
@@ -182,12 +215,34 @@ QByteArray RtfWriter::write(
             writeRow(totals, true);
     };
 
-    writeTable(content.columns, content.rows, content.totals);
-    for (const ReportSectionContent &section : content.sections) {
-        out += "{\\pard\\plain\\f0\\fs20\\par}\n";
-        if (!section.title.isEmpty())
-            out += "{\\pard\\plain\\keepn\\f0\\fs20\\b " + escape(section.title) + "\\par}\n";
-        writeTable(section.columns, section.rows, section.totals);
+    // The report's own table: its headings stand in the page header with the heading block, so that
+    // every page shows them (word processors do not all repeat a table's heading row).
+    const QList<int> mainEdges = edgesOf(content.columns, content.rows, content.totals);
+    QByteArray pageHeader = "{\\header" + heading;
+    writeHeadings(pageHeader, content.columns, mainEdges, false);
+    // A header ends with a paragraph after its table; a small one, so the body follows close.
+    pageHeader += "\\pard\\plain\\f0\\fs4\\par}\n";
+    out += pageHeader + footer;
+    if (!content.rows.isEmpty() || content.hasTotals())
+        writeRows(content.columns, mainEdges, content.rows, content.totals);
+    else
+        out += "\\pard\\plain\\f0\\fs20\\par\n";
+
+    // The further tables, from a new page whose header has the heading block only; each table has
+    // its own headings, repeated where the word processor can.
+    if (!content.sections.isEmpty()) {
+        out += "\\sect\\sectd\\sbkpage" + sectionPage + "\n{\\header" + heading + "}\n" + footer;
+        bool first = true;
+        for (const ReportSectionContent &section : content.sections) {
+            if (!first)
+                out += "{\\pard\\plain\\f0\\fs20\\par}\n";
+            first = false;
+            if (!section.title.isEmpty())
+                out += "{\\pard\\plain\\keepn\\f0\\fs20\\b " + escape(section.title) + "\\par}\n";
+            const QList<int> edges = edgesOf(section.columns, section.rows, section.totals);
+            writeHeadings(out, section.columns, edges, true);
+            writeRows(section.columns, edges, section.rows, section.totals);
+        }
     }
 
     out += "\\pard\\plain\\f0\\fs20\\par\n}\n";

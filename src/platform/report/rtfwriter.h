@@ -10,9 +10,11 @@
 namespace zav::platform {
 
 /**
- * @brief Writes a report as an RTF document: the page of the program's printer settings, the
- * heading as paragraphs, the table with borders, bold headings repeated on every page and a bold
- * total row, and a footer with the print date and the page number.
+ * @brief Writes a report as an RTF document: the page of the program's printer settings, a page
+ * header with the heading (title, project lines, subtitle) and the table's bold column headings,
+ * so that every page shows them, the table's rows with borders and a bold total row, and a footer
+ * with the print date and the page number. The further tables follow from a new page, whose
+ * header holds the heading only, each under its title and its own headings.
  *
  * The text is 7-bit: characters of Windows-1252 beyond ASCII are written as "\'hh", every other
  * character as "\uN?", so that any word processor reads the accents.

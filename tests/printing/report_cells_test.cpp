@@ -1,0 +1,82 @@
+// What the reports put on paper: every cell's text whole, however long the owners' names and
+// however large the numbers.
+
+#include "platform/report/reportpainter.h"
+#include "printingfixture.h"
+
+#include <QDir>
+#include <QPrinter>
+
+using namespace zav;
+using platform::ReportPainter;
+
+namespace {
+
+class PrintedCells : public test::PrintingTest
+{
+protected:
+    /** The cells a report cut when printed on the program's printer, as text for a failure. */
+    QStringList cutCells(const QString &definitionName)
+    {
+        platform::ReportProperties report;
+        report.ReportFileName = definition(definitionName);
+        report.DataFiles.fill(archive);
+        const platform::ReportContent content = platform::ReportEngine::prepare(report);
+        EXPECT_FALSE(content.rows.isEmpty()) << definitionName.toStdString();
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(folder.file(QStringLiteral("ARCHIVI/cells.pdf")));
+        platform::ReportEngine::setUpPrinter(printer, content);
+        ReportPainter painter(content);
+        EXPECT_TRUE(painter.print(printer));
+        QStringList cut;
+        for (const ReportPainter::CutCell &cell : painter.cutCells())
+            cut.append(QStringLiteral("page %1 table %2 row %3 column %4: %5")
+                           .arg(cell.page)
+                           .arg(cell.table)
+                           .arg(cell.row)
+                           .arg(cell.column)
+                           .arg(cell.text));
+        return cut;
+    }
+};
+
+} // namespace
+
+// Owners of 70 characters, rooms described as "Appartamento", surfaces and volumes of six figures.
+TEST_F(PrintedCells, NoReportOfTheProjectCutsACell)
+{
+    const QString longOwner
+        = QStringLiteral("Società Immobiliare Costruzioni Edili del Viale Aurora S.r.l. Bianchi");
+    {
+        platform::Database d = db();
+        d.exec(QStringLiteral("UPDATE CODIF_PIANI SET PROPRIETARIO = ?, DESCRIZIONE = 'Appartamento', "
+                              "TOT_SUP = 123456.78, TOT_VOL = 370370.34 WHERE PROPRIETARIO = 'Bianchi'"),
+            { longOwner });
+        d.exec(QStringLiteral("UPDATE CODIF_PIANI SET DESCRIZIONE = 'Appartamento'"));
+        d.exec(QStringLiteral("UPDATE ESPRESSIONI SET DESCRIZIONE = 'Appartamento', NOME_CONDOMINO = ? "
+                              "WHERE NOME_CONDOMINO = 'ALFA'"),
+            { longOwner });
+        for (const char *table :
+            { "MILLESIMI", "MIL_PORTIERATO", "TEMPORANEO", "TEMPORANEO2", "MIL_RISC", "SCALA B" }) {
+            d.exec(QStringLiteral("UPDATE \"%1\" SET CONDOMINO = ? WHERE CONDOMINO = 'Bianchi'")
+                       .arg(QLatin1String(table)),
+                { longOwner });
+        }
+        d.exec(QStringLiteral("UPDATE MILLESIMI SET MQ = 123456.78"));
+    }
+    const QStringList definitions = QDir(folder.file(QStringLiteral("STAMPE")))
+                                        .entryList({ QStringLiteral("*.GST") }, QDir::Files, QDir::Name);
+    ASSERT_FALSE(definitions.isEmpty());
+    for (const QString &name : definitions) {
+        // The summary database's and the terrace archive's reports are printed with their forms.
+        if (name.compare(QStringLiteral("Tab_riep.gst"), Qt::CaseInsensitive) == 0
+            || name.startsWith(QStringLiteral("MIL_TER")) || name.startsWith(QStringLiteral("T_SUP_TER")))
+            continue;
+        try {
+            EXPECT_EQ(cutCells(name), QStringList()) << name.toStdString();
+        } catch (const platform::ReportError &error) {
+            ADD_FAILURE() << name.toStdString() << ": " << error.message().toStdString();
+        }
+    }
+}
