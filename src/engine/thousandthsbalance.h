@@ -41,9 +41,9 @@ public:
     virtual QString shownTotal() const = 0;
     /** @brief A total text read as a number; none when it is not one. */
     virtual std::optional<double> read(const QString &total) const = 0;
-    /** @brief The column's total counted row by row as the label would show it, and the first row
-     * whose cell could not be added. */
-    virtual std::pair<QString, std::optional<int>> count() const = 0;
+    /** @brief These cells counted one after the other as the label would show their total, and the
+     * first cell that could not be added. */
+    virtual std::pair<QString, std::optional<int>> count(const QVariantList &cells) const = 0;
     /** @brief Shows a total in the label. */
     virtual void show(const QString &total) = 0;
     /** @brief Reads the rows again, in the view's order. */
@@ -68,7 +68,7 @@ struct BalanceRule
         Changed, ///< raised like any other row
         LeftUnchanged, ///< counted, left at 0, in a raising pass
     };
-    /** @brief What a value that cannot be read or saved does. */
+    /** @brief What a value that cannot be read does. */
     enum class Errors {
         Stop, ///< ends the operation, which says so
         Continue, ///< the row is left as it was and the walk goes on
@@ -84,21 +84,55 @@ struct BalanceOutcome
         Reached, ///< the total is the target
         NoRows, ///< the view shows no rows
         NoProgress, ///< a pass could not bring the total closer (or needed no whole thousandth)
-        Failed, ///< a value could not be read or saved, in an operation that stops
+        Failed, ///< a value could not be read, in an operation that stops: nothing was written
+        NotWritten, ///< the archive refused the new values (disk full, read-only ...): nothing was written
     };
     End end = End::Reached;
-    int passes = 0;
+    qint64 passes = 0; ///< as many as the passes one by one would make
     QString total; ///< the recomputed total, as the label shows it
-    QString failure; ///< what failed, for End::Failed
+    QString failure; ///< what failed, for End::Failed and End::NotWritten
 };
 
 /**
- * @brief Brings a column of thousandths to its target. From the total its label shows, each pass
- * counts the thousandths missing or in excess, adds or takes exactly 0.001 to as many rows from the
- * first, in one transaction, and counts the label again. It ends when the total is the target, and
- * also when it cannot get there (no rows, a pass that does not get closer, a value that cannot be
- * used under Errors::Stop). A lowering pass never takes a row below zero. Says nothing.
+ * @brief What balancing a column comes to, worked out on its rows as read, before anything is
+ * written: how it ends, and the new value of each row it changes.
+ *
+ * The rule is that of passes: from the total its label shows, each pass counts the thousandths
+ * missing or in excess, adds or takes exactly 0.001 to as many rows from the first, and counts the
+ * column again; it ends when the total is the target, and also when it cannot get there (no rows,
+ * a pass that does not get closer, a value that cannot be used under Errors::Stop). A lowering pass
+ * never takes a row below zero. Passes that change the same rows alike (the rows outnumbered by
+ * the thousandths to move) are made at once, as many as the gap needs, so a gap of any size costs
+ * about one walk of the rows; the values are those the passes one by one would give.
  */
+struct BalancePlan
+{
+    BalanceOutcome outcome; ///< its total is the column's total once the changes are made
+    QList<std::pair<qint64, double>> changes; ///< rowid and new value, each changed row once
+    QString table;
+    QString field;
+
+    static BalancePlan of(const BalancedColumn &column, const BalanceRule &rule, const Decimal &target);
+};
+
+/** @brief A column of a view, with its rule and target, to be balanced with others as one command. */
+struct BalanceJob
+{
+    BalancedColumn *column = nullptr;
+    BalanceRule rule;
+    Decimal target;
+};
+
+/**
+ * @brief Balances columns of one view as one command, all or nothing: each is planned, then the
+ * changes of all are written in one transaction on the view's archive. When a plan fails
+ * (End::Failed) or the archive refuses the writes (End::NotWritten, said as databaseFailureText()
+ * says it) nothing is written and every outcome says so. The rows are then read again and each
+ * label shows its column's total. Says nothing.
+ */
+QList<BalanceOutcome> balanceTogether(const QList<BalanceJob> &jobs);
+
+/** @brief Balances one column as one command (balanceTogether() of one job). */
 BalanceOutcome balance(BalancedColumn &column, const BalanceRule &rule, const Decimal &target);
 
 } // namespace zav::engine

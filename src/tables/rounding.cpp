@@ -14,6 +14,9 @@
 #include <QLabel>
 #include <QList>
 
+#include <memory>
+#include <vector>
+
 namespace zav::tables {
 
 using platform::DataSource;
@@ -23,8 +26,19 @@ using workspace::TotalText;
 RoundingOutcome Rounding::bring(
     DataSource &source, QLabel &label, const RoundingStep &step, const Decimal &target)
 {
-    workspace::LabelledColumn column(source, label, step.field);
-    return engine::balance(column, { step.zero, step.errors }, target);
+    return bringTogether(source, { { &label, step } }, target).first();
+}
+
+QList<RoundingOutcome> Rounding::bringTogether(
+    DataSource &source, const QList<std::pair<QLabel *, RoundingStep>> &steps, const Decimal &target)
+{
+    std::vector<std::unique_ptr<workspace::LabelledColumn>> columns;
+    QList<engine::BalanceJob> jobs;
+    for (const auto &[label, step] : steps) {
+        columns.push_back(std::make_unique<workspace::LabelledColumn>(source, *label, step.field));
+        jobs.append({ columns.back().get(), { step.zero, step.errors }, target });
+    }
+    return engine::balanceTogether(jobs);
 }
 
 namespace {
@@ -48,91 +62,114 @@ QLabel *totalLabel(frm_ins_coeff &form, int number)
 
 const Decimal kThousand { 1000, 0 };
 
-// Runs one step on the workspace's view and tells the user when its target could not be reached.
-void run(frm_ins_coeff &form, const RoundingStep &step, const Decimal &target = kThousand)
+// The text that tells the user why a column did not reach its target; empty when it did.
+QString notReached(const RoundingOutcome &outcome, const Decimal &target)
 {
-    QLabel *label = totalLabel(form, step.totalLabel);
-    if (!form.Data1 || !label)
-        return;
-    const RoundingOutcome outcome = Rounding::bring(*form.Data1, *label, step, target);
     const QString goal = TotalText::of(target.toDouble());
-    QString text;
     switch (outcome.end) {
     case RoundingOutcome::End::Reached:
-        return;
+        return QString();
     case RoundingOutcome::End::NoRows:
-        text = QStringLiteral("La tabella non ha righe: impossibile arrivare a un totale di %1.").arg(goal);
-        break;
+        return QStringLiteral("La tabella non ha righe: impossibile arrivare a un totale di %1.").arg(goal);
     case RoundingOutcome::End::NoProgress:
-        text = QStringLiteral("Impossibile arrivare a un totale di %1: il totale resta %2.\n"
+        return QStringLiteral("Impossibile arrivare a un totale di %1: il totale resta %2.\n"
                               "Controllare che i valori abbiano al più tre decimali e che le prime righe "
                               "non valgano zero, poi ripetere il calcolo dei millesimi.")
-                   .arg(goal, outcome.total);
-        break;
+            .arg(goal, outcome.total);
     case RoundingOutcome::End::Failed:
-        text = QStringLiteral("Arrotondamento interrotto: %1.\nIl totale è %2: correggere il valore e "
-                              "ripetere l'arrotondamento.")
-                   .arg(outcome.failure, outcome.total);
-        break;
+        return QStringLiteral("Arrotondamento interrotto: %1.\nNessun valore è stato cambiato e il totale "
+                              "resta %2: correggere il valore e ripetere l'arrotondamento.")
+            .arg(outcome.failure, outcome.total);
+    case RoundingOutcome::End::NotWritten:
+        return QStringLiteral("Arrotondamento non salvato: nessun valore è stato cambiato.\n%1")
+            .arg(outcome.failure);
     }
-    platform::dialogs().msgBox(
-        text, platform::MsgButtons::Ok, platform::MsgIcon::Exclamation, engine::MessageTitle::Rounding);
+    return QString();
+}
+
+// Runs the steps of a command on the workspace's view and tells the user what could not be done:
+// once for the command when nothing was written, once per column that did not reach its target.
+void run(frm_ins_coeff &form, const QList<RoundingStep> &steps, const Decimal &target = kThousand)
+{
+    if (!form.Data1)
+        return;
+    QList<std::pair<QLabel *, RoundingStep>> labelled;
+    for (const RoundingStep &step : steps) {
+        QLabel *label = totalLabel(form, step.totalLabel);
+        if (!label)
+            return;
+        labelled.append({ label, step });
+    }
+    const QList<RoundingOutcome> outcomes = Rounding::bringTogether(*form.Data1, labelled, target);
+    for (const RoundingOutcome &outcome : outcomes) {
+        const QString text = notReached(outcome, target);
+        if (text.isEmpty())
+            continue;
+        const bool nothingWritten
+            = outcome.end == RoundingOutcome::End::Failed || outcome.end == RoundingOutcome::End::NotWritten;
+        platform::dialogs().msgBox(text, platform::MsgButtons::Ok,
+            nothingWritten ? platform::MsgIcon::Critical : platform::MsgIcon::Exclamation,
+            engine::MessageTitle::Rounding);
+        if (nothingWritten)
+            return;
+    }
 }
 
 using Zero = RoundingStep::Zero;
 using Errors = RoundingStep::Errors;
 
 const RoundingStep kFirstHalf { QStringLiteral("MILLESIMI"), 16, Zero::Changed, Errors::Continue };
+const RoundingStep kStairSecondHalf { QStringLiteral("MIL_B"), 18, Zero::LeftUnchanged, Errors::Continue };
+const RoundingStep kLiftSecondHalf { QStringLiteral("ASCENSORE"), 18, Zero::LeftUnchanged, Errors::Continue };
 
 } // namespace
 
 void Rounding::ARR_GLOBALI(frm_ins_coeff &form)
 {
-    run(form, { QStringLiteral("MILLESIMI"), 20, Zero::Changed, Errors::Stop });
+    run(form, { { QStringLiteral("MILLESIMI"), 20, Zero::Changed, Errors::Stop } });
 }
 
 void Rounding::ARR_PAL(frm_ins_coeff &form)
 {
-    run(form, { QStringLiteral("MILLESIMI"), 20, Zero::Changed, Errors::Stop });
+    run(form, { { QStringLiteral("MILLESIMI"), 20, Zero::Changed, Errors::Stop } });
 }
 
 void Rounding::ARR_PRIMA_META(frm_ins_coeff &form)
 {
-    run(form, kFirstHalf);
+    run(form, { kFirstHalf });
 }
 
 void Rounding::ARR_SECONDA_META(frm_ins_coeff &form)
 {
-    run(form, { QStringLiteral("MIL_B"), 18, Zero::LeftUnchanged, Errors::Continue });
+    run(form, { kStairSecondHalf });
 }
 
 void Rounding::ARR_SECONDA_META_ASC(frm_ins_coeff &form)
 {
-    run(form, { QStringLiteral("ASCENSORE"), 18, Zero::LeftUnchanged, Errors::Continue });
+    run(form, { kLiftSecondHalf });
 }
 
+// The stair and lift views bring both halves, then the mean, as one command.
 void Rounding::ARR_SCALA(frm_ins_coeff &form)
 {
-    ARR_PRIMA_META(form);
-    ARR_SECONDA_META(form);
-    run(form, { QStringLiteral("MEDIA"), 20, Zero::Changed, Errors::Continue });
+    run(form,
+        { kFirstHalf, kStairSecondHalf, { QStringLiteral("MEDIA"), 20, Zero::Changed, Errors::Continue } });
 }
 
 void Rounding::ARR_ASC(frm_ins_coeff &form)
 {
-    ARR_PRIMA_META(form);
-    ARR_SECONDA_META_ASC(form);
-    run(form, { QStringLiteral("MEDIA_ASC"), 20, Zero::Changed, Errors::Stop });
+    run(form,
+        { kFirstHalf, kLiftSecondHalf, { QStringLiteral("MEDIA_ASC"), 20, Zero::Changed, Errors::Stop } });
 }
 
 void Rounding::ARR_RISC(frm_ins_coeff &form)
 {
-    run(form, { QStringLiteral("MILLESIMI"), 20, Zero::LeftUnchanged, Errors::Stop });
+    run(form, { { QStringLiteral("MILLESIMI"), 20, Zero::LeftUnchanged, Errors::Stop } });
 }
 
 void Rounding::ARR_PORT(frm_ins_coeff &form)
 {
-    run(form, { QStringLiteral("MILLESIMI"), 20, Zero::Changed, Errors::Stop });
+    run(form, { { QStringLiteral("MILLESIMI"), 20, Zero::Changed, Errors::Stop } });
 }
 
 void Rounding::ARR_VARIE(frm_ins_coeff &form)
@@ -151,7 +188,7 @@ void Rounding::ARR_VARIE(frm_ins_coeff &form)
     const std::optional<Decimal> target = Decimal::of(*typed);
     if (!target)
         return;
-    run(form, { QStringLiteral("MILLESIMI"), 20, Zero::Changed, Errors::Continue }, *target);
+    run(form, { { QStringLiteral("MILLESIMI"), 20, Zero::Changed, Errors::Continue } }, *target);
 }
 
 void Rounding::arrotonda()

@@ -44,10 +44,14 @@ using RoundingOutcome = engine::BalanceOutcome;
  * @brief Brings the thousandths column of the workspace's view to its total (the command
  * "Arrotonda"). One algorithm serves every view: from the total its label shows, each pass counts
  * the thousandths missing or in excess, adds or takes exactly 0.001 to as many rows from the top of
- * the view, in one transaction, and recounts the label as total text. It ends when the total is the
- * target, and also when it cannot get there (no rows, a pass that does not get closer, a value that
- * cannot be used in an operation that stops): then it says so. A lowering pass never takes a row
- * that holds 0 below it.
+ * the view, and recounts the label as total text; the passes that change the same rows alike are
+ * made at once (engine::BalancePlan). It ends when the total is the target, and also when it
+ * cannot get there (no rows, a pass that does not get closer, a value that cannot be used in an
+ * operation that stops): then it says so. A lowering pass never takes a row that holds 0 below it.
+ *
+ * A command is one transaction: the stair and lift views' three columns are written together, and
+ * a value that stops the command or an archive that refuses the writes (a full disk) leaves every
+ * value as it was.
  */
 class Rounding
 {
@@ -58,6 +62,12 @@ public:
      */
     static RoundingOutcome bring(
         platform::DataSource &source, QLabel &label, const RoundingStep &step, const Decimal &target);
+    /**
+     * @brief Brings several fields of the rows of @p source to @p target as one command, each from
+     * the total its own label shows: all are written in one transaction, or none. Says nothing.
+     */
+    static QList<RoundingOutcome> bringTogether(platform::DataSource &source,
+        const QList<std::pair<QLabel *, RoundingStep>> &steps, const Decimal &target);
 
     /** @brief The operations of the workspace's thousandths views. */
     static void ARR_GLOBALI(workspace::frm_ins_coeff &form);

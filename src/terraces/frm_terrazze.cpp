@@ -215,6 +215,8 @@ void frm_terrazze::buildControls()
     Data1->bind(Label9, QStringLiteral("PALAZ"));
     Data1->bind(Label10, QStringLiteral("SCALA"));
     Data1->bind(Label12, QStringLiteral("INTERNO"));
+    // The header follows the room current; on the new-row line, which has none, it keeps the unit.
+    connect(Data1, &DataSource::currentRowChanged, this, &frm_terrazze::keepShownHeader);
 
     TabStrip1 = new QTabBar(this);
     TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
@@ -935,6 +937,12 @@ bool frm_terrazze::TDBGrid1_OnAddNew(QList<std::pair<QString, QVariant>> &values
 {
     if (thousandthsViewShown() || !TerraceTotals::holdsRooms(*Data1) || Data1->recordSource() == noRooms())
         return false;
+    // A room belongs to the unit shown; without one it would belong to nobody.
+    if (!m_shown) {
+        warn(QStringLiteral("Nessun condomino visualizzato: sceglierne uno nell'elenco dei condomini con "
+                            "\"Trova\" prima di aggiungere un vano."));
+        return false;
+    }
     const auto set = [&](const char *field, const QVariant &value) {
         const QString name = QString::fromLatin1(field);
         for (auto &pair : values)
@@ -944,18 +952,31 @@ bool frm_terrazze::TDBGrid1_OnAddNew(QList<std::pair<QString, QVariant>> &values
             }
         values.append({ name, value });
     };
-    // A number field takes only a number; a key that cannot be set is left out.
-    const auto number
-        = [](const QLabel *label) -> std::optional<double> { return platform::vb::CDbl(label->text()); };
+    // The unit's key as the form holds it, typed: the header labels may show no row (the new-row
+    // line has none) and hold numbers only as text.
+    const TerraceUnit &unit = m_shown->unit;
     set("CODICE", Label1->text());
-    set("NOME_CONDOMINO", Label8->text());
-    if (const auto building = number(Label9))
-        set("PALAZ", *building);
-    set("SCALA", Label10->text());
-    set("PIANO", Label11->text());
-    if (const auto interno = number(Label12))
-        set("INTERNO", *interno);
+    set("NOME_CONDOMINO", unit.owner);
+    const QVariant building = terracearchive::numberKey(unit.building);
+    if (building.typeId() != QMetaType::QString)
+        set("PALAZ", building);
+    set("SCALA", unit.stair);
+    set("PIANO", unit.floorCode);
+    const QVariant interno = terracearchive::numberKey(unit.interno);
+    if (interno.typeId() != QMetaType::QString)
+        set("INTERNO", interno);
     return true;
+}
+
+void frm_terrazze::keepShownHeader()
+{
+    if (!m_shown || !Data1->noCurrentRow() || thousandthsViewShown())
+        return;
+    const TerraceUnit &unit = m_shown->unit;
+    Label8->setText(unit.owner);
+    Label9->setText(TerraceUnit::text(unit.building));
+    Label10->setText(unit.stair);
+    Label12->setText(TerraceUnit::text(unit.interno));
 }
 
 void frm_terrazze::TDBGrid1_ButtonClick(int /*ColIndex*/)
@@ -1069,6 +1090,12 @@ void frm_terrazze::ARR_MIL_TER()
     if (outcome.end == engine::BalanceOutcome::End::Reached
         || outcome.end == engine::BalanceOutcome::End::NoRows)
         return;
+    if (outcome.end == engine::BalanceOutcome::End::NotWritten) {
+        dialogs().msgBox(
+            QStringLiteral("Arrotondamento non salvato: nessun valore è stato cambiato.\n") + outcome.failure,
+            MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::Rounding);
+        return;
+    }
     QString text
         = QStringLiteral("Impossibile arrivare a un totale di 1000: il totale resta %1.").arg(outcome.total);
     if (!outcome.failure.isEmpty())

@@ -88,7 +88,7 @@ public:
     /** @brief A key in the room grid: Enter in the expression of the surfaces view evaluates it. */
     void TDBGrid1_KeyPress(int KeyAscii);
     /** @brief A room started in the grid takes the table's code and the shown unit's key; false
-     * (no row) outside the rooms of a terrace unit. */
+     * (no row) outside the rooms of a terrace unit, or with no unit shown (said to the user). */
     bool TDBGrid1_OnAddNew(QList<std::pair<QString, QVariant>> &values);
     /** @brief A coefficient cell's button: the coefficient table of the grid's current column as a
      * picker that writes into this grid. */
@@ -223,6 +223,8 @@ private:
     bool showUnit(const ShownTerraceUnit &shown, bool headerAndTotals, const ListedUnit *listed);
     /** Lays out the room grid and the controls around it as a view says. */
     void applyView(const TerraceView &view);
+    /** With no room current (the new-row line, no rooms), the header labels name the unit shown. */
+    void keepShownHeader();
 
     std::optional<ShownTerraceUnit> m_shown;
     std::unique_ptr<TerracePrints> m_prints;

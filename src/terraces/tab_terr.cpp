@@ -76,12 +76,15 @@ TAB_TERR::TAB_TERR(QWidget *parent)
     model->setBeforeColUpdate([this](int column, const QVariant &oldValue, const QVariant &newValue) {
         return refusesCode(column, oldValue, newValue);
     });
-    // A new row starts from its code: one started from its description has none.
+    // A new row starts from its code, stored without the blanks around it: one started from its
+    // description has none.
     model->setOnAddNew([](platform::DataGridModel::Values &values) {
-        for (const auto &[field, value] : values) {
+        for (auto &[field, value] : values) {
             if (field.compare(QStringLiteral("CODICE"), Qt::CaseInsensitive) == 0
-                && !value.toString().trimmed().isEmpty())
+                && !TerraceOperations::tableCode(value.toString()).isEmpty()) {
+                value = TerraceOperations::tableCode(value.toString());
                 return true;
+            }
         }
         refuse(
             QStringLiteral("Il codice della tabella è vuoto: scrivere un codice prima della descrizione."));

@@ -18,8 +18,10 @@ class frm_terrazze;
  * created by typing its code and description on the grid's last line; "Seleziona" makes the
  * current row the terrace form's table, "Elimina" deletes it with its units and rooms.
  *
- * A new table's code must not be empty nor, without regard to case, another table's; a stored
- * table's code cannot be changed (its units and rooms carry it), its description can.
+ * A new table's code is stored without the blanks around it and must be a code
+ * TerraceOperations::refusedCode() accepts (not empty, not too long, no control character, not
+ * another table's); a stored table's code cannot be changed (its units and rooms carry it), its
+ * description can.
  */
 class TAB_TERR : public platform::GridForm
 {

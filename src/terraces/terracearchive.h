@@ -27,6 +27,10 @@ inline constexpr QLatin1String ELENCO("ELENCO");
 inline constexpr QLatin1String SUP_COEFF_VOL("SUP_COEFF_VOL");
 inline constexpr QLatin1String MILLESIMI("MILLESIMI");
 
+/** @brief The most characters a terrace table's code holds: a text field's length in the archive
+ * format, which every table that carries the code shares. */
+inline constexpr int CodeLength = 50;
+
 /** @brief A table of the terrace format with its fields in order. */
 using Table = engine::archivelayout::Table;
 

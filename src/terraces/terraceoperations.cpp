@@ -21,15 +21,33 @@ int removeRows(Database &db, const TableQuery &query)
 
 } // namespace
 
-std::optional<QString> refusedCode(const QString &archive, const QString &code)
+QString tableCode(const QString &typed)
 {
-    if (code.trimmed().isEmpty())
+    return typed.trimmed();
+}
+
+std::optional<QString> refusedCode(const QString &archive, const QString &typed)
+{
+    const QString code = tableCode(typed);
+    if (code.isEmpty())
         return QStringLiteral("Il codice della tabella è vuoto: scrivere un codice prima della descrizione.");
+    if (code.size() > terracearchive::CodeLength)
+        return QStringLiteral(
+            "Il codice della tabella è troppo lungo (%1 caratteri): può avere al massimo %2 "
+            "caratteri. Scrivere un codice più corto.")
+            .arg(code.size())
+            .arg(terracearchive::CodeLength);
+    for (const QChar c : code) {
+        if (c.category() == QChar::Other_Control)
+            return QStringLiteral("Il codice della tabella contiene caratteri di controllo (tabulazioni, "
+                                  "ritorni a capo o simili): scrivere un codice fatto solo di lettere, cifre "
+                                  "e segni.");
+    }
     Database db = Database::open(archive);
     const platform::Recordset tables = db.table(terracearchive::CODICE);
     for (int row = 0; row < tables.recordCount(); ++row) {
         const QString existing = tables.value(row, 0).toString();
-        if (!tables.value(row, 0).isNull() && existing.compare(code, Qt::CaseInsensitive) == 0)
+        if (!tables.value(row, 0).isNull() && tableCode(existing).compare(code, Qt::CaseInsensitive) == 0)
             return QStringLiteral("Esiste già la tabella con il codice \"%1\": scegliere un altro codice.")
                 .arg(existing);
     }

@@ -15,12 +15,18 @@
  */
 namespace zav::terraces::TerraceOperations {
 
+/** @brief A code as a new terrace table takes it: without the blanks around it (" T1 " is "T1"). */
+QString tableCode(const QString &typed);
+
 /**
- * @brief Why a code cannot be given to a new terrace table, in Italian: it is empty (or only
- * blanks), or another table has it already, without regard to case ("t1" beside "T1"), since the
- * tables share their units and rooms by code. No value when the code can be used.
+ * @brief Why a typed code cannot be given to a new terrace table, in Italian, saying what to do:
+ * it is empty (or only blanks), longer than the field holds (terracearchive::CodeLength), holds a
+ * control character (a tabulation, a line break, NUL ...), or another table has it already,
+ * without regard to case and to blanks around it ("t1" or " T1" beside "T1"), since the tables
+ * share their units and rooms by code. The code is judged as tableCode() makes it. No value when
+ * the code can be used.
  */
-std::optional<QString> refusedCode(const QString &archive, const QString &code);
+std::optional<QString> refusedCode(const QString &archive, const QString &typed);
 
 /**
  * @brief Deletes a terrace table: its units (`ELENCO`), its rooms (`SUP_COEFF_VOL`) and its row of

@@ -39,17 +39,20 @@ QString foldedText(const QString &text)
     return folded;
 }
 
-// The key of building, stair and unit number; empty when no room query could match it.
-QString unitKey(const QVariant &building, const QVariant &stair, const QVariant &interno, bool stairAsQuoted)
+// The key of owner, building, stair and unit number; empty when no room query could match it.
+// A room's Null owner or stair equals no quoted text; a unit's Null ones are quoted as the empty text.
+QString unitKey(const QVariant &owner, const QVariant &building, const QVariant &stair,
+    const QVariant &interno, bool textsAsQuoted)
 {
     const QString b = numberPart(building);
     const QString n = numberPart(interno);
     if (b.isEmpty() || n.isEmpty())
         return {};
-    // A room's Null stair equals no quoted text; a unit's Null stair is quoted as the empty text.
-    if (stair.isNull() && !stairAsQuoted)
+    if ((owner.isNull() || stair.isNull()) && !textsAsQuoted)
         return {};
-    return b + QChar(0x1F) + foldedText(stair.isNull() ? QString() : stair.toString()) + QChar(0x1F) + n;
+    const QChar separator(0x1F);
+    return foldedText(owner.isNull() ? QString() : owner.toString()) + separator + b + separator
+        + foldedText(stair.isNull() ? QString() : stair.toString()) + separator + n;
 }
 
 std::optional<double> numberIn(const QVariant &value)
@@ -90,6 +93,7 @@ Outcome calculate(const QString &terraceArchive, const QString &projectArchive, 
     Database db = Database::open(terraceArchive);
     const Recordset rooms
         = db.select({ terracearchive::SUP_COEFF_VOL, { { QStringLiteral("CODICE"), code } }, {} });
+    const int ownerField = rooms.fieldIndex(QStringLiteral("NOME_CONDOMINO"));
     const int palaz = rooms.fieldIndex(QStringLiteral("PALAZ"));
     const int scala = rooms.fieldIndex(QStringLiteral("SCALA"));
     const int interno = rooms.fieldIndex(QStringLiteral("INTERNO"));
@@ -105,8 +109,8 @@ Outcome calculate(const QString &terraceArchive, const QString &projectArchive, 
         const std::optional<double> volume = numberIn(rooms.value(row, volumeField));
         totalWeighted += weighted.value_or(0.0);
         totalVolume += volume.value_or(0.0);
-        const QString key
-            = unitKey(rooms.value(row, palaz), rooms.value(row, scala), rooms.value(row, interno), false);
+        const QString key = unitKey(rooms.value(row, ownerField), rooms.value(row, palaz),
+            rooms.value(row, scala), rooms.value(row, interno), false);
         if (key.isEmpty())
             continue;
         UnitRooms &unit = byUnit[key];
@@ -126,8 +130,8 @@ Outcome calculate(const QString &terraceArchive, const QString &projectArchive, 
     std::vector<Share> shares;
     qint64 running = 0;
     for (int row = 0; row < units.recordCount() && total != 0.0; ++row) {
-        const QString key
-            = unitKey(units.value(row, building), units.value(row, stair), units.value(row, number), true);
+        const QString key = unitKey(units.value(row, owner), units.value(row, building),
+            units.value(row, stair), units.value(row, number), true);
         const auto found = byUnit.constFind(key);
         if (key.isEmpty() || found == byUnit.constEnd())
             continue;

@@ -20,9 +20,10 @@ struct Outcome
 /**
  * @brief Rebuilds the terrace archive's `MILLESIMI` from the rooms of the table of this code.
  *
- * The table's rooms are read once and grouped by building, stair and unit number (numbers as
- * numbers, the stair without regard to case); each unit of the project's `CODIF_PIANI`, in stored
- * order, takes the sums of its rooms. A unit with a room whose weighted surface is empty gets no
+ * The table's rooms are read once and grouped by unit: owner, building, stair and unit number
+ * (numbers as numbers, texts without regard to case), so that two owners who share a building,
+ * stair and unit number each take only their own rooms. Each unit of the project's `CODIF_PIANI`,
+ * in stored order, takes the sums of its rooms. A unit with a room whose weighted surface is empty gets no
  * row (and a message); so does a unit whose two sums are both zero, one without a unit number and
  * one whose share rounds to 0. The shares, written in the order of the units, are then brought to
  * 1000 by 0.001 a row from the first row written, each row at most once. Everything in one

@@ -24,16 +24,24 @@ std::optional<double> LabelledColumn::read(const QString &total) const
     return TotalText::read(total);
 }
 
-std::pair<QString, std::optional<int>> LabelledColumn::count() const
+std::pair<QString, std::optional<int>> LabelledColumn::count(const QVariantList &cells) const
 {
     QString total = QStringLiteral("0");
     std::optional<int> unreadable;
-    const int field = m_source.fieldIndex(m_field);
-    for (int row = 0; row < m_source.recordCount(); ++row) {
-        if (!TotalText::add(total, m_source.value(row, field)) && !unreadable)
-            unreadable = row;
+    for (qsizetype row = 0; row < cells.size(); ++row) {
+        if (!TotalText::add(total, cells.at(row)) && !unreadable)
+            unreadable = int(row);
     }
     return { total, unreadable };
+}
+
+std::pair<QString, std::optional<int>> LabelledColumn::count() const
+{
+    QVariantList cells;
+    const int field = m_source.fieldIndex(m_field);
+    for (int row = 0; row < m_source.recordCount() && field >= 0; ++row)
+        cells << m_source.value(row, field);
+    return count(cells);
 }
 
 void LabelledColumn::show(const QString &total)

@@ -22,7 +22,9 @@ public:
 
     QString shownTotal() const override;
     std::optional<double> read(const QString &total) const override;
-    std::pair<QString, std::optional<int>> count() const override;
+    std::pair<QString, std::optional<int>> count(const QVariantList &cells) const override;
+    /** @brief The column's rows as they are read, counted as the label shows their total. */
+    std::pair<QString, std::optional<int>> count() const;
     void show(const QString &total) override;
     void reread() override;
     bool hasField() const override;

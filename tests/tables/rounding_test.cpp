@@ -178,6 +178,9 @@ TEST_F(RoundingTest, EndsWhenTheTotalCannotBeReached)
             Z::Changed, E::Continue, End::NoProgress, "1000.0005", { 500.0005, 500 } },
         { "an empty cell where the operation stops", { std::nullopt, 500, 499.999 }, "999.999", Z::Changed,
             E::Stop, End::Failed, "999.999", { std::nullopt, 500, 499.999 } },
+        { "an empty cell past the rows reached, where the operation stops: nothing is written",
+            { 500, 499.999, std::nullopt }, "999.999", Z::Changed, E::Stop, End::Failed, "999.999",
+            { 500, 499.999, std::nullopt } },
         { "an empty cell skipped where it goes on", { std::nullopt, 500, 499.999 }, "999.999", Z::Changed,
             E::Continue, End::NoProgress, "999.999", { std::nullopt, 500, 499.999 } },
     };

@@ -1,5 +1,6 @@
 // "Arrotonda" from the thousandths band on the workspace's views: the command reaches the view
 // shown and brings its columns, with their labels, to 1000.
+#include "fulldisk.h"
 #include "tables/rounding.h"
 
 #include "platform/ui/commandregistry.h"
@@ -105,6 +106,38 @@ TEST_F(ArrotondaTest, TheStairViewBringsBothHalvesThenTheMean)
     EXPECT_EQ(form->Label16->text(), QStringLiteral("1000"));
     EXPECT_EQ(form->Label18->text(), QStringLiteral("1000"));
     EXPECT_EQ(form->Label20->text(), QStringLiteral("1000"));
+}
+
+// A full disk when "Arrotonda" writes: the view keeps its values and the message says the disk is
+// full and what to do.
+TEST_F(ArrotondaTest, AFullDiskChangesNothingAndSaysSo)
+{
+    const vb::DecimalSeparatorScope separator(u',');
+    {
+        Database db = Database::open(project.path());
+        for (int n = 1; n <= 3; ++n) {
+            db.insert(QStringLiteral("MILLESIMI"),
+                { { QStringLiteral("CONDOMINO"), QStringLiteral("U%1").arg(n) },
+                    { QStringLiteral("PALAZ"), QStringLiteral("1") },
+                    { QStringLiteral("SCALA"), QStringLiteral("A") },
+                    { QStringLiteral("PIANO"), QString::number(n) }, { QStringLiteral("RIGA"), n },
+                    { QStringLiteral("MILLESIMI"), 333.33 } });
+        }
+    }
+    show(4);
+    {
+        const FullDiskScope full;
+        CommandRegistry::handler(QStringLiteral("tArrotonda"))();
+    }
+    EXPECT_EQ(column("MILLESIMI"), (QList<double> { 333.33, 333.33, 333.33 }));
+    EXPECT_EQ(form->Label20->text(), QStringLiteral("999,99"));
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_TRUE(boxes.shown().at(0).text.startsWith(
+        QStringLiteral("Arrotondamento non salvato: nessun valore è stato cambiato.\nIl disco è pieno: le "
+                       "modifiche non possono essere salvate. Liberare spazio sul disco e riprovare.")))
+        << boxes.shown().at(0).text.toStdString();
+    EXPECT_EQ(boxes.shown().at(0).icon, platform::MsgIcon::Critical);
+    EXPECT_EQ(boxes.shown().at(0).title, QStringLiteral("!!! Arrotondamento !!!"));
 }
 
 // A view that cannot reach its total ends and says so.

@@ -79,6 +79,49 @@ TEST_F(TerraceTables, NewCodesAreRefusedWhenEmptyOrTakenWithoutRegardToCase)
         (QStringList { "Terrazzi", "Attico" }));
 }
 
+// A code is stored without the blanks around it, at most as long as the field, and with no control
+// character: each refusal says what to do.
+TEST_F(TerraceTables, NewCodesAreTrimmedAndRefusedWhenTooLongOrHoldingControlCharacters)
+{
+    table("T1", "Terrazzi");
+    TAB_TERR *dialog = openDialog();
+    const struct
+    {
+        const char *name;
+        QString text;
+        const char *stored; // the code stored, nullptr when refused
+        const char *message; // the beginning of the refusal
+    } cases[] = {
+        { "blank before an existing code", QStringLiteral(" T1"), nullptr, "Esiste già la tabella" },
+        { "blank after an existing code", QStringLiteral("T1 "), nullptr, "Esiste già la tabella" },
+        { "blanks around a new code", QStringLiteral("  T2 "), "T2", nullptr },
+        { "a line break after a new code", QStringLiteral("T3\n"), "T3", nullptr },
+        { "10,000 characters", QString(10000, u'X'), nullptr,
+            "Il codice della tabella è troppo lungo (10000" },
+        { "51 characters", QString(51, u'Y'), nullptr, "Il codice della tabella è troppo lungo (51" },
+        { "50 characters", QString(50, u'Z'), "ZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZ", nullptr },
+        { "a NUL inside", QStringLiteral("T") + QChar(0) + QStringLiteral("4"), nullptr,
+            "Il codice della tabella contiene caratteri di controllo" },
+        { "a tabulation inside", QStringLiteral("T\t5"), nullptr,
+            "Il codice della tabella contiene caratteri di controllo" },
+    };
+    QStringList expected { "T1" };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        boxes.clear();
+        EXPECT_EQ(type(dialog, dialog->TDBGrid1->dataModel()->newRowLine(), 0, c.text), c.stored != nullptr);
+        if (c.stored) {
+            expected << QString::fromUtf8(c.stored);
+            EXPECT_TRUE(boxes.shown().isEmpty());
+        } else {
+            ASSERT_EQ(boxes.shown().size(), 1);
+            EXPECT_TRUE(boxes.shown().first().text.startsWith(QString::fromUtf8(c.message)))
+                << boxes.shown().first().text.toStdString();
+        }
+        EXPECT_EQ(column(terraces, QStringLiteral("CODICE"), QStringLiteral("CODICE")), expected);
+    }
+}
+
 TEST_F(TerraceTables, AStoredCodeCannotChangeItsDescriptionCan)
 {
     table("T1", "Terrazzi");

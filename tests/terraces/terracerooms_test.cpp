@@ -325,6 +325,67 @@ TEST_F(TerraceRooms, ANewRoomTakesTheTableAndTheUnitFromTheHeaderInEveryRoomView
     }
 }
 
+// Through the form as the user works it: "Trova" on the unit list, a click on the new-row line, a
+// description typed and Enter. The header keeps naming the unit and the room is stored under it.
+TEST_F(TerraceRooms, ARoomTypedOnTheNewRowLineAfterTrovaBelongsToTheUnitShown)
+{
+    for (const bool withRooms : { true, false }) {
+        SCOPED_TRACE(withRooms ? "a unit with a room" : "a unit without rooms");
+        TearDown();
+        SetUp();
+        buildings(1, { 1 });
+        table("T1", "Terrazzi");
+        listed("Rossi", 1, "A", "2", 5, "T1", "Terrazzi");
+        if (withRooms)
+            room("Terrazzo", "2", {}, {}, "3");
+        frm_terrazze *form = openForm();
+        form->show();
+        form->selectTable(QStringLiteral("T1"), QStringLiteral("Terrazzi"));
+        form->Command1[2]->click();
+        form->Data5->setCurrentRow(0);
+        form->Command4->click();
+
+        auto *model = form->TDBGrid1->dataModel();
+        const QModelIndex line = model->index(model->newRowLine(), 5);
+        ASSERT_TRUE(line.isValid());
+        QTest::mouseClick(
+            form->TDBGrid1->viewport(), Qt::LeftButton, {}, form->TDBGrid1->visualRect(line).center());
+        ASSERT_EQ(form->TDBGrid1->currentIndex(), line);
+        const auto header = [form] {
+            return QStringList { form->Label8->text(), form->Label9->text(), form->Label10->text(),
+                form->Label11->text(), form->Label12->text() };
+        };
+        EXPECT_EQ(header(), (QStringList { "Rossi", "1", "A", "2", "5" }));
+
+        QTest::keyClick(form->TDBGrid1, Qt::Key_B, Qt::ShiftModifier);
+        auto *editor = form->TDBGrid1->viewport()->findChild<QLineEdit *>();
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClicks(editor, QStringLiteral("alcone"));
+        QTest::keyClick(editor, Qt::Key_Return);
+
+        zav::platform::Database db = zav::platform::Database::open(terraces);
+        const zav::platform::Recordset rs
+            = db.query(QStringLiteral("SELECT CODICE, NOME_CONDOMINO, PALAZ, SCALA, PIANO, INTERNO FROM "
+                                      "SUP_COEFF_VOL WHERE DESCRIZ_VANO = 'Balcone'"));
+        ASSERT_EQ(rs.recordCount(), 1);
+        EXPECT_EQ(rs.row(0), (QVector<QVariant> { "T1", "Rossi", qlonglong(1), "A", "2", qlonglong(5) }));
+        EXPECT_EQ(header(), (QStringList { "Rossi", "1", "A", "2", "5" }));
+        EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.messages().join(u'|').toStdString();
+    }
+}
+
+// With no unit shown a room would belong to nobody: the new-row line refuses it and says why.
+TEST_F(TerraceRooms, NoRoomIsAddedWhileNoUnitIsShown)
+{
+    buildings(1, { 1 });
+    frm_terrazze *form = openForm();
+    form->selectTable(QStringLiteral("T1"), QStringLiteral("Terrazzi"));
+    ASSERT_FALSE(form->shownUnit().has_value());
+    QList<std::pair<QString, QVariant>> values { { "DESCRIZ_VANO", "Balcone" } };
+    EXPECT_FALSE(form->TDBGrid1_OnAddNew(values));
+    EXPECT_EQ(rows(terraces, QStringLiteral("SUP_COEFF_VOL")), 0);
+}
+
 TEST_F(TerraceRooms, ACoefficientButtonOpensThePickerOnItsColumnForThisGrid)
 {
     buildings(1, { 1 });

@@ -35,14 +35,14 @@ protected:
             { weighted });
     }
 
-    /** A room of table T1 with its weighted surface and volume, point-written ("" is empty). */
-    void room(
-        int building, const QString &stair, const QVariant &interno, const char *weighted, const char *volume)
+    /** A room of a unit in table T1 with its weighted surface and volume, point-written ("" is empty). */
+    void room(const QString &owner, int building, const QString &stair, const QVariant &interno,
+        const char *weighted, const char *volume)
     {
         const auto text = [](const char *value) {
             return QString::fromLatin1(value).isEmpty() ? QVariant() : QVariant(local(value));
         };
-        terraceRoom("T1", "chi", building, stair, interno, "vano", {}, text(weighted), text(volume));
+        terraceRoom("T1", owner, building, stair, interno, "vano", {}, text(weighted), text(volume));
     }
 
     /** Calculates table T1 through its button and gives the thousandths written, in stored order. */
@@ -75,7 +75,7 @@ TEST_F(TerraceThousandths, SharesAreRoundedAndBroughtTo1000InTheOrderWritten)
             [this] {
                 for (int i = 1; i <= 3; ++i) {
                     unit(QStringLiteral("U%1").arg(i), 1, "A", "1", i);
-                    room(1, "A", i, "10", "1");
+                    room(QStringLiteral("U%1").arg(i), 1, "A", i, "10", "1");
                 }
             },
             { "U1=333.334", "U2=333.333", "U3=333.333" } },
@@ -83,7 +83,7 @@ TEST_F(TerraceThousandths, SharesAreRoundedAndBroughtTo1000InTheOrderWritten)
             [this] {
                 for (int i = 1; i <= 6; ++i) {
                     unit(QStringLiteral("U%1").arg(i), 1, "A", "1", i);
-                    room(1, "A", i, "99", "1");
+                    room(QStringLiteral("U%1").arg(i), 1, "A", i, "99", "1");
                 }
             },
             // 1000/6 = 166.6666… → 166.667, six of them 1000.002.
@@ -91,11 +91,11 @@ TEST_F(TerraceThousandths, SharesAreRoundedAndBroughtTo1000InTheOrderWritten)
         { "a share of 0.0004 gives no row, one of 0.0005 gives 0.001", true,
             [this] {
                 unit("Piccolo", 1, "A", "1", 1);
-                room(1, "A", 1, "4", "");
+                room("Piccolo", 1, "A", 1, "4", "");
                 unit("Medio", 1, "A", "1", 2);
-                room(1, "A", 2, "5", "");
+                room("Medio", 1, "A", 2, "5", "");
                 unit("Grande", 1, "A", "1", 3);
-                room(1, "A", 3, "9999991", "");
+                room("Grande", 1, "A", 3, "9999991", "");
             },
             // total 10000000: 0.0004, 0.0005 → 0.001, 999.9991 → 999.999; 1000.000, no step.
             { "Medio=0.001", "Grande=999.999" } },
@@ -103,41 +103,40 @@ TEST_F(TerraceThousandths, SharesAreRoundedAndBroughtTo1000InTheOrderWritten)
             [this] {
                 unit("Senza", 1, "A", "1", 9);
                 unit("Con", 1, "A", "1", 1);
-                room(1, "A", 1, "3", "");
-                room(2, "B", 4, "1", ""); // no such unit
+                room("Con", 1, "A", 1, "3", "");
+                room("Altro", 2, "B", 4, "1", ""); // no such unit
             },
             // 750, then one step adds 0.001: the gap of 250 stays.
             { "Con=750.001" } },
-        { "two units with one building, stair and number both take the rooms", true,
+        { "a room's unit is matched without regard to the case of its owner and stair", true,
             [this] {
                 unit("Primo", 1, "A", "1", 1);
-                unit("Secondo", 1, "a", "1", 1);
-                room(1, "A", 1, "1", "");
-                room(1, "A", 2, "1", "");
+                room("PRIMO", 1, "a", 1, "1", "");
+                unit("Secondo", 1, "A", "1", 2);
+                room("Secondo", 1, "A", 2, "1", "");
             },
-            // 1 of 2 each: 500 and 500, already 1000.
             { "Primo=500", "Secondo=500" } },
         { "a first room of weight 0 does not lose the unit's later rooms", true,
             [this] {
                 unit("Primo", 1, "A", "1", 1);
-                room(1, "A", 1, "0", "0");
-                room(1, "A", 1, "3", "");
+                room("Primo", 1, "A", 1, "0", "0");
+                room("Primo", 1, "A", 1, "3", "");
                 unit("Secondo", 1, "A", "1", 2);
-                room(1, "A", 2, "1", "");
+                room("Secondo", 1, "A", 2, "1", "");
             },
             { "Primo=750", "Secondo=250" } },
         { "a unit without a unit number gets no row", true,
             [this] {
                 unit("Senza", 1, "A", "1", QVariant());
-                room(1, "A", QVariant(), "1", "");
+                room("Senza", 1, "A", QVariant(), "1", "");
                 unit("Con", 1, "A", "1", 2);
-                room(1, "A", 2, "1", "");
+                room("Con", 1, "A", 2, "1", "");
             },
             { "Con=500.001" } },
         { "a zero total writes nothing", false,
             [this] {
                 unit("Uno", 1, "A", "1", 1);
-                room(1, "A", 1, "5", "0");
+                room("Uno", 1, "A", 1, "5", "0");
             },
             {} },
     };
@@ -163,10 +162,10 @@ TEST_F(TerraceThousandths, AUnitWithAnEmptyWeightedSurfaceIsNamedAndGetsNoRow)
 {
     base(false);
     unit("D'Amico", 2, "B", "1", 1);
-    room(2, "B", 1, "4", "10");
-    room(2, "B", 1, "", "10");
+    room("D'Amico", 2, "B", 1, "4", "10");
+    room("D'Amico", 2, "B", 1, "", "10");
     unit("Verdi", 2, "B", "1", 2);
-    room(2, "B", 2, "4", "10");
+    room("Verdi", 2, "B", 2, "4", "10");
     // By volume: 10 of 30 is 333.333, and the one step the single row can take.
     EXPECT_EQ(calculate(), QStringList { "Verdi=333,334" });
     ASSERT_GE(boxes.shown().size(), 2);
@@ -177,13 +176,28 @@ TEST_F(TerraceThousandths, AUnitWithAnEmptyWeightedSurfaceIsNamedAndGetsNoRow)
     EXPECT_EQ(boxes.shown().at(1).title, QStringLiteral("!!! Calcolo Millesimi Terrazze !!!"));
 }
 
+// Two owners who share a building, stair and unit number are two units: each takes its own rooms.
+TEST_F(TerraceThousandths, TwoOwnersOfOneBuildingStairAndNumberTakeOnlyTheirOwnRooms)
+{
+    base(true);
+    unit("Bianchi Anna Maria", 1, "B", "2", 7);
+    unit("Bianchi Anna Luisa", 1, "B", "2", 7);
+    unit("Verdi", 1, "B", "3", 8);
+    room("Bianchi Anna Maria", 1, "B", 7, "20", "");
+    room("Bianchi Anna Maria", 1, "B", 7, "10", "");
+    room("Bianchi Anna Luisa", 1, "B", 7, "10", "");
+    room("Verdi", 1, "B", 8, "60", "");
+    // 30, 10 and 60 of 100: 300, 100 and 600, already 1000.
+    EXPECT_EQ(calculate(), (QStringList { "Bianchi Anna Maria=300", "Bianchi Anna Luisa=100", "Verdi=600" }));
+}
+
 TEST_F(TerraceThousandths, TheTableShowsReadOnlyWithItsCaptionColumnsAndTotal)
 {
     base(true);
     unit("Rossi", 1, "A", "1", 1);
-    room(1, "A", 1, "1", "");
+    room("Rossi", 1, "A", 1, "1", "");
     unit("Bianchi", 1, "A", "1", 2);
-    room(1, "A", 2, "2", "");
+    room("Bianchi", 1, "A", 2, "2", "");
     calculate();
     frm_terrazze *form = openForm();
     EXPECT_EQ(form->TabStrip1->currentIndex(), 3);

@@ -1,0 +1,219 @@
+// "Arrotonda" is one transaction: the stair view's three columns, killed at any point of the
+// command, are in the archive all as they were or all brought to 1000; a full disk changes nothing
+// and says so.
+#include "fulldisk.h"
+#include "tables/rounding.h"
+
+#include "platform/db.h"
+#include "platform/ui/datasource.h"
+#include "platform/vb.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+
+namespace zav::test {
+namespace {
+
+using platform::Database;
+using platform::DataSource;
+using platform::FieldType;
+using tables::Decimal;
+using tables::Rounding;
+using tables::RoundingOutcome;
+using tables::RoundingStep;
+using End = RoundingOutcome::End;
+namespace vb = platform::vb;
+
+constexpr const char *ChildArchive = "ZAV_ROUNDING_CHILD_ARCHIVE";
+
+// The stair view's columns: both halves, then the mean, each with its own label.
+const QList<RoundingStep> kStairSteps {
+    { QStringLiteral("MILLESIMI"), 16, RoundingStep::Zero::Changed, RoundingStep::Errors::Continue },
+    { QStringLiteral("MIL_B"), 18, RoundingStep::Zero::LeftUnchanged, RoundingStep::Errors::Continue },
+    { QStringLiteral("MEDIA"), 20, RoundingStep::Zero::Changed, RoundingStep::Errors::Continue },
+};
+
+// A stair table of this many rows with these halves and mean in every row.
+void makeStairTable(const QString &path, int rows, double first, double second, double mean)
+{
+    Database db = Database::create(path);
+    db.createTable(QStringLiteral("TEMPORANEO2"),
+        { { QStringLiteral("CONDOMINO"), FieldType::Text, 50 },
+            { QStringLiteral("MILLESIMI"), FieldType::Double, 0 },
+            { QStringLiteral("MIL_B"), FieldType::Double, 0 },
+            { QStringLiteral("MEDIA"), FieldType::Double, 0 } });
+    platform::Transaction transaction = db.transaction();
+    platform::Statement insert = db.prepare(QStringLiteral("INSERT INTO TEMPORANEO2 VALUES (?, ?, ?, ?)"));
+    for (int row = 0; row < rows; ++row)
+        insert.exec({ QStringLiteral("U%1").arg(row), first, second, mean });
+    transaction.commit();
+}
+
+// Brings the stair table at this path to 1000 as the stair view's "Arrotonda" does.
+QList<RoundingOutcome> bringStairTable(const QString &path)
+{
+    DataSource source;
+    source.setDatabaseName(path);
+    source.setRecordSource(QStringLiteral("TEMPORANEO2"));
+    source.refresh();
+    QLabel first;
+    QLabel second;
+    QLabel mean;
+    // Each label starts from no number: its column's own total.
+    QList<std::pair<QLabel *, RoundingStep>> steps;
+    for (QLabel *label : { &first, &second, &mean })
+        steps.append({ label, kStairSteps.at(steps.size()) });
+    return Rounding::bringTogether(source, steps, { 1000, 0 });
+}
+
+// The smallest and largest value of each column, and the integrity check's answer.
+struct State
+{
+    QList<double> bounds;
+    QString integrity;
+};
+
+State stateOf(const QString &path)
+{
+    Database db = Database::open(path);
+    State state;
+    state.integrity = db.query(QStringLiteral("PRAGMA integrity_check")).value(0, 0).toString();
+    const platform::Recordset rs
+        = db.query(QStringLiteral("SELECT MIN(MILLESIMI), MAX(MILLESIMI), MIN(MIL_B), MAX(MIL_B), "
+                                  "MIN(MEDIA), MAX(MEDIA) FROM TEMPORANEO2"));
+    for (int field = 0; field < rs.fieldCount(); ++field)
+        state.bounds << rs.value(0, field).toDouble();
+    return state;
+}
+
+// 10,000 rows of 0.099, 0.098 and 0.101 add up to 990, 980 and 1010: brought to 1000, every row
+// holds 0.1 in each column.
+const QList<double> kOld { 0.099, 0.099, 0.098, 0.098, 0.101, 0.101 };
+const QList<double> kNew { 0.1, 0.1, 0.1, 0.1, 0.1, 0.1 };
+
+// The child run by the kill test: brings the archive its parent names, and says when it starts.
+TEST(RoundingChild, BringsTheArchiveItIsGiven)
+{
+    const QString path = qEnvironmentVariable(ChildArchive);
+    if (path.isEmpty())
+        GTEST_SKIP() << "run by RoundingKill with an archive to bring to 1000";
+    std::fputs("inizio\n", stdout);
+    std::fflush(stdout);
+    const QList<RoundingOutcome> outcomes = bringStairTable(path);
+    for (const RoundingOutcome &outcome : outcomes)
+        EXPECT_EQ(outcome.end, End::Reached);
+}
+
+class RoundingKill : public ::testing::Test
+{
+protected:
+    // Starts the child on the archive and waits until it begins the command.
+    bool startChild(QProcess &child, const QString &path)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QString::fromLatin1(ChildArchive), path);
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(),
+            { QStringLiteral("--gtest_filter=RoundingChild.BringsTheArchiveItIsGiven") });
+        QByteArray output;
+        while (!output.contains("inizio\n")) {
+            if (!child.waitForReadyRead(30000))
+                return false;
+            output += child.readAllStandardOutput();
+        }
+        return true;
+    }
+
+    QTemporaryDir dir;
+};
+
+// 30 runs of the command, each killed at a random point from its start to a little past its end.
+TEST_F(RoundingKill, AKilledCommandLeavesTheColumnsAllOldOrAllNew)
+{
+    const QString fixture = dir.filePath(QStringLiteral("fixture.cdb"));
+    makeStairTable(fixture, 10000, 0.099, 0.098, 0.101);
+    const QString path = dir.filePath(QStringLiteral("run.cdb"));
+
+    // One run to its end: how long the command takes, and the archive it leaves.
+    ASSERT_TRUE(QFile::copy(fixture, path));
+    QProcess whole;
+    ASSERT_TRUE(startChild(whole, path));
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_TRUE(whole.waitForFinished(60000));
+    const qint64 duration = std::max<qint64>(timer.elapsed(), 1);
+    ASSERT_EQ(whole.exitCode(), 0) << whole.readAllStandardOutput().toStdString();
+    ASSERT_EQ(stateOf(path).bounds, kNew);
+
+    std::random_device seed;
+    const unsigned run = seed();
+    std::mt19937 random(run);
+    int old = 0;
+    int brought = 0;
+    for (int kill = 0; kill < 30; ++kill) {
+        SCOPED_TRACE(testing::Message() << "kill " << kill << ", seed " << run);
+        QFile::remove(path);
+        QFile::remove(path + QStringLiteral("-journal"));
+        ASSERT_TRUE(QFile::copy(fixture, path));
+        QProcess child;
+        ASSERT_TRUE(startChild(child, path));
+        QThread::msleep(std::uniform_int_distribution<qint64>(0, duration * 6 / 5)(random));
+        child.kill();
+        ASSERT_TRUE(child.waitForFinished(30000));
+        const State state = stateOf(path);
+        EXPECT_EQ(state.integrity, QStringLiteral("ok"));
+        if (state.bounds == kOld)
+            ++old;
+        else if (state.bounds == kNew)
+            ++brought;
+        else
+            ADD_FAILURE() << "the columns are neither all as they were nor all at 1000";
+    }
+    std::printf("30 kills: %d left the archive as it was, %d brought to 1000\n", old, brought);
+}
+
+// A full disk when the command writes: nothing changes, and the failure says the disk is full.
+TEST(RoundingFullDisk, NothingChangesAndTheDiskIsSaidToBeFull)
+{
+    const vb::DecimalSeparatorScope separator(u',');
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("stair.cdb"));
+    makeStairTable(path, 3, 333.333, 333.332, 333.334);
+    QList<RoundingOutcome> outcomes;
+    {
+        const FullDiskScope full;
+        outcomes = bringStairTable(path);
+    }
+    ASSERT_EQ(outcomes.size(), 3);
+    for (const RoundingOutcome &outcome : outcomes) {
+        EXPECT_EQ(outcome.end, End::NotWritten);
+        EXPECT_TRUE(outcome.failure.startsWith(QStringLiteral("Il disco è pieno")))
+            << outcome.failure.toStdString();
+        EXPECT_EQ(outcome.passes, 0);
+    }
+    // The labels show the totals as they stand: 999,999, 999,996 and 1000,002.
+    EXPECT_EQ(outcomes.at(0).total, QStringLiteral("999,999"));
+    EXPECT_EQ(outcomes.at(1).total, QStringLiteral("999,996"));
+    EXPECT_EQ(outcomes.at(2).total, QStringLiteral("1000,002"));
+    const State state = stateOf(path);
+    EXPECT_EQ(state.integrity, QStringLiteral("ok"));
+    EXPECT_EQ(state.bounds, (QList<double> { 333.333, 333.333, 333.332, 333.332, 333.334, 333.334 }));
+
+    // With room on the disk again the same command brings the three columns.
+    for (const RoundingOutcome &outcome : bringStairTable(path))
+        EXPECT_EQ(outcome.end, End::Reached);
+}
+
+} // namespace
+} // namespace zav::test
