@@ -191,7 +191,7 @@ void frm_rip_spese::Command2_Click()
 void frm_rip_spese::Command3_Click()
 {
     if (dialogs().msgBox(QStringLiteral("Vuoi Eliminare i dati della tabella ?"), MsgButtons::YesNo,
-            MsgIcon::Critical, QStringLiteral("!!! Elimina Dati !!!"))
+            MsgIcon::Critical, QStringLiteral("!!! Elimina Dati !!!"), platform::MsgDefault::Second)
         != MsgResult::Yes)
         return;
     formparts::attempt(QStringLiteral("Impossibile eliminare i dati: "), [this] {

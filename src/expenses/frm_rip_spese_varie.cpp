@@ -218,7 +218,7 @@ void frm_rip_spese_varie::Command3_Click()
         return;
     const QString caption = TDBGrid2->column(column).heading();
     if (dialogs().msgBox(QStringLiteral("Vuoi eliminare la colonna ") + caption + QStringLiteral(" ?"),
-            MsgButtons::YesNo, MsgIcon::Critical, engine::MessageTitle::Warning)
+            MsgButtons::YesNo, MsgIcon::Critical, engine::MessageTitle::Warning, platform::MsgDefault::Second)
         != MsgResult::Yes)
         return;
     // The caption less its "Mil. " or "Imp. ".

@@ -345,7 +345,7 @@ void frm_ripart_spese::Command3_Click()
         return;
     }
     if (dialogs().msgBox(QStringLiteral("Vuoi eliminare tutti i dati ?"), MsgButtons::YesNo,
-            MsgIcon::Critical, QStringLiteral("!!! Elimina i dati !!!"))
+            MsgIcon::Critical, QStringLiteral("!!! Elimina i dati !!!"), platform::MsgDefault::Second)
         != MsgResult::Yes)
         return;
     formparts::attempt(QStringLiteral("Impossibile eliminare i dati: "), [this] {
@@ -476,7 +476,7 @@ void frm_ripart_spese::deleteAmountRow(DataGrid *g)
     if (!s || s->noCurrentRow())
         return;
     if (dialogs().msgBox(QStringLiteral("Vuoi eliminare la riga ?"), MsgButtons::YesNo, MsgIcon::Critical,
-            engine::MessageTitle::DeleteRow)
+            engine::MessageTitle::DeleteRow, platform::MsgDefault::Second)
         != MsgResult::Yes)
         return;
     formparts::attempt(QString(), [s] { s->deleteCurrent(); });

@@ -13,7 +13,8 @@ Dialogs *g_default = nullptr;
 class UnattendedDialogs : public Dialogs
 {
 public:
-    MsgResult msgBox(const QString &text, MsgButtons buttons, MsgIcon, const QString &title) override
+    MsgResult msgBox(
+        const QString &text, MsgButtons buttons, MsgIcon, const QString &title, MsgDefault) override
     {
         qWarning("Message with no dialogs installed: %s: %s", qUtf8Printable(title), qUtf8Printable(text));
         return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::Cancel;

@@ -11,6 +11,10 @@ namespace zav::platform {
 enum class MsgButtons { Ok, OkCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel };
 /** @brief Icon of a message box. */
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
+/** @brief Which of a message box's buttons Enter presses: the first (Ok, Yes, Abort, Retry) or the second
+ * (Cancel, No, Retry). Questions that delete something default to the second, so that Enter keeps the data.
+ */
+enum class MsgDefault { First, Second };
 /** @brief The button a message box was closed with. */
 enum class MsgResult { Ok, Cancel, Abort, Retry, Ignore, Yes, No };
 
@@ -27,7 +31,8 @@ public:
 
     /** @brief Shows a message and returns the button chosen. */
     virtual MsgResult msgBox(const QString &text, MsgButtons buttons = MsgButtons::Ok,
-        MsgIcon icon = MsgIcon::None, const QString &title = QString())
+        MsgIcon icon = MsgIcon::None, const QString &title = QString(),
+        MsgDefault defaultButton = MsgDefault::First)
         = 0;
     /** @brief Asks for one line of text; no value when cancelled. */
     virtual std::optional<QString> inputBox(

@@ -10,6 +10,7 @@
 #include "platform/ui/datasource.h"
 #include "platform/ui/formbutton.h"
 #include "platform/ui/twips.h"
+#include "platform/ui/valuelistbox.h"
 #include "platform/vb.h"
 #include "register/frm_cod_piani.h"
 #include "register/unitcodes.h"
@@ -64,7 +65,7 @@ BulkPanel::BulkPanel(frm_cod_piani *form)
     Check6 = check("Check6", "Step H_asc.:");
     Check7 = check("Check7", "Descr.:");
     Text1 = box("Text1");
-    Combo6 = platform::formControl<QComboBox>("Combo6", this);
+    Combo6 = platform::formControl<platform::ValueListBox>("Combo6", this);
     Combo6->addItems(panelFloorCodes());
     Combo6->addItem(QString());
     Combo6->setCurrentIndex(-1);

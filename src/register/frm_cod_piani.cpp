@@ -163,15 +163,17 @@ void frm_cod_piani::buildControls()
     connect(TDBGrid1, &platform::DataGrid::rowColChange, this, &frm_cod_piani::TDBGrid1_RowColChange);
 
     // The buttons from left to right; Command1 keeps its index.
-    Command5 = new QPushButton(QStringLiteral("Modif./Duplica"), this);
+    // The buttons' access letters leave free those of the main window's menus (P, A, C, S, D, U, H),
+    // which share the window with this form.
+    Command5 = new QPushButton(QStringLiteral("Modi&f./Duplica"), this);
     Command5->setObjectName(QStringLiteral("Command5"));
     connect(Command5, &QPushButton::clicked, this, &frm_cod_piani::Command5_Click);
-    Command2 = new QPushButton(QStringLiteral("Modifica dati"), this);
+    Command2 = new QPushButton(QStringLiteral("&Modifica dati"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
     connect(Command2, &QPushButton::clicked, this, &frm_cod_piani::Command2_Click);
     for (int index = 0; index < int(Command1.size()); ++index) {
         static const char *const captions[]
-            = { "Esci", "Ins. Coeff.", "Ordina", "Elimina riga", "Gen. Posizioni" };
+            = { "Esc&i", "I&ns. Coeff.", "&Ordina", "&Elimina riga", "&Gen. Posizioni" };
         auto *button = new QPushButton(QString::fromLatin1(captions[index]), this);
         button->setObjectName(QStringLiteral("Command1_%1").arg(index));
         Command1[std::size_t(index)] = button;
@@ -403,7 +405,8 @@ void frm_cod_piani::eliminaRiga()
         const MsgResult answer = dialogs().msgBox(
             QStringLiteral("Vuoi eliminare %1 e tutti i suoi dati (Superfici Coefficienti e Volumi) ?")
                 .arg(owner),
-            MsgButtons::YesNo, MsgIcon::Information, engine::MessageTitle::ZavWarningNoDash);
+            MsgButtons::YesNo, MsgIcon::Information, engine::MessageTitle::ZavWarningNoDash,
+            platform::MsgDefault::Second);
         if (answer != MsgResult::Yes)
             return;
     }

@@ -129,10 +129,10 @@ frm_comp_pal::frm_comp_pal(QWidget *parent)
 
     const char *changeNames[] = { "Command4_0", "Command4_1", "Command4_2" };
     const QString changeCaptions[]
-        = { QStringLiteral("Crea"), QStringLiteral("Aggiungi"), QStringLiteral("Elimina") };
+        = { QStringLiteral("&Crea"), QStringLiteral("A&ggiungi"), QStringLiteral("&Elimina") };
     const char *formNames[] = { "Command3_0", "Command3_1", "Command3_2" };
     const QString formCaptions[]
-        = { QStringLiteral("Registra"), QStringLiteral("Esci"), QStringLiteral("Cod. Piani") };
+        = { QStringLiteral("&Registra"), QStringLiteral("E&sci"), QStringLiteral("C&od. Piani") };
     for (int i = 0; i < 3; ++i) {
         Command4[i] = platform::formButton(QString::fromLatin1(changeNames[i]), changeCaptions[i], this);
         connect(Command4[i], &QPushButton::clicked, this, [this, i] { Command4_Click(i); });
@@ -470,10 +470,11 @@ void frm_comp_pal::elimina_palazzina()
         return;
     }
     if (dialogs().msgBox(QStringLiteral("Elimino la palazzina n° %1 con tutti i suoi dati ?").arg(*number),
-            MsgButtons::YesNo, MsgIcon::Critical, Warning)
+            MsgButtons::YesNo, MsgIcon::Critical, Warning, platform::MsgDefault::Second)
         != MsgResult::Yes)
         return;
-    if (dialogs().msgBox(QStringLiteral("Sei sicuro ?"), MsgButtons::YesNo, MsgIcon::Critical, Warning)
+    if (dialogs().msgBox(QStringLiteral("Sei sicuro ?"), MsgButtons::YesNo, MsgIcon::Critical, Warning,
+            platform::MsgDefault::Second)
         != MsgResult::Yes)
         return;
     BuildingsResult result;

@@ -10,6 +10,7 @@
 #include "platform/ui/formbutton.h"
 #include "platform/ui/formregistry.h"
 #include "platform/ui/twips.h"
+#include "platform/ui/valuelistbox.h"
 #include "platform/vb.h"
 #include "register/frm_cod_piani.h"
 #include "register/unitcodes.h"
@@ -63,7 +64,7 @@ IdentityPanel::IdentityPanel(frm_cod_piani *form)
     Combo3 = platform::formControl<QComboBox>("Combo3", this);
     Combo4 = platform::formControl<QComboBox>("Combo4", this);
     // Editable, so that it can be emptied: an empty floor code keeps the stored one.
-    Combo5 = platform::formControl<QComboBox>("Combo5", this);
+    Combo5 = platform::formControl<platform::ValueListBox>("Combo5", this);
     Combo5->setEditable(true);
     Combo5->addItems(panelFloorCodes());
     Combo5->setCurrentIndex(-1);

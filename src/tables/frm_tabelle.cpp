@@ -193,7 +193,7 @@ void frm_tabelle::drop()
     if (!name)
         return;
     if (dialogs().msgBox(QStringLiteral("Vuoi eliminare la tabella: ") + *name, MsgButtons::YesNo,
-            MsgIcon::Information, engine::MessageTitle::ZavWarning)
+            MsgIcon::Information, engine::MessageTitle::ZavWarning, platform::MsgDefault::Second)
         != platform::MsgResult::Yes)
         return;
     const QString archive = Data1->databaseName();

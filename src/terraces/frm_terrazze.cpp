@@ -779,7 +779,8 @@ void frm_terrazze::eliminaCondomino()
     const QString question
         = QStringLiteral("Vuoi eliminare %1 Pal. %2 Scala %3 Int. %4 ?")
               .arg(unit.owner, TerraceUnit::text(unit.building), unit.stair, TerraceUnit::text(unit.interno));
-    if (dialogs().msgBox(question, MsgButtons::YesNo, MsgIcon::Critical, engine::MessageTitle::Warning)
+    if (dialogs().msgBox(question, MsgButtons::YesNo, MsgIcon::Critical, engine::MessageTitle::Warning,
+            platform::MsgDefault::Second)
         != MsgResult::Yes)
         return;
     if (!attempt([&] {
@@ -797,7 +798,7 @@ void frm_terrazze::Command6_Click()
     const ShownTerraceUnit listed { Label1->text(), TerraceUnit::fromListRow(*Data5, row) };
     if (dialogs().msgBox(
             QStringLiteral("Sei sicuro di voler eliminare %1 e tutti i suoi dati ?").arg(listed.unit.owner),
-            MsgButtons::YesNo, MsgIcon::Critical, engine::MessageTitle::Warning)
+            MsgButtons::YesNo, MsgIcon::Critical, engine::MessageTitle::Warning, platform::MsgDefault::Second)
         != MsgResult::Yes)
         return;
     const qint64 rowid = Data5->rowid(row);

@@ -145,11 +145,11 @@ void TAB_TERR::Command3_Click()
     const int row = Data1->currentRow();
     const QString code = Data1->value(row, QStringLiteral("CODICE")).toString();
     if (dialogs().msgBox(QStringLiteral("Vuoi eliminare la tabella %1 e tutti i suoi dati ?").arg(code),
-            MsgButtons::YesNo, MsgIcon::Critical, engine::MessageTitle::Warning)
+            MsgButtons::YesNo, MsgIcon::Critical, engine::MessageTitle::Warning, platform::MsgDefault::Second)
         != MsgResult::Yes)
         return;
     if (dialogs().msgBox(QStringLiteral("Sei sicuro ?"), MsgButtons::YesNo, MsgIcon::Critical,
-            engine::MessageTitle::Warning)
+            engine::MessageTitle::Warning, platform::MsgDefault::Second)
         != MsgResult::Yes)
         return;
     {

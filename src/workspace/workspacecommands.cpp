@@ -118,7 +118,8 @@ void WorkspaceCommands::elimina_riga()
     const QString description = workspace->TDBGrid1->columnText(1);
     if (platform::dialogs().msgBox(
             QStringLiteral("Vuoi eliminare la riga: ") + description + QStringLiteral(" ?"),
-            platform::MsgButtons::YesNo, platform::MsgIcon::Critical, QStringLiteral("!!! Attenzione !!!"))
+            platform::MsgButtons::YesNo, platform::MsgIcon::Critical, QStringLiteral("!!! Attenzione !!!"),
+            platform::MsgDefault::Second)
         != platform::MsgResult::Yes)
         return;
     tryStep([workspace] { workspace->Data1->deleteCurrent(); });

@@ -102,11 +102,12 @@ class WatchingDialogs : public ScriptedDialogs
 public:
     std::function<void(const QString &)> onMessage;
 
-    MsgResult msgBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title) override
+    MsgResult msgBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title,
+        zav::platform::MsgDefault defaultButton) override
     {
         if (onMessage)
             onMessage(text);
-        return ScriptedDialogs::msgBox(text, buttons, icon, title);
+        return ScriptedDialogs::msgBox(text, buttons, icon, title, defaultButton);
     }
 };
 

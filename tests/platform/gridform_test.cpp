@@ -124,6 +124,27 @@ TEST_F(BoundFormTest, AGridFormIsBuiltFromItsSpecAndLoadsWhenAsked)
     EXPECT_EQ(other, 1);
 }
 
+// Esc closes a form shown as a window of its own, as it closes a dialog, from the grid too; a cell
+// being edited takes the first Esc for itself. A form inside another window keeps Esc for its controls.
+TEST_F(BoundFormTest, EscClosesAFormShownAsAWindow)
+{
+    GridForm form(spec());
+    form.show();
+    ASSERT_TRUE(form.load());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.grid()->setFocus();
+    QTest::keyClick(form.grid(), Qt::Key_Escape);
+    EXPECT_FALSE(form.isVisible());
+
+    QWidget host;
+    auto *inside = new GridForm(spec(), &host);
+    inside->setWindowFlags(Qt::Widget);
+    host.show();
+    inside->show();
+    QTest::keyClick(inside, Qt::Key_Escape);
+    EXPECT_TRUE(inside->isVisible());
+}
+
 TEST_F(BoundFormTest, TheClosingButtonStandsAtTheRightAndClosesWithoutAnAction)
 {
     GridForm form(spec());

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -58,6 +59,35 @@ TEST(QtDialogs, ALongMessageKeepsItsOwnWidth)
     const QString text = QStringLiteral("Il file selezionato non è un archivio di progetto leggibile:");
     EXPECT_GE(
         shownWidth(text, QStringLiteral("Zav")), QFontMetrics(QApplication::font()).horizontalAdvance(text));
+}
+
+// Enter presses the box's default button: the first unless the question asks for the second, as every
+// question that deletes something does, so that a hurried Enter keeps the data.
+TEST(QtDialogs, EnterPressesTheDefaultButtonTheQuestionAsksFor)
+{
+    const struct
+    {
+        MsgButtons buttons;
+        MsgDefault defaultButton;
+        MsgResult expected;
+    } cases[] = {
+        { MsgButtons::YesNo, MsgDefault::First, MsgResult::Yes },
+        { MsgButtons::YesNo, MsgDefault::Second, MsgResult::No },
+        { MsgButtons::YesNoCancel, MsgDefault::Second, MsgResult::No },
+        { MsgButtons::OkCancel, MsgDefault::First, MsgResult::Ok },
+        { MsgButtons::OkCancel, MsgDefault::Second, MsgResult::Cancel },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(int(c.expected));
+        QTimer::singleShot(0, [] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                QTest::keyClick(box, Qt::Key_Return);
+        });
+        QtDialogs real;
+        EXPECT_EQ(real.msgBox(QStringLiteral("Vuoi eliminare la riga ?"), c.buttons, MsgIcon::Critical,
+                      QStringLiteral("Zav"), c.defaultButton),
+            c.expected);
+    }
 }
 
 } // namespace

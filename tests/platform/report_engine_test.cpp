@@ -7,8 +7,10 @@
 #include "platform/report_rtfreader.h"
 #include "platform/vb.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDate>
+#include <QDialog>
 #include <QFile>
 #include <QPrinter>
 #include <QRegularExpression>
@@ -366,6 +368,24 @@ TEST_F(ReportEngineTest, LongTablesRunOverPagesWithTheTotalAfterTheLastRow)
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(pdfPages(file.readAll()), painter.pageCount());
+}
+
+// A preview asked for from a modal window belongs to that window, so that it stands in front of it and
+// can be used while the modal window is open.
+TEST_F(ReportEngineTest, APreviewOpenedFromAModalWindowBelongsToIt)
+{
+    QDialog modal;
+    modal.setModal(true);
+    modal.show();
+    ASSERT_EQ(QApplication::activeModalWidget(), &modal);
+    ASSERT_TRUE(ReportEngine().run(report).ok);
+    const QList<ReportPreview *> previews = ReportPreview::openPreviews();
+    ASSERT_EQ(previews.size(), 1);
+    EXPECT_EQ(previews.first()->parentWidget(), &modal);
+    EXPECT_TRUE(previews.first()->isWindow());
+    previews.first()->close();
+    modal.close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 TEST_F(ReportEngineTest, TheWindowIsAModelessPreviewWithTheControlsTitle)

@@ -271,6 +271,9 @@ TEST_F(EliminaTest, DeletesTheBuildingWithItsUnitsAndRoomsAfterTwoYes)
     EXPECT_EQ(boxes.shown().at(1).title, QStringLiteral("!!! Attenzione !!!"));
     EXPECT_EQ(boxes.shown().at(1).icon, platform::MsgIcon::Critical);
     EXPECT_EQ(boxes.shown().at(2).text, QStringLiteral("Sei sicuro ?"));
+    // Enter answers "No" to both questions.
+    EXPECT_EQ(boxes.shown().at(1).defaultButton, platform::MsgDefault::Second);
+    EXPECT_EQ(boxes.shown().at(2).defaultButton, platform::MsgDefault::Second);
 
     EXPECT_EQ(storedBuildings(), (QList<int> { 1, 3 }));
     EXPECT_EQ(owners(), (QStringList { "Rossi", "Neri" }));

@@ -171,6 +171,8 @@ TEST_F(UnitRegisterTest, EliminaRigaDeletesTheUnitWithItsRooms)
         QStringLiteral("Vuoi eliminare Rossi e tutti i suoi dati (Superfici Coefficienti e Volumi) ?"));
     EXPECT_EQ(boxes.shown().at(0).title, QStringLiteral("!!! Zav - Attenzione !!!"));
     EXPECT_EQ(boxes.shown().at(0).buttons, platform::MsgButtons::YesNo);
+    // A hurried Enter keeps the unit.
+    EXPECT_EQ(boxes.shown().at(0).defaultButton, platform::MsgDefault::Second);
     const platform::Recordset left
         = platform::Database::open(project.path()).table(QStringLiteral("ESPRESSIONI"));
     QList<qint64> ids;

@@ -57,7 +57,7 @@ TEST_F(CompPalTest, ShowsTheControlsOfTheForm)
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Composizione palazzine"));
     EXPECT_EQ(child<QPushButton>(form, "Command1")->toolTip(), QStringLiteral("Pal. Precedente"));
     EXPECT_EQ(child<QPushButton>(form, "Command2")->toolTip(), QStringLiteral("Pal. Successiva"));
-    const QStringList captions = { "Crea", "Aggiungi", "Elimina", "Registra", "Esci", "Cod. Piani" };
+    const QStringList captions = { "&Crea", "A&ggiungi", "&Elimina", "&Registra", "E&sci", "C&od. Piani" };
     const QStringList names
         = { "Command4_0", "Command4_1", "Command4_2", "Command3_0", "Command3_1", "Command3_2" };
     for (int i = 0; i < names.size(); ++i) {

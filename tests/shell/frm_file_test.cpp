@@ -206,7 +206,7 @@ TEST_F(FrmFile, CreaMakesTheThreeFilesAndOpensTheProject)
     // "Crea" is the program's own button, clicked with the mouse.
     auto *crea = control<zav::controls::XPButton>("Command2");
     ASSERT_NE(crea, nullptr);
-    EXPECT_EQ(crea->caption(), QStringLiteral("Crea"));
+    EXPECT_EQ(crea->caption(), QStringLiteral("C&rea"));
     EXPECT_EQ(crea->buttonType(), 3);
     control<QLineEdit>("Text1")->setText(QStringLiteral("Aurora"));
     dialogs.answer(MsgResult::Yes); // the default folder
@@ -1077,7 +1077,7 @@ TEST_F(FrmFile, EsciConvDatiAndTheHeightOfTheDialog)
 {
     form->show();
     form->Form_Activate();
-    EXPECT_EQ(control<QPushButton>("Command1_5")->text(), QStringLiteral("Conv. Dati"));
+    EXPECT_EQ(control<QPushButton>("Command1_5")->text(), QStringLiteral("&Conv. Dati"));
     EXPECT_EQ(control<QPushButton>("Command1_5")->toolTip(), QStringLiteral("Leggi note sottostanti"));
     EXPECT_EQ(control<QPushButton>("Command3")->toolTip(),
         QStringLiteral("Aggiorna i vecchi archivi di Zav  alla versione ultima"));
@@ -1100,28 +1100,53 @@ TEST_F(FrmFile, EsciConvDatiAndTheHeightOfTheDialog)
     EXPECT_TRUE(dialogs.shown().isEmpty());
 }
 
-TEST_F(FrmFile, OnlyTheButtonsOpenAndCreateProjects)
+// As in any file dialog, a double click or Enter on an archive opens it, and Enter in the name box
+// presses "Crea".
+TEST_F(FrmFile, DoubleClickOrEnterOpensAProjectAndEnterInTheNameBoxCreatesOne)
 {
-    // A double click on an archive only selects it; Enter in the name box creates nothing.
-    projectIn(archivi(), QStringLiteral("AURORA.CDB"), QStringLiteral("x"));
+    const QString aurora = projectIn(archivi(), QStringLiteral("AURORA.CDB"), QStringLiteral("x"));
     activateAndSelect(QStringLiteral("AURORA.CDB"));
     QWidget *list = form->File1->viewport();
     const QPoint entry = form->File1->visualItemRect(form->File1->item(0)).center();
     QTest::mouseClick(list, Qt::LeftButton, {}, entry);
     QTest::mouseDClick(list, Qt::LeftButton, {}, entry);
+    EXPECT_EQ(VAR_GBL.progetto_corrente, aurora);
+    EXPECT_FALSE(form->isVisible());
 
+    VAR_GBL.reset();
+    projectIn(archivi(), QStringLiteral("BORGO.CDB"), QStringLiteral("x"));
+    form->show();
+    form->Form_Activate();
+    form->File1->setFocus();
+    form->File1->setCurrentRow(1); // the cursor only, as the arrow keys leave it
+    QTest::keyClick(form->File1, Qt::Key_Return);
+    EXPECT_EQ(VAR_GBL.progetto_corrente, archivi() + QStringLiteral("/BORGO.CDB"));
+
+    VAR_GBL.reset();
+    form->show();
+    form->Form_Activate();
     form->Command1_Click(1);
     auto *name = control<QLineEdit>("Text1");
-    name->setText(QStringLiteral("Borgo"));
-    name->setFocus();
-    dialogs.answer(MsgResult::Yes);
+    name->setText(QStringLiteral("Corte"));
+    dialogs.answer(MsgResult::Yes); // the default folder
     QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_EQ(VAR_GBL.progetto_corrente, archivi() + QStringLiteral("/CORTE.CDB"));
+    EXPECT_EQ(headerShown, 1);
+}
 
-    EXPECT_TRUE(dialogs.shown().isEmpty());
-    EXPECT_FALSE(VAR_GBL.progetto_corrente);
-    EXPECT_TRUE(statusTexts.isEmpty());
-    EXPECT_EQ(filesIn(archivi()), QStringList({ "AURORA.CDB" }));
-    EXPECT_TRUE(form->isVisible());
+// Every button of the dialog has an access letter of its own.
+TEST_F(FrmFile, EveryButtonHasAnAccessLetterOfItsOwn)
+{
+    QString letters;
+    for (const QPushButton *button : form->findChildren<QPushButton *>()) {
+        const qsizetype mark = button->text().indexOf(u'&');
+        ASSERT_GE(mark, 0) << button->text().toStdString();
+        letters += button->text().at(mark + 1).toUpper();
+    }
+    const QString crea = control<zav::controls::XPButton>("Command2")->caption();
+    letters += crea.at(crea.indexOf(u'&') + 1).toUpper();
+    for (const QChar letter : letters)
+        EXPECT_EQ(letters.count(letter), 1) << QString(letter).toStdString();
 }
 
 TEST_F(FrmFile, NewProjectShowsTheNameBoxWithTheFocus)

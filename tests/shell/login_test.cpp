@@ -85,6 +85,27 @@ TEST_F(LoginTest, PasswordOnAvvioOnlyRevealsTheBox)
     EXPECT_TRUE(boxes.shown().isEmpty());
 }
 
+// Enter presses "Avvio" as the default button of a dialog: with the password off it opens the main
+// window, with it on it reveals the box, and Enter in the box then answers the password alone.
+TEST_F(LoginTest, EnterPressesAvvio)
+{
+    setSettings(QStringLiteral("segreto"), false);
+    shell::INIZIO *login = startProgram();
+    QTest::keyClick(login, Qt::Key_Return);
+    EXPECT_TRUE(mainWindowOpen());
+    TearDown();
+    shell::registerForms();
+
+    setSettings(QStringLiteral("segreto"), true);
+    login = startProgram();
+    QTest::keyClick(login, Qt::Key_Return);
+    EXPECT_TRUE(login->Text16->isVisible());
+    EXPECT_FALSE(mainWindowOpen());
+    typeAndEnter(login->Text16, QStringLiteral("segreto"));
+    EXPECT_TRUE(mainWindowOpen());
+    EXPECT_TRUE(boxes.shown().isEmpty());
+}
+
 TEST_F(LoginTest, EnterAcceptsTheStoredPasswordOrTheMasterCode)
 {
     struct Case

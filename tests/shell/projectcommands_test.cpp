@@ -34,11 +34,11 @@ class PointerDialogs : public platform::ScriptedDialogs
 {
 public:
     platform::MsgResult msgBox(const QString &text, platform::MsgButtons buttons, platform::MsgIcon icon,
-        const QString &title) override
+        const QString &title, platform::MsgDefault defaultButton) override
     {
         if (auto *window = FormRegistry::loaded<shell::frm_init>(QStringLiteral("frm_init")))
             pointers << window->mousePointer();
-        return ScriptedDialogs::msgBox(text, buttons, icon, title);
+        return ScriptedDialogs::msgBox(text, buttons, icon, title, defaultButton);
     }
     QList<int> pointers;
 };

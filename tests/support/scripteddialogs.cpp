@@ -33,9 +33,10 @@ void ScriptedDialogs::clear()
     m_unanswered = 0;
 }
 
-MsgResult ScriptedDialogs::msgBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title)
+MsgResult ScriptedDialogs::msgBox(
+    const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title, MsgDefault defaultButton)
 {
-    m_shown.append(Shown { Kind::Message, text, title, icon, buttons, QString() });
+    m_shown.append(Shown { Kind::Message, text, title, icon, buttons, QString(), defaultButton });
     if (!m_answers.empty()) {
         const Answer answer = m_answers.front();
         m_answers.pop_front();

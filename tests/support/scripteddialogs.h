@@ -33,6 +33,7 @@ public:
         MsgIcon icon = MsgIcon::None;
         MsgButtons buttons = MsgButtons::Ok;
         QString defaultText; ///< input box default, or file box folder
+        MsgDefault defaultButton = MsgDefault::First; ///< the button Enter presses in a message box
     };
 
     /** @brief RAII: installs itself as the program's Dialogs for its lifetime. */
@@ -49,7 +50,8 @@ public:
     int pendingAnswers() const { return int(m_answers.size()); }
     void clear();
 
-    MsgResult msgBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title) override;
+    MsgResult msgBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title,
+        MsgDefault defaultButton = MsgDefault::First) override;
     std::optional<QString> inputBox(
         const QString &prompt, const QString &title, const QString &defaultText) override;
     QString openFileName(const QString &title, const QString &folder, const QString &filter) override;

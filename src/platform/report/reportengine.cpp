@@ -5,6 +5,7 @@
 #include "platform/report/rtfwriter.h"
 #include "platform/ui/printersettings.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QSaveFile>
@@ -63,8 +64,13 @@ ReportResult ReportEngine::run(const ReportProperties &report)
     }
     switch (report.Destination) {
     case ReportDestination::Window: {
-        ReportPreview *preview = ReportPreview::create(std::move(content), report.previewTitle);
+        // Opened from a modal window (the terraces), the preview belongs to it: it comes in front of it
+        // and takes the keyboard and the mouse, which the modal window would otherwise keep to itself.
+        ReportPreview *preview = ReportPreview::create(
+            std::move(content), report.previewTitle, QApplication::activeModalWidget());
         preview->show();
+        preview->raise();
+        preview->activateWindow();
         return ReportResult::success();
     }
     case ReportDestination::Printer:

@@ -3,6 +3,8 @@
 #include "platform/dialogs.h"
 #include "platform/ui/datasource.h"
 
+#include <QKeyEvent>
+
 namespace zav::platform {
 
 BoundForm::BoundForm(const QString &objectName, const QString &title, FormBinding binding,
@@ -52,6 +54,16 @@ void BoundForm::reportFailure(const QString &text) const
         m_binding.reportFailure(text);
     else
         dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Critical, programTitle());
+}
+
+void BoundForm::keyPressEvent(QKeyEvent *event)
+{
+    // Controls that use Esc themselves (a cell being edited, an open list) take it before it gets here.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && isWindow()) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace zav::platform

@@ -62,6 +62,11 @@ public:
     /** @brief Tells a database failure the way the binding asks. */
     void reportFailure(const QString &text) const;
 
+protected:
+    /** @brief Esc closes a form shown as a window of its own, as it closes a dialog; a form inside
+     * the main window keeps it for its controls. */
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     FormBinding m_binding;
     DataSource *m_data = nullptr;

@@ -3,6 +3,7 @@
 #include "platform/dialogs.h"
 #include "platform/ui/datasource.h"
 #include "platform/ui/printersettings.h"
+#include "platform/ui/valuelistbox.h"
 #include "platform/vb.h"
 
 #include <QApplication>
@@ -92,7 +93,7 @@ public:
         if (items.isEmpty()) {
             editor = QStyledItemDelegate::createEditor(parent, option, index);
         } else {
-            auto *combo = new QComboBox(parent);
+            auto *combo = new ValueListBox(parent);
             combo->setObjectName(QStringLiteral("valueList"));
             combo->addItem(QString());
             combo->addItems(items);

@@ -54,6 +54,26 @@ QMessageBox::Icon standardIcon(MsgIcon icon)
     return QMessageBox::NoIcon;
 }
 
+// The button Enter presses, as the runtime numbers them: the first or the second of the box's own.
+QMessageBox::StandardButton defaultOf(MsgButtons buttons, MsgDefault defaultButton)
+{
+    const bool second = defaultButton == MsgDefault::Second;
+    switch (buttons) {
+    case MsgButtons::Ok:
+        return QMessageBox::Ok;
+    case MsgButtons::OkCancel:
+        return second ? QMessageBox::Cancel : QMessageBox::Ok;
+    case MsgButtons::AbortRetryIgnore:
+        return second ? QMessageBox::Retry : QMessageBox::Abort;
+    case MsgButtons::YesNoCancel:
+    case MsgButtons::YesNo:
+        return second ? QMessageBox::No : QMessageBox::Yes;
+    case MsgButtons::RetryCancel:
+        return second ? QMessageBox::Cancel : QMessageBox::Retry;
+    }
+    return QMessageBox::NoButton;
+}
+
 MsgResult resultOf(int button)
 {
     switch (button) {
@@ -108,10 +128,12 @@ void widenForTitle(QMessageBox &box)
         1, grid->columnCount());
 }
 
-MsgResult QtDialogs::msgBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title)
+MsgResult QtDialogs::msgBox(
+    const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title, MsgDefault defaultButton)
 {
     QMessageBox box(standardIcon(icon), title.isEmpty() ? programTitle() : title, text,
         standardButtons(buttons), dialogParent());
+    box.setDefaultButton(defaultOf(buttons, defaultButton));
     widenForTitle(box);
     closeWhenTakenAway(&box);
     const MsgResult result = resultOf(box.exec());

@@ -10,7 +10,8 @@ namespace zav::platform {
 class QtDialogs : public Dialogs
 {
 public:
-    MsgResult msgBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title) override;
+    MsgResult msgBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title,
+        MsgDefault defaultButton = MsgDefault::First) override;
     std::optional<QString> inputBox(
         const QString &prompt, const QString &title, const QString &defaultText) override;
     QString openFileName(const QString &title, const QString &folder, const QString &filter) override;

@@ -184,7 +184,8 @@ void frm_dati_utente::done(int result)
 void frm_dati_utente::elimina_Click()
 {
     if (platform::dialogs().msgBox(QStringLiteral("Sei sicuro di voler eliminare i dati utente?"),
-            platform::MsgButtons::YesNo, platform::MsgIcon::Critical, QStringLiteral("Elimina i dati utente"))
+            platform::MsgButtons::YesNo, platform::MsgIcon::Critical, QStringLiteral("Elimina i dati utente"),
+            platform::MsgDefault::Second)
         != platform::MsgResult::Yes)
         return;
     // A record never stored has nothing to delete: the boxes simply start again empty.

@@ -22,9 +22,9 @@ namespace zav::shell {
 namespace {
 
 // Captions of the Command1 array, by index.
-const QStringList Command1Captions { QStringLiteral("Apri"), QStringLiteral("Nuovo"),
-    QStringLiteral("Elimina"), QStringLiteral("Esci"), QStringLiteral("Backup"), QStringLiteral("Conv. Dati"),
-    QStringLiteral("Duplica") };
+const QStringList Command1Captions { QStringLiteral("&Apri"), QStringLiteral("&Nuovo"),
+    QStringLiteral("&Elimina"), QStringLiteral("E&sci"), QStringLiteral("&Backup"),
+    QStringLiteral("&Conv. Dati"), QStringLiteral("&Duplica") };
 
 constexpr int ApriIndex = 0;
 constexpr int NuovoIndex = 1;
@@ -76,7 +76,7 @@ frm_file::frm_file(QWidget *parent)
     arial.setPointSizeF(8.25);
     arial.setWeight(QFont::Normal);
     Command2->setFont(arial);
-    Command2->setCaption(QStringLiteral("Crea"));
+    Command2->setCaption(QStringLiteral("C&rea"));
     Command2->setGeometry(342, 224, 67, 21);
 
     for (int i = 0; i < Command1Captions.size(); ++i) {
@@ -90,7 +90,7 @@ frm_file::frm_file(QWidget *parent)
     }
     Command1.at(ConvDatiIndex)->setToolTip(QStringLiteral("Leggi note sottostanti"));
 
-    Command3 = new QPushButton(QStringLiteral("Aggiorna"), this);
+    Command3 = new QPushButton(QStringLiteral("A&ggiorna"), this);
     Command3->setObjectName(QStringLiteral("Command3"));
     Command3->setToolTip(QStringLiteral("Aggiorna i vecchi archivi di Zav  alla versione ultima"));
     Command3->setGeometry(424, 8 + 7 * 28, 90, 24);
@@ -126,6 +126,12 @@ frm_file::frm_file(QWidget *parent)
     connect(Dir1, &platform::FolderListBox::Change, this, &frm_file::Dir1_Change);
     connect(Command2, &controls::XPButton::Click, this, &frm_file::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &frm_file::Command3_Click);
+    // Enter in the name box presses "Crea"; a double click or Enter on a project opens it.
+    connect(Text1, &QLineEdit::returnPressed, this, &frm_file::Command2_Click);
+    connect(File1, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
+        File1->setListIndex(File1->row(item));
+        Command1_Click(ApriIndex);
+    });
 }
 
 void frm_file::showModeless()

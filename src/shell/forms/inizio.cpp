@@ -8,6 +8,7 @@
 #include "shell/forms/shellforms.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLinearGradient>
@@ -34,8 +35,11 @@ INIZIO::INIZIO(QWidget *parent)
     setAttribute(Qt::WA_QuitOnClose, false);
     setFixedSize(420, 280);
 
-    Command1 = new QPushButton(QStringLiteral("Avvio"), this);
+    Command1 = new QPushButton(QStringLiteral("&Avvio"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
+    // Enter presses "Avvio", as the default button of a dialog.
+    Command1->setDefault(true);
+    Command1->setAutoDefault(true);
     Label63 = new QLabel(QStringLiteral("Inserire Password:"), this);
     Label63->setObjectName(QStringLiteral("Label63"));
     Label4 = new QLabel(QStringLiteral("Password Utente"), this);
@@ -133,6 +137,17 @@ void INIZIO::closeEvent(QCloseEvent *event)
     // Closed by its frame before the main window opened: the user chose not to start.
     if (!m_closingForMainWindow)
         platform::endProgram();
+}
+
+void INIZIO::keyPressEvent(QKeyEvent *event)
+{
+    // The password box answers Enter itself; anywhere else Enter presses "Avvio".
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !Text16->hasFocus() && Command1->isVisible() && Command1->isEnabled()) {
+        Command1->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void INIZIO::paintEvent(QPaintEvent *)

@@ -88,8 +88,9 @@ int ArchiveChecks::verify(const QString &archive, const Table &table, const plat
                     throw std::out_of_range("no current row");
                 if (!isEmptyKey(keys.at(current).at(k)))
                     return;
-                const platform::MsgResult answer = platform::dialogs().msgBox(table.keys.at(k).question,
-                    platform::MsgButtons::YesNo, platform::MsgIcon::Critical, questionTitle());
+                const platform::MsgResult answer
+                    = platform::dialogs().msgBox(table.keys.at(k).question, platform::MsgButtons::YesNo,
+                        platform::MsgIcon::Critical, questionTitle(), platform::MsgDefault::Second);
                 if (answer != platform::MsgResult::Yes)
                     return;
                 db.remove(table.name, rowids.at(current));
@@ -120,9 +121,9 @@ void ArchiveChecks::verifyDataSource(platform::DataSource &source, const Table &
 
 void ArchiveChecks::deleteCurrentRow(platform::DataSource &source)
 {
-    const platform::MsgResult answer
-        = platform::dialogs().msgBox(QStringLiteral("Vuoi Eliminare la riga selezionata?"),
-            platform::MsgButtons::YesNo, platform::MsgIcon::Critical, engine::MessageTitle::DeleteRow);
+    const platform::MsgResult answer = platform::dialogs().msgBox(
+        QStringLiteral("Vuoi Eliminare la riga selezionata?"), platform::MsgButtons::YesNo,
+        platform::MsgIcon::Critical, engine::MessageTitle::DeleteRow, platform::MsgDefault::Second);
     if (answer != platform::MsgResult::Yes)
         return;
     try {

@@ -195,7 +195,8 @@ std::optional<CreatedProject> createProject(const QString &shownFolder, const QS
     }
     if (!existing.isEmpty()
         && dialogs().msgBox(QStringLiteral("Il file è già esistente. Si vuole eliminarlo ?"),
-               MsgButtons::YesNo, MsgIcon::Critical, engine::MessageTitle::Warning)
+               MsgButtons::YesNo, MsgIcon::Critical, engine::MessageTitle::Warning,
+               platform::MsgDefault::Second)
             != MsgResult::Yes)
         return std::nullopt;
 
@@ -326,8 +327,8 @@ bool deleteProject(const QString &folder, const QString &fileName)
     if (!others.isEmpty())
         question
             += QStringLiteral("\nVerranno eliminati anche: ") + fileNames(others).join(QStringLiteral(", "));
-    if (dialogs().msgBox(
-            question, MsgButtons::YesNo, MsgIcon::Information, engine::MessageTitle::ZavInformation)
+    if (dialogs().msgBox(question, MsgButtons::YesNo, MsgIcon::Information,
+            engine::MessageTitle::ZavInformation, platform::MsgDefault::Second)
         != MsgResult::Yes)
         return false;
 
@@ -341,7 +342,7 @@ bool deleteProject(const QString &folder, const QString &fileName)
     if (!reports.isEmpty())
         reportQuestion += u'\n' + fileNames(reports).join(QStringLiteral(", "));
     const bool withReport = dialogs().msgBox(reportQuestion, MsgButtons::YesNo, MsgIcon::Information,
-                                engine::MessageTitle::ZavInformation)
+                                engine::MessageTitle::ZavInformation, platform::MsgDefault::Second)
         == MsgResult::Yes;
 
     QStringList companions = others;
