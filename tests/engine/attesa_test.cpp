@@ -251,24 +251,12 @@ TEST_F(AttesaTest, TheCounterIsDrawnAtLeastEveryHundredMilliseconds)
 // that wrapped at its maximum showed 2 of 10 here).
 TEST(AttesaEnd, TheBarIsFullWhenTheRunIsOver)
 {
-    class WatchingDialogs : public zav::platform::ScriptedDialogs
-    {
-    public:
-        std::function<void(const QString &)> onMessage;
-        MsgResult msgBox(const QString &text, zav::platform::MsgButtons buttons, zav::platform::MsgIcon icon,
-            const QString &title) override
-        {
-            if (onMessage)
-                onMessage(text);
-            return ScriptedDialogs::msgBox(text, buttons, icon, title);
-        }
-    };
     const zav::platform::vb::DecimalSeparatorScope separator { u',' };
     for (const int units : { 1, 2, 10, 37 }) {
         const Project project(units);
         AttesaProgress attesa;
         zav::platform::setProgress(&attesa);
-        WatchingDialogs dialogs;
+        zav::platform::ScriptedDialogs dialogs;
         QString shown;
         bool checked = false;
         dialogs.onMessage = [&](const QString &message) {

@@ -96,20 +96,6 @@ private:
     QString m_path;
 };
 
-/** Scripted boxes that also let a test look at the program at the moment a message is shown. */
-class WatchingDialogs : public ScriptedDialogs
-{
-public:
-    std::function<void(const QString &)> onMessage;
-
-    MsgResult msgBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title,
-        zav::platform::MsgDefault defaultButton) override
-    {
-        if (onMessage)
-            onMessage(text);
-        return ScriptedDialogs::msgBox(text, buttons, icon, title, defaultButton);
-    }
-};
 
 // --- A project of three units, each value worked out by hand -----------------------------------
 //
@@ -754,7 +740,7 @@ TEST(Recalculation, ProgressWindowCountsTheUnits)
     }
     zav::engine::ui::AttesaProgress attesa;
     zav::platform::setProgress(&attesa);
-    WatchingDialogs dialogs;
+    ScriptedDialogs dialogs;
     AttesaState atQuestion, middle, atEnd;
     bool busyInMiddle = false;
     dialogs.onMessage = [&](const QString &message) {

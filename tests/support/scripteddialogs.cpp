@@ -37,6 +37,8 @@ MsgResult ScriptedDialogs::msgBox(
     const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title, MsgDefault defaultButton)
 {
     m_shown.append(Shown { Kind::Message, text, title, icon, buttons, QString(), defaultButton });
+    if (onMessage)
+        onMessage(text);
     if (!m_answers.empty()) {
         const Answer answer = m_answers.front();
         m_answers.pop_front();

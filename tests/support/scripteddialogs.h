@@ -6,6 +6,7 @@
 #include <QVariant>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <variant>
 
@@ -39,6 +40,10 @@ public:
     /** @brief RAII: installs itself as the program's Dialogs for its lifetime. */
     ScriptedDialogs();
     ~ScriptedDialogs() override;
+
+    /** @brief Called with each message box's text as it is shown, before it is answered: a test looks
+     * at the program at that moment. */
+    std::function<void(const QString &)> onMessage;
 
     void answer(MsgResult result) { m_answers.emplace_back(result); }
     void answerText(const std::optional<QString> &text) { m_answers.emplace_back(text); }
