@@ -11,7 +11,8 @@
 --   floating-point                   DOUBLE
 --   yes/no                           BOOLEAN, holding 0 or 1 (empty counts as no)
 --   number                           NUMERIC (whole numbers stay whole, others are kept as written)
--- No table has a key or an index: the program enforces no uniqueness.
+-- No table has a key: the program enforces no uniqueness. The units and the rooms have an index on
+-- the unit's key, below.
 --
 -- Fields that nothing in the program reads or writes, kept only so that the fields after them
 -- stay at their positions, are named RISERVA (spare).
@@ -74,6 +75,9 @@ CREATE TABLE CODIF_PIANI (
   TOT_RAD_RISC DOUBLE,              -- 14 radiant surface of the heated rooms
   INTERNO      INTEGER              -- 15 unit number
 );
+-- A unit's row is found by its key (the index, like the rooms' below, takes each field's own
+-- collation). Opening an archive made without it adds it.
+CREATE INDEX IF NOT EXISTS CODIF_PIANI_UNITA ON CODIF_PIANI (PROPRIETARIO, NUM_PAL, SCALA, INTERNO);
 
 -- Rooms: one row per room of a unit. Numbers are held as text in the system's number format;
 -- the three expressions always use the point.
@@ -103,6 +107,10 @@ CREATE TABLE ESPRESSIONI (
   INTERNO        INTEGER,             -- 22 unit number
   PIANO          TEXT COLLATE NOCASE  -- 23 floor code
 );
+-- A unit's rooms are found by its key. The index takes each field's own collation, so it serves the
+-- comparisons of the rooms query (owner, building and stair without regard to case). Opening an
+-- archive made without it adds it.
+CREATE INDEX IF NOT EXISTS ESPRESSIONI_UNITA ON ESPRESSIONI (NOME_CONDOMINO, PALAZ, SCALA, INTERNO);
 
 -- Thousandths tables, emptied and refilled by the thousandths calculation. RIGA, the floor
 -- position, is always the last field.

@@ -65,6 +65,17 @@ QList<Table> tablesOfScript(const QString &script)
     return tables;
 }
 
+QStringList indexesOfScript(const QString &script)
+{
+    QStringList indexes;
+    for (const QString &text : withoutComments(script).split(u';')) {
+        const QString statement = text.simplified();
+        if (statement.startsWith(QStringLiteral("CREATE INDEX "), Qt::CaseInsensitive))
+            indexes << statement;
+    }
+    return indexes;
+}
+
 QList<Problem> check(platform::Database &db, const QList<Table> &format)
 {
     QList<Problem> problems;

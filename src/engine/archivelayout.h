@@ -25,6 +25,9 @@ struct Table
 /** @brief The tables and fields of a schema script ("CREATE TABLE" statements; the rest is skipped). */
 QList<Table> tablesOfScript(const QString &script);
 
+/** @brief The "CREATE INDEX" statements of a schema script, each as written (without its ";"). */
+QStringList indexesOfScript(const QString &script);
+
 /** @brief One way an archive departs from a format. */
 struct Problem
 {

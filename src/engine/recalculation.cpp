@@ -176,13 +176,19 @@ RoomField Recalculation::formatted(double value, const vb::FormatPattern &patter
     return RoomField::written(std::move(written.text), written.number);
 }
 
-// Evaluates an expression into its value field. An empty expression leaves the value as stored; one
-// that cannot be evaluated empties it (the host has said why).
-void Recalculation::evaluateInto(const QString &expression, RoomField &field)
+// Evaluates an expression into its value field; one that cannot be evaluated empties it (the host
+// has said why). An empty or blank expression leaves the value as stored, unless the reading counts
+// an empty one as "0" (written into the room) and gives a blank one no value.
+void Recalculation::evaluateInto(QString &expression, RoomField &field, const Reading &reading)
 {
+    if (reading.emptyAsZero && expression.isEmpty())
+        expression = QStringLiteral("0");
     const QStringView text = trimBlanks(expression);
-    if (text.isEmpty())
+    if (text.isEmpty()) {
+        if (reading.emptyAsZero)
+            field = RoomField::written(QString(), std::nullopt);
         return;
+    }
     const std::optional<double> value
         = m_host.evaluate(text.size() == expression.size() ? expression : text.toString());
     field = value ? formatted(*value, m_surfacePattern) : RoomField::written(QString(), std::nullopt);
@@ -190,19 +196,28 @@ void Recalculation::evaluateInto(const QString &expression, RoomField &field)
 
 void Recalculation::computeRoom(RecalculationRoom &room)
 {
-    evaluateInto(room.espressione, room.mq);
-    evaluateInto(room.espresRad, room.totEspresRad);
+    computeRoom(room, Reading());
+}
+
+void Recalculation::computeRoom(RecalculationRoom &room, const Reading &reading)
+{
+    evaluateInto(room.espressione, room.mq, reading);
+    if (reading.radiant)
+        evaluateInto(room.espresRad, room.totEspresRad, reading);
     // A window field starting with "C" or "A" holds a window code, not an expression.
+    if (reading.emptyAsZero && room.supFinestra.isEmpty())
+        room.supFinestra = QStringLiteral("0");
     if (!room.supFinestra.startsWith(u'C') && !room.supFinestra.startsWith(u'A'))
-        evaluateInto(room.supFinestra, room.mqFinestra);
+        evaluateInto(room.supFinestra, room.mqFinestra, reading);
 
     // The weighted surface starts as the surface and is multiplied only when the surface is a
     // number, by each coefficient in turn.
-    m_surface = room.mq.number();
+    Num &surface = m_found.surface;
+    surface = room.mq.number();
     room.totCoef = room.mq;
-    if (m_surface) {
+    if (surface) {
         if (room.coefficientsReadable) {
-            double product = *m_surface;
+            double product = *surface;
             for (const double c : room.coefficients)
                 product = product * c;
             room.totCoef = formatted(product, m_weightedPattern);
@@ -210,10 +225,10 @@ void Recalculation::computeRoom(RecalculationRoom &room)
             room.totCoef = RoomField::written(QString(), std::nullopt);
         }
     }
-    m_weighted = room.totCoef.number();
+    m_found.weighted = room.totCoef.number();
 
-    // The height in force: the room's own when it reads as a number, otherwise the one carried over;
-    // 0 counts as 1 and is then not written.
+    // The height in force: the room's own when it reads as a number, otherwise the one carried over.
+    // A height of 0 makes it 1, for this room and the ones after it, and is then not written.
     if (const Num height = room.hPiano.number())
         m_height = *height;
     if (m_height == 0.0)
@@ -221,23 +236,24 @@ void Recalculation::computeRoom(RecalculationRoom &room)
     else
         room.hPiano = RoomField::written(vb::CStr(m_height));
 
-    m_volume.reset();
-    if (m_weighted) {
-        room.totVol = formatted(*m_weighted * m_height, m_surfacePattern);
-        m_volume = room.totVol.number();
+    // A room without a weighted surface keeps its stored volume.
+    m_found.volume.reset();
+    if (m_found.weighted) {
+        room.totVol = formatted(*m_found.weighted * m_height, m_surfacePattern);
+        m_found.volume = room.totVol.number();
     }
 }
 
 void Recalculation::addRoom(const RecalculationRoom &room)
 {
-    if (m_weighted)
-        m_weightedSum += *m_weighted;
+    if (m_found.weighted)
+        m_weightedSum += *m_found.weighted;
 
     // Heated rooms only; each criterion adds on its own, so two criteria add twice.
     if (room.heated) {
         const auto addVolume = [&] {
-            if (!room.totVol.isEmpty() && m_surface)
-                m_heatedVolumeSum += *m_surface * m_height;
+            if (!room.totVol.isEmpty() && m_found.surface)
+                m_heatedVolumeSum += *m_found.surface * m_height;
         };
         const auto addRadiant = [&] {
             if (room.totEspresRad.isEmpty())
@@ -255,8 +271,8 @@ void Recalculation::addRoom(const RecalculationRoom &room)
         }
     }
 
-    if (m_volume)
-        m_volumeSum += *m_volume;
+    if (m_found.volume)
+        m_volumeSum += *m_found.volume;
 }
 
 Recalculation::UnitValues Recalculation::unitValues() const

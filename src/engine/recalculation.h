@@ -123,6 +123,30 @@ public:
         QVariant totSup, totVol, totVolRisc, totRadRisc;
     };
 
+    /**
+     * @brief How a room's expressions are read: the global recalculation's way by default; the unit
+     * workspace reads the rooms it shows its own way.
+     */
+    struct Reading
+    {
+        /**
+         * An empty surface, window or radiant expression counts as "0" and is written so into the
+         * room; an expression of blanks only then has no value. Otherwise an empty or blank
+         * expression leaves its value as stored.
+         */
+        bool emptyAsZero = false;
+        /** Whether the radiant surface is recomputed. */
+        bool radiant = true;
+    };
+
+    /** @brief What computeRoom() found for a room, as written, read as numbers; empty for none. */
+    struct RoomNumbers
+    {
+        Num surface; ///< MQ
+        Num weighted; ///< TOT_COEF
+        Num volume; ///< TOT_VOL, when the room has a weighted surface (else its volume stays as stored)
+    };
+
     Recalculation(Host &host, Heating heating, double heightInForce);
 
     /** @brief Sets the unit's four sums to 0. */
@@ -131,17 +155,25 @@ public:
      * @brief Computes a room's surfaces, weighted surface, height and volume into its fields.
      * Each call is followed by addRoom() for the same room, unless the run stops.
      */
+    void computeRoom(RecalculationRoom &room, const Reading &reading);
+    /** @brief computeRoom() the global recalculation's way. */
     void computeRoom(RecalculationRoom &room);
+    /** @brief What the last computeRoom() found. */
+    const RoomNumbers &roomNumbers() const { return m_found; }
     /** @brief Adds the room just computed to its unit's sums. */
     void addRoom(const RecalculationRoom &room);
     /** @brief The unit's totals, as its row stores them. */
     UnitValues unitValues() const;
+    /** @brief The unit's heated volume so far: plain surface times height of its heated rooms. */
+    double heatedVolume() const { return m_heatedVolumeSum; }
+    /** @brief The unit's radiant sum so far, in single precision. */
+    float radiantSum() const { return m_radiantSum; }
 
     /** @brief The room height in force: the last readable room height, 1 in place of 0. */
     double heightInForce() const { return m_height; }
 
 private:
-    void evaluateInto(const QString &expression, RoomField &field);
+    void evaluateInto(QString &expression, RoomField &field, const Reading &reading);
     RoomField formatted(double value, const platform::vb::FormatPattern &pattern);
 
     Host &m_host;
@@ -150,10 +182,7 @@ private:
     const platform::vb::FormatPattern m_surfacePattern; ///< surfaces and volumes: "###0.0##"
     const platform::vb::FormatPattern m_weightedPattern; ///< weighted surfaces: "##0.0###"
 
-    // What computeRoom() found, for addRoom().
-    Num m_surface; ///< MQ read as a number
-    Num m_weighted; ///< TOT_COEF read as a number
-    Num m_volume; ///< the room's volume as stored, read as a number
+    RoomNumbers m_found; ///< what computeRoom() found, for addRoom()
 
     // The unit's sums.
     double m_weightedSum = 0.0;

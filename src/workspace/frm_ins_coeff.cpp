@@ -366,9 +366,11 @@ void frm_ins_coeff::Combo2_Click()
 
 void frm_ins_coeff::openUnit(const Unit &unit)
 {
-    // The unit shown so far keeps what is being typed and its totals.
+    // The unit shown so far keeps what is being typed and its totals. Its rows and labels are not
+    // read again: the new unit's replace them.
     TDBGrid1->commitPendingEdit();
-    tryStep([this] { storeShownUnitTotals(); });
+    if (isUnitViewShown())
+        tryStep([this] { storeUnitTotals(); });
 
     m_unit = unit;
     if (unit.floorHeight)
@@ -428,24 +430,29 @@ void frm_ins_coeff::storeShownUnitTotals()
 
 void frm_ins_coeff::TOT_MQ_VOL()
 {
-    if (!m_unit || !VAR_GBL.progetto_corrente)
-        return;
-    UnitTotalsPass::Options options;
-    options.floorHeight = m_unit->floorHeight;
-    options.radiantShown = radiantColumnShown();
-    const std::optional<UnitTotals::Result> result
-        = UnitTotalsPass::store(*VAR_GBL.progetto_corrente, m_unit->key, options);
-    if (!result)
-        return;
-    VAR_GBL.altezza_piano = result->lastHeight;
+    const std::optional<UnitTotals::Result> result = storeUnitTotals();
     // The labels and rows under a thousandths view belong to that view.
-    if (!isUnitViewShown())
+    if (!result || !isUnitViewShown())
         return;
     tryStep([this] { Data1->refresh(); });
     Label14->setText(result->totMq);
     Label16->setText(result->totSupConv);
     Label18->setText(result->totVolume);
     Label20->setText(result->totSupRad);
+}
+
+std::optional<UnitTotals::Result> frm_ins_coeff::storeUnitTotals()
+{
+    if (!m_unit || !VAR_GBL.progetto_corrente)
+        return std::nullopt;
+    UnitTotalsPass::Options options;
+    options.floorHeight = m_unit->floorHeight;
+    options.radiantShown = radiantColumnShown();
+    std::optional<UnitTotals::Result> result
+        = UnitTotalsPass::store(*VAR_GBL.progetto_corrente, m_unit->key, options);
+    if (result)
+        VAR_GBL.altezza_piano = result->lastHeight;
+    return result;
 }
 
 void frm_ins_coeff::somma_mq()

@@ -2,6 +2,7 @@
 
 #include "platform/ui/datagridmodel.h"
 #include "workspace/unitkey.h"
+#include "workspace/unittotals.h"
 #include "workspace/workspaceview.h"
 
 #include <QSize>
@@ -212,6 +213,8 @@ private:
     void placeControls();
     bool radiantColumnShown() const;
     void storeShownUnitTotals();
+    /** Recomputes and stores the open unit's totals (the rows and labels are left as they are). */
+    std::optional<UnitTotals::Result> storeUnitTotals();
 
     // Keys.
     void help();

@@ -14,7 +14,6 @@ using engine::ArchiveValues;
 namespace {
 
 const QString kSurfacePattern = QStringLiteral("###0.0##");
-const QString kWeightedPattern = QStringLiteral("##0.0###");
 
 bool isEmpty(const QVariant &value)
 {
@@ -29,142 +28,117 @@ std::optional<double> number(const QVariant &value)
     return n;
 }
 
-/** One pass over the rooms of a unit. */
-class Pass
+// A room's cells as the recalculation's rules work on them, and back.
+engine::RecalculationRoom recalculationRoom(const RoomCells &c)
+{
+    engine::RecalculationRoom room;
+    room.espressione = c.espressione.toString();
+    room.espresRad = c.espresRad.toString();
+    room.supFinestra = c.supFinestra.toString();
+    for (int k = 1; k <= 8 && room.coefficientsReadable; ++k)
+        room.readCoefficient(k, engine::RoomField(c.coef[size_t(k - 1)]));
+    room.heated = ArchiveValues::equals(c.optRisc, QStringLiteral("S"));
+    room.mq = engine::RoomField(c.mq);
+    room.totCoef = engine::RoomField(c.totCoef);
+    room.hPiano = engine::RoomField(c.hPiano);
+    room.totVol = engine::RoomField(c.totVol);
+    room.totEspresRad = engine::RoomField(c.totEspresRad);
+    room.mqFinestra = engine::RoomField(c.mqFinestra);
+    return room;
+}
+
+// An expression cell that the reading rewrote (an empty one became "0").
+void writeBack(QVariant &cell, const QString &expression)
+{
+    if (cell.toString() != expression)
+        cell = expression;
+}
+
+/**
+ * One pass over the rooms of a unit: each room by the rules the global recalculation follows, read
+ * the workspace's way, and the labels' totals beside the unit's sums.
+ */
+class Pass : public engine::Recalculation::Host
 {
 public:
     Pass(const UnitTotals::Input &input, const UnitTotals::Evaluator &evaluate, UnitTotals::Result &result)
         : m_input(input)
         , m_evaluate(evaluate)
         , m_result(result)
-        , m_height(input.floorHeight.value_or(0.0))
+        , m_calculation(*this, heating(input), input.floorHeight.value_or(0.0))
     {
-        m_result.lastHeight = m_height;
+        m_result.lastHeight = m_calculation.heightInForce();
+        m_calculation.startUnit();
+        m_result.heating = m_calculation.unitValues();
     }
 
     /** Recomputes one room; false when the pass must stop after it. */
     bool room(RoomCells &cells);
 
-private:
-    // A number written by its pattern; one that is not finite is left empty.
-    QVariant formatted(double value, const QString &pattern)
+    std::optional<double> evaluate(const QString &expression) override
     {
-        if (std::isfinite(value))
-            return vb::Format(value, pattern);
-        m_result.nonFinite = true;
-        return QString();
+        return m_evaluate ? m_evaluate(expression) : std::nullopt;
     }
+    void nonFinite() override { m_result.nonFinite = true; }
 
-    // The value of an expression cell, formatted as a surface; empty when it has none.
-    QVariant evaluated(const QVariant &expression)
+private:
+    static engine::Recalculation::Heating heating(const UnitTotals::Input &input)
     {
-        const std::optional<double> value
-            = m_evaluate ? m_evaluate(platform::vb::Trim(expression.toString())) : std::optional<double>();
-        return value ? formatted(*value, kSurfacePattern) : QVariant(QString());
+        return input.heating.value_or(HeatingCriterion {});
     }
 
     const UnitTotals::Input &m_input;
     const UnitTotals::Evaluator &m_evaluate;
     UnitTotals::Result &m_result;
-    // The height in force: the unit's floor height, then the last room height that reads as a
-    // number; 0 while there is none.
-    double m_height;
+    engine::Recalculation m_calculation;
 };
 
 bool Pass::room(RoomCells &c)
 {
-    // Surface: an empty expression counts as 0.
-    if (isEmpty(c.espressione))
-        c.espressione = QStringLiteral("0");
-    c.mq = evaluated(c.espressione);
+    // Empty expressions count as 0; radiant surfaces are recomputed only while their column is
+    // shown, and only for rooms that have one.
+    engine::Recalculation::Reading reading;
+    reading.emptyAsZero = true;
+    reading.radiant = m_input.radiantShown && !isEmpty(c.totEspresRad);
+    engine::RecalculationRoom room = recalculationRoom(c);
+    m_calculation.computeRoom(room, reading);
+    m_result.lastHeight = m_calculation.heightInForce();
+
+    writeBack(c.espressione, room.espressione);
+    writeBack(c.supFinestra, room.supFinestra);
+    if (reading.radiant)
+        writeBack(c.espresRad, room.espresRad);
+    c.mq = room.mq.value();
+    c.totCoef = room.totCoef.value();
+    c.hPiano = room.hPiano.value();
+    c.totVol = room.totVol.value();
+    c.totEspresRad = room.totEspresRad.value();
+    c.mqFinestra = room.mqFinestra.value();
+
     TotalText::add(m_result.totMq, c.mq);
-
-    // Window: a code starting with "C" or "A" is not an expression and leaves the area alone.
-    if (isEmpty(c.supFinestra))
-        c.supFinestra = QStringLiteral("0");
-    const QString window = c.supFinestra.toString();
-    if (!window.startsWith(u'C') && !window.startsWith(u'A'))
-        c.mqFinestra = evaluated(c.supFinestra);
-
-    // Radiant surface: only while its column is shown, and only for rooms that have one.
-    if (m_input.radiantShown && !isEmpty(c.totEspresRad)) {
-        if (isEmpty(c.espresRad))
-            c.espresRad = QStringLiteral("0");
-        c.totEspresRad = evaluated(c.espresRad);
+    if (reading.radiant)
         TotalText::add(m_result.totSupRad, c.totEspresRad);
-    }
-
-    // Coefficients: an empty one counts as 1; one that is not a number leaves the room without a
-    // weighted surface rather than borrowing a value.
-    std::array<double, 8> coefficients {};
-    bool coefficientsRead = true;
-    for (int k = 0; k < 8; ++k) {
-        if (isEmpty(c.coef[k])) {
-            coefficients[k] = 1.0;
-            continue;
-        }
-        const std::optional<double> value = number(c.coef[k]);
-        if (!value) {
-            coefficientsRead = false;
-            break;
-        }
-        coefficients[k] = *value;
-    }
-
-    // Weighted surface: the surface as written (three decimals) times the coefficients in order.
-    const std::optional<double> surface = number(c.mq);
-    c.totCoef = c.mq;
-    if (surface) {
-        if (coefficientsRead) {
-            double product = *surface;
-            for (const double coefficient : coefficients)
-                product = product * coefficient;
-            c.totCoef = formatted(product, kWeightedPattern);
-        } else {
-            c.totCoef = QString();
-        }
-    }
-    const std::optional<double> weighted = number(c.totCoef);
-    if (weighted) {
-        // The running total is rounded to three decimals at every addition.
+    // "Tot. Sup. Conv." is rounded to three decimals at every addition.
+    const engine::Recalculation::RoomNumbers &found = m_calculation.roomNumbers();
+    if (found.weighted) {
         if (const std::optional<double> total = number(m_result.totSupConv)) {
-            const QVariant sum = formatted(*total + *weighted, kSurfacePattern);
-            if (!isEmpty(sum))
-                m_result.totSupConv = sum.toString();
+            const double sum = *total + *found.weighted;
+            if (std::isfinite(sum))
+                m_result.totSupConv = vb::Format(sum, kSurfacePattern);
+            else
+                m_result.nonFinite = true;
         }
     }
-
-    // Height: the room's own when it reads as one, else the one in force. A height of 0, or none
-    // at all, counts as 1 and is not written into the room.
-    if (const std::optional<double> own = number(c.hPiano))
-        m_height = *own;
-    double used = m_height;
-    if (used == 0.0)
-        used = 1.0;
-    else
-        c.hPiano = vb::CStr(m_height);
-    m_result.lastHeight = used;
-
-    // Volume: the weighted surface as written times the height. A room without a weighted surface
-    // has no volume either.
-    c.totVol = weighted ? formatted(*weighted * used, kSurfacePattern) : QVariant(QString());
 
     if (!m_input.heating) {
         m_result.stoppedWithoutHeader = true;
         return false;
     }
-    const HeatingCriterion &heating = *m_input.heating;
-    if (ArchiveValues::equals(c.optRisc, QStringLiteral("S"))) {
-        // The heated volume is the plain surface times the height, not the weighted volume.
-        if ((heating.volume || heating.half) && !isEmpty(c.totVol) && surface)
-            m_result.heatedVolume += *surface * used;
-        if ((heating.radiant || heating.half) && !isEmpty(c.totEspresRad)) {
-            if (const std::optional<double> radiant = number(c.totEspresRad))
-                m_result.radiantSum = float(double(m_result.radiantSum) + *radiant);
-        }
-    }
-
-    TotalText::add(m_result.totVolume, c.totVol);
+    m_calculation.addRoom(room);
+    m_result.heating = m_calculation.unitValues();
+    // A room without a volume of its own (no weighted surface) adds nothing to "Tot. Volume".
+    if (found.volume)
+        TotalText::add(m_result.totVolume, c.totVol);
     return true;
 }
 
@@ -213,9 +187,7 @@ RoomCells RoomCells::fromValues(qint64 rowid, const QVector<QVariant> &values)
 std::array<QVariant, 4> UnitTotals::Result::storedTotals() const
 {
     const auto fromText = [](const QString &text) { return ArchiveValues::field(number(text)); };
-    return { fromText(totSupConv), fromText(totVolume),
-        ArchiveValues::field(ArchiveValues::formatted(heatedVolume, kSurfacePattern)),
-        ArchiveValues::field(ArchiveValues::formatted(double(radiantSum), kSurfacePattern)) };
+    return { fromText(totSupConv), fromText(totVolume), heating.totVolRisc, heating.totRadRisc };
 }
 
 UnitTotals::Result UnitTotals::compute(

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/recalculation.h"
+
 #include <QString>
 #include <QVariant>
 #include <QVector>
@@ -41,22 +43,18 @@ struct RoomCells
 };
 
 /** @brief The heating criterion of the project (`ANA_CONDO` fields 10, 11 and 16). */
-struct HeatingCriterion
-{
-    bool volume = false; ///< RISC_VOL: by heated volume
-    bool radiant = false; ///< RISC_RAD: by radiant surface
-    bool half = false; ///< RISC_50: half of each
-};
+using HeatingCriterion = engine::Recalculation::Heating;
 
 /**
  * @brief The per-unit totals: every room of a unit recomputed from its expressions, coefficients
  * and height, and the unit's four totals, as the workspace shows and stores them.
  *
- * A pure calculation over the rooms in their stored order. The surface enters the weighted
- * surface rounded to three decimals; "Tot. Sup. Conv." is rounded to three decimals at every
- * addition (so it can differ from a sum rounded once); the heated volume adds the plain surface
- * times the height in double precision, the radiant sum is kept in single precision. Totals are
- * kept as the labels hold them, in total text.
+ * A pure calculation over the rooms in their stored order. Each room follows the rules of the
+ * global recalculation (engine::Recalculation, the same code), read the workspace's way: an empty
+ * expression or window counts as 0 and is written so, and radiant surfaces are recomputed only while
+ * their column is shown, for the rooms that have one. The labels' totals are the workspace's own:
+ * "Tot. Sup. Conv." is rounded to three decimals at every addition (so it can differ from the
+ * recalculation's sum rounded once) and the totals are kept as the labels hold them, in total text.
  */
 class UnitTotals
 {
@@ -83,8 +81,9 @@ public:
         QString totSupConv = QStringLiteral("0");
         QString totVolume = QStringLiteral("0");
         QString totSupRad = QStringLiteral("0");
-        double heatedVolume = 0.0;
-        float radiantSum = 0.0f;
+        /** The unit's values as the global recalculation stores them: the workspace stores the
+         * heated volume and the radiant sum from here, and its labels for the other two. */
+        engine::Recalculation::UnitValues heating;
         /** The height used by the last room (the floor height, or 0, when there was none). */
         double lastHeight = 0.0;
         /** The project has no `ANA_CONDO` record: the pass stopped at its first room's heating. */

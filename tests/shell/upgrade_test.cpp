@@ -210,3 +210,56 @@ TEST_F(Upgrade, WhatIsNotAProjectArchiveIsReportedAndLeftAlone)
     EXPECT_FALSE(outcome.succeeded());
     EXPECT_EQ(fieldsOf(other, QStringLiteral("MILLESIMI")), QStringList({ "CONDOMINO" }));
 }
+
+// The index on the rooms' unit key: an archive made without it gets it, and the rooms query of a unit
+// (owner, building and stair compared without regard to case) is then answered from it. An archive
+// where it cannot be made is upgraded all the same, and nothing is said.
+TEST_F(Upgrade, AddsTheIndexOfTheRoomsByUnitWhereItCan)
+{
+    const auto hasIndex = [](const QString &path) {
+        return Database::open(path)
+                   .query(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?"),
+                       { QStringLiteral("ESPRESSIONI_UNITA") })
+                   .recordCount()
+            == 1;
+    };
+    const QString path = oldArchive(program, QStringLiteral("SENZAINDICE.CDB"), {});
+    {
+        Database db = Database::open(path);
+        db.exec(QStringLiteral("DROP INDEX ESPRESSIONI_UNITA"));
+        db.insert(QStringLiteral("ESPRESSIONI"),
+            { { QStringLiteral("NOME_CONDOMINO"), QStringLiteral("Rossi") },
+                { QStringLiteral("PALAZ"), QStringLiteral("1") },
+                { QStringLiteral("SCALA"), QStringLiteral("A") }, { QStringLiteral("INTERNO"), 3 } });
+    }
+    ASSERT_FALSE(hasIndex(path));
+    const UpgradeOutcome outcome = upgradeArchive(path);
+    EXPECT_TRUE(outcome.succeeded());
+    EXPECT_TRUE(outcome.added.isEmpty());
+    EXPECT_TRUE(hasIndex(path));
+
+    Database db = Database::open(path);
+    const QVariantList key = { QStringLiteral("ROSSI"), QStringLiteral("1"), QStringLiteral("a"), 3 };
+    const QString where = QStringLiteral(" FROM ESPRESSIONI WHERE NOME_CONDOMINO IS ? AND PALAZ IS ? AND "
+                                         "SCALA IS ? AND INTERNO IS ? ORDER BY rowid");
+    EXPECT_EQ(db.query(QStringLiteral("SELECT rowid") + where, key).recordCount(), 1);
+    const auto plan = db.query(QStringLiteral("EXPLAIN QUERY PLAN SELECT rowid, *") + where, key);
+    QString details;
+    for (int row = 0; row < plan.recordCount(); ++row)
+        details += plan.value(row, plan.fieldCount() - 1).toString() + u'\n';
+    EXPECT_TRUE(details.contains(QStringLiteral("USING INDEX ESPRESSIONI_UNITA"))) << details.toStdString();
+    db.close();
+
+    // Rooms without the unit number: no index, and an upgrade that succeeds without a word of it.
+    const QString withoutNumber = oldArchive(program, QStringLiteral("SENZAINTERNO.CDB"), {});
+    {
+        Database old = Database::open(withoutNumber);
+        old.exec(QStringLiteral("DROP INDEX ESPRESSIONI_UNITA"));
+        old.exec(QStringLiteral("ALTER TABLE ESPRESSIONI DROP COLUMN INTERNO"));
+    }
+    const UpgradeOutcome partial = upgradeArchive(withoutNumber);
+    EXPECT_TRUE(partial.succeeded());
+    EXPECT_TRUE(partial.failures.isEmpty());
+    EXPECT_TRUE(partial.error.isEmpty());
+    EXPECT_FALSE(hasIndex(withoutNumber));
+}

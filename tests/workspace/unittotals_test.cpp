@@ -123,13 +123,16 @@ TEST_P(UnitTotalsTest, EachRoomRuleWorkedOutByHand)
             { { "MQ_FINESTRA", "x" } }, "1", "1.0", "3" },
         { "lower-case c is an expression, and a bad one", { { "ESPRESSIONE", "1" }, { "SUP_FINESTRA", "c" } },
             { { "MQ_FINESTRA", "" } }, "1", "1.0", "3" },
+        // As in the global recalculation: no weighted surface, and the volume stays as stored.
         { "a coefficient that is not a number leaves no weighted surface",
             { { "ESPRESSIONE", "5" }, { "COEF3", "abc" }, { "TOT_COEF", num("99.0") },
                 { "TOT_VOL", num("99.0") } },
-            { { "MQ", num("5.0") }, { "TOT_COEF", "" }, { "TOT_VOL", "" } }, "5", "0", "0" },
+            { { "MQ", num("5.0") }, { "TOT_COEF", "" }, { "TOT_VOL", num("99.0") } }, "5", "0", "0" },
         { "an expression that cannot be evaluated adds nothing",
             { { "ESPRESSIONE", "2*" }, { "TOT_VOL", num("8.0") } },
-            { { "MQ", "" }, { "TOT_COEF", "" }, { "TOT_VOL", "" } }, "0", "0", "0" },
+            { { "MQ", "" }, { "TOT_COEF", "" }, { "TOT_VOL", num("8.0") } }, "0", "0", "0" },
+        { "an expression of blanks only has no value", { { "ESPRESSIONE", "  " }, { "MQ", num("5.0") } },
+            { { "ESPRESSIONE", "  " }, { "MQ", "" }, { "TOT_COEF", "" } }, "0", "0", "0" },
         { "a division by zero is no value", { { "ESPRESSIONE", "1/0" } },
             { { "MQ", "" }, { "TOT_COEF", "" } }, "0", "0", "0" },
     };
@@ -196,9 +199,52 @@ TEST_P(UnitTotalsTest, EmptyHeightsTakeTheFloorHeightThenThePreviousRoomsHeight)
     EXPECT_EQ(result.lastHeight, 2.5);
 }
 
-// A unit without floor height writes nothing into empty height cells and counts them as 1, also
-// after a room whose height is 0; a readable height carries on as usual.
-TEST_P(UnitTotalsTest, UnitWithoutFloorHeightCountsEmptyHeightsAsOneAndWritesNothing)
+// A height of 0 makes the height in force 1 for its room and the rooms after it: the 0 stays in its
+// cell, and an empty height or one that is not a number after it receives "1".
+//   R1 "5", height "0": volume 5; R2 "2", no height: 1, volume 2; R3 "2", height "abc": 1, volume 2;
+//   R4 "2", height "2": volume 4.  Tot. Volume 13.
+TEST_P(UnitTotalsTest, HeightZeroCountsAsOneForItsRoomAndTheRoomsAfterIt)
+{
+    const vb::DecimalSeparatorScope separator(GetParam());
+    const UnitTotals::Result result
+        = compute({ room({ { "ESPRESSIONE", "5" }, { "H_PIANO", "0" } }), room({ { "ESPRESSIONE", "2" } }),
+                      room({ { "ESPRESSIONE", "2" }, { "H_PIANO", "abc" } }),
+                      room({ { "ESPRESSIONE", "2" }, { "H_PIANO", "2" } }) },
+            3.0);
+    const char *heights[] = { "0", "1", "1", "2" };
+    const char *volumes[] = { "5.0", "2.0", "2.0", "4.0" };
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(field(result.rooms.at(i), QStringLiteral("H_PIANO")).toString(), num(heights[i])) << i;
+        EXPECT_EQ(field(result.rooms.at(i), QStringLiteral("TOT_VOL")).toString(), num(volumes[i])) << i;
+    }
+    EXPECT_EQ(result.totVolume, QStringLiteral("13"));
+    EXPECT_EQ(result.lastHeight, 2.0);
+}
+
+// A coefficient that is not a number leaves the room without a weighted surface; its volume stays as
+// stored and, the room being heated, still counts in the heated volume by its plain surface.
+//   R1 "10", COEF1 "abc", heated, stored volume 30: heated 10 x 3 = 30; R2 "4", heated: 12.
+//   Heated volume 42; Tot. Volume and "Tot. Sup. Conv." only R2's: 12 and 4.
+TEST_P(UnitTotalsTest, CoefficientThatIsNotANumberKeepsTheStoredVolumeForTheHeatedVolume)
+{
+    const vb::DecimalSeparatorScope separator(GetParam());
+    const UnitTotals::Result result = compute({ room({ { "ESPRESSIONE", "10" }, { "COEF1", "abc" },
+                                                    { "OPT_RISC", "S" }, { "TOT_VOL", num("30.0") } }),
+        room({ { "ESPRESSIONE", "4" }, { "OPT_RISC", "S" } }) });
+    EXPECT_EQ(field(result.rooms.at(0), QStringLiteral("TOT_COEF")).toString(), QString());
+    EXPECT_EQ(field(result.rooms.at(0), QStringLiteral("TOT_VOL")).toString(), num("30.0"));
+    EXPECT_EQ(result.totVolume, QStringLiteral("12"));
+    EXPECT_EQ(result.totSupConv, num("4.0"));
+    const std::array<QVariant, 4> stored = result.storedTotals();
+    EXPECT_EQ(stored[0], QVariant(4.0));
+    EXPECT_EQ(stored[1], QVariant(12.0));
+    EXPECT_EQ(stored[2], QVariant(42.0));
+}
+
+// A unit without floor height counts its first room's empty height as 1 and writes nothing there;
+// from then on 1 is the height in force, written into the empty height after the room of height 0,
+// until a readable height carries on as usual.
+TEST_P(UnitTotalsTest, UnitWithoutFloorHeightCountsOneFromItsFirstRoom)
 {
     const vb::DecimalSeparatorScope separator(GetParam());
     const UnitTotals::Result result = compute(
@@ -206,7 +252,7 @@ TEST_P(UnitTotalsTest, UnitWithoutFloorHeightCountsEmptyHeightsAsOneAndWritesNot
             room({ { "ESPRESSIONE", "2" }, { "H_PIANO", "" } }),
             room({ { "ESPRESSIONE", "2" }, { "H_PIANO", "3" } }), room({ { "ESPRESSIONE", "2" } }) },
         std::nullopt);
-    const QVariant heights[] = { QVariant(), QVariant(QStringLiteral("0")), QVariant(QString()),
+    const QVariant heights[] = { QVariant(), QVariant(QStringLiteral("0")), QVariant(QStringLiteral("1")),
         QVariant(QStringLiteral("3")), QVariant(QStringLiteral("3")) };
     const char *volumes[] = { "2.0", "2.0", "2.0", "6.0", "6.0" };
     for (int i = 0; i < 5; ++i) {
@@ -256,11 +302,12 @@ TEST_P(UnitTotalsTest, HeatedSumsFollowTheCriterionAndTheHeatedRoomsOnly)
 TEST_P(UnitTotalsTest, RadiantSumIsKeptInSinglePrecision)
 {
     const vb::DecimalSeparatorScope separator(GetParam());
-    // 65536.007 has no exact single-precision form: the nearest is 65536.0078125, written 65536.008.
+    // 65536.007 has no exact single-precision form: the nearest is 65536.0078125, and a single is
+    // written with its own seven significant digits: 65536.01.
     const UnitTotals::Result result = compute(
         { room({ { "ESPRESSIONE", "1" }, { "OPT_RISC", "S" }, { "TOT_ESPRES_RAD", num("65536.007") } }) },
         3.0, kByRadiant);
-    EXPECT_EQ(result.storedTotals()[3], QVariant(65536.008));
+    EXPECT_EQ(result.storedTotals()[3], QVariant(65536.01));
 }
 
 TEST_P(UnitTotalsTest, RadiantSurfacesAreRecomputedOnlyWhileTheirColumnIsShown)

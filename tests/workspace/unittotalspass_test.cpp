@@ -80,6 +80,15 @@ protected:
         return o;
     }
 
+    // The global recalculation of the open project, confirmed, without the thousandths after it.
+    void recalculateAll()
+    {
+        boxes.answer(MsgResult::Yes);
+        boxes.answer(MsgResult::Ok);
+        boxes.answer(MsgResult::No);
+        zav::engine::VAR_GBL.ricalcolo_globale();
+    }
+
     zav::platform::ScriptedDialogs boxes;
 };
 
@@ -184,10 +193,7 @@ TEST_P(UnitTotalsPassTest, AgreesWithTheGlobalRecalculation)
     {
         Project p;
         const ThreeRooms rooms = ThreeRooms::in(p);
-        boxes.answer(MsgResult::Yes);
-        boxes.answer(MsgResult::Ok);
-        boxes.answer(MsgResult::No);
-        zav::engine::VAR_GBL.ricalcolo_globale();
+        recalculateAll();
         global = p.totals(rooms.unit);
         for (const qint64 room : { rooms.r1, rooms.r2, rooms.r3 })
             for (const QString &field : fields)
@@ -203,6 +209,89 @@ TEST_P(UnitTotalsPassTest, AgreesWithTheGlobalRecalculation)
         for (const QString &field : fields)
             workspaceRooms << p.value(QStringLiteral("ESPRESSIONI"), room, field);
     EXPECT_EQ(workspaceRooms, globalRooms);
+}
+
+// Every room field and the unit's totals agree on rooms with heights 0, empty and "abc", coefficients
+// that are not numbers, heated rooms and others (criterion "50%": both heating sums), worked by hand:
+//   R1 "4*2.5" = 10 x 0.5 = 5; height 0: 1, kept "0"; volume 5; heated; radiant 2*1.5 = 3
+//   R2 "6"; no height: 1 written; volume 6; not heated; window code
+//   R3 "8", COEF2 "abc": no weighted surface; height "abc": 1 written; stored volume 30 kept; heated
+//   R4 "2*3" = 6 x 1.5 = 9; height 2.5: volume 22.5; heated; radiant 4.25
+//   R5 "5"; no height: 2.5 written; volume 12.5; heated
+// Weighted 25; volume 5 + 6 + 22.5 + 12.5 = 46; heated volume 10 + 8 + 15 + 12.5 = 45.5; radiant 7.25.
+TEST_P(UnitTotalsPassTest, AgreesWithTheGlobalRecalculationRoomByRoom)
+{
+    const vb::DecimalSeparatorScope separator(GetParam());
+    const QString espressione = QStringLiteral("ESPRESSIONE");
+    const QString height = QStringLiteral("H_PIANO");
+    const QString window = QStringLiteral("SUP_FINESTRA");
+    const QString heated = QStringLiteral("OPT_RISC");
+    const auto build = [&](Project &p) {
+        p.header(false, false, true);
+        const qint64 unit = p.unit(kOwner, 1, QStringLiteral("A"), QStringLiteral("2"), 3, 3.0);
+        const QString a = QStringLiteral("A");
+        p.room(kOwner, 1, a, 3,
+            { { espressione, QStringLiteral("4*2.5") }, { QStringLiteral("COEF1"), num("0.5") },
+                { height, QStringLiteral("0") }, { heated, QStringLiteral("S") },
+                { QStringLiteral("ESPRES_RAD"), QStringLiteral("2*1.5") },
+                { QStringLiteral("TOT_ESPRES_RAD"), QStringLiteral("0") },
+                { window, QStringLiteral("1.5*2") } });
+        p.room(kOwner, 1, a, 3, { { espressione, QStringLiteral("6") }, { window, QStringLiteral("C1") } });
+        p.room(kOwner, 1, a, 3,
+            { { espressione, QStringLiteral("8") }, { QStringLiteral("COEF2"), QStringLiteral("abc") },
+                { height, QStringLiteral("abc") }, { QStringLiteral("TOT_VOL"), num("30.0") },
+                { heated, QStringLiteral("S") }, { window, QStringLiteral("2") } });
+        p.room(kOwner, 1, a, 3,
+            { { espressione, QStringLiteral("2*3") }, { QStringLiteral("COEF1"), num("1.5") },
+                { height, num("2.5") }, { heated, QStringLiteral("S") },
+                { QStringLiteral("ESPRES_RAD"), QStringLiteral("4.25") },
+                { QStringLiteral("TOT_ESPRES_RAD"), num("1.0") }, { window, QStringLiteral("A") } });
+        p.room(kOwner, 1, a, 3,
+            { { espressione, QStringLiteral("5") }, { heated, QStringLiteral("S") },
+                { window, QStringLiteral("0") } });
+        return unit;
+    };
+    const auto rooms = [](const Project &p) {
+        const zav::platform::Recordset rs = zav::platform::Database::open(p.path()).query(
+            QStringLiteral("SELECT * FROM ESPRESSIONI ORDER BY rowid"));
+        QList<QVariantList> rows;
+        for (int r = 0; r < rs.recordCount(); ++r)
+            rows << rs.row(r);
+        return rows;
+    };
+
+    QVariantList globalTotals;
+    QList<QVariantList> globalRooms;
+    {
+        Project p;
+        const qint64 unit = build(p);
+        recalculateAll();
+        globalTotals = p.totals(unit);
+        globalRooms = rooms(p);
+    }
+    Project p;
+    const qint64 unit = build(p);
+    ASSERT_TRUE(UnitTotalsPass::store(p.path(), key(), options()));
+    EXPECT_EQ(globalTotals, QVariantList({ 25.0, 46.0, 45.5, 7.25 }));
+    EXPECT_EQ(p.totals(unit), globalTotals);
+    const QList<QVariantList> workspaceRooms = rooms(p);
+    ASSERT_EQ(workspaceRooms.size(), globalRooms.size());
+    for (qsizetype r = 0; r < workspaceRooms.size(); ++r)
+        EXPECT_EQ(workspaceRooms.at(r), globalRooms.at(r)) << "room " << r + 1;
+
+    // A few cells by hand: the height after a 0 and after "abc", the volume kept.
+    const auto cell = [&](int room, const char *field) {
+        const int position = zav::platform::Database::open(p.path())
+                                 .fields(QStringLiteral("ESPRESSIONI"))
+                                 .indexOf(QString::fromLatin1(field));
+        return workspaceRooms.at(room).at(position);
+    };
+    EXPECT_EQ(cell(0, "H_PIANO"), QVariant(QStringLiteral("0")));
+    EXPECT_EQ(cell(1, "H_PIANO"), QVariant(QStringLiteral("1")));
+    EXPECT_EQ(cell(2, "H_PIANO"), QVariant(QStringLiteral("1")));
+    EXPECT_EQ(cell(2, "TOT_VOL"), QVariant(num("30.0")));
+    EXPECT_EQ(cell(2, "TOT_COEF"), QVariant(QString()));
+    EXPECT_EQ(cell(4, "H_PIANO"), QVariant(num("2.5")));
 }
 
 // ...except for the weighted total: the workspace rounds it at every room, the recalculation once.
@@ -224,10 +313,7 @@ TEST_P(UnitTotalsPassTest, WeightedTotalDiffersFromTheGlobalRecalculationByTheRu
     {
         Project p;
         const qint64 unit = build(p);
-        boxes.answer(MsgResult::Yes);
-        boxes.answer(MsgResult::Ok);
-        boxes.answer(MsgResult::No);
-        zav::engine::VAR_GBL.ricalcolo_globale();
+        recalculateAll();
         global = p.totals(unit);
     }
     Project p;

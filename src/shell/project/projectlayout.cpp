@@ -18,4 +18,11 @@ const QList<engine::archivelayout::Table> &format()
     return tables;
 }
 
+const QStringList &indexes()
+{
+    static const QStringList statements
+        = engine::archivelayout::indexesOfScript(QString::fromUtf8(SchemaScript));
+    return statements;
+}
+
 } // namespace zav::shell::projectlayout

@@ -2,6 +2,7 @@
 
 #include "engine/archive.h"
 #include "platform/db.h"
+#include "shell/project/projectlayout.h"
 
 #include <QList>
 
@@ -43,6 +44,19 @@ bool hasTable(const QStringList &tables, const QString &name)
     return tables.contains(name, Qt::CaseInsensitive);
 }
 
+// The indexes of the format that the archive lacks. They only make lookups fast, so one that cannot
+// be made (an archive that cannot be written, a table or field missing) is skipped without a word,
+// and the archive works as before.
+void addIndexes(platform::Database &db)
+{
+    for (const QString &statement : projectlayout::indexes()) {
+        try {
+            db.exec(statement);
+        } catch (const std::exception &) {
+        }
+    }
+}
+
 } // namespace
 
 UpgradeOutcome upgradeArchive(const QString &path)
@@ -82,6 +96,9 @@ UpgradeOutcome upgradeArchive(const QString &path)
             }
         }
         transaction.commit();
+        // After the fields, each index a statement of its own: whatever becomes of it, the fields
+        // are in.
+        addIndexes(*db);
         outcome.status
             = failures.isEmpty() ? UpgradeOutcome::Status::Upgraded : UpgradeOutcome::Status::NotUpgraded;
         outcome.error = failures.join(u'\n');

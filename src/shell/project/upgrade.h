@@ -43,8 +43,10 @@ struct UpgradeOutcome
  * `ANA_CONDO`, and `RIGA` (double) to `TEMPORANEO`, `TEMPORANEO2`, `MIL_RISC`, `MIL_PORTIERATO`,
  * `MILLESIMI` and `TEMP_VARIE`, in this order. A field already there (in any case) is left alone
  * and a table that is missing gets nothing. A field that cannot be added is skipped and the
- * others still are; the outcome then says so. All of it is one transaction, so nothing is
- * added when it cannot be committed. Shows no message.
+ * others still are; the outcome then says so. The fields are one transaction, so nothing is
+ * added when it cannot be committed. Then adds the indexes of the format that the archive lacks
+ * (projectlayout::indexes()), silently: one that cannot be made is skipped and said nowhere. Shows
+ * no message.
  */
 UpgradeOutcome upgradeArchive(const QString &path);
 
