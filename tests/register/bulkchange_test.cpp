@@ -18,7 +18,8 @@ using register_::BulkPanel;
 
 TEST(BulkChangeNumbers, BoxesCountsAndTheFirstUnitNumber)
 {
-    // Boxes read in the system's number format; a grouping mark is refused rather than misread.
+    // Boxes read in the system's number format: a grouping mark only between groups of three digits
+    // of the whole part; anywhere else the text is refused rather than misread.
     const struct
     {
         char16_t separator;
@@ -32,9 +33,15 @@ TEST(BulkChangeNumbers, BoxesCountsAndTheFirstUnitNumber)
         { u',', "abc", std::nullopt },
         { u',', "1e400", std::nullopt },
         { u',', "", std::nullopt },
-        { u',', "1.000", std::nullopt },
+        { u',', "1.000", 1000.0 },
+        { u',', "1.000,5", 1000.5 },
+        { u',', "0.5", std::nullopt },
+        { u',', "4.20", std::nullopt },
         { u'.', "2.5", 2.5 },
+        { u'.', "1,000", 1000.0 },
         { u'.', "-0,5", std::nullopt },
+        { u'.', "0,84", std::nullopt },
+        { u'.', "3,5", std::nullopt },
     };
     for (const auto &c : boxes) {
         platform::vb::DecimalSeparatorScope scope { QChar(c.separator) };
