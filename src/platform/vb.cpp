@@ -890,14 +890,19 @@ std::optional<double> CDbl(const QVariant &value)
     return std::nullopt;
 }
 
-QString notANumberMessage(const QString &typed)
+QString numberForm()
 {
     const bool comma = decimalSeparator() == QLatin1Char(',');
-    return QStringLiteral("\"%1\" non è un numero: scrivere i decimali dopo %2 e %3 solo fra gruppi di tre "
-                          "cifre della parte intera, per esempio %4.")
-        .arg(typed.trimmed(), comma ? QStringLiteral("la virgola") : QStringLiteral("il punto"),
+    return QStringLiteral("scrivere i decimali dopo %1 e %2 solo fra gruppi di tre cifre della parte intera, "
+                          "per esempio %3")
+        .arg(comma ? QStringLiteral("la virgola") : QStringLiteral("il punto"),
             comma ? QStringLiteral("il punto") : QStringLiteral("la virgola"),
             comma ? QStringLiteral("1.234,5") : QStringLiteral("1,234.5"));
+}
+
+QString notANumberMessage(const QString &typed)
+{
+    return QStringLiteral("\"%1\" non è un numero: %2.").arg(typed.trimmed(), numberForm());
 }
 
 std::optional<double> CCur(const QString &text)

@@ -89,8 +89,14 @@ std::optional<double> CDbl(const QString &text);
 std::optional<double> CDbl(const QVariant &value);
 
 /**
+ * @brief How a number is written under the separator in force, for the messages that refuse one:
+ * "scrivere i decimali dopo la virgola e il punto solo fra gruppi di tre cifre della parte intera,
+ * per esempio 1.234,5".
+ */
+QString numberForm();
+/**
  * @brief The message that refuses a typed text that CDbl does not read: the text, and how a
- * number is written under the separator in force ("... per esempio 1.234,5.").
+ * number is written (numberForm).
  */
 QString notANumberMessage(const QString &typed);
 

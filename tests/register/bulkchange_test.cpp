@@ -229,14 +229,19 @@ TEST_F(BulkPanelTest, BadInputAddsNothingAndSaysWhy)
     panel->Text8->setText(QStringLiteral("2"));
     const QStringList before = dump(QStringLiteral("CODIF_PIANI"));
 
+    // Under the comma: a number is refused with the form it takes.
+    const QString howToWrite
+        = QStringLiteral(": scrivere i decimali dopo la virgola e il punto solo fra gruppi di tre "
+                         "cifre della parte intera, per esempio 1.234,5.");
     const struct
     {
         const char *step;
         const char *count;
         QString message; ///< empty: nothing said
     } cases[] = {
-        { "abc", "2", "Attenzione. Il valore \"abc\" di \"Step H_terra:\" non è un numero." },
-        { "1e400", "2", "Attenzione. Il valore \"1e400\" di \"Step H_terra:\" non è un numero." },
+        { "abc", "2", "Attenzione. Il valore \"abc\" di \"Step H_terra:\" non è un numero" + howToWrite },
+        { "1e400", "2", "Attenzione. Il valore \"1e400\" di \"Step H_terra:\" non è un numero" + howToWrite },
+        { "0.5", "2", "Attenzione. Il valore \"0.5\" di \"Step H_terra:\" non è un numero" + howToWrite },
         { "1", "-3", QString() }, { "1", "abc", QString() },
         { "1", "1e400", "Attenzione. Non si possono aggiungere più di 100000 unità alla volta." },
         { "1", "100000", "Verranno aggiunte 100000 unità. Vuoi continuare ?" }, // answered No
