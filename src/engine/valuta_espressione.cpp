@@ -7,6 +7,8 @@
 #include "platform/vb.h"
 
 #include <cmath>
+#include <optional>
+#include <stdexcept>
 
 namespace zav::engine {
 
@@ -83,8 +85,7 @@ const QString *functionName(QStringView word)
     return nullptr;
 }
 
-// Digits with at most one point among or before them: the common number of an expression, which
-// passes the numeric test without going through it.
+// Digits with at most one point among or before them: the common number of an expression.
 bool plainNumber(QStringView token)
 {
     bool digit = false;
@@ -98,6 +99,87 @@ bool plainNumber(QStringView token)
             return false;
     }
     return digit;
+}
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+QStringView withoutOuterBlanks(QStringView token)
+{
+    while (!token.isEmpty() && isBlank(token.front()))
+        token = token.mid(1);
+    while (!token.isEmpty() && isBlank(token.back()))
+        token.chop(1);
+    return token;
+}
+
+// The number of a token: a plain number with an exponent after it or not ("1.5", ".5", "1E2"),
+// blanks around it ignored. None for any other token; a number beyond the doubles is an overflow.
+std::optional<double> expressionNumber(const QString &token)
+{
+    try {
+        // The common case, read as it stands without a copy.
+        if (plainNumber(token))
+            return platform::vb::Val(token);
+        const QStringView text = withoutOuterBlanks(token);
+        qsizetype mark = 0;
+        while (mark < text.size() && text[mark] != u'E' && text[mark] != u'D')
+            ++mark;
+        if (!plainNumber(text.left(mark)))
+            return std::nullopt;
+        if (mark < text.size()) {
+            const QStringView exponent = text.mid(mark + 1);
+            if (exponent.isEmpty())
+                return std::nullopt;
+            for (const QChar c : exponent) {
+                if (c < u'0' || c > u'9')
+                    return std::nullopt;
+            }
+        }
+        return platform::vb::Val(text.toString());
+    } catch (const std::overflow_error &) {
+        throw EvaluationError(Kind::Overflow);
+    }
+}
+
+// A token that can only be meant as a number: digits with points, commas or blanks among them, an
+// exponent after them or not ("1,5", "2,", "1.000,5", "3.84.2", "2 3"). When it is no plain number
+// it is refused whole, never read as the number its first digits make.
+bool meantAsNumber(QStringView token)
+{
+    const QStringView text = withoutOuterBlanks(token);
+    qsizetype end = 0;
+    bool digit = false;
+    for (; end < text.size(); ++end) {
+        const QChar c = text[end];
+        if (c >= u'0' && c <= u'9')
+            digit = true;
+        else if (c != u'.' && c != u',' && !isBlank(c))
+            break;
+    }
+    if (!digit)
+        return false;
+    if (end == text.size())
+        return true;
+    if ((text[end] != u'E' && text[end] != u'D') || end + 1 == text.size())
+        return false;
+    for (const QChar c : text.mid(end + 1)) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
+// The result of a sum, difference, product or quotient of two finite numbers that lies beyond the
+// range of doubles is an overflow, told as such; only a division by zero gives the infinite value
+// that the callers tell as one. A result of operands already infinite passes on as it is.
+double beyondDoubles(double sinistro, double destro, double risultato)
+{
+    if (std::isinf(risultato) && std::isfinite(sinistro) && std::isfinite(destro))
+        throw EvaluationError(Kind::Overflow);
+    return risultato;
 }
 
 // A stack re-created empty with positions 0 to size - 1, in the memory it already holds.
@@ -281,13 +363,13 @@ double VarGbl::applica_operatore(double sinistro, double destro, const QString &
     // the runtime's functions check their domain and range.
     const QChar single = operatore.size() == 1 ? operatore.at(0) : QChar();
     if (single == u'+')
-        return sinistro + destro;
+        return beyondDoubles(sinistro, destro, sinistro + destro);
     if (single == u'-')
-        return sinistro - destro;
+        return beyondDoubles(sinistro, destro, sinistro - destro);
     if (single == u'*')
-        return sinistro * destro;
+        return beyondDoubles(sinistro, destro, sinistro * destro);
     if (single == u'/')
-        return sinistro / destro;
+        return destro == 0.0 ? sinistro / destro : beyondDoubles(sinistro, destro, sinistro / destro);
     if (single == u'^') {
         if (sinistro < 0 && std::isfinite(destro) && destro != std::trunc(destro))
             throw EvaluationError(Kind::InvalidArgument);
@@ -360,10 +442,13 @@ std::optional<double> VarGbl::valuta_espressione(const QString &espressione)
             // A view of the text, copied only when it must outlive the evaluation on a stack.
             const QString token = QString::fromRawData(testo.constData() + inizio, fine - inizio);
             // A number, with the point as its decimal mark whatever the system's separator, enters
-            // as an operand; any other word enters as an operator (this is how function names
+            // as an operand; a comma never groups nor marks decimals, so a number written with one
+            // is refused whole. Any other word enters as an operator (this is how function names
             // arrive).
-            if (plainNumber(token) || platform::vb::IsNumeric(token, u'.'))
-                push_operando(platform::vb::Val(token));
+            if (const std::optional<double> number = expressionNumber(token))
+                push_operando(*number);
+            else if (meantAsNumber(token))
+                throw EvaluationError(Kind::TypeMismatch);
             else if (const QString *name = functionName(token))
                 push_operatore(*name, attesa_operando);
             else
@@ -371,6 +456,10 @@ std::optional<double> VarGbl::valuta_espressione(const QString &espressione)
         };
         for (qsizetype i = 0; i < n; ++i) {
             if (const QString *operatore = operatorText(testo.at(i))) {
+                // A closing parenthesis with nothing before it, at the start or right after an
+                // opening one ("()", ")("), closes no operand.
+                if (testo.at(i) == u')' && inizio == i && (i == 0 || testo.at(i - 1) == u'('))
+                    throw EvaluationError(Kind::Syntax);
                 consegna(i);
                 inizio = i + 1;
                 push_operatore(*operatore, attesa_operando);
@@ -381,9 +470,11 @@ std::optional<double> VarGbl::valuta_espressione(const QString &espressione)
 
         if (countOf(pila_operandi) > 1)
             throw EvaluationError(Kind::Syntax);
+        // Parentheses with nothing in them ("()") leave no operand: no surface at all, which is
+        // told as the syntax error it is rather than passed on silently.
         const double *risultato = n >= 1 ? std::get_if<double>(&pila_operandi.at(1)) : nullptr;
         if (!risultato)
-            return std::nullopt;
+            throw EvaluationError(Kind::Syntax);
         return *risultato;
     } catch (const EvaluationError &errore) {
         if (errore.kind() != EvaluationError::Kind::OutOfRange)

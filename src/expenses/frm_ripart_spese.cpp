@@ -33,6 +33,7 @@
 #include <QtDebug>
 
 #include <array>
+#include <optional>
 
 namespace zav::expenses {
 
@@ -53,6 +54,31 @@ using platform::MsgResult;
 namespace {
 
 const QString Currency = QStringLiteral("Currency");
+
+// Why a typed amount cannot be stored, or nothing: it must read whole in the system's number format
+// and carry no more decimals than the currency's two, for "1,000" under the comma (or "1.000" under
+// the point) is a thousand mistyped far more often than one with three decimals. Empty is no amount.
+std::optional<QString> amountRefusal(const QString &typed)
+{
+    const QString text = typed.trimmed();
+    if (text.isEmpty())
+        return std::nullopt;
+    if (!platform::vb::CDbl(text))
+        return platform::vb::notANumberMessage(text);
+    const QChar mark = platform::vb::decimalSeparator();
+    const qsizetype at = text.indexOf(mark);
+    qsizetype decimals = 0;
+    while (at >= 0 && at + 1 + decimals < text.size() && text.at(at + 1 + decimals).isDigit())
+        ++decimals;
+    if (decimals <= 2)
+        return std::nullopt;
+    const bool comma = mark == u',';
+    return QStringLiteral(
+        "\"%1\" non è un importo: dopo %2 si scrivono al massimo due decimali. Per le migliaia "
+        "scrivere per esempio %3.")
+        .arg(text, comma ? QStringLiteral("la virgola") : QStringLiteral("il punto"),
+            comma ? QStringLiteral("1.000 o 1.234,50") : QStringLiteral("1,000 o 1,234.50"));
+}
 
 QPushButton *button(const char *name, const QString &caption, QWidget *parent)
 {
@@ -168,6 +194,18 @@ void frm_ripart_spese::buildGrids()
     for (DataGrid *amounts : { TDBGrid4, TDBGrid2, TDBGrid3, TDBGrid5 }) {
         amounts->setContextMenuPolicy(Qt::DefaultContextMenu);
         amounts->viewport()->installEventFilter(this);
+    }
+    // A typed amount is read whole in the system's number format or refused with the form expected
+    // ("0.5" under the comma is no 5): the cell stays in edit for the user to put it right.
+    for (DataGrid *g : { TDBGrid1, TDBGrid4, TDBGrid2, TDBGrid3, TDBGrid5 }) {
+        g->dataModel()->setBeforeColUpdate([g](int column, const QVariant &, const QVariant &typed) {
+            if (g->column(column).format != Currency)
+                return false;
+            const std::optional<QString> refusal = amountRefusal(typed.toString());
+            if (refusal)
+                dialogs().msgBox(*refusal, MsgButtons::Ok, MsgIcon::Exclamation, platform::programTitle());
+            return refusal.has_value();
+        });
     }
     Frame1->hide();
 }

@@ -514,6 +514,11 @@ std::optional<double> readNumber(QStringView text, QChar point)
     long long integerDigits = 0; // significant integer digits
     long long leadingFractionZeros = 0;
     bool significant = false;
+    // A grouping mark stands only between groups of three digits of the whole part: the first group
+    // holds one to three digits and does not start with 0, every later one exactly three. Anywhere
+    // else ("0.5" or "4.20" under the comma) the text is no number, rather than another number.
+    int groupDigits = 0;
+    bool grouped = false;
     while (pos < size) {
         const QChar c = text[pos];
         if (isDigit(c)) {
@@ -523,13 +528,21 @@ std::optional<double> readNumber(QStringView text, QChar point)
                 ++integerDigits;
             }
             ++mantissaDigits;
-        } else if (c == group && mantissaDigits > 0) {
-            // grouping marks may stand anywhere among the integer digits
+            ++groupDigits;
+        } else if (c == group) {
+            const bool firstGroupFits
+                = groupDigits >= 1 && groupDigits <= 3 && significant && integerDigits == groupDigits;
+            if (grouped ? groupDigits != 3 : !firstGroupFits)
+                return std::nullopt;
+            grouped = true;
+            groupDigits = 0;
         } else {
             break;
         }
         ++pos;
     }
+    if (grouped && groupDigits != 3)
+        return std::nullopt;
     if (!significant)
         number.push('0');
     if (pos < size && text[pos] == point) {
@@ -875,6 +888,21 @@ std::optional<double> CDbl(const QVariant &value)
     if (isTextType(value))
         return readLocaleNumber(value.toString());
     return std::nullopt;
+}
+
+QString numberForm()
+{
+    const bool comma = decimalSeparator() == QLatin1Char(',');
+    return QStringLiteral("scrivere i decimali dopo %1 e %2 solo fra gruppi di tre cifre della parte intera, "
+                          "per esempio %3")
+        .arg(comma ? QStringLiteral("la virgola") : QStringLiteral("il punto"),
+            comma ? QStringLiteral("il punto") : QStringLiteral("la virgola"),
+            comma ? QStringLiteral("1.234,5") : QStringLiteral("1,234.5"));
+}
+
+QString notANumberMessage(const QString &typed)
+{
+    return QStringLiteral("\"%1\" non è un numero: %2.").arg(typed.trimmed(), numberForm());
 }
 
 std::optional<double> CCur(const QString &text)

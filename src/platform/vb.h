@@ -64,8 +64,8 @@ bool isNumberValue(const QVariant &value);
 bool IsNumeric(const QString &text);
 /**
  * @brief Whether a text reads as a number under the decimal separator given (',' or '.', else
- * std::invalid_argument), the other one being the grouping mark, whatever the separator in force.
- * Expressions take their numbers this way with the point.
+ * std::invalid_argument), the other one being the grouping mark (as CDbl places it), whatever the
+ * separator in force.
  */
 bool IsNumeric(QStringView text, QChar decimalSeparator);
 /** @brief Numbers and booleans are numeric, Null is not, text as above. */
@@ -77,13 +77,28 @@ bool IsNumeric(const QVariant &value);
  * blanks. No value when the text is not a number (the runtime's type mismatch) or
  * lies beyond the range of doubles.
  *
- * Grouping marks may stand anywhere among the integer digits (under ',' "4.20" is 420, as the
- * runtime reads it), never after the decimal separator. The currency symbol in force may stand
- * before or after the number, so that text written by the "Currency" format reads back.
+ * A grouping mark stands only between groups of three digits of the whole part, the first group
+ * of one to three digits not starting with 0: under ',' "1.000" is 1000 and "1.000.000,5" is
+ * 1000000.5, while "0.5", "4.20" and "1.2.3" are no numbers; under '.' "1,000" is 1000 and "0,5",
+ * "0,84" and "3,5" are no numbers. A text is read whole or not at all, never as another number.
+ * The currency symbol in force may stand before or after the number, so that text written by the
+ * "Currency" format reads back.
  */
 std::optional<double> CDbl(const QString &text);
 /** @brief Numbers and booleans (true is -1) pass; text is read as above; Null and empty give no value. */
 std::optional<double> CDbl(const QVariant &value);
+
+/**
+ * @brief How a number is written under the separator in force, for the messages that refuse one:
+ * "scrivere i decimali dopo la virgola e il punto solo fra gruppi di tre cifre della parte intera,
+ * per esempio 1.234,5".
+ */
+QString numberForm();
+/**
+ * @brief The message that refuses a typed text that CDbl does not read: the text, and how a
+ * number is written (numberForm).
+ */
+QString notANumberMessage(const QString &typed);
 
 /** @brief A currency amount: read as CDbl, then rounded to four decimals with halves to even. */
 std::optional<double> CCur(const QString &text);

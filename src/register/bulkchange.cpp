@@ -83,8 +83,6 @@ QList<qint64> BulkChange::duplicate(
 
 std::optional<double> BulkChange::boxNumber(const QString &typed)
 {
-    if (typed.contains(platform::vb::groupSeparator()))
-        return std::nullopt;
     const std::optional<double> number = platform::vb::CDbl(typed);
     if (!number || !std::isfinite(*number))
         return std::nullopt;

@@ -69,8 +69,9 @@ public:
 
     /**
      * @brief A number typed into a step, start, height or unit-number box, read in the system's
-     * number format. A text that is not a number, holds the grouping mark (under a point "0,5" would
-     * read as 5) or lies beyond the doubles gives no value; the empty text gives no value either.
+     * number format (CDbl: a grouping mark only between groups of three digits, so "0,5" under the
+     * point is no number rather than 5). A text that is not a number or lies beyond the doubles gives
+     * no value; the empty text gives no value either.
      */
     static std::optional<double> boxNumber(const QString &typed);
     /**

@@ -200,8 +200,8 @@ std::optional<BulkValues> BulkPanel::values(bool duplicate)
     const auto number = [](QLineEdit *box, const QCheckBox *owner) -> std::optional<double> {
         const std::optional<double> value = BulkChange::boxNumber(box->text());
         if (!value)
-            refuse(QStringLiteral("Attenzione. Il valore \"%1\" di \"%2\" non è un numero.")
-                       .arg(box->text(), owner->text()));
+            refuse(QStringLiteral("Attenzione. Il valore \"%1\" di \"%2\" non è un numero: %3.")
+                       .arg(box->text(), owner->text(), platform::vb::numberForm()));
         return value;
     };
     const auto stepped

@@ -7,6 +7,7 @@
 #include "register/unitcodes.h"
 #include "workspace/unitkey.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -109,13 +110,19 @@ std::optional<QString> IdentityChange::refusal(Database &db, qint64 unitRow, con
 
     if (changed.interno.trimmed().isEmpty())
         return QStringLiteral("Non è stato inserito l'interno nel condomino %1").arg(changed.owner);
-    if (!platform::vb::CDbl(changed.interno.trimmed()))
+    // A unit number is written with digits alone: "2.0", "1.000" or "-1" would be read as another
+    // number than the one meant, or as none a unit can have.
+    const QString digits = changed.interno.trimmed();
+    if (std::any_of(digits.begin(), digits.end(), [](QChar c) { return c.isLetter(); }))
         return QStringLiteral("Attenzione. L'interno non puo' essere inserito alfanumerico");
-    const std::optional<qint64> interno = wholeNumber(changed.interno);
+    if (!std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return QStringLiteral("Attenzione. L'interno si scrive con le sole cifre, senza segni né separatori: "
+                              "per esempio 12.");
     // The user tables hold the unit number in a 16-bit field.
-    if (!interno || *interno < std::numeric_limits<qint16>::min()
-        || *interno > std::numeric_limits<qint16>::max())
-        return QStringLiteral("Attenzione. L'interno deve essere un numero intero da -32768 a 32767.");
+    bool whole = false;
+    const qlonglong interno = digits.toLongLong(&whole);
+    if (!whole || interno > std::numeric_limits<qint16>::max())
+        return QStringLiteral("Attenzione. L'interno deve essere un numero intero da 0 a 32767.");
 
     const struct
     {
@@ -139,11 +146,11 @@ std::optional<QString> IdentityChange::refusal(Database &db, qint64 unitRow, con
     const Recordset same = db.query(QStringLiteral("SELECT rowid FROM CODIF_PIANI WHERE TRIM(PROPRIETARIO) = "
                                                    "TRIM(?) COLLATE NOCASE AND NUM_PAL = ? AND SCALA = ? "
                                                    "AND INTERNO = ?"),
-        { changed.owner, qlonglong(*building), changed.stair, qlonglong(*interno) });
+        { changed.owner, qlonglong(*building), changed.stair, qlonglong(interno) });
     for (int row = 0; row < same.recordCount(); ++row) {
         if (same.value(row, 0).toLongLong() != unitRow)
             return QStringLiteral("Esiste già un condomino %1 nella palazzina n°: %2, scala %3, interno %4.")
-                .arg(changed.owner, QString::number(*building), changed.stair, QString::number(*interno));
+                .arg(changed.owner, QString::number(*building), changed.stair, QString::number(interno));
     }
     return std::nullopt;
 }

@@ -60,10 +60,10 @@ public:
 
     /**
      * @brief Why the new identity cannot be written, or nothing: the building must exist, the stair
-     * must be one of that building (or "Nessuna"), the unit number a whole number that a 16-bit field
-     * holds, the owner not empty, every text short enough for each field it goes into, and no other
-     * unit may hold the same owner, building, stair and unit number. DbError when the archive cannot
-     * be read.
+     * must be one of that building (or "Nessuna"), the unit number written in digits alone ("2.0",
+     * "1.000" and "-1" are refused, not read as 20, 1000 or -1) and held by a 16-bit field, the owner not
+     * empty, every text short enough for each field it goes into, and no other unit may hold the same owner,
+     * building, stair and unit number. DbError when the archive cannot be read.
      */
     static std::optional<QString> refusal(
         platform::Database &db, qint64 unitRow, const UnitIdentity &changed);

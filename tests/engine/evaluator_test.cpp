@@ -95,7 +95,8 @@ TEST_P(EvaluatorTest, ComputesValues)
         { "SIN-1", std::sin(-1.0), {} },
         { "2 + 3", 5.0, {} },
         { " 7 ", 7.0, {} },
-        { "3,5", 3.0, {} },
+        { "1E2", 100.0, {} },
+        { "2.5E1*2", 50.0, {} },
         // The point is the decimal mark of expressions under either separator, also with no digit
         // before it.
         { ".5", 0.5, {} },
@@ -139,15 +140,56 @@ TEST_P(EvaluatorTest, ReportsFailures)
         { "(-8)^0.5", std::nullopt, kInvalidArgument },
         { "EXP(1000)", std::nullopt, kOverflow },
         { "10^400", std::nullopt, kOverflow },
-        // No operand ever pushed; a stack full; the empty text: no value and no message. A lone sign
-        // is a stack full too: the stacks have as many positions as the text has characters.
-        { "()", std::nullopt, {} },
+        // Sums, products and quotients of finite numbers beyond the doubles: an overflow, where
+        // only a division by zero gives an infinite value.
+        { "1E308*10", std::nullopt, kOverflow },
+        { "1E308+1E308", std::nullopt, kOverflow },
+        { "-1E308-1E308", std::nullopt, kOverflow },
+        { "1E308/0.001", std::nullopt, kOverflow },
+        { "1E400", std::nullopt, kOverflow },
+        // Parentheses with nothing in them leave no operand: a syntax error, told.
+        { "()", std::nullopt, kSyntax },
+        { ")(", std::nullopt, kSyntax },
+        { "2*()", std::nullopt, kSyntax },
+        // A stack full; the empty text: no value and no message. A lone sign is a stack full too:
+        // the stacks have as many positions as the text has characters.
         { "((((((", std::nullopt, {} },
         { "+", std::nullopt, {} },
         { "", std::nullopt, {} },
         // Upper-casing keeps the length, which sizes the stacks: "ß" stays one character, so the
         // word it makes fills a stack of one position and ends silently.
         { "ß", std::nullopt, {} },
+    };
+    for (const Case &c : cases)
+        check(c);
+}
+
+// A number is read whole or the evaluation stops: the point is the decimal mark under either
+// separator, a comma neither marks decimals nor groups digits, and a second point is no number.
+TEST_P(EvaluatorTest, ReadsNumbersWholeOrRefusesThem)
+{
+    const vb::DecimalSeparatorScope separator(GetParam());
+    const Case cases[] = {
+        { "1,5", std::nullopt, kTypeMismatch },
+        { "2,5*2", std::nullopt, kTypeMismatch },
+        { "3,5*2", std::nullopt, kTypeMismatch },
+        { "0,5", std::nullopt, kTypeMismatch },
+        { ",5", std::nullopt, kTypeMismatch },
+        { "2,", std::nullopt, kTypeMismatch },
+        { "1,000", std::nullopt, kTypeMismatch },
+        { "1,000.5", std::nullopt, kTypeMismatch },
+        { "(40)*1,000.5", std::nullopt, kTypeMismatch },
+        { "1.000,5", std::nullopt, kTypeMismatch },
+        { "3.84.2", std::nullopt, kTypeMismatch },
+        { "5..9", std::nullopt, kTypeMismatch },
+        { "2*1,5E3", std::nullopt, kTypeMismatch },
+        { "4 ,5", std::nullopt, kTypeMismatch },
+        // What the point and the exponent make stays as it is.
+        { ".5", 0.5, {} },
+        { "3*.5", 1.5, {} },
+        { "1E2", 100.0, {} },
+        { "1.000", 1.0, {} },
+        { "4.20*3.15", 13.23, {} },
     };
     for (const Case &c : cases)
         check(c);
@@ -170,7 +212,7 @@ TEST(Evaluator, FailureLeavesNothingForTheNextEvaluation)
     EXPECT_FALSE(VAR_GBL.valuta_espressione(QStringLiteral("()")).has_value());
     EXPECT_EQ(VAR_GBL.valuta_espressione(QStringLiteral("-2^2")), 4.0);
     EXPECT_EQ(VAR_GBL.valuta_espressione(QStringLiteral("2*(3+4)")), 14.0);
-    EXPECT_EQ(dialogs.messages(), QStringList { kTypeMismatch });
+    EXPECT_EQ(dialogs.messages(), (QStringList { kTypeMismatch, kSyntax }));
 }
 
 // The matrix comes from its ten row texts; spot values of each kind show they were read in place.

@@ -340,6 +340,67 @@ TEST_F(ExpenseFormTest, EliminaTutto)
     EXPECT_TRUE(QFile::exists(f->archivePath()));
 }
 
+// A typed amount is read whole in the system's number format or refused with the form expected,
+// and the amount already stored stays: a grouping mark stands only between groups of three digits.
+TEST_F(ExpenseFormTest, TypedAmountsAreReadWholeOrRefused)
+{
+    fillProject();
+    frm_ripart_spese *f = form();
+    create(f, QStringLiteral("CONDO1"));
+    const QString amount = QStringLiteral("Importo");
+    const struct
+    {
+        char16_t separator;
+        const char *typed;
+        std::optional<double> stored; ///< none: refused
+    } cases[] = {
+        { u',', "1.000", 1000.0 },
+        { u',', "1.000.000,5", 1000000.5 },
+        { u',', "0,5", 0.5 },
+        { u',', "€ 1.234,50", 1234.5 },
+        { u',', "12,50", 12.5 },
+        { u',', "0.5", std::nullopt },
+        { u',', "1,000", std::nullopt }, // three decimals: a thousand mistyped, not one euro
+        { u',', "0,125", std::nullopt },
+        { u',', "4.20", std::nullopt },
+        { u',', "1.00.000", std::nullopt },
+        { u',', "abc", std::nullopt },
+        { u'.', "1,000", 1000.0 },
+        { u'.', "0.5", 0.5 },
+        { u'.', "0,5", std::nullopt },
+        { u'.', "1.000", std::nullopt },
+        { u'.', "0,84", std::nullopt },
+        { u'.', "16,1894", std::nullopt },
+        { u'.', "3,5", std::nullopt },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed);
+        platform::vb::DecimalSeparatorScope separator { QChar(c.separator) };
+        type(f->TDBGrid4, 0, amount, QStringLiteral("7"));
+        ASSERT_EQ(column(f->archivePath(), QStringLiteral("TAB_SPESE3"), amount).at(0), QVariant(7.0));
+        boxes.clear();
+        const bool taken = type(f->TDBGrid4, 0, amount, QString::fromUtf8(c.typed));
+        EXPECT_EQ(taken, c.stored.has_value());
+        const QVariant held = column(f->archivePath(), QStringLiteral("TAB_SPESE3"), amount).at(0);
+        EXPECT_EQ(held, QVariant(c.stored.value_or(7.0)));
+        if (c.stored) {
+            EXPECT_TRUE(boxes.shown().isEmpty());
+        } else {
+            // Either message names the text and shows the form expected under the separator.
+            ASSERT_EQ(boxes.shown().size(), 1);
+            const QString text = boxes.shown().at(0).text;
+            EXPECT_TRUE(text.startsWith(QStringLiteral("\"%1\" non è un").arg(QString::fromUtf8(c.typed))))
+                << text.toStdString();
+            EXPECT_TRUE(
+                text.contains(c.separator == u',' ? QStringLiteral("1.234,5") : QStringLiteral("1,234.5")))
+                << text.toStdString();
+        }
+    }
+    // Emptied, the amount is Null, as never typed.
+    EXPECT_TRUE(type(f->TDBGrid4, 0, amount, QString()));
+    EXPECT_TRUE(column(f->archivePath(), QStringLiteral("TAB_SPESE3"), amount).at(0).isNull());
+}
+
 TEST_F(ExpenseFormTest, AddingAndDeletingAmountRows)
 {
     fillProject();

@@ -5,16 +5,21 @@
 #include "platform/vb.h"
 #include "support/scripteddialogs.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace zav::platform;
 
@@ -582,6 +587,59 @@ TEST_F(DataGridKeysTest, TheKeyPressHandlerHearsAndReplacesCharactersAndEnterCom
     QTest::keyClick(editor(), Qt::Key_Escape);
     EXPECT_EQ(events, (QStringList { "key 13", "edit 1", "key 90 in 1", "key 27 in 1" }));
     EXPECT_EQ(stored(1, QStringLiteral("SCALA")), QVariant(QStringLiteral("B,2")));
+}
+
+// Pasted text is read as typed text: the handler hears each character and may replace it, the line
+// end of a copied cell goes, and the cell's checks refuse what they refuse when typed.
+TEST_F(DataGridKeysTest, PastedTextIsHeardAndCheckedAsTypedText)
+{
+    vb::DecimalSeparatorScope comma(u',');
+    grid.setKeyPress([&](int &key) {
+        events << QStringLiteral("key %1 in %2").arg(key).arg(grid.keyEditColumn());
+        if (key == '.' && grid.keyEditColumn() == 3)
+            key = ',';
+    });
+    QClipboard *clipboard = QGuiApplication::clipboard();
+
+    // The paste key on a cell not being edited: the pasted text takes the cell's place, in edit.
+    clipboard->setText(QStringLiteral("2.85\r\n"));
+    grid.setCurrentIndex(grid.model()->index(0, 3));
+    QTest::keySequence(&grid, QKeySequence::Paste);
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_EQ(editor()->text(), QStringLiteral("2,85"));
+    EXPECT_EQ(events, (QStringList { "edit 3", "key 50 in 3", "key 46 in 3", "key 56 in 3", "key 53 in 3" }));
+    QTest::keyClick(editor(), Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(stored(0, QStringLiteral("HPIANO")).toDouble(), 2.85);
+
+    // Into a cell being edited, at the cursor; a tab between copied cells stays, never joining them,
+    // so "1" and "2\t3" make no number: refused, kept in edit, nothing stored.
+    clipboard->setText(QStringLiteral("2\t3"));
+    grid.setCurrentIndex(grid.model()->index(1, 3));
+    QTest::keyClick(&grid, '1');
+    ASSERT_NE(editor(), nullptr);
+    QTest::keySequence(editor(), QKeySequence::Paste);
+    EXPECT_EQ(editor()->text(), QStringLiteral("12\t3"));
+    QTest::keyClick(editor(), Qt::Key_Return);
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_EQ(boxes.messages(), QStringList { QStringLiteral("Tipo non corrispondente.") });
+    EXPECT_DOUBLE_EQ(stored(1, QStringLiteral("HPIANO")).toDouble(), 3.0);
+    // Under the comma "0.5" is no number: pasted into a column the handler leaves alone, refused.
+    editor()->clear();
+    clipboard->setText(QStringLiteral("0.5"));
+    grid.setKeyPress({});
+    QTest::keySequence(editor(), QKeySequence::Paste);
+    QTest::keyClick(editor(), Qt::Key_Return);
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_EQ(editor()->text(), QStringLiteral("0.5"));
+    EXPECT_EQ(boxes.messages().size(), 2);
+    EXPECT_DOUBLE_EQ(stored(1, QStringLiteral("HPIANO")).toDouble(), 3.0);
+
+    // The editor's own menu pastes through the grid: its paste entry is found by its caption.
+    const std::unique_ptr<QMenu> menu(editor()->createStandardContextMenu());
+    bool found = false;
+    for (const QAction *action : menu->actions())
+        found = found || action->text().startsWith(QCoreApplication::translate("QLineEdit", "&Paste"));
+    EXPECT_TRUE(found);
 }
 
 TEST_F(DataGridKeysTest, ACellWrittenByTheProgramIsStoredAtOnceAndNullAsNull)

@@ -353,9 +353,22 @@ TEST(VbNumbers, IsNumericAndCDblUnderTheCommaSeparator)
     };
     const Case cases[] = {
         { "12,5", 12.5 },
-        { "4.20", 420 }, // the point is a grouping mark
+        // The point groups the whole part in threes, and only there.
         { "1.234,5", 1234.5 },
-        { "1.2.3", 123 },
+        { "1.000", 1000 },
+        { "1.000.000,5", 1000000.5 },
+        { "-12.345.678", -12345678 },
+        { "4.20", std::nullopt },
+        { "0.5", std::nullopt },
+        { "1.2.3", std::nullopt },
+        { "0.500", std::nullopt }, // no group starts with 0
+        { "01.000", std::nullopt },
+        { "1000.000", std::nullopt },
+        { "1.0000", std::nullopt },
+        { "1.000.00", std::nullopt },
+        { "1..000", std::nullopt },
+        { "1.000.", std::nullopt },
+        { "1.000,5.5", std::nullopt },
         { " 7 ", 7 },
         { "\t7\n", 7 },
         { "1e3", 1000 },
@@ -399,6 +412,10 @@ TEST(VbNumbers, IsNumericAndCDblUnderTheCommaSeparator)
         EXPECT_EQ(CDbl(text), c.value) << c.text;
         EXPECT_EQ(IsNumeric(text), c.value.has_value()) << c.text;
     }
+    // What refuses a typed text says how a number is written.
+    EXPECT_EQ(notANumberMessage(QStringLiteral("0.5")),
+        QStringLiteral("\"0.5\" non è un numero: scrivere i decimali dopo la virgola e il punto solo fra "
+                       "gruppi di tre cifre della parte intera, per esempio 1.234,5."));
 }
 
 TEST(VbNumbers, IsNumericAndCDblUnderThePointSeparator)
@@ -411,8 +428,15 @@ TEST(VbNumbers, IsNumericAndCDblUnderThePointSeparator)
     };
     const Case cases[] = {
         { "12.5", 12.5 },
-        { "12,5", 125 }, // the comma is a grouping mark
         { "1,234.5", 1234.5 },
+        { "1,000", 1000 },
+        { "1,000,000.5", 1000000.5 },
+        { "12,5", std::nullopt }, // the comma groups the whole part in threes, and only there
+        { "0,5", std::nullopt },
+        { "0,84", std::nullopt },
+        { "16,1894", std::nullopt },
+        { "3,5", std::nullopt },
+        { "0,500", std::nullopt },
         { " 4.20 ", 4.2 },
         { "1e3", 1000 },
         { ".5", 0.5 },
@@ -425,10 +449,13 @@ TEST(VbNumbers, IsNumericAndCDblUnderThePointSeparator)
         EXPECT_EQ(CDbl(text), c.value) << c.text;
         EXPECT_EQ(IsNumeric(text), c.value.has_value()) << c.text;
     }
+    EXPECT_EQ(notANumberMessage(QStringLiteral(" 0,5 ")),
+        QStringLiteral("\"0,5\" non è un numero: scrivere i decimali dopo il punto e la virgola solo fra "
+                       "gruppi di tre cifre della parte intera, per esempio 1,234.5."));
 }
 
 // The reading under a separator given, whatever the one in force: with the point, ".5" is a number
-// under either separator in force, and the comma is a grouping mark.
+// under either separator in force, and the comma groups the whole part in threes.
 TEST(VbNumbers, IsNumericUnderTheSeparatorGiven)
 {
     const struct
@@ -438,10 +465,11 @@ TEST(VbNumbers, IsNumericUnderTheSeparatorGiven)
         bool withComma;
     } cases[] = {
         { ".5", true, false },
-        { "0.5", true, true }, // under ',' the point groups: 05
-        { "3,5", true, true },
+        { "0.5", true, false },
+        { "3,5", false, true },
+        { "3,500", true, true },
         { ",5", false, true },
-        { "1.2.3", false, true },
+        { "1.2.3", false, false },
         { "1,234.5", true, false },
         { "1e3", true, true },
         { "abc", false, false },
@@ -470,7 +498,8 @@ TEST(VbNumbers, VariantsReadAsNumbers)
     EXPECT_EQ(CDbl(QVariant(qint64(5000000000))), 5e9);
     EXPECT_EQ(CDbl(QVariant(2.5)), 2.5);
     EXPECT_EQ(CDbl(QVariant(QStringLiteral("12,5"))), 12.5);
-    EXPECT_EQ(CDbl(QVariant(QByteArray("4.20"))), 420.0);
+    EXPECT_EQ(CDbl(QVariant(QByteArray("4.20"))), std::nullopt);
+    EXPECT_EQ(CDbl(QVariant(QByteArray("4.200"))), 4200.0);
 
     EXPECT_FALSE(IsNumeric(QVariant()));
     EXPECT_FALSE(IsNumeric(QVariant(QMetaType::fromType<QString>())));

@@ -18,7 +18,8 @@ using register_::BulkPanel;
 
 TEST(BulkChangeNumbers, BoxesCountsAndTheFirstUnitNumber)
 {
-    // Boxes read in the system's number format; a grouping mark is refused rather than misread.
+    // Boxes read in the system's number format: a grouping mark only between groups of three digits
+    // of the whole part; anywhere else the text is refused rather than misread.
     const struct
     {
         char16_t separator;
@@ -32,9 +33,15 @@ TEST(BulkChangeNumbers, BoxesCountsAndTheFirstUnitNumber)
         { u',', "abc", std::nullopt },
         { u',', "1e400", std::nullopt },
         { u',', "", std::nullopt },
-        { u',', "1.000", std::nullopt },
+        { u',', "1.000", 1000.0 },
+        { u',', "1.000,5", 1000.5 },
+        { u',', "0.5", std::nullopt },
+        { u',', "4.20", std::nullopt },
         { u'.', "2.5", 2.5 },
+        { u'.', "1,000", 1000.0 },
         { u'.', "-0,5", std::nullopt },
+        { u'.', "0,84", std::nullopt },
+        { u'.', "3,5", std::nullopt },
     };
     for (const auto &c : boxes) {
         platform::vb::DecimalSeparatorScope scope { QChar(c.separator) };
@@ -222,14 +229,19 @@ TEST_F(BulkPanelTest, BadInputAddsNothingAndSaysWhy)
     panel->Text8->setText(QStringLiteral("2"));
     const QStringList before = dump(QStringLiteral("CODIF_PIANI"));
 
+    // Under the comma: a number is refused with the form it takes.
+    const QString howToWrite
+        = QStringLiteral(": scrivere i decimali dopo la virgola e il punto solo fra gruppi di tre "
+                         "cifre della parte intera, per esempio 1.234,5.");
     const struct
     {
         const char *step;
         const char *count;
         QString message; ///< empty: nothing said
     } cases[] = {
-        { "abc", "2", "Attenzione. Il valore \"abc\" di \"Step H_terra:\" non è un numero." },
-        { "1e400", "2", "Attenzione. Il valore \"1e400\" di \"Step H_terra:\" non è un numero." },
+        { "abc", "2", "Attenzione. Il valore \"abc\" di \"Step H_terra:\" non è un numero" + howToWrite },
+        { "1e400", "2", "Attenzione. Il valore \"1e400\" di \"Step H_terra:\" non è un numero" + howToWrite },
+        { "0.5", "2", "Attenzione. Il valore \"0.5\" di \"Step H_terra:\" non è un numero" + howToWrite },
         { "1", "-3", QString() }, { "1", "abc", QString() },
         { "1", "1e400", "Attenzione. Non si possono aggiungere più di 100000 unità alla volta." },
         { "1", "100000", "Verranno aggiunte 100000 unità. Vuoi continuare ?" }, // answered No

@@ -255,10 +255,10 @@ TEST_F(UnitIdentityTest, AnIdentityThatDoesNotHoldIsRefusedAndNothingIsWritten)
             "Non è stato inserito l'interno nel condomino Rossi" },
         { "unit number 7b", { "Rossi", "", "1", "A", "2", "7b" },
             "Attenzione. L'interno non puo' essere inserito alfanumerico" },
-        { "unit number 7,5", { "Rossi", "", "1", "A", "2", "7,5" },
-            "Attenzione. L'interno deve essere un numero intero da -32768 a 32767." },
         { "unit number 40000", { "Rossi", "", "1", "A", "2", "40000" },
-            "Attenzione. L'interno deve essere un numero intero da -32768 a 32767." },
+            "Attenzione. L'interno deve essere un numero intero da 0 a 32767." },
+        { "unit number of 20 digits", { "Rossi", "", "1", "A", "2", "99999999999999999999" },
+            "Attenzione. L'interno deve essere un numero intero da 0 a 32767." },
         { "Bianchi's key, other case", { "bianchi", "", "1", "A", "3", "5" },
             "Esiste già un condomino bianchi nella palazzina n°: 1, scala A, interno 5." },
     };
@@ -346,6 +346,54 @@ TEST_F(UnitIdentityTest, TheNewPlaceMustBeOneTheRegisterShowsAndTheOwnerOneOfIts
         EXPECT_EQ(outcome.result, IdentityChange::Result::Refused) << c.what;
         EXPECT_EQ(outcome.message, c.message) << c.what;
         EXPECT_EQ(archive(), before) << c.what;
+    }
+}
+
+// The panel's unit number is digits alone under either separator: a number written any other way
+// is refused with the form expected, never stored as 20, 1000 or -1; digits are stored as typed.
+TEST_F(UnitIdentityTest, ThePanelsUnitNumberIsDigitsAlone)
+{
+    const QString digitsOnly = QStringLiteral(
+        "Attenzione. L'interno si scrive con le sole cifre, senza segni né separatori: per esempio 12.");
+    const struct
+    {
+        char16_t separator;
+        const char *typed;
+        std::optional<int> stored; ///< none: refused
+    } cases[] = {
+        { u',', "2.0", std::nullopt },
+        { u',', "1.000", std::nullopt },
+        { u',', "2,0", std::nullopt },
+        { u',', "-1", std::nullopt },
+        { u',', "+7", std::nullopt },
+        { u'.', "2,0", std::nullopt },
+        { u'.', "1,000", std::nullopt },
+        { u'.', "2.0", std::nullopt },
+        { u'.', "-1", std::nullopt },
+        { u',', " 12 ", 12 },
+        { u'.', "012", 12 },
+        { u'.', "0", 0 },
+    };
+    register_::IdentityPanel *panel = openPanel();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed);
+        platform::vb::DecimalSeparatorScope separator { QChar(c.separator) };
+        const QStringList before = archive();
+        panel->Text2->setText(QString::fromLatin1(c.typed));
+        boxes.clear();
+        boxes.answer(platform::MsgResult::Yes);
+        panel->Command3_Click();
+        ASSERT_EQ(boxes.messages().size(), 2);
+        if (c.stored) {
+            EXPECT_EQ(boxes.messages().at(1), QStringLiteral("Modifica effettuata."));
+            EXPECT_EQ(field(QStringLiteral("CODIF_PIANI"), rossi, "INTERNO").toInt(), *c.stored);
+            EXPECT_EQ(field(QStringLiteral("ESPRESSIONI"), kitchen, "INTERNO").toInt(), *c.stored);
+            panel = openPanel();
+        } else {
+            EXPECT_EQ(boxes.messages().at(1), digitsOnly);
+            EXPECT_EQ(archive(), before);
+            EXPECT_FALSE(panel->isHidden());
+        }
     }
 }
 

@@ -9,6 +9,8 @@
 #include "support/cadautomationrecorder.h"
 #include "workspacefixture.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -170,6 +172,74 @@ TEST_P(RoomGridSeparatorTest, TypedSeparatorsFollowTheColumnAndTheView)
             EXPECT_EQ(editor()->text(), expected);
             // Esc would close the workspace: the edit ends with Enter.
             QTest::keyClick(editor(), Qt::Key_Return);
+        }
+    }
+}
+
+// Pasted text goes through the conversion that typed text goes through: the expressions take a
+// pasted comma as a point, the coefficients of their view the system's separator.
+TEST_P(RoomGridSeparatorTest, PastedTextIsConvertedAsTypedText)
+{
+    const QString sys = QString(vb::decimalSeparator());
+    const auto paste = [this](int row, int column, const QString &text) {
+        QGuiApplication::clipboard()->setText(text);
+        form->TDBGrid1->setCurrentIndex(form->TDBGrid1->model()->index(row, column));
+        QTest::keySequence(form->TDBGrid1, QKeySequence::Paste);
+    };
+    paste(0, 2, QStringLiteral("3,5*2"));
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_EQ(editor()->text(), QStringLiteral("3.5*2"));
+    QTest::keyClick(editor(), Qt::Key_Return);
+    EXPECT_EQ(stored(first, "ESPRESSIONE"), QVariant(QStringLiteral("3.5*2")));
+    EXPECT_EQ(stored(first, "MQ"), QVariant(num("7.0")));
+    EXPECT_TRUE(boxes.shown().isEmpty());
+
+    select(2);
+    for (const char *pasted : { "0.5", "0,5" }) {
+        paste(0, 6, QString::fromLatin1(pasted));
+        ASSERT_NE(editor(), nullptr);
+        EXPECT_EQ(editor()->text(), QStringLiteral("0") + sys + QStringLiteral("5")) << pasted;
+        QTest::keyClick(editor(), Qt::Key_Return);
+        EXPECT_EQ(stored(first, "COEF1"), QVariant(QStringLiteral("0") + sys + QStringLiteral("5")))
+            << pasted;
+    }
+}
+
+// Numbers of an expression are read whole or refused, typed or pasted: the evaluator's one message,
+// no surface (the total that follows counts and writes it as 0). A sum beyond the doubles is an
+// overflow, not a division by zero; empty parentheses are a syntax error.
+TEST_P(RoomGridSeparatorTest, ExpressionsThatCannotBeReadWholeStoreNoSurface)
+{
+    const QString typeMismatch = QStringLiteral("Tipo non corrispondente.");
+    const QString syntax = QStringLiteral("Errore definito dall'applicazione o dall'oggetto.");
+    const struct
+    {
+        const char *typed;
+        QString message;
+    } cases[] = {
+        { "1,000.5", typeMismatch }, // the typed comma becomes a point: 1.000.5
+        { "(40)*1,000.5", typeMismatch },
+        { "3.84.2", typeMismatch },
+        { "1e308*10", QStringLiteral("Overflow.") },
+        { "()", syntax },
+        { ")(", syntax },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed);
+        for (const bool pasted : { false, true }) {
+            boxes.clear();
+            store(first, "MQ", QStringLiteral("12"));
+            if (pasted) {
+                QGuiApplication::clipboard()->setText(QString::fromLatin1(c.typed));
+                form->TDBGrid1->setCurrentIndex(form->TDBGrid1->model()->index(0, 2));
+                QTest::keySequence(form->TDBGrid1, QKeySequence::Paste);
+                ASSERT_NE(editor(), nullptr);
+                QTest::keyClick(editor(), Qt::Key_Return);
+            } else {
+                enter(0, 2, QString::fromLatin1(c.typed));
+            }
+            EXPECT_EQ(boxes.messages(), QStringList { c.message }) << pasted;
+            EXPECT_EQ(stored(first, "MQ"), QVariant(QStringLiteral("0"))) << pasted;
         }
     }
 }

@@ -6,7 +6,9 @@
 #include "platform/ui/valuelistbox.h"
 #include "platform/vb.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDate>
 #include <QFile>
@@ -15,6 +17,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMetaProperty>
 #include <QMouseEvent>
 #include <QPainter>
@@ -27,6 +31,7 @@
 #include <QTextTable>
 
 #include <algorithm>
+#include <memory>
 
 namespace zav::platform {
 
@@ -139,10 +144,47 @@ public:
         if (editor && event->type() == QEvent::KeyPress
             && m_grid->editorKey(editor, static_cast<QKeyEvent *>(event)))
             return true;
+        if (auto *line = qobject_cast<QLineEdit *>(object); line && pasteEvent(line, event))
+            return true;
         return QStyledItemDelegate::eventFilter(object, event);
     }
 
+public:
+    /** The paste entry of a line editor's standard menu, known by the editor's own caption for it. */
+    static QAction *pasteAction(const QMenu &menu)
+    {
+        const QString caption = QCoreApplication::translate("QLineEdit", "&Paste");
+        for (QAction *action : menu.actions()) {
+            if (action->text().section(u'\t', 0, 0) == caption)
+                return action;
+        }
+        return nullptr;
+    }
+
 private:
+    // The paste of the editor's menu and the middle button's paste of the selection go through the
+    // grid, as its paste key does.
+    bool pasteEvent(QLineEdit *line, QEvent *event)
+    {
+        if (event->type() == QEvent::ContextMenu) {
+            std::unique_ptr<QMenu> menu(line->createStandardContextMenu());
+            if (QAction *paste = pasteAction(*menu)) {
+                paste->disconnect();
+                QObject::connect(paste, &QAction::triggered, line,
+                    [this, line] { m_grid->paste(line, QGuiApplication::clipboard()->text()); });
+            }
+            menu->exec(static_cast<QContextMenuEvent *>(event)->globalPos());
+            return true;
+        }
+        const bool middle = event->type() == QEvent::MouseButtonRelease
+            && static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton;
+        if (middle && QGuiApplication::clipboard()->supportsSelection() && !line->isReadOnly()) {
+            m_grid->paste(line, QGuiApplication::clipboard()->text(QClipboard::Selection));
+            return true;
+        }
+        return false;
+    }
+
     QStringList valueItems(const QModelIndex &index) const
     {
         return index.isValid() && index.column() < m_grid->columnCount()
@@ -360,6 +402,16 @@ void DataGrid::keyPressEvent(QKeyEvent *event)
     if (event->key() == Qt::Key_Delete && m_allowDelete && !isReadOnly() && state() != EditingState
         && deleteSelectedRows())
         return;
+    // The paste key on a cell not being edited opens its editor with the pasted text in place of the
+    // cell's, as a typed character does.
+    if (event->matches(QKeySequence::Paste) && state() != EditingState && currentIndex().isValid()
+        && edit(currentIndex(), EditKeyPressed, event)) {
+        if (auto *line = qobject_cast<QLineEdit *>(m_editor.data())) {
+            line->clear();
+            paste(line, QGuiApplication::clipboard()->text());
+        }
+        return;
+    }
     const QString text = event->text();
     if (text.isEmpty()) {
         QTableView::keyPressEvent(event);
@@ -377,6 +429,12 @@ void DataGrid::keyPressEvent(QKeyEvent *event)
 
 bool DataGrid::editorKey(QWidget *editor, QKeyEvent *event)
 {
+    if (auto *line = qobject_cast<QLineEdit *>(editor); line && event->matches(QKeySequence::Paste)) {
+        if (event == m_keyInFlight)
+            m_keyForwarded = true;
+        paste(line, QGuiApplication::clipboard()->text());
+        return true;
+    }
     const QString text = event->text();
     if (m_replaying || text.isEmpty())
         return false;
@@ -404,6 +462,30 @@ bool DataGrid::editorKey(QWidget *editor, QKeyEvent *event)
     QCoreApplication::sendEvent(editor, &replaced);
     m_replaying = false;
     return true;
+}
+
+void DataGrid::paste(QLineEdit *editor, const QString &pasted)
+{
+    if (editor->isReadOnly())
+        return;
+    // Pasted text is read as typed text: the key-press handler hears each character and may replace
+    // it (the decimal separator a column expects). The line end that closes a copied cell goes; a
+    // tab or line break between copied cells stays, unheard, for the cell's checks to refuse (never
+    // joining two cells' digits into another number). Enter is not heard: pasting evaluates nothing.
+    QString text = pasted;
+    while (text.endsWith(u'\n') || text.endsWith(u'\r'))
+        text.chop(1);
+    QString heard;
+    heard.reserve(text.size());
+    for (const QChar c : std::as_const(text)) {
+        if (c.unicode() < 0x20) {
+            heard.append(c);
+            continue;
+        }
+        const int code = heardKey(c.unicode(), m_editColumn);
+        heard.append(code > 0 && code != c.unicode() ? QChar(code) : c);
+    }
+    editor->insert(heard);
 }
 
 void DataGrid::commitPendingEdit()

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+class QLineEdit;
 class QPrintPreviewDialog;
 class QTextDocument;
 
@@ -108,6 +109,12 @@ public:
     bool loadLayout(const QString &file, const QString &name);
 
     // --- Keys ---------------------------------------------------------------------------------
+    /**
+     * @brief Pastes text into a cell's editor as if typed: the key-press handler hears each
+     * character and may replace it; a closing line end is dropped, other line breaks and tabs stay
+     * as pasted, unheard. The paste key, the editor's menu and the middle button come here.
+     */
+    void paste(QLineEdit *editor, const QString &text);
     /** @brief Hears a typed character by its code and may replace it (0 is left as it is). */
     using KeyPress = std::function<void(int &keyAscii)>;
     void setKeyPress(KeyPress handler) { m_keyPress = std::move(handler); }
