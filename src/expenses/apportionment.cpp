@@ -7,7 +7,9 @@
 #include <QtDebug>
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
+#include <stdexcept>
 
 namespace zav::expenses {
 
@@ -36,6 +38,36 @@ QString keyText(const QVariant &value)
     return value.toString();
 }
 
+/** A share, sum or total that would pass what Money holds: the run stops and says which. */
+struct TooLarge
+{
+    QString what;
+};
+
+/** Whether a value that reads as a number lies beyond a limit (not finite counts as beyond). */
+bool beyond(const QVariant &value, double limit)
+{
+    const std::optional<double> number = vb::CDbl(value);
+    return number && !(std::fabs(*number) <= limit);
+}
+
+QString limitText(double limit)
+{
+    return vb::Format(limit, QStringLiteral("#,##0"));
+}
+
+/** A message on a typed value beyond its limit (%1 the value, %2 the limit); empty within it. */
+QString beyondText(const QVariant &typed, double limit, const QString &message)
+{
+    return beyond(typed, limit) ? message.arg(typed.toString(), limitText(limit)) : QString();
+}
+
+/** The letter the grid heads a share with ("A" for `TAB_A`). */
+QString shareLetter(Kind kind)
+{
+    return QString(Apportionment::shareField(kind)).right(1);
+}
+
 /** The work of one run: the input, the result being built, and the steps shared by the kinds. */
 class Run
 {
@@ -51,6 +83,59 @@ public:
         return vb::CDbl(m_in.units.at(unit).thousandths.at(kind));
     }
 
+    /** The name of a row of an amount table, as the messages give it. */
+    static QString rowName(Kind kind, const Apportionment::AmountRow &row, int index)
+    {
+        switch (kind) {
+        case Kind::General:
+        case Kind::Heating:
+        case Kind::Porter:
+            return isEmptyValue(row.label) ? QStringLiteral("riga %1").arg(index + 1) : row.label.toString();
+        case Kind::Building:
+            return QStringLiteral("Palazzina ") + keyText(row.building);
+        case Kind::Stair:
+            return QStringLiteral("Scala ") + keyText(row.building) + u' ' + keyText(row.stair);
+        case Kind::Lift:
+            return QStringLiteral("Ascensore ") + keyText(row.building) + u' ' + keyText(row.stair);
+        }
+        return QString();
+    }
+
+    /**
+     * Says every amount and thousandths value beyond its limit; true when there is none. Nothing
+     * is computed from such values: their products and sums could pass what Money holds.
+     */
+    bool withinLimits()
+    {
+        const auto check = [this](Kind kind, const Apportionment::AmountRow &row, int index) {
+            if (beyond(row.amount, Apportionment::MaxAmount))
+                m_out.tooLarge
+                    << QStringLiteral("l'importo di %1 supera il limite").arg(rowName(kind, row, index));
+        };
+        if (m_in.general) {
+            const std::array<Kind, 3> kinds { Kind::General, Kind::Heating, Kind::Porter };
+            for (int i = 0; i < std::min<int>(3, int(m_in.general->size())); ++i)
+                check(kinds[i], m_in.general->at(i), i);
+        }
+        const std::array<std::pair<Kind, const std::optional<QVector<Apportionment::AmountRow>> *>, 3>
+            tables { { { Kind::Building, &m_in.buildings }, { Kind::Stair, &m_in.stairs },
+                { Kind::Lift, &m_in.lifts } } };
+        for (const auto &[kind, rows] : tables) {
+            if (!*rows)
+                continue;
+            for (int i = 0; i < (*rows)->size(); ++i)
+                check(kind, (*rows)->at(i), i);
+        }
+        int thousandths = 0;
+        for (const Apportionment::Unit &unit : m_in.units) {
+            for (const QVariant &value : unit.thousandths)
+                thousandths += beyond(value, Apportionment::MaxThousandths) ? 1 : 0;
+        }
+        if (thousandths > 0)
+            m_out.tooLarge << QStringLiteral("valori di millesimi oltre il limite: %1").arg(thousandths);
+        return m_out.tooLarge.isEmpty();
+    }
+
     /** An amount as a number; one that is there but not a number is named in the result. */
     std::optional<double> amount(const Apportionment::AmountRow &row, const QString &name)
     {
@@ -64,8 +149,23 @@ public:
     void write(int unit, Kind kind, const std::optional<double> &amount)
     {
         const std::optional<double> t = thousandths(unit, kind);
-        m_out.shares[unit][kind]
-            = Share { amount && t ? Apportionment::share(*t, *amount) : std::nullopt, true };
+        if (!amount || !t) {
+            m_out.shares[unit][kind] = Share { std::nullopt, true };
+            return;
+        }
+        writeShare(unit, kind, *t * *amount / 1000.0);
+    }
+
+    /** A share worked out in double, rounded to one decimal. */
+    void writeShare(int unit, Kind kind, double value)
+    {
+        const std::optional<Money> share = Apportionment::roundedShare(value);
+        if (!share) {
+            throw TooLarge {
+                QStringLiteral("la quota %1 dell'unità della riga %2").arg(shareLetter(kind)).arg(unit + 1)
+            };
+        }
+        m_out.shares[unit][kind] = Share { share, true };
     }
 
     bool onGroundFloor(int unit) const { return m_in.units.at(unit).floor.toString() == QLatin1String("T"); }
@@ -74,7 +174,16 @@ public:
      * Spreads the residue of an amount over a group of units. Upwards only: residues below 1 are
      * left. Both ways: a group whose shares add up to exactly 0 is left.
      */
-    void settle(const QVector<int> &group, Kind kind, double amount, bool bothWays)
+    void settle(const QVector<int> &group, Kind kind, double amount, bool bothWays, const QString &name)
+    {
+        try {
+            spread(group, kind, amount, bothWays);
+        } catch (const std::overflow_error &) {
+            throw TooLarge { QStringLiteral("la somma delle quote di ") + name };
+        }
+    }
+
+    void spread(const QVector<int> &group, Kind kind, double amount, bool bothWays)
     {
         const std::optional<Money> rounded = Apportionment::roundedAmount(amount);
         if (!rounded)
@@ -115,7 +224,8 @@ public:
         for (qsizetype i = 0; i < takers.size(); ++i) {
             const qint64 count = i + 1 < takers.size() ? (i < steps ? 1 : 0) : std::max<qint64>(steps - i, 0);
             if (count > 0)
-                *m_out.shares[takers.at(i)][kind].value += Money::fromUnits(step.units() * count);
+                *m_out.shares[takers.at(i)][kind].value
+                    += step.units() > 0 ? Money::whole(count) : -Money::whole(count);
         }
     }
 
@@ -133,13 +243,12 @@ public:
             if (i >= m_in.general->size())
                 break;
             const Apportionment::AmountRow &row = m_in.general->at(i);
-            const QString name
-                = isEmptyValue(row.label) ? QStringLiteral("riga %1").arg(i + 1) : row.label.toString();
+            const QString name = rowName(kinds[i], row, i);
             const std::optional<double> value = amount(row, name);
             for (int unit = 0; unit < m_in.units.size(); ++unit)
                 write(unit, kinds[i], value);
             if (value)
-                settle(everyone, kinds[i], *value, false);
+                settle(everyone, kinds[i], *value, false, name);
         }
     }
 
@@ -160,7 +269,8 @@ public:
         QVector<std::optional<double>> amounts(rows.size());
         QVector<QVector<int>> members(rows.size());
         for (auto it = rowOf.cbegin(); it != rowOf.cend(); ++it)
-            amounts[it.value()] = amount(rows.at(it.value()), QStringLiteral("Palazzina ") + it.key());
+            amounts[it.value()]
+                = amount(rows.at(it.value()), rowName(Kind::Building, rows.at(it.value()), 0));
         for (int unit = 0; unit < m_in.units.size(); ++unit) {
             const auto found = rowOf.constFind(keyText(m_in.units.at(unit).building));
             if (found == rowOf.constEnd())
@@ -170,7 +280,8 @@ public:
         }
         for (int i = 0; i < rows.size(); ++i) {
             if (amounts.at(i))
-                settle(members.at(i), Kind::Building, *amounts.at(i), false);
+                settle(members.at(i), Kind::Building, *amounts.at(i), false,
+                    rowName(Kind::Building, rows.at(i), i));
         }
     }
 
@@ -194,28 +305,55 @@ public:
         QVector<QVector<int>> members(rows.size());
         for (int i = 0; i < rows.size(); ++i) {
             const std::pair<QString, QString> key { keyText(rows.at(i).building), keyText(rows.at(i).stair) };
-            if (rowOf.value(key, -1) == i) {
-                amounts[i] = amount(rows.at(i),
-                    (lift ? QStringLiteral("Ascensore ") : QStringLiteral("Scala ")) + key.first + u' '
-                        + key.second);
-            }
+            if (rowOf.value(key, -1) == i)
+                amounts[i] = amount(rows.at(i), rowName(kind, rows.at(i), i));
         }
         for (int unit = 0; unit < m_in.units.size(); ++unit) {
             const Apportionment::Unit &u = m_in.units.at(unit);
             const auto found = rowOf.constFind({ keyText(u.building), keyText(u.stair) });
-            if (found == rowOf.constEnd())
-                continue;
-            members[*found] << unit;
-            const std::optional<double> &value = amounts.at(*found);
-            if (lift && onGroundFloor(unit))
-                m_out.shares[unit][kind]
-                    = Share { value ? std::optional<Money>(Money()) : std::nullopt, true };
-            else
-                write(unit, kind, value);
+            if (found != rowOf.constEnd())
+                members[*found] << unit;
+        }
+        for (int i = 0; i < rows.size(); ++i) {
+            if (lift)
+                liftShares(members.at(i), amounts.at(i), rowName(kind, rows.at(i), i));
+            else {
+                for (int unit : members.at(i))
+                    write(unit, kind, amounts.at(i));
+            }
         }
         for (int i = 0; i < rows.size(); ++i) {
             if (amounts.at(i))
-                settle(members.at(i), kind, *amounts.at(i), true);
+                settle(members.at(i), kind, *amounts.at(i), true, rowName(kind, rows.at(i), i));
+        }
+    }
+
+    /**
+     * The lift shares of one lift. Units on floor "T" pay nothing; what their thousandths would
+     * pay goes to the units that pay, in proportion to their thousandths.
+     */
+    void liftShares(const QVector<int> &members, const std::optional<double> &amount, const QString &name)
+    {
+        double unpaidThousandths = 0.0;
+        double payingThousandths = 0.0;
+        for (int unit : members) {
+            const std::optional<double> t = thousandths(unit, Kind::Lift);
+            if (!t)
+                continue;
+            (onGroundFloor(unit) ? unpaidThousandths : payingThousandths) += *t;
+        }
+        if (amount && *amount != 0.0 && !members.isEmpty() && payingThousandths == 0.0)
+            m_out.unpaidLifts << name;
+        for (int unit : members) {
+            const std::optional<double> t = thousandths(unit, Kind::Lift);
+            if (onGroundFloor(unit))
+                m_out.shares[unit][Kind::Lift]
+                    = Share { amount ? std::optional<Money>(Money()) : std::nullopt, true };
+            else if (!amount || !t || unpaidThousandths == 0.0 || payingThousandths == 0.0)
+                write(unit, Kind::Lift, amount);
+            else
+                writeShare(unit, Kind::Lift,
+                    *t * *amount / 1000.0 + unpaidThousandths * *amount / 1000.0 * *t / payingThousandths);
         }
     }
 
@@ -244,9 +382,29 @@ QLatin1String Apportionment::thousandthsField(Kind kind)
 
 std::optional<Money> Apportionment::share(double thousandths, double amount)
 {
+    return roundedShare(thousandths * amount / 1000.0);
+}
+
+std::optional<Money> Apportionment::roundedShare(double value)
+{
     // Rounded as the one-decimal text the share is written as, then read back.
-    const QString text = vb::Format(thousandths * amount / 1000.0, QStringLiteral("########0.0"));
-    return Money::fromValue(text);
+    if (!std::isfinite(value) || std::fabs(value) >= double(Money::max().units() / Money::Scale))
+        return std::nullopt;
+    return Money::fromValue(vb::Format(value, QStringLiteral("########0.0")));
+}
+
+QString Apportionment::amountProblem(const QVariant &typed)
+{
+    return beyondText(typed, MaxAmount,
+        QStringLiteral("Importo troppo grande: %1. Gli importi non possono superare %2, in più o in meno: "
+                       "scrivere un importo minore."));
+}
+
+QString Apportionment::thousandthsProblem(const QVariant &typed)
+{
+    return beyondText(typed, MaxThousandths,
+        QStringLiteral("Millesimi troppo grandi: %1. I millesimi non possono superare %2, in più o in meno: "
+                       "scrivere un valore minore."));
 }
 
 std::optional<Money> Apportionment::roundedAmount(double amount)
@@ -268,23 +426,55 @@ Apportionment::Result Apportionment::compute(const Input &input)
         }
     }
 
-    Run run(input, result);
-    run.condominiumWide();
-    run.buildings();
-    run.stairs(Kind::Stair);
-    run.stairs(Kind::Lift);
-
     result.totals.resize(units);
-    for (int unit = 0; unit < units; ++unit) {
-        Money sum;
-        for (const Share &share : result.shares.at(unit)) {
-            if (share.value)
-                sum += *share.value;
+    Run run(input, result);
+    if (!run.withinLimits())
+        return result;
+    try {
+        run.condominiumWide();
+        run.buildings();
+        run.stairs(Kind::Stair);
+        run.stairs(Kind::Lift);
+
+        for (int unit = 0; unit < units; ++unit) {
+            Money sum;
+            try {
+                for (const Share &share : result.shares.at(unit)) {
+                    if (share.value)
+                        sum += *share.value;
+                }
+            } catch (const std::overflow_error &) {
+                throw TooLarge { QStringLiteral("il totale dell'unità della riga %1").arg(unit + 1) };
+            }
+            result.totals[unit]
+                = Money::fromValue(vb::Format(sum.toDouble(), QStringLiteral("########0.000"))).value_or(sum);
         }
-        result.totals[unit]
-            = Money::fromValue(vb::Format(sum.toDouble(), QStringLiteral("########0.000"))).value_or(sum);
+    } catch (const TooLarge &tooLarge) {
+        result.tooLarge << tooLarge.what;
     }
     return result;
+}
+
+QString Apportionment::Result::refusal() const
+{
+    if (!refused())
+        return QString();
+    return QStringLiteral("Calcolo non effettuato: %1.\nGli importi e le quote non possono superare %2 e i "
+                          "millesimi %3, in più o in meno, e le somme delle quote devono restare entro "
+                          "questi limiti: correggere i valori indicati e ripetere \"Calcola Spese\". "
+                          "Nessuna quota è stata modificata.")
+        .arg(tooLarge.join(QStringLiteral("; ")), limitText(MaxAmount), limitText(MaxThousandths));
+}
+
+QString Apportionment::Result::unpaidLiftsText() const
+{
+    if (unpaidLifts.isEmpty())
+        return QString();
+    return QStringLiteral("Spesa ascensore non ripartita: %1. Nessuna unità di questo ascensore paga la "
+                          "quota (sono tutte al piano \"T\" o hanno millesimi ascensore 0): correggere il "
+                          "piano o i millesimi ascensore delle unità e ripetere \"Calcola Spese\". Le altre "
+                          "spese sono state ripartite.")
+        .arg(unpaidLifts.join(QStringLiteral(", ")));
 }
 
 QString Apportionment::Result::notes() const
@@ -373,7 +563,7 @@ Apportionment::Result Apportionment::run(Database &archive)
     input.lifts = amounts(TAB_SPESE4);
 
     Result result = compute(input);
-    if (rows.isEmpty())
+    if (rows.isEmpty() || result.refused())
         return result;
 
     platform::Transaction transaction = archive.transaction();

@@ -26,6 +26,15 @@ namespace zav::expenses {
  * General, heating, porter's lodge and building residues below 1 are not spread (negative ones
  * included); stair and lift residues are spread up or down unless the stair's shares add up to 0.
  *
+ * A unit on floor "T" pays no lift share. What such units would pay (their lift thousandths times
+ * the amount over 1000) goes to the units of the same lift that pay, in proportion to their lift
+ * thousandths, before rounding; so only the rounding residue is left to spread. A lift with an
+ * amount whose units all stand on floor "T" (or weigh nothing) is apportioned to nobody, and said.
+ *
+ * Amounts and shares lie within ±MaxAmount and thousandths within ±MaxThousandths, so that no
+ * share, sum or total can pass what Money holds. A value beyond them, or a sum that would pass
+ * Money all the same (many units of huge thousandths), refuses the whole run: nothing is written.
+ *
  * Each run computes afresh: a unit that takes part in a kind whose thousandths or amount is empty
  * or not a number gets an empty share. A unit that no building, stair or lift row matches keeps
  * its share, as do all units for a kind whose amount row (general, heating, porter's lodge) is
@@ -37,6 +46,19 @@ public:
     /** @brief The kinds, in the order their shares are computed. */
     enum Kind { General, Heating, Porter, Building, Stair, Lift };
     static constexpr int KindCount = 6;
+
+    /** @brief The greatest amount or share, of either sign, that is typed or apportioned. */
+    static constexpr double MaxAmount = 1e11;
+    /** @brief The greatest thousandths value, of either sign, that is typed or apportioned. */
+    static constexpr double MaxThousandths = 1e6;
+
+    /**
+     * @brief Why a value typed for an amount or a share cannot be taken: an Italian message that
+     * says what to do. Empty when it can, and for text that is no number (the grid refuses that).
+     */
+    static QString amountProblem(const QVariant &typed);
+    /** @brief As amountProblem(), for a thousandths value. */
+    static QString thousandthsProblem(const QVariant &typed);
 
     /** @brief The share field of a kind (`TAB_A` ... `TAB_F`). */
     static QLatin1String shareField(Kind kind);
@@ -87,6 +109,20 @@ public:
         QStringList badAmounts; ///< amounts that are not numbers, named ("Spese generali", "Palazzina 2")
         int badThousandths = 0; ///< thousandths values that are not numbers
         QStringList missingTables; ///< amount tables the archive lacks
+        /**
+         * Values beyond the limits and sums beyond what Money holds, each said in Italian; when
+         * there is any, the run writes nothing.
+         */
+        QStringList tooLarge;
+        /** Lifts with an amount that none of their units pays ("Ascensore 1 A"). */
+        QStringList unpaidLifts;
+
+        /** @brief Whether the run was refused (see tooLarge). */
+        bool refused() const { return !tooLarge.isEmpty(); }
+        /** @brief The message of a refused run: what was too large and what to do. */
+        QString refusal() const;
+        /** @brief The message on lift amounts apportioned to nobody; empty when there is none. */
+        QString unpaidLiftsText() const;
 
         /**
          * @brief The line that follows "Calcolo Effettuato": amounts that are not numbers, the count
@@ -100,12 +136,15 @@ public:
 
     /**
      * @brief Reads the archive's unit and amount tables, computes and writes every unit's shares
-     * and total, in one transaction. DbError when the unit rows cannot be read or written.
+     * and total, in one transaction; a refused run writes nothing. DbError when the unit rows
+     * cannot be read or written.
      */
     static Result run(platform::Database &archive);
 
     /** @brief A share: thousandths times amount over 1000, in double, rounded to one decimal. */
     static std::optional<Money> share(double thousandths, double amount);
+    /** @brief A share worked out in double, rounded to one decimal; none beyond what Money holds. */
+    static std::optional<Money> roundedShare(double value);
     /** @brief An amount rounded to the currency's two decimals. */
     static std::optional<Money> roundedAmount(double amount);
 };

@@ -178,7 +178,13 @@ CostEstimate::Check CostEstimate::check(const QStringList &coveredCosts)
             result.stop = Stop { row + 1, bases()[1].costCaption, TypeMismatch };
             return result;
         }
-        total += *money;
+        try {
+            total += *money;
+        } catch (const std::overflow_error &) {
+            // A total beyond what Money holds stops at the row that passes it.
+            result.stop = Stop { row + 1, bases()[1].costCaption, QStringLiteral("Overflow.") };
+            return result;
+        }
     }
     result.total = total.toDouble();
     return result;

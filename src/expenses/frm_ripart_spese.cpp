@@ -195,19 +195,34 @@ void frm_ripart_spese::buildGrids()
         amounts->setContextMenuPolicy(Qt::DefaultContextMenu);
         amounts->viewport()->installEventFilter(this);
     }
-    // A typed amount is read whole in the system's number format or refused with the form expected
-    // ("0.5" under the comma is no 5): the cell stays in edit for the user to put it right.
-    for (DataGrid *g : { TDBGrid1, TDBGrid4, TDBGrid2, TDBGrid3, TDBGrid5 }) {
-        g->dataModel()->setBeforeColUpdate([g](int column, const QVariant &, const QVariant &typed) {
-            if (g->column(column).format != Currency)
-                return false;
-            const std::optional<QString> refusal = amountRefusal(typed.toString());
-            if (refusal)
-                dialogs().msgBox(*refusal, MsgButtons::Ok, MsgIcon::Exclamation, platform::programTitle());
-            return refusal.has_value();
-        });
-    }
+    for (DataGrid *g : { TDBGrid1, TDBGrid4, TDBGrid2, TDBGrid3, TDBGrid5 })
+        checkTypedValues(g);
     Frame1->hide();
+}
+
+void frm_ripart_spese::checkTypedValues(DataGrid *g)
+{
+    // A typed amount is read whole in the system's number format or refused with the form expected
+    // ("0.5" under the comma is no 5), and amounts, shares and thousandths stay within what the
+    // apportionment can add up. A refused cell stays in edit for the user to put it right.
+    g->dataModel()->setBeforeColUpdate([g](int index, const QVariant &, const QVariant &typed) {
+        const QString field = g->column(index).dataField;
+        if (g->column(index).format == Currency) {
+            if (const std::optional<QString> refusal = amountRefusal(typed.toString())) {
+                dialogs().msgBox(*refusal, MsgButtons::Ok, MsgIcon::Exclamation, platform::programTitle());
+                return true;
+            }
+        }
+        QString problem;
+        if (field.startsWith(QLatin1String("millesimi_"), Qt::CaseInsensitive))
+            problem = Apportionment::thousandthsProblem(typed);
+        else if (g->column(index).format == Currency)
+            problem = Apportionment::amountProblem(typed);
+        if (problem.isEmpty())
+            return false;
+        failure(problem);
+        return true;
+    });
 }
 
 void frm_ripart_spese::buildLayout()
@@ -439,25 +454,33 @@ void frm_ripart_spese::Command6_Click()
         return;
     }
     TDBGrid1->setVisible(false);
-    QString notes;
-    bool done = false;
+    Apportionment::Result result;
+    QString problem;
     try {
         Database archive = Database::open(m_archive);
-        notes = Apportionment::run(archive).notes();
-        done = true;
+        result = Apportionment::run(archive);
     } catch (const DbError &error) {
-        notes = error.message();
+        problem = error.message();
     }
     platform::tryStep([this] { Data1->refresh(); });
     TDBGrid1->setVisible(true);
-    if (!done) {
-        failure(QStringLiteral("Calcolo non effettuato: ") + notes);
+    if (!problem.isEmpty()) {
+        failure(QStringLiteral("Calcolo non effettuato: ") + problem);
         return;
     }
-    QString text = QStringLiteral("Calcolo Effettuato");
-    if (!notes.isEmpty())
-        text += u'\n' + notes;
-    dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::None, platform::programTitle());
+    if (result.refused()) {
+        failure(result.refusal());
+        return;
+    }
+    // A lift apportioned to nobody is said instead of the calculation's success.
+    QString text
+        = result.unpaidLifts.isEmpty() ? QStringLiteral("Calcolo Effettuato") : result.unpaidLiftsText();
+    if (!result.notes().isEmpty())
+        text += u'\n' + result.notes();
+    if (!result.unpaidLifts.isEmpty())
+        information(text);
+    else
+        dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::None, platform::programTitle());
 }
 
 void frm_ripart_spese::Form_KeyDown(int KeyCode)
@@ -473,18 +496,28 @@ void frm_ripart_spese::showTotals()
     // General, heating, porter's lodge and building shares over every unit row.
     const QStringList fields = { QStringLiteral("TAB_A"), QStringLiteral("TAB_E"), QStringLiteral("TAB_F"),
         QStringLiteral("TAB_B") };
-    std::array<Money, 4> totals {};
+    std::array<std::optional<Money>, 4> totals { Money(), Money(), Money(), Money() };
     if (!m_archive.isEmpty()) {
         for (int row = 0; row < Data1->recordCount(); ++row) {
             for (int i = 0; i < fields.size(); ++i) {
                 platform::tryStep([&] {
-                    if (const std::optional<Money> value = Money::fromValue(Data1->value(row, fields.at(i))))
-                        totals[i] += *value;
+                    const std::optional<Money> value = Money::fromValue(Data1->value(row, fields.at(i)));
+                    if (!value || !totals[i])
+                        return;
+                    try {
+                        *totals[i] += *value;
+                    } catch (const std::overflow_error &) {
+                        totals[i].reset();
+                    }
                 });
             }
         }
     }
-    const auto text = [&](int i) { return platform::vb::Format(totals[i].toDouble(), Currency); };
+    // A total beyond what the program adds up is said, not wrapped round to another number.
+    const auto text = [&](int i) {
+        return totals[i] ? platform::vb::Format(totals[i]->toDouble(), Currency)
+                         : QStringLiteral("troppo grande (ridurre le quote e ripetere \"Calcola Spese\")");
+    };
     dialogs().msgBox(QStringLiteral("Totale Generale: ") + text(0) + QStringLiteral(" Totale Riscaldamento: ")
             + text(1) + QStringLiteral(" Totale Portierato: ") + text(2)
             + QStringLiteral(" Totale Palazzina: ") + text(3),

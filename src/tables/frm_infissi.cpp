@@ -4,6 +4,7 @@
 #include "tables/coefficienttables.h"
 #include "tables/tablecommands.h"
 
+#include <QFileInfo>
 #include <QPushButton>
 
 namespace zav::tables {
@@ -11,6 +12,7 @@ namespace zav::tables {
 namespace {
 
 const QString Table = QString::fromLatin1(WindowTable::Name);
+const QString Caption = QStringLiteral("Tabella Luminosità Finestre");
 
 QList<platform::DataGridColumn> windowColumns()
 {
@@ -51,9 +53,18 @@ frm_infissi::frm_infissi(QWidget *parent)
     , Command3(button(QStringLiteral("Command3")))
     , Command4(button(QStringLiteral("Command4")))
 {
-    TDBGrid15->setCaption(QStringLiteral("Tabella Luminosità Finestre"));
+    TDBGrid15->setCaption(Caption);
     Command4->setEnabled(bool(printHandlers().windowTable));
     Form_Load();
+}
+
+void frm_infissi::sayWhichArchive()
+{
+    // Edits go to the archive shown: the caption says whether it is the new projects' model or a project.
+    const QString base = QFileInfo(archive()).fileName().section(u'.', 0, 0);
+    TDBGrid15->setCaption(Caption
+        + (archiveKind() == ArchiveKind::Template ? QStringLiteral(" - Modello dei nuovi progetti")
+                                                  : QStringLiteral(" - Progetto ") + base));
 }
 
 frm_infissi::~frm_infissi() = default;
@@ -61,6 +72,7 @@ frm_infissi::~frm_infissi() = default;
 void frm_infissi::Form_Load()
 {
     showTemplate(Table);
+    sayWhichArchive();
 }
 
 void frm_infissi::Command1_Click()
@@ -71,11 +83,13 @@ void frm_infissi::Command1_Click()
 void frm_infissi::Command2_Click()
 {
     showTemplate(Table);
+    sayWhichArchive();
 }
 
 void frm_infissi::Command3_Click()
 {
     showProject(Table);
+    sayWhichArchive();
 }
 
 void frm_infissi::Command4_Click()

@@ -14,7 +14,8 @@ namespace zav::tables {
 /**
  * @brief "Infissi": the window table `TAB_WINDOW`, the light coefficient of each window band, in a
  * grid. It always loads on the template archive; "Default" and "Progetto" switch between the
- * template's table and the open project's. A child window of the main window.
+ * template's table and the open project's, and the grid's caption says which is shown. A child
+ * window of the main window.
  */
 class frm_infissi : public TableForm
 {
@@ -41,6 +42,10 @@ public:
     QPushButton *Command2 = nullptr;
     QPushButton *Command3 = nullptr;
     QPushButton *Command4 = nullptr;
+
+private:
+    /** Writes into the grid's caption whether it shows the template or the project (by name). */
+    void sayWhichArchive();
 };
 
 } // namespace zav::tables

@@ -187,21 +187,61 @@ TEST_P(ApportionmentTest, StairResidues)
 
 TEST_P(ApportionmentTest, LiftOnGroundFloor)
 {
-    const QString A = QStringLiteral("A");
-    QVector<Apportionment::Unit> list = units(Kind::Lift, { 100, 600, 500 });
-    list[0].floor = QStringLiteral("T");
-    list[1].floor = QStringLiteral("R");
-    // T pays nothing whatever its thousandths; R pays 60.0, "1" 50.0; the residue -10 is taken
-    // off the units that pay: one off R, nine off the last, none off T.
-    Apportionment::Result result = Apportionment::compute(stairs(list, { { 1, A, typed("100"), {} } }, true));
-    EXPECT_EQ(shares(result, Kind::Lift), (Shares { 0.0, 59.0, 41.0 }));
+    // A unit on floor "T" pays no lift share; what its thousandths would pay goes to the units of
+    // the lift that pay, in proportion to their thousandths; only the rounding residue is spread.
+    struct Case
+    {
+        const char *what;
+        std::vector<std::pair<const char *, double>> units; // floor, lift thousandths
+        const char *amount;
+        Shares expected;
+        bool unpaid;
+    } cases[] = {
+        // 120 € with 200 thousandths on floor T (24 €): 24 € over 800 thousandths that pay.
+        // 200: 24 + 6 = 30.0; 249.167: 29.90004 + 7.47501 = 37.4; 350.833: 42.09996 + 10.52499 = 52.6.
+        // (Spread as residue, the 24 € made the last owner pay 42.1 + 22 = 64.1.)
+        { "one unit on T", { { "T", 200 }, { "1", 200 }, { "2", 249.167 }, { "3", 350.833 } }, "120",
+            { 0.0, 30.0, 37.4, 52.6 }, false },
+        // 100 € over 900 thousandths: T's 10 € go half each, 40 + 5 = 45.0 each; the 10 € the
+        // thousandths leave are the residue: one step to the first, nine to the last.
+        { "thousandths short of 1000", { { "T", 100 }, { "1", 400 }, { "2", 400 } }, "100",
+            { 0.0, 46.0, 54.0 }, false },
+        // Two units on T hold 250 thousandths of 120 €, 30 €: 250 gets 30 + 10, 500 gets 60 + 20.
+        { "two units on T", { { "T", 100 }, { "T", 150 }, { "1", 250 }, { "2", 500 } }, "120",
+            { 0.0, 0.0, 40.0, 80.0 }, false },
+        // R pays; 500 on T go to R, which pays the whole.
+        { "T and R", { { "T", 500 }, { "R", 500 } }, "100", { 0.0, 100.0 }, false },
+        // Nobody pays: the amount is apportioned to nobody, and said.
+        { "all units on T", { { "T", 500 }, { "T", 500 } }, "120", { 0.0, 0.0 }, true },
+        { "all on T, no amount", { { "T", 500 }, { "T", 500 } }, "0", { 0.0, 0.0 }, false },
+        // No unit on T weighs: as without it, 100 over 330 each is 33.0 and a step to the first.
+        { "T of 0 thousandths", { { "T", 0 }, { "R", 330 }, { "1", 330 }, { "2", 330 } }, "100",
+            { 0.0, 34.0, 33.0, 33.0 }, false },
+        { "no unit on T", { { "R", 330 }, { "1", 330 }, { "2", 330 } }, "100", { 34.0, 33.0, 33.0 }, false },
+    };
+    for (const Case &c : cases) {
+        QVector<Apportionment::Unit> list;
+        for (const auto &[floor, thousandths] : c.units) {
+            Apportionment::Unit u
+                = unit(QStringLiteral("1"), QStringLiteral("A"), QString::fromLatin1(floor));
+            u.thousandths[Kind::Lift] = thousandths;
+            list << u;
+        }
+        const Apportionment::Result result
+            = Apportionment::compute(stairs(list, { { 1, QStringLiteral("A"), typed(c.amount), {} } }, true));
+        EXPECT_EQ(shares(result, Kind::Lift), c.expected) << c.what;
+        EXPECT_EQ(
+            result.unpaidLifts, c.unpaid ? QStringList { QStringLiteral("Ascensore 1 A") } : QStringList())
+            << c.what;
+        EXPECT_FALSE(result.refused()) << c.what;
+    }
 
-    // Residue +50 with T and R at 500 each: all steps go to R.
-    list = units(Kind::Lift, { 500, 500 });
+    // The same stair's stair shares know nothing of floors.
+    QVector<Apportionment::Unit> list = units(Kind::Stair, { 500, 500 });
     list[0].floor = QStringLiteral("T");
-    list[1].floor = QStringLiteral("R");
-    result = Apportionment::compute(stairs(list, { { 1, A, typed("100"), {} } }, true));
-    EXPECT_EQ(shares(result, Kind::Lift), (Shares { 0.0, 100.0 }));
+    const Apportionment::Result result
+        = Apportionment::compute(stairs(list, { { 1, QStringLiteral("A"), typed("120"), {} } }));
+    EXPECT_EQ(shares(result, Kind::Stair), (Shares { 60.0, 60.0 }));
 }
 
 TEST_P(ApportionmentTest, EachRunComputesAfresh)
@@ -287,6 +327,100 @@ TEST_P(ApportionmentTest, NoUnits)
     EXPECT_EQ(result.notes(), QStringLiteral("Nessuna unità nella tabella."));
 }
 
+TEST_P(ApportionmentTest, ValuesThatCouldOverflowAreRefusedNotWrapped)
+{
+    // 1e15 of general and of heating expenses over one unit of 650 thousandths each: the two
+    // shares of 6.5e14 made a total beyond what Money holds, written as -544.674.407.370.955,00.
+    QVector<Apportionment::Unit> list = units(Kind::General, { 650 });
+    list[0].thousandths[Kind::Heating] = 650;
+    Apportionment::Result result = Apportionment::compute(wide(list, 1e15, 1e15));
+    EXPECT_TRUE(result.refused());
+    EXPECT_EQ(result.tooLarge,
+        (QStringList { QStringLiteral("l'importo di Spese generali supera il limite"),
+            QStringLiteral("l'importo di Spese riscaldamento supera il limite") }));
+    EXPECT_TRUE(
+        result.refusal().startsWith(QStringLiteral("Calcolo non effettuato: l'importo di Spese generali")));
+    EXPECT_TRUE(result.refusal().contains(QStringLiteral("correggere i valori indicati e ripetere")));
+
+    // Six amounts of 1.6e14 over a unit of 1000 thousandths in each kind: six shares of 1.6e14.
+    Apportionment::Unit u = unit(QStringLiteral("1"), QStringLiteral("A"));
+    u.thousandths.fill(1000);
+    Apportionment::Input input = wide({ u }, 1.6e14, 1.6e14, 1.6e14);
+    input.buildings = QVector<Row> { { 1, {}, 1.6e14, {} } };
+    input.stairs = QVector<Row> { { 1, QStringLiteral("A"), 1.6e14, {} } };
+    input.lifts = input.stairs;
+    result = Apportionment::compute(input);
+    EXPECT_EQ(result.tooLarge.size(), 6);
+    EXPECT_TRUE(result.tooLarge.contains(QStringLiteral("l'importo di Ascensore 1 A supera il limite")));
+
+    // 1e300, and thousandths of 1e30.
+    EXPECT_TRUE(Apportionment::compute(wide(units(Kind::General, { 1000 }), 1e300)).refused());
+    result = Apportionment::compute(wide(units(Kind::General, { 1e30, typed("1e30") }), 10.0));
+    EXPECT_EQ(result.tooLarge, QStringList { QStringLiteral("valori di millesimi oltre il limite: 2") });
+
+    // At the limits: 1e11 over a million thousandths is one share of 1e14.
+    result = Apportionment::compute(wide(units(Kind::General, { 1e6 }), 1e11));
+    EXPECT_FALSE(result.refused());
+    EXPECT_EQ(result.totals.at(0), Money::whole(100000000000000));
+
+    // Within the limits, sums can still pass Money: ten shares of 1e14 are 1e15.
+    result = Apportionment::compute(
+        wide(units(Kind::General, { 1e6, 1e6, 1e6, 1e6, 1e6, 1e6, 1e6, 1e6, 1e6, 1e6 }), 1e11));
+    EXPECT_EQ(result.tooLarge, QStringList { QStringLiteral("la somma delle quote di Spese generali") });
+
+    // A unit no row matches keeps shares of 5e14 and 5e14: its total is 1e15.
+    u = unit(QStringLiteral("1"), QStringLiteral("C"));
+    u.shares[Kind::Stair] = 5e14;
+    u.shares[Kind::Lift] = 5e14;
+    result = Apportionment::compute(stairs({ u }, {}));
+    EXPECT_EQ(result.tooLarge, QStringList { QStringLiteral("il totale dell'unità della riga 1") });
+
+    // Nine units of a million thousandths on floor T hand 9e14 of 1e11 to the one unit that pays.
+    list.clear();
+    for (int i = 0; i < 9; ++i) {
+        Apportionment::Unit g = unit(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("T"));
+        g.thousandths[Kind::Lift] = 1e6;
+        list << g;
+    }
+    list << unit(QStringLiteral("1"), QStringLiteral("A"));
+    list.last().thousandths[Kind::Lift] = 1;
+    result = Apportionment::compute(stairs(list, { { 1, QStringLiteral("A"), 1e11, {} } }, true));
+    EXPECT_EQ(result.tooLarge, QStringList { QStringLiteral("la quota D dell'unità della riga 10") });
+}
+
+TEST_P(ApportionmentTest, TypedValuesBeyondTheLimitsAreRefused)
+{
+    struct Case
+    {
+        const char *typed;
+        bool amountRefused;
+        bool thousandthsRefused;
+    } cases[] = {
+        { "100", false, false },
+        { "1000000", false, false },
+        { "-1000001", false, true },
+        { "100000000000", false, true },
+        { "-100000000000.5", true, true },
+        { "1e15", true, true },
+        { "1.6e14", true, true },
+        { "1e300", true, true },
+        { "1e30", true, true },
+        { "abc", false, false }, // not a number: the grid itself refuses it
+        { "", false, false },
+    };
+    for (const Case &c : cases) {
+        const QVariant value = typed(c.typed);
+        EXPECT_EQ(!Apportionment::amountProblem(value).isEmpty(), c.amountRefused) << c.typed;
+        EXPECT_EQ(!Apportionment::thousandthsProblem(value).isEmpty(), c.thousandthsRefused) << c.typed;
+    }
+    const QString limit
+        = GetParam() == u',' ? QStringLiteral("100.000.000.000") : QStringLiteral("100,000,000,000");
+    EXPECT_EQ(Apportionment::amountProblem(typed("1e15")),
+        QStringLiteral("Importo troppo grande: 1e15. Gli importi non possono superare %1, in più o in meno: "
+                       "scrivere un importo minore.")
+            .arg(limit));
+}
+
 TEST(Money, ReadsRoundsAndAddsExactly)
 {
     vb::DecimalSeparatorScope comma(u',');
@@ -297,6 +431,12 @@ TEST(Money, ReadsRoundsAndAddsExactly)
     EXPECT_FALSE(Money::fromValue(QString()));
     EXPECT_FALSE(Money::fromValue(QVariant()));
     EXPECT_FALSE(Money::fromDouble(1e300));
+    // Sums beyond what Money holds throw instead of wrapping round.
+    EXPECT_THROW(Money::max() + Money::fromUnits(1), std::overflow_error);
+    EXPECT_THROW(-Money::max() - Money::whole(1), std::overflow_error);
+    Money big = Money::max();
+    EXPECT_THROW(big += Money::fromUnits(1), std::overflow_error);
+    EXPECT_EQ(big, Money::max());
     Money sum;
     for (int i = 0; i < 10; ++i)
         sum += *Money::fromDouble(0.1);

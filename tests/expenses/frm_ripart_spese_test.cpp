@@ -277,6 +277,81 @@ TEST_F(ExpenseFormTest, TypingTheAmountsAndApportioning)
     EXPECT_EQ(boxes.shown().at(0).title, QStringLiteral("Zav"));
 }
 
+TEST_F(ExpenseFormTest, ValuesTooLargeAreRefusedWhenTypedAndWhenApportioned)
+{
+    fillProject();
+    frm_ripart_spese *f = form();
+    create(f, QStringLiteral("CONDO1"));
+    f->Command4_Click();
+    typeAmounts(f);
+    f->Command6_Click();
+    const QString archive = f->archivePath();
+    const QVariantList totals = column(archive, QStringLiteral("TAB_GENERALE"), QStringLiteral("totale"));
+
+    // Typed beyond the limits: refused with a message, the value kept.
+    boxes.clear();
+    const QString amount = QStringLiteral("Importo");
+    EXPECT_FALSE(type(f->TDBGrid4, 0, amount, QStringLiteral("1e15")));
+    EXPECT_FALSE(type(f->TDBGrid1, 0, QStringLiteral("Mil. Gen."), QStringLiteral("1e30")));
+    EXPECT_FALSE(type(f->TDBGrid1, 0, QStringLiteral("A"), QStringLiteral("1,6e14")));
+    EXPECT_TRUE(type(f->TDBGrid4, 1, amount, QStringLiteral("100.000.000.000"))); // at the limit
+    ASSERT_EQ(boxes.shown().size(), 3);
+    EXPECT_EQ(boxes.shown().at(0).text,
+        QStringLiteral(
+            "Importo troppo grande: 1e15. Gli importi non possono superare 100.000.000.000, in più "
+            "o in meno: scrivere un importo minore."));
+    EXPECT_EQ(boxes.shown().at(0).icon, MsgIcon::Critical);
+    EXPECT_TRUE(boxes.shown().at(1).text.startsWith(QStringLiteral("Millesimi troppo grandi: 1e30. ")));
+    EXPECT_TRUE(boxes.shown().at(2).text.startsWith(QStringLiteral("Importo troppo grande: 1,6e14. ")));
+    EXPECT_EQ(
+        column(archive, QStringLiteral("TAB_SPESE3"), QStringLiteral("importo")).at(0), QVariant(1000.0));
+    EXPECT_EQ(column(archive, QStringLiteral("TAB_GENERALE"), QStringLiteral("millesimi_generali")).at(0),
+        QVariant(250.0));
+
+    // An archive that holds such an amount all the same: the calculation is refused, and says
+    // so, and no share nor total changes.
+    {
+        Database d = Database::open(archive);
+        d.update(QStringLiteral("TAB_SPESE3"), d.table(QStringLiteral("TAB_SPESE3")).rowidAt(0),
+            { { QStringLiteral("importo"), 1e15 } });
+    }
+    boxes.clear();
+    f->Command6_Click();
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_TRUE(boxes.shown().at(0).text.startsWith(
+        QStringLiteral("Calcolo non effettuato: l'importo di Spese generali supera il limite.\n")))
+        << boxes.shown().at(0).text.toStdString();
+    EXPECT_EQ(boxes.shown().at(0).icon, MsgIcon::Critical);
+    EXPECT_EQ(column(archive, QStringLiteral("TAB_GENERALE"), QStringLiteral("totale")), totals);
+}
+
+TEST_F(ExpenseFormTest, ALiftThatNobodyPaysIsSaidInsteadOfTheSuccess)
+{
+    fillProject();
+    frm_ripart_spese *f = form();
+    create(f, QStringLiteral("CONDO1"));
+    // Bianchi moves to floor T, next to Rossi: no unit of the lift of stair 1 A pays.
+    {
+        Database d = Database::open(f->archivePath());
+        d.update(QStringLiteral("TAB_GENERALE"), d.table(QStringLiteral("TAB_GENERALE")).rowidAt(1),
+            { { QStringLiteral("PIANO"), QStringLiteral("T") } });
+    }
+    f->Command4_Click();
+    typeAmounts(f);
+    boxes.clear();
+    f->Command6_Click();
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown().at(0).text,
+        QStringLiteral("Spesa ascensore non ripartita: Ascensore 1 A. Nessuna unità di questo ascensore paga "
+                       "la quota (sono tutte al piano \"T\" o hanno millesimi ascensore 0): correggere il "
+                       "piano o i millesimi ascensore delle unità e ripetere \"Calcola Spese\". Le altre "
+                       "spese sono state ripartite."));
+    EXPECT_EQ(boxes.shown().at(0).icon, MsgIcon::Information);
+    // The lift of 1 B (Verdi) is apportioned; those of 1 A are nobody's.
+    EXPECT_EQ(column(f->archivePath(), QStringLiteral("TAB_GENERALE"), QStringLiteral("TAB_D")).mid(0, 3),
+        (QVariantList { 0.0, 0.0, 20.0 }));
+}
+
 TEST_F(ExpenseFormTest, TheFrameAndItsKeys)
 {
     fillProject();

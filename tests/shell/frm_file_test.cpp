@@ -5,8 +5,11 @@
 
 #include "controls/xpbutton.h"
 #include "engine/var_gbl.h"
+#include "engine/windowbands.h"
 #include "platform/db.h"
+#include "platform/vb.h"
 #include "platform/zipfile.h"
+#include "shell/project/decimalconversion.h"
 #include "shell/project/projectfiles.h"
 #include "support/fixtures.h"
 #include "support/scripteddialogs.h"
@@ -33,6 +36,7 @@ using zav::platform::MsgIcon;
 using zav::platform::MsgResult;
 using zav::platform::ScriptedDialogs;
 using zav::shell::frm_file;
+namespace vb = zav::platform::vb;
 
 namespace {
 
@@ -127,6 +131,8 @@ protected:
         return rows.isEmpty() ? QString() : rows.value(QStringLiteral("NOME")).toString();
     }
 
+    /** The templates' own separator, unless a test sets another. */
+    vb::DecimalSeparatorScope comma { u',' };
     zav::test::TempProgramFolder program;
     QTemporaryDir home;
     QTemporaryDir elsewhere;
@@ -231,6 +237,141 @@ TEST_F(FrmFile, CreaMakesTheThreeFilesAndOpensTheProject)
     EXPECT_EQ(dialogs.shown().at(0).title, QStringLiteral("Scelta cartella nuovo progetto"));
     EXPECT_EQ(dialogs.shown().at(0).buttons, MsgButtons::YesNo);
     EXPECT_EQ(dialogs.shown().at(0).icon, MsgIcon::Information);
+}
+
+// --- The decimal separator of a new or opened project -----------------------------------------
+
+/** The dialog under the comma and under the point. */
+class FrmFileSeparator : public FrmFile, public ::testing::WithParamInterface<QChar>
+{
+protected:
+    /** A number written with a point, in the separator under test. */
+    static QString number(const char *pointText)
+    {
+        return QString::fromLatin1(pointText).replace(u'.', GetParam());
+    }
+
+    static QVariant stored(const QString &archive, const QString &table, int row, int field)
+    {
+        return Database::open(archive).table(table).value(row, field);
+    }
+
+    /** "Crea" of a name in the default folder; the new archive's path. */
+    QString crea(const QString &name)
+    {
+        form->Form_Activate();
+        form->Command1_Click(1);
+        control<QLineEdit>("Text1")->setText(name);
+        dialogs.answer(MsgResult::Yes);
+        form->Command2_Click();
+        return archivi() + u'/' + name.toUpper() + QStringLiteral(".CDB");
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Separators, FrmFileSeparator, ::testing::Values(QChar(u','), QChar(u'.')),
+    [](const ::testing::TestParamInfo<QChar> &info) { return info.param == u',' ? "Comma" : "Point"; });
+
+// The templates hold "0,84": under the point a new project is written with the point, so that a
+// room of 16,23 m2 in window band 5 weighs 16,23 x 0,84 = 13,6332, not 1363,32.
+TEST_P(FrmFileSeparator, CreaWritesTheNewProjectInTheSystemsSeparator)
+{
+    const vb::DecimalSeparatorScope separator(GetParam());
+    const QString cdb = crea(QStringLiteral("Luce"));
+    ASSERT_EQ(VAR_GBL.progetto_corrente, cdb);
+    EXPECT_EQ(dialogs.messages(), QStringList { QStringLiteral("Vuoi utilizzare la cartella di default?") });
+
+    // Window band 5 and two coefficients of the destination table; the descriptions stay as written.
+    const QString window = QStringLiteral("TAB_WINDOW");
+    EXPECT_EQ(stored(cdb, window, 4, 1), QVariant(number("0.84")));
+    EXPECT_EQ(stored(cdb, window, 4, 0), QVariant(QStringLiteral("K da 0,1 a meno di 0,111")));
+    EXPECT_EQ(stored(cdb, QStringLiteral("TAB_COEF7"), 1, 1), QVariant(number("0.90")));
+    EXPECT_EQ(stored(cdb, QStringLiteral("TAB_COEF"), 0, 1), QVariant(number("1.00")));
+    // The template keeps the comma; under the comma the project is the template's copy.
+    EXPECT_EQ(stored(templateFile("ARCH_MIL.CLO"), window, 4, 1), QVariant(QStringLiteral("0,84")));
+    if (GetParam() == u',') {
+        EXPECT_EQ(bytesOf(cdb), bytesOf(templateFile("ARCH_MIL.CLO")));
+    }
+
+    // A room of 16,23 m2 with a window of 1,7 m2 (ratio 0,1047: band 5) takes the band's coefficient
+    // as the room grid does.
+    const std::optional<QString> band = zav::engine::WindowBands::bandOfRatio(1.7, 16.23);
+    ASSERT_EQ(band, QStringLiteral("5"));
+    const std::optional<QVariant> light = zav::engine::WindowBands::read(cdb).coefficient(*band);
+    ASSERT_TRUE(light);
+    {
+        Database db = Database::open(cdb);
+        db.insert(QStringLiteral("ANA_CONDO"), { { QStringLiteral("NOME"), QStringLiteral("Luce") } });
+        db.insert(QStringLiteral("CODIF_PIANI"),
+            { { QStringLiteral("NUM_PAL"), 1 }, { QStringLiteral("SCALA"), QStringLiteral("A") },
+                { QStringLiteral("PROPRIETARIO"), QStringLiteral("Rossi") }, { QStringLiteral("HPIANO"), 3 },
+                { QStringLiteral("INTERNO"), 1 } });
+        db.insert(QStringLiteral("ESPRESSIONI"),
+            { { QStringLiteral("NOME_CONDOMINO"), QStringLiteral("Rossi") },
+                { QStringLiteral("PALAZ"), QStringLiteral("1") },
+                { QStringLiteral("SCALA"), QStringLiteral("A") }, { QStringLiteral("INTERNO"), 1 },
+                { QStringLiteral("ESPRESSIONE"), QStringLiteral("16.23") },
+                { QStringLiteral("COEF4"), *light },
+                { QStringLiteral("SUP_FINESTRA"), QStringLiteral("1.7") } });
+    }
+    dialogs.clear();
+    dialogs.answer(MsgResult::Yes); // go on
+    dialogs.answer(MsgResult::Ok); // done
+    dialogs.answer(MsgResult::No); // no thousandths calculation
+    VAR_GBL.ricalcolo_globale();
+    EXPECT_EQ(dialogs.unanswered(), 0) << dialogs.messages().join(u'|').toStdString();
+    EXPECT_EQ(Database::open(cdb).table(QStringLiteral("ESPRESSIONI")).value(QStringLiteral("TOT_COEF")),
+        QVariant(number("13.6332")));
+}
+
+// A project written under the other separator is said on opening, with the offer to convert it.
+TEST_P(FrmFileSeparator, ApriOffersToConvertAProjectInTheOtherSeparator)
+{
+    const vb::DecimalSeparatorScope separator(GetParam());
+    const QChar other = GetParam() == u',' ? u'.' : u',';
+    const QString path = projectIn(archivi(), QStringLiteral("ALTRO.CDB"), QStringLiteral("Altro"));
+    if (other == u'.')
+        zav::shell::DecimalConversion::convertArchive(
+            path, zav::shell::DecimalConversion::Direction::CommaToPoint);
+    Database::open(path).insert(QStringLiteral("ESPRESSIONI"),
+        { { QStringLiteral("NOME_CONDOMINO"), QStringLiteral("Rossi") },
+            { QStringLiteral("COEF4"), QStringLiteral("0") + other + QStringLiteral("84") } });
+    const QString window = QStringLiteral("TAB_WINDOW");
+    const QString held = QStringLiteral("0") + other + QStringLiteral("84");
+
+    // No: the project opens as it is.
+    activateAndSelect(QStringLiteral("ALTRO.CDB"));
+    dialogs.answer(MsgResult::No);
+    form->Command1_Click(0);
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    const QString name = GetParam() == u',' ? QStringLiteral("virgola") : QStringLiteral("punto");
+    const QString otherName = GetParam() == u',' ? QStringLiteral("punto") : QStringLiteral("virgola");
+    EXPECT_EQ(dialogs.shown().at(0).text,
+        QStringLiteral(
+            "I coefficienti di questo progetto sono scritti con il separatore decimale \"%1\" (%2), "
+            "ma il sistema usa \"%3\" (%4): così non sono letti come sono scritti (%5 non vale "
+            "%6).\nConvertire ora i numeri del progetto al separatore \"%3\"?\nCon No il progetto si "
+            "apre com'è; si potrà convertire in seguito con \"Conversione Dati\".")
+            .arg(QString(other), otherName, QString(GetParam()), name, held, number("0.84")));
+    EXPECT_EQ(dialogs.shown().at(0).buttons, MsgButtons::YesNo);
+    EXPECT_EQ(dialogs.shown().at(0).icon, MsgIcon::Question);
+    EXPECT_EQ(VAR_GBL.progetto_corrente, path);
+    EXPECT_EQ(stored(path, window, 4, 1), QVariant(held));
+
+    // Yes: the coefficient tables and the rooms are converted; asked once, and not again.
+    dialogs.clear();
+    activateAndSelect(QStringLiteral("ALTRO.CDB"));
+    dialogs.answer(MsgResult::Yes);
+    form->Command1_Click(0);
+    EXPECT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(stored(path, window, 4, 1), QVariant(number("0.84")));
+    EXPECT_EQ(stored(path, QStringLiteral("TAB_COEF7"), 8, 1), QVariant(number("0.15")));
+    EXPECT_EQ(Database::open(path).table(QStringLiteral("ESPRESSIONI")).value(QStringLiteral("COEF4")),
+        QVariant(number("0.84")));
+    dialogs.clear();
+    activateAndSelect(QStringLiteral("ALTRO.CDB"));
+    form->Command1_Click(0);
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+    EXPECT_EQ(VAR_GBL.progetto_corrente, path);
 }
 
 TEST_F(FrmFile, ShippedTemplatesOfANewProject)

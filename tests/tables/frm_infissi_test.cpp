@@ -4,6 +4,7 @@
 #include "tablesfixture.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -53,8 +54,10 @@ TEST_F(WindowFormTest, ItOpensOnTheTemplateAndProgettoNeedsAProject)
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Infissi"));
     EXPECT_EQ(form->Data1->databaseName(), templ);
     EXPECT_EQ(form->Data1->recordSource().table, Window);
-    EXPECT_EQ(form->TDBGrid15->caption(), QStringLiteral("Tabella Luminosità Finestre"));
-    EXPECT_EQ(form->captionBar()->text(), QStringLiteral("Tabella Luminosità Finestre"));
+    // The caption says whose table is shown: the model of new projects.
+    const QString onTemplate = QStringLiteral("Tabella Luminosità Finestre - Modello dei nuovi progetti");
+    EXPECT_EQ(form->TDBGrid15->caption(), onTemplate);
+    EXPECT_EQ(form->captionBar()->text(), onTemplate);
     QAbstractItemModel *model = form->TDBGrid15->model();
     ASSERT_EQ(model->columnCount(), 3);
     EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Descrizione Valori \"K\""));
@@ -72,6 +75,7 @@ TEST_F(WindowFormTest, ItOpensOnTheTemplateAndProgettoNeedsAProject)
     EXPECT_EQ(boxes.shown().at(0).title, QStringLiteral("!!! Zav - Attenzione - !!!"));
     EXPECT_EQ(boxes.shown().at(0).icon, platform::MsgIcon::Information);
     EXPECT_EQ(form->Data1->databaseName(), templ);
+    EXPECT_EQ(form->TDBGrid15->caption(), onTemplate);
 
     // A second command only brings the open form forward.
     EXPECT_EQ(tables::infissi(), form);
@@ -84,6 +88,9 @@ TEST_F(WindowFormTest, AnEditedBandOfTheProjectGivesTheRoomItsNewCoefficient)
     ASSERT_NE(form, nullptr);
     form->Command3_Click();
     EXPECT_EQ(form->Data1->databaseName(), project);
+    EXPECT_EQ(form->captionBar()->text(),
+        QStringLiteral("Tabella Luminosità Finestre - Progetto ")
+            + QFileInfo(project).fileName().section(u'.', 0, 0));
 
     // Band 3 (the third row) gets 0.9, typed with the point under the comma.
     type(form, 2, 1, QStringLiteral("0.9"));
@@ -101,6 +108,8 @@ TEST_F(WindowFormTest, AnEditedBandOfTheProjectGivesTheRoomItsNewCoefficient)
 
     form->Command2_Click();
     EXPECT_EQ(form->Data1->databaseName(), templ);
+    EXPECT_EQ(form->TDBGrid15->caption(),
+        QStringLiteral("Tabella Luminosità Finestre - Modello dei nuovi progetti"));
     EXPECT_EQ(cell(form->TDBGrid15, 2, 1), QStringLiteral("0,92"));
 }
 

@@ -9,13 +9,16 @@
 #include "platform/dialogs.h"
 #include "platform/programfolder.h"
 #include "platform/steps.h"
+#include "platform/vb.h"
 #include "shell/project/backup.h"
+#include "shell/project/decimalconversion.h"
 #include "shell/project/projectfiles.h"
 #include "shell/project/projectlayout.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 namespace zav::shell::archiveoperations {
 
@@ -137,6 +140,98 @@ QStringList fileNames(const QStringList &paths)
     return names;
 }
 
+QString separatorName(QChar separator)
+{
+    return separator == u',' ? QStringLiteral("virgola") : QStringLiteral("punto");
+}
+
+/**
+ * The archive template in the system's decimal separator: the template itself, or a copy of it in
+ * `scratch` with its coefficients converted. False, said, when the copy cannot be made; a template
+ * that cannot be read is left to the copy of the project, which says so.
+ */
+bool templateInSystemSeparator(QString &archive, const QTemporaryDir &scratch)
+{
+    const QChar separator = platform::vb::decimalSeparator();
+    try {
+        if (!QFileInfo(archive).isFile() || !DecimalConversion::holdsOtherSeparator(archive, separator))
+            return true;
+    } catch (const platform::DbError &) {
+        return true;
+    }
+    const QString copy = scratch.filePath(QFileInfo(archive).fileName());
+    QString problem;
+    if (!scratch.isValid() || !QFile::copy(archive, copy)
+        || !QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner)) {
+        problem = QStringLiteral("impossibile copiare l'archivio principale in una cartella temporanea.");
+    } else {
+        try {
+            const DecimalConversion::Result result
+                = DecimalConversion::convertArchive(copy, DecimalConversion::towards(separator));
+            if (!result.complete())
+                problem = QStringLiteral("tabelle non convertite: ")
+                    + result.failedTables.join(QStringLiteral(", "));
+        } catch (const platform::DbError &error) {
+            problem = engine::databaseFailureText(error);
+        }
+    }
+    if (!problem.isEmpty()) {
+        dialogs().msgBox(
+            QStringLiteral(
+                "Impossibile scrivere i numeri del nuovo progetto con il separatore decimale del "
+                "sistema (%1): %2\nIl progetto non è stato creato. Convertire l'archivio principale "
+                "con \"Conversione Dati\" e ripetere.")
+                .arg(separatorName(separator), problem),
+            MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
+        return false;
+    }
+    archive = copy;
+    return true;
+}
+
+/**
+ * A project whose coefficient tables hold the other decimal separator reads its coefficients
+ * wrong: says so and offers to convert it. The project opens either way.
+ */
+void offerConversion(const QString &archive)
+{
+    const QChar separator = platform::vb::decimalSeparator();
+    bool other = false;
+    platform::tryStep([&] { other = DecimalConversion::holdsOtherSeparator(archive, separator); });
+    if (!other)
+        return;
+    const QChar held = separator == u',' ? u'.' : u',';
+    const QString question
+        = QStringLiteral("I coefficienti di questo progetto sono scritti con il separatore decimale \"%1\" "
+                         "(%2), ma il sistema usa \"%3\" (%4): così non sono letti come sono scritti "
+                         "(%5 non vale %6).\nConvertire ora i numeri del progetto al separatore \"%3\"?\n"
+                         "Con No il progetto si apre com'è; si potrà convertire in seguito con "
+                         "\"Conversione Dati\".")
+              .arg(QString(held), separatorName(held), QString(separator), separatorName(separator),
+                  QStringLiteral("0") + held + QStringLiteral("84"),
+                  QStringLiteral("0") + separator + QStringLiteral("84"));
+    if (dialogs().msgBox(question, MsgButtons::YesNo, MsgIcon::Question, engine::MessageTitle::ZavWarning)
+        != MsgResult::Yes)
+        return;
+    QString problem;
+    try {
+        const DecimalConversion::Result result
+            = DecimalConversion::convertArchive(archive, DecimalConversion::towards(separator));
+        if (!result.complete())
+            problem
+                = QStringLiteral("tabelle non convertite: ") + result.failedTables.join(QStringLiteral(", "));
+    } catch (const platform::DbError &error) {
+        problem = engine::databaseFailureText(error);
+    }
+    if (!problem.isEmpty()) {
+        dialogs().msgBox(
+            QStringLiteral("Conversione non riuscita: %1\nIl progetto si apre com'è: ripetere la "
+                           "conversione con \"Conversione Dati\".")
+                .arg(problem),
+            MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
+    }
+}
+
 } // namespace
 
 void setOpenProject(const QString &archive, const QString &name, const QString &terraces)
@@ -201,10 +296,16 @@ std::optional<CreatedProject> createProject(const QString &shownFolder, const QS
         return std::nullopt;
 
     using platform::ProgramFolder;
+    // The templates hold their numbers with the comma; a new project is written in the system's
+    // separator, converted aside before it is copied.
+    QTemporaryDir scratch;
+    QString archiveTemplate = ProgramFolder::file(projectfiles::ArchiveTemplate);
+    if (!templateInSystemSeparator(archiveTemplate, scratch))
+        return std::nullopt;
     QString failed;
     const FileOutcome outcome = projectfiles::copyAll(
         {
-            { ProgramFolder::file(projectfiles::ArchiveTemplate), made.archive },
+            { archiveTemplate, made.archive },
             { ProgramFolder::file(projectfiles::ReportTemplate), made.report },
             { ProgramFolder::file(projectfiles::TerraceTemplate), made.terraces },
         },
@@ -293,6 +394,7 @@ bool openProject(const QString &folder, const QString &fileName)
         terraces = target;
     }
 
+    offerConversion(archive);
     if (!projectfiles::rememberFolder(folder))
         qWarning("The project folder could not be remembered in zav.cfg");
     setOpenProject(archive, name, terraces);

@@ -68,6 +68,36 @@ const QList<DecimalConversion::Table> &DecimalConversion::tables()
     return list;
 }
 
+DecimalConversion::Direction DecimalConversion::towards(QChar separator)
+{
+    return separator == u',' ? Direction::PointToComma : Direction::CommaToPoint;
+}
+
+bool DecimalConversion::holdsOtherSeparator(const QString &path, QChar separator)
+{
+    const QChar other = separator == u',' ? u'.' : u',';
+    Database db = Database::open(path);
+    for (const Table &table : tables()) {
+        // The rooms are the user's; the tables of coefficients tell how the archive was written.
+        if (table.name == engine::archive::ESPRESSIONI || !db.hasTable(table.name))
+            continue;
+        const platform::Recordset rs = db.table(table.name);
+        for (int row = 0; row < rs.recordCount(); ++row) {
+            for (int position : table.positions) {
+                if (position >= rs.fieldCount())
+                    continue;
+                const QVariant value = rs.value(row, position);
+                if (value.typeId() != QMetaType::QString)
+                    continue;
+                const QString text = value.toString();
+                if (text.contains(other) && !text.contains(separator))
+                    return true;
+            }
+        }
+    }
+    return false;
+}
+
 QString DecimalConversion::swapSeparator(const QString &text, Direction direction)
 {
     const QChar from = direction == Direction::CommaToPoint ? u',' : u'.';

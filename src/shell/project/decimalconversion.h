@@ -46,6 +46,17 @@ public:
      */
     static const QList<Table> &tables();
 
+    /** @brief The direction that brings numbers to a separator: ',' PointToComma, '.' CommaToPoint. */
+    static Direction towards(QChar separator);
+
+    /**
+     * @brief Whether the coefficient tables and the window table of an archive hold numbers written
+     * with the separator other than `separator`: some value holds the other separator and none of
+     * this one ("0,84" under the point). Tables the archive lacks are passed over. Throws DbError
+     * when the archive cannot be read.
+     */
+    static bool holdsOtherSeparator(const QString &path, QChar separator);
+
     /** @brief A text with every separator of the direction swapped. */
     static QString swapSeparator(const QString &text, Direction direction);
 
