@@ -118,7 +118,8 @@ private:
 
     void buildGrids();
     void buildLayout();
-    /** Refuses, with a message, amounts, shares and thousandths typed beyond the apportionment's limits. */
+    /** Refuses, with a message, an amount not read whole and amounts, shares and thousandths typed beyond
+     * the apportionment's limits. */
     static void checkTypedValues(platform::DataGrid *g);
     QList<Binding> bindings() const;
     /** Binds the five expense tables to an archive; tables it lacks are said and stay empty. */
