@@ -52,21 +52,27 @@ protected:
         return values;
     }
 
+    /** Three units of 333,33 in the general table: 999,99 in all. */
+    void threeGeneralRows()
+    {
+        Database db = Database::open(project.path());
+        for (int n = 1; n <= 3; ++n) {
+            db.insert(QStringLiteral("MILLESIMI"),
+                { { QStringLiteral("CONDOMINO"), QStringLiteral("U%1").arg(n) },
+                    { QStringLiteral("PALAZ"), QStringLiteral("1") },
+                    { QStringLiteral("SCALA"), QStringLiteral("A") },
+                    { QStringLiteral("PIANO"), QString::number(n) }, { QStringLiteral("RIGA"), n },
+                    { QStringLiteral("MILLESIMI"), 333.33 } });
+        }
+    }
+
     frm_ins_coeff *form = nullptr;
 };
 
 TEST_F(ArrotondaTest, TheBandToolBringsTheGeneralViewToAThousand)
 {
     const vb::DecimalSeparatorScope separator(u',');
-    Database db = Database::open(project.path());
-    for (int n = 1; n <= 3; ++n) {
-        db.insert(QStringLiteral("MILLESIMI"),
-            { { QStringLiteral("CONDOMINO"), QStringLiteral("U%1").arg(n) },
-                { QStringLiteral("PALAZ"), QStringLiteral("1") },
-                { QStringLiteral("SCALA"), QStringLiteral("A") },
-                { QStringLiteral("PIANO"), QString::number(n) }, { QStringLiteral("RIGA"), n },
-                { QStringLiteral("MILLESIMI"), 333.33 } });
-    }
+    threeGeneralRows();
     show(4);
     EXPECT_EQ(form->Label20->text(), QStringLiteral("999,99"));
     CommandRegistry::handler(QStringLiteral("tArrotonda"))();
@@ -113,17 +119,7 @@ TEST_F(ArrotondaTest, TheStairViewBringsBothHalvesThenTheMean)
 TEST_F(ArrotondaTest, AFullDiskChangesNothingAndSaysSo)
 {
     const vb::DecimalSeparatorScope separator(u',');
-    {
-        Database db = Database::open(project.path());
-        for (int n = 1; n <= 3; ++n) {
-            db.insert(QStringLiteral("MILLESIMI"),
-                { { QStringLiteral("CONDOMINO"), QStringLiteral("U%1").arg(n) },
-                    { QStringLiteral("PALAZ"), QStringLiteral("1") },
-                    { QStringLiteral("SCALA"), QStringLiteral("A") },
-                    { QStringLiteral("PIANO"), QString::number(n) }, { QStringLiteral("RIGA"), n },
-                    { QStringLiteral("MILLESIMI"), 333.33 } });
-        }
-    }
+    threeGeneralRows();
     show(4);
     {
         const FullDiskScope full;
