@@ -1,6 +1,7 @@
 #include "expenses/expensearchive.h"
 
 #include "engine/archive.h"
+#include "engine/databasefailure.h"
 #include "expenses/thousandthscopy.h"
 #include "platform/programfolder.h"
 #include "platform/vb.h"
@@ -9,11 +10,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
+#include <QRegularExpression>
 #include <QSaveFile>
+#include <QTemporaryFile>
 #include <QtDebug>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <stdexcept>
 
@@ -44,15 +49,78 @@ std::optional<qint64> wholeNumber(const QVariant &value)
     }
 }
 
-/** Runs one step of the fill; a failure is noted and the fill goes on with the next step. */
+/**
+ * Runs one step of the fill; a failure is noted and the fill goes on with the next step. A failure
+ * to write (a full disk, a disk error, an archive read-only or in use) ends the fill: the database
+ * has undone the whole transaction, and every step after it would fail as well.
+ */
 void step(ExpenseArchive::FillOutcome &outcome, const std::function<void()> &work)
 {
     try {
         work();
     } catch (const DbError &error) {
         qWarning() << "expense archive: step skipped:" << error.message();
-        outcome.failures << error.message();
+        if (error.code() == DbErrorCode::DiskFull || error.code() == DbErrorCode::DiskError
+            || error.code() == DbErrorCode::PermissionDenied)
+            throw;
+        outcome.failures << engine::databaseFailureText(error).section(u'\n', 0, 0);
     }
+}
+
+/** The temporaries a run of "Crea Tabella" writes beside the archive at `path`. */
+QRegularExpression temporaryNames(const QString &path)
+{
+    return QRegularExpression(QStringLiteral("^%1\\.nuovo-[A-Za-z0-9]{6}(-journal)?$")
+                                  .arg(QRegularExpression::escape(QFileInfo(path).fileName())));
+}
+
+/** Removes what a stopped run of "Crea Tabella" left beside the archive at `path`. */
+void removeLeftovers(const QString &path)
+{
+    const QRegularExpression temporary = temporaryNames(path);
+    const QDir folder = QFileInfo(path).absoluteDir();
+    const QStringList entries = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &entry : entries) {
+        if (temporary.match(entry).hasMatch())
+            QFile::remove(folder.filePath(entry));
+    }
+}
+
+/** The archives of "ARCHIVI" named NAME.TSP in whatever case, the upper-cased name first. */
+QStringList archivesNamed(const QString &name)
+{
+    const QString wanted = name.toUpper() + ArchiveExtension;
+    const QDir folder(ExpenseArchive::archivesFolder());
+    const QStringList entries = folder.entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    QStringList named;
+    if (entries.contains(wanted))
+        named << folder.filePath(wanted);
+    for (const QString &entry : entries) {
+        if (entry != wanted && entry.compare(wanted, Qt::CaseInsensitive) == 0)
+            named << folder.filePath(entry);
+    }
+    return named;
+}
+
+/** The template's bytes. DbError DatabaseNotFound without it. */
+QByteArray templateContent()
+{
+    QFile source(platform::ProgramFolder::file(TemplateFile));
+    if (!source.open(QIODevice::ReadOnly)) {
+        throw DbError(DbErrorCode::DatabaseNotFound,
+            QStringLiteral("Modello \"%1\" non trovato nella cartella del programma.").arg(TemplateFile));
+    }
+    return source.readAll();
+}
+
+/** A file that could not be written, said in Italian with the system's reason. */
+[[noreturn]] void throwWriteFailure(const QString &path, const QFileDevice &file)
+{
+    const int code
+        = file.error() == QFileDevice::ResourceError ? DbErrorCode::DiskFull : DbErrorCode::PathFileAccess;
+    throw DbError(code,
+        QStringLiteral("Impossibile scrivere \"%1\": %2")
+            .arg(QDir::toNativeSeparators(path), platform::fileFailureText(file)));
 }
 
 } // namespace
@@ -87,38 +155,144 @@ QString ExpenseArchive::pathFor(const QString &name)
     return QDir(archivesFolder()).filePath(name.toUpper() + ArchiveExtension);
 }
 
-QString ExpenseArchive::findForProject(const QString &projectName)
+ExpenseArchive::Ownership ExpenseArchive::ownership(const QString &path, const QString &projectArchive)
 {
+    Ownership result;
+    try {
+        Database archive = Database::open(path);
+        if (!archive.hasTable(PROGETTO))
+            return result;
+        const Recordset rows = archive.table(PROGETTO);
+        if (rows.isEmpty())
+            return result;
+        result.owner = rows.value(0, rows.fieldIndex(QStringLiteral("ARCHIVIO"))).toString();
+    } catch (const DbError &) {
+        // An archive that cannot be read names no project; opening it will say what is wrong.
+        return result;
+    }
+    if (result.owner.isEmpty())
+        return result;
+    const QString owner = QFileInfo(result.owner).canonicalFilePath();
+    if (!owner.isEmpty() && owner == QFileInfo(projectArchive).canonicalFilePath())
+        result.claim = Claim::Own;
+    else if (!owner.isEmpty())
+        result.claim = Claim::Other;
+    return result;
+}
+
+void ExpenseArchive::setOwner(Database &archive, const QString &projectArchive)
+{
+    const QString owner = QFileInfo(projectArchive).absoluteFilePath();
+    platform::Transaction transaction = archive.transaction();
+    if (!archive.hasTable(PROGETTO))
+        archive.createTable(PROGETTO, { { QStringLiteral("ARCHIVIO"), platform::FieldType::Memo } });
+    archive.clear(PROGETTO);
+    archive.insert(PROGETTO, { { QStringLiteral("ARCHIVIO"), owner } });
+    transaction.commit();
+}
+
+ExpenseArchive::Found ExpenseArchive::findForProject(
+    const QString &projectName, const QString &projectArchive)
+{
+    Found found;
     if (projectName.isEmpty())
-        return QString();
-    const QString wanted = projectName.toUpper() + ArchiveExtension;
-    const QDir folder(archivesFolder());
-    if (QFileInfo(folder.filePath(wanted)).isFile())
-        return folder.filePath(wanted);
+        return found;
+    const QStringList named = archivesNamed(projectName);
+    QString free;
+    for (const QString &path : named) {
+        const Ownership owned = ownership(path, projectArchive);
+        if (owned.claim == Claim::Own)
+            return { path, Claim::Own, {} };
+        if (owned.claim == Claim::Free && free.isEmpty())
+            free = path;
+        if (owned.claim == Claim::Other && found.otherOwner.isEmpty())
+            found.otherOwner = owned.owner;
+    }
+
+    // One named apart for this project, when the name was another project's.
+    const QDir folder(ExpenseArchive::archivesFolder());
     const QStringList entries = folder.entryList(QDir::Files | QDir::Hidden, QDir::Name);
     for (const QString &entry : entries) {
-        if (entry.compare(wanted, Qt::CaseInsensitive) == 0)
-            return folder.filePath(entry);
+        const QString path = folder.filePath(entry);
+        if (!entry.endsWith(ArchiveExtension, Qt::CaseInsensitive) || named.contains(path))
+            continue;
+        if (ownership(path, projectArchive).claim == Claim::Own)
+            return { path, Claim::Own, {} };
     }
-    return QString();
+    if (!free.isEmpty())
+        return { free, Claim::Free, {} };
+    return found;
+}
+
+ExpenseArchive::Found ExpenseArchive::targetFor(const QString &name, const QString &projectArchive)
+{
+    Found target { pathFor(name), Claim::Free, {} };
+    for (const QString &path : archivesNamed(name)) {
+        const Ownership owned = ownership(path, projectArchive);
+        if (owned.claim == Claim::Other)
+            return { QString(), Claim::Other, owned.owner };
+        if (target.path == pathFor(name) && !QFileInfo::exists(target.path))
+            target = { path, owned.claim, {} };
+    }
+    return target;
 }
 
 void ExpenseArchive::copyTemplate(const QString &path)
 {
-    const QString templatePath = platform::ProgramFolder::file(TemplateFile);
-    QFile source(templatePath);
-    if (!source.open(QIODevice::ReadOnly)) {
-        throw DbError(DbErrorCode::DatabaseNotFound,
-            QStringLiteral("Modello \"%1\" non trovato nella cartella del programma.").arg(TemplateFile));
-    }
-    const QByteArray content = source.readAll();
+    const QByteArray content = templateContent();
     // Written beside the target and renamed over it, so that a failure keeps the old file whole.
     QSaveFile target(path);
-    if (!target.open(QIODevice::WriteOnly) || target.write(content) != content.size() || !target.commit()) {
-        throw DbError(DbErrorCode::PathFileAccess,
-            QStringLiteral("Impossibile scrivere \"%1\": %2")
-                .arg(QDir::toNativeSeparators(path), target.errorString()));
+    if (!target.open(QIODevice::WriteOnly) || target.write(content) != content.size() || !target.commit())
+        throwWriteFailure(path, target);
+}
+
+ExpenseArchive::FillOutcome ExpenseArchive::create(const QString &path, const QString &projectArchive)
+{
+    removeLeftovers(path);
+    const QByteArray content = templateContent();
+
+    // The new archive is made whole beside the old one, under a name no form lists.
+    QTemporaryFile aside(path + QStringLiteral(".nuovo-XXXXXX"));
+    if (!aside.open() || aside.write(content) != content.size() || !aside.flush())
+        throwWriteFailure(path, aside);
+    // It takes the permissions of the file it replaces, or a new file's.
+    aside.setPermissions(QFileInfo::exists(path)
+            ? QFile::permissions(path)
+            : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    // SQLite's locks are lost when another descriptor of the file closes: ours goes first.
+    aside.close();
+    const QString built = aside.fileName();
+
+    FillOutcome outcome;
+    {
+        Database archive = Database::open(built);
+        Database project = Database::open(projectArchive);
+        outcome = fill(archive, project);
+        setOwner(archive, projectArchive);
     }
+
+    // The old archive is replaced only while no one else holds it: the lock taken here keeps
+    // others out until the new file has its name.
+    std::optional<Database> old;
+    if (QFileInfo::exists(path)) {
+        try {
+            old.emplace(Database::open(path));
+            old->query(QStringLiteral("PRAGMA busy_timeout = 0"));
+            old->exec(QStringLiteral("BEGIN EXCLUSIVE"));
+        } catch (const DbError &error) {
+            if (error.message().contains(QLatin1String("locked"), Qt::CaseInsensitive))
+                throw;
+            // A file that is no archive at all is simply replaced.
+            old.reset();
+        }
+    }
+    if (std::rename(QFile::encodeName(built).constData(), QFile::encodeName(path).constData()) != 0) {
+        const int systemError = errno;
+        throw DbError(DbErrorCode::PathFileAccess,
+            QStringLiteral("Impossibile sostituire \"%1\": %2")
+                .arg(QDir::toNativeSeparators(path), platform::systemFailureText(systemError)));
+    }
+    return outcome;
 }
 
 TableQuery ExpenseArchive::unitQuery()
@@ -227,6 +401,31 @@ void ExpenseArchive::empty(Database &archive)
     for (const QString &table : tables())
         archive.clear(table);
     transaction.commit();
+}
+
+QStringList ExpenseArchive::missingFields(Database &archive)
+{
+    static const QList<std::pair<QString, QStringList>> layout {
+        { TAB_GENERALE,
+            { "nome_condomino", "PAL", "SCALA", "PIANO", "INTERNO", "DESCRIZIONE", "millesimi_generali",
+                "millesimi_palazzina", "millesimi_scala", "millesimi_ascensore", "millesimi_riscaldamento",
+                "millesimi_portierato", "TAB_A", "TAB_B", "TAB_C", "TAB_D", "TAB_E", "TAB_F", "totale" } },
+        { TAB_SPESE1, { "PALAZZINA", "importo" } },
+        { TAB_SPESE2, { "PALAZZINA", "SCALA", "importo" } },
+        { TAB_SPESE3, { "tabella", "importo" } },
+        { TAB_SPESE4, { "PALAZZINA", "SCALA", "importo" } },
+    };
+    QStringList missing;
+    for (const auto &[table, wanted] : layout) {
+        if (!archive.hasTable(table))
+            continue;
+        const QStringList present = archive.fields(table);
+        for (const QString &field : wanted) {
+            if (!present.contains(field, Qt::CaseInsensitive))
+                missing << QStringLiteral("nella tabella %1 manca il campo %2").arg(table, field);
+        }
+    }
+    return missing;
 }
 
 QStringList ExpenseArchive::missingTables(Database &archive)

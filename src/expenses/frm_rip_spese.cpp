@@ -17,6 +17,7 @@
 #include "platform/ui/datasource.h"
 #include "platform/ui/formbutton.h"
 
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -120,9 +121,25 @@ void frm_rip_spese::Form_Load()
     // The project's name is a bound value of the filter, whatever characters it holds.
     Data1->setDatabaseName(SummaryTable::path());
     Data1->setRecordSource(SummaryTable::projectRows(m_project));
+    m_foreign = false;
     try {
-        Data1->refresh();
-        TDBGrid1->setDataSource(Data1);
+        // The rows of a namesake in another folder are that project's: they are not shown here.
+        QString other;
+        {
+            Database summary = Database::open(SummaryTable::path());
+            other = SummaryTable::otherOwner(summary, m_project, m_archive);
+        }
+        m_foreign = !other.isEmpty();
+        if (m_foreign) {
+            TDBGrid1->setDataSource(nullptr);
+            information(
+                QStringLiteral("Le righe di \"%1\" nella tabella riepilogativa sono del progetto \"%2\", "
+                               "che ha lo stesso nome: non vengono mostrate.")
+                    .arg(m_project, QDir::toNativeSeparators(other)));
+        } else {
+            Data1->refresh();
+            TDBGrid1->setDataSource(Data1);
+        }
     } catch (const DbError &error) {
         TDBGrid1->setDataSource(nullptr);
         failure(QStringLiteral("Impossibile aprire la tabella riepilogativa \"%1\": %2")
@@ -148,6 +165,8 @@ void frm_rip_spese::projectOpened()
 
 void frm_rip_spese::reload(qint64 currentRowid)
 {
+    if (m_foreign)
+        return;
     Data1->refresh();
     if (currentRowid >= 0 && Data1->rowOf(currentRowid) >= 0)
         Data1->setCurrentRow(Data1->rowOf(currentRowid));
@@ -164,7 +183,7 @@ void frm_rip_spese::Command1_Click()
     formparts::attempt(QStringLiteral("Tabella non creata: "), [] {
         Database summary = Database::open(SummaryTable::path());
         Database project = Database::open(*VAR_GBL.progetto_corrente);
-        SummaryTable::create(summary, project, VAR_GBL.nome_progetto);
+        SummaryTable::create(summary, project, VAR_GBL.nome_progetto, *VAR_GBL.progetto_corrente);
     });
     platform::tryStep([this] {
         Data2->refresh();
@@ -174,7 +193,7 @@ void frm_rip_spese::Command1_Click()
 
 void frm_rip_spese::copy(const QString &operation)
 {
-    if (m_archive.isEmpty())
+    if (m_archive.isEmpty() || m_foreign)
         return;
     formparts::attempt(QString(), [&] {
         ThousandthsCopy::runOn(
@@ -196,7 +215,7 @@ void frm_rip_spese::Command3_Click()
         return;
     formparts::attempt(QStringLiteral("Impossibile eliminare i dati: "), [this] {
         Database summary = Database::open(SummaryTable::path());
-        SummaryTable::removeProject(summary, m_project);
+        SummaryTable::removeProject(summary, m_project, m_archive);
         // Rows made later may take the numbers of the rows deleted.
         lastSelection().clear();
     });

@@ -88,6 +88,7 @@ private:
 
     QString m_project; ///< the name the rows carry
     QString m_archive; ///< the project archive
+    bool m_foreign = false; ///< the rows under the project's name are a namesake's: never shown nor written
 };
 
 } // namespace zav::expenses

@@ -1,5 +1,6 @@
 #include "expenses/frm_ripart_spese.h"
 
+#include "engine/databasefailure.h"
 #include "engine/messagetitles.h"
 #include "engine/var_gbl.h"
 #include "expenses/apportionment.h"
@@ -98,6 +99,20 @@ void lock(DataGrid *g, const QString &caption)
 QString project()
 {
     return VAR_GBL.progetto_corrente.value_or(QString());
+}
+
+// Why the archive was not made, in Italian: the database's failures by their reading, the file
+// steps' own messages (a missing template, a copy that cannot be written) as they are.
+QString whyNotMade(const DbError &error)
+{
+    if (error.message().contains(QLatin1String("locked"), Qt::CaseInsensitive))
+        return QStringLiteral("L'archivio è in uso da un'altra operazione: riprovare fra poco.");
+    const QString reading = engine::databaseFailureText(error.message()).section(u'\n', 0, 0);
+    if (error.code() == platform::DbErrorCode::DatabaseNotFound
+        || error.code() == platform::DbErrorCode::PathFileAccess
+        || reading == engine::databaseFailureText(QString()))
+        return error.message();
+    return reading;
 }
 
 } // namespace
@@ -273,11 +288,30 @@ QList<frm_ripart_spese::Binding> frm_ripart_spese::bindings() const
 
 void frm_ripart_spese::Form_Load()
 {
-    // Only the archive named after the project opens by itself; any other needs "Crea Tabella".
-    QString found;
-    platform::tryStep([&] { found = ExpenseArchive::findForProject(VAR_GBL.nome_progetto); });
-    if (VAR_GBL.progetto_corrente && !found.isEmpty())
-        bindArchive(found);
+    // Only the project's own archive opens by itself: the one named after it, or one named apart
+    // for it; any other needs "Crea Tabella". Another project's archive is never opened.
+    if (!VAR_GBL.progetto_corrente)
+        return;
+    ExpenseArchive::Found found;
+    platform::tryStep(
+        [&] { found = ExpenseArchive::findForProject(VAR_GBL.nome_progetto, *VAR_GBL.progetto_corrente); });
+    if (found.path.isEmpty()) {
+        if (!found.otherOwner.isEmpty())
+            information(QStringLiteral("L'archivio spese \"%1\" è del progetto \"%2\" e non viene aperto per "
+                                       "questo progetto. Per questo progetto creare la tabella con \"Crea "
+                                       "Tabella\", sotto un altro nome.")
+                            .arg(QFileInfo(ExpenseArchive::pathFor(VAR_GBL.nome_progetto)).fileName(),
+                                QDir::toNativeSeparators(found.otherOwner)));
+        return;
+    }
+    // An archive made before archives named their project becomes this project's.
+    if (found.claim == ExpenseArchive::Claim::Free) {
+        platform::tryStep([&] {
+            Database archive = Database::open(found.path);
+            ExpenseArchive::setOwner(archive, *VAR_GBL.progetto_corrente);
+        });
+    }
+    bindArchive(found.path);
 }
 
 void frm_ripart_spese::bindArchive(const QString &path)
@@ -296,15 +330,24 @@ void frm_ripart_spese::bindArchive(const QString &path)
             if (error.code() == platform::DbErrorCode::ItemNotFound)
                 missing << b.table;
             else if (problem.isEmpty())
-                problem = error.message();
+                problem = engine::databaseFailureText(error);
         }
     }
     const QString name = QFileInfo(path).fileName();
+    QStringList fields;
+    if (problem.isEmpty())
+        platform::tryStep([&] {
+            Database archive = Database::open(path);
+            fields = ExpenseArchive::missingFields(archive);
+        });
     if (!problem.isEmpty()) {
         failure(QStringLiteral("Impossibile aprire l'archivio spese \"%1\": %2").arg(name, problem));
-    } else if (!missing.isEmpty()) {
-        failure(QStringLiteral("L'archivio spese \"%1\" non contiene le tabelle: %2.")
-                    .arg(name, missing.join(QStringLiteral(", "))));
+    } else if (!missing.isEmpty() || !fields.isEmpty()) {
+        QStringList lines;
+        if (!missing.isEmpty())
+            lines << QStringLiteral("non contiene le tabelle: %1").arg(missing.join(QStringLiteral(", ")));
+        lines << fields;
+        failure(QStringLiteral("L'archivio spese \"%1\" %2.").arg(name, lines.join(QStringLiteral("; "))));
     }
 }
 
@@ -342,29 +385,31 @@ void frm_ripart_spese::Command1_Click()
         return;
     }
 
-    // The grids let go of the archive before its file is replaced; a failed copy keeps the old one.
-    const QString path = ExpenseArchive::pathFor(name);
+    // Another project's archive is never replaced; the name can be chosen apart.
+    ExpenseArchive::Found target;
+    platform::tryStep([&] { target = ExpenseArchive::targetFor(name, project()); });
+    if (target.path.isEmpty()) {
+        failure(QStringLiteral("La tabella \"%1\" è l'archivio spese del progetto \"%2\" e non viene "
+                               "sostituita. Scegliere un altro nome.")
+                    .arg(QFileInfo(ExpenseArchive::pathFor(name)).fileName(),
+                        QDir::toNativeSeparators(target.otherOwner)));
+        return;
+    }
+
+    // The new archive is made whole aside and takes the old one's place only then: a failure
+    // (no template, a full disk, an archive in use) leaves the old one as it was.
     const QString previous = m_archive;
     unbindArchive();
+    ExpenseArchive::FillOutcome outcome;
     try {
-        ExpenseArchive::copyTemplate(path);
+        outcome = ExpenseArchive::create(target.path, project());
     } catch (const DbError &error) {
-        failure(QStringLiteral("Tabella non creata. ") + error.message());
+        failure(QStringLiteral("Tabella non creata. ") + whyNotMade(error));
         if (!previous.isEmpty())
             bindArchive(previous);
         return;
     }
-
-    // The units are read afresh from the project at every run.
-    ExpenseArchive::FillOutcome outcome;
-    try {
-        Database archive = Database::open(path);
-        Database units = Database::open(project());
-        outcome = ExpenseArchive::fill(archive, units);
-    } catch (const DbError &error) {
-        outcome.failures << error.message();
-    }
-    bindArchive(path);
+    bindArchive(target.path);
     if (outcome.notice)
         information(*outcome.notice);
     if (!outcome.failures.isEmpty()) {
@@ -458,9 +503,14 @@ void frm_ripart_spese::Command6_Click()
     QString problem;
     try {
         Database archive = Database::open(m_archive);
-        result = Apportionment::run(archive);
+        // A table that lacks a field the calculation reads or writes is damaged: nothing is computed.
+        const QStringList fields = ExpenseArchive::missingFields(archive);
+        if (fields.isEmpty())
+            result = Apportionment::run(archive);
+        else
+            problem = fields.join(QStringLiteral("; ")) + u'.';
     } catch (const DbError &error) {
-        problem = error.message();
+        problem = engine::databaseFailureText(error);
     }
     platform::tryStep([this] { Data1->refresh(); });
     TDBGrid1->setVisible(true);
@@ -498,6 +548,15 @@ void frm_ripart_spese::showTotals()
         QStringLiteral("TAB_B") };
     std::array<std::optional<Money>, 4> totals { Money(), Money(), Money(), Money() };
     if (!m_archive.isEmpty()) {
+        // Totals of an archive that cannot be read would read as nothing spent.
+        try {
+            Data1->refresh();
+        } catch (const DbError &error) {
+            failure(QStringLiteral("L'archivio spese \"%1\" non può essere letto: i totali non sono "
+                                   "calcolati.\n%2")
+                        .arg(QFileInfo(m_archive).fileName(), engine::databaseFailureText(error)));
+            return;
+        }
         for (int row = 0; row < Data1->recordCount(); ++row) {
             for (int i = 0; i < fields.size(); ++i) {
                 platform::tryStep([&] {
@@ -537,7 +596,7 @@ void frm_ripart_spese::addAmountRow(DataGrid *g)
         s->moveLast();
     } catch (const DbError &error) {
         s->cancelUpdate();
-        failure(error.message());
+        failure(engine::databaseFailureText(error));
     }
 }
 

@@ -5,6 +5,9 @@
 #include "platform/programfolder.h"
 #include "platform/vb.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <optional>
 
 namespace zav::expenses {
@@ -19,6 +22,29 @@ namespace {
 
 const QString COD_CONDOMINIO = QStringLiteral("COD_CONDOMINIO");
 const QString DESCRIZIONE = QStringLiteral("DESCRIZIONE");
+const QString ARCHIVIO = QStringLiteral("ARCHIVIO");
+
+/** Refuses, with nothing written, rows under a name that another project holds. */
+void claim(Database &summary, const QString &name, const QString &projectArchive)
+{
+    const QString other = SummaryTable::otherOwner(summary, name, projectArchive);
+    if (!other.isEmpty()) {
+        throw DbError(platform::DbErrorCode::PermissionDenied,
+            QStringLiteral(
+                "Le righe di \"%1\" nella tabella riepilogativa sono del progetto \"%2\", che ha lo "
+                "stesso nome: restano a quel progetto.")
+                .arg(name, QDir::toNativeSeparators(other)));
+    }
+    if (!summary.hasTable(SummaryTable::Owners)) {
+        summary.createTable(SummaryTable::Owners,
+            { { COD_CONDOMINIO, platform::FieldType::Memo }, { ARCHIVIO, platform::FieldType::Memo } });
+    }
+    summary.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ? COLLATE BINARY")
+                     .arg(Database::quoteName(SummaryTable::Owners), Database::quoteName(COD_CONDOMINIO)),
+        { name });
+    summary.insert(SummaryTable::Owners,
+        { { COD_CONDOMINIO, name }, { ARCHIVIO, QFileInfo(projectArchive).absoluteFilePath() } });
+}
 
 bool isEmptyValue(const QVariant &value)
 {
@@ -55,10 +81,26 @@ QString SummaryTable::path()
 
 TableQuery SummaryTable::projectRows(const QString &project)
 {
-    return TableQuery { Table, { { COD_CONDOMINIO, project } }, {} };
+    return TableQuery { Table, { { COD_CONDOMINIO, project, true } }, {} };
 }
 
-int SummaryTable::create(Database &summary, Database &project, const QString &name)
+QString SummaryTable::otherOwner(Database &summary, const QString &name, const QString &projectArchive)
+{
+    if (!summary.hasTable(Owners))
+        return QString();
+    const Recordset owners = summary.select(TableQuery { Owners, { { COD_CONDOMINIO, name, true } }, {} });
+    const QString project = QFileInfo(projectArchive).canonicalFilePath();
+    for (int row = 0; row < owners.recordCount(); ++row) {
+        const QString owner = owners.value(row, owners.fieldIndex(ARCHIVIO)).toString();
+        const QString existing = QFileInfo(owner).canonicalFilePath();
+        if (!existing.isEmpty() && existing != project)
+            return owner;
+    }
+    return QString();
+}
+
+int SummaryTable::create(
+    Database &summary, Database &project, const QString &name, const QString &projectArchive)
 {
     const Recordset units = project.select(ExpenseArchive::unitQuery());
     const int owner = units.fieldIndex(QStringLiteral("PROPRIETARIO"));
@@ -69,6 +111,7 @@ int SummaryTable::create(Database &summary, Database &project, const QString &na
     const int description = units.fieldIndex(QStringLiteral("DESCRIZIONE"));
 
     platform::Transaction transaction = summary.transaction();
+    claim(summary, name, projectArchive);
     platform::Statement insert = summary.prepare(QStringLiteral(
         "INSERT INTO %1 (COD_CONDOMINIO, nome_condomino, PAL, SCALA, INTERNO, PIANO, DESCRIZIONE) "
         "VALUES (?, ?, ?, ?, ?, ?, ?)")
@@ -86,11 +129,16 @@ int SummaryTable::create(Database &summary, Database &project, const QString &na
     return units.recordCount();
 }
 
-int SummaryTable::removeProject(Database &summary, const QString &name)
+int SummaryTable::removeProject(Database &summary, const QString &name, const QString &projectArchive)
 {
-    return summary.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
-                            .arg(Database::quoteName(Table), Database::quoteName(COD_CONDOMINIO)),
-        { name });
+    platform::Transaction transaction = summary.transaction();
+    claim(summary, name, projectArchive);
+    const int removed
+        = summary.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ? COLLATE BINARY")
+                           .arg(Database::quoteName(Table), Database::quoteName(COD_CONDOMINIO)),
+            { name });
+    transaction.commit();
+    return removed;
 }
 
 SummaryTable::MergeSums SummaryTable::gather(Database &summary, const QList<qint64> &rowids)

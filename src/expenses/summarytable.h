@@ -14,7 +14,12 @@ namespace zav::expenses {
 /**
  * @brief The summary table of the thousandths: the file "RIP_SPESE.MDB" of the program folder,
  * whose table `TAB_GENERALE` holds one row per unit per project, a project's rows being those whose
- * `COD_CONDOMINIO` holds its name (compared without regard to case, as every text of the table).
+ * `COD_CONDOMINIO` holds its name exactly ("condo1" and "CONDO1" are two projects).
+ *
+ * The table `PROGETTI` (made when first needed) names, for each name, the project archive whose
+ * rows they are: two projects of one name in two folders never share rows. Rows whose name no
+ * project holds (made before, or by a project that is gone) are taken by the first project of
+ * that name that makes or deletes rows.
  *
  * The operations take their databases and throw platform::DbError; they show nothing. The project
  * name is always a bound value, so any name (quotes included) selects exactly its own rows.
@@ -24,8 +29,10 @@ class SummaryTable
 public:
     /** @brief File name of the summary database in the program folder. */
     static constexpr QLatin1String FileName { "RIP_SPESE.MDB" };
-    /** @brief The one table of the summary database. */
+    /** @brief The table of the rows. */
     static constexpr QLatin1String Table { "TAB_GENERALE" };
+    /** @brief The table naming the project archive of each name's rows. */
+    static constexpr QLatin1String Owners { "PROGETTI" };
 
     /** @brief The six thousandths fields, in the order the merge sums follow. */
     static const std::array<QString, 6> &thousandthsFields();
@@ -34,17 +41,28 @@ public:
     static QString path();
     /** @brief A project's rows, in stored order. */
     static platform::TableQuery projectRows(const QString &project);
+    /**
+     * @brief The archive of another project, still there, whose rows are those under `name`; empty
+     * text when they are the project's of `projectArchive` or no project's.
+     */
+    static QString otherOwner(
+        platform::Database &summary, const QString &name, const QString &projectArchive);
 
     /**
      * @brief "Crea Tabella", in one transaction: appends one row per unit of the project (by
      * building, stair, unit number, owner) under the project's name, with empty thousandths, then
      * runs the five copies of the thousandths over the project's rows. Rows made earlier stay, so
-     * a second run gives each unit a second row. Returns the number of rows appended; on a failure
-     * nothing is kept.
+     * a second run gives each unit a second row. The rows under the name become the project's of
+     * `projectArchive`. Returns the number of rows appended; on a failure nothing is kept. DbError
+     * PermissionDenied, with nothing written, when the name's rows are another project's.
      */
-    static int create(platform::Database &summary, platform::Database &project, const QString &name);
-    /** @brief Deletes the project's rows, and no other project's; returns how many. */
-    static int removeProject(platform::Database &summary, const QString &name);
+    static int create(platform::Database &summary, platform::Database &project, const QString &name,
+        const QString &projectArchive);
+    /**
+     * @brief Deletes the project's rows, and no other project's; returns how many. DbError
+     * PermissionDenied, with nothing deleted, when the name's rows are another project's.
+     */
+    static int removeProject(platform::Database &summary, const QString &name, const QString &projectArchive);
 
     /** @brief What "Seleziona" gathers from the rows chosen: six sums and the joined descriptions. */
     struct MergeSums

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -105,6 +106,10 @@ int codeFor(const QString &driverText)
         return DbErrorCode::TableExists;
     if (text.contains(u"database is locked") || text.contains(u"readonly database"))
         return DbErrorCode::PermissionDenied;
+    if (text.contains(u"disk is full"))
+        return DbErrorCode::DiskFull;
+    if (text.contains(u"disk i/o error"))
+        return DbErrorCode::DiskError;
     return DbErrorCode::Failed;
 }
 
@@ -463,6 +468,56 @@ std::function<QString(const DbError &)> &failureWording()
 QString failureText(const DbError &error)
 {
     return failureWording() ? failureWording()(error) : error.message();
+}
+
+QString systemFailureText(int systemError)
+{
+    switch (systemError) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("spazio esaurito sul disco: liberare spazio e riprovare");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("permesso negato: la cartella o il file non sono scrivibili");
+    case EROFS:
+        return QStringLiteral("il disco è di sola lettura");
+    case ENOENT:
+        return QStringLiteral("file o cartella inesistente");
+    case EIO:
+        return QStringLiteral("errore di lettura o scrittura sul disco");
+    case EBUSY:
+    case ETXTBSY:
+        return QStringLiteral("il file è in uso: riprovare fra poco");
+    default:
+        return QStringLiteral("errore di sistema n. %1").arg(systemError);
+    }
+}
+
+QString fileFailureText(const QFileDevice &file)
+{
+    // Qt gives the system's English text; the system errors a file meets are told by that text.
+    const QString text = file.errorString();
+    for (const int code : { ENOSPC, EDQUOT, EACCES, EPERM, EROFS, ENOENT, EIO, EBUSY, ETXTBSY }) {
+        if (text.contains(QString::fromLocal8Bit(std::strerror(code)), Qt::CaseInsensitive))
+            return systemFailureText(code);
+    }
+    switch (file.error()) {
+    case QFileDevice::ResourceError:
+        return systemFailureText(ENOSPC);
+    case QFileDevice::WriteError:
+        if (text.contains(QLatin1String("not writable"), Qt::CaseInsensitive))
+            return QStringLiteral("il file esistente non è scrivibile");
+        return QStringLiteral("errore di scrittura del file");
+    case QFileDevice::ReadError:
+        return QStringLiteral("errore di lettura del file");
+    case QFileDevice::OpenError:
+        return QStringLiteral("il file non può essere aperto: la cartella o il file non sono accessibili");
+    case QFileDevice::RenameError:
+    case QFileDevice::RemoveError:
+        return QStringLiteral("il file non può essere sostituito");
+    default:
+        return QStringLiteral("errore del file");
+    }
 }
 
 void setFailureWording(std::function<QString(const DbError &)> wording)
@@ -976,7 +1031,8 @@ Recordset Database::select(const TableQuery &tableQuery)
     QVariantList values;
     QStringList conditions;
     for (const Condition &condition : tableQuery.where) {
-        conditions << quoteName(condition.field) + QStringLiteral(" IS ?");
+        conditions << quoteName(condition.field)
+                + (condition.exactCase ? QStringLiteral(" IS ? COLLATE BINARY") : QStringLiteral(" IS ?"));
         values << condition.value;
     }
     if (!conditions.isEmpty())

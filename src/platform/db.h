@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QFileDevice>
 #include <QHash>
 #include <QList>
 #include <QSqlDatabase>
@@ -38,6 +39,8 @@ inline constexpr int InvalidName = 3125; ///< a table or field name with charact
 inline constexpr int ItemNotFound = 3265; ///< no such table or field
 inline constexpr int FieldExists = 3191;
 inline constexpr int TableExists = 3010;
+inline constexpr int DiskFull = 3026; ///< no space left on the disk
+inline constexpr int DiskError = 3043; ///< the disk could not be read or written
 inline constexpr int Failed = 3000; ///< any other failure of the database
 } // namespace DbErrorCode
 
@@ -60,6 +63,14 @@ private:
 QString failureText(const DbError &error);
 /** @brief Installs the wording of database failures for the user; an empty function removes it. */
 void setFailureWording(std::function<QString(const DbError &)> wording);
+
+/** @brief A system error (an errno value) said in Italian for the user, with what to do. */
+QString systemFailureText(int systemError);
+/**
+ * @brief Why a file could not be opened, read or written, said in Italian ("spazio esaurito sul
+ * disco ...", "il file esistente non è scrivibile" ...) in place of the library's English text.
+ */
+QString fileFailureText(const QFileDevice &file);
 
 class PreparedStatement;
 class ColumnLayout;
@@ -86,6 +97,8 @@ struct Condition
 {
     QString field;
     QVariant value;
+    /** Texts compared with regard to case ("condo1" is not "CONDO1"), whatever the field's collation. */
+    bool exactCase = false;
 
     bool operator==(const Condition &other) const = default;
 };

@@ -23,12 +23,16 @@ public:
  *
  * A zip created for writing collects its entries and is written only by commit(); dropped without
  * commit() it leaves nothing on disk (an existing file of that name stays as it was). A zip opened
- * for reading lists and reads its entries. Failures throw ZipError.
+ * for reading lists and reads its entries. Failures throw ZipError, said in Italian.
  */
 class ZipFile
 {
 public:
-    /** @brief Starts a new zip at this path; commit() replaces any file of that name. */
+    /**
+     * @brief Starts a new zip at this path; commit() replaces any file of that name. Temporary
+     * files that an earlier write of this zip left behind when stopped ("NAME.zip.XXXXXX") are
+     * removed first.
+     */
     static ZipFile create(const QString &path);
     /** @brief Opens an existing zip for reading. */
     static ZipFile openForReading(const QString &path);

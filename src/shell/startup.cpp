@@ -1,11 +1,13 @@
 #include "shell/startup.h"
 
 #include "engine/databasefailure.h"
+#include "engine/messagetitles.h"
 #include "engine/ui/attesaprogress.h"
 #include "expenses/expensesforms.h"
 #include "platform/db.h"
 #include "platform/dialogs.h"
 #include "platform/programend.h"
+#include "platform/programfolder.h"
 #include "platform/progress.h"
 #include "platform/ui/commandregistry.h"
 #include "platform/ui/formregistry.h"
@@ -19,11 +21,13 @@
 #include "shell/forms/frm_init.h"
 #include "shell/forms/shellforms.h"
 #include "shell/project/editorfile.h"
+#include "shell/project/projectfiles.h"
 #include "tables/tablecommands.h"
 #include "terraces/terracesforms.h"
 #include "workspace/workspacecommands.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QKeyEvent>
@@ -107,6 +111,26 @@ void registerForms()
     installHelpKey();
 }
 
+std::optional<QString> programFolderNotice()
+{
+    QStringList unwritable;
+    const QString folder = platform::ProgramFolder::path();
+    if (!projectfiles::isWritableFolder(folder))
+        unwritable << folder;
+    const QString archives = projectfiles::defaultFolder();
+    if (unwritable.isEmpty() && QFileInfo(archives).isDir() && !projectfiles::isWritableFolder(archives))
+        unwritable << archives;
+    if (unwritable.isEmpty())
+        return std::nullopt;
+    return QStringLiteral("La cartella \"%1\" non è scrivibile. Finché resta così non si potranno creare "
+                          "progetti nella cartella predefinita \"ARCHIVI\", né creare tabelle spese o righe "
+                          "della tabella riepilogativa, né salvare le impostazioni e le esportazioni. I "
+                          "progetti di altre cartelle scrivibili si aprono come sempre. Per lavorare senza "
+                          "limiti concedere la scrittura sulla cartella, o installare il programma in una "
+                          "cartella scrivibile.")
+        .arg(QDir::toNativeSeparators(unwritable.first()));
+}
+
 void installIconTheme()
 {
     if (!QIcon::themeName().isEmpty())
@@ -150,6 +174,9 @@ int runProgram(QApplication &app)
             window->setMousePointer(busy ? frm_init::Hourglass : frm_init::NormalPointer);
     });
     platform::setProgress(&attesa);
+    if (const std::optional<QString> notice = programFolderNotice())
+        platform::dialogs().msgBox(*notice, platform::MsgButtons::Ok, platform::MsgIcon::Exclamation,
+            engine::MessageTitle::ZavWarning);
     FormRegistry::showModeless(FormName::INIZIO);
     const int status = app.exec();
     platform::setProgress(nullptr);

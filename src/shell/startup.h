@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QString>
+
+#include <optional>
+
 class QApplication;
 
 namespace zav::shell {
@@ -9,6 +13,12 @@ namespace zav::shell {
  * below the shell serve): each folder's own registration is called from here.
  */
 void registerForms();
+
+/**
+ * @brief What will not work because the program folder (or its "ARCHIVI") cannot be written, as
+ * the message said once at start; no value when both can be written.
+ */
+std::optional<QString> programFolderNotice();
 
 /** @brief Gives toolbar icons a common freedesktop icon theme where the desktop names none. */
 void installIconTheme();

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 namespace zav::test {
 namespace {
@@ -53,22 +54,52 @@ TEST_F(ExpenseArchiveTest, NamesArePlainFileNames)
 
 TEST_F(ExpenseArchiveTest, TheProjectsArchiveIsFoundWithoutRegardToCase)
 {
-    EXPECT_TRUE(ExpenseArchive::findForProject(QStringLiteral("CONDO1")).isEmpty());
-    EXPECT_TRUE(ExpenseArchive::findForProject(QString()).isEmpty());
+    const auto found
+        = [this](const QString &name) { return ExpenseArchive::findForProject(name, project).path; };
+    EXPECT_TRUE(found(QStringLiteral("CONDO1")).isEmpty());
+    EXPECT_TRUE(found(QString()).isEmpty());
     QFile(folder.file(QStringLiteral("ARCHIVI/condo1.tsp"))).open(QIODevice::WriteOnly);
-    EXPECT_EQ(ExpenseArchive::findForProject(QStringLiteral("CONDO1")),
-        folder.file(QStringLiteral("ARCHIVI/condo1.tsp")));
+    EXPECT_EQ(found(QStringLiteral("CONDO1")), folder.file(QStringLiteral("ARCHIVI/condo1.tsp")));
     QFile(folder.file(QStringLiteral("ARCHIVI/CONDO1.TSP"))).open(QIODevice::WriteOnly);
-    EXPECT_EQ(ExpenseArchive::findForProject(QStringLiteral("condo1")),
-        folder.file(QStringLiteral("ARCHIVI/CONDO1.TSP")));
+    EXPECT_EQ(found(QStringLiteral("condo1")), folder.file(QStringLiteral("ARCHIVI/CONDO1.TSP")));
     // Another name's archive is not the project's.
-    EXPECT_TRUE(ExpenseArchive::findForProject(QStringLiteral("CONDO")).isEmpty());
+    EXPECT_TRUE(found(QStringLiteral("CONDO")).isEmpty());
 
     // The archives folder itself is found without regard to case.
     ASSERT_TRUE(QDir(folder.path()).rename(QStringLiteral("ARCHIVI"), QStringLiteral("archivi")));
-    EXPECT_EQ(ExpenseArchive::findForProject(QStringLiteral("CONDO1")),
-        folder.file(QStringLiteral("archivi/CONDO1.TSP")));
+    EXPECT_EQ(found(QStringLiteral("CONDO1")), folder.file(QStringLiteral("archivi/CONDO1.TSP")));
     EXPECT_EQ(ExpenseArchive::pathFor(QStringLiteral("x")), folder.file(QStringLiteral("archivi/X.TSP")));
+}
+
+// An archive names the project it was made for; a project of that name elsewhere, or differing in
+// case, is another project. A claim by a project whose archive is gone lapses.
+TEST_F(ExpenseArchiveTest, AnArchiveBelongsToTheProjectItWasMadeFor)
+{
+    fillProject();
+    using Claim = ExpenseArchive::Claim;
+    const QString path = ExpenseArchive::pathFor(QStringLiteral("CONDO1"));
+    ExpenseArchive::create(path, project);
+    const QString sameFolder
+        = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/condo1.cdb"));
+    QTemporaryDir elsewhere;
+    const QString otherFolder = elsewhere.filePath(QStringLiteral("CONDO1.cdb"));
+    ASSERT_TRUE(QFile::copy(project, otherFolder));
+
+    EXPECT_EQ(ExpenseArchive::ownership(path, project).claim, Claim::Own);
+    // The same file under another spelling of its path is the same project.
+    EXPECT_EQ(
+        ExpenseArchive::ownership(path, folder.file(QStringLiteral("ARCHIVI/../ARCHIVI/CONDO1.cdb"))).claim,
+        Claim::Own);
+    for (const QString &other : { sameFolder, otherFolder }) {
+        const ExpenseArchive::Ownership owned = ExpenseArchive::ownership(path, other);
+        EXPECT_EQ(owned.claim, Claim::Other) << other.toStdString();
+        EXPECT_TRUE(QFileInfo(owned.owner) == QFileInfo(project)) << owned.owner.toStdString();
+        EXPECT_TRUE(ExpenseArchive::findForProject(QStringLiteral("CONDO1"), other).path.isEmpty());
+        EXPECT_TRUE(ExpenseArchive::targetFor(QStringLiteral("condo1"), other).path.isEmpty());
+    }
+    ASSERT_TRUE(QFile::remove(project));
+    EXPECT_EQ(ExpenseArchive::ownership(path, otherFolder).claim, Claim::Free);
+    EXPECT_EQ(ExpenseArchive::findForProject(QStringLiteral("CONDO1"), otherFolder).path, path);
 }
 
 TEST_F(ExpenseArchiveTest, CopyingTheTemplate)

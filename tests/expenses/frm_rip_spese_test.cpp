@@ -8,9 +8,11 @@
 #include "platform/ui/datagrid.h"
 #include "platform/ui/datasource.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <array>
@@ -213,6 +215,72 @@ TEST_F(SummaryFormTest, EliminaTuttoAsksAndDeletesOnlyTheProjectsRows)
     ASSERT_EQ(left.size(), 1);
     EXPECT_EQ(left.at(0).project, QStringLiteral("ALTRO"));
     EXPECT_EQ(f->Data1->recordCount(), 0);
+}
+
+// --- Projects of one name ----------------------------------------------------------------------
+
+// "condo1" and "CONDO1" are two projects: each sees, makes and deletes its own rows only.
+TEST_F(SummaryFormTest, ProjectsWhoseNamesDifferInCaseKeepTheirRowsApart)
+{
+    fillProject();
+    addRow({ QStringLiteral("condo1"), QStringLiteral("Gialli"), QStringLiteral("Box"), { 7.0 } });
+    frm_rip_spese *f = open();
+    EXPECT_EQ(f->Data1->recordCount(), 0);
+
+    f->Command1_Click();
+    EXPECT_TRUE(boxes.shown().isEmpty());
+    EXPECT_EQ(f->Data1->recordCount(), 4);
+    boxes.answer(MsgResult::Yes);
+    f->Command3_Click();
+    const QList<Row> left = rows();
+    ASSERT_EQ(left.size(), 1);
+    EXPECT_EQ(left.at(0).project, QStringLiteral("condo1"));
+    EXPECT_EQ(left.at(0).owner, QStringLiteral("Gialli"));
+}
+
+// A project of the same name in another folder owns the rows it made: the open project neither
+// sees them nor adds to them nor deletes them, and says so.
+TEST_F(SummaryFormTest, AProjectOfTheSameNameInAnotherFolderKeepsItsRows)
+{
+    fillProject();
+    QTemporaryDir elsewhere;
+    const QString other = elsewhere.filePath(QStringLiteral("CONDO1.cdb"));
+    ASSERT_TRUE(QFile::copy(folder.file(QStringLiteral("ARCH_MIL.CLO")), other));
+    fillProject(other);
+    {
+        Database summary = Database::open(summaryPath());
+        Database source = Database::open(other);
+        ASSERT_EQ(SummaryTable::create(summary, source, QStringLiteral("CONDO1"), other), 4);
+    }
+
+    frm_rip_spese *f = open();
+    ASSERT_EQ(boxes.messages().size(), 1);
+    EXPECT_TRUE(boxes.messages().at(0).contains(QStringLiteral("non vengono mostrate")));
+    EXPECT_TRUE(boxes.messages().at(0).contains(QDir::toNativeSeparators(other)));
+    EXPECT_EQ(f->TDBGrid1->dataSource(), nullptr);
+
+    boxes.clear();
+    f->Command1_Click();
+    boxes.answer(MsgResult::Yes);
+    f->Command3_Click();
+    ASSERT_EQ(boxes.messages().size(), 3);
+    EXPECT_TRUE(boxes.messages().at(0).startsWith(QStringLiteral("Tabella non creata: ")));
+    EXPECT_TRUE(boxes.messages().at(2).startsWith(QStringLiteral("Impossibile eliminare i dati: ")));
+    for (const QString &text : { boxes.messages().at(0), boxes.messages().at(2) })
+        EXPECT_TRUE(text.contains(QStringLiteral("restano a quel progetto"))) << text.toStdString();
+    EXPECT_EQ(rows().size(), 4);
+
+    // Once that project is gone, its rows are the open project's to work.
+    ASSERT_TRUE(QFile::remove(other));
+    platform::FormRegistry::unload(expenses::SummaryFormName);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    boxes.clear();
+    f = open();
+    EXPECT_TRUE(boxes.messages().isEmpty());
+    EXPECT_EQ(f->Data1->recordCount(), 4);
+    boxes.answer(MsgResult::Yes);
+    f->Command3_Click();
+    EXPECT_TRUE(rows().isEmpty());
 }
 
 // --- The merge -------------------------------------------------------------------------------

@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace zav::test {
@@ -204,6 +205,132 @@ TEST_F(ExpenseFormTest, LoadingOpensOnlyTheProjectsArchive)
     EXPECT_EQ(f->archivePath(), lower);
     EXPECT_EQ(f->TDBGrid1->model()->rowCount(), 4);
     EXPECT_TRUE(boxes.messages().isEmpty());
+}
+
+// Two projects that would name one expense archive: "condo1" beside CONDO1 in one folder, and
+// CONDO1 of another folder. The first to make the archive owns it; the other neither opens nor
+// replaces it, and gets one of its own under another name, which it then opens by itself.
+TEST_F(ExpenseFormTest, AnExpenseArchiveIsItsProjectsAlone)
+{
+    QTemporaryDir elsewhere;
+    const struct
+    {
+        QString archive;
+        QString name;
+    } others[] = {
+        { folder.file(QStringLiteral("ARCHIVI/condo1.cdb")), QStringLiteral("condo1") },
+        { elsewhere.filePath(QStringLiteral("CONDO1.cdb")), QStringLiteral("CONDO1") },
+    };
+    fillProject();
+    for (const auto &other : others) {
+        SCOPED_TRACE(other.archive.toStdString());
+        ASSERT_TRUE(QFile::copy(folder.file(QStringLiteral("ARCH_MIL.CLO")), other.archive));
+        {
+            Database d = Database::open(other.archive);
+            d.exec(QStringLiteral(
+                "INSERT INTO CODIF_PIANI (NUM_PAL, PROPRIETARIO, INTERNO) VALUES (1, 'Solo', 1)"));
+        }
+
+        // CONDO1 makes its archive and types an amount.
+        engine::VAR_GBL.progetto_corrente = project;
+        engine::VAR_GBL.nome_progetto = QStringLiteral("CONDO1");
+        frm_ripart_spese *f = form();
+        create(f, QStringLiteral("CONDO1"));
+        const QString condo1 = f->archivePath();
+        ASSERT_EQ(condo1, folder.file(QStringLiteral("ARCHIVI/CONDO1.TSP")));
+        {
+            Database d = Database::open(condo1);
+            d.exec(QStringLiteral("UPDATE TAB_SPESE1 SET importo = 10 WHERE PALAZZINA = 1"));
+        }
+        QFile file(condo1);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+
+        // The other project is opened: CONDO1's archive is not shown, and not replaced.
+        engine::VAR_GBL.progetto_corrente = other.archive;
+        engine::VAR_GBL.nome_progetto = other.name;
+        boxes.clear();
+        expenses::projectOpened();
+        EXPECT_TRUE(f->archivePath().isEmpty());
+        EXPECT_EQ(f->TDBGrid1->model()->rowCount(), 0);
+        ASSERT_EQ(boxes.messages().size(), 1);
+        EXPECT_TRUE(boxes.messages().at(0).contains(QDir::toNativeSeparators(project)));
+        boxes.clear();
+        create(f, other.name);
+        ASSERT_EQ(boxes.messages().size(), 1);
+        EXPECT_TRUE(
+            boxes.messages().at(0).startsWith(QStringLiteral("La tabella \"CONDO1.TSP\" è l'archivio spese "
+                                                             "del progetto")));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), before);
+        file.close();
+        EXPECT_TRUE(f->archivePath().isEmpty());
+
+        // Named apart, it has its own, and finds it again when it comes back.
+        boxes.clear();
+        create(f, QStringLiteral("ALTRO CONDO1"));
+        EXPECT_TRUE(boxes.messages().isEmpty()) << boxes.messages().join(u'\n').toStdString();
+        EXPECT_EQ(f->TDBGrid1->model()->rowCount(), 1);
+        expenses::projectOpened();
+        EXPECT_EQ(f->archivePath(), folder.file(QStringLiteral("ARCHIVI/ALTRO CONDO1.TSP")));
+
+        // And CONDO1 comes back to its own, amount and all.
+        engine::VAR_GBL.progetto_corrente = project;
+        engine::VAR_GBL.nome_progetto = QStringLiteral("CONDO1");
+        expenses::projectOpened();
+        EXPECT_EQ(f->archivePath(), condo1);
+        EXPECT_EQ(f->TDBGrid1->model()->rowCount(), 4);
+        EXPECT_EQ(
+            column(condo1, QStringLiteral("TAB_SPESE1"), QStringLiteral("importo")).value(0), QVariant(10.0));
+
+        boxes.clear();
+        QFile::remove(condo1);
+        QFile::remove(folder.file(QStringLiteral("ARCHIVI/ALTRO CONDO1.TSP")));
+        QFile::remove(other.archive);
+    }
+}
+
+// A field missing from an amount table is named, at load and when apportioning; nothing is
+// computed from a damaged table.
+TEST_F(ExpenseFormTest, AnArchiveLackingAFieldNamesIt)
+{
+    fillProject();
+    const QString path = makeArchive();
+    {
+        Database d = Database::open(path);
+        d.exec(QStringLiteral("ALTER TABLE TAB_SPESE2 DROP COLUMN importo"));
+    }
+    frm_ripart_spese *f = form();
+    EXPECT_EQ(boxes.messages(),
+        QStringList { QStringLiteral(
+            "L'archivio spese \"CONDO1.TSP\" nella tabella TAB_SPESE2 manca il campo importo.") });
+    boxes.clear();
+    f->Command6_Click();
+    EXPECT_EQ(boxes.messages(),
+        QStringList {
+            QStringLiteral("Calcolo non effettuato: nella tabella TAB_SPESE2 manca il campo importo.") });
+    EXPECT_TRUE(column(path, QStringLiteral("TAB_GENERALE"), QStringLiteral("totale")).value(0).isNull());
+}
+
+// F10 on an archive that cannot be read says so, rather than totals of nothing.
+TEST_F(ExpenseFormTest, TotalsOfAnArchiveThatCannotBeReadAreNotShown)
+{
+    fillProject();
+    frm_ripart_spese *f = form();
+    create(f, QStringLiteral("CONDO1"));
+    {
+        QFile damaged(f->archivePath());
+        ASSERT_TRUE(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        damaged.write(QByteArray(4096, 'x'));
+    }
+    boxes.clear();
+    f->Form_KeyDown(121);
+    ASSERT_EQ(boxes.messages().size(), 1);
+    EXPECT_TRUE(boxes.messages().at(0).startsWith(
+        QStringLiteral("L'archivio spese \"CONDO1.TSP\" non può essere letto: i totali non sono calcolati.")))
+        << boxes.messages().at(0).toStdString();
+    EXPECT_FALSE(boxes.messages().at(0).contains(QStringLiteral("Totale Generale")));
 }
 
 TEST_F(ExpenseFormTest, AnArchiveLackingATable)

@@ -94,17 +94,58 @@ TEST(ZipFile, FailuresAreReported)
     ZipFile zip = ZipFile::create(dir.filePath(QStringLiteral("a.zip")));
     EXPECT_THROW(zip.addFile(QStringLiteral("X.CDB"), dir.filePath(QStringLiteral("X.CDB"))), ZipError);
 
-    // A folder that does not exist: the zip cannot be written.
-    EXPECT_THROW(
-        {
-            ZipFile bad = ZipFile::create(dir.filePath(QStringLiteral("manca/a.zip")));
-            bad.addFile(QStringLiteral("A.CDB"), source);
-            bad.commit();
-        },
-        ZipError);
+    // A folder that does not exist: the zip cannot be written, and the user reads why in Italian.
+    try {
+        ZipFile bad = ZipFile::create(dir.filePath(QStringLiteral("manca/a.zip")));
+        bad.addFile(QStringLiteral("A.CDB"), source);
+        bad.commit();
+        ADD_FAILURE() << "a zip written into a missing folder";
+    } catch (const ZipError &error) {
+        EXPECT_TRUE(error.message().contains(QStringLiteral("impossibile scrivere lo zip (file o cartella "
+                                                            "inesistente)")))
+            << error.message().toStdString();
+    }
     EXPECT_FALSE(QDir(dir.filePath(QStringLiteral("manca"))).exists());
 
     // Reading: a missing file and a file that is not a zip.
     EXPECT_THROW(ZipFile::openForReading(dir.filePath(QStringLiteral("nessuno.zip"))), ZipError);
-    EXPECT_THROW(ZipFile::openForReading(source), ZipError);
+    try {
+        ZipFile::openForReading(source);
+        ADD_FAILURE() << "a text file read as a zip";
+    } catch (const ZipError &error) {
+        EXPECT_TRUE(error.message().endsWith(QStringLiteral("il file non è uno zip")))
+            << error.message().toStdString();
+    }
+}
+
+TEST(ZipFile, TemporariesOfAnEarlierStoppedWriteOfThatZipAreRemoved)
+{
+    // libzip writes "NAME.zip.XXXXXX" and renames it; a killed write leaves it behind.
+    QTemporaryDir dir;
+    const QString source = writeFile(dir.filePath(QStringLiteral("A.CDB")), "uno");
+    const struct
+    {
+        const char *name;
+        bool removed;
+    } cases[] = {
+        { "copia.zip.Ab3dE9", true },
+        { "copia.zip.000000", true },
+        { "copia.zip.Ab3dE", false }, // not six characters
+        { "copia.zip.Ab3dE9x", false },
+        { "altro.zip.Ab3dE9", false }, // another zip's
+        { "COPIA.zip.Ab3dE9", false }, // another zip's, whatever the case
+        { "copia.zipxAb3dE9", false },
+    };
+    for (const auto &c : cases)
+        writeFile(dir.filePath(QString::fromLatin1(c.name)), "resto");
+
+    ZipFile zip = ZipFile::create(dir.filePath(QStringLiteral("copia.zip")));
+    zip.addFile(QStringLiteral("A.CDB"), source);
+    zip.commit();
+
+    for (const auto &c : cases)
+        EXPECT_EQ(QFile::exists(dir.filePath(QString::fromLatin1(c.name))), !c.removed) << c.name;
+    EXPECT_EQ(
+        ZipFile::openForReading(dir.filePath(QStringLiteral("copia.zip"))).read(QStringLiteral("A.CDB")),
+        QByteArray("uno"));
 }

@@ -1045,6 +1045,85 @@ TEST_F(FrmFile, EliminaDeletesTheArchiveAndOnlyItsOwnCompanions)
     EXPECT_TRUE(form->isVisible());
 }
 
+// Two projects whose names differ only in case each work their own terrace archive, report and
+// lock file: opening one never takes the other's, deleting one never deletes the other's.
+TEST_F(FrmFile, ProjectsDifferingInCaseNeverShareTheirCompanions)
+{
+    remember(elsewhere.path());
+    const QString folder = elsewhere.path();
+    projectIn(folder, QStringLiteral("PROVA.CDB"), QStringLiteral("maiuscolo"));
+    projectIn(folder, QStringLiteral("prova.cdb"), QStringLiteral("minuscolo"));
+    writeFile(folder + QStringLiteral("/PROVA.TER"), "terrazze di PROVA");
+    writeFile(folder + QStringLiteral("/PROVA.RTF"), "relazione di PROVA");
+
+    // prova gets a terrace archive of its own, made from the template under its own name.
+    activateAndSelect(QStringLiteral("prova.cdb"));
+    form->Command1_Click(0);
+    EXPECT_EQ(VAR_GBL.nome_progetto, QStringLiteral("prova"));
+    EXPECT_EQ(VAR_GBL.archivio_terrazze, folder + QStringLiteral("/prova.TER"));
+    EXPECT_EQ(bytesOf(folder + QStringLiteral("/prova.TER")), bytesOf(templateFile("TERRAZZE.CLO")));
+    EXPECT_EQ(bytesOf(folder + QStringLiteral("/PROVA.TER")), QByteArray("terrazze di PROVA"));
+
+    // PROVA keeps its own.
+    activateAndSelect(QStringLiteral("PROVA.CDB"));
+    form->Command1_Click(0);
+    EXPECT_EQ(VAR_GBL.archivio_terrazze, folder + QStringLiteral("/PROVA.TER"));
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+
+    // With PROVA open, deleting prova deletes prova's files only.
+    activateAndSelect(QStringLiteral("prova.cdb"));
+    dialogs.answer(MsgResult::Yes);
+    dialogs.answer(MsgResult::Yes);
+    form->Command1_Click(2);
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    EXPECT_TRUE(dialogs.shown().at(0).text.endsWith(QStringLiteral("\nVerranno eliminati anche: prova.TER")))
+        << dialogs.shown().at(0).text.toStdString();
+    EXPECT_EQ(dialogs.shown().at(1).text, QStringLiteral("Elimino anche la Relazione del progetto ?"));
+    EXPECT_EQ(filesIn(folder), QStringList({ "PROVA.CDB", "PROVA.RTF", "PROVA.TER" }));
+    EXPECT_EQ(bytesOf(folder + QStringLiteral("/PROVA.TER")), QByteArray("terrazze di PROVA"));
+
+    // Alone again, PROVA's companions are found in whatever case, as before.
+    dialogs.clear();
+    VAR_GBL.reset();
+    projectIn(folder, QStringLiteral("prova.cdb"), QStringLiteral("minuscolo"));
+    QFile::remove(folder + QStringLiteral("/PROVA.CDB"));
+    activateAndSelect(QStringLiteral("prova.cdb"));
+    form->Command1_Click(0);
+    EXPECT_EQ(VAR_GBL.archivio_terrazze, folder + QStringLiteral("/PROVA.TER"));
+}
+
+// Two archives of one name, told apart only by the case of the extension, would share every
+// companion: neither is opened, and deleting one deletes nothing else.
+TEST_F(FrmFile, TwinArchivesAreNotOpenedAndShareNothing)
+{
+    remember(elsewhere.path());
+    const QString folder = elsewhere.path();
+    projectIn(folder, QStringLiteral("PROVA.CDB"), QStringLiteral("uno"));
+    projectIn(folder, QStringLiteral("PROVA.cdb"), QStringLiteral("due"));
+    writeFile(folder + QStringLiteral("/PROVA.TER"), "terrazze");
+    writeFile(folder + QStringLiteral("/PROVA.RTF"), "relazione");
+
+    for (const char *archive : { "PROVA.cdb", "PROVA.CDB" }) {
+        SCOPED_TRACE(archive);
+        dialogs.clear();
+        activateAndSelect(QLatin1String(archive));
+        form->Command1_Click(0);
+        ASSERT_EQ(dialogs.messages().size(), 1);
+        EXPECT_TRUE(dialogs.messages().at(0).contains(QStringLiteral("Rinominare uno dei due archivi.")))
+            << dialogs.messages().at(0).toStdString();
+        EXPECT_TRUE(dialogs.messages().at(0).endsWith(QStringLiteral("Il progetto non è stato aperto.")));
+        EXPECT_FALSE(VAR_GBL.progetto_corrente.has_value());
+    }
+
+    dialogs.clear();
+    activateAndSelect(QStringLiteral("PROVA.cdb"));
+    dialogs.answer(MsgResult::Yes);
+    dialogs.answer(MsgResult::Yes);
+    form->Command1_Click(2);
+    EXPECT_EQ(filesIn(folder), QStringList({ "PROVA.CDB", "PROVA.RTF", "PROVA.TER" }));
+    EXPECT_EQ(condominiumOf(folder + QStringLiteral("/PROVA.CDB")), QStringLiteral("uno"));
+}
+
 TEST_F(FrmFile, EliminaAsksTwiceAndKeepsWhatIsRefused)
 {
     projectIn(archivi(), QStringLiteral("AURORA.CDB"), QStringLiteral("x"));

@@ -1,5 +1,7 @@
 #include "platform/report/reportengine.h"
 
+#include "platform/db.h"
+
 #include "platform/report/reportpainter.h"
 #include "platform/report/reportpreview.h"
 #include "platform/report/rtfwriter.h"
@@ -34,7 +36,7 @@ ReportResult exportFile(const ReportContent &content, const ReportProperties &re
     QSaveFile file(report.PrintFileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(rtf) != rtf.size() || !file.commit())
         return ReportResult::failure(QStringLiteral("impossibile scrivere il file %1: %2")
-                                         .arg(report.PrintFileName, file.errorString()));
+                                         .arg(report.PrintFileName, fileFailureText(file)));
     return ReportResult::success();
 }
 

@@ -123,6 +123,17 @@ QString layoutProblems(const QString &archive)
     }
 }
 
+void reportTwin(const QString &folder, const QString &fileName, const QString &consequence)
+{
+    dialogs().msgBox(
+        QStringLiteral("Nella cartella \"%1\" c'è un altro progetto con il nome di \"%2\" (%3): i due "
+                       "progetti si contenderebbero l'archivio delle terrazze e la relazione. Rinominare "
+                       "uno dei due archivi. %4")
+            .arg(QDir::toNativeSeparators(folder), fileName,
+                projectfiles::namesakes(folder, fileName).join(QStringLiteral(", ")), consequence),
+        MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
+}
+
 bool isOpenProjectFile(const QString &path)
 {
     const engine::VarGbl &state = engine::VAR_GBL;
@@ -356,6 +367,13 @@ bool openProject(const QString &folder, const QString &fileName)
         return false;
     }
 
+    // Two archives of one name (differing in the case of the extension only) would share every
+    // companion file: neither can be worked until one of them is renamed.
+    if (projectfiles::hasTwin(folder, fileName)) {
+        reportTwin(folder, fileName, notOpened);
+        return false;
+    }
+
     // Brought up to the current format, then checked against it.
     const UpgradeOutcome upgraded = upgradeArchive(archive);
     const QString problems = layoutProblems(archive);
@@ -370,15 +388,15 @@ bool openProject(const QString &folder, const QString &fileName)
         return false;
     }
 
-    // The terrace archive beside the project, in whatever case; made from the template when missing.
+    // The project's own terrace archive beside it; made from the template when missing.
     const QString name = projectfiles::projectName(fileName);
-    const QString terraceName = projectfiles::projectFileName(name, ProjectFile::Terraces);
     QString terraces;
-    const QStringList found = projectfiles::filesIgnoringCase(folder, terraceName);
+    const QStringList found = projectfiles::companionFiles(folder, fileName, ProjectFile::Terraces);
     if (!found.isEmpty()) {
         terraces = found.first();
     } else {
-        const QString target = projectfiles::joinPath(folder, terraceName.toUpper());
+        const QString target = projectfiles::joinPath(
+            folder, projectfiles::newCompanionName(folder, fileName, ProjectFile::Terraces));
         QString failed;
         const FileOutcome outcome = projectfiles::copyAll(
             { { platform::ProgramFolder::file(projectfiles::TerraceTemplate), target } }, {}, &failed);
@@ -417,13 +435,17 @@ bool deleteProject(const QString &folder, const QString &fileName)
         return false;
     }
 
-    // Companions: the files named after the project.
-    const QString name = projectfiles::projectName(fileName);
-    const QStringList reports
-        = projectfiles::filesIgnoringCase(folder, projectfiles::projectFileName(name, ProjectFile::Report));
-    const QStringList others
-        = projectfiles::filesIgnoringCase(folder, projectfiles::projectFileName(name, ProjectFile::Lock))
-        + projectfiles::filesIgnoringCase(folder, projectfiles::projectFileName(name, ProjectFile::Terraces));
+    // Companions: the files named after the project that are its own, never the open project's.
+    const auto ownCompanions = [&](ProjectFile kind) {
+        QStringList own;
+        for (const QString &path : projectfiles::companionFiles(folder, fileName, kind)) {
+            if (!isOpenProjectFile(path))
+                own << path;
+        }
+        return own;
+    };
+    const QStringList reports = ownCompanions(ProjectFile::Report);
+    const QStringList others = ownCompanions(ProjectFile::Lock) + ownCompanions(ProjectFile::Terraces);
 
     QString question = QStringLiteral("Sei sicuro di voler eliminare il progetto: ") + archive;
     if (!others.isEmpty())

@@ -115,6 +115,53 @@ QStringList filesIgnoringCase(const QString &folder, const QString &name)
     return found;
 }
 
+QStringList namesakes(const QString &folder, const QString &archiveFileName)
+{
+    const QString name = projectName(archiveFileName);
+    const QString archiveExtension = extension(ProjectFile::Archive);
+    QStringList found;
+    const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QString &entry : entries) {
+        if (entry == archiveFileName || !entry.endsWith(archiveExtension, Qt::CaseInsensitive))
+            continue;
+        if (projectName(entry).compare(name, Qt::CaseInsensitive) == 0)
+            found << entry;
+    }
+    return found;
+}
+
+bool hasTwin(const QString &folder, const QString &archiveFileName)
+{
+    const QString name = projectName(archiveFileName);
+    for (const QString &other : namesakes(folder, archiveFileName)) {
+        if (projectName(other) == name)
+            return true;
+    }
+    return false;
+}
+
+QStringList companionFiles(const QString &folder, const QString &archiveFileName, ProjectFile file)
+{
+    const QString name = projectName(archiveFileName);
+    const QStringList candidates = filesIgnoringCase(folder, projectFileName(name, file));
+    if (namesakes(folder, archiveFileName).isEmpty())
+        return candidates;
+    if (hasTwin(folder, archiveFileName))
+        return {};
+    QStringList own;
+    for (const QString &path : candidates) {
+        if (projectName(QFileInfo(path).fileName()) == name)
+            own << path;
+    }
+    return own;
+}
+
+QString newCompanionName(const QString &folder, const QString &archiveFileName, ProjectFile file)
+{
+    const QString name = projectName(archiveFileName);
+    return projectFileName(namesakes(folder, archiveFileName).isEmpty() ? name.toUpper() : name, file);
+}
+
 bool isSameFile(const QString &a, const QString &b)
 {
     const QString first = QFileInfo(a).canonicalFilePath();

@@ -62,6 +62,36 @@ QString joinPath(const QString &folder, const QString &fileName);
 /** @brief Entries (files) of a folder whose names equal the name given, without regard to case. */
 QStringList filesIgnoringCase(const QString &folder, const QString &name);
 
+/**
+ * @brief The other projects of a folder that bear the name of the project whose archive is
+ * `archiveFileName`, in whatever case: archives ("*.cdb", in whatever case) other than this one
+ * whose project name equals this project's without regard to case ("prova.cdb" beside
+ * "PROVA.CDB"). Their file names.
+ */
+QStringList namesakes(const QString &folder, const QString &archiveFileName);
+
+/**
+ * @brief Whether a namesake bears exactly this project's name ("PROVA.cdb" beside "PROVA.CDB"):
+ * then no companion file can be told as this project's, and the project is not worked.
+ */
+bool hasTwin(const QString &folder, const QString &archiveFileName);
+
+/**
+ * @brief The files of `folder` that are this project's companion of kind `file` (its report, lock
+ * file or terrace archive). Alone in the folder with its name, the project owns the files of its
+ * name in whatever case ("PROVA.TER" is the terrace archive of "prova.cdb"). Beside a namesake
+ * in another case, it owns only the files that keep its name exactly ("PROVA.TER" is PROVA's,
+ * "prova.TER" is prova's); beside a twin, none.
+ */
+QStringList companionFiles(const QString &folder, const QString &archiveFileName, ProjectFile file);
+
+/**
+ * @brief The name under which a missing companion of kind `file` is made: the project's name
+ * upper-cased with the companion's extension, or, beside a namesake in another case, the project's
+ * name as it stands, so that each project has a companion of its own.
+ */
+QString newCompanionName(const QString &folder, const QString &archiveFileName, ProjectFile file);
+
 /** @brief Whether two paths name the same existing file (compared as canonical paths). */
 bool isSameFile(const QString &a, const QString &b);
 
