@@ -264,6 +264,7 @@ void frm_ins_coeff::connectHandlers()
     TDBGrid1->setKeyPress([this](int &KeyAscii) { TDBGrid1_KeyPress(KeyAscii); });
     TDBGrid1->dataModel()->setOnAddNew(
         [this](platform::DataGridModel::Values &values) { return TDBGrid1_OnAddNew(values); });
+    RoomGrid::keepCurrentRoom(*this);
 }
 
 void frm_ins_coeff::Form_Initialize()
@@ -491,11 +492,62 @@ bool frm_ins_coeff::eventFilter(QObject *watched, QEvent *event)
             } else if (event != m_keySeen) {
                 // A key that no control takes travels up to the form: it is acted on once.
                 m_keySeen = event;
-                Form_KeyDown(static_cast<QKeyEvent *>(event)->key());
+                queueKey(static_cast<QKeyEvent *>(event)->key());
             }
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool frm_ins_coeff::isFormKey(int keyCode)
+{
+    switch (keyCode) {
+    case Qt::Key_F1:
+    case Qt::Key_F3:
+    case Qt::Key_F4:
+    case Qt::Key_F8:
+    case Qt::Key_F9:
+    case Qt::Key_F10:
+    case Qt::Key_F12:
+    case Qt::Key_Escape:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void frm_ins_coeff::queueKey(int keyCode)
+{
+    // The command runs after the key has reached the control that has the focus: a command that
+    // reads the rooms again (or asks a question, whose box takes the focus) would otherwise take the
+    // cell's editor away while it is still receiving the key.
+    if (!isFormKey(keyCode) || m_keyQueued)
+        return;
+    m_keyQueued = true;
+    QMetaObject::invokeMethod(
+        this, [this, keyCode] { runKey(keyCode); }, Qt::QueuedConnection);
+}
+
+void frm_ins_coeff::runKey(int keyCode)
+{
+    // What is being typed goes into its room first (Esc has already given it up in the cell).
+    if (!TDBGrid1->commitPendingEdit()) {
+        m_keyQueued = false;
+        return;
+    }
+    Form_KeyDown(keyCode);
+    m_keyQueued = false;
+    // The unit list of F3 keeps the focus it took; a closed workspace takes none.
+    if (keyCode != Qt::Key_Escape && keyCode != Qt::Key_F3 && isVisible())
+        focusGrid();
+}
+
+void frm_ins_coeff::focusGrid()
+{
+    if (TDBGrid1->isVisible())
+        TDBGrid1->setFocus();
+    else
+        setFocus();
 }
 
 void frm_ins_coeff::Form_KeyDown(int keyCode)
@@ -628,6 +680,8 @@ void frm_ins_coeff::TabStrip1_Click()
     } catch (const platform::DbError &error) {
         engine::reportDatabaseError(error);
     }
+    // The keys go to the grid of the view chosen, not to the tab that was clicked.
+    focusGrid();
 }
 
 void frm_ins_coeff::TDBGrid1_ColEdit(int ColIndex)

@@ -123,7 +123,11 @@ public:
     /** @brief The stair selector's handling (a pick, or a view choosing its first stair). */
     void Combo2_Click();
 
-    /** @brief The form's handling of a key (its key code), run before the control gets the key. */
+    /**
+     * @brief The form's command of a key (its key code). A key pressed on the form reaches the
+     * control that has the focus first; its command runs afterwards, once the text of the cell being
+     * typed is stored (runKey()).
+     */
     void Form_KeyDown(int keyCode);
 
     /**
@@ -217,6 +221,15 @@ private:
     std::optional<UnitTotals::Result> storeUnitTotals();
 
     // Keys.
+    /** Whether the form acts on a key: F1, F3, F4, F8, F9, F10, F12 and Esc. */
+    static bool isFormKey(int keyCode);
+    /** Queues the command of a key the form acts on; one at a time. */
+    void queueKey(int keyCode);
+    /** A queued key: the cell being typed stored first (refused text stays in edit and the command
+     * waits), the command, then the keys that follow go to the grid again. */
+    void runKey(int keyCode);
+    /** The keys that follow go to the grid (to the form while the grid is hidden). */
+    void focusGrid();
     void help();
     void findUnit();
     void thousandths();
@@ -227,6 +240,8 @@ private:
     std::optional<Unit> m_unit;
     WorkspaceView m_view = WorkspaceView::Surfaces;
     const QEvent *m_keySeen = nullptr;
+    /** A key's command is queued or running. */
+    bool m_keyQueued = false;
     QSize m_tabStrip;
     QSize m_grid;
     int m_totalsTop = 0;

@@ -17,6 +17,8 @@
 #include <QLineEdit>
 
 #include <cmath>
+#include <memory>
+#include <optional>
 
 namespace zav::workspace {
 
@@ -172,6 +174,38 @@ void RoomGrid::newRoomDefaults(platform::DataGridModel::Values &values, const fr
     // A unit number that does not read as a number is left out; the row is still added.
     if (platform::vb::CDbl(form.Label12->text()))
         add(QStringLiteral("INTERNO"), form.Label12->text());
+}
+
+void RoomGrid::keepCurrentRoom(frm_ins_coeff &form)
+{
+    struct Kept
+    {
+        QString readTable; ///< the table of the rows in hand
+        QString table; ///< the table and rowid of the row current before the rows are read again
+        std::optional<qint64> rowid;
+        bool reading = false;
+    };
+    auto kept = std::make_shared<Kept>();
+    platform::DataSource *rooms = form.Data1;
+    QObject::connect(rooms, &platform::DataSource::aboutToRefresh, &form, [rooms, kept] {
+        kept->reading = true;
+        kept->table = kept->readTable;
+        kept->rowid.reset();
+        if (!rooms->noCurrentRow())
+            kept->rowid = rooms->rowid(rooms->currentRow());
+    });
+    // A refresh ends by making its first row current: the room kept is made current after it.
+    QObject::connect(rooms, &platform::DataSource::currentRowChanged, &form, [rooms, kept, &form] {
+        if (!kept->reading)
+            return;
+        kept->reading = false;
+        kept->readTable = rooms->recordSource().table;
+        if (!form.isUnitViewShown() || !kept->rowid || kept->table != kept->readTable)
+            return;
+        const int row = rooms->rowOf(*kept->rowid);
+        if (row >= 0 && row != rooms->currentRow())
+            tryStep([rooms, row] { rooms->setCurrentRow(row); });
+    });
 }
 
 void RoomGrid::cadKeystroke(frm_ins_coeff &form, int keyAscii)

@@ -89,6 +89,13 @@ public:
      */
     static void cadKeystroke(frm_ins_coeff &form, int keyAscii);
 
+    /**
+     * @brief While a unit view is shown, reading the rooms again keeps the room that was current
+     * (where it still exists) in place of going back to the first: what is typed next goes on into
+     * that room. Rows of another table (a view of thousandths left) are not taken for rooms.
+     */
+    static void keepCurrentRoom(frm_ins_coeff &form);
+
     /** @brief The text of a cell of the current row as the archive holds it; Null as "". */
     static QString cellText(const platform::DataGrid &grid, int column);
 };

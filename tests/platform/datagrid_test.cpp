@@ -820,3 +820,94 @@ TEST_F(DataGridKeysTest, ARefusalWhoseMessageTakesTheFocusStillKeepsTheText)
     ASSERT_NE(editor(), nullptr);
     EXPECT_EQ(editor()->text(), QStringLiteral("Z"));
 }
+
+// A hidden column holds what the program keeps there (a row's key): the grid never writes it, by
+// typing, by a value put into the cell or on the new-row line, where the new-row event still gives it.
+TEST_F(DataGridKeysTest, AHiddenColumnIsNeverWrittenFromTheGrid)
+{
+    DataGridModel *model = grid.dataModel();
+    const QModelIndex hidden = model->index(0, 4);
+    ASSERT_TRUE(grid.isColumnHidden(4));
+    EXPECT_FALSE(model->flags(hidden) & Qt::ItemIsEditable);
+    EXPECT_FALSE(model->setData(hidden, QStringLiteral("99")));
+
+    grid.setCurrentIndex(hidden);
+    QTest::keyClick(&grid, '7');
+    EXPECT_EQ(editor(), nullptr);
+    EXPECT_EQ(stored(0, QStringLiteral("ID")), QVariant());
+
+    grid.setAllowAddNew(true);
+    model->setOnAddNew([](DataGridModel::Values &values) {
+        values.append({ QStringLiteral("ID"), 42 });
+        return true;
+    });
+    EXPECT_FALSE(model->setData(model->index(3, 4), QStringLiteral("7")));
+    ASSERT_TRUE(model->setData(model->index(3, 1), QStringLiteral("D")));
+    EXPECT_EQ(stored(3, QStringLiteral("ID")).toLongLong(), 42);
+    EXPECT_EQ(Database::open(m_path).table(QStringLiteral("CODIF_PIANI")).recordCount(), 4);
+
+    // Shown again, the column is written as any other.
+    QList<DataGridColumn> columns = grid.columns();
+    columns[4].visible = true;
+    grid.setColumns(columns);
+    EXPECT_TRUE(model->setData(model->index(0, 4), QStringLiteral("5")));
+    EXPECT_EQ(stored(0, QStringLiteral("ID")).toLongLong(), 5);
+}
+
+// Rows read again or columns set again: the current cell keeps its column where it shows and can
+// be written, else it takes the first column that can; it never lands on a hidden one.
+TEST_F(DataGridKeysTest, AfterAResetTheCurrentCellKeepsAShownWritableColumn)
+{
+    grid.setCurrentIndex(grid.model()->index(1, 1));
+    source.refresh();
+    EXPECT_EQ(grid.currentIndex(), grid.model()->index(0, 1));
+    grid.setColumns(grid.columns());
+    EXPECT_EQ(grid.currentIndex(), grid.model()->index(0, 1));
+
+    // The locked owner column is left for the first column that can be written.
+    grid.setCurrentIndex(grid.model()->index(2, 2));
+    source.refresh();
+    EXPECT_EQ(grid.currentIndex(), grid.model()->index(0, 0));
+
+    // The key column first and hidden, as the workspace's rooms have it.
+    grid.setColumns({ { QStringLiteral("ID"), QString(), -1, false }, { QStringLiteral("SCALA"), QString() },
+        { QStringLiteral("PROPRIETARIO"), QString() } });
+    EXPECT_EQ(grid.currentIndex().column(), 1);
+    grid.setCurrentIndex(grid.model()->index(1, 2));
+    grid.setColumns({ { QStringLiteral("ID"), QString(), -1, false }, { QStringLiteral("SCALA"), QString() },
+        { QStringLiteral("PROPRIETARIO"), QString(), -1, false } });
+    EXPECT_EQ(grid.currentIndex(), grid.model()->index(1, 1));
+    source.refresh();
+    EXPECT_EQ(grid.currentIndex(), grid.model()->index(0, 1));
+    QTest::keyClick(&grid, 'z');
+    ASSERT_NE(editor(), nullptr);
+    QTest::keyClick(editor(), Qt::Key_Return);
+    EXPECT_EQ(stored(0, QStringLiteral("SCALA")).toString(), QStringLiteral("z"));
+    EXPECT_EQ(stored(0, QStringLiteral("ID")), QVariant());
+
+    // A grid that cannot be written keeps a shown column all the same.
+    grid.setCurrentIndex(grid.model()->index(0, 1));
+    grid.setReadOnly(true);
+    source.refresh();
+    EXPECT_EQ(grid.currentIndex(), grid.model()->index(0, 1));
+}
+
+// A form about to read its rows again first stores the cell being typed: text the cell refuses
+// stays in it, still in edit, and the form is told so.
+TEST_F(DataGridKeysTest, APendingEditIsStoredOrKeptInEditWhenRefused)
+{
+    EXPECT_TRUE(grid.commitPendingEdit());
+    grid.setCurrentIndex(grid.model()->index(0, 3));
+    QTest::keyClick(&grid, 't');
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_FALSE(grid.commitPendingEdit());
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_EQ(editor()->text(), QStringLiteral("t"));
+    EXPECT_DOUBLE_EQ(stored(0, QStringLiteral("HPIANO")).toDouble(), 3.0);
+
+    editor()->setText(QStringLiteral("4"));
+    EXPECT_TRUE(grid.commitPendingEdit());
+    EXPECT_EQ(editor(), nullptr);
+    EXPECT_DOUBLE_EQ(stored(0, QStringLiteral("HPIANO")).toDouble(), 4.0);
+    EXPECT_EQ(events, (QStringList { "edit 3", "after 3" }));
+}

@@ -90,6 +90,13 @@ protected:
     }
     bool toolOn(const char *key) const { return main->bar->isToolEnabled(QString::fromLatin1(key)); }
 
+    /** A key pressed on a control of the workspace: the form's command runs once the key is delivered. */
+    static void press(QWidget *widget, Qt::Key key)
+    {
+        QTest::keyClick(widget, key);
+        QCoreApplication::processEvents();
+    }
+
     qint64 rossi = 0, bianchi = 0, r1 = 0, r2 = 0, r3 = 0, b1 = 0;
 };
 
@@ -315,7 +322,7 @@ TEST_F(FormTest, F3StoresTheTotalsThenShowsTheUnitListToFind)
     });
     frm_ins_coeff *form = openFirst();
     ASSERT_NE(form, nullptr);
-    QTest::keyClick(form->TDBGrid1, Qt::Key_F3);
+    press(form->TDBGrid1, Qt::Key_F3);
     EXPECT_EQ(project.totals(rossi).at(0), QVariant(15.1));
     QWidget *list = FormRegistry::loaded(QStringLiteral("frm_elenco"));
     ASSERT_NE(list, nullptr);
@@ -331,7 +338,7 @@ TEST_F(FormTest, F4StoresTheOpenUnitsTotalsBeforeTheThousandthsCalculation)
     ASSERT_NE(form, nullptr);
     // Without the store, D'Amico's empty weighted surface would be reported first; the calculation
     // then stops at Bianchi, who has no floor height.
-    QTest::keyClick(form->TDBGrid1, Qt::Key_F4);
+    press(form->TDBGrid1, Qt::Key_F4);
     EXPECT_EQ(project.totals(rossi).at(0), QVariant(15.1));
     EXPECT_EQ(boxes.messages(),
         QStringList(
@@ -350,7 +357,7 @@ TEST_F(FormTest, EscStoresTheTotalsClosesAndHidesTheBand)
     form->TDBGrid1->edit(cell);
     auto *editor = form->TDBGrid1->viewport()->findChild<QLineEdit *>();
     ASSERT_NE(editor, nullptr);
-    QTest::keyClick(editor, Qt::Key_Escape);
+    press(editor, Qt::Key_Escape);
     processDeletes();
     EXPECT_EQ(loadedWorkspace(), nullptr);
     EXPECT_EQ(project.totals(rossi), QVariantList({ 15.1, 43.0, 31.5, 0.0 }));
@@ -365,7 +372,7 @@ TEST_F(FormTest, F12RunsTheGlobalRecalculation)
     frm_ins_coeff *form = openFirst();
     ASSERT_NE(form, nullptr);
     boxes.answer(MsgResult::No);
-    QTest::keyClick(form, Qt::Key_F12);
+    press(form, Qt::Key_F12);
     ASSERT_EQ(boxes.shown().size(), 1);
     EXPECT_EQ(boxes.shown().at(0).text,
         QStringLiteral("Questa operazione potrebbe richiedere alcuni minuti. Continuare ?"));
@@ -378,7 +385,7 @@ TEST_F(FormTest, F1OpensTheManualOrSaysItIsMissing)
     ASSERT_NE(form, nullptr);
     const QString manual = project.folder().file(QStringLiteral("Zav6-Man.pdf"));
     QFile::remove(manual);
-    QTest::keyClick(form->TDBGrid1, Qt::Key_F1);
+    press(form->TDBGrid1, Qt::Key_F1);
     ASSERT_EQ(boxes.shown().size(), 1);
     EXPECT_EQ(boxes.shown().at(0).text, QStringLiteral("Manuale non trovato: ") + manual);
     EXPECT_TRUE(system.started().isEmpty());
@@ -387,7 +394,7 @@ TEST_F(FormTest, F1OpensTheManualOrSaysItIsMissing)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
     boxes.clear();
-    QTest::keyClick(form, Qt::Key_F1);
+    press(form, Qt::Key_F1);
     EXPECT_TRUE(boxes.shown().isEmpty());
     ASSERT_EQ(system.started().size(), 1);
     EXPECT_EQ(system.started().at(0).document, manual);
@@ -401,23 +408,23 @@ TEST_F(FormTest, LayoutsAreSavedReloadedAndTakenFromTheFactoryFile)
     ASSERT_NE(form, nullptr);
     const int designed = form->TDBGrid1->columnWidth(2);
     form->TDBGrid1->setColumnWidth(2, designed + 40);
-    QTest::keyClick(form, Qt::Key_F8);
+    press(form, Qt::Key_F8);
     ASSERT_TRUE(QFile::exists(frm_ins_coeff::userLayoutFile()));
 
     form->TDBGrid1->setColumnWidth(2, designed + 90);
-    QTest::keyClick(form, Qt::Key_F9);
+    press(form, Qt::Key_F9);
     EXPECT_EQ(form->TDBGrid1->columnWidth(2), designed + 40);
 
     // The factory layout, which is the view as designed, now in the user's file too.
-    QTest::keyClick(form, Qt::Key_F10);
+    press(form, Qt::Key_F10);
     EXPECT_EQ(form->TDBGrid1->columnWidth(2), designed);
     form->TDBGrid1->setColumnWidth(2, designed + 90);
-    QTest::keyClick(form, Qt::Key_F9);
+    press(form, Qt::Key_F9);
     EXPECT_EQ(form->TDBGrid1->columnWidth(2), designed);
 
     // The user's layout is what the next opening shows.
     form->TDBGrid1->setColumnWidth(2, designed + 60);
-    QTest::keyClick(form, Qt::Key_F8);
+    press(form, Qt::Key_F8);
     FormRegistry::unload(QString::fromLatin1(frm_ins_coeff::FormName));
     processDeletes();
     form = openFirst();
@@ -430,10 +437,10 @@ TEST_F(FormTest, LayoutKeysOnAnotherViewNeitherStoreNorLoad)
     frm_ins_coeff *form = openFirst();
     ASSERT_NE(form, nullptr);
     form->TabStrip1->setCurrentIndex(3);
-    QTest::keyClick(form, Qt::Key_F8);
+    press(form, Qt::Key_F8);
     EXPECT_FALSE(QFile::exists(frm_ins_coeff::userLayoutFile()));
     form->TDBGrid1->setColumnWidth(2, 33);
-    QTest::keyClick(form, Qt::Key_F10);
+    press(form, Qt::Key_F10);
     EXPECT_EQ(form->TDBGrid1->columnWidth(2), 33);
     EXPECT_FALSE(QFile::exists(frm_ins_coeff::userLayoutFile()));
 }

@@ -248,6 +248,11 @@ DataGrid::DataGrid(QWidget *parent)
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &DataGrid::onCurrentChanged);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &DataGrid::onSelectionChanged);
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] { m_clickOrder.clear(); });
+    // A reset (rows read again, columns set again) forgets the current cell: its column is kept.
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        if (currentIndex().isValid())
+            m_columnBeforeReset = currentIndex().column();
+    });
 }
 
 DataGrid::~DataGrid() = default;
@@ -488,13 +493,19 @@ void DataGrid::paste(QLineEdit *editor, const QString &pasted)
     editor->insert(heard);
 }
 
-void DataGrid::commitPendingEdit()
+bool DataGrid::commitPendingEdit()
 {
     if (!m_editor || state() != EditingState)
-        return;
+        return true;
     QWidget *editor = m_editor;
     commitData(editor);
+    // Text the cell refuses stays in it, still in edit, as on Enter.
+    if (m_editRefused && editor->isVisible()) {
+        editor->setFocus();
+        return false;
+    }
     closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return true;
 }
 
 void DataGrid::editorStarting(const QModelIndex &index)
@@ -670,11 +681,36 @@ void DataGrid::followSource(int row)
     if (row < 0 || row >= m_model->rowCount()) {
         selectionModel()->clearCurrentIndex();
     } else {
-        const int column = std::max(currentIndex().column(), 0);
+        const int column
+            = cellColumn(row, currentIndex().isValid() ? currentIndex().column() : m_columnBeforeReset);
         if (column < m_model->columnCount())
             selectionModel()->setCurrentIndex(m_model->index(row, column), QItemSelectionModel::NoUpdate);
     }
     m_syncing = false;
+}
+
+int DataGrid::cellColumn(int row, int preferred) const
+{
+    // Never a hidden column: what is typed next goes into the cell that is current.
+    const int count = m_model->columnCount();
+    const auto shown = [this](int c) { return m_model->column(c).visible; };
+    const auto writable = [this, row](int c) {
+        return bool(m_model->flags(m_model->index(row, c)) & (Qt::ItemIsEditable | Qt::ItemIsUserCheckable));
+    };
+    const bool kept = preferred >= 0 && preferred < count && shown(preferred);
+    if (kept && writable(preferred))
+        return preferred;
+    for (int c = 0; c < count; ++c) {
+        if (shown(c) && writable(c))
+            return c;
+    }
+    if (kept)
+        return preferred;
+    for (int c = 0; c < count; ++c) {
+        if (shown(c))
+            return c;
+    }
+    return std::max(preferred, 0);
 }
 
 void DataGrid::onCurrentChanged(const QModelIndex &current, const QModelIndex &previous)

@@ -26,11 +26,13 @@ namespace zav::platform {
  * grid shows them (totals, printing, sorting) reads the same captions, formats and texts.
  *
  * The grid and its source share the current row: moving in the grid moves the source, and a move
- * of the source moves the grid. An edited cell is written at once through the source; a cell
- * cleared to nothing stores Null. Text typed into a number field is read with the decimal
- * separator in force, and text that does not read as the field's kind is refused with the
- * runtime's message. A read-only grid refuses every edit. Selection bookmarks are the rowids of
- * the selected rows.
+ * of the source moves the grid. When the rows are read again or the columns set again, the
+ * current cell keeps its column where it shows and can be written, else it takes the first that
+ * can: it never stands on a hidden column while another shows. An edited cell is written at once
+ * through the source; a cell cleared to nothing stores Null. Text typed into a number field is
+ * read with the decimal separator in force, and text that does not read as the field's kind is
+ * refused with the runtime's message. A read-only grid refuses every edit. Selection bookmarks
+ * are the rowids of the selected rows.
  *
  * Keys: every typed character (Enter, Esc and Backspace included) goes first to the key-press
  * handler, which may replace it before the cell being edited gets it. Enter in a cell being edited
@@ -89,9 +91,12 @@ public:
      * when there is no current row, the column's field is missing or the value does not suit it.
      */
     bool setColumnValue(int column, const QVariant &value);
-    /** @brief Stores the text of the cell being edited, if any, and ends its edit (a form about to
-     * read its rows again, which would drop it). */
-    void commitPendingEdit();
+    /**
+     * @brief Stores the text of the cell being edited, if any, and ends its edit (a form about to
+     * read its rows again, which would drop it). Text the cell refuses stays in it, still in edit,
+     * and the answer is false; true when nothing is left in edit.
+     */
+    bool commitPendingEdit();
     /** @brief Lines of text the column headings hold (captions wrap at blanks); 1 by default. */
     int headingLines() const { return m_headingLines; }
     void setHeadingLines(int lines);
@@ -182,6 +187,9 @@ private:
     bool deleteSelectedRows();
     void applyColumnSettings();
     void followSource(int row);
+    /** The column of the current cell in a row: the preferred one when shown and writable, else the
+     * first shown and writable, else the preferred or first shown; never a hidden one while one shows. */
+    int cellColumn(int row, int preferred) const;
     void onCurrentChanged(const QModelIndex &current, const QModelIndex &previous);
     void onSelectionChanged(const QItemSelection &selected, const QItemSelection &deselected);
 
@@ -207,6 +215,8 @@ private:
     bool m_editRefused = false;
     QPageLayout::Orientation m_printOrientation = QPageLayout::Portrait;
     QPointer<QWidget> m_editor;
+    /** The current cell's column before the latest reset of the rows or columns, -1 when none. */
+    int m_columnBeforeReset = -1;
 };
 
 } // namespace zav::platform

@@ -151,7 +151,9 @@ int DataGridModel::fieldOf(int column) const
 
 bool DataGridModel::editable(int column) const
 {
-    return !m_readOnly && m_allowUpdate && !this->column(column).locked;
+    // A hidden column (a row's key, kept by the program) is never written from the grid.
+    const DataGridColumn c = this->column(column);
+    return !m_readOnly && m_allowUpdate && !c.locked && c.visible;
 }
 
 void DataGridModel::setAllowAddNew(bool allow)

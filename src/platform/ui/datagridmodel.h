@@ -58,11 +58,13 @@ struct DataGridColumn
  * A cell gives its formatted text (DisplayRole), the text an edit starts from (EditRole), the value
  * as held (ValueRole), its alignment and, for a yes/no field, its check state.
  *
- * Editing writes at once through the source; it is refused on a locked column, when updates are
- * not allowed and on a read-only model. A failure of the database is told with a message box.
- * Each write runs the editing events in the order BeforeColUpdate (may cancel), OnAddNew (on the
- * new-row line; may drop the row), BeforeUpdate (may change and add values), the write of all the
- * row's values at once, AfterUpdate: a value that does not suit its field leaves the row unwritten.
+ * Editing writes at once through the source; it is refused on a locked or hidden column, when
+ * updates are not allowed and on a read-only model: what a hidden column holds (a row's key)
+ * comes from the program alone, such as the new-row event's values. A failure of the database is
+ * told with a message box. Each write runs the editing events in the order BeforeColUpdate (may
+ * cancel), OnAddNew (on the new-row line; may drop the row), BeforeUpdate (may change and add
+ * values), the write of all the row's values at once, AfterUpdate: a value that does not suit its
+ * field leaves the row unwritten.
  */
 class DataGridModel : public QAbstractTableModel
 {
