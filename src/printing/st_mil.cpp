@@ -180,17 +180,28 @@ ST_MIL::ST_MIL(QWidget *parent)
     TDBGrid14->setObjectName(QStringLiteral("TDBGrid14"));
     TDBGrid14->setReadOnly(true);
     TDBGrid14->setDataSource(Data4);
-    QList<platform::DataGridColumn> units = {
-        { QStringLiteral("PROPRIETARIO"), QStringLiteral("Nome Condomino"), 180 },
-        { QStringLiteral("ID"), QStringLiteral("ID"), 40 },
-        { QStringLiteral("NUM_PAL"), QStringLiteral("Pal."), 40 },
-        { QStringLiteral("SCALA"), QStringLiteral("Scala"), 60 },
+    // The unit's fields under the captions the register shows; the record keys stay hidden.
+    const auto column = [](const char *field, const QString &caption, int width) {
+        return platform::DataGridColumn { QString::fromLatin1(field), caption, width, width >= 0 };
     };
-    for (const char *field : { "COD_CONDOM", "RIGA", "DESCRIZIONE", "HTERRA", "HPIANO", "HASCENSORE",
-             "TOT_SUP", "TOT_VOL", "TOT_VOL_RISC", "TOT_RAD_RISC" })
-        units.append({ QString::fromLatin1(field), QString::fromLatin1(field), 80 });
-    units.append({ QStringLiteral("SIGLA"), QStringLiteral("Piano"), 50 });
-    units.append({ QStringLiteral("INTERNO"), QStringLiteral("Int."), 40 });
+    const QList<platform::DataGridColumn> units = {
+        column("PROPRIETARIO", QStringLiteral("Nome Condomino"), 180),
+        column("ID", QStringLiteral("ID"), -1),
+        column("NUM_PAL", QStringLiteral("Pal."), 40),
+        column("SCALA", QStringLiteral("Scala"), 60),
+        column("COD_CONDOM", QStringLiteral("COD_CONDOM"), -1),
+        column("RIGA", QStringLiteral("Pos."), -1),
+        column("DESCRIZIONE", QStringLiteral("Descrizione Immobile"), 160),
+        column("HTERRA", QStringLiteral("Alt. terra"), 60),
+        column("HPIANO", QStringLiteral("Alt. piano"), 60),
+        column("HASCENSORE", QStringLiteral("Alt. ascens."), 70),
+        column("TOT_SUP", QStringLiteral("Tot. Sup."), 70),
+        column("TOT_VOL", QStringLiteral("Tot. Vol."), 70),
+        column("TOT_VOL_RISC", QStringLiteral("Tot. Vol. Risc."), 80),
+        column("TOT_RAD_RISC", QStringLiteral("Tot. Rad. Risc."), 80),
+        column("SIGLA", QStringLiteral("Piano"), 50),
+        column("INTERNO", QStringLiteral("Int."), 40),
+    };
     TDBGrid14->setColumns(units);
 
     buildLayout();
@@ -281,7 +292,9 @@ void ST_MIL::buildLayout()
     unitChoice->addStretch();
     frame3->addLayout(unitChoice);
     frame3->addWidget(Label2);
-    frame3->addWidget(TDBGrid14);
+    frame3->addWidget(TDBGrid14, 1);
+    // At least a handful of units in view.
+    TDBGrid14->setMinimumHeight(8 * TDBGrid14->fontMetrics().lineSpacing());
 
     auto *top = new QHBoxLayout;
     top->addWidget(Frame1, 3);

@@ -147,7 +147,8 @@ frm_terrazze::frm_terrazze(QWidget *parent)
     VAR_GBL.init_precedenze();
     buildControls();
     buildLayout();
-    resize(1100, 680);
+    // Fits inside the main window on a 1024x768 screen.
+    resize(1000, 660);
     Form_Load();
 }
 

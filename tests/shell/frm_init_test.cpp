@@ -14,6 +14,9 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
+#include <QLabel>
+#include <QVBoxLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
@@ -498,6 +501,30 @@ TEST_F(MainWindowTest, ChildFormsLiveInTheMdiAreaOnceAndLeaveWithTheirForm)
     processDeletes();
     processDeletes();
     EXPECT_TRUE(window->mdiArea()->subWindowList().isEmpty());
+}
+
+// A form whose grid area has no size hint of its own (the expense apportionment) opened as a thin
+// strip: its child frame now keeps the size the form gave itself, within the main window.
+TEST_F(MainWindowTest, ChildFormOpensAtItsOwnSizeNotAsAStrip)
+{
+    shell::frm_init *window = openMainWindow();
+    window->resize(1024, 720);
+    auto *form = new QWidget;
+    auto *layout = new QVBoxLayout(form);
+    layout->addWidget(new QLabel(QStringLiteral("Titolo"), form));
+    layout->addWidget(new QWidget(form), 1);
+    layout->addWidget(new QPushButton(QStringLiteral("Chiudi"), form));
+    form->resize(600, 400);
+    window->showChild(form);
+    EXPECT_GE(form->height(), 400);
+    EXPECT_GE(form->width(), 600);
+
+    auto *big = new QWidget;
+    big->resize(1500, 1200);
+    QMdiSubWindow *frame = window->showChild(big);
+    const QSize area = window->mdiArea()->viewport()->size();
+    EXPECT_LE(frame->width(), area.width());
+    EXPECT_LE(frame->height(), area.height());
 }
 
 // Keyboard access: every menu title and menu item has a mnemonic, and no two items of one menu

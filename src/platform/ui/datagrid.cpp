@@ -65,14 +65,27 @@ public:
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        QStyledItemDelegate::paint(painter, option, index);
-        if (!hasButton(index))
+        if (!hasButton(index)) {
+            QStyledItemDelegate::paint(painter, option, index);
             return;
+        }
+        // The value keeps clear of the button, so that the button does not hide its last digits.
+        QStyleOptionViewItem text(option);
+        text.rect.setRight(buttonRect(option.rect).left() - 1);
+        QStyledItemDelegate::paint(painter, text, index);
         QStyleOptionButton button;
         button.rect = buttonRect(option.rect);
         button.text = QStringLiteral("…");
         button.state = QStyle::State_Enabled | QStyle::State_Raised;
         QApplication::style()->drawControl(QStyle::CE_PushButton, &button, painter);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (hasButton(index))
+            size.rwidth() += kButtonWidth;
+        return size;
     }
 
     bool editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,
@@ -668,8 +681,11 @@ void DataGrid::applyColumnSettings()
     for (int i = 0; i < columnCount(); ++i) {
         const DataGridColumn c = column(i);
         setColumnHidden(i, !c.visible);
-        if (c.width >= 0)
-            setColumnWidth(i, c.width);
+        if (c.width >= 0) {
+            // Never narrower than its caption or its values (with their cell button) need.
+            const int needed = std::max(horizontalHeader()->sectionSizeHint(i), sizeHintForColumn(i));
+            setColumnWidth(i, std::max(c.width, needed));
+        }
     }
 }
 

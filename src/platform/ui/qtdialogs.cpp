@@ -151,6 +151,8 @@ std::optional<QString> QtDialogs::inputBox(
     box.setWindowTitle(title.isEmpty() ? programTitle() : title);
     box.setLabelText(prompt);
     box.setTextValue(defaultText);
+    // Wide enough for the whole title, which the title bar would otherwise cut.
+    box.setMinimumWidth(titleBarWidth(box.windowTitle()));
     closeWhenTakenAway(&box);
     if (box.exec() != QDialog::Accepted)
         return std::nullopt;

@@ -216,6 +216,9 @@ QMdiSubWindow *frm_init::showChild(QWidget *form)
         if (existing->widget() == form)
             window = existing;
     }
+    const bool added = !window;
+    // The size the form gave itself; the frame would otherwise shrink it to its size hint.
+    const QSize formSize = form->testAttribute(Qt::WA_Resized) ? form->size() : QSize();
     if (!window) {
         window = m_mdiArea->addSubWindow(form);
         // The child's frame goes with the form when the form is unloaded.
@@ -223,6 +226,10 @@ QMdiSubWindow *frm_init::showChild(QWidget *form)
     }
     form->show();
     window->show();
+    if (added && formSize.isValid()) {
+        const QSize frame = window->size() - form->size();
+        window->resize((formSize + frame).boundedTo(m_mdiArea->viewport()->size()));
+    }
     m_mdiArea->setActiveSubWindow(window);
     return window;
 }
