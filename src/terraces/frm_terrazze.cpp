@@ -370,8 +370,9 @@ void frm_terrazze::buildLayout()
     auto *totals = new QHBoxLayout;
     for (auto [caption, value] : { std::pair { Label13, Label14 }, { Label15, Label16 }, { Label17, Label18 },
              { Label19, Label20 } }) {
-        totals->addWidget(caption);
-        totals->addWidget(value);
+        // Centred on the row, each box keeps the height of its text beside the taller button.
+        totals->addWidget(caption, 0, Qt::AlignVCenter);
+        totals->addWidget(value, 0, Qt::AlignVCenter);
         totals->addSpacing(12);
     }
     totals->addStretch(1);

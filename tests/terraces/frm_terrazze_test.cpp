@@ -5,6 +5,7 @@
 #include "terraces/tab_terr.h"
 #include "terracesfixture.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -121,6 +122,22 @@ TEST_F(TerraceForm, LoadShowsTheFirstRoomsUnitAndHidesTheFramesAndTheGrid)
             shown << form->TDBGrid1->column(i).heading();
     EXPECT_EQ(shown, (QStringList { "Descrizione", "Espressione", "Mq." }));
     EXPECT_EQ(form->TDBGrid1->column(16).dataField, QStringLiteral("SUP_CONVENZIONALE"));
+}
+
+// The form opens within a 1024 x 768 screen, and its total boxes keep the height of their text.
+TEST_F(TerraceForm, OpensWithinTheScreenWithTotalBoxesOfOneLine)
+{
+    buildings(1, { 1 });
+    terraceRoom("T1", "Rossi", 1, "A", 3, "Terrazzo");
+    frm_terrazze *form = openForm();
+    form->show();
+    QApplication::processEvents();
+    EXPECT_LE(form->width(), 1024);
+    EXPECT_LE(form->height(), 768);
+    const int line = form->Label14->fontMetrics().height();
+    for (QLabel *total : { form->Label14, form->Label16, form->Label18 })
+        EXPECT_LE(total->height(), 2 * line) << total->objectName().toStdString();
+    form->close();
 }
 
 TEST_F(TerraceForm, UnitListShowsOnActivationOnlyWithATableAndTheGridOnItsFirstRow)
