@@ -194,13 +194,18 @@ TEST_F(PrintedReports, AnExportThatCannotBeWrittenIsReportedAndNotAnnounced)
         << boxes.messages().at(0).toStdString();
 }
 
-// Writes a picture of the general table's preview into the folder named by ZAV_SCREENSHOT_DIR.
+// Writes pictures of the print form at its opening size and of the general table's preview into the
+// folder named by ZAV_SCREENSHOT_DIR.
 TEST_F(PrintedReports, Screenshot)
 {
     const QString target = qEnvironmentVariable("ZAV_SCREENSHOT_DIR");
     if (target.isEmpty())
         GTEST_SKIP() << "set ZAV_SCREENSHOT_DIR to write the picture";
+    ASSERT_TRUE(QDir().mkpath(target));
     ST_MIL *f = form();
+    f->show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(f->grab().save(QDir(target).filePath(QStringLiteral("print-form.png"))));
     f->Check1->setChecked(true);
     f->Command2->click();
     ASSERT_EQ(platform::ReportPreview::openPreviews().size(), 1);
