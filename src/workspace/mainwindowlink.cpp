@@ -3,7 +3,6 @@
 #include "platform/ui/commandbar.h"
 #include "platform/ui/formregistry.h"
 
-#include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -67,22 +66,6 @@ void MainWindowLink::showMaximizedChild(QWidget *form)
         if (existing->widget() == form)
             child = existing;
     }
-    // Opened from a modal window (the register's floor codes), the form would sit behind it in
-    // the blocked main window: it opens as a window of that modal one instead, in front and usable.
-    QWidget *modal = QApplication::activeModalWidget();
-    if (modal && modal != window && modal != form) {
-        if (child)
-            area->removeSubWindow(form);
-        if (form->parentWidget() != modal)
-            form->setParent(modal, Qt::Window);
-        form->showMaximized();
-        form->raise();
-        form->activateWindow();
-        return;
-    }
-    // Back from a modal window's ownership: a plain widget again, for the main window's frame.
-    if (!child && form->windowType() == Qt::Window && form->parentWidget())
-        form->setParent(nullptr, Qt::Widget);
     if (!child) {
         child = area->addSubWindow(form);
         // The child's frame goes with the form when the form is unloaded.
