@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QFontMetrics>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -162,6 +163,33 @@ TEST_F(DataGridTest, LayoutsAreSavedAndLoadedByName)
     EXPECT_FALSE(grid.loadLayout(file, QStringLiteral("Manca")));
     EXPECT_FALSE(grid.loadLayout(m_dir.filePath(QStringLiteral("manca")), QStringLiteral("Completa")));
     EXPECT_EQ(grid.columnCount(), 1);
+}
+
+// A column given too narrow a width still shows its caption and its values whole, a cell button's
+// room included: "0.95" is never cut to "0.9" under the button.
+TEST_F(DataGridTest, AColumnIsNeverNarrowerThanItsCaptionAndItsValuesNeed)
+{
+    {
+        Database db = Database::open(m_path);
+        db.exec(QStringLiteral("UPDATE CODIF_PIANI SET HPIANO = 0.95"));
+    }
+    source.refresh();
+    DataGridColumn height = grid.column(3);
+    height.width = 10;
+    height.button = true;
+    grid.setColumn(3, height);
+    DataGridColumn stair = grid.column(1);
+    stair.width = 5;
+    stair.caption = QStringLiteral("Scala di accesso");
+    grid.setColumn(1, stair);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    const QFontMetrics metrics(grid.font());
+    const QString shown = grid.model()->index(0, 3).data().toString();
+    ASSERT_TRUE(shown.startsWith(QStringLiteral("0"))) << shown.toStdString();
+    EXPECT_GT(grid.columnWidth(3), metrics.horizontalAdvance(shown) + 16);
+    EXPECT_GE(grid.columnWidth(1), QFontMetrics(grid.horizontalHeader()->font())
+                                       .horizontalAdvance(QStringLiteral("Scala di accesso")));
 }
 
 TEST_F(DataGridTest, ACellButtonReportsItsColumn)
