@@ -4,6 +4,7 @@
 #include "engine/databasefailure.h"
 #include "engine/var_gbl.h"
 #include "platform/dialogs.h"
+#include "platform/ui/commandregistry.h"
 #include "platform/ui/datasource.h"
 #include "platform/ui/formbutton.h"
 #include "platform/ui/formregistry.h"
@@ -333,8 +334,16 @@ void frm_comp_pal::Command3_Click(int index)
             tell(QStringLiteral("Attenzione Composizione palazzina non effettuata."), Attention);
             return;
         }
-        if (platform::FormRegistry::showModeless(UnitRegisterFormName))
+        // The register is a child window of the main window, opened by the main window's command; a
+        // window of its own only where no main window serves it.
+        if (const platform::CommandRegistry::Handler command
+            = platform::CommandRegistry::handler(QStringLiteral("cod_piani"))) {
+            command();
+            if (platform::FormRegistry::isLoaded(UnitRegisterFormName))
+                close();
+        } else if (platform::FormRegistry::showModeless(UnitRegisterFormName)) {
             close();
+        }
         break;
     }
     default:

@@ -58,8 +58,9 @@ protected:
         platform::Database::open(*engine::VAR_GBL.progetto_corrente)
             .insert(QStringLiteral("CODIF_PIANI"),
                 { { QStringLiteral("NUM_PAL"), 1 }, { QStringLiteral("SCALA"), QStringLiteral("A") },
-                    { QStringLiteral("SIGLA"), QStringLiteral("1") }, { QStringLiteral("PROPRIETARIO"), owner },
-                    { QStringLiteral("HPIANO"), 3.0 }, { QStringLiteral("INTERNO"), 4 } });
+                    { QStringLiteral("SIGLA"), QStringLiteral("1") },
+                    { QStringLiteral("PROPRIETARIO"), owner }, { QStringLiteral("HPIANO"), 3.0 },
+                    { QStringLiteral("INTERNO"), 4 } });
     }
 };
 
@@ -357,6 +358,36 @@ TEST_F(MainWindowWiringTest, CodPianiAndSpeseShowTheirFormsAsChildWindows)
         EXPECT_EQ(window->mdiArea()->activeSubWindow()->widget(), shown) << key;
         FormRegistry::unload(QString::fromLatin1(form));
     }
+}
+
+// "Cod. Piani" of the buildings form opens the register as a child window of the main window, so
+// that the workspace the register opens later stands in front of it, not behind.
+TEST_F(MainWindowWiringTest, TheBuildingsFormOpensTheRegisterAsAChildWindow)
+{
+    shell::frm_init *window = openMainWindow();
+    engine::VAR_GBL.progetto_corrente
+        = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/PROVA.CDB"));
+    engine::VAR_GBL.nome_progetto = QStringLiteral("PROVA");
+    platform::Database db = platform::Database::open(*engine::VAR_GBL.progetto_corrente);
+    db.insert(QStringLiteral("ANA_CONDO"),
+        { { QStringLiteral("NOME"), QStringLiteral("Condominio Aurora") },
+            { QStringLiteral("NUM_PAL"), 1 } });
+    db.insert(QStringLiteral("COMPOS_PAL"),
+        { { QStringLiteral("NUM_PAL"), 1 }, { QStringLiteral("NUM_SCALE"), 1 } });
+    db.close();
+    auto *buildings = FormRegistry::form(QStringLiteral("frm_comp_pal"));
+    ASSERT_NE(buildings, nullptr);
+    buildings->show();
+    auto *codPiani = buildings->findChild<QPushButton *>(QStringLiteral("Command3_2"));
+    ASSERT_NE(codPiani, nullptr);
+    codPiani->click();
+    QWidget *shown = FormRegistry::loaded(QStringLiteral("frm_cod_piani"));
+    ASSERT_NE(shown, nullptr);
+    EXPECT_FALSE(shown->isWindow());
+    ASSERT_NE(window->mdiArea()->activeSubWindow(), nullptr);
+    EXPECT_EQ(window->mdiArea()->activeSubWindow()->widget(), shown);
+    EXPECT_FALSE(FormRegistry::isLoaded(QStringLiteral("frm_comp_pal")));
+    FormRegistry::unload(QStringLiteral("frm_cod_piani"));
 }
 
 // The expense form reads the main window's width and the width of its "Progetto" pull-down.

@@ -60,11 +60,16 @@ frm_init::frm_init(QWidget *parent)
 
     expenses::setMainWindowMetrics(this);
     expenses::setMainWindowMenu(this);
+    // The buildings form opens the unit register with the main window's own command, so that the
+    // register is a child window here and the workspace it opens comes in front of it.
+    platform::CommandRegistry::setHandler(
+        QStringLiteral("cod_piani"), [this] { Bar_main1_ToolClick(QStringLiteral("cod_piani")); });
     MDIForm_Load();
 }
 
 frm_init::~frm_init()
 {
+    platform::CommandRegistry::setHandler(QStringLiteral("cod_piani"), {});
     expenses::setMainWindowMetrics(nullptr);
     expenses::setMainWindowMenu(nullptr);
 }
