@@ -3,6 +3,7 @@
 #include "engine/archive.h"
 #include "engine/databasefailure.h"
 #include "expenses/thousandthscopy.h"
+#include "platform/leftovers.h"
 #include "platform/programfolder.h"
 #include "platform/vb.h"
 
@@ -10,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTemporaryFile>
 #include <QtDebug>
@@ -64,25 +64,6 @@ void step(ExpenseArchive::FillOutcome &outcome, const std::function<void()> &wor
             || error.code() == DbErrorCode::PermissionDenied)
             throw;
         outcome.failures << engine::databaseFailureText(error).section(u'\n', 0, 0);
-    }
-}
-
-/** The temporaries a run of "Crea Tabella" writes beside the archive at `path`. */
-QRegularExpression temporaryNames(const QString &path)
-{
-    return QRegularExpression(QStringLiteral("^%1\\.nuovo-[A-Za-z0-9]{6}(-journal)?$")
-                                  .arg(QRegularExpression::escape(QFileInfo(path).fileName())));
-}
-
-/** Removes what a stopped run of "Crea Tabella" left beside the archive at `path`. */
-void removeLeftovers(const QString &path)
-{
-    const QRegularExpression temporary = temporaryNames(path);
-    const QDir folder = QFileInfo(path).absoluteDir();
-    const QStringList entries = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString &entry : entries) {
-        if (temporary.match(entry).hasMatch())
-            QFile::remove(folder.filePath(entry));
     }
 }
 
@@ -248,7 +229,8 @@ void ExpenseArchive::copyTemplate(const QString &path)
 
 ExpenseArchive::FillOutcome ExpenseArchive::create(const QString &path, const QString &projectArchive)
 {
-    removeLeftovers(path);
+    // What a stopped run left beside the archive: the archive built aside and its journal.
+    platform::removeLeftovers(path, QStringLiteral("\\.nuovo-[A-Za-z0-9]{6}(-journal)?"));
     const QByteArray content = templateContent();
 
     // The new archive is made whole beside the old one, under a name no form lists.

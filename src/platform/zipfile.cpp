@@ -1,12 +1,12 @@
 #include "platform/zipfile.h"
 
 #include "platform/db.h"
+#include "platform/leftovers.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLibrary>
-#include <QRegularExpression>
 
 #include <zip.h>
 
@@ -155,21 +155,6 @@ QString lastErrorText(::zip *handle)
     return handle;
 }
 
-// libzip writes a zip into "NAME.zip.XXXXXX" beside it and renames it when whole; a write stopped
-// half way (the program killed) leaves that file behind. Ours are removed before the next write.
-void removeLeftovers(const QString &path)
-{
-    const QFileInfo zip(path);
-    const QRegularExpression temporary(
-        QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(zip.fileName())));
-    const QDir folder = zip.absoluteDir();
-    const QStringList entries = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString &entry : entries) {
-        if (temporary.match(entry).hasMatch())
-            QFile::remove(folder.filePath(entry));
-    }
-}
-
 } // namespace
 
 ZipError::ZipError(const QString &message)
@@ -185,7 +170,9 @@ ZipFile::ZipFile(::zip *handle, const QString &path)
 
 ZipFile ZipFile::create(const QString &path)
 {
-    removeLeftovers(path);
+    // libzip writes a zip into "NAME.zip.XXXXXX" beside it and renames it when whole; a write stopped
+    // half way (the program killed) leaves that file behind. Ours are removed before the next write.
+    removeLeftovers(path, QStringLiteral("\\.[A-Za-z0-9]{6}"));
     return ZipFile(openHandle(path, ZIP_CREATE | ZIP_TRUNCATE), path);
 }
 
