@@ -487,6 +487,7 @@ void ST_MIL::Command2_Click()
     }
     ReportCall::destinationStep(CrystalReport1, Option1->isChecked(), Option2->isChecked(),
         Option3->isChecked(), platform::RtfFileType, esporta_rtf);
+    CrystalReport1.ExportOwner = *VAR_GBL.progetto_corrente;
     const bool video = Option1->isChecked();
 
     azzera_datafiles();

@@ -4,6 +4,7 @@
 #include "engine/messagetitles.h"
 #include "engine/var_gbl.h"
 #include "platform/dialogs.h"
+#include "platform/report/exportfiles.h"
 #include "platform/report/reportcall.h"
 #include "platform/report/selectionformula.h"
 #include "platform/ui/datasource.h"
@@ -12,6 +13,7 @@
 #include "terraces/terraceoperations.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSet>
 
 #include <cmath>
@@ -31,8 +33,17 @@ namespace {
 const QString ThousandthsTable = QStringLiteral("MILLESIMI_TER");
 const QString RoomsTable = QStringLiteral("SUP_COEFF_VOL");
 
-// A failed "Tutti" names at most this many units; the rest are counted.
+// A message of a "Tutti" run names at most this many units or files; the rest are counted.
 constexpr int ListedFailures = 10;
+
+/** The first lines of a list for a message, and how many more there are. */
+QStringList listed(const QStringList &lines)
+{
+    QStringList shown = lines.mid(0, ListedFailures);
+    if (lines.size() > ListedFailures)
+        shown.append(QStringLiteral("... e altre %1").arg(lines.size() - ListedFailures));
+    return shown;
+}
 
 /** A building or unit number as the formula writes it bare: "1", "2.5"; empty when it is none. */
 QString bareNumber(const QVariant &value)
@@ -57,6 +68,7 @@ void TerracePrints::Command2_Click(
 {
     ReportCall::destinationStep(CrystalReport1, choice.video, choice.printer, choice.file,
         platform::RtfFileTypeTerraces, esporta_rtf);
+    CrystalReport1.ExportOwner = VAR_GBL.progetto_corrente.value_or(QString());
     azzera_datafiles();
     // Without a table the reports would select on an empty code and print nothing of use.
     if ((choice.thousandths || choice.rooms) && code.isEmpty()) {
@@ -114,18 +126,24 @@ void TerracePrints::STAMPA_SUP_TER_TUTTI(const QString &code, platform::DataSour
         return;
     }
     const bool exporting = esporta_rtf == ReportCall::ExportOn;
+    // The names this run asked for and wrote: none of them is asked for again.
     QSet<QString> written;
     QStringList failures;
+    QStringList apart;
     int runs = 0;
     for (units.moveFirst(); !units.noCurrentRow(); units.moveNext()) {
         const TerraceUnit unit = TerraceUnit::fromListRow(units, units.currentRow());
         // Two owners alike in their first nine characters, in the same building, stair and unit
         // number, would share a name: the later file takes a number instead of replacing the other.
-        QString name = everyUnitFileName(unit);
+        // Neither is another project's file of the name replaced: the unit's file is named apart.
+        const QString asked = everyUnitFileName(unit);
+        QString name = asked;
+        QString otherOwner;
         if (exporting) {
-            const QString stem = name.chopped(4);
-            for (int n = 2; written.contains(name.toCaseFolded()); ++n)
-                name = QStringLiteral("%1_%2.RTF").arg(stem).arg(n);
+            const platform::ExportFiles::Target target = platform::ExportFiles::target(
+                QDir(ReportCall::exportFolder()).filePath(asked), CrystalReport1.ExportOwner, written);
+            name = QFileInfo(target.path).fileName();
+            otherOwner = target.otherOwner;
             written.insert(name.toCaseFolded());
         }
         ++runs;
@@ -133,14 +151,24 @@ void TerracePrints::STAMPA_SUP_TER_TUTTI(const QString &code, platform::DataSour
         if (!result.ok)
             failures.append(QStringLiteral("%1: %2").arg(
                 exporting ? name : TerraceOperations::describe(unit), result.message));
+        else if (!otherOwner.isEmpty())
+            apart.append(QStringLiteral("%1 invece di %2 (di %3)")
+                             .arg(name, asked, QDir::toNativeSeparators(otherOwner)));
+    }
+    if (!apart.isEmpty()) {
+        dialogs().msgBox(
+            QStringLiteral("Le esportazioni di altri progetti non sono state sostituite: %1 file "
+                           "hanno un nome a parte nella directory %2.\n- %3")
+                .arg(apart.size())
+                .arg(QDir::toNativeSeparators(ReportCall::exportFolder()),
+                    listed(apart).join(QStringLiteral("\n- "))),
+            MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Esportazione RTF"));
     }
     if (failures.isEmpty())
         return;
 
     const qsizetype failed = failures.size();
-    QStringList lines = failures.mid(0, ListedFailures);
-    if (failed > ListedFailures)
-        lines.append(QStringLiteral("... e altre %1").arg(failed - ListedFailures));
+    const QStringList lines = listed(failures);
     const QString head = exporting
         ? QStringLiteral("Tabelle delle superfici non create: %1 su %2.").arg(failed).arg(runs)
         : QStringLiteral("Tabelle delle superfici non stampate: %1 su %2.").arg(failed).arg(runs);

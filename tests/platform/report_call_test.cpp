@@ -178,3 +178,38 @@ TEST(ReportControlTest, ClearingEmptiesEverySlotAndOnlyTheSlots)
     control.setAction(1);
     EXPECT_EQ(runner.runs.size(), 1);
 }
+
+TEST_F(ReportCallTest, AnExportNamedApartIsAlwaysTold)
+{
+    control.Destination = ReportDestination::File;
+    const QString archives = QDir::toNativeSeparators(folder.filePath(QStringLiteral("ARCHIVI")));
+    ReportResult apart;
+    apart.exportFile = folder.filePath(QStringLiteral("ARCHIVI/VIAGBL_2.RTF"));
+    apart.exportOtherOwner = QStringLiteral("/altro/VIALE.cdb");
+    const QString told
+        = QStringLiteral("Il file VIAGBL.RTF è l'esportazione di un altro progetto (%1) e non è "
+                         "stato sostituito: questa esportazione ha un nome a parte.")
+              .arg(QDir::toNativeSeparators(QStringLiteral("/altro/VIALE.cdb")));
+    const QString named
+        = QStringLiteral("Il file è stato chiamato: VIAGBL_2.RTF ed è stato inserito nella directory ")
+        + archives;
+
+    for (const bool announce : { true, false }) {
+        boxes.clear();
+        ReportCall::Report report = general();
+        report.announce = announce;
+        runner.results.push_back(apart);
+        ASSERT_TRUE(ReportCall::reportStep(control, QStringLiteral("ON"), report));
+        EXPECT_EQ(boxes.messages(), QStringList { told + QStringLiteral("\n\n") + named }) << announce;
+    }
+
+    // Written under its own name, an export that does not ask to be announced is not.
+    boxes.clear();
+    ReportCall::Report quiet = general();
+    quiet.announce = false;
+    ReportResult own;
+    own.exportFile = folder.filePath(QStringLiteral("ARCHIVI/VIAGBL.RTF"));
+    runner.results.push_back(own);
+    ASSERT_TRUE(ReportCall::reportStep(control, QStringLiteral("ON"), quiet));
+    EXPECT_TRUE(boxes.shown().isEmpty());
+}

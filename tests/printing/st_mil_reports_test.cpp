@@ -1,7 +1,9 @@
 #include "platform/report_rtfreader.h"
 #include "printingfixture.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
@@ -214,4 +216,57 @@ TEST_F(PrintedReports, Screenshot)
     QCoreApplication::processEvents();
     ASSERT_TRUE(QDir().mkpath(target));
     EXPECT_TRUE(preview->grab().save(QDir(target).filePath(QStringLiteral("print-preview.png"))));
+}
+
+TEST_F(PrintedReports, AnotherProjectsExportOfTheSameNameIsNeverReplaced)
+{
+    // A project of the same name in another folder exports its general table first.
+    ASSERT_TRUE(QDir().mkpath(folder.file(QStringLiteral("altro"))));
+    const QString other = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("altro/VIALE.cdb"));
+    const auto printGeneral = [&](const QString &project) {
+        engine::VAR_GBL.progetto_corrente = project;
+        boxes.clear();
+        ST_MIL *f = form();
+        f->Option3->click();
+        f->Check1->setChecked(true);
+        f->Command2->click();
+        EXPECT_EQ(boxes.messages().size(), 1);
+        return boxes.messages().value(0);
+    };
+    const auto bytes = [&](const QString &name) {
+        QFile file(exportPath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QString folderText = QDir::toNativeSeparators(folder.file(QStringLiteral("ARCHIVI")));
+
+    EXPECT_EQ(printGeneral(other),
+        QStringLiteral("Il file è stato chiamato: VIAGBL.RTF ed è stato inserito nella directory ")
+            + folderText);
+    const QByteArray othersExport = bytes(QStringLiteral("VIAGBL.RTF"));
+    ASSERT_FALSE(othersExport.isEmpty());
+
+    // VIALE's own export is named apart, and says so; the other's file is as it was.
+    EXPECT_EQ(printGeneral(archive),
+        QStringLiteral("Il file VIAGBL.RTF è l'esportazione di un altro progetto (%1) e non è stato "
+                       "sostituito: questa esportazione ha un nome a parte.\n\n"
+                       "Il file è stato chiamato: VIAGBL_2.RTF ed è stato inserito nella directory %2")
+            .arg(QDir::toNativeSeparators(QFileInfo(other).absoluteFilePath()), folderText));
+    EXPECT_EQ(bytes(QStringLiteral("VIAGBL.RTF")), othersExport);
+    const RtfDocument own = exported(QStringLiteral("VIAGBL_2.RTF"));
+    EXPECT_EQ(own.rows.size(), 7);
+
+    // Each project's next export replaces its own file, and only that.
+    QFile::remove(exportPath(QStringLiteral("VIAGBL_2.RTF")));
+    printGeneral(archive);
+    EXPECT_TRUE(QFile::exists(exportPath(QStringLiteral("VIAGBL_2.RTF"))));
+    EXPECT_FALSE(QFile::exists(exportPath(QStringLiteral("VIAGBL_3.RTF"))));
+    EXPECT_EQ(bytes(QStringLiteral("VIAGBL.RTF")), othersExport);
+    const QByteArray viale = bytes(QStringLiteral("VIAGBL_2.RTF"));
+    EXPECT_TRUE(printGeneral(other).startsWith(QStringLiteral("Il file è stato chiamato: VIAGBL.RTF ")));
+    EXPECT_EQ(bytes(QStringLiteral("VIAGBL_2.RTF")), viale);
+
+    // Once the other project is gone, its file is free again.
+    ASSERT_TRUE(QFile::remove(other));
+    EXPECT_TRUE(printGeneral(archive).startsWith(QStringLiteral("Il file è stato chiamato: VIAGBL.RTF ")));
+    EXPECT_NE(bytes(QStringLiteral("VIAGBL.RTF")), othersExport);
 }

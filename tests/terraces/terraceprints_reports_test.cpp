@@ -271,3 +271,50 @@ TEST_F(TerraceReports, Screenshot)
     ASSERT_TRUE(QDir().mkpath(target));
     EXPECT_TRUE(preview->grab().save(QDir(target).filePath(QStringLiteral("terraces-print-preview.png"))));
 }
+
+TEST_F(TerraceReports, AnotherProjectsExportsAreNeverReplacedByTutti)
+{
+    // Another project, of a name that starts alike, exported first.
+    const QString other = folder.file(QStringLiteral("CONTRADA.cdb"));
+    {
+        QFile archive(other);
+        ASSERT_TRUE(archive.open(QIODevice::WriteOnly));
+    }
+    const QByteArray othersExport = "{\\rtf1{\\*\\userprops {\\propname ZavProgetto}\\proptype30{\\staticval "
+        + other.toUtf8() + "}}Altro progetto\\par}";
+    for (const char *name : { "CONMILTER.RTF", "Bianchi A1B7.RTF", "Bianchi A1B7_2.RTF" }) {
+        QFile file(exportPath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(othersExport);
+    }
+
+    terraces::frm_terrazze *form = openFrame();
+    print(form, Destination::File, true, true, true);
+
+    const QString archives = QDir::toNativeSeparators(folder.file(QStringLiteral("ARCHIVI")));
+    const QString owner = QDir::toNativeSeparators(other);
+    EXPECT_EQ(boxes.messages(),
+        (QStringList {
+            QStringLiteral("Il file CONMILTER.RTF è l'esportazione di un altro progetto (%1) e non è stato "
+                           "sostituito: questa esportazione ha un nome a parte.\n\nIl file è stato chiamato: "
+                           "CONMILTER_2.RTF ed è stato inserito nella directory %2")
+                .arg(owner, archives),
+            QStringLiteral(
+                "Le esportazioni di altri progetti non sono state sostituite: 2 file hanno un nome a "
+                "parte nella directory %1.\n- Bianchi A1B7_3.RTF invece di Bianchi A1B7.RTF (di %2)\n"
+                "- Bianchi A1B7_4.RTF invece di Bianchi A1B7.RTF (di %2)")
+                .arg(archives, owner) }));
+
+    for (const char *name : { "CONMILTER.RTF", "Bianchi A1B7.RTF", "Bianchi A1B7_2.RTF" }) {
+        QFile file(exportPath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), othersExport) << name;
+    }
+    EXPECT_TRUE(exported(QStringLiteral("Bianchi A1B7_3.RTF"))
+                    .paragraphs.value(1)
+                    .contains(QStringLiteral("Bianchi Anna Maria")));
+    EXPECT_TRUE(exported(QStringLiteral("Bianchi A1B7_4.RTF"))
+                    .paragraphs.value(1)
+                    .contains(QStringLiteral("Bianchi Anna Luisa")));
+    EXPECT_EQ(exports().size(), 3 + 1 + 7);
+}

@@ -4,6 +4,7 @@
 #include "platform/programfolder.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace zav::platform {
 
@@ -56,12 +57,29 @@ bool ReportCall::reportStep(ReportControl &control, const QString &exportFlag, c
         dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Critical, TitleAttention);
         return false;
     }
-    if (exporting && report.announce && control.Destination == ReportDestination::File) {
-        dialogs().msgBox(QStringLiteral("Il file è stato chiamato: %1 ed è stato inserito nella directory %2")
-                             .arg(report.exportName, QDir::toNativeSeparators(exportFolder())),
-            MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Esportazione RTF"));
+    if (!exporting || control.Destination != ReportDestination::File)
+        return true;
+    // An export named apart is always told: the user looks for the name asked for.
+    const QString apart = namedApartText(report.exportName, result);
+    if (report.announce || !apart.isEmpty()) {
+        const QString written
+            = result.exportFile.isEmpty() ? report.exportName : QFileInfo(result.exportFile).fileName();
+        QString text = QStringLiteral("Il file è stato chiamato: %1 ed è stato inserito nella directory %2")
+                           .arg(written, QDir::toNativeSeparators(exportFolder()));
+        if (!apart.isEmpty())
+            text = apart + QStringLiteral("\n\n") + text;
+        dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Esportazione RTF"));
     }
     return true;
+}
+
+QString ReportCall::namedApartText(const QString &asked, const ReportResult &result)
+{
+    if (result.exportOtherOwner.isEmpty())
+        return QString();
+    return QStringLiteral("Il file %1 è l'esportazione di un altro progetto (%2) e non è stato sostituito: "
+                          "questa esportazione ha un nome a parte.")
+        .arg(asked, QDir::toNativeSeparators(result.exportOtherOwner));
 }
 
 QString ReportCall::exportFolder()

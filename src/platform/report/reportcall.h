@@ -48,10 +48,16 @@ public:
      * formula and the definition's path are set and the report runs.
      *
      * A run that fails is reported ("!!! Attenzione !!!") and nothing is announced; an export that
-     * succeeds is announced afterwards when the report asks for it. Returns whether the run
-     * succeeded.
+     * succeeds is announced afterwards when the report asks for it, or when it was named apart
+     * because the file asked for is another project's export. Returns whether the run succeeded.
      */
     static bool reportStep(ReportControl &control, const QString &exportFlag, const Report &report);
+
+    /**
+     * @brief What to tell of an export named apart because the file `asked` is another project's
+     * export; empty text when the export has the name asked for.
+     */
+    static QString namedApartText(const QString &asked, const ReportResult &result);
 
     /** @brief The folder of the export files: the program folder's "ARCHIVI". */
     static QString exportFolder();

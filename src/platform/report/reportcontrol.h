@@ -43,6 +43,11 @@ struct ReportProperties
     int PrintFileType = RtfFileType;
     /** Full path of the export file. */
     QString PrintFileName;
+    /**
+     * The project archive the export belongs to: the file records it, and a file of that name that
+     * another project's export wrote is never replaced (the export is named apart instead).
+     */
+    QString ExportOwner;
 
     /** Values the form hands the report for the "{@NAME}" placeholders of its heading lines. */
     QMap<QString, QString> parameters;
@@ -58,9 +63,19 @@ struct ReportResult
 {
     bool ok = true;
     QString message;
+    /** An export written: the file written, which is not `PrintFileName` when that one was another
+     * project's; then `exportOtherOwner` is that project's archive. */
+    QString exportFile;
+    QString exportOtherOwner;
 
     static ReportResult success() { return {}; }
-    static ReportResult failure(const QString &message) { return { false, message }; }
+    static ReportResult failure(const QString &message)
+    {
+        ReportResult result;
+        result.ok = false;
+        result.message = message;
+        return result;
+    }
 };
 
 /**

@@ -2,6 +2,7 @@
 
 #include "platform/db.h"
 
+#include "platform/report/exportfiles.h"
 #include "platform/report/reportpainter.h"
 #include "platform/report/reportpreview.h"
 #include "platform/report/rtfwriter.h"
@@ -30,14 +31,19 @@ ReportResult exportFile(const ReportContent &content, const ReportProperties &re
     if (report.PrintFileName.isEmpty())
         return ReportResult::failure(QStringLiteral("nessun file di esportazione indicato"));
     const PrinterSettings &settings = PrinterSettings::program();
-    const QByteArray rtf
-        = RtfWriter::write(content, settings.pageSize, content.orientation.value_or(settings.orientation));
+    const QByteArray rtf = RtfWriter::write(
+        content, settings.pageSize, content.orientation.value_or(settings.orientation), report.ExportOwner);
+    // Another project's export of the same name stays as it is.
+    const ExportFiles::Target target = ExportFiles::target(report.PrintFileName, report.ExportOwner);
     // Written aside and renamed at the end, so a failed export leaves no half file behind.
-    QSaveFile file(report.PrintFileName);
+    QSaveFile file(target.path);
     if (!file.open(QIODevice::WriteOnly) || file.write(rtf) != rtf.size() || !file.commit())
-        return ReportResult::failure(QStringLiteral("impossibile scrivere il file %1: %2")
-                                         .arg(report.PrintFileName, fileFailureText(file)));
-    return ReportResult::success();
+        return ReportResult::failure(
+            QStringLiteral("impossibile scrivere il file %1: %2").arg(target.path, fileFailureText(file)));
+    ReportResult result = ReportResult::success();
+    result.exportFile = target.path;
+    result.exportOtherOwner = target.otherOwner;
+    return result;
 }
 
 ReportResult print(const ReportContent &content)

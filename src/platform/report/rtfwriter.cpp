@@ -1,5 +1,6 @@
 #include "platform/report/rtfwriter.h"
 
+#include "platform/report/exportfiles.h"
 #include "platform/report/reportpainter.h"
 
 #include <QImage>
@@ -93,8 +94,8 @@ QByteArray RtfWriter::escape(const QString &text)
     return out;
 }
 
-QByteArray RtfWriter::write(
-    const ReportContent &content, const QPageSize &pageSize, QPageLayout::Orientation orientation)
+QByteArray RtfWriter::write(const ReportContent &content, const QPageSize &pageSize,
+    QPageLayout::Orientation orientation, const QString &owner)
 {
     QSizeF paper = pageSize.size(QPageSize::Millimeter);
     if (orientation == QPageLayout::Landscape)
@@ -112,6 +113,8 @@ QByteArray RtfWriter::write(
     out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n";
     out += "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\n";
     out += "{\\colortbl;\\red0\\green0\\blue0;\\red225\\green225\\blue225;}\n";
+    if (!owner.isEmpty())
+        out += ExportFiles::ownerMark(owner);
     out += "\\paperw" + QByteArray::number(paperW) + "\\paperh" + QByteArray::number(paperH);
     out += "\\margl" + QByteArray::number(margin) + "\\margr" + QByteArray::number(margin);
     out += "\\margt" + QByteArray::number(margin) + "\\margb" + QByteArray::number(margin);

@@ -16,6 +16,8 @@ namespace zav::platform {
  * with the print date and the page number. The further tables follow from a new page, whose
  * header holds the heading only, each under its title and its own headings.
  *
+ * With an owner, the document records the project archive it was made for (see ExportFiles).
+ *
  * The text is 7-bit: characters of Windows-1252 beyond ASCII are written as "\'hh", every other
  * character as "\uN?", so that any word processor reads the accents.
  */
@@ -24,7 +26,7 @@ class RtfWriter
 public:
     static QByteArray write(const ReportContent &content,
         const QPageSize &pageSize = QPageSize(QPageSize::A4),
-        QPageLayout::Orientation orientation = QPageLayout::Portrait);
+        QPageLayout::Orientation orientation = QPageLayout::Portrait, const QString &owner = QString());
 
     /** @brief A text as RTF text: control characters of RTF escaped, non-ASCII as above, line
      * breaks as "\line", tabs as "\tab". */
