@@ -29,6 +29,11 @@ public:
     QString nome_progetto;
     /** Full path of the open project's terrace archive; empty = none. */
     QString archivio_terrazze;
+    /**
+     * Full path of the open project's own calculation report, there or not (the name it is made
+     * under); empty when the project was made current without its files being looked at.
+     */
+    QString calculationReport;
     /** The rooms of the unit being edited (or the terrace form's unit); no value = none. */
     std::optional<platform::TableQuery> sql_unita_corrente;
     /** Name of the user thousandths table loaded in the workspace; empty = none. */

@@ -560,7 +560,11 @@ void ST_MIL::Command3_Click()
             TitleZavAttention);
         return;
     }
-    const QString report = Documents::calculationReport(*VAR_GBL.progetto_corrente);
+    // The report the project was opened with is its own; beside a namesake in another case the
+    // folder alone cannot tell which report is whose.
+    const QString report = VAR_GBL.calculationReport.isEmpty()
+        ? Documents::calculationReport(*VAR_GBL.progetto_corrente)
+        : VAR_GBL.calculationReport;
     if (Documents::openInEditor(report) == Documents::Outcome::NoEditor)
         dialogs().msgBox(Documents::missingEditorForReport(VAR_GBL.nome_progetto), MsgButtons::Ok,
             MsgIcon::None, TitleDocuments);

@@ -151,6 +151,22 @@ TEST_F(DocumentButtons, TheReportOfAnArchiveInAFolderWithDotsKeepsItsWholePath)
     EXPECT_EQ(desktop.started().at(0).arguments, QStringList { deep + QStringLiteral("/VIALE.RTF") });
 }
 
+TEST_F(DocumentButtons, TheReportIsTheOneTheProjectWasOpenedWith)
+{
+    // "viale.cdb" beside "VIALE.cdb": its own report is "viale.RTF", not VIALE's.
+    editorFile = Editor;
+    desktop.install(Editor);
+    ASSERT_TRUE(QFile::copy(
+        folder.file(QStringLiteral("RELAZION.rtf")), folder.file(QStringLiteral("ARCHIVI/VIALE.RTF"))));
+    engine::VAR_GBL.progetto_corrente = folder.file(QStringLiteral("ARCHIVI/viale.cdb"));
+    engine::VAR_GBL.calculationReport = folder.file(QStringLiteral("ARCHIVI/viale.RTF"));
+
+    click(form()->Command3);
+    ASSERT_EQ(desktop.started().size(), 1);
+    EXPECT_EQ(
+        desktop.started().at(0).arguments, QStringList { folder.file(QStringLiteral("ARCHIVI/viale.RTF")) });
+}
+
 TEST_F(DocumentButtons, TheReportWithTheProjectClosedIsRefused)
 {
     editorFile = Editor;

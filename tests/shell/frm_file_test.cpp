@@ -1063,11 +1063,14 @@ TEST_F(FrmFile, ProjectsDifferingInCaseNeverShareTheirCompanions)
     EXPECT_EQ(VAR_GBL.archivio_terrazze, folder + QStringLiteral("/prova.TER"));
     EXPECT_EQ(bytesOf(folder + QStringLiteral("/prova.TER")), bytesOf(templateFile("TERRAZZE.CLO")));
     EXPECT_EQ(bytesOf(folder + QStringLiteral("/PROVA.TER")), QByteArray("terrazze di PROVA"));
+    // Its calculation report is one of its own name, not yet written, never PROVA's.
+    EXPECT_EQ(VAR_GBL.calculationReport, folder + QStringLiteral("/prova.RTF"));
 
     // PROVA keeps its own.
     activateAndSelect(QStringLiteral("PROVA.CDB"));
     form->Command1_Click(0);
     EXPECT_EQ(VAR_GBL.archivio_terrazze, folder + QStringLiteral("/PROVA.TER"));
+    EXPECT_EQ(VAR_GBL.calculationReport, folder + QStringLiteral("/PROVA.RTF"));
     EXPECT_TRUE(dialogs.shown().isEmpty());
 
     // With PROVA open, deleting prova deletes prova's files only.
@@ -1090,6 +1093,7 @@ TEST_F(FrmFile, ProjectsDifferingInCaseNeverShareTheirCompanions)
     activateAndSelect(QStringLiteral("prova.cdb"));
     form->Command1_Click(0);
     EXPECT_EQ(VAR_GBL.archivio_terrazze, folder + QStringLiteral("/PROVA.TER"));
+    EXPECT_EQ(VAR_GBL.calculationReport, folder + QStringLiteral("/PROVA.RTF"));
 }
 
 // Two archives of one name, told apart only by the case of the extension, would share every

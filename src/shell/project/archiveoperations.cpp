@@ -245,11 +245,13 @@ void offerConversion(const QString &archive)
 
 } // namespace
 
-void setOpenProject(const QString &archive, const QString &name, const QString &terraces)
+void setOpenProject(
+    const QString &archive, const QString &name, const QString &terraces, const QString &report)
 {
     engine::VAR_GBL.progetto_corrente = archive;
     engine::VAR_GBL.nome_progetto = name;
     engine::VAR_GBL.archivio_terrazze = terraces;
+    engine::VAR_GBL.calculationReport = report;
     // An expense form left open on the previous project loads afresh for this one.
     platform::tryStep([] { expenses::projectOpened(); });
 }
@@ -326,8 +328,8 @@ std::optional<CreatedProject> createProject(const QString &shownFolder, const QS
         return std::nullopt;
     }
 
-    setOpenProject(
-        made.archive, projectfiles::projectName(QFileInfo(made.archive).fileName()), made.terraces);
+    setOpenProject(made.archive, projectfiles::projectName(QFileInfo(made.archive).fileName()), made.terraces,
+        made.report);
     return made;
 }
 
@@ -412,10 +414,17 @@ bool openProject(const QString &folder, const QString &fileName)
         terraces = target;
     }
 
+    // Its own calculation report: never a namesake's, and where none is there, the name it is made under.
+    const QStringList reports = projectfiles::companionFiles(folder, fileName, ProjectFile::Report);
+    const QString report = !reports.isEmpty()
+        ? reports.first()
+        : projectfiles::joinPath(
+            folder, projectfiles::newCompanionName(folder, fileName, ProjectFile::Report));
+
     offerConversion(archive);
     if (!projectfiles::rememberFolder(folder))
         qWarning("The project folder could not be remembered in zav.cfg");
-    setOpenProject(archive, name, terraces);
+    setOpenProject(archive, name, terraces, report);
     return true;
 }
 

@@ -24,8 +24,10 @@ struct CreatedProject
     QString terraces;
 };
 
-/** @brief Makes a project the open one: `progetto_corrente`, `nome_progetto`, `archivio_terrazze`. */
-void setOpenProject(const QString &archive, const QString &name, const QString &terraces);
+/** @brief Makes a project the open one: `progetto_corrente`, `nome_progetto`, `archivio_terrazze`
+ * and its calculation report. */
+void setOpenProject(
+    const QString &archive, const QString &name, const QString &terraces, const QString &report);
 
 /**
  * @brief Creates a project from a typed name: refuses a name that cannot name a project (see
