@@ -17,6 +17,7 @@
 #include "support/systemrecorder.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -334,6 +335,87 @@ TEST_F(MainWindowWiringTest, FindAndCopyToolsShowTheUnitListModalInTheirMode)
     window->Bar_main1()->clickTool(QStringLiteral("tCopia"));
     EXPECT_EQ(
         shown, (QStringList { QStringLiteral("frm_elenco:Trova"), QStringLiteral("frm_elenco:Copia") }));
+    window->Bar_main1()->clickTool(QStringLiteral("chiudi"));
+}
+
+// A tool button or a menu item takes no focus from the workspace's grid: the room's cell being typed
+// is stored before the command runs, whatever the command; text the cell refuses stays in edit and
+// the command waits.
+TEST_F(MainWindowWiringTest, ACommandStoresTheCellBeingTypedFirst)
+{
+    shell::frm_init *window = openMainWindow();
+    openProjectWithOneUnit(QStringLiteral("Rossi"));
+    const QString project = *engine::VAR_GBL.progetto_corrente;
+    qint64 room = 0;
+    {
+        platform::Database db = platform::Database::open(project);
+        db.insert(QStringLiteral("ESPRESSIONI"),
+            { { QStringLiteral("NOME_CONDOMINO"), QStringLiteral("Rossi") }, { QStringLiteral("PALAZ"), 1 },
+                { QStringLiteral("SCALA"), QStringLiteral("A") }, { QStringLiteral("INTERNO"), 4 },
+                { QStringLiteral("DESCRIZIONE"), QStringLiteral("Cucina") },
+                { QStringLiteral("ESPRESSIONE"), QStringLiteral("3*3") } });
+        room = db.query(QStringLiteral("SELECT max(rowid) FROM ESPRESSIONI")).value(0, 0).toLongLong();
+        db.exec(QStringLiteral("CREATE TRIGGER refuse_ab BEFORE UPDATE OF DESCRIZIONE ON ESPRESSIONI "
+                               "WHEN NEW.DESCRIZIONE = 'ab' BEGIN SELECT RAISE(ABORT, 'rifiutato'); END"));
+    }
+    const auto description = [&] {
+        return platform::Database::open(project)
+            .query(QStringLiteral("SELECT DESCRIZIONE FROM ESPRESSIONI WHERE rowid = %1").arg(room))
+            .value(0, 0)
+            .toString();
+    };
+    platform::ModalDriverScope driver([](QWidget *form) { form->close(); });
+
+    // Opens the workspace when needed and types into the room's description, leaving it in edit.
+    const auto typeInto = [&](const QString &text) -> platform::DataGrid * {
+        if (!FormRegistry::isLoaded(QStringLiteral("frm_ins_coeff")))
+            window->Bar_main1()->clickTool(QStringLiteral("tVisualizza"));
+        QWidget *workspace = FormRegistry::loaded(QStringLiteral("frm_ins_coeff"));
+        auto *grid
+            = workspace ? workspace->findChild<platform::DataGrid *>(QStringLiteral("TDBGrid1")) : nullptr;
+        if (!grid)
+            return nullptr;
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window))
+            ADD_FAILURE() << "the main window is not active";
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(0, 1));
+        for (const QChar c : text)
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+        return grid;
+    };
+    const auto editorText = [](platform::DataGrid *grid) {
+        for (QLineEdit *edit : grid->viewport()->findChildren<QLineEdit *>()) {
+            if (edit->isVisible())
+                return std::optional<QString>(edit->text());
+        }
+        return std::optional<QString>();
+    };
+
+    for (const char *tool : { "tRicalcola", "tEliminariga", "tTrova", "tCopia", "tCalcolaMil", "tEsciVis" }) {
+        SCOPED_TRACE(tool);
+        platform::Database::open(project).exec(
+            QStringLiteral("UPDATE ESPRESSIONI SET DESCRIZIONE = 'Cucina' WHERE rowid = %1").arg(room));
+        FormRegistry::unload(QStringLiteral("frm_ins_coeff"));
+        platform::DataGrid *grid = typeInto(QStringLiteral("x"));
+        ASSERT_NE(grid, nullptr);
+        ASSERT_EQ(editorText(grid), std::optional<QString>(QStringLiteral("x")));
+        window->Bar_main1()->clickTool(QString::fromLatin1(tool));
+        EXPECT_EQ(description(), QStringLiteral("x"));
+    }
+
+    FormRegistry::unload(QStringLiteral("frm_ins_coeff"));
+    platform::DataGrid *grid = typeInto(QStringLiteral("ab"));
+    ASSERT_NE(grid, nullptr);
+    for (const char *tool : { "tRicalcola", "tEsciVis" }) {
+        SCOPED_TRACE(tool);
+        boxes.clear();
+        window->Bar_main1()->clickTool(QString::fromLatin1(tool));
+        EXPECT_TRUE(FormRegistry::isLoaded(QStringLiteral("frm_ins_coeff")));
+        EXPECT_EQ(editorText(grid), std::optional<QString>(QStringLiteral("ab")));
+        EXPECT_EQ(boxes.shown().size(), 1); // the refusal, said once
+    }
+    EXPECT_EQ(description(), QStringLiteral("x"));
     window->Bar_main1()->clickTool(QStringLiteral("chiudi"));
 }
 

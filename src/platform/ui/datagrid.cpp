@@ -521,6 +521,17 @@ bool DataGrid::commitPendingEdit()
     return true;
 }
 
+bool DataGrid::commitFocusedEdit()
+{
+    for (QWidget *widget = QApplication::focusWidget(); widget; widget = widget->parentWidget()) {
+        if (auto *grid = qobject_cast<DataGrid *>(widget))
+            return grid->commitPendingEdit();
+        if (widget->isWindow())
+            break;
+    }
+    return true;
+}
+
 void DataGrid::editorStarting(const QModelIndex &index)
 {
     m_editColumn = index.column();

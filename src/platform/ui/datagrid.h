@@ -97,6 +97,12 @@ public:
      * and the answer is false; true when nothing is left in edit.
      */
     bool commitPendingEdit();
+    /**
+     * @brief commitPendingEdit() on the grid whose cell holds the keyboard focus, if any: what a
+     * command from a menu or a tool button, which take no focus, runs first. True when no grid is
+     * being typed in.
+     */
+    static bool commitFocusedEdit();
     /** @brief Lines of text the column headings hold (captions wrap at blanks); 1 by default. */
     int headingLines() const { return m_headingLines; }
     void setHeadingLines(int lines);

@@ -8,6 +8,7 @@
 #include "platform/steps.h"
 #include "platform/ui/commandbar.h"
 #include "platform/ui/commandregistry.h"
+#include "platform/ui/datagrid.h"
 #include "platform/ui/formregistry.h"
 #include "shell/commands/commandtable.h"
 #include "shell/commands/mainbars.h"
@@ -177,6 +178,11 @@ void frm_init::Bar_main1_ToolClick(const QString &key)
             platform::MsgIcon::Information, engine::MessageTitle::ZavWarning);
         return;
     }
+    // A tool button or a menu takes no focus from a grid: what is being typed in a cell goes in
+    // before the command reads the rows again. Text the cell refuses stays in edit, and the
+    // command waits for it.
+    if (!platform::DataGrid::commitFocusedEdit())
+        return;
     // Continue-on-error: a failing command ends quietly and the program goes on.
     if (const Handler handler = m_handlers.value(key))
         platform::tryStep(handler);
