@@ -17,7 +17,6 @@
 #include "platform/ui/datasource.h"
 #include "platform/ui/formbutton.h"
 
-#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -133,9 +132,7 @@ void frm_rip_spese::Form_Load()
         if (m_foreign) {
             TDBGrid1->setDataSource(nullptr);
             information(
-                QStringLiteral("Le righe di \"%1\" nella tabella riepilogativa sono del progetto \"%2\", "
-                               "che ha lo stesso nome: non vengono mostrate.")
-                    .arg(m_project, QDir::toNativeSeparators(other)));
+                SummaryTable::otherOwnerText(m_project, other) + QStringLiteral(": non vengono mostrate."));
         } else {
             Data1->refresh();
             TDBGrid1->setDataSource(Data1);
@@ -237,9 +234,17 @@ void frm_rip_spese::Command5_Click()
         information(QStringLiteral("Nessun progetto selezionato"));
         return;
     }
+    // Rows of a project of the same name in another folder are that project's: not printed here.
+    if (!formparts::attempt(QStringLiteral("Stampa non eseguita: "), [] {
+            Database summary = Database::open(SummaryTable::path());
+            SummaryTable::checkOwner(summary, VAR_GBL.nome_progetto, *VAR_GBL.progetto_corrente);
+        }))
+        return;
     CrystalReport1.DataFiles.at(0) = SummaryTable::path();
     CrystalReport1.DataFiles.at(1) = *VAR_GBL.progetto_corrente;
-    // The project's name is a value of the formula: quotes in it select its own rows.
+    // The project's name is a value of the formula: quotes in it select its own rows, and only
+    // in its exact case ("condo1" is another project).
+    CrystalReport1.caseSensitiveSelection = true;
     const QString formula
         = platform::FormulaBuilder()
               .text(QStringLiteral("TAB_GENERALE"), QStringLiteral("COD_CONDOMINIO"), VAR_GBL.nome_progetto)

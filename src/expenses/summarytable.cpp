@@ -24,17 +24,11 @@ const QString COD_CONDOMINIO = QStringLiteral("COD_CONDOMINIO");
 const QString DESCRIZIONE = QStringLiteral("DESCRIZIONE");
 const QString ARCHIVIO = QStringLiteral("ARCHIVIO");
 
-/** Refuses, with nothing written, rows under a name that another project holds. */
+/** Makes the rows under a name the project's; refused, with nothing written, when another
+ * project holds them. */
 void claim(Database &summary, const QString &name, const QString &projectArchive)
 {
-    const QString other = SummaryTable::otherOwner(summary, name, projectArchive);
-    if (!other.isEmpty()) {
-        throw DbError(platform::DbErrorCode::PermissionDenied,
-            QStringLiteral(
-                "Le righe di \"%1\" nella tabella riepilogativa sono del progetto \"%2\", che ha lo "
-                "stesso nome: restano a quel progetto.")
-                .arg(name, QDir::toNativeSeparators(other)));
-    }
+    SummaryTable::checkOwner(summary, name, projectArchive);
     if (!summary.hasTable(SummaryTable::Owners)) {
         summary.createTable(SummaryTable::Owners,
             { { COD_CONDOMINIO, platform::FieldType::Memo }, { ARCHIVIO, platform::FieldType::Memo } });
@@ -97,6 +91,24 @@ QString SummaryTable::otherOwner(Database &summary, const QString &name, const Q
             return owner;
     }
     return QString();
+}
+
+QString SummaryTable::otherOwnerText(const QString &name, const QString &otherArchive)
+{
+    return QStringLiteral(
+        "Le righe di \"%1\" nella tabella riepilogativa sono del progetto \"%2\", che ha lo stesso nome")
+        .arg(name, QDir::toNativeSeparators(otherArchive));
+}
+
+void SummaryTable::checkOwner(Database &summary, const QString &name, const QString &projectArchive)
+{
+    const QString other = otherOwner(summary, name, projectArchive);
+    if (!other.isEmpty()) {
+        throw DbError(platform::DbErrorCode::PermissionDenied,
+            otherOwnerText(name, other)
+                + QStringLiteral(
+                    ": restano a quel progetto. Per lavorarle o stamparle aprire quel progetto."));
+    }
 }
 
 int SummaryTable::create(

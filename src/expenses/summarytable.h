@@ -47,6 +47,18 @@ public:
      */
     static QString otherOwner(
         platform::Database &summary, const QString &name, const QString &projectArchive);
+    /**
+     * @brief What the user is told of rows under `name` that are the project's of `otherArchive`:
+     * "Le righe di ... sono del progetto ..., che ha lo stesso nome", to be followed by what
+     * becomes of them.
+     */
+    static QString otherOwnerText(const QString &name, const QString &otherArchive);
+    /**
+     * @brief Refuses work on the rows under `name` when they are another project's (see
+     * otherOwner): DbError PermissionDenied, saying whose they are and that only that project
+     * works or prints them.
+     */
+    static void checkOwner(platform::Database &summary, const QString &name, const QString &projectArchive);
 
     /**
      * @brief "Crea Tabella", in one transaction: appends one row per unit of the project (by

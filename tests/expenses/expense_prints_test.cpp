@@ -12,10 +12,12 @@
 #include "platform/ui/datagrid.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTextDocument>
 
 namespace zav::test {
@@ -411,6 +413,72 @@ TEST_F(ExpensePrintsTest, AProjectNameWithAnApostropheSelectsItsOwnRows)
     // The condominium-wide tables are totalled; the building, stair and lift ones are not.
     EXPECT_EQ(doc.rows.at(3),
         (QStringList { "Totale", "", "", "", "", "", "1000,500", "", "", "", "1000,000", "0,000" }));
+}
+
+// "condo1" and "CONDO1" are two projects: the print of CONDO1 holds its two rows and none of the
+// others, whatever the case of their name.
+TEST_F(ExpensePrintsTest, TheSummaryPrintsOnlyTheRowsOfTheNameInItsExactCase)
+{
+    fillProject();
+    addSummaryRow(
+        QStringLiteral("condo1"), QStringLiteral("Gialli"), { 111.0, 222.0, 333.0, 444.0, 555.0, 666.0 });
+    addSummaryRow(
+        QStringLiteral("CONDO1"), QStringLiteral("Rossi"), { 600.0, 600.0, 1000.0, 0.0, 700.0, QVariant() });
+    addSummaryRow(QStringLiteral("Condo1"), QStringLiteral("Viola"), { 5.0, 5.0, 5.0, 5.0, 5.0, 5.0 });
+    addSummaryRow(
+        QStringLiteral("CONDO1"), QStringLiteral("Bianchi"), { 400.0, 400.0, 1000.0, 1000.0, 300.0, 250.0 });
+
+    frm_rip_spese *f = summaryForm();
+    RecordingReportRunner runner;
+    f->Command5_Click();
+    ASSERT_EQ(runner.runs.size(), 1);
+    EXPECT_TRUE(runner.runs.first().caseSensitiveSelection);
+    const platform::ReportContent content = platform::ReportEngine::prepare(runner.runs.first());
+    ASSERT_EQ(content.rows.size(), 2);
+    EXPECT_EQ(content.rows.at(0).first(), QStringLiteral("Rossi"));
+    EXPECT_EQ(content.rows.at(1).first(), QStringLiteral("Bianchi"));
+    // General 600 + 400, heating 700 + 300, porter 250 (Rossi's is empty).
+    EXPECT_EQ(content.totals,
+        (QStringList { "Totale", "", "", "", "", "", "1000,000", "", "", "", "1000,000", "250,000" }));
+    EXPECT_EQ(boxes.messages().size(), 0);
+}
+
+// The rows under the name are those of a project of the same name in another folder: the print
+// is refused, saying whose they are, and nothing runs; so when the summary table cannot be opened.
+TEST_F(ExpensePrintsTest, TheSummaryPrintOfRowsThatAreNotTheProjectsIsRefused)
+{
+    fillProject();
+    QTemporaryDir elsewhere;
+    const QString other = namesakeWithSummaryRows(elsewhere);
+    frm_rip_spese *f = summaryForm();
+    boxes.clear();
+    RecordingReportRunner runner;
+    f->Command5_Click();
+    EXPECT_TRUE(runner.runs.isEmpty());
+    ASSERT_EQ(boxes.shown().size(), 1);
+    const QString text = boxes.shown().first().text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Stampa non eseguita: Le righe di \"CONDO1\"")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QDir::toNativeSeparators(other))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("aprire quel progetto"))) << text.toStdString();
+    EXPECT_EQ(boxes.shown().first().icon, MsgIcon::Critical);
+
+    // Once that project is gone, the rows are this project's to print.
+    ASSERT_TRUE(QFile::remove(other));
+    boxes.clear();
+    f->Command5_Click();
+    ASSERT_EQ(runner.runs.size(), 1);
+    EXPECT_EQ(platform::ReportEngine::prepare(runner.runs.first()).rows.size(), 4);
+    EXPECT_TRUE(boxes.shown().isEmpty());
+
+    // A summary table that cannot be opened is said, and nothing runs.
+    ASSERT_TRUE(QFile::remove(summaryPath()));
+    f->Command5_Click();
+    EXPECT_EQ(runner.runs.size(), 1);
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_TRUE(boxes.shown().first().text.startsWith(QStringLiteral("Stampa non eseguita: ")))
+        << boxes.shown().first().text.toStdString();
+    EXPECT_EQ(boxes.shown().first().icon, MsgIcon::Critical);
 }
 
 TEST_F(ExpensePrintsTest, TheSummaryPreviewOpensOnTheRealEngine)

@@ -3,6 +3,7 @@
 #include "engine/var_gbl.h"
 #include "expenses/expensearchive.h"
 #include "expenses/expensesforms.h"
+#include "expenses/summarytable.h"
 #include "platform/db.h"
 #include "platform/ui/formregistry.h"
 #include "platform/vb.h"
@@ -11,6 +12,8 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -107,6 +110,22 @@ protected:
         platform::Database units = platform::Database::open(project);
         expenses::ExpenseArchive::fill(archive, units);
         return path;
+    }
+
+    /**
+     * A project of the same name, CONDO1, in another folder, filled as this one, whose four units
+     * it has put into the summary table under its name, so that those rows are its. Returns its
+     * archive.
+     */
+    QString namesakeWithSummaryRows(const QTemporaryDir &elsewhere)
+    {
+        const QString other = elsewhere.filePath(QStringLiteral("CONDO1.cdb"));
+        EXPECT_TRUE(QFile::copy(folder.file(QStringLiteral("ARCH_MIL.CLO")), other));
+        fillProject(other);
+        platform::Database summary = platform::Database::open(folder.file(QStringLiteral("RIP_SPESE.MDB")));
+        platform::Database source = platform::Database::open(other);
+        EXPECT_EQ(expenses::SummaryTable::create(summary, source, QStringLiteral("CONDO1"), other), 4);
+        return other;
     }
 
     /** A column of a table in stored order. */

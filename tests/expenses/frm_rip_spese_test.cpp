@@ -244,14 +244,8 @@ TEST_F(SummaryFormTest, AProjectOfTheSameNameInAnotherFolderKeepsItsRows)
 {
     fillProject();
     QTemporaryDir elsewhere;
-    const QString other = elsewhere.filePath(QStringLiteral("CONDO1.cdb"));
-    ASSERT_TRUE(QFile::copy(folder.file(QStringLiteral("ARCH_MIL.CLO")), other));
-    fillProject(other);
-    {
-        Database summary = Database::open(summaryPath());
-        Database source = Database::open(other);
-        ASSERT_EQ(SummaryTable::create(summary, source, QStringLiteral("CONDO1"), other), 4);
-    }
+    const QString other = namesakeWithSummaryRows(elsewhere);
+    ASSERT_EQ(rows().size(), 4);
 
     frm_rip_spese *f = open();
     ASSERT_EQ(boxes.messages().size(), 1);

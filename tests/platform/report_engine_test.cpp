@@ -155,6 +155,44 @@ TEST_F(ReportEngineTest, TheFormulaKeepsItsRowsWithValuesBoundNotPasted)
     EXPECT_EQ(Database::open(database).table(QStringLiteral("AMOUNTS")).recordCount(), 4);
 }
 
+// A report that asks for it selects texts in their exact case; numbers, and every other report,
+// match as before.
+TEST_F(ReportEngineTest, ACaseSensitiveSelectionComparesTextsExactly)
+{
+    const struct
+    {
+        const char *formula;
+        QStringList owners; ///< without regard to case, as every report selects
+        QStringList exact; ///< with the report's option
+    } cases[] = {
+        { "{AMOUNTS.OWNER}='Verdi'", { "Verdi" }, { "Verdi" } },
+        { "{AMOUNTS.OWNER}='VERDI'", { "Verdi" }, {} },
+        { "{AMOUNTS.OWNER}='verdi'", { "Verdi" }, {} },
+        { "{AMOUNTS.OWNER}=\"d'amico \"\"NINO\"\"\"", { "D'Amico \"Nino\"" }, {} },
+        { "{AMOUNTS.OWNER}='Rossi {capo}' and {AMOUNTS.NUM}=3", { "Rossi {capo}" }, { "Rossi {capo}" } },
+        { "{AMOUNTS.OWNER}='ROSSI {CAPO}' and {AMOUNTS.NUM}=3", { "Rossi {capo}" }, {} },
+        // A number term is no text: the option leaves it as it was.
+        { "{AMOUNTS.NUM}=2", { "D'Amico \"Nino\"" }, { "D'Amico \"Nino\"" } },
+        { "{AMOUNTS.OWNER}=''", {}, {} },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.formula);
+        report.SelectionFormula = QString::fromUtf8(c.formula);
+        report.caseSensitiveSelection = false;
+        EXPECT_EQ(column(ReportEngine::prepare(report), 1), c.owners);
+        report.caseSensitiveSelection = true;
+        EXPECT_EQ(column(ReportEngine::prepare(report), 1), c.exact);
+    }
+
+    // The heading's table is selected the same way.
+    report.SelectionFormula = QStringLiteral("{HEAD.NOME}='CONDOMINIO LE QUERCE'");
+    report.caseSensitiveSelection = false;
+    EXPECT_EQ(ReportEngine::prepare(report).headerLines,
+        (QStringList { QStringLiteral("Condominio Le Querce"), QStringLiteral("Forlì") }));
+    report.caseSensitiveSelection = true;
+    EXPECT_EQ(ReportEngine::prepare(report).headerLines, QStringList());
+}
+
 TEST_F(ReportEngineTest, SortFieldsOfTheControlReplaceTheDefinitionsOrder)
 {
     report.SortFields.at(0) = QStringLiteral("-{AMOUNTS.SHARE}");

@@ -60,8 +60,10 @@ Recordset readTable(const ReportTable &table, const ReportProperties &report, co
         TableQuery query;
         query.table = table.source.isEmpty() ? table.table : table.source;
         for (const FormulaTerm &term : terms) {
-            if (sameName(term.table, table.table))
-                query.where.append({ term.field, term.value });
+            if (sameName(term.table, table.table)) {
+                const bool text = term.value.typeId() == QMetaType::QString;
+                query.where.append({ term.field, term.value, text && report.caseSensitiveSelection });
+            }
         }
         return db.select(query);
     } catch (const DbError &error) {

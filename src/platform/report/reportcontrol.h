@@ -35,6 +35,11 @@ struct ReportProperties
     std::array<QString, SlotCount> DataFiles;
     /** Record selection formula (see SelectionFormula); empty selects every row. */
     QString SelectionFormula;
+    /**
+     * The selection compares texts with regard to case ("condo1" selects no "CONDO1"); otherwise
+     * a text matches as the field compares it, without regard to case in text fields.
+     */
+    bool caseSensitiveSelection = false;
     /** Sort fields as "+{TABLE.FIELD}" or "-{TABLE.FIELD}"; empty ones are ignored. */
     std::array<QString, SortFieldCount> SortFields;
     /** ReportDestination::Window, Printer or File. */
