@@ -10,21 +10,34 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QFontMetrics>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 #include <memory>
 
 using namespace zav::platform;
 
 namespace {
+
+/** The refusal of text a number field cannot hold, as the user reads it under the separator in force. */
+QString notANumber(const QString &typed)
+{
+    const QString form = vb::decimalSeparator() == u','
+        ? QStringLiteral("scrivere i decimali dopo la virgola e il punto solo fra gruppi di tre cifre della "
+                         "parte intera, per esempio 1.234,5")
+        : QStringLiteral("scrivere i decimali dopo il punto e la virgola solo fra gruppi di tre cifre della "
+                         "parte intera, per esempio 1,234.5");
+    return QStringLiteral("Tipo non corrispondente. \"%1\" non è un numero: %2.").arg(typed, form);
+}
 
 class DataGridTest : public ::testing::Test
 {
@@ -100,7 +113,43 @@ TEST_F(DataGridTest, AnEditedCellIsStoredAndAClearedCellIsNull)
     // Text that a number field cannot hold is refused with the runtime's message.
     EXPECT_FALSE(model->setData(model->index(1, 0), QStringLiteral("uno")));
     EXPECT_EQ(stored(1, QStringLiteral("NUM_PAL")).toInt(), 1);
-    EXPECT_EQ(boxes.messages(), QStringList { QStringLiteral("Tipo non corrispondente.") });
+    EXPECT_EQ(boxes.messages(), QStringList { notANumber(QStringLiteral("uno")) });
+}
+
+// A number field takes a number read whole under the separator in force, or refuses the text and
+// says how to write it; a refused value stores nothing.
+TEST_F(DataGridTest, ANumberFieldReadsTheTextWholeOrSaysHowToWriteIt)
+{
+    const struct
+    {
+        char16_t separator;
+        const char *typed;
+        std::optional<double> stored;
+    } cases[] = {
+        { u',', "2,85", 2.85 },
+        { u',', "1.000", 1000.0 },
+        { u',', "4.20", std::nullopt },
+        { u',', "0.5", std::nullopt },
+        { u'.', "2.85", 2.85 },
+        { u'.', "1,000.5", 1000.5 },
+        { u'.', "0,5", std::nullopt },
+        { u'.', "3,5", std::nullopt },
+    };
+    QAbstractItemModel *model = grid.model();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed);
+        vb::DecimalSeparatorScope scope(c.separator);
+        boxes.clear();
+        const double before = stored(0, QStringLiteral("HPIANO")).toDouble();
+        EXPECT_EQ(model->setData(model->index(0, 3), QString::fromLatin1(c.typed)), c.stored.has_value());
+        if (c.stored) {
+            EXPECT_DOUBLE_EQ(stored(0, QStringLiteral("HPIANO")).toDouble(), *c.stored);
+            EXPECT_TRUE(boxes.shown().isEmpty());
+        } else {
+            EXPECT_DOUBLE_EQ(stored(0, QStringLiteral("HPIANO")).toDouble(), before);
+            EXPECT_EQ(boxes.messages(), QStringList { notANumber(QString::fromLatin1(c.typed)) });
+        }
+    }
 }
 
 TEST_F(DataGridTest, GridAndSourceShareTheCurrentRow)
@@ -188,8 +237,8 @@ TEST_F(DataGridTest, AColumnIsNeverNarrowerThanItsCaptionAndItsValuesNeed)
     const QString shown = grid.model()->index(0, 3).data().toString();
     ASSERT_TRUE(shown.startsWith(QStringLiteral("0"))) << shown.toStdString();
     EXPECT_GT(grid.columnWidth(3), metrics.horizontalAdvance(shown) + 16);
-    EXPECT_GE(grid.columnWidth(1), QFontMetrics(grid.horizontalHeader()->font())
-                                       .horizontalAdvance(QStringLiteral("Scala di accesso")));
+    EXPECT_GE(grid.columnWidth(1),
+        QFontMetrics(grid.horizontalHeader()->font()).horizontalAdvance(QStringLiteral("Scala di accesso")));
 }
 
 TEST_F(DataGridTest, ACellButtonReportsItsColumn)
@@ -487,7 +536,7 @@ TEST_F(DataGridTest, AValueThatDoesNotSuitItsFieldLeavesTheWholeRowUnwritten)
     EXPECT_DOUBLE_EQ(stored(0, QStringLiteral("HPIANO")).toDouble(), 3.0);
     EXPECT_FALSE(after);
     ASSERT_EQ(boxes.shown().size(), 1);
-    EXPECT_EQ(boxes.shown().at(0).text, QStringLiteral("Tipo non corrispondente."));
+    EXPECT_EQ(boxes.shown().at(0).text, notANumber(QStringLiteral("tre")));
 }
 
 TEST_F(DataGridTest, AValueListOffersItsItemsAndRefusesOtherText)
@@ -649,7 +698,7 @@ TEST_F(DataGridKeysTest, PastedTextIsHeardAndCheckedAsTypedText)
     EXPECT_EQ(editor()->text(), QStringLiteral("12\t3"));
     QTest::keyClick(editor(), Qt::Key_Return);
     ASSERT_NE(editor(), nullptr);
-    EXPECT_EQ(boxes.messages(), QStringList { QStringLiteral("Tipo non corrispondente.") });
+    EXPECT_EQ(boxes.messages(), QStringList { notANumber(QStringLiteral("12\t3")) });
     EXPECT_DOUBLE_EQ(stored(1, QStringLiteral("HPIANO")).toDouble(), 3.0);
     // Under the comma "0.5" is no number: pasted into a column the handler leaves alone, refused.
     editor()->clear();
@@ -680,7 +729,7 @@ TEST_F(DataGridKeysTest, ACellWrittenByTheProgramIsStoredAtOnceAndNullAsNull)
     EXPECT_TRUE(events.isEmpty());
     // A number field refuses a text that is no number; without a current row nothing is written.
     EXPECT_FALSE(grid.setColumnValue(0, QStringLiteral("uno")));
-    EXPECT_EQ(boxes.messages(), QStringList { QStringLiteral("Tipo non corrispondente.") });
+    EXPECT_EQ(boxes.messages(), QStringList { notANumber(QStringLiteral("uno")) });
     source.setCurrentRow(source.recordCount());
     EXPECT_FALSE(grid.setColumnValue(1, QStringLiteral("A")));
 }
@@ -756,7 +805,7 @@ TEST_F(DataGridKeysTest, TextRefusedOnEnterStaysInEditForTheUserToPutRight)
     QTest::keyClick(editor(), Qt::Key_Return);
     ASSERT_NE(editor(), nullptr);
     EXPECT_EQ(editor()->text(), QStringLiteral("tre"));
-    EXPECT_EQ(boxes.messages(), QStringList { QStringLiteral("Tipo non corrispondente.") });
+    EXPECT_EQ(boxes.messages(), QStringList { notANumber(QStringLiteral("tre")) });
     EXPECT_DOUBLE_EQ(stored(0, QStringLiteral("HPIANO")).toDouble(), 3.0);
     EXPECT_EQ(events, QStringList { QStringLiteral("edit 3") });
 
@@ -805,7 +854,7 @@ TEST_F(DataGridKeysTest, TextRefusedOnTabStaysInEditForTheUserToPutRight)
     ASSERT_NE(editor(), nullptr);
     EXPECT_EQ(editor()->text(), QStringLiteral("tre"));
     EXPECT_EQ(grid.currentIndex().column(), 3);
-    EXPECT_EQ(boxes.messages(), QStringList { QStringLiteral("Tipo non corrispondente.") });
+    EXPECT_EQ(boxes.messages(), QStringList { notANumber(QStringLiteral("tre")) });
     EXPECT_DOUBLE_EQ(stored(0, QStringLiteral("HPIANO")).toDouble(), 3.0);
 
     editor()->selectAll();

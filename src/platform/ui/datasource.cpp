@@ -32,9 +32,11 @@ Kind kindOf(const QString &declared)
     return Kind::Other;
 }
 
-[[noreturn]] void typeMismatch()
+/** Text a number field cannot hold: the runtime's message, then what was typed and how to write a number. */
+[[noreturn]] void notANumber(const QString &typed)
 {
-    throw DbError(DbErrorCode::Failed, QStringLiteral("Tipo non corrispondente."));
+    throw DbError(
+        DbErrorCode::Failed, QStringLiteral("Tipo non corrispondente. ") + vb::notANumberMessage(typed));
 }
 
 [[noreturn]] void noCurrentRecord()
@@ -180,13 +182,17 @@ QVariant DataSource::toFieldValue(int field, const QVariant &value) const
             return false;
         const std::optional<double> number = vb::CDbl(text);
         if (!number)
-            typeMismatch();
+            throw DbError(DbErrorCode::Failed,
+                QStringLiteral(
+                    "Tipo non corrispondente. \"%1\" non è un valore ammesso: scrivere Vero, Falso "
+                    "o un numero.")
+                    .arg(text.trimmed()));
         return *number != 0.0;
     }
     case Kind::Integer: {
         const std::optional<double> number = vb::CDbl(text);
         if (!number)
-            typeMismatch();
+            notANumber(text);
         try {
             return QVariant(qlonglong(vb::CLng(*number)));
         } catch (const std::overflow_error &) {
@@ -196,7 +202,7 @@ QVariant DataSource::toFieldValue(int field, const QVariant &value) const
     case Kind::Real: {
         const std::optional<double> number = vb::CDbl(text);
         if (!number || !std::isfinite(*number))
-            typeMismatch();
+            notANumber(text);
         return *number;
     }
     }
