@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -50,6 +51,31 @@ TEST(QtDialogs, AMessageBoxIsAtLeastAsWideAsItsTitleNeeds)
         const int width = shownWidth(c.text, c.title);
         ASSERT_GT(width, 0);
         EXPECT_GE(width, metrics.horizontalAdvance(c.title) + 4 * 24);
+    }
+}
+
+// An input box too is as wide as its title needs; what is typed comes back, Esc gives nothing.
+TEST(QtDialogs, AnInputBoxIsAtLeastAsWideAsItsTitleNeeds)
+{
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const QString title = QStringLiteral("Zav - Inserimento Nuova Tabella Millesimi Utente");
+    for (const bool accept : { true, false }) {
+        SCOPED_TRACE(accept);
+        int width = -1;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            width = box->width();
+            box->setTextValue(QStringLiteral("SCALA B"));
+            QTest::keyClick(box, accept ? Qt::Key_Return : Qt::Key_Escape);
+        });
+        QtDialogs real;
+        const std::optional<QString> typed = real.inputBox(QStringLiteral("Nome:"), title, QString());
+        ASSERT_GT(width, 0);
+        EXPECT_GE(width, QFontMetrics(bold).horizontalAdvance(title) + 4 * 24);
+        EXPECT_EQ(typed, accept ? std::optional<QString>(QStringLiteral("SCALA B")) : std::nullopt);
     }
 }
 

@@ -7,8 +7,10 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QSpacerItem>
+#include <QStyle>
 
 namespace zav::platform {
 
@@ -151,8 +153,13 @@ std::optional<QString> QtDialogs::inputBox(
     box.setWindowTitle(title.isEmpty() ? programTitle() : title);
     box.setLabelText(prompt);
     box.setTextValue(defaultText);
-    // Wide enough for the whole title, which the title bar would otherwise cut.
-    box.setMinimumWidth(titleBarWidth(box.windowTitle()));
+    // Wide enough for the whole title, which the title bar would otherwise cut. The dialog takes
+    // its least size from its layout, so the width goes to the prompt it lays out.
+    if (auto *label = box.findChild<QLabel *>()) {
+        const int margins = box.style()->pixelMetric(QStyle::PM_LayoutLeftMargin)
+            + box.style()->pixelMetric(QStyle::PM_LayoutRightMargin);
+        label->setMinimumWidth(titleBarWidth(box.windowTitle()) - margins);
+    }
     closeWhenTakenAway(&box);
     if (box.exec() != QDialog::Accepted)
         return std::nullopt;
