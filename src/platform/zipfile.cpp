@@ -28,6 +28,8 @@ struct LibZip
     decltype(&::zip_source_free) zip_source_free = nullptr;
     decltype(&::zip_file_add) zip_file_add = nullptr;
     decltype(&::zip_set_file_compression) zip_set_file_compression = nullptr;
+    decltype(&::zip_set_archive_comment) zip_set_archive_comment = nullptr;
+    decltype(&::zip_get_archive_comment) zip_get_archive_comment = nullptr;
     decltype(&::zip_get_num_entries) zip_get_num_entries = nullptr;
     decltype(&::zip_get_name) zip_get_name = nullptr;
     decltype(&::zip_stat_init) zip_stat_init = nullptr;
@@ -62,6 +64,8 @@ const LibZip &libzip()
         resolve(api.zip_source_free, "zip_source_free");
         resolve(api.zip_file_add, "zip_file_add");
         resolve(api.zip_set_file_compression, "zip_set_file_compression");
+        resolve(api.zip_set_archive_comment, "zip_set_archive_comment");
+        resolve(api.zip_get_archive_comment, "zip_get_archive_comment");
         resolve(api.zip_get_num_entries, "zip_get_num_entries");
         resolve(api.zip_get_name, "zip_get_name");
         resolve(api.zip_stat_init, "zip_stat_init");
@@ -235,6 +239,27 @@ void ZipFile::addFile(const QString &entryName, const QString &sourcePath)
     }
     // zlib's default level: the best level took five times as long for an eighth fewer bytes.
     libzip().zip_set_file_compression(z, zip_uint64_t(index), ZIP_CM_DEFLATE, 0);
+}
+
+void ZipFile::setComment(const QString &comment)
+{
+    ::zip *z = handle();
+    const QByteArray text = comment.toUtf8();
+    // The zip's comment holds at most 65535 bytes; libzip refuses a longer one.
+    if (text.size() > 0xFFFF)
+        throw ZipError(QStringLiteral("%1: commento dello zip troppo lungo").arg(m_path));
+    if (libzip().zip_set_archive_comment(
+            z, text.isEmpty() ? nullptr : text.constData(), zip_uint16_t(text.size()))
+        != 0)
+        throw ZipError(QStringLiteral("%1: %2").arg(m_path, lastErrorText(z)));
+}
+
+QString ZipFile::comment() const
+{
+    int length = 0;
+    // libzip gives the comment in UTF-8, converting one written in the old DOS code page.
+    const char *text = libzip().zip_get_archive_comment(handle(), &length, ZIP_FL_ENC_GUESS);
+    return text && length > 0 ? QString::fromUtf8(text, length) : QString();
 }
 
 void ZipFile::commit()

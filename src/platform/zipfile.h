@@ -47,11 +47,15 @@ public:
 
     /** @brief Adds the file at sourcePath under entryName (compressed); read when committed. */
     void addFile(const QString &entryName, const QString &sourcePath);
+    /** @brief Sets the comment of the whole zip (empty text: none); written by commit(). */
+    void setComment(const QString &comment);
     /** @brief Writes the zip with the entries added; the object is closed afterwards. */
     void commit();
 
     /** @brief Names of the entries, in their order in the zip. */
     QStringList entries() const;
+    /** @brief The comment of the whole zip, or empty text when it has none. */
+    QString comment() const;
     /** @brief The whole content of an entry. */
     QByteArray read(const QString &entryName) const;
 

@@ -85,6 +85,36 @@ TEST(ZipFile, NothingIsWrittenUnlessCommitted)
     EXPECT_EQ(ZipFile::openForReading(zipPath).entries(), QStringList({ QStringLiteral("A.CDB") }));
 }
 
+TEST(ZipFile, TheCommentOfTheZipReadsBackAsItWasWritten)
+{
+    QTemporaryDir dir;
+    const QString source = writeFile(dir.filePath(QStringLiteral("A.CDB")), "uno");
+    const QString zipPath = dir.filePath(QStringLiteral("copia.zip"));
+    const QString cases[] = {
+        QStringLiteral("Zav progetto: /home/anna/VIALE.CDB"),
+        QStringLiteral("Zav progetto: /home/anna/Città e più/Condominio «Béla» 100%/VIALE.CDB"),
+        QStringLiteral("prima riga\nseconda riga"), QString(65535, u'x'), // the longest comment a zip holds
+        QString(), // none
+    };
+    for (const QString &comment : cases) {
+        ZipFile zip = ZipFile::create(zipPath);
+        zip.addFile(QStringLiteral("A.CDB"), source);
+        zip.setComment(comment);
+        zip.commit();
+        const ZipFile read = ZipFile::openForReading(zipPath);
+        EXPECT_EQ(read.comment(), comment) << comment.left(60).toStdString();
+        EXPECT_EQ(read.read(QStringLiteral("A.CDB")), QByteArray("uno"));
+    }
+
+    // A longer one is refused, and the zip already there stays as it was.
+    ZipFile zip = ZipFile::create(zipPath);
+    zip.addFile(QStringLiteral("A.CDB"), source);
+    EXPECT_THROW(zip.setComment(QString(65536, u'x')), ZipError);
+    // Two bytes a character in UTF-8: too long too.
+    EXPECT_THROW(zip.setComment(QString(40000, u'è')), ZipError);
+    EXPECT_TRUE(ZipFile::openForReading(zipPath).comment().isEmpty());
+}
+
 TEST(ZipFile, FailuresAreReported)
 {
     QTemporaryDir dir;

@@ -9,6 +9,7 @@
 #include "platform/db.h"
 #include "platform/vb.h"
 #include "platform/zipfile.h"
+#include "shell/project/archiveoperations.h"
 #include "shell/project/decimalconversion.h"
 #include "shell/project/projectfiles.h"
 #include "support/fixtures.h"
@@ -1293,6 +1294,39 @@ TEST_F(FrmFile, BackupReportsAFailure)
     EXPECT_TRUE(dialogs.shown().at(1).text.startsWith(QStringLiteral("Copia dell'archivio non riuscita")));
     EXPECT_EQ(dialogs.shown().at(1).icon, MsgIcon::Critical);
     EXPECT_TRUE(filesIn(home.path()).isEmpty());
+}
+
+TEST_F(FrmFile, ABackupNamedApartFromAnotherProjectsZipSaysWhichAndWhy)
+{
+    const QString first = projectIn(elsewhere.path(), QStringLiteral("VIALE.CDB"), QStringLiteral("Viale A"));
+    const QString second = projectIn(archivi(), QStringLiteral("VIALE.CDB"), QStringLiteral("Viale B"));
+    dialogs.answer(MsgResult::Ok);
+    ASSERT_TRUE(zav::shell::archiveoperations::backup(elsewhere.path(), QStringLiteral("VIALE.CDB")));
+    const QByteArray firstZip = bytesOf(home.path() + QStringLiteral("/VIALE.zip"));
+
+    dialogs.clear();
+    dialogs.answer(MsgResult::Ok);
+    ASSERT_TRUE(zav::shell::archiveoperations::backup(archivi(), QStringLiteral("VIALE.CDB")));
+    EXPECT_EQ(filesIn(home.path()), QStringList({ "VIALE.zip", "VIALE_2.zip" }));
+    EXPECT_EQ(bytesOf(home.path() + QStringLiteral("/VIALE.zip")), firstZip);
+    EXPECT_EQ(zav::platform::ZipFile::openForReading(home.path() + QStringLiteral("/VIALE_2.zip"))
+                  .read(QStringLiteral("VIALE.CDB")),
+        bytesOf(second));
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    EXPECT_EQ(dialogs.shown().at(1).text,
+        QStringLiteral("Copia dell'archivio eseguita:\n%1/VIALE_2.zip\n\nIl file %1/VIALE.zip è la copia di "
+                       "sicurezza di un altro progetto (%2) e non è stato sostituito: questa copia si chiama "
+                       "VIALE_2.zip.")
+            .arg(home.path(), first));
+    EXPECT_EQ(dialogs.shown().at(1).icon, MsgIcon::Information);
+
+    // The first project's own backup again: its zip, and the usual message.
+    dialogs.clear();
+    dialogs.answer(MsgResult::Ok);
+    ASSERT_TRUE(zav::shell::archiveoperations::backup(elsewhere.path(), QStringLiteral("VIALE.CDB")));
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    EXPECT_EQ(dialogs.shown().at(1).text,
+        QStringLiteral("Copia dell'archivio eseguita:\n%1/VIALE.zip").arg(home.path()));
 }
 
 // --- The other buttons -----------------------------------------------------------------------

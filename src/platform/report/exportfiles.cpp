@@ -1,6 +1,5 @@
 #include "platform/report/exportfiles.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -46,41 +45,13 @@ QString ExportFiles::ownerOf(const QString &path)
 
 ExportFiles::Claim ExportFiles::claim(const QString &path, const QString &projectArchive)
 {
-    if (!QFileInfo::exists(path))
-        return Claim::Free;
-    const QString owner = ownerOf(path);
-    if (owner.isEmpty())
-        return Claim::Free;
-    const QString ownerFile = QFileInfo(owner).canonicalFilePath();
-    if (ownerFile.isEmpty())
-        return Claim::Free; // the project is gone
-    if (!projectArchive.isEmpty() && ownerFile == QFileInfo(projectArchive).canonicalFilePath())
-        return Claim::Own;
-    return Claim::Other;
-}
-
-QString ExportFiles::numberedName(const QString &fileName, int n)
-{
-    const qsizetype dot = fileName.lastIndexOf(u'.');
-    if (dot <= 0)
-        return QStringLiteral("%1_%2").arg(fileName).arg(n);
-    return QStringLiteral("%1_%2%3").arg(fileName.left(dot)).arg(n).arg(fileName.mid(dot));
+    return OwnedFiles(&ownerOf).claim(path, projectArchive);
 }
 
 ExportFiles::Target ExportFiles::target(
     const QString &path, const QString &projectArchive, const QSet<QString> &taken)
 {
-    Target result { path, QString() };
-    const QFileInfo asked(path);
-    for (int n = 2;; ++n) {
-        if (!taken.contains(QFileInfo(result.path).fileName().toCaseFolded())) {
-            if (claim(result.path, projectArchive) != Claim::Other)
-                return result;
-            if (result.otherOwner.isEmpty())
-                result.otherOwner = ownerOf(result.path);
-        }
-        result.path = asked.dir().filePath(numberedName(asked.fileName(), n));
-    }
+    return OwnedFiles(&ownerOf).target(path, projectArchive, taken);
 }
 
 } // namespace zav::platform

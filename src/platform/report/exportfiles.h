@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ownedfiles.h"
+
 #include <QByteArray>
 #include <QSet>
 #include <QString>
@@ -10,17 +12,14 @@ namespace zav::platform {
  * @brief Whose an export file is. Exports of several projects share one folder and are named by
  * the first letters of the project's name, so two projects can ask for one file name. Every export
  * records the project archive it was made for, and a file of another project that still exists is
- * never replaced: the export is named apart instead ("VIAGBL_2.RTF").
+ * never replaced: the export is named apart instead ("VIAGBL_2.RTF"). The rule is OwnedFiles',
+ * with the owner read from the export's RTF.
  */
 class ExportFiles
 {
 public:
-    /** @brief Whose an existing file is, seen from one project. */
-    enum class Claim {
-        Own, ///< made for this project
-        Free, ///< no file, a file that records no project, or one of a project that is gone
-        Other, ///< made for another project that still exists
-    };
+    using Claim = OwnedFiles::Claim;
+    using Target = OwnedFiles::Target;
 
     /** @brief The RTF group an export carries to name its project (a custom document property). */
     static QByteArray ownerMark(const QString &projectArchive);
@@ -30,14 +29,11 @@ public:
     static Claim claim(const QString &path, const QString &projectArchive);
 
     /** @brief "STEM_n.EXT" for "STEM.EXT": the n-th name apart of a file name (n from 2). */
-    static QString numberedName(const QString &fileName, int n);
-
-    /** @brief Where an export asked for at `path` is written. */
-    struct Target
+    static QString numberedName(const QString &fileName, int n)
     {
-        QString path; ///< the file to write: the one asked for, or the first name apart free for it
-        QString otherOwner; ///< the project archive of the first file passed over as another's
-    };
+        return OwnedFiles::numberedName(fileName, n);
+    }
+
     /**
      * @brief The file an export of the project of `projectArchive` asked for at `path` is written
      * to: the first of the name and its names apart (see numberedName) that is not another

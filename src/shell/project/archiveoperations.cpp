@@ -590,8 +590,17 @@ bool backup(const QString &folder, const QString &fileName)
 
     const BackupOutcome outcome = backupArchive(archive, floppyFolder());
     if (outcome.succeeded) {
-        dialogs().msgBox(QStringLiteral("Copia dell'archivio eseguita:\n%1").arg(outcome.zipPath),
-            MsgButtons::Ok, MsgIcon::Information, TitleCopia);
+        QString text = QStringLiteral("Copia dell'archivio eseguita:\n%1")
+                           .arg(QDir::toNativeSeparators(outcome.zipPath));
+        // The user looks for the zip of the project's name: say why this one has another.
+        if (!outcome.passedOverZip.isEmpty()) {
+            text += QStringLiteral("\n\nIl file %1 è la copia di sicurezza di un altro progetto (%2) e non è "
+                                   "stato sostituito: questa copia si chiama %3.")
+                        .arg(QDir::toNativeSeparators(outcome.passedOverZip),
+                            QDir::toNativeSeparators(outcome.otherProject),
+                            QFileInfo(outcome.zipPath).fileName());
+        }
+        dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Information, TitleCopia);
     } else {
         dialogs().msgBox(
             QStringLiteral("Copia dell'archivio non riuscita:\n%1\n%2").arg(outcome.zipPath, outcome.error),

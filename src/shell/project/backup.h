@@ -18,12 +18,28 @@ struct BackupOutcome
     QString zipPath;
     /** @brief Why it failed (empty on success). */
     QString error;
+    /**
+     * @brief When the zip of the project's name was another project's backup, left as it was and
+     * this one named apart: that zip (otherwise empty).
+     */
+    QString passedOverZip;
+    /** @brief The project archive that `passedOverZip` is the backup of. */
+    QString otherProject;
 };
 
 /**
+ * @brief The project archive a backup zip was made from, read from the zip's comment, or empty
+ * text when the zip records none (made before backups recorded it, or by another program) or
+ * cannot be read.
+ */
+QString backupOwnerOf(const QString &zipPath);
+
+/**
  * @brief Zips a project archive into `folder`: the zip is named after the archive's base name
- * (its file name up to the first ".") with ".zip", replaces a zip of that name, and holds the
- * archive under its own file name. Shows no message.
+ * (its file name up to the first ".") with ".zip", holds the archive under its own file name and
+ * records the archive's path in its comment. It replaces a zip of that name unless that zip is the
+ * backup of another project that still exists: then the backup is named apart ("NAME_2.zip", the
+ * first such name that is free or this project's own; see platform::OwnedFiles). Shows no message.
  */
 BackupOutcome backupArchive(const QString &archivePath, const QString &folder = floppyFolder());
 
