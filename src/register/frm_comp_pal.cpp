@@ -8,6 +8,7 @@
 #include "platform/ui/datasource.h"
 #include "platform/ui/formbutton.h"
 #include "platform/ui/formregistry.h"
+#include "register/unitregisterforms.h"
 #include "register/buildings.h"
 
 #include <QApplication>

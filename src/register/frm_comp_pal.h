@@ -15,8 +15,6 @@ namespace zav::register_ {
 
 /** @brief The name the form registry knows the buildings form by. */
 inline constexpr QLatin1String BuildingsFormName("frm_comp_pal");
-/** @brief The unit register, opened by name from the buildings form. */
-inline constexpr QLatin1String UnitRegisterFormName("frm_cod_piani");
 
 /**
  * @brief "Composizione palazzine": the buildings of the open project, one at a time in number

@@ -1,6 +1,7 @@
 #include "buildingsfixture.h"
 
 #include "register/registerforms.h"
+#include "register/unitregisterforms.h"
 #include "support/child.h"
 
 #include <QCheckBox>
