@@ -126,7 +126,7 @@ void TerracePrints::STAMPA_SUP_TER_TUTTI(const QString &code, platform::DataSour
         return;
     }
     const bool exporting = esporta_rtf == ReportCall::ExportOn;
-    // The names this run asked for and wrote: none of them is asked for again.
+    // The names this run has written, case-folded: none of them is written again.
     QSet<QString> written;
     QStringList failures;
     QStringList apart;
