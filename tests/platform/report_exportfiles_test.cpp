@@ -132,8 +132,8 @@ TEST_F(ExportFilesTest, AFileIsOwnFreeOrAnotherProjectsAndOnlyTheLastIsPassedOve
     EXPECT_EQ(target.path, path(QStringLiteral("OWN_2.RTF")));
     EXPECT_EQ(target.otherOwner, QString());
 
-    EXPECT_EQ(ExportFiles::numberedName(QStringLiteral("Bianchi A1B7.RTF"), 2),
+    EXPECT_EQ(OwnedFiles::numberedName(QStringLiteral("Bianchi A1B7.RTF"), 2),
         QStringLiteral("Bianchi A1B7_2.RTF"));
-    EXPECT_EQ(ExportFiles::numberedName(QStringLiteral("V.I.A.RTF"), 3), QStringLiteral("V.I.A_3.RTF"));
-    EXPECT_EQ(ExportFiles::numberedName(QStringLiteral("SENZA"), 2), QStringLiteral("SENZA_2"));
+    EXPECT_EQ(OwnedFiles::numberedName(QStringLiteral("V.I.A.RTF"), 3), QStringLiteral("V.I.A_3.RTF"));
+    EXPECT_EQ(OwnedFiles::numberedName(QStringLiteral("SENZA"), 2), QStringLiteral("SENZA_2"));
 }

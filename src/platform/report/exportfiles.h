@@ -28,15 +28,9 @@ public:
     /** @brief The claim of the file at `path` for the project of `projectArchive`. */
     static Claim claim(const QString &path, const QString &projectArchive);
 
-    /** @brief "STEM_n.EXT" for "STEM.EXT": the n-th name apart of a file name (n from 2). */
-    static QString numberedName(const QString &fileName, int n)
-    {
-        return OwnedFiles::numberedName(fileName, n);
-    }
-
     /**
      * @brief The file an export of the project of `projectArchive` asked for at `path` is written
-     * to: the first of the name and its names apart (see numberedName) that is not another
+     * to: the first of the name and its names apart (see OwnedFiles::numberedName) that is not another
      * project's export and whose file name, case-folded, is not in `taken` (the names a run of
      * several exports has used already).
      */

@@ -392,16 +392,11 @@ bool openProject(const QString &folder, const QString &fileName)
 
     // The project's own terrace archive beside it; made from the template when missing.
     const QString name = projectfiles::projectName(fileName);
-    QString terraces;
-    const QStringList found = projectfiles::companionFiles(folder, fileName, ProjectFile::Terraces);
-    if (!found.isEmpty()) {
-        terraces = found.first();
-    } else {
-        const QString target = projectfiles::joinPath(
-            folder, projectfiles::newCompanionName(folder, fileName, ProjectFile::Terraces));
+    const QString terraces = projectfiles::companionPath(folder, fileName, ProjectFile::Terraces);
+    if (!QFileInfo(terraces).isFile()) {
         QString failed;
         const FileOutcome outcome = projectfiles::copyAll(
-            { { platform::ProgramFolder::file(projectfiles::TerraceTemplate), target } }, {}, &failed);
+            { { platform::ProgramFolder::file(projectfiles::TerraceTemplate), terraces } }, {}, &failed);
         if (outcome != FileOutcome::Done) {
             reportFileFailure(outcome, failed);
             dialogs().msgBox(
@@ -411,15 +406,9 @@ bool openProject(const QString &folder, const QString &fileName)
                 MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
             return false;
         }
-        terraces = target;
     }
-
-    // Its own calculation report: never a namesake's, and where none is there, the name it is made under.
-    const QStringList reports = projectfiles::companionFiles(folder, fileName, ProjectFile::Report);
-    const QString report = !reports.isEmpty()
-        ? reports.first()
-        : projectfiles::joinPath(
-            folder, projectfiles::newCompanionName(folder, fileName, ProjectFile::Report));
+    // Its own calculation report, never a namesake's; where none is there, the name it is made under.
+    const QString report = projectfiles::companionPath(folder, fileName, ProjectFile::Report);
 
     offerConversion(archive);
     if (!projectfiles::rememberFolder(folder))

@@ -162,6 +162,13 @@ QString newCompanionName(const QString &folder, const QString &archiveFileName, 
     return projectFileName(namesakes(folder, archiveFileName).isEmpty() ? name.toUpper() : name, file);
 }
 
+QString companionPath(const QString &folder, const QString &archiveFileName, ProjectFile file)
+{
+    const QStringList found = companionFiles(folder, archiveFileName, file);
+    return !found.isEmpty() ? found.first()
+                            : joinPath(folder, newCompanionName(folder, archiveFileName, file));
+}
+
 bool isSameFile(const QString &a, const QString &b)
 {
     const QString first = QFileInfo(a).canonicalFilePath();

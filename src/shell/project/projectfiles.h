@@ -92,6 +92,12 @@ QStringList companionFiles(const QString &folder, const QString &archiveFileName
  */
 QString newCompanionName(const QString &folder, const QString &archiveFileName, ProjectFile file);
 
+/**
+ * @brief The path of the project's own companion of kind `file`: the first of companionFiles() when
+ * there is one, else the path under newCompanionName() where it is made.
+ */
+QString companionPath(const QString &folder, const QString &archiveFileName, ProjectFile file);
+
 /** @brief Whether two paths name the same existing file (compared as canonical paths). */
 bool isSameFile(const QString &a, const QString &b);
 
