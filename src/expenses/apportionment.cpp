@@ -38,6 +38,31 @@ QString keyText(const QVariant &value)
     return value.toString();
 }
 
+/**
+ * Shares are worked out in whole cents over weights held as whole millionths of a thousandth, so
+ * that the exact share (a fraction of the two) is compared and rounded without a double's error.
+ * At the limits (amounts of 1e13 cents, thousandths of 1e12 millionths) a product holds 1e25.
+ */
+using Cents = __int128;
+
+/** Money's units in a cent. */
+constexpr qint64 CentUnits = Money::Scale / 100;
+/** Millionths of a thousandth in a thousandth. */
+constexpr double WeightScale = 1e6;
+/** The greatest share, in cents, of either sign. */
+constexpr Cents MaxShareCents = Cents(Apportionment::MaxAmount) * 100;
+
+/** The quotient of a whole number by a positive one, rounded to a whole number, halves away from zero. */
+Cents roundedQuotient(Cents dividend, Cents divisor)
+{
+    Cents quotient = dividend / divisor;
+    const Cents remainder = dividend % divisor;
+    const Cents twice = 2 * (remainder < 0 ? -remainder : remainder);
+    if (twice >= divisor)
+        quotient += dividend < 0 ? -1 : 1;
+    return quotient;
+}
+
 /** A share, sum or total that would pass what Money holds: the run stops and says which. */
 struct TooLarge
 {
@@ -145,87 +170,84 @@ public:
         return value;
     }
 
-    /** The fresh share of a unit that takes part in a kind. */
-    void write(int unit, Kind kind, const std::optional<double> &amount)
-    {
-        const std::optional<double> t = thousandths(unit, kind);
-        if (!amount || !t) {
-            m_out.shares[unit][kind] = Share { std::nullopt, true };
-            return;
-        }
-        writeShare(unit, kind, *t * *amount / 1000.0);
-    }
-
-    /** A share worked out in double, rounded to one decimal. */
-    void writeShare(int unit, Kind kind, double value)
-    {
-        const std::optional<Money> share = Apportionment::roundedShare(value);
-        if (!share) {
-            throw TooLarge {
-                QStringLiteral("la quota %1 dell'unità della riga %2").arg(shareLetter(kind)).arg(unit + 1)
-            };
-        }
-        m_out.shares[unit][kind] = Share { share, true };
-    }
-
     bool onGroundFloor(int unit) const { return m_in.units.at(unit).floor.toString() == QLatin1String("T"); }
 
     /**
-     * Spreads the residue of an amount over a group of units. Upwards only: residues below 1 are
-     * left. Both ways: a group whose shares add up to exactly 0 is left.
+     * Apportions one amount over the units of its group, to the cent. The units that pay are those
+     * whose thousandths read as a number (for the lift, not on floor "T", which pay 0); each pays
+     * the amount times its thousandths over the sum of the thousandths of the units that pay,
+     * rounded to the cent, halves away from zero. The cents by which these shares miss the amount
+     * (the residue) then go one a unit, in table order, to the units whose rounding went the other
+     * way: up to those rounded down, down from those rounded up. So the shares add up to the
+     * amount and each lies within one cent of its exact share.
      */
-    void settle(const QVector<int> &group, Kind kind, double amount, bool bothWays, const QString &name)
+    void apportion(
+        const QVector<int> &group, Kind kind, const std::optional<double> &amount, const QString &name)
     {
-        try {
-            spread(group, kind, amount, bothWays);
-        } catch (const std::overflow_error &) {
-            throw TooLarge { QStringLiteral("la somma delle quote di ") + name };
-        }
-    }
-
-    void spread(const QVector<int> &group, Kind kind, double amount, bool bothWays)
-    {
-        const std::optional<Money> rounded = Apportionment::roundedAmount(amount);
-        if (!rounded)
+        const std::optional<Money> rounded
+            = amount ? Apportionment::roundedAmount(*amount) : std::optional<Money>();
+        if (!rounded) {
+            for (int unit : group)
+                m_out.shares[unit][kind] = Share { std::nullopt, true };
             return;
-        Money sum;
-        for (int unit : group) {
-            if (const std::optional<Money> &value = m_out.shares[unit][kind].value)
-                sum += *value;
         }
-        const Money residue = *rounded - sum;
-        qint64 steps = 0;
-        Money step = Money::whole(1);
-        if (bothWays) {
-            if (sum == Money())
-                return;
-            steps = std::abs(residue.wholePart());
-            if (residue < Money())
-                step = -step;
-        } else if (residue >= Money::whole(1)) {
-            steps = residue.wholePart();
-        }
-        if (steps == 0)
-            return;
+        const Cents cents = rounded->units() / CentUnits;
 
-        // Only the units that weigh in the kind take steps.
-        QVector<int> takers;
+        struct Payer
+        {
+            int unit;
+            Cents weight; ///< millionths of a thousandth
+            Cents share = 0; ///< cents
+            Cents exact = 0; ///< cents times the sum of the weights
+        };
+        QVector<Payer> payers;
+        Cents weights = 0;
         for (int unit : group) {
             const std::optional<double> t = thousandths(unit, kind);
-            if (!t || *t == 0.0 || !m_out.shares[unit][kind].value)
-                continue;
-            if (kind == Kind::Lift && onGroundFloor(unit))
-                continue;
-            takers << unit;
+            if (kind == Kind::Lift && onGroundFloor(unit)) {
+                m_out.shares[unit][kind] = Share { Money(), true };
+            } else if (!t) {
+                m_out.shares[unit][kind] = Share { std::nullopt, true };
+            } else {
+                payers.append({ unit, Cents(std::llround(*t * WeightScale)) });
+                weights += payers.last().weight;
+            }
         }
-        if (takers.isEmpty())
+        if (weights == 0) {
+            for (const Payer &payer : payers)
+                m_out.shares[payer.unit][kind] = Share { Money(), true };
+            if (cents != 0)
+                m_out.unapportioned << name;
             return;
-        // One step each in table order; the last of them takes the steps beyond them.
-        for (qsizetype i = 0; i < takers.size(); ++i) {
-            const qint64 count = i + 1 < takers.size() ? (i < steps ? 1 : 0) : std::max<qint64>(steps - i, 0);
-            if (count > 0)
-                *m_out.shares[takers.at(i)][kind].value
-                    += step.units() > 0 ? Money::whole(count) : -Money::whole(count);
+        }
+        const Cents sign = weights < 0 ? -1 : 1;
+        const Cents divisor = weights * sign;
+        Cents residue = cents;
+        for (Payer &payer : payers) {
+            payer.exact = cents * payer.weight * sign;
+            payer.share = roundedQuotient(payer.exact, divisor);
+            residue -= payer.share;
+        }
+        const Cents step = residue > 0 ? 1 : -1;
+        for (Payer &payer : payers) {
+            if (residue == 0)
+                break;
+            const Cents error = payer.share * divisor - payer.exact;
+            if ((step > 0 && error < 0) || (step < 0 && error > 0)) {
+                payer.share += step;
+                residue -= step;
+            }
+        }
+        // Each unit rounded the other way can take one cent, and there are enough of them.
+        Q_ASSERT(residue == 0);
+        for (const Payer &payer : payers) {
+            if (payer.share > MaxShareCents || payer.share < -MaxShareCents) {
+                throw TooLarge { QStringLiteral("la quota %1 dell'unità della riga %2")
+                                     .arg(shareLetter(kind))
+                                     .arg(payer.unit + 1) };
+            }
+            m_out.shares[payer.unit][kind]
+                = Share { Money::fromUnits(qint64(payer.share) * CentUnits), true };
         }
     }
 
@@ -244,11 +266,7 @@ public:
                 break;
             const Apportionment::AmountRow &row = m_in.general->at(i);
             const QString name = rowName(kinds[i], row, i);
-            const std::optional<double> value = amount(row, name);
-            for (int unit = 0; unit < m_in.units.size(); ++unit)
-                write(unit, kinds[i], value);
-            if (value)
-                settle(everyone, kinds[i], *value, false, name);
+            apportion(everyone, kinds[i], amount(row, name), name);
         }
     }
 
@@ -273,16 +291,11 @@ public:
                 = amount(rows.at(it.value()), rowName(Kind::Building, rows.at(it.value()), 0));
         for (int unit = 0; unit < m_in.units.size(); ++unit) {
             const auto found = rowOf.constFind(keyText(m_in.units.at(unit).building));
-            if (found == rowOf.constEnd())
-                continue;
-            members[*found] << unit;
-            write(unit, Kind::Building, amounts.at(*found));
+            if (found != rowOf.constEnd())
+                members[*found] << unit;
         }
-        for (int i = 0; i < rows.size(); ++i) {
-            if (amounts.at(i))
-                settle(members.at(i), Kind::Building, *amounts.at(i), false,
-                    rowName(Kind::Building, rows.at(i), i));
-        }
+        for (int i = 0; i < rows.size(); ++i)
+            apportion(members.at(i), Kind::Building, amounts.at(i), rowName(Kind::Building, rows.at(i), i));
     }
 
     void stairs(Kind kind)
@@ -314,47 +327,8 @@ public:
             if (found != rowOf.constEnd())
                 members[*found] << unit;
         }
-        for (int i = 0; i < rows.size(); ++i) {
-            if (lift)
-                liftShares(members.at(i), amounts.at(i), rowName(kind, rows.at(i), i));
-            else {
-                for (int unit : members.at(i))
-                    write(unit, kind, amounts.at(i));
-            }
-        }
-        for (int i = 0; i < rows.size(); ++i) {
-            if (amounts.at(i))
-                settle(members.at(i), kind, *amounts.at(i), true, rowName(kind, rows.at(i), i));
-        }
-    }
-
-    /**
-     * The lift shares of one lift. Units on floor "T" pay nothing; what their thousandths would
-     * pay goes to the units that pay, in proportion to their thousandths.
-     */
-    void liftShares(const QVector<int> &members, const std::optional<double> &amount, const QString &name)
-    {
-        double unpaidThousandths = 0.0;
-        double payingThousandths = 0.0;
-        for (int unit : members) {
-            const std::optional<double> t = thousandths(unit, Kind::Lift);
-            if (!t)
-                continue;
-            (onGroundFloor(unit) ? unpaidThousandths : payingThousandths) += *t;
-        }
-        if (amount && *amount != 0.0 && !members.isEmpty() && payingThousandths == 0.0)
-            m_out.unpaidLifts << name;
-        for (int unit : members) {
-            const std::optional<double> t = thousandths(unit, Kind::Lift);
-            if (onGroundFloor(unit))
-                m_out.shares[unit][Kind::Lift]
-                    = Share { amount ? std::optional<Money>(Money()) : std::nullopt, true };
-            else if (!amount || !t || unpaidThousandths == 0.0 || payingThousandths == 0.0)
-                write(unit, Kind::Lift, amount);
-            else
-                writeShare(unit, Kind::Lift,
-                    *t * *amount / 1000.0 + unpaidThousandths * *amount / 1000.0 * *t / payingThousandths);
-        }
+        for (int i = 0; i < rows.size(); ++i)
+            apportion(members.at(i), kind, amounts.at(i), rowName(kind, rows.at(i), i));
     }
 
 private:
@@ -378,19 +352,6 @@ QLatin1String Apportionment::thousandthsField(Kind kind)
               QLatin1String("millesimi_portierato"), QLatin1String("millesimi_palazzina"),
               QLatin1String("millesimi_scala"), QLatin1String("millesimi_ascensore") };
     return fields[kind];
-}
-
-std::optional<Money> Apportionment::share(double thousandths, double amount)
-{
-    return roundedShare(thousandths * amount / 1000.0);
-}
-
-std::optional<Money> Apportionment::roundedShare(double value)
-{
-    // Rounded as the one-decimal text the share is written as, then read back.
-    if (!std::isfinite(value) || std::fabs(value) >= double(Money::max().units() / Money::Scale))
-        return std::nullopt;
-    return Money::fromValue(vb::Format(value, QStringLiteral("########0.0")));
 }
 
 QString Apportionment::amountProblem(const QVariant &typed)
@@ -466,15 +427,15 @@ QString Apportionment::Result::refusal() const
         .arg(tooLarge.join(QStringLiteral("; ")), limitText(MaxAmount), limitText(MaxThousandths));
 }
 
-QString Apportionment::Result::unpaidLiftsText() const
+QString Apportionment::Result::unapportionedText() const
 {
-    if (unpaidLifts.isEmpty())
+    if (unapportioned.isEmpty())
         return QString();
-    return QStringLiteral("Spesa ascensore non ripartita: %1. Nessuna unità di questo ascensore paga la "
-                          "quota (sono tutte al piano \"T\" o hanno millesimi ascensore 0): correggere il "
-                          "piano o i millesimi ascensore delle unità e ripetere \"Calcola Spese\". Le altre "
-                          "spese sono state ripartite.")
-        .arg(unpaidLifts.join(QStringLiteral(", ")));
+    return QStringLiteral("Spese non ripartite: %1. Nessuna unità paga queste spese (i millesimi delle "
+                          "unità sono 0, mancano o, per l'ascensore, le unità sono al piano \"T\"): "
+                          "correggere i millesimi o il piano delle unità e ripetere \"Calcola Spese\". Le "
+                          "altre spese sono state ripartite.")
+        .arg(unapportioned.join(QStringLiteral(", ")));
 }
 
 QString Apportionment::Result::notes() const

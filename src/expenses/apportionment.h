@@ -18,22 +18,23 @@ namespace zav::expenses {
  * @brief The apportionment of the expense archive's amounts among its units ("Calcola Spese").
  *
  * Six kinds of expense, each with an amount (or one amount per building, stair or lift), a
- * thousandths field and a share field of the unit rows. A share is the unit's thousandths times
- * the amount divided by 1000, computed in double and rounded to one decimal; from there on every
- * share, sum, residue and step is Money. The rounding residue of each amount is spread in steps of
- * one currency unit over the units that weigh in it (thousandths other than 0; for the lift, not
- * on floor "T"), one step each in table order, the last of them taking the steps beyond them.
- * General, heating, porter's lodge and building residues below 1 are not spread (negative ones
- * included); stair and lift residues are spread up or down unless the stair's shares add up to 0.
+ * thousandths field and a share field of the unit rows. Money is counted in cents: every amount is
+ * taken rounded to the cent, and the units that pay it (those of its group whose thousandths read
+ * as a number) share it in proportion to their thousandths, whatever these add up to: a unit's
+ * exact share is the amount times its thousandths over the sum of the thousandths of the units
+ * that pay. Each share is rounded to the cent; the cents by which the rounded shares miss the
+ * amount (the residue, up or down) go one a unit, in table order from the group's first unit, to
+ * the units rounded the other way. So the shares of every amount add up to it exactly, and each
+ * lies within one cent of its exact share: 100 over 330, 330 and 330 is 33.34, 33.33 and 33.33.
  *
- * A unit on floor "T" pays no lift share. What such units would pay (their lift thousandths times
- * the amount over 1000) goes to the units of the same lift that pay, in proportion to their lift
- * thousandths, before rounding; so only the rounding residue is left to spread. A lift with an
- * amount whose units all stand on floor "T" (or weigh nothing) is apportioned to nobody, and said.
+ * A unit on floor "T" pays no lift share: the lift's amount is shared by the units of the lift that
+ * pay, in proportion to their thousandths. An amount that no unit pays (no unit in its group, or
+ * their thousandths add up to 0, or all stand on floor "T") is apportioned to nobody, and said.
  *
  * Amounts and shares lie within ±MaxAmount and thousandths within ±MaxThousandths, so that no
- * share, sum or total can pass what Money holds. A value beyond them, or a sum that would pass
- * Money all the same (many units of huge thousandths), refuses the whole run: nothing is written.
+ * share, sum or total can pass what Money holds. A value beyond them, or a share beyond them all
+ * the same (thousandths of both signs that nearly cancel out), refuses the whole run: nothing is
+ * written.
  *
  * Each run computes afresh: a unit that takes part in a kind whose thousandths or amount is empty
  * or not a number gets an empty share. A unit that no building, stair or lift row matches keeps
@@ -114,15 +115,15 @@ public:
          * there is any, the run writes nothing.
          */
         QStringList tooLarge;
-        /** Lifts with an amount that none of their units pays ("Ascensore 1 A"). */
-        QStringList unpaidLifts;
+        /** Amounts that no unit pays, named ("Scala 1 A", "Ascensore 1 A"). */
+        QStringList unapportioned;
 
         /** @brief Whether the run was refused (see tooLarge). */
         bool refused() const { return !tooLarge.isEmpty(); }
         /** @brief The message of a refused run: what was too large and what to do. */
         QString refusal() const;
-        /** @brief The message on lift amounts apportioned to nobody; empty when there is none. */
-        QString unpaidLiftsText() const;
+        /** @brief The message on amounts apportioned to nobody; empty when there is none. */
+        QString unapportionedText() const;
 
         /**
          * @brief The line that follows "Calcolo Effettuato": amounts that are not numbers, the count
@@ -141,10 +142,6 @@ public:
      */
     static Result run(platform::Database &archive);
 
-    /** @brief A share: thousandths times amount over 1000, in double, rounded to one decimal. */
-    static std::optional<Money> share(double thousandths, double amount);
-    /** @brief A share worked out in double, rounded to one decimal; none beyond what Money holds. */
-    static std::optional<Money> roundedShare(double value);
     /** @brief An amount rounded to the currency's two decimals. */
     static std::optional<Money> roundedAmount(double amount);
 };

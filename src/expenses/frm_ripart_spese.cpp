@@ -522,12 +522,12 @@ void frm_ripart_spese::Command6_Click()
         failure(result.refusal());
         return;
     }
-    // A lift apportioned to nobody is said instead of the calculation's success.
+    // An amount apportioned to nobody is said instead of the calculation's success.
     QString text
-        = result.unpaidLifts.isEmpty() ? QStringLiteral("Calcolo Effettuato") : result.unpaidLiftsText();
+        = result.unapportioned.isEmpty() ? QStringLiteral("Calcolo Effettuato") : result.unapportionedText();
     if (!result.notes().isEmpty())
         text += u'\n' + result.notes();
-    if (!result.unpaidLifts.isEmpty())
+    if (!result.unapportioned.isEmpty())
         information(text);
     else
         dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::None, platform::programTitle());

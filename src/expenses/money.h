@@ -13,9 +13,9 @@ namespace zav::expenses {
 /**
  * @brief An amount of money held exactly, as a whole number of ten-thousandths of the currency unit.
  *
- * Every sum, residue, step and total of the apportionment is a Money, so that adding up shares of
- * one decimal never drifts: ten shares of 0.7 make exactly 7. Values come in from doubles and
- * text rounded to four decimals, and go out as doubles of at most four decimals.
+ * Every share, sum and total of the apportionment is a Money, so that adding up shares of whole
+ * cents never drifts: ten shares of 0.70 make exactly 7. Values come in from doubles and text
+ * rounded to four decimals, and go out as doubles of at most four decimals.
  *
  * The arithmetic is checked: a sum or difference beyond what the type holds (about ±9.2e14) throws
  * std::overflow_error instead of wrapping round to a number of the other sign.

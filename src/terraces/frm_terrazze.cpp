@@ -748,21 +748,24 @@ bool frm_terrazze::showUnit(const ShownTerraceUnit &shown, bool headerAndTotals,
     header(Label10, unit.stair, listed ? listed->stair : QVariant());
     header(Label11, unit.floorCode, listed ? listed->floorCode : QVariant());
     header(Label12, TerraceUnit::text(unit.interno), listed ? listed->interno : QVariant());
-    // The totals of the columns the grid shows in its unit views: surface, weighted surface, volume.
-    QStringList fields;
-    for (int column : { 7, 16, 18 })
-        fields << TDBGrid1->column(column).dataField;
-    const QStringList totals = Data1->recordCount() > 0
-        ? workspace::TotalText::columnTotals(*Data1, fields)
-        : QStringList { QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0") };
-    Label14->setText(totals.at(0));
-    Label16->setText(totals.at(1));
-    Label18->setText(totals.at(2));
+    showRoomTotals();
     if (Data1->recordCount() > 0 && !listed)
         Frame4->show();
     TDBGrid1->show();
     Data1->moveFirst();
     return true;
+}
+
+void frm_terrazze::showRoomTotals()
+{
+    // The totals of the columns the grid shows in its unit views: surface, weighted surface, volume.
+    QStringList fields;
+    for (int column : { 7, 16, 18 })
+        fields << TDBGrid1->column(column).dataField;
+    const QStringList totals = workspace::TotalText::columnTotals(*Data1, fields);
+    Label14->setText(totals.at(0));
+    Label16->setText(totals.at(1));
+    Label18->setText(totals.at(2));
 }
 
 bool frm_terrazze::thousandthsViewShown() const
@@ -896,7 +899,9 @@ void frm_terrazze::RICALC_TOT_TER()
     bar.show();
     const bool done
         = attempt([&] { recount = TerraceTotals::recomputeTable(VAR_GBL.archivio_terrazze, code, bar); });
-    bindRows(Data1, ShownTerraceUnit { code, shown }.rooms());
+    // The rooms shown have been recomputed: so are their totals.
+    if (bindRows(Data1, ShownTerraceUnit { code, shown }.rooms()))
+        showRoomTotals();
     TDBGrid1->show();
     if (recount.nonFinite)
         dialogs().msgBox(
@@ -928,9 +933,10 @@ void frm_terrazze::TDBGrid1_KeyPress(int KeyAscii)
     TerraceRoomValues room { { QStringLiteral("ESPRESSIONE"),
         Data1->value(row, QStringLiteral("ESPRESSIONE")) } };
     const TerraceRoom::Outcome outcome = TerraceRoom::compute(room, TerraceRoom::Scope::Surface);
-    attempt([&] {
-        Data1->setValue(row, Data1->fieldIndex(QStringLiteral("MQ")), room.value(QStringLiteral("MQ")));
-    });
+    if (attempt([&] {
+            Data1->setValue(row, Data1->fieldIndex(QStringLiteral("MQ")), room.value(QStringLiteral("MQ")));
+        }))
+        showRoomTotals();
     if (outcome.nonFinite)
         dialogs().msgBox(
             QStringLiteral("Divisione per zero."), MsgButtons::Ok, MsgIcon::None, platform::programTitle());

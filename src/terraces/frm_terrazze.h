@@ -225,6 +225,8 @@ private:
     void applyView(const TerraceView &view);
     /** With no room current (the new-row line, no rooms), the header labels name the unit shown. */
     void keepShownHeader();
+    /** @brief Shows in `Label14`, `Label16` and `Label18` the sums of the rooms the grid shows. */
+    void showRoomTotals();
 
     std::optional<ShownTerraceUnit> m_shown;
     std::unique_ptr<TerracePrints> m_prints;

@@ -1,12 +1,15 @@
-// The apportionment worked by hand: shares of one decimal, residue steps of one currency unit,
-// totals. Every case runs under the comma and under the point; amounts are in euro.
+// The apportionment worked by hand: shares to the cent in proportion to the thousandths of the
+// units that pay, residue cents one a unit, totals. Every case runs under the comma and under the
+// point; amounts are in euro.
 
 #include "expenses/apportionment.h"
 #include "platform/vb.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -15,6 +18,7 @@ using zav::expenses::Apportionment;
 using zav::expenses::Money;
 using Kind = Apportionment::Kind;
 using Row = Apportionment::AmountRow;
+using Share = Apportionment::Share;
 using Shares = std::vector<std::optional<double>>;
 namespace vb = zav::platform::vb;
 
@@ -89,35 +93,215 @@ INSTANTIATE_TEST_SUITE_P(Separators, ApportionmentTest, ::testing::Values(QChar(
 
 TEST_P(ApportionmentTest, WorkedExampleOfAStairResidue)
 {
-    // 100 € over 330, 330 and 330: 33.0 each, residue +1 to the first unit.
-    // Over 340 each: 34.0 each, residue -2 taken off the first two.
+    // 100 € over 330, 330 and 330: 33.333 each, 33.33 rounded, the residue cent to the first unit.
+    // Over 340 each the exact shares are the same: the thousandths need not add up to 1000.
     for (const QVariant &amount : { QVariant(100.0), typed("100.00") }) {
         Apportionment::Result up = Apportionment::compute(
             stairs(units(Kind::Stair, { 330, 330, 330 }), { { 1, QStringLiteral("A"), amount, {} } }));
-        EXPECT_EQ(shares(up, Kind::Stair), (Shares { 34.0, 33.0, 33.0 }));
+        EXPECT_EQ(shares(up, Kind::Stair), (Shares { 33.34, 33.33, 33.33 }));
         Apportionment::Result down = Apportionment::compute(
             stairs(units(Kind::Stair, { 340, 340, 340 }), { { 1, QStringLiteral("A"), amount, {} } }));
-        EXPECT_EQ(shares(down, Kind::Stair), (Shares { 33.0, 33.0, 34.0 }));
-        EXPECT_EQ(up.totals.at(0), Money::whole(34));
+        EXPECT_EQ(shares(down, Kind::Stair), (Shares { 33.34, 33.33, 33.33 }));
+        EXPECT_EQ(up.totals.at(0), *Money::fromDouble(33.34));
         EXPECT_TRUE(up.notes().isEmpty());
+    }
+}
+
+// Cases worked by hand, each on units of building 1, with the amounts of every row. For each case:
+// every share, the shares of each amount adding up to it, and each unit's total.
+TEST_P(ApportionmentTest, SharesToTheCent)
+{
+    using Thousandths = std::array<std::optional<double>, Apportionment::KindCount>; // by Kind
+    struct UnitOf
+    {
+        const char *stair;
+        const char *floor;
+        Thousandths thousandths;
+    };
+    struct Case
+    {
+        const char *what;
+        std::vector<UnitOf> units;
+        std::array<const char *, 3> wide; // general, heating, porter's lodge; nullptr: empty
+        const char *building;
+        std::vector<std::pair<const char *, const char *>> stairs; // stair, amount
+        std::vector<std::pair<const char *, const char *>> lifts;
+        std::vector<std::pair<Kind, Shares>> expected;
+        std::vector<double> totals;
+        QStringList unapportioned;
+    };
+    const std::optional<double> no;
+    const Case cases[] = {
+        // 1000 € general over 123.456, 234.567, 345.678, 296.299: rounded to the cent they make
+        // 1000.01, and the cent comes off the first (123.456 rounded up). 200 € heating over
+        // 333.333, 333.333, 333.334 and 0: 66.6666, 66.6666, 66.6668 round to 66.67, one cent too
+        // many off the first. 120 € porter's lodge over 142.857, 285.714, 285.714, 285.715: 17.14284
+        // rounds down, the others up to 34.29, one cent off the second. 500 € building over
+        // 111.111, 222.222, 333.333, 333.334: 55.5555, 111.111, 166.6665 (a half, rounded up),
+        // 166.667, one cent off the first.
+        { "four amounts",
+            {
+                { "A", "1", { 123.456, 333.333, 142.857, 111.111, no, no } },
+                { "A", "2", { 234.567, 333.333, 285.714, 222.222, no, no } },
+                { "A", "3", { 345.678, 333.334, 285.714, 333.333, no, no } },
+                { "A", "4", { 296.299, 0, 285.715, 333.334, no, no } },
+            },
+            { "1000", "200", "120" }, "500", {}, {},
+            {
+                { Kind::General, { 123.45, 234.57, 345.68, 296.30 } },
+                { Kind::Heating, { 66.66, 66.67, 66.67, 0.0 } },
+                { Kind::Porter, { 17.14, 34.28, 34.29, 34.29 } },
+                { Kind::Building, { 55.55, 111.11, 166.67, 166.67 } },
+                { Kind::Stair, { none, none, none, none } },
+            },
+            { 262.80, 446.63, 613.31, 497.26 }, {} },
+        { "100 over 330, 330, 330",
+            { { "A", "1", { no, no, no, no, 330, no } }, { "A", "2", { no, no, no, no, 330, no } },
+                { "A", "3", { no, no, no, no, 330, no } } },
+            {}, nullptr, { { "A", "100" } }, {}, { { Kind::Stair, { 33.34, 33.33, 33.33 } } },
+            { 33.34, 33.33, 33.33 }, {} },
+        // The thousandths add up to 1020: each unit pays a third.
+        { "100 over 340, 340, 340",
+            { { "A", "1", { no, no, no, no, 340, no } }, { "A", "2", { no, no, no, no, 340, no } },
+                { "A", "3", { no, no, no, no, 340, no } } },
+            {}, nullptr, { { "A", "100" } }, {}, { { Kind::Stair, { 33.34, 33.33, 33.33 } } },
+            { 33.34, 33.33, 33.33 }, {} },
+        // Thousandths of 500 and 660: 1000 € over 200 and 300, 100 € over 330 and 330.
+        { "thousandths that do not add up to 1000",
+            { { "A", "1", { 200, 330, no, no, no, no } }, { "A", "2", { 300, 330, no, no, no, no } } },
+            { "1000", "100", nullptr }, nullptr, {}, {},
+            { { Kind::General, { 400.0, 600.0 } }, { Kind::Heating, { 50.0, 50.0 } } }, { 450.0, 650.0 },
+            {} },
+        // Lift of 100 € over the 900 thousandths that pay: 44.444, 44.444, 11.111, the residue cent
+        // to the first that pays; the unit on T pays its stair share all the same (25 each).
+        { "a lift with a unit on floor T",
+            {
+                { "A", "T", { no, no, no, no, 250, 100 } },
+                { "A", "1", { no, no, no, no, 250, 400 } },
+                { "A", "2", { no, no, no, no, 250, 400 } },
+                { "A", "R", { no, no, no, no, 250, 100 } },
+            },
+            {}, nullptr, { { "A", "100" } }, { { "A", "100" } },
+            { { Kind::Stair, { 25.0, 25.0, 25.0, 25.0 } }, { Kind::Lift, { 0.0, 44.45, 44.44, 11.11 } } },
+            { 25.0, 69.45, 69.44, 36.11 }, {} },
+        // 0.00333 each rounds to 0: the one cent goes to the first.
+        { "0,01 over three units",
+            { { "A", "1", { no, no, 333.333, no, no, no } }, { "A", "2", { no, no, 333.333, no, no, no } },
+                { "A", "3", { no, no, 333.334, no, no, no } } },
+            { nullptr, nullptr, "0.01" }, nullptr, {}, {}, { { Kind::Porter, { 0.01, 0.0, 0.0 } } },
+            { 0.01, 0.0, 0.0 }, {} },
+        // 1 € over six units of 100: 0.1667 rounds to 0.17, six make 1.02: two cents off the first two.
+        { "a negative residue",
+            { { "A", "1", { 100, no, no, no, no, no } }, { "A", "2", { 100, no, no, no, no, no } },
+                { "A", "3", { 100, no, no, no, no, no } }, { "A", "4", { 100, no, no, no, no, no } },
+                { "A", "5", { 100, no, no, no, no, no } }, { "A", "6", { 100, no, no, no, no, no } } },
+            { "1", nullptr, nullptr }, nullptr, {}, {},
+            { { Kind::General, { 0.16, 0.16, 0.17, 0.17, 0.17, 0.17 } } },
+            { 0.16, 0.16, 0.17, 0.17, 0.17, 0.17 }, {} },
+        // A refund of 100 €: -33.333 rounds to -33.33, and the cent still missing comes off the first.
+        { "a negative amount",
+            { { "A", "1", { 330, no, no, no, no, no } }, { "A", "2", { 330, no, no, no, no, no } },
+                { "A", "3", { 330, no, no, no, no, no } } },
+            { "-100", nullptr, nullptr }, nullptr, {}, {}, { { Kind::General, { -33.34, -33.33, -33.33 } } },
+            { -33.34, -33.33, -33.33 }, {} },
+        // A unit of 0 thousandths pays nothing and takes no cent; a stair whose thousandths are all
+        // 0 is paid by nobody, and said.
+        { "zero thousandths",
+            { { "A", "1", { 0, no, no, no, 0, no } }, { "A", "2", { 330, no, no, no, 0, no } },
+                { "A", "3", { 330, no, no, no, 0, no } }, { "A", "4", { 330, no, no, no, 0, no } } },
+            { "100", nullptr, nullptr }, nullptr, { { "A", "1000" } }, {},
+            { { Kind::General, { 0.0, 33.34, 33.33, 33.33 } }, { Kind::Stair, { 0.0, 0.0, 0.0, 0.0 } } },
+            { 0.0, 33.34, 33.33, 33.33 }, { QStringLiteral("Scala 1 A") } },
+    };
+    const auto amount = [](const char *text) { return text ? typed(text) : QVariant(); };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        Apportionment::Input input;
+        for (const UnitOf &u : c.units) {
+            Apportionment::Unit added
+                = unit(QStringLiteral("1"), QString::fromLatin1(u.stair), QString::fromLatin1(u.floor));
+            for (int kind = 0; kind < Apportionment::KindCount; ++kind) {
+                if (u.thousandths.at(kind))
+                    added.thousandths[kind] = *u.thousandths.at(kind);
+            }
+            input.units << added;
+        }
+        input.general = QVector<Row> { { {}, {}, amount(c.wide[0]), QStringLiteral("Spese generali") },
+            { {}, {}, amount(c.wide[1]), QStringLiteral("Spese riscaldamento") },
+            { {}, {}, amount(c.wide[2]), QStringLiteral("Spese portierato") } };
+        input.buildings = QVector<Row>();
+        if (c.building)
+            input.buildings->append({ 1, {}, typed(c.building), {} });
+        input.stairs = QVector<Row>();
+        for (const auto &[stair, value] : c.stairs)
+            input.stairs->append({ 1, QString::fromLatin1(stair), typed(value), {} });
+        input.lifts = QVector<Row>();
+        for (const auto &[stair, value] : c.lifts)
+            input.lifts->append({ 1, QString::fromLatin1(stair), typed(value), {} });
+
+        const Apportionment::Result result = Apportionment::compute(input);
+        ASSERT_FALSE(result.refused());
+        EXPECT_EQ(result.unapportioned, c.unapportioned);
+        EXPECT_TRUE(result.notes().isEmpty()) << result.notes().toStdString();
+        for (const auto &[kind, expected] : c.expected)
+            EXPECT_EQ(shares(result, kind), expected) << "kind " << kind;
+
+        // The shares of each amount that somebody pays add up to it, to the cent.
+        const auto sumOf = [&](Kind kind, const char *stair) {
+            Money sum;
+            for (int i = 0; i < result.shares.size(); ++i) {
+                if (stair && input.units.at(i).stair.toString() != QLatin1String(stair))
+                    continue;
+                sum += result.shares.at(i)[kind].value.value_or(Money());
+            }
+            return sum;
+        };
+        const Kind wideKinds[] = { Kind::General, Kind::Heating, Kind::Porter };
+        for (int k = 0; k < 3; ++k) {
+            if (c.wide[k]) {
+                EXPECT_EQ(sumOf(wideKinds[k], nullptr), Money::fromValue(typed(c.wide[k]))) << "kind " << k;
+            }
+        }
+        if (c.building) {
+            EXPECT_EQ(sumOf(Kind::Building, nullptr), Money::fromValue(typed(c.building)));
+        }
+        for (const auto &[stair, value] : c.stairs) {
+            if (!c.unapportioned.contains(QStringLiteral("Scala 1 ") + QLatin1String(stair))) {
+                EXPECT_EQ(sumOf(Kind::Stair, stair), Money::fromValue(typed(value))) << "stair " << stair;
+            }
+        }
+        for (const auto &[stair, value] : c.lifts)
+            EXPECT_EQ(sumOf(Kind::Lift, stair), Money::fromValue(typed(value))) << "lift " << stair;
+
+        // Each unit's total: the sum of its six shares, as worked by hand.
+        ASSERT_EQ(result.totals.size(), qsizetype(c.totals.size()));
+        for (std::size_t i = 0; i < c.totals.size(); ++i) {
+            EXPECT_EQ(result.totals.at(i), Money::fromDouble(c.totals.at(i))) << "unit " << i;
+            Money six;
+            for (const Share &share : result.shares.at(i))
+                six += share.value.value_or(Money());
+            EXPECT_EQ(result.totals.at(i), six) << "unit " << i;
+        }
     }
 }
 
 TEST_P(ApportionmentTest, CondominiumWideResidues)
 {
-    // Thousandths of 100 each: a share is a tenth of the amount, rounded to one decimal.
+    // Equal thousandths share an amount equally, whatever they add up to; a cent left over goes
+    // to the first unit, and a unit of 0 thousandths pays nothing and takes no cent.
     struct Case
     {
         std::initializer_list<QVariant> thousandths;
         const char *amount;
         Shares expected;
     } cases[] = {
-        { { 100, 100, 100 }, "1.2", { 0.1, 0.1, 0.1 } }, // residue 0.9: nothing
-        { { 100, 100, 100 }, "3.9", { 1.4, 1.4, 0.4 } }, // 0.4 each, residue 2.7: the first two
-        { { 100, 100, 100, 100 }, "5", { 1.5, 1.5, 1.5, 0.5 } }, // residue 3: the first three
-        { { 500, 500, 500 }, "3", { 1.5, 1.5, 1.5 } }, // residue -1.5: nothing
-        { { 100, 100, 100 }, "10", { 2.0, 2.0, 6.0 } }, // residue 7: the last takes the steps beyond
-        { { 100, 0, 100 }, "10", { 2.0, 0.0, 8.0 } }, // residue 8: a unit of 0 thousandths takes no step
+        { { 100, 100, 100 }, "1.2", { 0.4, 0.4, 0.4 } },
+        { { 100, 100, 100 }, "3.9", { 1.3, 1.3, 1.3 } },
+        { { 100, 100, 100, 100 }, "5", { 1.25, 1.25, 1.25, 1.25 } },
+        { { 500, 500, 500 }, "3", { 1.0, 1.0, 1.0 } },
+        { { 100, 100, 100 }, "10", { 3.34, 3.33, 3.33 } }, // 3.333 each: one cent up
+        { { 100, 0, 100 }, "10", { 5.0, 0.0, 5.0 } },
+        { { 0, 100, 100, 100 }, "10", { 0.0, 3.34, 3.33, 3.33 } },
     };
     const Kind kinds[] = { Kind::General, Kind::Heating, Kind::Porter };
     for (int k = 0; k < 3; ++k) {
@@ -131,13 +315,13 @@ TEST_P(ApportionmentTest, CondominiumWideResidues)
     }
 }
 
-TEST_P(ApportionmentTest, ResidueOfExactlyOneFromOneDecimalShares)
+TEST_P(ApportionmentTest, TenSharesOfEightyCentsMakeEightEuro)
 {
-    // Ten shares of 0.7 € (87.5 thousandths of 8 €) make exactly 7: the residue is 1, one step.
+    // Ten units of 87.5 thousandths share 8 € at 0.80 each, added up without drifting.
     QVector<Apportionment::Unit> list
         = units(Kind::General, { 87.5, 87.5, 87.5, 87.5, 87.5, 87.5, 87.5, 87.5, 87.5, 87.5 });
     const Apportionment::Result result = Apportionment::compute(wide(list, 8.0));
-    const Shares expected { 1.7, 0.7, 0.7, 0.7, 0.7, 0.7, 0.7, 0.7, 0.7, 0.7 };
+    const Shares expected { 0.8, 0.8, 0.8, 0.8, 0.8, 0.8, 0.8, 0.8, 0.8, 0.8 };
     EXPECT_EQ(shares(result, Kind::General), expected);
     Money sum;
     for (const Money &total : result.totals)
@@ -149,15 +333,16 @@ TEST_P(ApportionmentTest, BuildingSharesAndResidues)
 {
     // Rows out of the units' order: each unit finds its building by number (building 12 too).
     Apportionment::Input input = wide({}, QVariant());
-    input.units << units(Kind::Building, { 100, 100 }, QStringLiteral("1"))
+    input.units << units(Kind::Building, { 100, 100, 100 }, QStringLiteral("1"))
                 << units(Kind::Building, { 1000 }, QStringLiteral("12"))
                 << units(Kind::Building, { 500, 500, 500 }, QStringLiteral("2"));
-    input.buildings
-        = QVector<Row> { { 12, {}, typed("10"), {} }, { 1, {}, typed("5"), {} }, { 2, {}, typed("3"), {} } };
+    input.buildings = QVector<Row> { { 12, {}, typed("10"), {} }, { 1, {}, typed("10"), {} },
+        { 2, {}, typed("0.02"), {} } };
     const Apportionment::Result result = Apportionment::compute(input);
-    // Building 1: 0.5 each, residue 4 stays in the building, its last unit taking three.
-    // Building 12: 10.0. Building 2: 1.5 each, residue -1.5 is not spread.
-    EXPECT_EQ(shares(result, Kind::Building), (Shares { 1.5, 3.5, 10.0, 1.5, 1.5, 1.5 }));
+    // Building 1: 3.333 each, the residue cent to its first unit, not to the next building's.
+    // Building 12: 10.00. Building 2: 0.00667 each, rounded to 0.01, one cent too many taken off
+    // the first.
+    EXPECT_EQ(shares(result, Kind::Building), (Shares { 3.34, 3.33, 3.33, 10.0, 0.0, 0.01, 0.01 }));
 }
 
 TEST_P(ApportionmentTest, StairResidues)
@@ -166,29 +351,34 @@ TEST_P(ApportionmentTest, StairResidues)
     // Four steps over two units followed by a unit of stair B: one, then three.
     QVector<Apportionment::Unit> list = units(Kind::Stair, { 100, 100 });
     list << units(Kind::Stair, { 100 }, QStringLiteral("1"), QStringLiteral("B"));
-    Apportionment::Result result = Apportionment::compute(stairs(list, { { 1, A, typed("5"), {} } }));
-    EXPECT_EQ(shares(result, Kind::Stair), (Shares { 1.5, 3.5, none }));
+    Apportionment::Result result = Apportionment::compute(stairs(list, { { 1, A, typed("5.01"), {} } }));
+    // 2.505 each, rounded up to 2.51: the cent too many comes off the first; stair B has no row.
+    EXPECT_EQ(shares(result, Kind::Stair), (Shares { 2.50, 2.51, none }));
 
-    // Residue -1.5: one unit off the first.
-    result
-        = Apportionment::compute(stairs(units(Kind::Stair, { 500, 500, 500 }), { { 1, A, typed("3"), {} } }));
-    EXPECT_EQ(shares(result, Kind::Stair), (Shares { 0.5, 1.5, 1.5 }));
+    // 1.00333 each: the residue cent goes to the first.
+    result = Apportionment::compute(
+        stairs(units(Kind::Stair, { 500, 500, 500 }), { { 1, A, typed("3.01"), {} } }));
+    EXPECT_EQ(shares(result, Kind::Stair), (Shares { 1.01, 1.0, 1.0 }));
+    EXPECT_TRUE(result.unapportioned.isEmpty());
 
-    // Shares that add up to 0 spread nothing, even for 1000 €.
+    // Thousandths that add up to 0: nobody pays the 1000 €, and it is said.
     result = Apportionment::compute(stairs(units(Kind::Stair, { 0, 0 }), { { 1, A, typed("1000"), {} } }));
     EXPECT_EQ(shares(result, Kind::Stair), (Shares { 0.0, 0.0 }));
+    EXPECT_EQ(result.unapportioned, QStringList { QStringLiteral("Scala 1 A") });
+    EXPECT_TRUE(result.unapportionedText().startsWith(QStringLiteral("Spese non ripartite: Scala 1 A. ")));
 
-    // The same stair letter in the next building: the steps stay in building 1.
-    list = units(Kind::Stair, { 100 });
+    // The same stair letter in the next building: 0.015 each rounds up to 0.02, and the cent too
+    // many comes off building 1's first unit, not off building 2's.
+    list = units(Kind::Stair, { 100, 100 });
     list << units(Kind::Stair, { 1000 }, QStringLiteral("2"));
-    result = Apportionment::compute(stairs(list, { { 1, A, typed("5"), {} }, { 2, A, typed("10"), {} } }));
-    EXPECT_EQ(shares(result, Kind::Stair), (Shares { 4.5, 10.0 }));
+    result = Apportionment::compute(stairs(list, { { 1, A, typed("0.03"), {} }, { 2, A, typed("10"), {} } }));
+    EXPECT_EQ(shares(result, Kind::Stair), (Shares { 0.01, 0.02, 10.0 }));
 }
 
 TEST_P(ApportionmentTest, LiftOnGroundFloor)
 {
-    // A unit on floor "T" pays no lift share; what its thousandths would pay goes to the units of
-    // the lift that pay, in proportion to their thousandths; only the rounding residue is spread.
+    // A unit on floor "T" pays no lift share; the units of the lift that pay share the amount in
+    // proportion to their thousandths.
     struct Case
     {
         const char *what;
@@ -197,16 +387,16 @@ TEST_P(ApportionmentTest, LiftOnGroundFloor)
         Shares expected;
         bool unpaid;
     } cases[] = {
-        // 120 € with 200 thousandths on floor T (24 €): 24 € over 800 thousandths that pay.
-        // 200: 24 + 6 = 30.0; 249.167: 29.90004 + 7.47501 = 37.4; 350.833: 42.09996 + 10.52499 = 52.6.
-        // (Spread as residue, the 24 € made the last owner pay 42.1 + 22 = 64.1.)
+        // 120 € over the 800 thousandths that pay: 30.00, 37.37505 and 52.62495.
         { "one unit on T", { { "T", 200 }, { "1", 200 }, { "2", 249.167 }, { "3", 350.833 } }, "120",
-            { 0.0, 30.0, 37.4, 52.6 }, false },
-        // 100 € over 900 thousandths: T's 10 € go half each, 40 + 5 = 45.0 each; the 10 € the
-        // thousandths leave are the residue: one step to the first, nine to the last.
+            { 0.0, 30.0, 37.38, 52.62 }, false },
+        // 100 € over 800 thousandths that pay: 50 each.
         { "thousandths short of 1000", { { "T", 100 }, { "1", 400 }, { "2", 400 } }, "100",
-            { 0.0, 46.0, 54.0 }, false },
-        // Two units on T hold 250 thousandths of 120 €, 30 €: 250 gets 30 + 10, 500 gets 60 + 20.
+            { 0.0, 50.0, 50.0 }, false },
+        // 100 € over 900: 44.444, 44.444, 11.111; the residue cent to the first that pays.
+        { "a cent to the first that pays", { { "T", 100 }, { "1", 400 }, { "2", 400 }, { "3", 100 } }, "100",
+            { 0.0, 44.45, 44.44, 11.11 }, false },
+        // 120 € over the 750 thousandths that pay: 40 and 80.
         { "two units on T", { { "T", 100 }, { "T", 150 }, { "1", 250 }, { "2", 500 } }, "120",
             { 0.0, 0.0, 40.0, 80.0 }, false },
         // R pays; 500 on T go to R, which pays the whole.
@@ -214,10 +404,11 @@ TEST_P(ApportionmentTest, LiftOnGroundFloor)
         // Nobody pays: the amount is apportioned to nobody, and said.
         { "all units on T", { { "T", 500 }, { "T", 500 } }, "120", { 0.0, 0.0 }, true },
         { "all on T, no amount", { { "T", 500 }, { "T", 500 } }, "0", { 0.0, 0.0 }, false },
-        // No unit on T weighs: as without it, 100 over 330 each is 33.0 and a step to the first.
+        // No unit on T weighs: as without it, 100 over 330 each.
         { "T of 0 thousandths", { { "T", 0 }, { "R", 330 }, { "1", 330 }, { "2", 330 } }, "100",
-            { 0.0, 34.0, 33.0, 33.0 }, false },
-        { "no unit on T", { { "R", 330 }, { "1", 330 }, { "2", 330 } }, "100", { 34.0, 33.0, 33.0 }, false },
+            { 0.0, 33.34, 33.33, 33.33 }, false },
+        { "no unit on T", { { "R", 330 }, { "1", 330 }, { "2", 330 } }, "100", { 33.34, 33.33, 33.33 },
+            false },
     };
     for (const Case &c : cases) {
         QVector<Apportionment::Unit> list;
@@ -231,7 +422,7 @@ TEST_P(ApportionmentTest, LiftOnGroundFloor)
             = Apportionment::compute(stairs(list, { { 1, QStringLiteral("A"), typed(c.amount), {} } }, true));
         EXPECT_EQ(shares(result, Kind::Lift), c.expected) << c.what;
         EXPECT_EQ(
-            result.unpaidLifts, c.unpaid ? QStringList { QStringLiteral("Ascensore 1 A") } : QStringList())
+            result.unapportioned, c.unpaid ? QStringList { QStringLiteral("Ascensore 1 A") } : QStringList())
             << c.what;
         EXPECT_FALSE(result.refused()) << c.what;
     }
@@ -312,7 +503,7 @@ TEST_P(ApportionmentTest, GroupedAmountText)
     const Apportionment::Result result
         = Apportionment::compute(wide(units(Kind::General, { 1000 }), QStringLiteral("1.234,56")));
     if (GetParam() == u',') {
-        EXPECT_EQ(shares(result, Kind::General), (Shares { 1234.6 }));
+        EXPECT_EQ(shares(result, Kind::General), (Shares { 1234.56 }));
         EXPECT_TRUE(result.notes().isEmpty());
     } else {
         EXPECT_EQ(shares(result, Kind::General), (Shares { none }));
@@ -358,15 +549,15 @@ TEST_P(ApportionmentTest, ValuesThatCouldOverflowAreRefusedNotWrapped)
     result = Apportionment::compute(wide(units(Kind::General, { 1e30, typed("1e30") }), 10.0));
     EXPECT_EQ(result.tooLarge, QStringList { QStringLiteral("valori di millesimi oltre il limite: 2") });
 
-    // At the limits: 1e11 over a million thousandths is one share of 1e14.
-    result = Apportionment::compute(wide(units(Kind::General, { 1e6 }), 1e11));
-    EXPECT_FALSE(result.refused());
-    EXPECT_EQ(result.totals.at(0), Money::whole(100000000000000));
-
-    // Within the limits, sums can still pass Money: ten shares of 1e14 are 1e15.
+    // At the limits: 1e11 over ten units of a million thousandths is ten shares of 1e10.
     result = Apportionment::compute(
         wide(units(Kind::General, { 1e6, 1e6, 1e6, 1e6, 1e6, 1e6, 1e6, 1e6, 1e6, 1e6 }), 1e11));
-    EXPECT_EQ(result.tooLarge, QStringList { QStringLiteral("la somma delle quote di Spese generali") });
+    EXPECT_FALSE(result.refused());
+    EXPECT_EQ(result.totals.at(9), Money::whole(10000000000));
+
+    // Within the limits, thousandths of both signs that nearly cancel out make a share of 1e22.
+    result = Apportionment::compute(wide(units(Kind::General, { 1e6, typed("-999999.999") }), 1e11));
+    EXPECT_EQ(result.tooLarge, QStringList { QStringLiteral("la quota A dell'unità della riga 1") });
 
     // A unit no row matches keeps shares of 5e14 and 5e14: its total is 1e15.
     u = unit(QStringLiteral("1"), QStringLiteral("C"));
@@ -375,7 +566,7 @@ TEST_P(ApportionmentTest, ValuesThatCouldOverflowAreRefusedNotWrapped)
     result = Apportionment::compute(stairs({ u }, {}));
     EXPECT_EQ(result.tooLarge, QStringList { QStringLiteral("il totale dell'unità della riga 1") });
 
-    // Nine units of a million thousandths on floor T hand 9e14 of 1e11 to the one unit that pays.
+    // Nine units of a million thousandths on floor T: the one unit that pays pays the whole lift.
     list.clear();
     for (int i = 0; i < 9; ++i) {
         Apportionment::Unit g = unit(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("T"));
@@ -385,7 +576,9 @@ TEST_P(ApportionmentTest, ValuesThatCouldOverflowAreRefusedNotWrapped)
     list << unit(QStringLiteral("1"), QStringLiteral("A"));
     list.last().thousandths[Kind::Lift] = 1;
     result = Apportionment::compute(stairs(list, { { 1, QStringLiteral("A"), 1e11, {} } }, true));
-    EXPECT_EQ(result.tooLarge, QStringList { QStringLiteral("la quota D dell'unità della riga 10") });
+    EXPECT_FALSE(result.refused());
+    EXPECT_EQ(result.shares.at(0)[Kind::Lift].value, Money());
+    EXPECT_EQ(result.shares.at(9)[Kind::Lift].value, Money::whole(100000000000));
 }
 
 TEST_P(ApportionmentTest, TypedValuesBeyondTheLimitsAreRefused)

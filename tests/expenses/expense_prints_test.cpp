@@ -287,26 +287,26 @@ TEST_F(ExpensePrintsTest, TheApportionmentPrintsTheUnitsThenTheFourAmountTables)
     // The units in stored order: owner, building, stair, floor, unit, then each thousandths
     // followed by its share, and the total.
     EXPECT_EQ(doc.rows.at(1),
-        (QStringList { "Rossi", "1", "A", "T", "1", "250,000", "250,00", "300,000", "", "450,000", "",
-            "0,000", "", "300,000", "150,00", "", "", "400,00" }));
+        (QStringList { "Rossi", "1", "A", "T", "1", "250,000", "€ 250,00", "300,000", "", "450,000", "",
+            "0,000", "", "300,000", "€ 150,00", "", "", "€ 400,00" }));
     EXPECT_EQ(doc.rows.at(4),
-        (QStringList { QStringLiteral("Niccolò D'Àlvaro"), "2", "A", "1", "4", "200,000", "200,00",
-            "1000,000", "", "1000,000", "", "1000,000", "", "", "", "", "", "200,00" }));
+        (QStringList { QStringLiteral("Niccolò D'Àlvaro"), "2", "A", "1", "4", "200,000", "€ 200,00",
+            "1000,000", "", "1000,000", "", "1000,000", "", "", "", "", "", "€ 200,00" }));
     EXPECT_EQ(doc.rows.at(5),
-        (QStringList { "Totale", "", "", "", "", "", "1.000,00", "", "0,00", "", "0,00", "", "0,00", "",
-            "500,00", "", "0,00", "1.500,00" }));
+        (QStringList { "Totale", "", "", "", "", "", "€ 1.000,00", "", "€ 0,00", "", "€ 0,00", "", "€ 0,00",
+            "", "€ 500,00", "", "€ 0,00", "€ 1.500,00" }));
     // The four amount tables, each with its total.
     EXPECT_EQ(doc.rows.mid(6, 5),
-        (QList<QStringList> { { "Tabella", "Importo" }, { "Spese generali", "1.000,00" },
-            { "Spese riscaldamento", "500,00" }, { "Spese portierato", "" }, { "Totale", "1.500,00" } }));
+        (QList<QStringList> { { "Tabella", "Importo" }, { "Spese generali", "€ 1.000,00" },
+            { "Spese riscaldamento", "€ 500,00" }, { "Spese portierato", "" }, { "Totale", "€ 1.500,00" } }));
     EXPECT_EQ(doc.rows.mid(11, 4),
         (QList<QStringList> {
-            { "Palazzina", "Importo" }, { "1", "200,00" }, { "2", "50,50" }, { "Totale", "250,50" } }));
+            { "Palazzina", "Importo" }, { "1", "€ 200,00" }, { "2", "€ 50,50" }, { "Totale", "€ 250,50" } }));
     EXPECT_EQ(doc.rows.mid(15, 7),
         (QList<QStringList> { { "Palazzina", "Scala", "Importo" }, { "1", "Nessuna", "" },
-            { "1", "A", "1.234,50" }, { "1", "B", "" }, { "2", "Nessuna", "" }, { "2", "A", "" },
-            { "Totale", "", "1.234,50" } }));
-    EXPECT_EQ(doc.rows.last(), (QStringList { "Totale", "", "0,00" }));
+            { "1", "A", "€ 1.234,50" }, { "1", "B", "" }, { "2", "Nessuna", "" }, { "2", "A", "" },
+            { "Totale", "", "€ 1.234,50" } }));
+    EXPECT_EQ(doc.rows.last(), (QStringList { "Totale", "", "€ 0,00" }));
 }
 
 // Shares of six figures: on paper every amount and every total stands whole, under a heading that
@@ -334,8 +334,8 @@ TEST_F(ExpensePrintsTest, LargeSharesAndTheirTotalsPrintWhole)
         (QStringList { "Progetto: CONDO1",
             "Data di stampa: " + QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")) }));
     EXPECT_EQ(content.totals,
-        (QStringList { "Totale", "", "", "", "", "", "123.456,78", "", "123.456,78", "", "123.456,78", "",
-            "123.456,78", "", "123.456,78", "", "123.456,78", "740.740,68" }));
+        (QStringList { "Totale", "", "", "", "", "", "€ 123.456,78", "", "€ 123.456,78", "", "€ 123.456,78",
+            "", "€ 123.456,78", "", "€ 123.456,78", "", "€ 123.456,78", "€ 740.740,68" }));
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);

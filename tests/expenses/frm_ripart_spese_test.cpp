@@ -25,6 +25,7 @@ using platform::Database;
 using platform::DataGrid;
 using platform::MsgIcon;
 using platform::MsgResult;
+using platform::Recordset;
 
 class ExpenseFormTest : public ExpensesTest
 {
@@ -404,6 +405,65 @@ TEST_F(ExpenseFormTest, TypingTheAmountsAndApportioning)
     EXPECT_EQ(boxes.shown().at(0).title, QStringLiteral("Zav"));
 }
 
+// Four amounts of 1.000, 200, 120 and 500 € over thousandths that give no whole cents: every share
+// is a whole number of cents, the shares of each amount add up to it, and F10 says so.
+TEST_F(ExpenseFormTest, SharesAddUpToTheAmountsToTheCent)
+{
+    fillProject();
+    frm_ripart_spese *f = form();
+    create(f, QStringLiteral("CONDO1"));
+    f->Command4_Click();
+    const QString amount = QStringLiteral("Importo");
+    ASSERT_TRUE(type(f->TDBGrid4, 0, amount, QStringLiteral("1.000")));
+    ASSERT_TRUE(type(f->TDBGrid4, 1, amount, QStringLiteral("200")));
+    ASSERT_TRUE(type(f->TDBGrid4, 2, amount, QStringLiteral("120")));
+    ASSERT_TRUE(type(f->TDBGrid2, 0, amount, QStringLiteral("500")));
+    {
+        // Rossi, Bianchi, Verdi (building 1) and Neri (building 2), in stored order.
+        Database d = Database::open(f->archivePath());
+        const QList<QVariantList> thousandths = {
+            { 123.456, 333.333, 142.857, 111.111 },
+            { 234.567, 333.333, 285.714, 222.222 },
+            { 345.678, 333.334, 285.714, 333.333 },
+            { 296.299, 0.0, 285.715, 1000.0 },
+        };
+        const Recordset units = d.table(QStringLiteral("TAB_GENERALE"));
+        ASSERT_EQ(units.recordCount(), 4);
+        for (int row = 0; row < 4; ++row)
+            d.update(QStringLiteral("TAB_GENERALE"), units.rowidAt(row),
+                { { QStringLiteral("millesimi_generali"), thousandths.at(row).at(0) },
+                    { QStringLiteral("millesimi_riscaldamento"), thousandths.at(row).at(1) },
+                    { QStringLiteral("millesimi_portierato"), thousandths.at(row).at(2) },
+                    { QStringLiteral("millesimi_palazzina"), thousandths.at(row).at(3) } });
+    }
+    boxes.clear();
+    f->Command6_Click();
+    EXPECT_EQ(boxes.messages(), QStringList { QStringLiteral("Calcolo Effettuato") });
+
+    // General: 123.456 rounds up, the cent too many comes off it. Heating: 66.6666 and 66.6668
+    // round to 66.67, one cent off the first. Porter's lodge: 17.14284 rounds down, the others up,
+    // one cent off the second. Building 1 (666.666 thousandths): 83.333, 166.667, 250.
+    const QList<std::pair<QString, QStringList>> columns = {
+        { QStringLiteral("A"), { "€ 123,45", "€ 234,57", "€ 345,68", "€ 296,30" } },
+        { QStringLiteral("E"), { "€ 66,66", "€ 66,67", "€ 66,67", "€ 0,00" } },
+        { QStringLiteral("F"), { "€ 17,14", "€ 34,28", "€ 34,29", "€ 34,29" } },
+        { QStringLiteral("B"), { "€ 83,33", "€ 166,67", "€ 250,00", "" } },
+        { QStringLiteral("TOTALE"), { "€ 290,58", "€ 502,19", "€ 696,64", "€ 330,59" } },
+    };
+    for (const auto &[caption, cells] : columns) {
+        for (int row = 0; row < 4; ++row)
+            EXPECT_EQ(cell(f->TDBGrid1, row, caption), cells.at(row)) << caption.toStdString() << row;
+    }
+    EXPECT_EQ(column(f->archivePath(), QStringLiteral("TAB_GENERALE"), QStringLiteral("TAB_A")),
+        (QVariantList { 123.45, 234.57, 345.68, 296.30 }));
+
+    boxes.clear();
+    f->Form_KeyDown(121);
+    EXPECT_EQ(boxes.messages(),
+        QStringList { QStringLiteral("Totale Generale: € 1.000,00 Totale Riscaldamento: € 200,00 Totale "
+                                     "Portierato: € 120,00 Totale Palazzina: € 500,00") });
+}
+
 TEST_F(ExpenseFormTest, ValuesTooLargeAreRefusedWhenTypedAndWhenApportioned)
 {
     fillProject();
@@ -469,10 +529,10 @@ TEST_F(ExpenseFormTest, ALiftThatNobodyPaysIsSaidInsteadOfTheSuccess)
     f->Command6_Click();
     ASSERT_EQ(boxes.shown().size(), 1);
     EXPECT_EQ(boxes.shown().at(0).text,
-        QStringLiteral("Spesa ascensore non ripartita: Ascensore 1 A. Nessuna unità di questo ascensore paga "
-                       "la quota (sono tutte al piano \"T\" o hanno millesimi ascensore 0): correggere il "
-                       "piano o i millesimi ascensore delle unità e ripetere \"Calcola Spese\". Le altre "
-                       "spese sono state ripartite."));
+        QStringLiteral("Spese non ripartite: Ascensore 1 A. Nessuna unità paga queste spese (i millesimi "
+                       "delle unità sono 0, mancano o, per l'ascensore, le unità sono al piano \"T\"): "
+                       "correggere i millesimi o il piano delle unità e ripetere \"Calcola Spese\". Le "
+                       "altre spese sono state ripartite."));
     EXPECT_EQ(boxes.shown().at(0).icon, MsgIcon::Information);
     // The lift of 1 B (Verdi) is apportioned; those of 1 A are nobody's.
     EXPECT_EQ(column(f->archivePath(), QStringLiteral("TAB_GENERALE"), QStringLiteral("TAB_D")).mid(0, 3),

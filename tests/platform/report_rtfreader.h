@@ -13,8 +13,9 @@ namespace zav::test {
  * @brief What a test reads back from an RTF document: whether its groups balance, the paragraphs
  * outside tables, the table rows with their cells' text, and the control words met. A page header
  * is read where it stands, as the first page shows it, and kept also on its own in `headers`.
- * Footers, font and colour tables and "\*" destinations are skipped. "\'hh" is read as Latin-1,
- * "\uN" as its character (its one fallback character skipped).
+ * Footers, font and colour tables and "\*" destinations are skipped. "\'hh" is read in the
+ * document's code page, Windows-1252 ("\'80" is the euro sign), "\uN" as its character (its one
+ * fallback character skipped).
  */
 struct RtfDocument
 {
@@ -97,7 +98,12 @@ struct RtfDocument
             }
             if (s == '\'') {
                 const int value = rtf.mid(i + 1, 2).toInt(nullptr, 16);
-                addChar(QChar(value));
+                // Windows-1252 differs from Latin-1 in 0x80 to 0x9F (0 where the code page has no character).
+                static const char16_t high[32] = { 0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D,
+                    0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178 };
+                addChar(QChar(value >= 0x80 && value < 0xA0 && high[value - 0x80] ? high[value - 0x80]
+                                                                                  : char16_t(value)));
                 i += 3;
                 continue;
             }

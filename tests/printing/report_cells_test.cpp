@@ -1,5 +1,5 @@
 // What the reports put on paper: every cell's text whole, however long the owners' names and
-// however large the numbers.
+// however large the numbers, and every total the sum of the rows printed above it.
 
 #include "platform/report/reportpainter.h"
 #include "printingfixture.h"
@@ -7,10 +7,44 @@
 #include <QDir>
 #include <QPrinter>
 
+#include <cmath>
+#include <optional>
+
 using namespace zav;
 using platform::ReportPainter;
 
 namespace {
+
+/** A printed number in millionths, so that sums compare exactly; no value for what is not a number. */
+std::optional<qint64> printedMillionths(const QString &text)
+{
+    if (text.isEmpty())
+        return qint64(0);
+    const std::optional<double> number = platform::vb::CDbl(text);
+    if (!number)
+        return std::nullopt;
+    return std::llround(*number * 1e6);
+}
+
+/** The totals of a table that are not the sum of the numbers printed above them, as text. */
+QStringList totalsNotSummed(const QString &table, const QList<platform::ReportColumn> &columns,
+    const QList<QStringList> &rows, const QStringList &totals)
+{
+    QStringList wrong;
+    for (qsizetype c = 0; c < totals.size(); ++c) {
+        if (!columns.at(c).total)
+            continue;
+        qint64 sum = 0;
+        for (const QStringList &row : rows)
+            sum += printedMillionths(row.at(c)).value_or(0);
+        const std::optional<qint64> total = printedMillionths(totals.at(c));
+        if (total != sum)
+            wrong.append(QStringLiteral("%1 column %2: total %3, rows add up to %4")
+                             .arg(table, columns.at(c).heading, totals.at(c))
+                             .arg(double(sum) / 1e6, 0, 'f', 6));
+    }
+    return wrong;
+}
 
 class PrintedCells : public test::PrintingTest
 {
@@ -23,6 +57,10 @@ protected:
         report.DataFiles.fill(archive);
         const platform::ReportContent content = platform::ReportEngine::prepare(report);
         EXPECT_FALSE(content.rows.isEmpty()) << definitionName.toStdString();
+        QStringList notSummed = totalsNotSummed(content.title, content.columns, content.rows, content.totals);
+        for (const platform::ReportSectionContent &section : content.sections)
+            notSummed += totalsNotSummed(section.title, section.columns, section.rows, section.totals);
+        EXPECT_EQ(notSummed, QStringList()) << definitionName.toStdString();
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(folder.file(QStringLiteral("ARCHIVI/cells.pdf")));
@@ -43,7 +81,8 @@ protected:
 
 } // namespace
 
-// Owners of 70 characters, rooms described as "Appartamento", surfaces and volumes of six figures.
+// Owners of 70 characters, rooms described as "Appartamento", surfaces and volumes of six figures,
+// weighted surfaces of four decimals printed with two.
 TEST_F(PrintedCells, NoReportOfTheProjectCutsACell)
 {
     const QString longOwner
@@ -64,6 +103,9 @@ TEST_F(PrintedCells, NoReportOfTheProjectCutsACell)
                 { longOwner });
         }
         d.exec(QStringLiteral("UPDATE MILLESIMI SET MQ = 123456.78"));
+        // Four rows of 108.3234, printed as 108,32 under the one of 123.456,78: the total printed
+        // is 123.890,06, the sum of the rows on paper, not 123.890,07 from the unrounded values.
+        d.exec(QStringLiteral("UPDATE MILLESIMI SET MQ = 108.3234 WHERE rowid > 1"));
     }
     const QStringList definitions = QDir(folder.file(QStringLiteral("STAMPE")))
                                         .entryList({ QStringLiteral("*.GST") }, QDir::Files, QDir::Name);

@@ -234,6 +234,33 @@ TEST_F(TerraceRooms, RicalcolaTotaliComputesEveryRoomOfTheTableAndShowsTheUnitAg
     EXPECT_FALSE(form->Frame4->isHidden());
 }
 
+// A room added in the grid and "Ricalcola Totali": the three totals are the sums of the rooms shown.
+TEST_F(TerraceRooms, RicalcolaTotaliShowsTheTotalsOfTheRoomsShown)
+{
+    buildings(1, { 1 });
+    room("Terrazzo", "44.02", {}, {}, local("3"));
+    frm_terrazze *form = showRossi();
+    form->Command1[3]->click();
+    const auto totals = [form] {
+        return QStringList { form->Label14->text(), form->Label16->text(), form->Label18->text() };
+    };
+    ASSERT_EQ(totals(), (QStringList { local("44.02"), local("44.02"), local("132.06") }));
+
+    auto *model = form->TDBGrid1->dataModel();
+    const int line = model->newRowLine();
+    ASSERT_GE(line, 0);
+    ASSERT_TRUE(model->setData(model->index(line, 5), QStringLiteral("Balcone")));
+    ASSERT_TRUE(model->setData(model->index(line, 6), QStringLiteral("24")));
+    boxes.clear();
+    form->Command1[11]->click();
+
+    // 44.02 + 24 of surface and of weighted surface; the new room has no height, so no volume.
+    EXPECT_EQ(totals(), (QStringList { local("68.02"), local("68.02"), local("132.06") }));
+    EXPECT_EQ(column(terraces, QStringLiteral("SUP_COEFF_VOL"), QStringLiteral("MQ")),
+        (QStringList { local("44.02"), local("24.0") }));
+    EXPECT_EQ(boxes.messages(), QStringList { QStringLiteral("Ricalcolo Terminato") });
+}
+
 TEST_F(TerraceRooms, RicalcolaTotaliWithoutATableChangesNothingAndSaysItHasEnded)
 {
     buildings(1, { 1 });
@@ -299,6 +326,8 @@ TEST_F(TerraceRooms, EnterAfterTypingAnExpressionStoresItAndEvaluatesIt)
         QStringList { "2.5*4" });
     EXPECT_EQ(
         column(terraces, QStringLiteral("SUP_COEFF_VOL"), QStringLiteral("MQ")), QStringList { "10,0" });
+    // The total surface follows the room's new surface.
+    EXPECT_EQ(form->Label14->text(), QStringLiteral("10"));
 }
 
 TEST_F(TerraceRooms, ANewRoomTakesTheTableAndTheUnitFromTheHeaderInEveryRoomView)

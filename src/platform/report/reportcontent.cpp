@@ -12,6 +12,7 @@
 #include <cmath>
 #include <functional>
 #include <numeric>
+#include <optional>
 
 namespace zav::platform {
 
@@ -206,6 +207,13 @@ TableRows tableRows(const ReportTable &table, const QList<SortField> &sort,
         });
     }
 
+    // A total adds up the rows as they are printed, each rounded by its column's format, so that
+    // it is the sum of the numbers above it on paper.
+    QList<std::optional<vb::FormatPattern>> patterns(columns.size());
+    for (qsizetype c = 0; c < columns.size(); ++c) {
+        if (columns.at(c).total && !columns.at(c).format.isEmpty())
+            patterns[c].emplace(columns.at(c).format);
+    }
     QList<double> sums(columns.size(), 0.0);
     result.rows.reserve(order.size());
     for (int row : order) {
@@ -214,8 +222,10 @@ TableRows tableRows(const ReportTable &table, const QList<SortField> &sort,
         for (qsizetype c = 0; c < columns.size(); ++c) {
             const QVariant value = detail.value(row, columnFields.at(c));
             cells.append(ReportContent::cellText(value, columns.at(c).format));
-            if (columns.at(c).total)
-                sums[c] += numberOf(value);
+            if (!columns.at(c).total)
+                continue;
+            const double number = numberOf(value);
+            sums[c] += patterns.at(c) ? patterns.at(c)->format(number).number.value_or(0.0) : number;
         }
         result.rows.append(cells);
     }
