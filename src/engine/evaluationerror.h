@@ -10,7 +10,7 @@ namespace zav::engine {
  * @brief A failure inside the evaluation of an expression, with the runtime's error number.
  *
  * The evaluator's own operations throw it; `valuta_espressione` catches it and shows the message
- * that goes with its kind (none for OutOfRange).
+ * that goes with its kind (for OutOfRange, one that names the expression).
  */
 class EvaluationError : public std::runtime_error
 {

@@ -176,9 +176,10 @@ RoomField Recalculation::formatted(double value, const vb::FormatPattern &patter
     return RoomField::written(std::move(written.text), written.number);
 }
 
-// Evaluates an expression into its value field; one that cannot be evaluated empties it (the host
-// has said why). An empty or blank expression leaves the value as stored, unless the reading counts
-// an empty one as "0" (written into the room) and gives a blank one no value.
+// Evaluates an expression into its value field; one that cannot be evaluated empties it, or leaves
+// it as stored when the reading keeps refused ones (the host has said why). An empty or blank
+// expression leaves the value as stored, unless the reading counts an empty one as "0" (written into
+// the room) and gives a blank one no value.
 void Recalculation::evaluateInto(QString &expression, RoomField &field, const Reading &reading)
 {
     if (reading.emptyAsZero && expression.isEmpty())
@@ -191,7 +192,10 @@ void Recalculation::evaluateInto(QString &expression, RoomField &field, const Re
     }
     const std::optional<double> value
         = m_host.evaluate(text.size() == expression.size() ? expression : text.toString());
-    field = value ? formatted(*value, m_surfacePattern) : RoomField::written(QString(), std::nullopt);
+    if (value)
+        field = formatted(*value, m_surfacePattern);
+    else if (!reading.keepRefused)
+        field = RoomField::written(QString(), std::nullopt);
 }
 
 void Recalculation::computeRoom(RecalculationRoom &room)

@@ -137,6 +137,11 @@ public:
         bool emptyAsZero = false;
         /** Whether the radiant surface is recomputed. */
         bool radiant = true;
+        /**
+         * An expression that cannot be evaluated leaves its value as stored (the evaluator has
+         * said why), rather than emptying it: the unit workspace keeps what the user had.
+         */
+        bool keepRefused = false;
     };
 
     /** @brief What computeRoom() found for a room, as written, read as numbers; empty for none. */

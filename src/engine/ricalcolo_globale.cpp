@@ -1,9 +1,10 @@
 // The global recalculation: every room of every unit recomputed (Recalculation does the arithmetic)
 // and every unit's totals stored, in one transaction over one connection, with its question, its
-// progress window and its messages.
+// progress window and its messages. A write that fails ends the run and rolls every write back.
 
 #include "engine/archive.h"
 #include "engine/archivevalues.h"
+#include "engine/databasefailure.h"
 #include "engine/messagetitles.h"
 #include "engine/recalculation.h"
 #include "engine/roomtable.h"
@@ -34,8 +35,11 @@ using V = ArchiveValues;
 // The page cache of the run's connection: the pages of a project of tens of thousands of units.
 constexpr int bulkPageCacheKiB = 64 * 1024;
 
-const QString writeFailed
-    = QStringLiteral("Impossibile scrivere nell'archivio del progetto. Ricalcolo Globale non completato.");
+// What the user is told when a write fails: nothing of the run was kept, and why.
+QString writeFailedText(const QString &failure)
+{
+    return QStringLiteral("Ricalcolo Globale non eseguito: nessun valore è stato cambiato.\n") + failure;
+}
 
 // Field positions of CODIF_PIANI.
 namespace unitField {
@@ -63,14 +67,28 @@ struct Unit
     bool heightEmpty = true;
 };
 
-// A statement that cannot be prepared stays absent: each use of it then fails as a step would.
-void prepare(std::optional<platform::Statement> &statement, platform::Database &db, const QString &sql)
+// A statement that cannot be prepared stays absent, with the archive's reason: its first use then
+// fails as a write would.
+void prepare(std::optional<platform::Statement> &statement, QString &failure, platform::Database &db,
+    const QString &sql)
 {
     try {
         statement.emplace(db.prepare(sql));
+    } catch (const platform::DbError &error) {
+        statement.reset();
+        failure = databaseFailureText(error);
     } catch (const std::exception &) {
         statement.reset();
+        failure = databaseFailureText(QString());
     }
+}
+
+// The reason of a write that failed, as the user reads it.
+QString failureOf(const std::exception &error)
+{
+    if (const auto *dbError = dynamic_cast<const platform::DbError *>(&error))
+        return databaseFailureText(*dbError);
+    return databaseFailureText(QString());
 }
 
 // A field of the first row, by position; an empty recordset or a missing field reads as Null.
@@ -97,7 +115,7 @@ public:
     void nonFinite() override;
 
 private:
-    enum class Outcome { Continue, Stopped };
+    enum class Outcome { Continue, Stopped, Failed };
 
     bool open();
     void close();
@@ -106,6 +124,8 @@ private:
     void storeRooms();
     void advanceProgress();
     void stop(const QString &message);
+    void writeFailed(const QString &failure);
+    void fail();
 
     VarGbl &m_state;
     platform::Progress &m_progress = platform::progress();
@@ -113,13 +133,15 @@ private:
     std::optional<platform::Transaction> m_transaction;
     std::optional<platform::Statement> m_storeRoom;
     std::optional<platform::Statement> m_storeUnit;
+    QString m_storeRoomUnprepared; ///< why m_storeRoom could not be prepared
+    QString m_storeUnitUnprepared;
     std::vector<Unit> m_units;
     RoomTable m_rooms;
     bool m_roomsRead = false;
     RecalculationRoom m_room; ///< the room being recalculated, its texts reused room after room
     bool m_hasProjectRecord = false;
     Recalculation::Heating m_heating;
-    bool m_writeFailed = false;
+    std::optional<QString> m_writeFailure; ///< why the first failed write failed; the run then ends
     bool m_nonFiniteReported = false;
 };
 
@@ -169,11 +191,11 @@ bool GlobalRecalculation::open()
     } catch (const std::exception &) {
         m_roomsRead = false;
     }
-    prepare(m_storeRoom, *m_db,
+    prepare(m_storeRoom, m_storeRoomUnprepared, *m_db,
         QStringLiteral(
             "UPDATE ESPRESSIONI SET MQ = ?, TOT_COEF = ?, H_PIANO = ?, TOT_VOL = ?, TOT_ESPRES_RAD = ?, "
             "MQ_FINESTRA = ? WHERE rowid = ?"));
-    prepare(m_storeUnit, *m_db,
+    prepare(m_storeUnit, m_storeUnitUnprepared, *m_db,
         QStringLiteral("UPDATE CODIF_PIANI SET TOT_SUP = ?, TOT_VOL = ?, TOT_VOL_RISC = ?, TOT_RAD_RISC = ? "
                        "WHERE rowid = ?"));
     return true;
@@ -189,22 +211,29 @@ QVariantList GlobalRecalculation::unitKey(const Unit &unit) const
     return key;
 }
 
-// Closing the connection commits what was stored; a commit that fails loses the run's writes.
+// Closing the connection commits what was stored, unless a write failed: then the transaction is
+// rolled back and the archive holds none of the run's writes. A commit that fails keeps none either.
 void GlobalRecalculation::close()
 {
-    if (m_db && m_transaction)
+    if (m_db && m_transaction && !m_writeFailure)
         storeRooms();
     m_storeRoom.reset();
     m_storeUnit.reset();
-    if (m_db && m_transaction) {
+    if (m_db && m_transaction && !m_writeFailure) {
         try {
             m_transaction->commit();
-        } catch (const std::exception &) {
-            m_writeFailed = true;
+        } catch (const std::exception &error) {
+            writeFailed(failureOf(error));
         }
     }
     m_transaction.reset();
     m_db.reset();
+}
+
+void GlobalRecalculation::writeFailed(const QString &failure)
+{
+    if (!m_writeFailure)
+        m_writeFailure = failure;
 }
 
 void GlobalRecalculation::stop(const QString &message)
@@ -213,8 +242,21 @@ void GlobalRecalculation::stop(const QString &message)
     close();
     // The run is over: the bar stands full under the closing message.
     m_progress.setValue(m_progress.maximum());
-    if (m_writeFailed)
-        platform::dialogs().msgBox(writeFailed, MsgButtons::Ok, MsgIcon::Critical, MessageTitle::ZavWarning);
+    if (m_writeFailure)
+        platform::dialogs().msgBox(
+            writeFailedText(*m_writeFailure), MsgButtons::Ok, MsgIcon::Critical, MessageTitle::ZavWarning);
+    m_progress.close();
+    m_progress.setBusy(false);
+}
+
+// A write failed: the run ends at once, with every write rolled back, and says why.
+void GlobalRecalculation::fail()
+{
+    close();
+    m_progress.setValue(m_progress.maximum());
+    platform::dialogs().msgBox(writeFailedText(m_writeFailure.value_or(databaseFailureText(QString()))),
+        MsgButtons::Ok, MsgIcon::Critical, MessageTitle::ZavWarning);
+    m_progress.setCountersVisible(false);
     m_progress.close();
     m_progress.setBusy(false);
 }
@@ -266,22 +308,25 @@ void GlobalRecalculation::run()
         m_state.altezza_piano = calculation.heightInForce();
         if (outcome == Outcome::Stopped)
             return;
+        if (outcome == Outcome::Failed) {
+            fail();
+            return;
+        }
         advanceProgress();
     }
 
     close();
+    if (m_writeFailure) {
+        fail();
+        return;
+    }
     // The run is over: the bar stands full under the closing message.
     m_progress.setValue(m_progress.maximum());
-    if (m_writeFailed)
-        platform::dialogs().msgBox(writeFailed, MsgButtons::Ok, MsgIcon::Critical, MessageTitle::ZavWarning);
-    else
-        platform::dialogs().msgBox(QStringLiteral("Ricalcolo Globale Terminato"), MsgButtons::Ok,
-            MsgIcon::Information, MessageTitle::ZavInformation);
+    platform::dialogs().msgBox(QStringLiteral("Ricalcolo Globale Terminato"), MsgButtons::Ok,
+        MsgIcon::Information, MessageTitle::ZavInformation);
     m_progress.setCountersVisible(false);
     m_progress.close();
     m_progress.setBusy(false);
-    if (m_writeFailed)
-        return;
 
     if (platform::dialogs().msgBox(QStringLiteral("Si vuole effettuare il Calcolo Millesimi ?"),
             MsgButtons::YesNo, MsgIcon::Information, MessageTitle::ZavInformation)
@@ -337,33 +382,40 @@ GlobalRecalculation::Outcome GlobalRecalculation::recalculateUnit(
     }
 
     const Recalculation::UnitValues totals = calculation.unitValues();
+    if (!m_storeUnit) {
+        writeFailed(m_storeUnitUnprepared);
+        return Outcome::Failed;
+    }
     try {
-        if (!m_storeUnit)
-            throw platform::DbError(platform::DbErrorCode::Failed, QStringLiteral("no statement"));
         m_storeUnit->exec({ totals.totSup, totals.totVol, totals.totVolRisc, totals.totRadRisc, unit.rowid });
-    } catch (const std::exception &) {
-        m_writeFailed = true;
+    } catch (const std::exception &error) {
+        writeFailed(failureOf(error));
+        return Outcome::Failed;
     }
     return Outcome::Continue;
 }
 
 // The rooms are stored at the end of the run in stored order, whatever the order of the units, so
 // that rooms stored mixed between units cost what rooms in unit order cost; the run is one
-// transaction, so nobody sees the difference. A store that fails is skipped; the run reports it at
-// the end.
+// transaction, so nobody sees the difference. The first store that fails ends the storing, and the
+// run is rolled back.
 void GlobalRecalculation::storeRooms()
 {
     m_rooms.takeNewValues([this](qint64 rowid, const RoomTable::NewValues &values) {
+        if (m_writeFailure)
+            return;
+        if (!m_storeRoom) {
+            writeFailed(m_storeRoomUnprepared);
+            return;
+        }
         try {
-            if (!m_storeRoom)
-                throw platform::DbError(platform::DbErrorCode::Failed, QStringLiteral("no statement"));
             platform::Statement &store = *m_storeRoom;
             for (int i = 0; i < RoomTable::newValueCount; ++i)
                 store.bind(i + 1, values[size_t(i)]);
             store.bindInteger(RoomTable::newValueCount + 1, rowid);
             store.run();
-        } catch (const std::exception &) {
-            m_writeFailed = true;
+        } catch (const std::exception &error) {
+            writeFailed(failureOf(error));
         }
     });
 }

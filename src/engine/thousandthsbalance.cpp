@@ -448,9 +448,12 @@ QList<BalanceOutcome> balanceTogether(const QList<BalanceJob> &jobs)
     using End = BalanceOutcome::End;
     QList<BalancePlan> plans;
     std::optional<BalanceOutcome> refused;
+    // A column that fails or cannot reach its target ends the command before anything is written:
+    // the passes made on the way would leave the column neither as it was nor at its target.
     for (const BalanceJob &job : jobs) {
         plans << BalancePlan::of(*job.column, job.rule, job.target);
-        if (!refused && plans.last().outcome.end == End::Failed)
+        const End end = plans.last().outcome.end;
+        if (!refused && (end == End::Failed || end == End::NoProgress))
             refused = plans.last().outcome;
     }
 

@@ -83,7 +83,8 @@ struct BalanceOutcome
     enum class End {
         Reached, ///< the total is the target
         NoRows, ///< the view shows no rows
-        NoProgress, ///< a pass could not bring the total closer (or needed no whole thousandth)
+        NoProgress, ///< a pass could not bring the total closer (or needed no whole thousandth): nothing was
+                    ///< written
         Failed, ///< a value could not be read, in an operation that stops: nothing was written
         NotWritten, ///< the archive refused the new values (disk full, read-only ...): nothing was written
     };
@@ -126,9 +127,9 @@ struct BalanceJob
 /**
  * @brief Balances columns of one view as one command, all or nothing: each is planned, then the
  * changes of all are written in one transaction on the view's archive. When a plan fails
- * (End::Failed) or the archive refuses the writes (End::NotWritten, said as databaseFailureText()
- * says it) nothing is written and every outcome says so. The rows are then read again and each
- * label shows its column's total. Says nothing.
+ * (End::Failed) or cannot reach its target (End::NoProgress), or the archive refuses the writes
+ * (End::NotWritten, said as databaseFailureText() says it), nothing is written and every outcome
+ * says so. The rows are then read again and each label shows its column's total. Says nothing.
  */
 QList<BalanceOutcome> balanceTogether(const QList<BalanceJob> &jobs);
 

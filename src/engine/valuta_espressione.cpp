@@ -477,9 +477,18 @@ std::optional<double> VarGbl::valuta_espressione(const QString &espressione)
             throw EvaluationError(Kind::Syntax);
         return *risultato;
     } catch (const EvaluationError &errore) {
-        if (errore.kind() != EvaluationError::Kind::OutOfRange)
-            platform::dialogs().msgBox(errore.description(), platform::MsgButtons::Ok,
-                platform::MsgIcon::None, platform::programTitle());
+        // Stacks filled up mean an expression of operators only, or of one character that is no
+        // number ("x", "+", "(("): no failure of the platform's, so it is told in words of its own.
+        const QString testoMessaggio = errore.kind() == EvaluationError::Kind::OutOfRange
+            ? QStringLiteral(
+                "L'espressione \"%1\" non si può calcolare: è incompleta o ha parentesi non "
+                "chiuse.\nScrivere numeri, operatori (+ - * / ^) e funzioni (SIN, COS, LOG, EXP, "
+                "SQR) con ogni parentesi chiusa e il punto come segno decimale, per esempio "
+                "4.20*3.15+1.5*2.")
+                  .arg(espressione)
+            : errore.description();
+        platform::dialogs().msgBox(
+            testoMessaggio, platform::MsgButtons::Ok, platform::MsgIcon::None, platform::programTitle());
         return std::nullopt;
     }
 }

@@ -91,9 +91,10 @@ public:
      * @brief Value of a surface expression; no value when it cannot be evaluated.
      *
      * A type mismatch, a syntax error or an arithmetic error has then been shown once in a message
-     * box; a stack overflow ends silently. The empty text is a failure of its own, with no message:
-     * a caller that must leave its field untouched for an empty expression tests for it before
-     * calling. 1/0 gives an infinite value, not a failure; a sum, product or quotient of finite
+     * box; an expression that fills the stacks (operators only, or one character that is no
+     * number: "x", "+", "((") is told with a message that names it. The empty text is a failure of its own,
+     * with no message: a caller that must leave its field untouched for an empty expression tests for it
+     * before calling. 1/0 gives an infinite value, not a failure; a sum, product or quotient of finite
      * numbers beyond the range of doubles is an overflow. Numbers take the point as their decimal
      * mark whatever the system's separator; a number written with a comma ("1,5", "1,000.5") or with
      * more than one point is a type mismatch, never read in part. Parentheses with nothing in them

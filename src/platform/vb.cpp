@@ -439,39 +439,8 @@ qsizetype skipCurrency(QStringView text, qsizetype pos, const QString &symbol)
     return pos;
 }
 
-std::optional<double> readRadix(QStringView text, qsizetype pos, bool negative)
-{
-    // pos is past "&"; an "H" or "O" follows, then the digits and nothing but blanks.
-    if (pos >= text.size())
-        return std::nullopt;
-    const QChar kind = text[pos].toUpper();
-    const int radix = kind == QLatin1Char('H') ? 16 : kind == QLatin1Char('O') ? 8 : 0;
-    if (radix == 0)
-        return std::nullopt;
-    ++pos;
-    quint64 value = 0;
-    int digits = 0;
-    while (pos < text.size()) {
-        const int digit = hexValue(text[pos]);
-        if (digit < 0 || digit >= radix)
-            break;
-        value = value * radix + digit;
-        if (value > 0xFFFFFFFFu)
-            return std::nullopt;
-        ++digits;
-        ++pos;
-    }
-    while (pos < text.size() && isBlank(text[pos]))
-        ++pos;
-    if (digits == 0 || pos != text.size())
-        return std::nullopt;
-    const std::optional<double> result = radixLiteralValue(value);
-    if (result && negative)
-        return -*result;
-    return result;
-}
-
 // Reads a number under a decimal separator (',' or '.'), the other one being the grouping mark.
+// Only decimal numbers: a typed "&H10" is not read as the runtime's hexadecimal 16.
 std::optional<double> readNumber(QStringView text, QChar point)
 {
     const QChar group = point == QLatin1Char(',') ? QLatin1Char('.') : QLatin1Char(',');
@@ -506,8 +475,6 @@ std::optional<double> readNumber(QStringView text, QChar point)
         ++pos;
     }
     skipSymbol();
-    if (pos < size && text[pos] == QLatin1Char('&'))
-        return parenthesised ? std::nullopt : readRadix(text, pos + 1, negative);
 
     AsciiNumber number;
     int mantissaDigits = 0;

@@ -82,7 +82,8 @@ bool IsNumeric(const QVariant &value);
  * 1000000.5, while "0.5", "4.20" and "1.2.3" are no numbers; under '.' "1,000" is 1000 and "0,5",
  * "0,84" and "3,5" are no numbers. A text is read whole or not at all, never as another number.
  * The currency symbol in force may stand before or after the number, so that text written by the
- * "Currency" format reads back.
+ * "Currency" format reads back. Numbers are decimal: the runtime's literals "&H10" and "&O17",
+ * which Val reads, are no numbers here.
  */
 std::optional<double> CDbl(const QString &text);
 /** @brief Numbers and booleans (true is -1) pass; text is read as above; Null and empty give no value. */

@@ -89,13 +89,22 @@ std::optional<double> BulkChange::boxNumber(const QString &typed)
     return number;
 }
 
-qint64 BulkChange::duplicateCount(const QString &typed)
+std::optional<qint64> BulkChange::duplicateCount(const QString &typed)
 {
-    const double count = platform::vb::Val(typed);
-    if (!(count >= 1.0))
-        return 0;
-    // Beyond any count that could be asked for: kept just above the most allowed.
-    return count > double(MostDuplicates) ? MostDuplicates + 1 : qint64(std::floor(count));
+    const QString text = typed.trimmed();
+    if (text.isEmpty())
+        return std::nullopt;
+    qint64 count = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        count = count * 10 + (c.unicode() - u'0');
+        if (count > MostDuplicates)
+            return std::nullopt;
+    }
+    if (count < 1)
+        return std::nullopt;
+    return count;
 }
 
 std::optional<qint64> BulkChange::firstUnitNumber(double typed)

@@ -75,11 +75,11 @@ public:
      */
     static std::optional<double> boxNumber(const QString &typed);
     /**
-     * @brief The number of new units: the number at the start of the text, with the point as decimal
-     * mark; a fractional count gives its whole part, a negative one or one without digits 0.
-     * std::overflow_error when the number lies beyond the doubles.
+     * @brief The number of new units: a whole number written with digits only (blanks around it
+     * aside), from 1 to MostDuplicates. No value for anything else ("1.000", "2,5", "12abc", "&H10",
+     * "-5", "0"): a count is never read as the number its first characters make.
      */
-    static qint64 duplicateCount(const QString &typed);
+    static std::optional<qint64> duplicateCount(const QString &typed);
     /**
      * @brief The first new unit's number: the typed number + 1, rounded with halves to even; no value
      * for a number too large to be a unit number at all.

@@ -26,7 +26,6 @@
 
 #include <cmath>
 #include <limits>
-#include <stdexcept>
 
 namespace zav::register_ {
 
@@ -311,19 +310,15 @@ void BulkPanel::Command9_Click()
     const std::optional<BulkValues> chosen = values(true);
     if (!chosen)
         return;
-    qint64 count = 0;
-    try {
-        count = BulkChange::duplicateCount(Text8->text());
-    } catch (const std::overflow_error &) {
-        count = BulkChange::MostDuplicates + 1;
-    }
-    if (count == 0)
-        return;
-    if (count > BulkChange::MostDuplicates) {
-        refuse(QStringLiteral("Attenzione. Non si possono aggiungere più di %1 unità alla volta.")
-                   .arg(BulkChange::MostDuplicates));
+    const std::optional<qint64> typedCount = BulkChange::duplicateCount(Text8->text());
+    if (!typedCount) {
+        refuse(
+            QStringLiteral("Attenzione. Il numero di dupliche \"%1\" non è valido: scrivere un numero intero "
+                           "da 1 a %2 con le sole cifre, senza punti, virgole o segni, per esempio 12.")
+                .arg(Text8->text(), QString::number(BulkChange::MostDuplicates)));
         return;
     }
+    const qint64 count = *typedCount;
     if (chosen->firstInterno
         && (*chosen->firstInterno < std::numeric_limits<qint16>::min()
             || *chosen->firstInterno + count - 1 > std::numeric_limits<qint16>::max())) {

@@ -7,6 +7,7 @@
 #include "platform/ui/commandregistry.h"
 #include "platform/ui/datasource.h"
 #include "platform/ui/formregistry.h"
+#include "tables/typedtotal.h"
 #include "workspace/frm_ins_coeff.h"
 #include "workspace/labelledcolumn.h"
 #include "workspace/totaltext.h"
@@ -72,9 +73,11 @@ QString notReached(const RoundingOutcome &outcome, const Decimal &target)
     case RoundingOutcome::End::NoRows:
         return QStringLiteral("La tabella non ha righe: impossibile arrivare a un totale di %1.").arg(goal);
     case RoundingOutcome::End::NoProgress:
-        return QStringLiteral("Impossibile arrivare a un totale di %1: il totale resta %2.\n"
-                              "Controllare che i valori abbiano al più tre decimali e che le prime righe "
-                              "non valgano zero, poi ripetere il calcolo dei millesimi.")
+        return QStringLiteral(
+            "Impossibile arrivare a un totale di %1: nessun valore è stato cambiato e il "
+            "totale resta %2.\nL'arrotondamento sposta un millesimo alla volta sulle prime "
+            "righe senza portarle sotto zero: controllare che i valori e il totale abbiano al "
+            "più tre decimali e che le prime righe non valgano zero.")
             .arg(goal, outcome.total);
     case RoundingOutcome::End::Failed:
         return QStringLiteral("Arrotondamento interrotto: %1.\nNessun valore è stato cambiato e il totale "
@@ -105,13 +108,13 @@ void run(frm_ins_coeff &form, const QList<RoundingStep> &steps, const Decimal &t
         const QString text = notReached(outcome, target);
         if (text.isEmpty())
             continue;
-        const bool nothingWritten
+        // A command that does not reach every target writes nothing: one message tells it.
+        const bool failed
             = outcome.end == RoundingOutcome::End::Failed || outcome.end == RoundingOutcome::End::NotWritten;
         platform::dialogs().msgBox(text, platform::MsgButtons::Ok,
-            nothingWritten ? platform::MsgIcon::Critical : platform::MsgIcon::Exclamation,
+            failed ? platform::MsgIcon::Critical : platform::MsgIcon::Exclamation,
             engine::MessageTitle::Rounding);
-        if (nothingWritten)
-            return;
+        return;
     }
 }
 
@@ -180,12 +183,14 @@ void Rounding::ARR_VARIE(frm_ins_coeff &form)
     const std::optional<QString> answer
         = platform::dialogs().inputBox(QStringLiteral("Arrotondare con ripartizione a:"),
             engine::MessageTitle::Rounding, QStringLiteral("1000"));
-    if (!answer)
+    // A total of 0 or less, or one that is not a number, is refused before anything changes.
+    const TypedTotal::Reading typed = TypedTotal::read(answer);
+    if (!typed.refusal.isEmpty())
+        platform::dialogs().msgBox(typed.refusal, platform::MsgButtons::Ok, platform::MsgIcon::Exclamation,
+            engine::MessageTitle::Rounding);
+    if (!typed.total)
         return;
-    const std::optional<double> typed = TotalText::read(answer->trimmed());
-    if (!typed || *typed == 0)
-        return;
-    const std::optional<Decimal> target = Decimal::of(*typed);
+    const std::optional<Decimal> target = Decimal::of(*typed.total);
     if (!target)
         return;
     run(form, { { QStringLiteral("MILLESIMI"), 20, Zero::Changed, Errors::Continue } }, *target);

@@ -50,8 +50,9 @@ using RoundingOutcome = engine::BalanceOutcome;
  * operation that stops): then it says so. A lowering pass never takes a row that holds 0 below it.
  *
  * A command is one transaction: the stair and lift views' three columns are written together, and
- * a value that stops the command or an archive that refuses the writes (a full disk) leaves every
- * value as it was.
+ * a value that stops the command, a total that cannot be reached or an archive that refuses the
+ * writes (a full disk) leaves every value as it was. On the user-table view the total is typed: one
+ * of 0 or less, or that is no number, is refused before anything changes.
  */
 class Rounding
 {

@@ -10,6 +10,7 @@
 #include "platform/ui/datasource.h"
 #include "platform/ui/formregistry.h"
 #include "platform/vb.h"
+#include "tables/typedtotal.h"
 #include "workspace/frm_ins_coeff.h"
 #include "workspace/totaltext.h"
 
@@ -46,10 +47,12 @@ bool userTableShown(const frm_ins_coeff &form)
         && form.Data1->recordSource().table.compare(table, Qt::CaseInsensitive) == 0;
 }
 
-void reportFailure(const platform::DbError &error)
+// A failed write: the command's transaction is rolled back, so the table is as it was.
+void reportFailure(const QString &what, const platform::DbError &error)
 {
-    dialogs().msgBox(engine::databaseFailureText(error), MsgButtons::Ok, MsgIcon::Critical,
-        engine::MessageTitle::ZavWarning);
+    dialogs().msgBox(what + QStringLiteral(" non salvato: nessun valore è stato cambiato.\n")
+            + engine::databaseFailureText(error),
+        MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
 }
 
 void refuse(const QString &text)
@@ -79,7 +82,11 @@ Weights::Shares Weights::shares(const QList<QVariant> &weights, double total)
         if (weight)
             sum += *weight;
     }
-    if (!(sum > 0) || !std::isfinite(sum)) {
+    if (!std::isfinite(sum)) {
+        result.refused = Shares::Refusal::TooLarge;
+        return result;
+    }
+    if (!(sum > 0)) {
         result.refused = Shares::Refusal::NoWeight;
         return result;
     }
@@ -89,7 +96,14 @@ Weights::Shares Weights::shares(const QList<QVariant> &weights, double total)
             result.thousandths.append(std::nullopt);
             continue;
         }
-        result.thousandths.append(threeDecimals.format(*weight * total / sum).number);
+        // A share beyond the doubles cannot be written: the whole calculation is refused.
+        const std::optional<double> share = threeDecimals.format(*weight * total / sum).number;
+        if (!share || !std::isfinite(*share)) {
+            result.refused = Shares::Refusal::TooLarge;
+            result.thousandths.clear();
+            return result;
+        }
+        result.thousandths.append(share);
     }
     return result;
 }
@@ -115,7 +129,7 @@ void Weights::azzera(frm_ins_coeff &form)
         db.close();
         rows.refresh();
     } catch (const platform::DbError &error) {
-        reportFailure(error);
+        reportFailure(QStringLiteral("Azzeramento dei pesi"), error);
     }
 }
 
@@ -141,20 +155,14 @@ void Weights::calc_mil_tab(frm_ins_coeff &form)
     const std::optional<QString> answer
         = dialogs().inputBox(QStringLiteral("Effetturare il calcolo con ripartiziona a:"),
             engine::MessageTitle::Apportionment, QStringLiteral("1000"));
-    if (!answer || answer->trimmed().isEmpty()) {
+    const TypedTotal::Reading typed = TypedTotal::read(answer);
+    if (!typed.total) {
+        if (!typed.refusal.isEmpty())
+            refuse(typed.refusal);
         recount();
         return;
     }
-    const std::optional<double> total = platform::vb::CDbl(*answer);
-    if (!total || !std::isfinite(*total)) {
-        recount();
-        return;
-    }
-    if (*total <= 0) {
-        refuse(QStringLiteral("Il totale da ripartire deve essere maggiore di zero."));
-        recount();
-        return;
-    }
+    const double total = *typed.total;
 
     const QString table = rows.recordSource().table;
     try {
@@ -164,21 +172,30 @@ void Weights::calc_mil_tab(frm_ins_coeff &form)
         QList<QVariant> weights;
         for (int row = 0; row < rows.recordCount(); ++row)
             weights.append(rows.value(row, weightField));
-        const Shares result = shares(weights, *total);
-        if (result.refused == Shares::Refusal::Negative) {
-            refuse(QStringLiteral("Calcolo impossibile: la colonna %1 contiene valori negativi.")
-                       .arg(typedWeights ? QStringLiteral("Input") : QStringLiteral("Millesimi")));
-            recount();
-            return;
-        }
+        const Shares result = shares(weights, total);
         if (result.refused) {
-            refuse(QStringLiteral("Calcolo impossibile: la somma della colonna %1 è zero.")
-                       .arg(typedWeights ? QStringLiteral("Input") : QStringLiteral("Millesimi")));
+            const QString column = typedWeights ? QStringLiteral("Input") : QStringLiteral("Millesimi");
+            switch (*result.refused) {
+            case Shares::Refusal::Negative:
+                refuse(QStringLiteral("Calcolo impossibile: la colonna %1 contiene valori negativi.")
+                           .arg(column));
+                break;
+            case Shares::Refusal::NoWeight:
+                refuse(QStringLiteral("Calcolo impossibile: la somma della colonna %1 è zero.").arg(column));
+                break;
+            case Shares::Refusal::TooLarge:
+                refuse(
+                    QStringLiteral("Calcolo impossibile: la somma della colonna %1 è troppo grande. Scrivere "
+                                   "pesi più piccoli, in proporzione fra loro.")
+                        .arg(column));
+                break;
+            }
             recount();
             return;
         }
 
-        // One transaction; a row that cannot be written is skipped and adds nothing to the total.
+        // Every row in one transaction: a row that cannot be written ends the command, and the
+        // table keeps every value it had.
         QString sum = QStringLiteral("0");
         platform::Database db = platform::Database::open(rows.databaseName());
         platform::Transaction transaction = db.transaction();
@@ -191,21 +208,16 @@ void Weights::calc_mil_tab(frm_ins_coeff &form)
                 values.append({ kMillesimi, *share });
             if (values.isEmpty())
                 continue;
-            try {
-                db.update(table, rows.rowid(row), values);
-                if (share)
-                    TotalText::add(sum, *share);
-            } catch (const platform::DbError &error) {
-                qWarning("Riga %d della tabella %s non scritta: %s", row + 1, qPrintable(table),
-                    qPrintable(error.message()));
-            }
+            db.update(table, rows.rowid(row), values);
+            if (share)
+                TotalText::add(sum, *share);
         }
         transaction.commit();
         db.close();
         form.Label20->setText(sum);
         rows.refresh();
     } catch (const platform::DbError &error) {
-        reportFailure(error);
+        reportFailure(QStringLiteral("Calcolo dei millesimi"), error);
         recount();
     }
 }

@@ -17,8 +17,9 @@ namespace zav::tables {
  *
  * Each thousandth is the unit's part of a total the user gives, in proportion to its weight,
  * written with at most three decimals; a unit without weight keeps its thousandths. Weights that
- * cannot be shares (a negative one, or a sum of 0 or less) are refused before anything changes.
- * Every operation writes the table in one transaction.
+ * cannot be shares (a negative one, a sum of 0 or less, a sum beyond the doubles) and a typed total
+ * that is no number above 0 are refused with a message before anything changes. Every operation
+ * writes the table in one transaction: a row that cannot be written ends it with every value kept.
  */
 class Weights
 {
@@ -29,6 +30,7 @@ public:
         enum class Refusal {
             Negative, ///< a weight below 0
             NoWeight, ///< the weights add up to 0
+            TooLarge, ///< the weights, or a share of the total, lie beyond the doubles
         };
         std::optional<Refusal> refused;
         /** One entry per row: the new thousandths, none for a row that keeps its own. */

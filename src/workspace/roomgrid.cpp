@@ -72,11 +72,13 @@ RoomGrid::Evaluation RoomGrid::evaluateInto(platform::DataGrid &grid, int source
         grid.setColumnValue(target, platform::vb::Format(*value, kSurfacePattern));
         return Evaluation::Written;
     }
-    // The evaluator has told its own failures; a value that is no finite number is told here.
-    if (value)
+    // The evaluator has told its own failures, and the room keeps the value it had: a typing slip
+    // does not empty its surface. A value that is no finite number is told here and stored as none.
+    if (value) {
         platform::dialogs().msgBox(QStringLiteral("Divisione per zero."), platform::MsgButtons::Ok,
             platform::MsgIcon::None, platform::programTitle());
-    grid.setColumnValue(target, QVariant());
+        grid.setColumnValue(target, QVariant());
+    }
     return Evaluation::Failed;
 }
 
@@ -135,15 +137,17 @@ void RoomGrid::windowSteps(platform::DataGrid &grid)
         return;
     }
 
-    tryStep([&] { evaluateInto(grid, SupFinestra, MqFinestra); });
+    Evaluation evaluation = Evaluation::Failed;
+    tryStep([&] { evaluation = evaluateInto(grid, SupFinestra, MqFinestra); });
     const std::optional<double> surface = ArchiveValues::number(grid.columnValue(Mq));
     if (!surface || *surface == 0.0) {
         platform::dialogs().msgBox(QStringLiteral("Superficie del vano mancante"), platform::MsgButtons::Ok,
             platform::MsgIcon::Information, engine::MessageTitle::Warning);
         return;
     }
+    // A window area that cannot be evaluated picks no band from the area the room kept.
     const std::optional<double> window = ArchiveValues::number(grid.columnValue(MqFinestra));
-    if (!window || !bands)
+    if (evaluation == Evaluation::Failed || !window || !bands)
         return;
     const std::optional<QString> band = engine::WindowBands::bandOfRatio(*window, *surface);
     if (!band)

@@ -51,7 +51,8 @@ public:
     enum class Evaluation {
         Skipped, ///< the expression is empty or blank: nothing evaluated, the target kept
         Written, ///< the value written into the target as "###0.0##"
-        Failed, ///< no value (the evaluator said why, or it was not finite): the target emptied
+        Failed, ///< no value: the evaluator said why and the target is kept, or the value was not
+                ///< finite, said here, and the target emptied
     };
     /** @brief Evaluates the expression of a cell of the current row into another cell of it. */
     static Evaluation evaluateInto(platform::DataGrid &grid, int source, int target);

@@ -96,9 +96,11 @@ private:
 bool Pass::room(RoomCells &c)
 {
     // Empty expressions count as 0; radiant surfaces are recomputed only while their column is
-    // shown, and only for rooms that have one.
+    // shown, and only for rooms that have one. An expression that cannot be evaluated keeps the
+    // room's value, as at the Enter that typed it.
     engine::Recalculation::Reading reading;
     reading.emptyAsZero = true;
+    reading.keepRefused = true;
     reading.radiant = m_input.radiantShown && !isEmpty(c.totEspresRad);
     engine::RecalculationRoom room = recalculationRoom(c);
     m_calculation.computeRoom(room, reading);

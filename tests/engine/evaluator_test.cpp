@@ -24,6 +24,16 @@ const QString kInvalidArgument = QStringLiteral("Chiamata di routine o argomento
 const QString kOverflow = QStringLiteral("Overflow.");
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
+// The refusal of an expression that fills the stacks, as typed.
+QString incomplete(const char *expression)
+{
+    return QStringLiteral(
+        "L'espressione \"%1\" non si può calcolare: è incompleta o ha parentesi non chiuse.\n"
+        "Scrivere numeri, operatori (+ - * / ^) e funzioni (SIN, COS, LOG, EXP, SQR) con "
+        "ogni parentesi chiusa e il punto come segno decimale, per esempio 4.20*3.15+1.5*2.")
+        .arg(QString::fromUtf8(expression));
+}
+
 struct Case
 {
     const char *expression;
@@ -151,14 +161,18 @@ TEST_P(EvaluatorTest, ReportsFailures)
         { "()", std::nullopt, kSyntax },
         { ")(", std::nullopt, kSyntax },
         { "2*()", std::nullopt, kSyntax },
-        // A stack full; the empty text: no value and no message. A lone sign is a stack full too:
-        // the stacks have as many positions as the text has characters.
-        { "((((((", std::nullopt, {} },
-        { "+", std::nullopt, {} },
+        // An expression of operators only, or of one character, fills the stacks, which have as
+        // many positions as the text has characters: it is refused with a message that names it
+        // and says how an expression is written. The empty text ends with no value and no message.
+        { "((((((", std::nullopt, incomplete("((((((") },
+        { "(", std::nullopt, incomplete("(") },
+        { "((", std::nullopt, incomplete("((") },
+        { "+", std::nullopt, incomplete("+") },
+        { "x", std::nullopt, incomplete("x") },
         { "", std::nullopt, {} },
         // Upper-casing keeps the length, which sizes the stacks: "ß" stays one character, so the
-        // word it makes fills a stack of one position and ends silently.
-        { "ß", std::nullopt, {} },
+        // word it makes fills a stack of one position.
+        { "ß", std::nullopt, incomplete("ß") },
     };
     for (const Case &c : cases)
         check(c);
@@ -212,7 +226,7 @@ TEST(Evaluator, FailureLeavesNothingForTheNextEvaluation)
     EXPECT_FALSE(VAR_GBL.valuta_espressione(QStringLiteral("()")).has_value());
     EXPECT_EQ(VAR_GBL.valuta_espressione(QStringLiteral("-2^2")), 4.0);
     EXPECT_EQ(VAR_GBL.valuta_espressione(QStringLiteral("2*(3+4)")), 14.0);
-    EXPECT_EQ(dialogs.messages(), (QStringList { kTypeMismatch, kSyntax }));
+    EXPECT_EQ(dialogs.messages(), (QStringList { kTypeMismatch, incomplete("(((((("), kSyntax }));
 }
 
 // The matrix comes from its ten row texts; spot values of each kind show they were read in place.

@@ -96,7 +96,6 @@ private:
     QString m_path;
 };
 
-
 // --- A project of three units, each value worked out by hand -----------------------------------
 //
 // Heating criteria: volume and half-and-half (so heated volumes count twice, radiant surfaces once).
@@ -672,26 +671,58 @@ TEST(Recalculation, ReportsAnArchiveThatCannotBeOpened)
     EXPECT_FALSE(QFile::exists(missing));
 }
 
-// Stores that fail are reported instead of the closing message, and no offer follows.
-TEST(Recalculation, ReportsStoresThatFail)
+// A store that fails ends the run: every write of the run is rolled back (the rooms and units done
+// before it too), the failure is said with its cause, and no offer follows.
+TEST(Recalculation, AStoreThatFailsEndsTheRunWithNothingKept)
 {
     const vb::DecimalSeparatorScope separator(u',');
-    Project p;
-    p.header(false, false, false);
-    const qint64 unit = p.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), 1, 3.0);
-    p.room(
-        QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1, { { "ESPRESSIONE", "2*3" } });
-    Database::open(p.path()).exec(QStringLiteral("CREATE TRIGGER sola_lettura BEFORE UPDATE ON CODIF_PIANI "
-                                                 "BEGIN SELECT RAISE(ABORT, 'sola lettura'); END"));
-    ScriptedDialogs dialogs;
-    dialogs.answer(MsgResult::Yes);
-    VAR_GBL.ricalcolo_globale();
+    const struct
+    {
+        const char *name;
+        const char *table; ///< the table whose row refuses to be written
+        int refusingRoom; ///< which room refuses (0: every row of the table)
+    } cases[] = {
+        { "unit rows", "CODIF_PIANI", 0 },
+        { "the last room", "ESPRESSIONI", 3 },
+        { "the first room", "ESPRESSIONI", 1 },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        Project p;
+        p.header(false, false, false);
+        const qint64 first = p.unit(QStringLiteral("Rossi"), 1, QStringLiteral("A"), 1, 3.0);
+        const qint64 second = p.unit(QStringLiteral("Neri"), 1, QStringLiteral("A"), 2, 3.0);
+        const QList<qint64> rooms {
+            p.room(QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1,
+                { { "ESPRESSIONE", "2*3" }, { "MQ", "1,0" } }),
+            p.room(QStringLiteral("Rossi"), QStringLiteral("1"), QStringLiteral("A"), 1,
+                { { "ESPRESSIONE", "4" }, { "MQ", "1,0" } }),
+            p.room(QStringLiteral("Neri"), QStringLiteral("1"), QStringLiteral("A"), 2,
+                { { "ESPRESSIONE", "5" }, { "MQ", "1,0" } }),
+        };
+        const QString when = c.refusingRoom == 0
+            ? QString()
+            : QStringLiteral("WHEN old.rowid = %1 ").arg(rooms.at(c.refusingRoom - 1));
+        Database::open(p.path()).exec(QStringLiteral("CREATE TRIGGER sola_lettura BEFORE UPDATE ON %1 %2"
+                                                     "BEGIN SELECT RAISE(ABORT, 'sola lettura'); END")
+                                          .arg(QString::fromLatin1(c.table), when));
+        ScriptedDialogs dialogs;
+        dialogs.answer(MsgResult::Yes);
+        VAR_GBL.ricalcolo_globale();
 
-    EXPECT_EQ(dialogs.messages(),
-        (QStringList { kQuestion,
-            QStringLiteral(
-                "Impossibile scrivere nell'archivio del progetto. Ricalcolo Globale non completato.") }));
-    EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), unit, "TOT_SUP"), QVariant());
+        ASSERT_EQ(dialogs.messages().size(), 2);
+        EXPECT_EQ(dialogs.messages().at(0), kQuestion);
+        EXPECT_TRUE(dialogs.messages().at(1).startsWith(
+            QStringLiteral("Ricalcolo Globale non eseguito: nessun valore è stato cambiato.\nL'archivio è di "
+                           "sola lettura: le modifiche non possono essere salvate.")))
+            << dialogs.messages().at(1).toStdString();
+        EXPECT_EQ(dialogs.shown().at(1).icon, MsgIcon::Critical);
+        EXPECT_EQ(dialogs.shown().at(1).title, kAttention);
+        for (const qint64 room : rooms)
+            EXPECT_EQ(p.value(QStringLiteral("ESPRESSIONI"), room, "MQ"), QVariant(QStringLiteral("1,0")));
+        EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), first, "TOT_SUP"), QVariant());
+        EXPECT_EQ(p.value(QStringLiteral("CODIF_PIANI"), second, "TOT_SUP"), QVariant());
+    }
 }
 
 // --- The progress window -------------------------------------------------------------------------

@@ -379,7 +379,12 @@ TEST(VbNumbers, IsNumericAndCDblUnderTheCommaSeparator)
         { ",5", 0.5 },
         { "5,", 5 },
         { "007", 7 },
-        { "&HFF", 255 },
+        // A typed number is decimal: the runtime's hexadecimal and octal literals are no numbers.
+        { "&HFF", std::nullopt },
+        { "&H10", std::nullopt },
+        { "&HFFFF", std::nullopt },
+        { "-&H10", std::nullopt },
+        { "&O17", std::nullopt },
         { "1E-400", 0 },
         { "10000000000000000000000000000000000000000000000000000000000000000000000", 1e70 }, // a long text
         { "", std::nullopt },
@@ -443,6 +448,9 @@ TEST(VbNumbers, IsNumericAndCDblUnderThePointSeparator)
         { "1.234,5", std::nullopt },
         { ",5", std::nullopt },
         { "", std::nullopt },
+        { "&H10", std::nullopt },
+        { "&HFFFF", std::nullopt },
+        { "(&H10)", std::nullopt },
     };
     for (const Case &c : cases) {
         const QString text = QString::fromUtf8(c.text);
@@ -474,6 +482,7 @@ TEST(VbNumbers, IsNumericUnderTheSeparatorGiven)
         { "1e3", true, true },
         { "abc", false, false },
         { "", false, false },
+        { "&H10", false, false },
     };
     for (const QChar inForce : { QLatin1Char(','), QLatin1Char('.') }) {
         DecimalSeparatorScope scope(inForce);

@@ -48,16 +48,24 @@ TEST(BulkChangeNumbers, BoxesCountsAndTheFirstUnitNumber)
         EXPECT_EQ(BulkChange::boxNumber(QString::fromLatin1(c.typed)), c.number) << c.typed;
     }
 
-    // The count: the number the text starts with, point as decimal mark, its whole part.
+    // The count: a whole number typed whole, digits only, from 1 to the most allowed; anything
+    // else is no count rather than the number its first digits make.
     const struct
     {
         const char *typed;
-        qint64 count;
-    } counts[] = { { "3", 3 }, { "2.7", 2 }, { "2,7", 2 }, { "-3", 0 }, { "0", 0 }, { "", 0 }, { "abc", 0 },
-        { "4 unità", 4 }, { "100000", 100000 }, { "100001", 100001 }, { "1e9", 100001 } };
-    for (const auto &c : counts)
-        EXPECT_EQ(BulkChange::duplicateCount(QString::fromUtf8(c.typed)), c.count) << c.typed;
-    EXPECT_THROW(BulkChange::duplicateCount(QStringLiteral("1e400")), std::overflow_error);
+        std::optional<qint64> count;
+    } counts[] = { { "3", 3 }, { " 12 ", 12 }, { "007", 7 }, { "1", 1 }, { "100000", 100000 },
+        { "100001", std::nullopt }, { "99999999999999999999", std::nullopt }, { "0", std::nullopt },
+        { "", std::nullopt }, { "1.000", std::nullopt }, { "1,000", std::nullopt }, { "2,5", std::nullopt },
+        { "2.7", std::nullopt }, { "0,9", std::nullopt }, { "12abc", std::nullopt },
+        { "4 unità", std::nullopt }, { "&H10", std::nullopt }, { "abc", std::nullopt },
+        { "-5", std::nullopt }, { "+3", std::nullopt }, { "1e3", std::nullopt }, { "1 2", std::nullopt },
+        { "\u0663", std::nullopt } };
+    for (const QChar separator : { QChar(u','), QChar(u'.') }) {
+        platform::vb::DecimalSeparatorScope scope { separator };
+        for (const auto &c : counts)
+            EXPECT_EQ(BulkChange::duplicateCount(QString::fromUtf8(c.typed)), c.count) << c.typed;
+    }
 
     // The typed number + 1, halves to the even whole number.
     const std::pair<double, qint64> firsts[] = { { 5, 6 }, { 1.5, 2 }, { 2.5, 4 }, { 0.5, 2 }, { -1.5, 0 } };
@@ -211,14 +219,68 @@ TEST_F(BulkPanelTest, DuplicaAddsNumberedUnitsWithSteppedHeights)
     EXPECT_EQ(panel->Text7->text(), QStringLiteral("0"));
     EXPECT_EQ(form->Data1->recordCount(), 7);
 
-    // A fractional count adds its whole part.
-    panel->Text8->setText(QStringLiteral("2,7"));
+    // The count "2" adds two more, numbered from the same start.
+    panel->Text8->setText(QStringLiteral("2"));
     panel->Command9_Click();
     rows = added();
     ASSERT_EQ(rows.recordCount(), 5);
     EXPECT_EQ(rows.value(3, 2).toInt(), 6);
     EXPECT_EQ(rows.value(4, 2).toInt(), 7);
     EXPECT_DOUBLE_EQ(rows.value(4, 3).toDouble(), 9.0);
+}
+
+// The count of new units, typed under either separator: a whole number of digits adds that many
+// units; anything else adds none and says what was typed and how to write a count.
+TEST_F(BulkPanelTest, ACountIsAWholeNumberTypedWholeOrRefused)
+{
+    BulkPanel *panel = openPanel();
+    panel->Check5->setChecked(true);
+    panel->Text6->setText(QStringLiteral("3"));
+    const auto refusal = [](const char *typed) {
+        return QStringLiteral("Attenzione. Il numero di dupliche \"%1\" non è valido: scrivere un numero "
+                              "intero da 1 a 100000 con le sole cifre, senza punti, virgole o segni, per "
+                              "esempio 12.")
+            .arg(QString::fromUtf8(typed));
+    };
+    const struct
+    {
+        const char *typed;
+        int rows; ///< new units; 0 with the refusal
+    } cases[] = {
+        { "2", 2 },
+        { " 3 ", 3 },
+        { "1.000", 0 },
+        { "1,000", 0 },
+        { "2,5", 0 },
+        { "2.5", 0 },
+        { "0,9", 0 },
+        { "12abc", 0 },
+        { "&H10", 0 },
+        { "abc", 0 },
+        { "-5", 0 },
+        { "0", 0 },
+        { "100001", 0 },
+        { "1e400", 0 },
+        { "\u0663", 0 },
+    };
+    for (const QChar separator : { QChar(u','), QChar(u'.') }) {
+        platform::vb::DecimalSeparatorScope scope { separator };
+        for (const auto &c : cases) {
+            SCOPED_TRACE(testing::Message() << "separator " << char(separator.unicode()) << ", " << c.typed);
+            const QStringList before = dump(QStringLiteral("CODIF_PIANI"));
+            const int count = added().recordCount();
+            panel->Text8->setText(QString::fromUtf8(c.typed));
+            boxes.clear();
+            panel->Command9_Click();
+            if (c.rows > 0) {
+                EXPECT_TRUE(boxes.messages().isEmpty());
+                EXPECT_EQ(added().recordCount(), count + c.rows);
+            } else {
+                EXPECT_EQ(boxes.messages(), QStringList { refusal(c.typed) });
+                EXPECT_EQ(dump(QStringLiteral("CODIF_PIANI")), before);
+            }
+        }
+    }
 }
 
 TEST_F(BulkPanelTest, BadInputAddsNothingAndSaysWhy)
@@ -242,8 +304,6 @@ TEST_F(BulkPanelTest, BadInputAddsNothingAndSaysWhy)
         { "abc", "2", "Attenzione. Il valore \"abc\" di \"Step H_terra:\" non è un numero" + howToWrite },
         { "1e400", "2", "Attenzione. Il valore \"1e400\" di \"Step H_terra:\" non è un numero" + howToWrite },
         { "0.5", "2", "Attenzione. Il valore \"0.5\" di \"Step H_terra:\" non è un numero" + howToWrite },
-        { "1", "-3", QString() }, { "1", "abc", QString() },
-        { "1", "1e400", "Attenzione. Non si possono aggiungere più di 100000 unità alla volta." },
         { "1", "100000", "Verranno aggiunte 100000 unità. Vuoi continuare ?" }, // answered No
     };
     for (const auto &c : cases) {

@@ -152,7 +152,8 @@ TEST_F(RoundingTest, TypedTargetOnTheUserTable)
             10.001, 10.001, 10.001, 10.001, 10.001, 10, 10, 10, 10, 9.995 }));
 }
 
-// Every way the total cannot be reached ends, with the recounted total in the label.
+// Every way the total cannot be reached ends with every value as it was and the recounted total
+// in the label.
 TEST_F(RoundingTest, EndsWhenTheTotalCannotBeReached)
 {
     struct Case
@@ -174,8 +175,9 @@ TEST_F(RoundingTest, EndsWhenTheTotalCannotBeReached)
             E::Stop, End::NoProgress, "999.999", { 0, 999.999 } },
         { "a lowering pass never takes a 0 below zero", { 0, 1000.001 }, "1000.001", Z::Changed, E::Stop,
             End::NoProgress, "1000.001", { 0, 1000.001 } },
+        // A command that cannot reach its total writes nothing, not the passes made on the way.
         { "more than three decimals: a pass that does not get closer", { 499.9995, 500 }, "999.9995",
-            Z::Changed, E::Continue, End::NoProgress, "1000.0005", { 500.0005, 500 } },
+            Z::Changed, E::Continue, End::NoProgress, "999.9995", { 499.9995, 500 } },
         { "an empty cell where the operation stops", { std::nullopt, 500, 499.999 }, "999.999", Z::Changed,
             E::Stop, End::Failed, "999.999", { std::nullopt, 500, 499.999 } },
         { "an empty cell past the rows reached, where the operation stops: nothing is written",

@@ -215,5 +215,23 @@ TEST(RoundingFullDisk, NothingChangesAndTheDiskIsSaidToBeFull)
         EXPECT_EQ(outcome.end, End::Reached);
 }
 
+// The stair view's mean cannot reach 1000 (its values have four decimals), while both halves could:
+// the command writes nothing, not even the halves, and every column says it ended short.
+TEST(RoundingTogether, AColumnThatCannotReachItsTotalLeavesEveryColumnAsItWas)
+{
+    const vb::DecimalSeparatorScope separator(u'.');
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("stair.cdb"));
+    makeStairTable(path, 3, 333.333, 333.333, 333.3335);
+    const QList<RoundingOutcome> outcomes = bringStairTable(path);
+    ASSERT_EQ(outcomes.size(), 3);
+    for (const RoundingOutcome &outcome : outcomes)
+        EXPECT_EQ(outcome.end, End::NoProgress);
+    EXPECT_EQ(outcomes.at(0).total, QStringLiteral("999.999"));
+    EXPECT_EQ(outcomes.at(2).total, QStringLiteral("1000.0005"));
+    EXPECT_EQ(
+        stateOf(path).bounds, (QList<double> { 333.333, 333.333, 333.333, 333.333, 333.3335, 333.3335 }));
+}
+
 } // namespace
 } // namespace zav::test

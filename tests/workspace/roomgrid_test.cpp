@@ -206,12 +206,21 @@ TEST_P(RoomGridSeparatorTest, PastedTextIsConvertedAsTypedText)
 }
 
 // Numbers of an expression are read whole or refused, typed or pasted: the evaluator's one message,
-// no surface (the total that follows counts and writes it as 0). A sum beyond the doubles is an
-// overflow, not a division by zero; empty parentheses are a syntax error.
-TEST_P(RoomGridSeparatorTest, ExpressionsThatCannotBeReadWholeStoreNoSurface)
+// and the room keeps its surface. A sum beyond the doubles is an overflow, not a division by zero;
+// empty parentheses are a syntax error; an expression of one character that is no number, or of
+// opening parentheses only, is named in its message.
+TEST_P(RoomGridSeparatorTest, ExpressionsThatCannotBeReadWholeKeepTheSurface)
 {
     const QString typeMismatch = QStringLiteral("Tipo non corrispondente.");
     const QString syntax = QStringLiteral("Errore definito dall'applicazione o dall'oggetto.");
+    const auto incomplete = [](const char *expression) {
+        return QStringLiteral(
+            "L'espressione \"%1\" non si può calcolare: è incompleta o ha parentesi non "
+            "chiuse.\nScrivere numeri, operatori (+ - * / ^) e funzioni (SIN, COS, LOG, EXP, "
+            "SQR) con ogni parentesi chiusa e il punto come segno decimale, per esempio "
+            "4.20*3.15+1.5*2.")
+            .arg(QString::fromLatin1(expression));
+    };
     const struct
     {
         const char *typed;
@@ -223,6 +232,11 @@ TEST_P(RoomGridSeparatorTest, ExpressionsThatCannotBeReadWholeStoreNoSurface)
         { "1e308*10", QStringLiteral("Overflow.") },
         { "()", syntax },
         { ")(", syntax },
+        { "x", incomplete("x") },
+        { "+", incomplete("+") },
+        { "(", incomplete("(") },
+        { "((", incomplete("((") },
+        { "(2", typeMismatch },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.typed);
@@ -239,7 +253,7 @@ TEST_P(RoomGridSeparatorTest, ExpressionsThatCannotBeReadWholeStoreNoSurface)
                 enter(0, 2, QString::fromLatin1(c.typed));
             }
             EXPECT_EQ(boxes.messages(), QStringList { c.message }) << pasted;
-            EXPECT_EQ(stored(first, "MQ"), QVariant(QStringLiteral("0"))) << pasted;
+            EXPECT_EQ(stored(first, "MQ"), QVariant(QStringLiteral("12"))) << pasted;
         }
     }
 }
@@ -254,12 +268,12 @@ TEST_P(RoomGridSeparatorTest, EnterOnTheExpressionGivesTheSurfaceSavesAndTotals)
     EXPECT_EQ(form->Label14->text(), num("17.5"));
     EXPECT_TRUE(boxes.shown().isEmpty());
 
-    // An expression that cannot be evaluated: the evaluator's one message, no surface, which the
-    // total that follows counts (and writes) as 0.
+    // An expression that cannot be evaluated: the evaluator's one message, and the room keeps its
+    // surface, which the total goes on counting.
     enter(0, 2, QStringLiteral("3*"));
     EXPECT_EQ(boxes.shown().size(), 1);
-    EXPECT_EQ(stored(first, "MQ"), QVariant(QStringLiteral("0")));
-    EXPECT_EQ(form->Label14->text(), QStringLiteral("4"));
+    EXPECT_EQ(stored(first, "MQ"), QVariant(num("13.5")));
+    EXPECT_EQ(form->Label14->text(), num("17.5"));
 
     // A value that is no finite number is said once and stored as nothing either.
     boxes.clear();
@@ -403,10 +417,11 @@ TEST_P(RoomGridSeparatorTest, WindowEntriesThatAreNoCode)
     store(first, "MQ_FINESTRA", QStringLiteral("9"));
     enter(0, 20, QStringLiteral(" C"));
     EXPECT_EQ(stored(first, "SUP_FINESTRA"), QVariant(QStringLiteral(" C")));
-    // Whatever the evaluator makes of it, no band is picked: the room's surface is there.
+    // The evaluator refuses it and no band is picked: the room's surface is there, and the window
+    // keeps the area it had.
     for (const auto &shown : boxes.shown())
         EXPECT_NE(shown.text, QStringLiteral("Superficie del vano mancante"));
-    EXPECT_TRUE(stored(first, "MQ_FINESTRA").isNull());
+    EXPECT_EQ(stored(first, "MQ_FINESTRA"), QVariant(QStringLiteral("9")));
     EXPECT_EQ(stored(first, "COEF4"), QVariant(num("1.1")));
 
     boxes.clear();
@@ -616,14 +631,16 @@ TEST_F(RoomGridTest, CadKeystrokesOnTheOtherViews)
     EXPECT_EQ(stored(first, "ESPRESSIONE"), QVariant(QStringLiteral("2*3")));
 }
 
-// An expression that cannot be read, then "=": the evaluator's message, and no surface.
+// An expression that cannot be read, then "=": the evaluator's message, and the surface kept.
 TEST_F(RoomGridTest, CadEqualsOnAnExpressionThatCannotBeRead)
 {
     open(u',');
+    const QVariant surface = stored(first, "MQ");
+    ASSERT_FALSE(surface.isNull());
     form->typeIntoTxtole(QStringLiteral("*="));
     EXPECT_EQ(stored(first, "ESPRESSIONE"), QVariant(QStringLiteral("3*4*")));
     EXPECT_EQ(boxes.shown().size(), 1);
-    EXPECT_TRUE(stored(first, "MQ").isNull());
+    EXPECT_EQ(stored(first, "MQ"), surface);
     // On an empty expression "=" changes nothing.
     boxes.clear();
     store(second, "MQ", QStringLiteral("4"));
