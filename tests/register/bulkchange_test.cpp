@@ -149,7 +149,8 @@ TEST_F(BulkPanelTest, ModificaWritesTheRowsInTheOrderTheyWereSelected)
     boxes.clear();
     panel->Command7_Click();
     EXPECT_TRUE(boxes.shown().isEmpty());
-    EXPECT_FALSE(panel->isHidden());
+    // Done once, the panel closes.
+    EXPECT_TRUE(panel->isHidden());
 
     // Selected third, first, second: the heights step in that order.
     const struct

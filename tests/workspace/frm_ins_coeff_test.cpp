@@ -382,7 +382,7 @@ TEST_F(FormTest, ReopenedAfterAThousandthsViewTheToolsAreThoseOfTheSurfacesView)
 
     form = openFirst();
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(form->TDBGrid1->caption(), QStringLiteral("Calcolo superfici"));
+    EXPECT_EQ(form->TDBGrid1->caption(), QStringLiteral("Calcolo Superfici"));
     for (const char *on : { "tTrova", "tRicalcola", "tCopia", "tCalcolaMil", "tEliminariga" })
         EXPECT_TRUE(toolOn(on)) << on;
     for (const char *off : { "tArrotonda", "tCalcTab", "tCopiaMil", "tAzzera", "tSelTab" })
