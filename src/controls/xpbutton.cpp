@@ -1,5 +1,7 @@
 #include "controls/xpbutton.h"
 
+#include <QPointer>
+
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -370,10 +372,18 @@ void XPButton::clickFace()
 {
     if (m_lastMouseButton != ButtonLeft || !m_Enabled)
         return;
+    // While the host's command runs (a message box, a progress that lets events through) the
+    // button clicks nothing more: one user action, one command.
+    if (m_clicking)
+        return;
     DrawButton(StateNormal, true);
     // The face shows released while the host's handler runs.
     repaint();
+    const QPointer<XPButton> alive(this);
+    m_clicking = true;
     emit Click();
+    if (alive)
+        m_clicking = false;
 }
 
 void XPButton::notify(const QString &key)

@@ -135,6 +135,8 @@ private:
     bool m_defaultIndication = false;
     bool m_readingProperties = false;
     bool m_releaseEndsDoubleClick = false;
+    /** Whether the host's command of a click is running. */
+    bool m_clicking = false;
     QString m_accessKey;
     int m_shortcutId = 0;
     QImage m_face;

@@ -14,6 +14,7 @@
 #include "platform/vb.h"
 #include "register/frm_cod_piani.h"
 #include "register/unitcodes.h"
+#include "register/unitregisterforms.h"
 #include "workspace/unitkey.h"
 
 #include <QCheckBox>
@@ -293,6 +294,9 @@ void BulkPanel::Command7_Click()
         return;
     }
     showRows();
+    unitsChanged();
+    // Done once: the panel closes, so that a second click changes nothing more.
+    hide();
 }
 
 void BulkPanel::Command9_Click()
@@ -343,6 +347,8 @@ void BulkPanel::Command9_Click()
         return;
     }
     showRows();
+    // Done once: the panel closes, so that a second click adds nothing more.
+    hide();
 }
 
 } // namespace zav::register_

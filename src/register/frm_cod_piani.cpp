@@ -9,12 +9,14 @@
 #include "platform/steps.h"
 #include "platform/ui/datagrid.h"
 #include "platform/ui/datasource.h"
+#include "platform/ui/formbutton.h"
 #include "platform/ui/formregistry.h"
 #include "platform/ui/twips.h"
 #include "platform/vb.h"
 #include "register/bulkpanel.h"
 #include "register/identitypanel.h"
 #include "register/unitcodes.h"
+#include "register/unitregisterforms.h"
 #include "workspace/frm_ins_coeff.h"
 #include "workspace/unitkey.h"
 
@@ -161,6 +163,11 @@ void frm_cod_piani::buildControls()
         m_rigaAggiunta = Data1->rowid(row);
     });
     connect(TDBGrid1, &platform::DataGrid::rowColChange, this, &frm_cod_piani::TDBGrid1_RowColChange);
+    // Esc gives up the row being added. The grid is still handling the key: the row goes after it.
+    TDBGrid1->setKeyPress([this](int &keyAscii) {
+        if (keyAscii == 27 && m_nuovaRiga && m_rigaAggiunta >= 0)
+            QMetaObject::invokeMethod(this, &frm_cod_piani::discardNewRow, Qt::QueuedConnection);
+    });
 
     // The buttons from left to right; Command1 keeps its index.
     // The buttons' access letters leave free those of the main window's menus (P, A, C, S, D, U, H),
@@ -182,6 +189,7 @@ void frm_cod_piani::buildControls()
     int left = 150;
     for (QPushButton *button :
         { Command5, Command1[2], Command1[4], Command1[1], Command2, Command1[3], Command1[0] }) {
+        platform::guardClicks(button);
         button->setGeometry(platform::Twips::toPixels(QRect(left, 6800, 1500, 450), this));
         left += 1650;
     }
@@ -225,6 +233,35 @@ void frm_cod_piani::Form_Load()
     }
     Data2->setDatabaseName(path);
     platform::tryStep([this] { Data2->refresh(); });
+}
+
+void frm_cod_piani::buildingsChanged()
+{
+    const QString building = Combo1->currentText();
+    const QString stair = Combo2->currentText();
+    m_nuovaRiga = false;
+    m_rigaAggiunta = -1;
+    Form_Load();
+    QStringList stairs;
+    if (const int index = Combo1->findText(building); !building.isEmpty() && index >= 0) {
+        Combo1->setCurrentIndex(index);
+        platform::tryStep([&] {
+            const platform::Recordset rs = Database::open(*VAR_GBL.progetto_corrente)
+                                               .select(TableQuery { engine::archive::COMPOS_PAL, {}, {} });
+            const int numPal = rs.fieldIndex(QStringLiteral("NUM_PAL"));
+            for (int i = 0; i < rs.recordCount(); ++i) {
+                if (workspace::Unit::headerText(rs.value(i, numPal)) == building)
+                    stairs = registerStairs(rs.value(i, rs.fieldIndex(QStringLiteral("NUM_SCALE"))));
+            }
+        });
+    }
+    Combo2->clear();
+    Combo2->addItems(stairs);
+    Combo2->setCurrentIndex(stairs.indexOf(stair));
+    // The units of a building and stair still there, read again; none of one that is gone.
+    if (VAR_GBL.progetto_corrente)
+        bindUnits(false);
+    TDBGrid1_RowColChange();
 }
 
 void frm_cod_piani::Combo1_Click()
@@ -317,6 +354,24 @@ void frm_cod_piani::TDBGrid1_RowColChange()
         column.locked = lock;
         TDBGrid1->dataModel()->setColumn(c, column);
     }
+}
+
+void frm_cod_piani::discardNewRow()
+{
+    if (!m_nuovaRiga || m_rigaAggiunta < 0)
+        return;
+    const qint64 added = m_rigaAggiunta;
+    m_nuovaRiga = false;
+    m_rigaAggiunta = -1;
+    try {
+        Database::open(Data1->databaseName()).remove(QStringLiteral("CODIF_PIANI"), added);
+    } catch (const platform::DbError &error) {
+        dialogs().msgBox(QStringLiteral("Impossibile annullare la riga inserita.\n%1")
+                             .arg(engine::databaseFailureText(error)),
+            MsgButtons::Ok, MsgIcon::Critical, platform::programTitle());
+    }
+    platform::tryStep([this] { Data1->refresh(); });
+    TDBGrid1_RowColChange();
 }
 
 void frm_cod_piani::Command1_Click(int Index)
@@ -443,6 +498,8 @@ void frm_cod_piani::eliminaRiga()
         }
         db.remove(QStringLiteral("CODIF_PIANI"), unitId);
         transaction.commit();
+        // The workspace open on this unit gives it up.
+        unitsChanged();
     } catch (const platform::DbError &error) {
         // Nothing was deleted: the unit and its rooms stand or fall together.
         const QString what = owner.isEmpty() ? QStringLiteral("la riga") : owner;

@@ -43,6 +43,12 @@ public:
     void Command2_Click();
     /** @brief "Modif./Duplica": opens the panel that changes or duplicates units in bulk. */
     void Command5_Click();
+    /**
+     * @brief The buildings changed: the building lists show those that exist; a building and stair
+     * still listed stay chosen, with their units read again; otherwise nothing is chosen and no
+     * unit is shown.
+     */
+    void buildingsChanged();
 
     /**
      * @brief True from a new row started with a building and a stair until the user leaves that row:
@@ -73,6 +79,8 @@ private:
     void eliminaRiga();
     void genPosizioni();
     void bindUnits(bool byPosition);
+    /** Esc on the row being added: the row is given up, as if never typed. */
+    void discardNewRow();
 
     bool m_nuovaRiga = false;
     /** The rowid of the row being added once it is stored, -1 before. */

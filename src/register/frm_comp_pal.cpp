@@ -8,8 +8,8 @@
 #include "platform/ui/datasource.h"
 #include "platform/ui/formbutton.h"
 #include "platform/ui/formregistry.h"
-#include "register/unitregisterforms.h"
 #include "register/buildings.h"
+#include "register/unitregisterforms.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -308,6 +308,8 @@ void frm_comp_pal::Command3_Click(int index)
             halfFieldMissing();
         if (!Data1->noCurrentRow())
             attempt([this] { Data1->update(); });
+        // A number of stairs changed changes the stairs the register lists.
+        buildingsOrUnitsChanged();
         break;
     }
     case 1: // "Esci"
@@ -444,6 +446,8 @@ void frm_comp_pal::crea_palazzine()
         return;
     showBuildings();
     showCount(result.count);
+    // The open register and workspace show the buildings as they now are.
+    buildingsOrUnitsChanged();
 }
 
 void frm_comp_pal::aggiungi_palazzine()
@@ -464,6 +468,8 @@ void frm_comp_pal::aggiungi_palazzine()
         return;
     showBuildings();
     showCount(result.count);
+    // The open register and workspace show the buildings as they now are.
+    buildingsOrUnitsChanged();
 }
 
 void frm_comp_pal::elimina_palazzina()
@@ -499,6 +505,8 @@ void frm_comp_pal::elimina_palazzina()
         return;
     showBuildings();
     showCount(result.count);
+    // The open register and workspace show the buildings as they now are.
+    buildingsOrUnitsChanged();
 }
 
 } // namespace zav::register_

@@ -15,6 +15,7 @@
 #include "register/frm_cod_piani.h"
 #include "register/unitcodes.h"
 #include "register/unitidentity.h"
+#include "register/unitregisterforms.h"
 #include "workspace/frm_ins_coeff.h"
 #include "workspace/unitkey.h"
 
@@ -191,6 +192,7 @@ void IdentityPanel::Command3_Click()
     dialogs().msgBox(QStringLiteral("Modifica effettuata."), MsgButtons::Ok, MsgIcon::Information,
         QStringLiteral("!!! Modifica Dati Utente !!!"));
     hide();
+    unitsChanged();
 }
 
 void IdentityPanel::Command4_Click()

@@ -1,6 +1,10 @@
 #include "register/unitcodes.h"
 
 #include "engine/archive.h"
+#include "platform/vb.h"
+
+#include <cmath>
+#include <optional>
 
 namespace zav::register_ {
 
@@ -34,10 +38,12 @@ QStringList panelFloorCodes()
 
 QStringList registerStairs(const QVariant &numScale)
 {
-    const QStringList letters = engine::archive::stairsOfBuilding(numScale);
-    if (letters.isEmpty())
+    // A count that is no number (or none at all) gives no stair; any number gives "Nessuna" at least.
+    const QString count = numScale.isNull() ? QString() : numScale.toString().trimmed();
+    const std::optional<double> number = count.isEmpty() ? std::nullopt : platform::vb::CDbl(count);
+    if (!number || !std::isfinite(*number))
         return {};
-    return QStringList { engine::archive::NoStair } + letters;
+    return QStringList { engine::archive::NoStair } + engine::archive::stairsOfBuilding(numScale);
 }
 
 } // namespace zav::register_

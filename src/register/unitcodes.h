@@ -20,9 +20,9 @@ QStringList panelFloorCodes();
 
 /**
  * @brief The stairs the register lists for a building with this number of stairs (`NUM_SCALE`):
- * "Nessuna", then the building's letters. None when the building has no stair (its number of
- * stairs empty, 0 or not a number): the register then shows none of its units, so no unit may be
- * placed there.
+ * "Nessuna", then the building's letters ("Nessuna" alone for 0 stairs). None when the number of
+ * stairs is empty or not a number: the register then shows none of the building's units, so no
+ * unit may be placed there.
  */
 QStringList registerStairs(const QVariant &numScale);
 

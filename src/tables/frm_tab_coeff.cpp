@@ -1,5 +1,6 @@
 #include "tables/frm_tab_coeff.h"
 
+#include "engine/var_gbl.h"
 #include "platform/dialogs.h"
 #include "platform/ui/datagrid.h"
 #include "platform/ui/datasource.h"
@@ -112,13 +113,45 @@ std::optional<CoefficientTable> frm_tab_coeff::table() const
 bool frm_tab_coeff::prepareDefault(int number)
 {
     const std::optional<CoefficientTable> wanted = CoefficientTables::byNumber(number);
-    if (!wanted || !showTemplate(wanted->table))
+    if (!wanted)
+        return false;
+    // The open project's own table is the one its rooms use; the template only without a project.
+    const bool project = engine::VAR_GBL.progetto_corrente.has_value();
+    if (!(project ? showProject(wanted->table) : showTemplate(wanted->table)))
         return false;
     Label1->setText(wanted->title);
-    Label2->setText(QStringLiteral("Default"));
+    Label2->setText(project ? QStringLiteral("Progetto") : QStringLiteral("Default"));
     Command2->setVisible(false);
+    lockTexts(false);
     Form_Activate();
     return true;
+}
+
+void frm_tab_coeff::lockTexts(bool locked)
+{
+    const QList<TableColumn> &columns = CoefficientTables::columns();
+    for (int i = 0; i < columns.size() && i < TDBGrid1->columnCount(); ++i) {
+        if (columns.at(i).number)
+            continue;
+        platform::DataGridColumn column = TDBGrid1->column(i);
+        if (column.locked == locked)
+            continue;
+        column.locked = locked;
+        TDBGrid1->setColumn(i, column);
+    }
+}
+
+void frm_tab_coeff::selectColumnInUse()
+{
+    if (Data1->recordCount() == 0)
+        return;
+    const int row = Data1->noCurrentRow() ? 0 : Data1->currentRow();
+    const QVariant inUse = Data1->value(row, CoefficientTables::ColumnInUseField);
+    int column = TDBGrid1->columnByCaption(inUse.isNull() ? QString() : inUse.toString());
+    if (column < 0 || !CoefficientTables::columns().value(column).number)
+        column = TDBGrid1->columnByCaption(CoefficientTables::columns().at(1).caption);
+    TDBGrid1->setCurrentIndex(TDBGrid1->model()->index(row, column));
+    TDBGrid1->setFocus();
 }
 
 bool frm_tab_coeff::preparePicker(int column, const QString &transferCaption)
@@ -133,10 +166,13 @@ bool frm_tab_coeff::preparePicker(int column, const QString &transferCaption)
     Label2->setText(QStringLiteral("Progetto"));
     Command2->setText(transferCaption);
     Command2->setVisible(true);
-    // A form open as the main window's editor becomes the picker: shown again, modal.
+    // A form open as the main window's editor becomes the picker: shown again, modal. A picker
+    // changes no description: it opens on the coefficient to choose.
     if (isVisible())
         hide();
+    lockTexts(true);
     Form_Activate();
+    selectColumnInUse();
     return true;
 }
 

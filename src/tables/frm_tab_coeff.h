@@ -36,17 +36,20 @@ public:
     ~frm_tab_coeff() override;
 
     /**
-     * @brief Prepares the form as the main window's commands do: coefficient table n (1 to 8) of the
-     * template archive, its title, "Default", the transfer button hidden. False when the table or the
-     * template cannot be used (told); the form then keeps what it showed.
+     * @brief Prepares the form as the main window's commands do, as the tables' editor: coefficient
+     * table n (1 to 8) of the open project's archive ("Progetto"), or of the template ("Default")
+     * when no project is open, its title, the transfer button hidden, every column editable. False
+     * when the table or the archive cannot be used (told); the form then keeps what it showed.
      */
     bool prepareDefault(int number);
     /**
      * @brief Prepares the form as the picker of a room grid: the table of the grid's column (the unit
      * workspace's columns 6 to 13 with the caption "Trasferisci", the terrace grid's 8 to 15 with any
      * other caption) from the open project's archive, its title, "Progetto", and the transfer button
-     * shown with the caption. False (told, nothing changed) when the column opens no table or the
-     * archive cannot be used. A form shown modeless is hidden first, so that it can be shown modal.
+     * shown with the caption. The texts are read-only and the cell of the column in use (the
+     * first coefficient column when none is) of the current row is selected. False (told, nothing
+     * changed) when the column opens no table or the archive cannot be used. A form shown modeless
+     * is hidden first, so that it can be shown modal.
      */
     Q_INVOKABLE bool preparePicker(int column, const QString &transferCaption);
 
@@ -86,6 +89,10 @@ protected:
 private:
     /** The table of the record source, which callers set from the program's list. */
     QString tableName() const;
+    /** Makes the text columns (description, column in use) read-only or editable. */
+    void lockTexts(bool locked);
+    /** Selects the cell of the column in use in the current row (the first row when none is). */
+    void selectColumnInUse();
 };
 
 } // namespace zav::tables

@@ -90,6 +90,21 @@ QString notReached(const RoundingOutcome &outcome, const Decimal &target)
     return QString();
 }
 
+// The step whose column stopped a command on a value it could not use (nothing was written): the
+// first one whose own plan fails.
+qsizetype stoppedIn(
+    DataSource &source, const QList<std::pair<QLabel *, RoundingStep>> &steps, const Decimal &target)
+{
+    for (qsizetype i = 0; i < steps.size(); ++i) {
+        const auto &[label, step] = steps.at(i);
+        const workspace::LabelledColumn column(source, *label, step.field);
+        if (engine::BalancePlan::of(column, { step.zero, step.errors }, target).outcome.end
+            == RoundingOutcome::End::Failed)
+            return i;
+    }
+    return 0;
+}
+
 // Runs the steps of a command on the workspace's view and tells the user what could not be done:
 // once for the command when nothing was written, once per column that did not reach its target.
 void run(frm_ins_coeff &form, const QList<RoundingStep> &steps, const Decimal &target = kThousand)
@@ -105,7 +120,12 @@ void run(frm_ins_coeff &form, const QList<RoundingStep> &steps, const Decimal &t
     }
     const QList<RoundingOutcome> outcomes = Rounding::bringTogether(*form.Data1, labelled, target);
     for (const RoundingOutcome &outcome : outcomes) {
-        const QString text = notReached(outcome, target);
+        // A command stopped by a value it could not use is told with the total of the column it
+        // stopped in.
+        const QString text = notReached(outcome.end == RoundingOutcome::End::Failed
+                ? outcomes.at(stoppedIn(*form.Data1, labelled, target))
+                : outcome,
+            target);
         if (text.isEmpty())
             continue;
         // A command that does not reach every target writes nothing: one message tells it.

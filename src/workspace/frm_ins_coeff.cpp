@@ -264,6 +264,9 @@ void frm_ins_coeff::connectHandlers()
     TDBGrid1->setKeyPress([this](int &KeyAscii) { TDBGrid1_KeyPress(KeyAscii); });
     TDBGrid1->dataModel()->setOnAddNew(
         [this](platform::DataGridModel::Values &values) { return TDBGrid1_OnAddNew(values); });
+    TDBGrid1->dataModel()->setBeforeColUpdate([this](int column, const QVariant &, const QVariant &typed) {
+        return RoomGrid::refusesTyped(*this, column, typed.toString());
+    });
     RoomGrid::keepCurrentRoom(*this);
 }
 
@@ -300,8 +303,8 @@ void frm_ins_coeff::showSurfacesView()
     TDBGrid1->setAllowUpdate(true);
     TDBGrid1->setCaption(UnitViews::surfaces().caption);
     TDBGrid1->setColumns(UnitViews::present(UnitViews::surfaces(), UnitViews::designedColumns(), this));
-    for (const char *key : { "tArrotonda", "tCalcTab", "tCopiaMil", "tAzzera", "tSelTab" })
-        tryStep([key] { MainWindowLink::setToolEnabled(QString::fromLatin1(key), false); });
+    // The band's tools and the buttons are those of this view, whatever view the band served last.
+    ViewSwitch::switchToolsAndButtons(*this, m_view);
     // The user's layout, where there is one, replaces the presentation.
     TDBGrid1->loadLayout(userLayoutFile(), UnitViews::surfaces().layoutName);
 }
@@ -346,10 +349,46 @@ void frm_ins_coeff::fillBuildingList()
     platform::Database db = platform::Database::open(*VAR_GBL.progetto_corrente);
     const QList<int> buildings = engine::archive::buildingNumbers(db);
     db.close();
+    const QString kept = Combo1->currentText();
     Combo1->clear();
     for (int number : buildings) {
         if (Combo1->findText(QString::number(number)) < 0)
             Combo1->addItem(QString::number(number));
+    }
+    // A building still there stays chosen.
+    if (!kept.isEmpty())
+        Combo1->setCurrentIndex(Combo1->findText(kept));
+}
+
+void frm_ins_coeff::unitsChanged()
+{
+    tryStep([this] { fillBuildingList(); });
+    if (!m_unit)
+        return;
+    if (!unitExists()) {
+        const QString gone = m_unit->key.description();
+        // Nothing is stored for a unit that is gone: its totals would have no row to go to.
+        m_unit.reset();
+        VAR_GBL.sql_unita_corrente.reset();
+        platform::dialogs().msgBox(QStringLiteral("Il condomino %1 non esiste più in Codifica Piani: la "
+                                                  "finestra \"Inserimento Coefficienti\" viene chiusa.")
+                                       .arg(gone),
+            platform::MsgButtons::Ok, platform::MsgIcon::Information, kAttention);
+        close();
+        return;
+    }
+    if (isUnitViewShown())
+        tryStep([this] { Data1->refresh(); });
+}
+
+bool frm_ins_coeff::unitExists() const
+{
+    if (!m_unit || !VAR_GBL.progetto_corrente)
+        return false;
+    try {
+        return !platform::Database::open(*VAR_GBL.progetto_corrente).select(m_unit->key.unitRow()).isEmpty();
+    } catch (const platform::DbError &) {
+        return true;
     }
 }
 
@@ -484,6 +523,16 @@ bool frm_ins_coeff::eventFilter(QObject *watched, QEvent *event)
             txtole_KeyPress(KeyAscii);
         }
     }
+    // Esc closes the workspace, and what is being typed in a cell goes in first: the cell's editor
+    // does not hear it (it would give the text up).
+    if (type == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape
+        && TDBGrid1->hasPendingEdit()) {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (widget && TDBGrid1->isAncestorOf(widget)) {
+            queueKey(Qt::Key_Escape);
+            return true;
+        }
+    }
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
         auto *widget = qobject_cast<QWidget *>(watched);
         if (widget && (widget == this || isAncestorOf(widget))) {
@@ -530,7 +579,7 @@ void frm_ins_coeff::queueKey(int keyCode)
 
 void frm_ins_coeff::runKey(int keyCode)
 {
-    // What is being typed goes into its room first (Esc has already given it up in the cell).
+    // What is being typed goes into its room first; text the cell refuses keeps the workspace as it is.
     if (!TDBGrid1->commitPendingEdit()) {
         m_keyQueued = false;
         return;
@@ -723,8 +772,18 @@ void frm_ins_coeff::TDBGrid1_ButtonClick(int /*ColIndex*/)
 
 bool frm_ins_coeff::TDBGrid1_OnAddNew(platform::DataGridModel::Values &values)
 {
-    if (isUnitViewShown())
-        RoomGrid::newRoomDefaults(values, *this);
+    if (!isUnitViewShown())
+        return true;
+    // A room belongs to a unit of the register: none is stored for a unit that is not there.
+    if (!unitExists()) {
+        platform::dialogs().msgBox(
+            QStringLiteral("Il condomino %1 non risulta in Codifica Piani: il vano non "
+                           "è stato registrato. Aprire un condomino da Codifica Piani.")
+                .arg(Label8->text()),
+            platform::MsgButtons::Ok, platform::MsgIcon::Exclamation, kAttention);
+        return false;
+    }
+    RoomGrid::newRoomDefaults(values, *this);
     return true;
 }
 

@@ -90,6 +90,15 @@ public:
     /** @brief The workspace of the program run, created and loaded when need be, showing the unit. */
     static frm_ins_coeff *open(const Unit &unit);
 
+    /**
+     * @brief The project's buildings or units changed: the building list shows those that exist;
+     * a unit that no longer has its row in `CODIF_PIANI` is given up (the workspace closes, with a
+     * message, storing nothing for it); a unit view shows the unit's rooms as they now stand.
+     */
+    void unitsChanged();
+    /** @brief Whether the open unit has its row in `CODIF_PIANI` (true when the archive cannot tell). */
+    bool unitExists() const;
+
     /** @brief Recomputes the open unit's rooms and stores its totals in `CODIF_PIANI`. */
     void TOT_MQ_VOL();
     /** @brief Sums the surface column again into "Tot. Mq." (after one room's surface changed). */

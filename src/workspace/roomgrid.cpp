@@ -57,6 +57,18 @@ int RoomGrid::mappedSeparator(int keyAscii, int column, WorkspaceView view, bool
     return key;
 }
 
+bool RoomGrid::refusesTyped(const frm_ins_coeff &form, int column, const QString &typed)
+{
+    if (!form.isUnitViewShown() || !((column >= Coef1 && column <= Coef8) || column == MqFinestra))
+        return false;
+    if (typed.trimmed().isEmpty() || platform::vb::CDbl(typed))
+        return false;
+    platform::dialogs().msgBox(
+        platform::vb::notANumberMessage(typed) + QStringLiteral("\nIl valore non è stato registrato."),
+        platform::MsgButtons::Ok, platform::MsgIcon::Exclamation, engine::MessageTitle::Warning);
+    return true;
+}
+
 QString RoomGrid::cellText(const platform::DataGrid &grid, int column)
 {
     return ArchiveValues::text(grid.columnValue(column));

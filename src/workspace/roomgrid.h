@@ -31,7 +31,9 @@ public:
     enum Column {
         Espressione = 2,
         Mq = 3,
+        Coef1 = 6,
         Coef4 = 9,
+        Coef8 = 13,
         EspresRad = 18,
         TotEspresRad = 19,
         SupFinestra = 20,
@@ -46,6 +48,13 @@ public:
      * view leaves it as typed.
      */
     static int mappedSeparator(int keyAscii, int column, WorkspaceView view, bool puntoDecimale);
+
+    /**
+     * @brief Whether a text typed into a cell of a unit view is refused: in a coefficient cell (6 to
+     * 13) and in the window area (21), a text that is not a number, told with the form a number is
+     * written in. An empty text (the cell cleared) is taken.
+     */
+    static bool refusesTyped(const frm_ins_coeff &form, int column, const QString &typed);
 
     /** @brief What the evaluation of an expression cell came to. */
     enum class Evaluation {

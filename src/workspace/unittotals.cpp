@@ -91,6 +91,8 @@ private:
     const UnitTotals::Evaluator &m_evaluate;
     UnitTotals::Result &m_result;
     engine::Recalculation m_calculation;
+    /** Whether a height has been met: the unit's own, or a room's. */
+    bool m_heightMet = m_input.floorHeight && *m_input.floorHeight != 0.0;
 };
 
 bool Pass::room(RoomCells &c)
@@ -106,16 +108,27 @@ bool Pass::room(RoomCells &c)
     m_calculation.computeRoom(room, reading);
     m_result.lastHeight = m_calculation.heightInForce();
 
+    // A room without a window keeps its blank: "0" would be a code of the window table.
+    const bool window = !c.supFinestra.toString().isEmpty();
+    // Until a height is met (the unit's, or a room's own), an empty height counts as 1 and is
+    // left empty; a height met carries on to the rooms after it and is written into them.
+    const std::optional<double> ownHeight = number(c.hPiano);
+    if (ownHeight && *ownHeight != 0.0)
+        m_heightMet = true;
+
     writeBack(c.espressione, room.espressione);
-    writeBack(c.supFinestra, room.supFinestra);
+    if (window)
+        writeBack(c.supFinestra, room.supFinestra);
     if (reading.radiant)
         writeBack(c.espresRad, room.espresRad);
     c.mq = room.mq.value();
     c.totCoef = room.totCoef.value();
-    c.hPiano = room.hPiano.value();
+    if (m_heightMet)
+        c.hPiano = room.hPiano.value();
     c.totVol = room.totVol.value();
     c.totEspresRad = room.totEspresRad.value();
-    c.mqFinestra = room.mqFinestra.value();
+    if (window)
+        c.mqFinestra = room.mqFinestra.value();
 
     TotalText::add(m_result.totMq, c.mq);
     if (reading.radiant)

@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 
 namespace zav::test {
 namespace {
@@ -175,6 +176,22 @@ TEST_F(BuildingsTest, AggiungiFillsTheGapsUpToTheCountThenGoesOnAfterTheHighest)
 // decide: "Crea" is refused on a project that has buildings whatever is answered, and after any
 // command the count is the number of buildings there are. "Aggiungi" fills the gaps up to the
 // number of buildings there are, and no building is numbered above 999.
+// "Aggiungi" double-clicked with the mouse, each answer "1" ready: one building is added, one question asked.
+TEST_F(BuildingsTest, ADoubleClickOnAggiungiAddsOnce)
+{
+    buildings({ 1, 2 });
+    boxes.answerText(QStringLiteral("1"));
+    boxes.answerText(QStringLiteral("1"));
+    frm_comp_pal form;
+    form.show();
+    QTest::mouseClick(form.Command4[1], Qt::LeftButton);
+    QTest::mouseDClick(form.Command4[1], Qt::LeftButton);
+    QTest::mouseRelease(form.Command4[1], Qt::LeftButton);
+    EXPECT_EQ(storedBuildings(), (QList<int> { 1, 2, 3 }));
+    EXPECT_EQ(storedCount(), QVariant(3));
+    EXPECT_EQ(boxes.shown().size(), 1);
+}
+
 TEST_F(BuildingsTest, TheBuildingsThatExistDecideOverTheStoredCount)
 {
     const QString NumberTooHigh

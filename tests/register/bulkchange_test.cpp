@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include <stdexcept>
 
@@ -156,7 +157,8 @@ TEST_F(BulkPanelTest, ModificaWritesTheRowsInTheOrderTheyWereSelected)
     boxes.clear();
     panel->Command7_Click();
     EXPECT_TRUE(boxes.shown().isEmpty());
-    EXPECT_FALSE(panel->isHidden());
+    // Done once, the panel closes.
+    EXPECT_TRUE(panel->isHidden());
 
     // Selected third, first, second: the heights step in that order.
     const struct
@@ -281,6 +283,51 @@ TEST_F(BulkPanelTest, ACountIsAWholeNumberTypedWholeOrRefused)
             }
         }
     }
+}
+
+// A double click as the mouse makes it: press, release, the second press as a double click, release.
+void doubleClick(QWidget *button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::mouseDClick(button, Qt::LeftButton);
+    QTest::mouseRelease(button, Qt::LeftButton);
+}
+
+// "Duplica" with one duplicate, then "Modifica", each double-clicked: one unit is added and the
+// selected one changed once; after each run the panel closes, and opening it again asks again.
+TEST_F(BulkPanelTest, ADoubleClickDuplicatesOnceAndThePanelCloses)
+{
+    BulkPanel *panel = openPanel();
+    panel->Check1->setChecked(true);
+    panel->Text1->setText(QStringLiteral("Neri Paolo"));
+    panel->Check3->setChecked(true);
+    panel->Text4->setText(QStringLiteral("4"));
+    panel->Text8->setText(QStringLiteral("1"));
+    form->show();
+    ASSERT_TRUE(panel->Command9->isVisible());
+    boxes.clear();
+    doubleClick(panel->Command9);
+    platform::Recordset rows = added();
+    ASSERT_EQ(rows.recordCount(), 1);
+    EXPECT_EQ(rows.value(0, 6).toString(), QStringLiteral("Neri Paolo"));
+    EXPECT_EQ(rows.value(0, 2).toInt(), 5);
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_TRUE(boxes.shown().isEmpty());
+
+    // "Modifica": the floor height of the first unit, written once; the panel asks before it opens.
+    form->TDBGrid1->selectBookmark(units[0]);
+    panel = openPanel();
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_TRUE(panel->isVisible());
+    for (QCheckBox *box : { panel->Check1, panel->Check3 })
+        box->setChecked(false);
+    panel->Text8->clear();
+    panel->Check5->setChecked(true);
+    panel->Text6->setText(QStringLiteral("2,9"));
+    doubleClick(panel->Command7);
+    EXPECT_DOUBLE_EQ(field(units[0], "HPIANO").toDouble(), 2.9);
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_EQ(added().recordCount(), 1);
 }
 
 TEST_F(BulkPanelTest, BadInputAddsNothingAndSaysWhy)

@@ -3,6 +3,7 @@
 #include "engine/archive.h"
 #include "platform/ui/datagrid.h"
 #include "platform/ui/datasource.h"
+#include "register/frm_comp_pal.h"
 #include "workspace/workspacefixture.h"
 
 #include <QApplication>
@@ -11,6 +12,9 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
 #include <QTest>
 
 #include <QLabel>
@@ -707,6 +711,190 @@ TEST_F(UnitRegisterTest, Screenshot)
     QCoreApplication::processEvents();
     ASSERT_TRUE(QDir().mkpath(folder));
     EXPECT_TRUE(form->grab().save(QDir(folder).filePath(QStringLiteral("unit-register.png"))));
+}
+
+// A unit typed on the new-row line and given up with Esc, in its next cell's editor or on the
+// grid itself: nothing of it stays in the archive, and the line is new again.
+TEST_F(UnitRegisterTest, EscGivesUpTheRowBeingAdded)
+{
+    frm_cod_piani *form = open();
+    form->show();
+    choose(form, QStringLiteral("2"), QStringLiteral("A"));
+    platform::DataGrid *grid = form->TDBGrid1;
+    QAbstractItemModel *model = grid->model();
+    const QStringList before = dump(QStringLiteral("CODIF_PIANI"));
+    const auto visibleEditor = [grid]() -> QLineEdit * {
+        for (QLineEdit *edit : grid->viewport()->findChildren<QLineEdit *>()) {
+            if (edit->isVisible())
+                return edit;
+        }
+        return nullptr;
+    };
+    for (const bool inTheNextCell : { true, false }) {
+        SCOPED_TRACE(inTheNextCell);
+        grid->setFocus();
+        ASSERT_EQ(model->rowCount(), 1);
+        grid->setCurrentIndex(model->index(0, 1));
+        QTest::keyClick(grid, 'N');
+        ASSERT_NE(visibleEditor(), nullptr);
+        QTest::keyClicks(visibleEditor(), QStringLiteral("eri"));
+        QTest::keyClick(visibleEditor(), Qt::Key_Tab);
+        ASSERT_EQ(unitField(QStringLiteral("Neri"), QStringLiteral("SCALA")), QVariant(QStringLiteral("A")));
+        if (inTheNextCell) {
+            grid->setCurrentIndex(model->index(0, 4));
+            QTest::keyClick(grid, '5');
+            ASSERT_NE(visibleEditor(), nullptr);
+            QTest::keyClick(visibleEditor(), Qt::Key_Escape);
+        } else {
+            if (QLineEdit *editor = visibleEditor())
+                QTest::keyClick(editor, Qt::Key_Escape);
+            QTest::keyClick(grid, Qt::Key_Escape);
+        }
+        QCoreApplication::processEvents();
+        EXPECT_EQ(dump(QStringLiteral("CODIF_PIANI")), before);
+        EXPECT_FALSE(form->nuova_riga());
+        EXPECT_EQ(model->rowCount(), 1);
+    }
+    // A unit already stored is never given up by Esc.
+    const qint64 stored
+        = project.unit(QStringLiteral("Bruni"), 2, QStringLiteral("A"), QStringLiteral("1"), 3, 3.0);
+    choose(form, QStringLiteral("2"), QStringLiteral("A"));
+    makeCurrent(form, stored);
+    QTest::keyClick(grid, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(unitField(QStringLiteral("Bruni"), QStringLiteral("INTERNO")).toInt(), 3);
+}
+
+// The stairs a building's count gives: none for a count not given or not a number, "Nessuna" alone
+// for 0, "Nessuna" and the letters otherwise. A unit of a building of 0 stairs is shown on
+// "Nessuna", and another one can be added there.
+TEST_F(UnitRegisterTest, AStairCountOfZeroListsNessunaAlone)
+{
+    const struct
+    {
+        QVariant count;
+        QStringList stairs;
+    } cases[] = {
+        { QVariant(), {} },
+        { QStringLiteral(""), {} },
+        { QStringLiteral("x"), {} },
+        { 0, { "Nessuna" } },
+        { 2, { "Nessuna", "A", "B" } },
+    };
+    int number = 3;
+    for (const auto &c : cases)
+        building(number++, c.count, false);
+    const qint64 bianchi
+        = project.unit(QStringLiteral("Bianchi"), 6, QStringLiteral("Nessuna"), QStringLiteral("1"), 2, 3.0);
+    frm_cod_piani *form = open();
+    form->show();
+    number = 3;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(number);
+        boxes.clear();
+        form->Combo1->setCurrentIndex(form->Combo1->findText(QString::number(number)));
+        emit form->Combo1->activated(form->Combo1->currentIndex());
+        QStringList listed;
+        for (int i = 0; i < form->Combo2->count(); ++i)
+            listed << form->Combo2->itemText(i);
+        EXPECT_EQ(listed, c.stairs);
+        EXPECT_EQ(boxes.messages(),
+            c.stairs.isEmpty()
+                ? QStringList { QStringLiteral("Nessuna scala inserita nella palazzina n°: %1").arg(number) }
+                : QStringList());
+        ++number;
+    }
+
+    choose(form, QStringLiteral("6"), QStringLiteral("Nessuna"));
+    ASSERT_EQ(form->Data1->recordCount(), 1);
+    EXPECT_EQ(form->Data1->rowid(0), bianchi);
+    QAbstractItemModel *model = form->TDBGrid1->model();
+    ASSERT_TRUE(model->setData(model->index(1, 1), QStringLiteral("Neri")));
+    EXPECT_EQ(
+        unitField(QStringLiteral("Neri"), QStringLiteral("SCALA")), QVariant(QStringLiteral("Nessuna")));
+    EXPECT_EQ(unitField(QStringLiteral("Neri"), QStringLiteral("NUM_PAL")).toInt(), 6);
+}
+
+// Building 3 deleted in "Composizione palazzine" while the register shows it and the workspace one
+// of its units: the register lists the buildings left and shows no unit, the workspace closes with
+// a message, and nothing of building 3 is left or written.
+TEST_F(UnitRegisterTest, ABuildingDeletedWhileTheRegisterIsOpen)
+{
+    building(3, 1, false);
+    project.unit(QStringLiteral("Gialli"), 3, QStringLiteral("A"), QStringLiteral("1"), 7, 3.0);
+    frm_cod_piani *form = open();
+    main->area()->addSubWindow(form);
+    form->show();
+    choose(form, QStringLiteral("3"), QStringLiteral("A"));
+    ASSERT_EQ(form->Data1->recordCount(), 1);
+    form->Data1->setCurrentRow(0);
+    QTest::mouseClick(form->Command1[1], Qt::LeftButton); // "Ins. Coeff."
+    ASSERT_NE(loadedWorkspace(), nullptr);
+    EXPECT_EQ(loadedWorkspace()->Label8->text(), QStringLiteral("Gialli"));
+
+    boxes.clear();
+    boxes.answerText(QStringLiteral("3"));
+    boxes.answer(platform::MsgResult::Yes);
+    boxes.answer(platform::MsgResult::Yes);
+    {
+        register_::frm_comp_pal buildings;
+        buildings.Command4[2]->click(); // "Elimina"
+    }
+    processDeletes();
+    QStringList listed;
+    for (int i = 0; i < form->Combo1->count(); ++i)
+        listed << form->Combo1->itemText(i);
+    EXPECT_EQ(listed, (QStringList { "1", "2" }));
+    EXPECT_EQ(form->Combo2->count(), 0);
+    EXPECT_EQ(form->Data1->recordCount(), 0);
+    EXPECT_EQ(loadedWorkspace(), nullptr);
+    const QStringList told = boxes.messages();
+    EXPECT_EQ(std::count_if(told.begin(), told.end(),
+                  [](const QString &text) {
+                      return text.startsWith(QStringLiteral("Il condomino Gialli Pal.: 3 "))
+                          && text.contains(QStringLiteral("non esiste più in Codifica Piani"));
+                  }),
+        1)
+        << told.join(u'|').toStdString();
+
+    // "Ins. Coeff." has no unit to open, and no room of building 3 was ever written.
+    boxes.clear();
+    QTest::mouseClick(form->Command1[1], Qt::LeftButton);
+    EXPECT_EQ(loadedWorkspace(), nullptr);
+    EXPECT_EQ(platform::Database::open(project.path())
+                  .query(QStringLiteral("SELECT COUNT(*) FROM ESPRESSIONI WHERE PALAZ = '3'"))
+                  .value(0, 0)
+                  .toInt(),
+        0);
+    EXPECT_EQ(
+        unitField(QStringLiteral("Gialli"), QStringLiteral("NUM_PAL")), QVariant(QStringLiteral("<none>")));
+}
+
+// A unit whose row went away behind the workspace's back: a room typed on its new-row line is
+// refused with a message and stored nowhere.
+TEST_F(UnitRegisterTest, NoRoomIsStoredForAUnitThatIsNotInTheRegister)
+{
+    const qint64 unit
+        = project.unit(QStringLiteral("Gialli"), 1, QStringLiteral("A"), QStringLiteral("1"), 7, 3.0);
+    frm_cod_piani *form = open();
+    choose(form, QStringLiteral("1"), QStringLiteral("A"));
+    makeCurrent(form, unit);
+    form->Command1_Click(1);
+    workspace::frm_ins_coeff *workspace = loadedWorkspace();
+    ASSERT_NE(workspace, nullptr);
+    platform::Database::open(project.path()).remove(QStringLiteral("CODIF_PIANI"), unit);
+    boxes.clear();
+    QAbstractItemModel *model = workspace->TDBGrid1->model();
+    const int line = workspace->TDBGrid1->dataModel()->newRowLine();
+    ASSERT_GE(line, 0);
+    EXPECT_FALSE(model->setData(model->index(line, 1), QStringLiteral("Cucina")));
+    ASSERT_EQ(boxes.messages().size(), 1);
+    EXPECT_TRUE(boxes.messages().at(0).contains(QStringLiteral("non risulta in Codifica Piani")));
+    EXPECT_EQ(platform::Database::open(project.path())
+                  .query(QStringLiteral("SELECT COUNT(*) FROM ESPRESSIONI"))
+                  .value(0, 0)
+                  .toInt(),
+        0);
 }
 
 } // namespace

@@ -281,9 +281,9 @@ TEST_F(UnitIdentityTest, AnIdentityThatDoesNotHoldIsRefusedAndNothingIsWritten)
 }
 
 // A unit may go only where the register can show it again: onto a stair its building lists
-// ("Nessuna" or a letter), never onto a building with no stair (none given, or 0), where the
-// register shows no stair at all. And an owner that differs from another unit's of the same place
-// only by case or by blanks around it is that owner.
+// ("Nessuna" or a letter; "Nessuna" alone for 0 stairs), never onto a building whose number of
+// stairs is not given, where the register shows no stair at all. And an owner that differs from
+// another unit's of the same place only by case or by blanks around it is that owner.
 TEST_F(UnitIdentityTest, TheNewPlaceMustBeOneTheRegisterShowsAndTheOwnerOneOfItsOwn)
 {
     building(3, QVariant(), false);
@@ -301,19 +301,24 @@ TEST_F(UnitIdentityTest, TheNewPlaceMustBeOneTheRegisterShowsAndTheOwnerOneOfIts
             texts << panel->Combo4->itemText(i);
         return texts;
     };
-    for (const char *number : { "3", "4" }) {
-        panel->Combo3->setCurrentIndex(panel->Combo3->findText(QString::fromLatin1(number)));
-        EXPECT_EQ(stairs(), QStringList()) << number;
-    }
+    panel->Combo3->setCurrentIndex(panel->Combo3->findText(QStringLiteral("3")));
+    EXPECT_EQ(stairs(), QStringList());
+    panel->Combo3->setCurrentIndex(panel->Combo3->findText(QStringLiteral("4")));
+    EXPECT_EQ(stairs(), QStringList { QStringLiteral("Nessuna") });
     panel->Combo3->setCurrentIndex(panel->Combo3->findText(QStringLiteral("1")));
     EXPECT_EQ(stairs(), (QStringList { "Nessuna", "A", "B" }));
 
     register_::frm_cod_piani *form = open();
     boxes.clear();
-    choose(form, QStringLiteral("4"), QString());
+    choose(form, QStringLiteral("3"), QString());
     EXPECT_EQ(
-        boxes.messages(), QStringList { QStringLiteral("Nessuna scala inserita nella palazzina n°: 4") });
+        boxes.messages(), QStringList { QStringLiteral("Nessuna scala inserita nella palazzina n°: 3") });
     EXPECT_EQ(form->Combo2->count(), 0);
+    boxes.clear();
+    choose(form, QStringLiteral("4"), QString());
+    EXPECT_TRUE(boxes.messages().isEmpty());
+    ASSERT_EQ(form->Combo2->count(), 1);
+    EXPECT_EQ(form->Combo2->itemText(0), QStringLiteral("Nessuna"));
     // The panel's stairs stay those of the building its own box shows, whatever the register picks.
     choose(form, QStringLiteral("2"), QString());
     EXPECT_EQ(panel->Combo3->currentText(), QStringLiteral("1"));
@@ -327,14 +332,15 @@ TEST_F(UnitIdentityTest, TheNewPlaceMustBeOneTheRegisterShowsAndTheOwnerOneOfIts
     } cases[] = {
         { "Nessuna of a building without stairs", { "Rossi", "", "3", "Nessuna", "2", "3" },
             noStairs.arg(3) },
-        { "Nessuna of a building of 0 stairs", { "Rossi", "", "4", "Nessuna", "2", "3" }, noStairs.arg(4) },
-        { "A of a building of 0 stairs", { "Rossi", "", "4", "A", "2", "3" }, noStairs.arg(4) },
+        { "A of a building of 0 stairs", { "Rossi", "", "4", "A", "2", "3" },
+            QStringLiteral("La scala A non esiste nella palazzina n°: 4.") },
         { "Bianchi with a trailing blank", { "Bianchi ", "", "1", "A", "3", "5" },
             clash.arg(QStringLiteral("Bianchi ")) },
         { "Bianchi with blanks and capitals", { "  BIANCHI  ", "", "1", "A", "3", "5" },
             clash.arg(QStringLiteral("  BIANCHI  ")) },
         { "Bianchi's name on another unit number", { "Bianchi ", "", "1", "A", "3", "6" }, {} },
         { "Nessuna of a building with stairs", { "Rossi", "", "1", "Nessuna", "2", "3" }, {} },
+        { "Nessuna of a building of 0 stairs", { "Rossi", "", "4", "Nessuna", "2", "3" }, {} },
     };
     for (const auto &c : cases) {
         const QStringList before = archive();

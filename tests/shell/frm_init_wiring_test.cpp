@@ -238,8 +238,9 @@ TEST_F(MainWindowWiringTest, PrintFormDocumentsAndTablePrintsAreWired)
     stampa->click();
     ASSERT_EQ(runner.runs.size(), 1);
     EXPECT_EQ(QFileInfo(runner.runs.at(0).ReportFileName).fileName(), QStringLiteral("COEFF.GST"));
+    // With a project open the coefficient tool shows (and prints) the project's own table.
     EXPECT_EQ(
-        QFileInfo(runner.runs.at(0).DataFiles.at(10)).fileName().toUpper(), QStringLiteral("ARCH_MIL.CLO"));
+        QFileInfo(runner.runs.at(0).DataFiles.at(10)).fileName().toUpper(), QStringLiteral("PROVA.CDB"));
     FormRegistry::unload(QStringLiteral("frm_tab_coeff"));
 
     // The window table prints the archive it shows: the template, then the project's.
@@ -416,7 +417,18 @@ TEST_F(MainWindowWiringTest, ACommandStoresTheCellBeingTypedFirst)
         EXPECT_EQ(boxes.shown().size(), 1); // the refusal, said once
     }
     EXPECT_EQ(description(), QStringLiteral("x"));
+    // Closing the project waits for the cell too; put right, the cell goes in and the project closes.
+    boxes.clear();
     window->Bar_main1()->clickTool(QStringLiteral("chiudi"));
+    EXPECT_EQ(engine::VAR_GBL.progetto_corrente, project);
+    EXPECT_EQ(boxes.shown().size(), 1);
+    for (QLineEdit *edit : grid->viewport()->findChildren<QLineEdit *>()) {
+        if (edit->isVisible())
+            edit->setText(QStringLiteral("y"));
+    }
+    window->Bar_main1()->clickTool(QStringLiteral("chiudi"));
+    EXPECT_FALSE(engine::VAR_GBL.progetto_corrente.has_value());
+    EXPECT_EQ(description(), QStringLiteral("y"));
 }
 
 // The unit register and the expense form are the real ones, shown as child windows.

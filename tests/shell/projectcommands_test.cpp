@@ -1,6 +1,7 @@
 #include "shellformsfixture.h"
 
 #include "engine/archive.h"
+#include "platform/ui/datagrid.h"
 #include "shell/commands/projectcommands.h"
 #include "shell/forms/frm_datiprg.h"
 #include "shell/forms/frm_file.h"
@@ -12,6 +13,7 @@
 #include "controls/xpbutton.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +21,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QTest>
 
 namespace zav::test {
 namespace {
@@ -152,6 +155,59 @@ TEST_F(ProjectCommandsTest, ChiudiClosesTheProjectFormsStoringTheHeaderFirst)
     click("cod_piani_db");
     EXPECT_EQ(
         boxes.messages(), (QStringList { "Nessun progetto selezionato", "Nessun progetto selezionato" }));
+}
+
+// A cell of "Gestione Database" being typed (no Enter) when the project or the program is closed:
+// the text goes in first, through the cell's own check. A unit number that is no number is
+// refused with its message, and the project, the program and the window stay open.
+TEST_F(ProjectCommandsTest, ClosingTheProjectOrTheProgramStoresTheCellBeingTyped)
+{
+    const QString path = openProject();
+    storeHeader(1);
+    const qint64 unit = Database::open(path).insert(QStringLiteral("CODIF_PIANI"),
+        { { QStringLiteral("NUM_PAL"), 1 }, { QStringLiteral("SCALA"), QStringLiteral("A") },
+            { QStringLiteral("PROPRIETARIO"), QStringLiteral("Rossi") }, { QStringLiteral("INTERNO"), 3 } });
+    auto *grid = FormRegistry::showModeless(QStringLiteral("frm_gestdb"))->findChild<platform::DataGrid *>();
+    ASSERT_NE(grid, nullptr);
+    const auto typeInto = [grid](int column, const QString &text) {
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(0, column));
+        grid->edit(grid->currentIndex());
+        auto *editor = grid->viewport()->findChild<QLineEdit *>();
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+    };
+    const auto field = [&](const char *name) {
+        return Database::open(path)
+            .query(
+                QStringLiteral("SELECT %1 FROM CODIF_PIANI WHERE rowid = ?").arg(QString::fromLatin1(name)),
+                { unit })
+            .value(0, 0);
+    };
+    const int ended = programEnds;
+
+    // Refused: the project stays open, and so does the program.
+    typeInto(3, QStringLiteral("tre"));
+    click("chiudi");
+    EXPECT_EQ(VAR_GBL.progetto_corrente, path);
+    ASSERT_EQ(boxes.shown().size(), 1);
+    QCloseEvent closing;
+    QCoreApplication::sendEvent(window, &closing);
+    EXPECT_FALSE(closing.isAccepted());
+    EXPECT_EQ(programEnds, ended);
+    EXPECT_EQ(boxes.shown().size(), 2);
+    EXPECT_EQ(field("INTERNO").toInt(), 3);
+
+    // Put right, the text goes in as the program closes.
+    boxes.clear();
+    typeInto(3, QStringLiteral("5"));
+    QCloseEvent again;
+    QCoreApplication::sendEvent(window, &again);
+    EXPECT_TRUE(again.isAccepted());
+    EXPECT_EQ(programEnds, ended + 1);
+    EXPECT_TRUE(boxes.shown().isEmpty());
+    EXPECT_EQ(field("INTERNO").toInt(), 5);
 }
 
 TEST_F(ProjectCommandsTest, CompPalAndCodPianiCheckTheHeaderAndTheBuildings)

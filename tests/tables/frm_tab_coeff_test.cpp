@@ -45,7 +45,8 @@ protected:
     }
 };
 
-TEST_F(CoefficientFormTest, EachCommandOpensItsTemplateTableWithOrWithoutAProject)
+// Each command opens its table of the open project, or of the template without a project.
+TEST_F(CoefficientFormTest, EachCommandOpensItsTableOfTheProjectOrWithoutOneOfTheTemplate)
 {
     for (const bool withProject : { false, true }) {
         if (withProject)
@@ -62,11 +63,13 @@ TEST_F(CoefficientFormTest, EachCommandOpensItsTemplateTableWithOrWithoutAProjec
             EXPECT_FALSE(form->isModal());
             EXPECT_EQ(form->windowTitle(), QStringLiteral("Tabella Coefficienti"));
             EXPECT_EQ(form->Label1->text(), table.title);
-            EXPECT_EQ(form->Label2->text(), QStringLiteral("Default"));
+            const QString archive = withProject ? project : templ;
+            EXPECT_EQ(
+                form->Label2->text(), withProject ? QStringLiteral("Progetto") : QStringLiteral("Default"));
             EXPECT_FALSE(form->Command2->isVisible());
-            EXPECT_EQ(form->Data1->databaseName(), templ);
+            EXPECT_EQ(form->Data1->databaseName(), archive);
             EXPECT_EQ(form->Data1->recordSource().table, table.table);
-            EXPECT_EQ(form->Data1->recordCount(), rowCount(templ, table.table));
+            EXPECT_EQ(form->Data1->recordCount(), rowCount(archive, table.table));
             EXPECT_EQ(form->TDBGrid1->caption(), QStringLiteral("Tabella utilizzata: Nessuna"));
         }
         // A further command re-points the one open form.
@@ -203,7 +206,8 @@ TEST_F(CoefficientFormTest, AMissingOrReadOnlyTemplateIsToldAndChangesNothing)
     EXPECT_EQ(form->Label2->text(), QStringLiteral("Progetto"));
     EXPECT_EQ(form->Data1->databaseName(), project);
 
-    // With no form open, none is left behind.
+    // With no form open (and no project: the template is what a command opens), none is left behind.
+    engine::VAR_GBL.progetto_corrente.reset();
     form->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QFile(templ).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
@@ -226,9 +230,9 @@ TEST_F(CoefficientFormTest, StampaHandsTheTitleAndTheArchiveShownToThePrinting)
     ASSERT_NE(form, nullptr);
     EXPECT_TRUE(form->Command5->isEnabled());
     form->Command5->click();
-    form->Command4_Click();
+    form->Command3_Click();
     form->Command5->click();
-    EXPECT_EQ(printed, (QStringList { "Tabella Esposizione", templ, "Tabella Esposizione", project }));
+    EXPECT_EQ(printed, (QStringList { "Tabella Esposizione", project, "Tabella Esposizione", templ }));
 }
 
 /** The project with a unit of three rooms and a room of another unit. */
@@ -410,6 +414,44 @@ TEST_F(PickerTest, ThePickerTakesOverTheEditorOpenFromTheMainWindow)
     EXPECT_EQ(picker->Label2->text(), QStringLiteral("Progetto"));
     transferFrom(picker, 1, 1, MsgResult::No);
     EXPECT_EQ(lightCoefficients(), (QStringList { "", "", "0,92", "" }));
+}
+
+// The picker opens on the cell of the column in use (the first coefficient column when none is) and
+// keys typed at once never rename a floor code; the editor of "Archivi -> Coefficienti" that opens
+// next on the same form still changes descriptions.
+TEST_F(PickerTest, ThePickerOpensOnTheCoefficientColumnWithItsTextsReadOnly)
+{
+    const auto description = [this] { return stored(project, QStringLiteral("TAB_COEF"), 0, 0); };
+    ASSERT_EQ(description(), QVariant(QStringLiteral("10S")));
+    for (const bool marked : { false, true }) {
+        SCOPED_TRACE(marked);
+        if (marked)
+            platform::Database::open(project).exec(QStringLiteral("UPDATE TAB_COEF SET TAB_UTIL = 'Tab. C'"));
+        workspace->standOn(0, 6);
+        frm_tab_coeff *picker = openPicker(6, QStringLiteral("Trasferisci"));
+        platform::ModalDriverScope driver([&](QWidget *) {
+            platform::DataGrid *grid = picker->TDBGrid1;
+            EXPECT_EQ(grid->currentIndex().row(), 0);
+            EXPECT_EQ(grid->currentIndex().column(), marked ? 3 : 1);
+            for (const int text : { 0, 8 }) {
+                grid->setCurrentIndex(grid->model()->index(0, text));
+                QTest::keyClicks(grid, QStringLiteral("Nord"));
+                QTest::keyClick(grid, Qt::Key_Return);
+                QCoreApplication::processEvents();
+            }
+            picker->close();
+        });
+        FormRegistry::showModal(picker);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(description(), QVariant(QStringLiteral("10S")));
+        EXPECT_EQ(stored(project, QStringLiteral("TAB_COEF"), 0, 8),
+            marked ? QVariant(QStringLiteral("Tab. C")) : QVariant());
+    }
+
+    auto *editor = qobject_cast<frm_tab_coeff *>(tables::coef(1));
+    ASSERT_NE(editor, nullptr);
+    typeInto(editor->TDBGrid1, 0, 0, QStringLiteral("Interrato"));
+    EXPECT_EQ(description(), QVariant(QStringLiteral("Interrato")));
 }
 
 } // namespace

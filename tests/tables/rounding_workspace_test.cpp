@@ -66,6 +66,28 @@ protected:
         }
     }
 
+    /** Four units of building 1, stair A (with a lift) in the stair and lift table: the first half,
+     * and the second half and mean in the fields named. */
+    void fourUnits(std::pair<const char *, const char *> fields, const QVariantList &first,
+        const QVariantList &second, const QVariantList &mean)
+    {
+        project.header(true, false, false, 1);
+        Database db = Database::open(project.path());
+        db.insert(QStringLiteral("COMPOS_PAL"),
+            { { QStringLiteral("NUM_PAL"), 1 }, { QStringLiteral("NUM_SCALE"), 1 },
+                { QStringLiteral("ASCENSORE"), true } });
+        for (int n = 0; n < 4; ++n) {
+            db.insert(QStringLiteral("TEMPORANEO2"),
+                { { QStringLiteral("CONDOMINO"), QStringLiteral("U%1").arg(n) },
+                    { QStringLiteral("PALAZ"), QStringLiteral("1") },
+                    { QStringLiteral("SCALA"), QStringLiteral("A") },
+                    { QStringLiteral("PIANO"), QString::number(n + 1) }, { QStringLiteral("INTERNO"), n + 1 },
+                    { QStringLiteral("MILLESIMI"), first.at(n) },
+                    { QString::fromLatin1(fields.first), second.at(n) },
+                    { QString::fromLatin1(fields.second), mean.at(n) } });
+        }
+    }
+
     frm_ins_coeff *form = nullptr;
 };
 
@@ -85,22 +107,8 @@ TEST_F(ArrotondaTest, TheBandToolBringsTheGeneralViewToAThousand)
 TEST_F(ArrotondaTest, TheStairViewBringsBothHalvesThenTheMean)
 {
     const vb::DecimalSeparatorScope separator(u'.');
-    project.header(true, false, false, 1);
-    Database db = Database::open(project.path());
-    db.insert(QStringLiteral("COMPOS_PAL"),
-        { { QStringLiteral("NUM_PAL"), 1 }, { QStringLiteral("NUM_SCALE"), 1 } });
-    const double first[] = { 250, 250, 250, 249.998 };
-    const double second[] = { 250, 250, 250, 249.997 };
-    const double mean[] = { 250, 250, 250, 250.001 };
-    for (int n = 0; n < 4; ++n) {
-        db.insert(QStringLiteral("TEMPORANEO2"),
-            { { QStringLiteral("CONDOMINO"), QStringLiteral("U%1").arg(n) },
-                { QStringLiteral("PALAZ"), QStringLiteral("1") },
-                { QStringLiteral("SCALA"), QStringLiteral("A") },
-                { QStringLiteral("PIANO"), QString::number(n + 1) }, { QStringLiteral("INTERNO"), n + 1 },
-                { QStringLiteral("MILLESIMI"), first[n] }, { QStringLiteral("MIL_B"), second[n] },
-                { QStringLiteral("MEDIA"), mean[n] } });
-    }
+    fourUnits({ "MIL_B", "MEDIA" }, { 250.0, 250.0, 250.0, 249.998 }, { 250.0, 250.0, 250.0, 249.997 },
+        { 250.0, 250.0, 250.0, 250.001 });
     show(6);
     form->Combo2->setCurrentText(QStringLiteral("A"));
     form->Combo2_Click();
@@ -144,6 +152,26 @@ TEST_F(ArrotondaTest, AnEmptyViewSaysTheTotalCannotBeReached)
     ASSERT_EQ(boxes.shown().size(), 1);
     EXPECT_EQ(boxes.shown().at(0).title, QStringLiteral("!!! Arrotondamento !!!"));
     EXPECT_EQ(form->Label20->text(), QStringLiteral("0"));
+}
+
+// The lift view stopped by an empty value of its mean: nothing changes, and the message quotes the
+// total of the mean (250 + 250 + 208,333 = 708,333), not that of the first half (999,999).
+TEST_F(ArrotondaTest, TheLiftViewStoppedByItsMeanQuotesTheMeansTotal)
+{
+    const vb::DecimalSeparatorScope separator(u',');
+    fourUnits({ "ASCENSORE", "MEDIA_ASC" }, { 250.0, 250.0, 250.0, 249.999 }, { 250.0, 250.0, 250.0, 250.0 },
+        { 250.0, 250.0, 208.333, QVariant() });
+    show(7);
+    form->Combo2->setCurrentText(QStringLiteral("A"));
+    form->Combo2_Click();
+    ASSERT_EQ(form->Data1->recordCount(), 4);
+    ASSERT_EQ(form->Label20->text(), QStringLiteral("708,333"));
+    CommandRegistry::handler(QStringLiteral("tArrotonda"))();
+    EXPECT_EQ(column("MILLESIMI"), (QList<double> { 250, 250, 250, 249.999 }));
+    EXPECT_EQ(column("MEDIA_ASC"), (QList<double> { 250, 250, 208.333, 0 }));
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_TRUE(boxes.shown().at(0).text.contains(QStringLiteral("il totale resta 708,333:")))
+        << boxes.shown().at(0).text.toStdString();
 }
 
 } // namespace

@@ -165,6 +165,8 @@ TEST_F(TableCommandsTest, EachHiddenButtonRunsItsBandToolsCommand)
     frm_ins_coeff *form = workspaceForm();
     for (const auto &[index, key] : tools) {
         ran.clear();
+        // The view shown switches the buttons on and off; here only the wiring is looked at.
+        form->Command1[index]->setEnabled(true);
         form->Command1[index]->click();
         EXPECT_EQ(ran, QStringList { key }) << index;
     }

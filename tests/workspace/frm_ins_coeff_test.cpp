@@ -351,7 +351,7 @@ TEST_F(FormTest, EscStoresTheTotalsClosesAndHidesTheBand)
 {
     frm_ins_coeff *form = openFirst();
     ASSERT_NE(form, nullptr);
-    // Esc acts while a cell is being edited, and the editor still gets the key.
+    // Esc acts while a cell is being edited: the cell's text is stored (here unchanged) first.
     const QModelIndex cell = form->TDBGrid1->model()->index(0, 1);
     form->TDBGrid1->setCurrentIndex(cell);
     form->TDBGrid1->edit(cell);
@@ -365,6 +365,42 @@ TEST_F(FormTest, EscStoresTheTotalsClosesAndHidesTheBand)
     EXPECT_FALSE(toolOn("tCad2"));
     EXPECT_EQ(project.value(QStringLiteral("ESPRESSIONI"), r1, QStringLiteral("DESCRIZIONE")),
         QStringLiteral("Cucina"));
+}
+
+// Closed with Esc on a thousandths view, the workspace opens again on "Calcolo superfici" with that
+// view's tools and buttons: "Trova" and "Ricalcola" on, "Arrotonda" off; and "Ricalcola" acts.
+TEST_F(FormTest, ReopenedAfterAThousandthsViewTheToolsAreThoseOfTheSurfacesView)
+{
+    frm_ins_coeff *form = openFirst();
+    ASSERT_NE(form, nullptr);
+    form->TabStrip1->setCurrentIndex(3);
+    ASSERT_FALSE(toolOn("tTrova"));
+    ASSERT_TRUE(toolOn("tArrotonda"));
+    press(form->TDBGrid1, Qt::Key_Escape);
+    processDeletes();
+    ASSERT_EQ(loadedWorkspace(), nullptr);
+
+    form = openFirst();
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->TDBGrid1->caption(), QStringLiteral("Calcolo Superfici"));
+    for (const char *on : { "tTrova", "tRicalcola", "tCopia", "tCalcolaMil", "tEliminariga" })
+        EXPECT_TRUE(toolOn(on)) << on;
+    for (const char *off : { "tArrotonda", "tCalcTab", "tCopiaMil", "tAzzera", "tSelTab" })
+        EXPECT_FALSE(toolOn(off)) << off;
+    EXPECT_TRUE(form->Command1[1]->isEnabled()); // "Ricalc. Totali"
+    EXPECT_TRUE(form->Command1[5]->isEnabled()); // "Trova"
+    EXPECT_FALSE(form->Command1[6]->isEnabled()); // "Arrotonda"
+
+    Database::open(project.path())
+        .update(QStringLiteral("CODIF_PIANI"), rossi, { { QStringLiteral("TOT_SUP"), QVariant() } });
+    QObject::connect(main->bar, &zav::platform::CommandBar::toolClick, main, [](const QString &key) {
+        for (const auto &[command, handler] : WorkspaceCommands::commands()) {
+            if (command == key)
+                handler();
+        }
+    });
+    main->bar->clickTool(QStringLiteral("tRicalcola"));
+    EXPECT_EQ(project.totals(rossi).value(0), QVariant(15.1));
 }
 
 TEST_F(FormTest, F12RunsTheGlobalRecalculation)

@@ -10,9 +10,12 @@
 #include "workspacefixture.h"
 
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 
@@ -648,6 +651,131 @@ TEST_F(RoomGridTest, CadEqualsOnAnExpressionThatCannotBeRead)
     form->typeIntoTxtole(QStringLiteral("="));
     EXPECT_EQ(stored(second, "MQ"), QVariant(QStringLiteral("4")));
     EXPECT_TRUE(boxes.shown().isEmpty());
+}
+
+// "Ricalc. Totali" on a unit without a floor height: rooms "10", "10", "10" with height 3, "10".
+// The first two heights stay empty (counted as 1), the height met carries on and is written; a
+// blank window size stays blank, its area as it was.
+TEST_F(RoomGridTest, TheTotalsPassWritesNoHeightNorWindowTheUserNeverTyped)
+{
+    separator.emplace(u',');
+    project.header(true, false, false, 1);
+    const qint64 unit = project.unit(kOwner, 1, QStringLiteral("A"), QStringLiteral("2"), 4, QVariant());
+    const QVariant heights[] = { QVariant(), QStringLiteral(""), QStringLiteral("3"), QVariant() };
+    const QVariant windows[] = { QVariant(), QStringLiteral(""), QVariant(), QStringLiteral("") };
+    qint64 rooms[4] = {};
+    for (int i = 0; i < 4; ++i)
+        rooms[i] = project.room(kOwner, 1, QStringLiteral("A"), 4,
+            { { QStringLiteral("ESPRESSIONE"), QStringLiteral("10") },
+                { QStringLiteral("H_PIANO"), heights[i] }, { QStringLiteral("SUP_FINESTRA"), windows[i] },
+                { QStringLiteral("MQ_FINESTRA"), i == 1 ? QVariant(QStringLiteral("2")) : QVariant() } });
+    WorkspaceCommands::ins_coeff();
+    form = loadedWorkspace();
+    ASSERT_NE(form, nullptr);
+    WorkspaceCommands::ric_tot(); // "Ricalcola"
+
+    const QVariant writtenHeights[]
+        = { QVariant(), QStringLiteral(""), QStringLiteral("3"), QStringLiteral("3") };
+    const double volumes[] = { 10, 10, 30, 30 };
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(stored(rooms[i], "H_PIANO"), writtenHeights[i]);
+        EXPECT_EQ(vb::CDbl(stored(rooms[i], "TOT_VOL").toString()), volumes[i]);
+        EXPECT_EQ(stored(rooms[i], "SUP_FINESTRA"), windows[i]);
+        EXPECT_EQ(stored(rooms[i], "MQ_FINESTRA"), i == 1 ? QVariant(QStringLiteral("2")) : QVariant());
+    }
+    EXPECT_EQ(project.totals(unit).value(1), QVariant(80.0));
+}
+
+// --- Closing with a cell being typed --------------------------------------------------------------
+
+// "3.1" typed into the second room's H_piano, never confirmed with Enter, then the workspace closed
+// by each way the user has: the height is stored, and the volume the totals pass makes of it.
+TEST_P(RoomGridSeparatorTest, ClosingStoresTheHeightBeingTyped)
+{
+    const std::function<void(frm_ins_coeff *)> ways[] = {
+        [this](frm_ins_coeff *) { main->area()->subWindowList().at(0)->close(); },
+        [](frm_ins_coeff *workspace) {
+            QCloseEvent close;
+            QCoreApplication::sendEvent(workspace, &close);
+            if (close.isAccepted())
+                workspace->close();
+        },
+        [this](frm_ins_coeff *) {
+            QTest::keyClick(editor(), Qt::Key_Escape);
+            QCoreApplication::processEvents();
+        },
+    };
+    // Bagno's surface comes from its expression (4), which the totals pass reads again.
+    store(second, "ESPRESSIONE", QStringLiteral("4"));
+    for (std::size_t way = 0; way < std::size(ways); ++way) {
+        SCOPED_TRACE(way);
+        if (way > 0) {
+            Database::open(project.path())
+                .update(QStringLiteral("ESPRESSIONI"), second, { { QStringLiteral("H_PIANO"), QVariant() } });
+            WorkspaceCommands::ins_coeff();
+            form = loadedWorkspace();
+            ASSERT_NE(form, nullptr);
+            form->TDBGrid1->setFocus();
+        }
+        select(3);
+        type(1, 16, num("3.1"));
+        ways[way](form);
+        processDeletes();
+        EXPECT_EQ(loadedWorkspace(), nullptr);
+        EXPECT_EQ(vb::CDbl(stored(second, "H_PIANO").toString()), 3.1);
+        EXPECT_EQ(vb::CDbl(stored(second, "TOT_VOL").toString()), 12.4);
+    }
+}
+
+// A letter typed into "Orient." is refused with the form of a number, on Enter and again when the
+// window is closed with the text still in the cell: the workspace stays open, the room as it was.
+// Either separator is still taken as the decimal mark.
+TEST_P(RoomGridSeparatorTest, ACoefficientCellRefusesWhatIsNotANumber)
+{
+    select(2);
+    type(0, 7, QStringLiteral("n"));
+    QTest::keyClick(editor(), Qt::Key_Return);
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_TRUE(
+        boxes.messages().at(0).startsWith(QStringLiteral("\"n\" non è un numero: scrivere i decimali dopo ")))
+        << boxes.messages().at(0).toStdString();
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_EQ(editor()->text(), QStringLiteral("n"));
+    EXPECT_TRUE(stored(first, "COEF2").isNull());
+
+    boxes.clear();
+    main->area()->subWindowList().at(0)->close();
+    processDeletes();
+    EXPECT_EQ(loadedWorkspace(), form);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(boxes.shown().size(), 1);
+    EXPECT_TRUE(stored(first, "COEF2").isNull());
+
+    // The cell put right is stored, and the window closes.
+    boxes.clear();
+    editor()->selectAll();
+    QTest::keyClicks(editor(), QStringLiteral("0.95"));
+    QTest::keyClick(editor(), Qt::Key_Return);
+    EXPECT_TRUE(boxes.shown().isEmpty());
+    EXPECT_EQ(vb::CDbl(stored(first, "COEF2").toString()), 0.95);
+    type(1, 12, QStringLiteral("1,1"));
+    QTest::keyClick(editor(), Qt::Key_Return);
+    EXPECT_EQ(vb::CDbl(stored(second, "COEF7").toString()), 1.1);
+    for (const char *notANumber : { "1,1,1", "x2", "2*3" }) {
+        SCOPED_TRACE(notANumber);
+        boxes.clear();
+        type(1, 13, QString::fromLatin1(notANumber));
+        QTest::keyClick(editor(), Qt::Key_Return);
+        EXPECT_EQ(boxes.shown().size(), 1);
+        EXPECT_TRUE(stored(second, "COEF8").isNull());
+        // Emptied, the cell is taken (Null).
+        editor()->selectAll();
+        QTest::keyClick(editor(), Qt::Key_Backspace);
+        QTest::keyClick(editor(), Qt::Key_Return);
+        EXPECT_EQ(editor(), nullptr);
+        EXPECT_TRUE(stored(second, "COEF8").isNull());
+    }
 }
 
 } // namespace

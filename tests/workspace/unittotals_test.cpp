@@ -113,8 +113,8 @@ TEST_P(UnitTotalsTest, EachRoomRuleWorkedOutByHand)
             "0", "0.0", "0" },
         { "window 2*1.5 gives its area", { { "ESPRESSIONE", "1" }, { "SUP_FINESTRA", "2*1.5" } },
             { { "MQ_FINESTRA", num("3.0") } }, "1", "1.0", "3" },
-        { "empty window becomes 0", { { "ESPRESSIONE", "1" } },
-            { { "SUP_FINESTRA", "0" }, { "MQ_FINESTRA", num("0.0") } }, "1", "1.0", "3" },
+        { "empty window stays empty, its area as stored", { { "ESPRESSIONE", "1" }, { "MQ_FINESTRA", "2" } },
+            { { "SUP_FINESTRA", "" }, { "MQ_FINESTRA", "2" } }, "1", "1.0", "3" },
         { "window code C leaves the area",
             { { "ESPRESSIONE", "1" }, { "SUP_FINESTRA", "C" }, { "MQ_FINESTRA", num("7.5") } },
             { { "SUP_FINESTRA", "C" }, { "MQ_FINESTRA", num("7.5") } }, "1", "1.0", "3" },
@@ -245,9 +245,9 @@ TEST_P(UnitTotalsTest, CoefficientThatIsNotANumberKeepsTheStoredVolumeForTheHeat
     EXPECT_EQ(stored[2], QVariant(42.0));
 }
 
-// A unit without floor height counts its first room's empty height as 1 and writes nothing there;
-// from then on 1 is the height in force, written into the empty height after the room of height 0,
-// until a readable height carries on as usual.
+// A unit without floor height counts its empty heights as 1 and writes nothing into them (nor after
+// a room of height 0, which stays 0), until a room's own height is met: it carries on and is
+// written into the empty heights after it.
 TEST_P(UnitTotalsTest, UnitWithoutFloorHeightCountsOneFromItsFirstRoom)
 {
     const vb::DecimalSeparatorScope separator(GetParam());
@@ -256,7 +256,7 @@ TEST_P(UnitTotalsTest, UnitWithoutFloorHeightCountsOneFromItsFirstRoom)
             room({ { "ESPRESSIONE", "2" }, { "H_PIANO", "" } }),
             room({ { "ESPRESSIONE", "2" }, { "H_PIANO", "3" } }), room({ { "ESPRESSIONE", "2" } }) },
         std::nullopt);
-    const QVariant heights[] = { QVariant(), QVariant(QStringLiteral("0")), QVariant(QStringLiteral("1")),
+    const QVariant heights[] = { QVariant(), QVariant(QStringLiteral("0")), QVariant(QStringLiteral("")),
         QVariant(QStringLiteral("3")), QVariant(QStringLiteral("3")) };
     const char *volumes[] = { "2.0", "2.0", "2.0", "6.0", "6.0" };
     for (int i = 0; i < 5; ++i) {

@@ -243,7 +243,7 @@ class KeyTable : public WorkspaceKeysTest, public ::testing::WithParamInterface<
 };
 
 // The key, then "z" and Enter as the user types them: the text typed before the key is stored
-// (Esc gives it up and closes), the command runs, the room stays current on a cell that shows,
+// (Esc stores it too, then closes), the command runs, the room stays current on a cell that shows,
 // and "z" goes into that cell, never into a room's key.
 TEST_P(KeyTable, TheKeyStoresWhatIsTypedAndTheNextKeysReachTheRoom)
 {
@@ -255,7 +255,7 @@ TEST_P(KeyTable, TheKeyStoresWhatIsTypedAndTheNextKeysReachTheRoom)
 
     if (c.key == Qt::Key_Escape) {
         EXPECT_EQ(loadedWorkspace(), nullptr);
-        EXPECT_EQ(description(), QStringLiteral("Cucina"));
+        EXPECT_EQ(description(), c.typing ? QStringLiteral("x") : QStringLiteral("Cucina"));
         EXPECT_EQ(keys(), keysBefore);
         return;
     }

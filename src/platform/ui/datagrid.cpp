@@ -506,9 +506,14 @@ void DataGrid::paste(QLineEdit *editor, const QString &pasted)
     editor->insert(heard);
 }
 
+bool DataGrid::hasPendingEdit() const
+{
+    return m_editor && state() == EditingState;
+}
+
 bool DataGrid::commitPendingEdit()
 {
-    if (!m_editor || state() != EditingState)
+    if (!hasPendingEdit())
         return true;
     QWidget *editor = m_editor;
     commitData(editor);
@@ -530,6 +535,39 @@ bool DataGrid::commitFocusedEdit()
             break;
     }
     return true;
+}
+
+bool DataGrid::commitEveryPendingEdit()
+{
+    const QWidgetList widgets = QApplication::allWidgets();
+    for (QWidget *widget : widgets) {
+        auto *grid = qobject_cast<DataGrid *>(widget);
+        if (grid && !grid->commitPendingEdit())
+            return false;
+    }
+    return true;
+}
+
+void DataGrid::showEvent(QShowEvent *event)
+{
+    QTableView::showEvent(event);
+    // Every widget up to the window hears of its closing here first: the form, and the frame an
+    // MDI area gives it, whichever is closed.
+    for (QWidget *ancestor = parentWidget(); ancestor; ancestor = ancestor->parentWidget()) {
+        ancestor->installEventFilter(this);
+        if (ancestor->isWindow())
+            break;
+    }
+}
+
+bool DataGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Close && watched->isWidgetType()
+        && static_cast<QWidget *>(watched)->isAncestorOf(this) && !commitPendingEdit()) {
+        event->ignore();
+        return true;
+    }
+    return QTableView::eventFilter(watched, event);
 }
 
 void DataGrid::editorStarting(const QModelIndex &index)

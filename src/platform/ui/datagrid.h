@@ -42,6 +42,11 @@ namespace zav::platform {
  * (colEdit) before the key that opened it reaches its editor; an edit that ends with its text
  * stored is told after (afterColEdit). Del on the grid itself deletes the rows selected by their
  * row selectors, when deleting is allowed.
+ *
+ * Closing: the window that holds the grid (and every widget between them) stores the text of the
+ * cell being typed before it closes, by whatever way it is closed (its frame's close box, Esc, a
+ * closing button, the program). Text the cell refuses keeps the window open, the cell still in
+ * edit, after the refusal's message.
  */
 class DataGrid : public QTableView
 {
@@ -97,12 +102,20 @@ public:
      * and the answer is false; true when nothing is left in edit.
      */
     bool commitPendingEdit();
+    /** @brief Whether a cell is being typed in (its editor open). */
+    bool hasPendingEdit() const;
     /**
      * @brief commitPendingEdit() on the grid whose cell holds the keyboard focus, if any: what a
      * command from a menu or a tool button, which take no focus, runs first. True when no grid is
      * being typed in.
      */
     static bool commitFocusedEdit();
+    /**
+     * @brief commitPendingEdit() on every grid of the program that has a cell being typed: what
+     * closing the project or the program runs first. False at the first grid that refuses its text
+     * (told, the cell still in edit).
+     */
+    static bool commitEveryPendingEdit();
     /** @brief Lines of text the column headings hold (captions wrap at blanks); 1 by default. */
     int headingLines() const { return m_headingLines; }
     void setHeadingLines(int lines);
@@ -176,6 +189,8 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void commitData(QWidget *editor) override;
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
 

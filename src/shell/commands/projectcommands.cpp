@@ -6,6 +6,7 @@
 #include "platform/db.h"
 #include "platform/dialogs.h"
 #include "platform/steps.h"
+#include "platform/ui/datagrid.h"
 #include "platform/ui/formregistry.h"
 #include "shell/commands/commandhost.h"
 #include "shell/forms/shellforms.h"
@@ -93,9 +94,17 @@ void ProjectCommands::nuovo()
 void ProjectCommands::chiudi(CommandHost &host)
 {
     // The forms first, while the project is still open: the workspace stores the open unit's
-    // totals and the header form its pending edits as they close.
+    // totals and the header form its pending edits as they close. What is being typed in a grid
+    // goes in first; a cell that refuses its text keeps its form, and the project, open.
+    if (!platform::DataGrid::commitEveryPendingEdit())
+        return;
     for (const QString *name : projectForms)
         tryStep([name] { FormRegistry::unload(*name); });
+    for (const QString *name : projectForms) {
+        const QWidget *form = FormRegistry::loaded(*name);
+        if (form && form->isVisible())
+            return;
+    }
     VAR_GBL.progetto_corrente.reset();
     VAR_GBL.archivio_terrazze.clear();
     tryStep([&host] { host.setStatusPanelText(2, QString()); });

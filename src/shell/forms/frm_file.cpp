@@ -3,6 +3,7 @@
 #include "controls/xpbutton.h"
 #include "engine/var_gbl.h"
 #include "platform/programfolder.h"
+#include "platform/ui/datagrid.h"
 #include "shell/project/archiveoperations.h"
 #include "shell/project/projectfiles.h"
 
@@ -217,6 +218,9 @@ void frm_file::Command1_Click(int Index)
     switch (Index) {
     case ApriIndex: {
         if (File1->ListIndex() < 0)
+            return;
+        // What is being typed in the open project's grids goes into that project first.
+        if (!platform::DataGrid::commitEveryPendingEdit())
             return;
         // The upgrade that opening runs is silent; the flag holds only while it runs.
         aggiornamento_silenzioso = true;

@@ -255,8 +255,20 @@ void frm_init::esci()
 
 void frm_init::closeEvent(QCloseEvent *event)
 {
+    // What is being typed in any grid goes in first; a cell that refuses its text keeps the program
+    // open, as a child window that refuses to close does.
+    if (!platform::DataGrid::commitEveryPendingEdit()) {
+        event->ignore();
+        return;
+    }
     // The child windows close with the main window, each running its own closing work.
     m_mdiArea->closeAllSubWindows();
+    for (const QMdiSubWindow *window : m_mdiArea->subWindowList()) {
+        if (window->isVisible()) {
+            event->ignore();
+            return;
+        }
+    }
     event->accept();
     m_closing = true;
     platform::endProgram();
