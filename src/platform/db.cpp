@@ -2,7 +2,9 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QTime>
@@ -468,6 +470,12 @@ std::function<QString(const DbError &)> &failureWording()
 QString failureText(const DbError &error)
 {
     return failureWording() ? failureWording()(error) : error.message();
+}
+
+QString diskFullText(const QString &unchanged)
+{
+    return QStringLiteral("Il disco è pieno: %1. Liberare spazio sul disco e riprovare.")
+        .arg(unchanged.isEmpty() ? QStringLiteral("le modifiche non possono essere salvate") : unchanged);
 }
 
 QString systemFailureText(int systemError)
@@ -1177,6 +1185,47 @@ void Database::dropTable(const QString &name)
 Transaction Database::transaction()
 {
     return Transaction(*this);
+}
+
+void Database::copyTo(const QString &target)
+{
+    sqlite3 *source = connection();
+    bool copied = false;
+    {
+        Database copy = create(target);
+        const auto removeUnlessCopied = qScopeGuard([&] {
+            if (!copied) {
+                copy.close();
+                QFile::remove(target);
+            }
+        });
+        // The read transaction: its first read takes the shared lock (waiting for a writer as long
+        // as any statement does) and rolls back a journal a stopped writer left.
+        exec(QStringLiteral("BEGIN"));
+        const auto endRead
+            = qScopeGuard([&] { sqlite3_exec(source, "ROLLBACK", nullptr, nullptr, nullptr); });
+        query(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+
+        sqlite3_backup *backup = sqlite3_backup_init(copy.connection(), "main", source, "main");
+        if (!backup)
+            throwSqliteError(copy.connection());
+        const int stepped = sqlite3_backup_step(backup, -1);
+        const int finished = sqlite3_backup_finish(backup);
+        if (stepped != SQLITE_DONE || finished != SQLITE_OK) {
+            // The backup leaves its failure (a full disk, a damaged source) on the copy's connection.
+            const int code = stepped != SQLITE_DONE ? stepped : finished;
+            const QString text = sqlite3_errcode(copy.connection()) != SQLITE_OK
+                ? QString::fromUtf8(sqlite3_errmsg(copy.connection()))
+                : QString::fromUtf8(sqlite3_errstr(code));
+            throw DbError(codeFor(text), text);
+        }
+        const Recordset check = copy.query(QStringLiteral("PRAGMA integrity_check"));
+        const QString verdict = check.isEmpty() ? QString() : check.value(0, 0).toString();
+        if (verdict != QLatin1String("ok"))
+            throw DbError(DbErrorCode::Failed,
+                QStringLiteral("database disk image is malformed: %1").arg(verdict.left(200)));
+        copied = true;
+    }
 }
 
 void Database::setPageCacheLimit(int kibibytes)
