@@ -387,7 +387,13 @@ void frm_ripart_spese::Command1_Click()
 
     // Another project's archive is never replaced; the name can be chosen apart.
     ExpenseArchive::Found target;
-    platform::tryStep([&] { target = ExpenseArchive::targetFor(name, project()); });
+    try {
+        target = ExpenseArchive::targetFor(name, project());
+    } catch (const DbError &error) {
+        // Held by another connection: said after the one wait, with the form left as it was.
+        failure(QStringLiteral("Tabella non creata. ") + whyNotMade(error));
+        return;
+    }
     if (target.path.isEmpty()) {
         failure(QStringLiteral("La tabella \"%1\" è l'archivio spese del progetto \"%2\" e non viene "
                                "sostituita. Scegliere un altro nome.")

@@ -235,6 +235,30 @@ TEST_F(CreaTabellaFailure, AnArchiveInUseIsLeftAsItIs)
     EXPECT_TRUE(leftovers().isEmpty());
 }
 
+TEST_F(CreaTabellaFailure, AnArchiveHeldForWritingIsAnsweredAfterOneShortWait)
+{
+    const QString path = archiveWithAmount();
+    frm_ripart_spese *f = form();
+    QElapsedTimer timer;
+    {
+        // Another operation writes the archive and holds it for the whole command.
+        Database other = Database::open(path);
+        other.exec(QStringLiteral("BEGIN EXCLUSIVE"));
+        timer.start();
+        create(f, QStringLiteral("CONDO1"));
+        other.exec(QStringLiteral("ROLLBACK"));
+    }
+    // Every command waits the same few seconds for a lock before it answers.
+    EXPECT_LT(timer.elapsed(), 8000);
+    EXPECT_EQ(boxes.messages(),
+        QStringList { QStringLiteral(
+            "Tabella non creata. L'archivio è in uso da un'altra operazione: riprovare fra poco.") });
+    EXPECT_EQ(amountOfBuilding1(path), QVariant(1234.5));
+    EXPECT_EQ(f->archivePath(), path);
+    EXPECT_EQ(f->TDBGrid1->model()->rowCount(), 4);
+    EXPECT_TRUE(leftovers().isEmpty());
+}
+
 // --- The program killed -------------------------------------------------------------------
 //
 // The test program runs itself as the child: the child test below makes the archive when the
