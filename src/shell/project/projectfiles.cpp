@@ -86,12 +86,20 @@ std::optional<QString> projectNameProblem(const QString &name)
                               "caratteri.")
             .arg(name.size())
             .arg(MaxProjectNameLength);
-    bool control = false;
-    for (const QChar c : name)
-        control = control || c.category() == QChar::Other_Control;
-    if (control || name.contains(u'.') || name.contains(u'/') || name.contains(u'\\'))
+    // Characters that show nothing or change how the text around them shows (a line break, the
+    // marks that reverse the direction of the text) would make the name read as another in every
+    // list and message; the name is not repeated in the message for the same reason.
+    for (const char32_t c : name.toUcs4()) {
+        const QChar::Category category = QChar::category(c);
+        if (category == QChar::Other_Control || category == QChar::Other_Format
+            || category == QChar::Other_Surrogate || c == QChar::ReplacementCharacter)
+            return QStringLiteral("Il nome scritto non è un nome di progetto valido: contiene caratteri di "
+                                  "controllo o di formato, che non si vedono o cambiano il verso del testo. "
+                                  "Scrivere il nome con lettere, cifre e segni visibili.");
+    }
+    if (name.contains(u'.') || name.contains(u'/') || name.contains(u'\\'))
         return QStringLiteral("\"%1\" non è un nome di progetto valido: il nome non può contenere il punto "
-                              "(\".\"), \"/\", \"\\\" o caratteri di controllo.")
+                              "(\".\"), \"/\" o \"\\\".")
             .arg(name);
     return std::nullopt;
 }
