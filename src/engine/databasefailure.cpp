@@ -75,6 +75,13 @@ QString databaseFailureText(const platform::DbError &error)
     return databaseFailureText(error.message());
 }
 
+QString databaseFailureText(const platform::DbError &error, const QString &unchanged)
+{
+    if (error.code() == platform::DbErrorCode::DiskFull)
+        return platform::diskFullText(unchanged);
+    return databaseFailureText(error);
+}
+
 void reportDatabaseFailure(const QString &databaseText)
 {
     platform::dialogs().msgBox(databaseFailureText(databaseText), platform::MsgButtons::Ok,

@@ -3,6 +3,7 @@
 #include "engine/archive.h"
 #include "engine/databasefailure.h"
 #include "expenses/thousandthscopy.h"
+#include "platform/diskspace.h"
 #include "platform/leftovers.h"
 #include "platform/programfolder.h"
 #include "platform/projectrecord.h"
@@ -98,8 +99,9 @@ QByteArray templateContent()
 /** A file that could not be written, said in Italian with the system's reason. */
 [[noreturn]] void throwWriteFailure(const QString &path, const QFileDevice &file)
 {
-    const int code
-        = file.error() == QFileDevice::ResourceError ? DbErrorCode::DiskFull : DbErrorCode::PathFileAccess;
+    const int code = file.error() == QFileDevice::ResourceError || platform::isDiskFull(path)
+        ? DbErrorCode::DiskFull
+        : DbErrorCode::PathFileAccess;
     throw DbError(code,
         QStringLiteral("Impossibile scrivere \"%1\": %2")
             .arg(QDir::toNativeSeparators(path), platform::fileFailureText(file)));

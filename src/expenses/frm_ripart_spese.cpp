@@ -107,6 +107,9 @@ QString whyNotMade(const DbError &error)
 {
     if (error.message().contains(QLatin1String("locked"), Qt::CaseInsensitive))
         return QStringLiteral("L'archivio è in uso da un'altra operazione: riprovare fra poco.");
+    // The new archive is made aside: on a full disk the old one is still there as it was.
+    if (error.code() == platform::DbErrorCode::DiskFull)
+        return engine::databaseFailureText(error, QStringLiteral("nessun archivio è stato cambiato"));
     const QString reading = engine::databaseFailureText(error.message()).section(u'\n', 0, 0);
     if (error.code() == platform::DbErrorCode::DatabaseNotFound
         || error.code() == platform::DbErrorCode::PathFileAccess

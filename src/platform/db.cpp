@@ -1,4 +1,5 @@
 #include "platform/db.h"
+#include "platform/diskspace.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -483,7 +484,8 @@ QString systemFailureText(int systemError)
     switch (systemError) {
     case ENOSPC:
     case EDQUOT:
-        return QStringLiteral("spazio esaurito sul disco: liberare spazio e riprovare");
+        // The failed writes said so leave the file they would replace as it was.
+        return diskFullText(QStringLiteral("nessun file è stato cambiato"));
     case EACCES:
     case EPERM:
         return QStringLiteral("permesso negato: la cartella o il file non sono scrivibili");
@@ -509,6 +511,9 @@ QString fileFailureText(const QFileDevice &file)
         if (text.contains(QString::fromLocal8Bit(std::strerror(code)), Qt::CaseInsensitive))
             return systemFailureText(code);
     }
+    // A copy or a flush that fails says only that it failed: the room left on the disk tells why.
+    if (file.error() != QFileDevice::NoError && isDiskFull(file.fileName()))
+        return systemFailureText(ENOSPC);
     switch (file.error()) {
     case QFileDevice::ResourceError:
         return systemFailureText(ENOSPC);
@@ -1199,6 +1204,10 @@ void Database::copyTo(const QString &target)
                 QFile::remove(target);
             }
         });
+        // The copy is scratch until the caller keeps it: written without a journal or syncs, which
+        // took most of a backup's time.
+        copy.exec(QStringLiteral("PRAGMA journal_mode = OFF"));
+        copy.exec(QStringLiteral("PRAGMA synchronous = OFF"));
         // The read transaction: its first read takes the shared lock (waiting for a writer as long
         // as any statement does) and rolls back a journal a stopped writer left.
         exec(QStringLiteral("BEGIN"));

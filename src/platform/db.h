@@ -361,7 +361,8 @@ public:
      * reach the copy, and a journal left by a writer that was stopped is rolled back first. The copy
      * is then checked (`PRAGMA integrity_check`). DbError when the archive is in use beyond the
      * usual wait (PermissionDenied), when the copy cannot be written (DiskFull on a full disk) or
-     * when it is not whole (Failed, "malformed"); `target` is then removed.
+     * when it is not whole (Failed, "malformed"); `target` is then removed. The copy is written
+     * without syncing it to the disk: a caller that keeps it, rather than reading it at once, syncs it.
      */
     void copyTo(const QString &target);
 

@@ -6,6 +6,7 @@
 #include "platform/db.h"
 #include "platform/zipfile.h"
 #include "support/fixtures.h"
+#include "support/killedchild.h"
 #include "tables/fulldisk.h"
 
 #include <QCoreApplication>
@@ -125,6 +126,9 @@ protected:
             << zipPath.toStdString();
         EXPECT_EQ(zip.comment(), QStringLiteral("Zav progetto: ") + archive);
     }
+
+    /** A large archive "vecchio" at `archive`, backed up: the bytes of its zip. */
+    QByteArray largeArchiveBackedUp(const QString &archive) const;
 
     QStringList filesInBackups() const { return QDir(backups()).entryList(QDir::Files, QDir::Name); }
 
@@ -403,6 +407,13 @@ QString largeMarkerInZip(const QString &zipPath)
 
 } // namespace
 
+QByteArray Backup::largeArchiveBackedUp(const QString &archive) const
+{
+    writeLargeArchive(archive, QStringLiteral("vecchio"));
+    EXPECT_TRUE(backupArchive(archive, backups()).succeeded);
+    return bytesOf(backup("VIALE.zip"));
+}
+
 TEST_F(Backup, AnArchiveWithTheJournalOfAStoppedWriteIsBackedUpAsLastCommitted)
 {
     // A writer stopped half way through its commit: some of its pages are in the archive, and the
@@ -463,9 +474,7 @@ TEST_F(Backup, WhileAnotherConnectionWritesTheBackupHoldsTheLastCommittedState)
 TEST_F(Backup, AnArchiveHeldByAWriterBeyondTheWaitKeepsTheEarlierZipAndSaysWhy)
 {
     const QString archive = root.filePath(QStringLiteral("Condominio/VIALE.CDB"));
-    writeLargeArchive(archive, QStringLiteral("vecchio"));
-    ASSERT_TRUE(backupArchive(archive, backups()).succeeded);
-    const QByteArray earlier = bytesOf(backup("VIALE.zip"));
+    const QByteArray earlier = largeArchiveBackedUp(archive);
 
     Writer writer(archive);
     writer.changeEveryRow("nuovo");
@@ -489,9 +498,7 @@ TEST_F(Backup, AnArchiveHeldByAWriterBeyondTheWaitKeepsTheEarlierZipAndSaysWhy)
 TEST_F(Backup, ADamagedArchiveIsNotZippedAndTheEarlierZipStays)
 {
     const QString archive = root.filePath(QStringLiteral("Condominio/VIALE.CDB"));
-    writeLargeArchive(archive, QStringLiteral("vecchio"));
-    ASSERT_TRUE(backupArchive(archive, backups()).succeeded);
-    const QByteArray earlier = bytesOf(backup("VIALE.zip"));
+    const QByteArray earlier = largeArchiveBackedUp(archive);
 
     // Pages in the middle of the archive overwritten.
     {
@@ -585,23 +592,8 @@ TEST_F(Backup, KilledAtAnyMomentTheZipIsTheEarlierOneOrTheNewOneWhole)
     environment.insert(QLatin1String(ChildArchive), archive);
     environment.insert(QLatin1String(ChildFolder), backups());
     const auto runChild = [&](qint64 killAfterMs) {
-        QProcess child;
-        child.setProcessEnvironment(environment);
-        child.start(QCoreApplication::applicationFilePath(),
-            { QStringLiteral("--gtest_filter=BackupChild.BacksUpTheArchiveNamedByTheParent") });
-        EXPECT_TRUE(child.waitForStarted());
-        QByteArray out;
-        while (!out.contains("pronto") && child.waitForReadyRead(10000))
-            out += child.readAllStandardOutput();
-        QElapsedTimer timer;
-        timer.start();
-        if (killAfterMs >= 0) {
-            QThread::msleep(quint64(killAfterMs));
-            child.kill();
-        }
-        child.waitForFinished(30000);
-        out += child.readAllStandardOutput();
-        return std::pair { out.contains("fatto"), timer.elapsed() };
+        return zav::test::runChildTest(
+            QStringLiteral("BackupChild.BacksUpTheArchiveNamedByTheParent"), environment, killAfterMs);
     };
 
     // How long the backup takes when let be.

@@ -14,6 +14,7 @@
 #include "shell/project/decimalconversion.h"
 #include "shell/project/projectfiles.h"
 #include "support/fixtures.h"
+#include "support/fullfiledisk.h"
 #include "support/scripteddialogs.h"
 
 #include <QApplication>
@@ -722,6 +723,30 @@ TEST_F(FrmFile, ApriOpensNothingWhenTheTerraceArchiveCannotBeMade)
     EXPECT_EQ(VAR_GBL.archivio_terrazze, QString());
     EXPECT_TRUE(statusTexts.isEmpty());
     EXPECT_TRUE(form->isVisible());
+}
+
+// On a full disk a new project is not made and nothing there before changes; the message says so.
+TEST_F(FrmFile, CreaOnAFullDiskSaysSoAndChangesNothing)
+{
+    const QString old = projectIn(archivi(), QStringLiteral("AURORA.CDB"), QStringLiteral("Aurora"));
+    const QByteArray before = bytesOf(old);
+    dialogs.answer(MsgResult::Yes); // the default folder
+    dialogs.answer(MsgResult::Yes); // replace the project there
+    std::optional<zav::shell::archiveoperations::CreatedProject> made;
+    {
+        zav::test::FullFileDisk disk;
+        made = zav::shell::archiveoperations::createProject(elsewhere.path(), QStringLiteral("Aurora"));
+    }
+    EXPECT_FALSE(made);
+    ASSERT_EQ(dialogs.shown().size(), 3);
+    EXPECT_EQ(dialogs.shown().at(2).text,
+        QStringLiteral(
+            "Impossibile scrivere il file \"%1/AURORA.CDB\". Il disco è pieno: nessun file è stato "
+            "cambiato. Liberare spazio sul disco e riprovare.")
+            .arg(archivi()));
+    EXPECT_EQ(bytesOf(old), before);
+    EXPECT_EQ(filesIn(archivi()), QStringList({ "AURORA.CDB" }));
+    EXPECT_FALSE(VAR_GBL.progetto_corrente);
 }
 
 // A terrace archive records its project: one of no project is taken over by the first project

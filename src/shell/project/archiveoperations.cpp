@@ -90,6 +90,13 @@ void reportFileFailure(FileOutcome outcome, const QString &path)
         dialogs().msgBox(QStringLiteral("File non trovato: %1").arg(path), MsgButtons::Ok, MsgIcon::Critical,
             engine::MessageTitle::ZavWarning);
         return;
+    case FileOutcome::DiskFull:
+        // Every file is written aside first: none of those there before has changed.
+        dialogs().msgBox(QStringLiteral("Impossibile scrivere il file \"%1\". %2")
+                             .arg(QDir::toNativeSeparators(path),
+                                 platform::diskFullText(QStringLiteral("nessun file è stato cambiato"))),
+            MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
+        return;
     case FileOutcome::Failed:
         dialogs().msgBox(QStringLiteral("Impossibile scrivere il file: %1").arg(path), MsgButtons::Ok,
             MsgIcon::Critical, engine::MessageTitle::ZavWarning);

@@ -1,5 +1,7 @@
 #include "shell/project/projectfiles.h"
 
+#include "platform/diskspace.h"
+
 #include "platform/programfolder.h"
 
 #include <QDir>
@@ -30,6 +32,8 @@ FileOutcome writeFailure(const QString &target)
         return FileOutcome::PathNotFound;
     if (!isWritableFolder(folder) || (info.exists() && !isWritableFile(target)))
         return FileOutcome::PermissionDenied;
+    if (platform::isDiskFull(target))
+        return FileOutcome::DiskFull;
     return FileOutcome::Failed;
 }
 
@@ -266,7 +270,8 @@ FileOutcome copyAll(const QList<Copy> &copies, const QStringList &replaced, QStr
             return fail(writeFailure(copy.target), copy.target);
         if (!copyInto(copy.source, *target)) {
             target->cancelWriting();
-            return fail(FileOutcome::Failed, copy.target);
+            return fail(
+                platform::isDiskFull(copy.target) ? FileOutcome::DiskFull : FileOutcome::Failed, copy.target);
         }
         staged.push_back(std::move(target));
     }

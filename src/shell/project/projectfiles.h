@@ -131,7 +131,8 @@ enum class FileOutcome {
     SourceMissing, ///< the file to copy is not there
     PathNotFound, ///< the target folder is not there
     PermissionDenied, ///< the folder or the file cannot be written
-    Failed, ///< any other failure (disk full, ...)
+    DiskFull, ///< no room left on the disk
+    Failed, ///< any other failure
 };
 
 /** @brief A copy to make: the source file and the target path. */
