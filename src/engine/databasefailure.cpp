@@ -32,8 +32,7 @@ const QList<Reading> &readings()
         { QRegularExpression(QStringLiteral("database (?:table )?is locked")),
             QStringLiteral("L'archivio è in uso da un'altra operazione: riprovare fra poco.") },
         { QRegularExpression(QStringLiteral("disk is full|disk full|no space left")),
-            QStringLiteral("Il disco è pieno: le modifiche non possono essere salvate. Liberare spazio sul "
-                           "disco e riprovare.") },
+            platform::diskFullText() },
         { QRegularExpression(QStringLiteral("not a database")),
             QStringLiteral("Il file non è un archivio di Zav: non è un database.") },
         { QRegularExpression(QStringLiteral("malformed|corrupt")),
@@ -74,6 +73,13 @@ QString databaseFailureText(const platform::DbError &error)
     if (error.code() == platform::DbErrorCode::DatabaseNotFound)
         return QStringLiteral("L'archivio non è stato trovato.\n") + error.message();
     return databaseFailureText(error.message());
+}
+
+QString databaseFailureText(const platform::DbError &error, const QString &unchanged)
+{
+    if (error.code() == platform::DbErrorCode::DiskFull)
+        return platform::diskFullText(unchanged);
+    return databaseFailureText(error);
 }
 
 void reportDatabaseFailure(const QString &databaseText)

@@ -15,6 +15,11 @@ namespace zav::engine {
  */
 QString databaseFailureText(const QString &databaseText);
 QString databaseFailureText(const platform::DbError &error);
+/**
+ * @brief A failure of a command that changed nothing, said as databaseFailureText() does; on a
+ * full disk, the disk-full message saying what was left as it was (`unchanged`).
+ */
+QString databaseFailureText(const platform::DbError &error, const QString &unchanged);
 
 /**
  * @brief Reports a failure of the project archive that a window cannot go on from (critical icon,

@@ -3,8 +3,10 @@
 #include "engine/archive.h"
 #include "engine/databasefailure.h"
 #include "expenses/thousandthscopy.h"
+#include "platform/diskspace.h"
 #include "platform/leftovers.h"
 #include "platform/programfolder.h"
+#include "platform/projectrecord.h"
 #include "platform/vb.h"
 
 #include <QDir>
@@ -97,8 +99,9 @@ QByteArray templateContent()
 /** A file that could not be written, said in Italian with the system's reason. */
 [[noreturn]] void throwWriteFailure(const QString &path, const QFileDevice &file)
 {
-    const int code
-        = file.error() == QFileDevice::ResourceError ? DbErrorCode::DiskFull : DbErrorCode::PathFileAccess;
+    const int code = file.error() == QFileDevice::ResourceError || platform::isDiskFull(path)
+        ? DbErrorCode::DiskFull
+        : DbErrorCode::PathFileAccess;
     throw DbError(code,
         QStringLiteral("Impossibile scrivere \"%1\": %2")
             .arg(QDir::toNativeSeparators(path), platform::fileFailureText(file)));
@@ -141,14 +144,11 @@ ExpenseArchive::Ownership ExpenseArchive::ownership(const QString &path, const Q
     Ownership result;
     try {
         Database archive = Database::open(path);
-        if (!archive.hasTable(PROGETTO))
-            return result;
-        const Recordset rows = archive.table(PROGETTO);
-        if (rows.isEmpty())
-            return result;
-        result.owner = rows.value(0, rows.fieldIndex(QStringLiteral("ARCHIVIO"))).toString();
-    } catch (const DbError &) {
+        result.owner = platform::projectrecord::read(archive);
+    } catch (const DbError &error) {
         // An archive that cannot be read names no project; opening it will say what is wrong.
+        result.inUse = error.code() == DbErrorCode::PermissionDenied
+            && error.message().contains(QLatin1String("locked"), Qt::CaseInsensitive);
         return result;
     }
     if (result.owner.isEmpty())
@@ -163,13 +163,7 @@ ExpenseArchive::Ownership ExpenseArchive::ownership(const QString &path, const Q
 
 void ExpenseArchive::setOwner(Database &archive, const QString &projectArchive)
 {
-    const QString owner = QFileInfo(projectArchive).absoluteFilePath();
-    platform::Transaction transaction = archive.transaction();
-    if (!archive.hasTable(PROGETTO))
-        archive.createTable(PROGETTO, { { QStringLiteral("ARCHIVIO"), platform::FieldType::Memo } });
-    archive.clear(PROGETTO);
-    archive.insert(PROGETTO, { { QStringLiteral("ARCHIVIO"), owner } });
-    transaction.commit();
+    platform::projectrecord::write(archive, projectArchive);
 }
 
 ExpenseArchive::Found ExpenseArchive::findForProject(
@@ -210,6 +204,8 @@ ExpenseArchive::Found ExpenseArchive::targetFor(const QString &name, const QStri
     Found target { pathFor(name), Claim::Free, {} };
     for (const QString &path : archivesNamed(name)) {
         const Ownership owned = ownership(path, projectArchive);
+        if (owned.inUse)
+            throw DbError(DbErrorCode::PermissionDenied, QStringLiteral("database is locked"));
         if (owned.claim == Claim::Other)
             return { QString(), Claim::Other, owned.owner };
         if (target.path == pathFor(name) && !QFileInfo::exists(target.path))

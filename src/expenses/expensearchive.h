@@ -59,6 +59,8 @@ public:
     {
         Claim claim = Claim::Free;
         QString owner;
+        /** Another connection holds the archive for writing beyond the usual wait: nothing read. */
+        bool inUse = false;
     };
     /**
      * @brief Whose the archive at `path` is, seen from the project whose archive is
@@ -88,6 +90,8 @@ public:
      * @brief Where "Crea Tabella" under `name` writes: the file of "ARCHIVI" of that name in
      * whatever case (so that no second file of the name is made), else "ARCHIVI/NAME.TSP". No path,
      * and the owner, when a file of that name is another project's archive: it is never replaced.
+     * DbError PermissionDenied ("database is locked") when such a file is held by another
+     * connection beyond the usual wait, so that the caller answers at once.
      */
     static Found targetFor(const QString &name, const QString &projectArchive);
 

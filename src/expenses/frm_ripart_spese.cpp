@@ -107,6 +107,9 @@ QString whyNotMade(const DbError &error)
 {
     if (error.message().contains(QLatin1String("locked"), Qt::CaseInsensitive))
         return QStringLiteral("L'archivio è in uso da un'altra operazione: riprovare fra poco.");
+    // The new archive is made aside: on a full disk the old one is still there as it was.
+    if (error.code() == platform::DbErrorCode::DiskFull)
+        return engine::databaseFailureText(error, QStringLiteral("nessun archivio è stato cambiato"));
     const QString reading = engine::databaseFailureText(error.message()).section(u'\n', 0, 0);
     if (error.code() == platform::DbErrorCode::DatabaseNotFound
         || error.code() == platform::DbErrorCode::PathFileAccess
@@ -387,7 +390,13 @@ void frm_ripart_spese::Command1_Click()
 
     // Another project's archive is never replaced; the name can be chosen apart.
     ExpenseArchive::Found target;
-    platform::tryStep([&] { target = ExpenseArchive::targetFor(name, project()); });
+    try {
+        target = ExpenseArchive::targetFor(name, project());
+    } catch (const DbError &error) {
+        // Held by another connection: said after the one wait, with the form left as it was.
+        failure(QStringLiteral("Tabella non creata. ") + whyNotMade(error));
+        return;
+    }
     if (target.path.isEmpty()) {
         failure(QStringLiteral("La tabella \"%1\" è l'archivio spese del progetto \"%2\" e non viene "
                                "sostituita. Scegliere un altro nome.")

@@ -1,8 +1,11 @@
 #include "platform/db.h"
+#include "platform/diskspace.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QTime>
@@ -470,12 +473,19 @@ QString failureText(const DbError &error)
     return failureWording() ? failureWording()(error) : error.message();
 }
 
+QString diskFullText(const QString &unchanged)
+{
+    return QStringLiteral("Il disco è pieno: %1. Liberare spazio sul disco e riprovare.")
+        .arg(unchanged.isEmpty() ? QStringLiteral("le modifiche non possono essere salvate") : unchanged);
+}
+
 QString systemFailureText(int systemError)
 {
     switch (systemError) {
     case ENOSPC:
     case EDQUOT:
-        return QStringLiteral("spazio esaurito sul disco: liberare spazio e riprovare");
+        // The failed writes said so leave the file they would replace as it was.
+        return diskFullText(QStringLiteral("nessun file è stato cambiato"));
     case EACCES:
     case EPERM:
         return QStringLiteral("permesso negato: la cartella o il file non sono scrivibili");
@@ -501,6 +511,9 @@ QString fileFailureText(const QFileDevice &file)
         if (text.contains(QString::fromLocal8Bit(std::strerror(code)), Qt::CaseInsensitive))
             return systemFailureText(code);
     }
+    // A copy or a flush that fails says only that it failed: the room left on the disk tells why.
+    if (file.error() != QFileDevice::NoError && isDiskFull(file.fileName()))
+        return systemFailureText(ENOSPC);
     switch (file.error()) {
     case QFileDevice::ResourceError:
         return systemFailureText(ENOSPC);
@@ -1177,6 +1190,51 @@ void Database::dropTable(const QString &name)
 Transaction Database::transaction()
 {
     return Transaction(*this);
+}
+
+void Database::copyTo(const QString &target)
+{
+    sqlite3 *source = connection();
+    bool copied = false;
+    {
+        Database copy = create(target);
+        const auto removeUnlessCopied = qScopeGuard([&] {
+            if (!copied) {
+                copy.close();
+                QFile::remove(target);
+            }
+        });
+        // The copy is scratch until the caller keeps it: written without a journal or syncs, which
+        // took most of a backup's time.
+        copy.exec(QStringLiteral("PRAGMA journal_mode = OFF"));
+        copy.exec(QStringLiteral("PRAGMA synchronous = OFF"));
+        // The read transaction: its first read takes the shared lock (waiting for a writer as long
+        // as any statement does) and rolls back a journal a stopped writer left.
+        exec(QStringLiteral("BEGIN"));
+        const auto endRead
+            = qScopeGuard([&] { sqlite3_exec(source, "ROLLBACK", nullptr, nullptr, nullptr); });
+        query(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+
+        sqlite3_backup *backup = sqlite3_backup_init(copy.connection(), "main", source, "main");
+        if (!backup)
+            throwSqliteError(copy.connection());
+        const int stepped = sqlite3_backup_step(backup, -1);
+        const int finished = sqlite3_backup_finish(backup);
+        if (stepped != SQLITE_DONE || finished != SQLITE_OK) {
+            // The backup leaves its failure (a full disk, a damaged source) on the copy's connection.
+            const int code = stepped != SQLITE_DONE ? stepped : finished;
+            const QString text = sqlite3_errcode(copy.connection()) != SQLITE_OK
+                ? QString::fromUtf8(sqlite3_errmsg(copy.connection()))
+                : QString::fromUtf8(sqlite3_errstr(code));
+            throw DbError(codeFor(text), text);
+        }
+        const Recordset check = copy.query(QStringLiteral("PRAGMA integrity_check"));
+        const QString verdict = check.isEmpty() ? QString() : check.value(0, 0).toString();
+        if (verdict != QLatin1String("ok"))
+            throw DbError(DbErrorCode::Failed,
+                QStringLiteral("database disk image is malformed: %1").arg(verdict.left(200)));
+        copied = true;
+    }
 }
 
 void Database::setPageCacheLimit(int kibibytes)

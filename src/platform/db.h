@@ -64,6 +64,13 @@ QString failureText(const DbError &error);
 /** @brief Installs the wording of database failures for the user; an empty function removes it. */
 void setFailureWording(std::function<QString(const DbError &)> wording);
 
+/**
+ * @brief What every message says when the disk is full: that it is full, what was left as it was
+ * (`unchanged`: "nessun dato è stato modificato", "la copia precedente non è stata modificata" ...;
+ * by default that the changes cannot be saved) and what to do.
+ */
+QString diskFullText(const QString &unchanged = QString());
+
 /** @brief A system error (an errno value) said in Italian for the user, with what to do. */
 QString systemFailureText(int systemError);
 /**
@@ -347,6 +354,17 @@ public:
 
     /** @brief Starts a transaction that rolls back unless committed. */
     Transaction transaction();
+
+    /**
+     * @brief Copies the database as last committed into the new file `target` through SQLite's
+     * online backup, taken in one read transaction: another connection's uncommitted pages never
+     * reach the copy, and a journal left by a writer that was stopped is rolled back first. The copy
+     * is then checked (`PRAGMA integrity_check`). DbError when the archive is in use beyond the
+     * usual wait (PermissionDenied), when the copy cannot be written (DiskFull on a full disk) or
+     * when it is not whole (Failed, "malformed"); `target` is then removed. The copy is written
+     * without syncing it to the disk: a caller that keeps it, rather than reading it at once, syncs it.
+     */
+    void copyTo(const QString &target);
 
     /**
      * @brief The most memory the connection keeps the database's pages in (2 MiB unless set).

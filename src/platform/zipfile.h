@@ -14,8 +14,13 @@ namespace zav::platform {
 class ZipError : public std::runtime_error
 {
 public:
-    explicit ZipError(const QString &message);
+    explicit ZipError(const QString &message, bool diskFull = false);
     QString message() const { return QString::fromUtf8(what()); }
+    /** @brief Whether the zip could not be written because the disk is full. */
+    bool diskFull() const { return m_diskFull; }
+
+private:
+    bool m_diskFull;
 };
 
 /**
@@ -45,7 +50,11 @@ public:
 
     const QString &path() const { return m_path; }
 
-    /** @brief Adds the file at sourcePath under entryName (compressed); read when committed. */
+    /** @brief The deflate level of every entry added. */
+    static constexpr int DeflateLevel = 6;
+
+    /** @brief Adds the file at sourcePath under entryName (deflated at DeflateLevel); read when
+     * committed. */
     void addFile(const QString &entryName, const QString &sourcePath);
     /** @brief Sets the comment of the whole zip (empty text: none); written by commit(). */
     void setComment(const QString &comment);

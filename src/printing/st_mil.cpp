@@ -607,7 +607,7 @@ void ST_MIL::azzera_datafiles()
 
 QString ST_MIL::exportPrefix() const
 {
-    return ReportCall::safeFileName(VAR_GBL.nome_progetto.left(3));
+    return ReportCall::exportPrefix(VAR_GBL.nome_progetto);
 }
 
 bool ST_MIL::thousandthsStep(const Thousandths &report, const QString &building, const QString &stair)

@@ -209,13 +209,14 @@ QString TerracePrints::roomsFormula(const QString &code, const TerraceUnit &unit
 
 QString TerracePrints::thousandthsFileName(const QString &project)
 {
-    return ReportCall::safeFileName(project.left(3)) + QStringLiteral("MILTER.RTF");
+    return ReportCall::exportPrefix(project) + QStringLiteral("MILTER.RTF");
 }
 
 QString TerracePrints::unitFileName(const QString &project, const TerraceUnit &unit)
 {
-    return ReportCall::safeFileName(project.left(3) + numberInName(unit.building) + unit.stair
-               + numberInName(unit.floorCode) + numberInName(unit.interno))
+    return ReportCall::exportPrefix(project)
+        + ReportCall::safeFileName(numberInName(unit.building) + unit.stair + numberInName(unit.floorCode)
+            + numberInName(unit.interno))
         + QStringLiteral(".RTF");
 }
 

@@ -159,6 +159,24 @@ TEST(ReportCallNames, SafeFileNamesKeepNoSeparatorOrReservedCharacter)
         EXPECT_EQ(ReportCall::safeFileName(QString::fromUtf8(text)), QString::fromUtf8(safe)) << text;
 }
 
+TEST(ReportCallNames, TheExportPrefixIsTheFirstThreeWholeCharactersOfTheProjectsName)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        { "VIALE", "VIA" },
+        { "AB", "AB" },
+        { "", "" },
+        // Characters outside the basic plane are two code units each.
+        { "\U0001D538\U0001D539\U0001D53B\U0001D53C", "\U0001D538\U0001D539\U0001D53B" },
+        { "A\U0001D539CD", "A\U0001D539C" },
+        // A letter with a combining accent is one character.
+        { "e\u0301e\u0301e\u0301e", "e\u0301e\u0301e\u0301" },
+        { "Perù", "Per" },
+        { "a/b", "a_b" },
+    };
+    for (const auto &[name, prefix] : cases)
+        EXPECT_EQ(ReportCall::exportPrefix(QString::fromUtf8(name)), QString::fromUtf8(prefix)) << name;
+}
+
 TEST(ReportControlTest, ClearingEmptiesEverySlotAndOnlyTheSlots)
 {
     ReportControl control;

@@ -16,6 +16,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "support/fullfiledisk.h"
+
 #include <gtest/gtest.h>
 
 using namespace zav::platform;
@@ -376,6 +378,30 @@ TEST_F(ReportEngineTest, AnExportThatCannotBeWrittenFailsAndLeavesNoFile)
     EXPECT_TRUE(result.message.startsWith(QStringLiteral("impossibile scrivere il file")))
         << result.message.toStdString();
     EXPECT_FALSE(QFile::exists(report.PrintFileName));
+}
+
+TEST_F(ReportEngineTest, AnExportOnAFullDiskSaysSoAndKeepsTheFileThatWasThere)
+{
+    report.Destination = ReportDestination::File;
+    report.PrintFileName = dir.filePath(QStringLiteral("OUT.RTF"));
+    {
+        QFile before(report.PrintFileName);
+        ASSERT_TRUE(before.open(QIODevice::WriteOnly));
+        before.write("prima");
+    }
+    ReportResult result;
+    {
+        zav::test::FullFileDisk disk(16);
+        result = ReportEngine().run(report);
+    }
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message,
+        QStringLiteral("impossibile scrivere il file %1: Il disco è pieno: nessun file è stato cambiato. "
+                       "Liberare spazio sul disco e riprovare.")
+            .arg(report.PrintFileName));
+    QFile after(report.PrintFileName);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), QByteArray("prima"));
 }
 
 TEST_F(ReportEngineTest, PrintingGoesToThePrinterSetUpForTheRun)

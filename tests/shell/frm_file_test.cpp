@@ -7,12 +7,14 @@
 #include "engine/var_gbl.h"
 #include "engine/windowbands.h"
 #include "platform/db.h"
+#include "platform/projectrecord.h"
 #include "platform/vb.h"
 #include "platform/zipfile.h"
 #include "shell/project/archiveoperations.h"
 #include "shell/project/decimalconversion.h"
 #include "shell/project/projectfiles.h"
 #include "support/fixtures.h"
+#include "support/fullfiledisk.h"
 #include "support/scripteddialogs.h"
 
 #include <QApplication>
@@ -132,6 +134,38 @@ protected:
         return rows.isEmpty() ? QString() : rows.value(QStringLiteral("NOME")).toString();
     }
 
+    /** A terrace archive as made from the template for a project: the template's tables, and the
+     * record of its project. */
+    void expectFreshTerraces(const QString &terraces, const QString &project) const
+    {
+        QStringList tables = Database::open(templateFile("TERRAZZE.CLO")).tables()
+            << QStringLiteral("PROGETTO");
+        tables.sort(Qt::CaseInsensitive);
+        QStringList made = Database::open(terraces).tables();
+        made.sort(Qt::CaseInsensitive);
+        EXPECT_EQ(made, tables) << terraces.toStdString();
+        for (const QString &table : Database::open(templateFile("TERRAZZE.CLO")).tables()) {
+            EXPECT_EQ(Database::open(terraces).table(table).recordCount(),
+                Database::open(templateFile("TERRAZZE.CLO")).table(table).recordCount())
+                << table.toStdString();
+        }
+        EXPECT_EQ(zav::platform::projectrecord::ownerOf(terraces), QFileInfo(project).absoluteFilePath());
+    }
+
+    /** The condominium of the archive a zip holds under `entry`, read from a copy of it. */
+    QString condominiumInZip(const zav::platform::ZipFile &zip, const QString &entry) const
+    {
+        const QString copy = elsewhere.filePath(QStringLiteral("estratto.cdb"));
+        QFile file(copy);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return QStringLiteral("non scrivibile");
+        file.write(zip.read(entry));
+        file.close();
+        const QString name = condominiumOf(copy);
+        QFile::remove(copy);
+        return name;
+    }
+
     /** The templates' own separator, unless a test sets another. */
     vb::DecimalSeparatorScope comma { u',' };
     zav::test::TempProgramFolder program;
@@ -224,7 +258,7 @@ TEST_F(FrmFile, CreaMakesTheThreeFilesAndOpensTheProject)
     EXPECT_EQ(filesIn(archivi()), QStringList({ "AURORA.CDB", "AURORA.RTF", "AURORA.TER" }));
     EXPECT_EQ(bytesOf(cdb), bytesOf(templateFile("ARCH_MIL.CLO")));
     EXPECT_EQ(bytesOf(archivi() + QStringLiteral("/AURORA.RTF")), bytesOf(templateFile("RELAZION.rtf")));
-    EXPECT_EQ(bytesOf(ter), bytesOf(templateFile("TERRAZZE.CLO")));
+    expectFreshTerraces(ter, cdb);
 
     EXPECT_EQ(VAR_GBL.progetto_corrente, cdb);
     EXPECT_EQ(VAR_GBL.nome_progetto, QStringLiteral("AURORA"));
@@ -473,7 +507,7 @@ TEST_F(FrmFile, CreaAsksBeforeReplacingFilesOfTheTargetFolderWhateverTheirCase)
     dialogs.answer(MsgResult::Yes);
     form->Command2_Click();
     EXPECT_EQ(filesIn(archivi()), QStringList({ "AURORA.CDB", "AURORA.RTF", "AURORA.TER" }));
-    EXPECT_EQ(bytesOf(archivi() + QStringLiteral("/AURORA.TER")), bytesOf(templateFile("TERRAZZE.CLO")));
+    expectFreshTerraces(archivi() + QStringLiteral("/AURORA.TER"), archivi() + QStringLiteral("/AURORA.CDB"));
     EXPECT_EQ(condominiumOf(archivi() + QStringLiteral("/AURORA.CDB")), QString());
     EXPECT_EQ(VAR_GBL.progetto_corrente, archivi() + QStringLiteral("/AURORA.CDB"));
     // The archive of the same name in the folder shown was never the target.
@@ -691,6 +725,81 @@ TEST_F(FrmFile, ApriOpensNothingWhenTheTerraceArchiveCannotBeMade)
     EXPECT_TRUE(form->isVisible());
 }
 
+// On a full disk a new project is not made and nothing there before changes; the message says so.
+TEST_F(FrmFile, CreaOnAFullDiskSaysSoAndChangesNothing)
+{
+    const QString old = projectIn(archivi(), QStringLiteral("AURORA.CDB"), QStringLiteral("Aurora"));
+    const QByteArray before = bytesOf(old);
+    dialogs.answer(MsgResult::Yes); // the default folder
+    dialogs.answer(MsgResult::Yes); // replace the project there
+    std::optional<zav::shell::archiveoperations::CreatedProject> made;
+    {
+        zav::test::FullFileDisk disk;
+        made = zav::shell::archiveoperations::createProject(elsewhere.path(), QStringLiteral("Aurora"));
+    }
+    EXPECT_FALSE(made);
+    ASSERT_EQ(dialogs.shown().size(), 3);
+    EXPECT_EQ(dialogs.shown().at(2).text,
+        QStringLiteral(
+            "Impossibile scrivere il file \"%1/AURORA.CDB\". Il disco è pieno: nessun file è stato "
+            "cambiato. Liberare spazio sul disco e riprovare.")
+            .arg(archivi()));
+    EXPECT_EQ(bytesOf(old), before);
+    EXPECT_EQ(filesIn(archivi()), QStringList({ "AURORA.CDB" }));
+    EXPECT_FALSE(VAR_GBL.progetto_corrente);
+}
+
+// A terrace archive records its project: one of no project is taken over by the first project
+// that opens it; one copied from another project that still exists is refused by name.
+TEST_F(FrmFile, ApriUsesOnlyTheProjectsOwnTerraceArchive)
+{
+    const QString lago = projectIn(elsewhere.path(), QStringLiteral("LAGO.CDB"), QStringLiteral("Lago"));
+    const QString viale = projectIn(archivi(), QStringLiteral("VIALE.CDB"), QStringLiteral("Viale"));
+    const QString lagoTerraces = elsewhere.path() + QStringLiteral("/LAGO.TER");
+    const QString vialeTerraces = archivi() + QStringLiteral("/VIALE.TER");
+    const auto terraceRows = [](const QString &terraces) {
+        return Database::open(terraces).table(QStringLiteral("CODICE")).recordCount();
+    };
+
+    // An old terrace archive, recording no project, with a table typed into it.
+    ASSERT_TRUE(QFile::copy(templateFile("TERRAZZE.CLO"), lagoTerraces));
+    QFile(lagoTerraces).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    const int rows = terraceRows(lagoTerraces);
+    Database::open(lagoTerraces)
+        .insert(QStringLiteral("CODICE"), { { QStringLiteral("CODICE"), QStringLiteral("T1") } });
+    ASSERT_TRUE(zav::shell::archiveoperations::openProject(elsewhere.path(), QStringLiteral("LAGO.CDB")));
+    EXPECT_EQ(VAR_GBL.archivio_terrazze, lagoTerraces);
+    EXPECT_EQ(zav::platform::projectrecord::ownerOf(lagoTerraces), lago);
+    EXPECT_EQ(terraceRows(lagoTerraces), rows + 1);
+    EXPECT_TRUE(dialogs.shown().isEmpty()) << dialogs.messages().join(u'|').toStdString();
+
+    // Copied over another project's terrace archive, it is refused by name and nothing is opened.
+    VAR_GBL.progetto_corrente.reset();
+    VAR_GBL.archivio_terrazze.clear();
+    QFile::remove(vialeTerraces);
+    ASSERT_TRUE(QFile::copy(lagoTerraces, vialeTerraces));
+    const QByteArray copied = bytesOf(vialeTerraces);
+    EXPECT_FALSE(zav::shell::archiveoperations::openProject(archivi(), QStringLiteral("VIALE.CDB")));
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown().at(0).text,
+        QStringLiteral("L'archivio delle terrazze \"%1\" è del progetto \"%2\" e non viene usato per questo "
+                       "progetto. Il progetto non è stato aperto.\nSpostare o rinominare il file \"%1\": "
+                       "all'apertura il progetto ne creerà uno nuovo.")
+            .arg(vialeTerraces, lago));
+    EXPECT_EQ(dialogs.shown().at(0).icon, MsgIcon::Critical);
+    EXPECT_FALSE(VAR_GBL.progetto_corrente);
+    EXPECT_EQ(VAR_GBL.archivio_terrazze, QString());
+    EXPECT_EQ(bytesOf(vialeTerraces), copied);
+
+    // Once that project is gone, the copy is free and taken over.
+    dialogs.clear();
+    ASSERT_TRUE(QFile::remove(lago));
+    EXPECT_TRUE(zav::shell::archiveoperations::openProject(archivi(), QStringLiteral("VIALE.CDB")));
+    EXPECT_EQ(VAR_GBL.archivio_terrazze, vialeTerraces);
+    EXPECT_EQ(zav::platform::projectrecord::ownerOf(vialeTerraces), viale);
+    EXPECT_TRUE(dialogs.shown().isEmpty()) << dialogs.messages().join(u'|').toStdString();
+}
+
 // --- Apri and Aggiorna -----------------------------------------------------------------------
 
 namespace {
@@ -737,7 +846,7 @@ TEST_F(FrmFile, ApriOpensAndSilentlyUpgradesAnOldArchive)
     EXPECT_EQ(VAR_GBL.progetto_corrente, archive);
     EXPECT_EQ(VAR_GBL.nome_progetto, QStringLiteral("Vecchio"));
     EXPECT_EQ(VAR_GBL.archivio_terrazze, elsewhere.path() + QStringLiteral("/VECCHIO.TER"));
-    EXPECT_EQ(bytesOf(VAR_GBL.archivio_terrazze), bytesOf(templateFile("TERRAZZE.CLO")));
+    expectFreshTerraces(VAR_GBL.archivio_terrazze, archive);
     EXPECT_EQ(statusTexts, QStringList({ archive }));
     EXPECT_EQ(headerShown, 0);
     EXPECT_FALSE(form->isVisible());
@@ -1062,7 +1171,7 @@ TEST_F(FrmFile, ProjectsDifferingInCaseNeverShareTheirCompanions)
     form->Command1_Click(0);
     EXPECT_EQ(VAR_GBL.nome_progetto, QStringLiteral("prova"));
     EXPECT_EQ(VAR_GBL.archivio_terrazze, folder + QStringLiteral("/prova.TER"));
-    EXPECT_EQ(bytesOf(folder + QStringLiteral("/prova.TER")), bytesOf(templateFile("TERRAZZE.CLO")));
+    expectFreshTerraces(folder + QStringLiteral("/prova.TER"), folder + QStringLiteral("/prova.cdb"));
     EXPECT_EQ(bytesOf(folder + QStringLiteral("/PROVA.TER")), QByteArray("terrazze di PROVA"));
     // Its calculation report is one of its own name, not yet written, never PROVA's.
     EXPECT_EQ(VAR_GBL.calculationReport, folder + QStringLiteral("/prova.RTF"));
@@ -1275,7 +1384,7 @@ TEST_F(FrmFile, BackupZipsTheArchiveIntoTheFolderOfTheFloppyDriveAndSaysSo)
     EXPECT_EQ(filesIn(home.path()), QStringList({ "Villa.Nord.zip" }));
     const zav::platform::ZipFile zip = zav::platform::ZipFile::openForReading(zipPath);
     EXPECT_EQ(zip.entries(), QStringList({ "Villa.Nord.CDB" }));
-    EXPECT_EQ(zip.read(QStringLiteral("Villa.Nord.CDB")), bytesOf(archive));
+    EXPECT_EQ(condominiumInZip(zip, QStringLiteral("Villa.Nord.CDB")), QStringLiteral("Villa"));
 
     ASSERT_EQ(dialogs.shown().size(), 2);
     EXPECT_TRUE(dialogs.shown().at(1).text.contains(zipPath));
@@ -1309,9 +1418,10 @@ TEST_F(FrmFile, ABackupNamedApartFromAnotherProjectsZipSaysWhichAndWhy)
     ASSERT_TRUE(zav::shell::archiveoperations::backup(archivi(), QStringLiteral("VIALE.CDB")));
     EXPECT_EQ(filesIn(home.path()), QStringList({ "VIALE.zip", "VIALE_2.zip" }));
     EXPECT_EQ(bytesOf(home.path() + QStringLiteral("/VIALE.zip")), firstZip);
-    EXPECT_EQ(zav::platform::ZipFile::openForReading(home.path() + QStringLiteral("/VIALE_2.zip"))
-                  .read(QStringLiteral("VIALE.CDB")),
-        bytesOf(second));
+    EXPECT_EQ(
+        condominiumInZip(zav::platform::ZipFile::openForReading(home.path() + QStringLiteral("/VIALE_2.zip")),
+            QStringLiteral("VIALE.CDB")),
+        condominiumOf(second));
     ASSERT_EQ(dialogs.shown().size(), 2);
     EXPECT_EQ(dialogs.shown().at(1).text,
         QStringLiteral("Copia dell'archivio eseguita:\n%1/VIALE_2.zip\n\nIl file %1/VIALE.zip è la copia di "

@@ -4,6 +4,7 @@
 #include "support/child.h"
 #include "support/fixtures.h"
 #include "support/scripteddialogs.h"
+#include "tables/fulldisk.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -146,6 +147,24 @@ TEST_F(VirgolaTest, ConvertsTheChosenArchiveWithOneProgressStepPerTable)
     form.Option2->setChecked(true);
     form.Command1_Click();
     EXPECT_EQ(firstFloorCoefficient(path), QStringLiteral("1,00"));
+}
+
+TEST_F(VirgolaTest, OnAFullDiskNothingIsConvertedAndTheMessageSaysSo)
+{
+    shell::frm_virgola form;
+    pick(form, QStringLiteral("PROVA.CDB"));
+    form.Option1->setChecked(true);
+    {
+        FullDiskScope disk;
+        form.Command1_Click();
+    }
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown().at(0).text,
+        QStringLiteral("Archivio non convertito. Il disco è pieno: nessun valore è stato cambiato. Liberare "
+                       "spazio sul disco e riprovare."));
+    EXPECT_EQ(boxes.shown().at(0).icon, platform::MsgIcon::Critical);
+    EXPECT_EQ(firstFloorCoefficient(path), QStringLiteral("1,00"));
+    EXPECT_EQ(form.ProgressBar1->value(), 1);
 }
 
 TEST_F(VirgolaTest, TheNameTakenIsLookedForInTheFolderShownWhenConverting)

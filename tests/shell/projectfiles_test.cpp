@@ -63,7 +63,21 @@ TEST(ProjectFiles, TypedProjectNames)
         { QStringLiteral("../FUORI"), "\"../FUORI\" non è un nome di progetto valido" },
         { QStringLiteral("sotto/PROVA"), "\"sotto/PROVA\" non è un nome di progetto valido" },
         { QStringLiteral("sotto\\PROVA"), "\"sotto\\PROVA\" non è un nome di progetto valido" },
-        { QStringLiteral("riga\nnuova"), "non è un nome di progetto valido" },
+        { QStringLiteral("riga\nnuova"),
+            "non è un nome di progetto valido: contiene caratteri di controllo" },
+        // A mark that reverses the text ("VIALE" would read "ELAIV"), one that shows nothing, and a
+        // format character outside the basic plane (a language tag).
+        { QStringLiteral("\u202EVIALE"),
+            "non è un nome di progetto valido: contiene caratteri di controllo" },
+        { QStringLiteral("VIA\u200BLE"),
+            "non è un nome di progetto valido: contiene caratteri di controllo" },
+        { QString::fromUcs4(U"VIALE\U000E0001"), "contiene caratteri di controllo o di formato" },
+        { QStringLiteral("A") + QChar(0xD835),
+            "contiene caratteri di controllo o di formato" }, // half a character
+        // Letters outside the basic plane, accents and other scripts are names.
+        { QString::fromUcs4(U"\U0001D538\U0001D539\U0001D53B"), nullptr },
+        { QStringLiteral("Perù e Città"), nullptr },
+        { QStringLiteral("\u05E9\u05DC\u05D5\u05DD"), nullptr },
         { sixty + u'x',
             "Il nome del progetto è troppo lungo (61 caratteri): può avere al massimo 60 caratteri." },
         { QString(300, u'N'),

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTextBoundaryFinder>
 
 namespace zav::platform {
 
@@ -90,6 +91,18 @@ QString ReportCall::exportFolder()
 QString ReportCall::definitionPath(const QString &fileName)
 {
     return findCaseInsensitive(ProgramFolder::file(QStringLiteral("STAMPE")), fileName);
+}
+
+QString ReportCall::exportPrefix(const QString &projectName)
+{
+    constexpr int Characters = 3;
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, projectName);
+    qsizetype end = 0;
+    for (int i = 0; i < Characters && end >= 0 && end < projectName.size(); ++i) {
+        graphemes.setPosition(end);
+        end = graphemes.toNextBoundary();
+    }
+    return safeFileName(projectName.left(end < 0 ? projectName.size() : end));
 }
 
 QString ReportCall::safeFileName(const QString &text)

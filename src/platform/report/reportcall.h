@@ -69,6 +69,12 @@ public:
      * Windows or Linux (separators, ":*?\"<>|", control characters) becomes "_".
      */
     static QString safeFileName(const QString &text);
+    /**
+     * @brief The prefix of a project's export files: the first three characters of its name as
+     * the user sees them (a letter with its accents, a character outside the basic plane, never
+     * half of one), made safe for a file name.
+     */
+    static QString exportPrefix(const QString &projectName);
 };
 
 } // namespace zav::platform

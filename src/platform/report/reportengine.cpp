@@ -1,5 +1,7 @@
 #include "platform/report/reportengine.h"
 
+#include "platform/diskspace.h"
+
 #include "platform/db.h"
 
 #include "platform/report/exportfiles.h"
@@ -12,6 +14,8 @@
 #include <QFileInfo>
 #include <QPrinter>
 #include <QSaveFile>
+
+#include <cerrno>
 
 namespace zav::platform {
 
@@ -37,9 +41,17 @@ ReportResult exportFile(const ReportContent &content, const ReportProperties &re
     const ExportFiles::Target target = ExportFiles::target(report.PrintFileName, report.ExportOwner);
     // Written aside and renamed at the end, so a failed export leaves no half file behind.
     QSaveFile file(target.path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(rtf) != rtf.size() || !file.commit())
+    // A write cut short by the disk is not always told as an error: the size written tells it.
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(rtf) == rtf.size() && file.flush()
+        && file.size() == rtf.size();
+    if (!written || !file.commit()) {
+        const QString why = file.error() == QFileDevice::NoError && isDiskFull(target.path)
+            ? systemFailureText(ENOSPC)
+            : fileFailureText(file);
+        file.cancelWriting();
         return ReportResult::failure(
-            QStringLiteral("impossibile scrivere il file %1: %2").arg(target.path, fileFailureText(file)));
+            QStringLiteral("impossibile scrivere il file %1: %2").arg(target.path, why));
+    }
     ReportResult result = ReportResult::success();
     result.exportFile = target.path;
     result.exportOtherOwner = target.otherOwner;

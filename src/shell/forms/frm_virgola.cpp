@@ -149,7 +149,8 @@ void frm_virgola::converti_archivio()
     } catch (const platform::DbError &error) {
         // Nothing was converted: say so rather than announce an update.
         dialogs().msgBox(
-            QStringLiteral("Archivio non convertito: %1").arg(engine::databaseFailureText(error)),
+            QStringLiteral("Archivio non convertito. %1")
+                .arg(engine::databaseFailureText(error, QStringLiteral("nessun valore è stato cambiato"))),
             MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
         ProgressBar1->setValue(1);
         return;

@@ -7,7 +7,9 @@
 #include "expenses/expensesforms.h"
 #include "platform/db.h"
 #include "platform/dialogs.h"
+#include "platform/ownedfiles.h"
 #include "platform/programfolder.h"
+#include "platform/projectrecord.h"
 #include "platform/steps.h"
 #include "platform/vb.h"
 #include "shell/project/backup.h"
@@ -87,6 +89,13 @@ void reportFileFailure(FileOutcome outcome, const QString &path)
     case FileOutcome::SourceMissing:
         dialogs().msgBox(QStringLiteral("File non trovato: %1").arg(path), MsgButtons::Ok, MsgIcon::Critical,
             engine::MessageTitle::ZavWarning);
+        return;
+    case FileOutcome::DiskFull:
+        // Every file is written aside first: none of those there before has changed.
+        dialogs().msgBox(QStringLiteral("Impossibile scrivere il file \"%1\". %2")
+                             .arg(QDir::toNativeSeparators(path),
+                                 platform::diskFullText(QStringLiteral("nessun file è stato cambiato"))),
+            MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
         return;
     case FileOutcome::Failed:
         dialogs().msgBox(QStringLiteral("Impossibile scrivere il file: %1").arg(path), MsgButtons::Ok,
@@ -243,6 +252,38 @@ void offerConversion(const QString &archive)
     }
 }
 
+void recordTerraceOwner(const QString &terraces, const QString &archive)
+{
+    platform::tryStep([&] {
+        platform::Database db = platform::Database::open(terraces);
+        platform::projectrecord::write(db, archive);
+    });
+}
+
+// The terrace archive beside a project is used only when it is this project's: one that records
+// no project, or a project that is gone, is taken over; another project's is refused by name.
+bool claimTerraces(const QString &terraces, const QString &archive, const QString &notOpened)
+{
+    using platform::OwnedFiles;
+    const OwnedFiles::Claim claim = OwnedFiles(&platform::projectrecord::ownerOf).claim(terraces, archive);
+    if (claim == OwnedFiles::Claim::Own)
+        return true;
+    if (claim == OwnedFiles::Claim::Other) {
+        dialogs().msgBox(
+            QStringLiteral("L'archivio delle terrazze \"%1\" è del progetto \"%2\" e non viene usato per "
+                           "questo progetto. %3\nSpostare o rinominare il file \"%1\": all'apertura il "
+                           "progetto ne creerà uno nuovo.")
+                .arg(QDir::toNativeSeparators(terraces),
+                    QDir::toNativeSeparators(platform::projectrecord::ownerOf(terraces)), notOpened),
+            MsgButtons::Ok, MsgIcon::Critical, engine::MessageTitle::ZavWarning);
+        return false;
+    }
+    // Taken over when it can be written; one that cannot (damaged, read-only) is told by the terrace
+    // window when used, and taken over at a later opening.
+    recordTerraceOwner(terraces, archive);
+    return true;
+}
+
 } // namespace
 
 void setOpenProject(
@@ -328,6 +369,8 @@ std::optional<CreatedProject> createProject(const QString &shownFolder, const QS
         return std::nullopt;
     }
 
+    // The new terrace archive records its project; left unrecorded, the first opening takes it over.
+    recordTerraceOwner(made.terraces, made.archive);
     setOpenProject(made.archive, projectfiles::projectName(QFileInfo(made.archive).fileName()), made.terraces,
         made.report);
     return made;
@@ -407,6 +450,8 @@ bool openProject(const QString &folder, const QString &fileName)
             return false;
         }
     }
+    if (!claimTerraces(terraces, archive, notOpened))
+        return false;
     // Its own calculation report, never a namesake's; where none is there, the name it is made under.
     const QString report = projectfiles::companionPath(folder, fileName, ProjectFile::Report);
 

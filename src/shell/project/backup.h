@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 namespace zav::shell {
@@ -9,6 +10,21 @@ namespace zav::shell {
  * of Windows paths (the user's home folder).
  */
 QString floppyFolder();
+
+/** @brief One file of a project in its backup: its name in the zip and where it is. */
+struct BackupEntry
+{
+    QString entryName;
+    QString path;
+};
+
+/**
+ * @brief The files a backup of the project archive `archivePath` holds: the archive under its own
+ * file name, then, when they exist, the project's own terrace archive beside it (under its file
+ * name, "NAME.TER") and its expense archive of the program folder (as "ARCHIVI/NAME.TSP"). Another
+ * project's terrace or expense archive is never among them.
+ */
+QList<BackupEntry> backupEntries(const QString &archivePath);
 
 /** @brief What a backup did. */
 struct BackupOutcome
@@ -35,11 +51,14 @@ struct BackupOutcome
 QString backupOwnerOf(const QString &zipPath);
 
 /**
- * @brief Zips a project archive into `folder`: the zip is named after the archive's base name
- * (its file name up to the first ".") with ".zip", holds the archive under its own file name and
- * records the archive's path in its comment. It replaces a zip of that name unless that zip is the
- * backup of another project that still exists: then the backup is named apart ("NAME_2.zip", the
- * first such name that is free or this project's own; see platform::OwnedFiles). Shows no message.
+ * @brief Zips a project into `folder`: the zip is named after the archive's base name (its file
+ * name up to the first ".") with ".zip", holds the files of backupEntries() and records the
+ * archive's path in its comment. Each archive is copied through SQLite as last committed and
+ * checked whole before it goes into the zip; the zip is written aside and takes its name only when
+ * complete, so that a backup that fails (an archive in use or damaged, a full disk) leaves an
+ * earlier zip as it was. It replaces a zip of that name unless that zip is the backup of another
+ * project that still exists: then the backup is named apart ("NAME_2.zip", the first such name that
+ * is free or this project's own; see platform::OwnedFiles). Shows no message.
  */
 BackupOutcome backupArchive(const QString &archivePath, const QString &folder = floppyFolder());
 

@@ -44,7 +44,12 @@ bool convertTable(Database &db, const DecimalConversion::Table &table, DecimalCo
             if (!values.isEmpty())
                 db.update(table.name, rs.rowidAt(row), values);
         }
-    } catch (const DbError &) {
+    } catch (const DbError &error) {
+        // A table that lacks a field is left as it was and the others go on; a write that fails
+        // (a full disk, an archive in use) ends the conversion, which the caller's transaction
+        // then rolls back whole. SQLite may have rolled it back already, savepoint and all.
+        if (error.code() != platform::DbErrorCode::ItemNotFound)
+            throw;
         db.exec(QStringLiteral("ROLLBACK TO conversione"));
         db.exec(QStringLiteral("RELEASE conversione"));
         return false;

@@ -1,5 +1,7 @@
 #include "shell/project/projectfiles.h"
 
+#include "platform/diskspace.h"
+
 #include "platform/programfolder.h"
 
 #include <QDir>
@@ -30,6 +32,8 @@ FileOutcome writeFailure(const QString &target)
         return FileOutcome::PathNotFound;
     if (!isWritableFolder(folder) || (info.exists() && !isWritableFile(target)))
         return FileOutcome::PermissionDenied;
+    if (platform::isDiskFull(target))
+        return FileOutcome::DiskFull;
     return FileOutcome::Failed;
 }
 
@@ -86,12 +90,20 @@ std::optional<QString> projectNameProblem(const QString &name)
                               "caratteri.")
             .arg(name.size())
             .arg(MaxProjectNameLength);
-    bool control = false;
-    for (const QChar c : name)
-        control = control || c.category() == QChar::Other_Control;
-    if (control || name.contains(u'.') || name.contains(u'/') || name.contains(u'\\'))
+    // Characters that show nothing or change how the text around them shows (a line break, the
+    // marks that reverse the direction of the text) would make the name read as another in every
+    // list and message; the name is not repeated in the message for the same reason.
+    for (const char32_t c : name.toUcs4()) {
+        const QChar::Category category = QChar::category(c);
+        if (category == QChar::Other_Control || category == QChar::Other_Format
+            || category == QChar::Other_Surrogate || c == QChar::ReplacementCharacter)
+            return QStringLiteral("Il nome scritto non è un nome di progetto valido: contiene caratteri di "
+                                  "controllo o di formato, che non si vedono o cambiano il verso del testo. "
+                                  "Scrivere il nome con lettere, cifre e segni visibili.");
+    }
+    if (name.contains(u'.') || name.contains(u'/') || name.contains(u'\\'))
         return QStringLiteral("\"%1\" non è un nome di progetto valido: il nome non può contenere il punto "
-                              "(\".\"), \"/\", \"\\\" o caratteri di controllo.")
+                              "(\".\"), \"/\" o \"\\\".")
             .arg(name);
     return std::nullopt;
 }
@@ -258,7 +270,8 @@ FileOutcome copyAll(const QList<Copy> &copies, const QStringList &replaced, QStr
             return fail(writeFailure(copy.target), copy.target);
         if (!copyInto(copy.source, *target)) {
             target->cancelWriting();
-            return fail(FileOutcome::Failed, copy.target);
+            return fail(
+                platform::isDiskFull(copy.target) ? FileOutcome::DiskFull : FileOutcome::Failed, copy.target);
         }
         staged.push_back(std::move(target));
     }

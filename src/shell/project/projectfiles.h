@@ -51,8 +51,9 @@ inline constexpr int MaxProjectNameLength = 60;
 /**
  * @brief Why a typed project name cannot name a project, as the message to show; no value when it
  * can. A name is refused when it is longer than MaxProjectNameLength, holds "." (the files of
- * project "A.B" would pass for companions of project "A"), a folder separator ("/" or "\") or a
- * control character. An empty name is the caller's to handle.
+ * project "A.B" would pass for companions of project "A"), a folder separator ("/" or "\"), a
+ * control or format character (a line break, a mark that reverses the text) or half a character.
+ * An empty name is the caller's to handle.
  */
 std::optional<QString> projectNameProblem(const QString &name);
 
@@ -130,7 +131,8 @@ enum class FileOutcome {
     SourceMissing, ///< the file to copy is not there
     PathNotFound, ///< the target folder is not there
     PermissionDenied, ///< the folder or the file cannot be written
-    Failed, ///< any other failure (disk full, ...)
+    DiskFull, ///< no room left on the disk
+    Failed, ///< any other failure
 };
 
 /** @brief A copy to make: the source file and the target path. */
