@@ -1,5 +1,7 @@
 #include "platform/report/reportpainter.h"
 
+#include "platform/charadvances.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -91,47 +93,7 @@ double widestWord(const QFontMetricsF &metrics, const QString &text)
     return widest;
 }
 
-/** The advances of characters in one font, each measured once: a text's width estimated as their
- * sum, which differs from the laid-out width by the kerning of a few pairs. */
-class CharAdvances
-{
-public:
-    explicit CharAdvances(const QFontMetricsF &metrics)
-        : m_metrics(metrics)
-    {
-        m_ascii.fill(-1.0);
-    }
-
-    const QFontMetricsF &metrics() const { return m_metrics; }
-
-    double estimate(QStringView text)
-    {
-        double width = 0;
-        for (const QChar c : text)
-            width += advance(c);
-        return width;
-    }
-
-private:
-    double advance(QChar c)
-    {
-        const char16_t code = c.unicode();
-        if (code < m_ascii.size()) {
-            double &known = m_ascii[code];
-            if (known < 0)
-                known = m_metrics.horizontalAdvance(c);
-            return known;
-        }
-        auto found = m_other.constFind(code);
-        if (found == m_other.cend())
-            found = m_other.insert(code, m_metrics.horizontalAdvance(c));
-        return *found;
-    }
-
-    QFontMetricsF m_metrics;
-    std::array<double, 128> m_ascii;
-    QHash<char16_t, double> m_other;
-};
+using CharAdvances = platform::CharAdvances<QFontMetricsF>;
 
 /**
  * The widest word of many texts in one font. Laying out every word is what makes a long report

@@ -1,5 +1,6 @@
 #include "platform/ui/datagrid.h"
 
+#include "platform/charadvances.h"
 #include "platform/dialogs.h"
 #include "platform/ui/datasource.h"
 #include "platform/ui/printersettings.h"
@@ -691,46 +692,14 @@ void DataGrid::onSelectionChanged(const QItemSelection &selected, const QItemSel
     }
 }
 
-/**
- * The width of a text in one font estimated as the sum of its characters' advances, each measured
- * once: enough to tell which of many texts is widest, which is then measured whole.
- */
-class TextWidths
+/** The widths of a grid's texts, estimated from their characters' advances. */
+class TextWidths : public CharAdvances<QFontMetrics>
 {
 public:
     explicit TextWidths(const QFont &font)
-        : m_metrics(font)
+        : CharAdvances<QFontMetrics>(QFontMetrics(font))
     {
-        m_ascii.fill(-1);
     }
-
-    int estimate(const QString &text)
-    {
-        int width = 0;
-        for (const QChar c : text)
-            width += advance(c);
-        return width;
-    }
-
-private:
-    int advance(QChar c)
-    {
-        const char16_t code = c.unicode();
-        if (code < m_ascii.size()) {
-            int &known = m_ascii[code];
-            if (known < 0)
-                known = m_metrics.horizontalAdvance(c);
-            return known;
-        }
-        auto found = m_other.constFind(code);
-        if (found == m_other.cend())
-            found = m_other.insert(code, m_metrics.horizontalAdvance(c));
-        return *found;
-    }
-
-    QFontMetrics m_metrics;
-    std::array<int, 128> m_ascii;
-    QHash<char16_t, int> m_other;
 };
 
 void DataGrid::applyColumnSettings()
