@@ -1,6 +1,7 @@
 // Time of switching the unit workspace to the general view and to the stair view of a project of
-// 1,000 units on disk, totals included: the thousandths tables as the calculation writes them,
-// read into the grid and totalled row by row.
+// 1,000 and 10,000 units on disk, totals included: the thousandths tables as the calculation writes
+// them, read into the grid and totalled row by row; and of F3, the list of every unit opened from
+// the workspace.
 
 #include "workspace/thousandthsviews.h"
 #include "engine/var_gbl.h"
@@ -10,7 +11,9 @@
 #include "platform/vb.h"
 #include "support/benchproject.h"
 #include "support/scripteddialogs.h"
+#include "workspace/frm_elenco.h"
 #include "workspace/frm_ins_coeff.h"
+#include "workspace/unitkey.h"
 #include "workspace/workspacecommands.h"
 
 #include <QComboBox>
@@ -21,23 +24,26 @@
 
 #include <benchmark/benchmark.h>
 
+#include <map>
+#include <memory>
+
 using zav::engine::VAR_GBL;
 using zav::platform::Database;
 using zav::platform::FormRegistry;
+using zav::workspace::frm_elenco;
 using zav::workspace::frm_ins_coeff;
 using zav::workspace::ThousandthsViews;
 
 namespace {
 
-constexpr int kUnits = 1000;
 constexpr int kBuildings = 5;
 constexpr int kStairs = 4;
 
-/** 1,000 units in five buildings of four stairs, their thousandths calculated, on disk. */
+/** Units in five buildings of four stairs, their thousandths calculated, on disk. */
 class GeneratedProject
 {
 public:
-    GeneratedProject()
+    explicit GeneratedProject(int units)
         : m_dir(QDir::current().filePath(QStringLiteral("bench_thousandthsviews_XXXXXX")))
     {
         m_path = m_dir.filePath(QStringLiteral("BENCH.CDB"));
@@ -56,7 +62,7 @@ public:
                 "INSERT INTO CODIF_PIANI (NUM_PAL, SCALA, SIGLA, PROPRIETARIO, HPIANO, HTERRA, HASCENSORE, "
                 "TOT_SUP, TOT_VOL, TOT_VOL_RISC, INTERNO, RIGA) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
                 "?)"));
-            for (int i = 0; i < kUnits; ++i) {
+            for (int i = 0; i < units; ++i) {
                 const int floor = 1 + i % 10;
                 unit.exec({ 1 + i % kBuildings, QString(QChar(u'A' + (i / kBuildings) % kStairs)),
                     QString::number(floor), QStringLiteral("Condomino %1").arg(i), 3.0, 3.0 * floor,
@@ -78,18 +84,21 @@ private:
     QString m_path;
 };
 
-GeneratedProject &project()
+GeneratedProject &project(int units)
 {
-    static GeneratedProject generated;
-    return generated;
+    static std::map<int, std::unique_ptr<GeneratedProject>> generated;
+    std::unique_ptr<GeneratedProject> &made = generated[units];
+    if (!made)
+        made = std::make_unique<GeneratedProject>(units);
+    return *made;
 }
 
-frm_ins_coeff *openWorkspace()
+frm_ins_coeff *openWorkspace(int units)
 {
     zav::platform::vb::setDecimalSeparator(u',');
-    project();
+    const QString path = project(units).path();
     VAR_GBL.reset();
-    VAR_GBL.progetto_corrente = project().path();
+    VAR_GBL.progetto_corrente = path;
     zav::workspace::registerForms();
     return FormRegistry::form<frm_ins_coeff>(QString::fromLatin1(frm_ins_coeff::FormName));
 }
@@ -104,7 +113,7 @@ void closeWorkspace()
 void switchTo(benchmark::State &state, int tab, int from, int expectedRows)
 {
     zav::platform::ScriptedDialogs dialogs;
-    frm_ins_coeff *form = openWorkspace();
+    frm_ins_coeff *form = openWorkspace(int(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();
         ThousandthsViews::enter(*form, from);
@@ -120,24 +129,58 @@ void switchTo(benchmark::State &state, int tab, int from, int expectedRows)
 
 void BM_GeneralView(benchmark::State &state)
 {
-    switchTo(state, 4, 9, kUnits);
+    switchTo(state, 4, 9, int(state.range(0)));
 }
 
 // The stair view: the whole stair table first, then building 1's stairs and its first stair's rows.
 void BM_StairView(benchmark::State &state)
 {
-    switchTo(state, 6, 4, kUnits / (kBuildings * kStairs));
+    switchTo(state, 6, 4, int(state.range(0)) / (kBuildings * kStairs));
 }
 
-BENCHMARK(BM_GeneralView)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Repetitions(15)
-    ->ReportAggregatesOnly();
-BENCHMARK(BM_StairView)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Repetitions(15)
-    ->ReportAggregatesOnly();
+// F3 from the first unit's rooms: the list of the units of its building, made and filled afresh
+// each time.
+void BM_UnitList(benchmark::State &state)
+{
+    zav::platform::ScriptedDialogs dialogs;
+    const QString listName = QString::fromLatin1(frm_elenco::FormName);
+    openWorkspace(int(state.range(0)));
+    frm_ins_coeff *form = frm_ins_coeff::open(
+        zav::workspace::Unit { zav::workspace::UnitKey { QStringLiteral("Condomino 0"), QStringLiteral("1"),
+                                   QStringLiteral("A"), QStringLiteral("1"), QStringLiteral("1") },
+            3.0 });
+    int rows = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        FormRegistry::unload(listName);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state.ResumeTiming();
+        form->Form_KeyDown(Qt::Key_F3);
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        auto *list = FormRegistry::form<frm_elenco>(listName);
+        rows = list && list->isVisible() ? list->Data1->recordCount() : 0;
+        state.ResumeTiming();
+    }
+    if (rows != state.range(0) / kBuildings)
+        state.SkipWithError("the unit list does not show the units of the building");
+    state.counters["rows"] = rows;
+    FormRegistry::unload(listName);
+    closeWorkspace();
+}
+
+void sizes(benchmark::internal::Benchmark *b)
+{
+    b->Arg(1000)
+        ->Arg(10000)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Repetitions(15)
+        ->ReportAggregatesOnly();
+}
+
+BENCHMARK(BM_GeneralView)->Apply(sizes);
+BENCHMARK(BM_StairView)->Apply(sizes);
+BENCHMARK(BM_UnitList)->Apply(sizes);
 
 } // namespace

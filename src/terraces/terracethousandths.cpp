@@ -55,13 +55,20 @@ QString unitKey(const QVariant &owner, const QVariant &building, const QVariant 
         + foldedText(stair.isNull() ? QString() : stair.toString()) + separator + n;
 }
 
-std::optional<double> numberIn(const QVariant &value)
+std::optional<double> numberIn(const platform::FieldView &value)
 {
-    if (value.isNull())
+    switch (value.storage) {
+    case platform::StorageClass::Null:
         return std::nullopt;
-    if (vb::isNumberValue(value))
-        return value.toDouble();
-    return vb::CDbl(value.toString());
+    case platform::StorageClass::Integer:
+        return double(value.integer);
+    case platform::StorageClass::Real:
+        return value.real;
+    case platform::StorageClass::Text:
+    case platform::StorageClass::Blob:
+        break;
+    }
+    return vb::CDbl(QString::fromUtf8(value.bytes));
 }
 
 struct UnitRooms
@@ -87,77 +94,70 @@ Outcome calculate(const QString &terraceArchive, const QString &projectArchive, 
     const Recordset options = project.table(engine::archive::ANA_CONDO);
     const bool byWeightedSurface = options.recordCount() > 0 && options.fieldCount() > 6
         && options.value(0, 6).isValid() && options.value(0, 6).toBool();
-    const Recordset units = project.table(engine::archive::CODIF_PIANI);
-    project.close();
 
+    // Only the fields used are read, each row once, in place.
     Database db = Database::open(terraceArchive);
-    const Recordset rooms
-        = db.select({ terracearchive::SUP_COEFF_VOL, { { QStringLiteral("CODICE"), code } }, {} });
-    const int ownerField = rooms.fieldIndex(QStringLiteral("NOME_CONDOMINO"));
-    const int palaz = rooms.fieldIndex(QStringLiteral("PALAZ"));
-    const int scala = rooms.fieldIndex(QStringLiteral("SCALA"));
-    const int interno = rooms.fieldIndex(QStringLiteral("INTERNO"));
-    const int weightedField = rooms.fieldIndex(QStringLiteral("SUP_CONVENZIONALE"));
-    const int volumeField = rooms.fieldIndex(QStringLiteral("VOLUME"));
-
     // The table's totals over all its rooms, and each unit's sums.
     double totalVolume = 0.0;
     double totalWeighted = 0.0;
     QHash<QString, UnitRooms> byUnit;
-    for (int row = 0; row < rooms.recordCount(); ++row) {
-        const std::optional<double> weighted = numberIn(rooms.value(row, weightedField));
-        const std::optional<double> volume = numberIn(rooms.value(row, volumeField));
-        totalWeighted += weighted.value_or(0.0);
-        totalVolume += volume.value_or(0.0);
-        const QString key = unitKey(rooms.value(row, ownerField), rooms.value(row, palaz),
-            rooms.value(row, scala), rooms.value(row, interno), false);
-        if (key.isEmpty())
-            continue;
-        UnitRooms &unit = byUnit[key];
-        if (!weighted)
-            unit.incorrect = true;
-        unit.weighted += weighted.value_or(0.0);
-        unit.volume += volume.value_or(0.0);
-    }
+    db.prepare(QStringLiteral("SELECT NOME_CONDOMINO, PALAZ, SCALA, INTERNO, SUP_CONVENZIONALE, VOLUME "
+                              "FROM SUP_COEFF_VOL WHERE CODICE IS ? ORDER BY rowid"))
+        .forEach({ code }, [&](const platform::RowView &room) {
+            const std::optional<double> weighted = numberIn(room.field(4));
+            const std::optional<double> volume = numberIn(room.field(5));
+            totalWeighted += weighted.value_or(0.0);
+            totalVolume += volume.value_or(0.0);
+            const QString key = unitKey(room.field(0).toVariant(), room.field(1).toVariant(),
+                room.field(2).toVariant(), room.field(3).toVariant(), false);
+            if (key.isEmpty())
+                return;
+            UnitRooms &unit = byUnit[key];
+            if (!weighted)
+                unit.incorrect = true;
+            unit.weighted += weighted.value_or(0.0);
+            unit.volume += volume.value_or(0.0);
+        });
     const double total = byWeightedSurface ? totalWeighted : totalVolume;
 
     static const vb::FormatPattern shareFormat(QStringLiteral("####0.0##"));
-    const int owner = units.fieldIndex(QStringLiteral("PROPRIETARIO"));
-    const int building = units.fieldIndex(QStringLiteral("NUM_PAL"));
-    const int stair = units.fieldIndex(QStringLiteral("SCALA"));
-    const int floor = units.fieldIndex(QStringLiteral("SIGLA"));
-    const int number = units.fieldIndex(QStringLiteral("INTERNO"));
     std::vector<Share> shares;
     qint64 running = 0;
-    for (int row = 0; row < units.recordCount() && total != 0.0; ++row) {
-        const QString key = unitKey(units.value(row, owner), units.value(row, building),
-            units.value(row, stair), units.value(row, number), true);
-        const auto found = byUnit.constFind(key);
-        if (key.isEmpty() || found == byUnit.constEnd())
-            continue;
-        if (found->incorrect) {
-            outcome.incorrectUnits << QStringLiteral("I Mq. del condomino ")
-                    + TerraceUnit::text(units.value(row, owner)) + QStringLiteral(" Pal. ")
-                    + TerraceUnit::text(units.value(row, building)) + QStringLiteral("Scala ")
-                    + TerraceUnit::text(units.value(row, stair))
-                    + QStringLiteral(" risultano non corretti o vuoti");
-            continue;
-        }
-        if (found->volume == 0.0 && found->weighted == 0.0)
-            continue;
-        const double sum = byWeightedSurface ? found->weighted : found->volume;
-        const vb::Formatted share = shareFormat.format(1000.0 * sum / total);
-        if (!share.number)
-            continue;
-        const qint64 thousandths = std::llround(*share.number * 1000.0);
-        running += thousandths;
-        if (thousandths == 0)
-            continue;
-        shares.push_back({ { units.value(row, owner), units.value(row, building), units.value(row, stair),
-                               units.value(row, floor), sum },
-            thousandths });
-        shares.back().fields << code << units.value(row, number) << description;
+    if (total != 0.0) {
+        project
+            .prepare(QStringLiteral(
+                "SELECT PROPRIETARIO, NUM_PAL, SCALA, SIGLA, INTERNO FROM CODIF_PIANI ORDER BY rowid"))
+            .forEach({}, [&](const platform::RowView &row) {
+                const QVariant owner = row.field(0).toVariant();
+                const QVariant building = row.field(1).toVariant();
+                const QVariant stair = row.field(2).toVariant();
+                const QVariant number = row.field(4).toVariant();
+                const QString key = unitKey(owner, building, stair, number, true);
+                const auto found = byUnit.constFind(key);
+                if (key.isEmpty() || found == byUnit.constEnd())
+                    return;
+                if (found->incorrect) {
+                    outcome.incorrectUnits << QStringLiteral("I Mq. del condomino ")
+                            + TerraceUnit::text(owner) + QStringLiteral(" Pal. ")
+                            + TerraceUnit::text(building) + QStringLiteral("Scala ")
+                            + TerraceUnit::text(stair) + QStringLiteral(" risultano non corretti o vuoti");
+                    return;
+                }
+                if (found->volume == 0.0 && found->weighted == 0.0)
+                    return;
+                const double sum = byWeightedSurface ? found->weighted : found->volume;
+                const vb::Formatted share = shareFormat.format(1000.0 * sum / total);
+                if (!share.number)
+                    return;
+                const qint64 thousandths = std::llround(*share.number * 1000.0);
+                running += thousandths;
+                if (thousandths == 0)
+                    return;
+                shares.push_back({ { owner, building, stair, row.field(3).toVariant(), sum }, thousandths });
+                shares.back().fields << code << number << description;
+            });
     }
+    project.close();
 
     // Brought to 1000 from the first row written, each row at most once.
     const qint64 missing = 1000000 - running;

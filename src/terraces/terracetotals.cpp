@@ -6,6 +6,8 @@
 #include "terraces/terracearchive.h"
 #include "workspace/totaltext.h"
 
+#include <vector>
+
 namespace zav::terraces::TerraceTotals {
 
 using platform::Database;
@@ -97,23 +99,36 @@ TableRecount recomputeTable(const QString &archive, const QString &code, platfor
 {
     TableRecount recount;
     Database db = Database::open(archive);
-    const platform::Recordset rs
-        = db.select({ terracearchive::SUP_COEFF_VOL, { { QStringLiteral("CODICE"), code } }, {} });
     QStringList fields = readFields();
     fields << TerraceRoom::writtenFields();
-    QList<int> positions;
-    for (const QString &field : fields)
-        positions << rs.fieldIndex(field);
+    // Only the fields a computation uses, read in one pass before anything is written.
+    struct StoredRoom
+    {
+        qint64 rowid = 0;
+        QVariantList values;
+    };
+    std::vector<StoredRoom> rooms;
+    db.prepare(QStringLiteral("SELECT rowid, %1 FROM %2 WHERE CODICE IS ? ORDER BY rowid")
+                   .arg(fields.join(QStringLiteral(", ")), terracearchive::SUP_COEFF_VOL))
+        .forEach({ code }, [&](const platform::RowView &row) {
+            StoredRoom room { row.field(0).integer, {} };
+            room.values.reserve(fields.size());
+            for (int i = 0; i < fields.size(); ++i)
+                room.values << row.field(i + 1).toVariant();
+            rooms.push_back(std::move(room));
+        });
+    const int count = int(rooms.size());
 
-    progress.setMaximum(std::max(1, rs.recordCount()));
+    progress.setMaximum(std::max(1, count));
     progress.setValue(0);
     platform::Transaction transaction = db.transaction();
     RoomWriter writer(db);
     // One record for every room: its keys stay, its values are replaced room after room.
     TerraceRoomValues room;
-    for (int row = 0; row < rs.recordCount(); ++row) {
+    for (int row = 0; row < count; ++row) {
+        const QVariantList &values = rooms[std::size_t(row)].values;
         for (int i = 0; i < fields.size(); ++i)
-            room[fields.at(i)] = rs.value(row, positions.at(i));
+            room[fields.at(i)] = values.at(i);
         const TerraceRoom::Outcome outcome = TerraceRoom::compute(room, TerraceRoom::Scope::Whole, evaluate);
         recount.nonFinite = recount.nonFinite || outcome.nonFinite;
         if (!outcome.ok()) {
@@ -122,7 +137,7 @@ TableRecount recomputeTable(const QString &archive, const QString &code, platfor
             room.insert(QStringLiteral("VOLUME"), QString());
             ++recount.badRooms;
         }
-        writer.write(rs.rowidAt(row), room);
+        writer.write(rooms[std::size_t(row)].rowid, room);
         ++recount.rooms;
         progress.setValue(row + 1);
     }

@@ -241,6 +241,39 @@ TEST_F(DataGridTest, AColumnIsNeverNarrowerThanItsCaptionAndItsValuesNeed)
         QFontMetrics(grid.horizontalHeader()->font()).horizontalAdvance(QStringLiteral("Scala di accesso")));
 }
 
+// Among thousands of rows the widest value may stand anywhere: its column fits it wherever it stands,
+// a row far below those in view included, for a text as for a number.
+TEST_F(DataGridTest, AColumnFitsItsWidestValueWhereverItsRowStands)
+{
+    constexpr int rows = 3000;
+    const QString longOwner = QStringLiteral("Amministrazione condominiale Rossi");
+    for (const int wide : { 0, 2345 }) {
+        SCOPED_TRACE(wide);
+        {
+            Database db = Database::open(m_path);
+            auto transaction = db.transaction();
+            db.exec(QStringLiteral("DELETE FROM CODIF_PIANI"));
+            Statement insert = db.prepare(QStringLiteral(
+                "INSERT INTO CODIF_PIANI (NUM_PAL, SCALA, PROPRIETARIO, HPIANO) VALUES (1, 'A', ?, ?)"));
+            for (int row = 0; row < rows; ++row)
+                insert.exec(
+                    { row == wide ? longOwner : QStringLiteral("R"), row == wide + 1 ? 123456.5 : 3.0 });
+            transaction.commit();
+        }
+        source.refresh();
+        for (const int c : { 2, 3 }) {
+            DataGridColumn narrow = grid.column(c);
+            narrow.width = 10;
+            grid.setColumn(c, narrow);
+        }
+        const QFontMetrics metrics(grid.font());
+        const QString number = grid.model()->index(wide + 1, 3).data().toString();
+        ASSERT_TRUE(number.startsWith(QStringLiteral("123456"))) << number.toStdString();
+        EXPECT_GT(grid.columnWidth(2), metrics.horizontalAdvance(longOwner));
+        EXPECT_GT(grid.columnWidth(3), metrics.horizontalAdvance(number));
+    }
+}
+
 TEST_F(DataGridTest, ACellButtonReportsItsColumn)
 {
     DataGridColumn owner = grid.column(2);

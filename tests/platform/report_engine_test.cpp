@@ -12,6 +12,10 @@
 #include <QDate>
 #include <QDialog>
 #include <QFile>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -19,6 +23,8 @@
 #include "support/fullfiledisk.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace zav::platform;
 using zav::test::RtfDocument;
@@ -447,6 +453,77 @@ TEST_F(ReportEngineTest, LongTablesRunOverPagesWithTheTotalAfterTheLastRow)
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(pdfPages(file.readAll()), painter.pageCount());
+}
+
+// A column is as wide as the widest word it prints, wherever that word stands among many rows:
+// its need is the word's advance, padding either side and a pixel to spare.
+TEST_F(ReportEngineTest, AColumnTakesItsWidestWordAmongThousandsOfRows)
+{
+    QImage device(1, 1, QImage::Format_Mono);
+    device.setDotsPerMeterX(47244); // 1200 dots an inch
+    device.setDotsPerMeterY(47244);
+    QList<ReportColumn> columns(2);
+    columns[0].heading = QStringLiteral("A");
+    columns[1].heading = QStringLiteral("B");
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(9);
+    const QFontMetricsF metrics(font, &device);
+    font.setBold(true);
+    const QFontMetricsF headingMetrics(font, &device);
+    const QString wide = QStringLiteral("Precipitevolissimevolmente");
+    const double padding = 10;
+    const double need = std::ceil(metrics.horizontalAdvance(wide)) + 2 * padding + 1;
+    for (const int at : { 0, 4321, 9999 }) {
+        SCOPED_TRACE(at);
+        QList<QStringList> rows;
+        for (int row = 0; row < 10000; ++row)
+            rows.append({ row == at ? QStringLiteral("di ") + wide : QStringLiteral("di Rossi %1").arg(row),
+                QStringLiteral("1") });
+        // Room for both needs and no more: each column gets exactly its need.
+        const double second = std::ceil(std::max(headingMetrics.horizontalAdvance(QStringLiteral("B")),
+                                  metrics.horizontalAdvance(QStringLiteral("1"))))
+            + 2 * padding + 1;
+        const double width = need + second;
+        const QList<double> widths
+            = ReportPainter::columnWidths(device, 9, columns, rows, {}, width, width, padding);
+        ASSERT_EQ(widths.size(), 2);
+        EXPECT_NEAR(widths.at(0), need, 0.001);
+    }
+}
+
+// A long report's preview shows its first page as soon as it is laid out, then every page: the
+// pages shown in the end are those of the printed report.
+TEST_F(ReportEngineTest, ALongPreviewShowsItsFirstPageAtOnceThenEveryPage)
+{
+    {
+        Database db = Database::open(database);
+        Transaction transaction = db.transaction();
+        for (int i = 0; i < 300; ++i)
+            db.insert(QStringLiteral("AMOUNTS"),
+                { { QStringLiteral("BLD"), QStringLiteral("1") }, { QStringLiteral("SHARE"), 1.0 } });
+        transaction.commit();
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("long.pdf")));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    const ReportContent content = ReportEngine::prepare(report);
+    ReportPainter printed(content);
+    ASSERT_TRUE(printed.print(printer));
+    ASSERT_GT(printed.pageCount(), 4);
+
+    ASSERT_TRUE(ReportEngine().run(report).ok);
+    const QList<ReportPreview *> previews = ReportPreview::openPreviews();
+    ASSERT_EQ(previews.size(), 1);
+    auto *widget = previews.first()->findChild<QPrintPreviewWidget *>();
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(widget->pageCount(), 1);
+    EXPECT_EQ(previews.first()->pageCount(), printed.pageCount());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(widget->pageCount(), printed.pageCount());
+    previews.first()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // A preview asked for from a modal window belongs to that window, so that it stands in front of it and

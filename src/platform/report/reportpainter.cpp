@@ -1,14 +1,21 @@
 #include "platform/report/reportpainter.h"
 
+#include "platform/charadvances.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
 
+#include <QHash>
+
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <numeric>
+#include <optional>
+#include <vector>
 
 namespace zav::platform {
 
@@ -64,20 +71,94 @@ double widthSum(const QList<ReportColumn> &columns)
     return sum;
 }
 
-/** The width of the widest word of a text: where it may not wrap. */
-double widestWord(const QFontMetricsF &metrics, const QString &text)
+/** Calls `word` on each word of a text: the runs between blanks. */
+template<typename Visit> void forEachWord(const QString &text, Visit &&word)
 {
-    double widest = 0;
     qsizetype start = 0;
     for (qsizetype i = 0; i <= text.size(); ++i) {
         if (i == text.size() || text.at(i).isSpace()) {
             if (i > start)
-                widest = std::max(widest, metrics.horizontalAdvance(text.mid(start, i - start)));
+                word(QStringView(text).mid(start, i - start));
             start = i + 1;
         }
     }
+}
+
+/** The width of the widest word of a text: where it may not wrap. */
+double widestWord(const QFontMetricsF &metrics, const QString &text)
+{
+    double widest = 0;
+    forEachWord(text,
+        [&](QStringView word) { widest = std::max(widest, metrics.horizontalAdvance(word.toString())); });
     return widest;
 }
+
+using CharAdvances = platform::CharAdvances<QFontMetricsF>;
+
+/**
+ * The widest word of many texts in one font. Laying out every word is what makes a long report
+ * slow: each word is estimated by the advances of its characters, and only the few widest by
+ * estimate are laid out whole.
+ */
+class WidestWord
+{
+public:
+    explicit WidestWord(CharAdvances &advances)
+        : m_advances(advances)
+    {
+    }
+
+    /** Adds the words of a text, which must outlive this object. */
+    void add(const QString &text)
+    {
+        forEachWord(text, [this](QStringView word) { addWord(word); });
+    }
+
+    /** The widest word's width as laid out; 0 without words. */
+    double width() const
+    {
+        double widest = 0;
+        for (const Candidate &candidate : m_candidates)
+            widest = std::max(widest, m_advances.metrics().horizontalAdvance(candidate.word.toString()));
+        return widest;
+    }
+
+private:
+    // Enough to hold every word that an estimate's small error could put above the widest.
+    static constexpr std::size_t Kept = 8;
+
+    struct Candidate
+    {
+        double estimate = 0;
+        QStringView word;
+    };
+
+    void addWord(QStringView word)
+    {
+        const double estimate = m_advances.estimate(word);
+        if (m_candidates.size() == Kept && estimate <= m_candidates.back().estimate)
+            return;
+        for (const Candidate &candidate : m_candidates) {
+            if (candidate.word == word)
+                return;
+        }
+        const auto at = std::find_if(m_candidates.begin(), m_candidates.end(),
+            [estimate](const Candidate &candidate) { return candidate.estimate < estimate; });
+        m_candidates.insert(at, { estimate, word });
+        if (m_candidates.size() > Kept)
+            m_candidates.pop_back();
+    }
+
+    CharAdvances &m_advances;
+    std::vector<Candidate> m_candidates; // widest estimate first
+};
+
+/** A table's column widths, and the widest word of each column's rows in the body font. */
+struct ColumnMeasures
+{
+    QList<double> widths;
+    QList<double> widestBody;
+};
 
 /**
  * Shares a table's width among its columns: each at least its need, the rest in proportion to the
@@ -121,11 +202,43 @@ QList<double> fitWidths(const QList<double> &proportional, const QList<double> &
     }
 }
 
-/** The font a cell's text is drawn in: the table's, made smaller when a word of it is wider than
- * the cell. */
-QFont cellFont(const QFont &font, QPaintDevice *device, const QString &text, double width)
+ColumnMeasures measureColumns(QPaintDevice &device, double fontSize, const QList<ReportColumn> &columns,
+    const QList<QStringList> &rows, const QStringList &totals, double width, double maxWidth, double padding)
 {
-    const double widest = widestWord(QFontMetricsF(font, device), text);
+    const QFontMetricsF headingMetrics(reportFont(fontSize, true), &device);
+    CharAdvances bodyAdvances(QFontMetricsF(reportFont(fontSize), &device));
+    const QFontMetricsF totalMetrics(reportFont(fontSize, true), &device);
+    const double columnsWidth = widthSum(columns);
+    ColumnMeasures measures;
+    QList<double> proportional;
+    QList<double> need;
+    const QString none;
+    for (qsizetype c = 0; c < columns.size(); ++c) {
+        proportional.append(columnsWidth > 0 ? width * columns.at(c).width / columnsWidth : 0);
+        WidestWord body(bodyAdvances);
+        for (const QStringList &row : rows)
+            body.add(c < row.size() ? row.at(c) : none);
+        measures.widestBody.append(body.width());
+        double widest
+            = std::max(widestWord(headingMetrics, columns.at(c).heading), measures.widestBody.last());
+        widest = std::max(widest, widestWord(totalMetrics, totals.value(c)));
+        // A pixel to spare against rounding of the text's advance.
+        need.append(std::ceil(widest) + 2 * padding + 1);
+    }
+    const double needSum = std::accumulate(need.cbegin(), need.cend(), 0.0);
+    if (needSum > width)
+        width = std::min(maxWidth, needSum);
+    measures.widths = fitWidths(proportional, need, width);
+    return measures;
+}
+
+/** The font a cell's text is drawn in: the table's, made smaller when a word of it is wider than
+ * the cell. `widest`, when not negative, is known to be at least as wide as the text's widest word. */
+QFont cellFont(const QFont &font, QPaintDevice *device, const QString &text, double width, double widest = -1)
+{
+    if (widest >= 0 && widest <= width)
+        return font;
+    widest = widestWord(QFontMetricsF(font, device), text);
     if (widest <= width || widest <= 0)
         return font;
     QFont smaller = font;
@@ -168,6 +281,11 @@ struct Metrics
     QList<QList<double>> columnX;
     /** Each table's row heights, the total row's last when the table has one. */
     QList<QList<double>> rowHeights;
+    /** Each table's widest word of each column's rows, in the body font. */
+    QList<QList<double>> widestBody;
+    /** The body font's line height and character advances. */
+    double bodyLineHeight = 0;
+    mutable std::optional<CharAdvances> bodyAdvances;
 
     Metrics(QPaintDevice &paintDevice, const QRectF &page, const QList<Table> &tables, double fontSize)
         : heading(reportFont(fontSize, true))
@@ -184,6 +302,8 @@ struct Metrics
         headerLineHeight = QFontMetricsF(header, device).height() * 1.2;
         subtitleHeight = QFontMetricsF(subtitle, device).height() * 1.3;
         const double bodyHeight = QFontMetricsF(body, device).height();
+        bodyLineHeight = bodyHeight;
+        bodyAdvances.emplace(QFontMetricsF(body, device));
         rowHeight = bodyHeight * 1.35;
         rowSpace = bodyHeight * 0.35;
         footerHeight = QFontMetricsF(footer, device).height() * 1.5;
@@ -194,11 +314,12 @@ struct Metrics
         for (const Table &table : tables) {
             const QList<ReportColumn> &columns = *table.columns;
             const double unit = width / std::max(mainWidth, widthSum(columns));
-            const QList<double> widths = ReportPainter::columnWidths(paintDevice, fontSize, columns,
-                *table.rows, *table.totals, unit * widthSum(columns), width, padding);
+            const ColumnMeasures measures = measureColumns(paintDevice, fontSize, columns, *table.rows,
+                *table.totals, unit * widthSum(columns), width, padding);
+            widestBody.append(measures.widestBody);
             QList<double> x;
             double left = 0;
-            for (double w : widths) {
+            for (double w : measures.widths) {
                 x.append(left);
                 left += w;
             }
@@ -215,9 +336,9 @@ struct Metrics
             QList<double> heights;
             heights.reserve(table.rowCount() + 1);
             for (const QStringList &row : *table.rows)
-                heights.append(rowHeightOf(body, t, row));
+                heights.append(rowHeightOf(body, t, row, &widestBody.at(t)));
             if (table.hasTotals())
-                heights.append(rowHeightOf(total, t, *table.totals));
+                heights.append(rowHeightOf(total, t, *table.totals, nullptr));
             rowHeights.append(heights);
         }
     }
@@ -230,12 +351,21 @@ struct Metrics
         return x.at(column + 1) - x.at(column) - 2 * padding;
     }
 
-    /** The height of a cell's text as it wraps in its column. */
-    double textHeight(const QFont &font, int table, int column, const QString &text) const
+    /** The height of a cell's text as it wraps in its column; `widest`, when not negative, is the
+     * widest word of the column in the body font, which the text is in. */
+    double textHeight(const QFont &font, int table, int column, const QString &text, double widest = -1) const
     {
         if (text.isEmpty())
             return 0;
         const double w = columnWidth(table, column);
+        if (widest >= 0 && widest <= w && !text.contains(u'\n')) {
+            // Every word fits, so the font stays: a single word is one line, and so is a text whose
+            // estimate leaves more room than kerning could take.
+            const bool oneWord
+                = std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSpace(); });
+            if (oneWord || bodyAdvances->estimate(text) <= 0.9 * w)
+                return bodyLineHeight;
+        }
         const QFont f = cellFont(font, device, text, w);
         const QFontMetricsF metrics(f, device);
         if (!text.contains(u'\n') && metrics.horizontalAdvance(text) <= w)
@@ -243,11 +373,12 @@ struct Metrics
         return metrics.boundingRect(QRectF(0, 0, w, 1e6), wrapFlags, text).height();
     }
 
-    double rowHeightOf(const QFont &font, int table, const QStringList &cells) const
+    double rowHeightOf(
+        const QFont &font, int table, const QStringList &cells, const QList<double> *widest) const
     {
         double h = 0;
         for (int c = 0; c + 1 < columnX.at(table).size(); ++c)
-            h = std::max(h, textHeight(font, table, c, cells.value(c)));
+            h = std::max(h, textHeight(font, table, c, cells.value(c), widest ? widest->value(c, -1) : -1));
         return std::max(rowHeight, h + rowSpace);
     }
 
@@ -275,7 +406,7 @@ struct Metrics
 /** Paints one row of a table; a cell whose text runs beyond it is added to `cut`. */
 void drawRow(QPainter &painter, const Metrics &m, const QFont &font, int table,
     const QList<ReportColumn> &columns, const QStringList &cells, double y, double h, bool headings,
-    const std::function<void(int column, const QString &text)> &cut)
+    const std::function<void(int column, const QString &text)> &cut, const QList<double> *widest = nullptr)
 {
     for (int c = 0; c < columns.size(); ++c) {
         const QRectF rect = m.cell(table, c, y, h);
@@ -285,7 +416,7 @@ void drawRow(QPainter &painter, const Metrics &m, const QFont &font, int table,
             continue;
         const Qt::Alignment align = headings ? Qt::AlignHCenter : alignmentOf(columns.at(c).align);
         const QRectF inner = m.inner(rect);
-        painter.setFont(cellFont(font, m.device, text, inner.width()));
+        painter.setFont(cellFont(font, m.device, text, inner.width(), widest ? widest->value(c, -1) : -1));
         QRectF drawn;
         painter.drawText(inner, int(align | Qt::AlignVCenter) | wrapFlags, text, &drawn);
         // Half a pixel of slack for the rounding of the text's measures.
@@ -305,25 +436,7 @@ QList<double> ReportPainter::columnWidths(QPaintDevice &device, double fontSize,
     const QList<ReportColumn> &columns, const QList<QStringList> &rows, const QStringList &totals,
     double width, double maxWidth, double padding)
 {
-    const QFontMetricsF headingMetrics(reportFont(fontSize, true), &device);
-    const QFontMetricsF bodyMetrics(reportFont(fontSize), &device);
-    const QFontMetricsF totalMetrics(reportFont(fontSize, true), &device);
-    const double columnsWidth = widthSum(columns);
-    QList<double> proportional;
-    QList<double> need;
-    for (qsizetype c = 0; c < columns.size(); ++c) {
-        proportional.append(columnsWidth > 0 ? width * columns.at(c).width / columnsWidth : 0);
-        double widest = widestWord(headingMetrics, columns.at(c).heading);
-        for (const QStringList &row : rows)
-            widest = std::max(widest, widestWord(bodyMetrics, row.value(c)));
-        widest = std::max(widest, widestWord(totalMetrics, totals.value(c)));
-        // A pixel to spare against rounding of the text's advance.
-        need.append(std::ceil(widest) + 2 * padding + 1);
-    }
-    const double needSum = std::accumulate(need.cbegin(), need.cend(), 0.0);
-    if (needSum > width)
-        width = std::min(maxWidth, needSum);
-    return fitWidths(proportional, need, width);
+    return measureColumns(device, fontSize, columns, rows, totals, width, maxWidth, padding).widths;
 }
 
 QList<ReportPainter::Page> ReportPainter::layOut(const ReportContent &content, const Heights &h)
@@ -391,7 +504,7 @@ bool ReportPainter::print(QPrinter &printer)
     return painter.end();
 }
 
-void ReportPainter::paint(QPainter &painter, QPrinter &printer)
+void ReportPainter::paint(QPainter &painter, QPrinter &printer, int limit)
 {
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
     const QList<Table> tables = tablesOf(m_content);
@@ -403,7 +516,8 @@ void ReportPainter::paint(QPainter &painter, QPrinter &printer)
     pen.setWidthF(std::max(1.0, printer.resolution() / 200.0));
     painter.setPen(pen);
 
-    for (int p = 0; p < m_pages.size(); ++p) {
+    const int painted = limit < 0 ? int(m_pages.size()) : std::min(limit, int(m_pages.size()));
+    for (int p = 0; p < painted; ++p) {
         if (p > 0)
             printer.newPage();
         double y = 0;
@@ -455,7 +569,7 @@ void ReportPainter::paint(QPainter &painter, QPrinter &printer)
 
             for (int row = piece.firstRow; row < piece.endRow; ++row) {
                 drawRow(painter, m, m.body, piece.table, *table.columns, table.rows->at(row), y,
-                    heights.at(row), false, cutAt(row));
+                    heights.at(row), false, cutAt(row), &m.widestBody.at(piece.table));
                 y += heights.at(row);
             }
             if (piece.total) {

@@ -29,8 +29,9 @@ public:
 
     /** @brief Paints every page on a printer set up for the run; false when it cannot be painted on. */
     bool print(QPrinter &printer);
-    /** @brief Paints every page with a painter already open on the printer (the preview's). */
-    void paint(QPainter &painter, QPrinter &printer);
+    /** @brief Paints every page with a painter already open on the printer (the preview's); with a
+     * `limit`, only the first `limit` pages of the layout (the layout is the whole report's). */
+    void paint(QPainter &painter, QPrinter &printer, int limit = -1);
 
     /** @brief Pages of the last layout. */
     int pageCount() const { return int(m_pages.size()); }

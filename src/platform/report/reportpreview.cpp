@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QTimer>
 
 #include <memory>
 
@@ -64,8 +65,7 @@ ReportPreview::ReportPreview(QPrinter *printer, ReportContent content, const QSt
 
 int ReportPreview::pageCount() const
 {
-    const auto *widget = findChild<QPrintPreviewWidget *>();
-    return widget ? widget->pageCount() : 0;
+    return m_pageCount;
 }
 
 QList<ReportPreview *> ReportPreview::openPreviews()
@@ -83,7 +83,23 @@ QList<ReportPreview *> ReportPreview::openPreviews()
 void ReportPreview::paintPages(QPrinter *printer)
 {
     QPainter painter(printer);
-    ReportPainter(m_content).paint(painter, *printer);
+    ReportPainter pages(m_content);
+    // A long report shows its first page at once; the other pages follow as soon as the window
+    // has been shown, the first page's painting aside.
+    if (m_firstPageFirst) {
+        m_firstPageFirst = false;
+        pages.paint(painter, *printer, 1);
+        m_pageCount = pages.pageCount();
+        if (m_pageCount > 1) {
+            QTimer::singleShot(0, this, [this] {
+                if (auto *widget = findChild<QPrintPreviewWidget *>())
+                    widget->updatePreview();
+            });
+        }
+        return;
+    }
+    pages.paint(painter, *printer);
+    m_pageCount = pages.pageCount();
 }
 
 } // namespace zav::platform

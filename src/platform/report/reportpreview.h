@@ -19,7 +19,7 @@ public:
     static ReportPreview *create(ReportContent content, const QString &title, QWidget *parent = nullptr);
 
     const ReportContent &content() const { return m_content; }
-    /** @brief Pages laid out by the preview. */
+    /** @brief Pages laid out by the preview (all of them, even while only the first is shown). */
     int pageCount() const;
 
     /** @brief The preview windows open now, oldest first. */
@@ -30,6 +30,8 @@ private:
     void paintPages(QPrinter *printer);
 
     ReportContent m_content;
+    bool m_firstPageFirst = true;
+    int m_pageCount = 0;
 };
 
 } // namespace zav::platform

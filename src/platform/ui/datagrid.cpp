@@ -1,5 +1,6 @@
 #include "platform/ui/datagrid.h"
 
+#include "platform/charadvances.h"
 #include "platform/dialogs.h"
 #include "platform/ui/datasource.h"
 #include "platform/ui/printersettings.h"
@@ -30,8 +31,12 @@
 #include <QTextDocument>
 #include <QTextTable>
 
+#include <QHash>
+
 #include <algorithm>
+#include <array>
 #include <memory>
+#include <vector>
 
 namespace zav::platform {
 
@@ -725,17 +730,109 @@ void DataGrid::onSelectionChanged(const QItemSelection &selected, const QItemSel
     }
 }
 
+/** The widths of a grid's texts, estimated from their characters' advances. */
+class TextWidths : public CharAdvances<QFontMetrics>
+{
+public:
+    explicit TextWidths(const QFont &font)
+        : CharAdvances<QFontMetrics>(QFontMetrics(font))
+    {
+    }
+};
+
 void DataGrid::applyColumnSettings()
 {
+    TextWidths widths(font());
     for (int i = 0; i < columnCount(); ++i) {
         const DataGridColumn c = column(i);
         setColumnHidden(i, !c.visible);
         if (c.width >= 0) {
             // Never narrower than its caption or its values (with their cell button) need.
-            const int needed = std::max(horizontalHeader()->sectionSizeHint(i), sizeHintForColumn(i));
+            const int needed = std::max(horizontalHeader()->sectionSizeHint(i), contentWidth(i, widths));
             setColumnWidth(i, std::max(c.width, needed));
         }
     }
+}
+
+int DataGrid::contentWidth(int column, TextWidths &widths) const
+{
+    // Laying out every row's text would make each new set of rows wait on the number of rows.
+    constexpr int rowsAtLeast = 32;
+    constexpr int sampled = 64;
+    constexpr int measured = 4;
+    const int rows = m_model->rowCount();
+    const int gridLine = showGrid() ? 1 : 0;
+    if (rows == 0)
+        return gridLine;
+
+    std::vector<int> candidates;
+    const int top = std::max(0, rowAt(0));
+    const int inView = std::max(rowsAtLeast, viewport()->height() / std::max(1, rowHeight(top)) + 1);
+    for (int row = top; row < std::min(rows, top + inView); ++row)
+        candidates.push_back(row);
+    if (rows > inView) {
+        for (int k = 0; k < sampled; ++k)
+            candidates.push_back(int(qint64(rows - 1) * k / (sampled - 1)));
+    }
+    // The stored values that show widest: the longest texts (whole, and before a decimal
+    // separator, for numbers held as text), the largest and the smallest numbers.
+    const DataSource *source = m_model->dataSource();
+    const int field = m_model->fieldOf(column);
+    if (source && field >= 0) {
+        const QChar separator = vb::decimalSeparator();
+        int longest = -1, longestWhole = -1, largest = -1, smallest = -1;
+        qsizetype longestSize = -1, longestWholeSize = -1;
+        double max = 0, min = 0;
+        for (int row = 0; row < source->recordCount(); ++row) {
+            const QVariant value = source->value(row, field);
+            if (value.typeId() == QMetaType::QString) {
+                const QString text = value.toString();
+                if (text.size() > longestSize) {
+                    longestSize = text.size();
+                    longest = row;
+                }
+                const qsizetype whole = text.indexOf(separator);
+                if (whole > longestWholeSize) {
+                    longestWholeSize = whole;
+                    longestWhole = row;
+                }
+            } else if (vb::isNumberValue(value)) {
+                const double number = value.toDouble();
+                if (largest < 0 || number > max) {
+                    max = number;
+                    largest = row;
+                }
+                if (smallest < 0 || number < min) {
+                    min = number;
+                    smallest = row;
+                }
+            }
+        }
+        for (const int row : { longest, longestWhole, largest, smallest }) {
+            if (row >= 0)
+                candidates.push_back(row);
+        }
+    }
+    std::sort(candidates.begin(), candidates.end());
+    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+
+    // The few widest by estimate are laid out as the view lays out a cell.
+    std::vector<std::pair<int, int>> estimated; // estimate, row
+    estimated.reserve(candidates.size());
+    for (const int row : candidates)
+        estimated.emplace_back(widths.estimate(m_model->text(row, column)), row);
+    const auto last = estimated.begin() + std::min<std::ptrdiff_t>(measured, std::ssize(estimated));
+    std::partial_sort(estimated.begin(), last, estimated.end(), [](const auto &a, const auto &b) {
+        return a.first > b.first || (a.first == b.first && a.second < b.second);
+    });
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    int hint = 0;
+    for (auto it = estimated.begin(); it != last; ++it) {
+        const QModelIndex index = m_model->index(it->second, column);
+        hint = std::max(hint, itemDelegateForIndex(index)->sizeHint(option, index).width());
+    }
+    return hint + gridLine;
 }
 
 void DataGrid::followSource(int row)

@@ -19,6 +19,8 @@ class QTextDocument;
 
 namespace zav::platform {
 
+class TextWidths;
+
 /**
  * @brief The editable grid that forms bind to a DataSource: one row per row of the source, the
  * columns chosen by field, with captions, widths, visibility, locks, cell buttons, display formats
@@ -207,6 +209,9 @@ private:
     /** Deletes the selected rows; false when none is selected. */
     bool deleteSelectedRows();
     void applyColumnSettings();
+    /** The width a column's cells need, as the view's own size hint gives it, but measured only on
+     * the rows in view, a sample of the rest and the rows whose stored values would show widest. */
+    int contentWidth(int column, TextWidths &widths) const;
     void followSource(int row);
     /** The column of the current cell in a row: the preferred one when shown and writable, else the
      * first shown and writable, else the preferred or first shown; never a hidden one while one shows. */

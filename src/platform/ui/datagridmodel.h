@@ -148,9 +148,10 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-private:
-    /** The source field of a column, -1 when the source lacks it. */
+    /** @brief The source field of a column, -1 when the source lacks it. */
     int fieldOf(int column) const;
+
+private:
     bool editable(int column) const;
 
     QPointer<DataSource> m_source;
