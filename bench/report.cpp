@@ -8,6 +8,7 @@
 #include "platform/report/reportpreview.h"
 #include "platform/vb.h"
 #include "support/benchproject.h"
+#include "support/check.h"
 
 #include <QApplication>
 #include <QFile>
@@ -70,8 +71,7 @@ void exportGeneralTableToRtf(benchmark::State &state)
     report.PrintFileName = dir.filePath(QStringLiteral("BENGBL.RTF"));
     ReportEngine engine;
     for (auto _ : state) {
-        if (!engine.run(report).ok)
-            state.SkipWithError("the export failed");
+        ZAV_BENCH_CHECK(state, engine.run(report).ok, "the export failed");
     }
     state.SetComplexityN(units);
 }
@@ -85,13 +85,13 @@ void openGeneralTablePreview(benchmark::State &state)
     ReportEngine engine;
     int pages = 0;
     for (auto _ : state) {
-        if (!engine.run(report).ok)
-            state.SkipWithError("the preview failed");
+        const bool ok = engine.run(report).ok;
         state.PauseTiming();
         for (ReportPreview *preview : ReportPreview::openPreviews()) {
             pages = preview->pageCount();
             delete preview;
         }
+        ZAV_BENCH_CHECK(state, ok, "the preview failed");
         state.ResumeTiming();
     }
     state.counters["pages"] = pages;

@@ -8,6 +8,7 @@
 #include "platform/db.h"
 #include "platform/progress.h"
 #include "support/benchproject.h"
+#include "support/check.h"
 #include "terraces/roomcopy.h"
 #include "terraces/terracethousandths.h"
 #include "terraces/terracetotals.h"
@@ -90,8 +91,7 @@ void copia(benchmark::State &state)
         makeTerraces(terraces, listed);
         state.ResumeTiming();
         const RoomCopy::Outcome outcome = RoomCopy::run(project, terraces, QStringLiteral("T1"));
-        if (outcome.rooms != listed * roomsPerUnit)
-            state.SkipWithError("not every room was copied");
+        ZAV_BENCH_CHECK(state, outcome.rooms == listed * roomsPerUnit, "not every room was copied");
     }
     state.SetComplexityN(listed);
 }
@@ -155,8 +155,7 @@ void calcMilTer(benchmark::State &state)
     for (auto _ : state) {
         const TerraceThousandths::Outcome outcome = TerraceThousandths::calculate(
             terraces, project, QStringLiteral("T1"), QStringLiteral("Terrazzi"));
-        if (outcome.rows != units)
-            state.SkipWithError("not every unit got its thousandths");
+        ZAV_BENCH_CHECK(state, outcome.rows == units, "not every unit got its thousandths");
     }
     state.SetComplexityN(units);
 }
@@ -172,8 +171,8 @@ void ricalcTotTer(benchmark::State &state)
     for (auto _ : state) {
         const TerraceTotals::TableRecount recount
             = TerraceTotals::recomputeTable(terraces, QStringLiteral("T1"), progress);
-        if (recount.rooms != rooms || recount.badRooms != 0)
-            state.SkipWithError("not every room was computed");
+        ZAV_BENCH_CHECK(
+            state, recount.rooms == rooms && recount.badRooms == 0, "not every room was computed");
     }
     state.SetComplexityN(rooms);
 }

@@ -9,6 +9,7 @@
 #include "platform/ui/formregistry.h"
 #include "platform/vb.h"
 #include "support/benchproject.h"
+#include "support/check.h"
 #include "support/scripteddialogs.h"
 #include "workspace/frm_ins_coeff.h"
 #include "workspace/workspacecommands.h"
@@ -131,9 +132,9 @@ void BM_HandOverToNewWorkspace(benchmark::State &state)
         QCoreApplication::processEvents();
         benchmark::DoNotOptimize(form);
         state.PauseTiming();
-        if (!form || form->Data1->recordCount() != kRoomsPerUnit)
-            state.SkipWithError("the unit's rooms are not shown");
+        const bool shown = form && form->Data1->recordCount() == kRoomsPerUnit;
         closeWorkspace();
+        ZAV_BENCH_CHECK(state, shown, "the unit's rooms are not shown");
         state.ResumeTiming();
     }
     state.counters["units"] = units;
@@ -158,8 +159,7 @@ void BM_HandOverToOpenWorkspace(benchmark::State &state)
         QCoreApplication::processEvents();
         benchmark::DoNotOptimize(form);
     }
-    if (!dialogs.shown().isEmpty())
-        state.SkipWithError("the hand-over reported a failure");
+    zav::bench::check(state, dialogs.shown().isEmpty(), "the hand-over reported a failure");
     closeWorkspace();
     state.counters["units"] = units;
 }
@@ -176,8 +176,7 @@ void BM_TotMqVol(benchmark::State &state)
     frm_ins_coeff *form = frm_ins_coeff::open(generated.largeUnit());
     for (auto _ : state)
         form->TOT_MQ_VOL();
-    if (!dialogs.shown().isEmpty())
-        state.SkipWithError("the totals reported a failure");
+    zav::bench::check(state, dialogs.shown().isEmpty(), "the totals reported a failure");
     closeWorkspace();
     state.counters["rooms"] = kRoomsOfTheLastUnit;
 }
