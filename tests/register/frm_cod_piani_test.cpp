@@ -3,6 +3,7 @@
 #include "engine/archive.h"
 #include "platform/ui/datagrid.h"
 #include "platform/ui/datasource.h"
+#include "support/screenshots.h"
 #include "workspace/workspacefixture.h"
 
 #include <QApplication>
@@ -706,7 +707,7 @@ TEST_F(UnitRegisterTest, Screenshot)
     form->show();
     QCoreApplication::processEvents();
     ASSERT_TRUE(QDir().mkpath(folder));
-    EXPECT_TRUE(form->grab().save(QDir(folder).filePath(QStringLiteral("unit-register.png"))));
+    EXPECT_TRUE(zav::test::pictureWritten(form->grab(), folder, QStringLiteral("unit-register.png")));
 }
 
 } // namespace
