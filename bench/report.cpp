@@ -10,7 +10,6 @@
 #include "support/benchproject.h"
 #include "support/check.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -63,6 +62,7 @@ ReportProperties generalTable(const QString &archive)
 
 void exportGeneralTableToRtf(benchmark::State &state)
 {
+    const zav::platform::vb::DecimalSeparatorScope comma(u',');
     QTemporaryDir dir;
     const int units = int(state.range(0));
     ReportProperties report = generalTable(makeProject(dir, units));
@@ -78,6 +78,7 @@ void exportGeneralTableToRtf(benchmark::State &state)
 
 void openGeneralTablePreview(benchmark::State &state)
 {
+    const zav::platform::vb::DecimalSeparatorScope comma(u',');
     QTemporaryDir dir;
     const int units = int(state.range(0));
     ReportProperties report = generalTable(makeProject(dir, units));
@@ -112,19 +113,3 @@ BENCHMARK(openGeneralTablePreview)
     ->Complexity(benchmark::oN);
 
 } // namespace
-
-// The preview is a window: this program needs a QApplication, not the shared main()'s
-// QCoreApplication, so it brings its own main() (the shared one is then not linked in).
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    zav::platform::vb::setDecimalSeparator(u',');
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -14,8 +14,9 @@
 #include "workspace/frm_ins_coeff.h"
 #include "workspace/workspacecommands.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -184,17 +185,3 @@ void BM_TotMqVol(benchmark::State &state)
 BENCHMARK(BM_TotMqVol)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-// Widgets need an application of their own kind, on the offscreen platform unless told otherwise.
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

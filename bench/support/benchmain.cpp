@@ -1,4 +1,3 @@
-#include "support/check.h"
 #include "support/comparison.h"
 
 #include <QApplication>
@@ -144,13 +143,6 @@ void quietPlatformNotes(QtMsgType type, const QMessageLogContext &context, const
 }
 
 } // namespace
-
-bool check(benchmark::State &state, bool holds, const std::string &message)
-{
-    if (!holds)
-        state.SkipWithError(message.c_str());
-    return holds;
-}
 
 bool compareWithFloor(const char *benchmark, const char *floor)
 {
