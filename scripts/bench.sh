@@ -16,12 +16,12 @@ if [ ${#programs[@]} -eq 0 ]; then
 fi
 failed=()
 for program in "${programs[@]}"; do
-  [ -x "$program" ] || continue
+  [ -f "$program" ] && [ -x "$program" ] || continue
   # The first listed run of each benchmark function: its smallest size.
   names=$("$program" --benchmark_list_tests=true | awk -F/ '!seen[$1]++')
   filter=$(printf '%s\n' "$names" | sed 's/[].[^$*+?(){}|\\]/\\&/g' | paste -sd'|')
   echo "-- $(basename "$program")"
-  if ! timeout 900 "$program" --benchmark_min_time=0.01 "--benchmark_filter=^($filter)\$"; then
+  if ! timeout 900 "$program" --benchmark_color=false --benchmark_min_time=0.01 "--benchmark_filter=^($filter)\$"; then
     failed+=("$(basename "$program")")
   fi
 done
