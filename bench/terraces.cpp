@@ -7,6 +7,7 @@
 #include "engine/var_gbl.h"
 #include "platform/db.h"
 #include "platform/progress.h"
+#include "platform/vb.h"
 #include "support/benchproject.h"
 #include "support/check.h"
 #include "terraces/roomcopy.h"
@@ -82,6 +83,8 @@ void makeTerraces(const QString &path, int listed)
 
 void copia(benchmark::State &state)
 {
+    // The archives' numbers are written with the decimal comma.
+    const zav::platform::vb::DecimalSeparatorScope comma(u',');
     QTemporaryDir dir;
     const int listed = int(state.range(0));
     const QString project = makeProject(dir, listed);
@@ -148,6 +151,8 @@ QString makeUnits(const QTemporaryDir &dir, int units)
 
 void calcMilTer(benchmark::State &state)
 {
+    // The archives' numbers are written with the decimal comma.
+    const zav::platform::vb::DecimalSeparatorScope comma(u',');
     QTemporaryDir dir;
     const int units = int(state.range(0));
     const QString terraces = makeTerraceRooms(dir, units * roomsPerUnit);
@@ -162,6 +167,8 @@ void calcMilTer(benchmark::State &state)
 
 void ricalcTotTer(benchmark::State &state)
 {
+    // The archives' numbers are written with the decimal comma.
+    const zav::platform::vb::DecimalSeparatorScope comma(u',');
     QTemporaryDir dir;
     const int rooms = int(state.range(0));
     const QString terraces = makeTerraceRooms(dir, rooms);

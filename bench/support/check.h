@@ -7,16 +7,16 @@
 namespace zav::bench {
 
 /**
- * @brief Whether a check of a benchmark's work holds. When it does not, the benchmark is ended as
- * failed with `message`: the report says so, its figures are dropped, and the program ends with a
- * failure status once every benchmark has run. Work after a failed check must not go on (its
- * results are wrong, or missing): in the benchmark's loop, ZAV_BENCH_CHECK leaves at once.
+ * @brief Whether a check of a benchmark's work holds. When it does not, the program ends at once
+ * with `message` and a failure status, so that whoever runs it sees the broken benchmark: work
+ * after a failed check would go on with results that are wrong or missing, and the benchmark
+ * library may crash on a benchmark skipped with an error.
  */
 bool check(benchmark::State &state, bool holds, const std::string &message);
 
 } // namespace zav::bench
 
-/** @brief Checks the work, and leaves the benchmark function at once when the check fails. */
+/** @brief Checks the work of a benchmark function (see check()). */
 #define ZAV_BENCH_CHECK(state, condition, message)                                                           \
     do {                                                                                                     \
         if (!zav::bench::check((state), bool(condition), (message)))                                         \
