@@ -2,6 +2,7 @@
 // prepared statement inside one transaction, and every row read back in stored order.
 
 #include "platform/db.h"
+#include "support/check.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -112,10 +113,8 @@ void BM_ReadRooms(benchmark::State &state)
     writeRooms(db, rows);
     for (auto _ : state) {
         const zav::platform::Recordset rs = db.table(kRooms);
-        if (rs.recordCount() != rows || rs.fieldCount() != 24) {
-            state.SkipWithError("wrong number of rows or fields read back");
-            break;
-        }
+        ZAV_BENCH_CHECK(state, rs.recordCount() == rows && rs.fieldCount() == 24,
+            "wrong number of rows or fields read back");
         benchmark::DoNotOptimize(rs.value(rows - 1, 22));
     }
     state.counters["rows"]
@@ -153,10 +152,7 @@ void BM_ReadUnitRooms(benchmark::State &state)
         int read = 0;
         for (const QVariantList &key : keys)
             read += rooms.read(key).recordCount();
-        if (read != rows) {
-            state.SkipWithError("wrong number of rooms read back");
-            break;
-        }
+        ZAV_BENCH_CHECK(state, read == rows, "wrong number of rooms read back");
     }
     state.counters["rows"]
         = benchmark::Counter(double(rows) * double(state.iterations()), benchmark::Counter::kIsRate);

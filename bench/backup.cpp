@@ -5,6 +5,7 @@
 #include "shell/project/backup.h"
 #include "platform/db.h"
 #include "support/benchproject.h"
+#include "support/check.h"
 #include "support/comparison.h"
 
 #include <QFile>
@@ -60,10 +61,7 @@ void Backup(benchmark::State &state)
     QString zip;
     for (auto _ : state) {
         const zav::shell::BackupOutcome outcome = zav::shell::backupArchive(archive, folder.path());
-        if (!outcome.succeeded) {
-            state.SkipWithError(outcome.error.toUtf8().constData());
-            break;
-        }
+        ZAV_BENCH_CHECK(state, outcome.succeeded, outcome.error.toStdString());
         zip = outcome.zipPath;
     }
     state.counters["archive_MB"] = double(QFileInfo(archive).size()) / 1e6;
@@ -77,10 +75,7 @@ void FileCopyFloor(benchmark::State &state)
     const QString copy = folder.filePath(QStringLiteral("COPIA.CDB"));
     for (auto _ : state) {
         QFile::remove(copy);
-        if (!QFile::copy(archive, copy)) {
-            state.SkipWithError("cannot copy the archive");
-            break;
-        }
+        ZAV_BENCH_CHECK(state, QFile::copy(archive, copy), "cannot copy the archive");
     }
 }
 

@@ -9,6 +9,7 @@
 #include "platform/db.h"
 #include "platform/programfolder.h"
 #include "support/benchproject.h"
+#include "support/check.h"
 
 #include <QDir>
 #include <QFile>
@@ -85,8 +86,8 @@ void creaTabella(benchmark::State &state)
         Database expenses = Database::open(archive);
         Database source = Database::open(project);
         const ExpenseArchive::FillOutcome outcome = ExpenseArchive::fill(expenses, source);
-        if (outcome.units != units || !outcome.failures.isEmpty())
-            state.SkipWithError("the archive was not filled");
+        ZAV_BENCH_CHECK(
+            state, outcome.units == units && outcome.failures.isEmpty(), "the archive was not filled");
     }
     state.SetComplexityN(units);
     zav::platform::ProgramFolder::setPath(QString());
@@ -111,8 +112,7 @@ void calcolaSpese(benchmark::State &state)
     for (auto _ : state) {
         Database expenses = Database::open(archive);
         const Apportionment::Result result = Apportionment::run(expenses);
-        if (result.totals.size() != units)
-            state.SkipWithError("the apportionment did not run");
+        ZAV_BENCH_CHECK(state, result.totals.size() == units, "the apportionment did not run");
     }
     state.SetComplexityN(units);
     zav::platform::ProgramFolder::setPath(QString());

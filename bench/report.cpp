@@ -8,8 +8,8 @@
 #include "platform/report/reportpreview.h"
 #include "platform/vb.h"
 #include "support/benchproject.h"
+#include "support/check.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -62,6 +62,7 @@ ReportProperties generalTable(const QString &archive)
 
 void exportGeneralTableToRtf(benchmark::State &state)
 {
+    const zav::platform::vb::DecimalSeparatorScope comma(u',');
     QTemporaryDir dir;
     const int units = int(state.range(0));
     ReportProperties report = generalTable(makeProject(dir, units));
@@ -70,8 +71,7 @@ void exportGeneralTableToRtf(benchmark::State &state)
     report.PrintFileName = dir.filePath(QStringLiteral("BENGBL.RTF"));
     ReportEngine engine;
     for (auto _ : state) {
-        if (!engine.run(report).ok)
-            state.SkipWithError("the export failed");
+        ZAV_BENCH_CHECK(state, engine.run(report).ok, "the export failed");
     }
     state.SetComplexityN(units);
 }
@@ -79,6 +79,7 @@ void exportGeneralTableToRtf(benchmark::State &state)
 // Until the preview window shows its first page, or (allPages) until every page is painted in it.
 void openPreview(benchmark::State &state, bool allPages)
 {
+    const zav::platform::vb::DecimalSeparatorScope comma(u',');
     QTemporaryDir dir;
     const int units = int(state.range(0));
     ReportProperties report = generalTable(makeProject(dir, units));
@@ -86,17 +87,15 @@ void openPreview(benchmark::State &state, bool allPages)
     ReportEngine engine;
     int pages = 0;
     for (auto _ : state) {
-        if (!engine.run(report).ok) {
-            state.SkipWithError("the preview failed");
-            break;
-        }
-        if (allPages)
+        const bool ok = engine.run(report).ok;
+        if (ok && allPages)
             QCoreApplication::processEvents();
         state.PauseTiming();
         for (ReportPreview *preview : ReportPreview::openPreviews()) {
             pages = preview->pageCount();
             delete preview;
         }
+        ZAV_BENCH_CHECK(state, ok, "the preview failed");
         state.ResumeTiming();
     }
     state.counters["pages"] = pages;
@@ -133,19 +132,3 @@ BENCHMARK(paintGeneralTablePreview)
     ->Complexity(benchmark::oN);
 
 } // namespace
-
-// The preview is a window: this program needs a QApplication, not the shared main()'s
-// QCoreApplication, so it brings its own main() (the shared one is then not linked in).
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    zav::platform::vb::setDecimalSeparator(u',');
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -12,6 +12,7 @@
 #include "platform/db.h"
 #include "platform/progress.h"
 #include "platform/vb.h"
+#include "support/check.h"
 #include "support/comparison.h"
 #include "support/scripteddialogs.h"
 
@@ -214,9 +215,11 @@ void runProgram(benchmark::State &state, Layout layout)
     }
     zav::platform::setProgress(nullptr);
     const QStringList messages = dialogs.messages();
-    if (messages.value(1) != QStringLiteral("Ricalcolo Globale Terminato")
-        || messages.value(3) != QStringLiteral("Calcolo Millesimi effettuato") || !tablesFilled(path, units))
-        state.SkipWithError("the recalculation or the thousandths did not end normally");
+    ZAV_BENCH_CHECK(state,
+        messages.value(1) == QStringLiteral("Ricalcolo Globale Terminato")
+            && messages.value(3) == QStringLiteral("Calcolo Millesimi effettuato")
+            && tablesFilled(path, units),
+        "the recalculation or the thousandths did not end normally");
     state.SetComplexityN(units);
     state.counters["rooms"] = double(units) * roomsPerUnit;
     // The process's peak so far: read it for one size by running that benchmark alone
@@ -726,8 +729,7 @@ void SqliteFloor(benchmark::State &state)
         state.ResumeTiming();
         direct::run(path);
     }
-    if (!tablesFilled(path, units))
-        state.SkipWithError("the floor did not fill the tables");
+    ZAV_BENCH_CHECK(state, tablesFilled(path, units), "the floor did not fill the tables");
     state.SetComplexityN(units);
 }
 
@@ -781,8 +783,7 @@ void ProgramOverFloor(benchmark::State &state)
         ratios.push_back(program / floor);
     }
     zav::platform::setProgress(nullptr);
-    if (!ended)
-        state.SkipWithError("the recalculation or the thousandths did not end normally");
+    ZAV_BENCH_CHECK(state, ended, "the recalculation or the thousandths did not end normally");
     const auto median = [](std::vector<double> values) {
         std::sort(values.begin(), values.end());
         const size_t n = values.size();

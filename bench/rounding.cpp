@@ -9,6 +9,7 @@
 #include "platform/db.h"
 #include "platform/ui/datasource.h"
 #include "support/benchproject.h"
+#include "support/check.h"
 #include "support/scripteddialogs.h"
 #include "terraces/frm_terrazze.h"
 
@@ -76,11 +77,10 @@ void BM_Arrotonda(benchmark::State &state)
             { QStringLiteral("MILLESIMI"), 20, zav::tables::RoundingStep::Zero::Changed,
                 zav::tables::RoundingStep::Errors::Stop },
             { 1000, 0 });
-        if (outcome.end != zav::tables::RoundingOutcome::End::Reached
-            || label.text() != QStringLiteral("1000")) {
-            state.SkipWithError("the total was not reached");
-            return;
-        }
+        ZAV_BENCH_CHECK(state,
+            outcome.end == zav::tables::RoundingOutcome::End::Reached
+                && label.text() == QStringLiteral("1000"),
+            "the total was not reached");
         state.counters["passes"] = double(outcome.passes);
     }
 }
@@ -118,10 +118,8 @@ void BM_ArrMillesimi(benchmark::State &state)
         form.TABELLA_MILLESIMI();
         state.ResumeTiming();
         form.ARR_MIL_TER();
-        if (form.Label20->text() != QStringLiteral("1000") || !boxes.shown().isEmpty()) {
-            state.SkipWithError("the total was not reached");
-            return;
-        }
+        ZAV_BENCH_CHECK(state, form.Label20->text() == QStringLiteral("1000") && boxes.shown().isEmpty(),
+            "the total was not reached");
     }
     VAR_GBL.reset();
 }

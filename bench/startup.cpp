@@ -1,6 +1,9 @@
 // Start-up of the program as the user waits for it: the built executable (target Zav) is started
 // afresh for each iteration on the offscreen platform, with its start-up probe (see
 // src/startprobe.h). The time runs from starting the process to the probe's line.
+
+#include "support/check.h"
+
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -50,10 +53,8 @@ void BM_StartToLoginWindow(benchmark::State &state)
     for (auto _ : state) {
         double seconds = 0;
         const QList<QByteArray> fields = runProbe("login", seconds).split(' ');
-        if (fields.size() != 2 || fields[0] != "login") {
-            state.SkipWithError("the program did not report its login window");
-            return;
-        }
+        ZAV_BENCH_CHECK(
+            state, fields.size() == 2 && fields[0] == "login", "the program did not report its login window");
         state.SetIterationTime(seconds);
         state.counters["cpu_ms"] = fields[1].toDouble() / 1000.0;
     }
@@ -72,10 +73,8 @@ void BM_MemoryAtMainWindow(benchmark::State &state)
     for (auto _ : state) {
         double seconds = 0;
         const QList<QByteArray> fields = runProbe("main", seconds).split(' ');
-        if (fields.size() != 4 || fields[0] != "main") {
-            state.SkipWithError("the program did not report its main window");
-            return;
-        }
+        ZAV_BENCH_CHECK(
+            state, fields.size() == 4 && fields[0] == "main", "the program did not report its main window");
         state.SetIterationTime(seconds);
         state.counters["rss_MB"] = fields[1].toDouble() / 1024.0;
         state.counters["pss_MB"] = fields[2].toDouble() / 1024.0;

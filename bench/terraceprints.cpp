@@ -8,6 +8,7 @@
 #include "platform/db.h"
 #include "platform/programfolder.h"
 #include "platform/ui/datasource.h"
+#include "support/check.h"
 #include "support/scripteddialogs.h"
 
 #include <QDir>
@@ -92,14 +93,13 @@ void print(benchmark::State &state, bool thousandths, bool all)
     for (auto _ : state) {
         prints.Command2_Click(
             { false, false, true, thousandths, !thousandths, all }, QStringLiteral("T1"), list);
-        if (!boxes.shown().isEmpty())
-            state.SkipWithError(boxes.messages().constFirst().toStdString().c_str());
+        if (!zav::bench::check(state, boxes.shown().isEmpty(), boxes.messages().value(0).toStdString()))
+            break;
     }
     const int files = int(QDir(dir.filePath(QStringLiteral("ARCHIVI")))
                               .entryList({ QStringLiteral("*.RTF") }, QDir::Files)
                               .size());
-    if (files != (thousandths ? 1 : units))
-        state.SkipWithError("not every file was written");
+    zav::bench::check(state, files == (thousandths ? 1 : units), "not every file was written");
     state.SetComplexityN(units);
     zav::platform::ProgramFolder::setPath(QString());
 }

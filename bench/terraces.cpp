@@ -9,6 +9,7 @@
 #include "platform/progress.h"
 #include "platform/vb.h"
 #include "support/benchproject.h"
+#include "support/check.h"
 #include "terraces/roomcopy.h"
 #include "terraces/terracethousandths.h"
 #include "terraces/terracetotals.h"
@@ -28,21 +29,6 @@ namespace TerraceThousandths = zav::terraces::TerraceThousandths;
 namespace TerraceTotals = zav::terraces::TerraceTotals;
 
 constexpr int roomsPerUnit = 10;
-
-/** The archives' numbers are held as text with the decimal comma, whatever the machine's locale. */
-using CommaScope = zav::platform::vb::DecimalSeparatorScope;
-
-/** Runs one timed step; a step that throws ends the benchmark with its message instead of the program. */
-template<typename Step> bool guarded(benchmark::State &state, Step &&step)
-{
-    try {
-        step();
-        return true;
-    } catch (const std::exception &error) {
-        state.SkipWithError(error.what());
-        return false;
-    }
-}
 
 QString owner(int i)
 {
@@ -97,7 +83,8 @@ void makeTerraces(const QString &path, int listed)
 
 void copia(benchmark::State &state)
 {
-    const CommaScope comma(u',');
+    // The archives' numbers are written with the decimal comma.
+    const zav::platform::vb::DecimalSeparatorScope comma(u',');
     QTemporaryDir dir;
     const int listed = int(state.range(0));
     const QString project = makeProject(dir, listed);
@@ -106,13 +93,8 @@ void copia(benchmark::State &state)
         state.PauseTiming();
         makeTerraces(terraces, listed);
         state.ResumeTiming();
-        RoomCopy::Outcome outcome;
-        if (!guarded(state, [&] { outcome = RoomCopy::run(project, terraces, QStringLiteral("T1")); }))
-            break;
-        if (outcome.rooms != listed * roomsPerUnit) {
-            state.SkipWithError("not every room was copied");
-            break;
-        }
+        const RoomCopy::Outcome outcome = RoomCopy::run(project, terraces, QStringLiteral("T1"));
+        ZAV_BENCH_CHECK(state, outcome.rooms == listed * roomsPerUnit, "not every room was copied");
     }
     state.SetComplexityN(listed);
 }
@@ -169,29 +151,24 @@ QString makeUnits(const QTemporaryDir &dir, int units)
 
 void calcMilTer(benchmark::State &state)
 {
-    const CommaScope comma(u',');
+    // The archives' numbers are written with the decimal comma.
+    const zav::platform::vb::DecimalSeparatorScope comma(u',');
     QTemporaryDir dir;
     const int units = int(state.range(0));
     const QString terraces = makeTerraceRooms(dir, units * roomsPerUnit);
     const QString project = makeUnits(dir, units);
     for (auto _ : state) {
-        TerraceThousandths::Outcome outcome;
-        if (!guarded(state, [&] {
-                outcome = TerraceThousandths::calculate(
-                    terraces, project, QStringLiteral("T1"), QStringLiteral("Terrazzi"));
-            }))
-            break;
-        if (outcome.rows != units) {
-            state.SkipWithError("not every unit got its thousandths");
-            break;
-        }
+        const TerraceThousandths::Outcome outcome = TerraceThousandths::calculate(
+            terraces, project, QStringLiteral("T1"), QStringLiteral("Terrazzi"));
+        ZAV_BENCH_CHECK(state, outcome.rows == units, "not every unit got its thousandths");
     }
     state.SetComplexityN(units);
 }
 
 void ricalcTotTer(benchmark::State &state)
 {
-    const CommaScope comma(u',');
+    // The archives' numbers are written with the decimal comma.
+    const zav::platform::vb::DecimalSeparatorScope comma(u',');
     QTemporaryDir dir;
     const int rooms = int(state.range(0));
     const QString terraces = makeTerraceRooms(dir, rooms);
@@ -199,14 +176,10 @@ void ricalcTotTer(benchmark::State &state)
     zav::engine::VAR_GBL.init_precedenze();
     zav::platform::SilentProgress progress;
     for (auto _ : state) {
-        TerraceTotals::TableRecount recount;
-        if (!guarded(state,
-                [&] { recount = TerraceTotals::recomputeTable(terraces, QStringLiteral("T1"), progress); }))
-            break;
-        if (recount.rooms != rooms || recount.badRooms != 0) {
-            state.SkipWithError("not every room was computed");
-            break;
-        }
+        const TerraceTotals::TableRecount recount
+            = TerraceTotals::recomputeTable(terraces, QStringLiteral("T1"), progress);
+        ZAV_BENCH_CHECK(
+            state, recount.rooms == rooms && recount.badRooms == 0, "not every room was computed");
     }
     state.SetComplexityN(rooms);
 }

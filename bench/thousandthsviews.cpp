@@ -10,6 +10,7 @@
 #include "platform/ui/formregistry.h"
 #include "platform/vb.h"
 #include "support/benchproject.h"
+#include "support/check.h"
 #include "support/scripteddialogs.h"
 #include "workspace/frm_elenco.h"
 #include "workspace/frm_ins_coeff.h"
@@ -121,8 +122,9 @@ void switchTo(benchmark::State &state, int tab, int from, int expectedRows)
         ThousandthsViews::enter(*form, tab);
         QCoreApplication::processEvents();
     }
-    if (form->Data1->recordCount() != expectedRows || form->Label20->text() == QLatin1String("0"))
-        state.SkipWithError("the view does not show its rows and total");
+    zav::bench::check(state,
+        form->Data1->recordCount() == expectedRows && form->Label20->text() != QLatin1String("0"),
+        "the view does not show its rows and total");
     state.counters["rows"] = form->Data1->recordCount();
     closeWorkspace();
 }

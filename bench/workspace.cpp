@@ -9,12 +9,14 @@
 #include "platform/ui/formregistry.h"
 #include "platform/vb.h"
 #include "support/benchproject.h"
+#include "support/check.h"
 #include "support/scripteddialogs.h"
 #include "workspace/frm_ins_coeff.h"
 #include "workspace/workspacecommands.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -131,9 +133,9 @@ void BM_HandOverToNewWorkspace(benchmark::State &state)
         QCoreApplication::processEvents();
         benchmark::DoNotOptimize(form);
         state.PauseTiming();
-        if (!form || form->Data1->recordCount() != kRoomsPerUnit)
-            state.SkipWithError("the unit's rooms are not shown");
+        const bool shown = form && form->Data1->recordCount() == kRoomsPerUnit;
         closeWorkspace();
+        ZAV_BENCH_CHECK(state, shown, "the unit's rooms are not shown");
         state.ResumeTiming();
     }
     state.counters["units"] = units;
@@ -158,8 +160,7 @@ void BM_HandOverToOpenWorkspace(benchmark::State &state)
         QCoreApplication::processEvents();
         benchmark::DoNotOptimize(form);
     }
-    if (!dialogs.shown().isEmpty())
-        state.SkipWithError("the hand-over reported a failure");
+    zav::bench::check(state, dialogs.shown().isEmpty(), "the hand-over reported a failure");
     closeWorkspace();
     state.counters["units"] = units;
 }
@@ -176,8 +177,7 @@ void BM_TotMqVol(benchmark::State &state)
     frm_ins_coeff *form = frm_ins_coeff::open(generated.largeUnit());
     for (auto _ : state)
         form->TOT_MQ_VOL();
-    if (!dialogs.shown().isEmpty())
-        state.SkipWithError("the totals reported a failure");
+    zav::bench::check(state, dialogs.shown().isEmpty(), "the totals reported a failure");
     closeWorkspace();
     state.counters["rooms"] = kRoomsOfTheLastUnit;
 }
@@ -185,17 +185,3 @@ void BM_TotMqVol(benchmark::State &state)
 BENCHMARK(BM_TotMqVol)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-// Widgets need an application of their own kind, on the offscreen platform unless told otherwise.
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

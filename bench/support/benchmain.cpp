@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <exception>
 #include <map>
 #include <string>
 #include <utility>
@@ -30,6 +32,8 @@ public:
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run &run : runs) {
+            if (run.error_occurred)
+                m_failed.push_back(run.benchmark_name() + ": " + run.error_message);
             if (run.error_occurred || run.report_big_o || run.report_rms)
                 continue;
             const Key key { run.run_name.function_name, run.run_name.args };
@@ -70,7 +74,12 @@ public:
             }
         }
         std::fflush(stdout);
+        for (const std::string &failure : m_failed)
+            std::fprintf(stderr, "Failed: %s\n", failure.c_str());
     }
+
+    /** Whether a benchmark failed its checks. */
+    bool failed() const { return !m_failed.empty(); }
 
 private:
     using Key = std::pair<std::string, std::string>;
@@ -103,7 +112,24 @@ private:
 
     std::map<Key, double> m_medians;
     std::map<Key, std::vector<double>> m_samples;
+    std::vector<std::string> m_failed;
 };
+
+// A benchmark's set-up that throws ends the program with what it says, not with an abort.
+void endOnException()
+{
+    try {
+        if (const std::exception_ptr current = std::current_exception())
+            std::rethrow_exception(current);
+        std::fputs("The benchmark program ended abnormally.\n", stderr);
+    } catch (const std::exception &error) {
+        std::fprintf(stderr, "The benchmark failed: %s\n", error.what());
+    } catch (...) {
+        std::fputs("The benchmark failed with an exception of an unknown type.\n", stderr);
+    }
+    std::fflush(stdout);
+    std::_Exit(EXIT_FAILURE);
+}
 
 // The offscreen platform says for every window shown that it cannot pass size hints on; in a
 // benchmark that repeats a run with its window, that is noise between the figures.
@@ -133,6 +159,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     zav::bench::g_previousHandler = qInstallMessageHandler(zav::bench::quietPlatformNotes);
+    std::set_terminate(zav::bench::endOnException);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
@@ -140,5 +167,6 @@ int main(int argc, char **argv)
     zav::bench::ComparingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    return 0;
+    // A benchmark that failed its checks fails the program, so that a script running it sees it.
+    return reporter.failed() ? 1 : 0;
 }

@@ -169,10 +169,6 @@ public:
     void addRoom(const RecalculationRoom &room);
     /** @brief The unit's totals, as its row stores them. */
     UnitValues unitValues() const;
-    /** @brief The unit's heated volume so far: plain surface times height of its heated rooms. */
-    double heatedVolume() const { return m_heatedVolumeSum; }
-    /** @brief The unit's radiant sum so far, in single precision. */
-    float radiantSum() const { return m_radiantSum; }
 
     /** @brief The room height in force: the last readable room height, 1 in place of 0. */
     double heightInForce() const { return m_height; }

@@ -30,8 +30,6 @@ public:
     explicit frm_rip_spese_varie(QWidget *parent = nullptr);
     ~frm_rip_spese_varie() override;
 
-    /** @brief The sample project archive whose user tables the list shows; empty for none. */
-    const QString &sampleArchive() const { return m_sample; }
     /** @brief Names the sample project archive and lists its user tables. */
     void setSampleArchive(const QString &path);
 

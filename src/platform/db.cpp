@@ -1040,8 +1040,18 @@ Recordset Database::table(const QString &name)
 
 Recordset Database::select(const TableQuery &tableQuery)
 {
-    QString sql = QStringLiteral("SELECT rowid, * FROM ") + quoteName(tableQuery.table);
     QVariantList values;
+    const QString sql = selectStatement(tableQuery, values);
+    std::vector<std::string> text;
+    const StatementPtr statement = prepareOn(connection(), sql);
+    bindAll(statement.get(), values, text);
+    return Recordset::readAll(statement.get(), true, tableQuery.table);
+}
+
+QString Database::selectStatement(const TableQuery &tableQuery, QVariantList &values)
+{
+    QString sql = QStringLiteral("SELECT rowid, * FROM ") + quoteName(tableQuery.table);
+    values.clear();
     QStringList conditions;
     for (const Condition &condition : tableQuery.where) {
         conditions << quoteName(condition.field)
@@ -1056,11 +1066,7 @@ Recordset Database::select(const TableQuery &tableQuery)
     // Stored order breaks ties, so rows equal on the fields named keep their table order.
     order << QStringLiteral("rowid");
     sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
-
-    std::vector<std::string> text;
-    const StatementPtr statement = prepareOn(connection(), sql);
-    bindAll(statement.get(), values, text);
-    return Recordset::readAll(statement.get(), true, tableQuery.table);
+    return sql;
 }
 
 Statement Database::prepare(const QString &sql)

@@ -324,6 +324,8 @@ public:
     Recordset table(const QString &name);
     /** @brief The rows a TableQuery names, with rowids (rowid order after the fields named). */
     Recordset select(const TableQuery &query);
+    /** @brief The SQL that select() runs for a query, with the values it binds put in `values`. */
+    static QString selectStatement(const TableQuery &query, QVariantList &values);
     /** @brief A statement prepared once for repeated use. */
     Statement prepare(const QString &sql);
 

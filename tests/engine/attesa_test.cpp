@@ -25,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 
 using zav::engine::VAR_GBL;
 using zav::engine::ui::ATTESA;
@@ -247,15 +248,31 @@ TEST_F(AttesaTest, TheCounterIsDrawnAtLeastEveryHundredMilliseconds)
     EXPECT_LE(end - previous, allowedGap);
 }
 
-// When "Ricalcolo Globale Terminato" shows, the bar stands full, for one unit as for many (a bar
-// that wrapped at its maximum showed 2 of 10 here).
+// The bar moves on unit by unit, never backwards and never past its maximum; it stands full once the
+// last unit is done and when "Ricalcolo Globale Terminato" shows, for one unit as for many (a bar
+// that wrapped at its maximum went back to 1 and showed 2 of 10 at the end).
 TEST(AttesaEnd, TheBarIsFullWhenTheRunIsOver)
 {
     const zav::platform::vb::DecimalSeparatorScope separator { u',' };
     for (const int units : { 1, 2, 10, 37 }) {
+        SCOPED_TRACE(std::to_string(units) + " units");
         const Project project(units);
         AttesaProgress attesa;
-        zav::platform::setProgress(&attesa);
+        WatchedProgress watched(attesa);
+        zav::platform::setProgress(&watched);
+        int steps = 0;
+        watched.beforeValue = [&](int value) {
+            ++steps;
+            EXPECT_GE(value, attesa.value()) << "step " << steps << " goes back";
+            EXPECT_LE(value, attesa.maximum()) << "step " << steps << " goes past the maximum";
+        };
+        bool lastUnitDone = false;
+        watched.afterDone = [&](const QString &done) {
+            if (done != QString::number(units))
+                return;
+            lastUnitDone = true;
+            EXPECT_EQ(attesa.value(), attesa.maximum()) << "after the last unit";
+        };
         zav::platform::ScriptedDialogs dialogs;
         QString shown;
         bool checked = false;
@@ -276,6 +293,8 @@ TEST(AttesaEnd, TheBarIsFullWhenTheRunIsOver)
         VAR_GBL.ricalcolo_globale();
         zav::platform::setProgress(nullptr);
         EXPECT_TRUE(checked) << units << " units";
+        EXPECT_TRUE(lastUnitDone);
+        EXPECT_GT(steps, units);
         EXPECT_EQ(shown, QStringLiteral("100%")) << units << " units";
     }
 }

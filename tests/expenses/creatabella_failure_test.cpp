@@ -287,7 +287,7 @@ const char *ChildTarget = "ZAV_CREA_TABELLA_TARGET";
 TEST(CreaTabellaChild, MakesTheArchiveNamedByTheParent)
 {
     if (qEnvironmentVariableIsEmpty(ChildTarget))
-        GTEST_SKIP() << "run by CreaTabellaKilled";
+        GTEST_SKIP() << "run by CreaTabellaFailure.KilledAtAnyMomentTheArchiveIsTheOldOneOrTheNewOneWhole";
     platform::ProgramFolder::setPath(qEnvironmentVariable(ChildFolder));
     std::fputs("pronto\n", stdout);
     std::fflush(stdout);

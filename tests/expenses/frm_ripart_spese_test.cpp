@@ -7,6 +7,7 @@
 #include "expensesfixture.h"
 #include "platform/ui/datagrid.h"
 #include "platform/ui/datasource.h"
+#include "support/screenshots.h"
 
 #include <QDir>
 #include <QFile>
@@ -783,7 +784,7 @@ TEST_F(ExpenseFormTest, Screenshot)
     painter.drawPixmap(0, grid.height(), frame);
     painter.end();
     ASSERT_TRUE(QDir().mkpath(target));
-    EXPECT_TRUE(sheet.save(QDir(target).filePath(QStringLiteral("expenses-form.png"))));
+    EXPECT_TRUE(zav::test::pictureWritten(sheet, target, QStringLiteral("expenses-form.png")));
 }
 
 } // namespace

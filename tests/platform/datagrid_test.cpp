@@ -535,6 +535,7 @@ TEST_F(DataGridTest, TheNewRowLineStoresARowWithWhatTheNewRowEventAdds)
 
 TEST_F(DataGridTest, ACancelledColumnUpdateWritesNothingAndBeforeUpdateMayAddValues)
 {
+    vb::DecimalSeparatorScope point(u'.');
     DataGridModel *model = grid.dataModel();
     QVariant oldSeen;
     model->setBeforeColUpdate([&](int column, const QVariant &oldValue, const QVariant &newValue) {

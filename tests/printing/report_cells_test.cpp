@@ -5,7 +5,13 @@
 #include "printingfixture.h"
 
 #include <QDir>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QPrinter>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <climits>
 
 #include <cmath>
 #include <optional>
@@ -46,10 +52,114 @@ QStringList totalsNotSummed(const QString &table, const QList<platform::ReportCo
     return wrong;
 }
 
+/** Keeps the texts a painting draws, each line as the painter lays it out; draws nothing. */
+class TextRecorder : public QPaintEngine
+{
+public:
+    TextRecorder()
+        : QPaintEngine(QPaintEngine::AllFeatures)
+    {
+    }
+
+    bool begin(QPaintDevice *) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState &) override { }
+    void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override { }
+    void drawPolygon(const QPointF *, int, PolygonDrawMode) override { }
+    void drawPath(const QPainterPath &) override { }
+    void drawRects(const QRectF *, int) override { }
+    void drawLines(const QLineF *, int) override { }
+    void drawTextItem(const QPointF &, const QTextItem &item) override { texts.append(item.text()); }
+    Type type() const override { return QPaintEngine::User; }
+
+    QStringList texts;
+};
+
+/** Pages of the printer's size and resolution whose painting keeps the texts drawn. */
+class RecordingPages : public QPaintDevice
+{
+public:
+    explicit RecordingPages(const QPrinter &printer)
+        : m_printer(printer)
+    {
+    }
+
+    QPaintEngine *paintEngine() const override { return &m_engine; }
+    const QStringList &texts() const { return m_engine.texts; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmWidth:
+            return m_printer.width();
+        case PdmHeight:
+            return m_printer.height();
+        case PdmWidthMM:
+            return m_printer.widthMM();
+        case PdmHeightMM:
+            return m_printer.heightMM();
+        case PdmNumColors:
+            return INT_MAX;
+        case PdmDepth:
+            return 32;
+        case PdmDpiX:
+            return m_printer.logicalDpiX();
+        case PdmDpiY:
+            return m_printer.logicalDpiY();
+        case PdmPhysicalDpiX:
+            return m_printer.physicalDpiX();
+        case PdmPhysicalDpiY:
+            return m_printer.physicalDpiY();
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return int(devicePixelRatioFScale());
+        }
+        return 0;
+    }
+
+private:
+    const QPrinter &m_printer;
+    mutable TextRecorder m_engine;
+};
+
+QSet<QString> wordsOf(const QStringList &texts)
+{
+    QSet<QString> words;
+    for (const QString &text : texts) {
+        for (const QString &word : text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
+            words.insert(word);
+    }
+    return words;
+}
+
+/** Every text of the report's tables: headings, rows and totals, its sections' too. */
+QStringList cellTexts(const platform::ReportContent &content)
+{
+    QStringList texts;
+    const auto add = [&](const QList<platform::ReportColumn> &columns, const QList<QStringList> &rows,
+                         const QStringList &totals) {
+        for (const platform::ReportColumn &column : columns)
+            texts.append(column.heading);
+        for (const QStringList &row : rows)
+            texts += row;
+        texts += totals;
+    };
+    add(content.columns, content.rows, content.totals);
+    for (const platform::ReportSectionContent &section : content.sections)
+        add(section.columns, section.rows, section.totals);
+    return texts;
+}
+
 class PrintedCells : public test::PrintingTest
 {
 protected:
-    /** The cells a report cut when printed on the program's printer, as text for a failure. */
+    /**
+     * The cells a report cut when printed on the program's printer, as text for a failure: a text
+     * that ran beyond its cell, and a text shortened to fit ("Società Immobiliare…"), which leaves
+     * words of its cell undrawn.
+     */
     QStringList cutCells(const QString &definitionName)
     {
         platform::ReportProperties report;
@@ -75,6 +185,25 @@ protected:
                            .arg(cell.row)
                            .arg(cell.column)
                            .arg(cell.text));
+
+        // The same pages painted again, keeping the texts drawn.
+        RecordingPages pages(printer);
+        QPainter printing;
+        EXPECT_TRUE(printing.begin(&printer)); // the printer turns the pages
+        QPainter recording(&pages);
+        painter.paint(recording, printer);
+        recording.end();
+        printing.end();
+        const QSet<QString> drawn = wordsOf(pages.texts());
+        const QSet<QString> cells = wordsOf(cellTexts(content));
+        for (const QString &word : cells) {
+            if (!drawn.contains(word))
+                cut.append(QStringLiteral("not drawn: %1").arg(word));
+        }
+        for (const QString &word : drawn) {
+            if (word.contains(u'…') && !cells.contains(word))
+                cut.append(QStringLiteral("shortened: %1").arg(word));
+        }
         return cut;
     }
 };

@@ -1,5 +1,6 @@
 #include "platform/report_rtfreader.h"
 #include "printingfixture.h"
+#include "support/screenshots.h"
 
 #include <QDir>
 #include <QFile>
@@ -207,7 +208,7 @@ TEST_F(PrintedReports, Screenshot)
     ST_MIL *f = form();
     f->show();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(f->grab().save(QDir(target).filePath(QStringLiteral("print-form.png"))));
+    EXPECT_TRUE(zav::test::pictureWritten(f->grab(), target, QStringLiteral("print-form.png")));
     f->Check1->setChecked(true);
     f->Command2->click();
     ASSERT_EQ(platform::ReportPreview::openPreviews().size(), 1);
@@ -215,7 +216,7 @@ TEST_F(PrintedReports, Screenshot)
     preview->resize(900, 720);
     QCoreApplication::processEvents();
     ASSERT_TRUE(QDir().mkpath(target));
-    EXPECT_TRUE(preview->grab().save(QDir(target).filePath(QStringLiteral("print-preview.png"))));
+    EXPECT_TRUE(zav::test::pictureWritten(preview->grab(), target, QStringLiteral("print-preview.png")));
 }
 
 TEST_F(PrintedReports, AnotherProjectsExportOfTheSameNameIsNeverReplaced)

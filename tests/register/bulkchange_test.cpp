@@ -2,6 +2,7 @@
 #include "register/bulkpanel.h"
 
 #include "register/unitregisterfixture.h"
+#include "support/screenshots.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -439,7 +440,7 @@ TEST_F(BulkPanelTest, Screenshot)
     panel->Check4->setChecked(true);
     panel->Text5->setText(QStringLiteral("3"));
     form->show();
-    EXPECT_TRUE(form->grab().save(QDir(folder).filePath(QStringLiteral("unit-bulk-panel.png"))));
+    EXPECT_TRUE(zav::test::pictureWritten(form->grab(), folder, QStringLiteral("unit-bulk-panel.png")));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "platform/ui/datagrid.h"
 #include "platform/ui/datasource.h"
 #include "register/frm_comp_pal.h"
+#include "support/screenshots.h"
 #include "workspace/workspacefixture.h"
 
 #include <QApplication>
@@ -710,7 +711,7 @@ TEST_F(UnitRegisterTest, Screenshot)
     form->show();
     QCoreApplication::processEvents();
     ASSERT_TRUE(QDir().mkpath(folder));
-    EXPECT_TRUE(form->grab().save(QDir(folder).filePath(QStringLiteral("unit-register.png"))));
+    EXPECT_TRUE(zav::test::pictureWritten(form->grab(), folder, QStringLiteral("unit-register.png")));
 }
 
 // A unit typed on the new-row line and given up with Esc, in its next cell's editor or on the

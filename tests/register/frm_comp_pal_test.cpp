@@ -3,6 +3,7 @@
 #include "register/registerforms.h"
 #include "register/unitregisterforms.h"
 #include "support/child.h"
+#include "support/screenshots.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -336,7 +337,7 @@ TEST_F(CompPalTest, Screenshot)
     frm_comp_pal form;
     form.show();
     form.adjustSize();
-    EXPECT_TRUE(form.grab().save(QDir(folder).filePath(QStringLiteral("buildings-form.png"))));
+    EXPECT_TRUE(zav::test::pictureWritten(form.grab(), folder, QStringLiteral("buildings-form.png")));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "register/unitidentity.h"
 
 #include "register/unitregisterfixture.h"
+#include "support/screenshots.h"
 #include "workspace/frm_ins_coeff.h"
 
 #include <QDir>
@@ -472,7 +473,7 @@ TEST_F(UnitIdentityTest, Screenshot)
     register_::frm_cod_piani *form = open();
     form->show();
     EXPECT_FALSE(panel->isHidden());
-    EXPECT_TRUE(form->grab().save(QDir(folder).filePath(QStringLiteral("unit-identity-panel.png"))));
+    EXPECT_TRUE(zav::test::pictureWritten(form->grab(), folder, QStringLiteral("unit-identity-panel.png")));
 }
 
 } // namespace

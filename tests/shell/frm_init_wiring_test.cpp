@@ -14,6 +14,7 @@
 #include "shell/forms/frm_init.h"
 #include "shell/project/editorfile.h"
 #include "support/cadautomationrecorder.h"
+#include "support/screenshots.h"
 #include "support/systemrecorder.h"
 
 #include <QAction>
@@ -607,7 +608,7 @@ TEST_F(SummaryWiringTest, Screenshot)
     painter.end();
     window->Opzioni()->close();
     ASSERT_TRUE(QDir().mkpath(target));
-    EXPECT_TRUE(sheet.save(QDir(target).filePath(QStringLiteral("summary-form.png"))));
+    EXPECT_TRUE(zav::test::pictureWritten(sheet, target, QStringLiteral("summary-form.png")));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "shell/project/upgrade.h"
 
+#include "engine/archive.h"
 #include "platform/db.h"
 #include "support/fixtures.h"
 
@@ -238,12 +239,14 @@ TEST_F(Upgrade, AddsTheIndexOfTheRoomsByUnitWhereItCan)
     EXPECT_TRUE(outcome.added.isEmpty());
     EXPECT_TRUE(hasIndex(path));
 
+    // The program's own query of a unit's rooms, as it runs it.
     Database db = Database::open(path);
-    const QVariantList key = { QStringLiteral("ROSSI"), QStringLiteral("1"), QStringLiteral("a"), 3 };
-    const QString where = QStringLiteral(" FROM ESPRESSIONI WHERE NOME_CONDOMINO IS ? AND PALAZ IS ? AND "
-                                         "SCALA IS ? AND INTERNO IS ? ORDER BY rowid");
-    EXPECT_EQ(db.query(QStringLiteral("SELECT rowid") + where, key).recordCount(), 1);
-    const auto plan = db.query(QStringLiteral("EXPLAIN QUERY PLAN SELECT rowid, *") + where, key);
+    const zav::platform::TableQuery rooms
+        = zav::engine::archive::roomsQuery(QStringLiteral("ROSSI"), 1, QStringLiteral("a"), 3);
+    EXPECT_EQ(db.select(rooms).recordCount(), 1);
+    QVariantList values;
+    const QString sql = Database::selectStatement(rooms, values);
+    const auto plan = db.query(QStringLiteral("EXPLAIN QUERY PLAN ") + sql, values);
     QString details;
     for (int row = 0; row < plan.recordCount(); ++row)
         details += plan.value(row, plan.fieldCount() - 1).toString() + u'\n';

@@ -1,3 +1,4 @@
+#include "support/screenshots.h"
 #include "tables/frm_tab_coeff.h"
 #include "tables/frm_tabelle.h"
 #include "tables/usertables.h"
@@ -30,7 +31,7 @@ TEST_F(TablesTest, ScreenshotOfTheCoefficientForm)
     form->TDBGrid1->setCurrentIndex(form->TDBGrid1->model()->index(2, 1));
     QTest::qWait(50);
     ASSERT_TRUE(QDir().mkpath(folder));
-    ASSERT_TRUE(form->grab().save(folder + QStringLiteral("/coefficient-form.png")));
+    ASSERT_TRUE(zav::test::pictureWritten(form->grab(), folder, QStringLiteral("coefficient-form.png")));
 }
 
 // Renders "Gestione tabelle" with three user tables, "Seleziona" shown as "Seleziona Tabella" shows
@@ -53,7 +54,7 @@ TEST_F(TablesTest, ScreenshotOfTheUserTablesForm)
     form->show();
     QTest::qWait(50);
     ASSERT_TRUE(QDir().mkpath(folder));
-    ASSERT_TRUE(form->grab().save(folder + QStringLiteral("/user-tables-form.png")));
+    ASSERT_TRUE(zav::test::pictureWritten(form->grab(), folder, QStringLiteral("user-tables-form.png")));
     form->close();
 }
 

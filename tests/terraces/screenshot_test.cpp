@@ -2,6 +2,7 @@
 // with the table's unit list (docs/terraces-form.png), the coefficients view
 // (docs/terraces-coefficients.png) and the thousandths view (docs/terraces-thousandths.png).
 
+#include "support/screenshots.h"
 #include "terraces/tab_terr.h"
 #include "terracesfixture.h"
 
@@ -26,7 +27,7 @@ protected:
         QCoreApplication::processEvents();
         const QImage picture = form->grab().toImage();
         ASSERT_TRUE(QDir().mkpath(folder));
-        ASSERT_TRUE(picture.save(QDir(folder).filePath(QString::fromLatin1(name))));
+        ASSERT_TRUE(zav::test::pictureWritten(picture, folder, QString::fromLatin1(name)));
     }
 };
 

@@ -1,6 +1,7 @@
 // The terrace archive: the template's format, and what keeps an archive from being worked, said
 // before the terrace form opens.
 
+#include "support/readonlymount.h"
 #include "terraces/terracearchive.h"
 #include "terracesfixture.h"
 
@@ -84,16 +85,15 @@ TEST_F(TerraceArchive, ExtraFieldsAndCaseOfNamesAreAllowed)
 
 TEST_F(TerraceArchive, ReadOnlyArchiveKeepsTheFormClosedAndSaysWhy)
 {
-    QFile::setPermissions(terraces, QFileDevice::ReadOwner | QFileDevice::ReadUser);
-    if (QFileInfo(terraces).isWritable())
-        GTEST_SKIP() << "running with rights that ignore file permissions";
+    const zav::test::ReadOnlyMount readOnly(terraces);
+    if (!readOnly.holds())
+        GTEST_SKIP() << "the archive cannot be made read-only here: " << readOnly.why().toStdString();
     EXPECT_EQ(openForm(), nullptr);
     ASSERT_EQ(boxes.shown().size(), 1);
     EXPECT_EQ(boxes.shown().first().icon, MsgIcon::Critical);
     EXPECT_EQ(boxes.shown().first().title, QStringLiteral("!!! Zav - Attenzione - !!!"));
     EXPECT_TRUE(boxes.shown().first().text.contains(QStringLiteral("il file è di sola lettura")));
     EXPECT_FALSE(zav::platform::FormRegistry::isLoaded(zav::terraces::TerraceFormName));
-    QFile::setPermissions(terraces, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 TEST_F(TerraceArchive, ArchiveLackingATableKeepsTheFormClosed)

@@ -3,6 +3,7 @@
 
 #include "platform/report/reportengine.h"
 #include "platform/report_rtfreader.h"
+#include "support/screenshots.h"
 #include "terraceprintsfixture.h"
 
 #include <QDir>
@@ -269,7 +270,8 @@ TEST_F(TerraceReports, Screenshot)
     preview->resize(900, 720);
     QCoreApplication::processEvents();
     ASSERT_TRUE(QDir().mkpath(target));
-    EXPECT_TRUE(preview->grab().save(QDir(target).filePath(QStringLiteral("terraces-print-preview.png"))));
+    EXPECT_TRUE(
+        zav::test::pictureWritten(preview->grab(), target, QStringLiteral("terraces-print-preview.png")));
 }
 
 TEST_F(TerraceReports, AnotherProjectsExportsAreNeverReplacedByTutti)

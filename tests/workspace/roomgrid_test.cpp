@@ -7,6 +7,7 @@
 #include "platform/ui/datagrid.h"
 #include "platform/ui/datasource.h"
 #include "support/cadautomationrecorder.h"
+#include "workspace/unitviews.h"
 #include "workspacefixture.h"
 
 #include <QClipboard>
@@ -125,10 +126,24 @@ protected:
 
 // --- Separators -----------------------------------------------------------------------------------
 
-// "1.5" and "1,5" typed into a column of a view, under both separators: what reaches the cell.
+// "1.5", "1,5" and "1.000" typed into a column of a view, under both separators: what reaches the
+// cell. A coefficient takes either separator as the system's, so there "1.000" is 1 under the comma
+// too, not the thousand the grouping rule would read elsewhere.
 TEST_P(RoomGridSeparatorTest, TypedSeparatorsFollowTheColumnAndTheView)
 {
     const QString sys = QString(vb::decimalSeparator());
+    const struct
+    {
+        const char *typed;
+        const char *expression;
+        const char *coefficient; ///< '#' standing for the system's separator
+        const char *surfaceUnderComma;
+        double coefficientValue;
+    } typings[] = {
+        { "1.5", "1.5", "1#5", "1,5", 1.5 },
+        { "1,5", "1.5", "1#5", "1,5", 1.5 },
+        { "1.000", "1.000", "1#000", "1,000", 1.0 },
+    };
     struct Case
     {
         int tab;
@@ -156,25 +171,30 @@ TEST_P(RoomGridSeparatorTest, TypedSeparatorsFollowTheColumnAndTheView)
         .insert(QStringLiteral("TAB_PROVA"), { { QStringLiteral("CONDOMINO"), kOwner } });
     VAR_GBL.tabella_selezionata = QStringLiteral("TAB_PROVA");
     for (const Case &c : cases) {
-        for (const char *typed : { "1.5", "1,5" }) {
+        for (const auto &typing : typings) {
             SCOPED_TRACE(QStringLiteral("tab %1 column %2 typed %3")
                              .arg(c.tab)
                              .arg(c.column)
-                             .arg(typed)
+                             .arg(typing.typed)
                              .toStdString());
             select(c.tab);
-            type(0, c.column, QString::fromLatin1(typed));
+            type(0, c.column, QString::fromLatin1(typing.typed));
             const QString rule = QString::fromLatin1(c.rule);
-            QString expected = QString::fromLatin1(typed);
+            QString expected = QString::fromLatin1(typing.typed);
             if (rule == u"expression")
-                expected = QStringLiteral("1.5");
+                expected = QString::fromLatin1(typing.expression);
             else if (rule == u"coefficient")
-                expected = QStringLiteral("1") + sys + QStringLiteral("5");
+                expected = QString::fromLatin1(typing.coefficient).replace(u'#', sys);
             else if (rule == u"area" && comma())
-                expected = QStringLiteral("1,5");
+                expected = QString::fromLatin1(typing.surfaceUnderComma);
             EXPECT_EQ(editor()->text(), expected);
             // Esc would close the workspace: the edit ends with Enter.
             QTest::keyClick(editor(), Qt::Key_Return);
+            if (rule == u"coefficient") {
+                const QByteArray field = zav::workspace::UnitViews::fields().at(c.column).toLatin1();
+                EXPECT_EQ(vb::CDbl(stored(first, field.constData()).toString()),
+                    std::optional<double>(typing.coefficientValue));
+            }
         }
     }
 }

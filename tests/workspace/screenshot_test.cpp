@@ -1,6 +1,7 @@
 // Renders the unit workspace with a unit open into docs/workspace.png (in the folder named by
 // ZAV_SCREENSHOT_DIR), for the documentation.
 
+#include "support/screenshots.h"
 #include "workspace/thousandthsviews.h"
 #include "workspacefixture.h"
 
@@ -62,7 +63,7 @@ TEST_F(Screenshot, WorkspaceWithAUnitOpen)
 
     const QImage picture = main->area()->subWindowList().at(0)->grab().toImage();
     ASSERT_TRUE(QDir().mkpath(folder));
-    ASSERT_TRUE(picture.save(QDir(folder).filePath(QStringLiteral("workspace.png"))));
+    ASSERT_TRUE(zav::test::pictureWritten(picture, folder, QStringLiteral("workspace.png")));
 }
 
 TEST_F(Screenshot, StairView)
@@ -104,7 +105,7 @@ TEST_F(Screenshot, StairView)
 
     const QImage picture = main->area()->subWindowList().at(0)->grab().toImage();
     ASSERT_TRUE(QDir().mkpath(folder));
-    ASSERT_TRUE(picture.save(QDir(folder).filePath(QStringLiteral("thousandths-stair.png"))));
+    ASSERT_TRUE(zav::test::pictureWritten(picture, folder, QStringLiteral("thousandths-stair.png")));
 }
 
 } // namespace
@@ -145,7 +146,7 @@ TEST_F(Screenshot, UnitList)
     QCoreApplication::processEvents();
     const QImage picture = list->grab().toImage();
     ASSERT_TRUE(QDir().mkpath(folder));
-    ASSERT_TRUE(picture.save(QDir(folder).filePath(QStringLiteral("elenco.png"))));
+    ASSERT_TRUE(zav::test::pictureWritten(picture, folder, QStringLiteral("elenco.png")));
     zav::platform::FormRegistry::unload(QStringLiteral("frm_elenco"));
     processDeletes();
 }
@@ -213,7 +214,7 @@ TEST_F(Screenshot, UnitViews)
         form->TabStrip1->setCurrentIndex(view.tab - 1);
         QCoreApplication::processEvents();
         const QImage picture = main->area()->subWindowList().at(0)->grab().toImage();
-        ASSERT_TRUE(picture.save(QDir(folder).filePath(QString::fromLatin1(view.file))));
+        ASSERT_TRUE(zav::test::pictureWritten(picture, folder, QString::fromLatin1(view.file)));
     }
     EXPECT_TRUE(boxes.shown().isEmpty());
 }

@@ -36,7 +36,6 @@ PasswordSettings PasswordSettings::read()
     const platform::Recordset rs = db.table(settingsTable);
     if (rs.isEmpty())
         return settings;
-    settings.m_hasRecord = true;
     settings.m_password = rs.value(0, 0);
     settings.m_attiva = rs.value(0, rs.fieldIndex(attivaField));
     return settings;

@@ -29,12 +29,10 @@ public:
     QVariant attiva() const { return m_attiva; }
     /** @brief Whether the password is asked at start-up: the flag is true (false or empty: not). */
     bool isActive() const;
-    bool hasRecord() const { return m_hasRecord; }
 
 private:
     QVariant m_password;
     QVariant m_attiva;
-    bool m_hasRecord = false;
 };
 
 } // namespace zav::shell

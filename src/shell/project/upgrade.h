@@ -32,8 +32,6 @@ struct UpgradeOutcome
     QString error;
 
     bool succeeded() const { return status == Status::Upgraded; }
-    /** @brief Whether the file is a project archive that opens, upgraded or not. */
-    bool isArchive() const { return status == Status::Upgraded || status == Status::NotUpgraded; }
 };
 
 /**
