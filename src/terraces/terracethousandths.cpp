@@ -99,6 +99,10 @@ Outcome calculate(const QString &terraceArchive, const QString &projectArchive, 
     const int interno = rooms.fieldIndex(QStringLiteral("INTERNO"));
     const int weightedField = rooms.fieldIndex(QStringLiteral("SUP_CONVENZIONALE"));
     const int volumeField = rooms.fieldIndex(QStringLiteral("VOLUME"));
+    const int heightField = rooms.fieldIndex(QStringLiteral("H_PIANO"));
+    const int roomName = rooms.fieldIndex(QStringLiteral("DESCRIZ_VANO"));
+    outcome.rooms = rooms.recordCount();
+    outcome.byVolume = !byWeightedSurface;
 
     // The table's totals over all its rooms, and each unit's sums.
     double totalVolume = 0.0;
@@ -109,6 +113,15 @@ Outcome calculate(const QString &terraceArchive, const QString &projectArchive, 
         const std::optional<double> volume = numberIn(rooms.value(row, volumeField));
         totalWeighted += weighted.value_or(0.0);
         totalVolume += volume.value_or(0.0);
+        // A room without a height has no volume: on the volume base it counts nothing.
+        if (outcome.byVolume && weighted.value_or(0.0) != 0.0 && volume.value_or(0.0) == 0.0
+            && numberIn(rooms.value(row, heightField)).value_or(0.0) == 0.0)
+            outcome.roomsWithoutHeight << QStringLiteral("%1 Pal. %2 Scala %3 Int. %4: %5")
+                                              .arg(TerraceUnit::text(rooms.value(row, ownerField)),
+                                                  TerraceUnit::text(rooms.value(row, palaz)),
+                                                  TerraceUnit::text(rooms.value(row, scala)),
+                                                  TerraceUnit::text(rooms.value(row, interno)),
+                                                  TerraceUnit::text(rooms.value(row, roomName)));
         const QString key = unitKey(rooms.value(row, ownerField), rooms.value(row, palaz),
             rooms.value(row, scala), rooms.value(row, interno), false);
         if (key.isEmpty())
@@ -120,6 +133,7 @@ Outcome calculate(const QString &terraceArchive, const QString &projectArchive, 
         unit.volume += volume.value_or(0.0);
     }
     const double total = byWeightedSurface ? totalWeighted : totalVolume;
+    outcome.total = total;
 
     static const vb::FormatPattern shareFormat(QStringLiteral("####0.0##"));
     const int owner = units.fieldIndex(QStringLiteral("PROPRIETARIO"));
