@@ -1,5 +1,6 @@
 #include "platform/system.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -68,9 +69,32 @@ DocumentLookup DesktopSystem::lookUpDocument(const QString &document)
     return desktopFile.isEmpty() ? DocumentLookup::NoAssociation : DocumentLookup::Found;
 }
 
-bool DesktopSystem::openDocument(const QString &document)
+bool DesktopSystem::openDocument(const QString &document, OpenFailed failed)
 {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(document));
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty() || !QCoreApplication::instance())
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(document));
+
+    // xdg-open starts whether or not it finds a way to open the document ("no method available"),
+    // and where no desktop session takes the document over it runs the viewer itself until it is
+    // closed: only its end tells. It is watched, never waited for.
+    auto *process = new QProcess(QCoreApplication::instance());
+    process->setProgram(opener);
+    process->setArguments({ document });
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::finished, process,
+        [process, failed = std::move(failed)](int exitCode, QProcess::ExitStatus status) {
+            process->deleteLater();
+            if ((status != QProcess::NormalExit || exitCode != 0) && failed)
+                failed();
+        });
+    process->start();
+    if (!process->waitForStarted(5000)) {
+        delete process;
+        return false;
+    }
+    return true;
 }
 
 bool DesktopSystem::openAddress(const QString &address)

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace zav::platform {
 
 /** @brief What looking up the program associated with a document found. */
@@ -35,8 +37,17 @@ public:
     virtual bool startProgram(const QString &program, const QStringList &arguments) = 0;
     /** @brief Whether a program is associated with this document, or why not. */
     virtual DocumentLookup lookUpDocument(const QString &document) = 0;
-    /** @brief Opens a document with its associated program, without waiting; true when started. */
-    virtual bool openDocument(const QString &document) = 0;
+    /** @brief Run on the event loop when the desktop's opener, once started, ends in failure. */
+    using OpenFailed = std::function<void()>;
+    /**
+     * @brief Opens a document with its associated program, without waiting; true when started.
+     *
+     * The desktop's opener starts even where it finds no program for the document (or the program
+     * it found fails): it says so only when it ends. `failed`, when given, then runs.
+     */
+    virtual bool openDocument(const QString &document, OpenFailed failed) = 0;
+    /** @brief As above, with no one told of a later failure. */
+    bool openDocument(const QString &document) { return openDocument(document, {}); }
     /** @brief Opens a web address in the desktop's default browser, without waiting; true when started. */
     virtual bool openAddress(const QString &address) = 0;
 };
@@ -48,8 +59,8 @@ void setSystem(System *system);
 
 /**
  * @brief The real one: QStandardPaths to find programs, QProcess::startDetached to start them,
- * the desktop's MIME associations (xdg-mime) to look documents up and QDesktopServices to open them
- * and web addresses.
+ * the desktop's MIME associations (xdg-mime) to look documents up, xdg-open (watched until it ends)
+ * to open them, and QDesktopServices for web addresses and where xdg-open is missing.
  */
 class DesktopSystem : public System
 {
@@ -57,7 +68,8 @@ public:
     QString findProgram(const QString &program) override;
     bool startProgram(const QString &program, const QStringList &arguments) override;
     DocumentLookup lookUpDocument(const QString &document) override;
-    bool openDocument(const QString &document) override;
+    using System::openDocument;
+    bool openDocument(const QString &document, OpenFailed failed) override;
     bool openAddress(const QString &address) override;
 };
 

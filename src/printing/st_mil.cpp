@@ -24,6 +24,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 namespace zav::printing {
@@ -488,6 +489,16 @@ void ST_MIL::Command2_Click()
     ReportCall::destinationStep(CrystalReport1, Option1->isChecked(), Option2->isChecked(),
         Option3->isChecked(), platform::RtfFileType, esporta_rtf);
     CrystalReport1.ExportOwner = *VAR_GBL.progetto_corrente;
+    platform::ExportSummary exported;
+    {
+        const QScopedValueRollback<platform::ExportSummary *> during(m_exported, &exported);
+        printTicked();
+    }
+    exported.tell();
+}
+
+void ST_MIL::printTicked()
+{
     const bool video = Option1->isChecked();
 
     azzera_datafiles();
@@ -639,6 +650,7 @@ bool ST_MIL::thousandthsStep(const Thousandths &report, const QString &building,
     step.exportName = exportPrefix() + QString::fromLatin1(report.tag)
         + ReportCall::safeFileName(report.nameCarriesCut ? cut : QString()) + QStringLiteral(".RTF");
     step.announce = true;
+    step.summary = m_exported;
     return ReportCall::reportStep(CrystalReport1, esporta_rtf, step);
 }
 
@@ -733,6 +745,7 @@ void ST_MIL::ST_MIL_VARI()
     step.database = project();
     step.exportName = exportPrefix() + ReportCall::safeFileName(table) + QStringLiteral(".RTF");
     step.announce = true;
+    step.summary = m_exported;
     // Only a table that was printed joins the list of printed tables.
     if (ReportCall::reportStep(CrystalReport1, esporta_rtf, step))
         List1->addItem(table);
@@ -779,6 +792,7 @@ bool ST_MIL::unitStep(int row)
                 building.toString() + stair.toString() + floorNumber + interno.toString())
             + QStringLiteral(".RTF");
     }
+    step.summary = m_exported;
     return ReportCall::reportStep(CrystalReport1, esporta_rtf, step);
 }
 

@@ -66,7 +66,8 @@ public:
     void Command4_Click();
     /** @brief "Esci": closes the form. */
     void Command5_Click();
-    /** @brief "Stampa": the print dispatcher. */
+    /** @brief "Stampa": the print dispatcher. The files it exports are told in one message at its
+     * end. */
     void Command2_Click();
     /** @brief "Relazione di Calcolo": the project's calculation report in the word processor. */
     void Command3_Click();
@@ -157,6 +158,8 @@ private:
     static const Thousandths Glob, Pal, Scl, Asc, Risc, Port, CodPiani;
 
     void buildLayout();
+    /** The ticked reports, in order, as "Stampa" runs them. */
+    void printTicked();
     void runThousandths(const Thousandths &report);
     bool thousandthsStep(const Thousandths &report, const QString &building, const QString &stair);
     /** The three checks of the window destination before a report cut by building and stair;
@@ -168,6 +171,9 @@ private:
     QString exportPrefix() const;
     /** One reference document of the program folder in the word processor. */
     void openReferenceDocument(const QString &name);
+
+    /** The files the running "Stampa" has exported; none outside it. */
+    platform::ExportSummary *m_exported = nullptr;
 };
 
 } // namespace zav::printing

@@ -21,6 +21,7 @@
 #include "terraces/terracetotals.h"
 #include "terraces/terraceviews.h"
 #include "workspace/labelledcolumn.h"
+#include "workspace/roomgrid.h"
 #include "workspace/totaltext.h"
 
 #include <QCheckBox>
@@ -31,8 +32,11 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMdiArea>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QShowEvent>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -54,6 +58,8 @@ namespace {
 constexpr std::array TableButtons { 1, 2, 3, 4, 5, 7, 9, 11 };
 // The buttons that compute rooms: not on the thousandths view, whose rows are not rooms.
 constexpr std::array RoomButtons { 3, 11 };
+// The room grid's column of the surface expression (`ESPRESSIONE`).
+constexpr int ExpressionColumn = 6;
 
 // The room grid's fields, one column each, in the order of the rooms table.
 const QStringList &roomFields()
@@ -132,6 +138,50 @@ QList<DataGridColumn> unitColumns(bool listed)
 void warn(const QString &text)
 {
     dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Information, engine::MessageTitle::ZavWarning);
+}
+
+// The first lines of a long list for a message, and how many more there are.
+QStringList listedLines(const QStringList &lines)
+{
+    constexpr int Shown = 12;
+    QStringList shown = lines.mid(0, Shown);
+    if (lines.size() > Shown)
+        shown.append(QStringLiteral("... e altri %1").arg(lines.size() - Shown));
+    return shown;
+}
+
+// Why a calculation wrote no thousandths, and what to do.
+QString noThousandthsText(const TerraceThousandths::Outcome &outcome)
+{
+    const QString head = QStringLiteral("Nessun millesimo calcolato: ");
+    if (outcome.rooms == 0)
+        return head
+            + QStringLiteral("la tabella non ha vani. Copiarli con \"Copia dati Condomini\" o inserirli, "
+                             "poi premere di nuovo \"Calcola Millesimi\".");
+    if (outcome.total == 0.0 && outcome.byVolume) {
+        QString text = head
+            + QStringLiteral("il calcolo è sul volume (\"Opzioni di calcolo\") e il volume dei vani della "
+                             "tabella è 0.");
+        if (!outcome.roomsWithoutHeight.isEmpty())
+            text += QStringLiteral("\nQuesti vani hanno l'altezza vuota:\n- %1")
+                        .arg(listedLines(outcome.roomsWithoutHeight).join(QStringLiteral("\n- ")));
+        return text
+            + QStringLiteral("\nScrivere le altezze nella vista \"Calcolo Volumi\", premere \"Ricalcola "
+                             "Totali\", poi di nuovo \"Calcola Millesimi\".");
+    }
+    if (outcome.total == 0.0)
+        return head
+            + QStringLiteral("la superficie convenzionale dei vani della tabella è 0. Premere \"Ricalcola "
+                             "Totali\", poi di nuovo \"Calcola Millesimi\".");
+    if (!outcome.incorrectUnits.isEmpty())
+        return head
+            + QStringLiteral("i condomini della tabella hanno vani con la superficie convenzionale vuota, "
+                             "come detto sopra. Premere \"Ricalcola Totali\", poi di nuovo \"Calcola "
+                             "Millesimi\".");
+    return head
+        + QStringLiteral(
+            "nessuna unità del progetto ha vani validi nella tabella (palazzina, scala e interno "
+            "dei vani devono essere quelli di un'unità del progetto).");
 }
 
 } // namespace
@@ -339,7 +389,6 @@ void frm_terrazze::buildControls()
     connect(TDBGrid1, &DataGrid::buttonClick, this, &frm_terrazze::TDBGrid1_ButtonClick);
     TDBGrid1->dataModel()->setOnAddNew(
         [this](platform::DataGridModel::Values &values) { return TDBGrid1_OnAddNew(values); });
-    // Only Enter is acted on; the characters typed are left as they are (no separator mapping).
     TDBGrid1->setKeyPress([this](int &keyAscii) { TDBGrid1_KeyPress(keyAscii); });
     connect(Command3, &QPushButton::clicked, this, &frm_terrazze::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &frm_terrazze::Command4_Click);
@@ -404,27 +453,30 @@ void frm_terrazze::buildLayout()
     }
     // List-building frame.
     {
+        // Each list's title over its building picker, so that the two lists fit side by side
+        // beside the unit list.
         auto *grid = new QGridLayout(Frame2);
         auto *left = new QHBoxLayout;
-        left->addWidget(Label24);
-        left->addStretch(1);
         left->addWidget(Label23);
         left->addWidget(Combo1);
+        left->addStretch(1);
         auto *right = new QHBoxLayout;
-        right->addWidget(Label25);
-        right->addStretch(1);
         right->addWidget(Label26);
         right->addWidget(Combo2);
-        grid->addLayout(left, 0, 0);
-        grid->addLayout(right, 0, 2);
-        grid->addWidget(TDBGrid3, 1, 0);
+        right->addStretch(1);
+        grid->addWidget(Label24, 0, 0);
+        grid->addWidget(Label25, 0, 2);
+        grid->addLayout(left, 1, 0);
+        grid->addLayout(right, 1, 2);
+        grid->addWidget(TDBGrid3, 2, 0);
         auto *middle = new QVBoxLayout;
         middle->addStretch(1);
         middle->addWidget(Command1[8]);
         middle->addStretch(1);
         middle->addWidget(Command3);
-        grid->addLayout(middle, 1, 1);
-        grid->addWidget(TDBGrid4, 1, 2);
+        grid->addLayout(middle, 2, 1);
+        grid->addWidget(TDBGrid4, 2, 2);
+        grid->setRowStretch(2, 1);
         grid->setColumnStretch(0, 1);
         grid->setColumnStretch(2, 1);
     }
@@ -443,7 +495,6 @@ void frm_terrazze::buildLayout()
         buttons->addStretch(1);
         buttons->addWidget(Command1[10]);
         layout->addLayout(buttons);
-        Frame3->setMinimumWidth(440);
     }
 
     // The frames open over the room grid; the unit list stands beside it.
@@ -461,12 +512,50 @@ void frm_terrazze::buildLayout()
     commands->addStretch(1);
     commands->addWidget(Command1[6]);
 
-    auto *main = new QGridLayout(this);
+    // The whole page scrolls inside the window rather than the window outgrowing the screen when
+    // its frames open side by side on a small screen.
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("page"));
+    auto *main = new QGridLayout(page);
     main->addLayout(table, 0, 0);
     main->addWidget(Frame4, 1, 0);
     main->addLayout(centre, 2, 0);
     main->addLayout(commands, 0, 1, 3, 1);
     main->setRowStretch(2, 1);
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("scroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(page);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
+}
+
+void frm_terrazze::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        fitOverWorkspace();
+}
+
+void frm_terrazze::fitOverWorkspace()
+{
+    // Over the main window's workspace and no larger than it, wherever the window system would put
+    // a window of this size.
+    const QWidget *main = platform::FormRegistry::mainWindow();
+    const auto *area = main ? main->findChild<QMdiArea *>() : nullptr;
+    if (!isWindow() || !area || !area->isVisible())
+        return;
+    const QRect workspace(area->mapToGlobal(QPoint()), area->size());
+    const QMargins frame(main->geometry().left() - main->frameGeometry().left(),
+        main->geometry().top() - main->frameGeometry().top(),
+        main->frameGeometry().right() - main->geometry().right(),
+        main->frameGeometry().bottom() - main->geometry().bottom());
+    resize(size().boundedTo(workspace.size().shrunkBy(frame)));
+    QRect outer(QPoint(), size().grownBy(frame));
+    outer.moveCenter(workspace.center());
+    move(outer.topLeft());
 }
 
 void frm_terrazze::layRoomGrid()
@@ -921,13 +1010,18 @@ void frm_terrazze::RICALC_TOT_TER()
     Frame4->show();
 }
 
-void frm_terrazze::TDBGrid1_KeyPress(int KeyAscii)
+void frm_terrazze::TDBGrid1_KeyPress(int &KeyAscii)
 {
     // The column of the cell whose edit Enter has just ended, or the current one.
     const int column
         = TDBGrid1->keyEditColumn() >= 0 ? TDBGrid1->keyEditColumn() : TDBGrid1->currentIndex().column();
-    if (KeyAscii != 13 || TDBGrid1->caption() != TerraceViews::surfaces().caption || column != 6
-        || !TerraceTotals::holdsRooms(*Data1) || Data1->noCurrentRow())
+    // An expression takes "." as its decimal mark: a comma typed into it becomes one, as in the
+    // workspace's expressions.
+    if (column == ExpressionColumn && TerraceTotals::holdsRooms(*Data1))
+        KeyAscii = workspace::RoomGrid::mappedSeparator(KeyAscii, workspace::RoomGrid::Espressione,
+            workspace::WorkspaceView::Surfaces, VAR_GBL.punto_decimale());
+    if (KeyAscii != 13 || TDBGrid1->caption() != TerraceViews::surfaces().caption
+        || column != ExpressionColumn || !TerraceTotals::holdsRooms(*Data1) || Data1->noCurrentRow())
         return;
     const int row = Data1->currentRow();
     TerraceRoomValues room { { QStringLiteral("ESPRESSIONE"),
@@ -1054,8 +1148,16 @@ void frm_terrazze::CALC_MIL_TER()
         return;
     for (const QString &text : outcome.incorrectUnits)
         warn(text);
-    if (outcome.rows == 0)
+    if (outcome.rows == 0) {
+        warn(noThousandthsText(outcome));
         return;
+    }
+    if (!outcome.roomsWithoutHeight.isEmpty())
+        warn(QStringLiteral(
+            "Il calcolo è sul volume e questi vani contano 0 perché la loro altezza è vuota:\n- %1\n"
+            "Per contarli scriverne l'altezza nella vista \"Calcolo Volumi\", poi premere "
+            "\"Calcola Totali\" e di nuovo \"Calcola Millesimi\".")
+                 .arg(listedLines(outcome.roomsWithoutHeight).join(QStringLiteral("\n- "))));
     dialogs().msgBox(QStringLiteral("Calcolo terminato"), MsgButtons::Ok, MsgIcon::Information,
         QStringLiteral("!!! Calcolo Millesimi Terrazze !!!"));
     // The thousandths show on their own view.

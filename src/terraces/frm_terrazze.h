@@ -85,8 +85,9 @@ public:
     void Command7_Click();
     /** @brief The view switch: lays out the room grid for the selected tab and recomputes it. */
     void TabStrip1_Click();
-    /** @brief A key in the room grid: Enter in the expression of the surfaces view evaluates it. */
-    void TDBGrid1_KeyPress(int KeyAscii);
+    /** @brief A key in the room grid: a comma typed into an expression becomes its decimal point;
+     * Enter in the expression of the surfaces view evaluates it. */
+    void TDBGrid1_KeyPress(int &KeyAscii);
     /** @brief A room started in the grid takes the table's code and the shown unit's key; false
      * (no row) outside the rooms of a terrace unit, or with no unit shown (said to the user). */
     bool TDBGrid1_OnAddNew(QList<std::pair<QString, QVariant>> &values);
@@ -203,9 +204,14 @@ public:
     /** @brief The print frame's report control and export flag, kept from one click to the next. */
     TerracePrints &prints() { return *m_prints; }
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void buildControls();
     void buildLayout();
+    /** Brings the window within the main window's workspace, no larger than it. */
+    void fitOverWorkspace();
     /** The room grid's columns as the load lays them out. */
     void layRoomGrid();
     /** Enables or disables the buttons that need a current table. */

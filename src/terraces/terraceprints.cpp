@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopedValueRollback>
 #include <QSet>
 
 #include <cmath>
@@ -76,12 +77,20 @@ void TerracePrints::Command2_Click(
             MsgIcon::Information, engine::MessageTitle::ZavWarning);
         return;
     }
-    if (choice.thousandths)
-        STAMPA_MIL_TER(code);
-    if (choice.rooms && !choice.all)
-        STAMPA_SUP_TER(code, units);
-    if (choice.rooms && choice.all)
-        STAMPA_SUP_TER_TUTTI(code, units);
+    // A single export is written without a word; the files of a "Tutti" run, with the thousandths
+    // printed along, are listed in one message at the end.
+    platform::ExportSummary exported;
+    {
+        const QScopedValueRollback<platform::ExportSummary *> during(
+            m_exported, choice.rooms && choice.all ? &exported : nullptr);
+        if (choice.thousandths)
+            STAMPA_MIL_TER(code);
+        if (choice.rooms && !choice.all)
+            STAMPA_SUP_TER(code, units);
+        if (choice.rooms && choice.all)
+            STAMPA_SUP_TER_TUTTI(code, units);
+    }
+    exported.tell();
 }
 
 void TerracePrints::STAMPA_MIL_TER(const QString &code)
@@ -94,6 +103,7 @@ void TerracePrints::STAMPA_MIL_TER(const QString &code)
         QStringLiteral("+{MILLESIMI_TER.INTERNO}") };
     step.formula = thousandthsFormula(code);
     step.fileName = ThousandthsDefinition;
+    step.summary = m_exported;
     ReportCall::reportStep(CrystalReport1, esporta_rtf, step);
 }
 
@@ -114,6 +124,7 @@ void TerracePrints::STAMPA_SUP_TER(const QString &code, const platform::DataSour
     step.database = VAR_GBL.archivio_terrazze;
     step.formula = roomsFormula(code, unit);
     step.fileName = RoomsDefinition;
+    step.summary = m_exported;
     ReportCall::reportStep(CrystalReport1, esporta_rtf, step);
 }
 
@@ -126,10 +137,12 @@ void TerracePrints::STAMPA_SUP_TER_TUTTI(const QString &code, platform::DataSour
         return;
     }
     const bool exporting = esporta_rtf == ReportCall::ExportOn;
+    // The files written join those of the "Stampa" running; on its own the run tells them itself.
+    platform::ExportSummary ownSummary;
+    platform::ExportSummary &exported = m_exported ? *m_exported : ownSummary;
     // The names this run has written, case-folded: none of them is written again.
     QSet<QString> written;
     QStringList failures;
-    QStringList apart;
     int runs = 0;
     for (units.moveFirst(); !units.noCurrentRow(); units.moveNext()) {
         const TerraceUnit unit = TerraceUnit::fromListRow(units, units.currentRow());
@@ -151,19 +164,11 @@ void TerracePrints::STAMPA_SUP_TER_TUTTI(const QString &code, platform::DataSour
         if (!result.ok)
             failures.append(QStringLiteral("%1: %2").arg(
                 exporting ? name : TerraceOperations::describe(unit), result.message));
-        else if (!otherOwner.isEmpty())
-            apart.append(QStringLiteral("%1 invece di %2 (di %3)")
-                             .arg(name, asked, QDir::toNativeSeparators(otherOwner)));
+        else if (exporting)
+            exported.add(name, asked, otherOwner);
     }
-    if (!apart.isEmpty()) {
-        dialogs().msgBox(
-            QStringLiteral("Le esportazioni di altri progetti non sono state sostituite: %1 file "
-                           "hanno un nome a parte nella directory %2.\n- %3")
-                .arg(apart.size())
-                .arg(QDir::toNativeSeparators(ReportCall::exportFolder()),
-                    listed(apart).join(QStringLiteral("\n- "))),
-            MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Esportazione RTF"));
-    }
+    if (!m_exported)
+        ownSummary.tell();
     if (failures.isEmpty())
         return;
 

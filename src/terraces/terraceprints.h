@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/report/reportcall.h"
 #include "platform/report/reportcontrol.h"
 #include "terraces/terraceunit.h"
 
@@ -32,7 +33,8 @@ struct TerracePrintChoice
  * to the next. Every report reads the terrace archive through slot 5. Values from the archives
  * enter the selection formulas only through the formula builder, and the export names only after
  * the characters a file name cannot hold have become "_". A report that cannot run or be written
- * is said to the user; the "Tutti" run says all of its failures in one message at its end.
+ * is said to the user; the "Tutti" run says all of its failures in one message at its end, and
+ * the files it exported (the thousandths' included) in another.
  */
 class TerracePrints
 {
@@ -92,6 +94,9 @@ public:
 private:
     /** Sets the report control for one unit's rooms and runs it; the reason when it fails. */
     platform::ReportResult runRooms(const QString &code, const TerraceUnit &unit, const QString &exportName);
+
+    /** The files the running "Stampa" has exported; none outside it. */
+    platform::ExportSummary *m_exported = nullptr;
 };
 
 } // namespace zav::terraces

@@ -97,19 +97,32 @@ Outcome calculate(const QString &terraceArchive, const QString &projectArchive, 
 
     // Only the fields used are read, each row once, in place.
     Database db = Database::open(terraceArchive);
+    outcome.byVolume = !byWeightedSurface;
+
     // The table's totals over all its rooms, and each unit's sums.
     double totalVolume = 0.0;
     double totalWeighted = 0.0;
     QHash<QString, UnitRooms> byUnit;
-    db.prepare(QStringLiteral("SELECT NOME_CONDOMINO, PALAZ, SCALA, INTERNO, SUP_CONVENZIONALE, VOLUME "
-                              "FROM SUP_COEFF_VOL WHERE CODICE IS ? ORDER BY rowid"))
+    db.prepare(QStringLiteral("SELECT NOME_CONDOMINO, PALAZ, SCALA, INTERNO, SUP_CONVENZIONALE, VOLUME, "
+                              "H_PIANO, DESCRIZ_VANO FROM SUP_COEFF_VOL WHERE CODICE IS ? ORDER BY rowid"))
         .forEach({ code }, [&](const platform::RowView &room) {
+            ++outcome.rooms;
             const std::optional<double> weighted = numberIn(room.field(4));
             const std::optional<double> volume = numberIn(room.field(5));
             totalWeighted += weighted.value_or(0.0);
             totalVolume += volume.value_or(0.0);
-            const QString key = unitKey(room.field(0).toVariant(), room.field(1).toVariant(),
-                room.field(2).toVariant(), room.field(3).toVariant(), false);
+            const QVariant owner = room.field(0).toVariant();
+            const QVariant building = room.field(1).toVariant();
+            const QVariant stair = room.field(2).toVariant();
+            const QVariant number = room.field(3).toVariant();
+            // A room without a height has no volume: on the volume base it counts nothing.
+            if (outcome.byVolume && weighted.value_or(0.0) != 0.0 && volume.value_or(0.0) == 0.0
+                && numberIn(room.field(6)).value_or(0.0) == 0.0)
+                outcome.roomsWithoutHeight << QStringLiteral("%1 Pal. %2 Scala %3 Int. %4: %5")
+                                                  .arg(TerraceUnit::text(owner), TerraceUnit::text(building),
+                                                      TerraceUnit::text(stair), TerraceUnit::text(number),
+                                                      TerraceUnit::text(room.field(7).toVariant()));
+            const QString key = unitKey(owner, building, stair, number, false);
             if (key.isEmpty())
                 return;
             UnitRooms &unit = byUnit[key];
@@ -119,6 +132,7 @@ Outcome calculate(const QString &terraceArchive, const QString &projectArchive, 
             unit.volume += volume.value_or(0.0);
         });
     const double total = byWeightedSurface ? totalWeighted : totalVolume;
+    outcome.total = total;
 
     static const vb::FormatPattern shareFormat(QStringLiteral("####0.0##"));
     std::vector<Share> shares;

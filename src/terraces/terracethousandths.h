@@ -15,6 +15,14 @@ struct Outcome
     int rows = 0; ///< rows written into `MILLESIMI`
     /** One message per unit passed over because a room of it has no weighted surface. */
     QStringList incorrectUnits;
+    int rooms = 0; ///< rooms of the table
+    bool byVolume = false; ///< the shares follow the volumes (the project's base in force)
+    double total = 0.0; ///< the table's total on that base
+    /**
+     * With the volume base, the rooms that have a weighted surface but no volume, their height being
+     * empty (or zero): they count 0. Each as "owner Pal. b Scala s Int. n: room".
+     */
+    QStringList roomsWithoutHeight;
 };
 
 /**

@@ -7,11 +7,13 @@
 #include "platform/report_rtfreader.h"
 #include "platform/vb.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDate>
 #include <QDialog>
 #include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
@@ -19,6 +21,7 @@
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "support/fullfiledisk.h"
 
@@ -542,6 +545,39 @@ TEST_F(ReportEngineTest, APreviewOpenedFromAModalWindowBelongsToIt)
     previews.first()->close();
     modal.close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The preview's own "Print" into a PDF file writes the file and leaves the preview open, so that
+// the pages can be printed again or elsewhere.
+TEST_F(ReportEngineTest, ThePreviewStaysOpenAfterPrintingIntoAPdfFile)
+{
+    ASSERT_TRUE(ReportEngine().run(report).ok);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(ReportPreview::openPreviews().size(), 1);
+    ReportPreview *preview = ReportPreview::openPreviews().first();
+    const QString pdf = dir.filePath(QStringLiteral("anteprima stampata.pdf"));
+    preview->printer()->setOutputFileName(pdf);
+
+    QAction *print = nullptr;
+    for (QAction *action : preview->findChildren<QAction *>())
+        if (action->text() == QCoreApplication::translate("QPrintPreviewDialog", "Print"))
+            print = action;
+    ASSERT_NE(print, nullptr);
+    // The print dialog that "Print" opens is accepted as it stands: into the PDF file.
+    bool dialogAccepted = false;
+    QTimer::singleShot(0, preview, [&] {
+        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            dialogAccepted = true;
+            dialog->accept();
+        }
+    });
+    print->trigger();
+    QCoreApplication::processEvents();
+
+    EXPECT_TRUE(dialogAccepted);
+    EXPECT_TRUE(QFileInfo(pdf).size() > 0);
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_EQ(ReportPreview::openPreviews().size(), 1);
 }
 
 TEST_F(ReportEngineTest, TheWindowIsAModelessPreviewWithTheControlsTitle)

@@ -28,6 +28,15 @@ struct ExpectedRun
 class PrintDispatch : public test::PrintingTest
 {
 protected:
+    /** The one message of a "Stampa" that exported several files. */
+    QString listing(const QStringList &names) const
+    {
+        return QStringLiteral("Sono stati scritti %1 file nella directory %2:\n- %3")
+            .arg(names.size())
+            .arg(QDir::toNativeSeparators(folder.file(QStringLiteral("ARCHIVI"))),
+                names.join(QStringLiteral("\n- ")));
+    }
+
     QString announcement(const QString &name) const
     {
         return QStringLiteral("Il file è stato chiamato: ") + name
@@ -87,7 +96,7 @@ TEST_F(PrintDispatch, EachChoiceRunsItsReportWithItsSlotsFormulaAndExportName)
             },
             { { "MIL_GLOB.GST", { 0, 7 }, "", 2, "VIAGBL.RTF" } },
             { announcement(QStringLiteral("VIAGBL.RTF")) } },
-        { "general and stair, file: two exports in the dispatcher's order",
+        { "general and stair, file: two exports in the dispatcher's order, told in one message",
             [&](ST_MIL &f) {
                 file(f);
                 f.Check3->setChecked(true);
@@ -97,7 +106,7 @@ TEST_F(PrintDispatch, EachChoiceRunsItsReportWithItsSlotsFormulaAndExportName)
             { { "MIL_GLOB.GST", { 0, 7 }, "", 2, "VIAGBL.RTF" },
                 { "MIL_SCL.GST", { 10, 9 }, "{TEMPORANEO2.PALAZ}='2' and {TEMPORANEO2.SCALA}='A'", 2,
                     "VIASCL2A.RTF" } },
-            { announcement(QStringLiteral("VIAGBL.RTF")), announcement(QStringLiteral("VIASCL2A.RTF")) } },
+            { listing({ QStringLiteral("VIAGBL.RTF"), QStringLiteral("VIASCL2A.RTF") }) } },
         { "building, window",
             [&](ST_MIL &f) {
                 f.Check2->setChecked(true);
@@ -148,7 +157,7 @@ TEST_F(PrintDispatch, EachChoiceRunsItsReportWithItsSlotsFormulaAndExportName)
             },
             { { "MIL_RISC.GST", { 0, 6 }, "", 2, "VIARISC.RTF" },
                 { "MIL_PORT.GST", { 0, 5 }, "", 2, "VIAPORT.RTF" } },
-            { announcement(QStringLiteral("VIARISC.RTF")), announcement(QStringLiteral("VIAPORT.RTF")) } },
+            { listing({ QStringLiteral("VIARISC.RTF"), QStringLiteral("VIAPORT.RTF") }) } },
         { "register, file: the building bare, no building or stair in the name",
             [&](ST_MIL &f) {
                 file(f);

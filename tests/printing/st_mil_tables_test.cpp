@@ -190,7 +190,13 @@ TEST_F(SurfaceReport, ExportedEveryUnitOfTheBuildingGetsItsOwnFile)
         EXPECT_EQ(run.DataFiles.at(0), archive);
         EXPECT_EQ(run.DataFiles.at(3), archive);
     }
-    EXPECT_TRUE(boxes.shown().isEmpty()); // these exports are not announced
+    // One message lists the files written, in the order written.
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown().at(0).text,
+        QStringLiteral("Sono stati scritti 4 file nella directory %1:\n- VIA1A13.RTF\n- VIA1A01.RTF\n"
+                       "- VIA1B25.RTF\n- VIA1Nessuna03.RTF")
+            .arg(QDir::toNativeSeparators(folder.file(QStringLiteral("ARCHIVI")))));
+    EXPECT_EQ(boxes.shown().at(0).title, QStringLiteral("Esportazione RTF"));
     EXPECT_TRUE(f->Data4->noCurrentRow());
 }
 
@@ -237,8 +243,11 @@ TEST_F(SurfaceReport, AUnitWithoutItsUnitNumberOrFloorIsSkippedNeverPrintedWithA
     const QString skipped = QStringLiteral("Impossibile stampare la tabella superfici del condomino %1: "
                                            "palazzina, piano o interno non inseriti.");
     EXPECT_EQ(boxes.messages(),
-        (QStringList {
-            skipped.arg(QStringLiteral("D'Amico \"Nino\"")), skipped.arg(QStringLiteral("Bianchi")) }));
+        (QStringList { skipped.arg(QStringLiteral("D'Amico \"Nino\"")),
+            skipped.arg(QStringLiteral("Bianchi")),
+            QStringLiteral(
+                "Sono stati scritti 2 file nella directory %1:\n- VIA1A13.RTF\n- VIA1Nessuna03.RTF")
+                .arg(QDir::toNativeSeparators(folder.file(QStringLiteral("ARCHIVI")))) }));
 
     // Without an export the floor is not needed: Bianchi prints on the printer.
     boxes.clear();

@@ -889,6 +889,44 @@ TEST_F(FrmFile, ApriKeepsAnExistingTerraceArchiveAndNamesTheProjectAfterItsArchi
     }
 }
 
+// The dialog opened again selects the project last opened or created, in this run or a later
+// one; a list of another folder selects nothing.
+TEST_F(FrmFile, ReopeningSelectsTheProjectLastOpened)
+{
+    for (const char *name : { "AURORA.CDB", "BORGO.CDB", "CORTE.CDB" })
+        projectIn(archivi(), QLatin1String(name), QStringLiteral("x"));
+    activateAndSelect(QStringLiteral("BORGO.CDB"));
+    form->Command1_Click(0);
+    ASSERT_EQ(VAR_GBL.progetto_corrente, archivi() + QStringLiteral("/BORGO.CDB"));
+    EXPECT_FALSE(form->isVisible());
+
+    form->show();
+    form->Form_Activate();
+    EXPECT_EQ(form->File1->FileName(), QStringLiteral("BORGO.CDB"));
+
+    form = std::make_unique<frm_file>();
+    form->show();
+    form->Form_Activate();
+    EXPECT_EQ(form->File1->FileName(), QStringLiteral("BORGO.CDB"));
+
+    // A project created becomes the last one.
+    form->Command1_Click(1);
+    form->Text1->setText(QStringLiteral("DOGANA"));
+    dialogs.answer(MsgResult::No); // the folder shown, not the default one
+    form->Command2_Click();
+    ASSERT_EQ(VAR_GBL.progetto_corrente, archivi() + QStringLiteral("/DOGANA.CDB"));
+    form->show();
+    form->Form_Activate();
+    EXPECT_EQ(form->File1->FileName(), QStringLiteral("DOGANA.CDB"));
+
+    // Another folder holding a namesake is not where the last project lies.
+    projectIn(elsewhere.path(), QStringLiteral("DOGANA.CDB"), QStringLiteral("y"));
+    remember(elsewhere.path());
+    form->Form_Activate();
+    EXPECT_EQ(form->File1->Path(), elsewhere.path());
+    EXPECT_EQ(form->File1->ListIndex(), -1);
+}
+
 TEST_F(FrmFile, ApriWithoutASelectionDoesNothing)
 {
     projectIn(archivi(), QStringLiteral("AURORA.CDB"), QStringLiteral("x"));

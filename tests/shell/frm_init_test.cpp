@@ -1,29 +1,37 @@
 #include "shellformsfixture.h"
 
+#include "platform/db.h"
 #include "platform/ui/commandbar.h"
 #include "platform/ui/commandregistry.h"
+#include "platform/ui/datagrid.h"
+#include "platform/ui/datasource.h"
 #include "platform/vb.h"
 #include "shell/commands/commandtable.h"
 #include "shell/forms/frm_init.h"
 #include "shell/forms/inizio.h"
+#include "terraces/frm_terrazze.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPushButton>
-#include <QLabel>
-#include <QVBoxLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 #include <memory>
 #include <stdexcept>
@@ -525,6 +533,111 @@ TEST_F(MainWindowTest, ChildFormOpensAtItsOwnSizeNotAsAStrip)
     const QSize area = window->mdiArea()->viewport()->size();
     EXPECT_LE(frame->width(), area.width());
     EXPECT_LE(frame->height(), area.height());
+}
+
+// The main window opens over the whole screen the first time, so that the workspace's tabs and the
+// register's columns have room; afterwards as it was when it was closed.
+TEST_F(MainWindowTest, OpensMaximisedThenAsItWasLastClosed)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const auto mdiArea = [](shell::frm_init *window) {
+        return QRect(window->mdiArea()->mapToGlobal(QPoint()), window->mdiArea()->size());
+    };
+    const auto reopen = [&] {
+        FormRegistry::unload(QStringLiteral("frm_init"));
+        processDeletes();
+        shell::frm_init *window = openMainWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+        return window;
+    };
+
+    shell::frm_init *window = openMainWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    EXPECT_TRUE(window->isMaximized());
+    EXPECT_TRUE(screen.contains(mdiArea(window)));
+    EXPECT_EQ(window->frameGeometry().size(), screen.size());
+
+    // Closed at a size of the user's: it opens at that size, in that place.
+    window->showNormal();
+    const QRect chosen(screen.topLeft() + QPoint(40, 30), QSize(640, 420));
+    window->setGeometry(chosen);
+    QTest::qWait(20);
+    window->close();
+    window = reopen();
+    EXPECT_FALSE(window->isMaximized());
+    EXPECT_EQ(window->geometry(), chosen);
+    EXPECT_TRUE(screen.contains(mdiArea(window)));
+
+    // Closed maximised: it opens maximised.
+    window->showMaximized();
+    QTest::qWait(20);
+    window->close();
+    window = reopen();
+    EXPECT_TRUE(window->isMaximized());
+    EXPECT_EQ(window->frameGeometry().size(), screen.size());
+}
+
+// "Terrazze" opens over the main window's workspace and within it, and stays within it when its
+// frames open side by side; its room grid scrolls rather than the window growing.
+TEST_F(MainWindowTest, TerrazzeOpensWithinTheWorkspaceAndItsGridScrolls)
+{
+    const QString archive
+        = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("ARCHIVI/PROVA.CDB"));
+    const QString terraces
+        = folder.copyOf(QStringLiteral("TERRAZZE.CLO"), QStringLiteral("ARCHIVI/PROVA.TER"));
+    {
+        platform::Database project = platform::Database::open(archive);
+        project.insert(QStringLiteral("ANA_CONDO"), { { "NOME", "Condominio" }, { "NUM_PAL", 1 } });
+        project.insert(QStringLiteral("COMPOS_PAL"), { { "NUM_PAL", 1 }, { "NUM_SCALE", 1 } });
+        platform::Database archiveOfTerraces = platform::Database::open(terraces);
+        archiveOfTerraces.insert(
+            QStringLiteral("CODICE"), { { "CODICE", "T1" }, { "DESCRIZIONE", "Terrazzi" } });
+        for (int i = 1; i <= 3; ++i) {
+            const QString owner = QStringLiteral("Condomino dal nome piuttosto lungo %1").arg(i);
+            project.insert(QStringLiteral("CODIF_PIANI"),
+                { { "PROPRIETARIO", owner }, { "NUM_PAL", 1 }, { "SCALA", "A" }, { "SIGLA", "1" },
+                    { "INTERNO", i } });
+            archiveOfTerraces.insert(QStringLiteral("ELENCO"),
+                { { "PROPRIETARIO", owner }, { "NUM_PAL", 1 }, { "SCALA", "A" }, { "SIGLA", "1" },
+                    { "INTERNO", i }, { "COD_TERRAZZE", "T1" }, { "DESCRIZIONE_TER", "Terrazzi" } });
+            archiveOfTerraces.insert(QStringLiteral("SUP_COEFF_VOL"),
+                { { "CODICE", "T1" }, { "NOME_CONDOMINO", owner }, { "PALAZ", 1 }, { "SCALA", "A" },
+                    { "INTERNO", i }, { "DESCRIZ_VANO", "Terrazzo" }, { "ESPRESSIONE", "4*5" } });
+        }
+    }
+    shell::frm_init *window = openMainWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    VAR_GBL.progetto_corrente = archive;
+    VAR_GBL.nome_progetto = QStringLiteral("PROVA");
+    VAR_GBL.archivio_terrazze = terraces;
+    const QRect workspace(window->mdiArea()->mapToGlobal(QPoint()), window->mdiArea()->size());
+    bool driven = false;
+    const platform::ModalDriverScope driver([&](QWidget *shown) {
+        auto *form = qobject_cast<terraces::frm_terrazze *>(shown);
+        ASSERT_NE(form, nullptr);
+        driven = true;
+        const auto expectWithin = [&](const char *when) {
+            QApplication::processEvents();
+            EXPECT_TRUE(workspace.contains(form->frameGeometry()))
+                << when << ": " << form->frameGeometry().width() << "x" << form->frameGeometry().height()
+                << " in " << workspace.width() << "x" << workspace.height();
+        };
+        expectWithin("opened");
+        form->selectTable(QStringLiteral("T1"), QStringLiteral("Terrazzi"));
+        form->Command1_Click(9); // the list-building frame
+        form->Command1_Click(2); // the unit list beside it
+        expectWithin("both frames open");
+        form->Data5->setCurrentRow(0);
+        form->Command4_Click(); // "Trova"
+        form->TabStrip1->setCurrentIndex(1); // "Coefficienti": many columns
+        expectWithin("coefficients shown");
+        QApplication::processEvents();
+        EXPECT_GT(form->TDBGrid1->horizontalScrollBar()->maximum(), 0);
+        form->close();
+    });
+    window->Bar_main1_ToolClick(QStringLiteral("terrazze"));
+    EXPECT_TRUE(driven);
+    EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.messages().join(u'|').toStdString();
 }
 
 // Keyboard access: every menu title and menu item has a mnemonic, and no two items of one menu

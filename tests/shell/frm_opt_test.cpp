@@ -83,5 +83,42 @@ TEST_F(OptTest, ClosingThroughTheFrameStoresWhatWasTicked)
     EXPECT_EQ(stored(), (QList<bool> { true, false, true, false }));
 }
 
+// The calculation takes the weighted surface only when CHECK_SUP is stored true, the volume
+// otherwise: the base pair shows that base, a new project's empty fields included.
+TEST_F(OptTest, TheBaseInForceIsTicked)
+{
+    const struct
+    {
+        const char *name;
+        QVariant sup;
+        QVariant vol;
+        bool surfaceTicked;
+    } cases[] = {
+        { "a new project: both empty", QVariant(), QVariant(), false },
+        { "both stored clear", false, false, false },
+        { "volume", false, true, false },
+        { "surface", true, false, true },
+        { "both stored ticked: the surface counts", true, true, true },
+        { "volume ticked, surface empty", QVariant(), true, false },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        {
+            Database db = Database::open(project.path());
+            const platform::Recordset rs = db.table(QStringLiteral("ANA_CONDO"));
+            db.update(QStringLiteral("ANA_CONDO"), rs.rowidAt(0),
+                { { QStringLiteral("CHECK_SUP"), c.sup }, { QStringLiteral("CHECK_VOL"), c.vol } });
+        }
+        shell::frm_opt form;
+        form.show();
+        EXPECT_EQ(box(form, "Check1")->isChecked(), c.surfaceTicked);
+        EXPECT_EQ(box(form, "Check2")->isChecked(), !c.surfaceTicked);
+        // "Registra" stores the base shown.
+        child<QPushButton>(form, QStringLiteral("Command1"))->click();
+        EXPECT_EQ(stored().mid(0, 2), (QList<bool> { c.surfaceTicked, !c.surfaceTicked }));
+    }
+    EXPECT_TRUE(boxes.shown().isEmpty());
+}
+
 } // namespace
 } // namespace zav::test

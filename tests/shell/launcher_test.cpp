@@ -6,6 +6,8 @@
 #include "support/scripteddialogs.h"
 #include "support/systemrecorder.h"
 
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -88,6 +90,20 @@ TEST(Launcher, DocumentTheDesktopCannotOpenHasNoAssociatedProgram)
     EXPECT_TRUE(system.started().isEmpty());
     EXPECT_EQ(dialogs.messages(),
         QStringList { QStringLiteral("Errore: Nessun eseguibile associato al file /tmp/manuale.pdf") });
+}
+
+// The desktop's opener starts, then ends reporting that nothing opened the document: that is said
+// once, when it ends, as a document with no program.
+TEST(Launcher, AnOpenerThatGivesUpAfterStartingIsToldOnce)
+{
+    ScriptedDialogs dialogs;
+    SystemRecorder system;
+    system.setOpenFailsLater(true);
+    EXPECT_TRUE(LanciaEseguibileAssociato(QStringLiteral("/tmp/circolare.pdf")));
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+    QTest::qWait(20);
+    EXPECT_EQ(dialogs.messages(),
+        QStringList { QStringLiteral("Errore: Nessun eseguibile associato al file /tmp/circolare.pdf") });
 }
 
 TEST(Launcher, ManualCommandOpensTheManualOfTheProgramFolder)

@@ -65,5 +65,43 @@ TEST_F(ManualCommandsTest, HelpAndF1OpenTheManual)
     EXPECT_TRUE(boxes.shown().isEmpty());
 }
 
+// Where no program opens PDF documents the desktop's opener starts all the same and gives up only
+// when it ends; whether it gives up at once or the lookup finds no program, "Help" and F1 each say
+// once that the manual was not opened, where it is and what opens it.
+TEST_F(ManualCommandsTest, HelpAndF1SayWhereTheManualIsWhenNoProgramOpensIt)
+{
+    auto *window = FormRegistry::form<shell::frm_init>(QStringLiteral("frm_init"));
+    ASSERT_NE(window, nullptr);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    window->activateWindow();
+    const QString manual = platform::ProgramFolder::file(QStringLiteral("Zav6-Man.pdf"));
+
+    const auto saysWhereTheManualIs = [&](const QString &text) {
+        EXPECT_TRUE(text.contains(QStringLiteral("manuale non è stato aperto"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(manual)) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("lettore di PDF"))) << text.toStdString();
+    };
+    for (const bool lookupFindsNone : { false, true }) {
+        SCOPED_TRACE(lookupFindsNone ? "no program found" : "the opener gives up");
+        boxes.clear();
+        SystemRecorder system;
+        if (lookupFindsNone)
+            system.setLookup(manual, platform::DocumentLookup::NoAssociation);
+        else
+            system.setOpenFailsLater(true);
+
+        window->Bar_main1_ToolClick(QStringLiteral("tHelp"));
+        QTest::qWait(20);
+        ASSERT_EQ(boxes.shown().size(), 1);
+        saysWhereTheManualIs(boxes.shown().at(0).text);
+
+        QTest::keyClick(window, Qt::Key_F1);
+        QTest::qWait(20);
+        ASSERT_EQ(boxes.shown().size(), 2);
+        saysWhereTheManualIs(boxes.shown().at(1).text);
+    }
+}
+
 } // namespace
 } // namespace zav::test

@@ -1,5 +1,8 @@
 #include "support/systemrecorder.h"
 
+#include <QCoreApplication>
+#include <QTimer>
+
 namespace zav::platform {
 
 SystemRecorder::SystemRecorder()
@@ -40,11 +43,13 @@ DocumentLookup SystemRecorder::lookUpDocument(const QString &document)
     return m_lookups.value(document, DocumentLookup::Found);
 }
 
-bool SystemRecorder::openDocument(const QString &document)
+bool SystemRecorder::openDocument(const QString &document, OpenFailed failed)
 {
     if (!m_openSucceeds)
         return false;
     m_started.append({ QString(), {}, document });
+    if (m_openFailsLater && failed)
+        QTimer::singleShot(0, QCoreApplication::instance(), std::move(failed));
     return true;
 }
 

@@ -40,6 +40,9 @@ public:
     void setLookup(const QString &document, DocumentLookup result) { m_lookups.insert(document, result); }
     void setStartSucceeds(bool succeeds) { m_startSucceeds = succeeds; }
     void setOpenSucceeds(bool succeeds) { m_openSucceeds = succeeds; }
+    /** @brief Documents then open, but their opener reports a failure afterwards, on the event
+     * loop (as xdg-open does when it finds no program). */
+    void setOpenFailsLater(bool fails) { m_openFailsLater = fails; }
 
     /** @brief Programs started and documents opened, in order. */
     const QList<Started> &started() const { return m_started; }
@@ -52,7 +55,8 @@ public:
     QString findProgram(const QString &program) override;
     bool startProgram(const QString &program, const QStringList &arguments) override;
     DocumentLookup lookUpDocument(const QString &document) override;
-    bool openDocument(const QString &document) override;
+    using System::openDocument;
+    bool openDocument(const QString &document, OpenFailed failed) override;
     bool openAddress(const QString &address) override;
 
 private:
@@ -60,6 +64,7 @@ private:
     QHash<QString, DocumentLookup> m_lookups;
     bool m_startSucceeds = true;
     bool m_openSucceeds = true;
+    bool m_openFailsLater = false;
     QList<Started> m_started;
     QStringList m_lookedUp;
     QStringList m_addresses;

@@ -8,10 +8,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 
 using zav::engine::VAR_GBL;
+using zav::platform::DataGrid;
 using zav::platform::FormRegistry;
 using zav::platform::ModalDriverScope;
 using zav::platform::MsgButtons;
@@ -343,6 +346,88 @@ TEST_F(TerraceForm, TrasferisciListsTheRowsInTheOrderTheyWereSelected)
     form->Command1[8]->click();
     EXPECT_EQ(column(terraces, QStringLiteral("ELENCO"), QStringLiteral("PROPRIETARIO")), once + once);
     EXPECT_TRUE(boxes.messages().isEmpty());
+}
+
+// Rows picked with the mouse, on their selectors or their cells, go over in the order of the
+// clicks; the row that was current when the frame opened is one like the others.
+TEST_F(TerraceForm, TrasferisciFollowsTheClicksTheCurrentRowIncluded)
+{
+    const struct
+    {
+        const char *name;
+        bool onSelectors;
+        QList<int> clicks;
+        QStringList listed;
+    } cases[] = {
+        { "selectors, the current row second", true, { 2, 0, 1 }, { "Verdi", "Rossi", "Bianchi" } },
+        { "cells, the current row last", false, { 1, 2, 0 }, { "Bianchi", "Verdi", "Rossi" } },
+        { "selectors, the current row first", true, { 0, 2 }, { "Rossi", "Verdi" } },
+        { "cells, a row clicked twice is left out", false, { 0, 1, 0, 2 }, { "Bianchi", "Verdi" } },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        buildings(1, { 1 });
+        table("T1", "Terrazzi");
+        unit("Rossi", 1, "A", "1", 1);
+        unit("Bianchi", 1, "A", "2", 2);
+        unit("Verdi", 1, "B", "3", 3);
+        frm_terrazze *form = openForm();
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+        selectTable(form, QStringLiteral("T1"));
+        form->Command1[9]->click();
+        ASSERT_EQ(column(*form->Data3, QStringLiteral("PROPRIETARIO")),
+            (QStringList { "Rossi", "Bianchi", "Verdi" }));
+        QApplication::processEvents();
+        for (int row : c.clicks) {
+            DataGrid *grid = form->TDBGrid3;
+            if (c.onSelectors) {
+                QHeaderView *selectors = grid->verticalHeader();
+                QTest::mouseClick(selectors->viewport(), Qt::LeftButton, {},
+                    QPoint(selectors->width() / 2,
+                        selectors->sectionViewportPosition(row) + selectors->sectionSize(row) / 2));
+            } else {
+                QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                    grid->visualRect(grid->model()->index(row, 0)).center());
+            }
+        }
+        form->Command1[8]->click();
+        EXPECT_EQ(column(terraces, QStringLiteral("ELENCO"), QStringLiteral("PROPRIETARIO")), c.listed);
+        form->close();
+    }
+}
+
+// The unit list, closed with its "Esci" and opened again, still lists the table's units.
+TEST_F(TerraceForm, TheUnitListKeepsItsUnitsAfterEsci)
+{
+    buildings(2, { 1, 2 });
+    table("T1", "Terrazzi");
+    listed("Rossi", 1, "A", "1", 1, "T1", "Terrazzi");
+    listed("Bianchi", 1, "A", "2", 2, "T1", "Terrazzi");
+    listed("Verdi", 2, "B", "3", 3, "T1", "Terrazzi");
+    terraceRoom("T1", "Bianchi", 1, "A", 2, "Terrazzo", "10", "10", "30");
+    frm_terrazze *form = openForm();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+    selectTable(form, QStringLiteral("T1"));
+    form->Command1[2]->click(); // "Cerca "
+    const QStringList all { "Rossi", "Bianchi", "Verdi" };
+    ASSERT_EQ(column(*form->Data5, QStringLiteral("PROPRIETARIO")), all);
+    trova(form, 1);
+
+    form->Command1[10]->click(); // "Esci"
+    QApplication::processEvents();
+    EXPECT_TRUE(form->Frame3->isHidden());
+    EXPECT_EQ(column(*form->Data5, QStringLiteral("PROPRIETARIO")), all);
+    EXPECT_EQ(form->TDBGrid5->model()->rowCount() - (form->TDBGrid5->model()->rowCount() > 3 ? 1 : 0), 3);
+
+    form->Command1[2]->click(); // "Cerca " again
+    QApplication::processEvents();
+    EXPECT_FALSE(form->Frame3->isHidden());
+    EXPECT_EQ(column(*form->Data5, QStringLiteral("PROPRIETARIO")), all);
+    EXPECT_TRUE(boxes.messages().isEmpty()) << boxes.messages().join(u'|').toStdString();
 }
 
 TEST_F(TerraceForm, TrasferisciLeavesOutUnitsWithoutFloorCodeOrUnitNumber)

@@ -1,5 +1,5 @@
 // Renders the terrace form into the folder named by ZAV_SCREENSHOT_DIR, for the manual: a unit shown
-// with the table's unit list (docs/terraces-form.png), the coefficients view
+// with the table's unit list, at the size the form opens at (docs/terraces-form.png), the coefficients view
 // (docs/terraces-coefficients.png) and the thousandths view (docs/terraces-thousandths.png).
 
 #include "support/screenshots.h"
@@ -20,9 +20,11 @@ protected:
     /** The table TER1 current, D'Amico shown and the unit list open. */
     zav::terraces::frm_terrazze *prepare();
 
-    static void save(QWidget *form, const QString &folder, const char *name)
+    /** Saves the form's picture; at the size it opens at, or at a size that shows a view whole. */
+    static void save(QWidget *form, const QString &folder, const char *name, bool openingSize = false)
     {
-        form->resize(1180, 600);
+        if (!openingSize)
+            form->resize(1180, 600);
         form->show();
         QCoreApplication::processEvents();
         const QImage picture = form->grab().toImage();
@@ -91,7 +93,7 @@ TEST_F(Screenshot, TerraceFormWithItsUnitList)
     const QString folder = qEnvironmentVariable("ZAV_SCREENSHOT_DIR");
     if (folder.isEmpty())
         GTEST_SKIP() << "set ZAV_SCREENSHOT_DIR to write the picture";
-    save(prepare(), folder, "terraces-form.png");
+    save(prepare(), folder, "terraces-form.png", true);
 }
 
 TEST_F(Screenshot, CoefficientsAndThousandthsViews)

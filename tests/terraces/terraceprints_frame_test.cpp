@@ -108,8 +108,11 @@ TEST_F(PrintFrame, DestinationsAndTicks)
             {} },
         { "printer, the current unit", D::Printer, false, true, false, { { false, RoomFormulas.at(0), {} } },
             { PrinterMessage } },
-        { "file, every unit in the list's order, the one-unit report not run", D::File, false, true, true,
-            everyUnit, {} },
+        { "file, every unit in the list's order, the one-unit report not run; one message lists the files",
+            D::File, false, true, true, everyUnit,
+            { QStringLiteral("Sono stati scritti 7 file nella directory %1:\n- %2")
+                    .arg(QDir::toNativeSeparators(folder.file(QStringLiteral("ARCHIVI"))),
+                        EveryUnitFiles.join(QStringLiteral("\n- "))) } },
         { "window, every unit: one run each", D::Video, false, true, true,
             [] {
                 QList<ExpectedRun> runs;
@@ -173,6 +176,7 @@ TEST_F(PrintFrame, AfterTuttiTheOneUnitReportAsksForAUnitUntilOneIsChosen)
     print(form, Destination::File, false, true, true);
     ASSERT_EQ(runner.runs.size(), 7);
     EXPECT_TRUE(form->Data5->noCurrentRow());
+    boxes.clear(); // the files written
 
     print(form, Destination::File, false, true, false);
     EXPECT_EQ(runner.runs.size(), 7);
@@ -215,11 +219,15 @@ TEST_F(PrintFrame, FailuresAreReported)
     runner.failNext(QStringLiteral("disco pieno"));
     print(form, Destination::File, false, true, true);
     EXPECT_EQ(runner.runs.size(), 2 + 7);
-    ASSERT_EQ(boxes.shown().size(), 1);
+    ASSERT_EQ(boxes.shown().size(), 2);
     EXPECT_EQ(boxes.shown().at(0).text,
         QStringLiteral("Tabelle delle superfici non create: 2 su 7.\n- Rossi Mar1A5.RTF: disco pieno\n"
                        "- D'Amico _1A3.RTF: disco pieno"));
     EXPECT_EQ(boxes.shown().at(0).title, QStringLiteral("!!! Attenzione !!!"));
+    // Then the five files written, in one message.
+    EXPECT_TRUE(
+        boxes.shown().at(1).text.startsWith(QStringLiteral("Sono stati scritti 5 file nella directory ")))
+        << boxes.shown().at(1).text.toStdString();
 
     // To the window the units are named.
     boxes.clear();

@@ -163,7 +163,14 @@ TEST_F(TerraceReports, TuttiWritesAFileForEachUnitWithItsOwnRooms)
 {
     terraces::frm_terrazze *form = openFrame();
     print(form, Destination::File, false, true, true);
-    EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.messages().join(u'\n').toStdString();
+    // One message lists the files, in the order written.
+    EXPECT_EQ(boxes.messages(),
+        QStringList { QStringLiteral("Sono stati scritti 7 file nella directory %1:\n- Rossi Mar1A5.RTF\n"
+                                     "- D'Amico _1A3.RTF\n- Rossi Mar2A5.RTF\n- Bianchi A1B7.RTF\n"
+                                     "- Bianchi A1B7_2.RTF\n- SNC A_B2Nessuna2.RTF\n- X_Y1C9.RTF")
+                          .arg(QDir::toNativeSeparators(folder.file(QStringLiteral("ARCHIVI")))) });
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown().at(0).title, QStringLiteral("Esportazione RTF"));
 
     EXPECT_EQ(exports(),
         (QStringList { "Bianchi A1B7.RTF", "Bianchi A1B7_2.RTF", "D'Amico _1A3.RTF", "Rossi Mar1A5.RTF",
@@ -200,15 +207,19 @@ TEST_F(TerraceReports, AMissingDefinitionIsSaidOnceForTutti)
     ASSERT_TRUE(QFile::remove(definition(QStringLiteral("T_SUP_TER.GST"))));
     terraces::frm_terrazze *form = openFrame();
     print(form, Destination::File, true, true, true);
-    // The thousandths still print; the seven units fail for the same reason, in one message.
+    // The thousandths still print; the seven units fail for the same reason, in one message, and
+    // the one file written is told after it.
     EXPECT_EQ(exports(), QStringList { "CONMILTER.RTF" });
-    ASSERT_EQ(boxes.shown().size(), 1);
+    ASSERT_EQ(boxes.shown().size(), 2);
     const QString text = boxes.shown().at(0).text;
     EXPECT_TRUE(
         text.startsWith(QStringLiteral("Tabelle delle superfici non create: 7 su 7.\n- Rossi Mar1A5.RTF: "
                                        "file di stampa non trovato: ")))
         << text.toStdString();
     EXPECT_EQ(text.count(u'\n'), 7);
+    EXPECT_EQ(boxes.shown().at(1).text,
+        QStringLiteral("Il file è stato chiamato: CONMILTER.RTF ed è stato inserito nella directory %1")
+            .arg(QDir::toNativeSeparators(folder.file(QStringLiteral("ARCHIVI")))));
 }
 
 TEST_F(TerraceReports, AnExportThatCannotBeWrittenIsReported)
@@ -295,17 +306,21 @@ TEST_F(TerraceReports, AnotherProjectsExportsAreNeverReplacedByTutti)
 
     const QString archives = QDir::toNativeSeparators(folder.file(QStringLiteral("ARCHIVI")));
     const QString owner = QDir::toNativeSeparators(other);
+    // One message: the files named apart, then every file written, in the order written.
+    const QString apart
+        = QStringLiteral("Il file %1 è l'esportazione di un altro progetto (%2) e non è stato "
+                         "sostituito: questa esportazione si chiama %3.");
     EXPECT_EQ(boxes.messages(),
-        (QStringList {
-            QStringLiteral("Il file CONMILTER.RTF è l'esportazione di un altro progetto (%1) e non è stato "
-                           "sostituito: questa esportazione ha un nome a parte.\n\nIl file è stato chiamato: "
-                           "CONMILTER_2.RTF ed è stato inserito nella directory %2")
-                .arg(owner, archives),
-            QStringLiteral(
-                "Le esportazioni di altri progetti non sono state sostituite: 2 file hanno un nome a "
-                "parte nella directory %1.\n- Bianchi A1B7_3.RTF invece di Bianchi A1B7.RTF (di %2)\n"
-                "- Bianchi A1B7_4.RTF invece di Bianchi A1B7.RTF (di %2)")
-                .arg(archives, owner) }));
+        QStringList { apart.arg(QStringLiteral("CONMILTER.RTF"), owner, QStringLiteral("CONMILTER_2.RTF"))
+            + u'\n'
+            + apart.arg(QStringLiteral("Bianchi A1B7.RTF"), owner, QStringLiteral("Bianchi A1B7_3.RTF"))
+            + u'\n'
+            + apart.arg(QStringLiteral("Bianchi A1B7.RTF"), owner, QStringLiteral("Bianchi A1B7_4.RTF"))
+            + QStringLiteral(
+                "\n\nSono stati scritti 8 file nella directory %1:\n- CONMILTER_2.RTF\n"
+                "- Rossi Mar1A5.RTF\n- D'Amico _1A3.RTF\n- Rossi Mar2A5.RTF\n- Bianchi A1B7_3.RTF\n"
+                "- Bianchi A1B7_4.RTF\n- SNC A_B2Nessuna2.RTF\n- X_Y1C9.RTF")
+                  .arg(archives) });
 
     for (const char *name : { "CONMILTER.RTF", "Bianchi A1B7.RTF", "Bianchi A1B7_2.RTF" }) {
         QFile file(exportPath(QString::fromLatin1(name)));

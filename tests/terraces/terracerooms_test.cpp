@@ -330,6 +330,53 @@ TEST_F(TerraceRooms, EnterAfterTypingAnExpressionStoresItAndEvaluatesIt)
     EXPECT_EQ(form->Label14->text(), QStringLiteral("10"));
 }
 
+// A comma typed into an expression is its decimal point, as in the workspace's expressions, under
+// either separator; pasted text is heard as typed. Other columns keep what was typed.
+TEST_F(TerraceRooms, ACommaTypedIntoAnExpressionBecomesItsDecimalPoint)
+{
+    const struct
+    {
+        const char *name;
+        QChar separator;
+        int column;
+        bool paste;
+        const char *typed;
+        const char *stored;
+        const char *surface; // MQ after Enter, under the separator
+    } cases[] = {
+        { "expression, comma system", u',', 6, false, "5*3,2", "5*3.2", "16,0" },
+        { "expression, point system", u'.', 6, false, "5*3,2", "5*3.2", "16.0" },
+        { "expression pasted", u',', 6, true, "2,5*4", "2.5*4", "10,0" },
+        { "description keeps its comma", u',', 5, false, "Terrazzo, lato nord", "Terrazzo, lato nord", "" },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        const zav::platform::vb::DecimalSeparatorScope separator(c.separator);
+        buildings(1, { 1 });
+        room("Terrazzo", QVariant(), {}, {}, "3");
+        frm_terrazze *form = showRossi();
+        form->show();
+        const QModelIndex cell = form->TDBGrid1->model()->index(0, c.column);
+        form->TDBGrid1->setCurrentIndex(cell);
+        form->TDBGrid1->edit(cell);
+        auto *editor = form->TDBGrid1->viewport()->findChild<QLineEdit *>();
+        ASSERT_NE(editor, nullptr);
+        if (c.paste)
+            form->TDBGrid1->paste(editor, QString::fromUtf8(c.typed));
+        else
+            QTest::keyClicks(editor, QString::fromUtf8(c.typed));
+        QTest::keyClick(editor, Qt::Key_Return);
+        const QString field = c.column == 6 ? QStringLiteral("ESPRESSIONE") : QStringLiteral("DESCRIZ_VANO");
+        EXPECT_EQ(column(terraces, QStringLiteral("SUP_COEFF_VOL"), field), QStringList { c.stored });
+        EXPECT_EQ(column(terraces, QStringLiteral("SUP_COEFF_VOL"), QStringLiteral("MQ")),
+            QStringList { QString::fromUtf8(c.surface) });
+        EXPECT_TRUE(boxes.messages().isEmpty()) << boxes.messages().join(u'|').toStdString();
+        form->close();
+    }
+}
+
 TEST_F(TerraceRooms, ANewRoomTakesTheTableAndTheUnitFromTheHeaderInEveryRoomView)
 {
     buildings(1, { 1 });

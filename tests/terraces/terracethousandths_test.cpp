@@ -176,6 +176,97 @@ TEST_F(TerraceThousandths, AUnitWithAnEmptyWeightedSurfaceIsNamedAndGetsNoRow)
     EXPECT_EQ(boxes.shown().at(1).title, QStringLiteral("!!! Calcolo Millesimi Terrazze !!!"));
 }
 
+// On the volume base a room with an empty height has no volume and counts 0: "Calcola Millesimi"
+// names such rooms; and a calculation that writes no row says so and why, rather than nothing.
+TEST_F(TerraceThousandths, RoomsWithoutHeightAndACalculationWithoutRowsAreSaid)
+{
+    const auto heightRoom = [this](const QString &owner, int interno, const char *description,
+                                const char *weighted, const QVariant &height, const char *volume) {
+        insert(terraces, QStringLiteral("SUP_COEFF_VOL"),
+            { { "CODICE", "T1" }, { "NOME_CONDOMINO", owner }, { "PALAZ", 1 }, { "SCALA", "A" },
+                { "INTERNO", interno }, { "DESCRIZ_VANO", description },
+                { "SUP_CONVENZIONALE", local(weighted) }, { "H_PIANO", height },
+                { "VOLUME", QString::fromLatin1(volume).isEmpty() ? QVariant() : QVariant(local(volume)) } });
+    };
+    const QString noRowHead = QStringLiteral("Nessun millesimo calcolato: ");
+    const struct
+    {
+        const char *name;
+        bool weighted;
+        std::function<void()> fill;
+        QStringList shares;
+        QStringList named; // rooms the messages name as counting nothing
+        QString noRows; // how the message of a calculation without rows begins; empty: rows written
+    } cases[] = {
+        { "one of two units has no height: it is named, the other takes 1000", false,
+            [&] {
+                unit("Rossi", 1, "A", "1", 1);
+                heightRoom("Rossi", 1, "Terrazzo", "12.5", local("2.7"), "33.75");
+                unit("Bianchi", 1, "A", "1", 2);
+                heightRoom("Bianchi", 2, "Lastrico", "8", QVariant(), "");
+                heightRoom("Bianchi", 2, "Balcone", "3", local("0"), "0");
+            },
+            { "Rossi=1000" },
+            { "Bianchi Pal. 1 Scala A Int. 2: Lastrico", "Bianchi Pal. 1 Scala A Int. 2: Balcone" }, {} },
+        { "no room has a height: nothing written, the rooms named", false,
+            [&] {
+                unit("Rossi", 1, "A", "1", 1);
+                heightRoom("Rossi", 1, "Terrazzo", "12.5", QVariant(), "");
+            },
+            {}, { "Rossi Pal. 1 Scala A Int. 1: Terrazzo" }, QStringLiteral("il calcolo è sul volume") },
+        { "on the weighted surface a missing height counts for nothing", true,
+            [&] {
+                unit("Rossi", 1, "A", "1", 1);
+                heightRoom("Rossi", 1, "Terrazzo", "12.5", QVariant(), "");
+            },
+            { "Rossi=1000" }, {}, {} },
+        { "a table without rooms", false, [&] { unit("Rossi", 1, "A", "1", 1); }, {}, {},
+            QStringLiteral("la tabella non ha vani") },
+        { "weighted surfaces all 0", true,
+            [&] {
+                unit("Rossi", 1, "A", "1", 1);
+                heightRoom("Rossi", 1, "Terrazzo", "0", local("3"), "0");
+            },
+            {}, {}, QStringLiteral("la superficie convenzionale dei vani della tabella è 0") },
+        { "rooms of no unit of the project", true,
+            [&] {
+                unit("Rossi", 1, "A", "1", 1);
+                heightRoom("Verdi", 7, "Terrazzo", "10", local("3"), "30");
+            },
+            {}, {}, QStringLiteral("nessuna unità del progetto ha vani validi") },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        boxes.clear();
+        base(c.weighted);
+        c.fill();
+        QStringList expected;
+        for (const QString &share : c.shares)
+            expected << local(share.toLatin1());
+        EXPECT_EQ(calculate(), expected);
+
+        const QStringList messages = boxes.messages();
+        if (c.noRows.isEmpty()) {
+            // The rooms without height, if any, in one message; then the calculation's end.
+            ASSERT_EQ(messages.size(), c.named.isEmpty() ? 1 : 2) << messages.join(u'|').toStdString();
+            EXPECT_EQ(messages.last(), QStringLiteral("Calcolo terminato"));
+        } else {
+            ASSERT_EQ(messages.size(), 1) << messages.join(u'|').toStdString();
+            EXPECT_TRUE(messages.first().startsWith(noRowHead + c.noRows)) << messages.first().toStdString();
+        }
+        for (const QString &room : c.named) {
+            EXPECT_TRUE(messages.first().contains(QStringLiteral("\n- ") + room)) << room.toStdString();
+            EXPECT_TRUE(messages.first().contains(QStringLiteral("altezza")))
+                << messages.first().toStdString();
+        }
+        if (c.named.isEmpty()) {
+            EXPECT_FALSE(messages.first().contains(QStringLiteral("altezza")));
+        }
+    }
+}
+
 // Two owners who share a building, stair and unit number are two units: each takes its own rooms.
 TEST_F(TerraceThousandths, TwoOwnersOfOneBuildingStairAndNumberTakeOnlyTheirOwnRooms)
 {

@@ -12,8 +12,68 @@ namespace zav::platform {
 namespace {
 
 const QString TitleAttention = QStringLiteral("!!! Attenzione !!!");
+const QString TitleExport = QStringLiteral("Esportazione RTF");
+
+// A message names at most this many files or notes; the rest are counted.
+constexpr int ListedLines = 12;
+
+QStringList listed(const QStringList &lines)
+{
+    QStringList shown = lines.mid(0, ListedLines);
+    if (lines.size() > ListedLines)
+        shown.append(QStringLiteral("... e altri %1").arg(lines.size() - ListedLines));
+    return shown;
+}
+
+// The start of the note on an export named apart: whose file has the name asked for.
+QString otherProjectsFile(const QString &asked, const QString &otherOwner)
+{
+    return QStringLiteral("Il file %1 è l'esportazione di un altro progetto (%2) e non è stato sostituito: ")
+        .arg(asked, QDir::toNativeSeparators(otherOwner));
+}
+
+QString writtenText(const QString &name)
+{
+    return QStringLiteral("Il file è stato chiamato: %1 ed è stato inserito nella directory %2")
+        .arg(name, QDir::toNativeSeparators(ReportCall::exportFolder()));
+}
 
 } // namespace
+
+void ExportSummary::add(const QString &writtenName, const QString &asked, const QString &otherOwner)
+{
+    m_files.append({ writtenName, asked, otherOwner });
+}
+
+QString ExportSummary::text() const
+{
+    if (m_files.isEmpty())
+        return QString();
+    if (m_files.size() == 1) {
+        const File &file = m_files.first();
+        const QString apart = ReportCall::namedApartText(file.asked, file.otherOwner);
+        return (apart.isEmpty() ? QString() : apart + QStringLiteral("\n\n")) + writtenText(file.written);
+    }
+    QStringList names;
+    QStringList apart;
+    for (const File &file : m_files) {
+        names.append(file.written);
+        if (!file.otherOwner.isEmpty())
+            apart.append(otherProjectsFile(file.asked, file.otherOwner)
+                + QStringLiteral("questa esportazione si chiama %1.").arg(file.written));
+    }
+    const QString text = QStringLiteral("Sono stati scritti %1 file nella directory %2:\n- %3")
+                             .arg(m_files.size())
+                             .arg(QDir::toNativeSeparators(ReportCall::exportFolder()),
+                                 listed(names).join(QStringLiteral("\n- ")));
+    return apart.isEmpty() ? text : listed(apart).join(QStringLiteral("\n")) + QStringLiteral("\n\n") + text;
+}
+
+void ExportSummary::tell() const
+{
+    if (!isEmpty())
+        dialogs().msgBox(text(), MsgButtons::Ok, MsgIcon::Information, TitleExport);
+}
 
 void ReportCall::destinationStep(
     ReportControl &control, bool video, bool printer, bool file, int exportType, QString &exportFlag)
@@ -61,26 +121,30 @@ bool ReportCall::reportStep(ReportControl &control, const QString &exportFlag, c
     if (!exporting || control.Destination != ReportDestination::File)
         return true;
     // An export named apart is always told: the user looks for the name asked for.
-    const QString apart = namedApartText(report.exportName, result);
-    if (report.announce || !apart.isEmpty()) {
-        const QString written
-            = result.exportFile.isEmpty() ? report.exportName : QFileInfo(result.exportFile).fileName();
-        QString text = QStringLiteral("Il file è stato chiamato: %1 ed è stato inserito nella directory %2")
-                           .arg(written, QDir::toNativeSeparators(exportFolder()));
-        if (!apart.isEmpty())
-            text = apart + QStringLiteral("\n\n") + text;
-        dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Esportazione RTF"));
+    const QString written
+        = result.exportFile.isEmpty() ? report.exportName : QFileInfo(result.exportFile).fileName();
+    if (report.summary) {
+        report.summary->add(written, report.exportName, result.exportOtherOwner);
+        return true;
+    }
+    if (report.announce || !result.exportOtherOwner.isEmpty()) {
+        ExportSummary single;
+        single.add(written, report.exportName, result.exportOtherOwner);
+        single.tell();
     }
     return true;
 }
 
 QString ReportCall::namedApartText(const QString &asked, const ReportResult &result)
 {
-    if (result.exportOtherOwner.isEmpty())
+    return namedApartText(asked, result.exportOtherOwner);
+}
+
+QString ReportCall::namedApartText(const QString &asked, const QString &otherOwner)
+{
+    if (otherOwner.isEmpty())
         return QString();
-    return QStringLiteral("Il file %1 è l'esportazione di un altro progetto (%2) e non è stato sostituito: "
-                          "questa esportazione ha un nome a parte.")
-        .arg(asked, QDir::toNativeSeparators(result.exportOtherOwner));
+    return otherProjectsFile(asked, otherOwner) + QStringLiteral("questa esportazione ha un nome a parte.");
 }
 
 QString ReportCall::exportFolder()

@@ -11,6 +11,40 @@
 namespace zav::platform {
 
 /**
+ * @brief The exports of one print command, told together in one message when the command ends
+ * rather than in a box for each file. A file named apart because the name asked for is another
+ * project's export says so above the list.
+ */
+class ExportSummary
+{
+public:
+    /**
+     * @brief A file written, by its name in the export folder; `otherOwner` names the project
+     * whose export holds the name `asked`, when the file was named apart for that (empty otherwise).
+     */
+    void add(
+        const QString &writtenName, const QString &asked = QString(), const QString &otherOwner = QString());
+    bool isEmpty() const { return m_files.isEmpty(); }
+    /**
+     * @brief The message: one file, "Il file è stato chiamato: NAME ed è stato inserito nella
+     * directory FOLDER"; several, their count, the folder and their names, one a line (the first
+     * ones, then how many more). The files named apart are told first. Empty when none was written.
+     */
+    QString text() const;
+    /** @brief Shows the message ("Esportazione RTF", information icon) when a file was written. */
+    void tell() const;
+
+private:
+    struct File
+    {
+        QString written;
+        QString asked;
+        QString otherOwner;
+    };
+    QList<File> m_files;
+};
+
+/**
  * @brief The fixed sequence by which a form hands a report to its report control: the destination
  * step, once per print command, and the report step, once per report.
  */
@@ -40,6 +74,9 @@ public:
         QStringList sortFields; ///< "+{TABLE.FIELD}" each; none leaves the control's as they are
         QString exportName; ///< export file name, without folder (in "ARCHIVI")
         bool announce = false; ///< tell the user the export file's name once it is written
+        /** Where a written export is listed, announced or not, to be told with the others at the
+         * end of the command; without one an announced export is told in a box of its own. */
+        ExportSummary *summary = nullptr;
     };
 
     /**
@@ -48,8 +85,9 @@ public:
      * formula and the definition's path are set and the report runs.
      *
      * A run that fails is reported ("!!! Attenzione !!!") and nothing is announced; an export that
-     * succeeds is announced afterwards when the report asks for it, or when it was named apart
-     * because the file asked for is another project's export. Returns whether the run succeeded.
+     * succeeds joins the report's summary when it has one; otherwise it is announced afterwards when
+     * the report asks for it, or when it was named apart because the file asked for is another
+     * project's export. Returns whether the run succeeded.
      */
     static bool reportStep(ReportControl &control, const QString &exportFlag, const Report &report);
 
@@ -58,6 +96,8 @@ public:
      * export; empty text when the export has the name asked for.
      */
     static QString namedApartText(const QString &asked, const ReportResult &result);
+    /** @brief The same, given the other project's archive; empty text when there is none. */
+    static QString namedApartText(const QString &asked, const QString &otherOwner);
 
     /** @brief The folder of the export files: the program folder's "ARCHIVI". */
     static QString exportFolder();

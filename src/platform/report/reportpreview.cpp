@@ -80,6 +80,13 @@ QList<ReportPreview *> ReportPreview::openPreviews()
     return open;
 }
 
+void ReportPreview::accept()
+{
+    if (printer() && printer()->outputFormat() == QPrinter::PdfFormat)
+        return;
+    QPrintPreviewDialog::accept();
+}
+
 void ReportPreview::paintPages(QPrinter *printer)
 {
     QPainter painter(printer);

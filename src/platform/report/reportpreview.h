@@ -8,7 +8,7 @@ namespace zav::platform {
 
 /**
  * @brief The preview window of one report run: modeless, deleted when closed, with the page
- * set-up and printing of the standard preview.
+ * set-up and printing of the standard preview. Printed into a PDF file, it stays open.
  */
 class ReportPreview : public QPrintPreviewDialog
 {
@@ -24,6 +24,11 @@ public:
 
     /** @brief The preview windows open now, oldest first. */
     static QList<ReportPreview *> openPreviews();
+
+public slots:
+    /** @brief What the standard preview does once it has printed: it closes, unless it printed
+     * into a file, whose pages the user may want to print again or elsewhere. */
+    void accept() override;
 
 private:
     ReportPreview(QPrinter *printer, ReportContent content, const QString &title, QWidget *parent);

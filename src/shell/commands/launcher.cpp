@@ -44,14 +44,27 @@ QString lookupMessage(DocumentLookup lookup, const QString &fileName)
 
 bool LanciaEseguibileAssociato(const QString &fileName)
 {
+    return openAssociated(fileName, {});
+}
+
+bool openAssociated(const QString &fileName, const NoProgramText &noProgram)
+{
+    const auto tell = [](const QString &text) {
+        platform::dialogs().msgBox(
+            text, platform::MsgButtons::Ok, platform::MsgIcon::Critical, platform::programTitle());
+    };
+    const auto noProgramText = [noProgram](const QString &file) {
+        return noProgram ? noProgram(file) : lookupMessage(DocumentLookup::NoAssociation, file);
+    };
     DocumentLookup lookup = platform::system().lookUpDocument(fileName);
-    // A document the desktop has no way to open has, in effect, no program associated with it.
-    if (lookup == DocumentLookup::Found && !platform::system().openDocument(fileName))
+    // A document the desktop has no way to open has, in effect, no program associated with it;
+    // so has one whose opener gives up once started.
+    if (lookup == DocumentLookup::Found
+        && !platform::system().openDocument(fileName, [=] { tell(noProgramText(fileName)); }))
         lookup = DocumentLookup::NoAssociation;
     if (lookup == DocumentLookup::Found)
         return true;
-    platform::dialogs().msgBox(lookupMessage(lookup, fileName), platform::MsgButtons::Ok,
-        platform::MsgIcon::Critical, platform::programTitle());
+    tell(lookup == DocumentLookup::NoAssociation ? noProgramText(fileName) : lookupMessage(lookup, fileName));
     return false;
 }
 

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
+
 namespace zav::shell {
 
 /**
@@ -14,6 +16,17 @@ namespace zav::shell {
  * window's `LanciaEseguibileAssociato` is this function.
  */
 bool LanciaEseguibileAssociato(const QString &fileName);
+
+/** @brief The text told when no program opened a document, given the document's path. */
+using NoProgramText = std::function<QString(const QString &fileName)>;
+
+/**
+ * @brief As LanciaEseguibileAssociato(), with a text of the caller's own for the case where no
+ * program opens the document: none is associated with it, the desktop cannot open it, or its opener
+ * ends in failure after it started (told then, once). Without `noProgram` the text is the
+ * launcher's own "Errore: Nessun eseguibile associato al file ...".
+ */
+bool openAssociated(const QString &fileName, const NoProgramText &noProgram);
 
 /**
  * @brief One item of the system's locale settings, by the platform's locale information type

@@ -9,6 +9,8 @@
 #include "shell/forms/frm_dati_utente.h"
 #include "shell/project/editorfile.h"
 
+#include <QDir>
+
 namespace zav::shell {
 
 using platform::tryStep;
@@ -72,9 +74,18 @@ void UtilityCommands::openWeb()
     });
 }
 
+QString UtilityCommands::manualNotOpenedText(const QString &manual)
+{
+    return QStringLiteral("Il manuale non è stato aperto: nessun programma di questo computer apre i "
+                          "documenti PDF.\nIl manuale è il file %1 e si apre con un qualunque lettore di "
+                          "PDF: installarne uno (per esempio Evince o Okular), poi premere di nuovo \"Help\" "
+                          "o F1, oppure aprire il file con il lettore di PDF che si ha già.")
+        .arg(QDir::toNativeSeparators(manual));
+}
+
 void UtilityCommands::openManual()
 {
-    tryStep([] { LanciaEseguibileAssociato(manualPath()); });
+    tryStep([] { openAssociated(manualPath(), &UtilityCommands::manualNotOpenedText); });
 }
 
 void UtilityCommands::showUserData()

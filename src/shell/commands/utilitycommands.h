@@ -70,6 +70,8 @@ public:
 
     /** @brief The manual's path: "Zav6-Man.pdf" in the program folder. */
     static QString manualPath();
+    /** @brief What "Help" tells when no program opens the manual: where it is and what opens it. */
+    static QString manualNotOpenedText(const QString &manual);
     /** @brief The about box while it is open. */
     ABOUT *about() const { return m_about; }
 

@@ -6,6 +6,7 @@
 #include "platform/ui/datagrid.h"
 #include "shell/project/archiveoperations.h"
 #include "shell/project/projectfiles.h"
+#include "shell/project/windowmemory.h"
 
 #include <QApplication>
 #include <QDir>
@@ -200,7 +201,28 @@ void frm_file::Form_Activate()
     Dir1->setPath(folder);
     File1->setPattern(QStringLiteral("*.cdb"));
     File1->setPath(folder);
+    selectLastProject();
     aggiornamento_silenzioso = false;
+}
+
+void frm_file::selectLastProject()
+{
+    const QFileInfo last(windowmemory::lastProject());
+    if (last.fileName().isEmpty() || last.dir() != QDir(File1->Path()))
+        return;
+    for (int row = 0; row < File1->count(); ++row) {
+        if (File1->item(row)->text() == last.fileName()) {
+            File1->setListIndex(row);
+            File1->scrollToItem(File1->item(row));
+            return;
+        }
+    }
+}
+
+void frm_file::rememberOpenProject()
+{
+    if (engine::VAR_GBL.progetto_corrente)
+        windowmemory::setLastProject(*engine::VAR_GBL.progetto_corrente);
 }
 
 void frm_file::Drive1_Change()
@@ -228,6 +250,7 @@ void frm_file::Command1_Click(int Index)
         aggiornamento_silenzioso = false;
         if (!opened)
             return;
+        rememberOpenProject();
         if (m_hooks.showProjectInStatusBar)
             m_hooks.showProjectInStatusBar(engine::VAR_GBL.progetto_corrente.value_or(QString()));
         close();
@@ -269,6 +292,7 @@ void frm_file::Command2_Click()
     }
     if (!archiveoperations::createProject(File1->Path(), name))
         return;
+    rememberOpenProject();
     File1->Refresh();
     if (m_hooks.showProjectInStatusBar)
         m_hooks.showProjectInStatusBar(engine::VAR_GBL.progetto_corrente.value_or(QString()));

@@ -57,7 +57,8 @@ public:
     /** @brief Shows the dialog with the new-project fields visible and the focus in the name box. */
     void showNewProject();
 
-    /** @brief Every activation: remembered folder (or the default one), "*.cdb", not silent. */
+    /** @brief Every activation: remembered folder (or the default one), "*.cdb", the project last
+     * opened selected when it lies there, not silent. */
     void Form_Activate();
     void Drive1_Change();
     void Dir1_Change();
@@ -93,6 +94,10 @@ private:
     /** @brief The chosen archive's full path: the file list's folder and its selected entry. */
     QString chosenArchive() const;
     void showNewProjectFields(bool shown);
+    /** @brief Selects the project last opened, when the file list shows its folder. */
+    void selectLastProject();
+    /** @brief Keeps the project just opened or created as the last one. */
+    static void rememberOpenProject();
 
     Hooks m_hooks;
     bool m_leftForBox = false;

@@ -14,6 +14,7 @@
 #include "shell/commands/mainbars.h"
 #include "shell/forms/inizio.h"
 #include "shell/forms/shellforms.h"
+#include "shell/project/windowmemory.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -33,7 +34,6 @@ frm_init::frm_init(QWidget *parent)
 {
     setObjectName(FormName::frm_init);
     setWindowTitle(QStringLiteral("Zav Win - 2013 Edition -"));
-    resize(1024, 720);
 
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
@@ -66,6 +66,7 @@ frm_init::frm_init(QWidget *parent)
     platform::CommandRegistry::setHandler(
         QStringLiteral("cod_piani"), [this] { Bar_main1_ToolClick(QStringLiteral("cod_piani")); });
     MDIForm_Load();
+    restoreWindowGeometry();
 }
 
 frm_init::~frm_init()
@@ -245,6 +246,15 @@ QMdiSubWindow *frm_init::showChild(QWidget *form)
     return window;
 }
 
+void frm_init::restoreWindowGeometry()
+{
+    // The size and place of the last closing; the first time, the whole screen, where the
+    // workspace's tabs and the register's columns have room.
+    resize(1024, 720);
+    if (!restoreGeometry(windowmemory::mainWindowGeometry()))
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
 void frm_init::esci()
 {
     close();
@@ -261,6 +271,9 @@ void frm_init::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    // A window never shown has no size of the user's to keep.
+    if (isVisible())
+        windowmemory::setMainWindowGeometry(saveGeometry());
     // The child windows close with the main window, each running its own closing work.
     m_mdiArea->closeAllSubWindows();
     for (const QMdiSubWindow *window : m_mdiArea->subWindowList()) {

@@ -104,6 +104,8 @@ private:
     static BrowserFactory &browserFactory();
     void buildStatusBar();
     void buildPopupMenu();
+    /** The size and place the window had when it was last closed; maximised when none is kept. */
+    void restoreWindowGeometry();
 
     platform::CommandBar *m_bar = nullptr;
     QMdiArea *m_mdiArea = nullptr;

@@ -67,6 +67,19 @@ frm_opt::frm_opt(QWidget *parent)
     Form_Load();
 }
 
+void frm_opt::Form_Load()
+{
+    if (!load())
+        return;
+    // The calculation takes the weighted surface only when "Superficie" is stored ticked, the
+    // volume otherwise (an empty field included): the boxes show that base, so that a new project
+    // shows "Volume" rather than no base at all.
+    const bool bySurface
+        = !Data1->noCurrentRow() && Data1->value(Data1->currentRow(), QStringLiteral("CHECK_SUP")).toBool();
+    Check1->setChecked(bySurface);
+    Check2->setChecked(!bySurface);
+}
+
 void frm_opt::Check1_Click()
 {
     if (Check1->isChecked())

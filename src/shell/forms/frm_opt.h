@@ -12,7 +12,8 @@ namespace zav::shell {
 /**
  * @brief "Opzioni": the base of the thousandths (weighted surface or volume) and where the CAD
  * program's result goes (the surface or the expression), bound to the open project's `ANA_CONDO`.
- * The boxes of each pair exclude each other; both may be clear. What is ticked is stored by
+ * The boxes of each pair exclude each other; both may be clear. The base pair shows the base the
+ * calculation takes, the volume when "Superficie" is not stored ticked. What is ticked is stored by
  * "Registra" and when the form closes.
  */
 class frm_opt : public platform::RecordForm
@@ -21,6 +22,9 @@ class frm_opt : public platform::RecordForm
 
 public:
     explicit frm_opt(QWidget *parent = nullptr);
+
+    /** @brief Binds the open project's options and ticks the base of the thousandths in force. */
+    void Form_Load();
 
     /** @brief "Superficie": ticked, clears "Volume". */
     void Check1_Click();
