@@ -10,6 +10,7 @@
 #include "support/benchproject.h"
 #include "support/check.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 

@@ -9,6 +9,7 @@
 #include "platform/programfolder.h"
 #include "platform/steps.h"
 #include "platform/system.h"
+#include "platform/ui/commandbar.h"
 #include "platform/ui/datagrid.h"
 #include "platform/ui/datasource.h"
 #include "platform/ui/formregistry.h"
@@ -637,6 +638,12 @@ void frm_ins_coeff::Form_KeyDown(int keyCode)
 
 void frm_ins_coeff::help()
 {
+    // The main window's "Help" opens the manual and says where it is when no program opens it.
+    if (platform::CommandBar *bar = MainWindowLink::commandBar();
+        bar && !bar->tools(QStringLiteral("tHelp")).isEmpty()) {
+        bar->clickTool(QStringLiteral("tHelp"));
+        return;
+    }
     // The old help file has no viewer on Linux; the program's manual stands in for it.
     const QString manual = platform::WindowsPaths::document(QStringLiteral("zav.hlp"));
     if (manual.isEmpty() || !QFileInfo::exists(manual)) {

@@ -3,6 +3,7 @@
 // user clicks them: the typed text is stored before the command, nothing is written into a room's
 // hidden key, and the grid keeps the room and takes the next keys.
 
+#include "platform/ui/commandbar.h"
 #include "platform/ui/datagrid.h"
 #include "platform/ui/datasource.h"
 #include "platform/ui/qtdialogs.h"
@@ -296,6 +297,19 @@ TEST_P(KeyTable, TheKeyStoresWhatIsTypedAndTheNextKeysReachTheRoom)
 INSTANTIATE_TEST_SUITE_P(Keys, KeyTable, ::testing::ValuesIn(keyCases()), caseName);
 
 // F12 pressed again and again from the grid, answered No each time: every press asks.
+// F1 in the workspace runs the main window's "Help", which opens the manual or says where it is.
+TEST_F(WorkspaceKeysTest, F1RunsTheMainWindowsHelp)
+{
+    main->bar->addTool(QStringLiteral("MnuBand1"), QStringLiteral("tHelp"), QStringLiteral("&Help"));
+    QStringList clicked;
+    QObject::connect(main->bar, &zav::platform::CommandBar::toolClick, main,
+        [&clicked](const QString &key) { clicked << key; });
+    startOn(1, false);
+    press(Qt::Key_F1);
+    settle();
+    EXPECT_EQ(clicked, QStringList { QStringLiteral("tHelp") });
+}
+
 TEST_F(WorkspaceKeysTest, F12AsksAtEveryPressAfterItsOwnQuestion)
 {
     startOn(1, true);
