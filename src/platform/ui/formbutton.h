@@ -10,8 +10,9 @@ class QWidget;
 namespace zav::platform {
 
 /**
- * @brief A push button of a form with its designer name as objectName; it never takes Enter as the
- * default button, so Enter in a box or a grid does not press it.
+ * @brief A push button of a form with its designer name as objectName. Enter presses it while it has
+ * the focus, as Space does; it never takes Enter as the default button, so Enter in a box or a grid
+ * does not press it.
  */
 QPushButton *formButton(const QString &name, const QString &caption, QWidget *parent);
 
