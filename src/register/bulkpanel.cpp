@@ -348,6 +348,11 @@ void BulkPanel::Command9_Click()
         return;
     }
     showRows();
+    dialogs().msgBox(count == 1
+            ? QStringLiteral("È stata aggiunta 1 unità alla palazzina %1, scala %2.").arg(building, stair)
+            : QStringLiteral("Sono state aggiunte %1 unità alla palazzina %2, scala %3.")
+                  .arg(QString::number(count), building, stair),
+        MsgButtons::Ok, MsgIcon::Information, engine::MessageTitle::ZavInformation);
 }
 
 } // namespace zav::register_

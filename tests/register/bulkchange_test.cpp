@@ -192,7 +192,9 @@ TEST_F(BulkPanelTest, DuplicaAddsNumberedUnitsWithSteppedHeights)
     EXPECT_TRUE(panel->Command9->isEnabled());
     boxes.clear();
     panel->Command9_Click();
-    EXPECT_TRUE(boxes.shown().isEmpty());
+    // Said once, with the count and where the units went.
+    EXPECT_EQ(boxes.messages(),
+        QStringList { QStringLiteral("Sono state aggiunte 3 unità alla palazzina 2, scala A.") });
 
     platform::Recordset rows = added();
     ASSERT_EQ(rows.recordCount(), 3);
@@ -213,12 +215,23 @@ TEST_F(BulkPanelTest, DuplicaAddsNumberedUnitsWithSteppedHeights)
 
     // A fractional count adds its whole part.
     panel->Text8->setText(QStringLiteral("2,7"));
+    boxes.clear();
     panel->Command9_Click();
     rows = added();
     ASSERT_EQ(rows.recordCount(), 5);
     EXPECT_EQ(rows.value(3, 2).toInt(), 6);
     EXPECT_EQ(rows.value(4, 2).toInt(), 7);
     EXPECT_DOUBLE_EQ(rows.value(4, 3).toDouble(), 9.0);
+    EXPECT_EQ(boxes.messages(),
+        QStringList { QStringLiteral("Sono state aggiunte 2 unità alla palazzina 2, scala A.") });
+
+    // One unit is said in the singular.
+    panel->Text8->setText(QStringLiteral("1"));
+    boxes.clear();
+    panel->Command9_Click();
+    EXPECT_EQ(added().recordCount(), 6);
+    EXPECT_EQ(boxes.messages(),
+        QStringList { QStringLiteral("È stata aggiunta 1 unità alla palazzina 2, scala A.") });
 }
 
 TEST_F(BulkPanelTest, BadInputAddsNothingAndSaysWhy)
