@@ -19,9 +19,11 @@ protected:
     /** The table TER1 current, D'Amico shown and the unit list open. */
     zav::terraces::frm_terrazze *prepare();
 
-    static void save(QWidget *form, const QString &folder, const char *name)
+    /** Saves the form's picture; at the given size, or at the size it opens with when none is given. */
+    static void save(QWidget *form, const QString &folder, const char *name, QSize size = QSize(1180, 600))
     {
-        form->resize(1180, 600);
+        if (size.isValid())
+            form->resize(size);
         form->show();
         QCoreApplication::processEvents();
         const QImage picture = form->grab().toImage();
@@ -90,7 +92,7 @@ TEST_F(Screenshot, TerraceFormWithItsUnitList)
     const QString folder = qEnvironmentVariable("ZAV_SCREENSHOT_DIR");
     if (folder.isEmpty())
         GTEST_SKIP() << "set ZAV_SCREENSHOT_DIR to write the picture";
-    save(prepare(), folder, "terraces-form.png");
+    save(prepare(), folder, "terraces-form.png", QSize());
 }
 
 TEST_F(Screenshot, CoefficientsAndThousandthsViews)
