@@ -481,9 +481,20 @@ void XPButton::keyPressEvent(QKeyEvent *event)
     const int code = keyCode(event);
     const int shift = shiftCode(event->modifiers());
     bool handled = true;
+    bool enterClick = false;
     switch (event->key()) {
     case Qt::Key_Space:
         pressFace(ButtonLeft, 1, 1, 1);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Enter presses the button that has the focus, as in every dialog; with Ctrl, Alt or
+        // Shift it goes on to the host.
+        if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+            handled = false;
+            break;
+        }
+        enterClick = !event->isAutoRepeat();
         break;
     case Qt::Key_Right:
     case Qt::Key_Down:
@@ -500,7 +511,11 @@ void XPButton::keyPressEvent(QKeyEvent *event)
     emit KeyDown(code, shift);
     if (!event->text().isEmpty())
         emit KeyPress(event->text().at(0).unicode());
-    // Keys the button does not use go on to the host (Enter and Escape of a dialog, for one).
+    if (enterClick) {
+        m_lastMouseButton = ButtonLeft;
+        clickFace();
+    }
+    // Keys the button does not use go on to the host (Escape of a dialog, for one).
     if (handled)
         event->accept();
     else

@@ -17,8 +17,9 @@ namespace zav::controls {
  *
  * The face is normal or pressed as the mouse and the keyboard drive it: a left or middle press
  * and Space show it pressed; the release shows it normal; a left press and release inside the
- * button, Space, and the access key (the character after a single "&" of the caption, with Alt)
- * raise `Click`. The arrow keys move the focus like Tab (Right, Down) and Shift+Tab (Left, Up).
+ * button, Space, Enter while the button has the focus, and the access key (the character after a
+ * single "&" of the caption, with Alt) raise `Click`. The arrow keys move the focus like Tab (Right, Down)
+ * and Shift+Tab (Left, Up).
  *
  * `Enabled` and `Font` are the widget's own: setEnabled() and setFont() redraw and notify like the
  * other properties. Every property change is announced by propertyChanged() with the key it is

@@ -349,6 +349,11 @@ void BulkPanel::Command9_Click()
     showRows();
     // Done once: the panel closes, so that a second click adds nothing more.
     hide();
+    dialogs().msgBox(count == 1
+            ? QStringLiteral("È stata aggiunta 1 unità alla palazzina %1, scala %2.").arg(building, stair)
+            : QStringLiteral("Sono state aggiunte %1 unità alla palazzina %2, scala %3.")
+                  .arg(QString::number(count), building, stair),
+        MsgButtons::Ok, MsgIcon::Information, engine::MessageTitle::ZavInformation);
 }
 
 } // namespace zav::register_

@@ -24,8 +24,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <qdrawutil.h>
 
 namespace zav::register_ {
 
@@ -100,6 +102,14 @@ IdentityPanel::IdentityPanel(frm_cod_piani *form)
     // As tall as its rows need.
     resize(width(), sizeHint().height());
     hide();
+}
+
+void IdentityPanel::paintEvent(QPaintEvent *event)
+{
+    QGroupBox::paintEvent(event);
+    // The group box's own frame starts under the caption, which would stand among the grid's rows.
+    QPainter painter(this);
+    qDrawShadePanel(&painter, rect(), palette(), false, 2);
 }
 
 void IdentityPanel::fillStairs()

@@ -17,6 +17,7 @@ class frm_cod_piani;
  * together with its rooms and its rows in the user thousandths tables (IdentityChange).
  *
  * Hidden until the register's "Modifica dati" opens it over the grid; its "Esci" hides it again.
+ * A raised border round the whole panel keeps its caption apart from the rows it covers.
  */
 class IdentityPanel : public QGroupBox
 {
@@ -41,6 +42,10 @@ public:
     QLineEdit *Text2 = nullptr;
     QPushButton *Command3 = nullptr;
     QPushButton *Command4 = nullptr;
+
+protected:
+    /** @brief The group box with a raised border round the whole panel, caption included. */
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     /** @brief Lists "Nessuna" and the stairs of the building chosen in the building box. */

@@ -44,7 +44,29 @@ bool GridCellTarget::setCell(int column, const QString &text)
     // Writing the text the cell already holds is no change, and no failure.
     if (model->data(cell, Qt::EditRole).toString() == text)
         return true;
-    return model->setData(cell, text, Qt::EditRole);
+    const int row = m_grid->row();
+    const auto shown = [model, row] {
+        QStringList texts;
+        for (int c = 0; c < model->columnCount(); ++c)
+            texts.append(model->data(model->index(row, c), Qt::DisplayRole).toString());
+        return texts;
+    };
+    const QStringList before = shown();
+    if (!model->setData(cell, text, Qt::EditRole))
+        return false;
+    const QStringList after = shown();
+    for (int c = 0; c < after.size(); ++c) {
+        if (after.at(c) != before.value(c) && !m_changed.contains(c))
+            m_changed.append(c);
+    }
+    return true;
+}
+
+void GridCellTarget::fitWrittenColumns()
+{
+    if (m_grid)
+        m_grid->fitColumns(m_changed);
+    m_changed.clear();
 }
 
 std::unique_ptr<CellTarget> CoefficientTransfer::targetFor(const QString &transferCaption)
@@ -63,15 +85,18 @@ int CoefficientTransfer::transfer(CellTarget &target, const QString &value, bool
     const int column = target.currentColumn();
     if (column < 0)
         return 0;
-    if (!everyRow)
-        return target.hasCurrentRow() && target.setCell(column, value) ? 1 : 0;
     int written = 0;
-    target.moveFirst();
-    while (target.hasCurrentRow()) {
-        if (target.setCell(column, value))
-            ++written;
-        target.moveNext();
+    if (!everyRow) {
+        written = target.hasCurrentRow() && target.setCell(column, value) ? 1 : 0;
+    } else {
+        target.moveFirst();
+        while (target.hasCurrentRow()) {
+            if (target.setCell(column, value))
+                ++written;
+            target.moveNext();
+        }
     }
+    target.fitWrittenColumns();
     return written;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QPointer>
 #include <QString>
 
@@ -35,6 +36,8 @@ public:
     /** @brief Writes a text into a column of the current row as if it were typed there; the grid
      * stores the row in its own table. False when the grid refused it. */
     virtual bool setCell(int column, const QString &text) = 0;
+    /** @brief Widens the columns whose values the writes changed, so that they show whole. */
+    virtual void fitWrittenColumns() { }
 };
 
 /** @brief A CellTarget on a platform DataGrid: moves its data source and writes through its model. */
@@ -48,9 +51,13 @@ public:
     void moveFirst() override;
     void moveNext() override;
     bool setCell(int column, const QString &text) override;
+    void fitWrittenColumns() override;
 
 private:
     QPointer<platform::DataGrid> m_grid;
+    /** The columns whose shown text a write changed (the coefficient's, and what the row computes from it).
+     */
+    QList<int> m_changed;
 };
 
 /**
@@ -73,8 +80,9 @@ std::unique_ptr<CellTarget> targetFor(const QString &transferCaption);
 
 /**
  * @brief Writes a value into the target's current column: into the current row, or, with
- * `everyRow`, into every row from the first (the grid ends past its last row). Returns the number
- * of rows written; nothing is written when the target has no current column.
+ * `everyRow`, into every row from the first (the grid ends past its last row), then widens the
+ * columns the writes changed. Returns the number of rows written; nothing is written when the
+ * target has no current column.
  */
 int transfer(CellTarget &target, const QString &value, bool everyRow);
 

@@ -67,10 +67,14 @@ void MainWindowLink::showMaximizedChild(QWidget *form)
             child = existing;
     }
     if (!child) {
+        // The size the form gave itself, which the window takes again when it is restored.
+        const QSize formSize = form->size();
         child = area->addSubWindow(form);
         // The child's frame goes with the form when the form is unloaded.
         QObject::connect(form, &QObject::destroyed, child, &QObject::deleteLater);
         form->show();
+        child->show();
+        child->resize((formSize + child->size() - form->size()).boundedTo(area->viewport()->size()));
         child->showMaximized();
     } else {
         form->show();

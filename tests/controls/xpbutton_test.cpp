@@ -231,6 +231,28 @@ TEST(XPButton, SpacePressesAndClicksInOrder)
     EXPECT_EQ(log.entries, QStringList({ "KeyDown(66,0)", "KeyPress(98)", "KeyUp(66,0)" }));
 }
 
+// Enter clicks the focused button at once, as in every dialog; with a modifier it goes on to the host.
+TEST(XPButton, EnterClicksTheFocusedButton)
+{
+    Host host;
+    ASSERT_TRUE(host.ready);
+    XPButton *button = host.button();
+    button->setFocus();
+    EventLog log(button);
+    QTest::keyPress(button, Qt::Key_Return);
+    EXPECT_EQ(log.entries, QStringList({ "KeyDown(13,0)", "KeyPress(13)", "Click" }));
+    QTest::keyRelease(button, Qt::Key_Return);
+    EXPECT_EQ(log.count("Click"), 1);
+    QTest::keyClick(button, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(log.count("Click"), 2);
+    QTest::keyClick(button, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(log.count("Click"), 2);
+    // After a right press Enter still clicks.
+    QTest::mouseClick(button, Qt::RightButton, Qt::NoModifier, QPoint(20, 10));
+    QTest::keyClick(button, Qt::Key_Return);
+    EXPECT_EQ(log.count("Click"), 3);
+}
+
 TEST(XPButton, AccessKeyClicks)
 {
     Host host(2);

@@ -274,6 +274,35 @@ TEST_F(DataGridTest, AColumnFitsItsWidestValueWhereverItsRowStands)
     }
 }
 
+// A number column is as wide as its widest number, sign included, wherever the row stands (beyond
+// the rows in view too), and a drag of its edge does not narrow it further: a sign is never cut.
+TEST_F(DataGridTest, ANumberColumnIsAtLeastAsWideAsItsWidestNumberWithItsSign)
+{
+    {
+        Database db = Database::open(m_path);
+        for (int i = 0; i < 200; ++i)
+            db.insert(QStringLiteral("CODIF_PIANI"), { { QStringLiteral("NUM_PAL"), 1 } });
+        db.insert(QStringLiteral("CODIF_PIANI"), { { QStringLiteral("NUM_PAL"), -1234567 } });
+    }
+    DataGridColumn building = grid.column(0);
+    building.width = 5;
+    building.caption = QStringLiteral("P");
+    grid.setColumn(0, building);
+    grid.resize(300, 200);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    source.refresh();
+    const QString widest = QStringLiteral("-1234567");
+    ASSERT_FALSE(grid.model()->match(grid.model()->index(0, 0), Qt::DisplayRole, widest).isEmpty());
+    const int least = QFontMetrics(grid.font()).horizontalAdvance(widest);
+    EXPECT_GT(grid.columnWidth(0), least);
+    grid.horizontalHeader()->resizeSection(0, 4);
+    EXPECT_GT(grid.columnWidth(0), least);
+    // A text column may still be narrowed by hand.
+    grid.horizontalHeader()->resizeSection(2, 30);
+    EXPECT_EQ(grid.columnWidth(2), 30);
+}
+
 TEST_F(DataGridTest, ACellButtonReportsItsColumn)
 {
     DataGridColumn owner = grid.column(2);

@@ -203,7 +203,9 @@ TEST_F(BulkPanelTest, DuplicaAddsNumberedUnitsWithSteppedHeights)
     EXPECT_TRUE(panel->Command9->isEnabled());
     boxes.clear();
     panel->Command9_Click();
-    EXPECT_TRUE(boxes.shown().isEmpty());
+    // Said once, with the count and where the units went.
+    EXPECT_EQ(boxes.messages(),
+        QStringList { QStringLiteral("Sono state aggiunte 3 unità alla palazzina 2, scala A.") });
 
     platform::Recordset rows = added();
     ASSERT_EQ(rows.recordCount(), 3);
@@ -224,12 +226,23 @@ TEST_F(BulkPanelTest, DuplicaAddsNumberedUnitsWithSteppedHeights)
 
     // The count "2" adds two more, numbered from the same start.
     panel->Text8->setText(QStringLiteral("2"));
+    boxes.clear();
     panel->Command9_Click();
     rows = added();
     ASSERT_EQ(rows.recordCount(), 5);
     EXPECT_EQ(rows.value(3, 2).toInt(), 6);
     EXPECT_EQ(rows.value(4, 2).toInt(), 7);
     EXPECT_DOUBLE_EQ(rows.value(4, 3).toDouble(), 9.0);
+    EXPECT_EQ(boxes.messages(),
+        QStringList { QStringLiteral("Sono state aggiunte 2 unità alla palazzina 2, scala A.") });
+
+    // One unit is said in the singular.
+    panel->Text8->setText(QStringLiteral("1"));
+    boxes.clear();
+    panel->Command9_Click();
+    EXPECT_EQ(added().recordCount(), 6);
+    EXPECT_EQ(boxes.messages(),
+        QStringList { QStringLiteral("È stata aggiunta 1 unità alla palazzina 2, scala A.") });
 }
 
 // The count of new units, typed under either separator: a whole number of digits adds that many
@@ -276,7 +289,9 @@ TEST_F(BulkPanelTest, ACountIsAWholeNumberTypedWholeOrRefused)
             boxes.clear();
             panel->Command9_Click();
             if (c.rows > 0) {
-                EXPECT_TRUE(boxes.messages().isEmpty());
+                EXPECT_EQ(boxes.messages(),
+                    QStringList { QStringLiteral("Sono state aggiunte %1 unità alla palazzina 2, scala A.")
+                                      .arg(c.rows) });
                 EXPECT_EQ(added().recordCount(), count + c.rows);
             } else {
                 EXPECT_EQ(boxes.messages(), QStringList { refusal(c.typed) });

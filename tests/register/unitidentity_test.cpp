@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
 
 namespace zav::test {
 namespace {
@@ -220,6 +222,42 @@ TEST_F(UnitIdentityTest, NoWritesNothingAndClearedBoxesKeepTheStoredFloorAndNumb
     EXPECT_EQ(
         field(QStringLiteral("CODIF_PIANI"), rossi, "DESCRIZIONE").toString(), QStringLiteral("Ufficio"));
     EXPECT_EQ(field(QStringLiteral("CODIF_PIANI"), rossi, "SIGLA").toString(), QStringLiteral("2"));
+}
+
+// Enter presses the button that has the focus, as Space does; Enter in a box presses nothing.
+TEST_F(UnitIdentityTest, EnterPressesTheFocusedButtonOnly)
+{
+    register_::IdentityPanel *panel = openPanel();
+    const QStringList before = archive();
+    boxes.answer(platform::MsgResult::No);
+    QTest::keyClick(panel->Text3, Qt::Key_Return);
+    EXPECT_TRUE(boxes.messages().isEmpty());
+    for (const Qt::Key key : { Qt::Key_Return, Qt::Key_Enter }) {
+        boxes.clear();
+        panel->Command3->setFocus();
+        QTest::keyClick(panel->Command3, key);
+        EXPECT_EQ(boxes.messages(), QStringList { QStringLiteral("Modificare i dati di Rossi ?") }) << key;
+    }
+    EXPECT_EQ(archive(), before);
+    QTest::keyClick(panel->Command4, Qt::Key_Return);
+    EXPECT_TRUE(panel->isHidden());
+}
+
+// The panel lies over the register's rows: a border round the whole of it, caption included, keeps
+// the caption apart from the rows.
+TEST_F(UnitIdentityTest, ABorderRoundThePanelTakesInItsCaption)
+{
+    register_::IdentityPanel *panel = openPanel();
+    register_::frm_cod_piani *form = open();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+    const QImage face = panel->grab().toImage();
+    const QColor background = panel->palette().color(QPalette::Window);
+    const int captionRow = panel->fontMetrics().height() / 2;
+    const QPoint border[] = { { face.width() / 2, 0 }, { 0, captionRow }, { face.width() - 1, captionRow },
+        { face.width() / 2, face.height() - 1 } };
+    for (const QPoint &at : border)
+        EXPECT_NE(face.pixelColor(at), background) << at.x() << "," << at.y();
 }
 
 TEST_F(UnitIdentityTest, AnIdentityThatDoesNotHoldIsRefusedAndNothingIsWritten)

@@ -9,6 +9,7 @@
 #include "platform/ui/commandbar.h"
 #include "platform/ui/datagrid.h"
 #include "platform/ui/datasource.h"
+#include "platform/ui/twips.h"
 #include "printing/st_mil.h"
 #include "shell/forms/about.h"
 #include "shell/forms/frm_init.h"
@@ -483,6 +484,105 @@ TEST_F(MainWindowWiringTest, TheBuildingsFormOpensTheRegisterAsAChildWindow)
     EXPECT_EQ(window->mdiArea()->activeSubWindow()->widget(), shown);
     EXPECT_FALSE(FormRegistry::isLoaded(QStringLiteral("frm_comp_pal")));
     FormRegistry::unload(QStringLiteral("frm_cod_piani"));
+}
+
+// A dialog closes and the focus comes back to a control of the register, behind the workspace (the
+// control that had it, or the next one): the workspace, brought forward by its command, stays in front.
+TEST_F(MainWindowWiringTest, TheChildInFrontStaysInFrontWhenTheFocusComesBackBehindIt)
+{
+    shell::frm_init *window = openMainWindow();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    openProjectWithOneUnit(QStringLiteral("Rossi"));
+    platform::Database::open(*engine::VAR_GBL.progetto_corrente)
+        .insert(QStringLiteral("ANA_CONDO"),
+            { { QStringLiteral("NOME"), QStringLiteral("Condominio Aurora") },
+                { QStringLiteral("NUM_PAL"), 1 } });
+    window->Bar_main1_ToolClick(QStringLiteral("tCodPiani"));
+    QWidget *unitRegister = FormRegistry::loaded(QStringLiteral("frm_cod_piani"));
+    ASSERT_NE(unitRegister, nullptr);
+    window->mdiArea()->activeSubWindow()->showMaximized();
+    window->Bar_main1()->clickTool(QStringLiteral("tVisualizza"));
+    QWidget *workspace = FormRegistry::loaded(QStringLiteral("frm_ins_coeff"));
+    ASSERT_NE(workspace, nullptr);
+    QMdiSubWindow *front = window->mdiArea()->activeSubWindow();
+    ASSERT_NE(front, nullptr);
+    ASSERT_EQ(front->widget(), workspace);
+
+    QWidget dialog;
+    dialog.setWindowFlag(Qt::Window);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    auto *control = unitRegister->findChild<QPushButton *>();
+    ASSERT_NE(control, nullptr);
+    control->setFocus();
+    dialog.close();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(window->mdiArea()->activeSubWindow(), front);
+    EXPECT_EQ(window->mdiArea()->subWindowList(QMdiArea::StackingOrder).constLast(), front);
+    EXPECT_TRUE(front->isMaximized());
+    window->Bar_main1()->clickTool(QStringLiteral("chiudi"));
+    FormRegistry::unload(QStringLiteral("frm_cod_piani"));
+}
+
+// A child window that gives up the maximised state to another (the register, "Infissi") comes back
+// at least as large as its form when that other closes: never a bare title bar.
+TEST_F(MainWindowWiringTest, AChildLeftBehindAMaximisedOneKeepsItsFormsSize)
+{
+    for (const auto &[key, form] :
+        { std::pair { "tCodPiani", "frm_cod_piani" }, std::pair { "tInfissi", "frm_infissi" } }) {
+        shell::frm_init *window = openMainWindow();
+        window->resize(1280, 900);
+        openProjectWithOneUnit(QStringLiteral("Rossi"));
+        platform::Database::open(*engine::VAR_GBL.progetto_corrente)
+            .insert(QStringLiteral("ANA_CONDO"),
+                { { QStringLiteral("NOME"), QStringLiteral("Condominio Aurora") },
+                    { QStringLiteral("NUM_PAL"), 1 } });
+        QCoreApplication::processEvents();
+        window->Bar_main1()->clickTool(QStringLiteral("tVisualizza"));
+        QWidget *workspace = FormRegistry::loaded(QStringLiteral("frm_ins_coeff"));
+        ASSERT_NE(workspace, nullptr) << key;
+        // The workspace's own size: 12000 by 9000 twips.
+        const QSize designed = platform::Twips::toPixels(QSize(12000, 9000), workspace);
+        QMdiSubWindow *workspaceWindow = window->mdiArea()->activeSubWindow();
+        ASSERT_NE(workspaceWindow, nullptr) << key;
+        ASSERT_TRUE(workspaceWindow->isMaximized()) << key;
+
+        // The other form comes forward and takes the maximised state; the workspace is restored.
+        window->Bar_main1_ToolClick(QString::fromLatin1(key));
+        QMdiSubWindow *other = window->mdiArea()->activeSubWindow();
+        ASSERT_NE(other, nullptr) << key;
+        ASSERT_NE(other, workspaceWindow) << key;
+        other->showMaximized();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(workspaceWindow->isMaximized()) << key;
+
+        FormRegistry::unload(QString::fromLatin1(form));
+        QCoreApplication::processEvents();
+        const QSize room = window->mdiArea()->viewport()->size();
+        EXPECT_TRUE(workspaceWindow->isVisible()) << key;
+        EXPECT_GE(workspace->width(), std::min(designed.width(), room.width() - 20)) << key;
+        EXPECT_GE(workspace->height(), std::min(designed.height(), room.height() - 40)) << key;
+        window->Bar_main1()->clickTool(QStringLiteral("chiudi"));
+        FormRegistry::unload(QStringLiteral("frm_init"));
+        QCoreApplication::processEvents();
+    }
+}
+
+// The main window at the size it opens with, as a PNG in the folder named by ZAV_SCREENSHOT_DIR.
+TEST_F(MainWindowWiringTest, Screenshot)
+{
+    const QString target = qEnvironmentVariable("ZAV_SCREENSHOT_DIR");
+    if (target.isEmpty())
+        GTEST_SKIP() << "set ZAV_SCREENSHOT_DIR to write the picture";
+    shell::frm_init *window = openMainWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    ASSERT_TRUE(QDir().mkpath(target));
+    EXPECT_TRUE(window->grab().save(QDir(target).filePath(QStringLiteral("main-window.png"))));
 }
 
 // The expense form reads the main window's width and the width of its "Progetto" pull-down.

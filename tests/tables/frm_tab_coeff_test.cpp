@@ -333,6 +333,39 @@ TEST_F(PickerTest, FromTheWorkspacesLightColumnOneRoomOrEveryRoomReceivesTheValu
     EXPECT_FALSE(FormRegistry::isLoaded(QStringLiteral("frm_tab_coeff")));
 }
 
+// The transferred value shows whole beside its cell button: the column widens to it, in one room or
+// in every room.
+TEST_F(PickerTest, TheColumnWidensToTheValueTransferred)
+{
+    platform::Database db = platform::Database::open(project);
+    const platform::Recordset rs = db.table(QStringLiteral("TAB_COEF4"));
+    db.update(QStringLiteral("TAB_COEF4"), rs.rowidAt(1),
+        { { QStringLiteral("TAB_A"), QStringLiteral("0,987654321") },
+            { QStringLiteral("TAB_B"), QStringLiteral("1,23456789012") } });
+    db.close();
+    platform::DataGridColumn light = workspace->grid->column(9);
+    light.width = 20;
+    light.button = true;
+    workspace->grid->setColumn(9, light);
+    const struct
+    {
+        int row;
+        int column;
+        MsgResult answer;
+        const char *value;
+    } cases[] = { { 0, 1, MsgResult::No, "0,987654321" }, { 1, 2, MsgResult::Yes, "1,23456789012" } };
+    for (const auto &c : cases) {
+        workspace->standOn(c.row, 9);
+        transferFrom(openPicker(9, QStringLiteral("Trasferisci")), 1, c.column, c.answer);
+        const QString shown = workspace->grid->model()->index(c.row, 9).data().toString();
+        EXPECT_EQ(shown, QString::fromLatin1(c.value));
+        // The value's text and the cell's button side by side.
+        EXPECT_GE(
+            workspace->grid->columnWidth(9), workspace->grid->fontMetrics().horizontalAdvance(shown) + 18)
+            << c.value;
+    }
+}
+
 TEST_F(PickerTest, FromTheTerraceFormTheTerraceGridReceivesTheValue)
 {
     const QString terraces = folder.copyOf(QStringLiteral("TERRAZZE.CLO"), QStringLiteral("PROVA.TER"));

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 namespace zav::test {
 namespace {
@@ -98,6 +99,19 @@ TEST_F(UserTablesFormTest, CreateMakesTheUpperCasedTableWithItsTenFieldsAndLists
     f->Command1_Click(0);
     EXPECT_TRUE(boxes.shown().isEmpty());
     EXPECT_TRUE(hasTable(longest));
+}
+
+// Enter on the focused "Crea" creates the table, as a click does.
+TEST_F(UserTablesFormTest, EnterOnTheFocusedCreaCreatesTheTable)
+{
+    frm_tabelle *f = form();
+    f->Text1->setText(QStringLiteral("cantine"));
+    auto *crea = child<QPushButton>(*f, QStringLiteral("Command1_0"));
+    crea->setFocus();
+    QTest::keyClick(crea, Qt::Key_Return);
+    EXPECT_TRUE(boxes.shown().isEmpty());
+    EXPECT_TRUE(hasTable(QStringLiteral("CANTINE")));
+    EXPECT_EQ(listed(), QStringList { QStringLiteral("CANTINE") });
 }
 
 // A name that cannot be a new table is refused with its message, and nothing is created or listed.

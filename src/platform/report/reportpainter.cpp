@@ -382,11 +382,27 @@ struct Metrics
         return std::max(rowHeight, h + rowSpace);
     }
 
+    /** A line of the heading block in its font, smaller only when one of its words is wider than the page. */
+    QFont lineFont(const QFont &font, const QString &line) const
+    {
+        return cellFont(font, device, line, width);
+    }
+
+    /** The height of a line of the heading block as it wraps at blanks within the page's width. */
+    double lineHeight(const QFont &font, double oneLine, const QString &line) const
+    {
+        const QFontMetricsF metrics(lineFont(font, line), device);
+        const double wrapped = metrics.boundingRect(QRectF(0, 0, width, 1e6), wrapFlags, line).height();
+        return std::max(oneLine, wrapped + oneLine - metrics.height());
+    }
+
     double topBlock(const ReportContent &content) const
     {
-        double h = titleHeight + headerLineHeight * content.headerLines.size();
+        double h = titleHeight;
+        for (const QString &line : content.headerLines)
+            h += lineHeight(header, headerLineHeight, line);
         if (!content.subtitle.isEmpty())
-            h += subtitleHeight;
+            h += lineHeight(subtitle, subtitleHeight, content.subtitle);
         return h + gap;
     }
 
@@ -526,18 +542,21 @@ void ReportPainter::paint(QPainter &painter, QPrinter &printer, int limit)
         painter.drawText(
             QRectF(0, y, m.width, m.titleHeight), int(Qt::AlignHCenter | Qt::AlignVCenter), m_content.title);
         y += m.titleHeight;
-        painter.setFont(m.header);
-        for (const QString &line : m_content.headerLines) {
-            painter.drawText(
-                QRectF(0, y, m.width, m.headerLineHeight), int(Qt::AlignLeft | Qt::AlignVCenter), line);
-            y += m.headerLineHeight;
-        }
-        if (!m_content.subtitle.isEmpty()) {
-            painter.setFont(m.subtitle);
-            painter.drawText(QRectF(0, y, m.width, m.subtitleHeight), int(Qt::AlignLeft | Qt::AlignVCenter),
-                m_content.subtitle);
-            y += m.subtitleHeight;
-        }
+        // The project's lines and the subtitle wrap at blanks when longer than the page (a long
+        // owner's name): nothing of them is lost.
+        const auto headingLine = [&](const QFont &font, double oneLine, const QString &line, int index) {
+            const QRectF rect(0, y, m.width, m.lineHeight(font, oneLine, line));
+            painter.setFont(m.lineFont(font, line));
+            QRectF drawn;
+            painter.drawText(rect, int(Qt::AlignLeft | Qt::AlignVCenter) | wrapFlags, line, &drawn);
+            if (drawn.width() > rect.width() + 0.5 || drawn.height() > rect.height() + 0.5)
+                m_cut.append({ p, HeadingBlock, index, 0, line });
+            y += rect.height();
+        };
+        for (int l = 0; l < m_content.headerLines.size(); ++l)
+            headingLine(m.header, m.headerLineHeight, m_content.headerLines.at(l), l);
+        if (!m_content.subtitle.isEmpty())
+            headingLine(m.subtitle, m.subtitleHeight, m_content.subtitle, int(m_content.headerLines.size()));
         y += m.gap;
 
         for (int i = 0; i < m_pages.at(p).size(); ++i) {

@@ -19,8 +19,9 @@ namespace zav::platform {
  * Nothing is cut. A column is at least as wide as the widest word it prints (a number is one
  * word), headings included; the rest of the width goes to the columns in proportion to their
  * widths. Texts and headings wrap at blanks within their cell and the row grows as tall as its
- * tallest cell. Only when the widest words of all the columns together exceed the page does a
- * cell's text get smaller, as much as it needs to fit.
+ * tallest cell; a project line or subtitle longer than the page wraps at blanks the same way. Only when the
+ * widest words of all the columns together exceed the page does a cell's text get smaller, as
+ * much as it needs to fit.
  */
 class ReportPainter
 {
@@ -40,11 +41,14 @@ public:
     struct CutCell
     {
         int page = 0; ///< from 0
-        int table = 0; ///< 0 the report's own table, then its sections from 1
-        int row = 0; ///< -1 the headings, the rows from 0, then the total row
+        int table = 0; ///< 0 the report's own table, then its sections from 1; HeadingBlock above them
+        int row = 0; ///< -1 the headings, the rows from 0, then the total row; in the heading block,
+                     ///< the project's lines from 0, then the subtitle
         int column = 0;
         QString text;
     };
+    /** @brief The `table` of a CutCell that is a line of the heading block (project lines, subtitle). */
+    static constexpr int HeadingBlock = -1;
     /** @brief The cells of the last painting whose text ran beyond their cell (none, if all is well). */
     const QList<CutCell> &cutCells() const { return m_cut; }
 

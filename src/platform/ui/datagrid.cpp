@@ -271,6 +271,16 @@ DataGrid::DataGrid(QWidget *parent)
         if (currentIndex().isValid())
             m_columnBeforeReset = currentIndex().column();
     });
+    // Numbers are never cut: a number column stays as wide as its widest number, sign included.
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_numberWidths.clear(); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        m_numberWidths.clear();
+        for (int c = 0; c < columnCount(); ++c)
+            keepNumbersWhole(c, columnWidth(c));
+    });
+    connect(m_model, &QAbstractItemModel::dataChanged, this, [this] { m_numberWidths.clear(); });
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+        [this](int column, int, int width) { keepNumbersWhole(column, width); });
 }
 
 DataGrid::~DataGrid() = default;
@@ -975,6 +985,61 @@ QPrintPreviewDialog *DataGrid::printPreview(const QString &title)
         [this, printer] { m_printOrientation = printer->pageLayout().orientation(); });
     preview->show();
     return preview;
+}
+
+void DataGrid::fitColumns(const QList<int> &columns)
+{
+    for (const int c : columns) {
+        if (c < 0 || c >= columnCount() || isColumnHidden(c))
+            continue;
+        const int needed
+            = std::max({ horizontalHeader()->sectionSizeHint(c), sizeHintForColumn(c), numberWidth(c) });
+        if (columnWidth(c) < needed)
+            setColumnWidth(c, needed);
+    }
+}
+
+int DataGrid::numberWidth(int column) const
+{
+    if (const auto known = m_numberWidths.constFind(column); known != m_numberWidths.constEnd())
+        return *known;
+    // The longest texts first, by characters; only those are measured.
+    QStringList longest;
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        const QModelIndex cell = m_model->index(row, column);
+        if (!vb::isNumberValue(m_model->data(cell, DataGridModel::ValueRole)))
+            continue;
+        const QString text = m_model->data(cell, Qt::DisplayRole).toString();
+        if (longest.isEmpty() || text.size() > longest.constFirst().size())
+            longest = { text };
+        else if (text.size() == longest.constFirst().size())
+            longest.append(text);
+    }
+    int width = 0;
+    if (!longest.isEmpty()) {
+        const QFontMetrics metrics(font());
+        for (const QString &text : longest)
+            width = std::max(width, metrics.horizontalAdvance(text));
+        // The cell's text margins, and the frame and margins of its editor, on both sides.
+        const QStyle *look = style();
+        width += 2
+                * (look->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this)
+                    + look->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) + 2)
+            + 1;
+        if (column < columnCount() && this->column(column).button)
+            width += kButtonWidth;
+    }
+    m_numberWidths.insert(column, width);
+    return width;
+}
+
+void DataGrid::keepNumbersWhole(int column, int width)
+{
+    if (width <= 0 || isColumnHidden(column))
+        return;
+    const int least = numberWidth(column);
+    if (width < least)
+        setColumnWidth(column, least);
 }
 
 } // namespace zav::platform

@@ -3,6 +3,7 @@
 #include "platform/ui/datagridmodel.h"
 #include "platform/ui/datasource.h"
 
+#include <QHash>
 #include <QList>
 #include <QPageLayout>
 #include <QPointer>
@@ -178,6 +179,13 @@ public:
      */
     QPrintPreviewDialog *printPreview(const QString &title);
 
+    /**
+     * @brief Widens these columns to what their caption and values need (values with their cell
+     * button; numbers over every row, sign included); never narrows them. For columns whose
+     * values were just written.
+     */
+    void fitColumns(const QList<int> &columns);
+
 signals:
     /** @brief The button of a cell of this column was clicked. */
     void buttonClick(int column);
@@ -212,6 +220,11 @@ private:
     /** The width a column's cells need, as the view's own size hint gives it, but measured only on
      * the rows in view, a sample of the rest and the rows whose stored values would show widest. */
     int contentWidth(int column, TextWidths &widths) const;
+    /** The width the widest number of a column needs over every row, sign and cell button
+     * included; 0 for a column that shows no number. */
+    int numberWidth(int column) const;
+    /** A number column narrower than its widest number is widened again: a sign is never cut. */
+    void keepNumbersWhole(int column, int width);
     void followSource(int row);
     /** The column of the current cell in a row: the preferred one when shown and writable, else the
      * first shown and writable, else the preferred or first shown; never a hidden one while one shows. */
@@ -225,6 +238,8 @@ private:
     bool m_syncing = false;
     int m_headingLines = 1;
     QList<qint64> m_clickOrder;
+    /** Widest number of each column, as numberWidth() found it since the rows last changed. */
+    mutable QHash<int, int> m_numberWidths;
     bool m_allowDelete = false;
     KeyPress m_keyPress;
     /** The key the grid is handling, and whether it went on to a cell's editor. */

@@ -10,9 +10,9 @@ class QWidget;
 namespace zav::platform {
 
 /**
- * @brief A push button of a form with its designer name as objectName; it never takes Enter as the
- * default button, so Enter in a box or a grid does not press it. Its clicks are guarded
- * (guardClicks).
+ * @brief A push button of a form with its designer name as objectName. Enter presses it while it has
+ * the focus, as Space does; it never takes Enter as the default button, so Enter in a box or a grid
+ * does not press it. Its clicks are guarded (guardClicks).
  */
 QPushButton *formButton(const QString &name, const QString &caption, QWidget *parent);
 

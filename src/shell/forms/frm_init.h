@@ -99,8 +99,18 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    /**
+     * @brief When the window becomes active again (a dialog or a message closed), the child window
+     * that was in front stays in front: the focus coming back to a control of another child does
+     * not bring that child forward.
+     */
+    void changeEvent(QEvent *event) override;
+    /** @brief Watches the child windows: a child that is restored is never smaller than its form. */
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    /** @brief Makes a child window in its normal state at least as large as its form's content. */
+    void keepContentSize(QMdiSubWindow *window) const;
     static BrowserFactory &browserFactory();
     void buildStatusBar();
     void buildPopupMenu();
