@@ -260,107 +260,107 @@ void frm_init::restoreWindowGeometry()
     resize(1024, 720);
     if (!restoreGeometry(windowmemory::mainWindowGeometry()))
         setWindowState(windowState() | Qt::WindowMaximized);
-    namespace {
+}
 
-    /** The size a form had given itself when it was put in its child window. */
-    constexpr const char *FormSizeProperty = "zavFormSize";
+namespace {
 
-    } // namespace
+/** The size a form had given itself when it was put in its child window. */
+constexpr const char *FormSizeProperty = "zavFormSize";
 
-    bool frm_init::eventFilter(QObject * watched, QEvent * event)
-    {
-        auto *window = qobject_cast<QMdiSubWindow *>(watched);
-        if (watched == m_mdiArea->viewport() && event->type() == QEvent::ChildPolished) {
-            // A child window is polished as it is first shown, its form in it with the size it gave
-            // itself: the frame fits the form to its own size only after.
-            if (auto *added = qobject_cast<QMdiSubWindow *>(static_cast<QChildEvent *>(event)->child())) {
-                added->installEventFilter(this);
-                QWidget *form = added->widget();
-                if (form && form->testAttribute(Qt::WA_Resized))
-                    added->setProperty(FormSizeProperty, form->size());
-            }
-        } else if (window && (event->type() == QEvent::WindowStateChange || event->type() == QEvent::Show)) {
-            // A child maximised as soon as it was added has no size of its own to go back to: when
-            // another child takes the maximised state, it would be left a bare title bar. The frame
-            // sets its restored geometry after this event: the check comes after it.
-            QMetaObject::invokeMethod(
-                this,
-                [this, guarded = QPointer<QMdiSubWindow>(window)] {
-                    if (guarded)
-                        keepContentSize(guarded);
-                },
-                Qt::QueuedConnection);
+} // namespace
+
+bool frm_init::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *window = qobject_cast<QMdiSubWindow *>(watched);
+    if (watched == m_mdiArea->viewport() && event->type() == QEvent::ChildPolished) {
+        // A child window is polished as it is first shown, its form in it with the size it gave
+        // itself: the frame fits the form to its own size only after.
+        if (auto *added = qobject_cast<QMdiSubWindow *>(static_cast<QChildEvent *>(event)->child())) {
+            added->installEventFilter(this);
+            QWidget *form = added->widget();
+            if (form && form->testAttribute(Qt::WA_Resized))
+                added->setProperty(FormSizeProperty, form->size());
         }
-        return QMainWindow::eventFilter(watched, event);
-    }
-
-    void frm_init::changeEvent(QEvent * event)
-    {
-        QMainWindow::changeEvent(event);
-        if (event->type() != QEvent::ActivationChange || !isActiveWindow())
-            return;
-        // The focus is given back after this event, and a control of a child behind the one in front
-        // (the one that had the focus when a dialog opened, or the next one when that went away)
-        // would bring its child forward. The child in front is put back once the focus has settled.
-        QPointer<QMdiSubWindow> front = m_mdiArea->activeSubWindow();
-        if (!front)
-            return;
+    } else if (window && (event->type() == QEvent::WindowStateChange || event->type() == QEvent::Show)) {
+        // A child maximised as soon as it was added has no size of its own to go back to: when
+        // another child takes the maximised state, it would be left a bare title bar. The frame
+        // sets its restored geometry after this event: the check comes after it.
         QMetaObject::invokeMethod(
             this,
-            [this, front] {
-                if (front && front->isVisible() && m_mdiArea->activeSubWindow() != front)
-                    m_mdiArea->setActiveSubWindow(front);
+            [this, guarded = QPointer<QMdiSubWindow>(window)] {
+                if (guarded)
+                    keepContentSize(guarded);
             },
             Qt::QueuedConnection);
     }
+    return QMainWindow::eventFilter(watched, event);
+}
 
-    void frm_init::keepContentSize(QMdiSubWindow * window) const
-    {
-        QWidget *form = window->widget();
-        if (!form
-            || window->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))
-            return;
-        // The form's content: the size it gave itself, or what its layout needs.
-        const QSize content = window->property(FormSizeProperty).toSize().expandedTo(form->minimumSizeHint());
-        const QStyle *style = window->style();
-        const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, window);
-        const QSize frame(
-            2 * border, style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window) + border);
-        const QSize needed = (content + frame).boundedTo(m_mdiArea->viewport()->size());
-        if (window->width() < needed.width() || window->height() < needed.height())
-            window->resize(window->size().expandedTo(needed));
+void frm_init::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow())
+        return;
+    // The focus is given back after this event, and a control of a child behind the one in front
+    // (the one that had the focus when a dialog opened, or the next one when that went away)
+    // would bring its child forward. The child in front is put back once the focus has settled.
+    QPointer<QMdiSubWindow> front = m_mdiArea->activeSubWindow();
+    if (!front)
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this, front] {
+            if (front && front->isVisible() && m_mdiArea->activeSubWindow() != front)
+                m_mdiArea->setActiveSubWindow(front);
+        },
+        Qt::QueuedConnection);
+}
+
+void frm_init::keepContentSize(QMdiSubWindow *window) const
+{
+    QWidget *form = window->widget();
+    if (!form || window->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))
+        return;
+    // The form's content: the size it gave itself, or what its layout needs.
+    const QSize content = window->property(FormSizeProperty).toSize().expandedTo(form->minimumSizeHint());
+    const QStyle *style = window->style();
+    const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, window);
+    const QSize frame(2 * border, style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window) + border);
+    const QSize needed = (content + frame).boundedTo(m_mdiArea->viewport()->size());
+    if (window->width() < needed.width() || window->height() < needed.height())
+        window->resize(window->size().expandedTo(needed));
+}
+
+void frm_init::esci()
+{
+    close();
+    // A child that refused to close keeps the window up; the program ends all the same.
+    if (!m_closing)
+        platform::endProgram();
+}
+
+void frm_init::closeEvent(QCloseEvent *event)
+{
+    // What is being typed in any grid goes in first; a cell that refuses its text keeps the program
+    // open, as a child window that refuses to close does.
+    if (!platform::DataGrid::commitEveryPendingEdit()) {
+        event->ignore();
+        return;
     }
-
-    void frm_init::esci()
-    {
-        close();
-        // A child that refused to close keeps the window up; the program ends all the same.
-        if (!m_closing)
-            platform::endProgram();
-    }
-
-    void frm_init::closeEvent(QCloseEvent * event)
-    {
-        // What is being typed in any grid goes in first; a cell that refuses its text keeps the program
-        // open, as a child window that refuses to close does.
-        if (!platform::DataGrid::commitEveryPendingEdit()) {
+    // A window never shown has no size of the user's to keep.
+    if (isVisible())
+        windowmemory::setMainWindowGeometry(saveGeometry());
+    // The child windows close with the main window, each running its own closing work.
+    m_mdiArea->closeAllSubWindows();
+    for (const QMdiSubWindow *window : m_mdiArea->subWindowList()) {
+        if (window->isVisible()) {
             event->ignore();
             return;
         }
-        // A window never shown has no size of the user's to keep.
-        if (isVisible())
-            windowmemory::setMainWindowGeometry(saveGeometry());
-        // The child windows close with the main window, each running its own closing work.
-        m_mdiArea->closeAllSubWindows();
-        for (const QMdiSubWindow *window : m_mdiArea->subWindowList()) {
-            if (window->isVisible()) {
-                event->ignore();
-                return;
-            }
-        }
-        event->accept();
-        m_closing = true;
-        platform::endProgram();
     }
+    event->accept();
+    m_closing = true;
+    platform::endProgram();
+}
 
 } // namespace zav::shell
