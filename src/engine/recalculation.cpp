@@ -152,7 +152,6 @@ Recalculation::Recalculation(Host &host, Heating heating, double heightInForce)
     : m_host(host)
     , m_heating(heating)
     , m_height(heightInForce)
-    , m_heightMet(heightInForce != 0.0)
     , m_surfacePattern(QStringLiteral("###0.0##"))
     , m_weightedPattern(QStringLiteral("##0.0###"))
 {
@@ -233,17 +232,12 @@ void Recalculation::computeRoom(RecalculationRoom &room, const Reading &reading)
     m_found.weighted = room.totCoef.number();
 
     // The height in force: the room's own when it reads as a number, otherwise the one carried over.
-    // A height of 0 makes it 1, for this room and the ones after it, and is then not written. Until
-    // a height is met (the one the run started with, or a room's own), an empty height counts as 1
-    // and stays empty: the user never typed the 1. A height met carries on and is written.
-    if (const Num height = room.hPiano.number()) {
+    // A height of 0 makes it 1, for this room and the ones after it, and is then not written.
+    if (const Num height = room.hPiano.number())
         m_height = *height;
-        if (*height != 0.0)
-            m_heightMet = true;
-    }
     if (m_height == 0.0)
         m_height = 1.0;
-    else if (m_heightMet)
+    else
         room.hPiano = RoomField::written(vb::CStr(m_height));
 
     // A room without a weighted surface keeps its stored volume.

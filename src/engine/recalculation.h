@@ -172,8 +172,6 @@ public:
 
     /** @brief The room height in force: the last readable room height, 1 in place of 0. */
     double heightInForce() const { return m_height; }
-    /** @brief Whether a height has been met (the starting one or a room's own), so heights are written. */
-    bool heightMet() const { return m_heightMet; }
 
 private:
     void evaluateInto(QString &expression, RoomField &field, const Reading &reading);
@@ -182,7 +180,6 @@ private:
     Host &m_host;
     Heating m_heating;
     double m_height;
-    bool m_heightMet; ///< a height other than 0 was met: heights in force are written
     const platform::vb::FormatPattern m_surfacePattern; ///< surfaces and volumes: "###0.0##"
     const platform::vb::FormatPattern m_weightedPattern; ///< weighted surfaces: "##0.0###"
 

@@ -91,6 +91,8 @@ private:
     const UnitTotals::Evaluator &m_evaluate;
     UnitTotals::Result &m_result;
     engine::Recalculation m_calculation;
+    /** Whether a height has been met: the unit's own, or a room's. */
+    bool m_heightMet = m_input.floorHeight && *m_input.floorHeight != 0.0;
 };
 
 bool Pass::room(RoomCells &c)
@@ -108,6 +110,11 @@ bool Pass::room(RoomCells &c)
 
     // A room without a window keeps its blank: "0" would be a code of the window table.
     const bool window = !c.supFinestra.toString().isEmpty();
+    // Until a height is met (the unit's, or a room's own), an empty height counts as 1 and is
+    // left empty; a height met carries on to the rooms after it and is written into them.
+    const std::optional<double> ownHeight = number(c.hPiano);
+    if (ownHeight && *ownHeight != 0.0)
+        m_heightMet = true;
 
     writeBack(c.espressione, room.espressione);
     if (window)
@@ -116,8 +123,7 @@ bool Pass::room(RoomCells &c)
         writeBack(c.espresRad, room.espresRad);
     c.mq = room.mq.value();
     c.totCoef = room.totCoef.value();
-    // An empty height stays empty until a height is met (the unit's, or a room's own).
-    if (m_calculation.heightMet())
+    if (m_heightMet)
         c.hPiano = room.hPiano.value();
     c.totVol = room.totVol.value();
     c.totEspresRad = room.totEspresRad.value();

@@ -107,42 +107,6 @@ TEST(RecalculationArithmetic, RoomsOfAUnitWorkedOutByHand)
     EXPECT_EQ(calculation.heightInForce(), 1.0);
 }
 
-// Rooms "10", "10", "10" with height 3, "10", the first two heights empty, no height at start:
-// the first two count height 1 and stay empty (nobody typed the 1); 3 is met, kept and carried
-// into the fourth room, where it is written. Volumes 10, 10, 30, 30.
-TEST(RecalculationArithmetic, EmptyHeightsStayEmptyUntilAHeightIsMet)
-{
-    const vb::DecimalSeparatorScope separator(u',');
-    ScriptedHost host;
-    host.values = { { "10", 10.0 } };
-    for (const double start : { 0.0, 2.0 }) {
-        SCOPED_TRACE(start);
-        Recalculation calculation(host, {}, start);
-        calculation.startUnit();
-        RecalculationRoom rooms[4];
-        rooms[2].hPiano = text("3");
-        for (RecalculationRoom &room : rooms) {
-            room.espressione = QStringLiteral("10");
-            calculation.computeRoom(room);
-            calculation.addRoom(room);
-        }
-        if (start == 0.0) {
-            EXPECT_TRUE(rooms[0].hPiano.isEmpty());
-            EXPECT_TRUE(rooms[1].hPiano.isEmpty());
-            EXPECT_EQ(rooms[0].totVol.value(), QVariant(QStringLiteral("10,0")));
-            EXPECT_EQ(rooms[1].totVol.value(), QVariant(QStringLiteral("10,0")));
-        } else {
-            // A height in force at start is met already: it is written into the empty heights.
-            EXPECT_EQ(rooms[0].hPiano.value(), QVariant(QStringLiteral("2")));
-            EXPECT_EQ(rooms[1].hPiano.value(), QVariant(QStringLiteral("2")));
-            EXPECT_EQ(rooms[1].totVol.value(), QVariant(QStringLiteral("20,0")));
-        }
-        EXPECT_EQ(rooms[2].hPiano.value(), QVariant(QStringLiteral("3")));
-        EXPECT_EQ(rooms[3].hPiano.value(), QVariant(QStringLiteral("3")));
-        EXPECT_EQ(rooms[3].totVol.value(), QVariant(QStringLiteral("30,0")));
-    }
-}
-
 // An expression that cannot be evaluated empties its field; a value that is not finite is told to
 // the host, each time, and stored as the empty text; an empty expression leaves its field alone.
 TEST(RecalculationArithmetic, ValuesThatAreNotNumbers)
