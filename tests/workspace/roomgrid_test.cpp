@@ -190,6 +190,15 @@ TEST_P(RoomGridSeparatorTest, TypedSeparatorsFollowTheColumnAndTheView)
             EXPECT_EQ(editor()->text(), expected);
             // Esc would close the workspace: the edit ends with Enter.
             QTest::keyClick(editor(), Qt::Key_Return);
+            if (rule == u"area" && !comma() && expected.contains(u',')) {
+                // Under the point a comma makes no number of the window's area: the cell refuses it
+                // and stays in edit, until a number is typed.
+                ASSERT_NE(editor(), nullptr);
+                EXPECT_TRUE(editor()->isVisible());
+                editor()->clear();
+                QTest::keyClicks(editor(), QStringLiteral("1.5"));
+                QTest::keyClick(editor(), Qt::Key_Return);
+            }
             if (rule == u"coefficient") {
                 const QByteArray field = zav::workspace::UnitViews::fields().at(c.column).toLatin1();
                 EXPECT_EQ(vb::CDbl(stored(first, field.constData()).toString()),
