@@ -131,6 +131,9 @@ void TerracePrints::STAMPA_SUP_TER_TUTTI(const QString &code, platform::DataSour
     QStringList failures;
     QStringList apart;
     int runs = 0;
+    // The units' reports share one reading of the definition and of the archive, and their files
+    // reach the disk together at the end.
+    platform::ReportBatch batch;
     for (units.moveFirst(); !units.noCurrentRow(); units.moveNext()) {
         const TerraceUnit unit = TerraceUnit::fromListRow(units, units.currentRow());
         // Two owners alike in their first nine characters, in the same building, stair and unit
@@ -155,6 +158,8 @@ void TerracePrints::STAMPA_SUP_TER_TUTTI(const QString &code, platform::DataSour
             apart.append(QStringLiteral("%1 invece di %2 (di %3)")
                              .arg(name, asked, QDir::toNativeSeparators(otherOwner)));
     }
+    if (const platform::ReportResult synced = batch.finish(); !synced.ok)
+        failures.append(synced.message);
     if (!apart.isEmpty()) {
         dialogs().msgBox(
             QStringLiteral("Le esportazioni di altri progetti non sono state sostituite: %1 file "
