@@ -124,6 +124,7 @@ BENCHMARK(thousandthsToRtf)
 BENCHMARK(everyUnitToRtf)
     ->Arg(100)
     ->Arg(1000)
+    ->Arg(10000)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->Complexity(benchmark::oN);

@@ -144,6 +144,9 @@ void TerracePrints::STAMPA_SUP_TER_TUTTI(const QString &code, platform::DataSour
     QSet<QString> written;
     QStringList failures;
     int runs = 0;
+    // The units' reports share one reading of the definition and of the archive, and their files
+    // reach the disk together at the end.
+    platform::ReportBatch batch;
     for (units.moveFirst(); !units.noCurrentRow(); units.moveNext()) {
         const TerraceUnit unit = TerraceUnit::fromListRow(units, units.currentRow());
         // Two owners alike in their first nine characters, in the same building, stair and unit
@@ -167,6 +170,8 @@ void TerracePrints::STAMPA_SUP_TER_TUTTI(const QString &code, platform::DataSour
         else if (exporting)
             exported.add(name, asked, otherOwner);
     }
+    if (const platform::ReportResult synced = batch.finish(); !synced.ok)
+        failures.append(synced.message);
     if (!m_exported)
         ownSummary.tell();
     if (failures.isEmpty())

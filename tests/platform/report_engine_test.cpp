@@ -599,3 +599,108 @@ TEST_F(ReportEngineTest, TheWindowIsAModelessPreviewWithTheControlsTitle)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(ReportPreview::openPreviews().size(), 1);
 }
+
+// The runs of a batch share their reading and sync once at its end: the files they leave are the
+// ones the same runs write one by one.
+TEST_F(ReportEngineTest, ABatchWritesTheFilesOfItsRunsAsTheyAreWrittenOneByOne)
+{
+    report.Destination = ReportDestination::File;
+    const struct
+    {
+        const char *file;
+        const char *formula;
+    } runs[] = {
+        { "NOVE.RTF", "{AMOUNTS.BLD}='9'" },
+        { "DUE.RTF", "{AMOUNTS.BLD}='2'" },
+        { "NESSUNO.RTF", "{AMOUNTS.BLD}='7'" },
+        { "TUTTI.RTF", "" },
+    };
+    QDir(dir.path()).mkpath(QStringLiteral("single"));
+    QDir(dir.path()).mkpath(QStringLiteral("batch"));
+    const auto path = [&](const char *folder, const char *file) {
+        return dir.filePath(QStringLiteral("%1/%2").arg(QString::fromUtf8(folder), QString::fromUtf8(file)));
+    };
+    // A file the batch replaces keeps its permissions.
+    {
+        QFile old(path("batch", "DUE.RTF"));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("vecchio");
+    }
+    const QFile::Permissions kept = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(path("batch", "DUE.RTF"), kept));
+
+    ReportEngine engine;
+    for (const auto &run : runs) {
+        report.SelectionFormula = QString::fromUtf8(run.formula);
+        report.PrintFileName = path("single", run.file);
+        ASSERT_TRUE(engine.run(report).ok) << run.file;
+    }
+    {
+        ReportRunnerScope scope(&engine);
+        ReportBatch batch;
+        for (const auto &run : runs) {
+            report.SelectionFormula = QString::fromUtf8(run.formula);
+            report.PrintFileName = path("batch", run.file);
+            const ReportResult result = engine.run(report);
+            EXPECT_TRUE(result.ok) << run.file << ": " << result.message.toStdString();
+            EXPECT_EQ(result.exportFile, report.PrintFileName);
+        }
+        EXPECT_TRUE(batch.finish().ok);
+    }
+
+    const auto contents = [](const QString &name) {
+        QFile file(name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(nessun file)");
+    };
+    for (const auto &run : runs) {
+        SCOPED_TRACE(run.file);
+        EXPECT_EQ(contents(path("batch", run.file)), contents(path("single", run.file)));
+    }
+    EXPECT_TRUE(contents(path("batch", "NOVE.RTF")).contains("\\'c0lvaro"));
+    EXPECT_FALSE(contents(path("batch", "DUE.RTF")).contains("\\'c0lvaro"));
+    const QFile::Permissions ownerGroupOther(0x7077);
+    EXPECT_EQ(QFile::permissions(path("batch", "DUE.RTF")) & ownerGroupOther, kept);
+    EXPECT_EQ(QFile::permissions(path("batch", "NOVE.RTF")), QFile::permissions(path("single", "NOVE.RTF")));
+    // Nothing is left aside.
+    const QDir::Filters every = QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot;
+    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("batch"))).entryList(every, QDir::Name),
+        QDir(dir.filePath(QStringLiteral("single"))).entryList(every, QDir::Name));
+}
+
+TEST_F(ReportEngineTest, AFailedWriteInABatchLeavesTheFileThatWasThereAndNothingAside)
+{
+    report.Destination = ReportDestination::File;
+    QDir(dir.path()).mkpath(QStringLiteral("out"));
+    report.PrintFileName = dir.filePath(QStringLiteral("out/OUT.RTF"));
+    {
+        QFile before(report.PrintFileName);
+        ASSERT_TRUE(before.open(QIODevice::WriteOnly));
+        before.write("prima");
+    }
+    ReportEngine engine;
+    engine.startBatch();
+    ReportResult full;
+    {
+        zav::test::FullFileDisk disk(16);
+        full = engine.run(report);
+    }
+    ReportProperties nowhere = report;
+    nowhere.PrintFileName = dir.filePath(QStringLiteral("missing/OUT.RTF"));
+    const ReportResult missing = engine.run(nowhere);
+    EXPECT_TRUE(engine.finishBatch().ok);
+
+    EXPECT_FALSE(full.ok);
+    EXPECT_EQ(full.message,
+        QStringLiteral("impossibile scrivere il file %1: Il disco è pieno: nessun file è stato cambiato. "
+                       "Liberare spazio sul disco e riprovare.")
+            .arg(report.PrintFileName));
+    EXPECT_FALSE(missing.ok);
+    EXPECT_TRUE(missing.message.startsWith(QStringLiteral("impossibile scrivere il file ")))
+        << missing.message.toStdString();
+    EXPECT_FALSE(QFile::exists(nowhere.PrintFileName));
+    QFile after(report.PrintFileName);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), QByteArray("prima"));
+    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden),
+        QStringList { "OUT.RTF" });
+}

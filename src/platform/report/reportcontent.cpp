@@ -53,11 +53,13 @@ QString databaseOf(const ReportTable &table, const ReportProperties &report)
     return path;
 }
 
-Recordset readTable(const ReportTable &table, const ReportProperties &report, const QList<FormulaTerm> &terms)
+Recordset readTable(const ReportTable &table, const ReportProperties &report, const QList<FormulaTerm> &terms,
+    ReportSources *sources)
 {
     const QString path = databaseOf(table, report);
     try {
-        Database db = Database::open(path);
+        std::optional<Database> own;
+        Database &db = sources ? sources->open(path) : own.emplace(Database::open(path));
         TableQuery query;
         query.table = table.source.isEmpty() ? table.table : table.source;
         for (const FormulaTerm &term : terms) {
@@ -169,10 +171,10 @@ struct TableRows
 
 TableRows tableRows(const ReportTable &table, const QList<SortField> &sort,
     const QList<ReportColumn> &columns, const QString &totalLabel, const ReportProperties &report,
-    const QList<FormulaTerm> &terms)
+    const QList<FormulaTerm> &terms, ReportSources *sources)
 {
     TableRows result;
-    result.records = readTable(table, report, terms);
+    result.records = readTable(table, report, terms, sources);
     const Recordset &detail = result.records;
     QList<int> columnFields;
     for (const ReportColumn &column : columns) {
@@ -268,7 +270,16 @@ QString ReportContent::cellText(const QVariant &value, const QString &format)
     return value.toString();
 }
 
-ReportContent ReportContent::build(const ReportDefinition &definition, const ReportProperties &report)
+Database &ReportSources::open(const QString &path)
+{
+    auto found = m_open.find(path);
+    if (found == m_open.end())
+        found = m_open.emplace(path, Database::open(path)).first;
+    return found->second;
+}
+
+ReportContent ReportContent::build(
+    const ReportDefinition &definition, const ReportProperties &report, ReportSources *sources)
 {
     QList<FormulaTerm> terms;
     try {
@@ -303,7 +314,7 @@ ReportContent ReportContent::build(const ReportDefinition &definition, const Rep
     // The heading's record, and the values of the run.
     Recordset header;
     if (definition.header.slot >= 0)
-        header = readTable(definition.header, report, terms);
+        header = readTable(definition.header, report, terms, sources);
     for (const QString &line : definition.headerLines) {
         const QString text = fill(line, [&](const QString &field) {
             if (field.startsWith(u'@')) {
@@ -319,16 +330,16 @@ ReportContent ReportContent::build(const ReportDefinition &definition, const Rep
     }
 
     // The detail rows, selected and sorted.
-    TableRows main
-        = tableRows(definition.detail, sort, definition.columns, definition.totalLabel, report, terms);
+    TableRows main = tableRows(
+        definition.detail, sort, definition.columns, definition.totalLabel, report, terms, sources);
     content.rows = std::move(main.rows);
     content.totals = std::move(main.totals);
     const Recordset &detail = main.records;
     const QList<int> &order = main.order;
 
     for (const ReportSection &section : definition.sections) {
-        TableRows table = tableRows(
-            section.detail, sortOf(section.sort), section.columns, section.totalLabel, report, terms);
+        TableRows table = tableRows(section.detail, sortOf(section.sort), section.columns, section.totalLabel,
+            report, terms, sources);
         content.sections.append(
             { section.title, section.columns, std::move(table.rows), std::move(table.totals) });
     }

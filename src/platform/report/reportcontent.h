@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/db.h"
 #include "platform/report/reportcontrol.h"
 #include "platform/report/reportdefinition.h"
 
@@ -8,9 +9,21 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <optional>
 
 namespace zav::platform {
+
+/** @brief The archives reports read, each opened once and kept open for as long as this lives. */
+class ReportSources
+{
+public:
+    /** @brief The archive of this path, opened at its first use; DbError when it cannot be. */
+    Database &open(const QString &path);
+
+private:
+    std::map<QString, Database> m_open;
+};
 
 /** @brief A further table of a report, ready to lay out: its title, columns, rows and total row. */
 struct ReportSectionContent
@@ -51,9 +64,11 @@ struct ReportContent
      * the detail rows that the selection formula keeps, in the order of the sort fields (the
      * definition's own when none is set), then each section's rows the formula keeps, in the
      * section's own order. ReportError when a slot names no database, a database or
-     * field cannot be read, or the formula or a sort field does not read.
+     * field cannot be read, or the formula or a sort field does not read. With sources, the archives
+     * are read through them (kept open from one report to the next) instead of opened for this one.
      */
-    static ReportContent build(const ReportDefinition &definition, const ReportProperties &report);
+    static ReportContent build(
+        const ReportDefinition &definition, const ReportProperties &report, ReportSources *sources = nullptr);
 
     /** @brief A value as a report writes it: with the pattern when there is one, else as it is. */
     static QString cellText(const QVariant &value, const QString &format = QString());

@@ -2,6 +2,8 @@
 
 #include "platform/report/reportengine.h"
 
+#include <utility>
+
 namespace zav::platform {
 
 namespace {
@@ -35,6 +37,23 @@ ReportRunnerScope::ReportRunnerScope(ReportRunner *runner)
 ReportRunnerScope::~ReportRunnerScope()
 {
     g_runner = m_previous;
+}
+
+ReportBatch::ReportBatch()
+    : m_runner(&reportRunner())
+{
+    m_runner->startBatch();
+}
+
+ReportBatch::~ReportBatch()
+{
+    finish();
+}
+
+ReportResult ReportBatch::finish()
+{
+    ReportRunner *runner = std::exchange(m_runner, nullptr);
+    return runner ? runner->finishBatch() : ReportResult::success();
 }
 
 void ReportControl::clearDataFiles()

@@ -93,6 +93,14 @@ public:
     virtual ~ReportRunner() = default;
     /** @brief Runs the report the properties describe to their destination. */
     virtual ReportResult run(const ReportProperties &report) = 0;
+
+    /**
+     * @brief The runs up to finishBatch belong together: they may share the definitions and the
+     * archives they read, and their exports may reach the disk only when the batch finishes.
+     */
+    virtual void startBatch() { }
+    /** @brief Ends the runs started by startBatch: what they wrote is on the disk, or the failure. */
+    virtual ReportResult finishBatch() { return ReportResult::success(); }
 };
 
 /** @brief The installed runner (the report engine unless a test installed another). */
@@ -111,6 +119,25 @@ public:
 
 private:
     ReportRunner *m_previous;
+};
+
+/**
+ * @brief RAII: the runs of the installed runner made in the lifetime of the scope form a batch
+ * (see ReportRunner::startBatch); finish() ends it and tells whether its exports reached the disk.
+ */
+class ReportBatch
+{
+public:
+    ReportBatch();
+    ~ReportBatch();
+    ReportBatch(const ReportBatch &) = delete;
+    ReportBatch &operator=(const ReportBatch &) = delete;
+
+    /** @brief Ends the batch (once; later calls succeed and do nothing). */
+    ReportResult finish();
+
+private:
+    ReportRunner *m_runner;
 };
 
 /**

@@ -11,15 +11,107 @@
 #include "platform/ui/printersettings.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QSet>
 
 #include <cerrno>
+#include <cstdio>
+#include <optional>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace zav::platform {
 
+/** What the runs of a batch share: the definitions loaded, the archives open, the folders written. */
+struct ReportEngine::Batch
+{
+    QHash<QString, ReportDefinition> definitions;
+    ReportSources sources;
+    QSet<QString> folders;
+
+    ReportContent prepare(const ReportProperties &report)
+    {
+        auto found = definitions.constFind(report.ReportFileName);
+        if (found == definitions.cend())
+            found = definitions.insert(report.ReportFileName, ReportDefinition::load(report.ReportFileName));
+        return ReportContent::build(*found, report, &sources);
+    }
+};
+
 namespace {
+
+/** A write to a file cut short by the disk is not always told as an error: the size written tells it. */
+bool writeWhole(QFileDevice &file, const QByteArray &bytes)
+{
+    return file.write(bytes) == bytes.size() && file.flush() && file.size() == bytes.size();
+}
+
+QString writeFailure(const QFileDevice &file, const QString &path)
+{
+    const QString why = file.error() == QFileDevice::NoError && isDiskFull(path) ? systemFailureText(ENOSPC)
+                                                                                 : fileFailureText(file);
+    return QStringLiteral("impossibile scrivere il file %1: %2").arg(path, why);
+}
+
+/**
+ * Writes a file of a batch: aside, under a name of its own in the same folder, then renamed over the
+ * file, so that a failed write leaves no half file behind; the file keeps the permissions of the one
+ * it replaces. It is not synced here: the batch syncs its folders once when it finishes.
+ */
+std::optional<QString> writeAside(const QString &path, const QByteArray &bytes)
+{
+    const QFileInfo target(path);
+    QFile aside;
+    for (int attempt = 0;; ++attempt) {
+        aside.setFileName(target.dir().filePath(QStringLiteral(".%1.%2-%3.tmp")
+                                                    .arg(target.fileName())
+                                                    .arg(QCoreApplication::applicationPid())
+                                                    .arg(attempt)));
+        if (aside.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+            break;
+        if (aside.exists() && attempt < 100)
+            continue;
+        return writeFailure(aside, path);
+    }
+    if (!writeWhole(aside, bytes)) {
+        const QString failure = writeFailure(aside, path);
+        // Closed first: a file that failed a write may fail its close too, and keep its name then.
+        aside.close();
+        QFile::remove(aside.fileName());
+        return failure;
+    }
+    aside.close();
+    if (target.exists())
+        aside.setPermissions(QFile::permissions(path));
+    if (std::rename(QFile::encodeName(aside.fileName()).constData(), QFile::encodeName(path).constData())
+        != 0) {
+        const int error = errno;
+        QFile::remove(aside.fileName());
+        return QStringLiteral("impossibile scrivere il file %1: %2").arg(path, systemFailureText(error));
+    }
+    return std::nullopt;
+}
+
+/** Syncs the file system of a folder, then the folder itself, so that its new names last. */
+std::optional<QString> syncFolder(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return systemFailureText(errno);
+    int error = 0;
+    if (::syncfs(fd) != 0 || ::fsync(fd) != 0)
+        error = errno;
+    ::close(fd);
+    if (error != 0)
+        return systemFailureText(error);
+    return std::nullopt;
+}
 
 ReportEngine::PrinterSetup &printerSetup()
 {
@@ -27,7 +119,8 @@ ReportEngine::PrinterSetup &printerSetup()
     return setup;
 }
 
-ReportResult exportFile(const ReportContent &content, const ReportProperties &report)
+ReportResult exportFile(
+    const ReportContent &content, const ReportProperties &report, QSet<QString> *batchFolders)
 {
     if (!isRtfFileType(report.PrintFileType))
         return ReportResult::failure(
@@ -39,18 +132,18 @@ ReportResult exportFile(const ReportContent &content, const ReportProperties &re
         content, settings.pageSize, content.orientation.value_or(settings.orientation), report.ExportOwner);
     // Another project's export of the same name stays as it is.
     const ExportFiles::Target target = ExportFiles::target(report.PrintFileName, report.ExportOwner);
-    // Written aside and renamed at the end, so a failed export leaves no half file behind.
-    QSaveFile file(target.path);
-    // A write cut short by the disk is not always told as an error: the size written tells it.
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(rtf) == rtf.size() && file.flush()
-        && file.size() == rtf.size();
-    if (!written || !file.commit()) {
-        const QString why = file.error() == QFileDevice::NoError && isDiskFull(target.path)
-            ? systemFailureText(ENOSPC)
-            : fileFailureText(file);
-        file.cancelWriting();
-        return ReportResult::failure(
-            QStringLiteral("impossibile scrivere il file %1: %2").arg(target.path, why));
+    if (batchFolders) {
+        if (const std::optional<QString> failure = writeAside(target.path, rtf))
+            return ReportResult::failure(*failure);
+        batchFolders->insert(QFileInfo(target.path).absolutePath());
+    } else {
+        // Written aside and renamed at the end, so a failed export leaves no half file behind.
+        QSaveFile file(target.path);
+        if (!file.open(QIODevice::WriteOnly) || !writeWhole(file, rtf) || !file.commit()) {
+            const QString failure = writeFailure(file, target.path);
+            file.cancelWriting();
+            return ReportResult::failure(failure);
+        }
     }
     ReportResult result = ReportResult::success();
     result.exportFile = target.path;
@@ -74,11 +167,33 @@ ReportContent ReportEngine::prepare(const ReportProperties &report)
     return ReportContent::build(ReportDefinition::load(report.ReportFileName), report);
 }
 
+ReportEngine::ReportEngine() = default;
+
+ReportEngine::~ReportEngine() = default;
+
+void ReportEngine::startBatch()
+{
+    m_batch = std::make_unique<Batch>();
+}
+
+ReportResult ReportEngine::finishBatch()
+{
+    const std::unique_ptr<Batch> batch = std::move(m_batch);
+    if (!batch)
+        return ReportResult::success();
+    for (const QString &folder : std::as_const(batch->folders)) {
+        if (const std::optional<QString> failure = syncFolder(folder))
+            return ReportResult::failure(QStringLiteral("impossibile scrivere i file nella directory %1: %2")
+                                             .arg(QDir::toNativeSeparators(folder), *failure));
+    }
+    return ReportResult::success();
+}
+
 ReportResult ReportEngine::run(const ReportProperties &report)
 {
     ReportContent content;
     try {
-        content = prepare(report);
+        content = m_batch ? m_batch->prepare(report) : prepare(report);
     } catch (const ReportError &error) {
         return ReportResult::failure(error.message());
     }
@@ -96,7 +211,7 @@ ReportResult ReportEngine::run(const ReportProperties &report)
     case ReportDestination::Printer:
         return print(content);
     case ReportDestination::File:
-        return exportFile(content, report);
+        return exportFile(content, report, m_batch ? &m_batch->folders : nullptr);
     default:
         return ReportResult::failure(
             QStringLiteral("destinazione di stampa non valida: %1").arg(report.Destination));

@@ -4,6 +4,7 @@
 #include "platform/report/reportcontrol.h"
 
 #include <functional>
+#include <memory>
 
 class QPrinter;
 
@@ -21,7 +22,17 @@ namespace zav::platform {
 class ReportEngine : public ReportRunner
 {
 public:
+    ReportEngine();
+    ~ReportEngine() override;
+    ReportEngine(const ReportEngine &) = delete;
+    ReportEngine &operator=(const ReportEngine &) = delete;
+
     ReportResult run(const ReportProperties &report) override;
+    /** Within a batch each definition is loaded once and each archive opened once, and the exports
+     * are written without a sync of their own: the batch's end syncs them all at once. */
+    void startBatch() override;
+    /** The exports of the batch synced to the disk, or what failed. */
+    ReportResult finishBatch() override;
 
     /** @brief The definition and the rows of a report; ReportError when they cannot be read. */
     static ReportContent prepare(const ReportProperties &report);
@@ -34,6 +45,10 @@ public:
     static void setUpPrinter(QPrinter &printer);
     /** @brief The set-up in force, then the orientation the report fixes, if it fixes one. */
     static void setUpPrinter(QPrinter &printer, const ReportContent &content);
+
+private:
+    struct Batch;
+    std::unique_ptr<Batch> m_batch;
 };
 
 } // namespace zav::platform
