@@ -26,6 +26,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QSet>
 #include <QStyleOptionButton>
 #include <QStyledItemDelegate>
 #include <QTextDocument>
@@ -1003,17 +1004,23 @@ int DataGrid::numberWidth(int column) const
 {
     if (const auto known = m_numberWidths.constFind(column); known != m_numberWidths.constEnd())
         return *known;
-    // The longest texts first, by characters; only those are measured.
-    QStringList longest;
+    // The longest texts first, by characters; only those are measured, each once, and no more than a
+    // few of them: numbers of as many characters differ in width by little, and a column of thousands
+    // of rows would otherwise be laid out text by text at every refresh.
+    constexpr qsizetype MostMeasured = 64;
+    QSet<QString> longest;
+    qsizetype longestSize = -1;
     for (int row = 0; row < m_model->rowCount(); ++row) {
         const QModelIndex cell = m_model->index(row, column);
         if (!vb::isNumberValue(m_model->data(cell, DataGridModel::ValueRole)))
             continue;
         const QString text = m_model->data(cell, Qt::DisplayRole).toString();
-        if (longest.isEmpty() || text.size() > longest.constFirst().size())
+        if (text.size() > longestSize) {
             longest = { text };
-        else if (text.size() == longest.constFirst().size())
-            longest.append(text);
+            longestSize = text.size();
+        } else if (text.size() == longestSize && longest.size() < MostMeasured) {
+            longest.insert(text);
+        }
     }
     int width = 0;
     if (!longest.isEmpty()) {
