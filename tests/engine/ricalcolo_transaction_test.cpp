@@ -4,19 +4,13 @@
 #include "platform/db.h"
 #include "platform/vb.h"
 #include "support/fixtures.h"
+#include "support/killruns.h"
 #include "support/scripteddialogs.h"
 #include "tables/fulldisk.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
-#include <QThread>
 
 #include <gtest/gtest.h>
-
-#include <cstdio>
-#include <random>
 
 namespace zav::test {
 namespace {
@@ -99,84 +93,28 @@ TEST(RecalculationChild, RecalculatesTheArchiveItIsGiven)
     if (path.isEmpty())
         GTEST_SKIP() << "run by RecalculationKill with an archive to recalculate";
     const vb::DecimalSeparatorScope separator(u',');
-    std::fputs("inizio\n", stdout);
-    std::fflush(stdout);
+    sayCommandStarts();
     const QStringList messages = recalculate(path);
     EXPECT_TRUE(messages.contains(QStringLiteral("Ricalcolo Globale Terminato")))
         << messages.join(u'|').toStdString();
 }
 
-class RecalculationKill : public ::testing::Test
-{
-protected:
-    // Starts the child on the archive and waits until it begins the command.
-    bool startChild(QProcess &child, const QString &path)
-    {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QString::fromLatin1(ChildArchive), path);
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        child.setProcessEnvironment(environment);
-        child.start(QCoreApplication::applicationFilePath(),
-            { QStringLiteral("--gtest_filter=RecalculationChild.RecalculatesTheArchiveItIsGiven") });
-        QByteArray output;
-        while (!output.contains("inizio\n")) {
-            if (!child.waitForReadyRead(30000))
-                return false;
-            output += child.readAllStandardOutput();
-        }
-        return true;
-    }
-
-    TempProgramFolder folder;
-};
-
 // 30 runs, each killed at a random point from its start to a little past its end.
-TEST_F(RecalculationKill, AKilledRunLeavesTheProjectAllOldOrAllNew)
+TEST(RecalculationKill, AKilledRunLeavesTheProjectAllOldOrAllNew)
 {
     constexpr int units = 6000;
+    TempProgramFolder folder;
     const QString fixture = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("FIXTURE.CDB"));
     makeProject(fixture, units);
-    const QString path = folder.file(QStringLiteral("PROVA.CDB"));
-
-    // One run to its end: how long it takes, and the archive it leaves.
-    ASSERT_TRUE(QFile::copy(fixture, path));
-    QProcess whole;
-    ASSERT_TRUE(startChild(whole, path));
-    QElapsedTimer timer;
-    timer.start();
-    ASSERT_TRUE(whole.waitForFinished(120000));
-    const qint64 duration = std::max<qint64>(timer.elapsed(), 1);
-    ASSERT_EQ(whole.exitCode(), 0) << whole.readAllStandardOutput().toStdString();
-    const State done = stateOf(path);
-    ASSERT_EQ(done.newRooms, 2 * units);
-    ASSERT_EQ(done.newUnits, units);
-
-    std::random_device seed;
-    const unsigned run = seed();
-    std::mt19937 random(run);
-    int old = 0;
-    int recalculated = 0;
-    for (int kill = 0; kill < 30; ++kill) {
-        SCOPED_TRACE(testing::Message() << "kill " << kill << ", seed " << run);
-        QFile::remove(path);
-        QFile::remove(path + QStringLiteral("-journal"));
-        ASSERT_TRUE(QFile::copy(fixture, path));
-        QProcess child;
-        ASSERT_TRUE(startChild(child, path));
-        QThread::msleep(std::uniform_int_distribution<qint64>(0, duration * 6 / 5)(random));
-        child.kill();
-        ASSERT_TRUE(child.waitForFinished(30000));
-        const State state = stateOf(path);
-        EXPECT_EQ(state.integrity, QStringLiteral("ok"));
-        if (state.oldRooms == 2 * units && state.oldUnits == units)
-            ++old;
-        else if (state.newRooms == 2 * units && state.newUnits == units)
-            ++recalculated;
-        else
-            ADD_FAILURE() << "rooms " << state.oldRooms << " old, " << state.newRooms << " new; units "
-                          << state.oldUnits << " old, " << state.newUnits << " new";
-    }
-    std::printf("30 kills: %d left the project as it was, %d recalculated\n", old, recalculated);
+    killAtRandomPoints(QStringLiteral("RecalculationChild.RecalculatesTheArchiveItIsGiven"), ChildArchive,
+        fixture, folder.file(QStringLiteral("PROVA.CDB")), [](const QString &path) {
+            const State state = stateOf(path);
+            if (state.oldRooms == 2 * units && state.oldUnits == units)
+                return Left::AsItWas;
+            if (state.newRooms == 2 * units && state.newUnits == units)
+                return Left::Done;
+            return Left::Neither;
+        });
 }
 
 // A full disk when the run writes: nothing changes, the message says the disk is full and nothing

@@ -704,3 +704,29 @@ TEST_F(ReportEngineTest, AFailedWriteInABatchLeavesTheFileThatWasThereAndNothing
     EXPECT_EQ(QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden),
         QStringList { "OUT.RTF" });
 }
+
+// A batch's files reach the disk before any takes its name: until the batch finishes, the file that
+// was there stays as it was, so a machine stopped in the middle never leaves an empty export.
+TEST_F(ReportEngineTest, ABatchsFilesTakeTheirNamesOnlyWhenTheBatchFinishes)
+{
+    report.Destination = ReportDestination::File;
+    QDir(dir.path()).mkpath(QStringLiteral("out"));
+    report.PrintFileName = dir.filePath(QStringLiteral("out/OUT.RTF"));
+    const auto contents = [this] {
+        QFile file(report.PrintFileName);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(nessun file)");
+    };
+    {
+        QFile before(report.PrintFileName);
+        ASSERT_TRUE(before.open(QIODevice::WriteOnly));
+        before.write("prima");
+    }
+    ReportEngine engine;
+    engine.startBatch();
+    ASSERT_TRUE(engine.run(report).ok);
+    EXPECT_EQ(contents(), QByteArray("prima"));
+    EXPECT_TRUE(engine.finishBatch().ok);
+    EXPECT_TRUE(contents().startsWith("{\\rtf1")) << contents().left(40).toStdString();
+    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden),
+        QStringList { "OUT.RTF" });
+}

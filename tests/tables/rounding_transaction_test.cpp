@@ -7,19 +7,13 @@
 #include "platform/db.h"
 #include "platform/ui/datasource.h"
 #include "platform/vb.h"
+#include "support/killruns.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
-#include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
-
-#include <cstdio>
-#include <random>
 
 namespace zav::test {
 namespace {
@@ -107,80 +101,23 @@ TEST(RoundingChild, BringsTheArchiveItIsGiven)
     const QString path = qEnvironmentVariable(ChildArchive);
     if (path.isEmpty())
         GTEST_SKIP() << "run by RoundingKill with an archive to bring to 1000";
-    std::fputs("inizio\n", stdout);
-    std::fflush(stdout);
+    sayCommandStarts();
     const QList<RoundingOutcome> outcomes = bringStairTable(path);
     for (const RoundingOutcome &outcome : outcomes)
         EXPECT_EQ(outcome.end, End::Reached);
 }
 
-class RoundingKill : public ::testing::Test
-{
-protected:
-    // Starts the child on the archive and waits until it begins the command.
-    bool startChild(QProcess &child, const QString &path)
-    {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QString::fromLatin1(ChildArchive), path);
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        child.setProcessEnvironment(environment);
-        child.start(QCoreApplication::applicationFilePath(),
-            { QStringLiteral("--gtest_filter=RoundingChild.BringsTheArchiveItIsGiven") });
-        QByteArray output;
-        while (!output.contains("inizio\n")) {
-            if (!child.waitForReadyRead(30000))
-                return false;
-            output += child.readAllStandardOutput();
-        }
-        return true;
-    }
-
-    QTemporaryDir dir;
-};
-
 // 30 runs of the command, each killed at a random point from its start to a little past its end.
-TEST_F(RoundingKill, AKilledCommandLeavesTheColumnsAllOldOrAllNew)
+TEST(RoundingKill, AKilledCommandLeavesTheColumnsAllOldOrAllNew)
 {
+    QTemporaryDir dir;
     const QString fixture = dir.filePath(QStringLiteral("fixture.cdb"));
     makeStairTable(fixture, 10000, 0.099, 0.098, 0.101);
-    const QString path = dir.filePath(QStringLiteral("run.cdb"));
-
-    // One run to its end: how long the command takes, and the archive it leaves.
-    ASSERT_TRUE(QFile::copy(fixture, path));
-    QProcess whole;
-    ASSERT_TRUE(startChild(whole, path));
-    QElapsedTimer timer;
-    timer.start();
-    ASSERT_TRUE(whole.waitForFinished(60000));
-    const qint64 duration = std::max<qint64>(timer.elapsed(), 1);
-    ASSERT_EQ(whole.exitCode(), 0) << whole.readAllStandardOutput().toStdString();
-    ASSERT_EQ(stateOf(path).bounds, kNew);
-
-    std::random_device seed;
-    const unsigned run = seed();
-    std::mt19937 random(run);
-    int old = 0;
-    int brought = 0;
-    for (int kill = 0; kill < 30; ++kill) {
-        SCOPED_TRACE(testing::Message() << "kill " << kill << ", seed " << run);
-        QFile::remove(path);
-        QFile::remove(path + QStringLiteral("-journal"));
-        ASSERT_TRUE(QFile::copy(fixture, path));
-        QProcess child;
-        ASSERT_TRUE(startChild(child, path));
-        QThread::msleep(std::uniform_int_distribution<qint64>(0, duration * 6 / 5)(random));
-        child.kill();
-        ASSERT_TRUE(child.waitForFinished(30000));
-        const State state = stateOf(path);
-        EXPECT_EQ(state.integrity, QStringLiteral("ok"));
-        if (state.bounds == kOld)
-            ++old;
-        else if (state.bounds == kNew)
-            ++brought;
-        else
-            ADD_FAILURE() << "the columns are neither all as they were nor all at 1000";
-    }
-    std::printf("30 kills: %d left the archive as it was, %d brought to 1000\n", old, brought);
+    killAtRandomPoints(QStringLiteral("RoundingChild.BringsTheArchiveItIsGiven"), ChildArchive, fixture,
+        dir.filePath(QStringLiteral("run.cdb")), [](const QString &path) {
+            const QList<double> bounds = stateOf(path).bounds;
+            return bounds == kOld ? Left::AsItWas : bounds == kNew ? Left::Done : Left::Neither;
+        });
 }
 
 // A full disk when the command writes: nothing changes, and the failure says the disk is full.

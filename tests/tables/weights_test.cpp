@@ -5,22 +5,16 @@
 #include "tables/weights.h"
 
 #include "platform/ui/datasource.h"
+#include "support/killruns.h"
 #include "workspace/frm_ins_coeff.h"
 #include "workspace/thousandthsviews.h"
 #include "workspace/workspacefixture.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
-#include <QProcess>
 #include <QTabWidget>
-#include <QThread>
 
 #include <gtest/gtest.h>
-
-#include <cstdio>
-#include <random>
 
 namespace zav::test {
 namespace {
@@ -406,8 +400,7 @@ TEST_F(WeightsTest, ChildComputesTheArchiveItIsGiven)
     showTable();
     boxes.answer(MsgResult::Yes);
     boxes.answerText(QStringLiteral("1000"));
-    std::fputs("inizio\n", stdout);
-    std::fflush(stdout);
+    sayCommandStarts();
     tables::Weights::calc_mil_tab(*form);
     EXPECT_EQ(boxes.messages().size(), 1) << boxes.messages().join(u'|').toStdString();
 }
@@ -420,69 +413,15 @@ TEST(WeightsKill, AKilledCalculationLeavesTheTableAllOldOrAllNew)
     TempProgramFolder folder;
     const QString fixture = folder.copyOf(QStringLiteral("ARCH_MIL.CLO"), QStringLiteral("FIXTURE.CDB"));
     WeightsTest::makeTable(fixture, QList<QVariant>(rows, 1), QList<QVariant>(rows, 0));
-    const QString path = folder.file(QStringLiteral("PROVA.CDB"));
-    const auto startChild = [&path](QProcess &child) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QString::fromLatin1(ChildArchive), path);
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        child.setProcessEnvironment(environment);
-        child.start(QCoreApplication::applicationFilePath(),
-            { QStringLiteral("--gtest_filter=WeightsTest.ChildComputesTheArchiveItIsGiven") });
-        QByteArray output;
-        while (!output.contains("inizio\n")) {
-            if (!child.waitForReadyRead(30000))
-                return false;
-            output += child.readAllStandardOutput();
-        }
-        return true;
-    };
-    // How many rows hold the old thousandths, and how many the new ones.
-    const auto count = [&path] {
-        int old = 0;
-        int computed = 0;
-        for (const QVariant &value : WeightsTest::columnOf(path, "MILLESIMI")) {
-            old += value == QVariant(0.0) ? 1 : 0;
-            computed += value == QVariant(0.1) ? 1 : 0;
-        }
-        return std::pair { old, computed };
-    };
-
-    ASSERT_TRUE(QFile::copy(fixture, path));
-    QProcess whole;
-    ASSERT_TRUE(startChild(whole));
-    QElapsedTimer timer;
-    timer.start();
-    ASSERT_TRUE(whole.waitForFinished(120000));
-    const qint64 duration = std::max<qint64>(timer.elapsed(), 1);
-    ASSERT_EQ(whole.exitCode(), 0) << whole.readAllStandardOutput().toStdString();
-    ASSERT_EQ(count(), (std::pair { 0, rows }));
-
-    std::random_device seed;
-    const unsigned run = seed();
-    std::mt19937 random(run);
-    int old = 0;
-    int computed = 0;
-    for (int kill = 0; kill < 30; ++kill) {
-        SCOPED_TRACE(testing::Message() << "kill " << kill << ", seed " << run);
-        QFile::remove(path);
-        QFile::remove(path + QStringLiteral("-journal"));
-        ASSERT_TRUE(QFile::copy(fixture, path));
-        QProcess child;
-        ASSERT_TRUE(startChild(child));
-        QThread::msleep(std::uniform_int_distribution<qint64>(0, duration * 6 / 5)(random));
-        child.kill();
-        ASSERT_TRUE(child.waitForFinished(30000));
-        EXPECT_EQ(Database::open(path).query(QStringLiteral("PRAGMA integrity_check")).value(0, 0).toString(),
-            QStringLiteral("ok"));
-        const auto [oldRows, newRows] = count();
-        if (oldRows == rows)
-            ++old;
-        else if (newRows == rows)
-            ++computed;
-        else
-            ADD_FAILURE() << oldRows << " rows old, " << newRows << " new";
-    }
-    std::printf("30 kills: %d left the table as it was, %d computed\n", old, computed);
+    killAtRandomPoints(QStringLiteral("WeightsTest.ChildComputesTheArchiveItIsGiven"), ChildArchive, fixture,
+        folder.file(QStringLiteral("PROVA.CDB")), [](const QString &path) {
+            const QList<QVariant> column = WeightsTest::columnOf(path, "MILLESIMI");
+            if (column.count(QVariant(0.0)) == rows)
+                return Left::AsItWas;
+            if (column.count(QVariant(0.1)) == rows)
+                return Left::Done;
+            return Left::Neither;
+        });
 }
 
 // With no user table shown the operations do nothing and ask nothing.

@@ -28,12 +28,26 @@
 
 namespace zav::platform {
 
-/** What the runs of a batch share: the definitions loaded, the archives open, the folders written. */
+namespace {
+
+/** A file written aside, under a name of its own, and the name it takes when the batch finishes. */
+struct AsideFile
+{
+    QString aside;
+    QString path;
+};
+
+} // namespace
+
+/**
+ * What the runs of a batch share: the definitions loaded, the archives open, and the files written
+ * aside that take their names when the batch finishes.
+ */
 struct ReportEngine::Batch
 {
     QHash<QString, ReportDefinition> definitions;
     ReportSources sources;
-    QSet<QString> folders;
+    QList<AsideFile> written;
 
     ReportContent prepare(const ReportProperties &report)
     {
@@ -60,11 +74,11 @@ QString writeFailure(const QFileDevice &file, const QString &path)
 }
 
 /**
- * Writes a file of a batch: aside, under a name of its own in the same folder, then renamed over the
- * file, so that a failed write leaves no half file behind; the file keeps the permissions of the one
- * it replaces. It is not synced here: the batch syncs its folders once when it finishes.
+ * Writes a file of a batch aside, under a name of its own in the same folder, so that a failed write
+ * leaves no half file behind; it keeps the permissions of the file it will replace. Why it could not
+ * be written, or nothing and its name in `asideName`.
  */
-std::optional<QString> writeAside(const QString &path, const QByteArray &bytes)
+std::optional<QString> writeAside(const QString &path, const QByteArray &bytes, QString &asideName)
 {
     const QFileInfo target(path);
     QFile aside;
@@ -89,28 +103,32 @@ std::optional<QString> writeAside(const QString &path, const QByteArray &bytes)
     aside.close();
     if (target.exists())
         aside.setPermissions(QFile::permissions(path));
-    if (std::rename(QFile::encodeName(aside.fileName()).constData(), QFile::encodeName(path).constData())
-        != 0) {
-        const int error = errno;
-        QFile::remove(aside.fileName());
-        return QStringLiteral("impossibile scrivere il file %1: %2").arg(path, systemFailureText(error));
-    }
+    asideName = aside.fileName();
     return std::nullopt;
 }
 
-/** Syncs the file system of a folder, then the folder itself, so that its new names last. */
-std::optional<QString> syncFolder(const QString &folder)
+/**
+ * Syncs a folder: the whole file system it is on first (`syncfs`) when asked, so that the files
+ * written aside in it reach the disk, then the folder itself, so that its new names last.
+ */
+std::optional<QString> syncFolder(const QString &folder, bool fileSystem)
 {
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return systemFailureText(errno);
     int error = 0;
-    if (::syncfs(fd) != 0 || ::fsync(fd) != 0)
+    if ((fileSystem && ::syncfs(fd) != 0) || ::fsync(fd) != 0)
         error = errno;
     ::close(fd);
     if (error != 0)
         return systemFailureText(error);
     return std::nullopt;
+}
+
+QString folderFailure(const QString &folder, const QString &why)
+{
+    return QStringLiteral("impossibile scrivere i file nella directory %1: %2")
+        .arg(QDir::toNativeSeparators(folder), why);
 }
 
 ReportEngine::PrinterSetup &printerSetup()
@@ -119,8 +137,7 @@ ReportEngine::PrinterSetup &printerSetup()
     return setup;
 }
 
-ReportResult exportFile(
-    const ReportContent &content, const ReportProperties &report, QSet<QString> *batchFolders)
+ReportResult exportFile(const ReportContent &content, const ReportProperties &report, QList<AsideFile> *batch)
 {
     if (!isRtfFileType(report.PrintFileType))
         return ReportResult::failure(
@@ -132,10 +149,11 @@ ReportResult exportFile(
         content, settings.pageSize, content.orientation.value_or(settings.orientation), report.ExportOwner);
     // Another project's export of the same name stays as it is.
     const ExportFiles::Target target = ExportFiles::target(report.PrintFileName, report.ExportOwner);
-    if (batchFolders) {
-        if (const std::optional<QString> failure = writeAside(target.path, rtf))
+    if (batch) {
+        QString aside;
+        if (const std::optional<QString> failure = writeAside(target.path, rtf, aside))
             return ReportResult::failure(*failure);
-        batchFolders->insert(QFileInfo(target.path).absolutePath());
+        batch->append({ aside, target.path });
     } else {
         // Written aside and renamed at the end, so a failed export leaves no half file behind.
         QSaveFile file(target.path);
@@ -169,7 +187,10 @@ ReportContent ReportEngine::prepare(const ReportProperties &report)
 
 ReportEngine::ReportEngine() = default;
 
-ReportEngine::~ReportEngine() = default;
+ReportEngine::~ReportEngine()
+{
+    finishBatch();
+}
 
 void ReportEngine::startBatch()
 {
@@ -179,14 +200,34 @@ void ReportEngine::startBatch()
 ReportResult ReportEngine::finishBatch()
 {
     const std::unique_ptr<Batch> batch = std::move(m_batch);
-    if (!batch)
+    if (!batch || batch->written.isEmpty())
         return ReportResult::success();
-    for (const QString &folder : std::as_const(batch->folders)) {
-        if (const std::optional<QString> failure = syncFolder(folder))
-            return ReportResult::failure(QStringLiteral("impossibile scrivere i file nella directory %1: %2")
-                                             .arg(QDir::toNativeSeparators(folder), *failure));
+    // The files reach the disk before any takes its name, so that a machine stopped at any point
+    // leaves each file whole, new or as it was; then the folders, once each, keep the new names.
+    QStringList folders;
+    for (const AsideFile &file : std::as_const(batch->written)) {
+        const QString folder = QFileInfo(file.path).absolutePath();
+        if (!folders.contains(folder))
+            folders.append(folder);
     }
-    return ReportResult::success();
+    QStringList failures;
+    for (const QString &folder : std::as_const(folders)) {
+        if (const std::optional<QString> failure = syncFolder(folder, true))
+            failures.append(folderFailure(folder, *failure));
+    }
+    for (const AsideFile &file : std::as_const(batch->written)) {
+        if (std::rename(QFile::encodeName(file.aside).constData(), QFile::encodeName(file.path).constData())
+            != 0) {
+            failures.append(QStringLiteral("impossibile scrivere il file %1: %2")
+                                .arg(file.path, systemFailureText(errno)));
+            QFile::remove(file.aside);
+        }
+    }
+    for (const QString &folder : std::as_const(folders)) {
+        if (const std::optional<QString> failure = syncFolder(folder, false))
+            failures.append(folderFailure(folder, *failure));
+    }
+    return failures.isEmpty() ? ReportResult::success() : ReportResult::failure(failures.join(u'\n'));
 }
 
 ReportResult ReportEngine::run(const ReportProperties &report)
@@ -211,7 +252,7 @@ ReportResult ReportEngine::run(const ReportProperties &report)
     case ReportDestination::Printer:
         return print(content);
     case ReportDestination::File:
-        return exportFile(content, report, m_batch ? &m_batch->folders : nullptr);
+        return exportFile(content, report, m_batch ? &m_batch->written : nullptr);
     default:
         return ReportResult::failure(
             QStringLiteral("destinazione di stampa non valida: %1").arg(report.Destination));
