@@ -143,6 +143,25 @@ TEST_F(ReportEngineTest, ContentHoldsTheSortedRowsTheirTotalsAndTheHeading)
     EXPECT_EQ(content.printDate, QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
 }
 
+// A text of digits sorts as its number, a minus before them and blanks around them allowed; every
+// other text sorts after the numbers, without regard to case.
+TEST_F(ReportEngineTest, TextsOfDigitsSortAsNumbersAndOtherTextsAfterThem)
+{
+    {
+        Database db = Database::open(database);
+        db.exec(QStringLiteral("DELETE FROM AMOUNTS"));
+        const QStringList buildings = { "5-", "12", "A", " 7 ", "-", "1 2", "\t8", "-3", " -5", "b" };
+        for (int i = 0; i < buildings.size(); ++i) {
+            db.insert(QStringLiteral("AMOUNTS"),
+                { { QStringLiteral("BLD"), buildings.at(i) }, { QStringLiteral("NUM"), i },
+                    { QStringLiteral("SHARE"), 0.0 } });
+        }
+    }
+    const ReportContent content = ReportEngine::prepare(report);
+    EXPECT_EQ(
+        column(content, 0), (QStringList { " -5", "-3", " 7 ", "\t8", "12", "-", "1 2", "5-", "A", "b" }));
+}
+
 // A total adds up the rows as printed, each rounded by its column's format: on paper it is the
 // sum of the numbers above it.
 TEST_F(ReportEngineTest, ATotalIsTheSumOfTheRowsAsPrinted)

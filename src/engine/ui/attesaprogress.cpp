@@ -189,8 +189,15 @@ int AttesaProgress::maximum() const
 
 void AttesaProgress::setValue(int value)
 {
-    // A value outside the bar's range is refused and the bar keeps its value.
-    form()->ProgressBar1->setValue(value);
+    // A value outside the bar's range is refused and the bar keeps its value. The bar would draw
+    // itself at once at every step it moves on screen, which costs a long run dearly: it is drawn
+    // with the rest of the window instead, as often as the window is.
+    QProgressBar *bar = form()->ProgressBar1;
+    if (value != bar->value()) {
+        bar->setUpdatesEnabled(false);
+        bar->setValue(value);
+        bar->setUpdatesEnabled(true);
+    }
     paintIfDue();
 }
 

@@ -13,6 +13,7 @@
 #include <functional>
 #include <numeric>
 #include <optional>
+#include <vector>
 
 namespace zav::platform {
 
@@ -75,6 +76,32 @@ Recordset readTable(const ReportTable &table, const ReportProperties &report, co
     }
 }
 
+/** A text made only of digits, with a minus before them and blanks around them allowed. */
+bool isWholeNumberText(const QString &text)
+{
+    // Most texts tell at once: digits alone are a number, and a letter or a sign other than the
+    // minus among them makes a text. Only texts with blanks or other characters are left to the
+    // pattern, which knows every blank.
+    bool plain = !text.isEmpty();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c >= u'0' && c <= u'9')
+            continue;
+        if (c == u'-') {
+            if (i != 0 || text.size() == 1)
+                plain = false;
+            continue;
+        }
+        if (c > 0x20 && c < 0x7F)
+            return false;
+        plain = false;
+    }
+    if (plain)
+        return true;
+    static const QRegularExpression digits(QStringLiteral("^\\s*-?[0-9]+\\s*$"));
+    return digits.match(text).hasMatch();
+}
+
 /** The key a value sorts by: empty values first, then numbers by value, then texts without regard
  * to case. Texts made only of digits sort as numbers, so that building 10 follows building 9. */
 struct SortKey
@@ -93,9 +120,8 @@ struct SortKey
             key.number = value.toDouble();
             return key;
         }
-        static const QRegularExpression digits(QStringLiteral("^\\s*-?[0-9]+\\s*$"));
         const QString text = value.toString();
-        if (digits.match(text).hasMatch()) {
+        if (isWholeNumberText(text)) {
             key.kind = 1;
             key.number = text.trimmed().toDouble();
             return key;
@@ -194,14 +220,20 @@ TableRows tableRows(const ReportTable &table, const QList<SortField> &sort,
     order.resize(detail.recordCount());
     std::iota(order.begin(), order.end(), 0);
     if (!sortFields.isEmpty()) {
-        QList<QList<SortKey>> keys(detail.recordCount());
+        // The keys of all the rows in one block, a row's keys side by side.
+        const qsizetype perRow = sortFields.size();
+        std::vector<SortKey> keys;
+        keys.reserve(std::size_t(detail.recordCount() * perRow));
         for (int row = 0; row < detail.recordCount(); ++row) {
+            const QList<QVariant> &record = detail.row(row);
             for (int field : sortFields)
-                keys[row].append(SortKey::of(detail.value(row, field)));
+                keys.push_back(SortKey::of(record.at(field)));
         }
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-            for (qsizetype i = 0; i < sortFields.size(); ++i) {
-                const int c = keys.at(a).at(i).compare(keys.at(b).at(i));
+            const SortKey *keysA = keys.data() + a * perRow;
+            const SortKey *keysB = keys.data() + b * perRow;
+            for (qsizetype i = 0; i < perRow; ++i) {
+                const int c = keysA[i].compare(keysB[i]);
                 if (c != 0)
                     return sort.at(i).descending ? c > 0 : c < 0;
             }
@@ -219,10 +251,11 @@ TableRows tableRows(const ReportTable &table, const QList<SortField> &sort,
     QList<double> sums(columns.size(), 0.0);
     result.rows.reserve(order.size());
     for (int row : order) {
+        const QList<QVariant> &record = detail.row(row);
         QStringList cells;
         cells.reserve(columns.size());
         for (qsizetype c = 0; c < columns.size(); ++c) {
-            const QVariant value = detail.value(row, columnFields.at(c));
+            const QVariant &value = record.at(columnFields.at(c));
             cells.append(ReportContent::cellText(value, columns.at(c).format));
             if (!columns.at(c).total)
                 continue;

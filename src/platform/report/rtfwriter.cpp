@@ -48,15 +48,27 @@ const char *alignmentWord(ReportColumn::Align align)
     return "\\ql";
 }
 
-} // namespace
-
-QByteArray RtfWriter::escape(const QString &text)
+/** Appends a text as RTF text to `out` (see RtfWriter::escape). Runs of plain ASCII, most of a
+ * report, are copied in one step. */
+void appendEscaped(QByteArray &out, QStringView text)
 {
-    QByteArray out;
-    out.reserve(text.size() + 8);
-    for (const QChar qc : text) {
-        const char16_t c = qc.unicode();
-        switch (c) {
+    const char16_t *c = text.utf16();
+    const char16_t *const end = c + text.size();
+    while (c != end) {
+        const char16_t *run = c;
+        while (run != end && *run >= 0x20 && *run < 0x7F && *run != u'\\' && *run != u'{' && *run != u'}')
+            ++run;
+        if (run != c) {
+            const qsizetype at = out.size();
+            out.resize(at + (run - c));
+            char *to = out.data() + at;
+            for (; c != run; ++c)
+                *to++ = char(*c);
+            if (c == end)
+                break;
+        }
+        const char16_t ch = *c++;
+        switch (ch) {
         case u'\\':
             out += "\\\\";
             continue;
@@ -77,20 +89,27 @@ QByteArray RtfWriter::escape(const QString &text)
         default:
             break;
         }
-        if (c >= 0x20 && c < 0x7F) {
-            out += char(c);
-        } else if (c < 0x20 || c == 0x7F) {
+        if (ch < 0x20 || ch == 0x7F) {
             out += ' ';
-        } else if (const int byte = cp1252Byte(c)) {
+        } else if (const int byte = cp1252Byte(ch)) {
             out += "\\'";
             out += QByteArray::number(byte, 16).rightJustified(2, '0');
         } else {
             // \u takes a signed 16-bit number; "?" stands in for readers without Unicode.
             out += "\\u";
-            out += QByteArray::number(qint16(c));
+            out += QByteArray::number(qint16(ch));
             out += '?';
         }
     }
+}
+
+} // namespace
+
+QByteArray RtfWriter::escape(const QString &text)
+{
+    QByteArray out;
+    out.reserve(text.size() + 8);
+    appendEscaped(out, text);
     return out;
 }
 
@@ -106,10 +125,6 @@ QByteArray RtfWriter::write(const ReportContent &content, const QPageSize &pageS
     const int textWidth = paperW - 2 * margin;
 
     QByteArray out;
-    qsizetype cellCount = content.rows.size() * content.columns.size();
-    for (const ReportSectionContent &section : content.sections)
-        cellCount += section.rows.size() * section.columns.size();
-    out.reserve(256 + cellCount * 120);
     out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n";
     out += "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\n";
     out += "{\\colortbl;\\red0\\green0\\blue0;\\red225\\green225\\blue225;}\n";
@@ -198,24 +213,41 @@ QByteArray RtfWriter::write(const ReportContent &content, const QPageSize &pageS
     };
     const auto writeRows = [&](const QList<ReportColumn> &columns, const QList<int> &edges,
                                const QList<QStringList> &rows, const QStringList &totals) {
-        const QByteArray cells = cellsOf(edges, false);
-        const auto writeRow = [&](const QStringList &texts, bool bold) {
-            out += rowStart + cells + "\n";
-            for (int c = 0; c < columns.size(); ++c) {
-                out += "\\pard\\intbl\\plain\\f0" + cellFont;
-                if (bold)
-                    out += "\\b";
-                out += alignmentWord(columns.at(c).align);
-                out += ' ';
-                out += escape(texts.value(c));
+        // What every row repeats is made once: its definition and each cell's opening words.
+        const QByteArray definition = rowStart + cellsOf(edges, false) + "\n";
+        QList<QByteArray> openings;
+        QList<QByteArray> boldOpenings;
+        qsizetype rowBytes = definition.size() + 5;
+        for (const ReportColumn &column : columns) {
+            const QByteArray cell = "\\pard\\intbl\\plain\\f0" + cellFont;
+            const char *align = alignmentWord(column.align);
+            openings.append(cell + align + ' ');
+            boldOpenings.append(cell + "\\b" + align + ' ');
+            rowBytes += openings.last().size() + 5;
+        }
+        // Room for every row at once, so that a long table is not copied as it grows.
+        qsizetype bytes = (rows.size() + 1) * rowBytes;
+        for (const QStringList &row : rows) {
+            for (qsizetype c = 0; c < columns.size() && c < row.size(); ++c)
+                bytes += row.at(c).size();
+        }
+        const qsizetype needed = out.size() + bytes + 256;
+        if (needed > out.capacity())
+            out.reserve(std::max(needed, 2 * out.capacity()));
+        const auto writeRow = [&](const QStringList &texts, const QList<QByteArray> &opening) {
+            out += definition;
+            for (qsizetype c = 0; c < columns.size(); ++c) {
+                out += opening.at(c);
+                if (c < texts.size())
+                    appendEscaped(out, texts.at(c));
                 out += "\\cell";
             }
             out += "\\row\n";
         };
         for (const QStringList &row : rows)
-            writeRow(row, false);
+            writeRow(row, openings);
         if (!totals.isEmpty())
-            writeRow(totals, true);
+            writeRow(totals, boldOpenings);
     };
 
     // The report's own table: its headings stand in the page header with the heading block, so that
