@@ -4,6 +4,7 @@
 #include "platform/ui/datasource.h"
 #include "platform/vb.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -16,38 +17,45 @@ QString TotalText::of(double value)
 {
     if (!std::isfinite(value))
         return QString();
-    // Fifteen significant digits with their power of ten: d.dddddddddddddde±x.
+    // Fifteen significant digits with their power of ten: d.dddddddddddddde±x. A column is totalled
+    // through this text cell by cell, so it is put together in place, without passing through
+    // intermediate strings.
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.14e", value);
+    const int length = std::snprintf(buffer, sizeof buffer, "%.14e", value);
     const char *p = buffer;
+    const char *const end = buffer + std::max(0, std::min(length, int(sizeof buffer) - 1));
     const bool negative = *p == '-';
     if (negative)
         ++p;
-    QString digits;
-    for (; *p && *p != 'e'; ++p) {
+    char digits[sizeof buffer];
+    int count = 0;
+    for (; p < end && *p != 'e'; ++p) {
         if (*p >= '0' && *p <= '9')
-            digits.append(QLatin1Char(*p));
+            digits[count++] = *p;
     }
-    const int exponent = *p == 'e' ? std::atoi(p + 1) : 0;
-    while (digits.size() > 1 && digits.endsWith(u'0'))
-        digits.chop(1);
-    if (digits == QLatin1String("0"))
+    const int exponent = p < end && *p == 'e' ? std::atoi(p + 1) : 0;
+    while (count > 1 && digits[count - 1] == '0')
+        --count;
+    if (count == 1 && digits[0] == '0')
         return QStringLiteral("0");
 
-    QString integer;
-    QString fraction;
+    QString text;
+    text.reserve(count + std::abs(exponent) + 3);
+    if (negative)
+        text += u'-';
     if (exponent >= 0) {
-        integer = digits.left(exponent + 1);
-        integer = integer.leftJustified(exponent + 1, u'0');
-        fraction = digits.mid(exponent + 1);
+        for (int i = 0; i <= exponent; ++i)
+            text += QLatin1Char(i < count ? digits[i] : '0');
+        if (count > exponent + 1) {
+            text += vb::decimalSeparator();
+            text += QLatin1StringView(digits + exponent + 1, count - exponent - 1);
+        }
     } else {
-        integer = QStringLiteral("0");
-        fraction = QString(-exponent - 1, u'0') + digits;
+        text += u'0';
+        text += vb::decimalSeparator();
+        text += QString(-exponent - 1, u'0');
+        text += QLatin1StringView(digits, count);
     }
-    QString text = negative ? QStringLiteral("-") : QString();
-    text += integer;
-    if (!fraction.isEmpty())
-        text += vb::decimalSeparator() + fraction;
     return text;
 }
 
