@@ -220,7 +220,7 @@ void Weights::calc_mil_tab(frm_ins_coeff &form)
             }
             return found->second;
         };
-        QString sum = QStringLiteral("0");
+        TotalText::Running sum;
         for (int row = 0; row < stored.recordCount(); ++row) {
             QStringList fields;
             QVariantList values;
@@ -238,12 +238,12 @@ void Weights::calc_mil_tab(frm_ins_coeff &form)
             values << stored.rowidAt(row);
             update(fields).exec(values);
             if (share)
-                TotalText::add(sum, *share);
+                sum.add(*share);
         }
         updates.clear();
         transaction.commit();
         db.close();
-        form.Label20->setText(sum);
+        form.Label20->setText(sum.text());
         rows.refresh();
     } catch (const platform::DbError &error) {
         reportFailure(QStringLiteral("Calcolo dei millesimi"), error);

@@ -26,13 +26,13 @@ std::optional<double> LabelledColumn::read(const QString &total) const
 
 std::pair<QString, std::optional<int>> LabelledColumn::count(const QVariantList &cells) const
 {
-    QString total = QStringLiteral("0");
+    TotalText::Running total;
     std::optional<int> unreadable;
     for (qsizetype row = 0; row < cells.size(); ++row) {
-        if (!TotalText::add(total, cells.at(row)) && !unreadable)
+        if (!total.add(cells.at(row)) && !unreadable)
             unreadable = int(row);
     }
-    return { total, unreadable };
+    return { total.text(), unreadable };
 }
 
 std::pair<QString, std::optional<int>> LabelledColumn::count() const

@@ -5,6 +5,7 @@
 #include "platform/vb.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -77,20 +78,64 @@ bool TotalText::add(QString &total, const QVariant &cell)
     return true;
 }
 
+namespace {
+
+// The number a sum's total text reads as: the sum rounded to fifteen significant digits. Over most
+// of the doubles' range the digits of "%.14e" are read directly (the text stands for the same
+// decimal, and both readings give the double nearest to it); at the ends, through the text itself.
+std::optional<double> readBack(double sum)
+{
+    const double magnitude = std::fabs(sum);
+    if (magnitude >= 1e-300 && magnitude <= 1e300) {
+        char buffer[40];
+        const int length = std::snprintf(buffer, sizeof buffer, "%.14e", sum);
+        double value = 0;
+        if (length > 0 && length < int(sizeof buffer)) {
+            const auto [end, error] = std::from_chars(buffer, buffer + length, value);
+            if (error == std::errc() && end == buffer + length)
+                return value;
+        }
+    }
+    return TotalText::read(TotalText::of(sum));
+}
+
+} // namespace
+
+bool TotalText::Running::add(const QVariant &cell)
+{
+    const engine::Num value = engine::ArchiveValues::number(cell);
+    if (!value || m_unreadable || !std::isfinite(*value))
+        return false;
+    const double sum = m_value + *value;
+    if (!std::isfinite(sum))
+        return false;
+    m_sum = sum;
+    const std::optional<double> readAs = readBack(sum);
+    m_unreadable = !readAs || !std::isfinite(*readAs);
+    m_value = readAs.value_or(0);
+    return true;
+}
+
+QString TotalText::Running::text() const
+{
+    return m_sum ? of(*m_sum) : QStringLiteral("0");
+}
+
 QStringList TotalText::columnTotals(const platform::DataSource &source, const QStringList &fields)
 {
-    QStringList totals;
+    QList<Running> running(fields.size());
     QList<int> positions;
-    for (const QString &field : fields) {
-        totals << QStringLiteral("0");
+    for (const QString &field : fields)
         positions << source.fieldIndex(field);
-    }
     for (int row = 0; row < source.recordCount(); ++row) {
         for (int i = 0; i < positions.size(); ++i) {
             if (positions.at(i) >= 0)
-                add(totals[i], source.value(row, positions.at(i)));
+                running[i].add(source.value(row, positions.at(i)));
         }
     }
+    QStringList totals;
+    for (const Running &total : running)
+        totals << total.text();
     return totals;
 }
 
