@@ -18,7 +18,7 @@ namespace zav::bench {
 /**
  * @brief A project on disk of units in five buildings of four stairs, with its thousandths
  * calculated as the global calculation writes them. Made once per size for a benchmark program
- * (GeneratedProject::of()); a benchmark that changes it puts back what it changed.
+ * (GeneratedProject::of()); a benchmark that changes it works on a copy.
  */
 class GeneratedProject
 {
