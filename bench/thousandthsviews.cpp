@@ -5,31 +5,23 @@
 
 #include "workspace/thousandthsviews.h"
 #include "engine/var_gbl.h"
-#include "platform/db.h"
 #include "platform/ui/datasource.h"
 #include "platform/ui/formregistry.h"
 #include "platform/vb.h"
-#include "support/benchproject.h"
 #include "support/check.h"
+#include "support/generatedproject.h"
 #include "support/scripteddialogs.h"
 #include "workspace/frm_elenco.h"
 #include "workspace/frm_ins_coeff.h"
 #include "workspace/unitkey.h"
 #include "workspace/workspacecommands.h"
 
-#include <QComboBox>
 #include <QCoreApplication>
-#include <QDir>
 #include <QLabel>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
-#include <map>
-#include <memory>
-
 using zav::engine::VAR_GBL;
-using zav::platform::Database;
 using zav::platform::FormRegistry;
 using zav::workspace::frm_elenco;
 using zav::workspace::frm_ins_coeff;
@@ -37,67 +29,13 @@ using zav::workspace::ThousandthsViews;
 
 namespace {
 
-constexpr int kBuildings = 5;
-constexpr int kStairs = 4;
-
-/** Units in five buildings of four stairs, their thousandths calculated, on disk. */
-class GeneratedProject
-{
-public:
-    explicit GeneratedProject(int units)
-        : m_dir(QDir::current().filePath(QStringLiteral("bench_thousandthsviews_XXXXXX")))
-    {
-        m_path = m_dir.filePath(QStringLiteral("BENCH.CDB"));
-        zav::bench::copyTemplateArchive(m_path);
-        {
-            Database db = Database::open(m_path);
-            auto transaction = db.transaction();
-            db.insert(QStringLiteral("ANA_CONDO"),
-                { { QStringLiteral("NOME"), QStringLiteral("Prova") },
-                    { QStringLiteral("NUM_PAL"), kBuildings }, { QStringLiteral("RISC_VOL"), true } });
-            for (int b = 1; b <= kBuildings; ++b)
-                db.insert(QStringLiteral("COMPOS_PAL"),
-                    { { QStringLiteral("NUM_PAL"), b }, { QStringLiteral("NUM_SCALE"), kStairs },
-                        { QStringLiteral("RISCALDAMENTO"), true }, { QStringLiteral("ASCENSORE"), true } });
-            auto unit = db.prepare(QStringLiteral(
-                "INSERT INTO CODIF_PIANI (NUM_PAL, SCALA, SIGLA, PROPRIETARIO, HPIANO, HTERRA, HASCENSORE, "
-                "TOT_SUP, TOT_VOL, TOT_VOL_RISC, INTERNO, RIGA) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                "?)"));
-            for (int i = 0; i < units; ++i) {
-                const int floor = 1 + i % 10;
-                unit.exec({ 1 + i % kBuildings, QString(QChar(u'A' + (i / kBuildings) % kStairs)),
-                    QString::number(floor), QStringLiteral("Condomino %1").arg(i), 3.0, 3.0 * floor,
-                    3.0 * floor, 80.0 + i % 17, 240.0 + i % 23, 200.0 + i % 19,
-                    1 + i / (kBuildings * kStairs), floor });
-            }
-            transaction.commit();
-        }
-        zav::platform::ScriptedDialogs dialogs;
-        VAR_GBL.reset();
-        VAR_GBL.progetto_corrente = m_path;
-        VAR_GBL.calcolo_millesimi();
-    }
-
-    const QString &path() const { return m_path; }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_path;
-};
-
-GeneratedProject &project(int units)
-{
-    static std::map<int, std::unique_ptr<GeneratedProject>> generated;
-    std::unique_ptr<GeneratedProject> &made = generated[units];
-    if (!made)
-        made = std::make_unique<GeneratedProject>(units);
-    return *made;
-}
+constexpr int kBuildings = zav::bench::GeneratedProject::Buildings;
+constexpr int kStairs = zav::bench::GeneratedProject::Stairs;
 
 frm_ins_coeff *openWorkspace(int units)
 {
     zav::platform::vb::setDecimalSeparator(u',');
-    const QString path = project(units).path();
+    const QString path = zav::bench::GeneratedProject::of(units).path();
     VAR_GBL.reset();
     VAR_GBL.progetto_corrente = path;
     zav::workspace::registerForms();

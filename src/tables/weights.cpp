@@ -17,6 +17,7 @@
 #include <QLabel>
 
 #include <cmath>
+#include <map>
 
 namespace zav::tables {
 
@@ -164,16 +165,22 @@ void Weights::calc_mil_tab(frm_ins_coeff &form)
     }
     const double total = *typed.total;
 
-    const QString table = rows.recordSource().table;
     try {
-        rows.refresh();
+        // The rows are read and written in one transaction of their own, as the archive holds them;
+        // the grid reads them again once, when they are written.
+        platform::Database db = platform::Database::open(rows.databaseName());
+        platform::Transaction transaction = db.transaction();
+        const platform::Recordset stored = db.select(rows.recordSource());
         // Answering No takes the thousandths as the weights: they are written only with the result.
         const QString weightField = typedWeights ? kInput : kMillesimi;
         QList<QVariant> weights;
-        for (int row = 0; row < rows.recordCount(); ++row)
-            weights.append(rows.value(row, weightField));
+        const int weightColumn = stored.isEmpty() ? -1 : stored.fieldIndex(weightField);
+        for (int row = 0; row < stored.recordCount(); ++row)
+            weights.append(stored.value(row, weightColumn));
         const Shares result = shares(weights, total);
         if (result.refused) {
+            transaction.rollback();
+            db.close();
             const QString column = typedWeights ? QStringLiteral("Input") : QStringLiteral("Millesimi");
             switch (*result.refused) {
             case Shares::Refusal::Negative:
@@ -194,27 +201,49 @@ void Weights::calc_mil_tab(frm_ins_coeff &form)
             return;
         }
 
-        // Every row in one transaction: a row that cannot be written ends the command, and the
-        // table keeps every value it had.
-        QString sum = QStringLiteral("0");
-        platform::Database db = platform::Database::open(rows.databaseName());
-        platform::Transaction transaction = db.transaction();
-        for (int row = 0; row < rows.recordCount(); ++row) {
-            QList<std::pair<QString, QVariant>> values;
-            if (!typedWeights)
-                values.append({ kInput, weights.at(row) });
+        // Every row in the one transaction: a row that cannot be written ends the command, and the
+        // table keeps every value it had. One statement for each set of fields a row writes.
+        const QString table = platform::Database::quoteName(rows.recordSource().table);
+        std::map<QString, platform::Statement> updates;
+        const auto update = [&](const QStringList &fields) -> platform::Statement & {
+            const QString key = fields.join(u',');
+            auto found = updates.find(key);
+            if (found == updates.end()) {
+                QStringList sets;
+                for (const QString &field : fields)
+                    sets << platform::Database::quoteName(field) + QStringLiteral(" = ?");
+                found = updates
+                            .emplace(key,
+                                db.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                                               .arg(table, sets.join(QStringLiteral(", ")))))
+                            .first;
+            }
+            return found->second;
+        };
+        TotalText::Running sum;
+        for (int row = 0; row < stored.recordCount(); ++row) {
+            QStringList fields;
+            QVariantList values;
+            if (!typedWeights) {
+                fields << kInput;
+                values << weights.at(row);
+            }
             const std::optional<double> &share = result.thousandths.at(row);
-            if (share)
-                values.append({ kMillesimi, *share });
-            if (values.isEmpty())
+            if (share) {
+                fields << kMillesimi;
+                values << *share;
+            }
+            if (fields.isEmpty())
                 continue;
-            db.update(table, rows.rowid(row), values);
+            values << stored.rowidAt(row);
+            update(fields).exec(values);
             if (share)
-                TotalText::add(sum, *share);
+                sum.add(*share);
         }
+        updates.clear();
         transaction.commit();
         db.close();
-        form.Label20->setText(sum);
+        form.Label20->setText(sum.text());
         rows.refresh();
     } catch (const platform::DbError &error) {
         reportFailure(QStringLiteral("Calcolo dei millesimi"), error);

@@ -26,19 +26,19 @@ std::optional<double> LabelledColumn::read(const QString &total) const
 
 std::pair<QString, std::optional<int>> LabelledColumn::count(const QVariantList &cells) const
 {
-    QString total = QStringLiteral("0");
+    TotalText::Running total;
     std::optional<int> unreadable;
     for (qsizetype row = 0; row < cells.size(); ++row) {
-        if (!TotalText::add(total, cells.at(row)) && !unreadable)
+        if (!total.add(cells.at(row)) && !unreadable)
             unreadable = int(row);
     }
-    return { total, unreadable };
+    return { total.text(), unreadable };
 }
 
 std::pair<QString, std::optional<int>> LabelledColumn::count() const
 {
     QVariantList cells;
-    const int field = m_source.fieldIndex(m_field);
+    const int field = position();
     for (int row = 0; row < m_source.recordCount() && field >= 0; ++row)
         cells << m_source.value(row, field);
     return count(cells);
@@ -56,12 +56,12 @@ void LabelledColumn::reread()
 
 bool LabelledColumn::hasField() const
 {
-    return m_source.fieldIndex(m_field) >= 0;
+    return position() >= 0;
 }
 
 QString LabelledColumn::field() const
 {
-    const int index = m_source.fieldIndex(m_field);
+    const int index = position();
     return index >= 0 ? m_source.fieldNames().at(index) : m_field;
 }
 
@@ -72,7 +72,7 @@ int LabelledColumn::rowCount() const
 
 QVariant LabelledColumn::value(int row) const
 {
-    return m_source.value(row, m_source.fieldIndex(m_field));
+    return m_source.value(row, position());
 }
 
 qint64 LabelledColumn::rowid(int row) const
@@ -88,6 +88,17 @@ QString LabelledColumn::database() const
 QString LabelledColumn::table() const
 {
     return m_source.recordSource().table;
+}
+
+int LabelledColumn::position() const
+{
+    // The column is read row by row: the position found last is kept while the rows' fields still
+    // have the column's field there.
+    const QStringList &fields = m_source.fieldNames();
+    if (m_position < 0 || m_position >= fields.size()
+        || fields.at(m_position).compare(m_field, Qt::CaseInsensitive) != 0)
+        m_position = m_source.fieldIndex(m_field);
+    return m_position;
 }
 
 } // namespace zav::workspace

@@ -36,9 +36,13 @@ public:
     QString table() const override;
 
 private:
+    /** @brief The position of the column's field among the rows' fields; -1 when they lack it. */
+    int position() const;
+
     platform::DataSource &m_source;
     QLabel &m_label;
     QString m_field;
+    mutable int m_position = -1;
 };
 
 } // namespace zav::workspace

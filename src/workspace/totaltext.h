@@ -40,6 +40,24 @@ public:
     static bool add(QString &total, const QVariant &cell);
 
     /**
+     * @brief A total summed cell by cell as add() sums it into its text, each partial sum rounded to
+     * its text's number, but with only the last sum written as text (a column of many rows).
+     */
+    class Running
+    {
+    public:
+        /** @brief Adds a cell as add() adds it to the total's text; false when the total stays. */
+        bool add(const QVariant &cell);
+        /** @brief The total's text. */
+        QString text() const;
+
+    private:
+        double m_value = 0; ///< the number the total's text reads as
+        std::optional<double> m_sum; ///< the sum the total's text was written from; none for "0"
+        bool m_unreadable = false; ///< the total's text does not read as a number
+    };
+
+    /**
      * @brief The totals of some fields over every row of a data source, in its order, each started
      * from "0" and summed by add(). A field the source lacks totals "0".
      */

@@ -87,10 +87,13 @@ TEST(TotalText, EveryPartialSumIsRoundedBeforeTheNextCell)
     for (const QChar separator : { u',', u'.' }) {
         const vb::DecimalSeparatorScope scope(separator);
         for (const auto &c : cases) {
+            // The text summed cell by cell, and the running total that writes only its last sum.
             QString total = QStringLiteral("0");
+            TotalText::Running running;
             for (const QVariant &cell : c.cells)
-                TotalText::add(total, cell);
+                EXPECT_EQ(running.add(cell), TotalText::add(total, cell)) << c.name;
             EXPECT_EQ(total, local(c.total)) << c.name << " under " << separator.toLatin1();
+            EXPECT_EQ(running.text(), local(c.total)) << c.name << " under " << separator.toLatin1();
         }
     }
 }
@@ -112,6 +115,12 @@ TEST(TotalText, CellsHeldAsTextReadWithTheSeparatorInForce)
     const QString before = huge;
     EXPECT_FALSE(TotalText::add(huge, 1e308));
     EXPECT_EQ(huge, before);
+    TotalText::Running running;
+    EXPECT_TRUE(running.add(1e308));
+    EXPECT_FALSE(running.add(1e308));
+    EXPECT_EQ(running.text(), before);
+    EXPECT_TRUE(running.add(QStringLiteral("-1e308")));
+    EXPECT_EQ(running.text(), QStringLiteral("0"));
 }
 
 TEST(TotalText, ColumnTotalsWalkEveryRowOfASource)

@@ -274,8 +274,9 @@ DataGrid::DataGrid(QWidget *parent)
     });
     // Numbers are never cut: a number column stays as wide as its widest number, sign included.
     connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_numberWidths.clear(); });
+    // Widths found since the reset began (the columns' settings applied just before) are the new
+    // rows' own: each column is measured once a reset.
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
-        m_numberWidths.clear();
         for (int c = 0; c < columnCount(); ++c)
             keepNumbersWhole(c, columnWidth(c));
     });
@@ -1010,11 +1011,16 @@ int DataGrid::numberWidth(int column) const
     constexpr qsizetype MostMeasured = 64;
     QSet<QString> longest;
     qsizetype longestSize = -1;
-    for (int row = 0; row < m_model->rowCount(); ++row) {
-        const QModelIndex cell = m_model->index(row, column);
-        if (!vb::isNumberValue(m_model->data(cell, DataGridModel::ValueRole)))
+    // The stored rows, read straight from the source: each cell is read and formatted once, as the
+    // model shows it (the new-row line holds no number).
+    const DataSource *source = m_model->dataSource();
+    const int field = m_model->fieldOf(column);
+    const QString format = source && field >= 0 ? m_model->column(column).format : QString();
+    for (int row = 0; source && field >= 0 && row < source->recordCount(); ++row) {
+        const QVariant value = source->value(row, field);
+        if (!vb::isNumberValue(value))
             continue;
-        const QString text = m_model->data(cell, Qt::DisplayRole).toString();
+        const QString text = DataGridModel::formatted(value, format);
         if (text.size() > longestSize) {
             longest = { text };
             longestSize = text.size();
