@@ -87,6 +87,30 @@ std::optional<UnitKey> keyOf(const Recordset &rows, int row, const KeyFields &fi
     return key;
 }
 
+/**
+ * The rows a query names, reading only these fields: the rowid at position 0, then the fields in
+ * the order given. It fails as reading the whole rows and then looking up the fields and `required`
+ * would: a missing table or condition field first, then the first of the fields missing.
+ */
+Recordset selectFields(
+    Database &db, const TableQuery &query, const QStringList &fields, const QStringList &required = {})
+{
+    QVariantList values;
+    const QString whole = Database::selectStatement(query, values);
+    const Recordset layout = db.prepare(whole + QStringLiteral(" LIMIT 0")).read(values);
+    for (const QString &field : fields + required)
+        layout.fieldIndex(field);
+    const QLatin1String everyField("SELECT rowid, * ");
+    Q_ASSERT(whole.startsWith(everyField));
+    QStringList names;
+    for (const QString &field : fields)
+        names << Database::quoteName(field);
+    return db
+        .prepare(QStringLiteral("SELECT rowid, ") + names.join(QStringLiteral(", ")) + u' '
+            + whole.mid(everyField.size()))
+        .read(values);
+}
+
 } // namespace
 
 const QList<ThousandthsCopy::Source> &ThousandthsCopy::sources()
@@ -124,16 +148,19 @@ const ThousandthsCopy::Source *ThousandthsCopy::source(const QString &operation)
 int ThousandthsCopy::run(
     Database &project, Database &target, const TableQuery &targetRows, const Source &source)
 {
-    // The source, as a map from each unit to its values: the last row of a unit wins.
-    const Recordset rows = project.select(TableQuery { source.table, {},
-        { QStringLiteral("PALAZ"), QStringLiteral("SCALA"), QStringLiteral("INTERNO"),
-            QStringLiteral("CONDOMINO") } });
-    const KeyFields sourceKey { rows.fieldIndex(QStringLiteral("CONDOMINO")),
-        rows.fieldIndex(QStringLiteral("PALAZ")), rows.fieldIndex(QStringLiteral("SCALA")),
-        rows.fieldIndex(QStringLiteral("INTERNO")) };
-    QVector<int> sourceFields;
+    // The source, as a map from each unit to its values: the last row of a unit wins. Only the
+    // fields the copy uses are read.
+    QStringList sourceFields = { QStringLiteral("CONDOMINO"), QStringLiteral("PALAZ"),
+        QStringLiteral("SCALA"), QStringLiteral("INTERNO") };
     for (const auto &field : source.fields)
-        sourceFields << rows.fieldIndex(field.first);
+        sourceFields << field.first;
+    const Recordset rows = selectFields(project,
+        TableQuery { source.table, {},
+            { QStringLiteral("PALAZ"), QStringLiteral("SCALA"), QStringLiteral("INTERNO"),
+                QStringLiteral("CONDOMINO") } },
+        sourceFields);
+    const KeyFields sourceKey { 1, 2, 3, 4 };
+    const int valueCount = int(source.fields.size());
     QHash<UnitKey, QVariantList> values;
     values.reserve(rows.recordCount());
     for (int row = 0; row < rows.recordCount(); ++row) {
@@ -141,20 +168,24 @@ int ThousandthsCopy::run(
         if (!key)
             continue;
         QVariantList v;
-        for (int field : sourceFields)
-            v << rows.value(row, field);
+        v.reserve(valueCount + 1);
+        for (int field = 0; field < valueCount; ++field)
+            v << rows.value(row, 5 + field);
         values.insert(*key, v);
     }
 
-    const Recordset units = target.select(targetRows);
-    const KeyFields targetKey { units.fieldIndex(QStringLiteral("nome_condomino")),
-        units.fieldIndex(QStringLiteral("PAL")), units.fieldIndex(QStringLiteral("SCALA")),
-        units.fieldIndex(QStringLiteral("INTERNO")) };
+    // The target fields must exist even when there is nothing to copy.
+    QStringList targetFields;
     QStringList assignments;
     for (const auto &field : source.fields) {
-        units.fieldIndex(field.second); // the target field must exist
+        targetFields << field.second;
         assignments << Database::quoteName(field.second) + QStringLiteral(" = ?");
     }
+    const Recordset units = selectFields(target, targetRows,
+        { QStringLiteral("nome_condomino"), QStringLiteral("PAL"), QStringLiteral("SCALA"),
+            QStringLiteral("INTERNO") },
+        targetFields);
+    const KeyFields targetKey { 1, 2, 3, 4 };
     if (units.isEmpty() || values.isEmpty())
         return 0;
     platform::Statement update
@@ -169,7 +200,7 @@ int ThousandthsCopy::run(
         if (found == values.constEnd())
             continue;
         QVariantList bound = *found;
-        bound << units.rowidAt(row);
+        bound << units.value(row, 0);
         update.exec(bound);
         ++written;
     }

@@ -274,8 +274,9 @@ DataGrid::DataGrid(QWidget *parent)
     });
     // Numbers are never cut: a number column stays as wide as its widest number, sign included.
     connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_numberWidths.clear(); });
+    // The widths were forgotten as the reset began; those that applyColumnSettings has measured since
+    // are of the new rows.
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
-        m_numberWidths.clear();
         for (int c = 0; c < columnCount(); ++c)
             keepNumbersWhole(c, columnWidth(c));
     });
@@ -795,7 +796,7 @@ int DataGrid::contentWidth(int column, TextWidths &widths) const
         qsizetype longestSize = -1, longestWholeSize = -1;
         double max = 0, min = 0;
         for (int row = 0; row < source->recordCount(); ++row) {
-            const QVariant value = source->value(row, field);
+            const QVariant &value = source->rowValues(row).at(field);
             if (value.typeId() == QMetaType::QString) {
                 const QString text = value.toString();
                 if (text.size() > longestSize) {
@@ -1010,11 +1011,16 @@ int DataGrid::numberWidth(int column) const
     constexpr qsizetype MostMeasured = 64;
     QSet<QString> longest;
     qsizetype longestSize = -1;
-    for (int row = 0; row < m_model->rowCount(); ++row) {
-        const QModelIndex cell = m_model->index(row, column);
-        if (!vb::isNumberValue(m_model->data(cell, DataGridModel::ValueRole)))
+    // The cells' values and texts as the model gives them, read from the source directly.
+    const DataSource *source = m_model->dataSource();
+    const int field = m_model->fieldOf(column);
+    const QString format = this->column(column).format;
+    const int rows = source && field >= 0 ? source->recordCount() : 0;
+    for (int row = 0; row < rows; ++row) {
+        const QVariant &value = source->rowValues(row).at(field);
+        if (!vb::isNumberValue(value))
             continue;
-        const QString text = m_model->data(cell, Qt::DisplayRole).toString();
+        const QString text = DataGridModel::formatted(value, format);
         if (text.size() > longestSize) {
             longest = { text };
             longestSize = text.size();

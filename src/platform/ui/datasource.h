@@ -66,6 +66,9 @@ public:
     int recordCount() const { return int(m_rows.size()); }
     QVariant value(int row, int field) const;
     QVariant value(int row, const QString &field) const;
+    /** @brief The fields of a row as held, in field order, for reading many rows without copies
+     * (0 <= row < recordCount()). */
+    const QVector<QVariant> &rowValues(int row) const { return m_rows.at(row); }
     qint64 rowid(int row) const;
     /** @brief The row holding this rowid, -1 when none. */
     int rowOf(qint64 rowid) const;
