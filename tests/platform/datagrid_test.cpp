@@ -303,6 +303,44 @@ TEST_F(DataGridTest, ANumberColumnIsAtLeastAsWideAsItsWidestNumberWithItsSign)
     EXPECT_EQ(grid.columnWidth(2), 30);
 }
 
+TEST_F(DataGridTest, ARefreshMeasuresTheNumbersItChangedAgain)
+{
+    {
+        Database db = Database::open(m_path);
+        for (int i = 0; i < 200; ++i)
+            db.insert(QStringLiteral("CODIF_PIANI"), { { QStringLiteral("HPIANO"), 3.0 } });
+        db.insert(QStringLiteral("CODIF_PIANI"), { { QStringLiteral("HPIANO"), 10.0 } });
+    }
+    DataGridColumn height = grid.column(3);
+    height.width = 5;
+    height.caption = QStringLiteral("H");
+    grid.setColumn(3, height);
+    grid.resize(300, 200);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    source.refresh();
+    const int wide = QFontMetrics(grid.font()).horizontalAdvance(vb::CStr(3.14159265));
+    // Each refresh follows a change made behind the grid; the column fits the longest number read.
+    // Row 101 is neither in view, nor among the rows sampled for the column's content, nor its
+    // largest or smallest number: only the measure of every number finds it.
+    const struct Step
+    {
+        const char *change;
+        bool wide;
+    } steps[] = {
+        { "UPDATE CODIF_PIANI SET HPIANO = 3.14159265 WHERE rowid = 101", true },
+        { "UPDATE CODIF_PIANI SET ID = 7", true },
+        { "UPDATE CODIF_PIANI SET HPIANO = 3 WHERE rowid = 101", false },
+        { "INSERT INTO CODIF_PIANI (HPIANO) VALUES (3.14159265)", true },
+        { "DELETE FROM CODIF_PIANI WHERE HPIANO > 3.1", false },
+    };
+    for (const Step &step : steps) {
+        Database(Database::open(m_path)).exec(QString::fromLatin1(step.change));
+        source.refresh();
+        EXPECT_EQ(grid.columnWidth(3) > wide, step.wide) << step.change;
+    }
+}
+
 TEST_F(DataGridTest, ACellButtonReportsItsColumn)
 {
     DataGridColumn owner = grid.column(2);

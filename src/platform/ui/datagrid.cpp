@@ -37,6 +37,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace zav::platform {
@@ -273,12 +274,14 @@ DataGrid::DataGrid(QWidget *parent)
             m_columnBeforeReset = currentIndex().column();
     });
     // Numbers are never cut: a number column stays as wide as its widest number, sign included.
-    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_numberWidths.clear(); });
-    // The widths were forgotten as the reset began; those that applyColumnSettings has measured since
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this,
+        [this] { m_numberWidthsBefore = std::exchange(m_numberWidths, {}); });
+    // The widths were put aside as the reset began; those that applyColumnSettings has measured since
     // are of the new rows.
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         for (int c = 0; c < columnCount(); ++c)
             keepNumbersWhole(c, columnWidth(c));
+        m_numberWidthsBefore.clear();
     });
     connect(m_model, &QAbstractItemModel::dataChanged, this, [this] { m_numberWidths.clear(); });
     connect(horizontalHeader(), &QHeaderView::sectionResized, this,
@@ -574,6 +577,16 @@ void DataGrid::showEvent(QShowEvent *event)
         ancestor->installEventFilter(this);
         if (ancestor->isWindow())
             break;
+    }
+}
+
+void DataGrid::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    // The widths of the numbers were measured in the font and style that were.
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        m_numberWidths.clear();
+        m_numberWidthsBefore.clear();
     }
 }
 
@@ -1005,6 +1018,14 @@ int DataGrid::numberWidth(int column) const
 {
     if (const auto known = m_numberWidths.constFind(column); known != m_numberWidths.constEnd())
         return *known;
+    const DataSource *source = m_model->dataSource();
+    const int field = m_model->fieldOf(column);
+    // Rows read again as they were need not be measured again.
+    if (const auto before = m_numberWidthsBefore.constFind(column);
+        before != m_numberWidthsBefore.constEnd() && source && source->fieldKept(field)) {
+        m_numberWidths.insert(column, *before);
+        return *before;
+    }
     // The longest texts first, by characters; only those are measured, each once, and no more than a
     // few of them: numbers of as many characters differ in width by little, and a column of thousands
     // of rows would otherwise be laid out text by text at every refresh.
@@ -1012,8 +1033,6 @@ int DataGrid::numberWidth(int column) const
     QSet<QString> longest;
     qsizetype longestSize = -1;
     // The cells' values and texts as the model gives them, read from the source directly.
-    const DataSource *source = m_model->dataSource();
-    const int field = m_model->fieldOf(column);
     const QString format = this->column(column).format;
     const int rows = source && field >= 0 ? source->recordCount() : 0;
     for (int row = 0; row < rows; ++row) {
