@@ -100,6 +100,7 @@ void DataSource::refresh()
     m_current = m_rows.isEmpty() ? -1 : 0;
     m_mode = EditMode::None;
     m_comparing = true;
+    m_sameRows.reset();
     emit refreshed();
     m_comparing = false;
     m_fieldsBefore.clear();
@@ -111,16 +112,20 @@ void DataSource::refresh()
 
 bool DataSource::fieldKept(int field) const
 {
-    if (!m_comparing || field < 0 || field >= fieldCount() || m_fieldsBefore != m_fields
-        || m_rowidsBefore != m_rowids)
+    if (!m_comparing || field < 0 || field >= fieldCount())
         return false;
+    if (!m_sameRows)
+        m_sameRows = m_fieldsBefore == m_fields && m_rowidsBefore == m_rowids;
+    if (!*m_sameRows)
+        return false;
+    const QMetaType real = QMetaType::fromType<double>();
     for (int row = 0; row < recordCount(); ++row) {
         const QVariant &before = m_rowsBefore.at(row).at(field);
         const QVariant &now = m_rows.at(row).at(field);
-        if (before.typeId() != now.typeId())
+        if (before.metaType() != now.metaType())
             return false;
         // Numbers bit for bit: 0 and -0 are equal numbers but need not be written alike.
-        if (now.typeId() == QMetaType::Double) {
+        if (now.metaType() == real) {
             if (std::memcmp(before.constData(), now.constData(), sizeof(double)) != 0)
                 return false;
         } else if (before != now) {

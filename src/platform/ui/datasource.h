@@ -11,6 +11,7 @@
 #include <QVector>
 
 #include <algorithm>
+#include <optional>
 
 class QWidget;
 
@@ -185,6 +186,8 @@ private:
     QVector<QVector<QVariant>> m_rowsBefore;
     QVector<qint64> m_rowidsBefore;
     bool m_comparing = false;
+    /** Whether the fields and rowids read are those held before, once fieldKept() has asked. */
+    mutable std::optional<bool> m_sameRows;
     int m_current = -1;
     EditMode m_mode = EditMode::None;
     QList<Binding> m_bindings;
