@@ -1,6 +1,7 @@
 #include "expenses/apportionment.h"
 
 #include "expenses/expensearchive.h"
+#include "expenses/fieldselect.h"
 #include "platform/vb.h"
 
 #include <QHash>
@@ -16,6 +17,7 @@ namespace zav::expenses {
 using platform::Database;
 using platform::DbError;
 using platform::Recordset;
+using platform::TableQuery;
 namespace vb = platform::vb;
 
 namespace {
@@ -25,7 +27,10 @@ using Share = Apportionment::Share;
 
 bool isEmptyValue(const QVariant &value)
 {
-    return !value.isValid() || value.isNull() || value.toString().isEmpty();
+    if (!value.isValid() || value.isNull())
+        return true;
+    // A number always has a text: only what is not a number is written out to be looked at.
+    return !vb::isNumberValue(value) && value.toString().isEmpty();
 }
 
 /** Text of a building or stair: a number as the text of its value (12 gives "12"), text as it stands. */
@@ -485,17 +490,21 @@ Apportionment::Result Apportionment::run(Database &archive)
         throw DbError(platform::DbErrorCode::ItemNotFound,
             QStringLiteral("L'archivio spese non contiene la tabella %1.").arg(TAB_GENERALE));
     }
-    const Recordset rows = archive.table(TAB_GENERALE);
-    const int building = rows.fieldIndex(QStringLiteral("PAL"));
-    const int stair = rows.fieldIndex(QStringLiteral("SCALA"));
-    const int floor = rows.fieldIndex(QStringLiteral("PIANO"));
+    // Only the fields the calculation reads, after the rowid; the total is only written.
+    QStringList fields = { QStringLiteral("PAL"), QStringLiteral("SCALA"), QStringLiteral("PIANO") };
     std::array<int, KindCount> thousandths {};
     std::array<int, KindCount> shares {};
     for (int kind = 0; kind < KindCount; ++kind) {
-        thousandths[kind] = rows.fieldIndex(thousandthsField(Kind(kind)));
-        shares[kind] = rows.fieldIndex(shareField(Kind(kind)));
+        thousandths[kind] = int(fields.size()) + 1;
+        fields << thousandthsField(Kind(kind));
+        shares[kind] = int(fields.size()) + 1;
+        fields << shareField(Kind(kind));
     }
-    rows.fieldIndex(QStringLiteral("totale"));
+    const Recordset rows
+        = selectFields(archive, TableQuery { TAB_GENERALE, {}, {} }, fields, { QStringLiteral("totale") });
+    const int building = 1;
+    const int stair = 2;
+    const int floor = 3;
 
     Input input;
     input.units.reserve(rows.recordCount());
@@ -541,7 +550,7 @@ Apportionment::Result Apportionment::run(Database &archive)
             else
                 values << (share.value ? QVariant(share.value->toDouble()) : QVariant());
         }
-        values << result.totals.at(row).toDouble() << rows.rowidAt(row);
+        values << result.totals.at(row).toDouble() << rows.value(row, 0);
         update.exec(values);
     }
     transaction.commit();

@@ -52,20 +52,26 @@ std::optional<qint64> wholeNumber(const QVariant &value)
 }
 
 /**
- * Runs one step of the fill; a failure is noted and the fill goes on with the next step. A failure
- * to write (a full disk, a disk error, an archive read-only or in use) ends the fill: the database
- * has undone the whole transaction, and every step after it would fail as well.
+ * Notes the failure of one step of the fill, which goes on with the next step. A failure to write
+ * (a full disk, a disk error, an archive read-only or in use) ends the fill: the database has
+ * undone the whole transaction, and every step after it would fail as well.
  */
+void skip(ExpenseArchive::FillOutcome &outcome, const DbError &error)
+{
+    qWarning() << "expense archive: step skipped:" << error.message();
+    if (error.code() == DbErrorCode::DiskFull || error.code() == DbErrorCode::DiskError
+        || error.code() == DbErrorCode::PermissionDenied)
+        throw error;
+    outcome.failures << engine::databaseFailureText(error).section(u'\n', 0, 0);
+}
+
+/** Runs one step of the fill; a failure is passed to skip(). */
 void step(ExpenseArchive::FillOutcome &outcome, const std::function<void()> &work)
 {
     try {
         work();
     } catch (const DbError &error) {
-        qWarning() << "expense archive: step skipped:" << error.message();
-        if (error.code() == DbErrorCode::DiskFull || error.code() == DbErrorCode::DiskError
-            || error.code() == DbErrorCode::PermissionDenied)
-            throw;
-        outcome.failures << engine::databaseFailureText(error).section(u'\n', 0, 0);
+        skip(outcome, error);
     }
 }
 
@@ -364,10 +370,11 @@ ExpenseArchive::FillOutcome ExpenseArchive::fill(Database &archive, Database &pr
     FillOutcome outcome;
     platform::Transaction transaction = archive.transaction();
     step(outcome, [&] { outcome.units = appendUnits(archive, project); });
-    for (const ThousandthsCopy::Source &source : ThousandthsCopy::sources())
-        step(outcome, [&] {
-            ThousandthsCopy::run(project, archive, TableQuery { TAB_GENERALE, {}, {} }, source);
-        });
+    // The five copies, each a step of its own, write each unit row once.
+    step(outcome, [&] {
+        ThousandthsCopy::run(project, archive, TableQuery { TAB_GENERALE, {}, {} },
+            ThousandthsCopy::sources(), [&](const DbError &error) { skip(outcome, error); });
+    });
     step(outcome, [&] { outcome.notice = fillBuildingsAndStairs(archive, project); });
     transaction.commit();
     return outcome;

@@ -566,18 +566,23 @@ void frm_ripart_spese::showTotals()
                         .arg(QFileInfo(m_archive).fileName(), engine::databaseFailureText(error)));
             return;
         }
+        // A field the table lacks adds nothing to its total.
+        std::array<int, 4> positions {};
+        for (int i = 0; i < fields.size(); ++i)
+            positions[i] = Data1->fieldIndex(fields.at(i));
         for (int row = 0; row < Data1->recordCount(); ++row) {
+            const QVector<QVariant> &values = Data1->rowValues(row);
             for (int i = 0; i < fields.size(); ++i) {
-                platform::tryStep([&] {
-                    const std::optional<Money> value = Money::fromValue(Data1->value(row, fields.at(i)));
-                    if (!value || !totals[i])
-                        return;
-                    try {
-                        *totals[i] += *value;
-                    } catch (const std::overflow_error &) {
-                        totals[i].reset();
-                    }
-                });
+                if (positions[i] < 0 || !totals[i])
+                    continue;
+                const std::optional<Money> value = Money::fromValue(values.at(positions[i]));
+                if (!value)
+                    continue;
+                try {
+                    *totals[i] += *value;
+                } catch (const std::overflow_error &) {
+                    totals[i].reset();
+                }
             }
         }
     }

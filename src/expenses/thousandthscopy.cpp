@@ -1,6 +1,7 @@
 #include "expenses/thousandthscopy.h"
 
 #include "engine/archive.h"
+#include "expenses/fieldselect.h"
 #include "platform/vb.h"
 
 #include <QHash>
@@ -67,7 +68,10 @@ std::optional<qint32> targetNumber(const QVariant &value)
     }
 }
 
-/** The four key fields of a table, by name. */
+/** The four key fields of a table: owner, building, stair and unit number. */
+constexpr int KeyFieldCount = 4;
+
+/** The four key fields of a table, by position. */
 struct KeyFields
 {
     int owner, building, stair, number;
@@ -121,56 +125,125 @@ const ThousandthsCopy::Source *ThousandthsCopy::source(const QString &operation)
     return nullptr;
 }
 
-int ThousandthsCopy::run(
-    Database &project, Database &target, const TableQuery &targetRows, const Source &source)
+namespace {
+
+/** A copy's source as a map from each unit to its values: the last row of a unit wins. */
+QHash<UnitKey, QVariantList> sourceValues(Database &project, const ThousandthsCopy::Source &source)
 {
-    // The source, as a map from each unit to its values: the last row of a unit wins.
-    const Recordset rows = project.select(TableQuery { source.table, {},
-        { QStringLiteral("PALAZ"), QStringLiteral("SCALA"), QStringLiteral("INTERNO"),
-            QStringLiteral("CONDOMINO") } });
-    const KeyFields sourceKey { rows.fieldIndex(QStringLiteral("CONDOMINO")),
-        rows.fieldIndex(QStringLiteral("PALAZ")), rows.fieldIndex(QStringLiteral("SCALA")),
-        rows.fieldIndex(QStringLiteral("INTERNO")) };
-    QVector<int> sourceFields;
+    // Only the fields the copy uses are read: the key, then the values.
+    QStringList fields = { QStringLiteral("CONDOMINO"), QStringLiteral("PALAZ"), QStringLiteral("SCALA"),
+        QStringLiteral("INTERNO") };
     for (const auto &field : source.fields)
-        sourceFields << rows.fieldIndex(field.first);
+        fields << field.first;
+    const Recordset rows = selectFields(project,
+        TableQuery { source.table, {},
+            { QStringLiteral("PALAZ"), QStringLiteral("SCALA"), QStringLiteral("INTERNO"),
+                QStringLiteral("CONDOMINO") } },
+        fields);
+    const KeyFields key { 1, 2, 3, 4 };
+    const int valueCount = int(source.fields.size());
     QHash<UnitKey, QVariantList> values;
     values.reserve(rows.recordCount());
     for (int row = 0; row < rows.recordCount(); ++row) {
-        const std::optional<UnitKey> key = keyOf(rows, row, sourceKey, false);
-        if (!key)
+        const std::optional<UnitKey> unit = keyOf(rows, row, key, false);
+        if (!unit)
             continue;
         QVariantList v;
-        for (int field : sourceFields)
-            v << rows.value(row, field);
-        values.insert(*key, v);
+        v.reserve(valueCount);
+        for (int field = 0; field < valueCount; ++field)
+            v << rows.value(row, 1 + KeyFieldCount + field);
+        values.insert(*unit, v);
     }
+    return values;
+}
 
-    const Recordset units = target.select(targetRows);
-    const KeyFields targetKey { units.fieldIndex(QStringLiteral("nome_condomino")),
-        units.fieldIndex(QStringLiteral("PAL")), units.fieldIndex(QStringLiteral("SCALA")),
-        units.fieldIndex(QStringLiteral("INTERNO")) };
-    QStringList assignments;
-    for (const auto &field : source.fields) {
-        units.fieldIndex(field.second); // the target field must exist
-        assignments << Database::quoteName(field.second) + QStringLiteral(" = ?");
+/** The target's key fields, owner first. */
+QStringList targetKeyFields()
+{
+    return { QStringLiteral("nome_condomino"), QStringLiteral("PAL"), QStringLiteral("SCALA"),
+        QStringLiteral("INTERNO") };
+}
+
+/** The fields a copy writes into the target. */
+QStringList targetFields(const ThousandthsCopy::Source &copy)
+{
+    QStringList fields;
+    for (const auto &field : copy.fields)
+        fields << field.second;
+    return fields;
+}
+
+} // namespace
+
+int ThousandthsCopy::run(
+    Database &project, Database &target, const TableQuery &targetRows, const Source &source)
+{
+    return run(project, target, targetRows, QList<Source> { source },
+        [](const platform::DbError &error) { throw error; });
+}
+
+int ThousandthsCopy::run(Database &project, Database &target, const TableQuery &targetRows,
+    const QList<Source> &sources, const std::function<void(const platform::DbError &)> &failed)
+{
+    // Each copy is read and its target fields checked in turn, as if it ran alone; the rows are read
+    // once, and each is written once with every copy that has its unit.
+    QList<Source> copies;
+    QList<QHash<UnitKey, QVariantList>> values;
+    for (const Source &source : sources) {
+        try {
+            QHash<UnitKey, QVariantList> read = sourceValues(project, source);
+            // The target fields must exist even when there is nothing to copy.
+            checkFields(target, targetRows, targetKeyFields() + targetFields(source));
+            if (read.isEmpty())
+                continue;
+            copies << source;
+            values << read;
+        } catch (const platform::DbError &error) {
+            failed(error);
+        }
     }
-    if (units.isEmpty() || values.isEmpty())
+    if (copies.isEmpty())
         return 0;
+    const Recordset units = selectFields(target, targetRows, targetKeyFields());
+    if (units.isEmpty())
+        return 0;
+
+    // A field that a copy does not write for this unit keeps its value.
+    QStringList assignments;
+    for (const Source &copy : copies) {
+        for (const auto &field : copy.fields) {
+            const QString name = Database::quoteName(field.second);
+            assignments << QStringLiteral("%1 = CASE WHEN ? THEN ? ELSE %1 END").arg(name);
+        }
+    }
     platform::Statement update
         = target.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
                              .arg(Database::quoteName(targetRows.table), assignments.join(u',')));
+    const KeyFields targetKey { 1, 2, 3, 4 };
     int written = 0;
+    QVariantList bound;
     for (int row = 0; row < units.recordCount(); ++row) {
         const std::optional<UnitKey> key = keyOf(units, row, targetKey, true);
         if (!key)
             continue;
-        const auto found = values.constFind(*key);
-        if (found == values.constEnd())
+        bound.clear();
+        bool found = false;
+        for (qsizetype c = 0; c < copies.size(); ++c) {
+            const auto it = values.at(c).constFind(*key);
+            const bool has = it != values.at(c).constEnd();
+            found = found || has;
+            for (qsizetype field = 0; field < copies.at(c).fields.size(); ++field)
+                bound << has << (has ? it->at(field) : QVariant());
+        }
+        if (!found)
             continue;
-        QVariantList bound = *found;
-        bound << units.rowidAt(row);
-        update.exec(bound);
+        bound << units.value(row, 0);
+        try {
+            update.exec(bound);
+        } catch (const platform::DbError &error) {
+            failed(error);
+            return written;
+        }
         ++written;
     }
     return written;

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <utility>
 
 namespace zav::expenses {
@@ -45,6 +46,17 @@ public:
      */
     static int run(platform::Database &project, platform::Database &target,
         const platform::TableQuery &targetRows, const Source &source);
+
+    /**
+     * @brief Copies several sources into the same target rows, as running them one after another
+     * would, but reading the rows once and writing each once. A copy whose source or target fields
+     * fail is handed to `failed` with its DbError and left out; so is a failed write, which ends
+     * the writing (a `failed` that throws ends the run). Returns the number of rows written. The
+     * caller owns the transaction.
+     */
+    static int run(platform::Database &project, platform::Database &target,
+        const platform::TableQuery &targetRows, const QList<Source> &sources,
+        const std::function<void(const platform::DbError &)> &failed);
 
     /**
      * @brief The copy named `operation` from the project archive at one path into the target rows

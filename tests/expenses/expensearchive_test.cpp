@@ -182,6 +182,39 @@ TEST_F(ExpenseArchiveTest, FillingFromTheProject)
         (QVariantList { QVariant(), QVariant(), QVariant(), QVariant(), QVariant() }));
 }
 
+TEST_F(ExpenseArchiveTest, ACopyThatFailsIsSaidAndTheOthersAreCopied)
+{
+    fillProject();
+    {
+        Database d = Database::open(project);
+        d.exec(QStringLiteral("DROP TABLE TEMPORANEO"));
+        d.exec(QStringLiteral("ALTER TABLE TEMPORANEO2 DROP COLUMN MEDIA_ASC"));
+    }
+    const QString path = ExpenseArchive::pathFor(QStringLiteral("CONDO1"));
+    ExpenseArchive::copyTemplate(path);
+    ExpenseArchive::FillOutcome outcome;
+    {
+        Database archive = Database::open(path);
+        Database units = Database::open(project);
+        outcome = ExpenseArchive::fill(archive, units);
+    }
+    // The building copy lacks its table, the stair copy one of its two fields: neither writes.
+    EXPECT_EQ(outcome.units, 4);
+    EXPECT_EQ(outcome.failures,
+        (QStringList {
+            "Nell'archivio manca la tabella TEMPORANEO.", "Nell'archivio manca il campo MEDIA_ASC." }));
+    const QString units = QStringLiteral("TAB_GENERALE");
+    const QVariantList none { QVariant(), QVariant(), QVariant(), QVariant() };
+    EXPECT_EQ(column(path, units, QStringLiteral("millesimi_generali")),
+        (QVariantList { 250.0, 250.0, 300.0, 200.0 }));
+    EXPECT_EQ(column(path, units, QStringLiteral("millesimi_palazzina")), none);
+    EXPECT_EQ(column(path, units, QStringLiteral("millesimi_scala")), none);
+    EXPECT_EQ(column(path, units, QStringLiteral("millesimi_ascensore")), none);
+    EXPECT_EQ(column(path, units, QStringLiteral("millesimi_riscaldamento")),
+        (QVariantList { 300.0, 300.0, 400.0, QVariant() }));
+    EXPECT_EQ(column(path, units, QStringLiteral("millesimi_portierato")), none);
+}
+
 TEST_F(ExpenseArchiveTest, BuildingAndStairRows)
 {
     struct Case

@@ -67,6 +67,27 @@ protected:
         source.refresh();
     }
 
+    /**
+     * Rows holding only these values in the field of a column, added after the three; the column
+     * narrowed to the least width and a short caption; the grid shown on every row.
+     */
+    void showNarrowed(int column, const QString &caption, const QVariantList &values)
+    {
+        DataGridColumn narrow = grid.column(column);
+        {
+            Database db = Database::open(m_path);
+            for (const QVariant &value : values)
+                db.insert(QStringLiteral("CODIF_PIANI"), { { narrow.dataField, value } });
+        }
+        narrow.width = 5;
+        narrow.caption = caption;
+        grid.setColumn(column, narrow);
+        grid.resize(300, 200);
+        grid.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+        source.refresh();
+    }
+
     QVariant stored(int row, const QString &field)
     {
         Database db = Database::open(m_path);
@@ -278,20 +299,7 @@ TEST_F(DataGridTest, AColumnFitsItsWidestValueWhereverItsRowStands)
 // the rows in view too), and a drag of its edge does not narrow it further: a sign is never cut.
 TEST_F(DataGridTest, ANumberColumnIsAtLeastAsWideAsItsWidestNumberWithItsSign)
 {
-    {
-        Database db = Database::open(m_path);
-        for (int i = 0; i < 200; ++i)
-            db.insert(QStringLiteral("CODIF_PIANI"), { { QStringLiteral("NUM_PAL"), 1 } });
-        db.insert(QStringLiteral("CODIF_PIANI"), { { QStringLiteral("NUM_PAL"), -1234567 } });
-    }
-    DataGridColumn building = grid.column(0);
-    building.width = 5;
-    building.caption = QStringLiteral("P");
-    grid.setColumn(0, building);
-    grid.resize(300, 200);
-    grid.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
-    source.refresh();
+    showNarrowed(0, QStringLiteral("P"), QVariantList(200, 1) << -1234567);
     const QString widest = QStringLiteral("-1234567");
     ASSERT_FALSE(grid.model()->match(grid.model()->index(0, 0), Qt::DisplayRole, widest).isEmpty());
     const int least = QFontMetrics(grid.font()).horizontalAdvance(widest);
@@ -301,6 +309,31 @@ TEST_F(DataGridTest, ANumberColumnIsAtLeastAsWideAsItsWidestNumberWithItsSign)
     // A text column may still be narrowed by hand.
     grid.horizontalHeader()->resizeSection(2, 30);
     EXPECT_EQ(grid.columnWidth(2), 30);
+}
+
+TEST_F(DataGridTest, ARefreshMeasuresTheNumbersItChangedAgain)
+{
+    showNarrowed(3, QStringLiteral("H"), QVariantList(200, 3.0) << 10.0);
+    const int wide = QFontMetrics(grid.font()).horizontalAdvance(vb::CStr(3.14159265));
+    // Each refresh follows a change made behind the grid; the column fits the longest number read.
+    // Row 101 is neither in view, nor among the rows sampled for the column's content, nor its
+    // largest or smallest number: only the measure of every number finds it.
+    const struct Step
+    {
+        const char *change;
+        bool wide;
+    } steps[] = {
+        { "UPDATE CODIF_PIANI SET HPIANO = 3.14159265 WHERE rowid = 101", true },
+        { "UPDATE CODIF_PIANI SET ID = 7", true },
+        { "UPDATE CODIF_PIANI SET HPIANO = 3 WHERE rowid = 101", false },
+        { "INSERT INTO CODIF_PIANI (HPIANO) VALUES (3.14159265)", true },
+        { "DELETE FROM CODIF_PIANI WHERE HPIANO > 3.1", false },
+    };
+    for (const Step &step : steps) {
+        Database(Database::open(m_path)).exec(QString::fromLatin1(step.change));
+        source.refresh();
+        EXPECT_EQ(grid.columnWidth(3) > wide, step.wide) << step.change;
+    }
 }
 
 TEST_F(DataGridTest, ACellButtonReportsItsColumn)

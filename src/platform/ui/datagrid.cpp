@@ -37,6 +37,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace zav::platform {
@@ -273,12 +274,14 @@ DataGrid::DataGrid(QWidget *parent)
             m_columnBeforeReset = currentIndex().column();
     });
     // Numbers are never cut: a number column stays as wide as its widest number, sign included.
-    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_numberWidths.clear(); });
-    // Widths found since the reset began (the columns' settings applied just before) are the new
-    // rows' own: each column is measured once a reset.
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this,
+        [this] { m_numberWidthsBefore = std::exchange(m_numberWidths, {}); });
+    // The widths were put aside as the reset began; those that applyColumnSettings has measured since
+    // are of the new rows.
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         for (int c = 0; c < columnCount(); ++c)
             keepNumbersWhole(c, columnWidth(c));
+        m_numberWidthsBefore.clear();
     });
     connect(m_model, &QAbstractItemModel::dataChanged, this, [this] { m_numberWidths.clear(); });
     connect(horizontalHeader(), &QHeaderView::sectionResized, this,
@@ -577,6 +580,16 @@ void DataGrid::showEvent(QShowEvent *event)
     }
 }
 
+void DataGrid::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    // The widths of the numbers were measured in the font and style that were.
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        m_numberWidths.clear();
+        m_numberWidthsBefore.clear();
+    }
+}
+
 bool DataGrid::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Close && watched->isWidgetType()
@@ -796,7 +809,7 @@ int DataGrid::contentWidth(int column, TextWidths &widths) const
         qsizetype longestSize = -1, longestWholeSize = -1;
         double max = 0, min = 0;
         for (int row = 0; row < source->recordCount(); ++row) {
-            const QVariant value = source->value(row, field);
+            const QVariant &value = source->rowValues(row).at(field);
             if (value.typeId() == QMetaType::QString) {
                 const QString text = value.toString();
                 if (text.size() > longestSize) {
@@ -1005,19 +1018,25 @@ int DataGrid::numberWidth(int column) const
 {
     if (const auto known = m_numberWidths.constFind(column); known != m_numberWidths.constEnd())
         return *known;
+    const DataSource *source = m_model->dataSource();
+    const int field = m_model->fieldOf(column);
+    // Rows read again as they were need not be measured again.
+    if (const auto before = m_numberWidthsBefore.constFind(column);
+        before != m_numberWidthsBefore.constEnd() && source && source->fieldKept(field)) {
+        m_numberWidths.insert(column, *before);
+        return *before;
+    }
     // The longest texts first, by characters; only those are measured, each once, and no more than a
     // few of them: numbers of as many characters differ in width by little, and a column of thousands
     // of rows would otherwise be laid out text by text at every refresh.
     constexpr qsizetype MostMeasured = 64;
     QSet<QString> longest;
     qsizetype longestSize = -1;
-    // The stored rows, read straight from the source: each cell is read and formatted once, as the
-    // model shows it (the new-row line holds no number).
-    const DataSource *source = m_model->dataSource();
-    const int field = m_model->fieldOf(column);
-    const QString format = source && field >= 0 ? m_model->column(column).format : QString();
-    for (int row = 0; source && field >= 0 && row < source->recordCount(); ++row) {
-        const QVariant value = source->value(row, field);
+    // The cells' values and texts as the model gives them, read from the source directly.
+    const QString format = this->column(column).format;
+    const int rows = source && field >= 0 ? source->recordCount() : 0;
+    for (int row = 0; row < rows; ++row) {
+        const QVariant &value = source->rowValues(row).at(field);
         if (!vb::isNumberValue(value))
             continue;
         const QString text = DataGridModel::formatted(value, format);

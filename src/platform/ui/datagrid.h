@@ -200,6 +200,7 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void commitData(QWidget *editor) override;
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
@@ -240,6 +241,8 @@ private:
     QList<qint64> m_clickOrder;
     /** Widest number of each column, as numberWidth() found it since the rows last changed. */
     mutable QHash<int, int> m_numberWidths;
+    /** Those found before the reset under way: a column whose values a refresh kept keeps its own. */
+    QHash<int, int> m_numberWidthsBefore;
     bool m_allowDelete = false;
     KeyPress m_keyPress;
     /** The key the grid is handling, and whether it went on to a cell's editor. */

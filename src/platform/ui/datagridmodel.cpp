@@ -55,11 +55,15 @@ void DataGridModel::setDataSource(DataSource *source)
         disconnect(m_source, nullptr, this, nullptr);
     beginResetModel();
     m_source = source;
+    m_fields.clear();
     endResetModel();
     if (!source)
         return;
     connect(source, &DataSource::aboutToRefresh, this, [this] { beginResetModel(); });
-    connect(source, &DataSource::refreshed, this, [this] { endResetModel(); });
+    connect(source, &DataSource::refreshed, this, [this] {
+        m_fields.clear();
+        endResetModel();
+    });
     // A row added at the end while the new-row line is shown takes the line's place, and a fresh
     // new-row line follows it: a cell on the line stays on the row it now holds, so what is typed
     // next goes on into that row (the source's current row is that row already).
@@ -87,6 +91,7 @@ void DataGridModel::setColumns(const QList<DataGridColumn> &columns)
 {
     beginResetModel();
     m_columns = columns;
+    m_fields.clear();
     endResetModel();
 }
 
@@ -127,6 +132,7 @@ void DataGridModel::setColumn(int index, const DataGridColumn &column)
     if (index < 0 || index >= m_columns.size())
         return;
     m_columns[index] = column;
+    m_fields.clear();
     emit headerDataChanged(Qt::Horizontal, index, index);
     if (rowCount() > 0)
         emit dataChanged(this->index(0, index), this->index(rowCount() - 1, index));
@@ -146,7 +152,13 @@ int DataGridModel::fieldOf(int column) const
 {
     if (!m_source || column < 0 || column >= columnCount())
         return -1;
-    return m_source->fieldIndex(this->column(column).dataField);
+    // Every cell asks: the fields are looked up by name once for the columns and fields in hand.
+    if (m_fields.size() != columnCount()) {
+        m_fields.resize(columnCount());
+        for (int c = 0; c < columnCount(); ++c)
+            m_fields[c] = m_source->fieldIndex(this->column(c).dataField);
+    }
+    return m_fields.at(column);
 }
 
 bool DataGridModel::editable(int column) const

@@ -156,6 +156,8 @@ private:
 
     QPointer<DataSource> m_source;
     QList<DataGridColumn> m_columns;
+    /** The source field of each column, found once for a set of columns and fields; empty until asked. */
+    mutable QVector<int> m_fields;
     bool m_allowUpdate = true;
     bool m_readOnly = false;
     bool m_allowAddNew = false;

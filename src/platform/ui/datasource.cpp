@@ -8,7 +8,9 @@
 #include <QLineEdit>
 
 #include <cmath>
+#include <cstring>
 #include <stdexcept>
+#include <utility>
 
 namespace zav::platform {
 
@@ -87,19 +89,50 @@ void DataSource::refresh()
     db.close();
 
     emit aboutToRefresh();
-    m_fields = rs.fieldNames();
+    m_fieldsBefore = std::exchange(m_fields, rs.fieldNames());
+    m_rowsBefore = std::exchange(m_rows, {});
+    m_rowidsBefore = std::exchange(m_rowids, {});
     m_fieldTypes = types;
-    m_rows.clear();
-    m_rowids.clear();
     for (int row = 0; row < rs.recordCount(); ++row) {
         m_rows.append(rs.row(row));
         m_rowids.append(rs.rowidAt(row));
     }
     m_current = m_rows.isEmpty() ? -1 : 0;
     m_mode = EditMode::None;
+    m_comparing = true;
+    m_sameRows.reset();
     emit refreshed();
+    m_comparing = false;
+    m_fieldsBefore.clear();
+    m_rowsBefore.clear();
+    m_rowidsBefore.clear();
     fillControls();
     emit currentRowChanged(m_current);
+}
+
+bool DataSource::fieldKept(int field) const
+{
+    if (!m_comparing || field < 0 || field >= fieldCount())
+        return false;
+    if (!m_sameRows)
+        m_sameRows = m_fieldsBefore == m_fields && m_rowidsBefore == m_rowids;
+    if (!*m_sameRows)
+        return false;
+    const QMetaType real = QMetaType::fromType<double>();
+    for (int row = 0; row < recordCount(); ++row) {
+        const QVariant &before = m_rowsBefore.at(row).at(field);
+        const QVariant &now = m_rows.at(row).at(field);
+        if (before.metaType() != now.metaType())
+            return false;
+        // Numbers bit for bit: 0 and -0 are equal numbers but need not be written alike.
+        if (now.metaType() == real) {
+            if (std::memcmp(before.constData(), now.constData(), sizeof(double)) != 0)
+                return false;
+        } else if (before != now) {
+            return false;
+        }
+    }
+    return true;
 }
 
 int DataSource::fieldIndex(const QString &name) const

@@ -11,6 +11,7 @@
 #include <QVector>
 
 #include <algorithm>
+#include <optional>
 
 class QWidget;
 
@@ -66,6 +67,15 @@ public:
     int recordCount() const { return int(m_rows.size()); }
     QVariant value(int row, int field) const;
     QVariant value(int row, const QString &field) const;
+    /** @brief The fields of a row as held, in field order, for reading many rows without copies
+     * (0 <= row < recordCount()). */
+    const QVector<QVariant> &rowValues(int row) const { return m_rows.at(row); }
+    /**
+     * @brief While `refreshed` is emitted: whether the refresh read the same fields and rows
+     * (rowids) as were held before it, with this field's values as they were (of the same type
+     * and value), so that what was worked out from them still holds. False at any other time.
+     */
+    bool fieldKept(int field) const;
     qint64 rowid(int row) const;
     /** @brief The row holding this rowid, -1 when none. */
     int rowOf(qint64 rowid) const;
@@ -171,6 +181,13 @@ private:
     QStringList m_fieldTypes;
     QVector<QVector<QVariant>> m_rows;
     QVector<qint64> m_rowids;
+    /** The fields and rows held before a refresh, kept only while it emits `refreshed`. */
+    QStringList m_fieldsBefore;
+    QVector<QVector<QVariant>> m_rowsBefore;
+    QVector<qint64> m_rowidsBefore;
+    bool m_comparing = false;
+    /** Whether the fields and rowids read are those held before, once fieldKept() has asked. */
+    mutable std::optional<bool> m_sameRows;
     int m_current = -1;
     EditMode m_mode = EditMode::None;
     QList<Binding> m_bindings;
