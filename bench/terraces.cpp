@@ -2,19 +2,31 @@
 // table copied from the project into the terrace archive; the project has twice as many units as the
 // table lists, ten rooms each; each run starts from a terrace archive holding only the list),
 // "Calcola Millesimi" (the thousandths of a table of N units of ten rooms) and "Ricalcola Totali"
-// (every room of a table of N rooms computed and stored).
+// (every room of a table of N rooms computed and stored). "Copia" and "Calcola Millesimi" are also
+// timed through the form, as the user waits for them: the command's handler with its message and
+// the grid bound again to what the command leaves to see, the window drawn.
 
 #include "engine/var_gbl.h"
 #include "platform/db.h"
 #include "platform/progress.h"
+#include "platform/ui/datasource.h"
+#include "platform/ui/formregistry.h"
 #include "platform/vb.h"
 #include "support/benchproject.h"
 #include "support/check.h"
+#include "support/scripteddialogs.h"
+#include "terraces/frm_copia_dati.h"
+#include "terraces/frm_terrazze.h"
 #include "terraces/roomcopy.h"
+#include "terraces/terracearchive.h"
+#include "terraces/terracesforms.h"
 #include "terraces/terracethousandths.h"
 #include "terraces/terracetotals.h"
+#include "terraces/terraceviews.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QTabBar>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -23,7 +35,9 @@
 
 namespace {
 
+using zav::engine::VAR_GBL;
 using zav::platform::Database;
+using zav::platform::FormRegistry;
 using zav::terraces::RoomCopy;
 namespace TerraceThousandths = zav::terraces::TerraceThousandths;
 namespace TerraceTotals = zav::terraces::TerraceTotals;
@@ -107,6 +121,77 @@ BENCHMARK(copia)
     ->Repetitions(5)
     ->Complexity(benchmark::oN);
 
+/** The terrace form of the open project, loaded, shown and on the table "T1". */
+zav::terraces::frm_terrazze *openTerraceForm(const QString &project, const QString &terraces)
+{
+    VAR_GBL.progetto_corrente = project;
+    VAR_GBL.nome_progetto = QStringLiteral("BENCH");
+    VAR_GBL.archivio_terrazze = terraces;
+    zav::terraces::registerForms();
+    auto *form = FormRegistry::form<zav::terraces::frm_terrazze>(zav::terraces::TerraceFormName);
+    if (!form)
+        throw std::runtime_error("the terrace form did not open");
+    form->show();
+    form->selectTable(QStringLiteral("T1"), QStringLiteral("Terrazzi"));
+    QApplication::processEvents();
+    return form;
+}
+
+void closeTerraceForm()
+{
+    for (const QString &name : { zav::terraces::RoomCopyFormName, zav::terraces::TerraceFormName })
+        FormRegistry::unload(name);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    VAR_GBL.reset();
+}
+
+/** "Copia" of the copy dialog over the terrace form, until the form shows again with its unit list. */
+void copiaForm(benchmark::State &state)
+{
+    const zav::platform::vb::DecimalSeparatorScope comma(u',');
+    QTemporaryDir dir;
+    const int listed = int(state.range(0));
+    const QString project = makeProject(dir, listed);
+    const QString terraces = dir.filePath(QStringLiteral("BENCH.TER"));
+    makeTerraces(terraces, listed);
+    zav::platform::ScriptedDialogs boxes;
+    zav::terraces::frm_terrazze *form = openTerraceForm(project, terraces);
+    for (auto _ : state) {
+        state.PauseTiming();
+        makeTerraces(terraces, listed);
+        form->showUnitList(zav::terraces::terracearchive::listOfCode(QStringLiteral("T1")));
+        auto *dialog = FormRegistry::form<zav::terraces::frm_copia_dati>(zav::terraces::RoomCopyFormName);
+        dialog->show();
+        QApplication::processEvents();
+        boxes.clear();
+        state.ResumeTiming();
+        dialog->Command1_Click(0);
+        form->Form_Activate();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+        state.PauseTiming();
+        ZAV_BENCH_CHECK(state,
+            boxes.messages() == QStringList { QStringLiteral("Copia effettuata") }
+                && Database::open(terraces)
+                        .query(QStringLiteral("SELECT COUNT(*) FROM SUP_COEFF_VOL"))
+                        .value(0, 0)
+                    == listed * roomsPerUnit
+                && form->Data5->recordCount() == listed,
+            "not every room was copied");
+        state.ResumeTiming();
+    }
+    closeTerraceForm();
+    state.SetComplexityN(listed);
+}
+
+BENCHMARK(copiaForm)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->UseRealTime()
+    ->Complexity(benchmark::oN);
+
 /** A terrace archive whose table "T1" holds `rooms` rooms, ten per unit, computed or not. */
 QString makeTerraceRooms(const QTemporaryDir &dir, int rooms)
 {
@@ -165,6 +250,36 @@ void calcMilTer(benchmark::State &state)
     state.SetComplexityN(units);
 }
 
+/** "Calcola Millesimi" of the terrace form from its first room view, until the thousandths show. */
+void calcMilTerForm(benchmark::State &state)
+{
+    const zav::platform::vb::DecimalSeparatorScope comma(u',');
+    QTemporaryDir dir;
+    const int units = int(state.range(0));
+    const QString terraces = makeTerraceRooms(dir, units * roomsPerUnit);
+    const QString project = makeUnits(dir, units);
+    zav::platform::ScriptedDialogs boxes;
+    zav::terraces::frm_terrazze *form = openTerraceForm(project, terraces);
+    const int thousandthsTab = zav::terraces::TerraceViews::thousandths().tab;
+    for (auto _ : state) {
+        state.PauseTiming();
+        form->TabStrip1->setCurrentIndex(0);
+        QApplication::processEvents();
+        boxes.clear();
+        state.ResumeTiming();
+        form->Command1_Click(4);
+        QApplication::processEvents();
+        state.PauseTiming();
+        ZAV_BENCH_CHECK(state,
+            boxes.messages() == QStringList { QStringLiteral("Calcolo terminato") }
+                && form->TabStrip1->currentIndex() == thousandthsTab && form->Data1->recordCount() == units,
+            "the thousandths of every unit do not show");
+        state.ResumeTiming();
+    }
+    closeTerraceForm();
+    state.SetComplexityN(units);
+}
+
 void ricalcTotTer(benchmark::State &state)
 {
     // The archives' numbers are written with the decimal comma.
@@ -190,6 +305,13 @@ BENCHMARK(calcMilTer)
     ->Arg(10000)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
+    ->Complexity(benchmark::oN);
+BENCHMARK(calcMilTerForm)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->UseRealTime()
     ->Complexity(benchmark::oN);
 BENCHMARK(ricalcTotTer)
     ->Arg(1000)
