@@ -40,6 +40,9 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <tuple>
+
 namespace zav::terraces {
 
 using engine::VAR_GBL;
@@ -148,6 +151,19 @@ QStringList listedLines(const QStringList &lines)
     if (lines.size() > Shown)
         shown.append(QStringLiteral("... e altri %1").arg(lines.size() - Shown));
     return shown;
+}
+
+// Whether two lists of grid columns are the same, column by column.
+bool sameColumns(const QList<platform::DataGridColumn> &a, const QList<platform::DataGridColumn> &b)
+{
+    const auto fields = [](const platform::DataGridColumn &c) {
+        return std::tie(c.dataField, c.caption, c.width, c.visible, c.locked, c.button, c.format, c.alignment,
+            c.valueItems);
+    };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+        [&](const platform::DataGridColumn &x, const platform::DataGridColumn &y) {
+            return fields(x) == fields(y);
+        });
 }
 
 // Why a calculation wrote no thousandths, and what to do.
@@ -1185,7 +1201,10 @@ void frm_terrazze::TABELLA_MILLESIMI()
             + TerraceUnit::text(Data1->value(0, QStringLiteral("DESCRIZIONE")));
     TDBGrid1->setCaption(caption);
     const TerraceView &view = TerraceViews::thousandths();
-    TDBGrid1->setColumns(TerraceViews::present(view, TDBGrid1->columns(), this));
+    // Columns set again lay out every row again: the view switch has often just set these.
+    const QList<platform::DataGridColumn> columns = TerraceViews::present(view, TDBGrid1->columns(), this);
+    if (!sameColumns(columns, TDBGrid1->columns()))
+        TDBGrid1->setColumns(columns);
     Frame4->hide();
     Label20->setText(workspace::LabelledColumn(*Data1, *Label20, QStringLiteral("MILLESIMI")).count().first);
 }
