@@ -77,12 +77,11 @@ void TerracePrints::Command2_Click(
             MsgIcon::Information, engine::MessageTitle::ZavWarning);
         return;
     }
-    // A single export is written without a word; the files of a "Tutti" run, with the thousandths
-    // printed along, are listed in one message at the end.
+    // The files written, one or those of a "Tutti" run with the thousandths printed along, are told
+    // in one message at the end.
     platform::ExportSummary exported;
     {
-        const QScopedValueRollback<platform::ExportSummary *> during(
-            m_exported, choice.rooms && choice.all ? &exported : nullptr);
+        const QScopedValueRollback<platform::ExportSummary *> during(m_exported, &exported);
         if (choice.thousandths)
             STAMPA_MIL_TER(code);
         if (choice.rooms && !choice.all)
