@@ -2,19 +2,31 @@
 // table copied from the project into the terrace archive; the project has twice as many units as the
 // table lists, ten rooms each; each run starts from a terrace archive holding only the list),
 // "Calcola Millesimi" (the thousandths of a table of N units of ten rooms) and "Ricalcola Totali"
-// (every room of a table of N rooms computed and stored).
+// (every room of a table of N rooms computed and stored). "Copia" and "Calcola Millesimi" are also
+// timed through the form, as the user waits for them: the command's handler with its message and
+// the grid bound again to what the command leaves to see, the window drawn.
 
 #include "engine/var_gbl.h"
 #include "platform/db.h"
 #include "platform/progress.h"
+#include "platform/ui/datasource.h"
+#include "platform/ui/formregistry.h"
 #include "platform/vb.h"
 #include "support/benchproject.h"
 #include "support/check.h"
+#include "support/scripteddialogs.h"
+#include "terraces/frm_copia_dati.h"
+#include "terraces/frm_terrazze.h"
 #include "terraces/roomcopy.h"
+#include "terraces/terracearchive.h"
+#include "terraces/terracesforms.h"
 #include "terraces/terracethousandths.h"
 #include "terraces/terracetotals.h"
+#include "terraces/terraceviews.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QTabBar>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -23,7 +35,9 @@
 
 namespace {
 
+using zav::engine::VAR_GBL;
 using zav::platform::Database;
+using zav::platform::FormRegistry;
 using zav::terraces::RoomCopy;
 namespace TerraceThousandths = zav::terraces::TerraceThousandths;
 namespace TerraceTotals = zav::terraces::TerraceTotals;
@@ -81,32 +95,6 @@ void makeTerraces(const QString &path, int listed)
     transaction.commit();
 }
 
-void copia(benchmark::State &state)
-{
-    // The archives' numbers are written with the decimal comma.
-    const zav::platform::vb::DecimalSeparatorScope comma(u',');
-    QTemporaryDir dir;
-    const int listed = int(state.range(0));
-    const QString project = makeProject(dir, listed);
-    const QString terraces = dir.filePath(QStringLiteral("BENCH.TER"));
-    for (auto _ : state) {
-        state.PauseTiming();
-        makeTerraces(terraces, listed);
-        state.ResumeTiming();
-        const RoomCopy::Outcome outcome = RoomCopy::run(project, terraces, QStringLiteral("T1"));
-        ZAV_BENCH_CHECK(state, outcome.rooms == listed * roomsPerUnit, "not every room was copied");
-    }
-    state.SetComplexityN(listed);
-}
-
-BENCHMARK(copia)
-    ->Arg(100)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->Complexity(benchmark::oN);
-
 /** A terrace archive whose table "T1" holds `rooms` rooms, ten per unit, computed or not. */
 QString makeTerraceRooms(const QTemporaryDir &dir, int rooms)
 {
@@ -149,19 +137,166 @@ QString makeUnits(const QTemporaryDir &dir, int units)
     return path;
 }
 
+/**
+ * The archives of a run, with the decimal comma their numbers are written with: for a copy, a project
+ * of 2 * N units and where its terrace archive goes; for the thousandths, a terrace table of N units of
+ * ten rooms and the project's N units.
+ */
+struct Archives
+{
+    enum class For { Copy, Thousandths };
+
+    Archives(For use, int units)
+        : project(use == For::Copy ? makeProject(dir, units) : makeUnits(dir, units))
+        , terraces(use == For::Copy ? dir.filePath(QStringLiteral("BENCH.TER"))
+                                    : makeTerraceRooms(dir, units * roomsPerUnit))
+    {
+    }
+
+    const zav::platform::vb::DecimalSeparatorScope comma { u',' };
+    QTemporaryDir dir;
+    const QString project;
+    const QString terraces;
+};
+
+/** 100, 1,000 and 10,000 units, five times each. */
+void unitCounts(benchmark::internal::Benchmark *b)
+{
+    b->Arg(100)
+        ->Arg(1000)
+        ->Arg(10000)
+        ->Unit(benchmark::kMillisecond)
+        ->Repetitions(5)
+        ->Complexity(benchmark::oN);
+}
+
+/** Through the form, as the user waits for it: 1,000 and 10,000 units, five times each. */
+void formUnitCounts(benchmark::internal::Benchmark *b)
+{
+    b->Arg(1000)
+        ->Arg(10000)
+        ->Unit(benchmark::kMillisecond)
+        ->Repetitions(5)
+        ->UseRealTime()
+        ->Complexity(benchmark::oN);
+}
+
+void copia(benchmark::State &state)
+{
+    const int listed = int(state.range(0));
+    const Archives archives(Archives::For::Copy, listed);
+    const QString &terraces = archives.terraces;
+    for (auto _ : state) {
+        state.PauseTiming();
+        makeTerraces(terraces, listed);
+        state.ResumeTiming();
+        const RoomCopy::Outcome outcome = RoomCopy::run(archives.project, terraces, QStringLiteral("T1"));
+        ZAV_BENCH_CHECK(state, outcome.rooms == listed * roomsPerUnit, "not every room was copied");
+    }
+    state.SetComplexityN(listed);
+}
+
+BENCHMARK(copia)->Apply(unitCounts);
+
+/** The terrace form of the open project, loaded, shown and on the table "T1". */
+zav::terraces::frm_terrazze *openTerraceForm(const QString &project, const QString &terraces)
+{
+    VAR_GBL.progetto_corrente = project;
+    VAR_GBL.nome_progetto = QStringLiteral("BENCH");
+    VAR_GBL.archivio_terrazze = terraces;
+    zav::terraces::registerForms();
+    auto *form = FormRegistry::form<zav::terraces::frm_terrazze>(zav::terraces::TerraceFormName);
+    if (!form)
+        throw std::runtime_error("the terrace form did not open");
+    form->show();
+    form->selectTable(QStringLiteral("T1"), QStringLiteral("Terrazzi"));
+    QApplication::processEvents();
+    return form;
+}
+
+void closeTerraceForm()
+{
+    for (const QString &name : { zav::terraces::RoomCopyFormName, zav::terraces::TerraceFormName })
+        FormRegistry::unload(name);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    VAR_GBL.reset();
+}
+
+/** "Copia" of the copy dialog over the terrace form, until the form shows again with its unit list. */
+void copiaForm(benchmark::State &state)
+{
+    const int listed = int(state.range(0));
+    const Archives archives(Archives::For::Copy, listed);
+    const QString &terraces = archives.terraces;
+    makeTerraces(terraces, listed);
+    zav::platform::ScriptedDialogs boxes;
+    zav::terraces::frm_terrazze *form = openTerraceForm(archives.project, terraces);
+    for (auto _ : state) {
+        state.PauseTiming();
+        makeTerraces(terraces, listed);
+        form->showUnitList(zav::terraces::terracearchive::listOfCode(QStringLiteral("T1")));
+        auto *dialog = FormRegistry::form<zav::terraces::frm_copia_dati>(zav::terraces::RoomCopyFormName);
+        dialog->show();
+        QApplication::processEvents();
+        boxes.clear();
+        state.ResumeTiming();
+        dialog->Command1_Click(0);
+        form->Form_Activate();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+        state.PauseTiming();
+        ZAV_BENCH_CHECK(state,
+            boxes.messages() == QStringList { QStringLiteral("Copia effettuata") }
+                && Database::open(terraces)
+                        .query(QStringLiteral("SELECT COUNT(*) FROM SUP_COEFF_VOL"))
+                        .value(0, 0)
+                    == listed * roomsPerUnit
+                && form->Data5->recordCount() == listed,
+            "not every room was copied");
+        state.ResumeTiming();
+    }
+    closeTerraceForm();
+    state.SetComplexityN(listed);
+}
+
+BENCHMARK(copiaForm)->Apply(formUnitCounts);
+
 void calcMilTer(benchmark::State &state)
 {
-    // The archives' numbers are written with the decimal comma.
-    const zav::platform::vb::DecimalSeparatorScope comma(u',');
-    QTemporaryDir dir;
     const int units = int(state.range(0));
-    const QString terraces = makeTerraceRooms(dir, units * roomsPerUnit);
-    const QString project = makeUnits(dir, units);
+    const Archives archives(Archives::For::Thousandths, units);
     for (auto _ : state) {
         const TerraceThousandths::Outcome outcome = TerraceThousandths::calculate(
-            terraces, project, QStringLiteral("T1"), QStringLiteral("Terrazzi"));
+            archives.terraces, archives.project, QStringLiteral("T1"), QStringLiteral("Terrazzi"));
         ZAV_BENCH_CHECK(state, outcome.rows == units, "not every unit got its thousandths");
     }
+    state.SetComplexityN(units);
+}
+
+/** "Calcola Millesimi" of the terrace form from its first room view, until the thousandths show. */
+void calcMilTerForm(benchmark::State &state)
+{
+    const int units = int(state.range(0));
+    const Archives archives(Archives::For::Thousandths, units);
+    zav::platform::ScriptedDialogs boxes;
+    zav::terraces::frm_terrazze *form = openTerraceForm(archives.project, archives.terraces);
+    const int thousandthsTab = zav::terraces::TerraceViews::thousandths().tab;
+    for (auto _ : state) {
+        state.PauseTiming();
+        form->TabStrip1->setCurrentIndex(0);
+        QApplication::processEvents();
+        boxes.clear();
+        state.ResumeTiming();
+        form->Command1_Click(4);
+        QApplication::processEvents();
+        state.PauseTiming();
+        ZAV_BENCH_CHECK(state,
+            boxes.messages() == QStringList { QStringLiteral("Calcolo terminato") }
+                && form->TabStrip1->currentIndex() == thousandthsTab && form->Data1->recordCount() == units,
+            "the thousandths of every unit do not show");
+        state.ResumeTiming();
+    }
+    closeTerraceForm();
     state.SetComplexityN(units);
 }
 
@@ -184,13 +319,8 @@ void ricalcTotTer(benchmark::State &state)
     state.SetComplexityN(rooms);
 }
 
-BENCHMARK(calcMilTer)
-    ->Arg(100)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->Complexity(benchmark::oN);
+BENCHMARK(calcMilTer)->Apply(unitCounts);
+BENCHMARK(calcMilTerForm)->Apply(formUnitCounts);
 BENCHMARK(ricalcTotTer)
     ->Arg(1000)
     ->Arg(10000)

@@ -7,6 +7,7 @@
 #include "engine/var_gbl.h"
 #include "platform/dialogs.h"
 #include "platform/progress.h"
+#include "platform/report/reportcall.h"
 #include "platform/ui/datagrid.h"
 #include "platform/ui/datasource.h"
 #include "platform/ui/formbutton.h"
@@ -39,6 +40,9 @@
 #include <QShowEvent>
 #include <QTabBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <tuple>
 
 namespace zav::terraces {
 
@@ -140,14 +144,20 @@ void warn(const QString &text)
     dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Information, engine::MessageTitle::ZavWarning);
 }
 
-// The first lines of a long list for a message, and how many more there are.
-QStringList listedLines(const QStringList &lines)
+// A long list in a message names this many of its lines; the rest are counted.
+constexpr int ListedLines = 12;
+
+// Whether two lists of grid columns are the same, column by column.
+bool sameColumns(const QList<platform::DataGridColumn> &a, const QList<platform::DataGridColumn> &b)
 {
-    constexpr int Shown = 12;
-    QStringList shown = lines.mid(0, Shown);
-    if (lines.size() > Shown)
-        shown.append(QStringLiteral("... e altri %1").arg(lines.size() - Shown));
-    return shown;
+    const auto fields = [](const platform::DataGridColumn &c) {
+        return std::tie(c.dataField, c.caption, c.width, c.visible, c.locked, c.button, c.format, c.alignment,
+            c.valueItems);
+    };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+        [&](const platform::DataGridColumn &x, const platform::DataGridColumn &y) {
+            return fields(x) == fields(y);
+        });
 }
 
 // Why a calculation wrote no thousandths, and what to do.
@@ -164,7 +174,8 @@ QString noThousandthsText(const TerraceThousandths::Outcome &outcome)
                              "tabella è 0.");
         if (!outcome.roomsWithoutHeight.isEmpty())
             text += QStringLiteral("\nQuesti vani hanno l'altezza vuota:\n- %1")
-                        .arg(listedLines(outcome.roomsWithoutHeight).join(QStringLiteral("\n- ")));
+                        .arg(platform::messageLines(outcome.roomsWithoutHeight, ListedLines)
+                                 .join(QStringLiteral("\n- ")));
         return text
             + QStringLiteral("\nScrivere le altezze nella vista \"Calcolo Volumi\", premere \"Ricalcola "
                              "Totali\", poi di nuovo \"Calcola Millesimi\".");
@@ -1157,7 +1168,8 @@ void frm_terrazze::CALC_MIL_TER()
             "Il calcolo è sul volume e questi vani contano 0 perché la loro altezza è vuota:\n- %1\n"
             "Per contarli scriverne l'altezza nella vista \"Calcolo Volumi\", poi premere "
             "\"Calcola Totali\" e di nuovo \"Calcola Millesimi\".")
-                 .arg(listedLines(outcome.roomsWithoutHeight).join(QStringLiteral("\n- "))));
+                 .arg(platform::messageLines(outcome.roomsWithoutHeight, ListedLines)
+                          .join(QStringLiteral("\n- "))));
     dialogs().msgBox(QStringLiteral("Calcolo terminato"), MsgButtons::Ok, MsgIcon::Information,
         QStringLiteral("!!! Calcolo Millesimi Terrazze !!!"));
     // The thousandths show on their own view.
@@ -1185,7 +1197,10 @@ void frm_terrazze::TABELLA_MILLESIMI()
             + TerraceUnit::text(Data1->value(0, QStringLiteral("DESCRIZIONE")));
     TDBGrid1->setCaption(caption);
     const TerraceView &view = TerraceViews::thousandths();
-    TDBGrid1->setColumns(TerraceViews::present(view, TDBGrid1->columns(), this));
+    // Columns set again lay out every row again: the view switch has often just set these.
+    const QList<platform::DataGridColumn> columns = TerraceViews::present(view, TDBGrid1->columns(), this);
+    if (!sameColumns(columns, TDBGrid1->columns()))
+        TDBGrid1->setColumns(columns);
     Frame4->hide();
     Label20->setText(workspace::LabelledColumn(*Data1, *Label20, QStringLiteral("MILLESIMI")).count().first);
 }

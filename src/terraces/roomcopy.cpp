@@ -4,9 +4,14 @@
 #include "platform/vb.h"
 #include "terraces/terracearchive.h"
 
+#include <QFileInfo>
 #include <QHash>
-#include <QVector>
+#include <QUrl>
 
+#include <cmath>
+#include <cstring>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace zav::terraces {
@@ -15,45 +20,138 @@ using platform::Database;
 
 namespace {
 
-/** A unit's key as the rooms query compares it. */
-struct Key
-{
-    QString owner;
-    QString building;
-    QString stair;
-    double interno = 0.0;
+using platform::FieldView;
+using platform::StorageClass;
 
-    bool operator==(const Key &other) const = default;
-};
-
-size_t qHash(const Key &key, size_t seed = 0)
+template<class T> void put(std::string &out, const T &value)
 {
-    return qHashMulti(seed, key.owner, key.building, key.stair, key.interno);
+    out.append(reinterpret_cast<const char *>(&value), sizeof value);
 }
 
-// The rooms' fields, in the order the terrace rows take them after the code (fields 1 to 19).
-const char *const RoomFields = "NOME_CONDOMINO, PALAZ, SCALA, INTERNO, DESCRIZIONE, ESPRESSIONE, MQ, "
-                               "COEF1, COEF2, COEF3, COEF4, COEF5, COEF6, COEF7, COEF8, "
-                               "TOT_COEF, H_PIANO, TOT_VOL, PIANO";
-constexpr int RoomFieldCount = 19;
-
-QString textOf(const QVariant &value)
+// A field as the rooms query compares it as text, appended to `key` with its length first: Null as
+// the empty text, a number as the program writes it, the letters A to Z lowered. Text that is all
+// ASCII is lowered as it is copied; any other goes through the text the program reads from it.
+void appendComparable(const FieldView &field, std::string &key)
 {
-    if (value.isNull())
-        return QString();
-    if (platform::vb::isNumberValue(value))
-        return platform::vb::CStr(value.toDouble());
-    return value.toString();
+    const auto viaText = [&key](const QString &text) {
+        const QByteArray folded = RoomCopy::comparable(text).toUtf8();
+        put(key, folded.size());
+        key.append(folded.constData(), std::size_t(folded.size()));
+    };
+    switch (field.storage) {
+    case StorageClass::Null:
+        put(key, qsizetype(0));
+        return;
+    case StorageClass::Integer:
+        viaText(platform::vb::CStr(double(field.integer)));
+        return;
+    case StorageClass::Real:
+        viaText(platform::vb::CStr(field.real));
+        return;
+    case StorageClass::Blob:
+        viaText(QString::fromUtf8(field.bytes));
+        return;
+    case StorageClass::Text:
+        break;
+    }
+    const std::size_t start = key.size();
+    put(key, field.bytes.size());
+    key.resize(start + sizeof(qsizetype) + std::size_t(field.bytes.size()));
+    char *folded = key.data() + start + sizeof(qsizetype);
+    for (const char c : field.bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            key.resize(start);
+            viaText(QString::fromUtf8(field.bytes));
+            return;
+        }
+        *folded++ = c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
+    }
 }
 
 // The unit number as a number; none for an empty one or one that is not a number.
-std::optional<double> numberOf(const QVariant &value)
+std::optional<double> numberOf(const FieldView &field)
 {
-    const QVariant key = terracearchive::numberKey(value);
+    switch (field.storage) {
+    case StorageClass::Null:
+        return std::nullopt;
+    case StorageClass::Integer:
+        return double(field.integer);
+    case StorageClass::Real:
+        if (!std::isfinite(field.real))
+            return std::nullopt;
+        return field.real;
+    case StorageClass::Text:
+    case StorageClass::Blob:
+        break;
+    }
+    const QVariant key = terracearchive::numberKey(field.toVariant());
     if (key.typeId() == QMetaType::QString)
         return std::nullopt;
     return key.toDouble();
 }
+
+/**
+ * The key of a row whose first four fields are owner, building, stair and unit number, as the rooms
+ * query compares them, into `key` (its storage reused from row to row): each text with its length
+ * before it, then the number. False when the unit number is none.
+ */
+bool keyOf(const platform::RowView &row, std::string &key)
+{
+    const std::optional<double> number = numberOf(row.field(3));
+    if (!number)
+        return false;
+    key.clear();
+    for (int i = 0; i < 3; ++i)
+        appendComparable(row.field(i), key);
+    put(key, *number == 0.0 ? 0.0 : *number); // 0 and -0 are the same number
+    return true;
+}
+
+/**
+ * The rooms found in the project for the listed units, by rowid, grouped by unit in the order they
+ * were found; one list for every unit, each room linked to the next of its unit.
+ */
+class FoundRooms
+{
+public:
+    explicit FoundRooms(std::size_t units)
+        : m_units(units)
+    {
+    }
+
+    void append(std::size_t unit, qint64 rowid)
+    {
+        const qsizetype room = qsizetype(m_rooms.size());
+        m_rooms.push_back({ rowid, -1 });
+        Chain &chain = m_units[unit];
+        if (chain.last >= 0)
+            m_rooms[std::size_t(chain.last)].next = room;
+        else
+            chain.first = room;
+        chain.last = room;
+    }
+
+    /** Calls `visit` with the rowid of each room of the unit, in the order appended. */
+    template<class Visit> void forEachRoom(std::size_t unit, Visit visit) const
+    {
+        for (qsizetype room = m_units[unit].first; room >= 0; room = m_rooms[std::size_t(room)].next)
+            visit(m_rooms[std::size_t(room)].rowid);
+    }
+
+private:
+    struct Room
+    {
+        qint64 rowid;
+        qsizetype next;
+    };
+    struct Chain
+    {
+        qsizetype first = -1;
+        qsizetype last = -1;
+    };
+    std::vector<Chain> m_units;
+    std::vector<Room> m_rooms;
+};
 
 } // namespace
 
@@ -71,76 +169,73 @@ RoomCopy::Outcome RoomCopy::run(
     const QString &projectArchive, const QString &terraceArchive, const QString &code)
 {
     Outcome outcome;
-    Database project = Database::open(projectArchive);
+    // The project opens as every archive opens (a missing one is not created); the copy then reads it
+    // through the terrace archive's connection, read only, so that SQLite copies each room's values
+    // itself and the rooms read are those of the same moment as the list.
+    Database::open(projectArchive).close();
     Database terraces = Database::open(terraceArchive);
-
-    // The listed units, each with its place in the list; a unit listed twice is copied twice.
-    const platform::Recordset listed = terraces.select(terracearchive::listOfCode(code));
-    const int owner = listed.fieldIndex(QStringLiteral("PROPRIETARIO"));
-    const int building = listed.fieldIndex(QStringLiteral("NUM_PAL"));
-    const int stair = listed.fieldIndex(QStringLiteral("SCALA"));
-    const int interno = listed.fieldIndex(QStringLiteral("INTERNO"));
-    std::vector<std::optional<Key>> units;
-    QHash<Key, int> wanted; // key -> index of its rooms
-    for (int row = 0; row < listed.recordCount(); ++row) {
-        const std::optional<double> number = numberOf(listed.value(row, interno));
-        if (!number) {
-            units.emplace_back();
-            continue;
-        }
-        const Key key { comparable(textOf(listed.value(row, owner))),
-            comparable(textOf(listed.value(row, building))), comparable(textOf(listed.value(row, stair))),
-            *number };
-        if (!wanted.contains(key))
-            wanted.insert(key, int(wanted.size()));
-        units.emplace_back(key);
-    }
-    outcome.units = listed.recordCount();
-
-    // The project's rooms, read once and grouped by unit; rooms of units not listed are passed by.
-    std::vector<QVector<QVector<QVariant>>> rooms(wanted.size());
-    if (!wanted.isEmpty()) {
-        platform::Statement read = project.prepare(
-            QStringLiteral("SELECT %1 FROM ESPRESSIONI ORDER BY rowid").arg(QLatin1String(RoomFields)));
-        read.forEach({}, [&](const platform::RowView &row) {
-            const platform::FieldView number = row.field(3);
-            if (number.isNull())
-                return;
-            const std::optional<double> value = numberOf(number.toVariant());
-            if (!value)
-                return;
-            const Key key { comparable(textOf(row.field(0).toVariant())),
-                comparable(textOf(row.field(1).toVariant())), comparable(textOf(row.field(2).toVariant())),
-                *value };
-            const auto found = wanted.constFind(key);
-            if (found == wanted.constEnd())
-                return;
-            QVector<QVariant> values(RoomFieldCount);
-            for (int i = 0; i < RoomFieldCount; ++i)
-                values[i] = row.field(i).toVariant();
-            rooms[std::size_t(*found)].append(values);
-        });
-    }
-
+    terraces.exec(QStringLiteral("ATTACH DATABASE ? AS progetto"),
+        { QUrl::fromLocalFile(QFileInfo(projectArchive).absoluteFilePath()).toString(QUrl::FullyEncoded)
+            + QStringLiteral("?mode=ro") });
     platform::Transaction transaction = terraces.transaction();
+
+    // The listed units, each with its place in the list; a unit listed twice is copied twice, one
+    // listed without a unit number has no rooms.
+    std::vector<int> units; // per listed unit: index of its rooms, -1 for none
+    QHash<QByteArray, int> wanted; // key -> index of its rooms
+    std::string key;
+    terraces
+        .prepare(QStringLiteral("SELECT PROPRIETARIO, NUM_PAL, SCALA, INTERNO FROM main.ELENCO "
+                                "WHERE COD_TERRAZZE IS ? ORDER BY rowid"))
+        .forEach({ code }, [&](const platform::RowView &row) {
+            if (!keyOf(row, key)) {
+                units.push_back(-1);
+                return;
+            }
+            const QByteArray found(key.data(), qsizetype(key.size()));
+            auto at = wanted.constFind(found);
+            if (at == wanted.constEnd())
+                at = wanted.insert(found, int(wanted.size()));
+            units.push_back(*at);
+        });
+    outcome.units = int(units.size());
+
+    // The project's rooms, their keys read once, grouped by unit; rooms of units not listed are
+    // passed by.
+    FoundRooms rooms(std::size_t(wanted.size()));
+    if (!wanted.isEmpty()) {
+        terraces
+            .prepare(QStringLiteral("SELECT NOME_CONDOMINO, PALAZ, SCALA, INTERNO, rowid "
+                                    "FROM progetto.ESPRESSIONI ORDER BY rowid"))
+            .forEach({}, [&](const platform::RowView &row) {
+                if (!keyOf(row, key))
+                    return;
+                const auto found
+                    = wanted.constFind(QByteArray::fromRawData(key.data(), qsizetype(key.size())));
+                if (found != wanted.constEnd())
+                    rooms.append(std::size_t(*found), row.field(4).integer);
+            });
+    }
+
+    // Each room appended in the list's order, its fields 1 to 19 copied as the project holds them.
     platform::Statement append = terraces.prepare(QStringLiteral(
-        "INSERT INTO SUP_COEFF_VOL (CODICE, NOME_CONDOMINO, PALAZ, SCALA, INTERNO, DESCRIZ_VANO, "
-        "ESPRESSIONE, MQ, "
-        "COEFF_PIANO, COEFF_ORIENT, COEFF_ESPOS, COEFF_LUMIN, COEFF_UTILIZ, COEFF_GLOB, COEFF_LIB1, "
-        "COEFF_LIB2, "
-        "SUP_CONVENZIONALE, H_PIANO, VOLUME, PIANO) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
-    for (const std::optional<Key> &unit : units) {
-        if (!unit)
+        "INSERT INTO main.SUP_COEFF_VOL (CODICE, NOME_CONDOMINO, PALAZ, SCALA, INTERNO, "
+        "DESCRIZ_VANO, ESPRESSIONE, MQ, COEFF_PIANO, COEFF_ORIENT, COEFF_ESPOS, COEFF_LUMIN, "
+        "COEFF_UTILIZ, COEFF_GLOB, COEFF_LIB1, COEFF_LIB2, SUP_CONVENZIONALE, H_PIANO, VOLUME, "
+        "PIANO) "
+        "SELECT ?, NOME_CONDOMINO, PALAZ, SCALA, INTERNO, DESCRIZIONE, ESPRESSIONE, MQ, COEF1, "
+        "COEF2, COEF3, COEF4, COEF5, COEF6, COEF7, COEF8, TOT_COEF, H_PIANO, TOT_VOL, PIANO "
+        "FROM progetto.ESPRESSIONI WHERE rowid = ?"));
+    const QByteArray codeText = code.toUtf8();
+    for (const int unit : units) {
+        if (unit < 0)
             continue;
-        for (const QVector<QVariant> &room : rooms[std::size_t(wanted.value(*unit))]) {
-            QVariantList values;
-            values.reserve(RoomFieldCount + 1);
-            values << code;
-            for (const QVariant &value : room)
-                values << value;
-            append.exec(values);
+        rooms.forEachRoom(std::size_t(unit), [&](qint64 rowid) {
+            append.bindUtf8(1, codeText);
+            append.bindInteger(2, rowid);
+            append.run();
             ++outcome.rooms;
-        }
+        });
     }
     transaction.commit();
     return outcome;

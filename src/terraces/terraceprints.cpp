@@ -37,15 +37,6 @@ const QString RoomsTable = QStringLiteral("SUP_COEFF_VOL");
 // A message of a "Tutti" run names at most this many units or files; the rest are counted.
 constexpr int ListedFailures = 10;
 
-/** The first lines of a list for a message, and how many more there are. */
-QStringList listed(const QStringList &lines)
-{
-    QStringList shown = lines.mid(0, ListedFailures);
-    if (lines.size() > ListedFailures)
-        shown.append(QStringLiteral("... e altre %1").arg(lines.size() - ListedFailures));
-    return shown;
-}
-
 /** A building or unit number as the formula writes it bare: "1", "2.5"; empty when it is none. */
 QString bareNumber(const QVariant &value)
 {
@@ -77,12 +68,11 @@ void TerracePrints::Command2_Click(
             MsgIcon::Information, engine::MessageTitle::ZavWarning);
         return;
     }
-    // A single export is written without a word; the files of a "Tutti" run, with the thousandths
-    // printed along, are listed in one message at the end.
+    // The files written, one or those of a "Tutti" run with the thousandths printed along, are told
+    // in one message at the end.
     platform::ExportSummary exported;
     {
-        const QScopedValueRollback<platform::ExportSummary *> during(
-            m_exported, choice.rooms && choice.all ? &exported : nullptr);
+        const QScopedValueRollback<platform::ExportSummary *> during(m_exported, &exported);
         if (choice.thousandths)
             STAMPA_MIL_TER(code);
         if (choice.rooms && !choice.all)
@@ -178,7 +168,7 @@ void TerracePrints::STAMPA_SUP_TER_TUTTI(const QString &code, platform::DataSour
         return;
 
     const qsizetype failed = failures.size();
-    const QStringList lines = listed(failures);
+    const QStringList lines = platform::messageLines(failures, ListedFailures, QStringLiteral("altre"));
     const QString head = exporting
         ? QStringLiteral("Tabelle delle superfici non create: %1 su %2.").arg(failed).arg(runs)
         : QStringLiteral("Tabelle delle superfici non stampate: %1 su %2.").arg(failed).arg(runs);

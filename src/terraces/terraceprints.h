@@ -33,8 +33,8 @@ struct TerracePrintChoice
  * to the next. Every report reads the terrace archive through slot 5. Values from the archives
  * enter the selection formulas only through the formula builder, and the export names only after
  * the characters a file name cannot hold have become "_". A report that cannot run or be written
- * is said to the user; the "Tutti" run says all of its failures in one message at its end, and
- * the files it exported (the thousandths' included) in another.
+ * is said to the user; the "Tutti" run says all of its failures in one message at its end. The
+ * files a "Stampa" exported, one or many, are named in one message at its end.
  */
 class TerracePrints
 {

@@ -9,6 +9,7 @@
 #include <QHash>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 namespace zav::terraces::TerraceThousandths {
@@ -71,6 +72,28 @@ std::optional<double> numberIn(const platform::FieldView &value)
     return vb::CDbl(QString::fromUtf8(value.bytes));
 }
 
+// A field as SQLite holds it, appended to `out`: its storage class, then its value.
+void appendStored(const platform::FieldView &field, std::string &out)
+{
+    out.push_back(char(field.storage));
+    switch (field.storage) {
+    case platform::StorageClass::Null:
+        return;
+    case platform::StorageClass::Integer:
+        out.append(reinterpret_cast<const char *>(&field.integer), sizeof field.integer);
+        return;
+    case platform::StorageClass::Real:
+        out.append(reinterpret_cast<const char *>(&field.real), sizeof field.real);
+        return;
+    case platform::StorageClass::Text:
+    case platform::StorageClass::Blob:
+        break;
+    }
+    const qsizetype size = field.bytes.size();
+    out.append(reinterpret_cast<const char *>(&size), sizeof size);
+    out.append(field.bytes.data(), std::size_t(size));
+}
+
 struct UnitRooms
 {
     double volume = 0.0;
@@ -103,33 +126,46 @@ Outcome calculate(const QString &terraceArchive, const QString &projectArchive, 
     double totalVolume = 0.0;
     double totalWeighted = 0.0;
     QHash<QString, UnitRooms> byUnit;
+    // Rooms of a unit mostly follow one another: a room whose key fields are those of the room before
+    // is that room's unit's, without forming its key again. The unit is held by pointer only until the
+    // next insertion, which happens only for another key.
+    std::string lastFields;
+    std::string fields;
+    UnitRooms *lastUnit = nullptr;
+    // The table's rooms through its index, in stored order.
     db.prepare(QStringLiteral("SELECT NOME_CONDOMINO, PALAZ, SCALA, INTERNO, SUP_CONVENZIONALE, VOLUME, "
-                              "H_PIANO, DESCRIZ_VANO FROM SUP_COEFF_VOL WHERE CODICE IS ? ORDER BY rowid"))
+                              "H_PIANO, DESCRIZ_VANO FROM SUP_COEFF_VOL WHERE rowid IN "
+                              "(SELECT rowid FROM SUP_COEFF_VOL WHERE CODICE IS ?) ORDER BY rowid"))
         .forEach({ code }, [&](const platform::RowView &room) {
             ++outcome.rooms;
             const std::optional<double> weighted = numberIn(room.field(4));
             const std::optional<double> volume = numberIn(room.field(5));
             totalWeighted += weighted.value_or(0.0);
             totalVolume += volume.value_or(0.0);
-            const QVariant owner = room.field(0).toVariant();
-            const QVariant building = room.field(1).toVariant();
-            const QVariant stair = room.field(2).toVariant();
-            const QVariant number = room.field(3).toVariant();
             // A room without a height has no volume: on the volume base it counts nothing.
             if (outcome.byVolume && weighted.value_or(0.0) != 0.0 && volume.value_or(0.0) == 0.0
                 && numberIn(room.field(6)).value_or(0.0) == 0.0)
                 outcome.roomsWithoutHeight << QStringLiteral("%1 Pal. %2 Scala %3 Int. %4: %5")
-                                                  .arg(TerraceUnit::text(owner), TerraceUnit::text(building),
-                                                      TerraceUnit::text(stair), TerraceUnit::text(number),
+                                                  .arg(TerraceUnit::text(room.field(0).toVariant()),
+                                                      TerraceUnit::text(room.field(1).toVariant()),
+                                                      TerraceUnit::text(room.field(2).toVariant()),
+                                                      TerraceUnit::text(room.field(3).toVariant()),
                                                       TerraceUnit::text(room.field(7).toVariant()));
-            const QString key = unitKey(owner, building, stair, number, false);
-            if (key.isEmpty())
+            fields.clear();
+            for (int i = 0; i < 4; ++i)
+                appendStored(room.field(i), fields);
+            if (fields != lastFields) {
+                const QString key = unitKey(room.field(0).toVariant(), room.field(1).toVariant(),
+                    room.field(2).toVariant(), room.field(3).toVariant(), false);
+                lastUnit = key.isEmpty() ? nullptr : &byUnit[key];
+                std::swap(fields, lastFields);
+            }
+            if (!lastUnit)
                 return;
-            UnitRooms &unit = byUnit[key];
             if (!weighted)
-                unit.incorrect = true;
-            unit.weighted += weighted.value_or(0.0);
-            unit.volume += volume.value_or(0.0);
+                lastUnit->incorrect = true;
+            lastUnit->weighted += weighted.value_or(0.0);
+            lastUnit->volume += volume.value_or(0.0);
         });
     const double total = byWeightedSurface ? totalWeighted : totalVolume;
     outcome.total = total;

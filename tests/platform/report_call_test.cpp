@@ -177,6 +177,30 @@ TEST(ReportCallNames, TheExportPrefixIsTheFirstThreeWholeCharactersOfTheProjects
         EXPECT_EQ(ReportCall::exportPrefix(QString::fromUtf8(name)), QString::fromUtf8(prefix)) << name;
 }
 
+TEST(ReportCallNames, AMessageListNamesItsFirstLinesAndCountsTheRest)
+{
+    const QStringList three { "a", "b", "c" };
+    const struct
+    {
+        const char *name;
+        QStringList lines;
+        int shown;
+        QString others;
+        QStringList expected;
+    } cases[] = {
+        { "none", {}, 2, QStringLiteral("altri"), {} },
+        { "as many as shown", three, 3, QStringLiteral("altri"), three },
+        { "one more than shown", three, 2, QStringLiteral("altri"), { "a", "b", "... e altri 1" } },
+        { "the word for the rest as given", three, 1, QStringLiteral("altre"), { "a", "... e altre 2" } },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(messageLines(c.lines, c.shown, c.others), c.expected);
+    }
+    // Files are counted as "altri" unless told otherwise.
+    EXPECT_EQ(messageLines(three, 0), QStringList { "... e altri 3" });
+}
+
 TEST(ReportControlTest, ClearingEmptiesEverySlotAndOnlyTheSlots)
 {
     ReportControl control;

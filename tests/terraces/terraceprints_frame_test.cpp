@@ -103,9 +103,11 @@ TEST_F(PrintFrame, DestinationsAndTicks)
         { "printer, nothing ticked: the message and nothing else", D::Printer, false, false, false, {},
             { PrinterMessage } },
         { "Tutti without Tab. Superfici: nothing", D::Video, false, false, true, {}, {} },
-        { "file, thousandths then the list's current unit", D::File, true, true, false,
+        { "file, thousandths then the list's current unit; one message names both files", D::File, true, true,
+            false,
             { { true, ThousandthsFormula, "CONMILTER.RTF" }, { false, RoomFormulas.at(0), "CON1A25.RTF" } },
-            {} },
+            { QStringLiteral("Sono stati scritti 2 file nella directory %1:\n- CONMILTER.RTF\n- CON1A25.RTF")
+                    .arg(QDir::toNativeSeparators(folder.file(QStringLiteral("ARCHIVI")))) } },
         { "printer, the current unit", D::Printer, false, true, false, { { false, RoomFormulas.at(0), {} } },
             { PrinterMessage } },
         { "file, every unit in the list's order, the one-unit report not run; one message lists the files",

@@ -80,6 +80,13 @@ protected:
         return doc;
     }
 
+    /** The message that tells the one file an export wrote. */
+    QString writtenMessage(const QString &name) const
+    {
+        return QStringLiteral("Il file è stato chiamato: %1 ed è stato inserito nella directory %2")
+            .arg(name, QDir::toNativeSeparators(folder.file(QStringLiteral("ARCHIVI"))));
+    }
+
     /** The RTF exports in "ARCHIVI". */
     QStringList exports() const
     {
@@ -98,7 +105,7 @@ TEST_F(TerraceReports, ThousandthsOfTheTableByBuildingStairAndUnitWithTheirTotal
 {
     terraces::frm_terrazze *form = openFrame();
     print(form, Destination::File, true, false, false);
-    EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.messages().join(u'\n').toStdString();
+    EXPECT_EQ(boxes.messages(), QStringList { writtenMessage(QStringLiteral("CONMILTER.RTF")) });
 
     const RtfDocument doc = exported(QStringLiteral("CONMILTER.RTF"));
     EXPECT_EQ(doc.paragraphs.mid(0, 2),
@@ -120,7 +127,7 @@ TEST_F(TerraceReports, ThousandthsOfATableNotComputedLastHaveNoRows)
     thousandths("Quote", 1, "A", "1", 5.0, 1000.0, "T'2 \"b\"", 1);
     terraces::frm_terrazze *form = openFrame(QStringLiteral("TER2"), QStringLiteral("Terrazzi scala B"));
     print(form, Destination::File, true, false, false);
-    EXPECT_TRUE(boxes.shown().isEmpty());
+    EXPECT_EQ(boxes.messages(), QStringList { writtenMessage(QStringLiteral("CONMILTER.RTF")) });
     RtfDocument doc = exported(QStringLiteral("CONMILTER.RTF"));
     ASSERT_EQ(doc.rows.size(), 2);
     EXPECT_EQ(doc.rows.at(1), (QStringList { "Totale", "", "", "", "", "0,000", "0,000" }));
@@ -129,8 +136,9 @@ TEST_F(TerraceReports, ThousandthsOfATableNotComputedLastHaveNoRows)
     form->Command5->click();
     form->selectTable(QStringLiteral("T'2 \"b\""), QStringLiteral("Con virgolette"));
     form->Command1[5]->click();
+    boxes.clear();
     print(form, Destination::File, true, false, false);
-    EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.messages().join(u'\n').toStdString();
+    EXPECT_EQ(boxes.messages(), QStringList { writtenMessage(QStringLiteral("CONMILTER.RTF")) });
     doc = exported(QStringLiteral("CONMILTER.RTF"));
     ASSERT_EQ(doc.rows.size(), 3);
     EXPECT_EQ(doc.rows.at(1).at(0), QStringLiteral("Quote"));
@@ -140,7 +148,7 @@ TEST_F(TerraceReports, RoomsOfOneUnitOnlyItsBuildingAndTable)
 {
     terraces::frm_terrazze *form = openFrame();
     print(form, Destination::File, false, true, false);
-    EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.messages().join(u'\n').toStdString();
+    EXPECT_EQ(boxes.messages(), QStringList { writtenMessage(QStringLiteral("CON1A25.RTF")) });
 
     const RtfDocument doc = exported(QStringLiteral("CON1A25.RTF"));
     EXPECT_EQ(doc.paragraphs.mid(0, 2),
@@ -157,6 +165,31 @@ TEST_F(TerraceReports, RoomsOfOneUnitOnlyItsBuildingAndTable)
     // 18.4 + 32.75; 16.56 + 8.1875; 49.68 + 0.
     EXPECT_EQ(doc.rows.at(3),
         (QStringList { "Totale", "", "51,15", "", "", "", "", "", "", "", "", "24,75", "", "49,68" }));
+}
+
+TEST_F(TerraceReports, ASingleExportSaysOnceWhichFileItWrote)
+{
+    const struct
+    {
+        const char *name;
+        bool thousandths;
+        bool rooms;
+        const char *file;
+    } cases[] = {
+        { "the thousandths", true, false, "CONMILTER.RTF" },
+        { "the rooms of the list's current unit", false, true, "CON1A25.RTF" },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        boxes.clear();
+        terraces::frm_terrazze *form = openFrame();
+        print(form, Destination::File, c.thousandths, c.rooms, false);
+        ASSERT_EQ(boxes.shown().size(), 1) << boxes.messages().join(u'\n').toStdString();
+        EXPECT_EQ(boxes.shown().at(0).text, writtenMessage(QString::fromLatin1(c.file)));
+        EXPECT_EQ(boxes.shown().at(0).title, QStringLiteral("Esportazione RTF"));
+        EXPECT_EQ(boxes.shown().at(0).icon, platform::MsgIcon::Information);
+        EXPECT_TRUE(QFileInfo::exists(exportPath(QString::fromLatin1(c.file))));
+    }
 }
 
 TEST_F(TerraceReports, TuttiWritesAFileForEachUnitWithItsOwnRooms)
@@ -217,9 +250,7 @@ TEST_F(TerraceReports, AMissingDefinitionIsSaidOnceForTutti)
                                        "file di stampa non trovato: ")))
         << text.toStdString();
     EXPECT_EQ(text.count(u'\n'), 7);
-    EXPECT_EQ(boxes.shown().at(1).text,
-        QStringLiteral("Il file è stato chiamato: CONMILTER.RTF ed è stato inserito nella directory %1")
-            .arg(QDir::toNativeSeparators(folder.file(QStringLiteral("ARCHIVI")))));
+    EXPECT_EQ(boxes.shown().at(1).text, writtenMessage(QStringLiteral("CONMILTER.RTF")));
 }
 
 TEST_F(TerraceReports, AnExportThatCannotBeWrittenIsReported)

@@ -17,14 +17,6 @@ const QString TitleExport = QStringLiteral("Esportazione RTF");
 // A message names at most this many files or notes; the rest are counted.
 constexpr int ListedLines = 12;
 
-QStringList listed(const QStringList &lines)
-{
-    QStringList shown = lines.mid(0, ListedLines);
-    if (lines.size() > ListedLines)
-        shown.append(QStringLiteral("... e altri %1").arg(lines.size() - ListedLines));
-    return shown;
-}
-
 // The start of the note on an export named apart: whose file has the name asked for.
 QString otherProjectsFile(const QString &asked, const QString &otherOwner)
 {
@@ -39,6 +31,14 @@ QString writtenText(const QString &name)
 }
 
 } // namespace
+
+QStringList messageLines(const QStringList &lines, int shown, const QString &others)
+{
+    QStringList first = lines.mid(0, shown);
+    if (lines.size() > shown)
+        first.append(QStringLiteral("... e %1 %2").arg(others).arg(lines.size() - shown));
+    return first;
+}
 
 void ExportSummary::add(const QString &writtenName, const QString &asked, const QString &otherOwner)
 {
@@ -65,8 +65,10 @@ QString ExportSummary::text() const
     const QString text = QStringLiteral("Sono stati scritti %1 file nella directory %2:\n- %3")
                              .arg(m_files.size())
                              .arg(QDir::toNativeSeparators(ReportCall::exportFolder()),
-                                 listed(names).join(QStringLiteral("\n- ")));
-    return apart.isEmpty() ? text : listed(apart).join(QStringLiteral("\n")) + QStringLiteral("\n\n") + text;
+                                 messageLines(names, ListedLines).join(QStringLiteral("\n- ")));
+    return apart.isEmpty()
+        ? text
+        : messageLines(apart, ListedLines).join(QStringLiteral("\n")) + QStringLiteral("\n\n") + text;
 }
 
 void ExportSummary::tell() const

@@ -11,6 +11,14 @@
 namespace zav::platform {
 
 /**
+ * @brief The first `shown` lines of a list for a message and, when there are more, a last line that
+ * counts the rest: "... e altri 3" (`others` is the word for the rest, "altri" or "altre" as the
+ * lines' noun asks).
+ */
+QStringList messageLines(
+    const QStringList &lines, int shown, const QString &others = QStringLiteral("altri"));
+
+/**
  * @brief The exports of one print command, told together in one message when the command ends
  * rather than in a box for each file. A file named apart because the name asked for is another
  * project's export says so above the list.
