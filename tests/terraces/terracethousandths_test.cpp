@@ -282,6 +282,28 @@ TEST_F(TerraceThousandths, TwoOwnersOfOneBuildingStairAndNumberTakeOnlyTheirOwnR
     EXPECT_EQ(calculate(), (QStringList { "Bianchi Anna Maria=300", "Bianchi Anna Luisa=100", "Verdi=600" }));
 }
 
+// The table's rooms are the same whether they are a few of the archive's or most of them (they are
+// read in one of two ways): those of other tables count nothing, a code in other letter case counts,
+// and the shares come in the order of the units.
+TEST_F(TerraceThousandths, OnlyTheTablesOwnRoomsCountHoweverManyTheOtherTablesHold)
+{
+    for (const int others : { 0, 1, 12 }) {
+        SCOPED_TRACE(testing::Message() << others << " rooms of another table");
+        TearDown();
+        SetUp();
+        base(true);
+        for (int i = 1; i <= 3; ++i)
+            unit(QStringLiteral("U%1").arg(i), 1, "A", "1", i);
+        for (int i = 0; i < others; ++i)
+            terraceRoom("T2", QStringLiteral("U%1").arg(1 + i % 3), 1, "A", 1 + i % 3, "altro", {}, 100, 100);
+        room("U2", 1, "A", 2, "2", "");
+        terraceRoom("t1", "U1", 1, "A", 1, "vano", {}, 1, {});
+        room("U3", 1, "A", 3, "1", "");
+        // 1, 2 and 1 of 4: 250, 500 and 250.
+        EXPECT_EQ(calculate(), (QStringList { "U1=250", "U2=500", "U3=250" }));
+    }
+}
+
 TEST_F(TerraceThousandths, TheTableShowsReadOnlyWithItsCaptionColumnsAndTotal)
 {
     base(true);
