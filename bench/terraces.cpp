@@ -215,16 +215,18 @@ void copiaFloor(benchmark::State &state)
         state.ResumeTiming();
         Database db = Database::open(terraces);
         db.exec(QStringLiteral("ATTACH DATABASE ? AS progetto"),
-            { QUrl::fromLocalFile(archives.project).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro") });
+            { QUrl::fromLocalFile(archives.project).toString(QUrl::FullyEncoded)
+                + QStringLiteral("?mode=ro") });
         auto transaction = db.transaction();
-        const int rooms = db.exec(QStringLiteral(
-            "INSERT INTO main.SUP_COEFF_VOL (CODICE, NOME_CONDOMINO, PALAZ, SCALA, INTERNO, "
-            "DESCRIZ_VANO, ESPRESSIONE, MQ, COEFF_PIANO, COEFF_ORIENT, COEFF_ESPOS, COEFF_LUMIN, "
-            "COEFF_UTILIZ, COEFF_GLOB, COEFF_LIB1, COEFF_LIB2, SUP_CONVENZIONALE, H_PIANO, VOLUME, "
-            "PIANO) "
-            "SELECT ?, NOME_CONDOMINO, PALAZ, SCALA, INTERNO, DESCRIZIONE, ESPRESSIONE, MQ, COEF1, "
-            "COEF2, COEF3, COEF4, COEF5, COEF6, COEF7, COEF8, TOT_COEF, H_PIANO, TOT_VOL, PIANO "
-            "FROM progetto.ESPRESSIONI WHERE INTERNO % 2 = 1"),
+        const int rooms = db.exec(
+            QStringLiteral(
+                "INSERT INTO main.SUP_COEFF_VOL (CODICE, NOME_CONDOMINO, PALAZ, SCALA, INTERNO, "
+                "DESCRIZ_VANO, ESPRESSIONE, MQ, COEFF_PIANO, COEFF_ORIENT, COEFF_ESPOS, COEFF_LUMIN, "
+                "COEFF_UTILIZ, COEFF_GLOB, COEFF_LIB1, COEFF_LIB2, SUP_CONVENZIONALE, H_PIANO, VOLUME, "
+                "PIANO) "
+                "SELECT ?, NOME_CONDOMINO, PALAZ, SCALA, INTERNO, DESCRIZIONE, ESPRESSIONE, MQ, COEF1, "
+                "COEF2, COEF3, COEF4, COEF5, COEF6, COEF7, COEF8, TOT_COEF, H_PIANO, TOT_VOL, PIANO "
+                "FROM progetto.ESPRESSIONI WHERE INTERNO % 2 = 1"),
             { QStringLiteral("T1") });
         transaction.commit();
         ZAV_BENCH_CHECK(state, rooms == listed * roomsPerUnit, "not every room was copied");

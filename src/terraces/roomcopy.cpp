@@ -217,25 +217,34 @@ RoomCopy::Outcome RoomCopy::run(
             });
     }
 
-    // Each room appended in the list's order, its fields 1 to 19 copied as the project holds them.
-    platform::Statement append = terraces.prepare(QStringLiteral(
-        "INSERT INTO main.SUP_COEFF_VOL (CODICE, NOME_CONDOMINO, PALAZ, SCALA, INTERNO, "
-        "DESCRIZ_VANO, ESPRESSIONE, MQ, COEFF_PIANO, COEFF_ORIENT, COEFF_ESPOS, COEFF_LUMIN, "
-        "COEFF_UTILIZ, COEFF_GLOB, COEFF_LIB1, COEFF_LIB2, SUP_CONVENZIONALE, H_PIANO, VOLUME, "
-        "PIANO) "
-        "SELECT ?, NOME_CONDOMINO, PALAZ, SCALA, INTERNO, DESCRIZIONE, ESPRESSIONE, MQ, COEF1, "
-        "COEF2, COEF3, COEF4, COEF5, COEF6, COEF7, COEF8, TOT_COEF, H_PIANO, TOT_VOL, PIANO "
-        "FROM progetto.ESPRESSIONI WHERE rowid = ?"));
-    const QByteArray codeText = code.toUtf8();
+    // The rooms' rowids in the list's order, into a table of this connection alone; SQLite then
+    // appends every room in that order in one statement, its fields 1 to 19 copied as the project
+    // holds them.
+    terraces.exec(QStringLiteral("CREATE TEMP TABLE VANI_DA_COPIARE (VANO INTEGER)"));
+    platform::Statement found
+        = terraces.prepare(QStringLiteral("INSERT INTO temp.VANI_DA_COPIARE (VANO) VALUES (?)"));
     for (const int unit : units) {
         if (unit < 0)
             continue;
         rooms.forEachRoom(std::size_t(unit), [&](qint64 rowid) {
-            append.bindUtf8(1, codeText);
-            append.bindInteger(2, rowid);
-            append.run();
+            found.bindInteger(1, rowid);
+            found.run();
             ++outcome.rooms;
         });
+    }
+    if (outcome.rooms > 0) {
+        terraces.exec(
+            QStringLiteral(
+                "INSERT INTO main.SUP_COEFF_VOL (CODICE, NOME_CONDOMINO, PALAZ, SCALA, INTERNO, "
+                "DESCRIZ_VANO, ESPRESSIONE, MQ, COEFF_PIANO, COEFF_ORIENT, COEFF_ESPOS, COEFF_LUMIN, "
+                "COEFF_UTILIZ, COEFF_GLOB, COEFF_LIB1, COEFF_LIB2, SUP_CONVENZIONALE, H_PIANO, VOLUME, "
+                "PIANO) "
+                "SELECT ?, e.NOME_CONDOMINO, e.PALAZ, e.SCALA, e.INTERNO, e.DESCRIZIONE, e.ESPRESSIONE, "
+                "e.MQ, e.COEF1, e.COEF2, e.COEF3, e.COEF4, e.COEF5, e.COEF6, e.COEF7, e.COEF8, "
+                "e.TOT_COEF, e.H_PIANO, e.TOT_VOL, e.PIANO "
+                "FROM temp.VANI_DA_COPIARE AS v CROSS JOIN progetto.ESPRESSIONI AS e "
+                "ON e.rowid = v.VANO ORDER BY v.rowid"),
+            { code });
     }
     transaction.commit();
     return outcome;
