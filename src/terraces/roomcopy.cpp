@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QUrl>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -108,48 +109,45 @@ bool keyOf(const platform::RowView &row, std::string &key)
 }
 
 /**
- * The rooms found in the project for the listed units, by rowid, grouped by unit in the order they
- * were found; one list for every unit, each room linked to the next of its unit.
+ * The rooms found in the project for the listed units, by rowid, in any order; once sorted, each
+ * unit's rooms in the project's stored order.
  */
 class FoundRooms
 {
 public:
     explicit FoundRooms(std::size_t units)
-        : m_units(units)
+        : m_start(units + 1, 0)
     {
     }
 
-    void append(std::size_t unit, qint64 rowid)
+    void append(std::size_t unit, qint64 rowid) { m_rooms.push_back({ unit, rowid }); }
+
+    /** Groups the rooms by unit, each unit's in rowid order. */
+    void sort()
     {
-        const qsizetype room = qsizetype(m_rooms.size());
-        m_rooms.push_back({ rowid, -1 });
-        Chain &chain = m_units[unit];
-        if (chain.last >= 0)
-            m_rooms[std::size_t(chain.last)].next = room;
-        else
-            chain.first = room;
-        chain.last = room;
+        std::sort(m_rooms.begin(), m_rooms.end(), [](const Room &a, const Room &b) {
+            return a.unit != b.unit ? a.unit < b.unit : a.rowid < b.rowid;
+        });
+        for (const Room &room : m_rooms)
+            ++m_start[room.unit + 1];
+        for (std::size_t unit = 1; unit < m_start.size(); ++unit)
+            m_start[unit] += m_start[unit - 1];
     }
 
-    /** Calls `visit` with the rowid of each room of the unit, in the order appended. */
+    /** Calls `visit` with the rowid of each room of the unit, in rowid order; after sort(). */
     template<class Visit> void forEachRoom(std::size_t unit, Visit visit) const
     {
-        for (qsizetype room = m_units[unit].first; room >= 0; room = m_rooms[std::size_t(room)].next)
-            visit(m_rooms[std::size_t(room)].rowid);
+        for (std::size_t room = m_start[unit]; room < m_start[unit + 1]; ++room)
+            visit(m_rooms[room].rowid);
     }
 
 private:
     struct Room
     {
+        std::size_t unit;
         qint64 rowid;
-        qsizetype next;
     };
-    struct Chain
-    {
-        qsizetype first = -1;
-        qsizetype last = -1;
-    };
-    std::vector<Chain> m_units;
+    std::vector<std::size_t> m_start; // per unit, where its rooms begin; one more at the end
     std::vector<Room> m_rooms;
 };
 
@@ -200,13 +198,14 @@ RoomCopy::Outcome RoomCopy::run(
         });
     outcome.units = int(units.size());
 
-    // The project's rooms, their keys read once, grouped by unit; rooms of units not listed are
-    // passed by.
+    // The project's rooms, their keys read once in the order SQLite finds quickest (its index of the
+    // rooms' units holds every key), then grouped by unit in stored order; rooms of units not listed
+    // are passed by.
     FoundRooms rooms(std::size_t(wanted.size()));
     if (!wanted.isEmpty()) {
         terraces
             .prepare(QStringLiteral("SELECT NOME_CONDOMINO, PALAZ, SCALA, INTERNO, rowid "
-                                    "FROM progetto.ESPRESSIONI ORDER BY rowid"))
+                                    "FROM progetto.ESPRESSIONI"))
             .forEach({}, [&](const platform::RowView &row) {
                 if (!keyOf(row, key))
                     return;
@@ -215,6 +214,7 @@ RoomCopy::Outcome RoomCopy::run(
                 if (found != wanted.constEnd())
                     rooms.append(std::size_t(*found), row.field(4).integer);
             });
+        rooms.sort();
     }
 
     // The rooms' rowids in the list's order, into a table of this connection alone; SQLite then
