@@ -28,6 +28,7 @@
 #include <QFile>
 #include <QTabBar>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <benchmark/benchmark.h>
 
@@ -197,6 +198,43 @@ void copia(benchmark::State &state)
 }
 
 BENCHMARK(copia)->Apply(unitCounts);
+
+/**
+ * The floor of "Copia": the same rooms appended by one plain INSERT … SELECT from the project attached
+ * read only, in one transaction, into the same kind of archive (the listed units are those of an odd
+ * unit number), with no search of the list and no order but the project's.
+ */
+void copiaFloor(benchmark::State &state)
+{
+    const int listed = int(state.range(0));
+    const Archives archives(Archives::For::Copy, listed);
+    const QString &terraces = archives.terraces;
+    for (auto _ : state) {
+        state.PauseTiming();
+        makeTerraces(terraces, listed);
+        state.ResumeTiming();
+        Database db = Database::open(terraces);
+        db.exec(QStringLiteral("ATTACH DATABASE ? AS progetto"),
+            { QUrl::fromLocalFile(archives.project).toString(QUrl::FullyEncoded)
+                + QStringLiteral("?mode=ro") });
+        auto transaction = db.transaction();
+        const int rooms = db.exec(
+            QStringLiteral(
+                "INSERT INTO main.SUP_COEFF_VOL (CODICE, NOME_CONDOMINO, PALAZ, SCALA, INTERNO, "
+                "DESCRIZ_VANO, ESPRESSIONE, MQ, COEFF_PIANO, COEFF_ORIENT, COEFF_ESPOS, COEFF_LUMIN, "
+                "COEFF_UTILIZ, COEFF_GLOB, COEFF_LIB1, COEFF_LIB2, SUP_CONVENZIONALE, H_PIANO, VOLUME, "
+                "PIANO) "
+                "SELECT ?, NOME_CONDOMINO, PALAZ, SCALA, INTERNO, DESCRIZIONE, ESPRESSIONE, MQ, COEF1, "
+                "COEF2, COEF3, COEF4, COEF5, COEF6, COEF7, COEF8, TOT_COEF, H_PIANO, TOT_VOL, PIANO "
+                "FROM progetto.ESPRESSIONI WHERE INTERNO % 2 = 1"),
+            { QStringLiteral("T1") });
+        transaction.commit();
+        ZAV_BENCH_CHECK(state, rooms == listed * roomsPerUnit, "not every room was copied");
+    }
+    state.SetComplexityN(listed);
+}
+
+BENCHMARK(copiaFloor)->Apply(unitCounts);
 
 /** The terrace form of the open project, loaded, shown and on the table "T1". */
 zav::terraces::frm_terrazze *openTerraceForm(const QString &project, const QString &terraces)

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QUrl>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -108,48 +109,45 @@ bool keyOf(const platform::RowView &row, std::string &key)
 }
 
 /**
- * The rooms found in the project for the listed units, by rowid, grouped by unit in the order they
- * were found; one list for every unit, each room linked to the next of its unit.
+ * The rooms found in the project for the listed units, by rowid, in any order; once sorted, each
+ * unit's rooms in the project's stored order.
  */
 class FoundRooms
 {
 public:
     explicit FoundRooms(std::size_t units)
-        : m_units(units)
+        : m_start(units + 1, 0)
     {
     }
 
-    void append(std::size_t unit, qint64 rowid)
+    void append(std::size_t unit, qint64 rowid) { m_rooms.push_back({ unit, rowid }); }
+
+    /** Groups the rooms by unit, each unit's in rowid order. */
+    void sort()
     {
-        const qsizetype room = qsizetype(m_rooms.size());
-        m_rooms.push_back({ rowid, -1 });
-        Chain &chain = m_units[unit];
-        if (chain.last >= 0)
-            m_rooms[std::size_t(chain.last)].next = room;
-        else
-            chain.first = room;
-        chain.last = room;
+        std::sort(m_rooms.begin(), m_rooms.end(), [](const Room &a, const Room &b) {
+            return a.unit != b.unit ? a.unit < b.unit : a.rowid < b.rowid;
+        });
+        for (const Room &room : m_rooms)
+            ++m_start[room.unit + 1];
+        for (std::size_t unit = 1; unit < m_start.size(); ++unit)
+            m_start[unit] += m_start[unit - 1];
     }
 
-    /** Calls `visit` with the rowid of each room of the unit, in the order appended. */
+    /** Calls `visit` with the rowid of each room of the unit, in rowid order; after sort(). */
     template<class Visit> void forEachRoom(std::size_t unit, Visit visit) const
     {
-        for (qsizetype room = m_units[unit].first; room >= 0; room = m_rooms[std::size_t(room)].next)
-            visit(m_rooms[std::size_t(room)].rowid);
+        for (std::size_t room = m_start[unit]; room < m_start[unit + 1]; ++room)
+            visit(m_rooms[room].rowid);
     }
 
 private:
     struct Room
     {
+        std::size_t unit;
         qint64 rowid;
-        qsizetype next;
     };
-    struct Chain
-    {
-        qsizetype first = -1;
-        qsizetype last = -1;
-    };
-    std::vector<Chain> m_units;
+    std::vector<std::size_t> m_start; // per unit, where its rooms begin; one more at the end
     std::vector<Room> m_rooms;
 };
 
@@ -200,13 +198,14 @@ RoomCopy::Outcome RoomCopy::run(
         });
     outcome.units = int(units.size());
 
-    // The project's rooms, their keys read once, grouped by unit; rooms of units not listed are
-    // passed by.
+    // The project's rooms, their keys read once in the order SQLite finds quickest (its index of the
+    // rooms' units holds every key), then grouped by unit in stored order; rooms of units not listed
+    // are passed by.
     FoundRooms rooms(std::size_t(wanted.size()));
     if (!wanted.isEmpty()) {
         terraces
             .prepare(QStringLiteral("SELECT NOME_CONDOMINO, PALAZ, SCALA, INTERNO, rowid "
-                                    "FROM progetto.ESPRESSIONI ORDER BY rowid"))
+                                    "FROM progetto.ESPRESSIONI"))
             .forEach({}, [&](const platform::RowView &row) {
                 if (!keyOf(row, key))
                     return;
@@ -215,27 +214,37 @@ RoomCopy::Outcome RoomCopy::run(
                 if (found != wanted.constEnd())
                     rooms.append(std::size_t(*found), row.field(4).integer);
             });
+        rooms.sort();
     }
 
-    // Each room appended in the list's order, its fields 1 to 19 copied as the project holds them.
-    platform::Statement append = terraces.prepare(QStringLiteral(
-        "INSERT INTO main.SUP_COEFF_VOL (CODICE, NOME_CONDOMINO, PALAZ, SCALA, INTERNO, "
-        "DESCRIZ_VANO, ESPRESSIONE, MQ, COEFF_PIANO, COEFF_ORIENT, COEFF_ESPOS, COEFF_LUMIN, "
-        "COEFF_UTILIZ, COEFF_GLOB, COEFF_LIB1, COEFF_LIB2, SUP_CONVENZIONALE, H_PIANO, VOLUME, "
-        "PIANO) "
-        "SELECT ?, NOME_CONDOMINO, PALAZ, SCALA, INTERNO, DESCRIZIONE, ESPRESSIONE, MQ, COEF1, "
-        "COEF2, COEF3, COEF4, COEF5, COEF6, COEF7, COEF8, TOT_COEF, H_PIANO, TOT_VOL, PIANO "
-        "FROM progetto.ESPRESSIONI WHERE rowid = ?"));
-    const QByteArray codeText = code.toUtf8();
+    // The rooms' rowids in the list's order, into a table of this connection alone; SQLite then
+    // appends every room in that order in one statement, its fields 1 to 19 copied as the project
+    // holds them.
+    terraces.exec(QStringLiteral("CREATE TEMP TABLE VANI_DA_COPIARE (VANO INTEGER)"));
+    platform::Statement found
+        = terraces.prepare(QStringLiteral("INSERT INTO temp.VANI_DA_COPIARE (VANO) VALUES (?)"));
     for (const int unit : units) {
         if (unit < 0)
             continue;
         rooms.forEachRoom(std::size_t(unit), [&](qint64 rowid) {
-            append.bindUtf8(1, codeText);
-            append.bindInteger(2, rowid);
-            append.run();
+            found.bindInteger(1, rowid);
+            found.run();
             ++outcome.rooms;
         });
+    }
+    if (outcome.rooms > 0) {
+        terraces.exec(
+            QStringLiteral(
+                "INSERT INTO main.SUP_COEFF_VOL (CODICE, NOME_CONDOMINO, PALAZ, SCALA, INTERNO, "
+                "DESCRIZ_VANO, ESPRESSIONE, MQ, COEFF_PIANO, COEFF_ORIENT, COEFF_ESPOS, COEFF_LUMIN, "
+                "COEFF_UTILIZ, COEFF_GLOB, COEFF_LIB1, COEFF_LIB2, SUP_CONVENZIONALE, H_PIANO, VOLUME, "
+                "PIANO) "
+                "SELECT ?, e.NOME_CONDOMINO, e.PALAZ, e.SCALA, e.INTERNO, e.DESCRIZIONE, e.ESPRESSIONE, "
+                "e.MQ, e.COEF1, e.COEF2, e.COEF3, e.COEF4, e.COEF5, e.COEF6, e.COEF7, e.COEF8, "
+                "e.TOT_COEF, e.H_PIANO, e.TOT_VOL, e.PIANO "
+                "FROM temp.VANI_DA_COPIARE AS v CROSS JOIN progetto.ESPRESSIONI AS e "
+                "ON e.rowid = v.VANO ORDER BY v.rowid"),
+            { code });
     }
     transaction.commit();
     return outcome;

@@ -12,8 +12,9 @@ namespace zav::terraces {
  * A room belongs to a listed unit as the rooms query of a unit compares them: owner, building (the
  * listed number as text) and stair as texts without regard to the case of the letters A to Z, the
  * unit number as a number; a unit listed without a unit number has no rooms. The project is read
- * through the terrace archive's connection, read only: the rooms' keys once, then each room copied
- * by SQLite from its rowid. The whole copy is one transaction: it appends every room or none.
+ * through the terrace archive's connection, read only: the rooms' keys once, then the rooms found,
+ * by rowid in the order they are appended, copied by SQLite in one statement. The whole copy is one
+ * transaction: it appends every room or none.
  * Nothing is deleted first, so a second copy appends the rooms again.
  */
 class RoomCopy

@@ -95,6 +95,24 @@ TEST_F(RoomCopyTest, RoomsAreFoundAsTheUnitsRoomsQueryFindsThem)
     EXPECT_EQ(rows(terraces, QStringLiteral("SUP_COEFF_VOL")), expected);
 }
 
+TEST_F(RoomCopyTest, AUnitsRoomsKeepTheProjectsOrderHoweverTheirKeysAreStored)
+{
+    // The same unit, its building once stored as bytes and once as text: the rooms still come in the
+    // order the project stores them.
+    listed("Rossi", 1, "A", "2", 5, "T1", "Terrazzi");
+    insert(project, QStringLiteral("ESPRESSIONI"),
+        { { "NOME_CONDOMINO", "Rossi" }, { "PALAZ", QByteArray("1") }, { "SCALA", "A" }, { "INTERNO", 5 },
+            { "DESCRIZIONE", "first" } });
+    projectRoom("ROSSI", "1", "a", 5, "second");
+    insert(project, QStringLiteral("ESPRESSIONI"),
+        { { "NOME_CONDOMINO", "rossi" }, { "PALAZ", QByteArray("1") }, { "SCALA", "A" }, { "INTERNO", 5 },
+            { "DESCRIZIONE", "third" } });
+    projectRoom("Rossi", "1", "A", 5, "fourth");
+    EXPECT_EQ(RoomCopy::run(project, terraces, QStringLiteral("T1")).rooms, 4);
+    EXPECT_EQ(column(terraces, QStringLiteral("SUP_COEFF_VOL"), QStringLiteral("DESCRIZ_VANO")),
+        (QStringList { "first", "second", "third", "fourth" }));
+}
+
 TEST_F(RoomCopyTest, CopyingAgainAppendsAgainAndEachTableGetsItsOwnCopy)
 {
     listed("Rossi", 1, "A", "2", 5, "T1", "Terrazzi");
