@@ -32,6 +32,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <functional>
 #include <stdexcept>
 
 namespace {
@@ -182,7 +183,11 @@ void formUnitCounts(benchmark::internal::Benchmark *b)
         ->Complexity(benchmark::oN);
 }
 
-void copia(benchmark::State &state)
+/**
+ * Times a copy of the rooms of as many listed units as the run's size, each time into a terrace archive
+ * made anew: `copy` copies them from the project into the archive and gives how many rooms it copied.
+ */
+void timeCopies(benchmark::State &state, const std::function<int(const QString &, const QString &)> &copy)
 {
     const int listed = int(state.range(0));
     const Archives archives(Archives::For::Copy, listed);
@@ -191,10 +196,17 @@ void copia(benchmark::State &state)
         state.PauseTiming();
         makeTerraces(terraces, listed);
         state.ResumeTiming();
-        const RoomCopy::Outcome outcome = RoomCopy::run(archives.project, terraces, QStringLiteral("T1"));
-        ZAV_BENCH_CHECK(state, outcome.rooms == listed * roomsPerUnit, "not every room was copied");
+        const int rooms = copy(archives.project, terraces);
+        ZAV_BENCH_CHECK(state, rooms == listed * roomsPerUnit, "not every room was copied");
     }
     state.SetComplexityN(listed);
+}
+
+void copia(benchmark::State &state)
+{
+    timeCopies(state, [](const QString &project, const QString &terraces) {
+        return RoomCopy::run(project, terraces, QStringLiteral("T1")).rooms;
+    });
 }
 
 BENCHMARK(copia)->Apply(unitCounts);
@@ -206,17 +218,10 @@ BENCHMARK(copia)->Apply(unitCounts);
  */
 void copiaFloor(benchmark::State &state)
 {
-    const int listed = int(state.range(0));
-    const Archives archives(Archives::For::Copy, listed);
-    const QString &terraces = archives.terraces;
-    for (auto _ : state) {
-        state.PauseTiming();
-        makeTerraces(terraces, listed);
-        state.ResumeTiming();
+    timeCopies(state, [](const QString &project, const QString &terraces) {
         Database db = Database::open(terraces);
         db.exec(QStringLiteral("ATTACH DATABASE ? AS progetto"),
-            { QUrl::fromLocalFile(archives.project).toString(QUrl::FullyEncoded)
-                + QStringLiteral("?mode=ro") });
+            { QUrl::fromLocalFile(project).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro") });
         auto transaction = db.transaction();
         const int rooms = db.exec(
             QStringLiteral(
@@ -229,9 +234,8 @@ void copiaFloor(benchmark::State &state)
                 "FROM progetto.ESPRESSIONI WHERE INTERNO % 2 = 1"),
             { QStringLiteral("T1") });
         transaction.commit();
-        ZAV_BENCH_CHECK(state, rooms == listed * roomsPerUnit, "not every room was copied");
-    }
-    state.SetComplexityN(listed);
+        return rooms;
+    });
 }
 
 BENCHMARK(copiaFloor)->Apply(unitCounts);
