@@ -109,19 +109,9 @@ Num RoomField::number() const
     case Kind::Null:
         m_number.reset();
         break;
-    case Kind::Utf8: {
-        // Numbers held as text are short and plain ASCII: read them from the stack.
-        QChar ascii[64];
-        bool plain = m_utf8.size() <= qsizetype(std::size(ascii));
-        for (qsizetype i = 0; plain && i < m_utf8.size(); ++i) {
-            const uchar c = uchar(m_utf8[i]);
-            plain = c < 0x80;
-            ascii[i] = QLatin1Char(char(c));
-        }
-        m_number = plain ? vb::CDbl(QString::fromRawData(ascii, m_utf8.size()))
-                         : vb::CDbl(QString::fromUtf8(m_utf8));
+    case Kind::Utf8:
+        m_number = vb::CDblUtf8(m_utf8);
         break;
-    }
     case Kind::Other:
         m_number = vb::CDbl(m_stored);
         break;

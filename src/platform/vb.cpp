@@ -842,6 +842,54 @@ std::optional<double> CDbl(const QString &text)
     return readLocaleNumber(text);
 }
 
+std::optional<double> CDblUtf8(QByteArrayView utf8)
+{
+    // Numbers stored as text are mostly plain digits with at most the decimal separator among them:
+    // those are worked out here, by the same one rounding as the general reading below.
+    const char point = char(decimalSeparator().unicode());
+    quint64 mantissa = 0;
+    int digits = 0;
+    long long exponent = 0;
+    bool seenDigit = false;
+    bool seenPoint = false;
+    bool plain = true;
+    for (const char c : utf8) {
+        if (c >= '0' && c <= '9') {
+            seenDigit = true;
+            if (mantissa != 0 || c != '0') {
+                if (++digits > 15) {
+                    plain = false;
+                    break;
+                }
+                mantissa = mantissa * 10 + quint64(c - '0');
+            }
+            if (seenPoint)
+                --exponent;
+        } else if (c == point && !seenPoint) {
+            seenPoint = true;
+        } else {
+            plain = false;
+            break;
+        }
+    }
+    if (plain && seenDigit) {
+        if (mantissa == 0)
+            return 0.0;
+        if (const std::optional<double> quick = exactDecimal(mantissa, exponent))
+            return quick;
+    }
+    // Anything else is read as its text, from the stack when it is short ASCII.
+    QChar ascii[64];
+    bool shortAscii = utf8.size() <= qsizetype(std::size(ascii));
+    for (qsizetype i = 0; shortAscii && i < utf8.size(); ++i) {
+        const uchar c = uchar(utf8[i]);
+        shortAscii = c < 0x80;
+        ascii[i] = QLatin1Char(char(c));
+    }
+    return shortAscii ? readLocaleNumber(QStringView(ascii, utf8.size()))
+                      : readLocaleNumber(QString::fromUtf8(utf8));
+}
+
 std::optional<double> CDbl(const QVariant &value)
 {
     if (value.isNull())

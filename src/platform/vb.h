@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QChar>
 #include <QString>
 #include <QVariant>
@@ -88,6 +89,8 @@ bool IsNumeric(const QVariant &value);
 std::optional<double> CDbl(const QString &text);
 /** @brief Numbers and booleans (true is -1) pass; text is read as above; Null and empty give no value. */
 std::optional<double> CDbl(const QVariant &value);
+/** @brief CDbl of UTF-8 text, such as a number an archive stores as text, read without a QString. */
+std::optional<double> CDblUtf8(QByteArrayView utf8);
 
 /**
  * @brief How a number is written under the separator in force, for the messages that refuse one:

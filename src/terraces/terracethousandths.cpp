@@ -69,7 +69,7 @@ std::optional<double> numberIn(const platform::FieldView &value)
     case platform::StorageClass::Blob:
         break;
     }
-    return vb::CDbl(QString::fromUtf8(value.bytes));
+    return vb::CDblUtf8(value.bytes);
 }
 
 // A field as SQLite holds it, appended to `out`: its storage class, then its value.

@@ -415,6 +415,7 @@ TEST(VbNumbers, IsNumericAndCDblUnderTheCommaSeparator)
     for (const Case &c : cases) {
         const QString text = QString::fromUtf8(c.text);
         EXPECT_EQ(CDbl(text), c.value) << c.text;
+        EXPECT_EQ(CDblUtf8(c.text), c.value) << c.text;
         EXPECT_EQ(IsNumeric(text), c.value.has_value()) << c.text;
     }
     // What refuses a typed text says how a number is written.
@@ -455,11 +456,34 @@ TEST(VbNumbers, IsNumericAndCDblUnderThePointSeparator)
     for (const Case &c : cases) {
         const QString text = QString::fromUtf8(c.text);
         EXPECT_EQ(CDbl(text), c.value) << c.text;
+        EXPECT_EQ(CDblUtf8(c.text), c.value) << c.text;
         EXPECT_EQ(IsNumeric(text), c.value.has_value()) << c.text;
     }
     EXPECT_EQ(notANumberMessage(QStringLiteral(" 0,5 ")),
         QStringLiteral("\"0,5\" non è un numero: scrivere i decimali dopo il punto e la virgola solo fra "
                        "gruppi di tre cifre della parte intera, per esempio 1,234.5."));
+}
+
+// Numbers an archive stores as text are read from their bytes as their text is read: the plain ones
+// by a shorter way, which must round as the general reading does and leave it every other text.
+TEST(VbNumbers, StoredTextReadsAsItsText)
+{
+    const char *const texts[] = { "14,7", "14.7", "0,1", "0.3", "10,25", "10,50", "007", "0", "0,0", "5,",
+        ",5", "123456789012345", "1234567890123456", "9007199254740993", "0,000000000000000000001",
+        "0,0000000000000000000000001", "1,5,5", "1.5.5", ",", "", " 5", "5 ", "-5", "1e3", "1.000",
+        "1,000", "\xd9\xa3", "1\xc2\xa0" "000", "\xe2\x82\xac 5", "5 \xe2\x82\xac",
+        "12345678901234567890123456789012345678901234567890123456789012345678901234567890" };
+    for (const QChar separator : { QLatin1Char(','), QLatin1Char('.') }) {
+        DecimalSeparatorScope scope(separator);
+        for (const char *text : texts)
+            EXPECT_EQ(CDblUtf8(text), CDbl(QString::fromUtf8(text))) << text << " under " << separator.toLatin1();
+    }
+    DecimalSeparatorScope comma(QLatin1Char(','));
+    EXPECT_EQ(CDblUtf8("14,7"), 14.7);
+    EXPECT_EQ(CDblUtf8("0,1"), 0.1);
+    EXPECT_EQ(CDblUtf8("123456789012345,5"), 123456789012345.5);
+    EXPECT_EQ(CDblUtf8("1.000"), 1000.0);
+    EXPECT_EQ(CDblUtf8("14.7"), std::nullopt);
 }
 
 // The reading under a separator given, whatever the one in force: with the point, ".5" is a number
