@@ -8,7 +8,9 @@
 
 #include <QHash>
 
+#include <charconv>
 #include <cmath>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,40 +22,62 @@ using platform::Recordset;
 
 namespace {
 
-// A number compared bare, as the room query compares a building or a unit number; empty: none.
-QString numberPart(const QVariant &value)
+// A number compared bare, as the room query compares a building or a unit number, appended to `key`;
+// false for none.
+bool appendNumber(const platform::FieldView &field, QByteArray &key)
 {
-    const QVariant key = terracearchive::numberKey(value);
-    if (key.typeId() == QMetaType::QString)
-        return {};
-    return key.typeId() == QMetaType::LongLong ? QString::number(key.toLongLong())
-                                               : QString::number(key.toDouble(), 'g', 17);
+    // Whole numbers stored as such, as units are, are written here; the rest as the archive reads them.
+    if (field.storage == platform::StorageClass::Integer && field.integer > -1000000000000000
+        && field.integer < 1000000000000000) {
+        char digits[24];
+        const auto written = std::to_chars(std::begin(digits), std::end(digits), field.integer);
+        key.append(digits, written.ptr - digits);
+        return true;
+    }
+    const QVariant number = terracearchive::numberKey(field.toVariant());
+    if (number.typeId() == QMetaType::QString)
+        return false;
+    key += number.typeId() == QMetaType::LongLong ? QByteArray::number(number.toLongLong())
+                                                  : QByteArray::number(number.toDouble(), 'g', 17);
+    return true;
 }
 
-// A text compared as the archive compares it: letters A to Z without regard to case.
-QString foldedText(const QString &text)
+// A text compared as the archive compares it, appended to `key`: letters A to Z without regard to
+// case; Null as the empty text.
+void appendFolded(const platform::FieldView &field, QByteArray &key)
 {
-    QString folded = text;
-    for (QChar &c : folded)
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() + 32);
-    return folded;
+    if (field.storage == platform::StorageClass::Null)
+        return;
+    const QByteArray other = field.storage == platform::StorageClass::Text
+        ? QByteArray()
+        : field.toVariant().toString().toUtf8();
+    const QByteArrayView text = field.storage == platform::StorageClass::Text ? field.bytes : other;
+    const qsizetype start = key.size();
+    key.append(text);
+    for (char *c = key.data() + start, *end = key.data() + key.size(); c < end; ++c)
+        if (*c >= 'A' && *c <= 'Z')
+            *c = char(*c + ('a' - 'A'));
 }
 
-// The key of owner, building, stair and unit number; empty when no room query could match it.
-// A room's Null owner or stair equals no quoted text; a unit's Null ones are quoted as the empty text.
-QString unitKey(const QVariant &owner, const QVariant &building, const QVariant &stair,
-    const QVariant &interno, bool textsAsQuoted)
+// The key of owner, building, stair and unit number, into `key`; false when no room query could match
+// it. A room's Null owner or stair equals no quoted text; a unit's Null ones are quoted as the empty
+// text.
+bool unitKey(const platform::RowView &row, const int (&fields)[4], bool textsAsQuoted, QByteArray &key)
 {
-    const QString b = numberPart(building);
-    const QString n = numberPart(interno);
-    if (b.isEmpty() || n.isEmpty())
-        return {};
+    const platform::FieldView owner = row.field(fields[0]);
+    const platform::FieldView stair = row.field(fields[2]);
     if ((owner.isNull() || stair.isNull()) && !textsAsQuoted)
-        return {};
-    const QChar separator(0x1F);
-    return foldedText(owner.isNull() ? QString() : owner.toString()) + separator + b + separator
-        + foldedText(stair.isNull() ? QString() : stair.toString()) + separator + n;
+        return false;
+    const char separator = 0x1F;
+    key.clear();
+    appendFolded(owner, key);
+    key += separator;
+    if (!appendNumber(row.field(fields[1]), key))
+        return false;
+    key += separator;
+    appendFolded(stair, key);
+    key += separator;
+    return appendNumber(row.field(fields[3]), key);
 }
 
 std::optional<double> numberIn(const platform::FieldView &value)
@@ -103,7 +127,7 @@ struct UnitRooms
 
 struct Share
 {
-    QVariantList fields; // the row but for its thousandths
+    QVariantList row; // the row written, its thousandths set when they are brought to 1000
     qint64 thousandths = 0;
 };
 
@@ -125,7 +149,8 @@ Outcome calculate(const QString &terraceArchive, const QString &projectArchive, 
     // The table's totals over all its rooms, and each unit's sums.
     double totalVolume = 0.0;
     double totalWeighted = 0.0;
-    QHash<QString, UnitRooms> byUnit;
+    QHash<QByteArray, UnitRooms> byUnit;
+    QByteArray key;
     // Rooms of a unit mostly follow one another: a room whose key fields are those of the room before
     // is that room's unit's, without forming its key again. The unit is held by pointer only until the
     // next insertion, which happens only for another key.
@@ -170,9 +195,7 @@ Outcome calculate(const QString &terraceArchive, const QString &projectArchive, 
             for (int i = 0; i < 4; ++i)
                 appendStored(room.field(i), fields);
             if (fields != lastFields) {
-                const QString key = unitKey(room.field(0).toVariant(), room.field(1).toVariant(),
-                    room.field(2).toVariant(), room.field(3).toVariant(), false);
-                lastUnit = key.isEmpty() ? nullptr : &byUnit[key];
+                lastUnit = unitKey(room, { 0, 1, 2, 3 }, false, key) ? &byUnit[key] : nullptr;
                 std::swap(fields, lastFields);
             }
             if (!lastUnit)
@@ -193,14 +216,15 @@ Outcome calculate(const QString &terraceArchive, const QString &projectArchive, 
             .prepare(QStringLiteral(
                 "SELECT PROPRIETARIO, NUM_PAL, SCALA, SIGLA, INTERNO FROM CODIF_PIANI ORDER BY rowid"))
             .forEach({}, [&](const platform::RowView &row) {
+                if (!unitKey(row, { 0, 1, 2, 4 }, true, key))
+                    return;
+                const auto found = byUnit.constFind(key);
+                if (found == byUnit.constEnd())
+                    return;
                 const QVariant owner = row.field(0).toVariant();
                 const QVariant building = row.field(1).toVariant();
                 const QVariant stair = row.field(2).toVariant();
                 const QVariant number = row.field(4).toVariant();
-                const QString key = unitKey(owner, building, stair, number, true);
-                const auto found = byUnit.constFind(key);
-                if (key.isEmpty() || found == byUnit.constEnd())
-                    return;
                 if (found->incorrect) {
                     outcome.incorrectUnits << QStringLiteral("I Mq. del condomino ")
                             + TerraceUnit::text(owner) + QStringLiteral(" Pal. ")
@@ -218,8 +242,9 @@ Outcome calculate(const QString &terraceArchive, const QString &projectArchive, 
                 running += thousandths;
                 if (thousandths == 0)
                     return;
-                shares.push_back({ { owner, building, stair, row.field(3).toVariant(), sum }, thousandths });
-                shares.back().fields << code << number << description;
+                shares.push_back(
+                    { { owner, building, stair, row.field(3).toVariant(), sum, {}, code, number, description },
+                        thousandths });
             });
     }
     project.close();
@@ -236,11 +261,9 @@ Outcome calculate(const QString &terraceArchive, const QString &projectArchive, 
         = db.prepare(QStringLiteral("INSERT INTO MILLESIMI (NOME_CONDOMINO, PALAZ, SCALA, PIANO, MQ, "
                                     "MILLESIMI, CODICE, INTERNO, DESCRIZIONE) "
                                     "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    for (const Share &share : shares) {
-        QVariantList values = share.fields.mid(0, 5);
-        values << double(share.thousandths) / 1000.0;
-        values << share.fields.mid(5);
-        insert.exec(values);
+    for (Share &share : shares) {
+        share.row[5] = double(share.thousandths) / 1000.0;
+        insert.exec(share.row);
         ++outcome.rows;
     }
     transaction.commit();

@@ -116,6 +116,15 @@ TEST_F(TerraceThousandths, SharesAreRoundedAndBroughtTo1000InTheOrderWritten)
                 room("Secondo", 1, "A", 2, "1", "");
             },
             { "Primo=500", "Secondo=500" } },
+        { "a unit number with decimals matches the same number; letters beyond A to Z keep their case", true,
+            [this] {
+                unit(QStringLiteral("Àlvaro"), 1, "A", "1", 7.5);
+                room(QStringLiteral("ÀLVARO"), 1, "A", 7.5, "1", "");
+                room(QStringLiteral("àlvaro"), 1, "A", 7.5, "1", ""); // another owner, of no unit
+                room(QStringLiteral("Àlvaro"), 1, "A", 7.25, "1", ""); // another unit
+            },
+            // 1 of 3: 333.333, then one step on the only row.
+            { "Àlvaro=333.334" } },
         { "a first room of weight 0 does not lose the unit's later rooms", true,
             [this] {
                 unit("Primo", 1, "A", "1", 1);
