@@ -677,6 +677,27 @@ QVariant FieldView::toVariant() const
     return QVariant();
 }
 
+void FieldView::appendStored(std::string &out) const
+{
+    out.push_back(char(storage));
+    switch (storage) {
+    case StorageClass::Null:
+        return;
+    case StorageClass::Integer:
+        out.append(reinterpret_cast<const char *>(&integer), sizeof integer);
+        return;
+    case StorageClass::Real:
+        out.append(reinterpret_cast<const char *>(&real), sizeof real);
+        return;
+    case StorageClass::Text:
+    case StorageClass::Blob:
+        break;
+    }
+    const qsizetype size = bytes.size();
+    out.append(reinterpret_cast<const char *>(&size), sizeof size);
+    out.append(bytes.data(), std::size_t(size));
+}
+
 int RowView::fieldCount() const
 {
     return sqlite3_column_count(m_statement);

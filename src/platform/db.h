@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -209,6 +210,11 @@ struct FieldView
     /** @brief The value as a Recordset reads it (yes/no fields aside): Null, qlonglong, double, QString
      * or QByteArray. */
     QVariant toVariant() const;
+    /**
+     * @brief Appends the field as SQLite holds it, its storage class then its value, so that two
+     * fields appended alike hold the same value the same way.
+     */
+    void appendStored(std::string &out) const;
 };
 
 /**

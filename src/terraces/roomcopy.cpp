@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -151,6 +152,57 @@ private:
     std::vector<Room> m_rooms;
 };
 
+/** Appends rowids to the copy's temporary table in that order, many to a statement. */
+class RowidWriter
+{
+public:
+    explicit RowidWriter(Database &db)
+        : m_db(db)
+        , m_full(db.prepare(insert(Batch)))
+    {
+    }
+
+    void append(qint64 rowid)
+    {
+        m_pending[m_count++] = rowid;
+        if (m_count == Batch)
+            write(m_full);
+    }
+
+    /** Writes the rowids still held. */
+    void finish()
+    {
+        if (m_count == 0)
+            return;
+        platform::Statement rest = m_db.prepare(insert(m_count));
+        write(rest);
+    }
+
+private:
+    static constexpr int Batch = 256;
+
+    static QString insert(int rows)
+    {
+        QString sql = QStringLiteral("INSERT INTO temp.VANI_DA_COPIARE (VANO) VALUES (?)");
+        for (int i = 1; i < rows; ++i)
+            sql += QStringLiteral(",(?)");
+        return sql;
+    }
+
+    void write(platform::Statement &statement)
+    {
+        for (int i = 0; i < m_count; ++i)
+            statement.bindInteger(i + 1, m_pending[std::size_t(i)]);
+        statement.run();
+        m_count = 0;
+    }
+
+    Database &m_db;
+    platform::Statement m_full;
+    std::array<qint64, Batch> m_pending {};
+    int m_count = 0;
+};
+
 } // namespace
 
 QString RoomCopy::comparable(const QString &text)
@@ -203,16 +255,30 @@ RoomCopy::Outcome RoomCopy::run(
     // are passed by.
     FoundRooms rooms(std::size_t(wanted.size()));
     if (!wanted.isEmpty()) {
+        // Rooms of a unit come one after another in that order: a room whose fields are stored as
+        // those of the room before belongs where that one did, without forming its key again.
+        std::string fields;
+        std::string lastFields;
+        int lastUnit = -1;
         terraces
             .prepare(QStringLiteral("SELECT NOME_CONDOMINO, PALAZ, SCALA, INTERNO, rowid "
                                     "FROM progetto.ESPRESSIONI"))
             .forEach({}, [&](const platform::RowView &row) {
-                if (!keyOf(row, key))
-                    return;
-                const auto found
-                    = wanted.constFind(QByteArray::fromRawData(key.data(), qsizetype(key.size())));
-                if (found != wanted.constEnd())
-                    rooms.append(std::size_t(*found), row.field(4).integer);
+                fields.clear();
+                for (int i = 0; i < 4; ++i)
+                    row.field(i).appendStored(fields);
+                if (fields != lastFields || lastFields.empty()) {
+                    lastUnit = -1;
+                    if (keyOf(row, key)) {
+                        const auto found
+                            = wanted.constFind(QByteArray::fromRawData(key.data(), qsizetype(key.size())));
+                        if (found != wanted.constEnd())
+                            lastUnit = *found;
+                    }
+                    std::swap(fields, lastFields);
+                }
+                if (lastUnit >= 0)
+                    rooms.append(std::size_t(lastUnit), row.field(4).integer);
             });
         rooms.sort();
     }
@@ -221,17 +287,16 @@ RoomCopy::Outcome RoomCopy::run(
     // appends every room in that order in one statement, its fields 1 to 19 copied as the project
     // holds them.
     terraces.exec(QStringLiteral("CREATE TEMP TABLE VANI_DA_COPIARE (VANO INTEGER)"));
-    platform::Statement found
-        = terraces.prepare(QStringLiteral("INSERT INTO temp.VANI_DA_COPIARE (VANO) VALUES (?)"));
+    RowidWriter found(terraces);
     for (const int unit : units) {
         if (unit < 0)
             continue;
         rooms.forEachRoom(std::size_t(unit), [&](qint64 rowid) {
-            found.bindInteger(1, rowid);
-            found.run();
+            found.append(rowid);
             ++outcome.rooms;
         });
     }
+    found.finish();
     if (outcome.rooms > 0) {
         terraces.exec(
             QStringLiteral(

@@ -96,28 +96,6 @@ std::optional<double> numberIn(const platform::FieldView &value)
     return vb::CDblUtf8(value.bytes);
 }
 
-// A field as SQLite holds it, appended to `out`: its storage class, then its value.
-void appendStored(const platform::FieldView &field, std::string &out)
-{
-    out.push_back(char(field.storage));
-    switch (field.storage) {
-    case platform::StorageClass::Null:
-        return;
-    case platform::StorageClass::Integer:
-        out.append(reinterpret_cast<const char *>(&field.integer), sizeof field.integer);
-        return;
-    case platform::StorageClass::Real:
-        out.append(reinterpret_cast<const char *>(&field.real), sizeof field.real);
-        return;
-    case platform::StorageClass::Text:
-    case platform::StorageClass::Blob:
-        break;
-    }
-    const qsizetype size = field.bytes.size();
-    out.append(reinterpret_cast<const char *>(&size), sizeof size);
-    out.append(field.bytes.data(), std::size_t(size));
-}
-
 struct UnitRooms
 {
     double volume = 0.0;
@@ -193,7 +171,7 @@ Outcome calculate(const QString &terraceArchive, const QString &projectArchive, 
                                                       TerraceUnit::text(room.field(7).toVariant()));
             fields.clear();
             for (int i = 0; i < 4; ++i)
-                appendStored(room.field(i), fields);
+                room.field(i).appendStored(fields);
             if (fields != lastFields) {
                 lastUnit = unitKey(room, { 0, 1, 2, 3 }, false, key) ? &byUnit[key] : nullptr;
                 std::swap(fields, lastFields);

@@ -113,6 +113,50 @@ TEST_F(RoomCopyTest, AUnitsRoomsKeepTheProjectsOrderHoweverTheirKeysAreStored)
         (QStringList { "first", "second", "third", "fourth" }));
 }
 
+// However many rooms are copied, on either side of the number the copy gathers at a time, each comes
+// once, in the listed order, and within a unit in the project's order; rooms of a unit stored apart
+// and rooms stored one after another are found alike.
+TEST_F(RoomCopyTest, AnyNumberOfRoomsComesWholeAndInOrder)
+{
+    for (const int each : { 127, 128, 129, 300 }) {
+        SCOPED_TRACE(testing::Message() << each << " rooms a unit");
+        TearDown();
+        SetUp();
+        listed("Verdi", 1, "A", "1", 2, "T1", "Terrazzi");
+        listed("Rossi", 1, "A", "1", 1, "T1", "Terrazzi");
+        QStringList verdi;
+        QStringList rossi;
+        {
+            Database db = Database::open(project);
+            auto transaction = db.transaction();
+            // The two units' rooms alternate for the first half, then Rossi's come together, then Verdi's.
+            const auto room = [&db](const char *owner, int interno, const QString &description) {
+                db.insert(QStringLiteral("ESPRESSIONI"),
+                    { { "NOME_CONDOMINO", owner }, { "PALAZ", "1" }, { "SCALA", "A" }, { "INTERNO", interno },
+                        { "DESCRIZIONE", description } });
+            };
+            for (int i = 0; i < each / 2; ++i) {
+                rossi << QStringLiteral("r%1").arg(i);
+                room("Rossi", 1, rossi.last());
+                verdi << QStringLiteral("v%1").arg(i);
+                room("Verdi", 2, verdi.last());
+            }
+            for (int i = each / 2; i < each; ++i) {
+                rossi << QStringLiteral("r%1").arg(i);
+                room("Rossi", 1, rossi.last());
+            }
+            for (int i = each / 2; i < each; ++i) {
+                verdi << QStringLiteral("v%1").arg(i);
+                room("Verdi", 2, verdi.last());
+            }
+            transaction.commit();
+        }
+        EXPECT_EQ(RoomCopy::run(project, terraces, QStringLiteral("T1")).rooms, 2 * each);
+        EXPECT_EQ(column(terraces, QStringLiteral("SUP_COEFF_VOL"), QStringLiteral("DESCRIZ_VANO")),
+            verdi + rossi);
+    }
+}
+
 TEST_F(RoomCopyTest, CopyingAgainAppendsAgainAndEachTableGetsItsOwnCopy)
 {
     listed("Rossi", 1, "A", "2", 5, "T1", "Terrazzi");
