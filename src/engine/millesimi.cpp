@@ -346,7 +346,7 @@ void VarGbl::calcolo_millesimi()
     try {
         Database db = Database::open(*progetto_corrente);
         // The five tables are rewritten whole: room for their pages, so that none is written twice.
-        db.setPageCacheLimit(64 * 1024);
+        db.setPageCacheLimit(Database::BulkPageCacheKiB);
         platform::Transaction transaction = db.transaction();
         Millesimi calculation(db);
         outcome = calculation.run();

@@ -32,9 +32,6 @@ using platform::MsgResult;
 using platform::StorageClass;
 using V = ArchiveValues;
 
-// The page cache of the run's connection: the pages of a project of tens of thousands of units.
-constexpr int bulkPageCacheKiB = 64 * 1024;
-
 // What the user is told when a write fails: nothing of the run was kept, and why.
 QString writeFailedText(const QString &failure)
 {
@@ -152,7 +149,7 @@ bool GlobalRecalculation::open()
             return false;
         m_db.emplace(platform::Database::open(*m_state.progetto_corrente));
         // Every room is rewritten: room for all of them, so that none is written out twice.
-        m_db->setPageCacheLimit(bulkPageCacheKiB);
+        m_db->setPageCacheLimit(platform::Database::BulkPageCacheKiB);
         // The units in stored order, by field position; a field the table lacks reads as Null.
         platform::Statement units
             = m_db->prepare(QStringLiteral("SELECT rowid, * FROM CODIF_PIANI ORDER BY rowid"));

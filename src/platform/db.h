@@ -381,6 +381,8 @@ public:
      * take memory only as they are read.
      */
     void setPageCacheLimit(int kibibytes);
+    /** @brief The page cache of bulk work: the pages of a project of tens of thousands of units. */
+    static constexpr int BulkPageCacheKiB = 64 * 1024;
 
     /** @brief Quotes a table or field name for SQL text; DbError InvalidName when not allowed. */
     static QString quoteName(const QString &name);

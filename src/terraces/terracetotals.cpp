@@ -6,6 +6,8 @@
 #include "terraces/terracearchive.h"
 #include "workspace/totaltext.h"
 
+#include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace zav::terraces::TerraceTotals {
@@ -36,9 +38,14 @@ class RoomWriter
 {
 public:
     explicit RoomWriter(Database &db)
-        : m_update(db.prepare(QStringLiteral("UPDATE SUP_COEFF_VOL SET MQ = ?, SUP_CONVENZIONALE = ?, "
-                                             "H_PIANO = ?, VOLUME = ? WHERE rowid = ?")))
+        : m_update(statement(db))
     {
+    }
+    /** The update of a room's written fields, bound in their order and then the room's rowid. */
+    static platform::Statement statement(Database &db)
+    {
+        return db.prepare(QStringLiteral("UPDATE SUP_COEFF_VOL SET MQ = ?, SUP_CONVENZIONALE = ?, "
+                                         "H_PIANO = ?, VOLUME = ? WHERE rowid = ?"));
     }
     void write(qint64 rowid, const TerraceRoomValues &room)
     {
@@ -101,46 +108,55 @@ TableRecount recomputeTable(const QString &archive, const QString &code, platfor
     Database db = Database::open(archive);
     QStringList fields = readFields();
     fields << TerraceRoom::writtenFields();
-    // Only the fields a computation uses, read in one pass before anything is written.
-    struct StoredRoom
+    const QStringList &written = TerraceRoom::writtenFields();
+    // The rooms are read and written in one transaction, so that no other change comes between.
+    // Each room is computed as it is read, with only the fields a computation uses; what it
+    // writes is kept, and written once every room is computed.
+    // Every room of the table is rewritten: room for all their pages, so that none is written twice.
+    db.setPageCacheLimit(Database::BulkPageCacheKiB);
+    platform::Transaction transaction = db.transaction();
+    const qint64 expected
+        = db.query(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE CODICE IS ?").arg(terracearchive::SUP_COEFF_VOL),
+                { code })
+              .value(0, 0)
+              .toLongLong();
+    progress.setMaximum(int(std::clamp<qint64>(expected, 1, std::numeric_limits<int>::max())));
+    progress.setValue(0);
+    struct ComputedRoom
     {
         qint64 rowid = 0;
-        QVariantList values;
+        QVariantList values; // the fields written, then the rowid
     };
-    std::vector<StoredRoom> rooms;
+    std::vector<ComputedRoom> computed;
+    computed.reserve(std::size_t(std::max<qint64>(expected, 0)));
+    // One record for every room: its keys stay, its values are replaced room after room.
+    TerraceRoomValues room;
     db.prepare(QStringLiteral("SELECT rowid, %1 FROM %2 WHERE CODICE IS ? ORDER BY rowid")
                    .arg(fields.join(QStringLiteral(", ")), terracearchive::SUP_COEFF_VOL))
         .forEach({ code }, [&](const platform::RowView &row) {
-            StoredRoom room { row.field(0).integer, {} };
-            room.values.reserve(fields.size());
             for (int i = 0; i < fields.size(); ++i)
-                room.values << row.field(i + 1).toVariant();
-            rooms.push_back(std::move(room));
+                room[fields.at(i)] = row.field(i + 1).toVariant();
+            const TerraceRoom::Outcome outcome = TerraceRoom::compute(room, TerraceRoom::Scope::Whole, evaluate);
+            recount.nonFinite = recount.nonFinite || outcome.nonFinite;
+            if (!outcome.ok()) {
+                // Never a value left from before, nor another room's.
+                room.insert(QStringLiteral("SUP_CONVENZIONALE"), QString());
+                room.insert(QStringLiteral("VOLUME"), QString());
+                ++recount.badRooms;
+            }
+            ComputedRoom done { row.field(0).integer, {} };
+            done.values.reserve(written.size() + 1);
+            for (const QString &field : written)
+                done.values << stored(room.value(field));
+            done.values << done.rowid;
+            computed.push_back(std::move(done));
+            ++recount.rooms;
+            progress.setValue(int(std::min<qint64>(recount.rooms, std::numeric_limits<int>::max())));
         });
-    const int count = int(rooms.size());
 
-    progress.setMaximum(std::max(1, count));
-    progress.setValue(0);
-    platform::Transaction transaction = db.transaction();
-    RoomWriter writer(db);
-    // One record for every room: its keys stay, its values are replaced room after room.
-    TerraceRoomValues room;
-    for (int row = 0; row < count; ++row) {
-        const QVariantList &values = rooms[std::size_t(row)].values;
-        for (int i = 0; i < fields.size(); ++i)
-            room[fields.at(i)] = values.at(i);
-        const TerraceRoom::Outcome outcome = TerraceRoom::compute(room, TerraceRoom::Scope::Whole, evaluate);
-        recount.nonFinite = recount.nonFinite || outcome.nonFinite;
-        if (!outcome.ok()) {
-            // Never a value left from before, nor another room's.
-            room.insert(QStringLiteral("SUP_CONVENZIONALE"), QString());
-            room.insert(QStringLiteral("VOLUME"), QString());
-            ++recount.badRooms;
-        }
-        writer.write(rooms[std::size_t(row)].rowid, room);
-        ++recount.rooms;
-        progress.setValue(row + 1);
-    }
+    platform::Statement update = RoomWriter::statement(db);
+    for (const ComputedRoom &done : computed)
+        update.exec(done.values);
     transaction.commit();
     return recount;
 }
