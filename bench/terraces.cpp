@@ -2,9 +2,9 @@
 // table copied from the project into the terrace archive; the project has twice as many units as the
 // table lists, ten rooms each; each run starts from a terrace archive holding only the list),
 // "Calcola Millesimi" (the thousandths of a table of N units of ten rooms) and "Ricalcola Totali"
-// (every room of a table of N rooms computed and stored). "Copia" and "Calcola Millesimi" are also
-// timed through the form, as the user waits for them: the command's handler with its message and
-// the grid bound again to what the command leaves to see, the window drawn.
+// (every room of a table of N rooms computed and stored, beside its floor). The three are also timed
+// through the form, as the user waits for them: the command's handler with its message and the grid
+// bound again to what the command leaves to see, the window drawn.
 
 #include "engine/var_gbl.h"
 #include "platform/db.h"
@@ -343,6 +343,30 @@ void calcMilTerForm(benchmark::State &state)
     state.SetComplexityN(units);
 }
 
+/** "Ricalcola Totali" of the terrace form, with its progress window, until the unit's rooms show again. */
+void ricalcTotTerForm(benchmark::State &state)
+{
+    const int units = int(state.range(0));
+    const Archives archives(Archives::For::Thousandths, units);
+    zav::engine::VAR_GBL.init_operatori();
+    zav::engine::VAR_GBL.init_precedenze();
+    zav::platform::ScriptedDialogs boxes;
+    zav::terraces::frm_terrazze *form = openTerraceForm(archives.project, archives.terraces);
+    for (auto _ : state) {
+        state.PauseTiming();
+        boxes.clear();
+        state.ResumeTiming();
+        form->Command1_Click(11);
+        QApplication::processEvents();
+        state.PauseTiming();
+        ZAV_BENCH_CHECK(state, boxes.messages() == QStringList { QStringLiteral("Ricalcolo Terminato") },
+            "the rooms were not all recomputed");
+        state.ResumeTiming();
+    }
+    closeTerraceForm();
+    state.SetComplexityN(units);
+}
+
 void ricalcTotTer(benchmark::State &state)
 {
     // The archives' numbers are written with the decimal comma.
@@ -407,5 +431,6 @@ void roomCounts(benchmark::internal::Benchmark *b)
 
 BENCHMARK(ricalcTotTer)->Apply(roomCounts);
 BENCHMARK(ricalcTotTerFloor)->Apply(roomCounts);
+BENCHMARK(ricalcTotTerForm)->Apply(formUnitCounts);
 
 } // namespace
