@@ -13,8 +13,8 @@
 
 #include <functional>
 #include <memory>
-#include <string>
 #include <stdexcept>
+#include <string>
 #include <utility>
 #include <vector>
 

@@ -220,9 +220,9 @@ Outcome calculate(const QString &terraceArchive, const QString &projectArchive, 
                 running += thousandths;
                 if (thousandths == 0)
                     return;
-                shares.push_back(
-                    { { owner, building, stair, row.field(3).toVariant(), sum, {}, code, number, description },
-                        thousandths });
+                shares.push_back({ { owner, building, stair, row.field(3).toVariant(), sum, {}, code, number,
+                                       description },
+                    thousandths });
             });
     }
     project.close();

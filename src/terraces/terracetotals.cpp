@@ -111,23 +111,18 @@ TableRecount recomputeTable(const QString &archive, const QString &code, platfor
     const QStringList &written = TerraceRoom::writtenFields();
     // The rooms are read and written in one transaction, so that no other change comes between.
     // Each room is computed as it is read, with only the fields a computation uses; what it
-    // writes is kept, and written once every room is computed.
-    // Every room of the table is rewritten: room for all their pages, so that none is written twice.
+    // writes is kept, and written once every room is computed. Every room of the table is
+    // rewritten: room for all their pages, so that none is written twice.
     db.setPageCacheLimit(Database::BulkPageCacheKiB);
     platform::Transaction transaction = db.transaction();
-    const qint64 expected
-        = db.query(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE CODICE IS ?").arg(terracearchive::SUP_COEFF_VOL),
-                { code })
-              .value(0, 0)
-              .toLongLong();
+    const qint64 expected = db.query(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE CODICE IS ?")
+                                         .arg(terracearchive::SUP_COEFF_VOL),
+                                  { code })
+                                .value(0, 0)
+                                .toLongLong();
     progress.setMaximum(int(std::clamp<qint64>(expected, 1, std::numeric_limits<int>::max())));
     progress.setValue(0);
-    struct ComputedRoom
-    {
-        qint64 rowid = 0;
-        QVariantList values; // the fields written, then the rowid
-    };
-    std::vector<ComputedRoom> computed;
+    std::vector<QVariantList> computed; // per room, the fields written, then its rowid
     computed.reserve(std::size_t(std::max<qint64>(expected, 0)));
     // One record for every room: its keys stay, its values are replaced room after room.
     TerraceRoomValues room;
@@ -136,7 +131,8 @@ TableRecount recomputeTable(const QString &archive, const QString &code, platfor
         .forEach({ code }, [&](const platform::RowView &row) {
             for (int i = 0; i < fields.size(); ++i)
                 room[fields.at(i)] = row.field(i + 1).toVariant();
-            const TerraceRoom::Outcome outcome = TerraceRoom::compute(room, TerraceRoom::Scope::Whole, evaluate);
+            const TerraceRoom::Outcome outcome
+                = TerraceRoom::compute(room, TerraceRoom::Scope::Whole, evaluate);
             recount.nonFinite = recount.nonFinite || outcome.nonFinite;
             if (!outcome.ok()) {
                 // Never a value left from before, nor another room's.
@@ -144,19 +140,18 @@ TableRecount recomputeTable(const QString &archive, const QString &code, platfor
                 room.insert(QStringLiteral("VOLUME"), QString());
                 ++recount.badRooms;
             }
-            ComputedRoom done { row.field(0).integer, {} };
-            done.values.reserve(written.size() + 1);
+            QVariantList &done = computed.emplace_back();
+            done.reserve(written.size() + 1);
             for (const QString &field : written)
-                done.values << stored(room.value(field));
-            done.values << done.rowid;
-            computed.push_back(std::move(done));
+                done << stored(room.value(field));
+            done << row.field(0).integer;
             ++recount.rooms;
             progress.setValue(int(std::min<qint64>(recount.rooms, std::numeric_limits<int>::max())));
         });
 
     platform::Statement update = RoomWriter::statement(db);
-    for (const ComputedRoom &done : computed)
-        update.exec(done.values);
+    for (const QVariantList &done : computed)
+        update.exec(done);
     transaction.commit();
     return recount;
 }

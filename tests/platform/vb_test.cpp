@@ -470,13 +470,14 @@ TEST(VbNumbers, StoredTextReadsAsItsText)
 {
     const char *const texts[] = { "14,7", "14.7", "0,1", "0.3", "10,25", "10,50", "007", "0", "0,0", "5,",
         ",5", "123456789012345", "1234567890123456", "9007199254740993", "0,000000000000000000001",
-        "0,0000000000000000000000001", "1,5,5", "1.5.5", ",", "", " 5", "5 ", "-5", "1e3", "1.000",
-        "1,000", "\xd9\xa3", "1\xc2\xa0" "000", "\xe2\x82\xac 5", "5 \xe2\x82\xac",
+        "0,0000000000000000000000001", "1,5,5", "1.5.5", ",", "", " 5", "5 ", "-5", "1e3", "1.000", "1,000",
+        "\u0663", "1\u00a0000", "\u20ac 5", "5 \u20ac",
         "12345678901234567890123456789012345678901234567890123456789012345678901234567890" };
     for (const QChar separator : { QLatin1Char(','), QLatin1Char('.') }) {
         DecimalSeparatorScope scope(separator);
         for (const char *text : texts)
-            EXPECT_EQ(CDblUtf8(text), CDbl(QString::fromUtf8(text))) << text << " under " << separator.toLatin1();
+            EXPECT_EQ(CDblUtf8(text), CDbl(QString::fromUtf8(text)))
+                << text << " under " << separator.toLatin1();
     }
     DecimalSeparatorScope comma(QLatin1Char(','));
     EXPECT_EQ(CDblUtf8("14,7"), 14.7);

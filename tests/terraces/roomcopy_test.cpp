@@ -152,8 +152,8 @@ TEST_F(RoomCopyTest, AnyNumberOfRoomsComesWholeAndInOrder)
             transaction.commit();
         }
         EXPECT_EQ(RoomCopy::run(project, terraces, QStringLiteral("T1")).rooms, 2 * each);
-        EXPECT_EQ(column(terraces, QStringLiteral("SUP_COEFF_VOL"), QStringLiteral("DESCRIZ_VANO")),
-            verdi + rossi);
+        EXPECT_EQ(
+            column(terraces, QStringLiteral("SUP_COEFF_VOL"), QStringLiteral("DESCRIZ_VANO")), verdi + rossi);
     }
 }
 
