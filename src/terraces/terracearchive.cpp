@@ -125,4 +125,21 @@ TableQuery projectUnitsOfBuilding(const QVariant &building)
             QStringLiteral("INTERNO") } };
 }
 
+QString roomsOfTableSource(platform::Database &db, const QString &code)
+{
+    const qint64 lastRowid
+        = db.query(QStringLiteral("SELECT MAX(rowid) FROM SUP_COEFF_VOL")).value(0, 0).toLongLong();
+    const qint64 many = lastRowid / 3 + 1;
+    const bool throughIndex
+        = db.query(QStringLiteral(
+                       "SELECT COUNT(*) FROM (SELECT 1 FROM SUP_COEFF_VOL WHERE CODICE IS ? LIMIT ?)"),
+                { code, many })
+              .value(0, 0)
+              .toLongLong()
+        < many;
+    return throughIndex
+        ? QStringLiteral("SUP_COEFF_VOL WHERE rowid IN (SELECT rowid FROM SUP_COEFF_VOL WHERE CODICE IS ?)")
+        : QStringLiteral("SUP_COEFF_VOL NOT INDEXED WHERE CODICE IS ?");
+}
+
 } // namespace zav::terraces::terracearchive

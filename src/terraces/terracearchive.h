@@ -66,4 +66,13 @@ platform::TableQuery roomsOfBuilding(const QVariant &building);
 /** @brief The project's units of one building, by building, stair, floor code and unit number. */
 platform::TableQuery projectUnitsOfBuilding(const QVariant &building);
 
+/**
+ * @brief Where the rooms of the table with this code are read from, for a SELECT of them in stored
+ * order: the text after FROM, its one placeholder the code. The rooms are picked through the index
+ * when they are a few of the archive's and read in one pass over the archive when they are many (a
+ * row found through the index is looked up again in the table, then sorted, which costs more than
+ * reading past the others).
+ */
+QString roomsOfTableSource(platform::Database &db, const QString &code);
+
 } // namespace zav::terraces::terracearchive

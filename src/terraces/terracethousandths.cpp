@@ -135,22 +135,8 @@ Outcome calculate(const QString &terraceArchive, const QString &projectArchive, 
     std::string lastFields;
     std::string fields;
     UnitRooms *lastUnit = nullptr;
-    // The table's rooms in stored order: picked through the index when they are a few of the
-    // archive's, read in one pass over the archive when they are many (a row found through the
-    // index is looked up again in the table, which costs more than reading past the others).
-    const qint64 lastRowid
-        = db.query(QStringLiteral("SELECT MAX(rowid) FROM SUP_COEFF_VOL")).value(0, 0).toLongLong();
-    const qint64 many = lastRowid / 3 + 1;
-    const bool throughIndex
-        = db.query(QStringLiteral(
-                       "SELECT COUNT(*) FROM (SELECT 1 FROM SUP_COEFF_VOL WHERE CODICE IS ? LIMIT ?)"),
-                { code, many })
-              .value(0, 0)
-              .toLongLong()
-        < many;
-    const QString rooms = throughIndex
-        ? QStringLiteral("SUP_COEFF_VOL WHERE rowid IN (SELECT rowid FROM SUP_COEFF_VOL WHERE CODICE IS ?)")
-        : QStringLiteral("SUP_COEFF_VOL NOT INDEXED WHERE CODICE IS ?");
+    // The table's rooms in stored order.
+    const QString rooms = terracearchive::roomsOfTableSource(db, code);
     db.prepare(QStringLiteral("SELECT NOME_CONDOMINO, PALAZ, SCALA, INTERNO, SUP_CONVENZIONALE, VOLUME, "
                               "H_PIANO, DESCRIZ_VANO FROM %1 ORDER BY rowid")
                    .arg(rooms))

@@ -126,8 +126,8 @@ TableRecount recomputeTable(const QString &archive, const QString &code, platfor
     computed.reserve(std::size_t(std::max<qint64>(expected, 0)));
     // One record for every room: its keys stay, its values are replaced room after room.
     TerraceRoomValues room;
-    db.prepare(QStringLiteral("SELECT rowid, %1 FROM %2 WHERE CODICE IS ? ORDER BY rowid")
-                   .arg(fields.join(QStringLiteral(", ")), terracearchive::SUP_COEFF_VOL))
+    db.prepare(QStringLiteral("SELECT rowid, %1 FROM %2 ORDER BY rowid")
+                   .arg(fields.join(QStringLiteral(", ")), terracearchive::roomsOfTableSource(db, code)))
         .forEach({ code }, [&](const platform::RowView &row) {
             for (int i = 0; i < fields.size(); ++i)
                 room[fields.at(i)] = row.field(i + 1).toVariant();
