@@ -677,27 +677,6 @@ QVariant FieldView::toVariant() const
     return QVariant();
 }
 
-void FieldView::appendStored(std::string &out) const
-{
-    out.push_back(char(storage));
-    switch (storage) {
-    case StorageClass::Null:
-        return;
-    case StorageClass::Integer:
-        out.append(reinterpret_cast<const char *>(&integer), sizeof integer);
-        return;
-    case StorageClass::Real:
-        out.append(reinterpret_cast<const char *>(&real), sizeof real);
-        return;
-    case StorageClass::Text:
-    case StorageClass::Blob:
-        break;
-    }
-    const qsizetype size = bytes.size();
-    out.append(reinterpret_cast<const char *>(&size), sizeof size);
-    out.append(bytes.data(), std::size_t(size));
-}
-
 int RowView::fieldCount() const
 {
     return sqlite3_column_count(m_statement);
@@ -734,6 +713,44 @@ FieldView RowView::field(int position) const
     }
     }
     return field;
+}
+
+namespace {
+
+// A field as SQLite holds it, appended to `out`: its storage class, then its value.
+void appendStored(const FieldView &field, std::string &out)
+{
+    out.push_back(char(field.storage));
+    switch (field.storage) {
+    case StorageClass::Null:
+        return;
+    case StorageClass::Integer:
+        out.append(reinterpret_cast<const char *>(&field.integer), sizeof field.integer);
+        return;
+    case StorageClass::Real:
+        out.append(reinterpret_cast<const char *>(&field.real), sizeof field.real);
+        return;
+    case StorageClass::Text:
+    case StorageClass::Blob:
+        break;
+    }
+    const qsizetype size = field.bytes.size();
+    out.append(reinterpret_cast<const char *>(&size), sizeof size);
+    out.append(field.bytes.data(), std::size_t(size));
+}
+
+} // namespace
+
+bool RepeatedFields::sameAsBefore(const RowView &row)
+{
+    m_fields.clear();
+    for (int i = 0; i < m_count; ++i)
+        appendStored(row.field(i), m_fields);
+    if (m_seen && m_fields == m_last)
+        return true;
+    std::swap(m_fields, m_last);
+    m_seen = true;
+    return false;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -210,11 +210,6 @@ struct FieldView
     /** @brief The value as a Recordset reads it (yes/no fields aside): Null, qlonglong, double, QString
      * or QByteArray. */
     QVariant toVariant() const;
-    /**
-     * @brief Appends the field as SQLite holds it, its storage class then its value, so that two
-     * fields appended alike hold the same value the same way.
-     */
-    void appendStored(std::string &out) const;
 };
 
 /**
@@ -235,6 +230,28 @@ private:
     {
     }
     sqlite3_stmt *m_statement;
+};
+
+/**
+ * @brief Tells, row after row of a statement, whether a row's first fields hold the same values
+ * stored the same way as those of the row before it: rows of one unit mostly follow one another, and
+ * what was worked out from one row's fields holds for the next.
+ */
+class RepeatedFields
+{
+public:
+    explicit RepeatedFields(int count)
+        : m_count(count)
+    {
+    }
+    /** @brief Whether the row's first fields are those of the row passed before; false for the first. */
+    bool sameAsBefore(const RowView &row);
+
+private:
+    int m_count;
+    bool m_seen = false;
+    std::string m_fields;
+    std::string m_last;
 };
 
 /**

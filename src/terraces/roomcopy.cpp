@@ -257,17 +257,13 @@ RoomCopy::Outcome RoomCopy::run(
     if (!wanted.isEmpty()) {
         // Rooms of a unit come one after another in that order: a room whose fields are stored as
         // those of the room before belongs where that one did, without forming its key again.
-        std::string fields;
-        std::string lastFields;
+        platform::RepeatedFields sameUnit(4);
         int lastUnit = -1;
         terraces
             .prepare(QStringLiteral("SELECT NOME_CONDOMINO, PALAZ, SCALA, INTERNO, rowid "
                                     "FROM progetto.ESPRESSIONI"))
             .forEach({}, [&](const platform::RowView &row) {
-                fields.clear();
-                for (int i = 0; i < 4; ++i)
-                    row.field(i).appendStored(fields);
-                if (fields != lastFields || lastFields.empty()) {
+                if (!sameUnit.sameAsBefore(row)) {
                     lastUnit = -1;
                     if (keyOf(row, key)) {
                         const auto found
@@ -275,7 +271,6 @@ RoomCopy::Outcome RoomCopy::run(
                         if (found != wanted.constEnd())
                             lastUnit = *found;
                     }
-                    std::swap(fields, lastFields);
                 }
                 if (lastUnit >= 0)
                     rooms.append(std::size_t(lastUnit), row.field(4).integer);

@@ -11,7 +11,6 @@
 #include <charconv>
 #include <cmath>
 #include <iterator>
-#include <string>
 #include <vector>
 
 namespace zav::terraces::TerraceThousandths {
@@ -132,8 +131,7 @@ Outcome calculate(const QString &terraceArchive, const QString &projectArchive, 
     // Rooms of a unit mostly follow one another: a room whose key fields are those of the room before
     // is that room's unit's, without forming its key again. The unit is held by pointer only until the
     // next insertion, which happens only for another key.
-    std::string lastFields;
-    std::string fields;
+    platform::RepeatedFields sameUnit(4);
     UnitRooms *lastUnit = nullptr;
     // The table's rooms in stored order.
     const QString rooms = terracearchive::roomsOfTableSource(db, code);
@@ -155,13 +153,8 @@ Outcome calculate(const QString &terraceArchive, const QString &projectArchive, 
                                                       TerraceUnit::text(room.field(2).toVariant()),
                                                       TerraceUnit::text(room.field(3).toVariant()),
                                                       TerraceUnit::text(room.field(7).toVariant()));
-            fields.clear();
-            for (int i = 0; i < 4; ++i)
-                room.field(i).appendStored(fields);
-            if (fields != lastFields) {
+            if (!sameUnit.sameAsBefore(room))
                 lastUnit = unitKey(room, { 0, 1, 2, 3 }, false, key) ? &byUnit[key] : nullptr;
-                std::swap(fields, lastFields);
-            }
             if (!lastUnit)
                 return;
             if (!weighted)

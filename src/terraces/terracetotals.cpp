@@ -34,27 +34,27 @@ QVariant stored(const QVariant &value)
     return value.isNull() || value.toString().isEmpty() ? QVariant() : value;
 }
 
+// What a computed room writes: the fields a computation writes, as stored, then the room's rowid.
+QVariantList writtenValues(const TerraceRoomValues &room, qint64 rowid)
+{
+    QVariantList values;
+    values.reserve(TerraceRoom::writtenFields().size() + 1);
+    for (const QString &field : TerraceRoom::writtenFields())
+        values << stored(room.value(field));
+    values << rowid;
+    return values;
+}
+
 class RoomWriter
 {
 public:
     explicit RoomWriter(Database &db)
-        : m_update(statement(db))
+        : m_update(db.prepare(QStringLiteral("UPDATE SUP_COEFF_VOL SET MQ = ?, SUP_CONVENZIONALE = ?, "
+                                             "H_PIANO = ?, VOLUME = ? WHERE rowid = ?")))
     {
     }
-    /** The update of a room's written fields, bound in their order and then the room's rowid. */
-    static platform::Statement statement(Database &db)
-    {
-        return db.prepare(QStringLiteral("UPDATE SUP_COEFF_VOL SET MQ = ?, SUP_CONVENZIONALE = ?, "
-                                         "H_PIANO = ?, VOLUME = ? WHERE rowid = ?"));
-    }
-    void write(qint64 rowid, const TerraceRoomValues &room)
-    {
-        QVariantList values;
-        for (const QString &field : TerraceRoom::writtenFields())
-            values << stored(room.value(field));
-        values << rowid;
-        m_update.exec(values);
-    }
+    /** Writes a room's writtenValues(). */
+    void write(const QVariantList &values) { m_update.exec(values); }
 
 private:
     platform::Statement m_update;
@@ -90,7 +90,7 @@ UnitTotals computeUnit(const platform::DataSource &rooms, const TerraceRoom::Eva
             TotalText::add(totals.weighted, room.value(QStringLiteral("SUP_CONVENZIONALE")));
         if (outcome.ok())
             TotalText::add(totals.volume, room.value(QStringLiteral("VOLUME")));
-        writer.write(rooms.rowid(row), room);
+        writer.write(writtenValues(room, rooms.rowid(row)));
         if (!outcome.ok()) {
             totals.stoppedAt = row;
             totals.badField = outcome.badField;
@@ -108,7 +108,6 @@ TableRecount recomputeTable(const QString &archive, const QString &code, platfor
     Database db = Database::open(archive);
     QStringList fields = readFields();
     fields << TerraceRoom::writtenFields();
-    const QStringList &written = TerraceRoom::writtenFields();
     // The rooms are read and written in one transaction, so that no other change comes between.
     // Each room is computed as it is read, with only the fields a computation uses; what it
     // writes is kept, and written once every room is computed. Every room of the table is
@@ -122,7 +121,7 @@ TableRecount recomputeTable(const QString &archive, const QString &code, platfor
                                 .toLongLong();
     progress.setMaximum(int(std::clamp<qint64>(expected, 1, std::numeric_limits<int>::max())));
     progress.setValue(0);
-    std::vector<QVariantList> computed; // per room, the fields written, then its rowid
+    std::vector<QVariantList> computed; // per room, its writtenValues()
     computed.reserve(std::size_t(std::max<qint64>(expected, 0)));
     // One record for every room: its keys stay, its values are replaced room after room.
     TerraceRoomValues room;
@@ -140,18 +139,14 @@ TableRecount recomputeTable(const QString &archive, const QString &code, platfor
                 room.insert(QStringLiteral("VOLUME"), QString());
                 ++recount.badRooms;
             }
-            QVariantList &done = computed.emplace_back();
-            done.reserve(written.size() + 1);
-            for (const QString &field : written)
-                done << stored(room.value(field));
-            done << row.field(0).integer;
+            computed.push_back(writtenValues(room, row.field(0).integer));
             ++recount.rooms;
             progress.setValue(int(std::min<qint64>(recount.rooms, std::numeric_limits<int>::max())));
         });
 
-    platform::Statement update = RoomWriter::statement(db);
-    for (const QVariantList &done : computed)
-        update.exec(done);
+    RoomWriter writer(db);
+    for (const QVariantList &values : computed)
+        writer.write(values);
     transaction.commit();
     return recount;
 }
