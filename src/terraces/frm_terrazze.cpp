@@ -997,8 +997,17 @@ void frm_terrazze::RICALC_TOT_TER()
     TerraceTotals::TableRecount recount;
     platform::Progress &bar = platform::progress();
     bar.show();
-    const bool done
-        = attempt([&] { recount = TerraceTotals::recomputeTable(VAR_GBL.archivio_terrazze, code, bar); });
+    const QString title = QStringLiteral("Ricalcolo Sup. Coeff. e Volumi Terrazze");
+    bool done = true;
+    try {
+        recount = TerraceTotals::recomputeTable(VAR_GBL.archivio_terrazze, code, bar);
+    } catch (const platform::DbError &error) {
+        // The rooms are written in one transaction: a failure leaves every one as it was.
+        done = false;
+        dialogs().msgBox(QStringLiteral("Ricalcolo non eseguito: nessun vano è stato cambiato.\n")
+                + engine::databaseFailureText(error),
+            MsgButtons::Ok, MsgIcon::Critical, title);
+    }
     // The rooms shown have been recomputed: so are their totals.
     if (bindRows(Data1, ShownTerraceUnit { code, shown }.rooms()))
         showRoomTotals();
@@ -1013,8 +1022,7 @@ void frm_terrazze::RICALC_TOT_TER()
                 += QStringLiteral("\nVani con coefficienti o altezza non numerici, lasciati senza superficie "
                                   "convenzionale e volume: %1")
                        .arg(recount.badRooms);
-        dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Information,
-            QStringLiteral("Ricalcolo Sup. Coeff. e Volumi Terrazze"));
+        dialogs().msgBox(text, MsgButtons::Ok, MsgIcon::Information, title);
     }
     bar.setValue(1);
     bar.close();

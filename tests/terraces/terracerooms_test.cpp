@@ -234,6 +234,31 @@ TEST_F(TerraceRooms, RicalcolaTotaliComputesEveryRoomOfTheTableAndShowsTheUnitAg
     EXPECT_FALSE(form->Frame4->isHidden());
 }
 
+// A room that cannot be written ends "Ricalcola Totali" with every room as it was, and the user is told.
+TEST_F(TerraceRooms, RicalcolaTotaliThatCannotWriteARoomKeepsEveryRoomAndSaysSo)
+{
+    buildings(1, { 1 });
+    room("Terrazzo", "2", {}, {}, "3");
+    room("Guasto", "4", {}, {}, "3");
+    room("Balcone", "6", {}, {}, "3");
+    {
+        zav::platform::Database db = zav::platform::Database::open(terraces);
+        db.exec(QStringLiteral("CREATE TRIGGER guasto BEFORE UPDATE ON SUP_COEFF_VOL "
+                               "WHEN OLD.DESCRIZ_VANO = 'Guasto' BEGIN SELECT RAISE(ABORT, 'guasto'); END"));
+    }
+    frm_terrazze *form = showRossi();
+    boxes.clear();
+    form->Command1[11]->click();
+
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(rowOf(terraces, row), (QStringList { "", "", "3", "" })) << "room " << row;
+    ASSERT_EQ(boxes.shown().size(), 1) << boxes.messages().join(u'|').toStdString();
+    EXPECT_EQ(boxes.shown().first().icon, MsgIcon::Critical);
+    EXPECT_TRUE(boxes.shown().first().text.startsWith(
+        QStringLiteral("Ricalcolo non eseguito: nessun vano è stato cambiato.")))
+        << boxes.shown().first().text.toStdString();
+}
+
 // A room added in the grid and "Ricalcola Totali": the three totals are the sums of the rooms shown.
 TEST_F(TerraceRooms, RicalcolaTotaliShowsTheTotalsOfTheRoomsShown)
 {
